@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of Festiloom: "release" (the application) or "test"
+# (sanitized build of the application, its tests and benchmarks).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+flavour=${1:-release}
+case "$flavour" in
+  release) args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=OFF) ;;
+  test)    args=(-DCMAKE_BUILD_TYPE=Debug -DFESTILOOM_SANITIZE=ON -DFESTILOOM_TESTS=ON -DFESTILOOM_BENCH=ON
+                 "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1") ;;
+  bench)   args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=ON) ;;
+  *) echo "usage: $0 [release|test|bench]" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
+cmake --build "build/$flavour" -j"$(nproc)"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "document/ui/ModalSeam.h"
+
+#include <QDialog>
+#include <QList>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+
+// A modal seam for tests: it records every message shown and answers from a script.
+// Installed for its lifetime; the previous seam comes back when it is destroyed.
+//
+//   ScriptedModalSeam seam;
+//   seam.answerMessages({"Yes"});                     // press "Yes" on the next question
+//   seam.onDialog([](QDialog *d) { ...; return QDialog::Accepted; });
+//   seam.chooseFiles({"/tmp/a.dcard"});
+//
+// A message with no scripted answer presses its default button; a dialog with no
+// scripted handler is rejected; a file chooser with no scripted answer is cancelled.
+class ScriptedModalSeam : public ModalSeam
+{
+public:
+    using DialogHandler = std::function<int(QDialog *)>;
+
+    ScriptedModalSeam();
+    ~ScriptedModalSeam() override;
+
+    void answerMessages(const QStringList &buttonTexts);
+    void onDialog(DialogHandler handler);
+    void chooseFiles(const QStringList &paths);
+
+    QList<Message> messages;        // every message shown, in order
+    QList<QDialog *> dialogsRun;    // every dialog run modally, in order
+    QList<QUrl> openedUrls;         // every address handed to other programs
+    QStringList fileCaptions;       // captions of the file choosers asked
+
+    QStringList messageTexts() const;
+
+    int showMessage(QWidget *parent, const Message &message) override;
+    int execDialog(QDialog *dialog) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override;
+    bool openUrl(const QUrl &url) override;
+
+private:
+    QString nextFile(const QString &caption);
+
+    ModalSeam *m_previous = nullptr;
+    std::deque<QString> m_answers;
+    std::deque<DialogHandler> m_dialogHandlers;
+    std::deque<QString> m_files;
+};

@@ -1,0 +1,65 @@
+#include "TestHelpers.h"
+
+#include <QDir>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace TestHelpers {
+
+QString sourcePath(const QString &relative)
+{
+    return QDir(QStringLiteral(FESTILOOM_SOURCE_DIR_FOR_HELPERS)).filePath(relative);
+}
+
+static bool differs(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) > tolerance || std::abs(qGreen(a) - qGreen(b)) > tolerance
+           || std::abs(qBlue(a) - qBlue(b)) > tolerance || std::abs(qAlpha(a) - qAlpha(b)) > tolerance;
+}
+
+int countPixelsDifferent(const QImage &source, const QColor &background, const QRect &area, int tolerance)
+{
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const QRect r = area.intersected(image.rect());
+    const QRgb bg = background.rgba();
+    int count = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (differs(image.pixel(x, y), bg, tolerance))
+                ++count;
+    return count;
+}
+
+bool onlyInside(const QImage &source, const QColor &background, const QRect &inside, int tolerance)
+{
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const QRgb bg = background.rgba();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!inside.contains(x, y) && differs(image.pixel(x, y), bg, tolerance))
+                return false;
+    return true;
+}
+
+QByteArray runProgram(const QString &program, const QStringList &arguments, const QByteArray &input,
+                      int *exitCode)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000)) {
+        ADD_FAILURE() << "could not start " << program.toStdString();
+        return {};
+    }
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    if (exitCode)
+        *exitCode = process.exitCode();
+    else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+} // namespace TestHelpers

@@ -1,0 +1,28 @@
+// Entry point of every test program: a headless Qt application around GoogleTest.
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // Keep tests away from the user's own folders: all per-user data goes to a scratch home.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
+    qputenv("XDG_CACHE_HOME", QDir(home.path()).filePath("cache").toUtf8());
+    qputenv("FESTILOOM_RESOURCE_DIR", QDir(home.path()).filePath("resources").toUtf8());
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Festiloom"));
+    QStandardPaths::setTestModeEnabled(true);
+
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
