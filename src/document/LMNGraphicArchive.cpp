@@ -111,6 +111,14 @@ Problem wrongType(plist_t node, const char *expected)
     return {QStringLiteral("holds %1 where %2 belongs").arg(typeName(node), QLatin1String(expected))};
 }
 
+bool hasType(plist_t node, plist_type type, const char *expected, Problem *problem)
+{
+    if (plist_get_node_type(node) == type)
+        return true;
+    *problem = wrongType(node, expected);
+    return false;
+}
+
 // A finite number from a real or an integer node.
 bool readNumber(plist_t node, double *out, Problem *problem, const char *expected = "a number")
 {
@@ -134,10 +142,8 @@ bool readNumber(plist_t node, double *out, Problem *problem, const char *expecte
 
 bool readValue(plist_t node, bool *out, Problem *problem)
 {
-    if (plist_get_node_type(node) != PLIST_BOOLEAN) {
-        *problem = wrongType(node, "a true/false value");
+    if (!hasType(node, PLIST_BOOLEAN, "a true/false value", problem))
         return false;
-    }
     uint8_t v = 0;
     plist_get_bool_val(node, &v);
     *out = v != 0;
@@ -146,10 +152,8 @@ bool readValue(plist_t node, bool *out, Problem *problem)
 
 bool readValue(plist_t node, int *out, Problem *problem)
 {
-    if (plist_get_node_type(node) != PLIST_UINT) {
-        *problem = wrongType(node, "a whole number");
+    if (!hasType(node, PLIST_UINT, "a whole number", problem))
         return false;
-    }
     uint64_t raw = 0;
     plist_get_uint_val(node, &raw);
     const int64_t v = static_cast<int64_t>(raw);
@@ -181,10 +185,8 @@ bool readValue(plist_t node, float *out, Problem *problem)
 
 bool readValue(plist_t node, QString *out, Problem *problem)
 {
-    if (plist_get_node_type(node) != PLIST_STRING) {
-        *problem = wrongType(node, "a text");
+    if (!hasType(node, PLIST_STRING, "a text", problem))
         return false;
-    }
     // By pointer and length: damaged binary lists can hold texts with NUL bytes inside,
     // which libplist's copying getter stops the process on.
     uint64_t length = 0;
@@ -197,10 +199,8 @@ bool readValue(plist_t node, QString *out, Problem *problem)
 bool readNumbers(plist_t node, int count, bool emptyAllowed, double *out, int *read, Problem *problem,
                  const char *expected)
 {
-    if (plist_get_node_type(node) != PLIST_ARRAY) {
-        *problem = wrongType(node, expected);
+    if (!hasType(node, PLIST_ARRAY, expected, problem))
         return false;
-    }
     const uint32_t size = plist_array_get_size(node);
     if (!(size == uint32_t(count) || (emptyAllowed && size == 0))) {
         *problem = {QStringLiteral("holds an array of %1 items where %2 belongs").arg(size).arg(QLatin1String(expected))};
@@ -243,10 +243,8 @@ bool readValue(plist_t node, QRectF *out, Problem *problem)
 
 bool readValue(plist_t node, CardFont *out, Problem *problem)
 {
-    if (plist_get_node_type(node) != PLIST_DICT) {
-        *problem = wrongType(node, "a font (a dictionary)");
+    if (!hasType(node, PLIST_DICT, "a font (a dictionary)", problem))
         return false;
-    }
     CardFont font;
     if (plist_t name = plist_dict_get_item(node, FontNameKey)) {
         if (!readValue(name, &font.postScriptName, problem)) {
@@ -266,10 +264,8 @@ bool readValue(plist_t node, CardFont *out, Problem *problem)
 
 bool readValue(plist_t node, QImage *out, Problem *problem)
 {
-    if (plist_get_node_type(node) != PLIST_DATA) {
-        *problem = wrongType(node, "a picture (data)");
+    if (!hasType(node, PLIST_DATA, "a picture (data)", problem))
         return false;
-    }
     uint64_t length = 0;
     const char *bytes = plist_get_data_ptr(node, &length);
     const QByteArray data = bytes ? QByteArray::fromRawData(bytes, qsizetype(length)) : QByteArray();
