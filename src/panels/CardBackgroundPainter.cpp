@@ -1,5 +1,7 @@
 #include "panels/CardBackgroundPainter.h"
 
+#include "document/MessageLog.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLinearGradient>
@@ -171,7 +173,7 @@ void CardBackgroundPainter::Card_Base_Drawing(QPainter &painter, const Card_Prop
         }
     } catch (const std::exception &e) {
         // What was painted stays; the elements are still drawn on top by the caller.
-        qWarning("Card background not drawn: %s", e.what());
+        Show_NSLog_Message(QStringLiteral("Card background not drawn: %1").arg(QString::fromLocal8Bit(e.what())));
     }
     painter.restore();
 }
