@@ -424,32 +424,38 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     return r;
 }
 
-// Whether the bytes are one well-formed XML document whose root is a property list. The
-// property-list parser is only ever given documents that pass this.
-bool isPropertyListXml(const QByteArray &xml, QString *problem)
+enum class XmlCheck { Fine, Foreign, Truncated, Malformed, TooDeep };
+
+// Whether the bytes are one well-formed XML document whose root is a property list, nested no
+// deeper than a design ever is. The property-list parser is only ever given documents that
+// pass this, so damaged or hostile files never reach it.
+XmlCheck checkPropertyListXml(const QByteArray &xml)
 {
+    // The design array, an element, a value of it, and room to spare.
+    constexpr int MaximumDepth = 32;
     QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
     bool sawRoot = false;
     while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement() && !sawRoot) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (!sawRoot && reader.name() != QLatin1String("plist"))
+                return XmlCheck::Foreign;
             sawRoot = true;
-            if (reader.name() != QLatin1String("plist")) {
-                *problem = QStringLiteral("foreign");
-                return false;
-            }
+            if (++depth > MaximumDepth)
+                return XmlCheck::TooDeep;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
         }
     }
-    if (reader.hasError()) {
-        *problem = reader.error() == QXmlStreamReader::PrematureEndOfDocumentError ? QStringLiteral("truncated")
-                                                                                  : QStringLiteral("malformed");
-        return false;
-    }
-    if (!sawRoot) {
-        *problem = QStringLiteral("foreign");
-        return false;
-    }
-    return true;
+    if (reader.hasError())
+        return reader.error() == QXmlStreamReader::PrematureEndOfDocumentError ? XmlCheck::Truncated : XmlCheck::Malformed;
+    return sawRoot ? XmlCheck::Fine : XmlCheck::Foreign;
 }
 
 QString tr(const char *text)
@@ -505,12 +511,16 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is empty."));
     if (xml.startsWith("bplist"))
         return refuse(tr("The file is not a Festiloom design."));
-    QString problem;
-    if (!isPropertyListXml(xml, &problem)) {
-        if (problem == QLatin1String("truncated"))
-            return refuse(tr("The file is incomplete: it ends in the middle of the design."));
-        if (problem == QLatin1String("malformed"))
-            return refuse(tr("The file is damaged: it is not well-formed XML."));
+    switch (checkPropertyListXml(xml)) {
+    case XmlCheck::Fine:
+        break;
+    case XmlCheck::Truncated:
+        return refuse(tr("The file is incomplete: it ends in the middle of the design."));
+    case XmlCheck::Malformed:
+        return refuse(tr("The file is damaged: it is not well-formed XML."));
+    case XmlCheck::TooDeep:
+        return refuse(tr("The file is damaged: its values are nested far deeper than a design's."));
+    case XmlCheck::Foreign:
         return refuse(tr("The file is not a Festiloom design."));
     }
     if (xml.size() > std::numeric_limits<uint32_t>::max())

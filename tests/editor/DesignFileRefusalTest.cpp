@@ -172,6 +172,21 @@ TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrong)
     EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
 }
 
+TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
+{
+    QByteArray deep = R"(<?xml version="1.0"?><plist version="1.0"><array><string>QOVAMACBDAYINVITECARD</string>)";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<array>";
+    QString error;
+    EXPECT_FALSE(DesignFile::fromXml(deep, &error).has_value());
+    EXPECT_FALSE(error.isEmpty());
+    for (int i = 0; i < 100000; ++i)
+        deep += "</array>";
+    deep += "</array></plist>";
+    EXPECT_FALSE(DesignFile::fromXml(deep, &error).has_value());
+    EXPECT_TRUE(error.contains("nested")) << error.toStdString();
+}
+
 TEST_F(DesignFileRefusal, ExtraItemsFromALaterVersionAreIgnored)
 {
     QByteArray whole = valid();
