@@ -33,6 +33,42 @@ struct PlistDeleter
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
+// Runs of record fields of one type, in file order, with the names that messages use.
+template<typename T>
+struct RecordField
+{
+    const char *name;
+    T Card_Property::*member;
+};
+
+constexpr RecordField<QColor> FillColours[] = {
+    {"Card_bordr_clr", &Card_Property::Card_bordr_clr},
+    {"Card_fill_clr", &Card_Property::Card_fill_clr},
+    {"Card_fill_Grd_1_clr", &Card_Property::Card_fill_Grd_1_clr},
+    {"Card_fill_Grd_2_clr", &Card_Property::Card_fill_Grd_2_clr},
+    {"Card_hatch_bk_clr", &Card_Property::Card_hatch_bk_clr},
+};
+constexpr RecordField<int> Integers[] = {
+    {"Card_bor_Stepper", &Card_Property::Card_bor_Stepper},
+    {"Card_grad_Stepper", &Card_Property::Card_grad_Stepper},
+    {"Card_Cat_index", &Card_Property::Card_Cat_index},
+};
+constexpr RecordField<QString> Texts[] = {
+    {"Card_border_style", &Card_Property::Card_border_style},
+    {"Card_fill_style", &Card_Property::Card_fill_style},
+    {"Card_hatch_style", &Card_Property::Card_hatch_style},
+    {"Card_Side", &Card_Property::Card_Side},
+    {"Card_Side_Name", &Card_Property::Card_Side_Name},
+    {"Card_Shape", &Card_Property::Card_Shape},
+    {"Card_Name", &Card_Property::Card_Name},
+    {"Card_Preset", &Card_Property::Card_Preset},
+    {"Card_Category", &Card_Property::Card_Category},
+    {"Card_Sub_Category", &Card_Property::Card_Sub_Category},
+    {"Card_Create_Mode", &Card_Property::Card_Create_Mode},
+    {"Card_BG_Image_Path", &Card_Property::Card_BG_Image_Path},
+    {"Card_BG_Image_Layout", &Card_Property::Card_BG_Image_Layout},
+};
+
 // XML 1.0 cannot hold most control characters, and a file holding them is unreadable to every
 // other property-list reader; they are dropped (tab, line feed and carriage return stay).
 QString xmlSafe(const QString &text)
@@ -128,28 +164,13 @@ void appendRecord(plist_t array, const Card_Property &record, const QString &sha
     auto add = [array](plist_t item) { plist_array_append_item(array, item); };
     add(plist_new_bool(record.Card_border_chk));
     add(plist_new_bool(record.Card_fill_chk));
-    add(newColour(record.Card_bordr_clr));
-    add(newColour(record.Card_fill_clr));
-    add(newColour(record.Card_fill_Grd_1_clr));
-    add(newColour(record.Card_fill_Grd_2_clr));
-    add(newColour(record.Card_hatch_bk_clr));
-    add(plist_new_uint(uint64_t(int64_t(record.Card_bor_Stepper))));
-    add(plist_new_uint(uint64_t(int64_t(record.Card_grad_Stepper))));
-    add(plist_new_uint(uint64_t(int64_t(record.Card_Cat_index))));
+    for (const auto &field : FillColours)
+        add(newColour(record.*field.member));
+    for (const auto &field : Integers)
+        add(plist_new_uint(uint64_t(int64_t(record.*field.member))));
     add(plist_new_real(record.Card_alpha_Stepper));
-    add(newString(record.Card_border_style));
-    add(newString(record.Card_fill_style));
-    add(newString(record.Card_hatch_style));
-    add(newString(record.Card_Side));
-    add(newString(record.Card_Side_Name));
-    add(newString(shapeCode));
-    add(newString(record.Card_Name));
-    add(newString(record.Card_Preset));
-    add(newString(record.Card_Category));
-    add(newString(record.Card_Sub_Category));
-    add(newString(record.Card_Create_Mode));
-    add(newString(record.Card_BG_Image_Path));
-    add(newString(record.Card_BG_Image_Layout));
+    for (const auto &field : Texts)
+        add(newString(field.member == &Card_Property::Card_Shape ? shapeCode : record.*field.member));
     add(newPair(record.Card_Location.x(), record.Card_Location.y()));
     add(newPair(record.Card_Size.width(), record.Card_Size.height()));
     add(newColour(record.Card_Content_clr));
@@ -394,28 +415,13 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     Card_Property r;
     r.Card_border_chk = in.boolean("Card_border_chk");
     r.Card_fill_chk = in.boolean("Card_fill_chk");
-    r.Card_bordr_clr = in.colour("Card_bordr_clr");
-    r.Card_fill_clr = in.colour("Card_fill_clr");
-    r.Card_fill_Grd_1_clr = in.colour("Card_fill_Grd_1_clr");
-    r.Card_fill_Grd_2_clr = in.colour("Card_fill_Grd_2_clr");
-    r.Card_hatch_bk_clr = in.colour("Card_hatch_bk_clr");
-    r.Card_bor_Stepper = in.integer("Card_bor_Stepper");
-    r.Card_grad_Stepper = in.integer("Card_grad_Stepper");
-    r.Card_Cat_index = in.integer("Card_Cat_index");
+    for (const auto &field : FillColours)
+        r.*field.member = in.colour(field.name);
+    for (const auto &field : Integers)
+        r.*field.member = in.integer(field.name);
     r.Card_alpha_Stepper = float(in.real("Card_alpha_Stepper"));
-    r.Card_border_style = in.string("Card_border_style");
-    r.Card_fill_style = in.string("Card_fill_style");
-    r.Card_hatch_style = in.string("Card_hatch_style");
-    r.Card_Side = in.string("Card_Side");
-    r.Card_Side_Name = in.string("Card_Side_Name");
-    r.Card_Shape = in.string("Card_Shape");
-    r.Card_Name = in.string("Card_Name");
-    r.Card_Preset = in.string("Card_Preset");
-    r.Card_Category = in.string("Card_Category");
-    r.Card_Sub_Category = in.string("Card_Sub_Category");
-    r.Card_Create_Mode = in.string("Card_Create_Mode");
-    r.Card_BG_Image_Path = in.string("Card_BG_Image_Path");
-    r.Card_BG_Image_Layout = in.string("Card_BG_Image_Layout");
+    for (const auto &field : Texts)
+        r.*field.member = in.string(field.name);
     r.Card_Location = in.pair("Card_Location");
     const QPointF size = in.pair("Card_Size");
     r.Card_Size = QSizeF(size.x(), size.y());
