@@ -162,9 +162,10 @@ void CardBackgroundPainter::Card_Base_Drawing(QPainter &painter, const Card_Prop
         painter.fillPath(path, Qt::white);
 
         if (record.Card_fill_chk) {
-            painter.save();
+            // The picture's opacity must not reach the border.
+            const qreal opacity = painter.opacity();
             paintFill(painter, record, path, cardRect, resourcePath);
-            painter.restore();
+            painter.setOpacity(opacity);
         }
 
         if (record.Card_border_chk) {

@@ -115,6 +115,20 @@ TEST(CardBackgroundBorder, ColourIgnoresTheFillOpacity)
     EXPECT_EQ(image.pixelColor(100, 70), QColor(Qt::white));
 }
 
+TEST(CardBackgroundBorder, PictureOpacityDoesNotReachTheBorder)
+{
+    Card_Property record = bordered(QStringLiteral("S"), 4);
+    record.Card_fill_chk = true;
+    record.Card_fill_style = QStringLiteral("I");
+    record.Card_BG_Image = QImage(2, 2, QImage::Format_RGB32);
+    record.Card_BG_Image.fill(Qt::red);
+    record.Card_alpha_Stepper = 0.2f;
+    record.Card_bordr_clr = QColor(0, 0, 200);
+    const QImage image = render(record);
+    EXPECT_EQ(image.pixelColor(20, 70), QColor(0, 0, 200));
+    EXPECT_EQ(image.pixelColor(18, 70), QColor(0, 0, 200)) << "outside half of the border, over the desk";
+}
+
 TEST(CardBackgroundBorder, EllipseAndRoundedBordersFollowTheirShape)
 {
     const QImage ellipse = render(bordered(QStringLiteral("S"), 4), 2);
