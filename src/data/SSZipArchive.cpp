@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
@@ -64,6 +65,127 @@ bool staysInside(const QString &path, const QString &root)
     return canonical == root || canonical.startsWith(root + QLatin1Char('/'));
 }
 
+// Traditional PKWARE encryption, as Info-ZIP's "zip -P" writes it. The minizip build we
+// link against leaves decryption out, so encrypted entries are read raw and decrypted here.
+class ZipDecrypter
+{
+public:
+    explicit ZipDecrypter(const QByteArray &password)
+    {
+        for (char c : password)
+            update(static_cast<unsigned char>(c));
+    }
+    unsigned char decrypt(unsigned char c)
+    {
+        const quint32 temp = (m_keys[2] | 2) & 0xffff;
+        const unsigned char plain = c ^ static_cast<unsigned char>(((temp * (temp ^ 1)) >> 8) & 0xff);
+        update(plain);
+        return plain;
+    }
+
+private:
+    static quint32 crcByte(quint32 crc, unsigned char c)
+    {
+        static const z_crc_t *table = get_crc_table();
+        return table[(crc ^ c) & 0xff] ^ (crc >> 8);
+    }
+    void update(unsigned char c)
+    {
+        m_keys[0] = crcByte(m_keys[0], c);
+        m_keys[1] = (m_keys[1] + (m_keys[0] & 0xff)) * 134775813u + 1;
+        m_keys[2] = crcByte(m_keys[2], static_cast<unsigned char>(m_keys[1] >> 24));
+    }
+    quint32 m_keys[3] = {0x12345678u, 0x23456789u, 0x34567890u};
+};
+
+// Where one entry's bytes go, counting them against the archive's limit.
+struct EntrySink
+{
+    QFile *out;
+    quint64 *totalBytes;
+    quint64 maxTotalBytes;
+    bool overLimit = false;
+    bool writeFailed = false;
+
+    bool write(const char *data, qint64 size)
+    {
+        *totalBytes += quint64(size);
+        if (*totalBytes > maxTotalBytes) {
+            overLimit = true;
+            return false;
+        }
+        if (out->write(data, size) != size) {
+            writeFailed = true;
+            return false;
+        }
+        return true;
+    }
+};
+
+// Copies the current (already raw-opened) encrypted entry: decrypts, inflates when it is
+// deflated, and checks the CRC. Returns an empty string on success, else the reason.
+QString copyEncryptedEntry(unzFile zip, const unz_file_info &info, int method, const QByteArray &password,
+                           EntrySink &sink)
+{
+    constexpr uLong DataDescriptorFlag = 0x8;
+    ZipDecrypter decrypter(password);
+    std::vector<char> raw(UnzipChunk);
+    std::vector<char> inflated(UnzipChunk);
+    z_stream stream{};
+    if (method == Z_DEFLATED && inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return QStringLiteral("cannot start decompressing");
+    const auto cleanup = qScopeGuard([&] {
+        if (method == Z_DEFLATED)
+            inflateEnd(&stream);
+    });
+    if (method != Z_DEFLATED && method != 0)
+        return QStringLiteral("it uses an unsupported compression method");
+
+    int headerLeft = 12;
+    unsigned char lastHeaderByte = 0;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    bool streamEnded = false;
+    int read = 0;
+    while ((read = unzReadCurrentFile(zip, raw.data(), unsigned(raw.size()))) > 0) {
+        char *data = raw.data();
+        for (int i = 0; i < read; ++i)
+            data[i] = char(decrypter.decrypt(static_cast<unsigned char>(data[i])));
+        int skip = 0;
+        while (headerLeft > 0 && skip < read) {
+            lastHeaderByte = static_cast<unsigned char>(data[skip++]);
+            if (--headerLeft == 0) {
+                const unsigned char expected = (info.flag & DataDescriptorFlag) ? static_cast<unsigned char>((info.dosDate >> 8) & 0xff)
+                                                                               : static_cast<unsigned char>((info.crc >> 24) & 0xff);
+                if (lastHeaderByte != expected)
+                    return QStringLiteral("the password is wrong");
+            }
+        }
+        if (method == 0) {
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(data + skip), uInt(read - skip));
+            if (!sink.write(data + skip, read - skip))
+                return QString();
+            continue;
+        }
+        stream.next_in = reinterpret_cast<Bytef *>(data + skip);
+        stream.avail_in = uInt(read - skip);
+        while (stream.avail_in > 0 && !streamEnded) {
+            stream.next_out = reinterpret_cast<Bytef *>(inflated.data());
+            stream.avail_out = uInt(inflated.size());
+            const int status = inflate(&stream, Z_NO_FLUSH);
+            if (status != Z_OK && status != Z_STREAM_END)
+                return QStringLiteral("it is damaged, or the password is wrong");
+            const qint64 produced = qint64(inflated.size()) - stream.avail_out;
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(inflated.data()), uInt(produced));
+            if (!sink.write(inflated.data(), produced))
+                return QString();
+            streamEnded = status == Z_STREAM_END;
+        }
+    }
+    if (read < 0 || headerLeft > 0 || (method == Z_DEFLATED && !streamEnded) || crc != info.crc)
+        return QStringLiteral("it is damaged, or the password is wrong");
+    return QString();
+}
+
 class UnzipHandle
 {
 public:
@@ -108,7 +230,7 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         return setError(error, SSZipArchiveError::CannotWrite,
                         QStringLiteral("Cannot create the folder %1.").arg(destination));
     const QString root = QFileInfo(destination).canonicalFilePath();
-    const QByteArray passwordBytes = password.toLatin1();
+    const QByteArray passwordBytes = password.toLatin1();   // taken as ASCII
 
     std::vector<char> buffer(UnzipChunk);
     quint64 entries = 0;
@@ -163,11 +285,14 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return setError(error, SSZipArchiveError::CannotWrite,
                             QStringLiteral("Cannot write %1: a folder of that name exists.").arg(target));
 
-        if (info.flag & EncryptedFlag && passwordBytes.isEmpty())
+        const bool encrypted = info.flag & EncryptedFlag;
+        if (encrypted && passwordBytes.isEmpty())
             return setError(error, SSZipArchiveError::BadEntry,
                             QStringLiteral("The entry \"%1\" is protected by a password.").arg(name));
-        const int opened = passwordBytes.isEmpty() ? unzOpenCurrentFile(zip.get())
-                                                   : unzOpenCurrentFilePassword(zip.get(), passwordBytes.constData());
+        int method = 0;
+        int level = 0;
+        // Entries with a password are read raw and decrypted by us; the others the usual way.
+        const int opened = encrypted ? unzOpenCurrentFile2(zip.get(), &method, &level, 1) : unzOpenCurrentFile(zip.get());
         if (opened != UNZ_OK)
             return setError(error, SSZipArchiveError::BadEntry,
                             QStringLiteral("The entry \"%1\" cannot be opened.").arg(name));
@@ -178,34 +303,39 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return setError(error, SSZipArchiveError::CannotWrite,
                             QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
         }
-        int read = 0;
-        while ((read = unzReadCurrentFile(zip.get(), buffer.data(), unsigned(buffer.size()))) > 0) {
-            totalBytes += quint64(read);
-            if (totalBytes > limits.maxTotalBytes) {
-                unzCloseCurrentFile(zip.get());
-                return setError(error, SSZipArchiveError::LimitExceeded,
-                                QStringLiteral("The archive unpacks to more than %1 bytes.").arg(limits.maxTotalBytes));
-            }
-            if (out.write(buffer.data(), read) != read) {
-                unzCloseCurrentFile(zip.get());
-                return setError(error, SSZipArchiveError::CannotWrite,
-                                QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
-            }
+        EntrySink sink{&out, &totalBytes, limits.maxTotalBytes};
+        QString damage;
+        if (encrypted) {
+            damage = copyEncryptedEntry(zip.get(), info, method, passwordBytes, sink);
+        } else {
+            int read = 0;
+            while ((read = unzReadCurrentFile(zip.get(), buffer.data(), unsigned(buffer.size()))) > 0)
+                if (!sink.write(buffer.data(), read))
+                    break;
+            if (read < 0)
+                damage = QStringLiteral("it is damaged");
         }
         const int closed = unzCloseCurrentFile(zip.get());
-        if (read < 0 || closed != UNZ_OK)
+        if (sink.overLimit)
+            return setError(error, SSZipArchiveError::LimitExceeded,
+                            QStringLiteral("The archive unpacks to more than %1 bytes.").arg(limits.maxTotalBytes));
+        if (sink.writeFailed)
+            return setError(error, SSZipArchiveError::CannotWrite,
+                            QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+        if (damage.isEmpty() && closed == UNZ_CRCERROR)
+            damage = QStringLiteral("it fails its checksum");
+        else if (damage.isEmpty() && closed != UNZ_OK)
+            damage = QStringLiteral("it is damaged");
+        if (!damage.isEmpty())
             return setError(error, SSZipArchiveError::BadEntry,
-                            closed == UNZ_CRCERROR
-                                ? QStringLiteral("The entry \"%1\" fails its checksum (damaged, or a wrong password).").arg(name)
-                                : QStringLiteral("The entry \"%1\" is damaged.").arg(name));
+                            QStringLiteral("The entry \"%1\" cannot be unpacked: %2.").arg(name, damage));
+        if (!out.flush())
+            return setError(error, SSZipArchiveError::CannotWrite,
+                            QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
         if (info.dosDate != 0) {
             const QDateTime stamp = dosDateTime(info.dosDate);
             if (stamp.isValid())
                 out.setFileTime(stamp, QFileDevice::FileModificationTime);
-        }
-        if (!out.flush()) {
-            return setError(error, SSZipArchiveError::CannotWrite,
-                            QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
         }
         out.close();
         if (out.error() != QFileDevice::NoError)

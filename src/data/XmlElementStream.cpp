@@ -2,11 +2,11 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr std::size_t InitialBuffer = 1 << 20;
 constexpr std::size_t MaxDepth = 2000;
 // Units of one batch are parsed together once this many bytes are waiting.
 constexpr std::size_t BatchBytes = 1 << 20;
@@ -19,7 +19,8 @@ bool isXmlSpace(char c)
 
 } // namespace
 
-XmlElementStream::XmlElementStream(QIODevice *device) : m_device(device)
+XmlElementStream::XmlElementStream(QIODevice *device, std::size_t initialBuffer)
+    : m_device(device), m_initialBuffer(std::max<std::size_t>(initialBuffer, 16))
 {
     m_nodes.emplace_back();   // above the root
 }
@@ -75,7 +76,7 @@ XmlElementStream::Step XmlElementStream::failed(const QString &message)
 bool XmlElementStream::run(const UnitHandler &handler)
 {
     m_handler = &handler;
-    m_buffer.resize(InitialBuffer);
+    m_buffer.resize(m_initialBuffer);
     if (!fill())
         return false;
     if (m_end >= 2 && ((m_buffer[0] == '\xff' && m_buffer[1] == '\xfe') || (m_buffer[0] == '\xfe' && m_buffer[1] == '\xff')))

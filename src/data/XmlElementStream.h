@@ -27,7 +27,8 @@ public:
     // Returns false to stop reading early (the run then still counts as successful).
     using UnitHandler = std::function<bool(int unit, const pugi::xml_node &node)>;
 
-    explicit XmlElementStream(QIODevice *device);
+    // `initialBuffer` is how many bytes are read at a time (the buffer grows for larger units).
+    explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 1 << 20);
 
     // Registers a unit path (local names from the root element down); returns its number.
     int addUnit(const QByteArrayList &path);
@@ -68,6 +69,7 @@ private:
     int matchChild(int parentNode, const char *name, std::size_t length);
 
     QIODevice *m_device;
+    std::size_t m_initialBuffer;
     std::vector<PathNode> m_nodes;   // m_nodes[0] is above the root element
     const UnitHandler *m_handler = nullptr;
 
