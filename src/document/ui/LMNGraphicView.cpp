@@ -302,12 +302,12 @@ void LMNGraphicView::finishCreation()
     if (index < 0)
         return;
     if (graphic->bounds().width() == 0 && graphic->bounds().height() == 0) {
-        m_graphics->removeAt(index);
+        m_graphics->removeAt(index); // taken back: a click without a drag leaves nothing
         Clear_Control_Selection();
-        return;
+    } else {
+        m_document->perform(new InsertGraphicsCommand(m_document, m_graphics, {{index, graphic}}, tr("Create")),
+                            /*alreadyApplied=*/true);
     }
-    m_document->perform(new InsertGraphicsCommand(m_document, m_graphics, {{index, graphic}}, tr("Create")),
-                        /*alreadyApplied=*/true);
     m_host->selectArrowTool();
 }
 
