@@ -67,6 +67,19 @@ QImage PaintStyles::hatchPattern(const QString &resourcePath, const QString &nam
     return cachedPicture(path);
 }
 
+QImage PaintStyles::readPicture(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const QString clean = QDir::cleanPath(path);
+    const QFileInfo info(clean);
+    if (!info.isFile() || info.size() <= 0)
+        return {};
+    QImageReader reader(clean);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
 namespace {
 
 // Shipped pictures (hatch patterns, the barcode sample) are few; the bound only guards
