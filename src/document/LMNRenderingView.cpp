@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -102,9 +103,12 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
     QPainter painter(&image);
     if (!painter.isActive())
         return {};
-    const double scale = m_dpi / 72.0;
-    painter.scale(scale, scale);
-    render(painter, graphics, scale);
+    // The card fills the whole pixels: a fraction of a pixel more than the resolution asks,
+    // rather than a half-covered column at the right or bottom edge.
+    const double scaleX = image.width() / m_cardSize.width();
+    const double scaleY = image.height() / m_cardSize.height();
+    painter.scale(scaleX, scaleY);
+    render(painter, graphics, std::max(scaleX, scaleY));
     painter.end();
     return image;
 }
