@@ -1,7 +1,8 @@
 """Library pictures: transparent, flat-shaded illustrations in category folders.
 
-Each picture is drawn on a 512-unit square (text art on a wider canvas) and cropped to what was
-drawn plus a small margin, so a picture dropped on a card is no bigger than it looks.
+Each picture is drawn on a 512-unit square (text art on a wider canvas) inside a generous
+transparent border, then cropped to what was drawn plus a small margin: nothing is cut off at the
+edge, and a picture dropped on a card is no bigger than it looks.
 """
 
 import math
@@ -1429,11 +1430,12 @@ CATEGORIES = {
 
 TEXT_SIZE = (1024, 420)
 MARGIN = 8
+BLEED = 64
 
 
 def _cropped(surface):
     image = cv.to_image(surface)
-    box = image.getchannel("A").point(lambda a: 255 if a > 2 else 0).getbbox()
+    box = image.getchannel("A").getbbox()
     if not box:
         raise ValueError("a library picture drew nothing")
     x0, y0, x1, y1 = box
@@ -1446,7 +1448,8 @@ def draw_all(out_dir):
     for category, items in CATEGORIES.items():
         for name, draw in items:
             w, h = TEXT_SIZE if category == "Celebration Text" else (SIZE, SIZE)
-            surface, ctx = cv.new_surface(w, h)
+            surface, ctx = cv.new_surface(w + 2 * BLEED, h + 2 * BLEED)
+            ctx.translate(BLEED, BLEED)
             draw(ctx)
             path = f"{out_dir}/{category}/{name}.png"
             cv.ensure_dir(path)
