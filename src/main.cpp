@@ -120,9 +120,13 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Festiloom"));
     QApplication::setApplicationDisplayName(QStringLiteral("Festiloom"));
 
+    Q_INIT_RESOURCE(resources);
+
     LMNDocument document;
     LMNGrid grid;
     PlainWindowHost host;
+    if (const QImage noImage(QStringLiteral(":/seed/no.png")); !noImage.isNull())
+        host.placeholder = noImage;
 
     QMainWindow window;
     auto *canvas = new LMNGraphicView(&document, &document.graphics);
