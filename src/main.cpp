@@ -80,6 +80,9 @@ void addMenus(QMainWindow &window, LMNDocument &document, LMNGraphicView &canvas
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
+    edit->addAction(QObject::tr("Cut"), QKeySequence::Cut, &canvas, &LMNGraphicView::cut);
+    edit->addAction(QObject::tr("Copy"), QKeySequence::Copy, &canvas, &LMNGraphicView::copy);
+    edit->addAction(QObject::tr("Paste"), QKeySequence::Paste, &canvas, &LMNGraphicView::paste);
     edit->addAction(QObject::tr("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), &canvas, &LMNGraphicView::duplicate);
     edit->addAction(QObject::tr("Delete"), &canvas, &LMNGraphicView::deleteSelection);
     edit->addAction(QObject::tr("Select All"), QKeySequence::SelectAll, &canvas, &LMNGraphicView::selectAll);
