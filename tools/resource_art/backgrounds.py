@@ -18,12 +18,6 @@ def _vertical(ctx, w, h, top, bottom):
     ctx.paint()
 
 
-def _centre_glow(ctx, w, h, colour, alpha=0.7, cy=0.5):
-    ctx.set_source(cv.radial(w / 2, h * cy, 0, w / 2, h * cy, max(w, h) * 0.55,
-                             (0, cv.rgb(colour, alpha)), (1, cv.rgb(colour, 0))))
-    ctx.paint()
-
-
 def _vignette(ctx, w, h, colour, alpha):
     ctx.set_source(cv.radial(w / 2, h / 2, min(w, h) * 0.45, w / 2, h / 2, math.hypot(w, h) * 0.6,
                              (0, cv.rgb(colour, 0)), (1, cv.rgb(colour, alpha))))
