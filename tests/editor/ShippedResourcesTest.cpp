@@ -232,7 +232,7 @@ TEST(ShippedResources, SampleBarcodeIsAReadableEan13)
 #endif
 }
 
-TEST(ShippedResources, IconsCoverEveryDrawingToolAndCommandInBothSizes)
+TEST(ShippedResources, IconsCoverEveryToolCommandAndPlacementButton)
 {
     const QStringList commands = {"new",       "open",       "save",        "export",  "print", "mail", "undo",
                                   "redo",      "front-side", "back-side", "data-series", "profile", "help"};
@@ -247,6 +247,16 @@ TEST(ShippedResources, IconsCoverEveryDrawingToolAndCommandInBothSizes)
         for (const QString &command : commands)
             EXPECT_EQ(QImage(folder.filePath(command + QStringLiteral(".png"))).size(), QSize(size, size))
                 << qPrintable(command) << " at " << size;
+    }
+    // The print window asks for its placement buttons by these exact names.
+    for (const char *name : {"top_left", "top_center", "top_right", "middle_left", "middle_center", "middle_right",
+                             "bootom_left", "bootom_center", "boottom_right"}) {
+        const QString plain = QString::fromLatin1(name);
+        const QString selected = plain == QLatin1String("middle_center") ? plain + QStringLiteral("_sel")
+                                                                         : plain + QStringLiteral(" - sel");
+        for (const QString &image : {plain, selected})
+            EXPECT_EQ(QImage(resourcePath(QStringLiteral("icons/align/%1.png").arg(image))).size(), QSize(32, 32))
+                << qPrintable(image);
     }
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         EXPECT_EQ(QImage(resourcePath(QStringLiteral("icons/app/festiloom-%1.png").arg(size))).size(), QSize(size, size));
