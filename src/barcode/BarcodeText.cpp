@@ -5,6 +5,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace BarcodeText {
 
 namespace {
@@ -61,12 +63,20 @@ float bandHeight(const CardFont &font)
     return float(cap / 72.0 + 0.35 * (cap / 72.0));
 }
 
-QSizeF measure(const QString &text, const CardFont &font)
+QSizeF measure(const QString &text, const CardFont &font, double kerning)
 {
     if (text.isEmpty())
         return {};
     const QFontMetricsF metrics(fontFor(font, pointDevice()), pointDevice());
-    return metrics.size(Qt::TextExpandTabs, text);
+    QSizeF size = metrics.size(Qt::TextExpandTabs, text);
+    if (kerning != 0.0) {
+        // Font metrics leave letter spacing out; it comes after every character of a line.
+        double widest = 0.0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line) + kerning * double(line.size()));
+        size.setWidth(widest);
+    }
+    return size;
 }
 
 void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, const QColor &colour, double kerning,

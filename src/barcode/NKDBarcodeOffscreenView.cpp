@@ -143,21 +143,20 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
             const qsizetype n = groups.size();
             if (left.isEmpty() && n == 1) {
                 const QSizeF measured = BarcodeText::measure(middle, s.value_font);
-                const double k = (W - measured.width()) / (2.0 * double(middle.size()));
-                const double kerning = s.stretchCaption ? 2.0 * k : 2.0;
+                const double kerning = oneGroupKerning(W, measured.width(), int(middle.size()), s.stretchCaption);
                 BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, kerning, Qt::AlignHCenter,
                                         QRectF(0, bh - yc - measured.height(), bw, measured.height()));
             } else {
-                const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
-                for (qsizetype i = 0; i < n; ++i) {
-                    const QString &group = groups.at(i);
-                    if (group.isEmpty())
-                        continue;
-                    const double wi = BarcodeText::measure(group, s.value_font).width();
-                    const double ki = (g - wi) / (2.0 * double(group.size()));
-                    const double gx = 3.0 * ki + firstBar + double(i + 1) * m * b + double(i) * g + s.LR_margin;
-                    BarcodeText::drawAtPoint(painter, group, s.value_font, s.captionColor, 1.3 * ki, QPointF(gx, bh - yc));
+                QList<double> widths;
+                QList<int> lengths;
+                for (const QString &group : groups) {
+                    widths << BarcodeText::measure(group, s.value_font).width();
+                    lengths << int(group.size());
                 }
+                const QList<CaptionGroup> placed = groupedCaption(W, b, m, firstBar, s.LR_margin, widths, lengths);
+                for (qsizetype i = 0; i < n; ++i)
+                    BarcodeText::drawAtPoint(painter, groups.at(i), s.value_font, s.captionColor, placed.at(i).kerning,
+                                             QPointF(placed.at(i).x, bh - yc));
             }
         }
         if (!right.isEmpty())
@@ -167,13 +166,13 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
 
     if (barcode.printsHeader()) {
         const double th = BarcodeText::measure(barcode.header(), s.header_font).height();
-        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, 2.0,
+        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.headerAlignment),
                                 QRectF(0, hdrH + s.TB_margin - th, bw, th));
     }
     if (barcode.printsFooter()) {
         const double th = BarcodeText::measure(barcode.footer(), s.footer_font).height();
-        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, 2.0,
+        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
@@ -192,7 +191,7 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
     if (m_layout.printsHeader) {
         const double th = BarcodeText::measure(m_layout.header, s.header_font).height();
         headerBottom = hdrH + s.TB_margin;
-        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, 2.0,
+        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.headerAlignment), QRectF(0, headerBottom - th, bw, th));
     }
     if (!m_symbol.isNull()) {
@@ -207,10 +206,34 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
     }
     if (m_layout.printsFooter) {
         const double th = BarcodeText::measure(m_layout.footer, s.footer_font).height();
-        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, 2.0,
+        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
+}
+
+QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCaption(double W, double b, int m,
+                                                                                     double firstBar, double lrMargin,
+                                                                                     const QList<double> &widths,
+                                                                                     const QList<int> &lengths)
+{
+    const qsizetype n = std::min(widths.size(), lengths.size());
+    QList<CaptionGroup> groups;
+    if (n == 0)
+        return groups;
+    const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double k = lengths.at(i) > 0 ? (g - widths.at(i)) / (2.0 * lengths.at(i)) : 0.0;
+        groups.append({3.0 * k + firstBar + double(i + 1) * m * b + double(i) * g + lrMargin, 1.3 * k});
+    }
+    return groups;
+}
+
+double NKDBarcodeOffscreenView::oneGroupKerning(double W, double w, int length, bool stretch)
+{
+    if (!stretch || length <= 0)
+        return 2.0;
+    return 2.0 * (W - w) / (2.0 * length);
 }
 
 QImage NKDBarcodeOffscreenView::toImage(double dpi) const
@@ -228,7 +251,8 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
     const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::transparent);
+    // The whole bitmap, also a last row or column that the picture covers only in part.
+    image.fill(m_barcode ? m_settings.backgroundColor : QColor(Qt::white));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const double scale = dpi / 72.0;

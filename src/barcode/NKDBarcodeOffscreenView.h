@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QPicture>
 #include <QSizeF>
 
@@ -42,6 +43,20 @@ public:
     QPicture toPicture() const;
     // A one-page PDF document of the picture's size; empty when it could not be made.
     QByteArray toPdf() const;
+
+    // Where the groups of a grouped caption start (points from the left edge) and the kerning
+    // each gets: W barcode width, b module width, m start-pattern modules, widths and lengths
+    // of the groups as measured. An empty group gets kerning 0.
+    struct CaptionGroup
+    {
+        double x;
+        double kerning;
+    };
+    static QList<CaptionGroup> groupedCaption(double W, double b, int m, double firstBar, double lrMargin,
+                                              const QList<double> &widths, const QList<int> &lengths);
+    // Kerning of a one-group caption of `length` characters measured `w` wide on a barcode W
+    // wide: spread over the width when stretched, else 2.
+    static double oneGroupKerning(double W, double w, int length, bool stretch);
 
     // The picture of a barcode at the resolution of its settings; null without a barcode.
     static QImage imageFromBarcode(const NKDBarcode *barcode);
