@@ -9,6 +9,8 @@
 #include <QPicture>
 #include <QSizeF>
 
+#include <vector>
+
 class NKDBarcode;
 class QPainter;
 
@@ -67,9 +69,15 @@ public:
     static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
 
 private:
-    void drawLinear(QPainter &painter, double pixelsPerPoint) const;
-    void drawTwoD(QPainter &painter) const;
-    void paint(QPainter &painter, double pixelsPerPoint) const;
+    void drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    void drawTwoD(QPainter &painter, double pixelsPerPoint) const;
+    // pixelsPerPoint > 0: a bitmap of that scale, filled with the background already; bar
+    // edges go to whole pixels. 0: vector output. barsDrawn: the bitmap holds the bars already.
+    void paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    // The bars in points, y down; *barHeight gets the length of the last one.
+    std::vector<QRectF> barRects(double *barHeight) const;
+    // A rectangle in device pixels with every edge on the nearest pixel edge.
+    static QRect snapped(const QRectF &device);
 
     const NKDBarcode *m_barcode = nullptr;
     QImage m_symbol;
