@@ -222,14 +222,6 @@ void CQR_Encode::absorbSegment(int into, int from)
     m_nBlockLength.erase(m_nBlockLength.begin() + from);
 }
 
-bool CQR_Encode::checkRequestedVersion(int mergedBits) const
-{
-    // Only a version the caller asked for limits the merges; the automatic choice may grow to 40.
-    if (m_nVersion_pass == 0)
-        return true;
-    return mergedBits <= dataBits(m_nVersion_pass, m_nLevel);
-}
-
 bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int group)
 {
     m_ncDataCodeWordBit = 0;
@@ -263,22 +255,16 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
     auto bits = [&](int i) { return GetBitLength(m_byBlockMode[i], m_nBlockLength[i], group); };
     auto count = [&]() { return int(m_byBlockMode.size()); };
 
-    int latestDst = 0;
-    int recordedDst = 0;
-
     // b. A numeric run before an alphanumeric one joins it when that is shorter, or joins a
     //    neighbouring byte run instead when that is shorter still.
     for (int i = 0; i < count() - 1;) {
         if (m_byBlockMode[i] != Numeric || m_byBlockMode[i + 1] != Alphanumeric) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
         const int src = bits(i) + bits(i + 1);
         const int dst = GetBitLength(Alphanumeric, m_nBlockLength[i] + m_nBlockLength[i + 1], group);
-        latestDst = dst;
         if (src <= dst) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
@@ -314,9 +300,6 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
                 absorbSegment(i - 1, i);
         }
     }
-    if (!checkRequestedVersion(recordedDst))
-        return false;
-
     // c. Any two neighbouring runs become one byte run when that is shorter, counting the
     //    headers saved when a byte run on either side joins too.
     const int byteHeader = countIndicatorBits(Byte, group) + 4;
@@ -327,9 +310,7 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
             dst -= byteHeader;
         if (i + 2 < count() && m_byBlockMode[i + 2] == Byte)
             dst -= byteHeader;
-        latestDst = dst;
         if (src <= dst) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
@@ -344,8 +325,18 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
         if (i > 0)
             --i;
     }
-    if (!checkRequestedVersion(recordedDst))
-        return false;
+    // The merges look at pairs only and can leave a text of one mode in several runs (an
+    // alphanumeric text ending in digits). Such a text never needs more than its own mode.
+    const int wholeMode = Get_Encoding_Mode(source, length, m_shiftJis);
+    if (count() > 1 && wholeMode != Kanji) {
+        int segmented = 0;
+        for (int i = 0; i < count(); ++i)
+            segmented += bits(i);
+        if (GetBitLength(wholeMode, length, group) <= segmented) {
+            m_byBlockMode.assign(1, std::uint8_t(wholeMode));
+            m_nBlockLength.assign(1, length);
+        }
+    }
 
     // f. The bit stream.
     int offset = 0;
