@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/BarcodeUnits.h"
+#include "barcode/ModuleGridPicture.h"
 
 QByteArray DataMatrixPicture::makeEPS_Data_Matrix(const QByteArray &value, const ModuleGrid &grid)
 {
@@ -56,23 +57,12 @@ QImage DataMatrixPicture::makeImage(const ModuleGrid &grid)
 
 QImage DataMatrixPicture::makeImage(const ModuleGrid &grid, int moduleSize, double dpi)
 {
-    if (grid.isEmpty() || moduleSize < 1 || !(dpi > 0))
+    if (grid.isEmpty() || moduleSize < 1)
         return {};
-    const int width = grid.width() + 2;
-    const int height = grid.height() + 2;
-    const QSizeF points(double(width) * moduleSize, double(height) * moduleSize);
-    const QSize pixels = BarcodeUnits::pixelSize(points, dpi);
-    if (pixels.width() < width || pixels.height() < height)
+    const QSizeF points(double(grid.width() + 2) * moduleSize, double(grid.height() + 2) * moduleSize);
+    const QRectF symbol(moduleSize, moduleSize, double(grid.width()) * moduleSize, double(grid.height()) * moduleSize);
+    // The quiet zone must get its pixel too.
+    if (BarcodeUnits::pixelSize(points, dpi).width() < grid.width() + 2)
         return {};
-    QImage modules(width, height, QImage::Format_RGB32);
-    if (modules.isNull())
-        return {};
-    modules.fill(qRgb(255, 255, 255));
-    for (int y = 0; y < grid.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(modules.scanLine(y + 1)) + 1;
-        for (int x = 0; x < grid.width(); ++x)
-            if (grid.get(x, y))
-                line[x] = qRgb(0, 0, 0);
-    }
-    return BarcodeUnits::Increase_DPI(modules, points, dpi);
+    return ModuleGridPicture::render(grid, points, symbol, dpi, qRgb(255, 255, 255));
 }

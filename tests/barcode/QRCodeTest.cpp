@@ -272,6 +272,7 @@ TEST(QRCode, PictureSizesAndMargins)
 
     EXPECT_TRUE(QREncoder::renderDataMatrix(grid, 20, 72.0).isNull());
     EXPECT_TRUE(QREncoder::renderDataMatrix(ModuleGrid(), 100, 72.0).isNull());
+    EXPECT_TRUE(QREncoder::renderDataMatrix(grid, 1000000, 600.0).isNull()); // a mistyped size is refused, not attempted
 
     // At print resolution: 60 points at 600 dpi, crisp modules that a reader takes.
     const QImage print = QREncoder::renderDataMatrix(grid, 60, 600.0);
