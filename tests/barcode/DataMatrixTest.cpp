@@ -1,4 +1,4 @@
-#include "ModuleGridDecode.h"
+#include "ModuleGridTestSupport.h"
 
 #include "barcode/DataMatrixEncoder.h"
 #include "barcode/DataMatrixPicture.h"
@@ -7,7 +7,7 @@
 
 #include <random>
 
-using namespace ModuleGridDecode;
+using namespace ModuleGridTestSupport;
 
 namespace {
 
@@ -40,14 +40,6 @@ Encoded encode(const QByteArray &data, char forced = 0, int W = 0, int H = 0)
 QByteArray decode(const ModuleGrid &grid)
 {
     return decodeGrid(grid, kDataMatrix, 2, 2, 2).bytes;
-}
-
-QByteArray randomBytes(std::mt19937 &random, int length, int low = 0, int high = 255)
-{
-    QByteArray bytes(length, '\0');
-    for (auto &b : bytes)
-        b = char(std::uniform_int_distribution<int>(low, high)(random));
-    return bytes;
 }
 
 QByteArray digits(int count)
@@ -269,8 +261,9 @@ TEST(DataMatrix, RandomBytesNeverCrash)
         ++produced;
         ASSERT_EQ(grid.width(), W);
         ASSERT_EQ(grid.height(), H);
-        if (trial % 61 == 0)
+        if (trial % 61 == 0) {
             EXPECT_EQ(decode(grid), data) << trial;
+        }
     }
     (void)testing::internal::GetCapturedStderr();
     EXPECT_GT(produced, 5000);

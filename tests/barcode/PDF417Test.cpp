@@ -1,4 +1,4 @@
-#include "ModuleGridDecode.h"
+#include "ModuleGridTestSupport.h"
 
 #include "barcode/PDF417Encoder.h"
 #include "barcode/PDF417Tables.h"
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <random>
 
-using namespace ModuleGridDecode;
+using namespace ModuleGridTestSupport;
 using namespace PDF417;
 
 namespace {
@@ -37,14 +37,6 @@ bool hasCodeword(const pdf417param &p, int codeword)
 {
     const int data = p.codewords[0];
     return std::find(p.codewords.begin() + 1, p.codewords.begin() + data, codeword) != p.codewords.begin() + data;
-}
-
-QByteArray randomBytes(std::mt19937 &random, int length, int low = 0, int high = 255)
-{
-    QByteArray bytes(length, '\0');
-    for (auto &b : bytes)
-        b = char(std::uniform_int_distribution<int>(low, high)(random));
-    return bytes;
 }
 
 } // namespace
@@ -133,7 +125,7 @@ TEST(PDF417, LoneBytesInText)
     EXPECT_EQ(q.codewords[1], 901);
     EXPECT_EQ(decode(q).bytes, bytes);
     // A long text takes in single bytes on both sides, each after an odd or even number of values.
-    for (const QByteArray text : {QByteArray("Caf\xe9 au lait \xe0 la carte"), QByteArray("\xa7Section 5 \xb6")}) {
+    for (const QByteArray &text : {QByteArray("Caf\xe9 au lait \xe0 la carte"), QByteArray("\xa7Section 5 \xb6")}) {
         const pdf417param r = encode(text);
         EXPECT_TRUE(hasCodeword(r, 913)) << text.constData();
         EXPECT_EQ(decode(r).bytes, text);

@@ -1,4 +1,4 @@
-#include "ModuleGridDecode.h"
+#include "ModuleGridTestSupport.h"
 
 #include "barcode/CQR_Encode.h"
 #include "barcode/QREncoder.h"
@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-using namespace ModuleGridDecode;
+using namespace ModuleGridTestSupport;
 
 namespace {
 
@@ -233,9 +233,7 @@ TEST(QRCode, RandomBytesNeverCrash)
     std::mt19937 random(10000);
     int decodedChecks = 0;
     for (int trial = 0; trial < 10000; ++trial) {
-        QByteArray bytes(std::uniform_int_distribution<int>(0, 80)(random), '\0');
-        for (auto &b : bytes)
-            b = char(std::uniform_int_distribution<int>(0, 255)(random));
+        const QByteArray bytes = randomBytes(random, std::uniform_int_distribution<int>(0, 80)(random));
         const int level = std::uniform_int_distribution<int>(-1, 4)(random);
         const int version = std::uniform_int_distribution<int>(-1, 41)(random) % 12;
         const ModuleGrid grid = trial % 2 ? QREncoder::encodeCStringWithECLevel(level, version, bytes, trial % 4 == 1)
