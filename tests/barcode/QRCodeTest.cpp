@@ -205,7 +205,7 @@ TEST(QRCode, UnicodeText)
 TEST(QRCode, RandomContentsRoundTrip)
 {
     std::mt19937 random(4106);
-    const char *pieces[] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:", "abcdefghijklmnopqrstuvwxyz"};
+    const char *runAlphabets[] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:", "abcdefghijklmnopqrstuvwxyz"};
     for (int trial = 0; trial < 150; ++trial) {
         QByteArray text;
         const int runs = std::uniform_int_distribution<int>(1, 8)(random);
@@ -216,7 +216,7 @@ TEST(QRCode, RandomContentsRoundTrip)
                 if (kind == 3) {
                     text += char(std::uniform_int_distribution<int>(0, 255)(random));
                 } else {
-                    const char *alphabet = pieces[kind];
+                    const char *alphabet = runAlphabets[kind];
                     text += alphabet[std::uniform_int_distribution<int>(0, int(std::strlen(alphabet)) - 1)(random)];
                 }
             }
