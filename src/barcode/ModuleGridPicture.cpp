@@ -50,6 +50,8 @@ QImage render(const ModuleGrid &grid, const QSizeF &points, const QRectF &gridAr
     const QRgb premultipliedBackground = qPremultiply(background);
     const std::size_t lineBytes = std::size_t(pixels.width()) * sizeof(QRgb);
 
+    // Colours of the current module row, entry 0 being the background, so each pixel is one lookup.
+    std::vector<QRgb> colours(std::size_t(grid.width()) + 1, premultipliedBackground);
     int previousRow = -2;
     const uchar *previousLine = nullptr;
     for (int y = 0; y < pixels.height(); ++y) {
@@ -63,10 +65,11 @@ QImage render(const ModuleGrid &grid, const QSizeF &points, const QRectF &gridAr
         if (row < 0) {
             std::fill(line, line + pixels.width(), premultipliedBackground);
         } else {
-            for (int x = 0; x < pixels.width(); ++x) {
-                const int column = columns[std::size_t(x)];
-                line[x] = column < 0 ? premultipliedBackground : (grid.get(column, row) ? dark : light);
-            }
+            const std::uint8_t *cells = grid.cells().data() + std::size_t(row) * std::size_t(grid.width());
+            for (int x = 0; x < grid.width(); ++x)
+                colours[std::size_t(x) + 1] = cells[x] ? dark : light;
+            for (int x = 0; x < pixels.width(); ++x)
+                line[x] = colours[std::size_t(columns[std::size_t(x)] + 1)];
         }
         previousRow = row;
         previousLine = bytes;
