@@ -28,20 +28,6 @@ constexpr int lastVersionOfGroup(int group)
     return group == 0 ? 9 : (group == 1 ? 26 : 40);
 }
 
-bool maskCondition(int mask, int i, int j) // i row, j column
-{
-    switch (mask) {
-    case 0: return (i + j) % 2 == 0;
-    case 1: return i % 2 == 0;
-    case 2: return j % 3 == 0;
-    case 3: return (i + j) % 3 == 0;
-    case 4: return (i / 2 + j / 3) % 2 == 0;
-    case 5: return (i * j) % 2 + (i * j) % 3 == 0;
-    case 6: return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
-    default: return ((i * j) % 3 + (i + j) % 2) % 2 == 0;
-    }
-}
-
 } // namespace
 
 bool CQR_Encode::IsAlphabetData(std::uint8_t c)
@@ -222,14 +208,6 @@ void CQR_Encode::absorbSegment(int into, int from)
     m_nBlockLength.erase(m_nBlockLength.begin() + from);
 }
 
-bool CQR_Encode::checkRequestedVersion(int mergedBits) const
-{
-    // Only a version the caller asked for limits the merges; the automatic choice may grow to 40.
-    if (m_nVersion_pass == 0)
-        return true;
-    return mergedBits <= dataBits(m_nVersion_pass, m_nLevel);
-}
-
 bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int group)
 {
     m_ncDataCodeWordBit = 0;
@@ -263,22 +241,16 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
     auto bits = [&](int i) { return GetBitLength(m_byBlockMode[i], m_nBlockLength[i], group); };
     auto count = [&]() { return int(m_byBlockMode.size()); };
 
-    int latestDst = 0;
-    int recordedDst = 0;
-
     // b. A numeric run before an alphanumeric one joins it when that is shorter, or joins a
     //    neighbouring byte run instead when that is shorter still.
     for (int i = 0; i < count() - 1;) {
         if (m_byBlockMode[i] != Numeric || m_byBlockMode[i + 1] != Alphanumeric) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
         const int src = bits(i) + bits(i + 1);
         const int dst = GetBitLength(Alphanumeric, m_nBlockLength[i] + m_nBlockLength[i + 1], group);
-        latestDst = dst;
         if (src <= dst) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
@@ -314,9 +286,6 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
                 absorbSegment(i - 1, i);
         }
     }
-    if (!checkRequestedVersion(recordedDst))
-        return false;
-
     // c. Any two neighbouring runs become one byte run when that is shorter, counting the
     //    headers saved when a byte run on either side joins too.
     const int byteHeader = countIndicatorBits(Byte, group) + 4;
@@ -327,9 +296,7 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
             dst -= byteHeader;
         if (i + 2 < count() && m_byBlockMode[i + 2] == Byte)
             dst -= byteHeader;
-        latestDst = dst;
         if (src <= dst) {
-            recordedDst = latestDst;
             ++i;
             continue;
         }
@@ -344,8 +311,18 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
         if (i > 0)
             --i;
     }
-    if (!checkRequestedVersion(recordedDst))
-        return false;
+    // The merges look at pairs only and can leave a text of one mode in several runs (an
+    // alphanumeric text ending in digits). Such a text never needs more than its own mode.
+    const int wholeMode = Get_Encoding_Mode(source, length, m_shiftJis);
+    if (count() > 1 && wholeMode != Kanji) {
+        int segmented = 0;
+        for (int i = 0; i < count(); ++i)
+            segmented += bits(i);
+        if (GetBitLength(wholeMode, length, group) <= segmented) {
+            m_byBlockMode.assign(1, std::uint8_t(wholeMode));
+            m_nBlockLength.assign(1, length);
+        }
+    }
 
     // f. The bit stream.
     int offset = 0;
@@ -519,14 +496,27 @@ void CQR_Encode::SetCodeWordPattern()
 void CQR_Encode::SetMaskingPattern(int mask)
 {
     const int size = m_nSymbleSize;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            std::uint8_t &c = cell(x, y);
-            if (c & kFunction)
-                continue;
-            const int dataBit = (c & kDarkData) ? 1 : 0;
-            c = std::uint8_t((c & 0xFE) | (dataBit ^ (maskCondition(mask, y, x) ? 1 : 0)));
+    auto apply = [&](auto condition) {
+        for (int y = 0; y < size; ++y) {
+            std::uint8_t *row = m_byModuleData.data() + std::size_t(y) * kStride;
+            for (int x = 0; x < size; ++x) {
+                const std::uint8_t c = row[x];
+                if (c & kFunction)
+                    continue;
+                const int dataBit = (c & kDarkData) >> 1;
+                row[x] = std::uint8_t((c & 0xFE) | (dataBit ^ (condition(y, x) ? 1 : 0)));
+            }
         }
+    };
+    switch (mask) { // i row, j column
+    case 0: apply([](int i, int j) { return (i + j) % 2 == 0; }); break;
+    case 1: apply([](int i, int) { return i % 2 == 0; }); break;
+    case 2: apply([](int, int j) { return j % 3 == 0; }); break;
+    case 3: apply([](int i, int j) { return (i + j) % 3 == 0; }); break;
+    case 4: apply([](int i, int j) { return (i / 2 + j / 3) % 2 == 0; }); break;
+    case 5: apply([](int i, int j) { return (i * j) % 2 + (i * j) % 3 == 0; }); break;
+    case 6: apply([](int i, int j) { return ((i * j) % 2 + (i * j) % 3) % 2 == 0; }); break;
+    default: apply([](int i, int j) { return ((i * j) % 3 + (i + j) % 2) % 2 == 0; }); break;
     }
 }
 
@@ -549,66 +539,74 @@ void CQR_Encode::SetFormatInfoPattern(int mask)
     cell(8, size - 8) = kDarkFunction;
 }
 
+namespace {
+
+// Runs of five or more and finder-like sequences along one line of `n` modules.
+int linePenalty(const std::uint8_t *m, std::ptrdiff_t stride, int n)
+{
+    int penalty = 0;
+    int run = 0;
+    int last = -1;
+    // Sliding window of the last 15 modules, bit k holding the module k places back; modules
+    // outside the symbol count as light.
+    std::uint32_t window = 0;
+    for (int i = 0; i < n + 4; ++i) {
+        const int module = i < n ? m[i * stride] : 0;
+        if (i < n) {
+            if (module == last) {
+                ++run;
+            } else {
+                if (run >= 5)
+                    penalty += run - 2;
+                run = 1;
+                last = module;
+            }
+        }
+        window = ((window << 1) | std::uint32_t(module)) & 0x7FFF;
+        // Light, dark-light-dark-dark-dark-light-dark, light; and four light modules on one side.
+        if ((window & 0xFF8) == 0x5D0 && ((window & 0x7800) == 0 || (window & 0xF) == 0))
+            penalty += 40;
+    }
+    if (run >= 5)
+        penalty += run - 2;
+    return penalty;
+}
+
+} // namespace
+
 int CQR_Encode::CountPenalty() const
 {
     const int n = m_nSymbleSize;
-    // Plain dark/light copies, by rows and by columns, so both directions scan contiguous memory.
-    std::array<std::uint8_t, kStride * kStride> rows;
-    std::array<std::uint8_t, kStride * kStride> columns;
-    int dark = 0;
+    std::array<std::uint8_t, kStride * kStride> dark;
+    int darkCount = 0;
     for (int y = 0; y < n; ++y) {
+        const std::uint8_t *source = m_byModuleData.data() + std::size_t(y) * kStride;
+        std::uint8_t *target = dark.data() + std::size_t(y) * n;
         for (int x = 0; x < n; ++x) {
-            const std::uint8_t d = (cell(x, y) & 0x11) ? 1 : 0;
-            rows[std::size_t(y) * n + x] = d;
-            columns[std::size_t(x) * n + y] = d;
-            dark += d;
+            target[x] = (source[x] & 0x11) ? 1 : 0;
+            darkCount += target[x];
         }
     }
 
     int penalty = 0;
-    auto scanLines = [&](const std::uint8_t *lines) {
-        for (int line = 0; line < n; ++line) {
-            const std::uint8_t *m = lines + std::size_t(line) * n;
-            // Runs of five or more.
-            int run = 1;
-            for (int i = 1; i <= n; ++i) {
-                if (i < n && m[i] == m[i - 1]) {
-                    ++run;
-                } else {
-                    if (run >= 5)
-                        penalty += run - 2;
-                    run = 1;
-                }
-            }
-            // Dark-light-dark-dark-dark-light-dark with light (or the edge) around it.
-            auto light = [&](int i) { return i < 0 || i >= n || m[i] == 0; };
-            for (int i = 0; i + 7 <= n; ++i) {
-                if (!(m[i] && !m[i + 1] && m[i + 2] && m[i + 3] && m[i + 4] && !m[i + 5] && m[i + 6]))
-                    continue;
-                if (!light(i - 1) || !light(i + 7))
-                    continue;
-                const bool before = light(i - 2) && light(i - 3) && light(i - 4);
-                const bool after = light(i + 8) && light(i + 9) && light(i + 10);
-                if (before || after)
-                    penalty += 40;
-            }
-        }
-    };
-    scanLines(rows.data());
-    scanLines(columns.data());
+    for (int line = 0; line < n; ++line) {
+        penalty += linePenalty(dark.data() + std::size_t(line) * n, 1, n);
+        penalty += linePenalty(dark.data() + line, n, n);
+    }
 
     // 2 x 2 blocks of one colour.
     for (int y = 0; y + 1 < n; ++y) {
-        const std::uint8_t *a = rows.data() + std::size_t(y) * n;
+        const std::uint8_t *a = dark.data() + std::size_t(y) * n;
         const std::uint8_t *b = a + n;
         for (int x = 0; x + 1 < n; ++x) {
-            if (a[x] == a[x + 1] && a[x] == b[x] && a[x] == b[x + 1])
+            const int sum = a[x] + a[x + 1] + b[x] + b[x + 1];
+            if (sum == 0 || sum == 4)
                 penalty += 3;
         }
     }
 
     // Balance of dark and light.
-    const int light = n * n - dark;
+    const int light = n * n - darkCount;
     const int k = std::abs(50 - (100 * light) / (n * n));
     penalty += 10 * (k / 5);
     return penalty;

@@ -57,7 +57,6 @@ private:
     bool EncodeSourceData(const std::uint8_t *source, int length, int versionGroup);
     int GetBitLength(int mode, int count, int versionGroup) const;
     bool SetBitStream(int index, int data, int bits);
-    bool checkRequestedVersion(int mergedBits) const;
     void absorbSegment(int into, int from);
 
     void GetRSCodeWord();

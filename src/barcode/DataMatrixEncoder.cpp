@@ -360,6 +360,10 @@ DataMatrixEncoder::EncodeResult DataMatrixEncoder::encodeCodewords(std::vector<s
         if (((state == C || state == T || state == X) && remaining() < 2) || (state == E && remaining() <= 2))
             state = A;
 
+        if (next == E && !isEdifact(s[sp])) {
+            complain(QString::asprintf("Cannot encode 0x%02X in EDIFACT\n", s[sp]));
+            return Unencodable;
+        }
         // A latch to EDIFACT followed by two codewords or fewer would be read as ASCII.
         if (next == E && state != E && remaining() <= 3)
             next = A;
@@ -524,6 +528,9 @@ DataMatrixEncoder::EncodeResult DataMatrixEncoder::encodeCodewords(std::vector<s
 void DataMatrixEncoder::ecc200(std::uint8_t *binary, int bytes, int datablock, int rsblock)
 {
     const int blocks = (bytes + 2) / datablock;
+    // Codewords are dealt to the blocks in turn, data and error correction alike: where the data
+    // does not share out evenly (144 x 144), the error correction continues the rotation.
+    const int firstBlockAfterData = bytes % blocks;
     const ReedSolomonEncoder rs(GaloisField256::dataMatrix(), rsblock, 1);
     std::vector<std::uint8_t> block(static_cast<std::size_t>(datablock) + 1);
     std::vector<std::uint8_t> ec(static_cast<std::size_t>(rsblock));
@@ -532,8 +539,9 @@ void DataMatrixEncoder::ecc200(std::uint8_t *binary, int bytes, int datablock, i
         for (int i = b; i < bytes; i += blocks)
             block[std::size_t(n++)] = binary[i];
         rs.encode(block.data(), n, ec.data());
+        const int first = bytes + (b - firstBlockAfterData + blocks) % blocks;
         for (int k = 0; k < rsblock; ++k)
-            binary[bytes + b + k * blocks] = ec[std::size_t(k)];
+            binary[first + k * blocks] = ec[std::size_t(k)];
     }
 }
 

@@ -1,8 +1,8 @@
 #include "barcode/QREncoder.h"
 
 #include "barcode/BarcodeGlobals.h"
-#include "barcode/BarcodeUnits.h"
 #include "barcode/CQR_Encode.h"
+#include "barcode/ModuleGridPicture.h"
 
 #include <QDebug>
 #include <QStringDecoder>
@@ -104,28 +104,10 @@ QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, d
     const int n = grid.width();
     if (n == 0 || grid.height() != n || imageDimension < n)
         return {};
-    try {
-        const int scale = imageDimension / n;
-        const int margin = (imageDimension - scale * n) / 2;
-        QImage symbol(imageDimension, imageDimension, QImage::Format_ARGB32);
-        if (symbol.isNull())
-            return {};
-        symbol.fill(qRgba(255, 255, 255, 0));
-        const QRgb dark = qRgba(0, 0, 0, 255);
-        const QRgb light = qRgba(255, 255, 255, 255);
-        for (int y = 0; y < n; ++y) {
-            for (int row = 0; row < scale; ++row) {
-                auto *line = reinterpret_cast<QRgb *>(symbol.scanLine(margin + y * scale + row)) + margin;
-                for (int x = 0; x < n; ++x) {
-                    const QRgb colour = grid.get(x, y) ? dark : light;
-                    for (int k = 0; k < scale; ++k)
-                        *line++ = colour;
-                }
-            }
-        }
-        return BarcodeUnits::Increase_DPI(symbol, QSizeF(imageDimension, imageDimension), dpi);
-    } catch (const std::exception &e) {
-        qWarning() << "QR Code picture failed:" << e.what();
-        return {};
-    }
+    // floor(D / n) points per module; the remainder is a transparent margin, its odd point on the
+    // bottom and right.
+    const int scale = imageDimension / n;
+    const int margin = (imageDimension - scale * n) / 2;
+    return ModuleGridPicture::render(grid, QSizeF(imageDimension, imageDimension),
+                                     QRectF(margin, margin, scale * n, scale * n), dpi, qRgba(255, 255, 255, 0));
 }

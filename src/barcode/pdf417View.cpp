@@ -1,7 +1,7 @@
 #include "barcode/pdf417View.h"
 
 #include "barcode/BarcodeGlobals.h"
-#include "barcode/BarcodeUnits.h"
+#include "barcode/ModuleGridPicture.h"
 
 #include <QDebug>
 
@@ -46,18 +46,5 @@ int pdf417View::drawWithText(const QString &text, double dpi)
 
 QImage pdf417View::makePicture(const ModuleGrid &grid, const QSizeF &points, double dpi)
 {
-    if (grid.isEmpty() || !(dpi > 0))
-        return {};
-    const QSize pixels = BarcodeUnits::pixelSize(points, dpi);
-    if (pixels.width() < grid.width() || pixels.height() < grid.height())
-        return {};
-    QImage modules(grid.width(), grid.height(), QImage::Format_RGB32);
-    if (modules.isNull())
-        return {};
-    for (int y = 0; y < grid.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(modules.scanLine(y));
-        for (int x = 0; x < grid.width(); ++x)
-            line[x] = grid.get(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-    }
-    return BarcodeUnits::Increase_DPI(modules, points, dpi);
+    return ModuleGridPicture::render(grid, points, QRectF(QPointF(0, 0), points), dpi, qRgb(255, 255, 255));
 }

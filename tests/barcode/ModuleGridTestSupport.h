@@ -1,6 +1,6 @@
 #pragma once
 
-// Reading our symbols back with ZXing, a decoder we did not write.
+// Reading our symbols back with ZXing, a decoder we did not write, and random test contents.
 
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
@@ -11,10 +11,11 @@
 #include <QImage>
 #include <QPainter>
 
+#include <random>
 #include <string>
 #include <vector>
 
-namespace ModuleGridDecode {
+namespace ModuleGridTestSupport {
 
 struct Decoded {
     bool valid = false;
@@ -83,4 +84,13 @@ inline Decoded decodePicture(const QImage &picture, ZXing::BarcodeFormat format,
     return read(pixels, grey.width(), grey.height(), format, pure);
 }
 
-} // namespace ModuleGridDecode
+// `length` bytes drawn evenly from [low, high].
+inline QByteArray randomBytes(std::mt19937 &random, int length, int low = 0, int high = 255)
+{
+    QByteArray bytes(length, '\0');
+    for (auto &b : bytes)
+        b = char(std::uniform_int_distribution<int>(low, high)(random));
+    return bytes;
+}
+
+} // namespace ModuleGridTestSupport
