@@ -22,6 +22,9 @@ function(festiloom_subsystem name)
     add_library(festiloom_${name}_ui STATIC ${ui_sources})
     target_include_directories(festiloom_${name}_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     set_target_properties(festiloom_${name}_ui PROPERTIES AUTOUIC_SEARCH_PATHS ${dir}/ui)
+    # Forms are part of a window's interface: code in other subsystems reaches their controls.
+    target_include_directories(festiloom_${name}_ui PUBLIC
+      ${CMAKE_CURRENT_BINARY_DIR}/festiloom_${name}_ui_autogen/include)
     target_link_libraries(festiloom_${name}_ui PUBLIC Qt6::Widgets Qt6::PrintSupport ${ARG_UI_LIBS})
     if(TARGET festiloom_${name})
       target_link_libraries(festiloom_${name}_ui PUBLIC festiloom_${name})

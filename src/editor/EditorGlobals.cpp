@@ -10,3 +10,5 @@ QString Invite_Time;
 QString Invite_Venue;
 QString Invite_From;
 QString Invite_BG_IMG;
+QString Export_File_Path;
+QString Export_File_Message;

@@ -24,3 +24,7 @@ extern QString Invite_BG_IMG;
 
 // The extension of data-series files.
 inline const QString batch_file_EXT = QStringLiteral("txt");
+
+// What the last export wrote and what to tell the user about it (the export-finished panel).
+extern QString Export_File_Path;
+extern QString Export_File_Message;

@@ -1,0 +1,1017 @@
+#include "editor/ui/LMNWindowController.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/LMNDocument.h"
+#include "document/LMNGrid.h"
+#include "document/LMNRenderingView.h"
+#include "document/ui/LMNDeskView.h"
+#include "document/ui/LMNGraphicView.h"
+#include "document/FileUtilities.h"
+#include "document/MessageLog.h"
+#include "document/StringUtilities.h"
+#include "document/ui/MessageBoxes.h"
+#include "document/ui/ModalSeam.h"
+#include "editor/CardSizeCatalog.h"
+#include "editor/DatePattern.h"
+#include "editor/DesignFile.h"
+#include "editor/EditorGlobals.h"
+#include "editor/ResourceFolder.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/Invitation_Wizard.h"
+#include "editor/ui/Open_Export_Files.h"
+#include "editor/ui/PleaseWaitSheet.h"
+#include "editor/ui/Template_Wizard.h"
+#include "panels/CardBackgroundPainter.h"
+#include "panels/PanelsGlobals.h"
+#include "panels/ui/SettingsPanel.h"
+#include "profile/PartyLayout.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QUndoStack>
+
+namespace {
+
+// Drawing tools in the order of their numbers: 0 arrow ... 15 polygon.
+struct ToolInfo
+{
+    const char *icon;
+    const char *title;
+};
+const ToolInfo kTools[] = {
+    {"tool-00-arrow", QT_TRANSLATE_NOOP("LMNWindowController", "Select")},
+    {"tool-01-line", QT_TRANSLATE_NOOP("LMNWindowController", "Line")},
+    {"tool-02-text", QT_TRANSLATE_NOOP("LMNWindowController", "Text")},
+    {"tool-03-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rectangle")},
+    {"tool-04-circle", QT_TRANSLATE_NOOP("LMNWindowController", "Circle")},
+    {"tool-05-rounded-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rounded Rectangle")},
+    {"tool-06-triangle", QT_TRANSLATE_NOOP("LMNWindowController", "Triangle")},
+    {"tool-07-diamond", QT_TRANSLATE_NOOP("LMNWindowController", "Diamond")},
+    {"tool-08-picture-file", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from a File")},
+    {"tool-09-picture-library", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from the Library")},
+    {"tool-10-barcode", QT_TRANSLATE_NOOP("LMNWindowController", "Barcode")},
+    {"tool-11-signature", QT_TRANSLATE_NOOP("LMNWindowController", "Signature")},
+    {"tool-12-fingerprint", QT_TRANSLATE_NOOP("LMNWindowController", "Fingerprint")},
+    {"tool-13-star", QT_TRANSLATE_NOOP("LMNWindowController", "Star")},
+    {"tool-14-multi-point-star", QT_TRANSLATE_NOOP("LMNWindowController", "Multi-point Star")},
+    {"tool-15-polygon", QT_TRANSLATE_NOOP("LMNWindowController", "Polygon")},
+};
+
+const QSizeF kDefaultCardSize(243, 154);
+
+QIcon themedIcon(const char *name)
+{
+    QIcon icon;
+    if (*name == 0)
+        return icon;
+    for (const char *size : {"24", "48"})
+        icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(QLatin1String(size), QLatin1String(name)));
+    return icon;
+}
+
+} // namespace
+
+LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
+    : QMainWindow(parent)
+    , m_document(document)
+{
+    Main_App_wnd = this;
+    ui.setupUi(this);
+    Front_back_label = ui.Front_back_label;
+    App_Name = QApplication::applicationDisplayName();
+    act_path_location = ResourceFolder::defaultLocation();
+
+    grid = new LMNGrid(this);
+    Front_card_Prop = Card_Property();
+    Back_card_Prop = Card_Property();
+    m_pleaseWait = new PleaseWaitSheet(this);
+
+    for (const CardSize &size : CardSizeCatalog::pvcCards())
+        pvc_card_arry.append(size.name);
+    for (const CardSize &size : CardSizeCatalog::paperCards())
+        paper_card_arry.append(size.name);
+
+    createCanvases();
+    createActions();
+    createToolBar();
+
+    SettingsPanel *panel = settingsPanel();
+    connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
+    connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {
+        Card_Shape = shape;
+        Update_Card_Graphics();
+    });
+    connect(panel, &SettingsPanel::cardSizeRowChosen, this, &LMNWindowController::applyCardSizeRow);
+    connect(panel, &SettingsPanel::cardPictureBrowseRequested, this, &LMNWindowController::chooseCardPicture);
+    connect(panel, &SettingsPanel::allTextFontRequested, this, &LMNWindowController::chooseAllTextFont);
+    connect(panel, &SettingsPanel::backSideRequested, this, &LMNWindowController::Select_back_side);
+    connect(panel->ui.Category_ComboBox, &QComboBox::textActivated, this, [this](const QString &category) {
+        fillCardSizeList(category);
+        Mark_List_New_Selection(0);
+    });
+    connect(panel->ui.Preset_ComboBox, &QComboBox::activated, this, [this] {
+        applyCardSizeRow(settingsPanel()->selectedSizeRow());
+    });
+    connect(panel->ui.width_Stepper, &QDoubleSpinBox::editingFinished, this, [this] {
+        SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(settingsPanel()->ui.width_Stepper->value())),
+                                     MM_to_Points_Convert(float(settingsPanel()->ui.height_Stepper->value()))));
+        Update_Card_Graphics();
+    });
+    connect(panel->ui.height_Stepper, &QDoubleSpinBox::editingFinished, this, [this] {
+        SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(settingsPanel()->ui.width_Stepper->value())),
+                                     MM_to_Points_Convert(float(settingsPanel()->ui.height_Stepper->value()))));
+        Update_Card_Graphics();
+    });
+    connect(grid, &LMNGrid::alwaysShownChanged, this, &LMNWindowController::setAlignWithGridEnabled);
+    connect(m_document->undoManager(), &QUndoStack::indexChanged, this, &LMNWindowController::Undo_Redo_Button_state);
+    connect(m_document->undoManager(), &QUndoStack::cleanChanged, this, &LMNWindowController::Undo_Redo_Button_state);
+}
+
+LMNWindowController::~LMNWindowController()
+{
+    if (Main_App_wnd == this)
+        Main_App_wnd = nullptr;
+}
+
+SettingsPanel *LMNWindowController::settingsPanel() const
+{
+    return ui.settings_panel;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+void LMNWindowController::createCanvases()
+{
+    struct Side
+    {
+        QWidget *page;
+        GraphicList *list;
+        LMNGraphicView **canvas;
+        QString code;
+    };
+    const Side sides[] = {{ui.first_view, &m_document->graphics, &_graphicView, QStringLiteral("F")},
+                          {ui.second_view, &m_document->graphics_back, &_graphicView_BACK, QStringLiteral("B")},
+                          {ui.temp_design_view, &m_document->graphics_temp, &_graphicView_TEMP, QStringLiteral("TEMP")}};
+    for (const Side &side : sides) {
+        auto *canvas = new LMNGraphicView(m_document, side.list);
+        canvas->setHost(this);
+        canvas->setGrid(grid);
+        canvas->setCardSide(side.code);
+        side.page->layout()->addWidget(new LMNDeskView(canvas, side.page));
+        *side.canvas = canvas;
+    }
+}
+
+void LMNWindowController::createActions()
+{
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    auto add = [this](QMenu *menu, const QString &text, const char *icon, QKeySequence key, auto slot) {
+        QAction *action = menu->addAction(themedIcon(icon), text);
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    auto unbuilt = [](QMenu *menu, const QString &text, const char *icon) {
+        QAction *action = menu->addAction(themedIcon(icon), text);
+        action->setEnabled(false);
+        action->setToolTip(QObject::tr("Not available in this version"));
+        return action;
+    };
+    m_newAction = add(file, tr("&New"), "new", QKeySequence::New, &LMNWindowController::newDesignCommand);
+    m_openAction = add(file, tr("&Open…"), "open", QKeySequence::Open, &LMNWindowController::openDesignCommand);
+    m_saveAction = add(file, tr("&Save"), "save", QKeySequence::Save, &LMNWindowController::saveDesignCommand);
+    add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, &LMNWindowController::saveDesignAsCommand);
+    add(file, tr("Save as &Template…"), "save", QKeySequence(), &LMNWindowController::saveAsTemplateCommand);
+    file->addSeparator();
+    m_exportAction = unbuilt(file, tr("&Export…"), "export");
+    m_printAction = unbuilt(file, tr("&Print…"), "print");
+    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    file->addSeparator();
+    add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    Undo_btn = edit->addAction(themedIcon("undo"), tr("&Undo"));
+    Undo_btn->setShortcut(QKeySequence::Undo);
+    connect(Undo_btn, &QAction::triggered, this, [this] {
+        m_document->undoManager()->undo();
+        Refresh_Canvas();
+    });
+    Redo_btn = edit->addAction(themedIcon("redo"), tr("&Redo"));
+    Redo_btn->setShortcut(QKeySequence::Redo);
+    connect(Redo_btn, &QAction::triggered, this, [this] {
+        m_document->undoManager()->redo();
+        Refresh_Canvas();
+    });
+    edit->addSeparator();
+    add(edit, tr("Cu&t"), "", QKeySequence::Cut, [this] { currentCanvas()->cut(); });
+    add(edit, tr("&Copy"), "", QKeySequence::Copy, [this] { currentCanvas()->copy(); });
+    add(edit, tr("&Paste"), "", QKeySequence::Paste, [this] { currentCanvas()->paste(); });
+    add(edit, tr("&Duplicate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [this] { currentCanvas()->duplicate(); });
+    add(edit, tr("&Delete"), "", QKeySequence::Delete, [this] { currentCanvas()->deleteSelection(); });
+    add(edit, tr("Select &All"), "", QKeySequence::SelectAll, [this] { currentCanvas()->selectAll(); });
+
+    QMenu *arrange = menuBar()->addMenu(tr("&Arrange"));
+    add(arrange, tr("Centre on Card"), "", QKeySequence(), [this] { currentCanvas()->alignformCenter(); });
+    add(arrange, tr("Align Left Edges"), "", QKeySequence(), [this] { currentCanvas()->alignLeftEdges(); });
+    add(arrange, tr("Align Right Edges"), "", QKeySequence(), [this] { currentCanvas()->alignRightEdges(); });
+    add(arrange, tr("Align Top Edges"), "", QKeySequence(), [this] { currentCanvas()->alignTopEdges(); });
+    add(arrange, tr("Align Bottom Edges"), "", QKeySequence(), [this] { currentCanvas()->alignBottomEdges(); });
+    add(arrange, tr("Align Horizontal Centres"), "", QKeySequence(), [this] { currentCanvas()->alignHorizontalCenters(); });
+    add(arrange, tr("Align Vertical Centres"), "", QKeySequence(), [this] { currentCanvas()->alignVerticalCenters(); });
+    arrange->addSeparator();
+    add(arrange, tr("Same Width"), "", QKeySequence(), [this] { currentCanvas()->makeSameWidth(); });
+    add(arrange, tr("Same Height"), "", QKeySequence(), [this] { currentCanvas()->makeSameHeight(); });
+    add(arrange, tr("Natural Size"), "", QKeySequence(), [this] { currentCanvas()->makeNaturalSize(); });
+    arrange->addSeparator();
+    Align_with_grid_btn = add(arrange, tr("Align with Grid"), "", QKeySequence(), [this] { currentCanvas()->alignWithGrid(); });
+    Align_with_grid_btn->setEnabled(false);
+    add(arrange, tr("Grid…"), "", QKeySequence(), [this] { Grid_Wizard::defaultInstance()->Open_Wnd(grid); });
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    add(view, tr("&Front Side"), "front-side", QKeySequence(Qt::CTRL | Qt::Key_1), &LMNWindowController::Select_front_side);
+    add(view, tr("&Back Side"), "back-side", QKeySequence(Qt::CTRL | Qt::Key_2), &LMNWindowController::Select_back_side);
+    add(view, tr("&Working Side"), "", QKeySequence(Qt::CTRL | Qt::Key_3), &LMNWindowController::Select_temp_design_side);
+    view->addSeparator();
+    add(view, tr("Zoom &In"), "", QKeySequence::ZoomIn, [this] { currentCanvas()->zoomIn(); });
+    add(view, tr("Zoom &Out"), "", QKeySequence::ZoomOut, [this] { currentCanvas()->zoomOut(); });
+    add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { currentCanvas()->setZoom(1.0); });
+
+    QMenu *data = menuBar()->addMenu(tr("&Data"));
+    unbuilt(data, tr("Data &Series…"), "data-series");
+    unbuilt(data, tr("&Create Series…"), "data-series");
+    unbuilt(data, tr("&Import Series…"), "data-series");
+
+    QMenu *profile = menuBar()->addMenu(tr("&Profile"));
+    unbuilt(profile, tr("Sender &Profile…"), "profile");
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    unbuilt(help, tr("Festiloom &Help"), "help");
+}
+
+void LMNWindowController::createToolBar()
+{
+    QToolBar *commands = addToolBar(tr("Commands"));
+    commands->setObjectName(QStringLiteral("commands_toolbar"));
+    commands->setIconSize(QSize(24, 24));
+    commands->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (QAction *action : {m_newAction, m_openAction, m_saveAction})
+        commands->addAction(action);
+    commands->addSeparator();
+    commands->addAction(Undo_btn);
+    commands->addAction(Redo_btn);
+    commands->addSeparator();
+    for (QAction *action : {m_exportAction, m_printAction, m_mailAction})
+        commands->addAction(action);
+
+    QToolBar *tools = new QToolBar(tr("Tools"), this);
+    tools->setObjectName(QStringLiteral("tools_toolbar"));
+    tools->setIconSize(QSize(24, 24));
+    addToolBar(Qt::LeftToolBarArea, tools);
+    m_tools = new QActionGroup(this);
+    m_tools->setExclusive(true);
+    for (int tool = 0; tool < int(std::size(kTools)); ++tool) {
+        QAction *action = tools->addAction(themedIcon(kTools[tool].icon), tr(kTools[tool].title));
+        action->setCheckable(true);
+        action->setData(tool);
+        m_tools->addAction(action);
+        m_toolActions.append(action);
+        connect(action, &QAction::triggered, this, [this, tool] { selectToolNumber(tool); });
+    }
+    m_toolActions.first()->setChecked(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tools
+
+void LMNWindowController::setSelected_Control_Tool(int tool)
+{
+    Selected_Control_Tool_value = tool;
+    if (tool >= 0 && tool < m_toolActions.size())
+        m_toolActions.at(tool)->setChecked(true);
+}
+
+void LMNWindowController::selectArrowTool()
+{
+    setSelected_Control_Tool(0);
+}
+
+void LMNWindowController::selectToolNumber(int tool)
+{
+    setSelected_Control_Tool(tool);
+    selectedToolDidChange(tool);
+}
+
+void LMNWindowController::selectedToolDidChange(int tool)
+{
+    // The picture tools ask for their picture before an element is drawn.
+    if (tool == 8) {
+        const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Picture"), QString(),
+                                                                tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff)"));
+        if (path.isEmpty()) {
+            selectArrowTool();
+            return;
+        }
+        Library_Selected_Image = path;
+    } else if (tool == 9) {
+        // The picture library window is not part of this window yet: pick from its folder.
+        const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Library Picture"),
+                                                                QDir(Resource_Path).filePath(QStringLiteral("LibraryImage")),
+                                                                tr("Pictures (*.png *.jpg *.jpeg)"));
+        if (path.isEmpty()) {
+            selectArrowTool();
+            return;
+        }
+        Library_Selected_Image = path;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sides
+
+void LMNWindowController::changeViewController(int side)
+{
+    ui.myTargetView->setCurrentIndex(std::clamp(side, 0, 2));
+}
+
+void LMNWindowController::Select_front_side()
+{
+    Front_back_label->setText(QStringLiteral("Front"));
+    Card_Front_Or_Back = 0;
+    changeViewController(0);
+    Show_RHS_Properties(nullptr);
+}
+
+void LMNWindowController::Select_back_side()
+{
+    Front_back_label->setText(QStringLiteral("Back"));
+    Card_Front_Or_Back = 1;
+    changeViewController(1);
+    Show_RHS_Properties(nullptr);
+}
+
+void LMNWindowController::Select_temp_design_side()
+{
+    Front_back_label->setText(QStringLiteral("TEMP"));
+    Temp_Design_Control_Assign();
+    changeViewController(2);
+    Show_RHS_Properties(nullptr);
+}
+
+LMNGraphicView *LMNWindowController::currentCanvas() const
+{
+    switch (ui.myTargetView->currentIndex()) {
+    case 1: return _graphicView_BACK;
+    case 2: return _graphicView_TEMP;
+    default: return _graphicView;
+    }
+}
+
+Card_Property &LMNWindowController::currentCardProperty()
+{
+    return Card_Front_Or_Back != 0 ? Back_card_Prop : Front_card_Prop;
+}
+
+GraphicList &LMNWindowController::Get_Front_Controls_Array()
+{
+    return m_document->graphics;
+}
+
+GraphicList &LMNWindowController::Get_Back_Controls_Array()
+{
+    return m_document->graphics_back;
+}
+
+GraphicList LMNWindowController::Get_Temp_Controls_Array() const
+{
+    return m_document->graphics_temp;
+}
+
+void LMNWindowController::Temp_Design_Control_Assign()
+{
+    m_document->graphics_temp = Card_Front_Or_Back != 0 ? m_document->graphics_back : m_document->graphics;
+    _graphicView_TEMP->Clear_Control_Selection();
+    _graphicView_TEMP->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Card size
+
+QString LMNWindowController::Get_Item_Text(int row) const
+{
+    if (row < 0 || row >= settingsPanel()->ListData.size()) {
+        Show_NSLog_Message(QStringLiteral("No card size in row %1.").arg(row));
+        return {};
+    }
+    return settingsPanel()->Get_Item_Text(row);
+}
+
+void LMNWindowController::Create_List(const QString &name)
+{
+    settingsPanel()->Create_List(name);
+}
+
+void LMNWindowController::Mark_List_New_Selection(int row)
+{
+    settingsPanel()->Mark_List_New_Selection(row);
+}
+
+void LMNWindowController::fillCardSizeList(const QString &category)
+{
+    SettingsPanel *panel = settingsPanel();
+    const QSignalBlocker blocker(panel->ui.ColList->selectionModel());
+    panel->Clear_List();
+    for (const QString &name : category == QLatin1String("Paper Card") ? paper_card_arry : pvc_card_arry)
+        Create_List(name);
+}
+
+void LMNWindowController::applyCardSizeRow(int row)
+{
+    SettingsPanel *panel = settingsPanel();
+    const QList<CardSize> sizes = panel->ui.Category_ComboBox->currentText() == QLatin1String("Paper Card")
+                                      ? CardSizeCatalog::paperCards()
+                                      : CardSizeCatalog::pvcCards();
+    if (row < 0 || row >= sizes.size())
+        return;
+    QSizeF mm(sizes.at(row).widthMM, sizes.at(row).heightMM);
+    const bool vertical = panel->ui.Preset_ComboBox->currentText() == QLatin1String("Vertical");
+    if (vertical != (mm.height() > mm.width()))
+        mm.transpose();
+    SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(mm.width())), MM_to_Points_Convert(float(mm.height()))));
+    panel->ui.width_Stepper->setValue(mm.width());
+    panel->ui.height_Stepper->setValue(mm.height());
+    Update_Card_Graphics();
+}
+
+float LMNWindowController::MM_to_Points_Convert(float millimetres)
+{
+    return float(millimetres * 2.834645669291);
+}
+
+void LMNWindowController::Set_Document_Size(const QSizeF &size)
+{
+    m_document->setCanvasSize(size);
+}
+
+void LMNWindowController::SetDocumentCanvasSize(const QSizeF &size)
+{
+    for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
+        canvas->setCanvasSize(size);
+    Front_card_Prop.Card_Size = size;
+    Back_card_Prop.Card_Size = size;
+}
+
+QSizeF LMNWindowController::cardSize() const
+{
+    return _graphicView->canvasSize();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Card background
+
+std::function<void(QPainter &, const QRectF &, const QRectF &)> LMNWindowController::backgroundPainterForSide(int side) const
+{
+    return CardBackgroundPainter(side != 0 ? Back_card_Prop : Front_card_Prop, Card_Shape.load(), Resource_Path);
+}
+
+void LMNWindowController::Card_Base_Drawing(QPainter &painter, const QRectF &rect)
+{
+    const Card_Property &record = Card_Front_Or_Back != 0 ? Back_card_Prop : Front_card_Prop;
+    CardBackgroundPainter::Card_Base_Drawing(painter, record, Card_Shape.load(), QRectF(QPointF(0, 0), cardSize()), rect,
+                                             Resource_Path);
+}
+
+void LMNWindowController::Update_Card_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    const int side = Card_Front_Or_Back.load();
+    settingsPanel()->readCardPanel(side != 0 ? Back_card_Prop : Front_card_Prop, side,
+                                   QRectF(QPointF(0, 0), cardSize()), Card_Shape.load());
+    CARD_SIDE_STR = Front_card_Prop.Card_Side;
+    Refresh_Canvas();
+}
+
+void LMNWindowController::Refresh_Canvas()
+{
+    if (Card_Value_In_Process)
+        return;
+    (Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView)->update();
+}
+
+static void setBackgroundPicture(Card_Property &record, const QString &path)
+{
+    record.Card_BG_Image = QImage(path);
+    record.Card_fill_chk = true;
+    record.Card_fill_style = QStringLiteral("I");
+    record.Card_BG_Image_Path = path;
+}
+
+void LMNWindowController::set_Front_BG_Image(const QString &path)
+{
+    settingsPanel()->ui.Card_Image_path->setPlainText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(Front_card_Prop, path);
+    Show_RHS_Properties(nullptr);
+    _graphicView->update();
+}
+
+void LMNWindowController::set_Back_BG_Image(const QString &path)
+{
+    settingsPanel()->ui.Card_Image_path->setPlainText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(Back_card_Prop, path);
+    Show_RHS_Properties(nullptr);
+    _graphicView_BACK->update();
+}
+
+void LMNWindowController::chooseCardPicture()
+{
+    const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Card Picture"),
+                                                            QDir(Resource_Path).filePath(QStringLiteral("Background")),
+                                                            tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif)"));
+    if (path.isEmpty())
+        return;
+    if (QImage(path).isNull()) {
+        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        return;
+    }
+    if (Card_Front_Or_Back != 0)
+        set_Back_BG_Image(path);
+    else
+        set_Front_BG_Image(path);
+}
+
+void LMNWindowController::chooseAllTextFont()
+{
+    SettingsPanel *panel = settingsPanel();
+    QFontDialog dialog(panel->All_Text_font.toQFont(), this);
+    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+        return;
+    panel->All_Text_font = CardFont::fromQFont(dialog.selectedFont());
+    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
+    Update_Card_Graphics();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Property panel
+
+void LMNWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    selectArrowTool();
+    SettingsPanel *panel = settingsPanel();
+    if (!graphic) {
+        Not_Draw_Only_Prop_Change = true;
+        const int side = Card_Front_Or_Back != 0 ? 1 : 0;
+        (side ? _graphicView_BACK : _graphicView)->Clear_Control_Selection();
+        Card_Property &record = side ? Back_card_Prop : Front_card_Prop;
+        record.Card_Location = QPointF(0, 0);
+        record.Card_Size = cardSize();
+        fillCardSizeList(record.Card_Category);
+        panel->showCard(record, Card_Shape.load());
+        Not_Draw_Only_Prop_Change = false;
+        return;
+    }
+    panel->showElement(graphic.get());
+}
+
+void LMNWindowController::Undo_Redo_Button_state()
+{
+    Undo_btn->setEnabled(m_document->undoManager()->canUndo());
+    Redo_btn->setEnabled(m_document->undoManager()->canRedo());
+}
+
+void LMNWindowController::Open_Barcode_Window()
+{
+    // The barcode designer is not part of this window yet: a double click on a barcode does nothing.
+}
+
+void LMNWindowController::Reset_Image_Editing_Controls()
+{
+    // The picture page's effect controls are not part of this window yet.
+}
+
+void LMNWindowController::setAlignWithGridEnabled(bool enabled)
+{
+    if (Align_with_grid_btn)
+        Align_with_grid_btn->setEnabled(enabled);
+}
+
+CardFont LMNWindowController::All_Text_font() const
+{
+    return settingsPanel()->All_Text_font;
+}
+
+QColor LMNWindowController::All_Text_clr() const
+{
+    return settingsPanel()->ui.All_Text_clr->color();
+}
+
+QPointF LMNWindowController::Control_New_Point(const QString &)
+{
+    const QPointF point(last_ctrl_X, last_ctrl_Y);
+    // Each new element starts a little further down and right, wrapping inside the card.
+    last_ctrl_X += 10.0f;
+    last_ctrl_Y += 10.0f;
+    const QSizeF size = cardSize();
+    if (last_ctrl_X > size.width() - 40 || last_ctrl_Y > size.height() - 40) {
+        last_ctrl_X = 10.0f;
+        last_ctrl_Y = 10.0f;
+    }
+    return point;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, new design, start screen, exit
+
+void LMNWindowController::loadLists()
+{
+    date_format_arry = {QStringLiteral("EEEE, MMMM d, y"), QStringLiteral("MMMM d, y"), QStringLiteral("d MMMM y"),
+                        QStringLiteral("EEE, d MMM y"), QStringLiteral("MM/dd/y"), QStringLiteral("dd/MM/y"),
+                        QStringLiteral("dd.MM.y"), QStringLiteral("y-MM-dd")};
+    time_format_arry = {QStringLiteral("h:mm a"), QStringLiteral("h a"), QStringLiteral("HH:mm"),
+                        QStringLiteral("h 'o''clock' a")};
+    Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
+    wizard->setDateFormats(date_format_arry);
+    wizard->setTimeFormats(time_format_arry);
+    wizard->loadBackgrounds(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    settingsPanel()->fillHatchStyles(QDir(Resource_Path).filePath(QStringLiteral("Fill_Style_Image")));
+    no_image_picture = QImage(QDir(Resource_Path).filePath(QStringLiteral("no.png")));
+    promotion_pattern_image = QImage(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg")));
+}
+
+bool LMNWindowController::windowDidLoad()
+{
+    setGeometry(100, 0, 1000, 800);
+
+    Resource_Path = ResourceFolder::defaultLocation();
+    act_path_location = Resource_Path;
+    QString error;
+    if (!ResourceFolder::prepare(Resource_Path, &error)) {
+        Show_MessageBox(tr("Festiloom cannot use its resource folder.\n%1").arg(error));
+        return false;
+    }
+    Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+
+    {
+        Not_Draw_Only_Prop_Change = true;
+        loadLists();
+        SettingsPanel *panel = settingsPanel();
+        panel->ui.Card_image_layout->setCurrentIndex(1);
+        panel->ui.Card_bor_Stepper->setValue(3);
+        panel->ui.Card_border_style->setCurrentIndex(0);
+        panel->ui.Sides_ComboBox->setCurrentIndex(0);
+        panel->card_prop_set(QStringLiteral("S"));
+        Not_Draw_Only_Prop_Change = false;
+    }
+
+    SetDocumentCanvasSize(kDefaultCardSize);
+    Undo_Redo_Button_state();
+    if (Open_Start_Window() != 1)
+        return false;
+    Select_front_side();
+    return true;
+}
+
+void LMNWindowController::New_Project_Setting_Reset()
+{
+    Not_Draw_Only_Prop_Change = false;
+    SettingsPanel *panel = settingsPanel();
+    panel->ui.All_Text_clr->setColor(Qt::black);
+    panel->All_Text_font = CardFont(Text_Ctrl_Font, 14);
+    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
+    for (Card_Property *record : {&Front_card_Prop, &Back_card_Prop}) {
+        const QSizeF size = record->Card_Size;
+        *record = Card_Property();
+        record->Card_Content_clr = Qt::black;
+        record->Card_Content_font = panel->All_Text_font;
+        record->Card_Size = size;
+    }
+    panel->All_Text_clr_COPY = Qt::black;
+    panel->All_Text_font_COPY = panel->All_Text_font;
+    Card_Shape = 0;
+    CARD_SIDE_STR = QStringLiteral("2");
+    m_designPath.clear();
+    setWindowFilePath(QString());
+    setWindowTitle(App_Name);
+
+    for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
+        canvas->Clear_Control_Selection();
+    m_document->graphics.clear();
+    m_document->graphics_back.clear();
+    m_document->graphics_temp.clear();
+    m_document->undoManager()->clear();
+    panel->Last_Selected_Graphic = nullptr;
+    Check_Path_And_Create_Files();
+    Card_Front_Or_Back = 0;
+    changeViewController(0);
+    Front_back_label->setText(QStringLiteral("Front"));
+    Refresh_Canvas();
+}
+
+int LMNWindowController::Open_Start_Window()
+{
+    New_Project_Setting_Reset();
+    Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
+
+    // The start page's other two roads end the start screen with OK once a design is loaded.
+    QMetaObject::Connection openConnection = connect(wizard, &Invitation_Wizard::openDesignRequested, this, [this, wizard] {
+        const QString path = ModalSeam::instance().openFileName(wizard, tr("Open Design"), QString(),
+                                                                tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+        if (!path.isEmpty() && Read_and_load_design_Log(path, true))
+            wizard->designReady();
+    });
+    QMetaObject::Connection templateConnection = connect(wizard, &Invitation_Wizard::templateRequested, this, [this, wizard] {
+        Template_Wizard *gallery = Template_Wizard::defaultInstance();
+        const int chosen = gallery->Open_Wnd(QDir(Resource_Path).filePath(QStringLiteral("Templates")));
+        Card_Shape = 0;
+        if (chosen == 1 && Read_and_load_design_Log(gallery->selected_template, false))
+            wizard->designReady();
+    });
+    const int result = wizard->Open_Wnd();
+    disconnect(openConnection);
+    disconnect(templateConnection);
+    if (result != 1)
+        return 0;
+
+    if (wizard->start_option == QLatin1String("W")) {
+        m_document->disableUndoRegistration();
+        applyWizardCardSettings();
+        Fill_Party_Invidation_Details();
+        Show_RHS_Properties(nullptr);
+        m_document->enableUndoRegistration();
+    }
+    Undo_Redo_Button_state();
+    return 1;
+}
+
+void LMNWindowController::applyWizardCardSettings()
+{
+    Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
+    const QSizeF mm = wizard->chosenSizeMm();
+    SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(mm.width())), MM_to_Points_Convert(float(mm.height()))));
+    Card_Shape = wizard->chosenShape();
+    for (Card_Property *record : {&Front_card_Prop, &Back_card_Prop}) {
+        record->Card_Category = wizard->chosenCategory();
+        record->Card_Preset = wizard->chosenPreset();
+        record->Card_Sub_Category = wizard->chosenSizeName();
+        record->Card_Cat_index = wizard->chosenSizeRow();
+        record->Card_Shape = Card_Property::shapeCode(Card_Shape);
+    }
+    Select_front_side();
+}
+
+void LMNWindowController::Fill_Party_Invidation_Details()
+{
+    setSelected_Control_Tool(2);
+    const PartyAnswers answers{Invite_Title, Invite_To, Invite_Message, Invite_Date,
+                               Invite_Time, Invite_Venue, Invite_From};
+    const QList<PartyElement> stack = PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers);
+    for (const PartyElement &element : stack)
+        _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
+                                           element.text, element.controlId);
+    set_Front_BG_Image(Invite_BG_IMG);
+}
+
+void LMNWindowController::newDesignCommand()
+{
+    // Starting over drops the open design: offer to keep it first.
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !saveDesignCommand())
+        return;
+    if (Open_Start_Window() != 1) {
+        emit applicationEndRequested();
+        return;
+    }
+    Select_front_side();
+}
+
+void LMNWindowController::Exit_App()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !saveDesignCommand())
+        return;   // the save was cancelled or failed: keep the window and the design
+    emit applicationEndRequested();
+}
+
+void LMNWindowController::closeEvent(QCloseEvent *event)
+{
+    // Closing the window is the Exit command; the application decides when it really ends.
+    event->ignore();
+    Exit_App();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Design files and templates
+
+CardDesign LMNWindowController::currentDesign() const
+{
+    CardDesign design;
+    design.Front_card_Prop = Front_card_Prop;
+    design.Back_card_Prop = Back_card_Prop;
+    design.Card_Shape = Card_Shape.load();
+    design.graphics = m_document->graphics;
+    design.graphics_back = m_document->graphics_back;
+    return design;
+}
+
+bool LMNWindowController::saveDesignTo(const QString &path)
+{
+    QString error;
+    if (!DesignFile::write(path, currentDesign(), &error)) {
+        Show_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+bool LMNWindowController::saveDesignCommand()
+{
+    if (m_designPath.isEmpty())
+        return saveDesignAsCommand();
+    return saveDesignTo(m_designPath);
+}
+
+bool LMNWindowController::saveDesignAsCommand()
+{
+    QString path = ModalSeam::instance().saveFileName(this, tr("Save Design"), m_designPath,
+                                                      tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + DesignFile::Extension;
+    if (!saveDesignTo(path))
+        return false;
+    m_designPath = path;
+    setWindowFilePath(path);
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(), App_Name));
+    return true;
+}
+
+void LMNWindowController::openDesignCommand()
+{
+    const QString path = ModalSeam::instance().openFileName(this, tr("Open Design"), QString(),
+                                                            tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+    if (!path.isEmpty())
+        Read_and_load_design_Log(path, true);
+}
+
+bool LMNWindowController::Read_and_load_design_Log(const QString &path, bool log_or_template)
+{
+    QString error;
+    std::optional<CardDesign> design = DesignFile::read(path, &error);
+    if (!design) {
+        Show_MessageBox(tr("The design \"%1\" could not be opened.\n%2").arg(QFileInfo(path).fileName(), error));
+        return false;
+    }
+    applyDesign(*design, path, log_or_template);
+    return true;
+}
+
+void LMNWindowController::applyDesign(const CardDesign &design, const QString &path, bool keepPath)
+{
+    New_Project_Setting_Reset();
+    Not_Draw_Only_Prop_Change = true;
+    Front_card_Prop = design.Front_card_Prop;
+    Back_card_Prop = design.Back_card_Prop;
+    Card_Shape = design.Card_Shape;
+    CARD_SIDE_STR = design.Front_card_Prop.Card_Side;
+    m_document->graphics = design.graphics;
+    m_document->graphics_back = design.graphics_back;
+    SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
+    Not_Draw_Only_Prop_Change = false;
+    // A background picture is read again from its file.
+    if (Front_card_Prop.Card_fill_chk && Front_card_Prop.Card_fill_style == QLatin1String("I"))
+        setBackgroundPicture(Front_card_Prop, Front_card_Prop.Card_BG_Image_Path);
+    if (Back_card_Prop.Card_fill_chk && Back_card_Prop.Card_fill_style == QLatin1String("I"))
+        setBackgroundPicture(Back_card_Prop, Back_card_Prop.Card_BG_Image_Path);
+    if (keepPath) {
+        m_designPath = path;
+        setWindowFilePath(path);
+        setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(), App_Name));
+    }
+    Select_front_side();
+    for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK})
+        canvas->update();
+}
+
+QImage LMNWindowController::renderSidePreview(int side) const
+{
+    LMNRenderingView renderer(cardSize(), backgroundPainterForSide(side), DrawContext{Resource_Path, 1.0});
+    return renderer.image_From_Card_Graphics(side != 0 ? m_document->graphics_back : m_document->graphics, 0);
+}
+
+bool LMNWindowController::saveAsTemplate(const QString &name)
+{
+    const QString cleanName = Remove_Reserve_Char_In_File_Name(name);
+    if (cleanName.isEmpty()) {
+        Show_MessageBox(tr("Please enter a name for the template."));
+        return false;
+    }
+    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        Show_MessageBox(tr("The folder for your templates could not be created."));
+        return false;
+    }
+    const QString designPath = folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension);
+    if (!saveDesignTo(designPath))
+        return false;
+
+    // The preview shows the front, with the back beneath it on a two-sided card.
+    QImage preview = renderSidePreview(0);
+    if (Front_card_Prop.Card_Side == QLatin1String("2") && !m_document->graphics_back.isEmpty()) {
+        const QImage back = renderSidePreview(1);
+        QImage both(preview.width(), preview.height() + back.height(), QImage::Format_ARGB32_Premultiplied);
+        both.fill(Qt::transparent);
+        QPainter painter(&both);
+        painter.drawImage(0, 0, preview);
+        painter.drawImage(0, preview.height(), back);
+        painter.end();
+        preview = both;
+    }
+    Save_gen_image(preview, folder.filePath(cleanName + QStringLiteral(".png")));
+    return true;
+}
+
+void LMNWindowController::saveAsTemplateCommand()
+{
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(tr("Save as Template"));
+    dialog.setLabelText(tr("Template name:"));
+    dialog.setTextValue(QFileInfo(m_designPath).completeBaseName());
+    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+        return;
+    saveAsTemplate(dialog.textValue());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sheets, panels and small services
+
+void LMNWindowController::Show_Create_Modeless()
+{
+    m_pleaseWait->begin();
+}
+
+void LMNWindowController::Hide_Destroy_Modeless()
+{
+    m_pleaseWait->end();
+}
+
+void LMNWindowController::Open_Export_File_Box()
+{
+    static Open_Export_Files *panel = new Open_Export_Files;
+    panel->open(Export_File_Path, Export_File_Message);
+}
+
+void LMNWindowController::Save_gen_image(const QImage &image, const QString &path)
+{
+    // PNG data whatever the extension says, written whole or not at all.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && !image.isNull() && image.save(&file, "PNG") && file.commit())
+        return;
+    file.cancelWriting();
+    Show_MessageBox(path);
+    Show_MessageBox(image.isNull() ? tr("There is no picture to save.") : file.errorString());
+}
+
+int LMNWindowController::Check_And_Validate_File_Path(const QString &path)
+{
+    const QString trimmed = path.trimmed();
+    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
+        return 0;
+    Show_MessageBox(QStringLiteral("Please select valid file path."));
+    return 1;
+}
+
+void LMNWindowController::Delete_Excel_File_Temp_Folder()
+{
+    QDir(QDir(QDir::tempPath()).filePath(QStringLiteral("ziptmp"))).removeRecursively();
+}
+
+QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
+{
+    return url.toLocalFile();
+}
+
+QString LMNWindowController::Get_date_Value(const QString &pattern)
+{
+    return DatePattern::format(QDateTime::currentDateTime(), pattern);
+}
+
+QString LMNWindowController::Get_time_Value(const QString &pattern)
+{
+    return DatePattern::format(QDateTime::currentDateTime(), pattern);
+}

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "document/LMNGraphic.h"
+#include "document/ui/CanvasHost.h"
+#include "panels/Card_Property.h"
+#include "ui_LMNWindowController.h"
+
+#include <QActionGroup>
+#include <QMainWindow>
+
+#include <memory>
+
+class LMNDocument;
+class LMNGraphicView;
+class LMNGrid;
+class PleaseWaitSheet;
+class QScrollArea;
+class SettingsPanel;
+struct CardDesign;
+
+// The editor window: the one main window of the application. It owns the three canvases
+// (front, back, working side), the two card background records, the grid and the shared
+// panels, and carries the drawing tools, the side commands and the file commands.
+// Every subsystem reaches it through Main_App_wnd.
+class LMNWindowController : public QMainWindow, public CanvasHost
+{
+    Q_OBJECT
+
+public:
+    explicit LMNWindowController(LMNDocument *document, QWidget *parent = nullptr);
+    ~LMNWindowController() override;
+
+    // Runs the start-up order once the window exists: resource folder, lists, canvases,
+    // default card size, then a new design through the start screen. False when the
+    // application must end (no resource folder, or the start screen was not finished).
+    bool windowDidLoad();
+
+    Ui::LMNWindowController ui;
+    LMNDocument *document() const { return m_document; }
+    SettingsPanel *settingsPanel() const;
+
+    // --- Fields other subsystems read and write ---
+    LMNGraphicView *_graphicView = nullptr;
+    LMNGraphicView *_graphicView_BACK = nullptr;
+    LMNGraphicView *_graphicView_TEMP = nullptr;
+    Card_Property Front_card_Prop;
+    Card_Property Back_card_Prop;
+    LMNGrid *grid = nullptr;
+    int Selected_Control_Tool_value = 0;
+    QString act_path_location;
+    QString App_Name;
+    QImage no_image_picture;
+    QImage promotion_pattern_image;
+    QStringList pvc_card_arry;
+    QStringList paper_card_arry;
+    QStringList date_format_arry;
+    QStringList time_format_arry;
+    QAction *Undo_btn = nullptr;
+    QAction *Redo_btn = nullptr;
+    QAction *Align_with_grid_btn = nullptr;
+    QLabel *Front_back_label = nullptr;
+
+    // The design file in use; empty for an untitled design.
+    QString designFilePath() const { return m_designPath; }
+
+    // --- Sides ---
+    void Select_front_side();
+    void Select_back_side();
+    void Select_temp_design_side();
+    void changeViewController(int side);
+    LMNGraphicView *currentCanvas() const;
+    Card_Property &currentCardProperty();
+
+    // --- Tools ---
+    // Picks a tool as the tool bar does (the picture tools ask for their picture first).
+    void selectToolNumber(int tool);
+    // Sets the current tool without side effects (code that creates elements).
+    void setSelected_Control_Tool(int tool);
+    void selectedToolDidChange(int tool);
+
+    // --- Card size and lists ---
+    QString Get_Item_Text(int row) const;
+    void Create_List(const QString &name);
+    void Mark_List_New_Selection(int row);
+    void fillCardSizeList(const QString &category);
+    void applyCardSizeRow(int row);
+    static float MM_to_Points_Convert(float millimetres);
+    void Set_Document_Size(const QSizeF &size);
+    void SetDocumentCanvasSize(const QSizeF &size);
+    QSizeF cardSize() const;
+
+    GraphicList &Get_Front_Controls_Array();
+    GraphicList &Get_Back_Controls_Array();
+    GraphicList Get_Temp_Controls_Array() const;
+    void Temp_Design_Control_Assign();
+
+    // --- Card background ---
+    void Update_Card_Graphics();
+    void Refresh_Canvas();
+    void set_Front_BG_Image(const QString &path);
+    void set_Back_BG_Image(const QString &path);
+    // The background painter of a side, as a snapshot that worker threads may use.
+    std::function<void(QPainter &, const QRectF &, const QRectF &)> backgroundPainterForSide(int side) const;
+
+    // --- New design, start screen, exit ---
+    void New_Project_Setting_Reset();
+    int Open_Start_Window();
+    void Fill_Party_Invidation_Details();
+    void Exit_App();
+
+    // --- Design files and templates ---
+    bool saveDesignTo(const QString &path);
+    bool Read_and_load_design_Log(const QString &path, bool log_or_template);
+    bool saveAsTemplate(const QString &name);
+
+    // --- Sheets, panels and small services ---
+    void Show_Create_Modeless();
+    void Hide_Destroy_Modeless();
+    void Open_Export_File_Box();
+    void Save_gen_image(const QImage &image, const QString &path);
+    int Check_And_Validate_File_Path(const QString &path);
+    static void Delete_Excel_File_Temp_Folder();
+    static QString Convert_Path_From_URL(const QUrl &url);
+    static QString Get_date_Value(const QString &pattern);
+    static QString Get_time_Value(const QString &pattern);
+
+    // --- CanvasHost ---
+    void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
+    int Selected_Control_Tool() const override { return Selected_Control_Tool_value; }
+    void selectArrowTool() override;
+    QPointF Control_New_Point(const QString &cardSide) override;
+    void Show_RHS_Properties(const GraphicPtr &graphic) override;
+    void Undo_Redo_Button_state() override;
+    void Open_Barcode_Window() override;
+    void Reset_Image_Editing_Controls() override;
+    void setAlignWithGridEnabled(bool enabled) override;
+    CardFont All_Text_font() const override;
+    QColor All_Text_clr() const override;
+    QImage no_image() const override { return no_image_picture; }
+
+signals:
+    // The application must end now (the start screen was left without a card).
+    void applicationEndRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createCanvases();
+    void createActions();
+    void createToolBar();
+    void loadLists();
+    void newDesignCommand();
+    void openDesignCommand();
+    bool saveDesignCommand();
+    bool saveDesignAsCommand();
+    void saveAsTemplateCommand();
+    void chooseCardPicture();
+    void chooseAllTextFont();
+    void applyWizardCardSettings();
+    CardDesign currentDesign() const;
+    void applyDesign(const CardDesign &design, const QString &path, bool keepPath);
+    QImage renderSidePreview(int side) const;
+
+    LMNDocument *m_document = nullptr;
+    QString m_designPath;
+    QActionGroup *m_tools = nullptr;
+    QAction *m_newAction = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_exportAction = nullptr;
+    QAction *m_printAction = nullptr;
+    QAction *m_mailAction = nullptr;
+    QList<QAction *> m_toolActions;
+    PleaseWaitSheet *m_pleaseWait = nullptr;
+};

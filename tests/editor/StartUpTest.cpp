@@ -1,0 +1,154 @@
+// The editor window's start-up through the start screen, driven through the real widgets.
+
+#include "support/ScriptedModalSeam.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/LMNDocument.h"
+#include "document/LMNGraphic.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/EditorGlobals.h"
+#include "editor/ui/Invitation_Wizard.h"
+#include "editor/ui/LMNWindowController.h"
+#include "panels/PanelsGlobals.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each test gets its own resource folder, seeded afresh.
+class StartUp : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("FESTILOOM_RESOURCE_DIR", m_resources.path().toUtf8());
+        m_window = std::make_unique<LMNWindowController>(&m_document);
+    }
+
+    // Answers the start screen by running the wizard to its end with these answers.
+    void finishWizard(const std::function<void(Invitation_Wizard *)> &answer)
+    {
+        m_seam.onDialog([answer](QDialog *dialog) {
+            auto *wizard = qobject_cast<Invitation_Wizard *>(dialog);
+            EXPECT_NE(wizard, nullptr);
+            if (!wizard)
+                return int(QDialog::Rejected);
+            QTest::mouseClick(wizard->ui.start_wizard_btn, Qt::LeftButton);
+            answer(wizard);
+            QTest::mouseClick(wizard->ui.finish_btn, Qt::LeftButton);
+            return wizard->result();
+        });
+    }
+
+    const GraphicPtr &find(const QString &id)
+    {
+        for (const GraphicPtr &g : m_document.graphics)
+            if (g->control_ID == id)
+                return g;
+        static GraphicPtr none;
+        ADD_FAILURE() << "no element " << id.toStdString();
+        return none;
+    }
+
+    QTemporaryDir m_resources;
+    ScriptedModalSeam m_seam;
+    LMNDocument m_document;
+    std::unique_ptr<LMNWindowController> m_window;
+};
+
+} // namespace
+
+TEST_F(StartUp, CancellingTheStartScreenEndsTheApplication)
+{
+    m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(m_window->windowDidLoad());
+    ASSERT_EQ(m_seam.dialogsRun.size(), 1);
+    EXPECT_NE(qobject_cast<Invitation_Wizard *>(m_seam.dialogsRun.first()), nullptr);
+    // The resource folder was made and seeded before the start screen.
+    EXPECT_EQ(Resource_Path, m_resources.path());
+    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath("Title.txt")).isFile());
+    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath("Templates/User")).isDir());
+    EXPECT_TRUE(QFileInfo(Data_Folder_Path).isDir());
+}
+
+TEST_F(StartUp, FinishedWizardSetsUpTheCardAndPlacesTheParty)
+{
+    finishWizard([](Invitation_Wizard *wizard) {
+        // A 7 x 5 inch greeting card standing up is 360 points wide.
+        wizard->ui.size_category_combo->setCurrentIndex(1);
+        wizard->ui.size_orientation_combo->setCurrentIndex(1);
+        const auto found = wizard->ui.size_list->findItems(QStringLiteral("7 x 5 in"), Qt::MatchContains);
+        ASSERT_FALSE(found.isEmpty());
+        wizard->ui.size_list->setCurrentItem(found.first());
+        wizard->ui.shape_rounded_rd->setChecked(true);
+        wizard->ui.background_gallery->setCurrentIndex(wizard->ui.background_gallery->model()->index(0, 0));
+        wizard->ui.title_edit->setText(QStringLiteral("  Happy Birthday!  "));
+        wizard->ui.to_edit->setText(QStringLiteral("Anna"));
+        wizard->ui.message_edit->setPlainText(QStringLiteral("Come and celebrate with us."));
+        wizard->ui.venue_edit->setPlainText(QStringLiteral("The Old Mill"));
+        wizard->ui.from_edit->setText(QStringLiteral("Ben"));
+    });
+    ASSERT_TRUE(m_window->windowDidLoad());
+
+    EXPECT_NEAR(m_window->cardSize().width(), 360.0, 0.01);
+    EXPECT_NEAR(m_window->cardSize().height(), 504.0, 0.01);
+    EXPECT_EQ(Card_Shape.load(), 1);
+
+    ASSERT_EQ(m_document.graphics.size(), 6);
+    EXPECT_EQ(m_document.graphics.first()->control_ID, QStringLiteral("PARTY_FROM"));   // last placed is topmost
+    EXPECT_EQ(find("PARTY_TITLE")->bounds(), QRectF(40, 40, 280, 30));
+    EXPECT_EQ(find("PARTY_TITLE")->Text_Value, QStringLiteral("Happy Birthday!"));
+    EXPECT_EQ(find("PARTY_TITLE")->text_alignmnet, 2);
+    EXPECT_EQ(find("PARTY_TITLE")->text_ctrl_font.postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+    EXPECT_EQ(find("PARTY_TO")->bounds().topLeft(), QPointF(30, 90));
+    EXPECT_EQ(find("PARTY_MSG")->bounds().topLeft(), QPointF(50, 120));
+    EXPECT_EQ(find("PARTY_DATE")->bounds().topLeft(), QPointF(30, 200));
+    EXPECT_TRUE(find("PARTY_DATE")->Text_Value.contains(QStringLiteral(" at ")));
+    EXPECT_EQ(find("PARTY_VENUE")->bounds().topLeft(), QPointF(30, 230));
+    EXPECT_EQ(find("PARTY_FROM")->bounds().topLeft(), QPointF(40, 300));
+    EXPECT_EQ(find("PARTY_FROM")->text_alignmnet, 1);
+
+    // None of it can be undone, and the wizard's picture is the front background.
+    EXPECT_FALSE(m_document.undoManager()->canUndo());
+    EXPECT_TRUE(m_window->Front_card_Prop.Card_fill_chk);
+    EXPECT_EQ(m_window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_FALSE(m_window->Front_card_Prop.Card_BG_Image.isNull());
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 0);   // the panel went back to the arrow
+}
+
+TEST_F(StartUp, WizardWithNoAnswersPlacesNothing)
+{
+    finishWizard([](Invitation_Wizard *wizard) {
+        wizard->ui.date_chk->setChecked(false);
+        wizard->ui.time_chk->setChecked(false);
+    });
+    ASSERT_TRUE(m_window->windowDidLoad());
+    EXPECT_TRUE(m_document.graphics.isEmpty());
+    EXPECT_FALSE(m_window->Front_card_Prop.Card_fill_chk);
+}
+
+TEST_F(StartUp, ExitAsksToSaveAndEndsTheApplication)
+{
+    finishWizard([](Invitation_Wizard *) {});
+    ASSERT_TRUE(m_window->windowDidLoad());
+    QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
+    m_seam.answerMessages({QStringLiteral("No")});
+    m_window->Exit_App();
+    EXPECT_EQ(ended.size(), 1);
+    EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("Do you want to save changes before closing?"));
+}
+
+TEST_F(StartUp, ExitKeepsTheWindowWhenTheSaveIsCancelled)
+{
+    finishWizard([](Invitation_Wizard *) {});
+    ASSERT_TRUE(m_window->windowDidLoad());
+    QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
+    m_seam.answerMessages({QStringLiteral("Yes")});   // save, then cancel the file chooser
+    m_window->Exit_App();
+    EXPECT_EQ(ended.size(), 0);
+}
