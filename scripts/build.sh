@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour of Festiloom: "release" (the application) or "test"
-# (sanitized build of the application, its tests and benchmarks).
+# (sanitized build of the application, its tests and benchmarks), "bench" or "tools" (the
+# programs that make shipped resources).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +11,8 @@ case "$flavour" in
   test)    args=(-DCMAKE_BUILD_TYPE=Debug -DFESTILOOM_SANITIZE=ON -DFESTILOOM_TESTS=ON -DFESTILOOM_BENCH=ON
                  "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1") ;;
   bench)   args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=ON) ;;
-  *) echo "usage: $0 [release|test|bench]" >&2; exit 2 ;;
+  tools)   args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=OFF -DFESTILOOM_TOOLS=ON) ;;
+  *) echo "usage: $0 [release|test|bench|tools]" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
