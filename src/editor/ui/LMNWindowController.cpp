@@ -510,6 +510,16 @@ void LMNWindowController::Refresh_Canvas()
     (Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView)->update();
 }
 
+// Stock templates name their background picture by its place inside the resource folder
+// ("Background/Starry Night.jpg"), since where that folder lies is known only on the user's
+// machine; a design read back takes such a path from the resource folder in use.
+static QString resourcePicturePath(const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir::cleanPath(QDir(Resource_Path).filePath(path));
+}
+
 static void setBackgroundPicture(Card_Property &record, const QString &path)
 {
     record.Card_BG_Image = QImage(path);
@@ -895,9 +905,9 @@ void LMNWindowController::applyDesign(const CardDesign &design, const QString &p
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.
     if (Front_card_Prop.Card_fill_chk && Front_card_Prop.Card_fill_style == QLatin1String("I"))
-        setBackgroundPicture(Front_card_Prop, Front_card_Prop.Card_BG_Image_Path);
+        setBackgroundPicture(Front_card_Prop, resourcePicturePath(Front_card_Prop.Card_BG_Image_Path));
     if (Back_card_Prop.Card_fill_chk && Back_card_Prop.Card_fill_style == QLatin1String("I"))
-        setBackgroundPicture(Back_card_Prop, Back_card_Prop.Card_BG_Image_Path);
+        setBackgroundPicture(Back_card_Prop, resourcePicturePath(Back_card_Prop.Card_BG_Image_Path));
     if (keepPath) {
         m_designPath = path;
         setWindowFilePath(path);
