@@ -13,14 +13,9 @@ CardFont sans(double size) { return CardFont(QStringLiteral("ArialMT"), size); }
 CardFont sansBold(double size) { return CardFont(QStringLiteral("Arial-BoldMT"), size); }
 CardFont sansItalic(double size) { return CardFont(QStringLiteral("Arial-ItalicMT"), size); }
 
-TextStyle style(const CardFont &font, const QColor &colour, int alignment = 2, float kerning = 0.0f)
+TextStyle style(const CardFont &font, const QColor &colour, int alignment = 2)
 {
-    TextStyle s;
-    s.font = font;
-    s.colour = colour;
-    s.alignment = alignment;
-    s.kerning = kerning;
-    return s;
+    return TextStyle{font, colour, alignment};
 }
 
 QColor translucent(const QColor &colour, double alpha)
@@ -70,7 +65,7 @@ CardDesign StockTemplates::balloonParty(TemplateKit &kit)
     contentStyle(design.Front_card_Prop, body);
 
     GraphicList front;
-    GraphicPtr lead = kit.text({}, QStringLiteral("YOU'RE INVITED TO"), style(sansBold(10.5), teal, 0, 2.0f), 20, 46, 180);
+    GraphicPtr lead = kit.text({}, QStringLiteral("YOU'RE INVITED TO"), style(sansBold(10.5), teal, 0), 20, 46, 180);
     front << lead;
     GraphicPtr title = kit.text(QStringLiteral("PARTY_TITLE"), QStringLiteral("Mia's 6th\nBirthday\nParty!"),
                                 style(sansBold(34), coral, 0), 18, below(lead, 2), 190);
@@ -118,7 +113,7 @@ CardDesign StockTemplates::birthdayDinner(TemplateKit &kit)
     };
     ornament(66);
 
-    GraphicPtr lead = kit.centredText({}, QStringLiteral("PLEASE JOIN US FOR"), style(serif(11), cream, 2, 3.0f),
+    GraphicPtr lead = kit.centredText({}, QStringLiteral("PLEASE JOIN US FOR"), style(serif(11), cream, 2),
                                       centre, 90, 280);
     front << lead;
     GraphicPtr occasion = kit.centredText({}, QStringLiteral("a birthday dinner in honour of"),
@@ -127,7 +122,7 @@ CardDesign StockTemplates::birthdayDinner(TemplateKit &kit)
     GraphicPtr title = kit.centredText(QStringLiteral("PARTY_TITLE"), QStringLiteral("Margaret"),
                                        style(serifBoldItalic(46), gold), centre, below(occasion, 8), 290);
     front << title;
-    GraphicPtr age = kit.centredText({}, QStringLiteral("ON HER FIFTIETH BIRTHDAY"), style(serif(12), gold, 2, 3.0f),
+    GraphicPtr age = kit.centredText({}, QStringLiteral("ON HER FIFTIETH BIRTHDAY"), style(serif(12), gold, 2),
                                      centre, below(title, 8), 290);
     front << age;
     ornament(below(age, 22));
@@ -163,7 +158,7 @@ CardDesign StockTemplates::floralWishes(TemplateKit &kit)
     const double centre = design.Front_card_Prop.Card_Size.width() / 2.0;
 
     GraphicList front;
-    GraphicPtr lead = kit.centredText({}, QStringLiteral("THINKING OF YOU ON YOUR"), style(sans(9.5), sage, 2, 3.0f),
+    GraphicPtr lead = kit.centredText({}, QStringLiteral("THINKING OF YOU ON YOUR"), style(sans(9.5), sage, 2),
                                       centre, 66, 260);
     front << lead;
     GraphicPtr title = kit.centredText(QStringLiteral("PARTY_TITLE"), QStringLiteral("Birthday"),
@@ -197,7 +192,7 @@ CardDesign StockTemplates::surpriseParty(TemplateKit &kit)
     GraphicList front;
     // A clearing in the confetti keeps the words readable.
     front << locked(TemplateKit::shape(QStringLiteral("RR"), QRectF(40, 40, 352, 196), translucent(QColor(0xFF, 0xFB, 0xF3), 0.82)));
-    GraphicPtr lead = kit.centredText({}, QStringLiteral("SHHH... IT'S A"), style(sansBold(13), navy, 2, 3.0f), centre,
+    GraphicPtr lead = kit.centredText({}, QStringLiteral("SHHH... IT'S A"), style(sansBold(13), navy, 2), centre,
                                       54, 300);
     front << lead;
     GraphicPtr title = kit.centredText(QStringLiteral("PARTY_TITLE"), QStringLiteral("SURPRISE PARTY!"),
@@ -241,7 +236,7 @@ CardDesign StockTemplates::starryNight(TemplateKit &kit)
     // A dusky pane keeps the background's brightest stars from running through the words.
     front << locked(TemplateKit::shape(QStringLiteral("RR"), QRectF(centre - 160, 44, 320, 200),
                                        translucent(QColor(0x0B, 0x14, 0x33), 0.55), translucent(paleGold, 0.7), 0.8));
-    GraphicPtr lead = kit.centredText({}, QStringLiteral("UNDER THE STARS"), style(sans(10), paleGold, 2, 5.0f), centre,
+    GraphicPtr lead = kit.centredText({}, QStringLiteral("UNDER THE STARS"), style(sans(10), paleGold, 2), centre,
                                       64, 170);
     front << lead;
     const double starY = lead->bounds().center().y();
@@ -257,7 +252,7 @@ CardDesign StockTemplates::starryNight(TemplateKit &kit)
     const double rule = below(message, 8);
     front << locked(TemplateKit::line(QRectF(centre - 40, rule - 2, 80, 4), paleGold, 0.8));
     GraphicPtr date = kit.centredText(QStringLiteral("PARTY_DATE"), QStringLiteral("Saturday, August 23 at 8:00 PM"),
-                                      style(sansBold(12), Qt::white, 2, 0.5f), centre, rule + 8, 300);
+                                      style(sansBold(12), Qt::white, 2), centre, rule + 8, 300);
     front << date;
     GraphicPtr venue = kit.centredText(QStringLiteral("PARTY_VENUE"), QStringLiteral("Hilltop Observatory Garden, Ridge Road"),
                                        style(sans(11), mist), centre, below(date, 2), 300);

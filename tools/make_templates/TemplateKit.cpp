@@ -102,8 +102,6 @@ GraphicPtr TemplateKit::text(const QString &controlId, const QString &text, cons
     element->text_ctrl_font = style.font;
     element->txt_clr = style.colour;
     element->text_alignmnet = style.alignment;
-    element->text_kerning = style.kerning;
-    element->text_transfrom_case = style.caseCode;
 
     // The natural size is what the editor's own text layout needs for these lines unbroken.
     element->setBounds(QRectF(left, top, width, 1));

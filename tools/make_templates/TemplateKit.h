@@ -8,15 +8,12 @@
 #include <QString>
 #include <QStringList>
 
-// How a text element looks: font, colour, alignment (0 left, 1 right, 2 centred), letter
-// spacing in points and case code (0 as typed, 1 upper case).
+// How a text element looks: font, colour and alignment (0 left, 1 right, 2 centred).
 struct TextStyle
 {
     CardFont font;
     QColor colour = Qt::black;
     int alignment = 2;
-    float kerning = 0.0f;
-    int caseCode = 0;
 };
 
 // The building blocks of the stock templates: designs made of the editor's own records and
