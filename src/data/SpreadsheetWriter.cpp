@@ -45,7 +45,10 @@ QString localPath(const QUrl &url)
 
 bool isNamed(const pugi::xml_node &node, const char *name)
 {
-    return node.type() == pugi::node_element && XmlElementStream::hasLocalName(node, name);
+    if (node.type() != pugi::node_element)
+        return false;
+    const char *qualified = node.name();
+    return std::strcmp(qualified, name) == 0 || XmlElementStream::hasLocalName(node, name);
 }
 
 pugi::xml_node childNamed(const pugi::xml_node &parent, const char *name)
@@ -56,23 +59,63 @@ pugi::xml_node childNamed(const pugi::xml_node &parent, const char *name)
     return {};
 }
 
-// The character data directly inside an element (text and CDATA pieces joined).
-QString directText(const pugi::xml_node &element)
+// The character data directly inside an element (text and CDATA pieces joined), as UTF-8.
+QByteArray directUtf8(const pugi::xml_node &element)
 {
     const pugi::xml_node first = element.first_child();
     if (!first)
         return {};
     if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-        return QString::fromUtf8(first.value());
+        return QByteArray::fromRawData(first.value(), qsizetype(std::strlen(first.value())));
     QByteArray joined;
     for (pugi::xml_node child = first; child; child = child.next_sibling())
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
             joined.append(child.value());
-    return QString::fromUtf8(joined);
+    return joined;
 }
 
-// Every piece of character data below an element, in document order.
-QString allText(const pugi::xml_node &element)
+// Lets equal short cell texts share one string, so a column of repeated values (cities,
+// ages, yes/no) costs one string rather than one per cell. A small direct-mapped cache:
+// bounded memory, no rehashing; texts beyond ASCII are not shared.
+class TextInterner
+{
+public:
+    QString text(const QByteArray &utf8)
+    {
+        const qsizetype size = utf8.size();
+        if (size == 0)
+            return {};
+        if (size > MaxLength)
+            return QString::fromUtf8(utf8);
+        quint32 hash = 2166136261u;
+        for (const char c : utf8) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return QString::fromUtf8(utf8);
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        QString &slot = m_slots[hash & (SlotCount - 1)];
+        const QLatin1StringView ascii(utf8.constData(), size);
+        if (slot.size() != size || slot != ascii)
+            slot = QString(ascii);
+        return slot;
+    }
+
+private:
+    static constexpr qsizetype MaxLength = 48;
+    static constexpr quint32 SlotCount = 4096;
+    std::vector<QString> m_slots = std::vector<QString>(SlotCount);
+};
+
+// A cell text from its stored UTF-8 form, with the workbook escape "_xHHHH_" undone.
+QString cellText(const QByteArray &utf8, TextInterner &interner)
+{
+    if (utf8.contains("_x"))
+        return XlsxCells::unescapeText(QString::fromUtf8(utf8));
+    return interner.text(utf8);
+}
+
+// Every piece of character data below an element, in document order, as UTF-8.
+QByteArray allUtf8(const pugi::xml_node &element)
 {
     QByteArray joined;
     pugi::xml_node node = element.first_child();
@@ -89,7 +132,7 @@ QString allText(const pugi::xml_node &element)
             break;
         node = node.next_sibling();
     }
-    return QString::fromUtf8(joined);
+    return joined;
 }
 
 // A shared-string index: decimal digits, optionally surrounded by white space.
@@ -251,16 +294,17 @@ bool SpreadsheetWriter::ReadSharedStrings(const QUrl &url, QString *errorMessage
     XmlElementStream stream(&file);
     stream.addUnit({"sst", "si"});
     QStringList table;
-    const bool ok = stream.run([&table](int, const pugi::xml_node &item) {
-        QString text;
+    TextInterner interner;
+    const bool ok = stream.run([&table, &interner](int, const pugi::xml_node &item) {
+        QByteArray text;
         if (const pugi::xml_node t = childNamed(item, "t")) {
-            text = directText(t);
+            text = directUtf8(t);
         } else {
             for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling())
                 if (isNamed(run, "r"))
-                    text += directText(childNamed(run, "t"));
+                    text += directUtf8(childNamed(run, "t"));
         }
-        table.append(XlsxCells::unescapeText(text));
+        table.append(cellText(text, interner));
         return true;
     });
     if (!ok)
@@ -285,6 +329,7 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
     qint64 rowCount = 0;
     QString limitError;
     QList<QStringList> rows;
+    TextInterner interner;
 
     const bool ok = stream.run([&](int, const pugi::xml_node &rowNode) {
         const bool keep = !headerOnly || rowCount == 0;
@@ -316,11 +361,10 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
                 if (v && parseIndex(v.child_value(), &index) && index < shared.size())
                     value = shared.at(index);
             } else if (v) {
-                value = directText(v);
-                if (std::strcmp(type, "str") == 0)
-                    value = XlsxCells::unescapeText(value);
+                const QByteArray stored = directUtf8(v);
+                value = std::strcmp(type, "str") == 0 ? cellText(stored, interner) : interner.text(stored);
             } else if (const pugi::xml_node inlineString = childNamed(cell, "is")) {
-                value = XlsxCells::unescapeText(allText(inlineString));
+                value = cellText(allUtf8(inlineString), interner);
             }
             if (!value.isEmpty()) {
                 if (row.size() <= column)
@@ -508,20 +552,20 @@ bool SpreadsheetWriter::WriteWorksheetData(const QUrl &url, QString *errorMessag
     sharedStrings.clear();
     for (qsizetype r = 0; r < data.size(); ++r) {
         const QByteArray rowNumber = QByteArray::number(r + 1);
-        out.append("    <row r=\"").append(rowNumber).append("\" spans=\"").append(spans).append("\">\n");
+        out.append("    <row r=\"").append(rowNumber).append("\" spans=\"").append(spans).append("\">");
         const QStringList &row = data.at(r);
         for (qsizetype c = 0; c < row.size(); ++c) {
             const QString &text = row.at(c);
-            out.append("      <c r=\"").append(columnNames[std::size_t(c) + 1]).append(rowNumber);
+            out.append("<c r=\"").append(columnNames[std::size_t(c) + 1]).append(rowNumber);
             if (XlsxCells::isPlainNumber(text)) {
                 out.append("\"><v>").append(text.toLatin1());
             } else {
                 out.append("\" t=\"s\"><v>").append(QByteArray::number(sharedStrings.size()));
                 sharedStrings.append(text);
             }
-            out.append("</v></c>\n");
+            out.append("</v></c>");
         }
-        out.append("    </row>\n");
+        out.append("</row>\n");
         part.flushIfFull();
     }
     out.append("  </sheetData>\n");
@@ -549,9 +593,9 @@ bool SpreadsheetWriter::WriteSharedStringsXML(const QUrl &url, QString *errorMes
     const QByteArray count = QByteArray::number(sharedStrings.size());
     out.append(" count=\"").append(count).append("\" uniqueCount=\"").append(count).append("\">\n");
     for (const QString &text : std::as_const(sharedStrings)) {
-        out.append(needsPreserve(text) ? "  <si>\n    <t xml:space=\"preserve\">" : "  <si>\n    <t>");
+        out.append(needsPreserve(text) ? "  <si><t xml:space=\"preserve\">" : "  <si><t>");
         XlsxCells::appendXmlText(out, text);
-        out.append("</t>\n  </si>\n");
+        out.append("</t></si>\n");
         part.flushIfFull();
     }
     out.append("</sst>\n");

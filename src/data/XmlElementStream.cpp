@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::size_t MaxDepth = 2000;
 // Units of one batch are parsed together once this many bytes are waiting.
-constexpr std::size_t BatchBytes = 1 << 20;
+constexpr std::size_t BatchBytes = 256 * 1024;
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_fragment;
 
 bool isXmlSpace(char c)
@@ -290,6 +290,23 @@ XmlElementStream::Step XmlElementStream::scanStartTag()
             m_batchEnd = m_pos;
             return Step::Done;
         }
+        std::size_t unitEnd = 0;
+        switch (simpleUnitEnd(m_pos, data + nameStart, nameLength, &unitEnd)) {
+        case SimpleUnit::NeedMore:
+            m_pos = tagStart;
+            return Step::NeedMore;
+        case SimpleUnit::Found:
+            if (m_batchUnit < 0) {
+                m_batchUnit = unit;
+                m_batchStart = tagStart;
+                m_batchParentDepth = m_open.size();
+            }
+            m_batchEnd = unitEnd;
+            m_pos = unitEnd;
+            return Step::Done;
+        case SimpleUnit::NotSimple:
+            break;
+        }
         m_captureUnit = unit;
         m_captureStart = tagStart;
         m_captureDepth = m_open.size() + 1;
@@ -299,6 +316,45 @@ XmlElementStream::Step XmlElementStream::scanStartTag()
         m_open.push_back({m_names.size(), unit >= 0 ? -1 : node});
     }
     return Step::Done;
+}
+
+XmlElementStream::SimpleUnit XmlElementStream::simpleUnitEnd(std::size_t from, const char *name,
+                                                            std::size_t nameLength, std::size_t *end) const
+{
+    // Inside a unit without comments, CDATA, processing instructions or a nested element of
+    // its own name, the first end tag of its name closes it: "<" cannot occur in text or in
+    // attribute values. Such units are the rule in workbooks; pugixml checks their inside.
+    const char *data = m_buffer.data();
+    std::size_t i = from;
+    for (;;) {
+        const void *lt = std::memchr(data + i, '<', m_end - i);
+        if (!lt)
+            return SimpleUnit::NeedMore;
+        i = std::size_t(static_cast<const char *>(lt) - data);
+        if (i + nameLength + 3 > m_end)
+            return SimpleUnit::NeedMore;
+        const char next = data[i + 1];
+        if (next == '!' || next == '?')
+            return SimpleUnit::NotSimple;
+        if (next == '/') {
+            if (std::memcmp(data + i + 2, name, nameLength) == 0) {
+                std::size_t j = i + 2 + nameLength;
+                while (j < m_end && isXmlSpace(data[j]))
+                    ++j;
+                if (j == m_end)
+                    return SimpleUnit::NeedMore;
+                if (data[j] == '>') {
+                    *end = j + 1;
+                    return SimpleUnit::Found;
+                }
+            }
+        } else if (std::memcmp(data + i + 1, name, nameLength) == 0) {
+            const char after = data[i + 1 + nameLength];
+            if (isXmlSpace(after) || after == '/' || after == '>')
+                return SimpleUnit::NotSimple;
+        }
+        ++i;
+    }
 }
 
 XmlElementStream::Step XmlElementStream::scanEndTag()

@@ -28,7 +28,7 @@ public:
     using UnitHandler = std::function<bool(int unit, const pugi::xml_node &node)>;
 
     // `initialBuffer` is how many bytes are read at a time (the buffer grows for larger units).
-    explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 1 << 20);
+    explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 256 * 1024);
 
     // Registers a unit path (local names from the root element down); returns its number.
     int addUnit(const QByteArrayList &path);
@@ -57,10 +57,12 @@ private:
         int pathNode;               // matched path step, or -1
     };
     enum class Step { Done, NeedMore, Failed };
+    enum class SimpleUnit { Found, NeedMore, NotSimple };
 
     Step scanToken();
     Step scanStartTag();
     Step scanEndTag();
+    SimpleUnit simpleUnitEnd(std::size_t from, const char *name, std::size_t nameLength, std::size_t *end) const;
     Step skipPast(const char *terminator, std::size_t terminatorLength, std::size_t from);
     bool fill();
     bool flushBatch();

@@ -45,8 +45,10 @@ TEST(XmlElementStreamTest, EveryBufferSizeGivesTheSameUnits)
         "<x:sheetData>\n  <x:row r=\"1\"><![CDATA[<not a tag> ]]>one</x:row>\n"
         "  <?pi <row>?><x:row attr='a>b'>two &amp; &#x41;</x:row><x:row/>"
         "<x:other><x:row>nested deeper, not a unit</x:row></x:other>"
+        "<x:row>three<x:rows/></x:row  ><x:row><x:row>inner</x:row></x:row>"
         "</x:sheetData><x:sheetData><x:row>second sheetData is ignored</x:row></x:sheetData></x:worksheet>\n";
-    const QStringList expected{"0:x:dimension=d", "1:x:row=<not a tag> ", "1:x:row=two & A", "1:x:row="};
+    const QStringList expected{"0:x:dimension=d", "1:x:row=<not a tag> ", "1:x:row=two & A", "1:x:row=",
+                               "1:x:row=three", "1:x:row="};
     for (std::size_t size : {16, 17, 23, 31, 64, 1 << 20}) {
         SCOPED_TRACE(size);
         const StreamResult result = stream(xml, SheetUnits, size);
