@@ -113,6 +113,30 @@ bool XmlElementStream::run(const UnitHandler &handler)
     return flushBatch();
 }
 
+bool XmlElementStream::runBatches(BatchWork &work, int threads)
+{
+    m_work = &work;
+    m_maxInFlight = std::size_t(std::max(threads, 1));
+    const UnitHandler unused = [](int, const pugi::xml_node &) { return true; };
+    bool ok = run(unused);
+    while (ok && !m_inFlight.empty() && !m_stopped)
+        ok = deliverOldest();
+    m_inFlight.clear();   // waits for batches still in work after a failure or a stop
+    m_work = nullptr;
+    return ok;
+}
+
+bool XmlElementStream::deliverOldest()
+{
+    Outcome outcome = m_inFlight.front().get();
+    m_inFlight.pop_front();
+    if (!outcome.error.isEmpty())
+        return fail(outcome.error);
+    if (!m_work->reduce(std::move(outcome.result)))
+        m_stopped = true;
+    return true;
+}
+
 bool XmlElementStream::fill()
 {
     // Complete units are parsed before their bytes are dropped.
@@ -404,6 +428,40 @@ bool XmlElementStream::flushBatch()
     const int unit = m_batchUnit;
     m_batchUnit = -1;
     const std::size_t start = m_batchStart;
+    const char *unitName = nullptr;
+    for (const PathNode &node : m_nodes)
+        if (node.unit == unit)
+            unitName = node.name.c_str();
+
+    if (m_work) {
+        // The bytes are copied: the buffer moves on while the batch is parsed elsewhere.
+        auto bytes = std::make_shared<std::string>(m_buffer.data() + start, m_batchEnd - start);
+        const quint64 offset = m_consumed + start;
+        const BatchWork *work = m_work;
+        m_inFlight.push_back(std::async(std::launch::async, [bytes, offset, unit, unitName, work]() {
+            Outcome outcome;
+            pugi::xml_document document;
+            const pugi::xml_parse_result parsed =
+                document.load_buffer_inplace(bytes->data(), bytes->size(), ParseOptions, pugi::encoding_utf8);
+            if (!parsed) {
+                outcome.error = QStringLiteral("The XML part is malformed near byte %1: %2.")
+                                    .arg(offset + quint64(parsed.offset))
+                                    .arg(QString::fromUtf8(parsed.description()));
+                return outcome;
+            }
+            std::vector<pugi::xml_node> units;
+            for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling())
+                if (node.type() == pugi::node_element && std::strcmp(localName(node.name()), unitName) == 0)
+                    units.push_back(node);
+            outcome.result = work->map(unit, units);
+            return outcome;
+        }));
+        while (m_inFlight.size() >= m_maxInFlight && !m_stopped)
+            if (!deliverOldest())
+                return false;
+        return true;
+    }
+
     const pugi::xml_parse_result parsed = m_document.load_buffer_inplace(
         m_buffer.data() + start, m_batchEnd - start, ParseOptions, pugi::encoding_utf8);
     if (!parsed) {
@@ -412,12 +470,8 @@ bool XmlElementStream::flushBatch()
                         .arg(m_consumed + start + quint64(parsed.offset))
                         .arg(QString::fromUtf8(parsed.description())));
     }
-    const std::string *unitName = nullptr;
-    for (const PathNode &node : m_nodes)
-        if (node.unit == unit)
-            unitName = &node.name;
     for (pugi::xml_node node = m_document.first_child(); node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element || std::strcmp(localName(node.name()), unitName->c_str()) != 0)
+        if (node.type() != pugi::node_element || std::strcmp(localName(node.name()), unitName) != 0)
             continue;
         if (!(*m_handler)(unit, node)) {
             m_stopped = true;

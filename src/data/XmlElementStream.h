@@ -15,7 +15,10 @@
 
 #include <pugixml.hpp>
 
+#include <deque>
 #include <functional>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,20 @@ public:
     // Reads the document to its end (or until the handler stops it). False when the
     // document cannot be read or is not well-formed; errorString() says why.
     bool run(const UnitHandler &handler);
+
+    // The parallel form: batches of units are parsed on worker threads.
+    class BatchWork
+    {
+    public:
+        virtual ~BatchWork() = default;
+        // On a worker thread: the unit elements of one batch, in document order. Must not
+        // touch state shared with other batches except to read it.
+        virtual std::shared_ptr<void> map(int unit, const std::vector<pugi::xml_node> &units) const = 0;
+        // On the calling thread, once per batch in document order; false stops reading.
+        virtual bool reduce(std::shared_ptr<void> result) = 0;
+    };
+    // Like run(), with up to `threads` batches in work at once.
+    bool runBatches(BatchWork &work, int threads);
 
     QString errorString() const { return m_error; }
 
@@ -66,6 +83,12 @@ private:
     Step skipPast(const char *terminator, std::size_t terminatorLength, std::size_t from);
     bool fill();
     bool flushBatch();
+    bool deliverOldest();
+    struct Outcome
+    {
+        std::shared_ptr<void> result;
+        QString error;
+    };
     bool fail(const QString &message);
     Step failed(const QString &message);
     int matchChild(int parentNode, const char *name, std::size_t length);
@@ -98,4 +121,8 @@ private:
 
     pugi::xml_document m_document;
     QString m_error;
+
+    BatchWork *m_work = nullptr;
+    std::size_t m_maxInFlight = 1;
+    std::deque<std::future<Outcome>> m_inFlight;
 };

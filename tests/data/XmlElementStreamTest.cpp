@@ -57,6 +57,75 @@ TEST(XmlElementStreamTest, EveryBufferSizeGivesTheSameUnits)
     }
 }
 
+// Collects "unit:name=text" per element in parallel batches.
+class CollectingWork : public XmlElementStream::BatchWork
+{
+public:
+    explicit CollectingWork(int stopAfter = -1) : m_stopAfter(stopAfter) {}
+    std::shared_ptr<void> map(int unit, const std::vector<pugi::xml_node> &units) const override
+    {
+        auto texts = std::make_shared<QStringList>();
+        for (const pugi::xml_node &node : units)
+            texts->append(QStringLiteral("%1:%2=%3").arg(unit).arg(QString::fromUtf8(node.name()),
+                                                                   QString::fromUtf8(node.text().get())));
+        return texts;
+    }
+    bool reduce(std::shared_ptr<void> result) override
+    {
+        collected += *std::static_pointer_cast<QStringList>(result);
+        ++batches;
+        return m_stopAfter < 0 || collected.size() < m_stopAfter;
+    }
+    QStringList collected;
+    int batches = 0;
+
+private:
+    int m_stopAfter;
+};
+
+TEST(XmlElementStreamTest, ParallelBatchesArriveInDocumentOrder)
+{
+    QByteArray xml = "<worksheet><sheetData>";
+    QStringList expected;
+    for (int i = 0; i < 20000; ++i) {
+        xml += "<row r=\"" + QByteArray::number(i) + "\">" + QByteArray::number(i) + "</row>";
+        if (i % 1000 == 7)
+            xml += "<!-- between rows -->";
+        expected.append(QStringLiteral("0:row=%1").arg(i));
+    }
+    xml += "</sheetData></worksheet>";
+    for (int threads : {1, 3}) {
+        QBuffer device(&xml);
+        device.open(QIODevice::ReadOnly);
+        XmlElementStream reader(&device, 4096);
+        reader.addUnit({"worksheet", "sheetData", "row"});
+        CollectingWork work;
+        ASSERT_TRUE(reader.runBatches(work, threads)) << reader.errorString().toStdString();
+        EXPECT_EQ(work.collected, expected);
+        EXPECT_GT(work.batches, 10);
+    }
+
+    // A damaged row deep inside is reported, and stopping early works.
+    QByteArray broken = xml;
+    broken.replace("<row r=\"15000\">15000</row>", "<row r=\"15000\">15000</rowx>");
+    QBuffer device(&broken);
+    device.open(QIODevice::ReadOnly);
+    XmlElementStream reader(&device, 4096);
+    reader.addUnit({"worksheet", "sheetData", "row"});
+    CollectingWork work;
+    EXPECT_FALSE(reader.runBatches(work, 3));
+    EXPECT_FALSE(reader.errorString().isEmpty());
+
+    QBuffer again(&xml);
+    again.open(QIODevice::ReadOnly);
+    XmlElementStream stopping(&again, 4096);
+    stopping.addUnit({"worksheet", "sheetData", "row"});
+    CollectingWork early(50);
+    EXPECT_TRUE(stopping.runBatches(early, 3));
+    EXPECT_LT(early.collected.size(), 20000);
+    EXPECT_EQ(early.collected.mid(0, 50), expected.mid(0, 50));
+}
+
 TEST(XmlElementStreamTest, HandlerCanStopEarly)
 {
     QByteArray xml = "<worksheet><sheetData>";
