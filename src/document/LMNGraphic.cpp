@@ -6,10 +6,14 @@
 #include "document/LMNLine.h"
 #include "document/LMNSignature.h"
 #include "document/LMNText.h"
+#include "document/PaintStyles.h"
 #include "document/Shape_Control.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
+
+#include <algorithm>
 
 LMNGraphic::LMNGraphic()
     : Text_Value(QStringLiteral("Text here"))
@@ -89,6 +93,7 @@ void LMNGraphic::draw(QPainter &painter, const DrawContext &context) const
     if (ctrl_is_visible == 0)
         return;
     painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     drawContents(painter, context);
     painter.restore();
 }
@@ -107,7 +112,7 @@ bool LMNGraphic::hitTest(const QPointF &point) const
 
 QRectF LMNGraphic::drawingBounds() const
 {
-    const double half = _isDrawingStroke ? _strokeWidth / 2.0 : 0.0;
+    const double half = hasVisibleStroke() ? _strokeWidth / 2.0 : 0.0;
     return _bounds.adjusted(-half, -half, half, half);
 }
 
@@ -115,24 +120,65 @@ void LMNGraphic::makeNaturalSize()
 {
 }
 
-QBrush LMNGraphic::fillBrush(const QRectF &, const DrawContext &) const
+QBrush LMNGraphic::fillBrush(const QRectF &area) const
 {
-    QColor c = _fillColor;
-    c.setAlphaF(c.alphaF() * opacityFraction(alpha_val));
-    return QBrush(c);
+    const double opacity = opacityFraction(alpha_val);
+    if (_fill_type == QLatin1String("G"))
+        return PaintStyles::angledGradient(area, _fill_grad_angle, PaintStyles::withOpacity(_fill_Grad_clr1, opacity),
+                                           PaintStyles::withOpacity(_fill_Grad_clr2, opacity));
+    if (_fill_type == QLatin1String("H"))
+        return QBrush(PaintStyles::withOpacity(_fill_htch_clr, opacity));
+    return QBrush(PaintStyles::withOpacity(_fillColor, opacity));
+}
+
+void LMNGraphic::paintFill(QPainter &painter, const QPainterPath &path, const DrawContext &context) const
+{
+    const QRectF area = path.boundingRect();
+    painter.fillPath(path, fillBrush(area));
+    if (_fill_type != QLatin1String("H"))
+        return;
+    const QImage pattern = PaintStyles::hatchPattern(context.resourcePath, _fill_hatch_type);
+    if (pattern.isNull())
+        return; // no pattern chosen or none on disk: the background colour alone
+    QBrush brush(pattern);
+    // Anchored to the element, so the pattern travels with it and looks alike at any resolution.
+    brush.setTransform(QTransform::fromTranslate(_bounds.left(), _bounds.top()));
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacityFraction(alpha_val));
+    painter.fillPath(path, brush);
+    painter.restore();
 }
 
 QPen LMNGraphic::strokePen() const
 {
-    QColor c = _strokeColor;
-    c.setAlphaF(c.alphaF() * opacityFraction(alpha_val_stroke));
-    return QPen(c, _strokeWidth);
+    return PaintStyles::borderPen(PaintStyles::withOpacity(_strokeColor, opacityFraction(alpha_val_stroke)),
+                                  _strokeWidth, _stroke_border_type);
 }
 
 void LMNGraphic::fillAndStroke(QPainter &painter, const QPainterPath &path, const DrawContext &context) const
 {
     if (_isDrawingFill)
-        painter.fillPath(path, fillBrush(path.boundingRect(), context));
-    if (_isDrawingStroke && _strokeWidth > 0)
+        paintFill(painter, path, context);
+    if (hasVisibleStroke())
         painter.strokePath(path, strokePen());
+}
+
+QRectF LMNGraphic::strokedBounds(const QPainterPath &path, const QPen &pen)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(pen.widthF());
+    stroker.setCapStyle(pen.capStyle());
+    stroker.setJoinStyle(pen.joinStyle());
+    stroker.setMiterLimit(pen.miterLimit());
+    return stroker.createStroke(path).boundingRect().united(path.boundingRect());
+}
+
+bool LMNGraphic::onStroke(const QPainterPath &path, const QPen &pen, const QPointF &point, double tolerance)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(std::max(pen.widthF(), tolerance));
+    stroker.setCapStyle(pen.capStyle());
+    stroker.setJoinStyle(pen.joinStyle());
+    stroker.setMiterLimit(pen.miterLimit());
+    return stroker.createStroke(path).contains(point);
 }

@@ -2,9 +2,11 @@
 
 #include "document/CardFont.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -12,6 +14,7 @@
 #include <memory>
 
 class QPainter;
+class QPainterPath;
 class LMNGraphic;
 
 using GraphicPtr = std::shared_ptr<LMNGraphic>;
@@ -33,7 +36,7 @@ enum class GraphicKind {
 // of the target, so hairlines and picture effects can be sized for the output resolution.
 struct DrawContext
 {
-    QString resourcePath;       // folder holding "barcode_sample.png"; empty: none drawn
+    QString resourcePath;       // folder holding "barcode_sample.png" and "Fill_Style_Image"; empty: none drawn
     double devicePixelsPerPoint = 1.0;
 };
 
@@ -199,11 +202,23 @@ public:
     QImage _barcode_image;
 
 protected:
-    // The kind's own drawing, called with visibility already checked.
+    // The kind's own drawing, called with visibility already checked and the painter saved.
     virtual void drawContents(QPainter &painter, const DrawContext &context) const;
 
     // Shared pieces the kinds build on.
-    QBrush fillBrush(const QRectF &area, const DrawContext &context) const; // solid, gradient or hatch, with alpha_val
-    QPen strokePen() const;                        // colour, width, dash code, alpha_val_stroke
-    void fillAndStroke(QPainter &painter, const class QPainterPath &path, const DrawContext &context) const;
+    // The fill brush of "S" (solid _fillColor) and "G" (gradient at _fill_grad_angle), and the
+    // background colour of "H"; alpha_val applied. Unknown codes fill solid.
+    QBrush fillBrush(const QRectF &area) const;
+    // Fills `path` by _fill_type: solid, gradient, or hatch (the background colour, then the
+    // pattern picture tiled from the element's origin, one picture pixel per point).
+    void paintFill(QPainter &painter, const QPainterPath &path, const DrawContext &context) const;
+    // Colour with alpha_val_stroke, width, dash code in points; flat caps, mitred joins.
+    QPen strokePen() const;
+    bool hasVisibleStroke() const { return _isDrawingStroke && _strokeWidth > 0; }
+    // paintFill when _isDrawingFill, then the stroke when there is one.
+    void fillAndStroke(QPainter &painter, const QPainterPath &path, const DrawContext &context) const;
+    // The area a path covers once stroked with `pen` (joins and caps included).
+    static QRectF strokedBounds(const QPainterPath &path, const QPen &pen);
+    // Whether `point` lies on the stroke of `path` drawn with `pen`, at least `tolerance` points wide.
+    static bool onStroke(const QPainterPath &path, const QPen &pen, const QPointF &point, double tolerance);
 };

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "document/ImageEffects.h"
 #include "document/LMNGraphic.h"
+#include "document/PictureMemo.h"
 
-// LMNImage: a picture from a file, with flips, rotation, transparency and the image-effect pipeline.
+// LMNImage: a picture from a file, drawn stretched into the element's bounds, with flips,
+// rotation, transparency, the image-effect pipeline (see ImageEffects.h) and an optional
+// border. The effects are worked out once per output size and remembered, so redrawing the
+// same card (the canvas, a batch of records) does not redo them.
 class LMNImage : public LMNGraphic
 {
 public:
@@ -13,6 +18,20 @@ public:
     // element without a picture (it then draws nothing).
     void setFilePath(const QString &path);
 
+    // The picture's own size in points (its resolution, 72 dpi when it has none); nothing
+    // changes without a picture.
+    void makeNaturalSize() override;
+
+    // The size the picture is drawn at: the bounds, shrunk just enough that the picture turned
+    // by rotate_image (degrees, counter-clockwise as seen on the card) stays inside them.
+    QSizeF rotatedPictureSize() const;
+
+    // The picture with the effects applied, scaled to at most `pixels` (never enlarged).
+    QImage processedPicture(const QSize &pixels) const;
+
 protected:
     void drawContents(QPainter &painter, const DrawContext &context) const override;
+
+private:
+    PictureMemo m_processed;
 };

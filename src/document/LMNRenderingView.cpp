@@ -1,0 +1,143 @@
+#include "document/LMNRenderingView.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr double kInchesPerMetre = 39.37007874015748;
+// PDF pages carry vectors; this only decides how finely pictures inside are kept.
+constexpr int kPdfResolution = 1200;
+// Beyond this many pixels a side would take gigabytes: refuse rather than fail to allocate.
+constexpr qint64 kMaxImagePixels = qint64(1) << 28;
+
+int pixelsFor(double points, double dpi)
+{
+    // A hair of tolerance so that exactly representable sizes do not gain a pixel from rounding noise.
+    return int(std::ceil(points * dpi / 72.0 - 1e-9));
+}
+
+} // namespace
+
+LMNRenderingView::LMNRenderingView(const QSizeF &cardSize, BackgroundPainter background, DrawContext context)
+    : m_cardSize(cardSize)
+    , m_background(std::move(background))
+    , m_context(std::move(context))
+{
+}
+
+void LMNRenderingView::setResolution(double dotsPerInch)
+{
+    m_dpi = dotsPerInch;
+}
+
+void LMNRenderingView::whiteCard(QPainter &painter, const QRectF &cardRect, const QRectF &)
+{
+    painter.fillRect(cardRect, Qt::white);
+}
+
+void LMNRenderingView::drawGraphics(QPainter &painter, const GraphicList &graphics, const QRectF &dirtyRect,
+                                    const DrawContext &context, bool leaveOutNonPrinting)
+{
+    for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
+        const GraphicPtr &graphic = graphics.at(i);
+        if (!graphic || graphic->ctrl_is_visible == 0)
+            continue;
+        if (leaveOutNonPrinting && graphic->print_object != 0)
+            continue;
+        if (!dirtyRect.isEmpty() && !graphic->drawingBounds().intersects(dirtyRect))
+            continue;
+        graphic->draw(painter, context);
+    }
+}
+
+GraphicList LMNRenderingView::snapshot(const GraphicList &graphics)
+{
+    GraphicList copies;
+    copies.reserve(graphics.size());
+    for (const GraphicPtr &graphic : graphics) {
+        if (graphic)
+            copies.append(graphic->clone());
+    }
+    return copies;
+}
+
+void LMNRenderingView::render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint) const
+{
+    const QRectF card(QPointF(0, 0), m_cardSize);
+    DrawContext context = m_context;
+    context.devicePixelsPerPoint = pixelsPerPoint;
+    painter.save();
+    if (m_background)
+        m_background(painter, card, card);
+    else
+        whiteCard(painter, card, card);
+    painter.restore();
+    drawGraphics(painter, graphics, QRectF(), context, true);
+}
+
+QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, int print_box) const
+{
+    Q_UNUSED(print_box);
+    if (!(m_cardSize.width() > 0) || !(m_cardSize.height() > 0) || !(m_dpi > 0) || !std::isfinite(m_dpi))
+        return {};
+    const double widthPixels = m_cardSize.width() * m_dpi / 72.0;
+    const double heightPixels = m_cardSize.height() * m_dpi / 72.0;
+    if (!std::isfinite(widthPixels) || !std::isfinite(heightPixels) || widthPixels * heightPixels > double(kMaxImagePixels))
+        return {};
+    QImage image(pixelsFor(m_cardSize.width(), m_dpi), pixelsFor(m_cardSize.height(), m_dpi),
+                 QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    const int dotsPerMetre = int(std::lround(m_dpi * kInchesPerMetre));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::transparent); // outside a rounded or oval card stays clear
+
+    QPainter painter(&image);
+    if (!painter.isActive())
+        return {};
+    // The card fills the whole pixels: a fraction of a pixel more than the resolution asks,
+    // rather than a half-covered column at the right or bottom edge.
+    const double scaleX = image.width() / m_cardSize.width();
+    const double scaleY = image.height() / m_cardSize.height();
+    painter.scale(scaleX, scaleY);
+    render(painter, graphics, std::max(scaleX, scaleY));
+    painter.end();
+    return image;
+}
+
+bool LMNRenderingView::writePdf(const GraphicList &graphics, QIODevice *device) const
+{
+    if (!device || !device->isWritable() || !(m_cardSize.width() > 0) || !(m_cardSize.height() > 0))
+        return false;
+    QPdfWriter writer(device);
+    writer.setCreator(QStringLiteral("Festiloom"));
+    writer.setResolution(kPdfResolution);
+    if (!writer.setPageSize(QPageSize(m_cardSize, QPageSize::Point, QString(), QPageSize::ExactMatch)))
+        return false;
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const double scale = kPdfResolution / 72.0;
+    painter.scale(scale, scale);
+    render(painter, graphics, scale);
+    return painter.end();
+}
+
+QByteArray LMNRenderingView::pdfData(const GraphicList &graphics) const
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly) || !writePdf(graphics, &buffer))
+        return {};
+    buffer.close();
+    return data;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPen>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+// Painting conventions shared by card elements and the card background, so a border code,
+// a gradient angle or a hatch name looks the same wherever it is drawn. All lengths are in
+// points: the painter is expected to map points to device pixels.
+class PaintStyles
+{
+public:
+    // The dash lengths of a border code in points, alternately drawn and skipped from phase 0:
+    // "DA" 8 2, "DO" 4 6, "DD" 24 10 6 10, "DDD" 24 8 8 8 8 8. "S" and any other code: empty,
+    // a continuous line.
+    static QList<qreal> dashLengths(const QString &borderCode);
+
+    // A pen of `width` points dashed by `borderCode`. Qt counts dash lengths in pen widths;
+    // this converts, so a dash stays 8 points long whatever the width. Flat caps and mitred
+    // joins unless the caller changes them.
+    static QPen borderPen(const QColor &color, double width, const QString &borderCode);
+
+    // A two-colour linear gradient over `area` at `angleDegrees`: 0 runs from the left edge to
+    // the right edge, angles turn counter-clockwise as seen on the card (90 runs from the
+    // bottom edge up to the top edge). The ends are placed so the gradient just covers the
+    // whole area, whatever the angle.
+    static QBrush angledGradient(const QRectF &area, double angleDegrees, const QColor &from, const QColor &to);
+
+    // The picture of a hatch pattern: "<resourcePath>/Fill_Style_Image/<name>.png". A null
+    // picture for an empty name or a file that is missing or not a picture.
+    static QImage hatchPattern(const QString &resourcePath, const QString &name);
+
+    // A picture file the user chose, turned upright by its orientation tag. A null picture
+    // for an empty path or a file that is missing, empty or not a picture.
+    static QImage readPicture(const QString &path);
+
+    // A shipped picture file (hatch pattern, barcode sample) read once and kept while the
+    // file stays unchanged on disk (same size and modification time). Safe to call from any
+    // thread; a null picture when the file is missing, empty or not a picture.
+    static QImage cachedPicture(const QString &path);
+
+    // A copy of `color` with its alpha multiplied by `fraction` (clamped to 0..1).
+    static QColor withOpacity(const QColor &color, double fraction);
+
+    // Size in points of a picture that carries its resolution in dots-per-metre (72 dpi when unset).
+    static QSizeF pictureSizeInPoints(const QImage &picture);
+};
