@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 #include <fstream>
 #include <string>
@@ -50,23 +51,14 @@ QList<QStringList> makeTable()
     return table;
 }
 
-long peakResidentKiB()
+// A "Vm...:" line of /proc/self/status, in KiB.
+long statusKiB(const char *key)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return 0;
-}
-
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::strlen(key));
     return 0;
 }
 
@@ -108,7 +100,7 @@ void BM_ReadWorkbook(benchmark::State &state)
         if (spreadsheet)
             spreadsheet->data.clear();
         malloc_trim(0);   // freed memory of earlier work must not hide this read's growth
-        const long before = residentKiB();
+        const long before = statusKiB("VmRSS:");
         resetPeakResident();
         state.ResumeTiming();
 
@@ -121,7 +113,7 @@ void BM_ReadWorkbook(benchmark::State &state)
         benchmark::DoNotOptimize(rows.data());
 
         state.PauseTiming();
-        growth = std::max(growth, peakResidentKiB() - before);
+        growth = std::max(growth, statusKiB("VmHWM:") - before);
         sheetBytes = QFileInfo(QDir(spreadsheet->worksheetsFolder()).filePath("sheet1.xml")).size();
         state.ResumeTiming();
     }
