@@ -15,13 +15,14 @@ constexpr double kLumaR = 0.2126;
 constexpr double kLumaG = 0.7152;
 constexpr double kLumaB = 0.0722;
 
+// Rounds half away from zero into 0..255 (for values in range, floor(v + 0.5)).
 inline int clampChannel(double v)
 {
     if (!(v > 0.0))
         return 0;
     if (v >= 255.0)
         return 255;
-    return int(std::lround(v));
+    return int(v + 0.5);
 }
 
 inline double luma(double r, double g, double b)
@@ -191,15 +192,18 @@ QImage ImageEffects::colorControls(const QImage &image, double saturation, doubl
     const double sat = std::max(0.0, finiteOr(saturation, 1.0));
     const double add = finiteOr(brightness, 0.0) * 255.0;
     const double k = std::max(0.0, finiteOr(contrast, 1.0));
-    auto adjust = [add, k](double v) { return (v + add - 127.5) * k + 127.5; };
-    return mapColours(image, [sat, adjust](int r, int g, int b) {
+    // Brightness and contrast act on each channel alike: one table for both.
+    std::array<uchar, 256> table{};
+    for (int i = 0; i < 256; ++i)
+        table[i] = uchar(clampChannel((i + add - 127.5) * k + 127.5));
+    if (sat == 1.0)
+        return mapChannels(image, table);
+    return mapColours(image, [sat, &table](int r, int g, int b) {
         const double y = luma(r, g, b);
         // Saturation is rounded into a channel value before brightness and contrast, as a
         // chain of separate filters would do.
-        const int rs = clampChannel(y + sat * (r - y));
-        const int gs = clampChannel(y + sat * (g - y));
-        const int bs = clampChannel(y + sat * (b - y));
-        return qRgb(clampChannel(adjust(rs)), clampChannel(adjust(gs)), clampChannel(adjust(bs)));
+        return qRgb(table[clampChannel(y + sat * (r - y))], table[clampChannel(y + sat * (g - y))],
+                    table[clampChannel(y + sat * (b - y))]);
     });
 }
 
