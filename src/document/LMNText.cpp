@@ -26,11 +26,9 @@ const bool glyphCacheLimitRaised = [] {
 // same more directly, but layouts made for one drop the letter spacing.)
 double pointsToLayoutSize()
 {
-    static const double factor = [] {
-        const int dpi = QImage(1, 1, QImage::Format_ARGB32_Premultiplied).logicalDpiY();
-        return dpi > 0 ? 72.0 / dpi : 1.0;
-    }();
-    return factor;
+    // A new picture takes the default resolution: asked each time, as a screen may change it.
+    const int dpi = QImage(1, 1, QImage::Format_ARGB32_Premultiplied).logicalDpiY();
+    return dpi > 0 ? 72.0 / dpi : 1.0;
 }
 
 // Lays out `text` paragraph by paragraph from the top, lines `width` points wide (no wrapping
