@@ -60,38 +60,42 @@ QImage mapChannels(const QImage &image, const std::array<uchar, 256> &table)
     return mapColours(image, [&table](int r, int g, int b) { return qRgb(table[r], table[g], table[b]); });
 }
 
-// Running-sum mean over a window of 2r+1 samples with the end samples repeated outwards.
-// `get(i)` reads sample i of a row or column of length n; `put(i, mean)` writes the result.
-template<typename Get, typename Put>
-void boxMean1D(int n, int r, Get get, Put put)
+// Sums over a window of 2r+1 samples with the end samples repeated outwards, by a running
+// sum. `get(i)` reads sample i of a row or column of length n; `put(i, sum)` takes the result.
+// With unsigned sums a step may wrap around, but the running total stays exact.
+template<typename T, typename Get, typename Put>
+void windowSums1D(int n, int r, Get get, Put put)
 {
-    const int window = 2 * r + 1;
-    auto sample = [&](int i) { return get(std::clamp(i, 0, n - 1)); };
-    double sum = 0.0;
+    auto sample = [&](int i) { return T(get(std::clamp(i, 0, n - 1))); };
+    T sum = 0;
     for (int i = -r; i <= r; ++i)
         sum += sample(i);
     for (int i = 0; i < n; ++i) {
-        put(i, sum / window);
-        sum += sample(i + r + 1) - sample(i - r);
+        put(i, sum);
+        sum = sum + sample(i + r + 1) - sample(i - r);
     }
 }
 
-// Separable box mean of one float plane (w x h).
-std::vector<double> boxMeanPlane(const std::vector<double> &plane, int w, int h, int r)
+// Separable square window sums of one plane (w x h): each result is the sum of (2r+1)^2 samples.
+template<typename T>
+std::vector<T> windowSumsPlane(const std::vector<T> &plane, int w, int h, int r)
 {
-    std::vector<double> tmp(plane.size());
-    std::vector<double> out(plane.size());
+    std::vector<T> rows(plane.size());
     for (int y = 0; y < h; ++y) {
-        const double *row = plane.data() + size_t(y) * w;
-        double *dst = tmp.data() + size_t(y) * w;
-        boxMean1D(w, r, [row](int i) { return row[i]; }, [dst](int i, double v) { dst[i] = v; });
+        const T *src = plane.data() + size_t(y) * w;
+        T *dst = rows.data() + size_t(y) * w;
+        windowSums1D<T>(w, r, [src](int i) { return src[i]; }, [dst](int i, T v) { dst[i] = v; });
     }
+    std::vector<T> out(plane.size());
     for (int x = 0; x < w; ++x) {
-        boxMean1D(
-            h, r, [&](int i) { return tmp[size_t(i) * w + x]; }, [&](int i, double v) { out[size_t(i) * w + x] = v; });
+        windowSums1D<T>(
+            h, r, [&](int i) { return rows[size_t(i) * w + x]; }, [&](int i, T v) { out[size_t(i) * w + x] = v; });
     }
     return out;
 }
+
+// Channel sums of a window of (2 x 2000 + 1)^2 x 255 still fit 32 unsigned bits.
+constexpr int kMaxBlurRadius = 2000;
 
 double finiteOr(double value, double neutral)
 {
@@ -221,13 +225,15 @@ QImage ImageEffects::sharpenLuminance(const QImage &image, double sharpness, int
         for (int x = 0; x < w; ++x)
             lumaPlane[size_t(y) * w + x] = luma(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
     }
-    const std::vector<double> mean = boxMeanPlane(lumaPlane, w, h, std::max(1, radius));
+    const int r = std::clamp(radius, 1, kMaxBlurRadius);
+    const double window = double(2 * r + 1) * (2 * r + 1);
+    const std::vector<double> sums = windowSumsPlane(lumaPlane, w, h, r);
     const double s = finiteOr(sharpness, 0.0);
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const size_t i = size_t(y) * w + x;
-            const double delta = s * (lumaPlane[i] - mean[i]);
+            const double delta = s * (lumaPlane[i] - sums[i] / window);
             const QRgb p = line[x];
             line[x] = qRgba(clampChannel(qRed(p) + delta), clampChannel(qGreen(p) + delta),
                             clampChannel(qBlue(p) + delta), qAlpha(p));
@@ -244,9 +250,10 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         return straight(image);
     // Averaged in premultiplied form, so transparent pixels lend no colour to their neighbours.
     const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int r = std::min(radius, kMaxBlurRadius);
     const int w = source.width();
     const int h = source.height();
-    std::array<std::vector<double>, 4> planes;
+    std::array<std::vector<quint32>, 4> planes;
     for (auto &plane : planes)
         plane.resize(size_t(w) * h);
     for (int y = 0; y < h; ++y) {
@@ -260,7 +267,8 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         }
     }
     for (auto &plane : planes)
-        plane = boxMeanPlane(plane, w, h, radius);
+        plane = windowSumsPlane(plane, w, h, r);
+    const double window = double(2 * r + 1) * (2 * r + 1);
     QImage out(w, h, QImage::Format_ARGB32);
     out.setDotsPerMeterX(image.dotsPerMeterX());
     out.setDotsPerMeterY(image.dotsPerMeterY());
@@ -268,14 +276,15 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const size_t i = size_t(y) * w + x;
-            const double a = planes[0][i];
-            if (a <= 0.0) {
+            const quint32 alphaSum = planes[0][i];
+            if (alphaSum == 0) {
                 line[x] = 0;
                 continue;
             }
-            const double scale = 255.0 / a;
+            // Straight colour is the premultiplied sum over the alpha sum; the window cancels.
+            const double scale = 255.0 / alphaSum;
             line[x] = qRgba(clampChannel(planes[1][i] * scale), clampChannel(planes[2][i] * scale),
-                            clampChannel(planes[3][i] * scale), clampChannel(a));
+                            clampChannel(planes[3][i] * scale), clampChannel(alphaSum / window));
         }
     }
     return out;
