@@ -14,7 +14,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zint libzint-dev
-  python3 python3-openpyxl python3-aiosmtpd
+  python3 python3-openpyxl python3-aiosmtpd python3-icu
   zip unzip
   xvfb xauth
 )

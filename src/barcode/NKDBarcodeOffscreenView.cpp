@@ -1,0 +1,296 @@
+#include "barcode/NKDBarcodeOffscreenView.h"
+
+#include "barcode/BarcodeText.h"
+#include "barcode/BarcodeUnits.h"
+#include "barcode/NKDBarcode.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kInchesPerMetre = 39.37007874015748;
+// Bitmaps beyond this many bytes are refused rather than attempted.
+constexpr qint64 kMaxImageBytes = qint64(1) << 30;
+constexpr int kPdfResolution = 1200;
+
+// A bar in picture points, y down.
+struct Bar
+{
+    double x;
+    double top;
+    double width;
+    double height;
+};
+
+} // namespace
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode)
+    : m_barcode(&barcode)
+    , m_settings(barcode.settings())
+{
+    const float headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
+    const float footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
+    m_size = QSizeF(std::max({headerWidth, footerWidth, barcode.width()}), barcode.height());
+}
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout,
+                                                 const BarcodeSettings &settings)
+    : m_symbol(symbol)
+    , m_layout(layout)
+    , m_settings(settings)
+    , m_size(layout.width, layout.height)
+{
+}
+
+void NKDBarcodeOffscreenView::draw(QPainter &painter) const
+{
+    paint(painter, 0.0);
+}
+
+void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint) const
+{
+    if (m_barcode)
+        drawLinear(painter, pixelsPerPoint);
+    else
+        drawTwoD(painter);
+}
+
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint) const
+{
+    const NKDBarcode &barcode = *m_barcode;
+    const BarcodeSettings &s = m_settings;
+    const double bw = m_size.width();
+    const double bh = m_size.height();
+    const double W = barcode.width();
+    const double b = barcode.barWidth();
+    const QByteArray bars = barcode.completeBarcode();
+    const qsizetype L = bars.size();
+    const int m = int(barcode.initiator().size());
+    const double capH = barcode.printsCaption() ? double(barcode.captionHeight()) * 72.0 : 0.0;
+    const double hdrH = barcode.printsHeader() ? double(barcode.headerHeight()) * 72.0 : 0.0;
+    const double ftrH = barcode.printsFooter() ? double(barcode.footerHeight()) * 72.0 : 0.0;
+    const bool onTop = s.captionOnTop;
+
+    painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
+
+    // Bars: one run of '1' modules is one bar, its ends taken from the run's last module.
+    const double y0 = onTop ? ftrH + s.footer_margin + s.TB_margin
+                            : capH + ftrH + s.value_margin + s.footer_margin + s.TB_margin;
+    const bool fromBottom = barcode.drawsFromBarBottom();
+    std::vector<Bar> rects;
+    double x = (bw - double(L) * b) / 2.0;
+    int run = 0;
+    int last = 0;
+    double barH = 0.0;
+    const auto emitBar = [&] {
+        const double top = barcode.barTop(last);
+        const double bottom = fromBottom ? double(barcode.barBottom(last)) : 0.0;
+        rects.push_back({x, bh - y0 - top, b * run, top - bottom});
+        barH = top;
+    };
+    for (qsizetype i = 0; i < L; ++i) {
+        if (bars.at(i) == '1') {
+            ++run;
+            last = int(i);
+            if (i == L - 1)
+                emitBar();
+        } else {
+            if (run > 0)
+                emitBar();
+            x += b * (run + 1);
+            run = 0;
+        }
+    }
+    if (pixelsPerPoint > 0) {
+        // On a bitmap every bar edge goes to the nearest pixel edge, so that equal modules
+        // stay equal and no bar is smeared into grey.
+        painter.save();
+        const QTransform toDevice = painter.transform();
+        painter.resetTransform();
+        for (const Bar &bar : rects) {
+            const QRectF device = toDevice.mapRect(QRectF(bar.x, bar.top, bar.width, bar.height));
+            const int left = int(std::lround(device.left()));
+            const int right = int(std::lround(device.right()));
+            const int top = int(std::lround(device.top()));
+            const int bottom = int(std::lround(device.bottom()));
+            if (right > left && bottom > top)
+                painter.fillRect(QRect(left, top, right - left, bottom - top), s.barColor);
+        }
+        painter.restore();
+    } else {
+        for (const Bar &bar : rects)
+            painter.fillRect(QRectF(bar.x, bar.top, bar.width, bar.height), s.barColor);
+    }
+
+    if (barcode.printsCaption()) {
+        const double firstBar = barcode.firstBar();
+        const double yc = onTop ? ftrH + s.footer_margin + barH + s.value_margin + s.TB_margin
+                                : ftrH + s.footer_margin + s.TB_margin;
+        const QString left = barcode.leftCaption();
+        const QString middle = barcode.caption();
+        const QString right = barcode.rightCaption();
+        if (!left.isEmpty())
+            BarcodeText::drawAtPoint(painter, left, s.value_font, s.captionColor, 0.0,
+                                     QPointF(firstBar * 0.25 + s.LR_margin, bh - (yc + 3.0)));
+        if (!middle.isEmpty()) {
+            const QStringList groups = middle.split(QLatin1Char('\t'));
+            const qsizetype n = groups.size();
+            if (left.isEmpty() && n == 1) {
+                const QSizeF measured = BarcodeText::measure(middle, s.value_font);
+                const double k = (W - measured.width()) / (2.0 * double(middle.size()));
+                const double kerning = s.stretchCaption ? 2.0 * k : 2.0;
+                BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, kerning, Qt::AlignHCenter,
+                                        QRectF(0, bh - yc - measured.height(), bw, measured.height()));
+            } else {
+                const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
+                for (qsizetype i = 0; i < n; ++i) {
+                    const QString &group = groups.at(i);
+                    if (group.isEmpty())
+                        continue;
+                    const double wi = BarcodeText::measure(group, s.value_font).width();
+                    const double ki = (g - wi) / (2.0 * double(group.size()));
+                    const double gx = 3.0 * ki + firstBar + double(i + 1) * m * b + double(i) * g + s.LR_margin;
+                    BarcodeText::drawAtPoint(painter, group, s.value_font, s.captionColor, 1.3 * ki, QPointF(gx, bh - yc));
+                }
+            }
+        }
+        if (!right.isEmpty())
+            BarcodeText::drawAtPoint(painter, right, s.value_font, s.captionColor, 0.0,
+                                     QPointF(double(barcode.lastBar()) + 0.07 * W + s.LR_margin, bh - (yc + 3.0)));
+    }
+
+    if (barcode.printsHeader()) {
+        const double th = BarcodeText::measure(barcode.header(), s.header_font).height();
+        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, 2.0,
+                                BarcodeSettings::alignmentFromName(s.headerAlignment),
+                                QRectF(0, hdrH + s.TB_margin - th, bw, th));
+    }
+    if (barcode.printsFooter()) {
+        const double th = BarcodeText::measure(barcode.footer(), s.footer_font).height();
+        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, 2.0,
+                                BarcodeSettings::alignmentFromName(s.footerAlignment),
+                                QRectF(0, bh - s.TB_margin - th, bw, th));
+    }
+}
+
+void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
+{
+    const BarcodeSettings &s = m_settings;
+    const double bw = m_size.width();
+    const double bh = m_size.height();
+    painter.fillRect(QRectF(0, 0, bw, bh), Qt::white);
+
+    const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
+    // Distance of the header band's lower edge from the top edge.
+    double headerBottom = s.TB_margin;
+    if (m_layout.printsHeader) {
+        const double th = BarcodeText::measure(m_layout.header, s.header_font).height();
+        headerBottom = hdrH + s.TB_margin;
+        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, 2.0,
+                                BarcodeSettings::alignmentFromName(s.headerAlignment), QRectF(0, headerBottom - th, bw, th));
+    }
+    if (!m_symbol.isNull()) {
+        const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
+        const QRectF target((double(m_layout.width) - symbol.width()) / 2.0, headerBottom + s.header_margin,
+                            symbol.width(), symbol.height());
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(target, m_symbol);
+        painter.restore();
+    }
+    if (m_layout.printsFooter) {
+        const double th = BarcodeText::measure(m_layout.footer, s.footer_font).height();
+        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, 2.0,
+                                BarcodeSettings::alignmentFromName(s.footerAlignment),
+                                QRectF(0, bh - s.TB_margin - th, bw, th));
+    }
+}
+
+QImage NKDBarcodeOffscreenView::toImage(double dpi) const
+{
+    if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
+        return {};
+    const double wPixels = std::ceil(m_size.width() * dpi / 72.0);
+    const double hPixels = std::ceil(m_size.height() * dpi / 72.0);
+    if (wPixels * hPixels * 4.0 > double(kMaxImageBytes) || wPixels > 1e6 || hPixels > 1e6)
+        return {};
+    const QSize pixels = BarcodeUnits::pixelSize(m_size, dpi);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const double scale = dpi / 72.0;
+    painter.scale(scale, scale);
+    paint(painter, scale);
+    painter.end();
+    return image;
+}
+
+QPicture NKDBarcodeOffscreenView::toPicture() const
+{
+    QPicture picture;
+    QPainter painter(&picture);
+    paint(painter, 0.0);
+    painter.end();
+    picture.setBoundingRect(QRect(QPoint(0, 0), m_size.toSize()));
+    return picture;
+}
+
+QByteArray NKDBarcodeOffscreenView::toPdf() const
+{
+    if (!(m_size.width() > 0) || !(m_size.height() > 0))
+        return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageSize(QPageSize(m_size, QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        const double scale = kPdfResolution / 72.0;
+        painter.scale(scale, scale);
+        paint(painter, 0.0);
+        painter.end();
+    }
+    buffer.close();
+    return data;
+}
+
+QImage NKDBarcodeOffscreenView::imageFromBarcode(const NKDBarcode *barcode)
+{
+    if (!barcode)
+        return {};
+    return NKDBarcodeOffscreenView(*barcode).toImage(barcode->settings().resolution);
+}
+
+QImage NKDBarcodeOffscreenView::imageFromBarcodeImage(const QImage &symbol, const TwoDPictureLayout &layout,
+                                                      const BarcodeSettings &settings)
+{
+    if (symbol.isNull())
+        return {};
+    return NKDBarcodeOffscreenView(symbol, layout, settings).toImage(settings.resolution);
+}
+
+QByteArray NKDBarcodeOffscreenView::pdfFromBarcode(const NKDBarcode *barcode)
+{
+    if (!barcode)
+        return {};
+    return NKDBarcodeOffscreenView(*barcode).toPdf();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "barcode/ModuleGrid.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// The QR Code entry points of the barcode designer: text to module grid, grid to picture.
+// Every call is self-contained and may run on any thread.
+class QREncoder
+{
+public:
+    // Encodes `text` at error correction `level` (0 L, 1 M, 2 Q, 3 H) and `version` (0 for the
+    // smallest version that holds the text, else 1 to 40). Text made only of ASCII and Shift JIS
+    // double-byte characters is written as Shift JIS so that its Kanji use Kanji mode; any other
+    // text is written as UTF-8 bytes. An empty grid means the text cannot be encoded.
+    static ModuleGrid encodeWithECLevel(int level, int version, const QString &text);
+
+    // Encodes raw bytes. `shiftJisKanji` declares them Shift JIS text (Kanji mode allowed);
+    // otherwise no byte pair is ever taken for a Kanji character.
+    // A requested version must hold the bytes in the mode of the whole text; version 0 allows
+    // every version up to 40.
+    static ModuleGrid encodeCStringWithECLevel(int level, int version, const QByteArray &bytes,
+                                               bool shiftJisKanji = false);
+
+    // The symbol picture: `imageDimension` points square, floor(dimension / modules) points per
+    // module, the remainder as a transparent margin split between the sides (the extra pixel to the
+    // bottom and right), brought to `dpi` dots per inch by the resolution step. A null picture when
+    // the grid is empty or the dimension gives less than one point per module.
+    static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi);
+    // The same at the designer's resolution USED_DPI_VALUE.
+    static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension);
+};

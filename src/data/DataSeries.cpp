@@ -1,0 +1,202 @@
+#include "data/DataSeries.h"
+
+#include "data/DataGlobals.h"
+#include "data/SeriesText.h"
+#include "document/DocumentGlobals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+QString DataSeries::filePath(const QString &name)
+{
+    return QDir(Data_Folder_Path).filePath(name + QLatin1Char('.') + batch_file_EXT);
+}
+
+bool DataSeries::isUsableName(const QString &name, QString *reason)
+{
+    QString problem;
+    if (Data_Folder_Path.isEmpty())
+        problem = QStringLiteral("The data-series folder is not set.");
+    else if (name.isEmpty())
+        problem = QStringLiteral("Please enter a name for the series.");
+    else if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/'))
+             || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+        problem = QStringLiteral("The series name \"%1\" cannot be used as a file name.").arg(name);
+    if (reason)
+        *reason = problem;
+    return problem.isEmpty();
+}
+
+bool DataSeries::exists(const QString &name)
+{
+    return isUsableName(name) && QFileInfo(filePath(name)).isFile();
+}
+
+QStringList DataSeries::Get_datasheet_File_Name_Array()
+{
+    QStringList names;
+    if (Data_Folder_Path.isEmpty())
+        return names;
+    const QDir folder(Data_Folder_Path);
+    if (!folder.exists())
+        return names;
+    const QFileInfoList entries = folder.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.completeBaseName();
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    return names;
+}
+
+bool DataSeries::writeValues(const QString &name, const QStringList &values, WriteMode mode, QString *errorMessage)
+{
+    QString reason;
+    if (!isUsableName(name, &reason)) {
+        if (errorMessage)
+            *errorMessage = reason;
+        return false;
+    }
+    QDir().mkpath(Data_Folder_Path);
+    const QString path = filePath(name);
+
+    QByteArray content;
+    if (mode == WriteMode::Append) {
+        QFile old(path);
+        if (old.exists()) {
+            if (!old.open(QIODevice::ReadOnly)) {
+                if (errorMessage)
+                    *errorMessage = QStringLiteral("Cannot read %1: %2").arg(path, old.errorString());
+                return false;
+            }
+            content = old.readAll();
+            if (!content.isEmpty() && !content.endsWith('\n'))
+                content.append('\n');   // a hand-edited last line must not swallow the first new value
+        }
+    }
+    for (const QString &value : values) {
+        QString line = value;
+        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        content.append(line.toUtf8());
+        content.append('\n');
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+        if (errorMessage)
+            *errorMessage = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool DataSeries::saveSeries(const QString &typedName, const QString &oldName, const QStringList &values,
+                            QString *errorMessage, QString *savedName)
+{
+    const QString name = SeriesText::cleanedName(typedName);
+    QStringList kept;
+    for (const QString &value : values) {
+        const QString trimmedValue = SeriesText::trimmed(value);
+        if (!trimmedValue.isEmpty())
+            kept.append(trimmedValue);
+    }
+    if (!writeValues(name, kept, WriteMode::Replace, errorMessage))
+        return false;
+    if (!oldName.isEmpty() && oldName != name && isUsableName(oldName) && filePath(oldName) != filePath(name))
+        QFile::remove(filePath(oldName));
+    if (savedName)
+        *savedName = name;
+    return true;
+}
+
+bool DataSeries::replaceQuestionNeeded(const QString &typedName, const QString &oldName)
+{
+    const QString name = SeriesText::cleanedName(typedName);
+    return name != oldName && exists(name);
+}
+
+bool DataSeries::readFile(const QString &name, QString *text)
+{
+    if (!isUsableName(name))
+        return false;
+    QFile file(filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *text = QString::fromUtf8(file.readAll());
+    return true;
+}
+
+QStringList DataSeries::readAllValues(const QString &name)
+{
+    QString text;
+    if (!readFile(name, &text))
+        return {};
+    // Only the end is trimmed: a leading empty line is record 0 and must stay in place.
+    text = SeriesText::trimmedEnd(text);
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char('\n'));
+}
+
+QStringList DataSeries::readListValues(const QString &name)
+{
+    QString text;
+    if (!readFile(name, &text))
+        return {};
+    QStringList values;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString value = SeriesText::trimmed(line);
+        if (!value.isEmpty())
+            values.append(value);
+    }
+    return values;
+}
+
+QString DataSeries::readFirstValue(const QString &name)
+{
+    if (!isUsableName(name))
+        return {};
+    QFile file(filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray firstLine = file.readLine();
+    if (firstLine.endsWith('\n'))
+        firstLine.chop(1);
+    return QString::fromUtf8(firstLine);
+}
+
+bool DataSeries::deleteSeries(const QString &name)
+{
+    if (!isUsableName(name))
+        return false;
+    QFile file(filePath(name));
+    return !file.exists() || file.remove();
+}
+
+bool DataSeries::isSeriesInUse(const QString &name, const GraphicList &front, const GraphicList &back, bool twoSided)
+{
+    if (!exists(name))
+        return false;
+    const auto boundHere = [&name](const GraphicList &side) {
+        return std::any_of(side.cbegin(), side.cend(), [&name](const GraphicPtr &graphic) {
+            if (!graphic)
+                return false;
+            const GraphicKind kind = graphic->kind();
+            const bool bindable = kind == GraphicKind::Text || kind == GraphicKind::Image || kind == GraphicKind::Barcode;
+            return bindable && graphic->data_source_type == 1 && graphic->batch_list_name == name;
+        });
+    };
+    return boundHere(front) || (twoSided && boundHere(back));
+}

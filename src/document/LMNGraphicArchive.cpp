@@ -1,0 +1,415 @@
+#include "document/LMNGraphicArchive.h"
+
+#include "document/LMNGraphicField.h"
+#include "document/MessageLog.h"
+
+#include <QBuffer>
+#include <QRgba64>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+const char *const LMNGraphicArchive::ClassKey = "class";
+
+namespace {
+
+struct PlistDeleter
+{
+    void operator()(void *node) const { plist_free(node); }
+};
+using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+// Sub-keys of a font dictionary: CardFont's own member names.
+constexpr const char *FontNameKey = "postScriptName";
+constexpr const char *FontSizeKey = "pointSize";
+
+// ---------------------------------------------------------------------------------------
+// Writing
+
+plist_t realArray(std::initializer_list<double> values)
+{
+    plist_t array = plist_new_array();
+    for (double v : values)
+        plist_array_append_item(array, plist_new_real(v));
+    return array;
+}
+
+plist_t encodeValue(bool v) { return plist_new_bool(v ? 1 : 0); }
+// libplist keeps integers as 64-bit patterns; a negative value is written as a signed one.
+plist_t encodeValue(int v) { return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(v))); }
+plist_t encodeValue(float v) { return plist_new_real(double(v)); }
+plist_t encodeValue(double v) { return plist_new_real(v); }
+plist_t encodeValue(const QString &v) { return plist_new_string(v.toUtf8().constData()); }
+
+plist_t encodeValue(const QColor &v)
+{
+    if (!v.isValid())
+        return plist_new_array();
+    // The 16 bits per channel that QColor keeps, as fractions: reading them back is exact.
+    const QRgba64 c = v.rgba64();
+    return realArray({c.red() / 65535.0, c.green() / 65535.0, c.blue() / 65535.0, c.alpha() / 65535.0});
+}
+
+plist_t encodeValue(const CardFont &v)
+{
+    plist_t dict = plist_new_dict();
+    plist_dict_set_item(dict, FontNameKey, encodeValue(v.postScriptName));
+    plist_dict_set_item(dict, FontSizeKey, plist_new_real(v.pointSize));
+    return dict;
+}
+
+plist_t encodeValue(const QRectF &v)
+{
+    return realArray({v.x(), v.y(), v.width(), v.height()});
+}
+
+plist_t encodeValue(const QImage &v)
+{
+    QByteArray png;
+    if (!v.isNull()) {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!v.save(&buffer, "PNG")) {
+            Show_NSLog_Message(QStringLiteral("A picture of %1 x %2 pixels could not be stored as PNG.")
+                                   .arg(v.width())
+                                   .arg(v.height()));
+            png.clear();
+        }
+    }
+    return plist_new_data(png.constData(), uint64_t(png.size()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Reading. Each reader returns false with a description of what was expected when the
+// node does not hold a value of its type.
+
+QString typeName(plist_t node)
+{
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: return QStringLiteral("a true/false value");
+    case PLIST_UINT: return QStringLiteral("a whole number");
+    case PLIST_REAL: return QStringLiteral("a number");
+    case PLIST_STRING: return QStringLiteral("a text");
+    case PLIST_ARRAY: return QStringLiteral("an array");
+    case PLIST_DICT: return QStringLiteral("a dictionary");
+    case PLIST_DATE: return QStringLiteral("a date");
+    case PLIST_DATA: return QStringLiteral("data");
+    case PLIST_UID: return QStringLiteral("an object reference");
+    default: return QStringLiteral("an unknown value");
+    }
+}
+
+struct Problem
+{
+    QString message;
+};
+
+Problem wrongType(plist_t node, const char *expected)
+{
+    return {QStringLiteral("holds %1 where %2 belongs").arg(typeName(node), QLatin1String(expected))};
+}
+
+bool hasType(plist_t node, plist_type type, const char *expected, Problem *problem)
+{
+    if (plist_get_node_type(node) == type)
+        return true;
+    *problem = wrongType(node, expected);
+    return false;
+}
+
+// A finite number from a real or an integer node.
+bool readNumber(plist_t node, double *out, Problem *problem, const char *expected = "a number")
+{
+    const plist_type type = plist_get_node_type(node);
+    if (type == PLIST_REAL) {
+        plist_get_real_val(node, out);
+    } else if (type == PLIST_UINT) {
+        uint64_t raw = 0;
+        plist_get_uint_val(node, &raw);
+        *out = double(static_cast<int64_t>(raw));
+    } else {
+        *problem = wrongType(node, expected);
+        return false;
+    }
+    if (!std::isfinite(*out)) {
+        *problem = {QStringLiteral("holds a number that is not finite")};
+        return false;
+    }
+    return true;
+}
+
+bool readValue(plist_t node, bool *out, Problem *problem)
+{
+    if (!hasType(node, PLIST_BOOLEAN, "a true/false value", problem))
+        return false;
+    uint8_t v = 0;
+    plist_get_bool_val(node, &v);
+    *out = v != 0;
+    return true;
+}
+
+bool readValue(plist_t node, int *out, Problem *problem)
+{
+    if (!hasType(node, PLIST_UINT, "a whole number", problem))
+        return false;
+    uint64_t raw = 0;
+    plist_get_uint_val(node, &raw);
+    const int64_t v = static_cast<int64_t>(raw);
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
+        *problem = {QStringLiteral("holds the whole number %1, which is out of range").arg(v)};
+        return false;
+    }
+    *out = int(v);
+    return true;
+}
+
+bool readValue(plist_t node, double *out, Problem *problem)
+{
+    return readNumber(node, out, problem);
+}
+
+bool readValue(plist_t node, float *out, Problem *problem)
+{
+    double v = 0;
+    if (!readNumber(node, &v, problem))
+        return false;
+    if (std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        *problem = {QStringLiteral("holds the number %1, which is out of range").arg(v)};
+        return false;
+    }
+    *out = float(v);
+    return true;
+}
+
+bool readValue(plist_t node, QString *out, Problem *problem)
+{
+    if (!hasType(node, PLIST_STRING, "a text", problem))
+        return false;
+    // By pointer and length: damaged binary lists can hold texts with NUL bytes inside,
+    // which libplist's copying getter stops the process on.
+    uint64_t length = 0;
+    const char *text = plist_get_string_ptr(node, &length);
+    *out = text ? QString::fromUtf8(text, qsizetype(length)) : QString();
+    return true;
+}
+
+// Reads an array of exactly `count` numbers (or, with `emptyAllowed`, none).
+bool readNumbers(plist_t node, int count, bool emptyAllowed, double *out, int *read, Problem *problem,
+                 const char *expected)
+{
+    if (!hasType(node, PLIST_ARRAY, expected, problem))
+        return false;
+    const uint32_t size = plist_array_get_size(node);
+    if (!(size == uint32_t(count) || (emptyAllowed && size == 0))) {
+        *problem = {QStringLiteral("holds an array of %1 items where %2 belongs").arg(size).arg(QLatin1String(expected))};
+        return false;
+    }
+    for (uint32_t i = 0; i < size; ++i) {
+        if (!readNumber(plist_array_get_item(node, i), &out[i], problem, expected))
+            return false;
+    }
+    *read = int(size);
+    return true;
+}
+
+bool readValue(plist_t node, QColor *out, Problem *problem)
+{
+    double c[4] = {};
+    int read = 0;
+    if (!readNumbers(node, 4, true, c, &read, problem, "a colour (an array of four numbers)"))
+        return false;
+    if (read == 0) {
+        *out = QColor();
+        return true;
+    }
+    auto channel = [](double fraction) {
+        return quint16(std::lround(std::clamp(fraction, 0.0, 1.0) * 65535.0));
+    };
+    *out = QColor::fromRgba64(channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3]));
+    return true;
+}
+
+bool readValue(plist_t node, QRectF *out, Problem *problem)
+{
+    double r[4] = {};
+    int read = 0;
+    if (!readNumbers(node, 4, false, r, &read, problem, "a rectangle (an array of four numbers)"))
+        return false;
+    *out = QRectF(r[0], r[1], r[2], r[3]).normalized();
+    return true;
+}
+
+bool readValue(plist_t node, CardFont *out, Problem *problem)
+{
+    if (!hasType(node, PLIST_DICT, "a font (a dictionary)", problem))
+        return false;
+    CardFont font;
+    if (plist_t name = plist_dict_get_item(node, FontNameKey)) {
+        if (!readValue(name, &font.postScriptName, problem)) {
+            problem->message = QStringLiteral("has a font name that ") + problem->message;
+            return false;
+        }
+    }
+    if (plist_t size = plist_dict_get_item(node, FontSizeKey)) {
+        if (!readNumber(size, &font.pointSize, problem)) {
+            problem->message = QStringLiteral("has a font size that ") + problem->message;
+            return false;
+        }
+    }
+    *out = font;
+    return true;
+}
+
+bool readValue(plist_t node, QImage *out, Problem *problem)
+{
+    if (!hasType(node, PLIST_DATA, "a picture (data)", problem))
+        return false;
+    uint64_t length = 0;
+    const char *bytes = plist_get_data_ptr(node, &length);
+    const QByteArray data = bytes ? QByteArray::fromRawData(bytes, qsizetype(length)) : QByteArray();
+    *out = QImage();
+    if (data.isEmpty())
+        return true;
+    // Damaged picture data costs the picture, not the element (as a missing picture file does).
+    if (!out->loadFromData(data))
+        Show_NSLog_Message(QStringLiteral("A stored picture of %1 bytes could not be read; the element keeps no picture.")
+                               .arg(data.size()));
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+
+template<typename T>
+T zeroValue()
+{
+    if constexpr (std::is_arithmetic_v<T>)
+        return T(0);
+    else
+        return T();
+}
+
+void fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+}
+
+} // namespace
+
+plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
+{
+    plist_t dict = plist_new_dict();
+    plist_dict_set_item(dict, ClassKey, encodeValue(LMNGraphic::className(graphic.kind())));
+    for (const LMNGraphicField &field : LMNGraphicField::all()) {
+        std::visit([&](auto member) { plist_dict_set_item(dict, field.name, encodeValue(graphic.*member)); },
+                   field.member);
+    }
+    return dict;
+}
+
+GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
+{
+    if (!dictionary || plist_get_node_type(dictionary) != PLIST_DICT) {
+        fail(error, dictionary ? QStringLiteral("The element archive holds %1 where an element dictionary belongs.")
+                                     .arg(typeName(dictionary))
+                               : QStringLiteral("The element archive holds no element."));
+        return nullptr;
+    }
+
+    GraphicKind kind = GraphicKind::Graphic;
+    if (plist_t classNode = plist_dict_get_item(dictionary, ClassKey)) {
+        QString className;
+        Problem problem;
+        if (!readValue(classNode, &className, &problem)) {
+            fail(error, QStringLiteral("The element's \"%1\" %2.").arg(QLatin1String(ClassKey), problem.message));
+            return nullptr;
+        }
+        bool known = false;
+        kind = LMNGraphic::kindFromClassName(className, &known);
+        if (!known)
+            Show_NSLog_Message(QStringLiteral("An element of the unknown kind \"%1\" is read as a plain element.")
+                                   .arg(className));
+    }
+
+    GraphicPtr graphic = LMNGraphic::create(kind);
+    for (const LMNGraphicField &field : LMNGraphicField::all()) {
+        plist_t node = plist_dict_get_item(dictionary, field.name);
+        Problem problem;
+        const bool ok = std::visit(
+            [&](auto member) {
+                using T = std::remove_reference_t<decltype(graphic.get()->*member)>;
+                if (!node) {
+                    graphic.get()->*member = zeroValue<T>();
+                    return true;
+                }
+                return readValue(node, &(graphic.get()->*member), &problem);
+            },
+            field.member);
+        if (!ok) {
+            fail(error, QStringLiteral("The element's \"%1\" %2.").arg(QLatin1String(field.name), problem.message));
+            return nullptr;
+        }
+    }
+    return graphic;
+}
+
+QByteArray LMNGraphicArchive::encodeList(const GraphicList &graphics, bool binary)
+{
+    PlistPtr array(plist_new_array());
+    for (const GraphicPtr &graphic : graphics) {
+        if (graphic)
+            plist_array_append_item(array.get(), encode(*graphic));
+    }
+    char *bytes = nullptr;
+    uint32_t length = 0;
+    QByteArray data;
+    if (binary) {
+        plist_to_bin(array.get(), &bytes, &length);
+        data = QByteArray(bytes, qsizetype(length));
+        plist_to_bin_free(bytes);
+    } else {
+        plist_to_xml(array.get(), &bytes, &length);
+        data = QByteArray(bytes, qsizetype(length));
+        plist_to_xml_free(bytes);
+    }
+    return data;
+}
+
+std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)
+{
+    if (data.isEmpty()) {
+        fail(error, QStringLiteral("The element archive is empty."));
+        return std::nullopt;
+    }
+    if (quint64(data.size()) > std::numeric_limits<uint32_t>::max()) {
+        fail(error, QStringLiteral("The element archive is too large to read."));
+        return std::nullopt;
+    }
+    plist_t root = nullptr;
+    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    PlistPtr owner(root);
+    if (!root) {
+        fail(error, QStringLiteral("The element archive is not a readable property list."));
+        return std::nullopt;
+    }
+    if (plist_get_node_type(root) != PLIST_ARRAY) {
+        fail(error, QStringLiteral("The element archive holds %1 where a list of elements belongs.").arg(typeName(root)));
+        return std::nullopt;
+    }
+
+    GraphicList graphics;
+    const uint32_t count = plist_array_get_size(root);
+    graphics.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        QString reason;
+        GraphicPtr graphic = decode(plist_array_get_item(root, i), &reason);
+        if (!graphic) {
+            fail(error, QStringLiteral("Element %1 of %2 cannot be read: %3").arg(i + 1).arg(count).arg(reason));
+            return std::nullopt;
+        }
+        graphics.append(std::move(graphic));
+    }
+    return graphics;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/LMNGraphic.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <plist/plist.h>
+
+#include <optional>
+
+// The element archive: one property-list dictionary per element, one key per field of the
+// element record (the key is the field's name, see LMNGraphicField) plus "class" holding the
+// kind's class name. It is the element record of the design file and of the clipboard.
+// docs/element-archive.md gives the encoding of every value type.
+//
+// Reading is forgiving about what is absent and strict about what is present: a missing key
+// gives the field's zero or empty value, an unknown key is ignored, an unknown class gives a
+// plain LMNGraphic, but a value of the wrong type refuses the whole element with a reason.
+//
+// Safe on any thread (pictures are encoded with QImage only).
+class LMNGraphicArchive
+{
+public:
+    // The dictionary of one element; the caller owns it (plist_free).
+    static plist_t encode(const LMNGraphic &graphic);
+
+    // The element a dictionary describes; nullptr with a reason in *error (may be null) when
+    // the node is not a dictionary or a value has the wrong type.
+    static GraphicPtr decode(plist_t dictionary, QString *error);
+
+    // A property-list array of the elements' dictionaries, in list order, as binary or XML
+    // property-list data. Null entries are left out.
+    static QByteArray encodeList(const GraphicList &graphics, bool binary);
+
+    // The elements of property-list data (binary or XML) holding an array of element
+    // dictionaries; nothing, with a reason in *error (may be null), when the data is not such
+    // an array or any element is refused: a list is taken whole or not at all.
+    static std::optional<GraphicList> decodeList(const QByteArray &data, QString *error);
+
+    // The key that holds the class name of the element's kind.
+    static const char *const ClassKey;
+};

@@ -1,0 +1,3 @@
+#include "document/ui/CanvasHost.h"
+
+CanvasHost::~CanvasHost() = default;

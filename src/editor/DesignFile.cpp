@@ -1,0 +1,623 @@
+#include "editor/DesignFile.h"
+
+#include "document/LMNGraphicArchive.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QXmlStreamReader>
+
+#include <plist/plist.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+const QString DesignFile::Magic = QStringLiteral("QOVAMACBDAYINVITECARD");
+const QString DesignFile::Extension = QStringLiteral("dcard");
+
+namespace {
+
+// Fields of one background record in the file; the picture itself is never stored.
+constexpr uint32_t RecordFieldCount = 28;
+// Magic, two records, binding flag, workbook path, titles, records, front and back elements.
+constexpr uint32_t ItemCount = 1 + 2 * RecordFieldCount + 4 + 2;
+// Designs are a few megabytes at most, pictures included; anything far larger is not one.
+constexpr qint64 MaximumFileSize = 512LL * 1024 * 1024;
+
+struct PlistDeleter
+{
+    void operator()(void *node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+// Runs of record fields of one type, in file order, with the names that messages use.
+template<typename T>
+struct RecordField
+{
+    const char *name;
+    T Card_Property::*member;
+};
+
+constexpr RecordField<QColor> FillColours[] = {
+    {"Card_bordr_clr", &Card_Property::Card_bordr_clr},
+    {"Card_fill_clr", &Card_Property::Card_fill_clr},
+    {"Card_fill_Grd_1_clr", &Card_Property::Card_fill_Grd_1_clr},
+    {"Card_fill_Grd_2_clr", &Card_Property::Card_fill_Grd_2_clr},
+    {"Card_hatch_bk_clr", &Card_Property::Card_hatch_bk_clr},
+};
+constexpr RecordField<int> Integers[] = {
+    {"Card_bor_Stepper", &Card_Property::Card_bor_Stepper},
+    {"Card_grad_Stepper", &Card_Property::Card_grad_Stepper},
+    {"Card_Cat_index", &Card_Property::Card_Cat_index},
+};
+constexpr RecordField<QString> Texts[] = {
+    {"Card_border_style", &Card_Property::Card_border_style},
+    {"Card_fill_style", &Card_Property::Card_fill_style},
+    {"Card_hatch_style", &Card_Property::Card_hatch_style},
+    {"Card_Side", &Card_Property::Card_Side},
+    {"Card_Side_Name", &Card_Property::Card_Side_Name},
+    {"Card_Shape", &Card_Property::Card_Shape},
+    {"Card_Name", &Card_Property::Card_Name},
+    {"Card_Preset", &Card_Property::Card_Preset},
+    {"Card_Category", &Card_Property::Card_Category},
+    {"Card_Sub_Category", &Card_Property::Card_Sub_Category},
+    {"Card_Create_Mode", &Card_Property::Card_Create_Mode},
+    {"Card_BG_Image_Path", &Card_Property::Card_BG_Image_Path},
+    {"Card_BG_Image_Layout", &Card_Property::Card_BG_Image_Layout},
+};
+
+// XML 1.0 cannot hold most control characters, and a file holding them is unreadable to every
+// other property-list reader; they are dropped (tab, line feed and carriage return stay).
+QString xmlSafe(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result += c;
+            result += text.at(++i);
+        } else if ((u >= 0x20 && u <= 0xD7FF) || (u >= 0xE000 && u <= 0xFFFD) || u == 0x9 || u == 0xA || u == 0xD) {
+            result += c;
+        }
+    }
+    return result;
+}
+
+plist_t newString(const QString &text)
+{
+    return plist_new_string(xmlSafe(text).toUtf8().constData());
+}
+
+// The same cleaning for archives made elsewhere (element texts can hold anything typed).
+void makeStringsXmlSafe(plist_t node)
+{
+    switch (plist_get_node_type(node)) {
+    case PLIST_STRING: {
+        char *value = nullptr;
+        plist_get_string_val(node, &value);
+        const QString text = QString::fromUtf8(value);
+        std::free(value);
+        const QString safe = xmlSafe(text);
+        if (safe != text)
+            plist_set_string_val(node, safe.toUtf8().constData());
+        break;
+    }
+    case PLIST_ARRAY:
+        for (uint32_t i = 0; i < plist_array_get_size(node); ++i)
+            makeStringsXmlSafe(plist_array_get_item(node, i));
+        break;
+    case PLIST_DICT: {
+        plist_dict_iter iter = nullptr;
+        plist_dict_new_iter(node, &iter);
+        for (;;) {
+            char *key = nullptr;
+            plist_t value = nullptr;
+            plist_dict_next_item(node, iter, &key, &value);
+            std::free(key);
+            if (!value)
+                break;
+            makeStringsXmlSafe(value);
+        }
+        std::free(iter);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Colours are [red, green, blue, alpha] fractions; an invalid colour is an empty array.
+plist_t newColour(const QColor &colour)
+{
+    plist_t array = plist_new_array();
+    if (colour.isValid()) {
+        const QColor rgb = colour.toRgb();
+        for (double component : {rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF()})
+            plist_array_append_item(array, plist_new_real(component));
+    }
+    return array;
+}
+
+plist_t newPair(double first, double second)
+{
+    plist_t array = plist_new_array();
+    plist_array_append_item(array, plist_new_real(first));
+    plist_array_append_item(array, plist_new_real(second));
+    return array;
+}
+
+plist_t newFont(const CardFont &font)
+{
+    plist_t dict = plist_new_dict();
+    plist_dict_set_item(dict, "postScriptName", newString(font.postScriptName));
+    plist_dict_set_item(dict, "pointSize", plist_new_real(font.pointSize));
+    return dict;
+}
+
+void appendRecord(plist_t array, const Card_Property &record, const QString &shapeCode)
+{
+    auto add = [array](plist_t item) { plist_array_append_item(array, item); };
+    add(plist_new_bool(record.Card_border_chk));
+    add(plist_new_bool(record.Card_fill_chk));
+    for (const auto &field : FillColours)
+        add(newColour(record.*field.member));
+    for (const auto &field : Integers)
+        add(plist_new_uint(uint64_t(int64_t(record.*field.member))));
+    add(plist_new_real(record.Card_alpha_Stepper));
+    for (const auto &field : Texts)
+        add(newString(field.member == &Card_Property::Card_Shape ? shapeCode : record.*field.member));
+    add(newPair(record.Card_Location.x(), record.Card_Location.y()));
+    add(newPair(record.Card_Size.width(), record.Card_Size.height()));
+    add(newColour(record.Card_Content_clr));
+    add(newFont(record.Card_Content_font));
+}
+
+plist_t newElementList(const GraphicList &graphics)
+{
+    plist_t array = plist_new_array();
+    for (const GraphicPtr &graphic : graphics) {
+        if (!graphic)
+            continue;
+        plist_t archive = LMNGraphicArchive::encode(*graphic);
+        makeStringsXmlSafe(archive);
+        plist_array_append_item(array, archive);
+    }
+    return array;
+}
+
+// Reads the items of the top-level array one after the other, checking each one's kind.
+// The first failure is kept; later reads then do nothing.
+class ItemReader
+{
+public:
+    explicit ItemReader(plist_t array) : m_array(array), m_size(plist_array_get_size(array)) {}
+
+    bool failed() const { return !m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    void setContext(const QString &context) { m_context = context; }
+    void fail(const QString &what, const QString &field)
+    {
+        if (m_error.isEmpty())
+            m_error = m_context.isEmpty() ? QStringLiteral("%1 %2").arg(field, what)
+                                          : QStringLiteral("%1 of the %2 %3").arg(field, m_context, what);
+    }
+
+    plist_t next(plist_type type, const char *field)
+    {
+        if (failed())
+            return nullptr;
+        if (m_index >= m_size) {
+            fail(QStringLiteral("is missing: the file ends early"), QString::fromLatin1(field));
+            return nullptr;
+        }
+        plist_t node = plist_array_get_item(m_array, m_index++);
+        if (plist_get_node_type(node) != type) {
+            fail(QStringLiteral("holds the wrong kind of value"), QString::fromLatin1(field));
+            return nullptr;
+        }
+        return node;
+    }
+
+    bool boolean(const char *field)
+    {
+        uint8_t value = 0;
+        if (plist_t node = next(PLIST_BOOLEAN, field))
+            plist_get_bool_val(node, &value);
+        return value != 0;
+    }
+
+    int integer(const char *field)
+    {
+        plist_t node = next(PLIST_UINT, field);
+        if (!node)
+            return 0;
+        uint64_t raw = 0;
+        plist_get_uint_val(node, &raw);
+        const auto value = int64_t(raw);
+        if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
+            fail(QStringLiteral("is out of range"), QString::fromLatin1(field));
+            return 0;
+        }
+        return int(value);
+    }
+
+    double real(const char *field) { return realOf(next(PLIST_REAL, field), field); }
+
+    QString string(const char *field) { return stringOf(next(PLIST_STRING, field)); }
+
+    QColor colour(const char *field)
+    {
+        plist_t node = next(PLIST_ARRAY, field);
+        if (!node || plist_array_get_size(node) == 0)
+            return {};
+        if (plist_array_get_size(node) != 4) {
+            fail(QStringLiteral("is not a colour"), QString::fromLatin1(field));
+            return {};
+        }
+        double c[4] = {};
+        for (uint32_t i = 0; i < 4; ++i) {
+            c[i] = componentOf(plist_array_get_item(node, i), field);
+            if (failed())
+                return {};
+        }
+        return QColor::fromRgbF(float(c[0]), float(c[1]), float(c[2]), float(c[3]));
+    }
+
+    QPointF pair(const char *field)
+    {
+        plist_t node = next(PLIST_ARRAY, field);
+        if (!node)
+            return {};
+        if (plist_array_get_size(node) != 2) {
+            fail(QStringLiteral("is not a pair of numbers"), QString::fromLatin1(field));
+            return {};
+        }
+        const double first = realOf(plist_array_get_item(node, 0), field);
+        const double second = realOf(plist_array_get_item(node, 1), field);
+        return {first, second};
+    }
+
+    CardFont font(const char *field)
+    {
+        plist_t node = next(PLIST_DICT, field);
+        if (!node)
+            return {};
+        plist_t name = plist_dict_get_item(node, "postScriptName");
+        plist_t size = plist_dict_get_item(node, "pointSize");
+        if (!name || plist_get_node_type(name) != PLIST_STRING) {
+            fail(QStringLiteral("has no font name"), QString::fromLatin1(field));
+            return {};
+        }
+        return CardFont(stringOf(name), realOf(size, field));
+    }
+
+    QStringList stringList(const char *field)
+    {
+        QStringList result;
+        plist_t node = next(PLIST_ARRAY, field);
+        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
+            plist_t item = plist_array_get_item(node, i);
+            if (plist_get_node_type(item) != PLIST_STRING) {
+                fail(QStringLiteral("holds something other than text"), QString::fromLatin1(field));
+                return {};
+            }
+            result << stringOf(item);
+        }
+        return result;
+    }
+
+    QList<QMap<QString, QString>> stringDictionaries(const char *field)
+    {
+        QList<QMap<QString, QString>> result;
+        plist_t node = next(PLIST_ARRAY, field);
+        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
+            plist_t item = plist_array_get_item(node, i);
+            if (plist_get_node_type(item) != PLIST_DICT) {
+                fail(QStringLiteral("holds something other than records"), QString::fromLatin1(field));
+                return {};
+            }
+            QMap<QString, QString> record;
+            plist_dict_iter iter = nullptr;
+            plist_dict_new_iter(item, &iter);
+            for (;;) {
+                char *key = nullptr;
+                plist_t value = nullptr;
+                plist_dict_next_item(item, iter, &key, &value);
+                const QString keyText = QString::fromUtf8(key);
+                std::free(key);
+                if (!value)
+                    break;
+                if (plist_get_node_type(value) != PLIST_STRING) {
+                    fail(QStringLiteral("holds a value that is not text"), QString::fromLatin1(field));
+                    break;
+                }
+                record.insert(keyText, stringOf(value));
+            }
+            std::free(iter);
+            if (failed())
+                return {};
+            result << record;
+        }
+        return result;
+    }
+
+    GraphicList elements(const char *field)
+    {
+        GraphicList result;
+        plist_t node = next(PLIST_ARRAY, field);
+        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
+            plist_t item = plist_array_get_item(node, i);
+            QString reason;
+            GraphicPtr graphic = plist_get_node_type(item) == PLIST_DICT ? LMNGraphicArchive::decode(item, &reason) : nullptr;
+            if (!graphic) {
+                fail(QStringLiteral("cannot be read (element %1: %2)")
+                         .arg(i + 1)
+                         .arg(reason.isEmpty() ? QStringLiteral("not an element archive") : reason),
+                     QString::fromLatin1(field));
+                return {};
+            }
+            result << graphic;
+        }
+        return result;
+    }
+
+private:
+    static QString stringOf(plist_t node)
+    {
+        char *value = nullptr;
+        plist_get_string_val(node, &value);
+        const QString text = QString::fromUtf8(value);
+        std::free(value);
+        return text;
+    }
+
+    double realOf(plist_t node, const char *field)
+    {
+        if (failed())
+            return 0.0;
+        // Whole numbers written as integers by other tools are numbers too.
+        double value = 0.0;
+        if (node && plist_get_node_type(node) == PLIST_REAL) {
+            plist_get_real_val(node, &value);
+        } else if (node && plist_get_node_type(node) == PLIST_UINT) {
+            uint64_t raw = 0;
+            plist_get_uint_val(node, &raw);
+            value = double(int64_t(raw));
+        } else {
+            fail(QStringLiteral("is not a number"), QString::fromLatin1(field));
+            return 0.0;
+        }
+        if (!std::isfinite(value)) {
+            fail(QStringLiteral("is not a finite number"), QString::fromLatin1(field));
+            return 0.0;
+        }
+        return value;
+    }
+
+    // Components beyond 0 to 1 are clamped, as element colours are.
+    double componentOf(plist_t node, const char *field) { return qBound(0.0, realOf(node, field), 1.0); }
+
+    plist_t m_array;
+    uint32_t m_size;
+    uint32_t m_index = 0;
+    QString m_context;
+    QString m_error;
+};
+
+Card_Property readRecord(ItemReader &in, const QString &side)
+{
+    in.setContext(side);
+    Card_Property r;
+    r.Card_border_chk = in.boolean("Card_border_chk");
+    r.Card_fill_chk = in.boolean("Card_fill_chk");
+    for (const auto &field : FillColours)
+        r.*field.member = in.colour(field.name);
+    for (const auto &field : Integers)
+        r.*field.member = in.integer(field.name);
+    r.Card_alpha_Stepper = float(in.real("Card_alpha_Stepper"));
+    for (const auto &field : Texts)
+        r.*field.member = in.string(field.name);
+    r.Card_Location = in.pair("Card_Location");
+    const QPointF size = in.pair("Card_Size");
+    r.Card_Size = QSizeF(size.x(), size.y());
+    r.Card_Content_clr = in.colour("Card_Content_clr");
+    r.Card_Content_font = in.font("Card_Content_font");
+    return r;
+}
+
+enum class XmlCheck { Fine, Foreign, Truncated, Malformed, TooDeep };
+
+// Whether the bytes are one well-formed XML document whose root is a property list, nested no
+// deeper than a design ever is. The property-list parser is only ever given documents that
+// pass this, so damaged or hostile files never reach it.
+XmlCheck checkPropertyListXml(const QByteArray &xml)
+{
+    // The design array, an element, a value of it, and room to spare.
+    constexpr int MaximumDepth = 32;
+    QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
+    bool sawRoot = false;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (!sawRoot && reader.name() != QLatin1String("plist"))
+                return XmlCheck::Foreign;
+            sawRoot = true;
+            if (++depth > MaximumDepth)
+                return XmlCheck::TooDeep;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return reader.error() == QXmlStreamReader::PrematureEndOfDocumentError ? XmlCheck::Truncated : XmlCheck::Malformed;
+    return sawRoot ? XmlCheck::Fine : XmlCheck::Foreign;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DesignFile", text);
+}
+
+} // namespace
+
+QByteArray DesignFile::toXml(const CardDesign &design)
+{
+    PlistPtr root(plist_new_array());
+    plist_t array = root.get();
+    // The shape number is the truth; both records carry its code, so it survives the file.
+    const QString shapeCode = Card_Property::shapeCode(design.Card_Shape);
+    plist_array_append_item(array, newString(Magic));
+    appendRecord(array, design.Front_card_Prop, shapeCode);
+    appendRecord(array, design.Back_card_Prop, shapeCode);
+    plist_array_append_item(array, plist_new_string(design.Excel_Binding_Use ? "Y" : "N"));
+    plist_array_append_item(array, newString(design.Excel_Source_Path));
+    plist_t titles = plist_new_array();
+    for (const QString &title : design.Excel_Column_Titles)
+        plist_array_append_item(titles, newString(title));
+    plist_array_append_item(array, titles);
+    plist_t records = plist_new_array();
+    for (const auto &record : design.Excel_Records) {
+        plist_t dict = plist_new_dict();
+        for (auto it = record.cbegin(); it != record.cend(); ++it)
+            plist_dict_set_item(dict, xmlSafe(it.key()).toUtf8().constData(), newString(it.value()));
+        plist_array_append_item(records, dict);
+    }
+    plist_array_append_item(array, records);
+    plist_array_append_item(array, newElementList(design.graphics));
+    plist_array_append_item(array, newElementList(design.graphics_back));
+
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(array, &xml, &length);
+    QByteArray result(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return result;
+}
+
+std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *error)
+{
+    auto refuse = [error](const QString &reason) -> std::optional<CardDesign> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+
+    if (xml.trimmed().isEmpty())
+        return refuse(tr("The file is empty."));
+    if (xml.startsWith("bplist"))
+        return refuse(tr("The file is not a Festiloom design."));
+    switch (checkPropertyListXml(xml)) {
+    case XmlCheck::Fine:
+        break;
+    case XmlCheck::Truncated:
+        return refuse(tr("The file is incomplete: it ends in the middle of the design."));
+    case XmlCheck::Malformed:
+        return refuse(tr("The file is damaged: it is not well-formed XML."));
+    case XmlCheck::TooDeep:
+        return refuse(tr("The file is damaged: its values are nested far deeper than a design's."));
+    case XmlCheck::Foreign:
+        return refuse(tr("The file is not a Festiloom design."));
+    }
+    if (xml.size() > std::numeric_limits<uint32_t>::max())
+        return refuse(tr("The file is too large to be a design."));
+
+    plist_t parsed = nullptr;
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &parsed);
+    PlistPtr root(parsed);
+    if (!parsed)
+        return refuse(tr("The file is damaged: its property list cannot be read."));
+    if (plist_get_node_type(parsed) != PLIST_ARRAY || plist_array_get_size(parsed) == 0)
+        return refuse(tr("The file is not a Festiloom design."));
+    plist_t magic = plist_array_get_item(parsed, 0);
+    if (plist_get_node_type(magic) != PLIST_STRING)
+        return refuse(tr("The file is not a Festiloom design."));
+    {
+        char *text = nullptr;
+        plist_get_string_val(magic, &text);
+        const bool ours = Magic == QString::fromUtf8(text);
+        std::free(text);
+        if (!ours)
+            return refuse(tr("The file is not a Festiloom design."));
+    }
+    if (plist_array_get_size(parsed) < ItemCount)
+        return refuse(tr("The file is incomplete: it holds %1 of the %2 parts of a design.")
+                          .arg(plist_array_get_size(parsed))
+                          .arg(ItemCount));
+
+    ItemReader in(parsed);
+    in.next(PLIST_STRING, "magic");
+    CardDesign design;
+    design.Front_card_Prop = readRecord(in, QStringLiteral("front side"));
+    design.Back_card_Prop = readRecord(in, QStringLiteral("back side"));
+    in.setContext({});
+    design.Excel_Binding_Use = in.string("Excel_Binding_Use") == QLatin1String("Y");
+    design.Excel_Source_Path = in.string("Excel_Source_Path");
+    design.Excel_Column_Titles = in.stringList("the spreadsheet column titles");
+    design.Excel_Records = in.stringDictionaries("the spreadsheet records");
+    design.graphics = in.elements("the front side's elements");
+    design.graphics_back = in.elements("the back side's elements");
+    if (in.failed())
+        return refuse(tr("The file is damaged: %1.").arg(in.error()));
+    // The records keep the sheet's shape as text only; the drawing needs the number.
+    design.Card_Shape = Card_Property::shapeNumber(design.Front_card_Prop.Card_Shape);
+    return design;
+}
+
+bool DesignFile::write(const QString &path, const CardDesign &design, QString *error)
+{
+    auto fail = [&](const QString &reason) {
+        if (error)
+            *error = tr("The design could not be saved to \"%1\": %2").arg(path, reason);
+        return false;
+    };
+    const QByteArray xml = toXml(design);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(xml) != xml.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+std::optional<CardDesign> DesignFile::read(const QString &path, QString *error)
+{
+    auto refuse = [&](const QString &reason) -> std::optional<CardDesign> {
+        if (error)
+            *error = tr("The design \"%1\" cannot be opened. %2").arg(path, reason);
+        return std::nullopt;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refuse(tr("The file does not exist."));
+    if (!info.isFile())
+        return refuse(tr("It is not a file."));
+    if (info.size() > MaximumFileSize)
+        return refuse(tr("The file is too large to be a design."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    const QByteArray xml = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refuse(file.errorString());
+    QString reason;
+    std::optional<CardDesign> design = fromXml(xml, &reason);
+    if (!design)
+        return refuse(reason);
+    return design;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "editor/CardDesign.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The design file (extension "dcard"): an XML property list holding one array, positional:
+//   "QOVAMACBDAYINVITECARD", the 28 stored fields of the front background record, the same
+//   of the back record, "Y"/"N" for the spreadsheet binding, the workbook path, the column
+//   titles, the spreadsheet records, the element archives of the front side, those of the
+//   back side.
+// docs/design-file.md describes each field's encoding.
+class DesignFile
+{
+public:
+    static const QString Magic;
+    static const QString Extension;
+
+    // Saves atomically: the file is replaced only once the whole design is written, so a
+    // failed save leaves what was there before. False, with the reason in `error`, on failure.
+    static bool write(const QString &path, const CardDesign &design, QString *error);
+
+    // Reads and checks the whole file before handing anything back: a missing, truncated,
+    // foreign or damaged file gives no design and the reason in `error`.
+    static std::optional<CardDesign> read(const QString &path, QString *error);
+
+    // The file's contents, and back.
+    static QByteArray toXml(const CardDesign &design);
+    static std::optional<CardDesign> fromXml(const QByteArray &xml, QString *error);
+};

@@ -1,0 +1,58 @@
+#include "editor/ResourceFolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+static void initShippedResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+QString ResourceFolder::defaultLocation()
+{
+    const QString overridden = qEnvironmentVariable("FESTILOOM_RESOURCE_DIR");
+    if (!overridden.isEmpty())
+        return QDir::cleanPath(overridden);
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString ResourceFolder::seedPrefix()
+{
+    return QStringLiteral(":/seed");
+}
+
+bool ResourceFolder::prepare(const QString &path, QString *error)
+{
+    initShippedResources();
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No folder for the application's resources.");
+        return false;
+    }
+    QDir root(path);
+    if (!root.mkpath(QStringLiteral("."))) {
+        if (error)
+            *error = QStringLiteral("Could not create the folder \"%1\".").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    const QString prefix = seedPrefix();
+    QDirIterator it(prefix, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString relative = source.mid(prefix.size() + 1);
+        const QString target = root.filePath(relative);
+        if (QFileInfo::exists(target))
+            continue;
+        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target)) {
+            if (error)
+                *error = QStringLiteral("Could not write \"%1\".").arg(QDir::toNativeSeparators(target));
+            return false;
+        }
+        // Copies out of the resource system are read-only; the user owns these files.
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return true;
+}

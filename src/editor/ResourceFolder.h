@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The per-user resource folder: templates, backgrounds, hatch patterns, picture library, stock
+// texts, data series and settings all live here. It is made on first start and seeded from
+// the files the application ships; the user's own files are never overwritten.
+class ResourceFolder
+{
+public:
+    // FESTILOOM_RESOURCE_DIR when set (tests, portable use), else the per-user data folder.
+    static QString defaultLocation();
+
+    // Creates `path` when missing and copies every shipped file that is not there yet.
+    // False, with the reason in `error`, when the folder cannot be made or written.
+    static bool prepare(const QString &path, QString *error);
+
+    // The shipped files, as a folder tree under this resource prefix.
+    static QString seedPrefix();
+};

@@ -1,0 +1,95 @@
+#pragma once
+
+// Helpers shared by the data tests: running Debian's Python (openpyxl, zipfile) on our
+// files and building archives and workbooks by hand.
+
+#include "support/TestHelpers.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace DataTest {
+
+// Runs a Python script (given as text) with arguments; returns its standard output.
+inline QByteArray python(const QByteArray &script, const QStringList &arguments = {}, int *exitCode = nullptr)
+{
+    QStringList all{QStringLiteral("-c"), QString::fromUtf8(script)};
+    all += arguments;
+    return TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), all, {}, exitCode);
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+// Writes a zip archive whose entries are given as name / content pairs, in order, using
+// Python's zipfile (deflated), so names may be anything, ".." and backslashes included.
+inline void makeZip(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
+{
+    QByteArray input;
+    for (const auto &entry : entries)
+        input += entry.first.toUtf8().toBase64() + ' ' + entry.second.toBase64() + '\n';
+    int exitCode = -1;
+    TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON),
+                            {QStringLiteral("-c"),
+                             QStringLiteral("import sys, zipfile, base64\n"
+                                            "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+                                            "    for line in sys.stdin.read().split('\\n'):\n"
+                                            "        if not line: continue\n"
+                                            "        name, data = line.split(' ')\n"
+                                            "        info = zipfile.ZipInfo(base64.b64decode(name).decode(), (2001, 2, 3, 4, 5, 6))\n"
+                                            "        z.writestr(info, base64.b64decode(data), zipfile.ZIP_DEFLATED)\n"),
+                             path},
+                            input.isEmpty() ? QByteArray("\n") : input, &exitCode);
+    ASSERT_EQ(exitCode, 0) << "could not write " << path.toStdString();
+}
+
+// The parts of a minimal workbook around the given worksheet XML (sheet1) and optional
+// shared-string XML.
+inline QList<QPair<QString, QByteArray>> workbookParts(const QByteArray &sheetXml, const QByteArray &sharedStringsXml = {})
+{
+    QList<QPair<QString, QByteArray>> parts{
+        {QStringLiteral("[Content_Types].xml"),
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
+        {QStringLiteral("xl/worksheets/sheet1.xml"), sheetXml},
+    };
+    if (!sharedStringsXml.isEmpty())
+        parts.append({QStringLiteral("xl/sharedStrings.xml"), sharedStringsXml});
+    return parts;
+}
+
+// A worksheet part around the given sheetData content.
+inline QByteArray sheet(const QByteArray &rows, const QByteArray &dimension = "A1")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+           "<dimension ref=\"" + dimension + "\"/><sheetData>" + rows + "</sheetData></worksheet>";
+}
+
+inline QByteArray sharedStrings(const QStringList &texts)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const QString &text : texts)
+        xml += "<si><t>" + text.toUtf8() + "</t></si>";
+    return xml + "</sst>";
+}
+
+} // namespace DataTest

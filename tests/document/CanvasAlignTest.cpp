@@ -1,0 +1,188 @@
+#include "CanvasTestSupport.h"
+
+#include "document/GraphicArrangement.h"
+
+// Card 243 x 154 points (CanvasTest).
+using CanvasAlign = CanvasTest;
+
+TEST_F(CanvasAlign, SingleElementGoesToTheCardsEdgesAndCentres)
+{
+    const GraphicPtr g = add(QRectF(30, 40, 50, 20));
+    canvas->selectGraphics({g});
+
+    canvas->alignLeftEdges();
+    EXPECT_EQ(g->bounds(), QRectF(0, 40, 50, 20));
+    canvas->alignRightEdges();
+    EXPECT_EQ(g->bounds(), QRectF(193, 40, 50, 20));
+    canvas->alignTopEdges();
+    EXPECT_EQ(g->bounds(), QRectF(193, 0, 50, 20));
+    canvas->alignBottomEdges();
+    EXPECT_EQ(g->bounds(), QRectF(193, 134, 50, 20));
+    canvas->alignHorizontalCenters();
+    EXPECT_EQ(g->bounds(), QRectF(96.5, 134, 50, 20));
+    canvas->alignVerticalCenters();
+    EXPECT_EQ(g->bounds(), QRectF(96.5, 67, 50, 20));
+
+    // Each command is one step back.
+    EXPECT_EQ(document.undoManager()->count(), 6);
+    document.undoManager()->undo();
+    EXPECT_EQ(g->bounds(), QRectF(96.5, 134, 50, 20));
+}
+
+TEST_F(CanvasAlign, SeveralElementsFollowTheFirstInListOrder)
+{
+    const GraphicPtr ref = add(QRectF(100, 50, 40, 30));
+    const GraphicPtr a = add(QRectF(10, 10, 20, 10));
+    const GraphicPtr b = add(QRectF(200, 120, 10, 20));
+    // Selection order does not matter; list order does.
+    canvas->selectGraphics({b, a, ref});
+
+    canvas->alignLeftEdges();
+    EXPECT_EQ(a->bounds().x(), 100);
+    EXPECT_EQ(b->bounds().x(), 100);
+    canvas->alignRightEdges();
+    EXPECT_EQ(a->bounds().right(), 140);
+    EXPECT_EQ(b->bounds().right(), 140);
+    canvas->alignTopEdges();
+    EXPECT_EQ(a->bounds().y(), 50);
+    canvas->alignBottomEdges();
+    EXPECT_EQ(a->bounds().bottom(), 80);
+    EXPECT_EQ(b->bounds().bottom(), 80);
+    canvas->alignHorizontalCenters();
+    EXPECT_EQ(a->bounds().center().x(), 120);
+    EXPECT_EQ(b->bounds().center().x(), 120);
+    canvas->alignVerticalCenters();
+    EXPECT_EQ(a->bounds().center().y(), 65);
+    EXPECT_EQ(b->bounds().center().y(), 65);
+
+    EXPECT_EQ(ref->bounds(), QRectF(100, 50, 40, 30));
+    EXPECT_EQ(a->bounds().size(), QSizeF(20, 10));
+    EXPECT_EQ(b->bounds().size(), QSizeF(10, 20));
+}
+
+TEST_F(CanvasAlign, LockedElementsStayButMayServeAsReference)
+{
+    const GraphicPtr lockedRef = add(QRectF(100, 50, 40, 30), GraphicKind::Graphic, true);
+    const GraphicPtr a = add(QRectF(10, 10, 20, 10));
+    const GraphicPtr lockedOther = add(QRectF(200, 120, 10, 20), GraphicKind::Graphic, true);
+    canvas->selectGraphics({lockedRef, a, lockedOther});
+
+    canvas->alignLeftEdges();
+    EXPECT_EQ(a->bounds().x(), 100);
+    EXPECT_EQ(lockedOther->bounds(), QRectF(200, 120, 10, 20));
+
+    canvas->alignformCenter();
+    EXPECT_EQ(lockedRef->bounds(), QRectF(100, 50, 40, 30));
+    EXPECT_EQ(a->bounds(), QRectF(111.5, 72, 20, 10));
+
+    // One locked element alone: nothing moves.
+    canvas->selectGraphics({lockedOther});
+    canvas->alignLeftEdges();
+    canvas->alignformCenter();
+    EXPECT_EQ(lockedOther->bounds(), QRectF(200, 120, 10, 20));
+}
+
+TEST_F(CanvasAlign, CentreOnCardCentresEveryUnlockedElement)
+{
+    const GraphicPtr a = add(QRectF(0, 0, 43, 54));
+    const GraphicPtr b = add(QRectF(200, 100, 10, 10));
+    canvas->selectGraphics({a, b});
+    canvas->alignformCenter();
+    EXPECT_EQ(a->bounds(), QRectF(100, 50, 43, 54));
+    EXPECT_EQ(b->bounds(), QRectF(116.5, 72, 10, 10));
+    EXPECT_EQ(document.undoManager()->count(), 1);
+}
+
+TEST_F(CanvasAlign, SameWidthAndHeight)
+{
+    const GraphicPtr first = add(QRectF(10, 10, 80, 30));
+    const GraphicPtr second = add(QRectF(50, 60, 20, 10), GraphicKind::Graphic, true);
+    canvas->selectGraphics({first, second});
+    canvas->makeSameWidth();
+    EXPECT_EQ(second->bounds(), QRectF(50, 60, 20, 10)) << "locked second element changed";
+    EXPECT_EQ(document.undoManager()->count(), 0);
+
+    // Three where the first is locked: the other two take its width, keeping their origin.
+    first->ctrl_is_locked = true;
+    second->ctrl_is_locked = false;
+    const GraphicPtr third = add(QRectF(100, 100, 5, 5));
+    canvas->selectGraphics({first, second, third});
+    canvas->makeSameWidth();
+    EXPECT_EQ(second->bounds(), QRectF(50, 60, 80, 10));
+    EXPECT_EQ(third->bounds(), QRectF(100, 100, 80, 5));
+    canvas->makeSameHeight();
+    EXPECT_EQ(second->bounds(), QRectF(50, 60, 80, 30));
+    EXPECT_EQ(third->bounds(), QRectF(100, 100, 80, 30));
+
+    // Fewer than two: nothing.
+    canvas->selectGraphics({third});
+    canvas->makeSameHeight();
+    EXPECT_EQ(third->bounds(), QRectF(100, 100, 80, 30));
+}
+
+TEST_F(CanvasAlign, AlignWithGridUsesTheGridsRounding)
+{
+    const GraphicPtr g = add(QRectF(13, 4, 10, 1));
+    const GraphicPtr locked = add(QRectF(13, 4, 10, 1), GraphicKind::Graphic, true);
+    canvas->selectGraphics({g, locked});
+    canvas->alignWithGrid();
+    EXPECT_EQ(g->bounds(), QRectF(9, 0, 18, 9));
+    EXPECT_EQ(locked->bounds(), QRectF(13, 4, 10, 1));
+
+    grid._spacing = 0; // a broken spacing changes nothing
+    g->setBounds(QRectF(13, 4, 10, 1));
+    canvas->alignWithGrid();
+    EXPECT_EQ(g->bounds(), QRectF(13, 4, 10, 1));
+}
+
+TEST_F(CanvasAlign, NaturalSizeAppliesToLockedElementsToo)
+{
+    // Natural size is the kind's own business; check the command asks every selected element
+    // and records the result as one undoable step.
+    class Sized : public LMNGraphic
+    {
+    public:
+        void makeNaturalSize() override { _bounds.setSize(QSizeF(33, 44)); }
+        GraphicPtr clone() const override { return std::make_shared<Sized>(*this); }
+    };
+    const auto a = std::make_shared<Sized>();
+    a->setBounds(QRectF(5, 6, 1, 1));
+    const auto b = std::make_shared<Sized>();
+    b->setBounds(QRectF(50, 60, 1, 1));
+    b->ctrl_is_locked = true;
+    list() = {a, b};
+    canvas->selectGraphics({a, b});
+    canvas->makeNaturalSize();
+    EXPECT_EQ(a->bounds(), QRectF(5, 6, 33, 44));
+    EXPECT_EQ(b->bounds(), QRectF(50, 60, 33, 44));
+    document.undoManager()->undo();
+    EXPECT_EQ(a->bounds(), QRectF(5, 6, 1, 1));
+    EXPECT_EQ(b->bounds(), QRectF(50, 60, 1, 1));
+}
+
+TEST_F(CanvasAlign, CommandsWithoutSelectionChangeNothingButRefreshTheUndoButtons)
+{
+    add(QRectF(13, 4, 10, 1));
+    const int before = host.undoRedoStateCalls;
+    canvas->alignLeftEdges();
+    canvas->alignformCenter();
+    canvas->makeSameWidth();
+    canvas->alignWithGrid();
+    EXPECT_EQ(document.undoManager()->count(), 0);
+    EXPECT_EQ(host.undoRedoStateCalls - before, 4);
+}
+
+TEST_F(CanvasAlign, PrintFlagSkipsLockedElementsAndUndoes)
+{
+    const GraphicPtr a = add(QRectF(0, 0, 5, 5));
+    const GraphicPtr locked = add(QRectF(0, 0, 5, 5), GraphicKind::Graphic, true);
+    canvas->print_contol_or_not(1); // nothing selected
+    EXPECT_EQ(a->print_object, 0);
+
+    canvas->selectGraphics({a, locked});
+    canvas->print_contol_or_not(1);
+    EXPECT_EQ(a->print_object, 1);
+    EXPECT_EQ(locked->print_object, 0);
+    document.undoManager()->undo();
+    EXPECT_EQ(a->print_object, 0);
+}

@@ -1,0 +1,167 @@
+#include "document/DocumentGlobals.h"
+#include "document/FileUtilities.h"
+#include "document/MessageLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &data = "x")
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(data);
+}
+
+// Collects what goes to the log while it lives.
+class LogCapture
+{
+public:
+    LogCapture() { s_lines.clear(); m_previous = qInstallMessageHandler(&LogCapture::handler); }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    QStringList lines() const { return s_lines; }
+
+private:
+    static void handler(QtMsgType, const QMessageLogContext &context, const QString &message)
+    {
+        s_lines.append(QLatin1String(context.category) + QLatin1String(": ") + message);
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous = nullptr;
+};
+
+// Keeps the process-wide resource paths of one test apart from the next.
+class ResourceFolders : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        Resource_Path = m_dir.filePath(QStringLiteral("Resources"));
+        Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    }
+    void TearDown() override
+    {
+        Resource_Path.clear();
+        Data_Folder_Path.clear();
+    }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST(Delete_File, RemovesFilesAndWholeFolders)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Guests.txt"));
+    writeFile(file);
+    Delete_File(file);
+    EXPECT_FALSE(QFileInfo::exists(file));
+
+    const QString folder = dir.filePath(QStringLiteral("ziptmp"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/xl/worksheets")));
+    writeFile(folder + QStringLiteral("/xl/worksheets/sheet1.xml"));
+    Delete_File(folder);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST(Delete_File, MissingPathsAndLinksAreHandledSafely)
+{
+    QTemporaryDir dir;
+    {
+        LogCapture log;
+        Delete_File(dir.filePath(QStringLiteral("nothing-here.txt")));
+        Delete_File(QString());
+        EXPECT_TRUE(log.lines().isEmpty());
+    }
+
+    // A link to a folder goes; the folder it points at and its files stay.
+    const QString target = dir.filePath(QStringLiteral("Keep"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    writeFile(target + QStringLiteral("/precious.txt"));
+    const QString link = dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(target, link));
+    Delete_File(link);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("/precious.txt")));
+
+    // A dangling link is removed too.
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), link));
+    Delete_File(link);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+TEST(Delete_File, AFileThatCannotGoIsLoggedNotThrown)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may delete from a read-only folder";
+    QTemporaryDir dir;
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    writeFile(locked + QStringLiteral("/a.txt"));
+    ASSERT_EQ(::chmod(locked.toLocal8Bit().constData(), 0555), 0);
+    LogCapture log;
+    Delete_File(locked + QStringLiteral("/a.txt"));
+    EXPECT_TRUE(QFileInfo::exists(locked + QStringLiteral("/a.txt")));
+    EXPECT_EQ(log.lines().size(), 1);
+    ::chmod(locked.toLocal8Bit().constData(), 0755);
+}
+
+TEST_F(ResourceFolders, CreatesEveryMissingFolder)
+{
+    Check_Path_And_Create_Files();
+    for (const char *name : {"DataSet", "Background", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
+        EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QLatin1String(name))).isDir()) << name;
+}
+
+TEST_F(ResourceFolders, LeavesExistingFoldersAndTheirFilesAlone)
+{
+    const QString series = QDir(Data_Folder_Path).filePath(QStringLiteral("Guests.txt"));
+    ASSERT_TRUE(QDir().mkpath(Data_Folder_Path));
+    writeFile(series, "Anna\nBerg\n");
+    Check_Path_And_Create_Files();
+    Check_Path_And_Create_Files();
+    QFile file(series);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("Anna\nBerg\n"));
+    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("Templates/User"))).isDir());
+}
+
+TEST_F(ResourceFolders, DoesNothingWithoutAResourceFolder)
+{
+    Resource_Path.clear();
+    Data_Folder_Path.clear();
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    Check_Path_And_Create_Files();
+    EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    QDir::setCurrent(before);
+}
+
+TEST_F(ResourceFolders, AFolderBlockedByAFileIsLogged)
+{
+    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    writeFile(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    LogCapture log;
+    Check_Path_And_Create_Files();
+    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("LibraryImage"))).isDir());
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_TRUE(log.lines().first().contains(QStringLiteral("Background")));
+}
+
+TEST(Show_NSLog_Message, WritesNonEmptyTextsOnly)
+{
+    LogCapture log;
+    Show_NSLog_Message(QString());
+    Show_NSLog_Message(QStringLiteral(""));
+    Show_NSLog_Message(QStringLiteral("std::bad_alloc while exporting card 3"));
+    ASSERT_EQ(log.lines().size(), 1);
+    EXPECT_EQ(log.lines().first(), QStringLiteral("festiloom: std::bad_alloc while exporting card 3"));
+}

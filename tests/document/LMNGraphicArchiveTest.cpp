@@ -1,0 +1,488 @@
+#include "document/LMNGraphicArchive.h"
+#include "document/LMNGraphicField.h"
+
+#include "support/TestHelpers.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+const QList<GraphicKind> AllKinds = {GraphicKind::Graphic, GraphicKind::Text,  GraphicKind::Line,
+                                     GraphicKind::Image,   GraphicKind::Shape, GraphicKind::Signature,
+                                     GraphicKind::Barcode};
+
+// A small picture with every kind of pixel a card picture has: opaque, clear and half clear.
+QImage samplePicture(int seed)
+{
+    QImage image(5, 3, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgba((x * 50 + seed) % 256, (y * 80 + seed * 3) % 256, (seed * 7) % 256,
+                                       (x + y) % 3 == 0 ? 255 : (x + y) % 3 == 1 ? 0 : 128));
+    return image;
+}
+
+// Sets every field of the record to a value that differs from its default and from the
+// other fields (negative numbers, fractions floats cannot hold exactly, text beyond ASCII).
+void setEveryField(LMNGraphic &g)
+{
+    int index = 0;
+    for (const LMNGraphicField &field : LMNGraphicField::all()) {
+        ++index;
+        std::visit(
+            [&](auto member) {
+                auto &value = g.*member;
+                using T = std::remove_reference_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, bool>)
+                    value = !value;
+                else if constexpr (std::is_same_v<T, int>)
+                    value = index % 2 ? -index * 7919 : 2147483000 + index;
+                else if constexpr (std::is_same_v<T, float>)
+                    value = -index - 0.1f;
+                else if constexpr (std::is_same_v<T, double>)
+                    value = index + 1.0 / 3.0;
+                else if constexpr (std::is_same_v<T, QString>)
+                    value = QStringLiteral("%1 \u00e9t\u00e9 \U0001F382 <&> \"quoted\"\n\tline").arg(field.name);
+                else if constexpr (std::is_same_v<T, QColor>)
+                    value = QColor::fromRgba64(quint16(index * 601), 12345, quint16(65535 - index), 40000);
+                else if constexpr (std::is_same_v<T, CardFont>)
+                    value = CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18.25 + index);
+                else if constexpr (std::is_same_v<T, QRectF>)
+                    value = QRectF(-3.125 + index, 0.1, 243.0 / 7.0, 154.3);
+                else if constexpr (std::is_same_v<T, QImage>)
+                    value = samplePicture(index);
+            },
+            field.member);
+    }
+}
+
+// Compares one field of two records; reports the field's name on a difference.
+void expectFieldEqual(const LMNGraphicField &field, const LMNGraphic &expected, const LMNGraphic &actual)
+{
+    std::visit(
+        [&](auto member) {
+            const auto &want = expected.*member;
+            const auto &got = actual.*member;
+            using T = std::remove_cvref_t<decltype(want)>;
+            if constexpr (std::is_same_v<T, QImage>) {
+                ASSERT_EQ(got.size(), want.size()) << field.name;
+                if (!want.isNull()) {
+                    EXPECT_EQ(got.convertToFormat(QImage::Format_ARGB32), want.convertToFormat(QImage::Format_ARGB32))
+                        << field.name;
+                }
+            } else if constexpr (std::is_same_v<T, QString>) {
+                EXPECT_EQ(got.toStdString(), want.toStdString()) << field.name;
+            } else if constexpr (std::is_same_v<T, QColor>) {
+                EXPECT_EQ(got, want) << field.name << " " << got.name(QColor::HexArgb).toStdString();
+            } else if constexpr (std::is_same_v<T, CardFont>) {
+                EXPECT_EQ(got.postScriptName, want.postScriptName) << field.name;
+                EXPECT_EQ(got.pointSize, want.pointSize) << field.name;
+            } else if constexpr (std::is_same_v<T, QRectF>) {
+                EXPECT_EQ(got.x(), want.x()) << field.name;
+                EXPECT_EQ(got.y(), want.y()) << field.name;
+                EXPECT_EQ(got.width(), want.width()) << field.name;
+                EXPECT_EQ(got.height(), want.height()) << field.name;
+            } else {
+                EXPECT_EQ(got, want) << field.name;
+            }
+        },
+        field.member);
+}
+
+void expectSameRecord(const LMNGraphic &expected, const LMNGraphic &actual)
+{
+    EXPECT_EQ(actual.kind(), expected.kind());
+    for (const LMNGraphicField &field : LMNGraphicField::all())
+        expectFieldEqual(field, expected, actual);
+}
+
+QByteArray plistXml(const QString &body)
+{
+    return (QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                           "<plist version=\"1.0\">")
+            + body + QStringLiteral("</plist>\n"))
+        .toUtf8();
+}
+
+GraphicPtr decodeXmlElement(const QString &dictBody, QString *error)
+{
+    const auto list = LMNGraphicArchive::decodeList(plistXml("<array><dict>" + dictBody + "</dict></array>"), error);
+    if (!list)
+        return nullptr;
+    EXPECT_EQ(list->size(), 1);
+    return list->value(0);
+}
+
+QString writeTemp(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+} // namespace
+
+TEST(LMNGraphicArchive, FieldTableNamesEveryFieldOfTheRecordOnce)
+{
+    // The record's declarations are the truth: a field added to LMNGraphic without an
+    // archive entry would silently vanish from designs and the clipboard.
+    const QString header = QString::fromUtf8(readFile(TestHelpers::sourcePath("src/document/LMNGraphic.h")));
+    const int start = header.indexOf(QLatin1String("class LMNGraphic\n"));
+    const int end = header.indexOf(QLatin1String("protected:"), start);
+    ASSERT_GT(start, 0);
+    ASSERT_GT(end, start);
+    static const QRegularExpression declaration(
+        QStringLiteral("^    (?:bool|int|float|double|QString|QColor|CardFont|QRectF|QImage) +(\\w+)(?: *=[^;]*)?;"),
+        QRegularExpression::MultilineOption);
+    QSet<QString> declared;
+    for (const auto &match : declaration.globalMatch(header.mid(start, end - start)))
+        declared.insert(match.captured(1));
+
+    QSet<QString> tabled;
+    for (const LMNGraphicField &field : LMNGraphicField::all()) {
+        EXPECT_FALSE(tabled.contains(QLatin1String(field.name))) << "twice: " << field.name;
+        tabled.insert(QLatin1String(field.name));
+    }
+    EXPECT_GT(declared.size(), 80);
+    for (const QString &name : declared)
+        EXPECT_TRUE(tabled.contains(name)) << "not archived: " << name.toStdString();
+    for (const QString &name : tabled)
+        EXPECT_TRUE(declared.contains(name)) << "not a field: " << name.toStdString();
+    EXPECT_EQ(LMNGraphicField::find(QStringLiteral("alpha_val"))->name, std::string("alpha_val"));
+    EXPECT_EQ(LMNGraphicField::find(QStringLiteral("no_such_field")), nullptr);
+}
+
+TEST(LMNGraphicArchive, EveryFieldOfEveryKindSurvivesTheRoundTrip)
+{
+    for (GraphicKind kind : AllKinds) {
+        SCOPED_TRACE(LMNGraphic::className(kind).toStdString());
+        GraphicPtr original = LMNGraphic::create(kind);
+        setEveryField(*original);
+
+        // One dictionary.
+        plist_t dict = LMNGraphicArchive::encode(*original);
+        QString error;
+        GraphicPtr copy = LMNGraphicArchive::decode(dict, &error);
+        plist_free(dict);
+        ASSERT_TRUE(copy) << error.toStdString();
+        expectSameRecord(*original, *copy);
+
+        // Through bytes, both forms.
+        for (bool binary : {true, false}) {
+            const auto list = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList({original}, binary), &error);
+            ASSERT_TRUE(list) << error.toStdString();
+            ASSERT_EQ(list->size(), 1);
+            expectSameRecord(*original, *list->first());
+        }
+    }
+}
+
+TEST(LMNGraphicArchive, DefaultsAndEmptyValuesSurviveTheRoundTrip)
+{
+    // Fresh elements (with their "Text here", opacity 100 and fonts) and a record with no
+    // colour, no font, no bounds and no pictures at all.
+    GraphicList graphics;
+    for (GraphicKind kind : AllKinds)
+        graphics.append(LMNGraphic::create(kind));
+    GraphicPtr empty = LMNGraphic::create(GraphicKind::Shape);
+    empty->_strokeColor = QColor();
+    empty->text_ctrl_font = CardFont();
+    empty->_bounds = QRectF();
+    empty->_Text_contents.clear();
+    graphics.append(empty);
+
+    QString error;
+    const auto copy = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList(graphics, true), &error);
+    ASSERT_TRUE(copy) << error.toStdString();
+    ASSERT_EQ(copy->size(), graphics.size());
+    for (int i = 0; i < graphics.size(); ++i)
+        expectSameRecord(*graphics[i], *copy->at(i));
+    EXPECT_FALSE(copy->last()->_strokeColor.isValid());
+    EXPECT_TRUE(copy->last()->_image.isNull());
+}
+
+TEST(LMNGraphicArchive, ListKeepsOrderAndLeavesOutNullEntries)
+{
+    GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+    text->control_ID = QStringLiteral("PARTY_TITLE");
+    GraphicPtr line = LMNGraphic::create(GraphicKind::Line);
+    line->control_ID = QStringLiteral("line");
+    QString error;
+    const auto list = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList({text, nullptr, line}, false), &error);
+    ASSERT_TRUE(list) << error.toStdString();
+    ASSERT_EQ(list->size(), 2);
+    EXPECT_EQ(list->at(0)->kind(), GraphicKind::Text);
+    EXPECT_EQ(list->at(0)->control_ID, QStringLiteral("PARTY_TITLE"));
+    EXPECT_EQ(list->at(1)->kind(), GraphicKind::Line);
+
+    const auto none = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList({}, true), &error);
+    ASSERT_TRUE(none) << error.toStdString();
+    EXPECT_TRUE(none->isEmpty());
+}
+
+TEST(LMNGraphicArchive, PythonPlistlibReadsWhatWeWrite)
+{
+    GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+    text->setText(QStringLiteral("Happy birthday, Zo\u00eb \U0001F382 <&>"));
+    text->setBounds(QRectF(10.5, 20.25, 100, 40));
+    text->_strokeColor = QColor(255, 0, 0, 128);
+    text->text_ctrl_font = CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18);
+    text->batch_list_index = -3;
+    text->ctrl_is_locked = true;
+    text->alpha_val = 0.25f;
+    GraphicPtr picture = LMNGraphic::create(GraphicKind::Image);
+    picture->_image = samplePicture(1);
+
+    QTemporaryDir dir;
+    const QString xmlPath = writeTemp(dir, "elements.plist", LMNGraphicArchive::encodeList({text, picture}, false));
+    const QString binPath = writeTemp(dir, "elements.bplist", LMNGraphicArchive::encodeList({text, picture}, true));
+
+    const QString script = QStringLiteral(R"(
+import json, plistlib, sys
+out = []
+for path in sys.argv[1:]:
+    with open(path, 'rb') as f:
+        elements = plistlib.load(f)
+    for e in elements:
+        out.append({'class': e['class'], 'text': e['Text_Value'], 'bounds': e['_bounds'],
+                    'stroke': e['_strokeColor'], 'font': e['text_ctrl_font'],
+                    'index': e['batch_list_index'], 'locked': e['ctrl_is_locked'],
+                    'alpha': e['alpha_val'], 'png': e['_image'][:8].hex(), 'pngSize': len(e['_image'])})
+print(json.dumps(out))
+)");
+    const QByteArray output =
+        TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), {"-c", script, xmlPath, binPath});
+    const QJsonArray seen = QJsonDocument::fromJson(output).array();
+    ASSERT_EQ(seen.size(), 4) << output.toStdString();
+    for (int form = 0; form < 2; ++form) {
+        const QJsonObject t = seen[form * 2].toObject();
+        EXPECT_EQ(t["class"].toString(), QStringLiteral("LMNText"));
+        EXPECT_EQ(t["text"].toString(), text->Text_Value);
+        EXPECT_EQ(t["bounds"].toArray(), QJsonArray({10.5, 20.25, 100.0, 40.0}));
+        EXPECT_EQ(t["stroke"].toArray()[0].toDouble(), 1.0);
+        EXPECT_NEAR(t["stroke"].toArray()[3].toDouble(), 128 / 255.0, 1e-9);
+        EXPECT_EQ(t["font"].toObject()["postScriptName"].toString(), QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+        EXPECT_EQ(t["font"].toObject()["pointSize"].toDouble(), 18.0);
+        EXPECT_EQ(t["index"].toInt(), -3);
+        EXPECT_EQ(t["locked"].toBool(), true);
+        EXPECT_EQ(t["alpha"].toDouble(), 0.25);
+        EXPECT_EQ(t["pngSize"].toInt(), 0);
+        const QJsonObject p = seen[form * 2 + 1].toObject();
+        EXPECT_EQ(p["class"].toString(), QStringLiteral("LMNImage"));
+        EXPECT_EQ(p["png"].toString(), QStringLiteral("89504e470d0a1a0a")); // the PNG signature
+    }
+}
+
+TEST(LMNGraphicArchive, ReadsPlistsOthersWrite)
+{
+    // plistlib writes its own layout (integers for whole reals, its own escaping);
+    // plistutil converts our binary form to XML and back.
+    const QString script = QStringLiteral(R"(
+import plistlib, sys
+e = {'class': 'Shape_Control', '_shape_type': 'DS', 'double_star_type': 12, 'alpha_val': 1,
+     '_bounds': [1, 2, 30, 40.5], '_fillColor': [0, 0.5, 1, 1], 'Text_Value': 'a < b & c',
+     'header_font_val': {'postScriptName': 'ArialMT', 'pointSize': 9}, 'somebody_elses_key': {'x': [1, 2]}}
+sys.stdout.buffer.write(plistlib.dumps([e], fmt=plistlib.FMT_XML if sys.argv[1] == 'xml' else plistlib.FMT_BINARY))
+)");
+    for (const char *form : {"xml", "binary"}) {
+        SCOPED_TRACE(form);
+        const QByteArray data = TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), {"-c", script, form});
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(data, &error);
+        ASSERT_TRUE(list) << error.toStdString();
+        ASSERT_EQ(list->size(), 1);
+        const LMNGraphic &g = *list->first();
+        EXPECT_EQ(g.kind(), GraphicKind::Shape);
+        EXPECT_EQ(g._shape_type, QStringLiteral("DS"));
+        EXPECT_EQ(g.double_star_type, 12);
+        EXPECT_EQ(g.alpha_val, 1.0f);
+        EXPECT_EQ(g._bounds, QRectF(1, 2, 30, 40.5));
+        EXPECT_EQ(g._fillColor.rgba64(), QColor::fromRgba64(0, 32768, 65535, 65535).rgba64());
+        EXPECT_EQ(g.Text_Value, QStringLiteral("a < b & c"));
+        EXPECT_EQ(g.header_font_val, CardFont(QStringLiteral("ArialMT"), 9));
+    }
+
+    GraphicPtr original = LMNGraphic::create(GraphicKind::Barcode);
+    setEveryField(*original);
+    QTemporaryDir dir;
+    const QString bin = writeTemp(dir, "a.bplist", LMNGraphicArchive::encodeList({original}, true));
+    const QString xml = dir.filePath("a.plist");
+    const QString bin2 = dir.filePath("b.bplist");
+    TestHelpers::runProgram(QStringLiteral("plistutil"), {"-i", bin, "-o", xml});
+    TestHelpers::runProgram(QStringLiteral("plistutil"), {"-i", xml, "-o", bin2});
+    for (const QString &path : {xml, bin2}) {
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(readFile(path), &error);
+        ASSERT_TRUE(list) << error.toStdString();
+        expectSameRecord(*original, *list->first());
+    }
+}
+
+TEST(LMNGraphicArchive, MissingKeysGiveZeroAndUnknownKeysAreIgnored)
+{
+    QString error;
+    GraphicPtr g = decodeXmlElement(QStringLiteral("<key>class</key><string>LMNText</string>"
+                                                   "<key>Text_Value</key><string>Hello</string>"
+                                                   "<key>text_alignmnet</key><integer>2</integer>"
+                                                   "<key>a_key_from_a_later_version</key><dict><key>x</key><true/></dict>"
+                                                   "<key>another</key><data>AAEC</data>"),
+                                    &error);
+    ASSERT_TRUE(g) << error.toStdString();
+    EXPECT_EQ(g->kind(), GraphicKind::Text);
+    EXPECT_EQ(g->Text_Value, QStringLiteral("Hello"));
+    EXPECT_EQ(g->text_alignmnet, 2);
+
+    // Everything else is zero or nothing, not the defaults of a new element.
+    EXPECT_TRUE(g->_Text_contents.isEmpty());
+    EXPECT_EQ(g->ctrl_is_visible, 0);
+    EXPECT_EQ(g->alpha_val, 0.0f);
+    EXPECT_FALSE(g->_isDrawingStroke);
+    EXPECT_TRUE(g->_shape_type.isEmpty());
+    EXPECT_FALSE(g->_strokeColor.isValid());
+    EXPECT_TRUE(g->text_ctrl_font.isNull());
+    EXPECT_EQ(g->text_ctrl_font.pointSize, 0.0);
+    EXPECT_TRUE(g->_bounds.isNull());
+    EXPECT_TRUE(g->_image.isNull());
+    EXPECT_TRUE(g->_barcode_image.isNull());
+    EXPECT_EQ(g->sat_val, 0.0f);
+
+    // A font dictionary without its size, a class that no longer exists, no class at all.
+    g = decodeXmlElement(QStringLiteral("<key>class</key><string>LMNFancyFrame</string>"
+                                        "<key>value_font_val</key><dict><key>postScriptName</key><string>ArialMT</string></dict>"),
+                         &error);
+    ASSERT_TRUE(g) << error.toStdString();
+    EXPECT_EQ(g->kind(), GraphicKind::Graphic);
+    EXPECT_EQ(g->value_font_val, CardFont(QStringLiteral("ArialMT"), 0));
+    g = decodeXmlElement(QString(), &error);
+    ASSERT_TRUE(g) << error.toStdString();
+    EXPECT_EQ(g->kind(), GraphicKind::Graphic);
+}
+
+TEST(LMNGraphicArchive, WrongValueTypesRefuseTheElementWithTheKeyNamed)
+{
+    struct Case
+    {
+        const char *key;
+        const char *value;
+    };
+    const Case cases[] = {
+        {"ctrl_is_visible", "<string>1</string>"},            // text for a whole number
+        {"ctrl_is_visible", "<real>1.5</real>"},              // fraction for a whole number
+        {"batch_list_index", "<integer>4294967296</integer>"}, // beyond an int
+        {"ctrl_is_locked", "<integer>1</integer>"},           // number for a flag
+        {"alpha_val", "<string>100</string>"},                // text for a number
+        {"alpha_val", "<real>1e300</real>"},                  // beyond a float
+        {"_strokeWidth", "<true/>"},                          // flag for a number
+        {"Text_Value", "<integer>5</integer>"},               // number for a text
+        {"Text_Value", "<array><string>a</string></array>"},  // array for a text
+        {"_strokeColor", "<string>#ff0000</string>"},         // text for a colour
+        {"_strokeColor", "<array><real>1</real><real>0</real><real>0</real></array>"},
+        {"_strokeColor", "<array><string>1</string><real>0</real><real>0</real><real>1</real></array>"},
+        {"_bounds", "<array><real>1</real><real>2</real><real>3</real></array>"},
+        {"_bounds", "<dict/>"},
+        {"_bounds", "<array/>"},
+        {"text_ctrl_font", "<string>ArialMT</string>"},
+        {"text_ctrl_font", "<dict><key>postScriptName</key><integer>3</integer></dict>"},
+        {"text_ctrl_font", "<dict><key>pointSize</key><string>big</string></dict>"},
+        {"_image", "<string>picture.png</string>"},
+        {"class", "<integer>1</integer>"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " = " + c.value);
+        const QString body = QStringLiteral("<key>class</key><string>LMNText</string><key>%1</key>%2")
+                                 .arg(QLatin1String(c.key), QLatin1String(c.value));
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(plistXml("<array><dict>" + body + "</dict></array>"), &error);
+        EXPECT_FALSE(list);
+        EXPECT_TRUE(error.contains(QStringLiteral("\"%1\"").arg(QLatin1String(c.key)))) << error.toStdString();
+    }
+
+    // One bad element refuses the whole list, and the message says which one.
+    QString error;
+    const QByteArray good = "<dict><key>class</key><string>LMNLine</string></dict>";
+    const QByteArray bad = "<dict><key>_line_ori</key><string>vertical</string></dict>";
+    EXPECT_FALSE(LMNGraphicArchive::decodeList(plistXml("<array>" + good + bad + good + "</array>"), &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Element 2 of 3"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("\"_line_ori\" holds a text where a whole number belongs")))
+        << error.toStdString();
+
+    // A single node that is not a dictionary.
+    plist_t notDict = plist_new_string("LMNText");
+    EXPECT_EQ(LMNGraphicArchive::decode(notDict, &error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    plist_free(notDict);
+    EXPECT_EQ(LMNGraphicArchive::decode(nullptr, nullptr), nullptr);
+}
+
+TEST(LMNGraphicArchive, DataThatIsNoElementListIsRefusedNotCrashedOn)
+{
+    GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
+    setEveryField(*g);
+    const QByteArray binary = LMNGraphicArchive::encodeList({g}, true);
+    const QByteArray xml = LMNGraphicArchive::encodeList({g}, false);
+
+    QList<QByteArray> refused = {
+        QByteArray(),
+        QByteArray("hello"),
+        QByteArray("bplist00"),
+        plistXml("<dict><key>class</key><string>LMNText</string></dict>"),
+        plistXml("<array><string>LMNText</string></array>"),
+        plistXml("<string>x</string>"),
+        xml.left(xml.size() / 2),
+    };
+    // The binary form keeps its offset table at the end: any cut loses it.
+    for (int cut = 1; cut < binary.size(); cut += std::max<qsizetype>(1, binary.size() / 97))
+        refused.append(binary.left(cut));
+    for (const QByteArray &input : refused) {
+        QString error;
+        EXPECT_FALSE(LMNGraphicArchive::decodeList(input, &error)) << input.left(40).toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+
+    // Flipped bytes in the binary form's tables and offsets, and in the XML form's markup:
+    // read or refused, never a crash.
+    std::srand(7);
+    for (int i = 0; i < 400; ++i) {
+        QByteArray damaged = i % 2 ? binary : xml;
+        for (int k = 0; k < 3; ++k)
+            damaged[std::rand() % damaged.size()] = char(std::rand() % 256);
+        QString error;
+        if (!LMNGraphicArchive::decodeList(damaged, &error)) {
+            EXPECT_FALSE(error.isEmpty());
+        }
+    }
+}
+
+TEST(LMNGraphicArchive, DamagedPictureDataCostsOnlyThePicture)
+{
+    QString error;
+    GraphicPtr g = decodeXmlElement(QStringLiteral("<key>class</key><string>LMNImage</string>"
+                                                   "<key>_file_path</key><string>/tmp/cake.png</string>"
+                                                   "<key>_image</key><data>iVBORw0KGgoAAAAN</data>"),
+                                    &error);
+    ASSERT_TRUE(g) << error.toStdString();
+    EXPECT_EQ(g->kind(), GraphicKind::Image);
+    EXPECT_EQ(g->_file_path, QStringLiteral("/tmp/cake.png"));
+    EXPECT_TRUE(g->_image.isNull());
+}

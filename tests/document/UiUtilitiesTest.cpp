@@ -1,0 +1,83 @@
+#include "document/DocumentGlobals.h"
+#include "document/ui/UiUtilities.h"
+
+#include "support/ScriptedModalSeam.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolder)
+{
+    QTemporaryDir dir;
+    Resource_Path = dir.path();
+    QFile help(dir.filePath(QStringLiteral("Help.pdf")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("%PDF-1.4\n");
+    help.close();
+
+    ScriptedModalSeam seam;
+    Open_Help_File();
+    EXPECT_TRUE(seam.messages.isEmpty());
+    ASSERT_EQ(seam.openedUrls.size(), 1);
+    EXPECT_EQ(seam.openedUrls[0], QUrl::fromLocalFile(dir.filePath(QStringLiteral("Help.pdf"))));
+    Resource_Path.clear();
+}
+
+TEST(Open_Help_File, SaysSoWhenThereIsNoHelpFile)
+{
+    QTemporaryDir dir;
+    ScriptedModalSeam seam;
+    Resource_Path = dir.path();
+    Open_Help_File();
+    // Not a folder of that name either.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Help.pdf")));
+    Open_Help_File();
+    // Nor in the working directory when no resource folder is set.
+    Resource_Path.clear();
+    Open_Help_File();
+    EXPECT_TRUE(seam.openedUrls.isEmpty());
+    EXPECT_EQ(seam.messageTexts(), QStringList(3, QStringLiteral("\nHelp file does not exist!")));
+}
+
+TEST(SetObjEnabled, EnablesAndDisablesOneControl)
+{
+    QLineEdit field;
+    SetObjEnabled(&field, 0);
+    EXPECT_FALSE(field.isEnabled());
+    // Drawn greyed: the text colour of a disabled field differs from an enabled one.
+    EXPECT_NE(field.palette().color(QPalette::Disabled, QPalette::Text),
+              field.palette().color(QPalette::Active, QPalette::Text));
+    SetObjEnabled(&field, 1);
+    EXPECT_TRUE(field.isEnabled());
+    SetObjEnabled(nullptr, 0);
+}
+
+TEST(SetObjEnabled, GivenAGroupBoxActsOnItsControlsTwoLevelsDeep)
+{
+    QGroupBox box(QStringLiteral("Grid"));
+    auto *show = new QCheckBox(&box);
+    auto *panel = new QFrame(&box);
+    auto *spacing = new QLineEdit(panel);
+    auto *inner = new QFrame(panel);
+    auto *deep = new QSpinBox(inner);
+
+    SetObjEnabled(&box, 0);
+    EXPECT_TRUE(box.isEnabled()); // the box and its title stay as they are
+    EXPECT_FALSE(show->isEnabled());
+    EXPECT_FALSE(panel->isEnabled());
+    EXPECT_FALSE(spacing->isEnabled());
+    EXPECT_FALSE(inner->isEnabled());
+    EXPECT_FALSE(deep->isEnabled()); // greyed with its disabled container
+
+    SetObjEnabled(&box, 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{show, panel, spacing, inner, deep})
+        EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+}

@@ -1,0 +1,1 @@
+"""Drawing code for the pictures and stock texts Festiloom ships (see tools/draw_resources.py)."""
