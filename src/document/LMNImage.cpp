@@ -105,7 +105,7 @@ void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const
         painter.setOpacity(painter.opacity() * transparency);
         painter.translate(_bounds.center());
         if (std::isfinite(rotate_image))
-            painter.rotate(-rotate_image); // Qt turns clockwise on a y-down surface
+            painter.rotate(rotate_image);
         painter.scale(_isFlippedHorizontally ? -1.0 : 1.0, _isFlippedVertically ? -1.0 : 1.0);
         painter.drawImage(QRectF(QPointF(-size.width() / 2.0, -size.height() / 2.0), size), picture);
         painter.restore();

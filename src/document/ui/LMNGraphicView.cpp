@@ -5,6 +5,7 @@
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
 #include "document/LMNImage.h"
+#include "document/LMNRenderingView.h"
 #include "document/RemoveGraphicsCommand.h"
 #include "document/SetBoundsCommand.h"
 #include "document/SetPrintFlagCommand.h"
@@ -560,8 +561,8 @@ void LMNGraphicView::paintEvent(QPaintEvent *event)
         m_grid->drawGrid(painter, area, pixelsPerPoint);
 
     const DrawContext context{Resource_Path, pixelsPerPoint};
-    for (qsizetype i = m_graphics->size() - 1; i >= 0; --i)
-        m_graphics->at(i)->draw(painter, context);
+    if (!area.isEmpty()) // only elements reaching the repainted area, last index first
+        LMNRenderingView::drawGraphics(painter, *m_graphics, area, context, false);
     painter.restore();
 
     // Selection marks and the rubber band are drawn in pixels so they keep their size.
