@@ -97,7 +97,10 @@ void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const
 
     const QSizeF size = rotatedPictureSize();
     const QSizeF scale = deviceScale(painter, context);
-    const QSize pixels(int(std::ceil(size.width() * scale.width())), int(std::ceil(size.height() * scale.height())));
+    // Never more than the picture has (processedPicture caps that); the bound only keeps
+    // absurd element sizes from overflowing the conversion.
+    auto devicePixels = [](double length) { return int(std::clamp(std::ceil(length), 1.0, 1.0e6)); };
+    const QSize pixels(devicePixels(size.width() * scale.width()), devicePixels(size.height() * scale.height()));
     const QImage picture = processedPicture(pixels);
     if (!picture.isNull()) {
         painter.save();

@@ -162,6 +162,14 @@ TEST_F(ElementPictureDraw, PicturesAreWorkedAtTheOutputSizeNeverLarger)
         EXPECT_NEAR(qRed(low.pixel(x, 60)), qRed(high.pixel(x, 60)), 16) << x;
 }
 
+TEST_F(ElementPictureDraw, AbsurdBoundsDoNotBreakDrawing)
+{
+    auto image = picture(QRectF(40, 30, 1e12, 1e12));
+    image->blr_val = 3;
+    const QImage out = render(image);
+    EXPECT_FALSE(inkBounds(out).isEmpty()); // a corner of a huge picture
+}
+
 TEST_F(ElementPictureDraw, BadPicturesLeaveTheElementEmpty)
 {
     const QString empty = path("empty.png");

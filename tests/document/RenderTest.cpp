@@ -145,6 +145,8 @@ TEST(Render, UnusableSizesGiveNoImage)
     EXPECT_TRUE(LMNRenderingView(QSizeF(100, -5)).image_From_Card_Graphics({}).isNull());
     LMNRenderingView huge(QSizeF(1e6, 1e6));
     EXPECT_TRUE(huge.image_From_Card_Graphics({}).isNull());
+    LMNRenderingView thread(QSizeF(1e10, 1e-3)); // few pixels, but one side beyond any int
+    EXPECT_TRUE(thread.image_From_Card_Graphics({}).isNull());
     LMNRenderingView noDpi(kCard);
     noDpi.setResolution(0);
     EXPECT_TRUE(noDpi.image_From_Card_Graphics({}).isNull());
