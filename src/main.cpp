@@ -80,6 +80,9 @@ void addMenus(QMainWindow &window, LMNDocument &document, LMNGraphicView &canvas
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
+    edit->addAction(QObject::tr("Cut"), QKeySequence::Cut, &canvas, &LMNGraphicView::cut);
+    edit->addAction(QObject::tr("Copy"), QKeySequence::Copy, &canvas, &LMNGraphicView::copy);
+    edit->addAction(QObject::tr("Paste"), QKeySequence::Paste, &canvas, &LMNGraphicView::paste);
     edit->addAction(QObject::tr("Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), &canvas, &LMNGraphicView::duplicate);
     edit->addAction(QObject::tr("Delete"), &canvas, &LMNGraphicView::deleteSelection);
     edit->addAction(QObject::tr("Select All"), QKeySequence::SelectAll, &canvas, &LMNGraphicView::selectAll);
@@ -120,9 +123,13 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Festiloom"));
     QApplication::setApplicationDisplayName(QStringLiteral("Festiloom"));
 
+    Q_INIT_RESOURCE(resources);
+
     LMNDocument document;
     LMNGrid grid;
     PlainWindowHost host;
+    if (const QImage noImage(QStringLiteral(":/seed/no.png")); !noImage.isNull())
+        host.placeholder = noImage;
 
     QMainWindow window;
     auto *canvas = new LMNGraphicView(&document, &document.graphics);

@@ -5,11 +5,23 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace BarcodeText {
 
 namespace {
 
 constexpr int kDotsPerMetreAt72Dpi = 2835;
+
+// Captions at print resolution (a 10-point caption is 83 pixels high at 600 dpi) lie far
+// above Qt's default glyph-cache limit of 64 pixels, beyond which every glyph is flattened
+// and filled from its outline again on every draw. Raise the limit for the process before
+// anything is drawn, unless the user set it.
+const bool kLargeGlyphsCached = [] {
+    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
+        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "320");
+    return true;
+}();
 
 // A device of 72 dots per inch, so that font metrics come out in points. One per thread:
 // paint devices are not shared between threads.
@@ -61,12 +73,20 @@ float bandHeight(const CardFont &font)
     return float(cap / 72.0 + 0.35 * (cap / 72.0));
 }
 
-QSizeF measure(const QString &text, const CardFont &font)
+QSizeF measure(const QString &text, const CardFont &font, double kerning)
 {
     if (text.isEmpty())
         return {};
     const QFontMetricsF metrics(fontFor(font, pointDevice()), pointDevice());
-    return metrics.size(Qt::TextExpandTabs, text);
+    QSizeF size = metrics.size(Qt::TextExpandTabs, text);
+    if (kerning != 0.0) {
+        // Font metrics leave letter spacing out; it comes after every character of a line.
+        double widest = 0.0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line) + kerning * double(line.size()));
+        size.setWidth(widest);
+    }
+    return size;
 }
 
 void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, const QColor &colour, double kerning,

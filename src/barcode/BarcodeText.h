@@ -17,6 +17,10 @@ class QRectF;
 // points after each character. Safe to use from several threads at once.
 namespace BarcodeText {
 
+// Header and footer lines are drawn with this much space after each character; their widths
+// are measured with it, so that a picture made as wide as its header holds the whole line.
+constexpr double kHeaderFooterKerning = 2.0;
+
 // A QFont that is `font.pointSize` user units high on `device` (its resolution cancelled out),
 // with `kerning` points after each character.
 QFont fontFor(const CardFont &font, const QPaintDevice *device, double kerning = 0.0);
@@ -27,8 +31,9 @@ double capHeight(const CardFont &font);
 // Height in inches of a text band (caption, header, footer) in the font: 1.35 x cap height.
 float bandHeight(const CardFont &font);
 
-// Size in points of the unwrapped text (one line per line feed), kerning 0.
-QSizeF measure(const QString &text, const CardFont &font);
+// Size in points of the unwrapped text (one line per line feed) with `kerning` points after
+// each character.
+QSizeF measure(const QString &text, const CardFont &font, double kerning = 0.0);
 
 // Draws one unwrapped line whose line box has its lower-left corner at `bottomLeft` (y down).
 void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, const QColor &colour, double kerning,

@@ -97,10 +97,12 @@ void JapanPostBarcode::setContent(const QString &content)
             more.append('<').append(char('0' + c - 'U'));
         else
             continue;
-        // Only whole characters are kept: a letter whose second code would not fit is left
-        // out, and its place is filled like the rest.
-        if (codes.size() + more.size() > kCodes)
+        // The codes are cut after the twentieth, even inside a letter; the kept text holds
+        // the characters drawn whole.
+        if (codes.size() + more.size() > kCodes) {
+            codes += more.left(kCodes - codes.size());
             break;
+        }
         codes += more;
         kept.append(qc);
     }

@@ -33,8 +33,9 @@ bool NKDBarcode::initWithContent(const QString &content, bool printsCaption, flo
     m_barWidth = barWidth;
     m_height = height;
     m_captionFontSize = fontSize;
-    calculateWidth();
+    // Stored before the width is computed, so that a fresh object's 0 is not taken for a check character.
     m_checkDigit = checkDigit;
+    calculateWidth();
     return true;
 }
 
@@ -115,14 +116,14 @@ void NKDBarcode::setHeaderFontSize(float size)
 {
     m_headerFontSize = size;
     m_headerHeight = BarcodeText::bandHeight(m_settings.header_font);
-    m_headerWidth = float(BarcodeText::measure(header(), m_settings.header_font).width());
+    m_headerWidth = float(BarcodeText::measure(header(), m_settings.header_font, BarcodeText::kHeaderFooterKerning).width());
 }
 
 void NKDBarcode::setFooterFontSize(float size)
 {
     m_footerFontSize = size;
     m_footerHeight = BarcodeText::bandHeight(m_settings.footer_font);
-    m_footerWidth = float(BarcodeText::measure(footer(), m_settings.footer_font).width());
+    m_footerWidth = float(BarcodeText::measure(footer(), m_settings.footer_font, BarcodeText::kHeaderFooterKerning).width());
 }
 
 QString NKDBarcode::leftCaption() const

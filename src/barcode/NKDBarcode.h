@@ -137,7 +137,7 @@ protected:
     QString m_content;
     float m_height = 0.0f;
     float m_width = 0.0f;
-    qint8 m_checkDigit = 0;
+    qint8 m_checkDigit = -1;
     bool m_printsCaption = false;
     bool m_printsHeader = false;
     bool m_printsFooter = false;

@@ -50,48 +50,42 @@ NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const Two
 
 void NKDBarcodeOffscreenView::draw(QPainter &painter) const
 {
-    paint(painter, 0.0);
+    paint(painter, 0.0, false);
 }
 
-void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint) const
+void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
 {
     if (m_barcode)
-        drawLinear(painter, pixelsPerPoint);
+        drawLinear(painter, pixelsPerPoint, barsDrawn);
     else
-        drawTwoD(painter);
+        drawTwoD(painter, pixelsPerPoint);
 }
 
-void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint) const
+std::vector<QRectF> NKDBarcodeOffscreenView::barRects(double *barHeight) const
 {
     const NKDBarcode &barcode = *m_barcode;
     const BarcodeSettings &s = m_settings;
-    const double bw = m_size.width();
     const double bh = m_size.height();
-    const double W = barcode.width();
     const double b = barcode.barWidth();
     const QByteArray bars = barcode.completeBarcode();
     const qsizetype L = bars.size();
-    const int m = int(barcode.initiator().size());
     const double capH = barcode.printsCaption() ? double(barcode.captionHeight()) * 72.0 : 0.0;
-    const double hdrH = barcode.printsHeader() ? double(barcode.headerHeight()) * 72.0 : 0.0;
     const double ftrH = barcode.printsFooter() ? double(barcode.footerHeight()) * 72.0 : 0.0;
-    const bool onTop = s.captionOnTop;
-
-    painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
-
-    // Bars: one run of '1' modules is one bar, its ends taken from the run's last module.
-    const double y0 = onTop ? ftrH + s.footer_margin + s.TB_margin
-                            : capH + ftrH + s.value_margin + s.footer_margin + s.TB_margin;
+    // The common bottom line of the bars.
+    const double y0 = s.captionOnTop ? ftrH + s.footer_margin + s.TB_margin
+                                     : capH + ftrH + s.value_margin + s.footer_margin + s.TB_margin;
     const bool fromBottom = barcode.drawsFromBarBottom();
-    std::vector<Bar> rects;
-    double x = (bw - double(L) * b) / 2.0;
+
+    // One run of '1' modules is one bar, its ends taken from the run's last module.
+    std::vector<QRectF> rects;
+    double x = (m_size.width() - double(L) * b) / 2.0;
     int run = 0;
     int last = 0;
     double barH = 0.0;
     const auto emitBar = [&] {
         const double top = barcode.barTop(last);
         const double bottom = fromBottom ? double(barcode.barBottom(last)) : 0.0;
-        rects.push_back({x, bh - y0 - top, b * run, top - bottom});
+        rects.emplace_back(x, bh - y0 - top, b * run, top - bottom);
         barH = top;
     };
     for (qsizetype i = 0; i < L; ++i) {
@@ -107,25 +101,56 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
             run = 0;
         }
     }
+    if (barHeight)
+        *barHeight = barH;
+    return rects;
+}
+
+QRect NKDBarcodeOffscreenView::snapped(const QRectF &device)
+{
+    const int left = int(std::lround(device.left()));
+    const int right = int(std::lround(device.right()));
+    const int top = int(std::lround(device.top()));
+    const int bottom = int(std::lround(device.bottom()));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
+{
+    const NKDBarcode &barcode = *m_barcode;
+    const BarcodeSettings &s = m_settings;
+    const double bw = m_size.width();
+    const double bh = m_size.height();
+    const double W = barcode.width();
+    const double b = barcode.barWidth();
+    const int m = int(barcode.initiator().size());
+    const double hdrH = barcode.printsHeader() ? double(barcode.headerHeight()) * 72.0 : 0.0;
+    const double ftrH = barcode.printsFooter() ? double(barcode.footerHeight()) * 72.0 : 0.0;
+    const bool onTop = s.captionOnTop;
+
+    // A bitmap comes filled with the background already.
+    if (pixelsPerPoint <= 0)
+        painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
+
+    double barH = 0.0;
+    const std::vector<QRectF> rects = barRects(&barH);
     if (pixelsPerPoint > 0) {
-        // On a bitmap every bar edge goes to the nearest pixel edge, so that equal modules
-        // stay equal and no bar is smeared into grey.
-        painter.save();
-        const QTransform toDevice = painter.transform();
-        painter.resetTransform();
-        for (const Bar &bar : rects) {
-            const QRectF device = toDevice.mapRect(QRectF(bar.x, bar.top, bar.width, bar.height));
-            const int left = int(std::lround(device.left()));
-            const int right = int(std::lround(device.right()));
-            const int top = int(std::lround(device.top()));
-            const int bottom = int(std::lround(device.bottom()));
-            if (right > left && bottom > top)
-                painter.fillRect(QRect(left, top, right - left, bottom - top), s.barColor);
+        if (!barsDrawn) {
+            // On a bitmap every bar edge goes to the nearest pixel edge, so that equal modules
+            // stay equal and no bar is smeared into grey.
+            painter.save();
+            const QTransform toDevice = painter.transform();
+            painter.resetTransform();
+            for (const QRectF &bar : rects) {
+                const QRect device = snapped(toDevice.mapRect(bar));
+                if (!device.isEmpty())
+                    painter.fillRect(device, s.barColor);
+            }
+            painter.restore();
         }
-        painter.restore();
     } else {
-        for (const Bar &bar : rects)
-            painter.fillRect(QRectF(bar.x, bar.top, bar.width, bar.height), s.barColor);
+        for (const QRectF &bar : rects)
+            painter.fillRect(bar, s.barColor);
     }
 
     if (barcode.printsCaption()) {
@@ -143,21 +168,20 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
             const qsizetype n = groups.size();
             if (left.isEmpty() && n == 1) {
                 const QSizeF measured = BarcodeText::measure(middle, s.value_font);
-                const double k = (W - measured.width()) / (2.0 * double(middle.size()));
-                const double kerning = s.stretchCaption ? 2.0 * k : 2.0;
+                const double kerning = oneGroupKerning(W, measured.width(), int(middle.size()), s.stretchCaption);
                 BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, kerning, Qt::AlignHCenter,
                                         QRectF(0, bh - yc - measured.height(), bw, measured.height()));
             } else {
-                const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
-                for (qsizetype i = 0; i < n; ++i) {
-                    const QString &group = groups.at(i);
-                    if (group.isEmpty())
-                        continue;
-                    const double wi = BarcodeText::measure(group, s.value_font).width();
-                    const double ki = (g - wi) / (2.0 * double(group.size()));
-                    const double gx = 3.0 * ki + firstBar + double(i + 1) * m * b + double(i) * g + s.LR_margin;
-                    BarcodeText::drawAtPoint(painter, group, s.value_font, s.captionColor, 1.3 * ki, QPointF(gx, bh - yc));
+                QList<double> widths;
+                QList<int> lengths;
+                for (const QString &group : groups) {
+                    widths << BarcodeText::measure(group, s.value_font).width();
+                    lengths << int(group.size());
                 }
+                const QList<CaptionGroup> placed = groupedCaption(W, b, m, firstBar, s.LR_margin, widths, lengths);
+                for (qsizetype i = 0; i < n; ++i)
+                    BarcodeText::drawAtPoint(painter, groups.at(i), s.value_font, s.captionColor, placed.at(i).kerning,
+                                             QPointF(placed.at(i).x, bh - yc));
             }
         }
         if (!right.isEmpty())
@@ -167,24 +191,25 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
 
     if (barcode.printsHeader()) {
         const double th = BarcodeText::measure(barcode.header(), s.header_font).height();
-        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, 2.0,
+        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.headerAlignment),
                                 QRectF(0, hdrH + s.TB_margin - th, bw, th));
     }
     if (barcode.printsFooter()) {
         const double th = BarcodeText::measure(barcode.footer(), s.footer_font).height();
-        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, 2.0,
+        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
 }
 
-void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
+void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint) const
 {
     const BarcodeSettings &s = m_settings;
     const double bw = m_size.width();
     const double bh = m_size.height();
-    painter.fillRect(QRectF(0, 0, bw, bh), Qt::white);
+    if (pixelsPerPoint <= 0)
+        painter.fillRect(QRectF(0, 0, bw, bh), Qt::white);
 
     const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
     // Distance of the header band's lower edge from the top edge.
@@ -192,7 +217,7 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
     if (m_layout.printsHeader) {
         const double th = BarcodeText::measure(m_layout.header, s.header_font).height();
         headerBottom = hdrH + s.TB_margin;
-        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, 2.0,
+        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.headerAlignment), QRectF(0, headerBottom - th, bw, th));
     }
     if (!m_symbol.isNull()) {
@@ -207,10 +232,34 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter) const
     }
     if (m_layout.printsFooter) {
         const double th = BarcodeText::measure(m_layout.footer, s.footer_font).height();
-        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, 2.0,
+        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
+}
+
+QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCaption(double W, double b, int m,
+                                                                                     double firstBar, double lrMargin,
+                                                                                     const QList<double> &widths,
+                                                                                     const QList<int> &lengths)
+{
+    const qsizetype n = std::min(widths.size(), lengths.size());
+    QList<CaptionGroup> groups;
+    if (n == 0)
+        return groups;
+    const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double k = lengths.at(i) > 0 ? (g - widths.at(i)) / (2.0 * lengths.at(i)) : 0.0;
+        groups.append({3.0 * k + firstBar + double(i + 1) * m * b + double(i) * g + lrMargin, 1.3 * k});
+    }
+    return groups;
+}
+
+double NKDBarcodeOffscreenView::oneGroupKerning(double W, double w, int length, bool stretch)
+{
+    if (!stretch || length <= 0)
+        return 2.0;
+    return 2.0 * (W - w) / (2.0 * length);
 }
 
 QImage NKDBarcodeOffscreenView::toImage(double dpi) const
@@ -228,12 +277,40 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
     const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::transparent);
+    const double scale = dpi / 72.0;
+    bool barsDrawn = false;
+    if (m_barcode && m_settings.barColor.alpha() == 255) {
+        // Background and opaque bars go straight into the pixels, row by row while the row is
+        // in the cache: many tall thin rectangles cost a painter more than the rest of the picture.
+        const QRect bounds = image.rect();
+        std::vector<QRect> bars;
+        for (const QRectF &bar : barRects(nullptr)) {
+            const QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale,
+                                                bar.height() * scale)).intersected(bounds);
+            if (!device.isEmpty())
+                bars.push_back(device);
+        }
+        const QRgb background = qPremultiply(m_settings.backgroundColor.rgba());
+        const QRgb ink = m_settings.barColor.rgba();
+        uchar *bits = image.bits();
+        const qsizetype bytesPerLine = image.bytesPerLine();
+        for (int y = 0; y < image.height(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(bits + y * bytesPerLine);
+            std::fill(line, line + image.width(), background);
+            for (const QRect &bar : bars) {
+                if (y >= bar.top() && y <= bar.bottom())
+                    std::fill(line + bar.left(), line + bar.right() + 1, ink);
+            }
+        }
+        barsDrawn = true;
+    } else {
+        // The whole bitmap, also a last row or column that the picture covers only in part.
+        image.fill(m_barcode ? m_settings.backgroundColor : QColor(Qt::white));
+    }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const double scale = dpi / 72.0;
     painter.scale(scale, scale);
-    paint(painter, scale);
+    paint(painter, scale, barsDrawn);
     painter.end();
     return image;
 }
@@ -242,7 +319,7 @@ QPicture NKDBarcodeOffscreenView::toPicture() const
 {
     QPicture picture;
     QPainter painter(&picture);
-    paint(painter, 0.0);
+    paint(painter, 0.0, false);
     painter.end();
     picture.setBoundingRect(QRect(QPoint(0, 0), m_size.toSize()));
     return picture;
@@ -266,7 +343,7 @@ QByteArray NKDBarcodeOffscreenView::toPdf() const
             return {};
         const double scale = kPdfResolution / 72.0;
         painter.scale(scale, scale);
-        paint(painter, 0.0);
+        paint(painter, 0.0, false);
         painter.end();
     }
     buffer.close();

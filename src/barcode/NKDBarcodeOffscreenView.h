@@ -5,8 +5,11 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QPicture>
 #include <QSizeF>
+
+#include <vector>
 
 class NKDBarcode;
 class QPainter;
@@ -43,6 +46,20 @@ public:
     // A one-page PDF document of the picture's size; empty when it could not be made.
     QByteArray toPdf() const;
 
+    // Where the groups of a grouped caption start (points from the left edge) and the kerning
+    // each gets: W barcode width, b module width, m start-pattern modules, widths and lengths
+    // of the groups as measured. An empty group gets kerning 0.
+    struct CaptionGroup
+    {
+        double x;
+        double kerning;
+    };
+    static QList<CaptionGroup> groupedCaption(double W, double b, int m, double firstBar, double lrMargin,
+                                              const QList<double> &widths, const QList<int> &lengths);
+    // Kerning of a one-group caption of `length` characters measured `w` wide on a barcode W
+    // wide: spread over the width when stretched, else 2.
+    static double oneGroupKerning(double W, double w, int length, bool stretch);
+
     // The picture of a barcode at the resolution of its settings; null without a barcode.
     static QImage imageFromBarcode(const NKDBarcode *barcode);
     // The composed picture of a 2D symbol at the resolution of the settings; null without a symbol.
@@ -52,9 +69,15 @@ public:
     static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
 
 private:
-    void drawLinear(QPainter &painter, double pixelsPerPoint) const;
-    void drawTwoD(QPainter &painter) const;
-    void paint(QPainter &painter, double pixelsPerPoint) const;
+    void drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    void drawTwoD(QPainter &painter, double pixelsPerPoint) const;
+    // pixelsPerPoint > 0: a bitmap of that scale, filled with the background already; bar
+    // edges go to whole pixels. 0: vector output. barsDrawn: the bitmap holds the bars already.
+    void paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    // The bars in points, y down; *barHeight gets the length of the last one.
+    std::vector<QRectF> barRects(double *barHeight) const;
+    // A rectangle in device pixels with every edge on the nearest pixel edge.
+    static QRect snapped(const QRectF &device);
 
     const NKDBarcode *m_barcode = nullptr;
     QImage m_symbol;

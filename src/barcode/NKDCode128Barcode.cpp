@@ -189,11 +189,13 @@ bool NKDCode128Barcode::isContentValid() const
 
 QByteArray NKDCode128Barcode::initiator() const
 {
-    if (m_codeSet < SetA || m_codeSet > SetC) {
+    // Until initialisation has chosen the automatic set, the start is that of the set it will choose.
+    const int set = m_codeSet == Automatic ? _bestCodeSetForContent() : m_codeSet;
+    if (set < SetA || set > SetC) {
         qWarning("Invalid codeSet value: %d", m_codeSet);
         return {};
     }
-    return patternOfValue(kStartA + m_codeSet);
+    return patternOfValue(kStartA + set);
 }
 
 QByteArray NKDCode128Barcode::terminator() const

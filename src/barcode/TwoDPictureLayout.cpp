@@ -12,12 +12,12 @@ void TwoDPictureLayout::setHeaderFontSize(float size, const BarcodeSettings &set
 {
     header_fontSize = size;
     headerHeight = BarcodeText::bandHeight(settings.header_font);
-    headerWidth = float(BarcodeText::measure(header, settings.header_font).width());
+    headerWidth = float(BarcodeText::measure(header, settings.header_font, BarcodeText::kHeaderFooterKerning).width());
 }
 
 void TwoDPictureLayout::setFooterFontSize(float size, const BarcodeSettings &settings)
 {
     footer_fontSize = size;
     footerHeight = BarcodeText::bandHeight(settings.footer_font);
-    footerWidth = float(BarcodeText::measure(footer, settings.footer_font).width());
+    footerWidth = float(BarcodeText::measure(footer, settings.footer_font, BarcodeText::kHeaderFooterKerning).width());
 }

@@ -9,7 +9,7 @@
 #include <QStringList>
 
 // Everything one design holds, as plain values: what the design file stores and what
-// opening one hands back to the editor in a single piece.
+// opening one hands back to the editor all at once.
 struct CardDesign
 {
     // The background records of the two sides (their pictures are not part of a design: the

@@ -58,9 +58,9 @@ QList<int> expectedRuns(const QList<qreal> &pattern, int length)
     QList<int> result;
     int covered = 0;
     for (int i = 0; covered < length; i = (i + 1) % pattern.size()) {
-        const int piece = qMin(int(pattern[i]), length - covered);
-        result << piece;
-        covered += piece;
+        const int dash = qMin(int(pattern[i]), length - covered);
+        result << dash;
+        covered += dash;
     }
     return result;
 }

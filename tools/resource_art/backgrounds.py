@@ -18,12 +18,6 @@ def _vertical(ctx, w, h, top, bottom):
     ctx.paint()
 
 
-def _centre_glow(ctx, w, h, colour, alpha=0.7, cy=0.5):
-    ctx.set_source(cv.radial(w / 2, h * cy, 0, w / 2, h * cy, max(w, h) * 0.55,
-                             (0, cv.rgb(colour, alpha)), (1, cv.rgb(colour, 0))))
-    ctx.paint()
-
-
 def _vignette(ctx, w, h, colour, alpha):
     ctx.set_source(cv.radial(w / 2, h / 2, min(w, h) * 0.45, w / 2, h / 2, math.hypot(w, h) * 0.6,
                              (0, cv.rgb(colour, 0)), (1, cv.rgb(colour, alpha))))
@@ -231,24 +225,28 @@ def floral_corners(w, h):
     return surface
 
 
-def _wash_blob(ctx, rng, cx, cy, r, colour, layers=7):
-    """Watercolour pigment pools: many translucent, jittered copies of one irregular shape."""
-    base = []
-    n = 28
-    for i in range(n):
-        base.append(r * rng.uniform(0.7, 1.25))
+def _deform(points, depth, variance, rng):
+    """Splits every edge at a randomly pushed midpoint, again and again: an organic, ragged rim."""
+    for _ in range(depth):
+        out = []
+        for i, a in enumerate(points):
+            b = points[(i + 1) % len(points)]
+            length = math.hypot(b[0] - a[0], b[1] - a[1])
+            out.append(a)
+            out.append(((a[0] + b[0]) / 2 + rng.gauss(0, length * variance),
+                        (a[1] + b[1]) / 2 + rng.gauss(0, length * variance)))
+        points = out
+    return points
+
+
+def _wash_blob(ctx, rng, cx, cy, r, colour, layers=22):
+    """Watercolour pigment: many faint layers of one ragged shape, each deformed a little
+    differently, pool into a wash with a darker, irregular edge."""
+    base = [(cx + math.cos(2 * math.pi * i / 10) * r, cy + math.sin(2 * math.pi * i / 10) * r) for i in range(10)]
+    base = _deform(base, 3, 0.22, rng)
     for _ in range(layers):
-        pts = []
-        for i, rr in enumerate(base):
-            a = 2 * math.pi * i / n
-            rr2 = rr * rng.uniform(0.85, 1.12)
-            pts.append((cx + math.cos(a) * rr2, cy + math.sin(a) * rr2))
-        ctx.move_to((pts[0][0] + pts[-1][0]) / 2, (pts[0][1] + pts[-1][1]) / 2)
-        for i in range(n):
-            p, q = pts[i], pts[(i + 1) % n]
-            ctx.curve_to(p[0], p[1], p[0], p[1], (p[0] + q[0]) / 2, (p[1] + q[1]) / 2)
-        ctx.close_path()
-        cv.set_colour(ctx, colour, 0.085)
+        cv.polygon(ctx, _deform(base, 3, 0.16, rng))
+        cv.set_colour(ctx, colour, 0.045)
         ctx.fill()
 
 
@@ -263,10 +261,10 @@ def watercolour_blush(w, h):
              (0.98, 0.98, 270, "#F7A1B5"), (0.78, 1.05, 180, "#C9B6F2"), (1.05, 0.55, 160, "#FFC3A0"),
              (0.95, 0.05, 120, "#B8E0D2"), (0.06, 0.98, 120, "#B8E0D2")]
     for fx, fy, r, colour in spots:
-        for _ in range(3):
+        for _ in range(2):
             _wash_blob(wctx, rng, fx * w + rng.uniform(-40, 40) * s, fy * h + rng.uniform(-40, 40) * s,
-                       r * s * rng.uniform(0.6, 1.0), colour)
-    ctx.set_source_surface(cv.blurred(wash, 2.5 * s))
+                       r * s * rng.uniform(0.7, 1.0), colour)
+    ctx.set_source_surface(cv.blurred(wash, 1.5 * s))
     ctx.paint()
     # Speckles of pigment flicked from the brush.
     for _ in range(120):

@@ -198,21 +198,6 @@ def radial(cx0, cy0, r0, cx1, cy1, r1, *stops):
     return g
 
 
-def fill_stroke(ctx, fill, stroke=None, width=0.0):
-    """Fills the current path, then outlines it when a stroke colour is given."""
-    if isinstance(fill, cairo.Pattern):
-        ctx.set_source(fill)
-    else:
-        set_colour(ctx, fill)
-    if stroke is None:
-        ctx.fill()
-        return
-    ctx.fill_preserve()
-    set_colour(ctx, stroke)
-    ctx.set_line_width(width)
-    ctx.stroke()
-
-
 def text_path(ctx, text, family, size, x, y, slant=cairo.FONT_SLANT_NORMAL, weight=cairo.FONT_WEIGHT_NORMAL,
               align="center"):
     """Adds the outline of `text` to the path, its baseline at y, aligned around x."""

@@ -3,6 +3,7 @@
 Tool-bar icons share one style: drawn on a 24-unit grid, dark ink outlines of 2 units with round
 ends, soft accent fills from the card palette. Each is written at 24 and 48 pixels
 (icons/24/<name>.png, icons/48/<name>.png); the drawing tools carry their tool number in the name.
+The print window's placement buttons are in icons/align/ under the names it asks for.
 """
 
 import math
@@ -349,6 +350,31 @@ COMMANDS = [("new", new), ("open", open_), ("save", save), ("export", export), (
             ("data-series", data_series), ("profile", profile), ("help", help_)]
 
 
+# --- placement of the block of cards on a printed sheet ------------------------------------------
+
+# Row-major from top left; the print window loads them by these names, misspellings included.
+ALIGN_NAMES = [("top_left", "top_left - sel"), ("top_center", "top_center - sel"), ("top_right", "top_right - sel"),
+               ("middle_left", "middle_left - sel"), ("middle_center", "middle_center_sel"),
+               ("middle_right", "middle_right - sel"), ("bootom_left", "bootom_left - sel"),
+               ("bootom_center", "bootom_center - sel"), ("boottom_right", "boottom_right - sel")]
+ALIGN_SIZE = 32
+
+
+def _sheet_position(ctx, column, row, selected):
+    """A sheet with a 2 x 2 block of cards placed at (column, row) of a 3 x 3 grid."""
+    accent = "#FF6B6B"
+    cv.rounded_rect(ctx, 2.5, 2.5, 19, 19, 2)
+    _outline(ctx, "#FFF1F1" if selected else WHITE, width=1.4, colour=accent if selected else "#8C95A8")
+    card_w, card_h, gap = 3.4, 2.4, 0.8
+    block_w, block_h = 2 * card_w + gap, 2 * card_h + gap
+    x = 4.6 + column * (14.8 - block_w) / 2
+    y = 4.6 + row * (14.8 - block_h) / 2
+    for i in range(4):
+        cv.rounded_rect(ctx, x + (i % 2) * (card_w + gap), y + (i // 2) * (card_h + gap), card_w, card_h, 0.5)
+    cv.set_colour(ctx, accent if selected else INK)
+    ctx.fill()
+
+
 # --- application icon ----------------------------------------------------------------------------
 
 def app_icon(ctx):
@@ -424,6 +450,13 @@ def draw_all(out_dir):
         for name, draw in COMMANDS:
             path = f"{out_dir}/{size}/{name}.png"
             cv.save_png(_draw_scaled(draw, size, 24), path)
+            paths.append(path)
+    for index, names in enumerate(ALIGN_NAMES):
+        for selected, name in enumerate(names):
+            def draw(ctx, column=index % 3, row=index // 3, selected=bool(selected)):
+                _sheet_position(ctx, column, row, selected)
+            path = f"{out_dir}/align/{name}.png"
+            cv.save_png(_draw_scaled(draw, ALIGN_SIZE, 24), path)
             paths.append(path)
     for size in APP_SIZES:
         path = f"{out_dir}/app/festiloom-{size}.png"

@@ -169,7 +169,7 @@ def _confetti(ctx):
             c.save()
             c.translate(x, y)
             c.rotate(r.uniform(0, math.pi))
-            kind = i % 3
+            kind = (i + i // 3) % 3  # shapes mixed along rows and columns alike
             if kind == 0:
                 c.rectangle(-3.8, -1.4, 7.6, 2.8)
             elif kind == 1:

@@ -3,8 +3,6 @@ flowers, leaves, sparkles and soft bokeh lights. Each draws at a given place and
 
 import math
 
-import cairo
-
 from . import canvas as cv
 
 
@@ -211,19 +209,3 @@ def rose(ctx, cx, cy, r, colour):
         ctx.new_sub_path()
         ctx.arc(cx, cy, r * (0.1 + i * 0.09), i * 1.9, i * 1.9 + 4.2)
         ctx.stroke()
-
-
-def ribbon_band(ctx, points, width, colour, alpha=1.0):
-    """A soft ribbon following a smooth curve through `points`, lit along its length."""
-    ctx.save()
-    ctx.set_line_width(width)
-    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
-    ctx.move_to(*points[0])
-    for i in range(1, len(points) - 1, 3):
-        ctx.curve_to(*points[i], *points[i + 1], *points[i + 2])
-    x0, y0 = points[0]
-    x1, y1 = points[-1]
-    ctx.set_source(cv.linear(x0, y0, x1, y1, (0, cv.rgb(colour, alpha * 0.35)), (0.5, cv.rgb(colour, alpha)),
-                             (1, cv.rgb(colour, alpha * 0.35))))
-    ctx.stroke()
-    ctx.restore()

@@ -3,17 +3,23 @@
 #include "document/DocumentGlobals.h"
 #include "document/InsertGraphicsCommand.h"
 #include "document/LMNDocument.h"
+#include "document/LMNGraphicArchive.h"
 #include "document/LMNGrid.h"
 #include "document/LMNImage.h"
 #include "document/LMNRenderingView.h"
+#include "document/MessageLog.h"
 #include "document/RemoveGraphicsCommand.h"
 #include "document/SetBoundsCommand.h"
 #include "document/SetPrintFlagCommand.h"
 #include "document/ui/DefaultCanvasHost.h"
+#include "document/ui/MessageBoxes.h"
 
+#include <QBuffer>
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLoggingCategory>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -23,12 +29,11 @@
 #include <algorithm>
 #include <cmath>
 
-Q_LOGGING_CATEGORY(lcCanvas, "festiloom.canvas")
-
 namespace {
 
 constexpr double HandleSize = 7.0;      // pixels on screen, whatever the zoom
-constexpr double DuplicateOffset = 10.0; // points
+constexpr double DuplicateOffset = 10.0; // points, also the step of a paste onto its originals
+constexpr int MaximumPasteSteps = 20;
 constexpr double ZoomStep = 1.25;
 const QSizeF DefaultCardSize(243.0, 154.0);
 
@@ -333,7 +338,7 @@ void LMNGraphicView::ReplaceGraphicText(GraphicKind kind, const QMouseEvent *eve
             static_cast<LMNImage &>(*found).setFilePath(ctrl_value);
             found->Set_Ctrl_Is_Visible(1);
         } else {
-            qCInfo(lcCanvas).noquote() << "Picture not found:" << ctrl_value;
+            Show_NSLog_Message(ctrl_value);
         }
     }
     _Selected_Graphic = found;
@@ -510,6 +515,99 @@ void LMNGraphicView::duplicate()
     setSelection(copies);
 }
 
+// --- Clipboard ---
+
+QImage LMNGraphicView::pictureOf(const GraphicList &graphics)
+{
+    QRectF area;
+    for (const GraphicPtr &g : graphics)
+        area = area.united(g->drawingBounds());
+    const QRect pixels = area.toAlignedRect();
+    if (pixels.isEmpty() || qint64(pixels.width()) * pixels.height() > 64LL * 1024 * 1024)
+        return {};
+    QImage picture(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    painter.translate(-pixels.topLeft());
+    LMNRenderingView::drawGraphics(painter, graphics, QRectF(), DrawContext{Resource_Path, 1.0}, false);
+    return picture;
+}
+
+QMimeData *LMNGraphicView::mimeDataFor(const GraphicList &graphics)
+{
+    auto *data = new QMimeData;
+    data->setData(LMNGraphicViewPasteboardType, LMNGraphicArchive::encodeList(graphics, true));
+    const QImage picture = pictureOf(graphics);
+    if (!picture.isNull()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (picture.save(&buffer, "PNG"))
+            data->setData(QStringLiteral("image/png"), png);
+    }
+    return data;
+}
+
+void LMNGraphicView::copy()
+{
+    const GraphicList selected = selectedGraphics();
+    if (selected.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setMimeData(mimeDataFor(selected));
+}
+
+void LMNGraphicView::cut()
+{
+    const GraphicList selected = selectedGraphics();
+    if (selected.isEmpty())
+        return;
+    copy();
+    m_document->perform(new RemoveGraphicsCommand(m_document, m_graphics, selected, tr("Cut")));
+    Clear_Control_Selection();
+}
+
+bool LMNGraphicView::canPaste() const
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasFormat(LMNGraphicViewPasteboardType);
+}
+
+void LMNGraphicView::paste()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(LMNGraphicViewPasteboardType))
+        return;
+    QString error;
+    const std::optional<GraphicList> decoded = LMNGraphicArchive::decodeList(data->data(LMNGraphicViewPasteboardType), &error);
+    if (!decoded) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(tr("The copied elements cannot be pasted: %1").arg(error));
+        return;
+    }
+    GraphicList pasted = *decoded;
+    if (pasted.isEmpty())
+        return;
+
+    // Pasting onto the copied elements themselves would hide them: step aside until free.
+    const auto occupied = [this, &pasted](double offset) {
+        return std::any_of(pasted.cbegin(), pasted.cend(), [this, offset](const GraphicPtr &p) {
+            const QRectF target = p->bounds().translated(offset, offset);
+            return std::any_of(m_graphics->cbegin(), m_graphics->cend(),
+                               [&target](const GraphicPtr &g) { return g->bounds() == target; });
+        });
+    };
+    double offset = 0;
+    for (int step = 0; step < MaximumPasteSteps && occupied(offset); ++step)
+        offset += DuplicateOffset;
+    for (const GraphicPtr &g : std::as_const(pasted))
+        g->setBounds(g->bounds().translated(offset, offset));
+
+    m_document->perform(
+        new InsertGraphicsCommand(m_document, m_graphics, InsertGraphicsCommand::onTop(pasted), tr("Paste")));
+    setSelection(pasted);
+}
+
 // --- Drawing ---
 
 QRectF LMNGraphicView::handleRect(const QRectF &bounds, Handle handle) const
@@ -560,9 +658,7 @@ void LMNGraphicView::paintEvent(QPaintEvent *event)
     if (m_grid)
         m_grid->drawGrid(painter, area, pixelsPerPoint);
 
-    const DrawContext context{Resource_Path, pixelsPerPoint};
-    if (!area.isEmpty()) // only elements reaching the repainted area, last index first
-        LMNRenderingView::drawGraphics(painter, *m_graphics, area, context, false);
+    LMNRenderingView::drawGraphics(painter, *m_graphics, area, DrawContext{Resource_Path, pixelsPerPoint}, false);
     painter.restore();
 
     // Selection marks and the rubber band are drawn in pixels so they keep their size.
@@ -809,7 +905,13 @@ void LMNGraphicView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Escape: Clear_Control_Selection(); return;
     default: break;
     }
-    if (event->matches(QKeySequence::Undo)) {
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+    } else if (event->matches(QKeySequence::Cut)) {
+        cut();
+    } else if (event->matches(QKeySequence::Paste)) {
+        paste();
+    } else if (event->matches(QKeySequence::Undo)) {
         m_document->undoManager()->undo();
     } else if (event->matches(QKeySequence::Redo)) {
         m_document->undoManager()->redo();

@@ -132,6 +132,20 @@ public:
     // Copies the selection on top of the list, 10 points down and to the right.
     void duplicate();
 
+    // The clipboard holds copied elements as a binary property list of element archives
+    // under LMNGraphicViewPasteboardType, with a PNG picture of them beside it for other
+    // programs. Pasted elements go on top, in their order, and become the selection; a paste
+    // that would land exactly on elements already there moves 10 points down and to the right.
+    void cut();
+    void copy();
+    void paste();
+    bool canPaste() const;
+
+    // The clipboard contents for `graphics` (list order), as copy() makes it.
+    static QMimeData *mimeDataFor(const GraphicList &graphics);
+    // A picture of `graphics` at one pixel per point, cut to the area they draw on.
+    static QImage pictureOf(const GraphicList &graphics);
+
     QSize sizeHint() const override;
 
 signals:

@@ -1,0 +1,174 @@
+// Our encode-and-render of linear barcodes against libzint doing the same work to a bitmap:
+// the symbol with its human-readable text, at the same pixels per module and about the same
+// bitmap height (600 dpi for us; zint's scale and height set to match). Prints both bitmap
+// sizes and our time over zint's for each symbology.
+
+#include "barcode/BarcodeSizes.h"
+#include "barcode/LinearBarcodes.h"
+#include "barcode/NKDBarcodeOffscreenView.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+#include <zint.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct Symbology
+{
+    const char *name;
+    const char *title;
+    int zintSymbology;
+    const char *values[4];
+};
+
+constexpr Symbology kSymbologies[] = {
+    {"EAN13", "EAN-13", BARCODE_EANX, {"590123412345", "400638133393", "978014300723", "123456789012"}},
+    {"Code128", "Code 128", BARCODE_CODE128,
+     {"Festiloom card 00001", "Party invite #000042", "HAPPY-BIRTHDAY-2024!", "guest list row 12345"}},
+    {"Code39", "Code 39", BARCODE_CODE39, {"CARD-0042", "INVITE 2024", "GUEST-12345", "TABLE.7/$+%"}},
+    {"ITF", "Interleaved 2 of 5", BARCODE_C25INTER, {"12345678", "00420042", "98765432101234", "1357924680"}},
+    {"RoyalMail", "Royal Mail Barcode (RM4SCC / CBC)", BARCODE_RM4SCC, {"SN34RD1A", "LS14BA", "EC1A1BB", "W1A0AX"}},
+};
+
+QImage oursPicture(const Symbology &symbology, const char *value, NKDBarcode **made = nullptr)
+{
+    static thread_local std::unique_ptr<NKDBarcode> barcode;
+    barcode = LinearBarcodes::create(QString::fromLatin1(symbology.title), QString::fromLatin1(value), true);
+    if (!barcode || !barcode->isContentValid())
+        return {};
+    barcode->setCaptionFontSize(10);
+    BarcodeSizes::Set_Barcode_Height(*barcode, BarcodeSizeFields{});
+    barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, BarcodeSizeFields{}));
+    if (made)
+        *made = barcode.get();
+    return NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
+}
+
+// zint's scale and height (in modules) for bitmaps like ours.
+struct ZintSize
+{
+    float scale = 4.0f;
+    float height = 50.0f;
+};
+
+ZintSize zintSizeLikeOurs(const Symbology &symbology)
+{
+    NKDBarcode *barcode = nullptr;
+    const QImage picture = oursPicture(symbology, symbology.values[0], &barcode);
+    ZintSize size;
+    if (!barcode)
+        return size;
+    const double modulePixels = barcode->barWidth() * 600.0 / 72.0;
+    size.scale = float(modulePixels / 2.0);  // zint draws two pixels a module at scale 1
+    size.height = float(picture.height() / modulePixels);
+    return size;
+}
+
+void oursEncodeAndRender(benchmark::State &state, const Symbology &symbology)
+{
+    int i = 0;
+    for (auto _ : state) {
+        const QImage picture = oursPicture(symbology, symbology.values[i++ % 4]);
+        if (picture.isNull()) {
+            state.SkipWithError("refused");
+            break;
+        }
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+zint_symbol *zintSymbol(const Symbology &symbology, const ZintSize &size)
+{
+    zint_symbol *symbol = ZBarcode_Create();
+    symbol->symbology = symbology.zintSymbology;
+    symbol->scale = size.scale;
+    symbol->height = size.height;
+    symbol->show_hrt = 1;
+    return symbol;
+}
+
+void zintEncodeAndRender(benchmark::State &state, const Symbology &symbology)
+{
+    const ZintSize size = zintSizeLikeOurs(symbology);
+    int i = 0;
+    for (auto _ : state) {
+        const char *value = symbology.values[i++ % 4];
+        zint_symbol *symbol = zintSymbol(symbology, size);
+        const int error = ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char *>(value),
+                                                     int(std::char_traits<char>::length(value)), 0);
+        if (error >= ZINT_ERROR) {
+            ZBarcode_Delete(symbol);
+            state.SkipWithError("zint refused");
+            break;
+        }
+        benchmark::DoNotOptimize(symbol->bitmap);
+        ZBarcode_Delete(symbol);
+    }
+}
+
+// Keeps the time of each run so that the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            // With repetitions the median stands for the benchmark.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median))
+                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatios() const
+    {
+        std::printf("\nOur time over zint's (goal: 1.0 or less)\n");
+        for (const Symbology &symbology : kSymbologies) {
+            const auto ours = m_times.find(std::string("Ours/") + symbology.name);
+            const auto zint = m_times.find(std::string("Zint/") + symbology.name);
+            if (ours == m_times.end() || zint == m_times.end() || zint->second <= 0)
+                continue;
+            std::printf("  %-10s %6.2f\n", symbology.name, ours->second / zint->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    for (const Symbology &symbology : kSymbologies) {
+        benchmark::RegisterBenchmark((std::string("Ours/") + symbology.name).c_str(),
+                                     [&symbology](benchmark::State &state) { oursEncodeAndRender(state, symbology); });
+        benchmark::RegisterBenchmark((std::string("Zint/") + symbology.name).c_str(),
+                                     [&symbology](benchmark::State &state) { zintEncodeAndRender(state, symbology); });
+    }
+    for (const Symbology &symbology : kSymbologies) {
+        const QImage ours = oursPicture(symbology, symbology.values[0]);
+        zint_symbol *symbol = zintSymbol(symbology, zintSizeLikeOurs(symbology));
+        ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char *>(symbology.values[0]),
+                                   int(std::char_traits<char>::length(symbology.values[0])), 0);
+        std::printf("%-10s ours %d x %d pixels, zint %d x %d pixels\n", symbology.name, ours.width(), ours.height(),
+                    symbol->bitmap_width, symbol->bitmap_height);
+        ZBarcode_Delete(symbol);
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    benchmark::Shutdown();
+    return 0;
+}

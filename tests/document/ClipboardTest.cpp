@@ -1,0 +1,184 @@
+#include "CanvasTestSupport.h"
+
+#include "support/ScriptedModalSeam.h"
+#include "support/TestHelpers.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+class Clipboard : public CanvasTest
+{
+protected:
+    void SetUp() override
+    {
+        CanvasTest::SetUp();
+        QGuiApplication::clipboard()->clear();
+    }
+
+    GraphicPtr text;
+    GraphicPtr shape;
+
+    void addTwo()
+    {
+        text = add(QRectF(10, 20, 100, 30), GraphicKind::Text);
+        text->setText(QStringLiteral("Happy birthday, Ann"));
+        text->control_ID = QStringLiteral("PARTY_TITLE");
+        text->txt_clr = QColor(200, 30, 40);
+        text->text_alignmnet = 2;
+        shape = add(QRectF(120, 60, 40, 40), GraphicKind::Shape);
+        shape->_shape_type = QStringLiteral("S");
+        shape->_fillColor = QColor(Qt::blue);
+        shape->ctrl_is_locked = true;
+        shape->print_object = 1;
+    }
+
+    QByteArray clipboardData(const QString &type) const
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data ? data->data(type) : QByteArray();
+    }
+};
+
+TEST_F(Clipboard, CopyPutsABinaryPropertyListOfArchivesAndAPicture)
+{
+    addTwo();
+    canvas->selectGraphics({shape, text});
+    key(Qt::Key_C, Qt::ControlModifier);
+
+    const QByteArray archives = clipboardData(LMNGraphicViewPasteboardType);
+    ASSERT_TRUE(archives.startsWith("bplist00"));
+
+    // Read it back with Python's own property-list reader: an array of one dictionary per
+    // element, in list order, each naming its class and holding its fields by name.
+    const QByteArray summary = TestHelpers::runProgram(
+        QStringLiteral(FESTILOOM_PYTHON),
+        {QStringLiteral("-c"),
+         QStringLiteral("import plistlib,sys\n"
+                        "a=plistlib.loads(sys.stdin.buffer.read())\n"
+                        "print(len(a), a[0]['class'], a[0]['Text_Value'], a[1]['class'], a[1]['_shape_type'])")},
+        archives);
+    EXPECT_EQ(summary.trimmed(), QByteArray("2 LMNText Happy birthday, Ann Shape_Control S"));
+
+    QImage picture;
+    ASSERT_TRUE(picture.loadFromData(clipboardData(QStringLiteral("image/png")), "PNG"));
+    // From the text's left edge to the shape's right edge, plus a little for the stroke.
+    EXPECT_GE(picture.width(), 150);
+    EXPECT_LE(picture.width(), 160);
+    EXPECT_GE(picture.height(), 80);
+    EXPECT_LE(picture.height(), 90);
+    EXPECT_GT(TestHelpers::countPixelsDifferent(picture, Qt::transparent, picture.rect()), 0);
+}
+
+TEST_F(Clipboard, PasteRoundTripsEveryElementAsANewObject)
+{
+    addTwo();
+    canvas->selectGraphics({text, shape});
+    canvas->copy();
+    canvas->Clear_Control_Selection();
+    key(Qt::Key_V, Qt::ControlModifier);
+
+    ASSERT_EQ(list().size(), 4);
+    const GraphicPtr pastedText = list().at(0);
+    const GraphicPtr pastedShape = list().at(1);
+    EXPECT_NE(pastedText, text);
+    EXPECT_EQ(pastedText->kind(), GraphicKind::Text);
+    EXPECT_EQ(pastedText->Text_Value, text->Text_Value);
+    EXPECT_EQ(pastedText->_Text_contents, text->_Text_contents);
+    EXPECT_EQ(pastedText->control_ID, text->control_ID);
+    EXPECT_EQ(pastedText->txt_clr, text->txt_clr);
+    EXPECT_EQ(pastedText->text_alignmnet, 2);
+    EXPECT_EQ(pastedText->text_ctrl_font, text->text_ctrl_font);
+    EXPECT_EQ(pastedShape->kind(), GraphicKind::Shape);
+    EXPECT_EQ(pastedShape->_shape_type, QStringLiteral("S"));
+    EXPECT_EQ(pastedShape->_fillColor, QColor(Qt::blue));
+    EXPECT_TRUE(pastedShape->ctrl_is_locked);
+    EXPECT_EQ(pastedShape->print_object, 1);
+    EXPECT_EQ(canvas->selectedGraphics(), GraphicList({pastedText, pastedShape}));
+
+    // Landing on the originals, the paste steps aside; the next one steps further.
+    EXPECT_EQ(pastedText->bounds(), text->bounds().translated(10, 10));
+    EXPECT_EQ(pastedShape->bounds(), shape->bounds().translated(10, 10));
+    canvas->paste();
+    EXPECT_EQ(list().at(0)->bounds(), text->bounds().translated(20, 20));
+
+    document.undoManager()->undo();
+    document.undoManager()->undo();
+    EXPECT_EQ(list(), GraphicList({text, shape}));
+    document.undoManager()->redo();
+    EXPECT_EQ(list().size(), 4);
+    EXPECT_EQ(list().at(0), pastedText) << "redo brings back the same objects";
+}
+
+TEST_F(Clipboard, PicturesTravelWithTheirElements)
+{
+    QTemporaryDir dir;
+    QImage image(12, 7, QImage::Format_ARGB32);
+    image.fill(QColor(10, 200, 30));
+    const QString path = dir.filePath(QStringLiteral("p.png"));
+    ASSERT_TRUE(image.save(path));
+    host.tool = 8;
+    Library_Selected_Image = path;
+    canvas->createGraphicOfClass(GraphicKind::Image, nullptr, true, QRectF(5, 5, 24, 14), QStringLiteral("F"), {},
+                                 QStringLiteral("Fup_Photo"));
+    const GraphicPtr picture = canvas->_Selected_Graphic;
+    canvas->copy();
+    dir.remove(); // the file is gone; the copy still has its picture
+    canvas->paste();
+    ASSERT_EQ(list().size(), 2);
+    EXPECT_EQ(list().at(0)->kind(), GraphicKind::Image);
+    EXPECT_EQ(list().at(0)->FilePath(), path);
+    EXPECT_EQ(list().at(0)->_image.size(), QSize(12, 7));
+}
+
+TEST_F(Clipboard, CutRemovesAsOneStepAndPastesBackInPlace)
+{
+    addTwo();
+    canvas->selectGraphics({text});
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(list(), GraphicList({shape}));
+    EXPECT_EQ(document.undoManager()->count(), 1);
+
+    canvas->paste();
+    ASSERT_EQ(list().size(), 2);
+    EXPECT_EQ(list().at(0)->bounds(), QRectF(10, 20, 100, 30)) << "nothing there any more: no step aside";
+
+    document.undoManager()->undo(); // the paste
+    document.undoManager()->undo(); // the cut
+    EXPECT_EQ(list(), GraphicList({text, shape}));
+}
+
+TEST_F(Clipboard, NothingToCopyOrPasteLeavesEverythingAlone)
+{
+    addTwo();
+    canvas->copy(); // nothing selected
+    EXPECT_FALSE(canvas->canPaste());
+    canvas->paste();
+
+    auto *foreign = new QMimeData;
+    foreign->setText(QStringLiteral("just text"));
+    QGuiApplication::clipboard()->setMimeData(foreign);
+    EXPECT_FALSE(canvas->canPaste());
+    canvas->paste();
+    EXPECT_EQ(list().size(), 2);
+    EXPECT_EQ(document.undoManager()->count(), 0);
+}
+
+TEST_F(Clipboard, DamagedClipboardDataIsRefusedWithAMessage)
+{
+    ScriptedModalSeam seam;
+    addTwo();
+    for (const QByteArray &bad : {QByteArray("not a property list"), QByteArray("bplist00\x01\x02", 10),
+                                  QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><array><dict>"
+                                             "<key>class</key><string>LMNText</string>"
+                                             "<key>_strokeWidth</key><string>wide</string></dict></array></plist>")}) {
+        auto *data = new QMimeData;
+        data->setData(LMNGraphicViewPasteboardType, bad);
+        QGuiApplication::clipboard()->setMimeData(data);
+        canvas->paste();
+    }
+    EXPECT_EQ(list().size(), 2);
+    EXPECT_EQ(document.undoManager()->count(), 0);
+    ASSERT_EQ(seam.messages.size(), 3);
+    EXPECT_TRUE(seam.messages.at(2).text.contains(QStringLiteral("cannot be pasted")));
+}
