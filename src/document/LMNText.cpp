@@ -10,17 +10,6 @@
 
 namespace {
 
-// Qt's raster engine keeps rendered glyphs in a cache only up to 64 device pixels and
-// fills larger ones as outlines, every time. A 22 point title at 300 dpi is 92 pixels, and
-// drawing it as outlines costs a hundred times more than from the cache. Raising the limit
-// (unless the user set it) must happen before the first text is drawn and before any thread
-// starts, hence at load time.
-const bool glyphCacheLimitRaised = [] {
-    if (qEnvironmentVariableIsEmpty("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-    return true;
-}();
-
 // Layouts made without a paint device measure in pixels of the default resolution; a font
 // sized by this factor measures in card points there. (A 72 dpi paint device would say the
 // same more directly, but layouts made for one drop the letter spacing.)
