@@ -11,6 +11,7 @@
 #include "document/StringUtilities.h"
 #include "document/ui/MessageBoxes.h"
 #include "document/ui/ModalSeam.h"
+#include "data/SpreadsheetWriter.h"
 #include "editor/CardSizeCatalog.h"
 #include "editor/DatePattern.h"
 #include "editor/DesignFile.h"
@@ -104,6 +105,11 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     createCanvases();
     createActions();
     createToolBar();
+    // The card gets the room; the settings panel keeps a comfortable column on the right.
+    ui.main_splitter->setStretchFactor(0, 1);
+    ui.main_splitter->setStretchFactor(1, 0);
+    ui.settings_panel->setMaximumWidth(380);
+    ui.main_splitter->setSizes({640, 340});
 
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
@@ -998,7 +1004,7 @@ int LMNWindowController::Check_And_Validate_File_Path(const QString &path)
 
 void LMNWindowController::Delete_Excel_File_Temp_Folder()
 {
-    QDir(QDir(QDir::tempPath()).filePath(QStringLiteral("ziptmp"))).removeRecursively();
+    SpreadsheetWriter::removeTempFolder();
 }
 
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
