@@ -13,16 +13,6 @@ namespace {
 
 constexpr int kDotsPerMetreAt72Dpi = 2835;
 
-// Captions at print resolution (a 10-point caption is 83 pixels high at 600 dpi) lie far
-// above Qt's default glyph-cache limit of 64 pixels, beyond which every glyph is flattened
-// and filled from its outline again on every draw. Raise the limit for the process before
-// anything is drawn, unless the user set it.
-const bool kLargeGlyphsCached = [] {
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "320");
-    return true;
-}();
-
 // A device of 72 dots per inch, so that font metrics come out in points. One per thread:
 // paint devices are not shared between threads.
 const QPaintDevice *pointDevice()

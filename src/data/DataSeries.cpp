@@ -1,8 +1,8 @@
 #include "data/DataSeries.h"
 
-#include "data/DataGlobals.h"
-#include "data/SeriesText.h"
 #include "document/DocumentGlobals.h"
+#include "document/StringUtilities.h"
+#include "editor/EditorGlobals.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,10 +104,10 @@ bool DataSeries::writeValues(const QString &name, const QStringList &values, Wri
 bool DataSeries::saveSeries(const QString &typedName, const QString &oldName, const QStringList &values,
                             QString *errorMessage, QString *savedName)
 {
-    const QString name = SeriesText::cleanedName(typedName);
+    const QString name = Remove_Reserve_Char_In_File_Name(typedName);
     QStringList kept;
     for (const QString &value : values) {
-        const QString trimmedValue = SeriesText::trimmed(value);
+        const QString trimmedValue = Trim_Str(value);
         if (!trimmedValue.isEmpty())
             kept.append(trimmedValue);
     }
@@ -122,7 +122,7 @@ bool DataSeries::saveSeries(const QString &typedName, const QString &oldName, co
 
 bool DataSeries::replaceQuestionNeeded(const QString &typedName, const QString &oldName)
 {
-    const QString name = SeriesText::cleanedName(typedName);
+    const QString name = Remove_Reserve_Char_In_File_Name(typedName);
     return name != oldName && exists(name);
 }
 
@@ -143,9 +143,10 @@ QStringList DataSeries::readAllValues(const QString &name)
     if (!readFile(name, &text))
         return {};
     // Only the end is trimmed: a leading empty line is record 0 and must stay in place.
-    text = SeriesText::trimmedEnd(text);
-    if (text.isEmpty())
+    const QString trimmed = Trim_Str(text);
+    if (trimmed.isEmpty())
         return {};
+    text.truncate(text.lastIndexOf(trimmed) + trimmed.size());
     return text.split(QLatin1Char('\n'));
 }
 
@@ -157,7 +158,7 @@ QStringList DataSeries::readListValues(const QString &name)
     QStringList values;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (const QString &line : lines) {
-        const QString value = SeriesText::trimmed(line);
+        const QString value = Trim_Str(line);
         if (!value.isEmpty())
             values.append(value);
     }

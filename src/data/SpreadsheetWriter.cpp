@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -45,7 +46,10 @@ QString localPath(const QUrl &url)
 
 bool isNamed(const pugi::xml_node &node, const char *name)
 {
-    return node.type() == pugi::node_element && XmlElementStream::hasLocalName(node, name);
+    if (node.type() != pugi::node_element)
+        return false;
+    const char *qualified = node.name();
+    return std::strcmp(qualified, name) == 0 || XmlElementStream::hasLocalName(node, name);
 }
 
 pugi::xml_node childNamed(const pugi::xml_node &parent, const char *name)
@@ -56,23 +60,70 @@ pugi::xml_node childNamed(const pugi::xml_node &parent, const char *name)
     return {};
 }
 
-// The character data directly inside an element (text and CDATA pieces joined).
-QString directText(const pugi::xml_node &element)
+// The character data directly inside an element (text and CDATA pieces joined), as UTF-8.
+QByteArray directUtf8(const pugi::xml_node &element)
 {
     const pugi::xml_node first = element.first_child();
     if (!first)
         return {};
     if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-        return QString::fromUtf8(first.value());
+        return QByteArray::fromRawData(first.value(), qsizetype(std::strlen(first.value())));
     QByteArray joined;
     for (pugi::xml_node child = first; child; child = child.next_sibling())
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
             joined.append(child.value());
-    return QString::fromUtf8(joined);
+    return joined;
 }
 
-// Every piece of character data below an element, in document order.
-QString allText(const pugi::xml_node &element)
+// Lets equal short cell texts share one string, so a column of repeated values (cities,
+// ages, yes/no) costs one string rather than one per cell. A small direct-mapped cache:
+// bounded memory, no rehashing; texts beyond ASCII are not shared.
+class TextInterner
+{
+public:
+    QString text(const QByteArray &utf8)
+    {
+        const qsizetype size = utf8.size();
+        if (size == 0)
+            return {};
+        if (size > MaxLength)
+            return QString::fromUtf8(utf8);
+        quint32 hash = 2166136261u;
+        for (const char c : utf8) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return QString::fromUtf8(utf8);
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        Slot &slot = m_slots[hash & (SlotCount - 1)];
+        const QLatin1StringView ascii(utf8.constData(), size);
+        if (slot.hash != hash || slot.text.size() != size || slot.text != ascii) {
+            slot.hash = hash;
+            slot.text = QString(ascii);
+        }
+        return slot.text;
+    }
+
+private:
+    struct Slot
+    {
+        quint32 hash = 0;
+        QString text;
+    };
+    static constexpr qsizetype MaxLength = 48;
+    static constexpr quint32 SlotCount = 4096;
+    std::vector<Slot> m_slots = std::vector<Slot>(SlotCount);
+};
+
+// A cell text from its stored UTF-8 form, with the workbook escape "_xHHHH_" undone.
+QString cellText(const QByteArray &utf8, TextInterner &interner)
+{
+    if (std::memchr(utf8.constData(), '_', std::size_t(utf8.size())) && utf8.contains("_x"))
+        return XlsxCells::unescapeText(QString::fromUtf8(utf8));
+    return interner.text(utf8);
+}
+
+// Every piece of character data below an element, in document order, as UTF-8.
+QByteArray allUtf8(const pugi::xml_node &element)
 {
     QByteArray joined;
     pugi::xml_node node = element.first_child();
@@ -89,7 +140,7 @@ QString allText(const pugi::xml_node &element)
             break;
         node = node.next_sibling();
     }
-    return QString::fromUtf8(joined);
+    return joined;
 }
 
 // A shared-string index: decimal digits, optionally surrounded by white space.
@@ -110,6 +161,147 @@ bool parseIndex(const char *text, qsizetype *index)
     *index = qsizetype(value);
     return *text == '\0';
 }
+
+// Batches of worksheet rows are turned into rows of texts on worker threads.
+int workerCount()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 4);
+}
+
+class SharedStringsWork : public XmlElementStream::BatchWork
+{
+public:
+    std::shared_ptr<void> map(int, const std::vector<pugi::xml_node> &units) const override
+    {
+        auto texts = std::make_shared<QStringList>();
+        texts->reserve(qsizetype(units.size()));
+        TextInterner interner;
+        for (const pugi::xml_node &item : units) {
+            QByteArray text;
+            if (const pugi::xml_node t = childNamed(item, "t")) {
+                text = directUtf8(t);
+            } else {
+                for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling())
+                    if (isNamed(run, "r"))
+                        text += directUtf8(childNamed(run, "t"));
+            }
+            texts->append(cellText(text, interner));
+        }
+        return texts;
+    }
+    bool reduce(std::shared_ptr<void> result) override
+    {
+        table.append(std::move(*std::static_pointer_cast<QStringList>(result)));
+        return true;
+    }
+
+    QStringList table;
+};
+
+class RowsWork : public XmlElementStream::BatchWork
+{
+public:
+    RowsWork(const QStringList &shared, bool headerOnly, qint64 maxCells)
+        : m_shared(shared), m_headerOnly(headerOnly), m_maxCells(maxCells)
+    {
+    }
+
+    std::shared_ptr<void> map(int, const std::vector<pugi::xml_node> &units) const override
+    {
+        auto batch = std::make_shared<Batch>();
+        TextInterner interner;
+        // Rows hold cells up to their last value only; they are padded once the whole
+        // sheet is known to fit, so sparse sheets cannot blow up here.
+        const qint64 cellBudget = std::max<qint64>(m_maxCells / 4, XlsxCells::MaxColumns);
+        qint64 cells = 0;
+        for (const pugi::xml_node &rowNode : units) {
+            const bool keep = !m_headerOnly || batch->rowCount == 0;
+            QStringList row;
+            int column = -1;
+            for (pugi::xml_node cell = rowNode.first_child(); cell; cell = cell.next_sibling()) {
+                if (!isNamed(cell, "c"))
+                    continue;
+                // A cell without a usable reference takes the place after the previous cell.
+                const int referenced = XlsxCells::columnOfReference(cell.attribute("r").value());
+                column = referenced >= 0 ? referenced : column + 1;
+                if (column >= XlsxCells::MaxColumns)
+                    continue;
+                batch->width = std::max(batch->width, column + 1);
+                if (!keep)
+                    continue;
+                QString value = cellValue(cell, interner);
+                if (value.isEmpty())
+                    continue;
+                if (row.size() <= column) {
+                    cells += column + 1 - row.size();
+                    if (cells > cellBudget) {
+                        batch->overflow = true;
+                        return batch;
+                    }
+                    row.resize(column + 1);
+                }
+                row[column] = std::move(value);
+            }
+            ++batch->rowCount;
+            if (keep)
+                batch->rows.append(std::move(row));
+        }
+        return batch;
+    }
+
+    bool reduce(std::shared_ptr<void> result) override
+    {
+        auto batch = std::static_pointer_cast<Batch>(result);
+        width = std::max(width, batch->width);
+        rowCount += batch->rowCount;
+        if (batch->overflow || rowCount * std::max(width, 1) > m_maxCells) {
+            tooLarge = true;
+            return false;
+        }
+        if (!m_headerOnly)
+            rows.append(std::move(batch->rows));
+        else if (rows.isEmpty() && !batch->rows.isEmpty())
+            rows.append(batch->rows.first());
+        return true;
+    }
+
+    QList<QStringList> rows;
+    int width = 0;
+    qint64 rowCount = 0;
+    bool tooLarge = false;
+
+private:
+    struct Batch
+    {
+        QList<QStringList> rows;
+        int width = 0;
+        qint64 rowCount = 0;
+        bool overflow = false;
+    };
+
+    QString cellValue(const pugi::xml_node &cell, TextInterner &interner) const
+    {
+        const char *type = cell.attribute("t").value();
+        const pugi::xml_node v = childNamed(cell, "v");
+        if (std::strcmp(type, "s") == 0) {
+            qsizetype index = -1;
+            if (v && parseIndex(v.child_value(), &index) && index < m_shared.size())
+                return m_shared.at(index);
+            return {};
+        }
+        if (v) {
+            const QByteArray stored = directUtf8(v);
+            return std::strcmp(type, "str") == 0 ? cellText(stored, interner) : interner.text(stored);
+        }
+        if (const pugi::xml_node inlineString = childNamed(cell, "is"))
+            return cellText(allUtf8(inlineString), interner);
+        return {};
+    }
+
+    const QStringList &m_shared;
+    const bool m_headerOnly;
+    const qint64 m_maxCells;
+};
 
 // Buffered writing of one XML part; the file appears only when everything was written.
 class PartWriter
@@ -250,23 +442,11 @@ bool SpreadsheetWriter::ReadSharedStrings(const QUrl &url, QString *errorMessage
 
     XmlElementStream stream(&file);
     stream.addUnit({"sst", "si"});
-    QStringList table;
-    const bool ok = stream.run([&table](int, const pugi::xml_node &item) {
-        QString text;
-        if (const pugi::xml_node t = childNamed(item, "t")) {
-            text = directText(t);
-        } else {
-            for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling())
-                if (isNamed(run, "r"))
-                    text += directText(childNamed(run, "t"));
-        }
-        table.append(XlsxCells::unescapeText(text));
-        return true;
-    });
-    if (!ok)
+    SharedStringsWork work;
+    if (!stream.runBatches(work, workerCount()))
         return report(errorMessage, QStringLiteral("The shared strings of the workbook cannot be read: %1")
                                         .arg(stream.errorString()));
-    sharedStrings = std::move(table);
+    sharedStrings = std::move(work.table);
     return true;
 }
 
@@ -279,69 +459,14 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
 
     XmlElementStream stream(&file);
     stream.addUnit({"worksheet", "sheetData", "row"});
-    const QStringList &shared = sharedStrings;
-    const qint64 cellLimit = maxCells;
-    int width = 0;
-    qint64 rowCount = 0;
-    QString limitError;
-    QList<QStringList> rows;
-
-    const bool ok = stream.run([&](int, const pugi::xml_node &rowNode) {
-        const bool keep = !headerOnly || rowCount == 0;
-        QStringList row;
-        if (keep)
-            row.resize(width);
-        int column = -1;
-        for (pugi::xml_node cell = rowNode.first_child(); cell; cell = cell.next_sibling()) {
-            if (!isNamed(cell, "c"))
-                continue;
-            // A cell without a usable reference takes the place after the previous cell.
-            const int referenced = XlsxCells::columnOfReference(cell.attribute("r").value());
-            column = referenced >= 0 ? referenced : column + 1;
-            if (column >= XlsxCells::MaxColumns)
-                continue;
-            if (column >= width) {
-                width = column + 1;
-                if (rowCount * width > cellLimit)
-                    break;
-            }
-            if (!keep)
-                continue;
-
-            QString value;
-            const char *type = cell.attribute("t").value();
-            const pugi::xml_node v = childNamed(cell, "v");
-            if (std::strcmp(type, "s") == 0) {
-                qsizetype index = -1;
-                if (v && parseIndex(v.child_value(), &index) && index < shared.size())
-                    value = shared.at(index);
-            } else if (v) {
-                value = directText(v);
-                if (std::strcmp(type, "str") == 0)
-                    value = XlsxCells::unescapeText(value);
-            } else if (const pugi::xml_node inlineString = childNamed(cell, "is")) {
-                value = XlsxCells::unescapeText(allText(inlineString));
-            }
-            if (!value.isEmpty()) {
-                if (row.size() <= column)
-                    row.resize(column + 1);
-                row[column] = std::move(value);
-            }
-        }
-        ++rowCount;
-        if (rowCount * qint64(std::max(width, 1)) > cellLimit) {
-            limitError = QStringLiteral("The worksheet is too large to read: more than %1 cells.").arg(cellLimit);
-            return false;
-        }
-        if (keep)
-            rows.append(std::move(row));
-        return true;
-    });
-    if (!ok)
+    RowsWork work(sharedStrings, headerOnly, maxCells);
+    if (!stream.runBatches(work, workerCount()))
         return report(errorMessage, QStringLiteral("The worksheet cannot be read: %1").arg(stream.errorString()));
-    if (!limitError.isEmpty())
-        return report(errorMessage, limitError);
+    if (work.tooLarge)
+        return report(errorMessage, QStringLiteral("The worksheet is too large to read: more than %1 cells.").arg(maxCells));
 
+    QList<QStringList> &rows = work.rows;
+    int width = work.width;
     width = std::max(width, 1);
     *columns = width;
     if (headerOnly) {
@@ -508,20 +633,20 @@ bool SpreadsheetWriter::WriteWorksheetData(const QUrl &url, QString *errorMessag
     sharedStrings.clear();
     for (qsizetype r = 0; r < data.size(); ++r) {
         const QByteArray rowNumber = QByteArray::number(r + 1);
-        out.append("    <row r=\"").append(rowNumber).append("\" spans=\"").append(spans).append("\">\n");
+        out.append("    <row r=\"").append(rowNumber).append("\" spans=\"").append(spans).append("\">");
         const QStringList &row = data.at(r);
         for (qsizetype c = 0; c < row.size(); ++c) {
             const QString &text = row.at(c);
-            out.append("      <c r=\"").append(columnNames[std::size_t(c) + 1]).append(rowNumber);
+            out.append("<c r=\"").append(columnNames[std::size_t(c) + 1]).append(rowNumber);
             if (XlsxCells::isPlainNumber(text)) {
                 out.append("\"><v>").append(text.toLatin1());
             } else {
                 out.append("\" t=\"s\"><v>").append(QByteArray::number(sharedStrings.size()));
                 sharedStrings.append(text);
             }
-            out.append("</v></c>\n");
+            out.append("</v></c>");
         }
-        out.append("    </row>\n");
+        out.append("</row>\n");
         part.flushIfFull();
     }
     out.append("  </sheetData>\n");
@@ -549,9 +674,9 @@ bool SpreadsheetWriter::WriteSharedStringsXML(const QUrl &url, QString *errorMes
     const QByteArray count = QByteArray::number(sharedStrings.size());
     out.append(" count=\"").append(count).append("\" uniqueCount=\"").append(count).append("\">\n");
     for (const QString &text : std::as_const(sharedStrings)) {
-        out.append(needsPreserve(text) ? "  <si>\n    <t xml:space=\"preserve\">" : "  <si>\n    <t>");
+        out.append(needsPreserve(text) ? "  <si><t xml:space=\"preserve\">" : "  <si><t>");
         XlsxCells::appendXmlText(out, text);
-        out.append("</t>\n  </si>\n");
+        out.append("</t></si>\n");
         part.flushIfFull();
     }
     out.append("</sst>\n");

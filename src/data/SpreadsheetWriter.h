@@ -64,7 +64,7 @@ public:
     QStringList sharedStrings;
 
     // Reading refuses worksheets whose padded rows would hold more cells than this.
-    qint64 maxCells = 50'000'000;
+    qint64 maxCells = 20'000'000;
 
 private:
     SpreadsheetWriter();

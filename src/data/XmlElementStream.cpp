@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::size_t MaxDepth = 2000;
 // Units of one batch are parsed together once this many bytes are waiting.
-constexpr std::size_t BatchBytes = 1 << 20;
+constexpr std::size_t BatchBytes = 256 * 1024;
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_fragment;
 
 bool isXmlSpace(char c)
@@ -111,6 +111,30 @@ bool XmlElementStream::run(const UnitHandler &handler)
     if (!m_open.empty())
         return fail(QStringLiteral("The XML part ends before its elements are closed."));
     return flushBatch();
+}
+
+bool XmlElementStream::runBatches(BatchWork &work, int threads)
+{
+    m_work = &work;
+    m_maxInFlight = std::size_t(std::max(threads, 1));
+    const UnitHandler unused = [](int, const pugi::xml_node &) { return true; };
+    bool ok = run(unused);
+    while (ok && !m_inFlight.empty() && !m_stopped)
+        ok = deliverOldest();
+    m_inFlight.clear();   // waits for batches still in work after a failure or a stop
+    m_work = nullptr;
+    return ok;
+}
+
+bool XmlElementStream::deliverOldest()
+{
+    Outcome outcome = m_inFlight.front().get();
+    m_inFlight.pop_front();
+    if (!outcome.error.isEmpty())
+        return fail(outcome.error);
+    if (!m_work->reduce(std::move(outcome.result)))
+        m_stopped = true;
+    return true;
 }
 
 bool XmlElementStream::fill()
@@ -290,6 +314,23 @@ XmlElementStream::Step XmlElementStream::scanStartTag()
             m_batchEnd = m_pos;
             return Step::Done;
         }
+        std::size_t unitEnd = 0;
+        switch (simpleUnitEnd(m_pos, data + nameStart, nameLength, &unitEnd)) {
+        case SimpleUnit::NeedMore:
+            m_pos = tagStart;
+            return Step::NeedMore;
+        case SimpleUnit::Found:
+            if (m_batchUnit < 0) {
+                m_batchUnit = unit;
+                m_batchStart = tagStart;
+                m_batchParentDepth = m_open.size();
+            }
+            m_batchEnd = unitEnd;
+            m_pos = unitEnd;
+            return Step::Done;
+        case SimpleUnit::NotSimple:
+            break;
+        }
         m_captureUnit = unit;
         m_captureStart = tagStart;
         m_captureDepth = m_open.size() + 1;
@@ -299,6 +340,45 @@ XmlElementStream::Step XmlElementStream::scanStartTag()
         m_open.push_back({m_names.size(), unit >= 0 ? -1 : node});
     }
     return Step::Done;
+}
+
+XmlElementStream::SimpleUnit XmlElementStream::simpleUnitEnd(std::size_t from, const char *name,
+                                                            std::size_t nameLength, std::size_t *end) const
+{
+    // Inside a unit without comments, CDATA, processing instructions or a nested element of
+    // its own name, the first end tag of its name closes it: "<" cannot occur in text or in
+    // attribute values. Such units are the rule in workbooks; pugixml checks their inside.
+    const char *data = m_buffer.data();
+    std::size_t i = from;
+    for (;;) {
+        const void *lt = std::memchr(data + i, '<', m_end - i);
+        if (!lt)
+            return SimpleUnit::NeedMore;
+        i = std::size_t(static_cast<const char *>(lt) - data);
+        if (i + nameLength + 3 > m_end)
+            return SimpleUnit::NeedMore;
+        const char next = data[i + 1];
+        if (next == '!' || next == '?')
+            return SimpleUnit::NotSimple;
+        if (next == '/') {
+            if (std::memcmp(data + i + 2, name, nameLength) == 0) {
+                std::size_t j = i + 2 + nameLength;
+                while (j < m_end && isXmlSpace(data[j]))
+                    ++j;
+                if (j == m_end)
+                    return SimpleUnit::NeedMore;
+                if (data[j] == '>') {
+                    *end = j + 1;
+                    return SimpleUnit::Found;
+                }
+            }
+        } else if (std::memcmp(data + i + 1, name, nameLength) == 0) {
+            const char after = data[i + 1 + nameLength];
+            if (isXmlSpace(after) || after == '/' || after == '>')
+                return SimpleUnit::NotSimple;
+        }
+        ++i;
+    }
 }
 
 XmlElementStream::Step XmlElementStream::scanEndTag()
@@ -348,6 +428,40 @@ bool XmlElementStream::flushBatch()
     const int unit = m_batchUnit;
     m_batchUnit = -1;
     const std::size_t start = m_batchStart;
+    const char *unitName = nullptr;
+    for (const PathNode &node : m_nodes)
+        if (node.unit == unit)
+            unitName = node.name.c_str();
+
+    if (m_work) {
+        // The bytes are copied: the buffer moves on while the batch is parsed elsewhere.
+        auto bytes = std::make_shared<std::string>(m_buffer.data() + start, m_batchEnd - start);
+        const quint64 offset = m_consumed + start;
+        const BatchWork *work = m_work;
+        m_inFlight.push_back(std::async(std::launch::async, [bytes, offset, unit, unitName, work]() {
+            Outcome outcome;
+            pugi::xml_document document;
+            const pugi::xml_parse_result parsed =
+                document.load_buffer_inplace(bytes->data(), bytes->size(), ParseOptions, pugi::encoding_utf8);
+            if (!parsed) {
+                outcome.error = QStringLiteral("The XML part is malformed near byte %1: %2.")
+                                    .arg(offset + quint64(parsed.offset))
+                                    .arg(QString::fromUtf8(parsed.description()));
+                return outcome;
+            }
+            std::vector<pugi::xml_node> units;
+            for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling())
+                if (node.type() == pugi::node_element && std::strcmp(localName(node.name()), unitName) == 0)
+                    units.push_back(node);
+            outcome.result = work->map(unit, units);
+            return outcome;
+        }));
+        while (m_inFlight.size() >= m_maxInFlight && !m_stopped)
+            if (!deliverOldest())
+                return false;
+        return true;
+    }
+
     const pugi::xml_parse_result parsed = m_document.load_buffer_inplace(
         m_buffer.data() + start, m_batchEnd - start, ParseOptions, pugi::encoding_utf8);
     if (!parsed) {
@@ -356,12 +470,8 @@ bool XmlElementStream::flushBatch()
                         .arg(m_consumed + start + quint64(parsed.offset))
                         .arg(QString::fromUtf8(parsed.description())));
     }
-    const std::string *unitName = nullptr;
-    for (const PathNode &node : m_nodes)
-        if (node.unit == unit)
-            unitName = &node.name;
     for (pugi::xml_node node = m_document.first_child(); node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element || std::strcmp(localName(node.name()), unitName->c_str()) != 0)
+        if (node.type() != pugi::node_element || std::strcmp(localName(node.name()), unitName) != 0)
             continue;
         if (!(*m_handler)(unit, node)) {
             m_stopped = true;

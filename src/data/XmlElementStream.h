@@ -15,7 +15,10 @@
 
 #include <pugixml.hpp>
 
+#include <deque>
 #include <functional>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,7 @@ public:
     using UnitHandler = std::function<bool(int unit, const pugi::xml_node &node)>;
 
     // `initialBuffer` is how many bytes are read at a time (the buffer grows for larger units).
-    explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 1 << 20);
+    explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 256 * 1024);
 
     // Registers a unit path (local names from the root element down); returns its number.
     int addUnit(const QByteArrayList &path);
@@ -36,6 +39,20 @@ public:
     // Reads the document to its end (or until the handler stops it). False when the
     // document cannot be read or is not well-formed; errorString() says why.
     bool run(const UnitHandler &handler);
+
+    // The parallel form: batches of units are parsed on worker threads.
+    class BatchWork
+    {
+    public:
+        virtual ~BatchWork() = default;
+        // On a worker thread: the unit elements of one batch, in document order. Must not
+        // touch state shared with other batches except to read it.
+        virtual std::shared_ptr<void> map(int unit, const std::vector<pugi::xml_node> &units) const = 0;
+        // On the calling thread, once per batch in document order; false stops reading.
+        virtual bool reduce(std::shared_ptr<void> result) = 0;
+    };
+    // Like run(), with up to `threads` batches in work at once.
+    bool runBatches(BatchWork &work, int threads);
 
     QString errorString() const { return m_error; }
 
@@ -57,13 +74,21 @@ private:
         int pathNode;               // matched path step, or -1
     };
     enum class Step { Done, NeedMore, Failed };
+    enum class SimpleUnit { Found, NeedMore, NotSimple };
 
     Step scanToken();
     Step scanStartTag();
     Step scanEndTag();
+    SimpleUnit simpleUnitEnd(std::size_t from, const char *name, std::size_t nameLength, std::size_t *end) const;
     Step skipPast(const char *terminator, std::size_t terminatorLength, std::size_t from);
     bool fill();
     bool flushBatch();
+    bool deliverOldest();
+    struct Outcome
+    {
+        std::shared_ptr<void> result;
+        QString error;
+    };
     bool fail(const QString &message);
     Step failed(const QString &message);
     int matchChild(int parentNode, const char *name, std::size_t length);
@@ -96,4 +121,8 @@ private:
 
     pugi::xml_document m_document;
     QString m_error;
+
+    BatchWork *m_work = nullptr;
+    std::size_t m_maxInFlight = 1;
+    std::deque<std::future<Outcome>> m_inFlight;
 };

@@ -15,13 +15,14 @@ constexpr double kLumaR = 0.2126;
 constexpr double kLumaG = 0.7152;
 constexpr double kLumaB = 0.0722;
 
+// Rounds half away from zero into 0..255 (for values in range, floor(v + 0.5)).
 inline int clampChannel(double v)
 {
     if (!(v > 0.0))
         return 0;
     if (v >= 255.0)
         return 255;
-    return int(std::lround(v));
+    return int(v + 0.5);
 }
 
 inline double luma(double r, double g, double b)
@@ -59,38 +60,42 @@ QImage mapChannels(const QImage &image, const std::array<uchar, 256> &table)
     return mapColours(image, [&table](int r, int g, int b) { return qRgb(table[r], table[g], table[b]); });
 }
 
-// Running-sum mean over a window of 2r+1 samples with the end samples repeated outwards.
-// `get(i)` reads sample i of a row or column of length n; `put(i, mean)` writes the result.
-template<typename Get, typename Put>
-void boxMean1D(int n, int r, Get get, Put put)
+// Sums over a window of 2r+1 samples with the end samples repeated outwards, by a running
+// sum. `get(i)` reads sample i of a row or column of length n; `put(i, sum)` takes the result.
+// With unsigned sums a step may wrap around, but the running total stays exact.
+template<typename T, typename Get, typename Put>
+void windowSums1D(int n, int r, Get get, Put put)
 {
-    const int window = 2 * r + 1;
-    auto sample = [&](int i) { return get(std::clamp(i, 0, n - 1)); };
-    double sum = 0.0;
+    auto sample = [&](int i) { return T(get(std::clamp(i, 0, n - 1))); };
+    T sum = 0;
     for (int i = -r; i <= r; ++i)
         sum += sample(i);
     for (int i = 0; i < n; ++i) {
-        put(i, sum / window);
-        sum += sample(i + r + 1) - sample(i - r);
+        put(i, sum);
+        sum = sum + sample(i + r + 1) - sample(i - r);
     }
 }
 
-// Separable box mean of one float plane (w x h).
-std::vector<double> boxMeanPlane(const std::vector<double> &plane, int w, int h, int r)
+// Separable square window sums of one plane (w x h): each result is the sum of (2r+1)^2 samples.
+template<typename T>
+std::vector<T> windowSumsPlane(const std::vector<T> &plane, int w, int h, int r)
 {
-    std::vector<double> tmp(plane.size());
-    std::vector<double> out(plane.size());
+    std::vector<T> rows(plane.size());
     for (int y = 0; y < h; ++y) {
-        const double *row = plane.data() + size_t(y) * w;
-        double *dst = tmp.data() + size_t(y) * w;
-        boxMean1D(w, r, [row](int i) { return row[i]; }, [dst](int i, double v) { dst[i] = v; });
+        const T *src = plane.data() + size_t(y) * w;
+        T *dst = rows.data() + size_t(y) * w;
+        windowSums1D<T>(w, r, [src](int i) { return src[i]; }, [dst](int i, T v) { dst[i] = v; });
     }
+    std::vector<T> out(plane.size());
     for (int x = 0; x < w; ++x) {
-        boxMean1D(
-            h, r, [&](int i) { return tmp[size_t(i) * w + x]; }, [&](int i, double v) { out[size_t(i) * w + x] = v; });
+        windowSums1D<T>(
+            h, r, [&](int i) { return rows[size_t(i) * w + x]; }, [&](int i, T v) { out[size_t(i) * w + x] = v; });
     }
     return out;
 }
+
+// Channel sums of a window of (2 x 2000 + 1)^2 x 255 still fit 32 unsigned bits.
+constexpr int kMaxBlurRadius = 2000;
 
 double finiteOr(double value, double neutral)
 {
@@ -191,15 +196,18 @@ QImage ImageEffects::colorControls(const QImage &image, double saturation, doubl
     const double sat = std::max(0.0, finiteOr(saturation, 1.0));
     const double add = finiteOr(brightness, 0.0) * 255.0;
     const double k = std::max(0.0, finiteOr(contrast, 1.0));
-    auto adjust = [add, k](double v) { return (v + add - 127.5) * k + 127.5; };
-    return mapColours(image, [sat, adjust](int r, int g, int b) {
+    // Brightness and contrast act on each channel alike: one table for both.
+    std::array<uchar, 256> table{};
+    for (int i = 0; i < 256; ++i)
+        table[i] = uchar(clampChannel((i + add - 127.5) * k + 127.5));
+    if (sat == 1.0)
+        return mapChannels(image, table);
+    return mapColours(image, [sat, &table](int r, int g, int b) {
         const double y = luma(r, g, b);
         // Saturation is rounded into a channel value before brightness and contrast, as a
         // chain of separate filters would do.
-        const int rs = clampChannel(y + sat * (r - y));
-        const int gs = clampChannel(y + sat * (g - y));
-        const int bs = clampChannel(y + sat * (b - y));
-        return qRgb(clampChannel(adjust(rs)), clampChannel(adjust(gs)), clampChannel(adjust(bs)));
+        return qRgb(table[clampChannel(y + sat * (r - y))], table[clampChannel(y + sat * (g - y))],
+                    table[clampChannel(y + sat * (b - y))]);
     });
 }
 
@@ -217,13 +225,15 @@ QImage ImageEffects::sharpenLuminance(const QImage &image, double sharpness, int
         for (int x = 0; x < w; ++x)
             lumaPlane[size_t(y) * w + x] = luma(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
     }
-    const std::vector<double> mean = boxMeanPlane(lumaPlane, w, h, std::max(1, radius));
+    const int r = std::clamp(radius, 1, kMaxBlurRadius);
+    const double window = double(2 * r + 1) * (2 * r + 1);
+    const std::vector<double> sums = windowSumsPlane(lumaPlane, w, h, r);
     const double s = finiteOr(sharpness, 0.0);
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const size_t i = size_t(y) * w + x;
-            const double delta = s * (lumaPlane[i] - mean[i]);
+            const double delta = s * (lumaPlane[i] - sums[i] / window);
             const QRgb p = line[x];
             line[x] = qRgba(clampChannel(qRed(p) + delta), clampChannel(qGreen(p) + delta),
                             clampChannel(qBlue(p) + delta), qAlpha(p));
@@ -240,9 +250,10 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         return straight(image);
     // Averaged in premultiplied form, so transparent pixels lend no colour to their neighbours.
     const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int r = std::min(radius, kMaxBlurRadius);
     const int w = source.width();
     const int h = source.height();
-    std::array<std::vector<double>, 4> planes;
+    std::array<std::vector<quint32>, 4> planes;
     for (auto &plane : planes)
         plane.resize(size_t(w) * h);
     for (int y = 0; y < h; ++y) {
@@ -256,7 +267,8 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         }
     }
     for (auto &plane : planes)
-        plane = boxMeanPlane(plane, w, h, radius);
+        plane = windowSumsPlane(plane, w, h, r);
+    const double window = double(2 * r + 1) * (2 * r + 1);
     QImage out(w, h, QImage::Format_ARGB32);
     out.setDotsPerMeterX(image.dotsPerMeterX());
     out.setDotsPerMeterY(image.dotsPerMeterY());
@@ -264,14 +276,15 @@ QImage ImageEffects::boxBlur(const QImage &image, int radius)
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const size_t i = size_t(y) * w + x;
-            const double a = planes[0][i];
-            if (a <= 0.0) {
+            const quint32 alphaSum = planes[0][i];
+            if (alphaSum == 0) {
                 line[x] = 0;
                 continue;
             }
-            const double scale = 255.0 / a;
+            // Straight colour is the premultiplied sum over the alpha sum; the window cancels.
+            const double scale = 255.0 / alphaSum;
             line[x] = qRgba(clampChannel(planes[1][i] * scale), clampChannel(planes[2][i] * scale),
-                            clampChannel(planes[3][i] * scale), clampChannel(a));
+                            clampChannel(planes[3][i] * scale), clampChannel(alphaSum / window));
         }
     }
     return out;

@@ -72,9 +72,9 @@ public:
     static QImage invert(const QImage &image);
     static QImage hue(const QImage &image, double degrees);
     static QImage colorControls(const QImage &image, double saturation, double brightness, double contrast);
-    // `radius` in pixels (at least 1): the neighbourhood whose mean luma is compared.
+    // `radius` in pixels (1 to 2000): the neighbourhood whose mean luma is compared.
     static QImage sharpenLuminance(const QImage &image, double sharpness, int radius);
-    // `radius` in pixels; 0 or less returns the picture unchanged.
+    // `radius` in pixels, at most 2000; 0 or less returns the picture unchanged.
     static QImage boxBlur(const QImage &image, int radius);
     static QImage exposure(const QImage &image, double ev);
 

@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 
 const char *const LMNGraphicArchive::ClassKey = "class";
 
@@ -309,6 +312,24 @@ plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
     return dict;
 }
 
+namespace {
+
+// The position of a stored field in LMNGraphicField::all(), by its key; -1 for keys we do not know.
+int fieldIndex(const char *key)
+{
+    static const std::unordered_map<std::string_view, int> index = [] {
+        std::unordered_map<std::string_view, int> map;
+        const std::vector<LMNGraphicField> &fields = LMNGraphicField::all();
+        for (size_t i = 0; i < fields.size(); ++i)
+            map.emplace(fields[i].name, int(i));
+        return map;
+    }();
+    const auto found = index.find(std::string_view(key));
+    return found == index.end() ? -1 : found->second;
+}
+
+} // namespace
+
 GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
 {
     if (!dictionary || plist_get_node_type(dictionary) != PLIST_DICT) {
@@ -333,9 +354,33 @@ GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
                                    .arg(className));
     }
 
+    // One walk over the dictionary finds every stored field: looking each field up by name
+    // would compare keys a hundred times over for every element of a design.
+    const std::vector<LMNGraphicField> &fields = LMNGraphicField::all();
+    std::vector<plist_t> nodes(fields.size(), nullptr);
+    plist_dict_iter iter = nullptr;
+    plist_dict_new_iter(dictionary, &iter);
+    for (;;) {
+        char *key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(dictionary, iter, &key, &value);
+        if (!value) {
+            free(key);
+            break;
+        }
+        if (key) {
+            const int index = fieldIndex(key);
+            if (index >= 0)
+                nodes[size_t(index)] = value;
+        }
+        free(key);
+    }
+    free(iter);
+
     GraphicPtr graphic = LMNGraphic::create(kind);
-    for (const LMNGraphicField &field : LMNGraphicField::all()) {
-        plist_t node = plist_dict_get_item(dictionary, field.name);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const LMNGraphicField &field = fields[i];
+        plist_t node = nodes[i];
         Problem problem;
         const bool ok = std::visit(
             [&](auto member) {

@@ -97,7 +97,10 @@ void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const
 
     const QSizeF size = rotatedPictureSize();
     const QSizeF scale = deviceScale(painter, context);
-    const QSize pixels(int(std::ceil(size.width() * scale.width())), int(std::ceil(size.height() * scale.height())));
+    // Never more than the picture has (processedPicture caps that); the bound only keeps
+    // absurd element sizes from overflowing the conversion.
+    auto devicePixels = [](double length) { return int(std::clamp(std::ceil(length), 1.0, 1.0e6)); };
+    const QSize pixels(devicePixels(size.width() * scale.width()), devicePixels(size.height() * scale.height()));
     const QImage picture = processedPicture(pixels);
     if (!picture.isNull()) {
         painter.save();
@@ -105,7 +108,7 @@ void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const
         painter.setOpacity(painter.opacity() * transparency);
         painter.translate(_bounds.center());
         if (std::isfinite(rotate_image))
-            painter.rotate(-rotate_image); // Qt turns clockwise on a y-down surface
+            painter.rotate(rotate_image);
         painter.scale(_isFlippedHorizontally ? -1.0 : 1.0, _isFlippedVertically ? -1.0 : 1.0);
         painter.drawImage(QRectF(QPointF(-size.width() / 2.0, -size.height() / 2.0), size), picture);
         painter.restore();

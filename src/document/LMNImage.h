@@ -23,7 +23,8 @@ public:
     void makeNaturalSize() override;
 
     // The size the picture is drawn at: the bounds, shrunk just enough that the picture turned
-    // by rotate_image (degrees, counter-clockwise as seen on the card) stays inside them.
+    // about its centre by rotate_image (degrees, clockwise as seen on the card, like every
+    // angle on it) stays inside them.
     QSizeF rotatedPictureSize() const;
 
     // The picture with the effects applied, scaled to at most `pixels` (never enlarged).

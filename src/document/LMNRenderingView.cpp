@@ -16,6 +16,7 @@ constexpr double kInchesPerMetre = 39.37007874015748;
 constexpr int kPdfResolution = 1200;
 // Beyond this many pixels a side would take gigabytes: refuse rather than fail to allocate.
 constexpr qint64 kMaxImagePixels = qint64(1) << 28;
+constexpr double kMaxImageSide = 1 << 20;
 
 int pixelsFor(double points, double dpi)
 {
@@ -89,7 +90,8 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
         return {};
     const double widthPixels = m_cardSize.width() * m_dpi / 72.0;
     const double heightPixels = m_cardSize.height() * m_dpi / 72.0;
-    if (!std::isfinite(widthPixels) || !std::isfinite(heightPixels) || widthPixels * heightPixels > double(kMaxImagePixels))
+    if (!std::isfinite(widthPixels) || !std::isfinite(heightPixels) || widthPixels > kMaxImageSide
+        || heightPixels > kMaxImageSide || widthPixels * heightPixels > double(kMaxImagePixels))
         return {};
     QImage image(pixelsFor(m_cardSize.width(), m_dpi), pixelsFor(m_cardSize.height(), m_dpi),
                  QImage::Format_ARGB32_Premultiplied);

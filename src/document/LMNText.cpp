@@ -10,17 +10,14 @@
 
 namespace {
 
-// A paint device of 72 dots per inch: fonts and layouts made for it measure in card points.
-const QPaintDevice *pointDevice()
+// Layouts made without a paint device measure in pixels of the default resolution; a font
+// sized by this factor measures in card points there. (A 72 dpi paint device would say the
+// same more directly, but layouts made for one drop the letter spacing.)
+double pointsToLayoutSize()
 {
-    static const QImage device = [] {
-        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMetre = int(std::lround(72.0 / 0.0254));
-        image.setDotsPerMeterX(dotsPerMetre);
-        image.setDotsPerMeterY(dotsPerMetre);
-        return image;
-    }();
-    return &device;
+    // A new picture takes the default resolution: asked each time, as a screen may change it.
+    const int dpi = QImage(1, 1, QImage::Format_ARGB32_Premultiplied).logicalDpiY();
+    return dpi > 0 ? 72.0 / dpi : 1.0;
 }
 
 // Lays out `text` paragraph by paragraph from the top, lines `width` points wide (no wrapping
@@ -33,7 +30,7 @@ QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &opt
     double y = 0.0;
     double widest = 0.0;
     for (const QString &paragraph : text.split(breaks)) {
-        QTextLayout layout(paragraph, font, const_cast<QPaintDevice *>(pointDevice()));
+        QTextLayout layout(paragraph, font);
         QTextOption paragraphOption = option;
         if (width < 0)
             paragraphOption.setWrapMode(QTextOption::NoWrap);
@@ -96,6 +93,7 @@ QString LMNText::displayedText() const
 QFont LMNText::drawingFont() const
 {
     QFont font = text_ctrl_font.toQFont();
+    font.setPointSizeF(font.pointSizeF() * pointsToLayoutSize());
     // Unhinted outlines keep line breaks independent of the output resolution.
     font.setHintingPreference(QFont::PreferNoHinting);
     if (std::isfinite(text_kerning) && text_kerning != 0.0f)

@@ -28,7 +28,8 @@ public:
 
     // The text as drawn: _Text_contents with the case transform.
     QString displayedText() const;
-    // The drawing font: text_ctrl_font with text_kerning points between letters.
+    // The drawing font: text_ctrl_font with text_kerning points between letters, sized so
+    // that a layout made without a paint device measures in points.
     QFont drawingFont() const;
 
     // Space kept between the bounds and the letters on the left and right.

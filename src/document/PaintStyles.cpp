@@ -41,9 +41,8 @@ QPen PaintStyles::borderPen(const QColor &color, double width, const QString &bo
 
 QBrush PaintStyles::angledGradient(const QRectF &area, double angleDegrees, const QColor &from, const QColor &to)
 {
-    // The card's y axis points down, so a counter-clockwise turn on screen is a negative y.
     const double radians = qDegreesToRadians(angleDegrees);
-    const QPointF direction(std::cos(radians), -std::sin(radians));
+    const QPointF direction(std::cos(radians), std::sin(radians));
     const QPointF centre = area.center();
     // Half the extent of the area along the direction: the corner farthest along it.
     const double half = (std::abs(direction.x()) * area.width() + std::abs(direction.y()) * area.height()) / 2.0;

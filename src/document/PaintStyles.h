@@ -25,10 +25,10 @@ public:
     // joins unless the caller changes them.
     static QPen borderPen(const QColor &color, double width, const QString &borderCode);
 
-    // A two-colour linear gradient over `area` at `angleDegrees`: 0 runs from the left edge to
-    // the right edge, angles turn counter-clockwise as seen on the card (90 runs from the
-    // bottom edge up to the top edge). The ends are placed so the gradient just covers the
-    // whole area, whatever the angle.
+    // A two-colour linear gradient over `area` at `angleDegrees`, measured like every angle on
+    // a card, whose y axis points down: 0 runs from the left edge to the right edge, 90 from
+    // the top edge to the bottom edge (angles turn clockwise as seen). The ends are placed so
+    // the gradient just covers the whole area, whatever the angle.
     static QBrush angledGradient(const QRectF &area, double angleDegrees, const QColor &from, const QColor &to);
 
     // The picture of a hatch pattern: "<resourcePath>/Fill_Style_Image/<name>.png". A null

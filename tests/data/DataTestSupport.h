@@ -14,6 +14,25 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '[';
+    for (const QString &text : list)
+        *os << '"' << text.toStdString() << "\", ";
+    *os << ']';
+}
+
 namespace DataTest {
 
 // Runs a Python script (given as text) with arguments; returns its standard output.

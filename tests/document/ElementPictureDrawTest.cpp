@@ -87,15 +87,21 @@ TEST_F(ElementPictureDraw, FlipsAndRotation)
     EXPECT_TRUE(isRed(out.pixel(95, 60)));
 
     image->_isFlippedHorizontally = false;
-    image->rotate_image = 90; // counter-clockwise: the left half turns to the bottom
+    image->rotate_image = 90; // clockwise, as every angle on the card: the left half turns to the top
     out = render(image);
-    EXPECT_TRUE(isBlue(out.pixel(70, 35)));
-    EXPECT_TRUE(isRed(out.pixel(70, 85)));
+    EXPECT_TRUE(isRed(out.pixel(70, 35)));
+    EXPECT_TRUE(isBlue(out.pixel(70, 85)));
     EXPECT_TRUE(TestHelpers::onlyInside(out, Qt::white, pixelArea(image->bounds())));
 
     image->rotate_image = -90;
     out = render(image);
-    EXPECT_TRUE(isRed(out.pixel(70, 35)));
+    EXPECT_TRUE(isBlue(out.pixel(70, 35)));
+
+    image->rotate_image = 180; // the same as both flips
+    auto flipped = picture(QRectF(40, 30, 60, 60));
+    flipped->_isFlippedHorizontally = true;
+    flipped->_isFlippedVertically = true;
+    EXPECT_EQ(render(image), render(flipped));
 
     // A turned picture is shrunk so that it stays inside its bounds.
     auto wide = picture(QRectF(40, 30, 120, 60));
@@ -154,6 +160,14 @@ TEST_F(ElementPictureDraw, PicturesAreWorkedAtTheOutputSizeNeverLarger)
     const QImage high = render(image, 288).scaled(low.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (int x = 80; x < 120; x += 4)
         EXPECT_NEAR(qRed(low.pixel(x, 60)), qRed(high.pixel(x, 60)), 16) << x;
+}
+
+TEST_F(ElementPictureDraw, AbsurdBoundsDoNotBreakDrawing)
+{
+    auto image = picture(QRectF(40, 30, 1e12, 1e12));
+    image->blr_val = 3;
+    const QImage out = render(image);
+    EXPECT_FALSE(inkBounds(out).isEmpty()); // a corner of a huge picture
 }
 
 TEST_F(ElementPictureDraw, BadPicturesLeaveTheElementEmpty)

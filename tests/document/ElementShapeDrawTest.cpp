@@ -178,20 +178,20 @@ TEST(ElementShapeDraw, GradientRunsAtItsAngle)
     EXPECT_LT(redness(image.pixel(118, 70)), -200);
     EXPECT_NEAR(qRed(image.pixel(21, 25)), qRed(image.pixel(21, 115)), 2) << "no change down a column";
 
-    g->_fill_grad_angle = 90; // bottom to top
+    g->_fill_grad_angle = 90; // top to bottom: the card's y axis points down
     image = render(g);
-    EXPECT_GT(redness(image.pixel(70, 118)), 200);
-    EXPECT_LT(redness(image.pixel(70, 21)), -200);
+    EXPECT_GT(redness(image.pixel(70, 21)), 200);
+    EXPECT_LT(redness(image.pixel(70, 118)), -200);
 
     g->_fill_grad_angle = 180; // right to left
     image = render(g);
     EXPECT_GT(redness(image.pixel(118, 70)), 200);
 
-    g->_fill_grad_angle = 45; // bottom-left to top-right: the ends reach the far corners
+    g->_fill_grad_angle = 45; // top-left to bottom-right: the ends reach the far corners
     image = render(g);
-    EXPECT_GT(redness(image.pixel(21, 118)), 230);
-    EXPECT_LT(redness(image.pixel(118, 21)), -230);
-    EXPECT_NEAR(redness(image.pixel(21, 21)), 0, 20);
+    EXPECT_GT(redness(image.pixel(21, 21)), 230);
+    EXPECT_LT(redness(image.pixel(118, 118)), -230);
+    EXPECT_NEAR(redness(image.pixel(21, 118)), 0, 20);
 }
 
 TEST(ElementShapeDraw, FillAndStrokeOpacity)

@@ -116,6 +116,11 @@ TEST(ImageEffects, BoxBlurMeansWithRepeatedEdges)
     EXPECT_RGBA(at(out, 2), 85, 85, 85, 255);
     EXPECT_RGBA(at(out, 3), 85, 85, 85, 255);
     EXPECT_RGBA(at(out, 4), 0, 0, 0, 255);
+    // Radii are capped at 2000 pixels: [0, 255] gives 255 x 2000 / 4001 = 127.5 less a hair, and
+    // 255 x 2001 / 4001 = 127.5 plus a hair.
+    const QImage wide = ImageEffects::boxBlur(row({qRgb(0, 0, 0), qRgb(255, 255, 255)}), 5000);
+    EXPECT_RGBA(at(wide, 0), 127, 127, 127, 255);
+    EXPECT_RGBA(at(wide, 1), 128, 128, 128, 255);
     // Radius 0 leaves the picture as it is.
     const QImage same = row({qRgb(1, 2, 3), qRgb(4, 5, 6)});
     EXPECT_EQ(ImageEffects::boxBlur(same, 0), same);

@@ -1,6 +1,6 @@
 // The editor window's start-up through the start screen, driven through the real widgets.
 
-#include "support/ScriptedModalSeam.h"
+#include "EditorWindowFixture.h"
 
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
@@ -18,49 +18,18 @@
 
 #include <gtest/gtest.h>
 
+using StartUp = EditorWindowFixture;
+
 namespace {
-
-// Each test gets its own resource folder, seeded afresh.
-class StartUp : public ::testing::Test
+const GraphicPtr &findIn(const GraphicList &list, const QString &id)
 {
-protected:
-    void SetUp() override
-    {
-        qputenv("FESTILOOM_RESOURCE_DIR", m_resources.path().toUtf8());
-        m_window = std::make_unique<LMNWindowController>(&m_document);
-    }
-
-    // Answers the start screen by running the wizard to its end with these answers.
-    void finishWizard(const std::function<void(Invitation_Wizard *)> &answer)
-    {
-        m_seam.onDialog([answer](QDialog *dialog) {
-            auto *wizard = qobject_cast<Invitation_Wizard *>(dialog);
-            EXPECT_NE(wizard, nullptr);
-            if (!wizard)
-                return int(QDialog::Rejected);
-            QTest::mouseClick(wizard->ui.start_wizard_btn, Qt::LeftButton);
-            answer(wizard);
-            QTest::mouseClick(wizard->ui.finish_btn, Qt::LeftButton);
-            return wizard->result();
-        });
-    }
-
-    const GraphicPtr &find(const QString &id)
-    {
-        for (const GraphicPtr &g : m_document.graphics)
-            if (g->control_ID == id)
-                return g;
-        static GraphicPtr none;
-        ADD_FAILURE() << "no element " << id.toStdString();
-        return none;
-    }
-
-    QTemporaryDir m_resources;
-    ScriptedModalSeam m_seam;
-    LMNDocument m_document;
-    std::unique_ptr<LMNWindowController> m_window;
-};
-
+    for (const GraphicPtr &g : list)
+        if (g->control_ID == id)
+            return g;
+    static GraphicPtr none;
+    ADD_FAILURE() << "no element " << id.toStdString();
+    return none;
+}
 } // namespace
 
 TEST_F(StartUp, CancellingTheStartScreenEndsTheApplication)
@@ -101,17 +70,17 @@ TEST_F(StartUp, FinishedWizardSetsUpTheCardAndPlacesTheParty)
 
     ASSERT_EQ(m_document.graphics.size(), 6);
     EXPECT_EQ(m_document.graphics.first()->control_ID, QStringLiteral("PARTY_FROM"));   // last placed is topmost
-    EXPECT_EQ(find("PARTY_TITLE")->bounds(), QRectF(40, 40, 280, 30));
-    EXPECT_EQ(find("PARTY_TITLE")->Text_Value, QStringLiteral("Happy Birthday!"));
-    EXPECT_EQ(find("PARTY_TITLE")->text_alignmnet, 2);
-    EXPECT_EQ(find("PARTY_TITLE")->text_ctrl_font.postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
-    EXPECT_EQ(find("PARTY_TO")->bounds().topLeft(), QPointF(30, 90));
-    EXPECT_EQ(find("PARTY_MSG")->bounds().topLeft(), QPointF(50, 120));
-    EXPECT_EQ(find("PARTY_DATE")->bounds().topLeft(), QPointF(30, 200));
-    EXPECT_TRUE(find("PARTY_DATE")->Text_Value.contains(QStringLiteral(" at ")));
-    EXPECT_EQ(find("PARTY_VENUE")->bounds().topLeft(), QPointF(30, 230));
-    EXPECT_EQ(find("PARTY_FROM")->bounds().topLeft(), QPointF(40, 300));
-    EXPECT_EQ(find("PARTY_FROM")->text_alignmnet, 1);
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->bounds(), QRectF(40, 40, 280, 30));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->Text_Value, QStringLiteral("Happy Birthday!"));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->text_alignmnet, 2);
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->text_ctrl_font.postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TO")->bounds().topLeft(), QPointF(30, 90));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_MSG")->bounds().topLeft(), QPointF(50, 120));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_DATE")->bounds().topLeft(), QPointF(30, 200));
+    EXPECT_TRUE(findIn(m_document.graphics, "PARTY_DATE")->Text_Value.contains(QStringLiteral(" at ")));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_VENUE")->bounds().topLeft(), QPointF(30, 230));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_FROM")->bounds().topLeft(), QPointF(40, 300));
+    EXPECT_EQ(findIn(m_document.graphics, "PARTY_FROM")->text_alignmnet, 1);
 
     // None of it can be undone, and the wizard's picture is the front background.
     EXPECT_FALSE(m_document.undoManager()->canUndo());

@@ -1,14 +1,13 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "data/SpreadsheetWriter.h"
 #include "document/DocumentGlobals.h"
+#include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
-#include "document/LMNRenderingView.h"
+#include "document/MessageLog.h"
 #include "document/ui/LMNDeskView.h"
 #include "document/ui/LMNGraphicView.h"
-#include "document/FileUtilities.h"
-#include "document/MessageLog.h"
-#include "document/StringUtilities.h"
 #include "document/ui/MessageBoxes.h"
 #include "document/ui/ModalSeam.h"
 #include "editor/CardSizeCatalog.h"
@@ -16,7 +15,8 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
-#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/EditorMenus.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
@@ -31,54 +31,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QInputDialog>
-#include <QMenuBar>
-#include <QPainter>
 #include <QSaveFile>
-#include <QScrollArea>
-#include <QStandardPaths>
-#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
-
-// Drawing tools in the order of their numbers: 0 arrow ... 15 polygon.
-struct ToolInfo
-{
-    const char *icon;
-    const char *title;
-};
-const ToolInfo kTools[] = {
-    {"tool-00-arrow", QT_TRANSLATE_NOOP("LMNWindowController", "Select")},
-    {"tool-01-line", QT_TRANSLATE_NOOP("LMNWindowController", "Line")},
-    {"tool-02-text", QT_TRANSLATE_NOOP("LMNWindowController", "Text")},
-    {"tool-03-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rectangle")},
-    {"tool-04-circle", QT_TRANSLATE_NOOP("LMNWindowController", "Circle")},
-    {"tool-05-rounded-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rounded Rectangle")},
-    {"tool-06-triangle", QT_TRANSLATE_NOOP("LMNWindowController", "Triangle")},
-    {"tool-07-diamond", QT_TRANSLATE_NOOP("LMNWindowController", "Diamond")},
-    {"tool-08-picture-file", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from a File")},
-    {"tool-09-picture-library", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from the Library")},
-    {"tool-10-barcode", QT_TRANSLATE_NOOP("LMNWindowController", "Barcode")},
-    {"tool-11-signature", QT_TRANSLATE_NOOP("LMNWindowController", "Signature")},
-    {"tool-12-fingerprint", QT_TRANSLATE_NOOP("LMNWindowController", "Fingerprint")},
-    {"tool-13-star", QT_TRANSLATE_NOOP("LMNWindowController", "Star")},
-    {"tool-14-multi-point-star", QT_TRANSLATE_NOOP("LMNWindowController", "Multi-point Star")},
-    {"tool-15-polygon", QT_TRANSLATE_NOOP("LMNWindowController", "Polygon")},
-};
-
 const QSizeF kDefaultCardSize(243, 154);
-
-QIcon themedIcon(const char *name)
-{
-    QIcon icon;
-    if (*name == 0)
-        return icon;
-    for (const char *size : {"24", "48"})
-        icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(QLatin1String(size), QLatin1String(name)));
-    return icon;
-}
-
 } // namespace
 
 LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
@@ -95,6 +52,7 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Front_card_Prop = Card_Property();
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
+    m_files = new DesignFileCommands(this);
 
     for (const CardSize &size : CardSizeCatalog::pvcCards())
         pvc_card_arry.append(size.name);
@@ -102,8 +60,15 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
         paper_card_arry.append(size.name);
 
     createCanvases();
-    createActions();
-    createToolBar();
+    m_menus = new EditorMenus(this);
+    Undo_btn = m_menus->undo();
+    Redo_btn = m_menus->redo();
+    Align_with_grid_btn = m_menus->alignWithGrid();
+    // The card gets the room; the settings panel keeps a comfortable column on the right.
+    ui.main_splitter->setStretchFactor(0, 1);
+    ui.main_splitter->setStretchFactor(1, 0);
+    ui.settings_panel->setMaximumWidth(380);
+    ui.main_splitter->setSizes({640, 340});
 
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
@@ -173,133 +138,13 @@ void LMNWindowController::createCanvases()
     }
 }
 
-void LMNWindowController::createActions()
-{
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    auto add = [this](QMenu *menu, const QString &text, const char *icon, QKeySequence key, auto slot) {
-        QAction *action = menu->addAction(themedIcon(icon), text);
-        if (!key.isEmpty())
-            action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    auto unbuilt = [](QMenu *menu, const QString &text, const char *icon) {
-        QAction *action = menu->addAction(themedIcon(icon), text);
-        action->setEnabled(false);
-        action->setToolTip(QObject::tr("Not available in this version"));
-        return action;
-    };
-    m_newAction = add(file, tr("&New"), "new", QKeySequence::New, &LMNWindowController::newDesignCommand);
-    m_openAction = add(file, tr("&Open…"), "open", QKeySequence::Open, &LMNWindowController::openDesignCommand);
-    m_saveAction = add(file, tr("&Save"), "save", QKeySequence::Save, &LMNWindowController::saveDesignCommand);
-    add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, &LMNWindowController::saveDesignAsCommand);
-    add(file, tr("Save as &Template…"), "save", QKeySequence(), &LMNWindowController::saveAsTemplateCommand);
-    file->addSeparator();
-    m_exportAction = unbuilt(file, tr("&Export…"), "export");
-    m_printAction = unbuilt(file, tr("&Print…"), "print");
-    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
-    file->addSeparator();
-    add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
-
-    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    Undo_btn = edit->addAction(themedIcon("undo"), tr("&Undo"));
-    Undo_btn->setShortcut(QKeySequence::Undo);
-    connect(Undo_btn, &QAction::triggered, this, [this] {
-        m_document->undoManager()->undo();
-        Refresh_Canvas();
-    });
-    Redo_btn = edit->addAction(themedIcon("redo"), tr("&Redo"));
-    Redo_btn->setShortcut(QKeySequence::Redo);
-    connect(Redo_btn, &QAction::triggered, this, [this] {
-        m_document->undoManager()->redo();
-        Refresh_Canvas();
-    });
-    edit->addSeparator();
-    add(edit, tr("Cu&t"), "", QKeySequence::Cut, [this] { currentCanvas()->cut(); });
-    add(edit, tr("&Copy"), "", QKeySequence::Copy, [this] { currentCanvas()->copy(); });
-    add(edit, tr("&Paste"), "", QKeySequence::Paste, [this] { currentCanvas()->paste(); });
-    add(edit, tr("&Duplicate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [this] { currentCanvas()->duplicate(); });
-    add(edit, tr("&Delete"), "", QKeySequence::Delete, [this] { currentCanvas()->deleteSelection(); });
-    add(edit, tr("Select &All"), "", QKeySequence::SelectAll, [this] { currentCanvas()->selectAll(); });
-
-    QMenu *arrange = menuBar()->addMenu(tr("&Arrange"));
-    add(arrange, tr("Centre on Card"), "", QKeySequence(), [this] { currentCanvas()->alignformCenter(); });
-    add(arrange, tr("Align Left Edges"), "", QKeySequence(), [this] { currentCanvas()->alignLeftEdges(); });
-    add(arrange, tr("Align Right Edges"), "", QKeySequence(), [this] { currentCanvas()->alignRightEdges(); });
-    add(arrange, tr("Align Top Edges"), "", QKeySequence(), [this] { currentCanvas()->alignTopEdges(); });
-    add(arrange, tr("Align Bottom Edges"), "", QKeySequence(), [this] { currentCanvas()->alignBottomEdges(); });
-    add(arrange, tr("Align Horizontal Centres"), "", QKeySequence(), [this] { currentCanvas()->alignHorizontalCenters(); });
-    add(arrange, tr("Align Vertical Centres"), "", QKeySequence(), [this] { currentCanvas()->alignVerticalCenters(); });
-    arrange->addSeparator();
-    add(arrange, tr("Same Width"), "", QKeySequence(), [this] { currentCanvas()->makeSameWidth(); });
-    add(arrange, tr("Same Height"), "", QKeySequence(), [this] { currentCanvas()->makeSameHeight(); });
-    add(arrange, tr("Natural Size"), "", QKeySequence(), [this] { currentCanvas()->makeNaturalSize(); });
-    arrange->addSeparator();
-    Align_with_grid_btn = add(arrange, tr("Align with Grid"), "", QKeySequence(), [this] { currentCanvas()->alignWithGrid(); });
-    Align_with_grid_btn->setEnabled(false);
-    add(arrange, tr("Grid…"), "", QKeySequence(), [this] { Grid_Wizard::defaultInstance()->Open_Wnd(grid); });
-
-    QMenu *view = menuBar()->addMenu(tr("&View"));
-    add(view, tr("&Front Side"), "front-side", QKeySequence(Qt::CTRL | Qt::Key_1), &LMNWindowController::Select_front_side);
-    add(view, tr("&Back Side"), "back-side", QKeySequence(Qt::CTRL | Qt::Key_2), &LMNWindowController::Select_back_side);
-    add(view, tr("&Working Side"), "", QKeySequence(Qt::CTRL | Qt::Key_3), &LMNWindowController::Select_temp_design_side);
-    view->addSeparator();
-    add(view, tr("Zoom &In"), "", QKeySequence::ZoomIn, [this] { currentCanvas()->zoomIn(); });
-    add(view, tr("Zoom &Out"), "", QKeySequence::ZoomOut, [this] { currentCanvas()->zoomOut(); });
-    add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { currentCanvas()->setZoom(1.0); });
-
-    QMenu *data = menuBar()->addMenu(tr("&Data"));
-    unbuilt(data, tr("Data &Series…"), "data-series");
-    unbuilt(data, tr("&Create Series…"), "data-series");
-    unbuilt(data, tr("&Import Series…"), "data-series");
-
-    QMenu *profile = menuBar()->addMenu(tr("&Profile"));
-    unbuilt(profile, tr("Sender &Profile…"), "profile");
-
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    unbuilt(help, tr("Festiloom &Help"), "help");
-}
-
-void LMNWindowController::createToolBar()
-{
-    QToolBar *commands = addToolBar(tr("Commands"));
-    commands->setObjectName(QStringLiteral("commands_toolbar"));
-    commands->setIconSize(QSize(24, 24));
-    commands->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    for (QAction *action : {m_newAction, m_openAction, m_saveAction})
-        commands->addAction(action);
-    commands->addSeparator();
-    commands->addAction(Undo_btn);
-    commands->addAction(Redo_btn);
-    commands->addSeparator();
-    for (QAction *action : {m_exportAction, m_printAction, m_mailAction})
-        commands->addAction(action);
-
-    QToolBar *tools = new QToolBar(tr("Tools"), this);
-    tools->setObjectName(QStringLiteral("tools_toolbar"));
-    tools->setIconSize(QSize(24, 24));
-    addToolBar(Qt::LeftToolBarArea, tools);
-    m_tools = new QActionGroup(this);
-    m_tools->setExclusive(true);
-    for (int tool = 0; tool < int(std::size(kTools)); ++tool) {
-        QAction *action = tools->addAction(themedIcon(kTools[tool].icon), tr(kTools[tool].title));
-        action->setCheckable(true);
-        action->setData(tool);
-        m_tools->addAction(action);
-        m_toolActions.append(action);
-        connect(action, &QAction::triggered, this, [this, tool] { selectToolNumber(tool); });
-    }
-    m_toolActions.first()->setChecked(true);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Tools
 
 void LMNWindowController::setSelected_Control_Tool(int tool)
 {
     Selected_Control_Tool_value = tool;
-    if (tool >= 0 && tool < m_toolActions.size())
-        m_toolActions.at(tool)->setChecked(true);
+    m_menus->checkTool(tool);
 }
 
 void LMNWindowController::selectArrowTool()
@@ -716,9 +561,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     panel->All_Text_font_COPY = panel->All_Text_font;
     Card_Shape = 0;
     CARD_SIDE_STR = QStringLiteral("2");
-    m_designPath.clear();
-    setWindowFilePath(QString());
-    setWindowTitle(App_Name);
+    m_files->setPath(QString());
 
     for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
         canvas->Clear_Control_Selection();
@@ -741,8 +584,8 @@ int LMNWindowController::Open_Start_Window()
 
     // The start page's other two roads end the start screen with OK once a design is loaded.
     QMetaObject::Connection openConnection = connect(wizard, &Invitation_Wizard::openDesignRequested, this, [this, wizard] {
-        const QString path = ModalSeam::instance().openFileName(wizard, tr("Open Design"), QString(),
-                                                                tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+        const QString path = ModalSeam::instance().openFileName(
+            wizard, tr("Open Design"), QString(), tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
         if (!path.isEmpty() && Read_and_load_design_Log(path, true))
             wizard->designReady();
     });
@@ -801,7 +644,7 @@ void LMNWindowController::Fill_Party_Invidation_Details()
 void LMNWindowController::newDesignCommand()
 {
     // Starting over drops the open design: offer to keep it first.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !saveDesignCommand())
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;
     if (Open_Start_Window() != 1) {
         emit applicationEndRequested();
@@ -812,7 +655,7 @@ void LMNWindowController::newDesignCommand()
 
 void LMNWindowController::Exit_App()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !saveDesignCommand())
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;   // the save was cancelled or failed: keep the window and the design
     emit applicationEndRequested();
 }
@@ -827,71 +670,27 @@ void LMNWindowController::closeEvent(QCloseEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Design files and templates
 
-CardDesign LMNWindowController::currentDesign() const
+QString LMNWindowController::designFilePath() const
 {
-    CardDesign design;
-    design.Front_card_Prop = Front_card_Prop;
-    design.Back_card_Prop = Back_card_Prop;
-    design.Card_Shape = Card_Shape.load();
-    design.graphics = m_document->graphics;
-    design.graphics_back = m_document->graphics_back;
-    return design;
+    return m_files->path();
 }
 
 bool LMNWindowController::saveDesignTo(const QString &path)
 {
-    QString error;
-    if (!DesignFile::write(path, currentDesign(), &error)) {
-        Show_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    return true;
-}
-
-bool LMNWindowController::saveDesignCommand()
-{
-    if (m_designPath.isEmpty())
-        return saveDesignAsCommand();
-    return saveDesignTo(m_designPath);
-}
-
-bool LMNWindowController::saveDesignAsCommand()
-{
-    QString path = ModalSeam::instance().saveFileName(this, tr("Save Design"), m_designPath,
-                                                      tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + DesignFile::Extension;
-    if (!saveDesignTo(path))
-        return false;
-    m_designPath = path;
-    setWindowFilePath(path);
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(), App_Name));
-    return true;
-}
-
-void LMNWindowController::openDesignCommand()
-{
-    const QString path = ModalSeam::instance().openFileName(this, tr("Open Design"), QString(),
-                                                            tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
-    if (!path.isEmpty())
-        Read_and_load_design_Log(path, true);
+    return m_files->saveTo(path);
 }
 
 bool LMNWindowController::Read_and_load_design_Log(const QString &path, bool log_or_template)
 {
-    QString error;
-    std::optional<CardDesign> design = DesignFile::read(path, &error);
-    if (!design) {
-        Show_MessageBox(tr("The design \"%1\" could not be opened.\n%2").arg(QFileInfo(path).fileName(), error));
-        return false;
-    }
-    applyDesign(*design, path, log_or_template);
-    return true;
+    return m_files->read(path, log_or_template);
 }
 
-void LMNWindowController::applyDesign(const CardDesign &design, const QString &path, bool keepPath)
+bool LMNWindowController::saveAsTemplate(const QString &name)
+{
+    return m_files->saveAsTemplate(name);
+}
+
+void LMNWindowController::applyDesign(const CardDesign &design)
 {
     New_Project_Setting_Reset();
     Not_Draw_Only_Prop_Change = true;
@@ -908,63 +707,9 @@ void LMNWindowController::applyDesign(const CardDesign &design, const QString &p
         setBackgroundPicture(Front_card_Prop, resourcePicturePath(Front_card_Prop.Card_BG_Image_Path));
     if (Back_card_Prop.Card_fill_chk && Back_card_Prop.Card_fill_style == QLatin1String("I"))
         setBackgroundPicture(Back_card_Prop, resourcePicturePath(Back_card_Prop.Card_BG_Image_Path));
-    if (keepPath) {
-        m_designPath = path;
-        setWindowFilePath(path);
-        setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(), App_Name));
-    }
     Select_front_side();
     for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK})
         canvas->update();
-}
-
-QImage LMNWindowController::renderSidePreview(int side) const
-{
-    LMNRenderingView renderer(cardSize(), backgroundPainterForSide(side), DrawContext{Resource_Path, 1.0});
-    return renderer.image_From_Card_Graphics(side != 0 ? m_document->graphics_back : m_document->graphics, 0);
-}
-
-bool LMNWindowController::saveAsTemplate(const QString &name)
-{
-    const QString cleanName = Remove_Reserve_Char_In_File_Name(name);
-    if (cleanName.isEmpty()) {
-        Show_MessageBox(tr("Please enter a name for the template."));
-        return false;
-    }
-    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        Show_MessageBox(tr("The folder for your templates could not be created."));
-        return false;
-    }
-    const QString designPath = folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension);
-    if (!saveDesignTo(designPath))
-        return false;
-
-    // The preview shows the front, with the back beneath it on a two-sided card.
-    QImage preview = renderSidePreview(0);
-    if (Front_card_Prop.Card_Side == QLatin1String("2") && !m_document->graphics_back.isEmpty()) {
-        const QImage back = renderSidePreview(1);
-        QImage both(preview.width(), preview.height() + back.height(), QImage::Format_ARGB32_Premultiplied);
-        both.fill(Qt::transparent);
-        QPainter painter(&both);
-        painter.drawImage(0, 0, preview);
-        painter.drawImage(0, preview.height(), back);
-        painter.end();
-        preview = both;
-    }
-    Save_gen_image(preview, folder.filePath(cleanName + QStringLiteral(".png")));
-    return true;
-}
-
-void LMNWindowController::saveAsTemplateCommand()
-{
-    QInputDialog dialog(this);
-    dialog.setWindowTitle(tr("Save as Template"));
-    dialog.setLabelText(tr("Template name:"));
-    dialog.setTextValue(QFileInfo(m_designPath).completeBaseName());
-    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
-        return;
-    saveAsTemplate(dialog.textValue());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1008,7 +753,7 @@ int LMNWindowController::Check_And_Validate_File_Path(const QString &path)
 
 void LMNWindowController::Delete_Excel_File_Temp_Folder()
 {
-    QDir(QDir(QDir::tempPath()).filePath(QStringLiteral("ziptmp"))).removeRecursively();
+    SpreadsheetWriter::removeTempFolder();
 }
 
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)

@@ -5,7 +5,6 @@
 #include "panels/Card_Property.h"
 #include "ui_LMNWindowController.h"
 
-#include <QActionGroup>
 #include <QMainWindow>
 
 #include <memory>
@@ -17,6 +16,8 @@ class PleaseWaitSheet;
 class QScrollArea;
 class SettingsPanel;
 struct CardDesign;
+class DesignFileCommands;
+class EditorMenus;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
@@ -61,7 +62,8 @@ public:
     QLabel *Front_back_label = nullptr;
 
     // The design file in use; empty for an untitled design.
-    QString designFilePath() const { return m_designPath; }
+    QString designFilePath() const;
+    DesignFileCommands *files() const { return m_files; }
 
     // --- Sides ---
     void Select_front_side();
@@ -107,11 +109,15 @@ public:
     int Open_Start_Window();
     void Fill_Party_Invidation_Details();
     void Exit_App();
+    // The New command: offers to save, then starts over through the start screen.
+    void newDesignCommand();
 
     // --- Design files and templates ---
     bool saveDesignTo(const QString &path);
     bool Read_and_load_design_Log(const QString &path, bool log_or_template);
     bool saveAsTemplate(const QString &name);
+    // Puts a design that was read into the window, replacing the open one.
+    void applyDesign(const CardDesign &design);
 
     // --- Sheets, panels and small services ---
     void Show_Create_Modeless();
@@ -147,30 +153,13 @@ protected:
 
 private:
     void createCanvases();
-    void createActions();
-    void createToolBar();
     void loadLists();
-    void newDesignCommand();
-    void openDesignCommand();
-    bool saveDesignCommand();
-    bool saveDesignAsCommand();
-    void saveAsTemplateCommand();
     void chooseCardPicture();
     void chooseAllTextFont();
     void applyWizardCardSettings();
-    CardDesign currentDesign() const;
-    void applyDesign(const CardDesign &design, const QString &path, bool keepPath);
-    QImage renderSidePreview(int side) const;
 
     LMNDocument *m_document = nullptr;
-    QString m_designPath;
-    QActionGroup *m_tools = nullptr;
-    QAction *m_newAction = nullptr;
-    QAction *m_openAction = nullptr;
-    QAction *m_saveAction = nullptr;
-    QAction *m_exportAction = nullptr;
-    QAction *m_printAction = nullptr;
-    QAction *m_mailAction = nullptr;
-    QList<QAction *> m_toolActions;
+    DesignFileCommands *m_files = nullptr;
+    EditorMenus *m_menus = nullptr;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };

@@ -1,0 +1,151 @@
+#include "editor/ui/DesignFileCommands.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/LMNDocument.h"
+#include "document/LMNRenderingView.h"
+#include "document/StringUtilities.h"
+#include "document/ui/MessageBoxes.h"
+#include "document/ui/ModalSeam.h"
+#include "editor/DesignFile.h"
+#include "editor/ui/LMNWindowController.h"
+#include "panels/PanelsGlobals.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QPainter>
+
+namespace {
+
+QString designFilter()
+{
+    return QObject::tr("Festiloom designs (*.%1)").arg(DesignFile::Extension);
+}
+
+} // namespace
+
+DesignFileCommands::DesignFileCommands(LMNWindowController *window)
+    : QObject(window)
+    , m_window(window)
+{
+}
+
+void DesignFileCommands::setPath(const QString &path)
+{
+    m_path = path;
+    m_window->setWindowFilePath(path);
+    m_window->setWindowTitle(path.isEmpty() ? m_window->App_Name
+                                            : QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(),
+                                                                           m_window->App_Name));
+}
+
+CardDesign DesignFileCommands::currentDesign() const
+{
+    CardDesign design;
+    design.Front_card_Prop = m_window->Front_card_Prop;
+    design.Back_card_Prop = m_window->Back_card_Prop;
+    design.Card_Shape = Card_Shape.load();
+    design.graphics = m_window->document()->graphics;
+    design.graphics_back = m_window->document()->graphics_back;
+    return design;
+}
+
+bool DesignFileCommands::saveTo(const QString &path)
+{
+    QString error;
+    if (!DesignFile::write(path, currentDesign(), &error)) {
+        Show_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+bool DesignFileCommands::save()
+{
+    return m_path.isEmpty() ? saveAs() : saveTo(m_path);
+}
+
+bool DesignFileCommands::saveAs()
+{
+    QString path = ModalSeam::instance().saveFileName(m_window, tr("Save Design"), m_path, designFilter());
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + DesignFile::Extension;
+    if (!saveTo(path))
+        return false;
+    setPath(path);
+    return true;
+}
+
+void DesignFileCommands::open()
+{
+    const QString path = ModalSeam::instance().openFileName(m_window, tr("Open Design"), QString(), designFilter());
+    if (!path.isEmpty())
+        read(path, true);
+}
+
+bool DesignFileCommands::read(const QString &path, bool keepPath)
+{
+    QString error;
+    const std::optional<CardDesign> design = DesignFile::read(path, &error);
+    if (!design) {
+        Show_MessageBox(tr("The design \"%1\" could not be opened.\n%2").arg(QFileInfo(path).fileName(), error));
+        return false;
+    }
+    m_window->applyDesign(*design);
+    if (keepPath)
+        setPath(path);
+    return true;
+}
+
+QImage DesignFileCommands::renderSide(int side) const
+{
+    LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(side),
+                              DrawContext{Resource_Path, 1.0});
+    return renderer.image_From_Card_Graphics(side != 0 ? m_window->document()->graphics_back
+                                                       : m_window->document()->graphics,
+                                             0);
+}
+
+bool DesignFileCommands::saveAsTemplate(const QString &name)
+{
+    const QString cleanName = Remove_Reserve_Char_In_File_Name(name);
+    if (cleanName.isEmpty()) {
+        Show_MessageBox(tr("Please enter a name for the template."));
+        return false;
+    }
+    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        Show_MessageBox(tr("The folder for your templates could not be created."));
+        return false;
+    }
+    if (!saveTo(folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension)))
+        return false;
+
+    // The preview shows the front, with the back beneath it on a two-sided card.
+    QImage preview = renderSide(0);
+    if (m_window->Front_card_Prop.Card_Side == QLatin1String("2") && !m_window->document()->graphics_back.isEmpty()) {
+        const QImage back = renderSide(1);
+        QImage both(preview.width(), preview.height() + back.height(), QImage::Format_ARGB32_Premultiplied);
+        both.fill(Qt::transparent);
+        QPainter painter(&both);
+        painter.drawImage(0, 0, preview);
+        painter.drawImage(0, preview.height(), back);
+        painter.end();
+        preview = both;
+    }
+    m_window->Save_gen_image(preview, folder.filePath(cleanName + QStringLiteral(".png")));
+    return true;
+}
+
+void DesignFileCommands::saveAsTemplateCommand()
+{
+    QInputDialog dialog(m_window);
+    dialog.setWindowTitle(tr("Save as Template"));
+    dialog.setLabelText(tr("Template name:"));
+    dialog.setTextValue(QFileInfo(m_path).completeBaseName());
+    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+        return;
+    saveAsTemplate(dialog.textValue());
+}

@@ -1,0 +1,187 @@
+#include "editor/ui/EditorMenus.h"
+
+#include "document/LMNDocument.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/LMNWindowController.h"
+
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QUndoStack>
+
+namespace {
+
+// Drawing tools in the order of their numbers: 0 arrow ... 15 polygon.
+struct ToolInfo
+{
+    const char *icon;
+    const char *title;
+};
+const ToolInfo kTools[] = {
+    {"tool-00-arrow", QT_TRANSLATE_NOOP("LMNWindowController", "Select")},
+    {"tool-01-line", QT_TRANSLATE_NOOP("LMNWindowController", "Line")},
+    {"tool-02-text", QT_TRANSLATE_NOOP("LMNWindowController", "Text")},
+    {"tool-03-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rectangle")},
+    {"tool-04-circle", QT_TRANSLATE_NOOP("LMNWindowController", "Circle")},
+    {"tool-05-rounded-rectangle", QT_TRANSLATE_NOOP("LMNWindowController", "Rounded Rectangle")},
+    {"tool-06-triangle", QT_TRANSLATE_NOOP("LMNWindowController", "Triangle")},
+    {"tool-07-diamond", QT_TRANSLATE_NOOP("LMNWindowController", "Diamond")},
+    {"tool-08-picture-file", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from a File")},
+    {"tool-09-picture-library", QT_TRANSLATE_NOOP("LMNWindowController", "Picture from the Library")},
+    {"tool-10-barcode", QT_TRANSLATE_NOOP("LMNWindowController", "Barcode")},
+    {"tool-11-signature", QT_TRANSLATE_NOOP("LMNWindowController", "Signature")},
+    {"tool-12-fingerprint", QT_TRANSLATE_NOOP("LMNWindowController", "Fingerprint")},
+    {"tool-13-star", QT_TRANSLATE_NOOP("LMNWindowController", "Star")},
+    {"tool-14-multi-point-star", QT_TRANSLATE_NOOP("LMNWindowController", "Multi-point Star")},
+    {"tool-15-polygon", QT_TRANSLATE_NOOP("LMNWindowController", "Polygon")},
+};
+
+QIcon themedIcon(const char *name)
+{
+    QIcon icon;
+    if (*name == 0)
+        return icon;
+    for (const char *size : {"24", "48"})
+        icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(QLatin1String(size), QLatin1String(name)));
+    return icon;
+}
+
+} // namespace
+
+EditorMenus::EditorMenus(LMNWindowController *window)
+    : QObject(window)
+    , m_window(window)
+{
+    createMenus();
+    createToolBars();
+}
+
+void EditorMenus::checkTool(int tool)
+{
+    if (tool >= 0 && tool < m_toolActions.size())
+        m_toolActions.at(tool)->setChecked(true);
+}
+
+void EditorMenus::createMenus()
+{
+    LMNWindowController *w = m_window;
+    QMenu *file = m_window->menuBar()->addMenu(tr("&File"));
+    auto add = [w](QMenu *menu, const QString &text, const char *icon, QKeySequence key, auto slot) {
+        QAction *action = menu->addAction(themedIcon(icon), text);
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        QObject::connect(action, &QAction::triggered, w, slot);
+        return action;
+    };
+    auto unbuilt = [](QMenu *menu, const QString &text, const char *icon) {
+        QAction *action = menu->addAction(themedIcon(icon), text);
+        action->setEnabled(false);
+        action->setToolTip(QObject::tr("Not available in this version"));
+        return action;
+    };
+    m_newAction = add(file, tr("&New"), "new", QKeySequence::New, &LMNWindowController::newDesignCommand);
+    m_openAction = add(file, tr("&Open…"), "open", QKeySequence::Open, [w] { w->files()->open(); });
+    m_saveAction = add(file, tr("&Save"), "save", QKeySequence::Save, [w] { w->files()->save(); });
+    add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
+    add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
+    file->addSeparator();
+    m_exportAction = unbuilt(file, tr("&Export…"), "export");
+    m_printAction = unbuilt(file, tr("&Print…"), "print");
+    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    file->addSeparator();
+    add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
+
+    QMenu *edit = m_window->menuBar()->addMenu(tr("&Edit"));
+    m_undo = edit->addAction(themedIcon("undo"), tr("&Undo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    connect(m_undo, &QAction::triggered, this, [w] {
+        w->document()->undoManager()->undo();
+        w->Refresh_Canvas();
+    });
+    m_redo = edit->addAction(themedIcon("redo"), tr("&Redo"));
+    m_redo->setShortcut(QKeySequence::Redo);
+    connect(m_redo, &QAction::triggered, this, [w] {
+        w->document()->undoManager()->redo();
+        w->Refresh_Canvas();
+    });
+    edit->addSeparator();
+    add(edit, tr("Cu&t"), "", QKeySequence::Cut, [w] { w->currentCanvas()->cut(); });
+    add(edit, tr("&Copy"), "", QKeySequence::Copy, [w] { w->currentCanvas()->copy(); });
+    add(edit, tr("&Paste"), "", QKeySequence::Paste, [w] { w->currentCanvas()->paste(); });
+    add(edit, tr("&Duplicate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [w] { w->currentCanvas()->duplicate(); });
+    add(edit, tr("&Delete"), "", QKeySequence::Delete, [w] { w->currentCanvas()->deleteSelection(); });
+    add(edit, tr("Select &All"), "", QKeySequence::SelectAll, [w] { w->currentCanvas()->selectAll(); });
+
+    QMenu *arrange = m_window->menuBar()->addMenu(tr("&Arrange"));
+    add(arrange, tr("Centre on Card"), "", QKeySequence(), [w] { w->currentCanvas()->alignformCenter(); });
+    add(arrange, tr("Align Left Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignLeftEdges(); });
+    add(arrange, tr("Align Right Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignRightEdges(); });
+    add(arrange, tr("Align Top Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignTopEdges(); });
+    add(arrange, tr("Align Bottom Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignBottomEdges(); });
+    add(arrange, tr("Align Horizontal Centres"), "", QKeySequence(), [w] { w->currentCanvas()->alignHorizontalCenters(); });
+    add(arrange, tr("Align Vertical Centres"), "", QKeySequence(), [w] { w->currentCanvas()->alignVerticalCenters(); });
+    arrange->addSeparator();
+    add(arrange, tr("Same Width"), "", QKeySequence(), [w] { w->currentCanvas()->makeSameWidth(); });
+    add(arrange, tr("Same Height"), "", QKeySequence(), [w] { w->currentCanvas()->makeSameHeight(); });
+    add(arrange, tr("Natural Size"), "", QKeySequence(), [w] { w->currentCanvas()->makeNaturalSize(); });
+    arrange->addSeparator();
+    m_alignWithGrid = add(arrange, tr("Align with Grid"), "", QKeySequence(), [w] { w->currentCanvas()->alignWithGrid(); });
+    m_alignWithGrid->setEnabled(false);
+    add(arrange, tr("Grid…"), "", QKeySequence(), [w] { Grid_Wizard::defaultInstance()->Open_Wnd(w->grid); });
+
+    QMenu *view = m_window->menuBar()->addMenu(tr("&View"));
+    add(view, tr("&Front Side"), "front-side", QKeySequence(Qt::CTRL | Qt::Key_1), &LMNWindowController::Select_front_side);
+    add(view, tr("&Back Side"), "back-side", QKeySequence(Qt::CTRL | Qt::Key_2), &LMNWindowController::Select_back_side);
+    add(view, tr("&Working Side"), "", QKeySequence(Qt::CTRL | Qt::Key_3), &LMNWindowController::Select_temp_design_side);
+    view->addSeparator();
+    add(view, tr("Zoom &In"), "", QKeySequence::ZoomIn, [w] { w->currentCanvas()->zoomIn(); });
+    add(view, tr("Zoom &Out"), "", QKeySequence::ZoomOut, [w] { w->currentCanvas()->zoomOut(); });
+    add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [w] { w->currentCanvas()->setZoom(1.0); });
+
+    QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
+    unbuilt(data, tr("Data &Series…"), "data-series");
+    unbuilt(data, tr("&Create Series…"), "data-series");
+    unbuilt(data, tr("&Import Series…"), "data-series");
+
+    QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
+    unbuilt(profile, tr("Sender &Profile…"), "profile");
+
+    QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
+    unbuilt(help, tr("Festiloom &Help"), "help");
+}
+
+void EditorMenus::createToolBars()
+{
+    LMNWindowController *w = m_window;
+    QToolBar *commands = m_window->addToolBar(tr("Commands"));
+    commands->setObjectName(QStringLiteral("commands_toolbar"));
+    commands->setIconSize(QSize(24, 24));
+    commands->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (QAction *action : {m_newAction, m_openAction, m_saveAction})
+        commands->addAction(action);
+    commands->addSeparator();
+    commands->addAction(m_undo);
+    commands->addAction(m_redo);
+    commands->addSeparator();
+    for (QAction *action : {m_exportAction, m_printAction, m_mailAction})
+        commands->addAction(action);
+
+    QToolBar *tools = new QToolBar(tr("Tools"), m_window);
+    tools->setObjectName(QStringLiteral("tools_toolbar"));
+    tools->setIconSize(QSize(24, 24));
+    m_window->addToolBar(Qt::LeftToolBarArea, tools);
+    m_tools = new QActionGroup(this);
+    m_tools->setExclusive(true);
+    for (int tool = 0; tool < int(std::size(kTools)); ++tool) {
+        QAction *action = tools->addAction(themedIcon(kTools[tool].icon), tr(kTools[tool].title));
+        action->setCheckable(true);
+        action->setData(tool);
+        m_tools->addAction(action);
+        m_toolActions.append(action);
+        connect(action, &QAction::triggered, this, [w, tool] { w->selectToolNumber(tool); });
+    }
+    m_toolActions.first()->setChecked(true);
+}
+

@@ -1,0 +1,232 @@
+// Design files, templates, sides and the card pages, through the real editor window.
+
+#include "EditorWindowFixture.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/LMNGraphicArchive.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/DesignFile.h"
+#include "editor/ui/Template_Wizard.h"
+#include "panels/PanelsGlobals.h"
+#include "panels/ui/SettingsPanel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <plist/plist.h>
+
+namespace {
+
+using EditorWindow = EditorWindowFixture;
+
+// Every field of every element, as the archive writes them: equal archives mean equal elements.
+QByteArray archiveOf(const GraphicList &graphics)
+{
+    return LMNGraphicArchive::encodeList(graphics, false);
+}
+
+} // namespace
+
+TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
+{
+    startWithCard();
+    m_window->setSelected_Control_Tool(3);
+    m_window->_graphicView->createGraphicOfClass(GraphicKind::Shape, nullptr, true, QRectF(20, 30, 60, 40),
+                                                 QStringLiteral("F"), QString(), QString());
+    m_window->setSelected_Control_Tool(2);
+    m_window->_graphicView_BACK->createGraphicOfClass(GraphicKind::Text, nullptr, true, QRectF(10, 10, 100, 20),
+                                                      QStringLiteral("B"), QStringLiteral("On the back"),
+                                                      QStringLiteral("BACK_NOTE"));
+    m_window->Front_card_Prop.Card_border_chk = true;
+    m_window->Front_card_Prop.Card_border_style = QStringLiteral("DD");
+    m_window->Back_card_Prop.Card_fill_chk = true;
+    m_window->Back_card_Prop.Card_fill_style = QStringLiteral("G");
+    Card_Shape = 2;
+
+    const QByteArray front = archiveOf(m_document.graphics);
+    const QByteArray back = archiveOf(m_document.graphics_back);
+    const Card_Property frontRecord = m_window->Front_card_Prop;
+    const QString path = QDir(m_resources.path()).filePath(QStringLiteral("party.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(path));
+
+    // Start over, then open what was saved.
+    m_window->New_Project_Setting_Reset();
+    ASSERT_TRUE(m_document.graphics.isEmpty());
+    ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
+
+    EXPECT_EQ(archiveOf(m_document.graphics), front);
+    EXPECT_EQ(archiveOf(m_document.graphics_back), back);
+    EXPECT_EQ(Card_Shape.load(), 2);
+    EXPECT_TRUE(m_window->Front_card_Prop.Card_border_chk);
+    EXPECT_EQ(m_window->Front_card_Prop.Card_border_style, QStringLiteral("DD"));
+    EXPECT_EQ(m_window->Front_card_Prop.Card_Size, frontRecord.Card_Size);
+    EXPECT_EQ(m_window->Back_card_Prop.Card_fill_style, QStringLiteral("G"));
+    EXPECT_EQ(m_window->designFilePath(), path);
+    EXPECT_EQ(m_window->cardSize(), frontRecord.Card_Size);
+    EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(EditorWindow, DamagedFilesAreRefusedAndTheOpenDesignStays)
+{
+    startWithCard();
+    const QByteArray before = archiveOf(m_document.graphics);
+    const QSizeF size = m_window->cardSize();
+    const QString good = QDir(m_resources.path()).filePath(QStringLiteral("good.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(good));
+    QFile file(good);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    const QList<QByteArray> damaged = {
+        bytes.left(bytes.size() / 2),                                       // truncated
+        QByteArray("<html><body>not a card</body></html>"),                  // foreign
+        QByteArray(bytes).replace("QOVAMACBDAYINVITECARD", "SOMETHINGELSEFILE"), // wrong magic
+        QByteArray(),                                                       // empty
+    };
+    for (const QByteArray &contents : damaged) {
+        const QString path = QDir(m_resources.path()).filePath(QStringLiteral("bad.dcard"));
+        QFile bad(path);
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(contents);
+        bad.close();
+        const qsizetype shown = m_seam.messages.size();
+        EXPECT_FALSE(m_window->Read_and_load_design_Log(path, true));
+        EXPECT_EQ(m_seam.messages.size(), shown + 1);
+        EXPECT_EQ(archiveOf(m_document.graphics), before);
+        EXPECT_EQ(m_window->cardSize(), size);
+        EXPECT_TRUE(m_window->designFilePath().isEmpty());
+    }
+    EXPECT_FALSE(m_window->Read_and_load_design_Log(QDir(m_resources.path()).filePath("missing.dcard"), true));
+    EXPECT_EQ(archiveOf(m_document.graphics), before);
+}
+
+TEST_F(EditorWindow, SaveAsTemplateWritesDesignAndPreviewForTheGallery)
+{
+    startWithCard();
+    ASSERT_TRUE(m_window->saveAsTemplate(QStringLiteral("My Party")));
+    const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    ASSERT_TRUE(QFileInfo(user.filePath(QStringLiteral("My Party.dcard"))).isFile());
+    const QImage preview(user.filePath(QStringLiteral("My Party.png")));
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview.width(), qCeil(m_window->cardSize().width()));
+    EXPECT_TRUE(Template_Wizard::templateFiles(QDir(Resource_Path).filePath(QStringLiteral("Templates")))
+                    .contains(user.filePath(QStringLiteral("My Party.dcard"))));
+
+    // A name that would leave the folder is cleaned, never followed.
+    ASSERT_TRUE(m_window->saveAsTemplate(QStringLiteral("../../Escape")));
+    EXPECT_TRUE(QFileInfo(user.filePath(QStringLiteral("....Escape.dcard"))).isFile()
+                || QFileInfo(user.filePath(QStringLiteral("Escape.dcard"))).isFile());
+    EXPECT_FALSE(QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("Escape.dcard"))).exists());
+}
+
+TEST_F(EditorWindow, StartingFromATemplateLoadsItWithoutTakingItsPath)
+{
+    startWithCard();
+    ASSERT_TRUE(m_window->saveAsTemplate(QStringLiteral("Balloons")));
+    const QByteArray templateElements = archiveOf(m_document.graphics);
+    m_window->New_Project_Setting_Reset();
+
+    m_seam.onDialog([](QDialog *dialog) {   // the start screen: take the template road
+        auto *wizard = qobject_cast<Invitation_Wizard *>(dialog);
+        QTest::mouseClick(wizard->ui.template_btn, Qt::LeftButton);
+        return wizard->result();
+    });
+    m_seam.onDialog([](QDialog *dialog) {   // the gallery: pick "Balloons"
+        auto *gallery = qobject_cast<Template_Wizard *>(dialog);
+        EXPECT_NE(gallery, nullptr);
+        const QAbstractItemModel *model = gallery->ui.template_gallery->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, 0).data().toString() == QLatin1String("Balloons"))
+                gallery->ui.template_gallery->setCurrentIndex(model->index(row, 0));
+        return int(QDialog::Accepted);
+    });
+    ASSERT_EQ(m_window->Open_Start_Window(), 1);
+    EXPECT_EQ(archiveOf(m_document.graphics), templateElements);
+    EXPECT_TRUE(m_window->designFilePath().isEmpty());   // saving asks for a new name
+}
+
+TEST_F(EditorWindow, SidesSwitchCanvasLabelAndSideInWork)
+{
+    startWithCard();
+    m_window->Select_back_side();
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    EXPECT_EQ(m_window->Front_back_label->text(), QStringLiteral("Back"));
+    EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_BACK);
+
+    m_window->Select_temp_design_side();
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);   // the working side previews the back
+    EXPECT_EQ(m_window->Front_back_label->text(), QStringLiteral("TEMP"));
+    EXPECT_EQ(m_document.graphics_temp, m_document.graphics_back);
+
+    m_window->Select_front_side();
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView);
+}
+
+TEST_F(EditorWindow, CardPagesAreReadBackIntoTheSideInWork)
+{
+    startWithCard();
+    SettingsPanel *panel = m_window->settingsPanel();
+    m_window->Select_back_side();
+
+    panel->ui.Card_border_chk->click();   // the border page is not the visible tab
+    EXPECT_TRUE(m_window->Back_card_Prop.Card_border_chk);
+    EXPECT_FALSE(m_window->Front_card_Prop.Card_border_chk);
+    EXPECT_EQ(m_window->Back_card_Prop.Card_Side_Name, QStringLiteral("B"));
+
+    // The back keeps a special fill only while its fill is on.
+    panel->ui.Card_gradient_fill_rd->setChecked(true);
+    panel->ui.card_name->setText(QStringLiteral("   "));
+    m_window->Update_Card_Graphics();
+    EXPECT_EQ(m_window->Back_card_Prop.Card_fill_style, QStringLiteral("S"));
+    EXPECT_EQ(m_window->Back_card_Prop.Card_Name, QStringLiteral("Untitled"));
+
+    panel->ui.Card_alpha_Stepper->setValue(50);
+    panel->ui.Card_fill_chk->click();
+    EXPECT_TRUE(m_window->Back_card_Prop.Card_fill_chk);
+    EXPECT_FLOAT_EQ(m_window->Back_card_Prop.Card_alpha_Stepper, 0.5f);
+    EXPECT_NEAR(m_window->Back_card_Prop.Card_fill_clr.alphaF(), 0.5, 0.01);
+
+    // While the panel is being loaded nothing is written back.
+    Not_Draw_Only_Prop_Change = true;
+    panel->ui.Card_border_chk->setChecked(false);
+    m_window->Update_Card_Graphics();
+    Not_Draw_Only_Prop_Change = false;
+    EXPECT_TRUE(m_window->Back_card_Prop.Card_border_chk);
+}
+
+TEST_F(EditorWindow, ChoosingACardSizeResizesEveryCanvas)
+{
+    startWithCard();
+    SettingsPanel *panel = m_window->settingsPanel();
+    panel->ui.Category_ComboBox->setCurrentText(QStringLiteral("PVC Card"));
+    m_window->fillCardSizeList(QStringLiteral("PVC Card"));
+    EXPECT_EQ(m_window->Get_Item_Text(0), QStringLiteral("CR80-Credit Card Size"));
+    m_window->Mark_List_New_Selection(0);
+    EXPECT_NEAR(m_window->cardSize().width(), 85.6 * 2.834645669291, 0.01);
+    EXPECT_EQ(m_window->_graphicView_BACK->canvasSize(), m_window->cardSize());
+    EXPECT_EQ(m_window->_graphicView_TEMP->canvasSize(), m_window->cardSize());
+    EXPECT_EQ(m_window->Front_card_Prop.Card_Sub_Category, QStringLiteral("CR80-Credit Card Size"));
+    EXPECT_EQ(m_window->Front_card_Prop.Card_Cat_index, 0);
+    EXPECT_TRUE(m_window->Get_Item_Text(99).isEmpty());
+}
+
+TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)
+{
+    QTemporaryDir scratch;
+    const QString blocker = QDir(scratch.path()).filePath(QStringLiteral("file"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("FESTILOOM_RESOURCE_DIR", QDir(blocker).filePath(QStringLiteral("resources")).toUtf8());
+
+    ScriptedModalSeam seam;
+    LMNDocument document;
+    LMNWindowController window(&document);
+    EXPECT_FALSE(window.windowDidLoad());
+    ASSERT_EQ(seam.messages.size(), 1);
+    EXPECT_TRUE(seam.messages.first().text.contains(QStringLiteral("resource folder")));
+    EXPECT_TRUE(seam.dialogsRun.isEmpty());   // the start screen never came
+}
