@@ -4,11 +4,11 @@
 #include "document/LMNRenderingView.h"
 #include "editor/CardSizeCatalog.h"
 #include "editor/DesignFile.h"
+#include "editor/TemplatePreview.h"
 #include "panels/CardBackgroundPainter.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -19,7 +19,7 @@ namespace {
 // Room for anti-aliasing at the edges when checking that an element stays on the card.
 constexpr double kEdgeTolerance = 0.5;
 
-} // namespace
+}   // namespace
 
 TemplateKit::TemplateKit(QString seedFolder)
     : m_seed(std::move(seedFolder))
@@ -31,7 +31,8 @@ CardDesign TemplateKit::newDesign(const QString &name, const QString &sizeName, 
     m_current = name;
     CardDesign design;
     const QList<CardSize> &sizes = CardSizeCatalog::paperCards();
-    const auto found = std::find_if(sizes.cbegin(), sizes.cend(), [&](const CardSize &s) { return s.name == sizeName; });
+    const auto found =
+        std::find_if(sizes.cbegin(), sizes.cend(), [&](const CardSize &s) { return s.name == sizeName; });
     if (found == sizes.cend()) {
         m_problems << QStringLiteral("%1: no card size \"%2\"").arg(name, sizeName);
         return design;
@@ -81,14 +82,6 @@ void TemplateKit::hatchBackground(Card_Property &record, const QString &pattern,
     record.Card_hatch_bk_clr = background;
     if (CardBackgroundPainter::hatchImage(m_seed, pattern).isNull())
         m_problems << QStringLiteral("%1: no fill pattern \"%2\"").arg(m_current, pattern);
-}
-
-void TemplateKit::border(Card_Property &record, const QColor &colour, int width, const QString &style)
-{
-    record.Card_border_chk = true;
-    record.Card_bordr_clr = colour;
-    record.Card_bor_Stepper = width;
-    record.Card_border_style = style;
 }
 
 GraphicPtr TemplateKit::text(const QString &controlId, const QString &text, const TextStyle &style, double left,
@@ -174,13 +167,6 @@ GraphicPtr TemplateKit::picture(const QString &libraryPath, const QRectF &box)
     return element;
 }
 
-GraphicList TemplateKit::topmostFirst(const GraphicList &paintOrder)
-{
-    GraphicList list = paintOrder;
-    std::reverse(list.begin(), list.end());
-    return list;
-}
-
 void TemplateKit::checkOnCard(const CardDesign &design, const GraphicList &side, const QString &sideName)
 {
     const QRectF card = QRectF(QPointF(0, 0), design.Front_card_Prop.Card_Size)
@@ -200,25 +186,15 @@ void TemplateKit::checkOnCard(const CardDesign &design, const GraphicList &side,
 QImage TemplateKit::renderSide(const CardDesign &design, bool back) const
 {
     const Card_Property &record = back ? design.Back_card_Prop : design.Front_card_Prop;
-    LMNRenderingView renderer(design.Front_card_Prop.Card_Size, CardBackgroundPainter(record, design.Card_Shape, m_seed),
-                              DrawContext{m_seed, 1.0});
+    LMNRenderingView renderer(design.Front_card_Prop.Card_Size,
+                              CardBackgroundPainter(record, design.Card_Shape, m_seed), DrawContext{m_seed, 1.0});
     return renderer.image_From_Card_Graphics(back ? design.graphics_back : design.graphics, 0);
 }
 
 QImage TemplateKit::preview(const CardDesign &design) const
 {
-    QImage preview = renderSide(design, false);
-    if (design.Front_card_Prop.Card_Side == QLatin1String("2") && !design.graphics_back.isEmpty()) {
-        const QImage back = renderSide(design, true);
-        QImage both(preview.width(), preview.height() + back.height(), QImage::Format_ARGB32_Premultiplied);
-        both.fill(Qt::transparent);
-        QPainter painter(&both);
-        painter.drawImage(0, 0, preview);
-        painter.drawImage(0, preview.height(), back);
-        painter.end();
-        preview = both;
-    }
-    return preview;
+    const bool back = TemplatePreview::showsBack(design.Front_card_Prop.Card_Side, design.graphics_back);
+    return TemplatePreview::compose(renderSide(design, false), back ? renderSide(design, true) : QImage());
 }
 
 bool TemplateKit::write(const CardDesign &design, const QString &folder, QString *error)

@@ -44,8 +44,6 @@ public:
     void pictureBackground(Card_Property &record, const QString &fileName);
     static void gradientBackground(Card_Property &record, const QColor &from, const QColor &to, int degrees);
     void hatchBackground(Card_Property &record, const QString &pattern, const QColor &background);
-    // A border drawn around the card sheet.
-    static void border(Card_Property &record, const QColor &colour, int width, const QString &style = QStringLiteral("S"));
 
     // A text element `width` points wide whose top edge is `top`, exactly as tall as its lines.
     // Lines are broken by hand ("\n"): one wider than the element is a problem.
@@ -72,9 +70,6 @@ public:
     // The preview as the editor makes it: the front at 72 dots per inch and, on a two-sided
     // card with a back, the back beneath it.
     QImage preview(const CardDesign &design) const;
-
-    // The element lists are built bottom-first; designs keep the topmost element first.
-    static GraphicList topmostFirst(const GraphicList &paintOrder);
 
 private:
     QImage renderSide(const CardDesign &design, bool back) const;

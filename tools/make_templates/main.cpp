@@ -36,15 +36,14 @@ bool cardFontsInstalled()
     for (const char *name : {"TimesNewRomanPSMT", "ArialMT"}) {
         const QFontInfo info(CardFont(QString::fromLatin1(name), 12).toQFont());
         if (!info.family().contains(QLatin1String("Liberation")) && !info.exactMatch()) {
-            err() << "make_templates: " << name << " is drawn with " << info.family()
-                  << "; install fonts-liberation\n";
+            err() << "make_templates: " << name << " is drawn with " << info.family() << "; install fonts-liberation\n";
             fine = false;
         }
     }
     return fine;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char **argv)
 {
@@ -57,7 +56,8 @@ int main(int argc, char **argv)
         err() << "usage: make_templates [SEED_FOLDER]\n";
         return 2;
     }
-    const QString seed = arguments.isEmpty() ? QStringLiteral(FESTILOOM_SOURCE_DIR "/resources/seed") : arguments.first();
+    const QString seed =
+        arguments.isEmpty() ? QStringLiteral(FESTILOOM_SOURCE_DIR "/resources/seed") : arguments.first();
     if (!QFileInfo(QDir(seed).filePath(QStringLiteral("Background"))).isDir()) {
         err() << "make_templates: " << seed << " holds no shipped resources\n";
         return 2;

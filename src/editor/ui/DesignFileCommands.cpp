@@ -7,13 +7,13 @@
 #include "document/ui/MessageBoxes.h"
 #include "document/ui/ModalSeam.h"
 #include "editor/DesignFile.h"
+#include "editor/TemplatePreview.h"
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QPainter>
 
 namespace {
 
@@ -124,17 +124,8 @@ bool DesignFileCommands::saveAsTemplate(const QString &name)
         return false;
 
     // The preview shows the front, with the back beneath it on a two-sided card.
-    QImage preview = renderSide(0);
-    if (m_window->Front_card_Prop.Card_Side == QLatin1String("2") && !m_window->document()->graphics_back.isEmpty()) {
-        const QImage back = renderSide(1);
-        QImage both(preview.width(), preview.height() + back.height(), QImage::Format_ARGB32_Premultiplied);
-        both.fill(Qt::transparent);
-        QPainter painter(&both);
-        painter.drawImage(0, 0, preview);
-        painter.drawImage(0, preview.height(), back);
-        painter.end();
-        preview = both;
-    }
+    const bool back = TemplatePreview::showsBack(m_window->Front_card_Prop.Card_Side, m_window->document()->graphics_back);
+    const QImage preview = TemplatePreview::compose(renderSide(0), back ? renderSide(1) : QImage());
     m_window->Save_gen_image(preview, folder.filePath(cleanName + QStringLiteral(".png")));
     return true;
 }
