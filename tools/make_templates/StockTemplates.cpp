@@ -112,7 +112,7 @@ CardDesign StockTemplates::balloonParty(TemplateKit &kit)
     front.add(locked(TemplateKit::shape(QStringLiteral("RR"), panel, translucent(Qt::white, 0.88), coral, 1.5)));
     GraphicPtr date =
         front.add(kit.centredText(QStringLiteral("PARTY_DATE"), QStringLiteral("Saturday, June 14 at 2:00 PM"),
-                                  style(sansBold(14), ink), panel.center().x(), panel.top() + 12, 300));
+                                  style(sansBold(14), ink), panel.center().x(), panel.top() + 15, 300));
     GraphicPtr venue = front.add(kit.centredText(QStringLiteral("PARTY_VENUE"),
                                                  QStringLiteral("Sunny Meadow Park, Pavilion 3\n12 Maple Street"),
                                                  style(sans(12), ink), panel.center().x(), below(date, 4), 300));
