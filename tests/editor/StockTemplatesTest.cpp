@@ -83,7 +83,8 @@ QImage renderSide(const CardDesign &design, bool back, const QString &resourcePa
     // Designs do not carry their background picture; it is read from the resource folder.
     if (record.Card_fill_style == QLatin1String("I"))
         record.Card_BG_Image = QImage(QDir(resourcePath).filePath(record.Card_BG_Image_Path));
-    LMNRenderingView renderer(design.Front_card_Prop.Card_Size, CardBackgroundPainter(record, design.Card_Shape, resourcePath),
+    LMNRenderingView renderer(design.Front_card_Prop.Card_Size,
+                              CardBackgroundPainter(record, design.Card_Shape, resourcePath),
                               DrawContext{resourcePath, 1.0});
     return renderer.image_From_Card_Graphics(back ? design.graphics_back : design.graphics, 0);
 }
@@ -292,7 +293,8 @@ TEST_F(TemplateRoad, EveryStockTemplateOpensWithItsBackgroundFromTheUserFolder)
             EXPECT_FALSE(record->Card_BG_Image.isNull()) << qPrintable(record->Card_BG_Image_Path);
             // The picture is the user's copy, named by a path that works from anywhere.
             EXPECT_TRUE(QDir::isAbsolutePath(record->Card_BG_Image_Path));
-            EXPECT_TRUE(record->Card_BG_Image_Path.startsWith(m_resources.path())) << qPrintable(record->Card_BG_Image_Path);
+            EXPECT_TRUE(record->Card_BG_Image_Path.startsWith(m_resources.path()))
+                << qPrintable(record->Card_BG_Image_Path);
         }
 
         // What the editor shows is what the gallery promised.

@@ -50,6 +50,21 @@ void contentStyle(Card_Property &record, const TextStyle &body)
     record.Card_Content_clr = body.colour;
 }
 
+// A one-sided postcard on a shipped background picture, its text defaulting to `body`.
+CardDesign postcard(TemplateKit &kit, const QString &name, const QString &picture, const TextStyle &body)
+{
+    CardDesign design = kit.newDesign(name, QStringLiteral("Postcard (6 x 4 in)"), false, false);
+    kit.pictureBackground(design.Front_card_Prop, picture);
+    contentStyle(design.Front_card_Prop, body);
+    return design;
+}
+
+// The vertical centre line of the card.
+double middle(const CardDesign &design)
+{
+    return design.Front_card_Prop.Card_Size.width() / 2.0;
+}
+
 // Elements that only dress the card (frames, panels, tints) are locked, so a click meant for
 // the text on them does not drag them away.
 GraphicPtr locked(GraphicPtr element)
@@ -133,7 +148,7 @@ CardDesign StockTemplates::birthdayDinner(TemplateKit &kit)
     TemplateKit::gradientBackground(design.Front_card_Prop, navyTop, navyBottom, 90);
     const TextStyle body = style(serif(13.5), cream);
     contentStyle(design.Front_card_Prop, body);
-    const double centre = design.Front_card_Prop.Card_Size.width() / 2.0;
+    const double centre = middle(design);
 
     SideElements front;
     front.add(locked(TemplateKit::shape(QStringLiteral("R"), QRectF(18, 18, 324, 468), {}, gold, 1.2)));
@@ -176,13 +191,11 @@ CardDesign StockTemplates::birthdayDinner(TemplateKit &kit)
 // centred wish.
 CardDesign StockTemplates::floralWishes(TemplateKit &kit)
 {
-    CardDesign design =
-        kit.newDesign(QStringLiteral("Floral Birthday Wishes"), QStringLiteral("Postcard (6 x 4 in)"), false, false);
-    kit.pictureBackground(design.Front_card_Prop, QStringLiteral("Floral Corners.jpg"));
     const QColor rose(0xBE, 0x4A, 0x6C), sage(0x5E, 0x80, 0x62), ink(0x5A, 0x45, 0x4F);
     const TextStyle body = style(serifItalic(13.5), ink);
-    contentStyle(design.Front_card_Prop, body);
-    const double centre = design.Front_card_Prop.Card_Size.width() / 2.0;
+    CardDesign design =
+        postcard(kit, QStringLiteral("Floral Birthday Wishes"), QStringLiteral("Floral Corners.jpg"), body);
+    const double centre = middle(design);
 
     SideElements front;
     GraphicPtr lead = front.add(
@@ -206,13 +219,11 @@ CardDesign StockTemplates::floralWishes(TemplateKit &kit)
 // the when and where stand out.
 CardDesign StockTemplates::surpriseParty(TemplateKit &kit)
 {
-    CardDesign design =
-        kit.newDesign(QStringLiteral("Surprise Party Invitation"), QStringLiteral("Postcard (6 x 4 in)"), false, false);
-    kit.pictureBackground(design.Front_card_Prop, QStringLiteral("Confetti Celebration.jpg"));
     const QColor magenta(0xD6, 0x33, 0x6C), navy(0x2B, 0x2D, 0x42), butter(0xFF, 0xE0, 0x8A);
     const TextStyle body = style(sans(12), navy);
-    contentStyle(design.Front_card_Prop, body);
-    const double centre = design.Front_card_Prop.Card_Size.width() / 2.0;
+    CardDesign design =
+        postcard(kit, QStringLiteral("Surprise Party Invitation"), QStringLiteral("Confetti Celebration.jpg"), body);
+    const double centre = middle(design);
 
     SideElements front;
     // A clearing in the confetti keeps the words readable.
@@ -248,13 +259,11 @@ CardDesign StockTemplates::surpriseParty(TemplateKit &kit)
 // An evening party: gold type on the night sky, with two stars flanking the heading.
 CardDesign StockTemplates::starryNight(TemplateKit &kit)
 {
-    CardDesign design =
-        kit.newDesign(QStringLiteral("Starry Night Celebration"), QStringLiteral("Postcard (6 x 4 in)"), false, false);
-    kit.pictureBackground(design.Front_card_Prop, QStringLiteral("Starry Night.jpg"));
     const QColor gold(0xF6, 0xC8, 0x5F), paleGold(0xF4, 0xDB, 0xA0), moon(0xE4, 0xE8, 0xF5), mist(0xC9, 0xD1, 0xE8);
     const TextStyle body = style(sans(11), moon);
-    contentStyle(design.Front_card_Prop, body);
-    const double centre = design.Front_card_Prop.Card_Size.width() / 2.0;
+    CardDesign design =
+        postcard(kit, QStringLiteral("Starry Night Celebration"), QStringLiteral("Starry Night.jpg"), body);
+    const double centre = middle(design);
 
     SideElements front;
     // A dusky pane keeps the background's brightest stars from running through the words.
