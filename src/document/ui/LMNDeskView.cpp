@@ -2,6 +2,8 @@
 
 #include "document/ui/LMNGraphicView.h"
 
+#include <algorithm>
+
 LMNDeskView::LMNDeskView(LMNGraphicView *canvas, QWidget *parent)
     : QScrollArea(parent)
     , m_canvas(canvas)
@@ -10,4 +12,14 @@ LMNDeskView::LMNDeskView(LMNGraphicView *canvas, QWidget *parent)
     setAlignment(Qt::AlignCenter);
     setWidgetResizable(false);
     setWidget(canvas);
+}
+
+void LMNDeskView::fitCanvas()
+{
+    const QSizeF card = m_canvas->canvasSize();
+    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(40, 40);
+    if (card.isEmpty() || room.width() <= 0 || room.height() <= 0)
+        return;
+    const double zoom = std::min(room.width() / card.width(), room.height() / card.height());
+    m_canvas->setZoom(std::clamp(zoom, LMNGraphicView::MinimumZoom, 2.0));
 }

@@ -15,6 +15,10 @@ public:
 
     LMNGraphicView *canvas() const { return m_canvas; }
 
+    // Zooms the canvas so the whole card shows in the desk with a little room around it
+    // (never beyond twice its size).
+    void fitCanvas();
+
 private:
     LMNGraphicView *m_canvas;
 };

@@ -139,6 +139,7 @@ void EditorMenus::createMenus()
     add(view, tr("Zoom &In"), "", QKeySequence::ZoomIn, [w] { w->currentCanvas()->zoomIn(); });
     add(view, tr("Zoom &Out"), "", QKeySequence::ZoomOut, [w] { w->currentCanvas()->zoomOut(); });
     add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [w] { w->currentCanvas()->setZoom(1.0); });
+    add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
     QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
     unbuilt(data, tr("Data &Series…"), "data-series");

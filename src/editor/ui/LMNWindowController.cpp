@@ -32,6 +32,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QSaveFile>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace {
@@ -133,7 +134,9 @@ void LMNWindowController::createCanvases()
         canvas->setHost(this);
         canvas->setGrid(grid);
         canvas->setCardSide(side.code);
-        side.page->layout()->addWidget(new LMNDeskView(canvas, side.page));
+        auto *desk = new LMNDeskView(canvas, side.page);
+        side.page->layout()->addWidget(desk);
+        m_desks.append(desk);
         *side.canvas = canvas;
     }
 }
@@ -297,6 +300,7 @@ void LMNWindowController::applyCardSizeRow(int row)
     panel->ui.width_Stepper->setValue(mm.width());
     panel->ui.height_Stepper->setValue(mm.height());
     Update_Card_Graphics();
+    fitCardInWindow();
 }
 
 float LMNWindowController::MM_to_Points_Convert(float millimetres)
@@ -315,6 +319,12 @@ void LMNWindowController::SetDocumentCanvasSize(const QSizeF &size)
         canvas->setCanvasSize(size);
     Front_card_Prop.Card_Size = size;
     Back_card_Prop.Card_Size = size;
+}
+
+void LMNWindowController::fitCardInWindow()
+{
+    for (LMNDeskView *desk : std::as_const(m_desks))
+        desk->fitCanvas();
 }
 
 QSizeF LMNWindowController::cardSize() const
@@ -540,6 +550,8 @@ bool LMNWindowController::windowDidLoad()
     if (Open_Start_Window() != 1)
         return false;
     Select_front_side();
+    // The desks know their room once the window is on the screen.
+    QTimer::singleShot(0, this, &LMNWindowController::fitCardInWindow);
     return true;
 }
 
@@ -651,6 +663,7 @@ void LMNWindowController::newDesignCommand()
         return;
     }
     Select_front_side();
+    fitCardInWindow();
 }
 
 void LMNWindowController::Exit_App()
@@ -708,8 +721,7 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     if (Back_card_Prop.Card_fill_chk && Back_card_Prop.Card_fill_style == QLatin1String("I"))
         setBackgroundPicture(Back_card_Prop, resourcePicturePath(Back_card_Prop.Card_BG_Image_Path));
     Select_front_side();
-    for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK})
-        canvas->update();
+    fitCardInWindow();
 }
 
 // ---------------------------------------------------------------------------------------------

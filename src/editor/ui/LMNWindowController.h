@@ -10,6 +10,7 @@
 #include <memory>
 
 class LMNDocument;
+class LMNDeskView;
 class LMNGraphicView;
 class LMNGrid;
 class PleaseWaitSheet;
@@ -90,6 +91,8 @@ public:
     void Set_Document_Size(const QSizeF &size);
     void SetDocumentCanvasSize(const QSizeF &size);
     QSizeF cardSize() const;
+    // Zooms every side so the whole card shows in the window.
+    void fitCardInWindow();
 
     GraphicList &Get_Front_Controls_Array();
     GraphicList &Get_Back_Controls_Array();
@@ -161,5 +164,6 @@ private:
     LMNDocument *m_document = nullptr;
     DesignFileCommands *m_files = nullptr;
     EditorMenus *m_menus = nullptr;
+    QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };
