@@ -1,7 +1,6 @@
 #include "document/InsertGraphicsCommand.h"
 #include "document/LMNDocument.h"
 #include "document/RemoveGraphicsCommand.h"
-#include "document/SetBoundsCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -72,23 +71,6 @@ TEST(Document, RegistrationOffPerformsWithoutHistory)
     EXPECT_EQ(document.undoManager()->count(), 0);
     document.enableUndoRegistration();
     EXPECT_TRUE(document.isUndoRegistrationEnabled());
-}
-
-TEST(Document, AnEditAlreadyMadeLiveIsRecordedWithoutBeingRepeated)
-{
-    LMNDocument document;
-    document.graphics = makeElements(1);
-    const GraphicPtr g = document.graphics[0];
-    const QRectF before = g->bounds();
-    g->setBounds(before.translated(3, 4)); // as a mouse drag does
-    document.perform(new SetBoundsCommand(&document, &document.graphics, {{g, before, g->bounds()}},
-                                          QStringLiteral("Move")),
-                     true);
-    EXPECT_EQ(g->bounds(), before.translated(3, 4));
-    document.undoManager()->undo();
-    EXPECT_EQ(g->bounds(), before);
-    document.undoManager()->redo();
-    EXPECT_EQ(g->bounds(), before.translated(3, 4));
 }
 
 TEST(Document, EditGroupsUndoAsOneStep)
