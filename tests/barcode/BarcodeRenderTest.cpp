@@ -11,11 +11,18 @@
 
 namespace {
 
-// A barcode whose bar string is given outright.
+// A barcode whose bar string is given outright, on a view of the given size in points.
 class FixedBars : public NKDBarcode
 {
 public:
-    explicit FixedBars(const QByteArray &bars) : m_bars(bars) {}
+    FixedBars(const QByteArray &bars, const BarcodeSettings &settings, float barWidth, float height, float width)
+        : m_bars(bars)
+    {
+        setSettings(settings);
+        setBarWidth(barWidth);
+        setHeight(height);
+        setWidth(width);
+    }
     QByteArray initiator() const override { return m_bars; }
     QByteArray barcode() const override { return {}; }
 
@@ -53,35 +60,19 @@ QList<int> darkRows(const QImage &image, int x)
 
 } // namespace
 
-TEST(BarcodeRender, BarsAreRunsCentredInTheView)
+TEST(BarcodeRender, BarsAreRunsCentredInTheViewStandingOnTheCommonBottomLine)
 {
-    FixedBars runs("0110");
-    runs.setSettings(bare());
-    runs.initWithContent(QString(), false);  // null content: not initialised
-    runs.setBarWidth(1);
-    runs.setHeight(10);
-    runs.setWidth(20);
+    FixedBars runs("0110", bare(), 1, 10, 20);
+    runs.initWithContent(QString(), false); // null content: not initialised
     const QImage image = NKDBarcodeOffscreenView(runs).toImage(72);
     ASSERT_EQ(image.size(), QSize(20, 10));
     EXPECT_EQ(darkColumns(image, 5), (QList<int>{9, 10}));
-
-    FixedBars ends("101");
-    ends.setSettings(bare());
-    ends.setBarWidth(1);
-    ends.setHeight(10);
-    ends.setWidth(13);
+    FixedBars ends("101", bare(), 1, 10, 13);
     EXPECT_EQ(darkColumns(NKDBarcodeOffscreenView(ends).toImage(72), 5), (QList<int>{5, 7}));
-}
 
-TEST(BarcodeRender, BarsStandOnTheCommonBottomLine)
-{
     // Height 100, a 10-point caption band under the bars, every margin 1: the bars stand
     // 13 points above the bottom edge and reach the top edge.
-    FixedBars bars("1");
-    bars.setSettings(bare(1));
-    bars.setBarWidth(4);
-    bars.setHeight(100);
-    bars.setWidth(4);
+    FixedBars bars("1", bare(1), 4, 100, 4);
     bars.setPrintsCaption(true);
     bars.setCaptionHeight(10.0f / 72.0f);
     EXPECT_FLOAT_EQ(bars.barTop(0), 87);
@@ -94,8 +85,7 @@ TEST(BarcodeRender, BarsStandOnTheCommonBottomLine)
     BarcodeSettings onTop = bare(1);
     onTop.captionOnTop = true;
     bars.setSettings(onTop);
-    const QList<int> topRows = darkRows(NKDBarcodeOffscreenView(bars).toImage(72), 2);
-    EXPECT_EQ(topRows.last(), 100 - 2 - 1);
+    EXPECT_EQ(darkRows(NKDBarcodeOffscreenView(bars).toImage(72), 2).last(), 100 - 2 - 1);
 }
 
 TEST(BarcodeRender, FourStateBarsSpanFromTheirLowerToTheirUpperEnd)

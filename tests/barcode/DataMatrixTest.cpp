@@ -128,21 +128,17 @@ TEST(DataMatrix, WorkedExamplesAndSizeChoice)
 
 TEST(DataMatrix, RefusalMessages)
 {
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(encode("ABC", 0, 11, 11).grid.isEmpty());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Invalid size 11x11\n");
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(encode("ABCDEFGHIJKLMNOP", 'A', 10, 10).grid.isEmpty());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Barcode too long for 10x10\n");
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(encode("abc", 'X').grid.isEmpty());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot encode char 0x61 in X12\n");
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(encode("abc", 'E').grid.isEmpty());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot encode 0x61 in EDIFACT\n");
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(encode("abc", 'Q').grid.isEmpty());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unknown encoding q\n");
+    const std::tuple<QByteArray, char, int, const char *> cases[] = {
+        {"ABC", 0, 11, "Invalid size 11x11\n"},
+        {"ABCDEFGHIJKLMNOP", 'A', 10, "Barcode too long for 10x10\n"},
+        {"abc", 'X', 0, "Cannot encode char 0x61 in X12\n"},
+        {"abc", 'E', 0, "Cannot encode 0x61 in EDIFACT\n"},
+        {"abc", 'Q', 0, "Unknown encoding q\n"}};
+    for (const auto &[text, forced, size, message] : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(encode(text, forced, size, size).grid.isEmpty()) << message;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), message);
+    }
     testing::internal::CaptureStderr();
     int W = 0, H = 0;
     std::optional<QByteArray> shortEncoding = QByteArray("AA");

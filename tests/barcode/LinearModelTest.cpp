@@ -87,13 +87,44 @@ TEST(LinearModel, CopyCarriesTheSymbolNotTheBands)
     EXPECT_FALSE(copy->printsHeader());
 }
 
-TEST(LinearModel, EveryTitleMakesItsClass)
+TEST(LinearBarcodes, RefusedContentIsInvalid)
 {
-    const QStringList titles = LinearBarcodes::titles();
-    EXPECT_EQ(titles.size(), 19);
-    for (const QString &title : titles)
-        EXPECT_NE(LinearBarcodes::allocate(title), nullptr) << title.toStdString();
-    EXPECT_EQ(LinearBarcodes::allocate(QStringLiteral("QR Code")), nullptr);
+    // Where `noBars` is set, the refused content leaves no bars either.
+    const std::tuple<const char *, QStringList, bool> cases[] = {
+        {"Code 128 SET C", {"12A4", "12 34", ""}, true},
+        {"Code 128", {QStringLiteral("caf\u00e9")}, false},
+        {"Code 39", {"A*B", "TAB\tX", "a_b"}, false},
+        {"Extended Code 39", {"a\tb"}, false},
+        {"Codabar", {"A12C3D", "A123", "AB", "12E", "a123b"}, false},
+        {"EAN-13", {"5901234123450", "59012341234", "59012341234A"}, true},
+        // A longer number whose first digits are valid is refused, not cut: printing only part
+        // of it would put a different number on the card.
+        {"EAN-13", {"59012341234571"}, false},
+        {"EAN-8", {"96385075", "963850", "963A507", "9638507x", "963850745"}, false},
+        {"UPCA", {"036000291453", "0360002914521"}, false},
+        {"UPCE", {"04252615", "2425261", "042526", "04210001526"}, false},
+        {"Interleaved 2 of 5", {"12A", "", "1 2"}, false},
+        {"Modified Plessey", {"12A"}, false},
+        {"Modified Plessey (Hex)", {"1f"}, false},
+        {"PostNet", {"123456", "1234", "1234A"}, false},
+        {"Planet", {"12345", "123456789", "123456789012"}, false},
+        {"Royal Mail Barcode (RM4SCC / CBC)", {"SN34 RD1A", "AB-1", "AB.1", ""}, false},
+        {"Japan Post Barcode", {"106-0043"}, false},
+    };
+    for (const auto &[title, values, noBars] : cases) {
+        for (const QString &value : values) {
+            auto barcode = LinearBarcodes::create(QLatin1String(title), value, true);
+            ASSERT_TRUE(barcode) << title << " " << value.toStdString();
+            EXPECT_FALSE(barcode->isContentValid()) << title << " " << value.toStdString();
+            if (noBars) {
+                EXPECT_TRUE(barcode->barcode().isEmpty()) << title << " " << value.toStdString();
+            }
+        }
+    }
+    // No content at all, or a symbology that is not linear, makes no barcode.
+    EXPECT_EQ(LinearBarcodes::create("Code 128", QString(), true), nullptr);
+    EXPECT_EQ(LinearBarcodes::create("Code 39", QString(), true), nullptr);
+    EXPECT_EQ(LinearBarcodes::allocate("QR Code"), nullptr);
 }
 
 TEST(BarcodeSizes, LinearHeightIsTheInverseOfTheBarLength)

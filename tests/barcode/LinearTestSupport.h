@@ -66,6 +66,17 @@ inline std::string read(const QImage &picture, ZXing::BarcodeFormat format, bool
     return result.isValid() ? result.text() : std::string();
 }
 
+// ZXing reads `expected` (UTF-8) from the bars of a `title` barcode of `value`.
+inline void expectReads(const QString &title, const QString &value, ZXing::BarcodeFormat format,
+                        const std::string &expected, int pixelsPerModule = 2, bool code39Extended = false,
+                        bool codabarStartStop = false)
+{
+    auto barcode = make(title, value);
+    ASSERT_TRUE(barcode);
+    EXPECT_EQ(read(barsPicture(*barcode, pixelsPerModule), format, code39Extended, codabarStartStop), expected)
+        << title.toStdString() << " " << value.toStdString();
+}
+
 // Random text of `length` characters from `alphabet`.
 inline QString randomText(QRandomGenerator &random, const QString &alphabet, int length)
 {
@@ -99,12 +110,17 @@ inline QList<QByteArray> zintRows(int symbology, const QString &data, const QStr
     return rows;
 }
 
-// `bars` padded with light modules to a whole number of hex digits, as zint dumps rows.
-inline QByteArray paddedToNibbles(QByteArray bars)
+// Our bars of a single-row symbology are zint's row, padded with light modules to whole hex digits.
+inline void expectZintRow(const QString &title, const QString &value, int symbology, const QStringList &options = {})
 {
+    auto ours = make(title, value);
+    ASSERT_TRUE(ours);
+    const QList<QByteArray> rows = zintRows(symbology, value, options);
+    ASSERT_EQ(rows.size(), 1);
+    QByteArray bars = ours->completeBarcode();
     while (bars.size() % 4 != 0)
         bars.append('0');
-    return bars;
+    EXPECT_EQ(bars, rows.front()) << title.toStdString() << " " << value.toStdString();
 }
 
 } // namespace LinearTest

@@ -80,7 +80,7 @@ TEST(QRCode, CapacityTablesMatchTheStandard)
     EXPECT_EQ(coordinates[1], 34);
 }
 
-TEST(QRCode, AutomaticVersionIsTheSmallestThatHoldsTheText)
+TEST(QRCode, AutomaticVersionIsTheSmallestThatHoldsTheTextAndBadArgumentsAreRefused)
 {
     std::mt19937 random(18004);
     for (int level = 0; level < 4; ++level) {
@@ -106,15 +106,11 @@ TEST(QRCode, AutomaticVersionIsTheSmallestThatHoldsTheText)
     EXPECT_EQ(versionOf(QREncoder::encodeWithECLevel(1, 0, "12345")), 1);
     EXPECT_EQ(versionOf(QREncoder::encodeWithECLevel(1, 9, "12345")), 9);
     EXPECT_TRUE(QREncoder::encodeWithECLevel(0, 1, QString(18, u'q')).isEmpty());
-}
 
-TEST(QRCode, RefusesBadArguments)
-{
+    // Bad arguments are refused.
     EXPECT_TRUE(QREncoder::encodeWithECLevel(0, 0, QString()).isEmpty());
-    EXPECT_TRUE(QREncoder::encodeWithECLevel(4, 0, "A").isEmpty());
-    EXPECT_TRUE(QREncoder::encodeWithECLevel(-1, 0, "A").isEmpty());
-    EXPECT_TRUE(QREncoder::encodeWithECLevel(0, 41, "A").isEmpty());
-    EXPECT_TRUE(QREncoder::encodeWithECLevel(0, -1, "A").isEmpty());
+    for (const auto &[level, version] : {std::pair{4, 0}, {-1, 0}, {0, 41}, {0, -1}})
+        EXPECT_TRUE(QREncoder::encodeWithECLevel(level, version, "A").isEmpty()) << level << " " << version;
     CQR_Encode encoder;
     EXPECT_FALSE(encoder.EncodeData(0, 0, true, 8, reinterpret_cast<const std::uint8_t *>("A"), 1));
     EXPECT_EQ(encoder.symbolSize(), 0);
@@ -157,27 +153,6 @@ TEST(QRCode, FormatAndVersionInformation)
         EXPECT_EQ(encoder->isDark(i / 3, size - 11 + i % 3), bool((version >> i) & 1)) << i;
 }
 
-TEST(QRCode, MixedSegmentsRoundTrip)
-{
-    const QByteArray texts[] = {
-        "ABC123456789012345abc",
-        "0123456789ABCDEFGHIJ0123456789abcdefghij",
-        "http://www.example.com/party?id=12345678901234&name=ANNA",
-        "1A2B3C4D5E6F7G8H9I0J",
-        "12345678901234567890123456789012345678901234567890xyz",
-        "MIXED Case 42 with:PUNCTUATION/and spaces. 99%",
-    };
-    for (const QByteArray &text : texts) {
-        for (int level = 0; level < 4; ++level) {
-            const Decoded decoded = decodeGrid(QREncoder::encodeCStringWithECLevel(level, 0, text), kQR);
-            EXPECT_EQ(decoded.bytes, text) << text.constData() << " level " << level;
-        }
-    }
-    // A long digit run costs less than bytes: 300 digits fit version 7-L, as bytes they would not.
-    const QByteArray digits = repeatAlphabet("0123456789", 300);
-    EXPECT_LE(versionOf(QREncoder::encodeCStringWithECLevel(0, 0, "x" + digits + "x")), 7);
-}
-
 TEST(QRCode, UnicodeText)
 {
     const QString texts[] = {
@@ -202,8 +177,23 @@ TEST(QRCode, UnicodeText)
     EXPECT_EQ(decodeGrid(QREncoder::encodeCStringWithECLevel(1, 0, utf8), kQR).bytes, utf8);
 }
 
-TEST(QRCode, RandomContentsRoundTrip)
+TEST(QRCode, MixedAndRandomContentsRoundTrip)
 {
+    const QByteArray texts[] = {
+        "ABC123456789012345abc",
+        "0123456789ABCDEFGHIJ0123456789abcdefghij",
+        "http://www.example.com/party?id=12345678901234&name=ANNA",
+        "1A2B3C4D5E6F7G8H9I0J",
+        "12345678901234567890123456789012345678901234567890xyz",
+        "MIXED Case 42 with:PUNCTUATION/and spaces. 99%",
+    };
+    for (const QByteArray &text : texts) {
+        for (int level = 0; level < 4; ++level)
+            EXPECT_EQ(decodeGrid(QREncoder::encodeCStringWithECLevel(level, 0, text), kQR).bytes, text) << text.constData() << " level " << level;
+    }
+    // A long digit run costs less than bytes: 300 digits fit version 7-L, as bytes they would not.
+    EXPECT_LE(versionOf(QREncoder::encodeCStringWithECLevel(0, 0, "x" + repeatAlphabet("0123456789", 300) + "x")), 7);
+
     std::mt19937 random(4106);
     const char *runAlphabets[] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:", "abcdefghijklmnopqrstuvwxyz"};
     for (int trial = 0; trial < 150; ++trial) {
@@ -212,17 +202,14 @@ TEST(QRCode, RandomContentsRoundTrip)
         for (int r = 0; r < runs; ++r) {
             const int kind = std::uniform_int_distribution<int>(0, 3)(random);
             const int length = std::uniform_int_distribution<int>(1, 30)(random);
-            for (int i = 0; i < length; ++i) {
-                if (kind == 3) {
-                    text += char(std::uniform_int_distribution<int>(0, 255)(random));
-                } else {
-                    const char *alphabet = runAlphabets[kind];
-                    text += alphabet[std::uniform_int_distribution<int>(0, int(std::strlen(alphabet)) - 1)(random)];
-                }
+            if (kind == 3) {
+                text += randomBytes(random, length);
+                continue;
             }
+            for (int i = 0; i < length; ++i)
+                text += runAlphabets[kind][std::uniform_int_distribution<int>(0, int(std::strlen(runAlphabets[kind])) - 1)(random)];
         }
-        const int level = std::uniform_int_distribution<int>(0, 3)(random);
-        const ModuleGrid grid = QREncoder::encodeCStringWithECLevel(level, 0, text);
+        const ModuleGrid grid = QREncoder::encodeCStringWithECLevel(std::uniform_int_distribution<int>(0, 3)(random), 0, text);
         ASSERT_FALSE(grid.isEmpty());
         EXPECT_EQ(decodeGrid(grid, kQR).bytes, text) << "trial " << trial;
     }

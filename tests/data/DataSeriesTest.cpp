@@ -32,37 +32,23 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeed)
+TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeedAppendedAfterTheStoredOnes)
 {
     ASSERT_TRUE(DataSeries::writeValues("letters", {"a", "b", "c"}, DataSeries::WriteMode::Replace));
     EXPECT_EQ(readFile(file("letters.txt")), "a\nb\nc\n");
-
     ASSERT_TRUE(DataSeries::writeValues("names", {QStringLiteral("Zoë"), QString(), QStringLiteral("日本")},
                                         DataSeries::WriteMode::Replace));
     EXPECT_EQ(readFile(file("names.txt")), QStringLiteral("Zoë\n\n日本\n").toUtf8());   // no byte-order mark
-}
 
-TEST_F(DataSeriesTest, AValueWithALineBreakStaysOneRecord)
-{
+    // A value with a line break stays one record.
     ASSERT_TRUE(DataSeries::writeValues("s", {"first\nline", "cr\r\nlf", "x"}, DataSeries::WriteMode::Replace));
     EXPECT_EQ(DataSeries::readAllValues("s"), QStringList({"first line", "cr lf", "x"}));
-}
 
-TEST_F(DataSeriesTest, AppendingAddsAfterTheStoredValues)
-{
     writeFile(file("s.txt"), "a\nb");   // written by hand, without the last line feed
     ASSERT_TRUE(DataSeries::writeValues("s", {"c", ""}, DataSeries::WriteMode::Append));
     EXPECT_EQ(readFile(file("s.txt")), "a\nb\nc\n\n");
     ASSERT_TRUE(DataSeries::writeValues("new", {"x"}, DataSeries::WriteMode::Append));
     EXPECT_EQ(readFile(file("new.txt")), "x\n");
-}
-
-TEST_F(DataSeriesTest, ManagerSaveTrimsValuesAndLeavesOutEmptyOnes)
-{
-    QString saved;
-    ASSERT_TRUE(DataSeries::saveSeries("*Guests? ", QString(), {"  Anna ", "", "   ", "\tBen\n"}, nullptr, &saved));
-    EXPECT_EQ(saved, "Guests");
-    EXPECT_EQ(readFile(file("Guests.txt")), "Anna\nBen\n");
 }
 
 TEST_F(DataSeriesTest, ReadersTreatEmptyLinesTheirOwnWay)
@@ -120,8 +106,13 @@ TEST_F(DataSeriesTest, NamesThatWouldLeaveTheDataFolderAreRefused)
     EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList());
 }
 
-TEST_F(DataSeriesTest, RenamingDeletesTheOldFileOnlyAfterTheNewOneIsWritten)
+TEST_F(DataSeriesTest, ManagerSaveTrimsAndRenamesDeletingTheOldFileOnlyAfterTheNewOneIsWritten)
 {
+    QString saved;
+    ASSERT_TRUE(DataSeries::saveSeries("*Guests? ", QString(), {"  Anna ", "", "   ", "\tBen\n"}, nullptr, &saved));
+    EXPECT_EQ(saved, "Guests");
+    EXPECT_EQ(readFile(file("Guests.txt")), "Anna\nBen\n");
+
     ASSERT_TRUE(DataSeries::writeValues("old", {"1", "2"}, DataSeries::WriteMode::Replace));
     ASSERT_TRUE(DataSeries::saveSeries("renamed", "old", {"1", "2", "3"}));
     EXPECT_FALSE(QFile::exists(file("old.txt")));

@@ -88,7 +88,7 @@ TEST_F(SpreadsheetReaderTest, OpenpyxlWorkbookReadsToTheStoredTexts)
     EXPECT_EQ(rows(2), Rows({{"", "only"}}));
 }
 
-TEST_F(SpreadsheetReaderTest, SharedStringsRichTextAndInlineStrings)
+TEST_F(SpreadsheetReaderTest, SharedStringsRichTextInlineStringsAndIndexesOutOfRange)
 {
     const QByteArray sst =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
@@ -108,6 +108,14 @@ TEST_F(SpreadsheetReaderTest, SharedStringsRichTextAndInlineStrings)
         "A1:D2");
     EXPECT_EQ(readSheet(sheetXml, sst), Rows({{"plain", "Bold and plain", "line\rbreak & tab\t", "   "},
                                               {"inline", "plainx", "#DIV/0!", "12"}}));
+
+    // Shared-string indexes out of range have no value.
+    EXPECT_EQ(readSheet(sheet("<row><c r=\"A1\" t=\"s\"><v>2</v></c><c r=\"B1\" t=\"s\"><v>-1</v></c>"
+                              "<c r=\"C1\" t=\"s\"><v>99999999999999999999</v></c><c r=\"D1\" t=\"s\"><v>x</v></c>"
+                              "<c r=\"E1\" t=\"s\"/><c r=\"F1\" t=\"s\"><v> 1 </v></c></row>",
+                              "A1:F1"),
+                        sharedStrings({"zero", "one"})),
+              Rows({{"", "", "", "", "", "one"}}));
 }
 
 TEST_F(SpreadsheetReaderTest, DimensionAndRowShapes)
@@ -134,7 +142,7 @@ TEST_F(SpreadsheetReaderTest, DimensionAndRowShapes)
     EXPECT_EQ(readSheet(sheet("", "A1:C3")), Rows());
 }
 
-TEST_F(SpreadsheetReaderTest, ColumnNamesFromTheFirstRow)
+TEST_F(SpreadsheetReaderTest, ColumnNamesFromTheFirstRowWhateverTheDimension)
 {
     ASSERT_EQ(open(workbook(sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Name</t></is></c>"
                                   "<c r=\"B1\" t=\"inlineStr\"><is><t></t></is></c><c r=\"C1\"><v>2024</v></c></row>"
@@ -146,20 +154,16 @@ TEST_F(SpreadsheetReaderTest, ColumnNamesFromTheFirstRow)
 
     ASSERT_EQ(open(workbook(sheet("", "A1:C3"))), QString());
     EXPECT_EQ(header(), Rows());
+
+    // A huge dimension on a tiny sheet costs nothing.
+    EXPECT_EQ(readSheet(sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c></row>",
+                              "A1:XFD1048576")),
+              Rows({{"1", "2"}}));
+    EXPECT_EQ(Excel_Sheet_Columns, 2);
+    EXPECT_EQ(header(), Rows({{"1", "2"}}));
 }
 
-TEST_F(SpreadsheetReaderTest, SharedStringIndexesOutOfRangeHaveNoValue)
-{
-    const QByteArray sst = sharedStrings({"zero", "one"});
-    EXPECT_EQ(readSheet(sheet("<row><c r=\"A1\" t=\"s\"><v>2</v></c><c r=\"B1\" t=\"s\"><v>-1</v></c>"
-                              "<c r=\"C1\" t=\"s\"><v>99999999999999999999</v></c><c r=\"D1\" t=\"s\"><v>x</v></c>"
-                              "<c r=\"E1\" t=\"s\"/><c r=\"F1\" t=\"s\"><v> 1 </v></c></row>",
-                              "A1:F1"),
-                        sst),
-              Rows({{"", "", "", "", "", "one"}}));
-}
-
-TEST_F(SpreadsheetReaderTest, CellsWithoutReferenceOrRightOfTheDimensionAreReadByPosition)
+TEST_F(SpreadsheetReaderTest, CellsAreReadByPositionUpToColumnXfd)
 {
     // No "r" at all: cells follow each other from column A.
     EXPECT_EQ(readSheet(sheet("<row><c><v>1</v></c><c><v>2</v></c><c><v>3</v></c></row>"
@@ -170,10 +174,8 @@ TEST_F(SpreadsheetReaderTest, CellsWithoutReferenceOrRightOfTheDimensionAreReadB
     // A dimension that is too small widens to the cells.
     EXPECT_EQ(readSheet(sheet("<row><c r=\"A1\"><v>1</v></c></row><row><c r=\"E2\"><v>5</v></c></row>", "A1:B2")),
               Rows({{"1", "", "", "", ""}, {"", "", "", "", "5"}}));
-}
 
-TEST_F(SpreadsheetReaderTest, ThreeLetterColumnsUpToXfd)
-{
+    // Three-letter columns up to XFD; beyond it nothing.
     const Rows result = readSheet(sheet("<row><c r=\"AAA1\"><v>aaa</v></c><c r=\"xfd1\"><v>last</v></c>"
                                         "<c r=\"XFE1\"><v>beyond</v></c><c r=\"AAAA1\"><v>four</v></c></row>",
                                         "A1:XFD1"));
@@ -181,15 +183,6 @@ TEST_F(SpreadsheetReaderTest, ThreeLetterColumnsUpToXfd)
     ASSERT_EQ(result.first().size(), 16384);
     EXPECT_EQ(result.first().at(702), "aaa");   // AAA is column 703
     EXPECT_EQ(result.first().at(16383), "last");
-}
-
-TEST_F(SpreadsheetReaderTest, HugeDimensionOnATinySheetCostsNothing)
-{
-    EXPECT_EQ(readSheet(sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c></row>",
-                              "A1:XFD1048576")),
-              Rows({{"1", "2"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 2);
-    EXPECT_EQ(header(), Rows({{"1", "2"}}));
 }
 
 TEST_F(SpreadsheetReaderTest, TooManyCellsAreRefusedNotAllocated)

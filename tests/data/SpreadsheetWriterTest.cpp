@@ -73,7 +73,7 @@ TEST_F(SpreadsheetWriterTest, SeriesExportOpensInOpenpyxlWithNumbersAndTexts)
               "xl/worksheets/sheet1.xml\n");
 }
 
-TEST_F(SpreadsheetWriterTest, OnlyPlainDecimalsBecomeNumbers)
+TEST_F(SpreadsheetWriterTest, OnlyPlainDecimalsBecomeNumbersInAnyLocale)
 {
     const QString file = path("numbers.xlsx");
     const QStringList texts{"007", "1.50", "-0", "1e5", "1,5", "0", "-2.25", "0.0001", "0.00001", "123456789012345",
@@ -102,16 +102,13 @@ TEST_F(SpreadsheetWriterTest, OnlyPlainDecimalsBecomeNumbers)
                                    "A17 str '0x10'\n"
                                    "A18 str 'NaN'\n"
                                    "A19 str '٣'\n");
-}
 
-TEST_F(SpreadsheetWriterTest, TheUsersLocaleDoesNotChangeWhatIsANumber)
-{
+    // The user's locale does not change what is a number.
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString file = path("locale.xlsx");
-    ASSERT_TRUE(write(file, {{"1,5", "1.5", "1.000"}}));
+    ASSERT_TRUE(write(path("locale.xlsx"), {{"1,5", "1.5", "1.000"}}));
     QLocale::setDefault(saved);
-    EXPECT_EQ(openpyxlCells(file), "['Sheet1'] A1:C1\nA1 str '1,5'\nB1 float 1.5\nC1 str '1.000'\n");
+    EXPECT_EQ(openpyxlCells(path("locale.xlsx")), "['Sheet1'] A1:C1\nA1 str '1,5'\nB1 float 1.5\nC1 str '1.000'\n");
 }
 
 TEST_F(SpreadsheetWriterTest, TextsSurviveMarkupSpacesAndControlCharacters)

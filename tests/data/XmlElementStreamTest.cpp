@@ -83,6 +83,19 @@ private:
     int m_stopAfter;
 };
 
+// Runs `work` over the rows of `xml` in batches on `threads` threads.
+bool runBatches(QByteArray xml, CollectingWork &work, int threads, QString *error = nullptr)
+{
+    QBuffer device(&xml);
+    device.open(QIODevice::ReadOnly);
+    XmlElementStream reader(&device, 4096);
+    reader.addUnit({"worksheet", "sheetData", "row"});
+    const bool ok = reader.runBatches(work, threads);
+    if (error)
+        *error = reader.errorString();
+    return ok;
+}
+
 TEST(XmlElementStreamTest, ParallelBatchesArriveInDocumentOrder)
 {
     QByteArray xml = "<worksheet><sheetData>";
@@ -94,47 +107,22 @@ TEST(XmlElementStreamTest, ParallelBatchesArriveInDocumentOrder)
         expected.append(QStringLiteral("0:row=%1").arg(i));
     }
     xml += "</sheetData></worksheet>";
+    QString error;
     for (int threads : {1, 3}) {
-        QBuffer device(&xml);
-        device.open(QIODevice::ReadOnly);
-        XmlElementStream reader(&device, 4096);
-        reader.addUnit({"worksheet", "sheetData", "row"});
         CollectingWork work;
-        ASSERT_TRUE(reader.runBatches(work, threads)) << reader.errorString().toStdString();
+        ASSERT_TRUE(runBatches(xml, work, threads, &error)) << error.toStdString();
         EXPECT_EQ(work.collected, expected);
         EXPECT_GT(work.batches, 10);
     }
 
     // A damaged row deep inside is reported, and stopping early works.
-    QByteArray broken = xml;
-    broken.replace("<row r=\"15000\">15000</row>", "<row r=\"15000\">15000</rowx>");
-    QBuffer device(&broken);
-    device.open(QIODevice::ReadOnly);
-    XmlElementStream reader(&device, 4096);
-    reader.addUnit({"worksheet", "sheetData", "row"});
     CollectingWork work;
-    EXPECT_FALSE(reader.runBatches(work, 3));
-    EXPECT_FALSE(reader.errorString().isEmpty());
-
-    QBuffer again(&xml);
-    again.open(QIODevice::ReadOnly);
-    XmlElementStream stopping(&again, 4096);
-    stopping.addUnit({"worksheet", "sheetData", "row"});
+    EXPECT_FALSE(runBatches(QByteArray(xml).replace("<row r=\"15000\">15000</row>", "<row r=\"15000\">15000</rowx>"), work, 3, &error));
+    EXPECT_FALSE(error.isEmpty());
     CollectingWork early(50);
-    EXPECT_TRUE(stopping.runBatches(early, 3));
+    EXPECT_TRUE(runBatches(xml, early, 3));
     EXPECT_LT(early.collected.size(), 20000);
     EXPECT_EQ(early.collected.mid(0, 50), expected.mid(0, 50));
-}
-
-TEST(XmlElementStreamTest, HandlerCanStopEarly)
-{
-    QByteArray xml = "<worksheet><sheetData>";
-    for (int i = 0; i < 100; ++i)
-        xml += "<row>" + QByteArray::number(i) + "</row>";
-    xml += "</sheetData></worksheet>";
-    const StreamResult result = stream(xml, SheetUnits, 32, 3);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.units, QStringList({"1:row=0", "1:row=1", "1:row=2"}));
 }
 
 TEST(XmlElementStreamTest, MalformedDocumentsAreRefusedWithAReason)
@@ -172,8 +160,15 @@ TEST(XmlElementStreamTest, DeepNestingIsRefusedWithoutExhaustingTheStack)
     EXPECT_FALSE(result.ok);
 }
 
-TEST(XmlElementStreamTest, AUnitLargerThanTheBufferStillArrivesWhole)
+TEST(XmlElementStreamTest, AUnitLargerThanTheBufferStillArrivesWholeAndTheHandlerCanStopEarly)
 {
+    QByteArray rows = "<worksheet><sheetData>";
+    for (int i = 0; i < 100; ++i)
+        rows += "<row>" + QByteArray::number(i) + "</row>";
+    const StreamResult stopped = stream(rows + "</sheetData></worksheet>", SheetUnits, 32, 3);
+    EXPECT_TRUE(stopped.ok);
+    EXPECT_EQ(stopped.units, QStringList({"1:row=0", "1:row=1", "1:row=2"}));
+
     const QByteArray big(100000, 'z');
     const QByteArray xml = "<worksheet><sheetData><row>" + big + "</row><row>b</row></sheetData></worksheet>";
     const StreamResult result = stream(xml, SheetUnits, 64);

@@ -60,10 +60,13 @@ TEST_F(CanvasMouse, RubberBandSelectsWhatItTouches)
     EXPECT_EQ(document.undoManager()->count(), 0);
 }
 
-TEST_F(CanvasMouse, DraggingMovesTheSelectionAsOneUndoStep)
+TEST_F(CanvasMouse, DraggingMovesTheSelectionAsOneUndoStepAndAClickRecordsNothing)
 {
     const GraphicPtr a = add(QRectF(10, 10, 20, 20));
     const GraphicPtr b = add(QRectF(50, 10, 20, 20));
+    click(QPointF(20, 20));
+    click(QPointF(20, 20));
+    EXPECT_EQ(document.undoManager()->count(), 0);
     canvas->selectGraphics({a, b});
 
     drag(QPointF(20, 20), QPointF(35, 45));
@@ -80,15 +83,7 @@ TEST_F(CanvasMouse, DraggingMovesTheSelectionAsOneUndoStep)
     EXPECT_EQ(a->bounds(), QRectF(25, 35, 20, 20));
 }
 
-TEST_F(CanvasMouse, AClickWithoutMovementRecordsNothing)
-{
-    add(QRectF(10, 10, 20, 20));
-    click(QPointF(20, 20));
-    click(QPointF(20, 20));
-    EXPECT_EQ(document.undoManager()->count(), 0);
-}
-
-TEST_F(CanvasMouse, DraggingStopsAtTheCardEdgeButDoesNotPullElementsIn)
+TEST_F(CanvasMouse, DraggingStopsAtTheCardEdgeDoesNotPullElementsInAndSnaps)
 {
     const GraphicPtr g = add(QRectF(10, 10, 20, 20));
     drag(QPointF(20, 20), QPointF(-100, 400));
@@ -99,14 +94,12 @@ TEST_F(CanvasMouse, DraggingStopsAtTheCardEdgeButDoesNotPullElementsIn)
     const GraphicPtr low = add(QRectF(100, 140, 20, 40));
     drag(QPointF(110, 145), QPointF(115, 145));
     EXPECT_EQ(low->bounds(), QRectF(105, 140, 20, 40));
-}
 
-TEST_F(CanvasMouse, SnappingMovesTheGrabbedElementOntoTheGrid)
-{
+    // Snapping moves the grabbed element's origin onto the grid: 40+25=65 -> 63, 10+2=12 -> 9.
     grid.setConstraining(true);
-    const GraphicPtr g = add(QRectF(10, 10, 20, 20));
-    drag(QPointF(15, 15), QPointF(40, 17)); // origin 10+25=35 -> 36, 10+2=12 -> 9
-    EXPECT_EQ(g->bounds(), QRectF(36, 9, 20, 20));
+    const GraphicPtr snapped = add(QRectF(40, 10, 20, 20));
+    drag(QPointF(45, 15), QPointF(70, 17));
+    EXPECT_EQ(snapped->bounds(), QRectF(63, 9, 20, 20));
 }
 
 TEST_F(CanvasMouse, HandlesResizeAndUndoRestores)

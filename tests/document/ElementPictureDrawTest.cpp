@@ -112,7 +112,7 @@ TEST_F(ElementPictureDraw, FlipsAndRotation)
     EXPECT_TRUE(TestHelpers::onlyInside(render(wide), Qt::white, pixelArea(wide->bounds())));
 }
 
-TEST_F(ElementPictureDraw, TransparencyIsAPercentage)
+TEST_F(ElementPictureDraw, TransparencyIsAPercentageAndEffectsApplyToThePicture)
 {
     auto image = picture();
     image->img_trnsp_val = 50;
@@ -121,27 +121,20 @@ TEST_F(ElementPictureDraw, TransparencyIsAPercentage)
     EXPECT_TRUE(near(render(image).pixel(45, 50), Qt::white, 0));
     image->img_trnsp_val = 250; // beyond 100 is opaque
     EXPECT_TRUE(isRed(render(image).pixel(45, 50)));
-}
 
-TEST_F(ElementPictureDraw, EffectsApplyToThePicture)
-{
-    auto image = picture();
     image->invert_clr = true;
     QImage out = render(image);
     EXPECT_TRUE(near(out.pixel(45, 50), Qt::cyan, 10));
     EXPECT_TRUE(near(out.pixel(115, 50), Qt::yellow, 10));
-
     image->invert_clr = false;
     image->gray_Scale = true;
-    out = render(image);
-    EXPECT_TRUE(near(out.pixel(45, 50), QColor(54, 54, 54), 3));
-
+    EXPECT_TRUE(near(render(image).pixel(45, 50), QColor(54, 54, 54), 3));
     // Changing a setting is seen at once, although results are remembered.
     image->gray_Scale = false;
     EXPECT_TRUE(isRed(render(image).pixel(45, 50)));
 }
 
-TEST_F(ElementPictureDraw, PicturesAreWorkedAtTheOutputSizeNeverLarger)
+TEST_F(ElementPictureDraw, PicturesAreWorkedAtTheOutputSizeNeverLargerWhateverTheBounds)
 {
     auto image = std::make_shared<LMNImage>();
     const QString big = path("big.png");
@@ -160,14 +153,11 @@ TEST_F(ElementPictureDraw, PicturesAreWorkedAtTheOutputSizeNeverLarger)
     const QImage high = render(image, 288).scaled(low.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (int x = 80; x < 120; x += 4)
         EXPECT_NEAR(qRed(low.pixel(x, 60)), qRed(high.pixel(x, 60)), 16) << x;
-}
 
-TEST_F(ElementPictureDraw, AbsurdBoundsDoNotBreakDrawing)
-{
-    auto image = picture(QRectF(40, 30, 1e12, 1e12));
-    image->blr_val = 3;
-    const QImage out = render(image);
-    EXPECT_FALSE(inkBounds(out).isEmpty()); // a corner of a huge picture
+    // Absurd bounds do not break drawing: a corner of a huge picture.
+    auto huge = picture(QRectF(40, 30, 1e12, 1e12));
+    huge->blr_val = 3;
+    EXPECT_FALSE(inkBounds(render(huge)).isEmpty());
 }
 
 TEST_F(ElementPictureDraw, BadPicturesLeaveTheElementEmpty)

@@ -120,17 +120,15 @@ TEST(ElementShapeDraw, ShapeOutlines)
     const QImage pill = render(capsule);
     EXPECT_TRUE(blueAt(pill, 90, 41));
     EXPECT_FALSE(blueAt(pill, 52, 42));
-}
 
-TEST(ElementShapeDraw, StarsAndPolygonsFollowTheirCounts)
-{
+    // Stars and polygons follow their counts (a polygon has at least three corners).
     auto hexagon = shape("P");
     hexagon->polygon_type = 6;
     auto square = shape("P");
     square->polygon_type = 4; // a diamond standing on a point
     EXPECT_NE(render(hexagon), render(square));
     EXPECT_EQ(Shape_Control::shapePath("P", QRectF(0, 0, 10, 10), 0, 0, 4).toFillPolygon().size(), 5);
-    EXPECT_EQ(Shape_Control::shapePath("P", QRectF(0, 0, 10, 10), 0, 0, 1).toFillPolygon().size(), 4); // at least 3
+    EXPECT_EQ(Shape_Control::shapePath("P", QRectF(0, 0, 10, 10), 0, 0, 1).toFillPolygon().size(), 4);
     EXPECT_EQ(Shape_Control::shapePath("DS", QRectF(0, 0, 10, 10), 0, 12, 0).toFillPolygon().size(), 25);
     EXPECT_EQ(Shape_Control::shapePath("S", QRectF(0, 0, 10, 10), 0, 12, 0).toFillPolygon().size(), 11);
 }
@@ -166,32 +164,25 @@ TEST(ElementShapeDraw, DashLengthsAreInPointsWhateverTheWidthAndResolution)
 TEST(ElementShapeDraw, GradientRunsAtItsAngle)
 {
     auto g = shape("R", QRectF(20, 20, 100, 100));
-    g->_fill_type = QStringLiteral("G");
+    g->_fill_type = "G";
     g->_fill_Grad_clr1 = Qt::red;
     g->_fill_Grad_clr2 = Qt::blue;
-
-    auto redness = [](QRgb p) { return qRed(p) - qBlue(p); };
-
-    g->_fill_grad_angle = 0; // left to right
-    QImage image = render(g);
-    EXPECT_GT(redness(image.pixel(21, 70)), 200);
-    EXPECT_LT(redness(image.pixel(118, 70)), -200);
-    EXPECT_NEAR(qRed(image.pixel(21, 25)), qRed(image.pixel(21, 115)), 2) << "no change down a column";
-
-    g->_fill_grad_angle = 90; // top to bottom: the card's y axis points down
-    image = render(g);
-    EXPECT_GT(redness(image.pixel(70, 21)), 200);
-    EXPECT_LT(redness(image.pixel(70, 118)), -200);
-
-    g->_fill_grad_angle = 180; // right to left
-    image = render(g);
-    EXPECT_GT(redness(image.pixel(118, 70)), 200);
-
-    g->_fill_grad_angle = 45; // top-left to bottom-right: the ends reach the far corners
-    image = render(g);
-    EXPECT_GT(redness(image.pixel(21, 21)), 230);
-    EXPECT_LT(redness(image.pixel(118, 118)), -230);
-    EXPECT_NEAR(redness(image.pixel(21, 118)), 0, 20);
+    auto redness = [&](int angle, int x, int y) {
+        g->_fill_grad_angle = angle;
+        const QRgb p = render(g).pixel(x, y);
+        return qRed(p) - qBlue(p);
+    };
+    // 0: left to right; 90: top to bottom (the card's y axis points down); 180: right to left.
+    EXPECT_GT(redness(0, 21, 70), 200);
+    EXPECT_LT(redness(0, 118, 70), -200);
+    EXPECT_NEAR(redness(0, 21, 25), redness(0, 21, 115), 2) << "no change down a column";
+    EXPECT_GT(redness(90, 70, 21), 200);
+    EXPECT_LT(redness(90, 70, 118), -200);
+    EXPECT_GT(redness(180, 118, 70), 200);
+    // 45: top-left to bottom-right, the ends reaching the far corners.
+    EXPECT_GT(redness(45, 21, 21), 230);
+    EXPECT_LT(redness(45, 118, 118), -230);
+    EXPECT_NEAR(redness(45, 21, 118), 0, 20);
 }
 
 TEST(ElementShapeDraw, FillAndStrokeOpacity)
@@ -309,7 +300,7 @@ TEST(ElementShapeDraw, LineCapsAndTheirBounds)
     }
 }
 
-TEST(ElementShapeDraw, HitTesting)
+TEST(ElementShapeDraw, HitTestingAndInvisibleElements)
 {
     auto line = std::make_shared<LMNLine>();
     line->setBounds(QRectF(0, 0, 100, 100));
@@ -329,16 +320,13 @@ TEST(ElementShapeDraw, HitTesting)
     EXPECT_FALSE(circle->hitTest(QPointF(3, 3))); // the corner outside the circle
     circle->ctrl_is_visible = 0;
     EXPECT_FALSE(circle->hitTest(QPointF(50, 50)));
-}
 
-TEST(ElementShapeDraw, InvisibleElementsDrawNothing)
-{
-    auto s = shape("R");
-    s->ctrl_is_visible = 0;
+    // An invisible element draws nothing even when asked directly.
     QImage image(100, 100, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    s->draw(painter, DrawContext());
+    circle->draw(painter, DrawContext());
     painter.end();
     EXPECT_EQ(TestHelpers::countPixelsDifferent(image, Qt::white, image.rect(), 0), 0);
 }
+

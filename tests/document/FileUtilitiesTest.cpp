@@ -2,6 +2,8 @@
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
 
+#include "support/TestHelpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,22 +22,7 @@ void writeFile(const QString &path, const QByteArray &data = "x")
     file.write(data);
 }
 
-// Collects what goes to the log while it lives.
-class LogCapture
-{
-public:
-    LogCapture() { s_lines.clear(); m_previous = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    QStringList lines() const { return s_lines; }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext &context, const QString &message)
-    {
-        s_lines.append(QLatin1String(context.category) + QLatin1String(": ") + message);
-    }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
+using TestHelpers::LogCapture;
 
 // Keeps the process-wide resource paths of one test apart from the next.
 class ResourceFolders : public ::testing::Test
@@ -114,24 +101,18 @@ TEST(Delete_File, AFileThatCannotGoIsLoggedNotThrown)
     ::chmod(locked.toLocal8Bit().constData(), 0755);
 }
 
-TEST_F(ResourceFolders, CreatesEveryMissingFolder)
-{
-    Check_Path_And_Create_Files();
-    for (const char *name : {"DataSet", "Background", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
-        EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QLatin1String(name))).isDir()) << name;
-}
-
-TEST_F(ResourceFolders, LeavesExistingFoldersAndTheirFilesAlone)
+TEST_F(ResourceFolders, CreatesEveryMissingFolderAndLeavesExistingOnesAndTheirFilesAlone)
 {
     const QString series = QDir(Data_Folder_Path).filePath(QStringLiteral("Guests.txt"));
     ASSERT_TRUE(QDir().mkpath(Data_Folder_Path));
     writeFile(series, "Anna\nBerg\n");
     Check_Path_And_Create_Files();
     Check_Path_And_Create_Files();
+    for (const char *name : {"DataSet", "Background", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
+        EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QLatin1String(name))).isDir()) << name;
     QFile file(series);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("Anna\nBerg\n"));
-    EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("Templates/User"))).isDir());
 }
 
 TEST_F(ResourceFolders, DoesNothingWithoutAResourceFolder)

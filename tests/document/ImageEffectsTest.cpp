@@ -2,7 +2,6 @@
 // ImageEffects.h (Rec. 709 luma 0.2126 R + 0.7152 G + 0.0722 B; results rounded to nearest).
 
 #include "document/ImageEffects.h"
-#include "document/LMNImage.h"
 
 #include <QImage>
 
@@ -143,25 +142,6 @@ TEST(ImageEffects, ExposureScalesLinearLight)
     EXPECT_RGBA(at(out, 0), 176, 0, 255, 255);
     // One stop down halves linear light: 255 -> 0.5 linear -> 0.7354 -> 187.5.
     EXPECT_EQ(qRed(at(ImageEffects::exposure(single(qRgb(255, 255, 255)), -1.0))), 188);
-}
-
-TEST(ImageEffects, SettingsComeFromTheElementAndAreNeutralByDefault)
-{
-    LMNImage picture;
-    const ImageEffects::Settings defaults = ImageEffects::Settings::fromGraphic(picture);
-    EXPECT_TRUE(defaults.isNeutral());
-    EXPECT_EQ(defaults, ImageEffects::Settings());
-
-    picture.hue_val = 30;
-    picture.sat_val = 1.5f;
-    picture.blr_val = 2;
-    picture.Sepia = true;
-    const ImageEffects::Settings s = ImageEffects::Settings::fromGraphic(picture);
-    EXPECT_DOUBLE_EQ(s.hue, 30);
-    EXPECT_DOUBLE_EQ(s.saturation, 1.5);
-    EXPECT_DOUBLE_EQ(s.blur, 2);
-    EXPECT_TRUE(s.sepia);
-    EXPECT_FALSE(s.isNeutral());
 }
 
 TEST(ImageEffects, OutOfRangeValuesAreClampedAndNotANumberIsNeutral)

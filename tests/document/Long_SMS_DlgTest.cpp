@@ -67,13 +67,6 @@ protected:
 
 } // namespace
 
-TEST_F(LongMessageBox, IsOneProcessWideInstance)
-{
-    EXPECT_EQ(Long_SMS_Dlg::defaultInstance(), box);
-    EXPECT_EQ(box->apply_chk_show, 0);
-    EXPECT_TRUE(box->title_val.isEmpty());
-}
-
 TEST_F(LongMessageBox, WithoutATitleShowsTheProcessWideTextWithOKOnly)
 {
     Cutom_Msg_Title = QStringLiteral("DPI (Dots Per Inch) :");
@@ -88,13 +81,14 @@ TEST_F(LongMessageBox, WithoutATitleShowsTheProcessWideTextWithOKOnly)
     EXPECT_FALSE(seen.checkShown);
     EXPECT_EQ(seen.okText, QStringLiteral("OK"));
     EXPECT_EQ(seam.dialogsRun, QList<QDialog *>{box});
+    EXPECT_EQ(Long_SMS_Dlg::defaultInstance(), box) << "one process-wide box";
 
     // Closed with the window's close box or Escape.
     seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 0);
 }
 
-TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAll)
+TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAllEvenInTheInformationLayout)
 {
     box->title_val = QStringLiteral("Series in use");
     box->msg_val_str = QStringLiteral("The series Guests is bound to the card. Delete it anyway?");
@@ -124,17 +118,11 @@ TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAll)
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 1);
     EXPECT_FALSE(seen.ticked);
     EXPECT_EQ(Msg_Apply_All_Chk, 0);
-}
 
-TEST_F(LongMessageBox, OKOfTheInformationLayoutAlsoSetsTheAnswerFromTheHiddenCheckBox)
-{
-    box->title_val = QStringLiteral("Series in use");
-    box->apply_chk_show = 1;
-    Shown seen;
+    // OK of the information layout also sets the answer from the hidden check box: a caller
+    // that is done puts the box back into its information layout.
     seam.onDialog(press("ok_btn", &seen, 1));
     ASSERT_EQ(box->Open_Long_sms_Dialog(), 1);
-
-    // A caller that is done puts the box back into its information layout.
     box->title_val.clear();
     box->apply_chk_show = 0;
     Msg_Apply_All_Chk = 0;

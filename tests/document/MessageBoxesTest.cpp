@@ -3,6 +3,7 @@
 #include "document/ui/MessageBoxes.h"
 
 #include "support/ScriptedModalSeam.h"
+#include "support/TestHelpers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -36,38 +37,36 @@ public:
     int showMessage(QWidget *, const Message &) override { throw std::runtime_error("the display went away"); }
 };
 
-// Runs `work` on its own thread while the main thread keeps handling events, as the
+// Runs each work on its own thread while the main thread keeps handling events, as the
 // application's event loop does; fails the test instead of hanging.
-void runOnWorker(const std::function<void()> &work)
+void runOnWorkers(const QList<std::function<void()>> &works)
 {
-    QThread *thread = QThread::create(work);
-    thread->start();
+    QList<QThread *> threads;
+    for (const auto &work : works) {
+        threads.append(QThread::create(work));
+        threads.last()->start();
+    }
     QElapsedTimer timer;
     timer.start();
-    while (!thread->isFinished() && timer.elapsed() < 10000)
+    while (timer.elapsed() < 10000 && std::any_of(threads.begin(), threads.end(), [](QThread *t) { return !t->isFinished(); }))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(thread->wait(5000)) << "the worker is still waiting for its message";
-    delete thread;
+    for (QThread *thread : threads) {
+        EXPECT_TRUE(thread->wait(5000)) << "a worker is still waiting for its message";
+        delete thread;
+    }
 }
-
-QtMessageHandler g_previousHandler = nullptr;
-QStringList g_log;
-void captureLog(QtMsgType, const QMessageLogContext &, const QString &message) { g_log.append(message); }
 
 } // namespace
 
-TEST(Show_MessageBox, ShowsTheTextAfterALineBreakWithOneOKButton)
+TEST(MessageBoxes, InformationAfterALineBreakWithOneOKButtonAndQuestionsAnsweringOneForYes)
 {
     ScriptedModalSeam seam;
     Show_MessageBox(QStringLiteral("Error in file accessing."));
     ASSERT_EQ(seam.messages.size(), 1);
     EXPECT_EQ(seam.messages[0].text, QStringLiteral("\nError in file accessing."));
     EXPECT_EQ(seam.messages[0].buttons, QStringList{QStringLiteral("OK")});
-}
 
-TEST(Show_YES_NO_MessageBox, AnswersOneForYesAndKeepsTheAnswer)
-{
-    ScriptedModalSeam seam;
+    seam.messages.clear();
     seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("something closed it")});
     const QString question = QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
 
@@ -90,12 +89,12 @@ TEST(MessageBoxesFromWorkers, AreShownOnTheMainThreadWhileTheWorkerWaits)
     seam.answerMessages({QStringLiteral("OK"), QStringLiteral("Yes")});
     std::atomic<int> answer{-1};
     QThread *worker = nullptr;
-    runOnWorker([&] {
+    runOnWorkers({[&] {
         worker = QThread::currentThread();
         Show_MessageBox(QStringLiteral("Card 3 could not be written."));
         answer = Show_YES_NO_MessageBox(QStringLiteral("Stop the export?"));
         seam.answered = true;
-    });
+    }});
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(yes_no_msg_val, 1);
     ASSERT_EQ(seam.threads.size(), 2);
@@ -112,20 +111,10 @@ TEST(MessageBoxesFromWorkers, SeveralWorkersAreAnsweredOneByOne)
     ThreadCheckingSeam seam;
     seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Yes"), QStringLiteral("No")});
     std::atomic<int> yes{0};
-    QList<QThread *> workers;
-    for (int i = 0; i < 4; ++i) {
-        workers.append(QThread::create([&yes, i] { yes += Show_YES_NO_MessageBox(QStringLiteral("Mail %1?").arg(i)); }));
-        workers.last()->start();
-    }
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 10000
-           && std::any_of(workers.begin(), workers.end(), [](QThread *t) { return !t->isFinished(); }))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    for (QThread *t : workers) {
-        EXPECT_TRUE(t->wait(5000));
-        delete t;
-    }
+    QList<std::function<void()>> works;
+    for (int i = 0; i < 4; ++i)
+        works.append([&yes, i] { yes += Show_YES_NO_MessageBox(QStringLiteral("Mail %1?").arg(i)); });
+    runOnWorkers(works);
     EXPECT_EQ(yes, 2);
     EXPECT_EQ(seam.messages.size(), 4);
 }
@@ -133,13 +122,11 @@ TEST(MessageBoxesFromWorkers, SeveralWorkersAreAnsweredOneByOne)
 TEST(MessageBoxes, AFailureWhileShowingIsLoggedNotPassedOn)
 {
     ThrowingSeam seam;
-    g_log.clear();
-    g_previousHandler = qInstallMessageHandler(captureLog);
+    TestHelpers::LogCapture log;
     Show_MessageBox(QStringLiteral("Hello"));
     yes_no_msg_val = 1;
     EXPECT_EQ(Show_YES_NO_MessageBox(QStringLiteral("Sure?")), 0);
     EXPECT_EQ(yes_no_msg_val, 0);
-    runOnWorker([] { Show_MessageBox(QStringLiteral("From a worker")); });
-    qInstallMessageHandler(g_previousHandler);
-    EXPECT_EQ(g_log, QStringList(3, QStringLiteral("the display went away")));
+    runOnWorkers({[] { Show_MessageBox(QStringLiteral("From a worker")); }});
+    EXPECT_EQ(log.lines(), QStringList(3, QStringLiteral("festiloom: the display went away")));
 }

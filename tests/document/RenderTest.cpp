@@ -63,36 +63,29 @@ TEST(Render, LastElementFirstSoIndexZeroIsOnTop)
     EXPECT_TRUE(near(swapped.pixel(65, 65), Qt::blue, 0));
 }
 
-TEST(Render, LeavesOutNonPrintingAndInvisibleElements)
+TEST(Render, LeavesOutNonPrintingAndInvisibleElementsAndWhatLiesOutsideTheDirtyRectangle)
 {
     auto hidden = box(QRectF(20, 20, 60, 60), Qt::red);
     auto notPrinted = box(QRectF(100, 20, 60, 60), Qt::green);
     auto shown = box(QRectF(60, 90, 40, 40), Qt::blue);
     hidden->ctrl_is_visible = 0;
     notPrinted->print_object = 1;
-    const QImage image = render(GraphicList{hidden, notPrinted, shown});
-    EXPECT_EQ(inkBounds(image), QRect(60, 90, 40, 40));
+    EXPECT_EQ(inkBounds(render(GraphicList{hidden, notPrinted, shown})), QRect(60, 90, 40, 40));
 
-    // The canvas draws what is not printed, but never what is hidden.
-    QImage canvas(200, 150, QImage::Format_ARGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    LMNRenderingView::drawGraphics(painter, GraphicList{hidden, notPrinted, shown}, QRectF(), DrawContext(), false);
-    painter.end();
+    // The canvas draws what is not printed, but never what is hidden, nor what lies outside
+    // its dirty rectangle.
+    auto canvasDrawing = [](const GraphicList &graphics, const QRectF &dirty) {
+        QImage canvas(200, 150, QImage::Format_ARGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        LMNRenderingView::drawGraphics(painter, graphics, dirty, DrawContext(), false);
+        return canvas;
+    };
+    QImage canvas = canvasDrawing(GraphicList{hidden, notPrinted, shown}, QRectF());
     EXPECT_TRUE(near(canvas.pixel(130, 50), Qt::green, 0));
     EXPECT_TRUE(near(canvas.pixel(50, 50), Qt::white, 0));
-}
-
-TEST(Render, DirtyRectangleSkipsElementsOutsideIt)
-{
-    auto inside = box(QRectF(10, 10, 20, 20), Qt::red);
-    auto outside = box(QRectF(150, 100, 20, 20), Qt::blue);
-    QImage canvas(200, 150, QImage::Format_ARGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    LMNRenderingView::drawGraphics(painter, GraphicList{inside, nullptr, outside}, QRectF(0, 0, 50, 50), DrawContext(),
-                                   false);
-    painter.end();
+    canvas = canvasDrawing(GraphicList{box(QRectF(10, 10, 20, 20), Qt::red), nullptr, box(QRectF(150, 100, 20, 20), Qt::blue)},
+                           QRectF(0, 0, 50, 50));
     EXPECT_TRUE(near(canvas.pixel(20, 20), Qt::red, 0));
     EXPECT_TRUE(near(canvas.pixel(160, 110), Qt::white, 0));
 }

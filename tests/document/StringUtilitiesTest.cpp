@@ -5,7 +5,7 @@
 // gtest prints QStrings as UTF-16 units; compare as UTF-8 for readable failures.
 #define EXPECT_QSTR(actual, expected) EXPECT_EQ(QString(actual).toStdString(), QString(expected).toStdString())
 
-TEST(Trim_Str, TakesWhiteSpaceLineBreaksAndControlCharactersOffBothEnds)
+TEST(Trim_Str, TakesWhiteSpaceLineBreaksAndControlCharactersOffBothEndsOnly)
 {
     EXPECT_QSTR(Trim_Str(QStringLiteral("  Anna \t\r\n")), "Anna");
     EXPECT_QSTR(Trim_Str(QStringLiteral("\u0001\u0002Anna\u007f")), "Anna");
@@ -15,10 +15,7 @@ TEST(Trim_Str, TakesWhiteSpaceLineBreaksAndControlCharactersOffBothEnds)
     EXPECT_QSTR(Trim_Str(QStringLiteral("\u00a0\u0085Anna\u2028\u2029")), "Anna");
     // Mixed in any order: the control character does not shield the space behind it.
     EXPECT_QSTR(Trim_Str(QStringLiteral(" \u0001 Anna \u0000 \u001b")), "Anna");
-}
-
-TEST(Trim_Str, KeepsWhatIsInsideAndWhatIsNotWhiteSpace)
-{
+    // What is inside, and what is not white space, stays.
     EXPECT_QSTR(Trim_Str(QStringLiteral("Anna \t\u0001 Berg")), "Anna \t\u0001 Berg");
     EXPECT_QSTR(Trim_Str(QStringLiteral("\U0001F382 cake \U0001F382")), "\U0001F382 cake \U0001F382");
     EXPECT_QSTR(Trim_Str(QStringLiteral("   ")), "");
@@ -32,7 +29,7 @@ TEST(Trim_Str, KeepsWhatIsInsideAndWhatIsNotWhiteSpace)
     EXPECT_EQ(Trim_Str(lone), lone);
 }
 
-TEST(Remove_Reserve_Char_In_File_Name, RemovesReservedCharactersAtTheEnds)
+TEST(Remove_Reserve_Char_In_File_Name, RemovesReservedCharactersAtTheEndsAndEverySeparator)
 {
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("?*Guests|<>\"%")), "Guests");
     // White space and line breaks do not shield reserved characters, nor the other way round.
@@ -42,10 +39,7 @@ TEST(Remove_Reserve_Char_In_File_Name, RemovesReservedCharactersAtTheEnds)
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("**")), "");
     // Inside, the harmless ones stay.
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("50% off <VIP>?!")), "50% off <VIP>?!");
-}
-
-TEST(Remove_Reserve_Char_In_File_Name, NeverLeavesAPathBehind)
-{
+    // Never a path left behind.
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("../../Settings")), "....Settings");
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("Guests/2024\\May")), "Guests2024May");
     EXPECT_QSTR(Remove_Reserve_Char_In_File_Name(QStringLiteral("/etc/passwd")), "etcpasswd");
@@ -88,10 +82,8 @@ TEST(SubstringUtilities, ClampPositionsToTheText)
     EXPECT_QSTR(Right_Str_substringFromIndex(text, -1), "Birthday");
     EXPECT_QSTR(Right_Str_substringFromIndex(text, 8), "");
     EXPECT_QSTR(Right_Str_substringFromIndex(text, 100), "");
-}
 
-TEST(SubstringUtilities, ReadAroundTheFirstOccurrence)
-{
+    // Reading around the first occurrence.
     const QString pair = QStringLiteral("Column3=Anna=Berg");
     EXPECT_QSTR(Read_Str_Upto_Index(pair, QStringLiteral("=")), "Column3");
     EXPECT_QSTR(Read_Str_FromIndex(pair, QStringLiteral("=")), "Anna=Berg");

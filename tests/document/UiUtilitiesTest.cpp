@@ -14,24 +14,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolder)
-{
-    QTemporaryDir dir;
-    Resource_Path = dir.path();
-    QFile help(dir.filePath(QStringLiteral("Help.pdf")));
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.write("%PDF-1.4\n");
-    help.close();
-
-    ScriptedModalSeam seam;
-    Open_Help_File();
-    EXPECT_TRUE(seam.messages.isEmpty());
-    ASSERT_EQ(seam.openedUrls.size(), 1);
-    EXPECT_EQ(seam.openedUrls[0], QUrl::fromLocalFile(dir.filePath(QStringLiteral("Help.pdf"))));
-    Resource_Path.clear();
-}
-
-TEST(Open_Help_File, SaysSoWhenThereIsNoHelpFile)
+TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
 {
     QTemporaryDir dir;
     ScriptedModalSeam seam;
@@ -45,9 +28,20 @@ TEST(Open_Help_File, SaysSoWhenThereIsNoHelpFile)
     Open_Help_File();
     EXPECT_TRUE(seam.openedUrls.isEmpty());
     EXPECT_EQ(seam.messageTexts(), QStringList(3, QStringLiteral("\nHelp file does not exist!")));
+
+    Resource_Path = dir.filePath(QStringLiteral("res"));
+    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    QFile help(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("%PDF-1.4\n");
+    help.close();
+    Open_Help_File();
+    EXPECT_EQ(seam.messages.size(), 3);
+    EXPECT_EQ(seam.openedUrls, QList<QUrl>{QUrl::fromLocalFile(help.fileName())});
+    Resource_Path.clear();
 }
 
-TEST(SetObjEnabled, EnablesAndDisablesOneControl)
+TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)
 {
     QLineEdit field;
     SetObjEnabled(&field, 0);
@@ -58,10 +52,7 @@ TEST(SetObjEnabled, EnablesAndDisablesOneControl)
     SetObjEnabled(&field, 1);
     EXPECT_TRUE(field.isEnabled());
     SetObjEnabled(nullptr, 0);
-}
 
-TEST(SetObjEnabled, GivenAGroupBoxActsOnItsControlsTwoLevelsDeep)
-{
     QGroupBox box(QStringLiteral("Grid"));
     auto *show = new QCheckBox(&box);
     auto *panel = new QFrame(&box);

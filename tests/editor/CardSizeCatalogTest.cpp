@@ -40,29 +40,22 @@ TEST(CardSizeCatalog, ListsStartWithTheCreditCardAndHoldUsableSizes)
     EXPECT_FALSE(CardSizeCatalog::find("No Such Size").has_value());
 }
 
-TEST(CardSizeCatalog, IdentityCardSizesAreThoseOfIso7810)
+TEST(CardSizeCatalog, SizesAreThoseOfIso7810AndQtsPageSizeTable)
 {
+    for (const auto &[name, width, height] : {std::tuple{"CR80-Credit Card Size", 85.60, 53.98},
+                                              {"ID-2-Identity Card Size", 105.0, 74.0},
+                                              {"ID-3-Passport Card Size", 125.0, 88.0}}) {
+        const auto size = CardSizeCatalog::find(name);
+        ASSERT_TRUE(size.has_value()) << name;
+        EXPECT_DOUBLE_EQ(size->widthMM, width) << name;
+        EXPECT_DOUBLE_EQ(size->heightMM, height) << name;
+    }
+    // The credit card is about the editor's default card of 243 x 154 points.
     const auto id1 = CardSizeCatalog::find("CR80-Credit Card Size");
-    ASSERT_TRUE(id1.has_value());
-    EXPECT_DOUBLE_EQ(id1->widthMM, 85.60);
-    EXPECT_DOUBLE_EQ(id1->heightMM, 53.98);
-    // About the editor's default card of 243 x 154 points.
     EXPECT_NEAR(id1->sizeInPoints().width(), 242.65, 0.01);
     EXPECT_NEAR(id1->sizeInPoints().height(), 153.01, 0.01);
     EXPECT_EQ(id1->sizeInPoints(true), id1->sizeInPoints().transposed());
 
-    const auto id2 = CardSizeCatalog::find("ID-2-Identity Card Size");
-    ASSERT_TRUE(id2.has_value());
-    EXPECT_DOUBLE_EQ(id2->widthMM, 105.0);
-    EXPECT_DOUBLE_EQ(id2->heightMM, 74.0);
-    const auto id3 = CardSizeCatalog::find("ID-3-Passport Card Size");
-    ASSERT_TRUE(id3.has_value());
-    EXPECT_DOUBLE_EQ(id3->widthMM, 125.0);
-    EXPECT_DOUBLE_EQ(id3->heightMM, 88.0);
-}
-
-TEST(CardSizeCatalog, PaperSizesMatchQtsPageSizeTable)
-{
     expectSameSize("A4 Sheet", QPageSize::A4);
     expectSameSize("A5 Card", QPageSize::A5);
     expectSameSize("A6 Card", QPageSize::A6);
@@ -74,11 +67,4 @@ TEST(CardSizeCatalog, PaperSizesMatchQtsPageSizeTable)
     ASSERT_TRUE(business.has_value());
     EXPECT_NEAR(business->sizeInPoints().width(), 252.0, 0.01);
     EXPECT_NEAR(business->sizeInPoints().height(), 144.0, 0.01);
-}
-
-TEST(CardSizeCatalog, MillimetresToPoints)
-{
-    EXPECT_NEAR(CardSizeCatalog::MM_to_Points_Convert(25.4f), 72.0, 1e-5);
-    EXPECT_DOUBLE_EQ(CardSizeCatalog::MM_to_Points_Convert(0.0f), 0.0);
-    EXPECT_NEAR(CardSizeCatalog::MM_to_Points_Convert(-10.0f), -28.34645669291, 1e-9);
 }

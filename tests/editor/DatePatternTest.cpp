@@ -84,7 +84,7 @@ TEST(DatePattern, PrintsWhatIcuPrintsForEveryField)
     }
 }
 
-TEST(DatePattern, TranslatesToQtFieldsAndQuotesEveryLiteral)
+TEST(DatePattern, TranslatesToQtFieldsQuotesEveryLiteralAndOddPatternsStillGiveText)
 {
     const QDateTime when = at(2024, 3, 5, 14, 7, 9, 45, 0);
     EXPECT_EQ(DatePattern::toQtFormat("EEEE, MMMM d, y", when, English), "dddd', 'MMMM' 'd', 'yyyy");
@@ -94,11 +94,8 @@ TEST(DatePattern, TranslatesToQtFieldsAndQuotesEveryLiteral)
     EXPECT_EQ(DatePattern::toQtFormat("'Today at' H 'o''clock'", when, English), "'Today at 'H' o''clock'");
     EXPECT_EQ(DatePattern::format(when, "'Today at' H 'o''clock'", English), "Today at 14 o'clock");
     EXPECT_EQ(DatePattern::toQtFormat("", when, English), "");
-}
 
-TEST(DatePattern, OddPatternsStillGiveText)
-{
-    const QDateTime when = at(2024, 3, 5, 14, 7, 9, 45, 0);
+    // Odd patterns still give text.
     // An unclosed quote runs to the end; a lone quote pair is one quote.
     EXPECT_EQ(DatePattern::format(when, "d 'of MMMM", English), "5 of MMMM");
     EXPECT_EQ(DatePattern::format(when, "''", English), "'");

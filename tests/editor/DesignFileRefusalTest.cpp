@@ -61,20 +61,6 @@ protected:
 
 } // namespace
 
-TEST_F(DesignFileRefusal, MissingEmptyAndFolderPathsAreRefused)
-{
-    QString reason;
-    EXPECT_TRUE(refused(file("nothing.dcard"), &reason));
-    EXPECT_TRUE(reason.contains("does not exist")) << reason.toStdString();
-
-    writeBytes(file("empty.dcard"), {});
-    EXPECT_TRUE(refused(file("empty.dcard"), &reason));
-    EXPECT_TRUE(reason.contains("empty")) << reason.toStdString();
-
-    QDir(m_dir.path()).mkdir("folder.dcard");
-    EXPECT_TRUE(refused(file("folder.dcard")));
-}
-
 TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
 {
     const QByteArray whole = valid();
@@ -99,7 +85,7 @@ TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
     EXPECT_TRUE(reason.contains("incomplete")) << reason.toStdString();
 }
 
-TEST_F(DesignFileRefusal, ForeignFilesAreRefusedAsNotADesign)
+TEST_F(DesignFileRefusal, ForeignMissingEmptyAndFolderFilesAreRefused)
 {
     const QList<QPair<const char *, QByteArray>> foreign = {
         {"settings", R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>SendEmailSMTP</key><string>smtp.example.org</string></dict></plist>)"},
@@ -119,9 +105,21 @@ TEST_F(DesignFileRefusal, ForeignFilesAreRefusedAsNotADesign)
     QString error;
     DesignFile::fromXml(foreign[0].second, &error);
     EXPECT_TRUE(error.contains("not a Festiloom design")) << error.toStdString();
+
+    // Missing, empty and folder paths.
+    QString reason;
+    EXPECT_TRUE(refused(file("nothing.dcard"), &reason));
+    EXPECT_TRUE(reason.contains("does not exist")) << reason.toStdString();
+
+    writeBytes(file("empty.dcard"), {});
+    EXPECT_TRUE(refused(file("empty.dcard"), &reason));
+    EXPECT_TRUE(reason.contains("empty")) << reason.toStdString();
+
+    QDir(m_dir.path()).mkdir("folder.dcard");
+    EXPECT_TRUE(refused(file("folder.dcard")));
 }
 
-TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrong)
+TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrongButExtraItemsAreIgnored)
 {
     const QByteArray whole = valid();
     auto damaged = [&](const QByteArray &from, const QByteArray &to, int occurrence = 0) {
@@ -170,6 +168,11 @@ TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrong)
     // Not XML at all in the middle.
     EXPECT_FALSE(DesignFile::fromXml(damaged("<array>", "<array><<"), &error).has_value());
     EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
+
+    // Extra items from a later version are ignored.
+    EXPECT_TRUE(DesignFile::fromXml(QByteArray(whole).insert(whole.lastIndexOf("</array>"), "<string>added later</string>"),
+                                    nullptr)
+                    .has_value());
 }
 
 TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
@@ -185,14 +188,6 @@ TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
     deep += "</array></plist>";
     EXPECT_FALSE(DesignFile::fromXml(deep, &error).has_value());
     EXPECT_TRUE(error.contains("nested")) << error.toStdString();
-}
-
-TEST_F(DesignFileRefusal, ExtraItemsFromALaterVersionAreIgnored)
-{
-    QByteArray whole = valid();
-    const qsizetype end = whole.lastIndexOf("</array>");
-    whole.insert(end, "<string>added later</string>");
-    EXPECT_TRUE(DesignFile::fromXml(whole, nullptr).has_value());
 }
 
 TEST_F(DesignFileRefusal, FailedSaveKeepsThePreviousFileAndSaysWhy)

@@ -147,7 +147,7 @@ TEST_F(EditorWindow, StartingFromATemplateLoadsItWithoutTakingItsPath)
     EXPECT_TRUE(m_window->designFilePath().isEmpty());   // saving asks for a new name
 }
 
-TEST_F(EditorWindow, SidesSwitchCanvasLabelAndSideInWork)
+TEST_F(EditorWindow, SidesSwitchCanvasLabelAndSideInWorkAndCardPagesAreReadBackIntoIt)
 {
     startWithCard();
     m_window->Select_back_side();
@@ -163,11 +163,7 @@ TEST_F(EditorWindow, SidesSwitchCanvasLabelAndSideInWork)
     m_window->Select_front_side();
     EXPECT_EQ(Card_Front_Or_Back.load(), 0);
     EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView);
-}
 
-TEST_F(EditorWindow, CardPagesAreReadBackIntoTheSideInWork)
-{
-    startWithCard();
     SettingsPanel *panel = m_window->settingsPanel();
     m_window->Select_back_side();
 

@@ -80,16 +80,14 @@ bool fullyTransparentBorder(const QImage &image)
 
 } // namespace
 
-TEST(ShippedResources, SeedHoldsTheFoldersAndFilesTheApplicationOpensByName)
+TEST(ShippedResources, SeedHoldsTheFoldersAndFilesTheApplicationOpensByNameAndEveryPictureLoads)
 {
     for (const char *folder : {"Background", "Fill_Style_Image", "LibraryImage"})
         EXPECT_TRUE(QFileInfo(seedPath(QString::fromLatin1(folder))).isDir()) << folder;
     for (const char *file : {"Title.txt", "Message.txt", "no.png", "barcode_sample.png", "pattern_1.jpg"})
         EXPECT_TRUE(QFileInfo(seedPath(QString::fromLatin1(file))).isFile()) << file;
-}
 
-TEST(ShippedResources, EverySeedPictureLoads)
-{
+    // Every picture loads.
     int pictures = 0;
     QDirIterator it(seedPath(QString()), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -67,7 +67,7 @@ QList<int> expectedRuns(const QList<qreal> &pattern, int length)
 
 } // namespace
 
-TEST(CardBackgroundBorder, DashCodesAreMeasuredInPointsWhateverTheWidth)
+TEST(CardBackgroundBorder, DashCodesAreMeasuredInPointsWhateverTheWidthAndOthersAreSolid)
 {
     const QList<QString> codes = {QStringLiteral("DA"), QStringLiteral("DO"), QStringLiteral("DD"), QStringLiteral("DDD")};
     const QList<QList<qreal>> patterns = {{8, 2}, {4, 6}, {24, 10, 6, 10}, {24, 8, 8, 8, 8, 8}};
@@ -80,10 +80,7 @@ TEST(CardBackgroundBorder, DashCodesAreMeasuredInPointsWhateverTheWidth)
                 << codes[i].toStdString() << " width " << width;
         }
     }
-}
-
-TEST(CardBackgroundBorder, SolidAndUnknownCodesDrawAContinuousLine)
-{
+    // Solid and unknown codes draw a continuous line.
     for (const QString &code : {QStringLiteral("S"), QStringLiteral("XYZ"), QString()}) {
         EXPECT_TRUE(CardBackgroundPainter::dashPattern(code).isEmpty());
         const QImage image = render(bordered(code, 2));
@@ -91,7 +88,7 @@ TEST(CardBackgroundBorder, SolidAndUnknownCodesDrawAContinuousLine)
     }
 }
 
-TEST(CardBackgroundBorder, StrokeIsCentredOnTheCardOutline)
+TEST(CardBackgroundBorder, StrokeIsCentredOnTheCardOutlineAndNeverNegative)
 {
     const QImage image = render(bordered(QStringLiteral("S"), 6));
     // Three points of the width lie outside the card, three inside.
@@ -101,9 +98,16 @@ TEST(CardBackgroundBorder, StrokeIsCentredOnTheCardOutline)
     EXPECT_EQ(image.pixelColor(23, 70), QColor(Qt::white));
     // Mitred joins keep the corner square.
     EXPECT_EQ(image.pixelColor(17, 17), QColor(Qt::black));
+
+    // A negative width from a damaged file draws a hairline.
+    {
+    const QImage image = render(bordered(QStringLiteral("DA"), -5));
+    EXPECT_LT(image.pixelColor(60, 20).lightness(), 200);
+    EXPECT_EQ(image.pixelColor(60, 70), QColor(Qt::white));
+    }
 }
 
-TEST(CardBackgroundBorder, ColourIgnoresTheFillOpacity)
+TEST(CardBackgroundBorder, ColourIgnoresTheFillAndPictureOpacity)
 {
     Card_Property record = bordered(QStringLiteral("S"), 4);
     record.Card_fill_chk = true;
@@ -113,10 +117,9 @@ TEST(CardBackgroundBorder, ColourIgnoresTheFillOpacity)
     const QImage image = render(record);
     EXPECT_EQ(image.pixelColor(20, 70), QColor(0, 0, 200));
     EXPECT_EQ(image.pixelColor(100, 70), QColor(Qt::white));
-}
 
-TEST(CardBackgroundBorder, PictureOpacityDoesNotReachTheBorder)
-{
+    // Nor does a picture's.
+    {
     Card_Property record = bordered(QStringLiteral("S"), 4);
     record.Card_fill_chk = true;
     record.Card_fill_style = QStringLiteral("I");
@@ -127,6 +130,7 @@ TEST(CardBackgroundBorder, PictureOpacityDoesNotReachTheBorder)
     const QImage image = render(record);
     EXPECT_EQ(image.pixelColor(20, 70), QColor(0, 0, 200));
     EXPECT_EQ(image.pixelColor(18, 70), QColor(0, 0, 200)) << "outside half of the border, over the desk";
+    }
 }
 
 TEST(CardBackgroundBorder, EllipseAndRoundedBordersFollowTheirShape)
@@ -144,9 +148,3 @@ TEST(CardBackgroundBorder, EllipseAndRoundedBordersFollowTheirShape)
     EXPECT_EQ(ellipse.pixelColor(120, 70), QColor(Qt::white));
 }
 
-TEST(CardBackgroundBorder, NegativeWidthFromADamagedFileDrawsAHairline)
-{
-    const QImage image = render(bordered(QStringLiteral("DA"), -5));
-    EXPECT_LT(image.pixelColor(60, 20).lightness(), 200);
-    EXPECT_EQ(image.pixelColor(60, 70), QColor(Qt::white));
-}

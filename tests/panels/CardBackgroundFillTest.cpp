@@ -105,10 +105,9 @@ TEST(CardBackgroundShapes, FreshRecordPaintsOnlyAWhiteCardInEachShape)
     // Shape numbers other than 1 and 2 draw the rectangle.
     EXPECT_EQ(render(fresh, 7), rect);
     EXPECT_EQ(render(fresh, -1), rect);
-}
 
-TEST(CardBackgroundShapes, RoundedCornerRadiusStaysTenOnLargeCards)
-{
+    // The rounded corner's radius stays 10 points on large cards.
+    {
     QImage image(600, 400, QImage::Format_ARGB32);
     image.fill(Desk);
     QPainter painter(&image);
@@ -117,6 +116,7 @@ TEST(CardBackgroundShapes, RoundedCornerRadiusStaysTenOnLargeCards)
     EXPECT_TRUE(near(at(image, 1, 1), Desk));
     EXPECT_TRUE(near(at(image, 10, 1), Qt::white)) << "a radius of 10 points ends at x = 10";
     EXPECT_TRUE(near(at(image, 1, 10), Qt::white));
+    }
 }
 
 TEST(CardBackgroundFills, SolidAndUnknownCodesPaintTheFillColourOverWhite)
@@ -201,15 +201,11 @@ TEST(CardBackgroundFills, HatchPaintsItsBackgroundThenTheOpaquePatternFromTheOri
     record.Card_hatch_style = QStringLiteral("../Fill_Style_Image/Stripes");
     image = render(record, 0, resources.path());
     EXPECT_EQ(TestHelpers::countPixelsDifferent(image, QColor(255, 255, 0), Card.toRect()), 0);
-}
 
-TEST(CardBackgroundFills, HatchNameOfAnotherPictureTypeStillDraws)
-{
-    ResourceFolder resources;
-    QImage checks(8, 8, QImage::Format_RGB32);
-    checks.fill(Qt::black);
-    resources.addPattern(QStringLiteral("Ink.jpg"), checks);
-    Card_Property record = filled(QStringLiteral("H"));
+    // A pattern saved as another picture type still draws under its base name.
+    QImage ink(8, 8, QImage::Format_RGB32);
+    ink.fill(Qt::black);
+    resources.addPattern(QStringLiteral("Ink.jpg"), ink);
     record.Card_hatch_style = QStringLiteral("Ink");
     EXPECT_TRUE(near(at(render(record, 0, resources.path()), 100, 70), Qt::black, 12));
 }
@@ -237,7 +233,7 @@ TEST(CardBackgroundFills, StretchedPictureCoversTheWholeCardAreaCornersIncluded)
     EXPECT_EQ(render(record, 2), image);
 }
 
-TEST(CardBackgroundFills, TiledPictureFillsOnlyTheCardShape)
+TEST(CardBackgroundFills, TiledPictureFillsOnlyTheCardShapeAndNoPictureNothing)
 {
     Card_Property record = filled(QStringLiteral("I"));
     record.Card_BG_Image = stripes(10, QColor(0, 128, 0));
@@ -246,13 +242,11 @@ TEST(CardBackgroundFills, TiledPictureFillsOnlyTheCardShape)
     EXPECT_TRUE(near(at(image, 22, 22), Desk)) << "outside the ellipse";
     EXPECT_TRUE(near(at(image, 100, 70), QColor(0, 128, 0)));
     EXPECT_TRUE(near(at(image, 105, 70), Qt::white));
-}
 
-TEST(CardBackgroundFills, PictureFillWithoutPictureLeavesTheWhiteCard)
-{
-    Card_Property record = filled(QStringLiteral("I"));
+    // A picture fill without a picture leaves the white card.
+    record.Card_BG_Image = QImage();
     record.Card_BG_Image_Path = QStringLiteral("/no/such/picture.png");
-    EXPECT_EQ(render(record), render(Card_Property()));
+    EXPECT_EQ(render(record, 0), render(Card_Property()));
 }
 
 TEST(CardBackgroundOpacity, PictureTakesTheFractionAndTheInitialHundredIsOpaque)

@@ -36,31 +36,26 @@ TEST(PartyLayout, EveryAnswerOnA360PointCard)
     EXPECT_EQ(stack.at(5).text, QStringLiteral("From:\nBen"));
 }
 
-TEST(PartyLayout, OnlyTitleAndSender)
+TEST(PartyLayout, SomeAnswersCloseUpTheStackAndNoneGiveNothing)
 {
     PartyAnswers answers;
     answers.title = QStringLiteral("Party!");
     answers.from = QStringLiteral("Carla");
-    const QList<PartyElement> stack = PartyLayout::layout(360, answers);
+    QList<PartyElement> stack = PartyLayout::layout(360, answers);
     ASSERT_EQ(stack.size(), 2);
     EXPECT_EQ(originOf(stack, "PARTY_TITLE"), QPointF(40, 40));
     EXPECT_EQ(originOf(stack, "PARTY_FROM"), QPointF(40, 140));
-}
 
-TEST(PartyLayout, TimeWithoutDatePushesTheVenueFurther)
-{
-    PartyAnswers answers;
+    // A time without a date pushes the venue further; with no title the stack starts at 40.
+    answers = PartyAnswers();
     answers.time = QStringLiteral("7 PM");
     answers.venue = QStringLiteral("Garden");
-    const QList<PartyElement> stack = PartyLayout::layout(300, answers);
+    stack = PartyLayout::layout(300, answers);
     ASSERT_EQ(stack.size(), 2);
     EXPECT_EQ(stack.at(0).controlId, QStringLiteral("PARTY_TIME"));
     EXPECT_EQ(stack.at(0).text, QStringLiteral("AT 7 PM"));
-    EXPECT_EQ(originOf(stack, "PARTY_TIME"), QPointF(30, 40));   // no title: the stack starts at 40
+    EXPECT_EQ(originOf(stack, "PARTY_TIME"), QPointF(30, 40));
     EXPECT_EQ(originOf(stack, "PARTY_VENUE"), QPointF(30, 100));
-}
 
-TEST(PartyLayout, NothingAnsweredPlacesNothing)
-{
     EXPECT_TRUE(PartyLayout::layout(243, {}).isEmpty());
 }

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <QtGlobal>
 
 namespace TestHelpers {
 
@@ -20,5 +22,22 @@ bool onlyInside(const QImage &image, const QColor &background, const QRect &insi
 // Runs a program and returns its standard output; fails the running test on a non-zero exit.
 QByteArray runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
                       int *exitCode = nullptr);
+
+// Collects what goes to the log ("category: message" per line) while it lives.
+class LogCapture
+{
+public:
+    LogCapture() { s_lines.clear(); m_previous = qInstallMessageHandler(&LogCapture::handler); }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    QStringList lines() const { return s_lines; }
+
+private:
+    static void handler(QtMsgType, const QMessageLogContext &context, const QString &message)
+    {
+        s_lines.append(QLatin1String(context.category) + QLatin1String(": ") + message);
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous = nullptr;
+};
 
 } // namespace TestHelpers
