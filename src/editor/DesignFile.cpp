@@ -6,11 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 
 #include <plist/plist.h>
+#include <pugixml.hpp>
 
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -439,29 +440,53 @@ XmlCheck checkPropertyListXml(const QByteArray &xml)
 {
     // The design array, an element, a value of it, and room to spare.
     constexpr int MaximumDepth = 32;
-    QXmlStreamReader reader(xml);
-    reader.setNamespaceProcessing(false);
-    int depth = 0;
-    bool sawRoot = false;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (!sawRoot && reader.name() != QLatin1String("plist"))
-                return XmlCheck::Foreign;
-            sawRoot = true;
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(xml.constData(), size_t(xml.size()), pugi::parse_default | pugi::parse_doctype);
+    if (!parsed) {
+        // A property list that lost its closing tag is a file that stops too early.
+        return xml.trimmed().endsWith("</plist>") ? XmlCheck::Malformed : XmlCheck::Truncated;
+    }
+    pugi::xml_node root;
+    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+        if (node.type() != pugi::node_element)
+            continue;
+        if (root)
+            return XmlCheck::Malformed;   // one document, one root
+        root = node;
+    }
+    if (!root || std::strcmp(root.name(), "plist") != 0)
+        return XmlCheck::Foreign;
+
+    // Depth of the deepest element, walked without recursion so no nesting can exhaust the stack.
+    int depth = 1;
+    pugi::xml_node node = root;
+    while (node) {
+        pugi::xml_node child = node.first_child();
+        while (child && child.type() != pugi::node_element)
+            child = child.next_sibling();
+        if (child) {
             if (++depth > MaximumDepth)
                 return XmlCheck::TooDeep;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
+            node = child;
+            continue;
         }
+        // Up until an ancestor has a next element.
+        while (node && node != root) {
+            pugi::xml_node next = node.next_sibling();
+            while (next && next.type() != pugi::node_element)
+                next = next.next_sibling();
+            if (next) {
+                node = next;
+                break;
+            }
+            node = node.parent();
+            --depth;
+        }
+        if (node == root)
+            break;
     }
-    if (reader.hasError())
-        return reader.error() == QXmlStreamReader::PrematureEndOfDocumentError ? XmlCheck::Truncated : XmlCheck::Malformed;
-    return sawRoot ? XmlCheck::Fine : XmlCheck::Foreign;
+    return XmlCheck::Fine;
 }
 
 QString tr(const char *text)
