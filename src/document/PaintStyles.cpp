@@ -28,11 +28,13 @@ QPen PaintStyles::borderPen(const QColor &color, double width, const QString &bo
 {
     QPen pen(color, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     const QList<qreal> lengths = dashLengths(borderCode);
-    if (!lengths.isEmpty() && width > 0) {
+    if (!lengths.isEmpty()) {
+        // A zero-width (hairline) pen counts its dashes in units of one.
+        const qreal unit = width > 0 ? width : 1.0;
         QList<qreal> inWidths;
         inWidths.reserve(lengths.size());
         for (qreal length : lengths)
-            inWidths.append(length / width);
+            inWidths.append(length / unit);
         pen.setDashPattern(inWidths);
         pen.setDashOffset(0);
     }
@@ -62,8 +64,18 @@ QImage PaintStyles::hatchPattern(const QString &resourcePath, const QString &nam
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name == QLatin1String("..")
         || name == QLatin1String("."))
         return {};
-    const QString path = QDir(resourcePath).filePath(QStringLiteral("Fill_Style_Image/") + name + QStringLiteral(".png"));
-    return cachedPicture(path);
+    // Patterns are drawn from "<name>.png"; a pattern the user dropped in as another picture
+    // type is listed under its base name too, so look for that as well rather than draw nothing.
+    const QDir folder(QDir(resourcePath).filePath(QStringLiteral("Fill_Style_Image")));
+    const QImage png = cachedPicture(folder.filePath(name + QStringLiteral(".png")));
+    if (!png.isNull())
+        return png;
+    for (const char *extension : {"jpg", "jpeg", "gif", "bmp", "tif", "tiff"}) {
+        const QString path = folder.filePath(name + QLatin1Char('.') + QLatin1String(extension));
+        if (QFileInfo::exists(path))
+            return cachedPicture(path);
+    }
+    return {};
 }
 
 QImage PaintStyles::readPicture(const QString &path)

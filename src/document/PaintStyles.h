@@ -31,8 +31,9 @@ public:
     // the gradient just covers the whole area, whatever the angle.
     static QBrush angledGradient(const QRectF &area, double angleDegrees, const QColor &from, const QColor &to);
 
-    // The picture of a hatch pattern: "<resourcePath>/Fill_Style_Image/<name>.png". A null
-    // picture for an empty name or a file that is missing or not a picture.
+    // The picture of a hatch pattern: "<resourcePath>/Fill_Style_Image/<name>.png", or the
+    // same base name with another picture extension. A null picture for an empty name, a name
+    // that is a path, or a file that is missing or not a picture.
     static QImage hatchPattern(const QString &resourcePath, const QString &name);
 
     // A picture file the user chose, turned upright by its orientation tag. A null picture

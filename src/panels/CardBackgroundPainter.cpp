@@ -1,33 +1,17 @@
 #include "panels/CardBackgroundPainter.h"
 
 #include "document/MessageLog.h"
+#include "document/PaintStyles.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QtMath>
 
 #include <exception>
 
 namespace {
 
 constexpr qreal CornerRadius = 10.0;
-
-// A two-colour gradient across the bounds of `area` at `degrees`: 0 runs from the left edge
-// to the right edge, 90 from the top edge to the bottom (y grows downwards on a card). The
-// end points are placed so the first and last colours just touch the opposite corners.
-QLinearGradient angledGradient(const QRectF &area, qreal degrees, const QColor &from, const QColor &to)
-{
-    const qreal radians = qDegreesToRadians(degrees);
-    const QPointF direction(qCos(radians), qSin(radians));
-    const qreal halfLength = (qAbs(area.width() * direction.x()) + qAbs(area.height() * direction.y())) / 2.0;
-    const QPointF centre = area.center();
-    QLinearGradient gradient(centre - direction * halfLength, centre + direction * halfLength);
-    gradient.setColorAt(0.0, from);
-    gradient.setColorAt(1.0, to);
-    return gradient;
-}
 
 // The same outline with curves replaced by straight segments, so an ellipse's border is
 // stroked as a polygon with mitred corners.
@@ -43,18 +27,7 @@ QPainterPath flattened(const QPainterPath &path)
 
 QPen borderPen(const Card_Property &record)
 {
-    const qreal width = qMax(0, record.Card_bor_Stepper);
-    QPen pen(record.Card_bordr_clr, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    QList<qreal> dashes = CardBackgroundPainter::dashPattern(record.Card_border_style);
-    if (!dashes.isEmpty()) {
-        // Qt measures dashes in pen widths; ours are in points. A zero-width pen is one unit wide.
-        const qreal unit = width > 0 ? width : 1.0;
-        for (qreal &d : dashes)
-            d /= unit;
-        pen.setDashPattern(dashes);
-        pen.setDashOffset(0);
-    }
-    return pen;
+    return PaintStyles::borderPen(record.Card_bordr_clr, qMax(0, record.Card_bor_Stepper), record.Card_border_style);
 }
 
 void paintFill(QPainter &painter, const Card_Property &record, const QPainterPath &path, const QRectF &cardRect,
@@ -62,7 +35,7 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
 {
     const QString &style = record.Card_fill_style;
     if (style == QLatin1String("G")) {
-        painter.fillPath(path, angledGradient(path.boundingRect(), record.Card_grad_Stepper, record.Card_fill_Grd_1_clr,
+        painter.fillPath(path, PaintStyles::angledGradient(path.boundingRect(), record.Card_grad_Stepper, record.Card_fill_Grd_1_clr,
                                               record.Card_fill_Grd_2_clr));
     } else if (style == QLatin1String("H")) {
         painter.fillPath(path, record.Card_hatch_bk_clr);
@@ -115,35 +88,12 @@ QPainterPath CardBackgroundPainter::cardPath(int cardShape, const QRectF &cardRe
 
 QList<qreal> CardBackgroundPainter::dashPattern(const QString &borderStyle)
 {
-    if (borderStyle == QLatin1String("DA"))
-        return {8, 2};
-    if (borderStyle == QLatin1String("DO"))
-        return {4, 6};
-    if (borderStyle == QLatin1String("DD"))
-        return {24, 10, 6, 10};
-    if (borderStyle == QLatin1String("DDD"))
-        return {24, 8, 8, 8, 8, 8};
-    return {};
+    return PaintStyles::dashLengths(borderStyle);
 }
 
 QImage CardBackgroundPainter::hatchImage(const QString &resourcePath, const QString &patternName)
 {
-    // A name is a plain file name inside the pattern folder, never a path of its own.
-    if (resourcePath.isEmpty() || patternName.isEmpty() || QFileInfo(patternName).fileName() != patternName
-        || patternName == QLatin1String("..") || patternName == QLatin1String("."))
-        return {};
-    const QDir folder(QDir(resourcePath).filePath(QStringLiteral("Fill_Style_Image")));
-    // Patterns are drawn from "<name>.png"; a pattern the user dropped in as another picture
-    // type is listed under its base name too, so look for that as well rather than draw nothing.
-    QImage image(folder.filePath(patternName + QStringLiteral(".png")));
-    if (!image.isNull())
-        return image;
-    for (const char *extension : {"jpg", "jpeg", "gif", "bmp", "tif", "tiff"}) {
-        image.load(folder.filePath(patternName + QLatin1Char('.') + QLatin1String(extension)));
-        if (!image.isNull())
-            return image;
-    }
-    return {};
+    return PaintStyles::hatchPattern(resourcePath, patternName);
 }
 
 void CardBackgroundPainter::Card_Base_Drawing(QPainter &painter, const Card_Property &record, int cardShape,
