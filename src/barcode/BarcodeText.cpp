@@ -1,6 +1,9 @@
 #include "barcode/BarcodeText.h"
 
+#include "barcode/LargeGlyphCache.h"
+
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -114,7 +117,8 @@ Laid layOut(const QString &text, const FontSet &set, double kerning, double wrap
             line.setLineWidth(wrapWidth);
         y += leading;
         line.setPosition(QPointF(0, y));
-        y += line.height();
+        // Unrounded, as the line boxes of measure() stack.
+        y += line.ascent() + line.descent();
         laid.width = std::max(laid.width, line.horizontalAdvance());
     }
     laid.layout->endLayout();
@@ -171,6 +175,8 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     const QTextLine first = laid.layout->lineAt(0);
     // The baseline stands one descent above the lower edge of the line box.
     const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.points.descent() - first.ascent());
+    if (LargeGlyphCache::draw(painter, laid.layout->glyphRuns(), origin, colour))
+        return;
     painter.save();
     painter.setPen(colour);
     laid.layout->draw(&painter, origin);
@@ -183,19 +189,28 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
     if (text.isEmpty() || !(rect.width() > 0) || !(rect.height() > 0))
         return;
     const Laid laid = layOut(text, fontSet(font), kerning, rect.width());
-    painter.save();
-    painter.setPen(colour);
-    // Lines that do not fit are cut at the rectangle, as a text box cuts them.
-    if (laid.width > rect.width() || laid.height > rect.height())
-        painter.setClipRect(rect, Qt::IntersectClip);
-    for (int i = 0; i < laid.layout->lineCount(); ++i) {
-        const QTextLine line = laid.layout->lineAt(i);
+    const auto lineOrigin = [&](const QTextLine &line) {
         double x = 0.0;
         if (alignment & Qt::AlignRight)
             x = rect.width() - line.horizontalAdvance();
         else if (alignment & Qt::AlignHCenter)
             x = (rect.width() - line.horizontalAdvance()) / 2.0;
-        line.draw(&painter, QPointF(rect.x() + x, rect.y()));
+        return QPointF(rect.x() + x, rect.y());
+    };
+    // Lines that do not fit are cut at the rectangle, as a text box cuts them.
+    const bool clipped = laid.width > rect.width() || laid.height > rect.height();
+    if (!clipped && laid.layout->lineCount() == 1) {
+        const QTextLine line = laid.layout->lineAt(0);
+        if (LargeGlyphCache::draw(painter, line.glyphRuns(), lineOrigin(line), colour))
+            return;
+    }
+    painter.save();
+    painter.setPen(colour);
+    if (clipped)
+        painter.setClipRect(rect, Qt::IntersectClip);
+    for (int i = 0; i < laid.layout->lineCount(); ++i) {
+        const QTextLine line = laid.layout->lineAt(i);
+        line.draw(&painter, lineOrigin(line));
     }
     painter.restore();
 }
