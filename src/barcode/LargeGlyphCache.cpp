@@ -8,7 +8,10 @@
 #include <QPainterPath>
 #include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace LargeGlyphCache {
 
@@ -40,12 +43,13 @@ size_t qHash(const MaskKey &key, size_t seed = 0)
 }
 
 // Coverage of one glyph, 0 to 255, and where its top-left pixel lies from the pixel that
-// holds the glyph's origin.
+// holds the glyph's origin. Each row keeps the columns from its first to its last covered pixel.
 struct Mask
 {
     QImage coverage;
     int left = 0;
     int top = 0;
+    std::vector<std::pair<int, int>> rows;
 };
 
 QHash<MaskKey, Mask> &masks()
@@ -76,6 +80,18 @@ Mask makeMask(const QRawFont &font, quint32 glyph, double scaleX, double scaleY,
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.translate(-mask.left, -mask.top);
     painter.fillPath(path, Qt::black);
+    painter.end();
+    mask.rows.reserve(std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const uchar *line = mask.coverage.constScanLine(y);
+        int first = 0;
+        int end = width;
+        while (first < end && line[first] == 0)
+            ++first;
+        while (end > first && line[end - 1] == 0)
+            --end;
+        mask.rows.emplace_back(first, end);
+    }
     return mask;
 }
 
@@ -91,28 +107,25 @@ inline quint32 byteMul(quint32 x, quint32 a)
     return x | t;
 }
 
-// Source-over of the premultiplied colour through the mask at (x, y) of the image.
+// Source-over of the premultiplied colour through the mask at (x, y) of the image, as Qt's
+// raster engine blends a solid colour through partial coverage.
 void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
 {
-    const QRect target = QRect(x + mask.left, y + mask.top, mask.coverage.width(), mask.coverage.height())
-                             .intersected(image.rect());
-    if (target.isEmpty())
-        return;
-    const bool opaque = qAlpha(colour) == 255;
-    const int dx = target.left() - (x + mask.left);
-    const int dy = target.top() - (y + mask.top);
-    for (int row = 0; row < target.height(); ++row) {
-        const uchar *cover = mask.coverage.constScanLine(dy + row) + dx;
-        quint32 *line = reinterpret_cast<quint32 *>(image.scanLine(target.top() + row)) + target.left();
-        for (int i = 0; i < target.width(); ++i) {
-            const quint32 c = cover[i];
-            if (c == 0)
-                continue;
-            if (c == 255 && opaque) {
-                line[i] = colour;
-                continue;
-            }
-            const quint32 source = c == 255 ? colour : byteMul(colour, c);
+    const int left = x + mask.left;
+    const int top = y + mask.top;
+    const int firstRow = std::max(0, -top);
+    const int endRow = std::min(mask.coverage.height(), image.height() - top);
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    const uchar *coverage = mask.coverage.constBits();
+    const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
+    for (int row = firstRow; row < endRow; ++row) {
+        const int first = std::max(mask.rows[std::size_t(row)].first, -left);
+        const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
+        const uchar *cover = coverage + row * coveragePerLine;
+        quint32 *line = reinterpret_cast<quint32 *>(bits + (top + row) * bytesPerLine) + left;
+        for (int i = first; i < end; ++i) {
+            const quint32 source = byteMul(colour, cover[i]);
             line[i] = source + byteMul(line[i], 255 - qAlpha(source));
         }
     }
