@@ -117,6 +117,7 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
     const int endRow = std::min(mask.coverage.height(), image.height() - top);
     uchar *bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
+    const bool opaque = qAlpha(colour) == 255;
     const uchar *coverage = mask.coverage.constBits();
     const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
     for (int row = firstRow; row < endRow; ++row) {
@@ -124,6 +125,19 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
         const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
         const uchar *cover = coverage + row * coveragePerLine;
         quint32 *line = reinterpret_cast<quint32 *>(bits + (top + row) * bytesPerLine) + left;
+        if (opaque) {
+            // Inside the strokes coverage is whole: the ink replaces the pixel.
+            for (int i = first; i < end; ++i) {
+                const quint32 c = cover[i];
+                if (c == 255) {
+                    line[i] = colour;
+                } else if (c != 0) {
+                    const quint32 source = byteMul(colour, c);
+                    line[i] = source + byteMul(line[i], 255 - qAlpha(source));
+                }
+            }
+            continue;
+        }
         for (int i = first; i < end; ++i) {
             const quint32 source = byteMul(colour, cover[i]);
             line[i] = source + byteMul(line[i], 255 - qAlpha(source));
