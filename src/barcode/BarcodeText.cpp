@@ -1,17 +1,26 @@
 #include "barcode/BarcodeText.h"
 
+#include "barcode/LargeGlyphCache.h"
+
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace BarcodeText {
 
 namespace {
 
 constexpr int kDotsPerMetreAt72Dpi = 2835;
+// Fonts a thread keeps ready; a picture uses three at most.
+constexpr std::size_t kFontsKept = 8;
 
 // A device of 72 dots per inch, so that font metrics come out in points. One per thread:
 // paint devices are not shared between threads.
@@ -40,6 +49,83 @@ double pointSizeOf(const CardFont &font)
     return font.pointSize > 0 ? font.pointSize : 12.0;
 }
 
+// What a thread knows about one card font, made once: resolving a PostScript name and
+// loading its metrics cost more than measuring a caption.
+struct FontSet
+{
+    explicit FontSet(const CardFont &font)
+        : key(font)
+        , points(fontFor(font, pointDevice()), pointDevice())
+    {
+        // Text is laid out for no device: Qt then takes absolute letter spacing as it is,
+        // whereas on a device it multiplies it by a whole-number ratio of resolutions (and
+        // drops it below 96 dpi). A font of the screen's resolution sized so that one layout
+        // unit is one point keeps the kerning in points on every device.
+        layout = baseFont(font);
+        const double screenDpi = QFontMetricsF(layout).fontDpi();
+        layout.setPointSizeF(pointSizeOf(font) * 72.0 / (screenDpi > 0 ? screenDpi : 72.0));
+    }
+
+    CardFont key;
+    QFontMetricsF points;
+    QFont layout;
+};
+
+FontSet &fontSet(const CardFont &font)
+{
+    thread_local std::vector<std::unique_ptr<FontSet>> sets;
+    for (auto it = sets.begin(); it != sets.end(); ++it) {
+        if ((*it)->key == font) {
+            if (it != sets.begin())
+                std::rotate(sets.begin(), it, it + 1);
+            return *sets.front();
+        }
+    }
+    if (sets.size() >= kFontsKept)
+        sets.pop_back();
+    sets.insert(sets.begin(), std::make_unique<FontSet>(font));
+    return *sets.front();
+}
+
+// The text laid out in points, kerning included, lines stacked from y = 0 down.
+// `wrapWidth` > 0 wraps at word boundaries; otherwise only line feeds break lines.
+struct Laid
+{
+    std::unique_ptr<QTextLayout> layout;
+    double width = 0.0;
+    double height = 0.0;
+};
+
+Laid layOut(const QString &text, const FontSet &set, double kerning, double wrapWidth)
+{
+    QFont font = set.layout;
+    if (kerning != 0.0)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, kerning);
+    QString lines = text;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    Laid laid;
+    laid.layout = std::make_unique<QTextLayout>(lines, font);
+    QTextOption option;
+    option.setWrapMode(wrapWidth > 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
+    laid.layout->setTextOption(option);
+    laid.layout->setCacheEnabled(true);
+    const double leading = set.points.leading();
+    double y = -leading;
+    laid.layout->beginLayout();
+    for (QTextLine line = laid.layout->createLine(); line.isValid(); line = laid.layout->createLine()) {
+        if (wrapWidth > 0)
+            line.setLineWidth(wrapWidth);
+        y += leading;
+        line.setPosition(QPointF(0, y));
+        // Unrounded, as the line boxes of measure() stack.
+        y += line.ascent() + line.descent();
+        laid.width = std::max(laid.width, line.horizontalAdvance());
+    }
+    laid.layout->endLayout();
+    laid.height = std::max(0.0, y);
+    return laid;
+}
+
 } // namespace
 
 QFont fontFor(const CardFont &font, const QPaintDevice *device, double kerning)
@@ -54,7 +140,7 @@ QFont fontFor(const CardFont &font, const QPaintDevice *device, double kerning)
 
 double capHeight(const CardFont &font)
 {
-    return QFontMetricsF(fontFor(font, pointDevice()), pointDevice()).capHeight();
+    return fontSet(font).points.capHeight();
 }
 
 float bandHeight(const CardFont &font)
@@ -67,7 +153,7 @@ QSizeF measure(const QString &text, const CardFont &font, double kerning)
 {
     if (text.isEmpty())
         return {};
-    const QFontMetricsF metrics(fontFor(font, pointDevice()), pointDevice());
+    const QFontMetricsF &metrics = fontSet(font).points;
     QSizeF size = metrics.size(Qt::TextExpandTabs, text);
     if (kerning != 0.0) {
         // Font metrics leave letter spacing out; it comes after every character of a line.
@@ -84,11 +170,16 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
 {
     if (text.isEmpty())
         return;
-    const QFontMetricsF metrics(fontFor(font, pointDevice()), pointDevice());
+    const FontSet &set = fontSet(font);
+    const Laid laid = layOut(text, set, kerning, 0.0);
+    const QTextLine first = laid.layout->lineAt(0);
+    // The baseline stands one descent above the lower edge of the line box.
+    const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.points.descent() - first.ascent());
+    if (LargeGlyphCache::draw(painter, laid.layout->glyphRuns(), origin, colour))
+        return;
     painter.save();
-    painter.setFont(fontFor(font, painter.device(), kerning));
     painter.setPen(colour);
-    painter.drawText(QPointF(bottomLeft.x(), bottomLeft.y() - metrics.descent()), text);
+    laid.layout->draw(&painter, origin);
     painter.restore();
 }
 
@@ -97,10 +188,30 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
 {
     if (text.isEmpty() || !(rect.width() > 0) || !(rect.height() > 0))
         return;
+    const Laid laid = layOut(text, fontSet(font), kerning, rect.width());
+    const auto lineOrigin = [&](const QTextLine &line) {
+        double x = 0.0;
+        if (alignment & Qt::AlignRight)
+            x = rect.width() - line.horizontalAdvance();
+        else if (alignment & Qt::AlignHCenter)
+            x = (rect.width() - line.horizontalAdvance()) / 2.0;
+        return QPointF(rect.x() + x, rect.y());
+    };
+    // Lines that do not fit are cut at the rectangle, as a text box cuts them.
+    const bool clipped = laid.width > rect.width() || laid.height > rect.height();
+    if (!clipped && laid.layout->lineCount() == 1) {
+        const QTextLine line = laid.layout->lineAt(0);
+        if (LargeGlyphCache::draw(painter, line.glyphRuns(), lineOrigin(line), colour))
+            return;
+    }
     painter.save();
-    painter.setFont(fontFor(font, painter.device(), kerning));
     painter.setPen(colour);
-    painter.drawText(rect, int((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextWordWrap), text);
+    if (clipped)
+        painter.setClipRect(rect, Qt::IntersectClip);
+    for (int i = 0; i < laid.layout->lineCount(); ++i) {
+        const QTextLine line = laid.layout->lineAt(i);
+        line.draw(&painter, lineOrigin(line));
+    }
     painter.restore();
 }
 

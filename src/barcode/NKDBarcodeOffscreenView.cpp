@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -262,6 +263,36 @@ double NKDBarcodeOffscreenView::oneGroupKerning(double W, double w, int length, 
     return 2.0 * (W - w) / (2.0 * length);
 }
 
+void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink)
+{
+    // Between two bar ends every row is the same: each band of rows is composed once and
+    // copied, so that no pixel is written twice and short bar runs are not set row by row.
+    std::vector<int> edges{0, image.height()};
+    for (const QRect &bar : bars) {
+        edges.push_back(bar.top());
+        edges.push_back(bar.bottom() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const int width = image.width();
+    std::vector<QRgb> row(static_cast<std::size_t>(width));
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band];
+        const int bottom = std::min(edges[band + 1], image.height());
+        if (top >= bottom)
+            continue;
+        std::fill(row.begin(), row.end(), background);
+        for (const QRect &bar : bars) {
+            if (top >= bar.top() && top <= bar.bottom())
+                std::fill(row.begin() + bar.left(), row.begin() + bar.right() + 1, ink);
+        }
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(bits + y * bytesPerLine, row.data(), std::size_t(width) * sizeof(QRgb));
+    }
+}
+
 QImage NKDBarcodeOffscreenView::toImage(double dpi) const
 {
     if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
@@ -280,8 +311,8 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
     const double scale = dpi / 72.0;
     bool barsDrawn = false;
     if (m_barcode && m_settings.barColor.alpha() == 255) {
-        // Background and opaque bars go straight into the pixels, row by row while the row is
-        // in the cache: many tall thin rectangles cost a painter more than the rest of the picture.
+        // Background and opaque bars go straight into the pixels: many tall thin rectangles
+        // cost a painter more than the rest of the picture.
         const QRect bounds = image.rect();
         std::vector<QRect> bars;
         for (const QRectF &bar : barRects(nullptr)) {
@@ -290,18 +321,7 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
             if (!device.isEmpty())
                 bars.push_back(device);
         }
-        const QRgb background = qPremultiply(m_settings.backgroundColor.rgba());
-        const QRgb ink = m_settings.barColor.rgba();
-        uchar *bits = image.bits();
-        const qsizetype bytesPerLine = image.bytesPerLine();
-        for (int y = 0; y < image.height(); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(bits + y * bytesPerLine);
-            std::fill(line, line + image.width(), background);
-            for (const QRect &bar : bars) {
-                if (y >= bar.top() && y <= bar.bottom())
-                    std::fill(line + bar.left(), line + bar.right() + 1, ink);
-            }
-        }
+        fillRows(image, bars, qPremultiply(m_settings.backgroundColor.rgba()), m_settings.barColor.rgba());
         barsDrawn = true;
     } else {
         // The whole bitmap, also a last row or column that the picture covers only in part.

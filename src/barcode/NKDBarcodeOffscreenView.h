@@ -76,6 +76,8 @@ private:
     void paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
     // The bars in points, y down; *barHeight gets the length of the last one.
     std::vector<QRectF> barRects(double *barHeight) const;
+    // Fills every row of `image` with the background and the device-pixel `bars` in ink.
+    static void fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink);
     // A rectangle in device pixels with every edge on the nearest pixel edge.
     static QRect snapped(const QRectF &device);
 

@@ -4,18 +4,6 @@
 
 namespace {
 
-// Qt's raster engine keeps rendered glyphs in its cache only up to 64 device pixels and fills
-// larger ones from their outlines again on every draw: a 22 point title at 300 dpi is 92
-// pixels, a 10 point barcode caption at 600 dpi 83, and drawing them from outlines costs a
-// hundred times more. Every card text goes through CardFont, so the limit is raised here for
-// the whole process (unless the user set it), at load time: before anything is drawn and
-// before any thread starts.
-const bool largeGlyphsCached = [] {
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "320");
-    return true;
-}();
-
 // Splits "TimesNewRomanPS-BoldItalicMT" into its family ("TimesNewRoman") and style ("BoldItalic").
 void splitName(const QString &name, QString *family, QString *style)
 {

@@ -163,6 +163,79 @@ TEST(BarcodeRender, WideHeaderWidensTheViewAndKeepsBarsCentred)
     EXPECT_NEAR((columns.first() + columns.last() + 1) / 2.0, image.width() / 2.0, 1.5);
 }
 
+TEST(BarcodeRender, CaptionIsDrawnAtEveryResolution)
+{
+    // Ink in the caption band below the bars grows with the square of the resolution; at print
+    // resolutions the digits are larger than the glyphs a text cache holds.
+    const auto captionInk = [](double dpi) {
+        auto barcode = LinearBarcodes::create(QStringLiteral("EAN-13"), QStringLiteral("590123412345"), true);
+        barcode->setCaptionFontSize(10);
+        BarcodeSizes::Set_Barcode_Height(*barcode, BarcodeSizeFields{});
+        barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, BarcodeSizeFields{}));
+        const QImage image = NKDBarcodeOffscreenView(*barcode).toImage(dpi);
+        // The band starts where a row stops looking like the bars.
+        int band = 0;
+        while (band < image.height() && darkColumns(image, band).isEmpty())
+            ++band;
+        const QList<int> bars = darkColumns(image, band);
+        while (band < image.height() && darkColumns(image, band) == bars)
+            ++band;
+        int ink = 0;
+        for (int y = band; y < image.height(); ++y)
+            ink += int(darkColumns(image, y).size());
+        return double(ink);
+    };
+    const double at150 = captionInk(150);
+    ASSERT_GT(at150, 100);
+    for (const double dpi : {300.0, 600.0, 1200.0}) {
+        const double scaled = captionInk(dpi) / ((dpi / 150) * (dpi / 150));
+        EXPECT_NEAR(scaled, at150, 0.3 * at150) << dpi << " dpi";
+    }
+}
+
+TEST(BarcodeRender, KerningIsInPointsAtEveryResolution)
+{
+    // Where each digit's ink starts, in points, for a line drawn with 3 points after each character.
+    const auto digitStarts = [](double dpi, double kerning = 3.0) {
+        const double scale = dpi / 72.0;
+        QImage image(int(120 * scale), int(20 * scale), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        const int dotsPerMetre = int(std::lround(dpi / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        BarcodeText::drawAtPoint(painter, QStringLiteral("1111"), CardFont(QStringLiteral("TimesNewRomanPSMT"), 10),
+                                 Qt::black, kerning, QPointF(5, 18));
+        painter.end();
+        QList<double> starts;
+        bool inInk = false;
+        for (int x = 0; x < image.width(); ++x) {
+            bool ink = false;
+            for (int y = 0; y < image.height() && !ink; ++y)
+                ink = qGray(image.pixel(x, y)) < 128;
+            if (ink && !inInk)
+                starts << x / scale;
+            inInk = ink;
+        }
+        return starts;
+    };
+    const QList<double> at600 = digitStarts(600);
+    ASSERT_EQ(at600.size(), 4);
+    // Each digit moves right by the kerning of the digits before it.
+    const QList<double> unkerned = digitStarts(600, 0.0);
+    ASSERT_EQ(unkerned.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(at600.at(i) - unkerned.at(i), 3.0 * i, 0.2) << "digit " << i;
+    // Below 96 dpi Qt would drop letter spacing altogether; a pixel there is 1.4 points.
+    for (const double dpi : {72.0, 150.0, 300.0, 1200.0}) {
+        const QList<double> starts = digitStarts(dpi);
+        ASSERT_EQ(starts.size(), 4) << dpi << " dpi";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(starts.at(i), at600.at(i), 1.5 * 72.0 / dpi) << dpi << " dpi, digit " << i;
+    }
+}
+
 TEST(BarcodeRender, TwoDPictureOnWhite)
 {
     QImage symbol(80, 80, QImage::Format_RGB32);

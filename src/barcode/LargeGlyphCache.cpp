@@ -1,0 +1,206 @@
+#include "barcode/LargeGlyphCache.h"
+
+#include <QColor>
+#include <QGlyphRun>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace LargeGlyphCache {
+
+namespace {
+
+// Qt's raster engine draws glyphs up to this many device pixels from its own cache.
+constexpr double kQtCachedGlyphPixels = 64.0;
+// Glyph positions are kept to a quarter of a pixel each way.
+constexpr int kSubPixelSteps = 4;
+// A thread starts afresh beyond this many masks (a few fonts and sizes of all printable characters).
+constexpr qsizetype kMaxMasks = 4096;
+
+struct MaskKey
+{
+    QString family;
+    QString style;
+    double pixelsX;
+    double pixelsY;
+    quint32 glyph;
+    int phaseX;
+    int phaseY;
+
+    friend bool operator==(const MaskKey &, const MaskKey &) = default;
+};
+
+size_t qHash(const MaskKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.family, key.style, key.pixelsX, key.pixelsY, key.glyph, key.phaseX, key.phaseY);
+}
+
+// Coverage of one glyph, 0 to 255, and where its top-left pixel lies from the pixel that
+// holds the glyph's origin. Each row keeps the columns from its first to its last covered pixel.
+struct Mask
+{
+    QImage coverage;
+    int left = 0;
+    int top = 0;
+    std::vector<std::pair<int, int>> rows;
+};
+
+QHash<MaskKey, Mask> &masks()
+{
+    thread_local QHash<MaskKey, Mask> cache;
+    return cache;
+}
+
+Mask makeMask(const QRawFont &font, quint32 glyph, double scaleX, double scaleY, double phaseX, double phaseY)
+{
+    QPainterPath path = font.pathForGlyph(glyph);
+    // As Qt fills outlines of text: overlapping contours stay filled.
+    path.setFillRule(Qt::WindingFill);
+    path = QTransform(scaleX, 0, 0, scaleY, phaseX, phaseY).map(path);
+    Mask mask;
+    const QRectF bounds = path.boundingRect();
+    if (bounds.isEmpty())
+        return mask;
+    mask.left = int(std::floor(bounds.left()));
+    mask.top = int(std::floor(bounds.top()));
+    const int width = int(std::ceil(bounds.right())) - mask.left;
+    const int height = int(std::ceil(bounds.bottom())) - mask.top;
+    mask.coverage = QImage(width, height, QImage::Format_Alpha8);
+    if (mask.coverage.isNull())
+        return {};
+    mask.coverage.fill(0);
+    QPainter painter(&mask.coverage);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(-mask.left, -mask.top);
+    painter.fillPath(path, Qt::black);
+    painter.end();
+    mask.rows.reserve(std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const uchar *line = mask.coverage.constScanLine(y);
+        int first = 0;
+        int end = width;
+        while (first < end && line[first] == 0)
+            ++first;
+        while (end > first && line[end - 1] == 0)
+            --end;
+        mask.rows.emplace_back(first, end);
+    }
+    return mask;
+}
+
+// x * a / 255 on all four channels at once, rounded as Qt's raster engine rounds it.
+inline quint32 byteMul(quint32 x, quint32 a)
+{
+    quint32 t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// Source-over of the premultiplied colour through the mask at (x, y) of the image, as Qt's
+// raster engine blends a solid colour through partial coverage.
+void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
+{
+    const int left = x + mask.left;
+    const int top = y + mask.top;
+    const int firstRow = std::max(0, -top);
+    const int endRow = std::min(mask.coverage.height(), image.height() - top);
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    const bool opaque = qAlpha(colour) == 255;
+    const uchar *coverage = mask.coverage.constBits();
+    const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
+    for (int row = firstRow; row < endRow; ++row) {
+        const int first = std::max(mask.rows[std::size_t(row)].first, -left);
+        const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
+        const uchar *cover = coverage + row * coveragePerLine;
+        quint32 *line = reinterpret_cast<quint32 *>(bits + (top + row) * bytesPerLine) + left;
+        if (opaque) {
+            // Inside the strokes coverage is whole: the ink replaces the pixel.
+            for (int i = first; i < end; ++i) {
+                const quint32 c = cover[i];
+                if (c == 255) {
+                    line[i] = colour;
+                } else if (c != 0) {
+                    const quint32 source = byteMul(colour, c);
+                    line[i] = source + byteMul(line[i], 255 - qAlpha(source));
+                }
+            }
+            continue;
+        }
+        for (int i = first; i < end; ++i) {
+            const quint32 source = byteMul(colour, cover[i]);
+            line[i] = source + byteMul(line[i], 255 - qAlpha(source));
+        }
+    }
+}
+
+} // namespace
+
+bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
+{
+    QPaintDevice *device = painter.device();
+    if (!device || device->devType() != QInternal::Image || painter.hasClipping()
+        || painter.compositionMode() != QPainter::CompositionMode_SourceOver
+        || !painter.testRenderHint(QPainter::TextAntialiasing))
+        return false;
+    QImage &image = *static_cast<QImage *>(device);
+    if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
+        return false;
+    const QTransform transform = painter.combinedTransform();
+    if (transform.type() > QTransform::TxScale || !(transform.m11() > 0) || !(transform.m22() > 0))
+        return false;
+    for (const QGlyphRun &run : runs) {
+        const double pixels = run.rawFont().pixelSize();
+        if (pixels * std::min(transform.m11(), transform.m22()) <= kQtCachedGlyphPixels || run.isRightToLeft())
+            return false;
+    }
+
+    QHash<MaskKey, Mask> &cache = masks();
+    if (cache.size() > kMaxMasks)
+        cache.clear();
+    const quint32 premultiplied = qPremultiply(colour.rgba());
+    for (const QGlyphRun &run : runs) {
+        const QRawFont font = run.rawFont();
+        MaskKey key{font.familyName(), font.styleName(), font.pixelSize() * transform.m11(),
+                    font.pixelSize() * transform.m22(), 0, 0, 0};
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+            const QPointF at = transform.map(origin + positions.at(i));
+            // The pixel holding the glyph origin and the quarter pixel within it.
+            const double stepsX = std::round(at.x() * kSubPixelSteps);
+            const double stepsY = std::round(at.y() * kSubPixelSteps);
+            const int pixelX = int(std::floor(stepsX / kSubPixelSteps));
+            const int pixelY = int(std::floor(stepsY / kSubPixelSteps));
+            key.glyph = glyphs.at(i);
+            key.phaseX = int(stepsX) - pixelX * kSubPixelSteps;
+            key.phaseY = int(stepsY) - pixelY * kSubPixelSteps;
+            auto found = cache.constFind(key);
+            if (found == cache.constEnd())
+                found = cache.insert(key, makeMask(font, key.glyph, transform.m11(), transform.m22(),
+                                                   double(key.phaseX) / kSubPixelSteps,
+                                                   double(key.phaseY) / kSubPixelSteps));
+            if (!found->coverage.isNull())
+                blend(image, *found, pixelX, pixelY, premultiplied);
+        }
+    }
+    return true;
+}
+
+int maskCount()
+{
+    return int(masks().size());
+}
+
+} // namespace LargeGlyphCache
