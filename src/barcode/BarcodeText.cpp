@@ -1,6 +1,6 @@
 #include "barcode/BarcodeText.h"
 
-#include "barcode/LargeGlyphCache.h"
+#include "document/LargeGlyphCache.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>

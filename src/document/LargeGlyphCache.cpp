@@ -1,4 +1,4 @@
-#include "barcode/LargeGlyphCache.h"
+#include "document/LargeGlyphCache.h"
 
 #include <QColor>
 #include <QGlyphRun>

@@ -1,6 +1,6 @@
 #include "barcode/BarcodeSizes.h"
 #include "barcode/BarcodeText.h"
-#include "barcode/LargeGlyphCache.h"
+#include "document/LargeGlyphCache.h"
 #include "barcode/LinearBarcodes.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 
