@@ -1,5 +1,7 @@
 #include "document/LMNText.h"
 
+#include "document/LargeGlyphCache.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
@@ -111,6 +113,10 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
     const QString text = displayedText();
     if (!text.isEmpty() && _bounds.width() > 0 && _bounds.height() > 0) {
         painter.save();
+        // Large glyphs come from masks kept per thread when the bounds are the only clip (the
+        // painter cannot tell the shape of a clip it already has) and a line's ink lies
+        // wholly inside them; other lines are filled and clipped by Qt.
+        const bool boundsOnlyClip = !painter.hasClipping();
         painter.setClipRect(_bounds, Qt::IntersectClip);
         painter.setPen(txt_clr);
         QTextOption option(alignmentFor(text_alignmnet));
@@ -118,7 +124,12 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
         const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
         const QPointF origin(_bounds.left() + kTextPadding, _bounds.top());
         layoutText(text, drawingFont(), option, lineWidth, [&](const QTextLayout &layout) {
-            layout.draw(&painter, origin);
+            for (int i = 0; i < layout.lineCount(); ++i) {
+                const QTextLine line = layout.lineAt(i);
+                if (!boundsOnlyClip
+                    || !LargeGlyphCache::drawInsideClip(painter, line.glyphRuns(), origin, txt_clr, _bounds))
+                    line.draw(&painter, origin);
+            }
         });
         painter.restore();
     }

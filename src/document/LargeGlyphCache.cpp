@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRawFont>
@@ -23,6 +24,8 @@ constexpr double kQtCachedGlyphPixels = 64.0;
 constexpr int kSubPixelSteps = 4;
 // A thread starts afresh beyond this many masks (a few fonts and sizes of all printable characters).
 constexpr qsizetype kMaxMasks = 4096;
+// Glyph origins beyond this many pixels from the picture's corner are left to Qt.
+constexpr double kFarOff = 1.0e7;
 
 struct MaskKey
 {
@@ -145,12 +148,32 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
     }
 }
 
-} // namespace
+// The device pixels wholly inside `rect` (user units), within the image.
+QRect innerPixels(const QRectF &rect, const QTransform &transform, const QImage &image)
+{
+    const QRectF device = transform.mapRect(rect).intersected(QRectF(image.rect()));
+    if (!device.isValid())
+        return {};
+    const int left = int(std::ceil(device.left()));
+    const int top = int(std::ceil(device.top()));
+    return QRect(left, top, int(std::floor(device.right())) - left, int(std::floor(device.bottom())) - top);
+}
 
-bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
+// A glyph's mask and the pixel that holds its origin.
+struct Placed
+{
+    MaskKey key;
+    int pixelX;
+    int pixelY;
+};
+
+// Draws unless a precondition fails or, given `allowed`, some touched pixel lies outside it.
+bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour,
+              const QRectF *clip)
 {
     QPaintDevice *device = painter.device();
-    if (!device || device->devType() != QInternal::Image || painter.hasClipping()
+    if (!device || device->devType() != QInternal::Image || (!clip && painter.hasClipping())
+        || !painter.paintEngine() || !painter.paintEngine()->systemClip().isEmpty() || painter.opacity() != 1.0
         || painter.compositionMode() != QPainter::CompositionMode_SourceOver
         || !painter.testRenderHint(QPainter::TextAntialiasing))
         return false;
@@ -165,11 +188,20 @@ bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin
         if (pixels * std::min(transform.m11(), transform.m22()) <= kQtCachedGlyphPixels || run.isRightToLeft())
             return false;
     }
+    QRect allowed;
+    if (clip) {
+        allowed = innerPixels(*clip, transform, image);
+        if (painter.hasClipping())
+            allowed &= innerPixels(painter.clipBoundingRect(), transform, image);
+        if (allowed.isEmpty())
+            return false;
+    }
 
     QHash<MaskKey, Mask> &cache = masks();
     if (cache.size() > kMaxMasks)
         cache.clear();
-    const quint32 premultiplied = qPremultiply(colour.rgba());
+    std::vector<Placed> placed;
+    QRect ink;
     for (const QGlyphRun &run : runs) {
         const QRawFont font = run.rawFont();
         MaskKey key{font.familyName(), font.styleName(), font.pixelSize() * transform.m11(),
@@ -178,6 +210,9 @@ bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
             const QPointF at = transform.map(origin + positions.at(i));
+            // Far off the picture (or not a number): nothing to draw, and no pixel number to make.
+            if (!(std::abs(at.x()) < kFarOff && std::abs(at.y()) < kFarOff))
+                return false;
             // The pixel holding the glyph origin and the quarter pixel within it.
             const double stepsX = std::round(at.x() * kSubPixelSteps);
             const double stepsY = std::round(at.y() * kSubPixelSteps);
@@ -191,11 +226,32 @@ bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin
                 found = cache.insert(key, makeMask(font, key.glyph, transform.m11(), transform.m22(),
                                                    double(key.phaseX) / kSubPixelSteps,
                                                    double(key.phaseY) / kSubPixelSteps));
-            if (!found->coverage.isNull())
-                blend(image, *found, pixelX, pixelY, premultiplied);
+            if (found->coverage.isNull())
+                continue;
+            ink |= QRect(pixelX + found->left, pixelY + found->top, found->coverage.width(), found->coverage.height());
+            placed.push_back({key, pixelX, pixelY});
         }
     }
+    if (clip && !ink.isEmpty() && !allowed.contains(ink))
+        return false;
+    // As Qt's raster engine premultiplies a solid pen colour.
+    const quint32 premultiplied = colour.rgba64().premultiplied().toArgb32();
+    for (const Placed &glyph : placed)
+        blend(image, cache[glyph.key], glyph.pixelX, glyph.pixelY, premultiplied);
     return true;
+}
+
+} // namespace
+
+bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
+{
+    return drawRuns(painter, runs, origin, colour, nullptr);
+}
+
+bool drawInsideClip(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour,
+                    const QRectF &clip)
+{
+    return drawRuns(painter, runs, origin, colour, &clip);
 }
 
 int maskCount()

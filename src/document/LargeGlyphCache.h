@@ -6,6 +6,7 @@ class QColor;
 class QGlyphRun;
 class QPainter;
 class QPointF;
+class QRectF;
 
 // Draws text glyphs onto a plain bitmap from coverage masks kept per thread.
 //
@@ -16,10 +17,17 @@ class QPointF;
 namespace LargeGlyphCache {
 
 // Draws `runs` laid out in the painter's user units, shifted by `origin`, in `colour`. Returns
-// false, drawing nothing, unless the painter draws unclipped onto a 32-bit image through a
-// plain scale and every glyph comes out larger than Qt's own cache holds: the caller draws
-// the text then.
+// false, drawing nothing, unless the painter draws unclipped and at full opacity onto a 32-bit
+// image through a plain scale and every glyph comes out larger than Qt's own cache holds: the
+// caller draws the text then.
 bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour);
+
+// As draw(), for a painter whose clip the caller set to the rectangle `clip` (user units) and
+// knows to be nothing else; a clip of another shape would go unnoticed. Draws only when every
+// pixel the glyphs touch lies wholly inside `clip` (and inside the painter's clip bounds), where
+// clipping would have changed none of them; otherwise returns false, drawing nothing.
+bool drawInsideClip(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour,
+                    const QRectF &clip);
 
 // Masks the calling thread holds.
 int maskCount();
