@@ -81,8 +81,12 @@ bool DesignFileCommands::saveAs()
 void DesignFileCommands::open()
 {
     const QString path = ModalSeam::instance().openFileName(m_window, tr("Open Design"), QString(), designFilter());
-    if (!path.isEmpty())
-        read(path, true);
+    if (path.isEmpty())
+        return;
+    // Opening replaces the design on the canvas: offer to keep it first, as New does.
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !save())
+        return;
+    read(path, true);
 }
 
 bool DesignFileCommands::read(const QString &path, bool keepPath)
