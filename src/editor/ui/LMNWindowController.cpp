@@ -6,6 +6,7 @@
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
 #include "document/MessageLog.h"
+#include "document/PaintStyles.h"
 #include "document/ui/LMNDeskView.h"
 #include "document/ui/LMNGraphicView.h"
 #include "document/ui/MessageBoxes.h"
@@ -377,7 +378,7 @@ static QString resourcePicturePath(const QString &path)
 
 static void setBackgroundPicture(Card_Property &record, const QString &path)
 {
-    record.Card_BG_Image = QImage(path);
+    record.Card_BG_Image = PaintStyles::readPicture(path);
     record.Card_fill_chk = true;
     record.Card_fill_style = QStringLiteral("I");
     record.Card_BG_Image_Path = path;
@@ -410,7 +411,7 @@ void LMNWindowController::chooseCardPicture()
                                                             tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif)"));
     if (path.isEmpty())
         return;
-    if (QImage(path).isNull()) {
+    if (PaintStyles::readPicture(path).isNull()) {
         Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
         return;
     }
@@ -775,10 +776,10 @@ QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 
 QString LMNWindowController::Get_date_Value(const QString &pattern)
 {
-    return DatePattern::format(QDateTime::currentDateTime(), pattern);
+    return DatePattern::Get_date_Value(pattern);
 }
 
 QString LMNWindowController::Get_time_Value(const QString &pattern)
 {
-    return DatePattern::format(QDateTime::currentDateTime(), pattern);
+    return DatePattern::Get_time_Value(pattern);
 }
