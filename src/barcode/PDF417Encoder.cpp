@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace PDF417 {
@@ -153,6 +154,18 @@ private:
                 out.push_back(c);
                 continue;
             }
+            // A punctuation character: latch when a run of them follows, otherwise shift for
+            // this one character. True when it was shifted (and so is already written).
+            auto punctuation = [&](std::initializer_list<int> latch) {
+                if (nextAre(i, Punctuation)) {
+                    values.insert(values.end(), latch);
+                    mode = Punctuation;
+                    return false;
+                }
+                values.push_back(29);
+                values.push_back(v.punctuationValue);
+                return true;
+            };
             switch (mode) {
             case Alpha:
                 if (v.modes & Lower) {
@@ -161,13 +174,7 @@ private:
                 } else if (v.modes & Mixed) {
                     values.push_back(28);
                     mode = Mixed;
-                } else if (nextAre(i, Punctuation)) {
-                    values.push_back(28);
-                    values.push_back(25);
-                    mode = Punctuation;
-                } else {
-                    values.push_back(29);
-                    values.push_back(v.punctuationValue);
+                } else if (punctuation({28, 25})) {
                     continue;
                 }
                 break;
@@ -185,13 +192,7 @@ private:
                 } else if (v.modes & Mixed) {
                     values.push_back(28);
                     mode = Mixed;
-                } else if (nextAre(i, Punctuation)) {
-                    values.push_back(28);
-                    values.push_back(25);
-                    mode = Punctuation;
-                } else {
-                    values.push_back(29);
-                    values.push_back(v.punctuationValue);
+                } else if (punctuation({28, 25})) {
                     continue;
                 }
                 break;
@@ -202,12 +203,7 @@ private:
                 } else if (v.modes & Alpha) {
                     values.push_back(28);
                     mode = Alpha;
-                } else if (nextAre(i, Punctuation)) {
-                    values.push_back(25);
-                    mode = Punctuation;
-                } else {
-                    values.push_back(29);
-                    values.push_back(v.punctuationValue);
+                } else if (punctuation({25})) {
                     continue;
                 }
                 break;
