@@ -15,5 +15,11 @@ case "$flavour" in
   *) echo "usage: $0 [release|test|bench|tools]" >&2; exit 2 ;;
 esac
 
+# ccache, when installed, makes rebuilds in several checkouts cheap; FESTILOOM_JOBS caps the
+# parallel compilers (sanitized C++ compilers take about 1 GiB each).
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR=1
+  args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "build/$flavour" -G Ninja "${args[@]}" >/dev/null
-cmake --build "build/$flavour" -j"$(nproc)"
+cmake --build "build/$flavour" -j"${FESTILOOM_JOBS:-$(nproc)}"

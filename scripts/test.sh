@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh test
 cd build/test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"${FESTILOOM_JOBS:-$(nproc)}" "$@"
