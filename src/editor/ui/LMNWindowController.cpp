@@ -622,6 +622,7 @@ int LMNWindowController::Open_Start_Window()
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
+    m_files->markSaved();   // a design just started has nothing to lose yet
     Undo_Redo_Button_state();
     return 1;
 }
@@ -657,7 +658,7 @@ void LMNWindowController::Fill_Party_Invidation_Details()
 void LMNWindowController::newDesignCommand()
 {
     // Starting over drops the open design: offer to keep it first.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
+    if (!m_files->offerToSave())
         return;
     if (Open_Start_Window() != 1) {
         emit applicationEndRequested();
@@ -669,8 +670,8 @@ void LMNWindowController::newDesignCommand()
 
 void LMNWindowController::Exit_App()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
-        return;   // the save was cancelled or failed: keep the window and the design
+    if (!m_files->offerToSave())
+        return;   // cancelled, or the save was cancelled or failed: keep the window and the design
     emit applicationEndRequested();
 }
 
