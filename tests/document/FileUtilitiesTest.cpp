@@ -14,14 +14,8 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &data = "x")
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(data);
-}
-
 using TestHelpers::LogCapture;
+using TestHelpers::writeFile;
 
 // Keeps the process-wide resource paths of one test apart from the next.
 class ResourceFolders : public ::testing::Test
