@@ -1,5 +1,7 @@
 #include "editor/ui/DesignFileCommands.h"
 
+#include "data/SpreadsheetTable.h"
+
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/LMNRenderingView.h"
@@ -47,6 +49,11 @@ CardDesign DesignFileCommands::currentDesign() const
     design.Card_Shape = Card_Shape.load();
     design.graphics = m_window->document()->graphics;
     design.graphics_back = m_window->document()->graphics_back;
+    // The spreadsheet binding and the data table travel with the design.
+    design.Excel_Binding_Use = ::Excel_Binding_Use;
+    design.Excel_Source_Path = ::Excel_Source_Path;
+    design.Excel_Column_Titles = SpreadsheetTable::live().titles;
+    design.Excel_Records = SpreadsheetTable::live().records;
     return design;
 }
 
