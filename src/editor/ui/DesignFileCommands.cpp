@@ -1,5 +1,7 @@
 #include "editor/ui/DesignFileCommands.h"
 
+#include "data/SpreadsheetTable.h"
+
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/LMNRenderingView.h"
@@ -62,6 +64,11 @@ CardDesign DesignFileCommands::currentDesign() const
             graphic->_file_path = portable;
         }
     }
+    // The spreadsheet binding and the data table travel with the design.
+    design.Excel_Binding_Use = ::Excel_Binding_Use;
+    design.Excel_Source_Path = ::Excel_Source_Path;
+    design.Excel_Column_Titles = SpreadsheetTable::live().titles;
+    design.Excel_Records = SpreadsheetTable::live().records;
     return design;
 }
 

@@ -1,5 +1,6 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
@@ -742,6 +743,13 @@ void LMNWindowController::applyDesign(const CardDesign &design)
                 graphic->_file_path = resolved;
         }
     }
+    // The design's spreadsheet records replace the data table whole.
+    ::Excel_Binding_Use = design.Excel_Binding_Use;
+    ::Excel_Source_Path = design.Excel_Source_Path;
+    SpreadsheetTable loaded;
+    loaded.titles = design.Excel_Column_Titles;
+    loaded.records = design.Excel_Records;
+    SpreadsheetTable::live() = loaded;
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.
