@@ -11,3 +11,4 @@ int Excel_table_rows = 0;
 int Total_Batch_Excel_Card = 0;
 QStringList data_table_names;
 QList<QStringList> data_table_content;
+QString export_card_side = QStringLiteral("F");

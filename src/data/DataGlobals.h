@@ -37,3 +37,6 @@ extern int Total_Batch_Excel_Card;
 // element is bound to (empty for a series nothing is bound to, or whose file is gone).
 extern QStringList data_table_names;
 extern QList<QStringList> data_table_content;
+
+// Side of the next export: "F" front (each time the export sheet opens), "B" back, "BOTH".
+extern QString export_card_side;
