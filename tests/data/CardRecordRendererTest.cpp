@@ -4,6 +4,8 @@
 #include "DataTestSupport.h"
 #include "barcode/LinearTestSupport.h"
 
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
 #include "data/CardRecordRenderer.h"
 #include "data/DataBinding.h"
 #include "data/DataGlobals.h"
@@ -169,9 +171,16 @@ TEST_F(CardRecordRendererTest, EachBarcodeKeepsItsOwnSettingsAndReadsItsRecord)
     ASSERT_TRUE(DataSeries::writeValues("codes", {"FEST-001", "FEST-002", "FEST-003"}, DataSeries::WriteMode::Replace));
     fillSpreadsheet(3);
     const GraphicPtr first = element(GraphicKind::Barcode, 1, "codes", 0, QRectF(10, 10, 100, 40));
-    first->linear_font_val = "Code 128";
+    // Each element designed with its own symbology.
+    auto design = [](LMNGraphic &barcode, const char *title) {
+        BarcodeElementSettings settings;
+        settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(title));
+        settings.linear_or_2d = BarcodeLists::isTwoDimensional(title) ? 1 : 0;
+        settings.applyTo(barcode);
+    };
+    design(*first, "Code 128");
     const GraphicPtr second = element(GraphicKind::Barcode, 2, {}, 0, QRectF(10, 80, 100, 40));
-    second->linear_font_val = "Code 39";
+    design(*second, "QR Code");
     const CardRecordRenderer renderer(snapshotOf({first, second}));
     for (int record = 0; record < 3; ++record) {
         const GraphicList filled = renderer.filledSide(record, 0);
@@ -182,14 +191,14 @@ TEST_F(CardRecordRendererTest, EachBarcodeKeepsItsOwnSettingsAndReadsItsRecord)
             QPainter painter(&card);
             painter.drawImage(100, 50, filled[i]->_barcode_image);
             painter.end();
-            const auto format = i == 0 ? ZXing::BarcodeFormat::Code128 : ZXing::BarcodeFormat::Code39;
+            const auto format = i == 0 ? ZXing::BarcodeFormat::Code128 : ZXing::BarcodeFormat::QRCode;
             const std::string expected = i == 0 ? QStringLiteral("FEST-00%1").arg(record + 1).toStdString()
                                                 : std::to_string(record + 1);
             EXPECT_EQ(LinearTest::read(card, format), expected) << "record " << record << " element " << i;
         }
     }
     // A value the symbology cannot encode: no card, and the reason.
-    second->linear_font_val = "EAN-13";
+    design(*second, "EAN-13");
     QString failure;
     EXPECT_TRUE(CardRecordRenderer(snapshotOf({first, second})).cardImage(0, 0, 0, 72, &failure).isNull());
     EXPECT_FALSE(failure.isEmpty());
