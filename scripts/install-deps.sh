@@ -18,6 +18,7 @@ packages=(
   zip unzip
   xvfb xauth
   poppler-utils
+  python3-pil
 )
 
 SUDO=""

@@ -1,5 +1,6 @@
 #include "editor/ui/EditorMenus.h"
 
+#include "data/ui/ExportCommands.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"
@@ -87,7 +88,7 @@ void EditorMenus::createMenus()
     add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
-    m_exportAction = unbuilt(file, tr("&Export…"), "export");
+    m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
     m_printAction = unbuilt(file, tr("&Print…"), "print");
     m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
     file->addSeparator();
