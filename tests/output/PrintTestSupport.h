@@ -3,6 +3,7 @@
 // Cards that say which record and side they are by their colour, a print design made of
 // them, and page pictures of a PDF through poppler's pdftoppm.
 
+#include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
 #include "output/PrintDesign.h"
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QCoreApplication>
 #include <QThread>
 
