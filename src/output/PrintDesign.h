@@ -18,6 +18,7 @@ public:
     // The data sources the design uses now, and their record counts.
     struct DataSources
     {
+        bool bound = false;         // some element is bound to a series or a spreadsheet column
         bool series = false;        // a data series is bound and has records
         bool spreadsheet = false;   // a spreadsheet column is bound and has records
         int seriesRows = 0;

@@ -7,6 +7,7 @@
 #include "document/DocumentGlobals.h"
 #include "editor/EditorWindowFixture.h"
 #include "output/PrintGlobals.h"
+#include "output/ui/PrintCommands.h"
 #include "output/ui/Print_Wnd.h"
 
 #include <QPrintPreviewDialog>
@@ -273,4 +274,14 @@ TEST_F(PrintCommandTest, WithoutPrintersTheCommandSaysSo)
     qputenv("CUPS_SERVER", previous);
     ASSERT_FALSE(m_seam.messageTexts().isEmpty());
     EXPECT_EQ(m_seam.messageTexts().last().trimmed(), "No printer found.");
+}
+
+TEST_F(PrintWndTest, BoundSourcesWithoutRecordsSayTheListIsEmpty)
+{
+    design.sources.bound = true;
+    design.sources.series = true;
+    PrintCommands::openPrintWindow(design);
+    ASSERT_EQ(seam.messageTexts().size(), 1);
+    EXPECT_EQ(seam.messageTexts()[0].trimmed(), "List is empty.");
+    EXPECT_TRUE(seam.dialogsRun.isEmpty());
 }

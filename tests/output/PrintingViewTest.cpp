@@ -3,6 +3,8 @@
 
 #include "PrintTestSupport.h"
 
+#include "document/LMNText.h"
+#include "output/PlainCardSource.h"
 #include "output/PrintGlobals.h"
 #include "output/Printing_View.h"
 
@@ -153,4 +155,33 @@ TEST(PrintingViewTest, StoppingAbortsBeforeTheNextSheet)
     EXPECT_TRUE(pass.stopped);
     EXPECT_EQ(pass.sheets, 1);
     EXPECT_EQ(aborted, 1);
+}
+
+TEST(PrintingViewTest, TheDesignsOwnCardIsPrintedAsVectorsWithoutNonPrintingElements)
+{
+    auto text = std::make_shared<LMNText>();
+    text->setText(QStringLiteral("Happy Birthday"));
+    text->setBounds(QRectF(10, 10, 160, 30));
+    auto hidden = std::make_shared<LMNText>();
+    hidden->setText(QStringLiteral("Guide line"));
+    hidden->setBounds(QRectF(10, 40, 160, 30));
+    hidden->print_object = 1;
+    auto cards = std::make_shared<PlainCardSource>(QSizeF(200, 100), GraphicList{text, hidden}, GraphicList{},
+                                                   LMNRenderingView::BackgroundPainter(),
+                                                   LMNRenderingView::BackgroundPainter(), DrawContext{});
+    text->setText(QStringLiteral("Changed after the copy"));
+    SheetLayout layout = sheet();
+    layout.W = 200;
+    layout.H = 100;
+    Printing_View view(layout, cards, 3, false);
+    const auto run = print(view);
+    const QString words =
+        QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdftotext"), {run->pdf, QStringLiteral("-")}));
+    EXPECT_EQ(words.count(QStringLiteral("Happy Birthday")), 3);
+    EXPECT_FALSE(words.contains(QStringLiteral("Guide line")));
+    EXPECT_FALSE(words.contains(QStringLiteral("Changed")));
+    // No page picture: the cards are drawn, not pasted as bitmaps.
+    const QString images =
+        QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfimages"), {QStringLiteral("-list"), run->pdf}));
+    EXPECT_EQ(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2) << images.toStdString();
 }

@@ -56,12 +56,11 @@ private:
 
 namespace PrintCommands {
 
-void Print_Button(LMNWindowController *window)
+void openPrintWindow(PrintDesign &design)
 {
     try {
-        EditorPrintDesign design(window);
         const PrintDesign::DataSources sources = design.dataSources();
-        if ((sources.series || sources.spreadsheet) && sources.records(true, true) == 0) {
+        if (sources.bound && sources.records(true, true) == 0) {
             Show_MessageBox(QStringLiteral("List is empty."));
             return;
         }
@@ -73,6 +72,12 @@ void Print_Button(LMNWindowController *window)
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void Print_Button(LMNWindowController *window)
+{
+    EditorPrintDesign design(window);
+    openPrintWindow(design);
 }
 
 } // namespace PrintCommands
