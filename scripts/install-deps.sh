@@ -17,6 +17,7 @@ packages=(
   python3 python3-openpyxl python3-aiosmtpd python3-icu
   zip unzip
   xvfb xauth
+  poppler-utils
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2-dev
 )
 

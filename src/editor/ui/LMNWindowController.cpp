@@ -689,6 +689,7 @@ void LMNWindowController::Exit_App()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;   // the save was cancelled or failed: keep the window and the design
+    Show_Review_Window();
     emit applicationEndRequested();
 }
 
