@@ -19,6 +19,7 @@ packages=(
   xvfb xauth
   poppler-utils
   python3-pil
+  cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
 )
 
 SUDO=""

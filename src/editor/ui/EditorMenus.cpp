@@ -89,7 +89,7 @@ void EditorMenus::createMenus()
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
     m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
-    m_printAction = unbuilt(file, tr("&Print…"), "print");
+    m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
     m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);

@@ -24,6 +24,7 @@
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
+#include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/SettingsPanel.h"
@@ -819,4 +820,12 @@ QString LMNWindowController::Get_date_Value(const QString &pattern)
 QString LMNWindowController::Get_time_Value(const QString &pattern)
 {
     return DatePattern::Get_time_Value(pattern);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+void LMNWindowController::Print_Button()
+{
+    PrintCommands::Print_Button(this);
 }

@@ -138,6 +138,9 @@ public:
     static QString Get_date_Value(const QString &pattern);
     static QString Get_time_Value(const QString &pattern);
 
+    // --- Printing (src/output) ---
+    void Print_Button();
+
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_value; }
