@@ -89,7 +89,7 @@ void EditorMenus::createMenus()
     file->addSeparator();
     m_exportAction = unbuilt(file, tr("&Export…"), "export");
     m_printAction = unbuilt(file, tr("&Print…"), "print");
-    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
 
