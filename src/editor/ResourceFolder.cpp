@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 static void initShippedResources()
@@ -55,4 +56,42 @@ bool ResourceFolder::prepare(const QString &path, QString *error)
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     return true;
+}
+
+QString ResourceFolder::portablePath(const QString &path, const QString &folder)
+{
+    if (path.isEmpty() || folder.isEmpty() || !QDir::isAbsolutePath(path))
+        return path;
+    const QString relative = QDir(QDir::cleanPath(folder)).relativeFilePath(QDir::cleanPath(path));
+    if (relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative))
+        return path;
+    return relative;
+}
+
+QString ResourceFolder::resolvedPath(const QString &path, const QString &folder)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir::cleanPath(QDir(folder).filePath(path));
+}
+
+static QString settingsFile(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("Festiloom.ini"));
+}
+
+QString ResourceFolder::designFolder(const QString &folder)
+{
+    const QString last = QSettings(settingsFile(folder), QSettings::IniFormat).value(QStringLiteral("designFolder")).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void ResourceFolder::rememberDesignFolder(const QString &folder, const QString &designPath)
+{
+    if (folder.isEmpty() || designPath.isEmpty())
+        return;
+    QSettings settings(settingsFile(folder), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("designFolder"), QFileInfo(designPath).absolutePath());
 }

@@ -109,7 +109,9 @@ public:
 
     // --- New design, start screen, exit ---
     void New_Project_Setting_Reset();
-    int Open_Start_Window();
+    // Runs the start screen; 1 when it was finished. With `keepOpenDesign` (the New command)
+    // the open design is replaced only when the start screen gives a new one.
+    int Open_Start_Window(bool keepOpenDesign = false);
     void Fill_Party_Invidation_Details();
     void Exit_App();
     // The New command: offers to save, then starts over through the start screen.
