@@ -90,7 +90,7 @@ void EditorMenus::createMenus()
     file->addSeparator();
     m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
     m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
-    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
 
