@@ -2,6 +2,7 @@
 
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/SeriesCommands.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
@@ -776,6 +777,13 @@ void LMNWindowController::Delete_Excel_File_Temp_Folder()
 {
     SpreadsheetWriter::removeTempFolder();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Data series
+
+void LMNWindowController::Batch_Series_Button() { SeriesCommands::openSeriesManager(); }
+void LMNWindowController::Create_Series_Button() { SeriesCommands::openSeriesGenerator(); }
+void LMNWindowController::Import_Wizard_Button() { SeriesCommands::openImportWizard(); }
 
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 {

@@ -133,6 +133,11 @@ public:
     static QString Get_date_Value(const QString &pattern);
     static QString Get_time_Value(const QString &pattern);
 
+    // --- Data series (the dialogs live in src/data/ui) ---
+    void Batch_Series_Button();
+    void Create_Series_Button();
+    void Import_Wizard_Button();
+
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_value; }
