@@ -77,7 +77,7 @@ QString SeriesGenerator::validate(const Request &r, Field *focus)
             *focus = field;
         return QString::fromUtf8(message);
     };
-    const QString tooMany = QStringLiteral("A series can hold at most %L1 values.").arg(MaxValues);
+    const QString tooMany = QStringLiteral("A series can hold at most 1,000,000 values.");
     switch (r.mode) {
     case Mode::Sequential: {
         const auto from = integerValue(r.from);
