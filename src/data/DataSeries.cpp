@@ -92,7 +92,7 @@ bool DataSeries::writeValues(const QString &name, const QStringList &values, Wri
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush() || !file.commit()) {
         if (errorMessage)
             *errorMessage = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         file.cancelWriting();

@@ -82,6 +82,7 @@ int BatchWizard::Open_Wnd()
     Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
     Fill_List();
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;
@@ -295,6 +296,7 @@ bool BatchWizard::askReplaceOrAdd()
 {
     if (ListData_value->rowCount() == 0)
         return true;
+    Load_Number_Window->setResult(Load_Num_Info::Cancelled);
     const int answer = ModalSeam::instance().execDialog(Load_Number_Window);
     if (answer == Load_Num_Info::Replace) {
         ListData_value->setValues({});
@@ -360,7 +362,7 @@ bool BatchWizard::writeExport(const QString &path, bool workbook, QString *error
         content.append('\n');
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush() && file.commit())
         return true;
     *error = file.errorString();
     file.cancelWriting();

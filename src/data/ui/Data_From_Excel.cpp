@@ -52,6 +52,7 @@ void Data_From_Excel::reload()
 int Data_From_Excel::Open_Wnd()
 {
     reload();
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;

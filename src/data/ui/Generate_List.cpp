@@ -85,6 +85,7 @@ int Generate_List::Open_Wnd()
         field->setText(QStringLiteral("1"));
     setMode(SeriesGenerator::Mode::Sequential);
     ui.prefix_txt->setFocus();
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;

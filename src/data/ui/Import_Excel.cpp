@@ -55,13 +55,14 @@ int Import_Excel::Open_excel_Wnd(const QString &path)
 
     QStringList worksheets;
     if (!SeriesDialogs::loadWorkbook(plz_wait_Window, path, &worksheets))
-        return 0;
+        return -1;
     m_loading = true;
     ui.Sheet_ComboBox->addItems(worksheets);
     m_loading = false;
     ui.Sheet_ComboBox->setCurrentIndex(0);
     sheetChosen(0);
 
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;

@@ -24,7 +24,7 @@ public:
     QString open_mode = QStringLiteral("D");
 
     // Loads the workbook and runs the chooser; an unreadable workbook is reported and the
-    // chooser does not open (returns 0).
+    // chooser does not open (returns -1).
     int Open_excel_Wnd(const QString &path);
     void OKPressed();
     void CancelPressed();

@@ -95,7 +95,7 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
 
     QStringList worksheets;
     if (!SeriesDialogs::loadWorkbook(plz_wait_Window, path, &worksheets))
-        return 0;
+        return -1;
     m_loading = true;
     ui.Sheet_ComboBox->addItems(worksheets);
     ui.List_ComboBox->addItems(DataSeries::Get_datasheet_File_Name_Array());
@@ -103,6 +103,7 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
     ui.Sheet_ComboBox->setCurrentIndex(0);
     sheetChosen(0);
 
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;

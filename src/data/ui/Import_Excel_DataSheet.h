@@ -26,7 +26,7 @@ public:
     int file_name_Insert = 0;  // 1: refill the manager's series list when done
 
     // Loads the workbook and runs the dialog; an unreadable workbook is reported and the
-    // dialog does not open (returns 0).
+    // dialog does not open (returns -1).
     int Open_excel_Wnd(const QString &path);
     void OKPressed();
     void CancelPressed();

@@ -63,6 +63,7 @@ int Import_Wizard::Open_Wnd()
     for (QWidget *name : std::initializer_list<QWidget *>{ui.Text_file_name, ui.Manual_file_name, ui.Image_file_name,
                                                           ui.text_name_lbl, ui.manual_name_lbl, ui.image_name_lbl})
         name->setVisible(named);
+    setResult(0);
     const int result = ModalSeam::instance().execDialog(this);
     hide();
     return result;
@@ -175,16 +176,18 @@ void Import_Wizard::OKPressed()
         const QString path = Trim_Str(ui.Excel_path->text());
         if (!validPath(path))
             return;
+        int opened = 0;
         if (file_name_required == 1) {
             Import_Excel_DataSheet *sheet = Import_Excel_DataSheet::defaultInstance();
             sheet->file_name_Insert = file_name_Insert;
-            sheet->Open_excel_Wnd(path);
+            opened = sheet->Open_excel_Wnd(path);
         } else {
             Import_Excel *chooser = Import_Excel::defaultInstance();
             chooser->open_mode = QStringLiteral("D");
-            chooser->Open_excel_Wnd(path);
+            opened = chooser->Open_excel_Wnd(path);
         }
-        done(1);
+        if (opened != -1)   // an unreadable workbook keeps the wizard open
+            done(1);
         return;
     }
     case 1: {

@@ -14,4 +14,7 @@ public:
     enum Answer { Add = 0, Replace = 1, Cancelled = 2 };
     explicit Load_Num_Info(QWidget *parent = nullptr);
     Ui::Load_Num_Info ui;
+
+    // Closing the prompt (Escape, the window's close button) is Cancel, never "add".
+    void reject() override { done(Cancelled); }
 };
