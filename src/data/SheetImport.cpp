@@ -48,17 +48,22 @@ SpreadsheetTable SheetImport::buildTable(const QList<QStringList> &rows, const Q
     const QStringList &first = rows.first();
     for (int column : ticked)
         table.titles.append(column < first.size() ? Trim_Str(first.at(column)) : QString());
-    const int k = int(ticked.size());
+    // The keys are made once and shared by every record.
+    QStringList keys;
+    for (int i = 0; i <= ticked.size(); ++i)
+        keys.append(SpreadsheetTable::columnKey(i));
     table.records.reserve(rows.size());
-    QStringList texts;
     for (qsizetype r = header ? 1 : 0; r < rows.size(); ++r) {
         const QStringList &row = rows.at(r);
         if (row.isEmpty())
             continue;
-        texts.clear();
-        for (int column : ticked)
-            texts.append(column < row.size() ? Trim_Str(row.at(column)) : QString());
-        table.appendRecord(texts, k);
+        SpreadsheetTable::Record record;
+        record.insert(keys.at(0), QString::number(table.records.size() + 1));
+        for (qsizetype i = 0; i < ticked.size(); ++i) {
+            const int column = ticked.at(i);
+            record.insert(keys.at(i + 1), column < row.size() ? Trim_Str(row.at(column)) : QString());
+        }
+        table.records.append(std::move(record));
     }
     return table;
 }
