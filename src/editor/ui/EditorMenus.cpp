@@ -143,9 +143,9 @@ void EditorMenus::createMenus()
     add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
     QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
-    unbuilt(data, tr("Data &Series…"), "data-series");
-    unbuilt(data, tr("&Create Series…"), "data-series");
-    unbuilt(data, tr("&Import Series…"), "data-series");
+    add(data, tr("Data &Series…"), "data-series", QKeySequence(), &LMNWindowController::Batch_Series_Button);
+    add(data, tr("&Create Series…"), "data-series", QKeySequence(), &LMNWindowController::Create_Series_Button);
+    add(data, tr("&Import Series…"), "data-series", QKeySequence(), &LMNWindowController::Import_Wizard_Button);
 
     QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
     unbuilt(profile, tr("Sender &Profile…"), "profile");

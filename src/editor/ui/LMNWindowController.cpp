@@ -2,6 +2,8 @@
 
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/DataSourceServices.h"
+#include "data/ui/SeriesCommands.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
@@ -61,6 +63,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
     m_files = new DesignFileCommands(this);
+    // Data series: the data-source view button opens the spreadsheet data table.
+    DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
     for (const CardSize &size : CardSizeCatalog::pvcCards())
         pvc_card_arry.append(size.name);
@@ -825,6 +829,13 @@ void LMNWindowController::Delete_Excel_File_Temp_Folder()
 {
     SpreadsheetWriter::removeTempFolder();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Data series
+
+void LMNWindowController::Batch_Series_Button() { SeriesCommands::openSeriesManager(); }
+void LMNWindowController::Create_Series_Button() { SeriesCommands::openSeriesGenerator(); }
+void LMNWindowController::Import_Wizard_Button() { SeriesCommands::openImportWizard(); }
 
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 {

@@ -145,6 +145,10 @@ public:
     void Mail_Button();
     // Refreshes the e-mail account copies from the settings file.
     void Get_Email_Details();
+    // --- Data series (the dialogs live in src/data/ui) ---
+    void Batch_Series_Button();
+    void Create_Series_Button();
+    void Import_Wizard_Button();
 
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
