@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
 #include "panels/Card_Property.h"
+#include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
 
 #include <QMainWindow>
@@ -19,12 +20,13 @@ class SettingsPanel;
 struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
+class ElementPanelCommands;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
 // panels, and carries the drawing tools, the side commands and the file commands.
 // Every subsystem reaches it through Main_App_wnd.
-class LMNWindowController : public QMainWindow, public CanvasHost
+class LMNWindowController : public QMainWindow, public CanvasHost, public PanelHost
 {
     Q_OBJECT
 
@@ -39,7 +41,7 @@ public:
 
     Ui::LMNWindowController ui;
     LMNDocument *document() const { return m_document; }
-    SettingsPanel *settingsPanel() const;
+    SettingsPanel *settingsPanel() const override;
 
     // --- Fields other subsystems read and write ---
     LMNGraphicView *_graphicView = nullptr;
@@ -85,12 +87,12 @@ public:
     QString Get_Item_Text(int row) const;
     void Create_List(const QString &name);
     void Mark_List_New_Selection(int row);
-    void fillCardSizeList(const QString &category);
+    void fillCardSizeList(const QString &category) override;
     void applyCardSizeRow(int row);
     static float MM_to_Points_Convert(float millimetres);
     void Set_Document_Size(const QSizeF &size);
     void SetDocumentCanvasSize(const QSizeF &size);
-    QSizeF cardSize() const;
+    QSizeF cardSize() const override;
     // Zooms every side so the whole card shows in the window.
     void fitCardInWindow();
 
@@ -100,8 +102,8 @@ public:
     void Temp_Design_Control_Assign();
 
     // --- Card background ---
-    void Update_Card_Graphics();
-    void Refresh_Canvas();
+    void Update_Card_Graphics() override;
+    void Refresh_Canvas() override;
     void set_Front_BG_Image(const QString &path);
     void set_Back_BG_Image(const QString &path);
     // The background painter of a side, as a snapshot that worker threads may use.
@@ -147,6 +149,17 @@ public:
     QColor All_Text_clr() const override;
     QImage no_image() const override { return no_image_picture; }
 
+    // --- Property panels (src/panels/ui): forwarders ---
+    ElementPanelCommands *elementCommands() const { return m_elementCommands; }
+    QWidget *panelWindow() override { return this; }
+    LMNDocument *panelDocument() const override { return m_document; }
+    LMNGraphicView *sideCanvas(int side) const override { return side != 0 ? _graphicView_BACK : _graphicView; }
+    Card_Property &cardRecord(int side) override { return side != 0 ? Back_card_Prop : Front_card_Prop; }
+    LMNGrid *panelGrid() const override { return grid; }
+    void applyCardSize(const QSizeF &points) override;
+    int openStockTextPicker(const QString &titleOrMessage) override;
+    void openGridWindow() override;
+
 signals:
     // The application must end now (the start screen was left without a card).
     void applicationEndRequested();
@@ -164,6 +177,7 @@ private:
     LMNDocument *m_document = nullptr;
     DesignFileCommands *m_files = nullptr;
     EditorMenus *m_menus = nullptr;
+    ElementPanelCommands *m_elementCommands = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };
