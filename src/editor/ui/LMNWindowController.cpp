@@ -27,6 +27,7 @@
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
 
@@ -76,6 +77,7 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
     connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {

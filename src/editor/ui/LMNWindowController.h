@@ -21,6 +21,7 @@ struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
 class ElementPanelCommands;
+class LayoutCommands;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
@@ -151,6 +152,7 @@ public:
 
     // --- Property panels (src/panels/ui): forwarders ---
     ElementPanelCommands *elementCommands() const { return m_elementCommands; }
+    LayoutCommands *layoutCommands() const { return m_layoutCommands; }
     QWidget *panelWindow() override { return this; }
     LMNDocument *panelDocument() const override { return m_document; }
     LMNGraphicView *sideCanvas(int side) const override { return side != 0 ? _graphicView_BACK : _graphicView; }
@@ -178,6 +180,7 @@ private:
     DesignFileCommands *m_files = nullptr;
     EditorMenus *m_menus = nullptr;
     ElementPanelCommands *m_elementCommands = nullptr;
+    LayoutCommands *m_layoutCommands = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };
