@@ -154,7 +154,20 @@ void EditorMenus::createMenus()
     unbuilt(profile, tr("Sender &Profile…"), "profile");
 
     QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
-    unbuilt(help, tr("Festiloom &Help"), "help");
+    add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, &LMNWindowController::Help_Button);
+    help->addSeparator();
+    add(help, tr("Festiloom &Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_1);
+    add(help, tr("Card &Gallery Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_3);
+    add(help, tr("Write to &Support…"), "", QKeySequence(), &LMNWindowController::Open_Support_Mail);
+    add(help, tr("Become a &Reseller…"), "", QKeySequence(), &LMNWindowController::Open_Reseller_Mail);
+    help->addSeparator();
+    add(help, tr("&Share Festiloom…"), "", QKeySequence(), &LMNWindowController::Show_Share_It_Window);
+    add(help, tr("Comments and Sharing &Page"), "", QKeySequence(), &LMNWindowController::Share_It_Button_Clicked);
+    add(help, tr("Sharing Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_2);
+    QMenu *products = help->addMenu(tr("More from the &Makers"));
+    add(products, tr("Partyline Messenger…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("S")); });
+    add(products, tr("RSVP Keeper…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("R")); });
+    add(products, tr("Labelwright Barcode Studio…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("B")); });
 }
 
 void EditorMenus::createToolBars()
