@@ -23,6 +23,8 @@
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/Insert_Template.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
@@ -32,6 +34,8 @@
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
 
@@ -82,6 +86,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.settings_panel->setMaximumWidth(380);
     ui.main_splitter->setSizes({640, 340});
 
+    m_elementCommands = new ElementPanelCommands(this, this);
+    m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
     connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {
@@ -445,23 +451,7 @@ void LMNWindowController::chooseAllTextFont()
 
 void LMNWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    selectArrowTool();
-    SettingsPanel *panel = settingsPanel();
-    if (!graphic) {
-        Not_Draw_Only_Prop_Change = true;
-        const int side = Card_Front_Or_Back != 0 ? 1 : 0;
-        (side ? _graphicView_BACK : _graphicView)->Clear_Control_Selection();
-        Card_Property &record = side ? Back_card_Prop : Front_card_Prop;
-        record.Card_Location = QPointF(0, 0);
-        record.Card_Size = cardSize();
-        fillCardSizeList(record.Card_Category);
-        panel->showCard(record, Card_Shape.load());
-        Not_Draw_Only_Prop_Change = false;
-        return;
-    }
-    panel->showElement(graphic.get());
+    m_elementCommands->Show_RHS_Properties(graphic);
 }
 
 void LMNWindowController::Undo_Redo_Button_state()
@@ -477,7 +467,7 @@ void LMNWindowController::Open_Barcode_Window()
 
 void LMNWindowController::Reset_Image_Editing_Controls()
 {
-    // The picture page's effect controls are not part of this window yet.
+    m_elementCommands->Reset_Image_Editing_Controls();
 }
 
 void LMNWindowController::setAlignWithGridEnabled(bool enabled)
@@ -591,7 +581,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     m_document->graphics_back.clear();
     m_document->graphics_temp.clear();
     m_document->undoManager()->clear();
-    panel->Last_Selected_Graphic = nullptr;
+    panel->Last_Selected_Graphic.reset();
     Check_Path_And_Create_Files();
     Card_Front_Or_Back = 0;
     changeViewController(0);
@@ -858,4 +848,25 @@ QString LMNWindowController::Get_time_Value(const QString &pattern)
 void LMNWindowController::Print_Button()
 {
     PrintCommands::Print_Button(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Property panels: what they need of the window
+
+void LMNWindowController::applyCardSize(const QSizeF &points)
+{
+    Set_Document_Size(points);
+    SetDocumentCanvasSize(points);
+}
+
+int LMNWindowController::openStockTextPicker(const QString &titleOrMessage)
+{
+    Insert_Template *picker = Insert_Template::defaultInstance();
+    picker->title_or_msg = titleOrMessage;
+    return picker->Open_Template_Dialog();
+}
+
+void LMNWindowController::openGridWindow()
+{
+    Grid_Wizard::defaultInstance()->Open_Wnd(grid);
 }
