@@ -240,7 +240,8 @@ for path in sys.argv[1:]:
         out.append({'class': e['class'], 'text': e['Text_Value'], 'bounds': e['_bounds'],
                     'stroke': e['_strokeColor'], 'font': e['text_ctrl_font'],
                     'index': e['batch_list_index'], 'locked': e['ctrl_is_locked'],
-                    'alpha': e['alpha_val'], 'png': e['_image'][:8].hex(), 'pngSize': len(e['_image'])})
+                    'alpha': e['alpha_val'], 'png': e.get('_image', b'')[:8].hex(),
+                    'pngSize': len(e.get('_image', b''))})
 print(json.dumps(out))
 )");
     const QByteArray output = TestHelpers::runProgram(FESTILOOM_PYTHON, {"-c", script, xmlPath, binPath});

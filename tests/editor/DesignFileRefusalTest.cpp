@@ -24,6 +24,7 @@ CardDesign smallDesign(const QString &name)
     for (int i = 0; i < 3; ++i) {
         GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
         text->setText(QStringLiteral("Guest %1").arg(i));
+        text->text_alignmnet = 1;
         design.graphics << text;
     }
     return design;
