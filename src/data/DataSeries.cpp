@@ -182,7 +182,9 @@ QString DataSeries::readFirstValue(const QString &name)
     QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray firstLine = file.readLine(MaximumFileSize);
+    if (file.size() > MaximumFileSize)
+        return {};
+    QByteArray firstLine = file.readLine();
     if (firstLine.endsWith('\n'))
         firstLine.chop(1);
     return QString::fromUtf8(firstLine);

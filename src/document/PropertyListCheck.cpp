@@ -46,10 +46,13 @@ public:
     // What one object is: a container with its references, or a leaf of some bytes.
     struct Object
     {
+        unsigned type = 0;              // the marker's high four bits
         bool container = false;
+        bool dictionary = false;
         std::uint64_t references = 0;   // of a container
         std::uint64_t refStart = 0;     // where its references begin
         std::uint64_t bytes = 0;        // of a leaf
+        std::uint64_t start = 0;        // where a leaf's bytes begin
     };
 
     bool object(std::uint64_t index, Object *out) const
@@ -64,6 +67,7 @@ public:
         std::uint64_t position = offset + 1;
         std::uint64_t length = 0;
         *out = Object();
+        out->type = type;
         switch (type) {
         case 0x0:   // null, false, true, fill
             return true;
@@ -98,6 +102,7 @@ public:
             length = count * unit;
             if (type >= 0xA) {
                 out->container = true;
+                out->dictionary = type == 0xD;
                 out->references = type == 0xD ? 2 * count : count;
                 out->refStart = position;
             }
@@ -108,8 +113,25 @@ public:
         }
         if (length > m_tableOffset - position)
             return false;
-        if (!out->container)
+        if (!out->container) {
             out->bytes = length;
+            out->start = position;
+        }
+        return true;
+    }
+
+    // Dictionary keys are texts without NUL characters: libplist stops the process on others.
+    bool usableKey(std::uint64_t index) const
+    {
+        Object key;
+        if (!object(index, &key) || (key.type != 0x5 && key.type != 0x6))
+            return false;
+        const unsigned char *p = m_data + key.start;
+        if (key.type == 0x5)
+            return std::memchr(p, 0, key.bytes) == nullptr;
+        for (std::uint64_t i = 0; i + 1 < key.bytes; i += 2)
+            if (p[i] == 0 && p[i + 1] == 0)
+                return false;
         return true;
     }
 
@@ -190,8 +212,12 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
         if (object.references > limits.maxObjects - objects)
             return Result::TooLarge;
         objects += object.references;
-        for (std::uint64_t i = 0; i < object.references; ++i)
-            stack.push_back({list.reference(object, i), pending.depth + 1});
+        for (std::uint64_t i = 0; i < object.references; ++i) {
+            const std::uint64_t child = list.reference(object, i);
+            if (object.dictionary && i < object.references / 2 && !list.usableKey(child))
+                return Result::Malformed;
+            stack.push_back({child, pending.depth + 1});
+        }
     }
     return Result::Fine;
 }

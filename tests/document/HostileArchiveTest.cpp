@@ -198,7 +198,7 @@ TEST(HostileArchive, BrokenBinaryTablesAreRefused)
         copy[at < 0 ? copy.size() + at : at] = value;
         return copy;
     };
-    const QByteArray broken[] = {
+    std::vector<QByteArray> broken = {
         good.left(good.size() - 1),            // trailer cut
         patched(-26, 0),                       // offset size 0
         patched(-25, 9),                       // reference size 9
@@ -207,6 +207,11 @@ TEST(HostileArchive, BrokenBinaryTablesAreRefused)
         patched(-1, char(0xff)),               // offset table beyond the data
         patched(8, char(0xAF)),                // a string marker turned into a long array
     };
+    // A key holding a NUL character (libplist stops the process on reading it).
+    BinaryPlistMaker maker;
+    const auto key = maker.string(QByteArray("cl\0ss", 5));
+    const auto name = maker.string("LMNText");
+    broken.push_back(maker.bytes(maker.array({maker.dict({key}, {name})})));
     for (const QByteArray &data : broken) {
         QString error;
         EXPECT_FALSE(LMNGraphicArchive::decodeList(data, &error).has_value());
@@ -219,7 +224,7 @@ TEST(HostileArchive, SharedTextsOfHonestWritersStillRead)
     // libplist writes equal texts and numbers once and references them again; a list of
     // many equal elements is such a list.
     GraphicList many;
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
         text->setText(QStringLiteral("Guest"));
         many << text;
@@ -227,7 +232,7 @@ TEST(HostileArchive, SharedTextsOfHonestWritersStillRead)
     QString error;
     const auto read = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList(many, true), &error);
     ASSERT_TRUE(read.has_value()) << error.toStdString();
-    ASSERT_EQ(read->size(), 5000);
+    ASSERT_EQ(read->size(), 2000);
     EXPECT_EQ(read->last()->Text_Value, QStringLiteral("Guest"));
 }
 
