@@ -181,6 +181,7 @@ QImage BarcodeGenerator::symbolPicture(const BarcodeElementSettings &settings, c
         grid = DataMatrixEncoder::iec16022ecc200(report.width, report.height, encoding, bytes, &report.encoded,
                                                  &report.capacity, &report.ecc);
     if (grid.isEmpty() || report.width == 0) {
+        report.refused = true;
         result.failure = QStringLiteral("The value does not fit a DataMatrix symbol of this format and encoding.");
         return {};
     }

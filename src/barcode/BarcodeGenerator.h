@@ -28,6 +28,7 @@ public:
     // Why a DataMatrix symbol could not be made, in the encoder's own terms.
     struct DataMatrixReport
     {
+        bool refused = false;   // the encoder found no symbol for the value
         int width = 0;
         int height = 0;
         int encoded = 0;
