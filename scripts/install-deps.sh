@@ -17,6 +17,8 @@ packages=(
   python3 python3-openpyxl python3-aiosmtpd python3-icu
   zip unzip
   xvfb xauth
+  poppler-utils
+  python3-pil
 )
 
 SUDO=""

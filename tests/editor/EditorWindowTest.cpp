@@ -2,6 +2,7 @@
 
 #include "EditorWindowFixture.h"
 
+#include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/ui/LMNGraphicView.h"
@@ -44,6 +45,13 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
     m_window->Back_card_Prop.Card_fill_chk = true;
     m_window->Back_card_Prop.Card_fill_style = QStringLiteral("G");
     Card_Shape = 2;
+    SpreadsheetTable records;
+    records.titles = QStringList{QStringLiteral("No."), QStringLiteral("Guest"), QStringLiteral("Städte")};
+    records.appendRecord({QStringLiteral("Ann"), QStringLiteral("Köln")}, 2);
+    records.appendRecord({QString(), QStringLiteral("Oslo")}, 2);
+    SpreadsheetTable::live() = records;
+    Excel_Binding_Use = true;
+    Excel_Source_Path = QStringLiteral("/home/ann/guests.xlsx");
 
     const QByteArray front = archiveOf(m_document.graphics);
     const QByteArray back = archiveOf(m_document.graphics_back);
@@ -53,6 +61,9 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
 
     // Start over, then open what was saved.
     m_window->New_Project_Setting_Reset();
+    SpreadsheetTable::live() = SpreadsheetTable();
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
     ASSERT_TRUE(m_document.graphics.isEmpty());
     ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
 
@@ -65,7 +76,13 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
     EXPECT_EQ(m_window->Back_card_Prop.Card_fill_style, QStringLiteral("G"));
     EXPECT_EQ(m_window->designFilePath(), path);
     EXPECT_EQ(m_window->cardSize(), frontRecord.Card_Size);
+    EXPECT_EQ(SpreadsheetTable::live(), records);
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/ann/guests.xlsx"));
     EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
+    SpreadsheetTable::live() = SpreadsheetTable();
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
 }
 
 TEST_F(EditorWindow, DamagedFilesAreRefusedAndTheOpenDesignStays)

@@ -57,9 +57,10 @@ int ScriptedModalSeam::execDialog(QDialog *dialog)
     return result;
 }
 
-QString ScriptedModalSeam::nextFile(const QString &caption)
+QString ScriptedModalSeam::nextFile(const QString &caption, const QString &dir)
 {
     fileCaptions.append(caption);
+    fileDirs.append(dir);
     if (m_files.empty())
         return {};
     const QString path = m_files.front();
@@ -67,25 +68,25 @@ QString ScriptedModalSeam::nextFile(const QString &caption)
     return path;
 }
 
-QString ScriptedModalSeam::openFileName(QWidget *, const QString &caption, const QString &,
+QString ScriptedModalSeam::openFileName(QWidget *, const QString &caption, const QString &dir,
                                         const QString &)
 {
-    return nextFile(caption);
+    return nextFile(caption, dir);
 }
 
-QString ScriptedModalSeam::saveFileName(QWidget *, const QString &caption, const QString &,
+QString ScriptedModalSeam::saveFileName(QWidget *, const QString &caption, const QString &dir,
                                         const QString &)
 {
-    return nextFile(caption);
+    return nextFile(caption, dir);
 }
 
-QString ScriptedModalSeam::existingDirectory(QWidget *, const QString &caption, const QString &)
+QString ScriptedModalSeam::existingDirectory(QWidget *, const QString &caption, const QString &dir)
 {
-    return nextFile(caption);
+    return nextFile(caption, dir);
 }
 
 bool ScriptedModalSeam::openUrl(const QUrl &url)
 {
     openedUrls.append(url);
-    return true;
+    return !refuseUrls;
 }

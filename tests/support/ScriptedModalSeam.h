@@ -34,7 +34,9 @@ public:
     QList<Message> messages;        // every message shown, in order
     QList<QDialog *> dialogsRun;    // every dialog run modally, in order
     QList<QUrl> openedUrls;         // every address handed to other programs
+    bool refuseUrls = false;        // answer as a computer with no program for the address
     QStringList fileCaptions;       // captions of the file choosers asked
+    QStringList fileDirs;           // the folder each file chooser started in
 
     QStringList messageTexts() const;
 
@@ -48,7 +50,7 @@ public:
     bool openUrl(const QUrl &url) override;
 
 private:
-    QString nextFile(const QString &caption);
+    QString nextFile(const QString &caption, const QString &dir);
 
     ModalSeam *m_previous = nullptr;
     std::deque<QString> m_answers;

@@ -7,6 +7,7 @@
 #include <QString>
 
 class LMNWindowController;
+class QWidget;
 
 // The editor's file commands: Save, Save As, Open and Save as Template, and the design file
 // in use. Reading and writing go through DesignFile; putting an opened design into the window
@@ -32,6 +33,9 @@ public:
     bool saveAs();
     // Asks for a design file and opens it.
     void open();
+    // The design chooser: starts in the folder last used for a design (else the documents
+    // folder) and remembers the folder chosen. Empty when cancelled.
+    QString chooseDesignToOpen(QWidget *parent) const;
     // Reads `path` whole; only a good file replaces the open design. `keepPath` makes it
     // the design in use (an opened design), otherwise it stays untitled (a template).
     bool read(const QString &path, bool keepPath);

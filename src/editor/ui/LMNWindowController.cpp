@@ -1,11 +1,13 @@
 #include "editor/ui/LMNWindowController.h"
 
 #include "barcode/ui/BarcodeHandOver.h"
+#include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
+#include "document/LMNSignature.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
 #include "document/ui/LMNDeskView.h"
@@ -372,9 +374,7 @@ void LMNWindowController::Refresh_Canvas()
 // machine; a design read back takes such a path from the resource folder in use.
 static QString resourcePicturePath(const QString &path)
 {
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    return QDir::cleanPath(QDir(Resource_Path).filePath(path));
+    return ResourceFolder::resolvedPath(path, Resource_Path);
 }
 
 static void setBackgroundPicture(Card_Property &record, const QString &path)
@@ -592,15 +592,19 @@ void LMNWindowController::New_Project_Setting_Reset()
     Refresh_Canvas();
 }
 
-int LMNWindowController::Open_Start_Window()
+int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
 {
-    New_Project_Setting_Reset();
+    // At launch the window starts empty. From the New command the open design stays until the
+    // start screen is finished: opening a design or a template replaces it as it loads, the
+    // wizard's card replaces it below, and Cancel leaves it as it was.
+    if (!keepOpenDesign)
+        New_Project_Setting_Reset();
+    const int shapeBefore = Card_Shape;
     Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
 
     // The start page's other two roads end the start screen with OK once a design is loaded.
     QMetaObject::Connection openConnection = connect(wizard, &Invitation_Wizard::openDesignRequested, this, [this, wizard] {
-        const QString path = ModalSeam::instance().openFileName(
-            wizard, tr("Open Design"), QString(), tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+        const QString path = m_files->chooseDesignToOpen(wizard);
         if (!path.isEmpty() && Read_and_load_design_Log(path, true))
             wizard->designReady();
     });
@@ -614,10 +618,14 @@ int LMNWindowController::Open_Start_Window()
     const int result = wizard->Open_Wnd();
     disconnect(openConnection);
     disconnect(templateConnection);
-    if (result != 1)
+    if (result != 1) {
+        Card_Shape = shapeBefore;   // a template that failed to load may have reset it
         return 0;
+    }
 
     if (wizard->start_option == QLatin1String("W")) {
+        if (keepOpenDesign)
+            New_Project_Setting_Reset();
         m_document->disableUndoRegistration();
         applyWizardCardSettings();
         Fill_Party_Invidation_Details();
@@ -649,10 +657,20 @@ void LMNWindowController::Fill_Party_Invidation_Details()
     setSelected_Control_Tool(2);
     const PartyAnswers answers{Invite_Title, Invite_To, Invite_Message, Invite_Date,
                                Invite_Time, Invite_Venue, Invite_From};
-    const QList<PartyElement> stack = PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers);
-    for (const PartyElement &element : stack)
+    // A stack taller than the card is squeezed onto it, so nothing lies below the bottom edge.
+    float factor = 1.0f;
+    const QList<PartyElement> stack =
+        PartyLayout::fitted(PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers),
+                            float(Front_card_Prop.Card_Size.height()), PartyLayout::kMargin, &factor);
+    for (const PartyElement &element : stack) {
         _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
                                            element.text, element.controlId);
+        const GraphicPtr placed = _graphicView->Selcect_Ctrl_With_ID(element.controlId);
+        if (placed && factor < 1.0f) {
+            placed->text_ctrl_font.pointSize =
+                PartyLayout::fittedFontSize(element, float(placed->text_ctrl_font.pointSize), factor);
+        }
+    }
     set_Front_BG_Image(Invite_BG_IMG);
 }
 
@@ -661,10 +679,9 @@ void LMNWindowController::newDesignCommand()
     // Starting over drops the open design: offer to keep it first.
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;
-    if (Open_Start_Window() != 1) {
-        emit applicationEndRequested();
+    // Cancel on the start screen keeps the design that was open.
+    if (Open_Start_Window(true) != 1)
         return;
-    }
     Select_front_side();
     fitCardInWindow();
 }
@@ -673,6 +690,7 @@ void LMNWindowController::Exit_App()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;   // the save was cancelled or failed: keep the window and the design
+    Show_Review_Window();
     emit applicationEndRequested();
 }
 
@@ -716,6 +734,25 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     CARD_SIDE_STR = design.Front_card_Prop.Card_Side;
     m_document->graphics = design.graphics;
     m_document->graphics_back = design.graphics_back;
+    // Element pictures named inside the resource folder take this account's copy.
+    for (GraphicList *side : {&m_document->graphics, &m_document->graphics_back}) {
+        for (const GraphicPtr &graphic : *side) {
+            const QString resolved = resourcePicturePath(graphic->_file_path);
+            if (resolved == graphic->_file_path)
+                continue;
+            if (auto *signature = dynamic_cast<LMNSignature *>(graphic.get()); signature && QFileInfo(resolved).isFile())
+                signature->setFilePath(resolved);
+            else
+                graphic->_file_path = resolved;
+        }
+    }
+    // The design's spreadsheet records replace the data table whole.
+    ::Excel_Binding_Use = design.Excel_Binding_Use;
+    ::Excel_Source_Path = design.Excel_Source_Path;
+    SpreadsheetTable loaded;
+    loaded.titles = design.Excel_Column_Titles;
+    loaded.records = design.Excel_Records;
+    SpreadsheetTable::live() = loaded;
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.

@@ -19,6 +19,9 @@ class SettingsPanel;
 struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
+class Help_Support;
+class Review_Form;
+class Share_It_Dlg;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
@@ -109,7 +112,9 @@ public:
 
     // --- New design, start screen, exit ---
     void New_Project_Setting_Reset();
-    int Open_Start_Window();
+    // Runs the start screen; 1 when it was finished. With `keepOpenDesign` (the New command)
+    // the open design is replaced only when the start screen gives a new one.
+    int Open_Start_Window(bool keepOpenDesign = false);
     void Fill_Party_Invidation_Details();
     void Exit_App();
     // The New command: offers to save, then starts over through the start screen.
@@ -146,6 +151,28 @@ public:
     CardFont All_Text_font() const override;
     QColor All_Text_clr() const override;
     QImage no_image() const override { return no_image_picture; }
+
+    // --- Help, sharing and the maker's links (defined in src/help/ui/HelpCommands.cpp) ---
+    Help_Support *HelpWindow = nullptr;
+    Share_It_Dlg *Share_It_Dlg_Window = nullptr;
+    Review_Form *Review_Window = nullptr;
+    void Help_Button();
+    void Open_Support_Mail();
+    void Open_Reseller_Mail();
+    void Open_Website_1();
+    void Open_Website_2();
+    void Open_Website_3();
+    void Open_Google_Plus();
+    void Open_FaceBook();
+    void Open_Twitter();
+    void Open_FB_Like();
+    void Open_Share_It_Dl();
+    void Share_It_Button_Clicked();
+    void Show_Share_It_Window();
+    // Runs the review window, the last window of a run.
+    void Show_Review_Window();
+    // The promotion commands: `code` "S", "R" or "B".
+    void Open_Promotion(const QString &code);
 
 signals:
     // The application must end now (the start screen was left without a card).
