@@ -148,26 +148,27 @@ void Barcode_Gen::connectControls()
     connect(ui.hdr_font_btn, &QPushButton::clicked, this, guarded(&Barcode_Gen::Header_Font_Changed));
     connect(ui.ftr_font_btn, &QPushButton::clicked, this, guarded(&Barcode_Gen::Footer_Font_Changed));
     connect(ui.captionCheckbox, &QCheckBox::toggled, this, guarded(&Barcode_Gen::captionChanged));
-    for (QCheckBox *box : {ui.showinTopCheckbox, ui.hideHeaderCheckbox, ui.hideFooterCheckbox, ui.kerning_value_Checkbox})
-        connect(box, &QCheckBox::toggled, this, guarded(&Barcode_Gen::regenerate));
-    for (ColorWell *well : {ui.barcode_clr, ui.bar_back_clr, ui.bar_val_clr, ui.bar_hdr_clr, ui.bar_ftr_clr})
+    connect(ui.showinTopCheckbox, &QCheckBox::toggled, this, guarded(&Barcode_Gen::showinTopChanged));
+    connect(ui.hideHeaderCheckbox, &QCheckBox::toggled, this, guarded(&Barcode_Gen::hideHeaderChanged));
+    connect(ui.hideFooterCheckbox, &QCheckBox::toggled, this, guarded(&Barcode_Gen::hideFooterChanged));
+    connect(ui.kerning_value_Checkbox, &QCheckBox::toggled, this, guarded(&Barcode_Gen::captionChanged));
+    connect(ui.bar_hdr_clr, &ColorWell::colorChanged, this, guarded(&Barcode_Gen::Header_Color_Changed));
+    for (ColorWell *well : {ui.barcode_clr, ui.bar_back_clr, ui.bar_val_clr, ui.bar_ftr_clr})
         connect(well, &ColorWell::colorChanged, this, guarded(&Barcode_Gen::Set_Font_Clr));
-    for (QDoubleSpinBox *spin : {ui.HeightStepper, ui.widthStepper, ui.val_mar_Stepper, ui.hdr_mar_Stepper,
-                                 ui.ftr_mar_Stepper, ui.TB_mar_Stepper, ui.LR_mar_Stepper})
-        connect(spin, &QDoubleSpinBox::valueChanged, this, guarded(&Barcode_Gen::regenerate));
-    for (QSpinBox *spin : {ui.HeightStepper_2D, ui.pdf_HeightStepper_2D, ui.Pdf_widthStepper_2D, ui.pdf_ec_lvl_Stepper,
-                           ui.dm_widthStepper_2D, ui.dm_HeightStepper_2D})
-        connect(spin, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::regenerate));
-    connect(ui.pdf_row_Stepper, &QSpinBox::valueChanged, this, [this](int rows) {
-        PDF_Row = rows;
-        if (!m_loading)
-            regenerate();
-    });
-    connect(ui.pdf_col_Stepper, &QSpinBox::valueChanged, this, [this](int columns) {
-        PDF_Col = columns;
-        if (!m_loading)
-            regenerate();
-    });
+    const std::pair<QDoubleSpinBox *, void (Barcode_Gen::*)()> floatPairs[] = {
+        {ui.HeightStepper, &Barcode_Gen::heightChanged},          {ui.widthStepper, &Barcode_Gen::widthChanged},
+        {ui.val_mar_Stepper, &Barcode_Gen::Value_Margin_Changed}, {ui.hdr_mar_Stepper, &Barcode_Gen::Header_Margin_Changed},
+        {ui.ftr_mar_Stepper, &Barcode_Gen::Footer_Margin_Changed}, {ui.TB_mar_Stepper, &Barcode_Gen::TB_Margin_Changed},
+        {ui.LR_mar_Stepper, &Barcode_Gen::LR_Margin_Changed}};
+    for (const auto &[spin, handler] : floatPairs)
+        connect(spin, &QDoubleSpinBox::valueChanged, this, guarded(handler));
+    const std::pair<QSpinBox *, void (Barcode_Gen::*)()> integerPairs[] = {
+        {ui.HeightStepper_2D, &Barcode_Gen::heightChanged},        {ui.Pdf_widthStepper_2D, &Barcode_Gen::widthChanged},
+        {ui.pdf_HeightStepper_2D, &Barcode_Gen::pdf_heightChanged}, {ui.pdf_row_Stepper, &Barcode_Gen::PDF_Row_Changed},
+        {ui.pdf_col_Stepper, &Barcode_Gen::PDF_Col_Changed},       {ui.pdf_ec_lvl_Stepper, &Barcode_Gen::PDF_EC_Lvl_Changed},
+        {ui.dm_widthStepper_2D, &Barcode_Gen::dm_widthChanged},    {ui.dm_HeightStepper_2D, &Barcode_Gen::dm_heightChanged}};
+    for (const auto &[spin, handler] : integerPairs)
+        connect(spin, &QSpinBox::valueChanged, this, guarded(handler));
     connect(ui.dm_moduleStepper_2D, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::dm_modulesizeChanged));
     connect(ui.dpi_Stepper, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::DPI_Value_Changed));
     connect(ui.view_series_btn, &QPushButton::clicked, this, &Barcode_Gen::View_batch_Series_Button);
@@ -720,7 +721,97 @@ void Barcode_Gen::captionChanged()
     regenerate();
 }
 
+void Barcode_Gen::showinTopChanged()
+{
+    if (liner_or_2D_font == 0)
+        regenerate();
+}
+
+void Barcode_Gen::hideHeaderChanged()
+{
+    regenerate();
+}
+
+void Barcode_Gen::hideFooterChanged()
+{
+    regenerate();
+}
+
 void Barcode_Gen::Set_Font_Clr()
+{
+    regenerate();
+}
+
+void Barcode_Gen::Header_Color_Changed()
+{
+    Set_Font_Clr();
+}
+
+void Barcode_Gen::Value_Margin_Changed()
+{
+    // 2D pictures print no value: its margin changes nothing there.
+    if (liner_or_2D_font == 0)
+        regenerate();
+}
+
+void Barcode_Gen::Header_Margin_Changed()
+{
+    regenerate();
+}
+
+void Barcode_Gen::Footer_Margin_Changed()
+{
+    regenerate();
+}
+
+void Barcode_Gen::TB_Margin_Changed()
+{
+    regenerate();
+}
+
+void Barcode_Gen::LR_Margin_Changed()
+{
+    regenerate();
+}
+
+void Barcode_Gen::heightChanged()
+{
+    regenerate();
+}
+
+void Barcode_Gen::widthChanged()
+{
+    regenerate();
+}
+
+void Barcode_Gen::pdf_heightChanged()
+{
+    regenerate();
+}
+
+void Barcode_Gen::PDF_Row_Changed()
+{
+    PDF_Row = ui.pdf_row_Stepper->value();
+    regenerate();
+}
+
+void Barcode_Gen::PDF_Col_Changed()
+{
+    PDF_Col = ui.pdf_col_Stepper->value();
+    regenerate();
+}
+
+void Barcode_Gen::PDF_EC_Lvl_Changed()
+{
+    regenerate();
+}
+
+void Barcode_Gen::dm_widthChanged()
+{
+    regenerate();
+}
+
+void Barcode_Gen::dm_heightChanged()
 {
     regenerate();
 }
