@@ -15,10 +15,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zint libzint-dev
   python3 python3-openpyxl python3-aiosmtpd python3-icu
+  python3-trustme
   zip unzip
   xvfb xauth
   poppler-utils
-  cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2-dev
+  python3-pil
+  cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
 )
 
 SUDO=""

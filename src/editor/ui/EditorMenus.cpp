@@ -1,5 +1,6 @@
 #include "editor/ui/EditorMenus.h"
 
+#include "data/ui/ExportCommands.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"
@@ -87,9 +88,9 @@ void EditorMenus::createMenus()
     add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
-    m_exportAction = unbuilt(file, tr("&Export…"), "export");
+    m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
     m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
-    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
 

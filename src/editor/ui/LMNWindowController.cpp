@@ -19,11 +19,14 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
+#include "output/MailGlobals.h"
+#include "output/ui/Send_Mail.h"
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
@@ -534,6 +537,7 @@ bool LMNWindowController::windowDidLoad()
         return false;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    Get_Email_Details();
 
     {
         Not_Draw_Only_Prop_Change = true;
@@ -780,6 +784,20 @@ void LMNWindowController::Open_Export_File_Box()
 {
     static Open_Export_Files *panel = new Open_Export_Files;
     panel->open(Export_File_Path, Export_File_Message);
+}
+
+// ---------------------------------------------------------------------------------------------
+// E-mail
+
+void LMNWindowController::Mail_Button()
+{
+    EditorMailCardSource source(this);
+    Send_Mail::defaultInstance()->Open_Wnd(&source);
+}
+
+void LMNWindowController::Get_Email_Details()
+{
+    ::Get_Email_Details();
 }
 
 void LMNWindowController::Save_gen_image(const QImage &image, const QString &path)

@@ -140,6 +140,11 @@ public:
 
     // --- Printing (src/output) ---
     void Print_Button();
+    // --- E-mail ---
+    // The Mail command: the send window on the open design's cards.
+    void Mail_Button();
+    // Refreshes the e-mail account copies from the settings file.
+    void Get_Email_Details();
 
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
