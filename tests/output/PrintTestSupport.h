@@ -88,13 +88,13 @@ public:
     }
 };
 
-// Page `page` (from 1) of a PDF at 72 dpi: one pixel per point.
-inline QImage pdfPage(const QString &pdf, int page)
+// Page `page` (from 1) of a PDF at `dpi` (72: one pixel per point).
+inline QImage pdfPage(const QString &pdf, int page, int dpi = 72)
 {
     QTemporaryDir dir;
     const QString base = QDir(dir.path()).filePath(QStringLiteral("page"));
     TestHelpers::runProgram(QStringLiteral("pdftoppm"),
-                            {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), QString::number(page),
+                            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page),
                              QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"),
                              QStringLiteral("-png"), pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
