@@ -3,7 +3,13 @@
 // Without root, cupsd or cups-pdf the tests skip and say why.
 
 #include "PrintTestSupport.h"
+#include "barcode/LinearTestSupport.h"
 
+#include "data/DataSeries.h"
+#include "document/DocumentGlobals.h"
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
+#include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
 #include "output/PrintGlobals.h"
 #include "output/ui/Print_Wnd.h"
@@ -289,4 +295,76 @@ TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
                    QStringLiteral("cups-pdf:/") + gone, QStringLiteral("-P"),
                    QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")});
     s_cups->run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), gone});
+}
+
+class CupsPrintCommandTest : public EditorWindowFixture
+{
+protected:
+    static void SetUpTestSuite() { s_cups = new CupsDaemon; }
+    static void TearDownTestSuite()
+    {
+        delete s_cups;
+        s_cups = nullptr;
+    }
+    static inline CupsDaemon *s_cups = nullptr;
+};
+
+TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroBack)
+{
+    if (!s_cups->skipReason.isEmpty())
+        GTEST_SKIP() << s_cups->skipReason.toStdString();
+    startWithCard();
+    const QStringList guests{"G1", "G2", "G3"};
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), guests, DataSeries::WriteMode::Replace));
+    GraphicPtr ticket = LMNGraphic::create(GraphicKind::Barcode);
+    ticket->setBounds(QRectF(10, 10, 120, 60));
+    ticket->data_source_type = 1;
+    ticket->batch_list_name = QStringLiteral("guests");
+    BarcodeElementSettings settings;
+    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
+    settings.applyTo(*ticket);
+    m_window->Get_Front_Controls_Array().prepend(ticket);
+    Card_Front_Or_Back = 1;
+
+    QPrinter *printer = Print_Wnd::defaultInstance()->printInfo();
+    printer->setOutputFileName(QString());
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    const QString queue = s_cups->pdfQueue;
+    const int before = CupsQueue::lastJobId(queue);
+    m_seam.onDialog([queue](QDialog *dialog) {
+        auto *w = qobject_cast<Print_Wnd *>(dialog);
+        EXPECT_TRUE(w->ui.print_with_batch_chk->isChecked());
+        EXPECT_EQ(w->ui.Total_Text->value(), 3);
+        w->ui.Printer_ComboBox->setCurrentIndex(w->ui.Printer_ComboBox->findText(queue));
+        w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
+        w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
+        w->Set_values_From_Printer();
+        w->ui.Row_Text->setValue(2);
+        QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
+        return 0;
+    });
+    m_window->Print_Button();
+
+    // The side in work and record 0 in the front, as before the print.
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    Card_Front_Or_Back = 0;
+    EXPECT_EQ(ticket->Text_Value, "G1");
+    const int job = CupsQueue::lastJobId(queue);
+    ASSERT_GT(job, before);
+    const QString pdf = s_cups->pdfOfJob(queue, job);
+    ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
+    ASSERT_EQ(pdfPages(pdf), 2);
+    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
+    const QSizeF card = m_window->cardSize();
+    for (int page = 1; page <= 2; ++page) {
+        const QImage image = pdfPage(pdf, page, 216);
+        for (int row = 1; row <= 2; ++row) {
+            const QRectF at = layout.cell(row, 1, card).front;
+            const int record = (page - 1) * 2 + row - 1;
+            EXPECT_EQ(LinearTest::read(image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect()),
+                                       ZXing::BarcodeFormat::Code128),
+                      record < 3 ? guests[record].toStdString() : std::string())
+                << "page " << page << " row " << row;
+        }
+    }
 }
