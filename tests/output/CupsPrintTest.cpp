@@ -7,8 +7,6 @@
 
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"
-#include "barcode/BarcodeElementSettings.h"
-#include "barcode/BarcodeLists.h"
 #include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
 #include "output/PrintGlobals.h"
@@ -316,13 +314,7 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     startWithCard();
     const QStringList guests{"G1", "G2", "G3"};
     ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), guests, DataSeries::WriteMode::Replace));
-    GraphicPtr ticket = LMNGraphic::create(GraphicKind::Barcode);
-    ticket->setBounds(QRectF(10, 10, 120, 60));
-    ticket->data_source_type = 1;
-    ticket->batch_list_name = QStringLiteral("guests");
-    BarcodeElementSettings settings;
-    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
-    settings.applyTo(*ticket);
+    const GraphicPtr ticket = seriesBarcode(QStringLiteral("guests"), QRectF(10, 10, 120, 60));
     m_window->Get_Front_Controls_Array().prepend(ticket);
     Card_Front_Or_Back = 1;
 

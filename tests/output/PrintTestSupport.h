@@ -6,6 +6,9 @@
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
+#include "document/LMNGraphic.h"
 #include "output/PrintDesign.h"
 #include "output/SheetCardSource.h"
 
@@ -117,4 +120,17 @@ inline QString pdfPageSize(const QString &pdf)
         if (line.startsWith(QLatin1String("Page size:")))
             return line.mid(10).trimmed();
     return {};
+}
+
+// A Code 128 barcode element bound to the data series `series`.
+inline GraphicPtr seriesBarcode(const QString &series, const QRectF &bounds)
+{
+    GraphicPtr barcode = LMNGraphic::create(GraphicKind::Barcode);
+    barcode->setBounds(bounds);
+    barcode->data_source_type = 1;
+    barcode->batch_list_name = series;
+    BarcodeElementSettings settings;
+    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
+    settings.applyTo(*barcode);
+    return barcode;
 }

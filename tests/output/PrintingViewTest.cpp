@@ -4,8 +4,6 @@
 #include "PrintTestSupport.h"
 #include "barcode/LinearTestSupport.h"
 
-#include "barcode/BarcodeElementSettings.h"
-#include "barcode/BarcodeLists.h"
 #include "data/DataBinding.h"
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"
@@ -201,14 +199,7 @@ TEST(PrintingViewTest, SeriesBoundBarcodesSayWhichRecordSitsWhere)
     for (int i = 1; i <= 6; ++i)
         codes << QStringLiteral("R%1").arg(i);
     ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("codes"), codes, DataSeries::WriteMode::Replace));
-    GraphicPtr barcode = LMNGraphic::create(GraphicKind::Barcode);
-    barcode->setBounds(QRectF(10, 10, 100, 50));
-    barcode->data_source_type = 1;
-    barcode->batch_list_name = QStringLiteral("codes");
-    BarcodeElementSettings settings;
-    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
-    settings.applyTo(*barcode);
-    const GraphicList front{barcode};
+    const GraphicList front{seriesBarcode(QStringLiteral("codes"), QRectF(10, 10, 100, 50))};
     DataBinding::Check_Series_Or_Excel_Use_or_not(front, {}, false);
     CardSnapshot snapshot;
     snapshot.cardSize = QSizeF(120, 80);
