@@ -147,6 +147,8 @@ TEST_F(PrintWndTest, WithRecordsTheTotalIsTheRecordCount)
         w->ui.Row_Text->setValue(2);
         w->ui.Col_Text->setValue(2);
         EXPECT_EQ(w->ui.Total_Text->value(), 10);
+        w->ui.Total_Text->setValue(12);   // more cards than records: the surplus stays empty
+        EXPECT_EQ(w->ui.Total_Text->value(), 12);
         // Unticking the only data box prints the plain card once.
         QTest::mouseClick(w->ui.print_with_batch_chk, Qt::LeftButton);
         EXPECT_EQ(w->ui.Total_Text->value(), 1);
@@ -188,6 +190,8 @@ TEST_F(PrintWndTest, PreviewShowsFiftySheetsAndPaintsTheSameOnEveryPass)
             EXPECT_NE(preview, nullptr);
             if (!preview)
                 return 0;
+            for (QAction *action : dialog->findChildren<QAction *>())
+                EXPECT_FALSE(action->isVisible() && action->text().remove('&') == "Print");
             preview->updatePreview();
             pages = preview->pageCount();
             preview->updatePreview();
