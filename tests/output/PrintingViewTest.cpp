@@ -107,17 +107,6 @@ TEST(PrintingViewTest, RecordsFillTheCellsRowByRowSheetAfterSheet)
     }
 }
 
-TEST(PrintingViewTest, BothSidesBesideEachOtherShowFrontLeftOfBack)
-{
-    const SheetLayout layout = sheet(QStringLiteral("BOTH"), QStringLiteral("L"));
-    Printing_View view(layout, std::make_shared<ColourCards>(4), 4, false);
-    const auto run = print(view);
-    EXPECT_EQ(records(run->pdf, 1, layout, 0), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(records(run->pdf, 1, layout, 1), (std::vector<int>{0, 1, 2, 3}));
-    const SheetLayout::Cell cell = layout.cell(1, 1, QSizeF(120, 80));
-    EXPECT_LT(cell.front.right(), cell.back.left() + 0.01);
-}
-
 TEST(PrintingViewTest, EveryPassStartsAtCardZero)
 {
     Printing_View view(sheet(), std::make_shared<ColourCards>(9), 9, false);
