@@ -191,8 +191,10 @@ void Print_Wnd::fillPrinterList()
     // The printer of an earlier opening stays chosen while it exists.
     const int kept = names.indexOf(m_printer->printerName());
     ui.Printer_ComboBox->setCurrentIndex(kept >= 0 ? kept : 0);
-    if (kept < 0 && m_printer->outputFormat() == QPrinter::NativeFormat)
+    if (kept < 0 && m_printer->outputFileName().isEmpty()) {
+        m_printer->setOutputFormat(QPrinter::NativeFormat);
         m_printer->setPrinterName(names.first());
+    }
 }
 
 void Print_Wnd::Set_values_From_Printer()
