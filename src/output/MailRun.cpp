@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QThread>
 
 #include <algorithm>
@@ -148,12 +147,16 @@ bool MailRun::render(int record, QStringList *attachments)
 
 bool MailRun::writeCard(const QImage &image, const QString &path)
 {
-    // Whatever happens, no earlier record's card stays behind under this name.
+    // Whatever happens, no earlier record's card stays behind under this name. The file only
+    // lives for the run, in its private folder: no need to sync it to disk.
     QFile::remove(path);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit())
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && image.save(&file, "PNG") && file.flush()
+        && file.error() == QFileDevice::NoError) {
+        file.close();
         return true;
-    file.cancelWriting();
+    }
+    file.remove();
     return false;
 }
 

@@ -309,3 +309,16 @@ TEST_F(SendMailTest, PausesBetweenMailsAndStopEndsAPause)
     EXPECT_EQ(texts[0], QStringLiteral("Are you sure you want to continue?"));
     EXPECT_TRUE(texts[1].contains("1 of 3 e-mails sent.\nSending was stopped.")) << texts[1].toStdString();
 }
+
+// A card that cannot be written never lets an older picture go out in its place.
+TEST_F(SendMailTest, UnwritableCardFailsItsMail)
+{
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org"));
+        ui.file_name_txt->setText(QString(300, QLatin1Char('n')));
+    });
+    EXPECT_TRUE(sent.isEmpty());
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    EXPECT_TRUE(m_seam.messages[0].text.contains("0 of 1 e-mails sent.\nthe card: the card picture could not be written"))
+        << m_seam.messages[0].text.toStdString();
+}
