@@ -18,6 +18,9 @@ packages=(
   python3-trustme
   zip unzip
   xvfb xauth
+  poppler-utils
+  python3-pil
+  cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
 )
 
 SUDO=""

@@ -88,5 +88,5 @@ QString ScriptedModalSeam::existingDirectory(QWidget *, const QString &caption, 
 bool ScriptedModalSeam::openUrl(const QUrl &url)
 {
     openedUrls.append(url);
-    return true;
+    return !refuseUrls;
 }

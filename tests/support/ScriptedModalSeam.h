@@ -34,6 +34,7 @@ public:
     QList<Message> messages;        // every message shown, in order
     QList<QDialog *> dialogsRun;    // every dialog run modally, in order
     QList<QUrl> openedUrls;         // every address handed to other programs
+    bool refuseUrls = false;        // answer as a computer with no program for the address
     QStringList fileCaptions;       // captions of the file choosers asked
     QStringList fileDirs;           // the folder each file chooser started in
 

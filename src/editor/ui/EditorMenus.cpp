@@ -1,5 +1,6 @@
 #include "editor/ui/EditorMenus.h"
 
+#include "data/ui/ExportCommands.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"
@@ -87,8 +88,8 @@ void EditorMenus::createMenus()
     add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
-    m_exportAction = unbuilt(file, tr("&Export…"), "export");
-    m_printAction = unbuilt(file, tr("&Print…"), "print");
+    m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
+    m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
     m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
@@ -150,7 +151,20 @@ void EditorMenus::createMenus()
     unbuilt(profile, tr("Sender &Profile…"), "profile");
 
     QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
-    unbuilt(help, tr("Festiloom &Help"), "help");
+    add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, &LMNWindowController::Help_Button);
+    help->addSeparator();
+    add(help, tr("Festiloom &Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_1);
+    add(help, tr("Card &Gallery Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_3);
+    add(help, tr("Write to &Support…"), "", QKeySequence(), &LMNWindowController::Open_Support_Mail);
+    add(help, tr("Become a &Reseller…"), "", QKeySequence(), &LMNWindowController::Open_Reseller_Mail);
+    help->addSeparator();
+    add(help, tr("&Share Festiloom…"), "", QKeySequence(), &LMNWindowController::Show_Share_It_Window);
+    add(help, tr("Comments and Sharing &Page"), "", QKeySequence(), &LMNWindowController::Share_It_Button_Clicked);
+    add(help, tr("Sharing Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_2);
+    QMenu *products = help->addMenu(tr("More from the &Makers"));
+    add(products, tr("Partyline Messenger…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("S")); });
+    add(products, tr("RSVP Keeper…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("R")); });
+    add(products, tr("Labelwright Barcode Studio…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("B")); });
 }
 
 void EditorMenus::createToolBars()

@@ -27,6 +27,7 @@
 #include "editor/ui/Template_Wizard.h"
 #include "output/MailGlobals.h"
 #include "output/ui/Send_Mail.h"
+#include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/SettingsPanel.h"
@@ -692,6 +693,7 @@ void LMNWindowController::Exit_App()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
         return;   // the save was cancelled or failed: keep the window and the design
+    Show_Review_Window();
     emit applicationEndRequested();
 }
 
@@ -836,4 +838,12 @@ QString LMNWindowController::Get_date_Value(const QString &pattern)
 QString LMNWindowController::Get_time_Value(const QString &pattern)
 {
     return DatePattern::Get_time_Value(pattern);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+void LMNWindowController::Print_Button()
+{
+    PrintCommands::Print_Button(this);
 }

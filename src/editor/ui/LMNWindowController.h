@@ -19,6 +19,9 @@ class SettingsPanel;
 struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
+class Help_Support;
+class Review_Form;
+class Share_It_Dlg;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
@@ -135,6 +138,8 @@ public:
     static QString Get_date_Value(const QString &pattern);
     static QString Get_time_Value(const QString &pattern);
 
+    // --- Printing (src/output) ---
+    void Print_Button();
     // --- E-mail ---
     // The Mail command: the send window on the open design's cards.
     void Mail_Button();
@@ -154,6 +159,28 @@ public:
     CardFont All_Text_font() const override;
     QColor All_Text_clr() const override;
     QImage no_image() const override { return no_image_picture; }
+
+    // --- Help, sharing and the maker's links (defined in src/help/ui/HelpCommands.cpp) ---
+    Help_Support *HelpWindow = nullptr;
+    Share_It_Dlg *Share_It_Dlg_Window = nullptr;
+    Review_Form *Review_Window = nullptr;
+    void Help_Button();
+    void Open_Support_Mail();
+    void Open_Reseller_Mail();
+    void Open_Website_1();
+    void Open_Website_2();
+    void Open_Website_3();
+    void Open_Google_Plus();
+    void Open_FaceBook();
+    void Open_Twitter();
+    void Open_FB_Like();
+    void Open_Share_It_Dl();
+    void Share_It_Button_Clicked();
+    void Show_Share_It_Window();
+    // Runs the review window, the last window of a run.
+    void Show_Review_Window();
+    // The promotion commands: `code` "S", "R" or "B".
+    void Open_Promotion(const QString &code);
 
 signals:
     // The application must end now (the start screen was left without a card).
