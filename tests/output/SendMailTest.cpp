@@ -6,7 +6,7 @@
 #include "output/MailCardSource.h"
 #include "output/MailGlobals.h"
 #include "output/MailRun.h"
-#include "output/ui/MailProgress.h"
+#include "output/ui/Send_Modeless.h"
 #include "output/ui/Send_Mail.h"
 #include "support/ScriptedModalSeam.h"
 
