@@ -94,7 +94,7 @@ void BM_MailRun100Cards(benchmark::State &state)
     for (auto _ : state) {
         QTemporaryDir folder;
         MailRun run(job(folder.path()));
-        run.run();
+        run.Send_Mail_Thread();
         if (!run.succeeded())
             state.SkipWithError(run.finalMessage().toUtf8().constData());
     }

@@ -58,7 +58,7 @@ MailRun::MailRun(MailJob job, std::function<void(const QString &)> log)
         m_log = [](const QString &) {};
 }
 
-void MailRun::run()
+void MailRun::Send_Mail_Thread()
 {
     const int length = m_job.runLength();
     list_count = length;

@@ -43,7 +43,8 @@ class MailRun
 public:
     explicit MailRun(MailJob job, std::function<void(const QString &)> log = {});
 
-    void run();
+    // The worker's body: every turn of the run, then back.
+    void Send_Mail_Thread();
 
     std::atomic<qint64> pauseLeftMs{-1};  // -1 when not pausing
 

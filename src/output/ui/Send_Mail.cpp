@@ -317,7 +317,7 @@ void Send_Mail::Send_Button()
     m_progressTimer.start();
     m_pauseTimer.start();
     MailRun *run = m_run.get();
-    m_worker = QThread::create([run] { run->run(); });
+    m_worker = QThread::create([run] { run->Send_Mail_Thread(); });
     connect(m_worker, &QThread::finished, this, &Send_Mail::finishRun);
     m_worker->start();
 }
