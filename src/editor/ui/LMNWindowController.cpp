@@ -1,5 +1,6 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "barcode/ui/BarcodeHandOver.h"
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/ui/DataSourceServices.h"
@@ -459,9 +460,10 @@ void LMNWindowController::Undo_Redo_Button_state()
     Redo_btn->setEnabled(m_document->undoManager()->canRedo());
 }
 
+// --- Barcode designer ---
 void LMNWindowController::Open_Barcode_Window()
 {
-    // The barcode designer is not part of this window yet: a double click on a barcode does nothing.
+    BarcodeHandOver::Open_Barcode_Window(*this);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
