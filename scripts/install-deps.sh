@@ -17,7 +17,7 @@ packages=(
   python3 python3-openpyxl python3-aiosmtpd python3-icu
   zip unzip
   xvfb xauth
-  python3-pil
+  python3-pil libspng-dev
 )
 
 SUDO=""
