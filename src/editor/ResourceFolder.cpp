@@ -25,6 +25,17 @@ QString ResourceFolder::seedPrefix()
     return QStringLiteral(":/seed");
 }
 
+// The user guide is no user file: a newer shipped copy replaces the one in the folder.
+static bool replacesOlderCopy(const QString &relative, const QString &source, const QString &target)
+{
+    if (relative != QLatin1String("Help.pdf"))
+        return false;
+    QFile shipped(source), present(target);
+    if (!shipped.open(QIODevice::ReadOnly) || !present.open(QIODevice::ReadOnly))
+        return true;
+    return shipped.size() != present.size() || shipped.readAll() != present.readAll();
+}
+
 bool ResourceFolder::prepare(const QString &path, QString *error)
 {
     initShippedResources();
@@ -45,8 +56,9 @@ bool ResourceFolder::prepare(const QString &path, QString *error)
         const QString source = it.next();
         const QString relative = source.mid(prefix.size() + 1);
         const QString target = root.filePath(relative);
-        if (QFileInfo::exists(target))
+        if (QFileInfo::exists(target) && !replacesOlderCopy(relative, source, target))
             continue;
+        QFile::remove(target);
         if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target)) {
             if (error)
                 *error = QStringLiteral("Could not write \"%1\".").arg(QDir::toNativeSeparators(target));
