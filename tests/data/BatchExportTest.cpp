@@ -1,6 +1,7 @@
 // Batch and single export through the editor window: the export sheet, the folder and save
 // choosers, the progress sheet and its Stop button, and the export-finished panel, with every
-// written file opened by Pillow.
+// written file opened by Pillow. The export runs on std::thread workers, so the
+// ThreadSanitizer build runs this program too.
 
 #include "DataTestSupport.h"
 #include "editor/EditorWindowFixture.h"
@@ -11,6 +12,7 @@
 #include "data/ui/BatchExportSession.h"
 #include "data/ui/ExportCommands.h"
 #include "data/ui/ExportWindow.h"
+#include "data/ui/View_Data_Series.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNImage.h"
 #include "document/LMNRenderingView.h"
@@ -20,6 +22,8 @@
 #include "output/OutputGlobals.h"
 #include "output/ui/Send_Modeless.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/DataSourcePage.h"
+#include "panels/ui/SettingsPanel.h"
 
 #include <QSignalSpy>
 
@@ -281,6 +285,29 @@ TEST_F(BatchExportTest, SingleExportAsksBeforeReplacingTheBackAndRecordsItsResol
     EXPECT_EQ(pillow(m_out), QStringList({"card.PNG PNG 507 321 150", "card_Back.PNG PNG 507 321 150"}));
     EXPECT_EQ(m_panelMessage, kSuccess);
     EXPECT_EQ(Export_File_Path, path + ".PNG");
+}
+
+TEST_F(BatchExportTest, ThePanelsViewButtonShowsTheBoundSeries)
+{
+    m_window->_graphicView->selectGraphics({m_name});
+    m_window->_graphicView->_Selected_Graphic = m_name;
+    m_window->Show_RHS_Properties(m_name);
+    const auto &source = m_window->settingsPanel()->ui.datasource_tab->ui;
+    ASSERT_EQ(source.Data_source_type->currentText(), "Series");
+    ASSERT_TRUE(source.view_series_btn->isEnabled());
+    QStringList rows;
+    m_seam.onDialog([&rows](QDialog *dialog) {
+        auto *viewer = qobject_cast<View_Data_Series *>(dialog);
+        EXPECT_NE(viewer, nullptr);
+        if (!viewer)
+            return 0;
+        for (int r = 0; r < viewer->ui.List->rowCount(); ++r)
+            rows << viewer->ui.List->item(r, 0)->text();
+        viewer->ui.OK_Btn->click();
+        return viewer->result();
+    });
+    source.view_series_btn->click();
+    EXPECT_EQ(rows, QStringList({"Ann", "Bob", "Cyd"}));
 }
 
 TEST_F(BatchExportTest, ProgressSheetLabels)
