@@ -194,14 +194,18 @@ TEST_F(SeriesWritersTest, WizardSourcesOnRealFilesWriteOrHandOnTheirValues)
         w->ui.ok_btn->click();
     });
     EXPECT_EQ(series("Typed"), "one\n two\n");
-    m_seam.chooseFiles({dir.filePath("pics")});
+    m_seam.answerMessages({"OK"});
+    m_seam.chooseFiles({dir.filePath("pics/b.png"), dir.filePath("pics")});
     run<Import_Wizard>(1, [](Import_Wizard *w) {
         w->ui.Image_RD->click();
         w->ui.Image_file_name->setText("Photos");
+        w->ui.Image_btn->click();   // a file, not a folder
+        EXPECT_EQ(w->result(), 0);
         w->ui.Image_btn->click();
     });
     EXPECT_EQ(series("Photos"), (dir.filePath("pics/a.JPG") + "\n" + dir.filePath("pics/b.png") + "\n").toUtf8());
-    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nPlease enter some data."}));
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nPlease enter some data.",
+                                                  "\nThe folder \"" + dir.filePath("pics/b.png") + "\" cannot be read."}));
 }
 
 } // namespace
