@@ -156,7 +156,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(sheet10.titles, QStringList({"No.", "Col10"}));
     EXPECT_EQ(sheet10.value(0, 1), "v10");
 
-    m_seam.answerMessages({"OK", "OK", "OK", "OK"});
+    m_seam.answerMessages({"OK", "OK", "OK"});
     onDialog<Import_Excel>([&](Import_Excel *c) {
         // A sheet too large for the reader, then an empty sheet: each is refused, nothing changes.
         tick(c->ListData_xl, {0});
