@@ -9,7 +9,7 @@ struct PropertyListLimits
     int maxDepth = 32;
     // Objects and text/data bytes of the parsed tree, every reference counted again: what
     // libplist will allocate for a binary list.
-    std::uint64_t maxObjects = 4'000'000;
+    std::uint64_t maxObjects = 10'000'000;
     std::uint64_t maxBytes = std::uint64_t(512) << 20;
 };
 
