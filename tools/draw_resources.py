@@ -7,7 +7,8 @@ Writes, under resources/:
   seed/   copied into the user's resource folder at first start: Background/, Fill_Style_Image/,
           LibraryImage/<Category>/, Title.txt, Message.txt, no.png, barcode_sample.png, pattern_1.jpg
   icons/  the application icon and the tool-bar icons
-  resources.qrc  the two trees above under ":/seed" and ":/icons"
+  promotion/  the pictures of the maker's other products (promotion window)
+  resources.qrc  the three trees above under ":/seed", ":/icons" and ":/promotion"
 
 Safe to run again: the folders it owns are emptied and drawn anew, and the output is the same on
 every run (each picture has its own fixed random seed). Anything else under seed/ (templates, for
@@ -28,6 +29,7 @@ ROOT = os.path.dirname(HERE)
 RESOURCES = os.path.join(ROOT, "resources")
 SEED = os.path.join(RESOURCES, "seed")
 ICONS = os.path.join(RESOURCES, "icons")
+PROMOTION = os.path.join(RESOURCES, "promotion")
 
 FONTS = ["DejaVu Sans", "DejaVu Sans Mono", "Lobster Two", "Dancing Script", "Quicksand"]
 DEBIAN_PACKAGES = "python3-cairo python3-pil python3-numpy fonts-dejavu-core fonts-lobster fonts-dancingscript " \
@@ -56,14 +58,14 @@ def _fresh(path):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--only", choices=["texts", "patterns", "backgrounds", "library", "singles", "icons", "qrc"],
+    parser.add_argument("--only", choices=["texts", "patterns", "backgrounds", "library", "singles", "icons", "products", "qrc"],
                         action="append", help="draw only these groups (the resource list is always rewritten)")
     args = parser.parse_args()
     _check_tools()
     sys.path.insert(0, HERE)
-    from resource_art import backgrounds, icons, library, misc, patterns, qrc, texts
+    from resource_art import backgrounds, icons, library, misc, patterns, products, qrc, texts
 
-    groups = set(args.only or ["texts", "patterns", "backgrounds", "library", "singles", "icons"])
+    groups = set(args.only or ["texts", "patterns", "backgrounds", "library", "singles", "icons", "products"])
     if "texts" in groups:
         texts.write_all(SEED)
     if "patterns" in groups:
@@ -82,6 +84,9 @@ def main():
     if "icons" in groups:
         _fresh(ICONS)
         icons.draw_all(ICONS)
+    if "products" in groups:
+        _fresh(PROMOTION)
+        products.draw_all(PROMOTION)
     print(qrc.write(RESOURCES))
 
 

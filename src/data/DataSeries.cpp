@@ -87,16 +87,20 @@ bool DataSeries::writeValues(const QString &name, const QStringList &values, Wri
         }
     }
     for (const QString &value : values) {
-        QString line = value;
-        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        content.append(line.toUtf8());
+        if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
+            QString line = value;
+            line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            content.append(line.toUtf8());
+        } else {
+            content.append(value.toUtf8());
+        }
         content.append('\n');
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush() || !file.commit()) {
         if (errorMessage)
             *errorMessage = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         file.cancelWriting();

@@ -17,4 +17,15 @@ public:
 
     // The shipped files, as a folder tree under this resource prefix.
     static QString seedPrefix();
+
+    // How a design names a picture: relative to `folder` when the picture lies inside it (so the
+    // design opens on another account with that account's copy), else the path unchanged.
+    static QString portablePath(const QString &path, const QString &folder);
+    // The file a stored picture path names: a relative path lies inside `folder`.
+    static QString resolvedPath(const QString &path, const QString &folder);
+
+    // The folder the design choosers start in: the last one a design was saved to or opened
+    // from (kept in the settings file "Festiloom.ini" of `folder`), else the documents folder.
+    static QString designFolder(const QString &folder);
+    static void rememberDesignFolder(const QString &folder, const QString &designPath);
 };

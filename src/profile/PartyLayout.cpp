@@ -1,5 +1,7 @@
 #include "profile/PartyLayout.h"
 
+#include <algorithm>
+
 QList<PartyElement> PartyLayout::layout(float cardWidth, const PartyAnswers &answers)
 {
     QList<PartyElement> stack;
@@ -44,4 +46,35 @@ QList<PartyElement> PartyLayout::layout(float cardWidth, const PartyAnswers &ans
     if (!answers.from.isEmpty())
         place("PARTY_FROM", centred, 40, QStringLiteral("From:\n") + answers.from);
     return stack;
+}
+
+QList<PartyElement> PartyLayout::fitted(const QList<PartyElement> &stack, float cardHeight, float margin,
+                                        float *factor)
+{
+    float bottom = 0.0f;
+    for (const PartyElement &element : stack)
+        bottom = std::max(bottom, float(element.rect.bottom()));
+    const float room = std::max(cardHeight - margin, 1.0f);
+    const float scale = bottom > room ? room / bottom : 1.0f;
+    if (factor)
+        *factor = scale;
+    if (scale >= 1.0f)
+        return stack;
+    QList<PartyElement> squeezed = stack;
+    for (PartyElement &element : squeezed) {
+        const QRectF r = element.rect;
+        element.rect = QRectF(r.x(), r.y() * scale, r.width(), r.height() * scale);
+    }
+    return squeezed;
+}
+
+float PartyLayout::fittedFontSize(const PartyElement &element, float size, float factor)
+{
+    if (factor >= 1.0f)
+        return size;
+    // A line of text needs about 1.2 times its point size.
+    const float lines = float(element.text.count(QLatin1Char('\n')) + 1);
+    if (float(element.rect.height()) >= lines * size * 1.2f)
+        return size;
+    return std::max(size * factor, kSmallestFont);
 }

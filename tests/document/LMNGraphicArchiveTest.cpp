@@ -121,18 +121,10 @@ GraphicPtr decodeXmlElement(const QString &dictBody, QString *error)
 
 QString writeTemp(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-    return file.fileName();
+    return TestHelpers::writeFile(dir.filePath(name), data);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
+using TestHelpers::readFile;
 
 } // namespace
 

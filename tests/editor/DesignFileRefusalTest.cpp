@@ -30,13 +30,6 @@ CardDesign smallDesign(const QString &name)
     return design;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 // Refused, with a reason that names the file.
 ::testing::AssertionResult refused(const QString &path, QString *reason = nullptr)
 {
@@ -80,7 +73,7 @@ TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
         EXPECT_FALSE(error.isEmpty());
     }
 
-    writeBytes(file("cut.dcard"), whole.left(whole.size() / 2));
+    TestHelpers::writeFile(file("cut.dcard"), whole.left(whole.size() / 2));
     QString reason;
     EXPECT_TRUE(refused(file("cut.dcard"), &reason));
     EXPECT_TRUE(reason.contains("incomplete")) << reason.toStdString();
@@ -112,7 +105,7 @@ TEST_F(DesignFileRefusal, ForeignMissingEmptyAndFolderFilesAreRefused)
     EXPECT_TRUE(refused(file("nothing.dcard"), &reason));
     EXPECT_TRUE(reason.contains("does not exist")) << reason.toStdString();
 
-    writeBytes(file("empty.dcard"), {});
+    TestHelpers::writeFile(file("empty.dcard"), {});
     EXPECT_TRUE(refused(file("empty.dcard"), &reason));
     EXPECT_TRUE(reason.contains("empty")) << reason.toStdString();
 

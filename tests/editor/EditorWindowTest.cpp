@@ -2,6 +2,7 @@
 
 #include "EditorWindowFixture.h"
 
+#include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/ui/LMNGraphicView.h"
@@ -44,6 +45,13 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
     m_window->Back_card_Prop.Card_fill_chk = true;
     m_window->Back_card_Prop.Card_fill_style = QStringLiteral("G");
     Card_Shape = 2;
+    SpreadsheetTable records;
+    records.titles = QStringList{QStringLiteral("No."), QStringLiteral("Guest"), QStringLiteral("Städte")};
+    records.appendRecord({QStringLiteral("Ann"), QStringLiteral("Köln")}, 2);
+    records.appendRecord({QString(), QStringLiteral("Oslo")}, 2);
+    SpreadsheetTable::live() = records;
+    Excel_Binding_Use = true;
+    Excel_Source_Path = QStringLiteral("/home/ann/guests.xlsx");
 
     const QByteArray front = archiveOf(m_document.graphics);
     const QByteArray back = archiveOf(m_document.graphics_back);
@@ -53,6 +61,9 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
 
     // Start over, then open what was saved.
     m_window->New_Project_Setting_Reset();
+    SpreadsheetTable::live() = SpreadsheetTable();
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
     ASSERT_TRUE(m_document.graphics.isEmpty());
     ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
 
@@ -65,7 +76,13 @@ TEST_F(EditorWindow, SavedDesignOpensAgainWithEverything)
     EXPECT_EQ(m_window->Back_card_Prop.Card_fill_style, QStringLiteral("G"));
     EXPECT_EQ(m_window->designFilePath(), path);
     EXPECT_EQ(m_window->cardSize(), frontRecord.Card_Size);
+    EXPECT_EQ(SpreadsheetTable::live(), records);
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/ann/guests.xlsx"));
     EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
+    SpreadsheetTable::live() = SpreadsheetTable();
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
 }
 
 TEST_F(EditorWindow, DamagedFilesAreRefusedAndTheOpenDesignStays)
@@ -226,26 +243,4 @@ TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)
     ASSERT_EQ(seam.messages.size(), 1);
     EXPECT_TRUE(seam.messages.first().text.contains(QStringLiteral("resource folder")));
     EXPECT_TRUE(seam.dialogsRun.isEmpty());   // the start screen never came
-}
-
-TEST_F(EditorWindow, OpenCommandOffersToSaveTheDesignItReplaces)
-{
-    startWithCard();
-    const QString other = QDir(m_resources.path()).filePath(QStringLiteral("other.dcard"));
-    ASSERT_TRUE(m_window->saveDesignTo(other));
-    const QString kept = QDir(m_resources.path()).filePath(QStringLiteral("kept.dcard"));
-
-    // Yes: the open design is saved under a new name before the other one replaces it.
-    m_seam.chooseFiles({other, kept});
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    m_window->files()->open();
-    EXPECT_TRUE(QFileInfo::exists(kept));
-    EXPECT_EQ(m_window->designFilePath(), other);
-
-    // Yes, then the save is cancelled: nothing is replaced.
-    m_window->New_Project_Setting_Reset();
-    m_seam.chooseFiles({other, QString()});
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    m_window->files()->open();
-    EXPECT_TRUE(m_window->designFilePath().isEmpty());
 }

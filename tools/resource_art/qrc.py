@@ -1,13 +1,14 @@
-"""Writes resources/resources.qrc from what lies in resources/icons and resources/seed.
+"""Writes resources/resources.qrc from what lies in resources/icons, resources/seed and
+resources/promotion.
 
-Only the ":/icons" and ":/seed" blocks are ours; any other block someone added by hand is kept.
+Only the ":/icons", ":/seed" and ":/promotion" blocks are ours; any other block someone added by hand is kept.
 """
 
 import os
 import xml.etree.ElementTree as ET
 from xml.sax.saxutils import escape, quoteattr
 
-OWNED = {"icons": "/icons", "seed": "/seed"}
+OWNED = {"icons": "/icons", "seed": "/seed", "promotion": "/promotion"}
 
 
 def _files(root, folder):

@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QObject>
+#include <QPalette>
+#include <QWidget>
 #include <QUrl>
 
 void Open_Help_File()
@@ -17,7 +20,25 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    ModalSeam::instance().openUrl(QUrl::fromLocalFile(path));
+    Open_Address(QUrl::fromLocalFile(path));
+}
+
+bool Open_Address(const QUrl &url)
+{
+    if (ModalSeam::instance().openUrl(url))
+        return true;
+    const QString address = url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
+    Show_MessageBox(QObject::tr("No program on this computer could open this address. "
+                                "You can copy it from here:\n\n%1").arg(address));
+    return false;
+}
+
+void Apply_Dialog_Look(QWidget *window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, QColor(241, 244, 250));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
 }
 
 void SetObjEnabled(QWidget *control, int flag)

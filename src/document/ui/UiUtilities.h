@@ -1,9 +1,18 @@
 #pragma once
 
+class QUrl;
 class QWidget;
 
-// Opens "Help.pdf" of the resource folder in the user's program for it (through ModalSeam);
-// when there is no such file, says "Help file does not exist!".
+// Hands an address (web page, mailto: or local file) to the user's program for it, through
+// ModalSeam. When no program takes it (no browser, no mail program, no PDF viewer), one message
+// names the address so the user can copy it, and false comes back.
+bool Open_Address(const QUrl &url);
+
+// The dialog look: the window background RGB 241/244/250.
+void Apply_Dialog_Look(QWidget *window);
+
+// Opens "Help.pdf" of the resource folder in the user's program for it (Open_Address); when
+// there is no such file, says "Help file does not exist!".
 void Open_Help_File();
 
 // Enables (flag 1) or disables (flag 0) a control; a disabled text field greys with it, as Qt

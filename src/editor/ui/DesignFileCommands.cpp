@@ -1,5 +1,7 @@
 #include "editor/ui/DesignFileCommands.h"
 
+#include "data/SpreadsheetTable.h"
+
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/LMNRenderingView.h"
@@ -7,6 +9,7 @@
 #include "document/ui/MessageBoxes.h"
 #include "document/ui/ModalSeam.h"
 #include "editor/DesignFile.h"
+#include "editor/ResourceFolder.h"
 #include "editor/TemplatePreview.h"
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
@@ -14,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QUndoStack>
 
 namespace {
 
@@ -47,6 +51,25 @@ CardDesign DesignFileCommands::currentDesign() const
     design.Card_Shape = Card_Shape.load();
     design.graphics = m_window->document()->graphics;
     design.graphics_back = m_window->document()->graphics_back;
+
+    // Pictures from the resource folder are named by their place in it, so the design opens
+    // with the same pictures on another account or machine. Elements that change are copies.
+    for (Card_Property *record : {&design.Front_card_Prop, &design.Back_card_Prop})
+        record->Card_BG_Image_Path = ResourceFolder::portablePath(record->Card_BG_Image_Path, Resource_Path);
+    for (GraphicList *side : {&design.graphics, &design.graphics_back}) {
+        for (GraphicPtr &graphic : *side) {
+            const QString portable = ResourceFolder::portablePath(graphic->_file_path, Resource_Path);
+            if (portable == graphic->_file_path)
+                continue;
+            graphic = graphic->clone();
+            graphic->_file_path = portable;
+        }
+    }
+    // The spreadsheet binding and the data table travel with the design.
+    design.Excel_Binding_Use = ::Excel_Binding_Use;
+    design.Excel_Source_Path = ::Excel_Source_Path;
+    design.Excel_Column_Titles = SpreadsheetTable::live().titles;
+    design.Excel_Records = SpreadsheetTable::live().records;
     return design;
 }
 
@@ -62,29 +85,46 @@ bool DesignFileCommands::saveTo(const QString &path)
 
 bool DesignFileCommands::save()
 {
-    return m_path.isEmpty() ? saveAs() : saveTo(m_path);
+    if (m_path.isEmpty())
+        return saveAs();
+    if (!saveTo(m_path))
+        return false;
+    markSaved();
+    return true;
 }
 
 bool DesignFileCommands::saveAs()
 {
-    QString path = ModalSeam::instance().saveFileName(m_window, tr("Save Design"), m_path, designFilter());
+    const QString start = m_path.isEmpty() ? ResourceFolder::designFolder(Resource_Path) : m_path;
+    QString path = ModalSeam::instance().saveFileName(m_window, tr("Save Design"), start, designFilter());
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + DesignFile::Extension;
     if (!saveTo(path))
         return false;
+    ResourceFolder::rememberDesignFolder(Resource_Path, path);
     setPath(path);
+    markSaved();
     return true;
+}
+
+QString DesignFileCommands::chooseDesignToOpen(QWidget *parent) const
+{
+    const QString path = ModalSeam::instance().openFileName(parent, tr("Open Design"),
+                                                            ResourceFolder::designFolder(Resource_Path), designFilter());
+    if (!path.isEmpty())
+        ResourceFolder::rememberDesignFolder(Resource_Path, path);
+    return path;
 }
 
 void DesignFileCommands::open()
 {
-    const QString path = ModalSeam::instance().openFileName(m_window, tr("Open Design"), QString(), designFilter());
+    const QString path = chooseDesignToOpen(m_window);
     if (path.isEmpty())
         return;
     // Opening replaces the design on the canvas: offer to keep it first, as New does.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !save())
+    if (!offerToSave())
         return;
     read(path, true);
 }
@@ -100,6 +140,7 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
     m_window->applyDesign(*design);
     if (keepPath)
         setPath(path);
+    markSaved();
     return true;
 }
 
@@ -143,4 +184,52 @@ void DesignFileCommands::saveAsTemplateCommand()
     if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
         return;
     saveAsTemplate(dialog.textValue());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Unsaved changes
+
+namespace {
+
+// What the user can change in a card record. Its place is reset whenever the card page is
+// shown and its picture is read from its path, so neither counts as a change.
+Card_Property userPart(Card_Property record)
+{
+    record.Card_Location = QPointF();
+    record.Card_BG_Image = QImage();
+    return record;
+}
+
+} // namespace
+
+void DesignFileCommands::markSaved()
+{
+    m_window->document()->undoManager()->setClean();
+    m_savedFront = userPart(m_window->Front_card_Prop);
+    m_savedBack = userPart(m_window->Back_card_Prop);
+    m_savedShape = Card_Shape.load();
+}
+
+bool DesignFileCommands::hasUnsavedChanges() const
+{
+    return !m_window->document()->undoManager()->isClean() || m_savedShape != Card_Shape.load()
+           || !(userPart(m_window->Front_card_Prop) == m_savedFront)
+           || !(userPart(m_window->Back_card_Prop) == m_savedBack);
+}
+
+bool DesignFileCommands::offerToSave()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    ModalSeam::Message question;
+    question.icon = QMessageBox::Question;
+    question.title = QCoreApplication::applicationName();
+    question.text = QStringLiteral("Do you want to save changes before closing?");
+    question.buttons = {tr("Yes"), tr("No"), tr("Cancel")};
+    question.defaultButton = 0;
+    switch (ModalSeam::instance().showMessage(m_window, question)) {
+    case 0: return save();
+    case 1: return true;
+    default: return false;   // Cancel, or the box closed: keep the window and the design
+    }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 class LMNWindowController;
+class QWidget;
 
 // The editor's file commands: Save, Save As, Open and Save as Template, and the design file
 // in use. Reading and writing go through DesignFile; putting an opened design into the window
@@ -32,6 +33,9 @@ public:
     bool saveAs();
     // Asks for a design file and opens it.
     void open();
+    // The design chooser: starts in the folder last used for a design (else the documents
+    // folder) and remembers the folder chosen. Empty when cancelled.
+    QString chooseDesignToOpen(QWidget *parent) const;
     // Reads `path` whole; only a good file replaces the open design. `keepPath` makes it
     // the design in use (an opened design), otherwise it stays untitled (a template).
     bool read(const QString &path, bool keepPath);
@@ -44,7 +48,21 @@ public:
     // The card picture of one side (0 front, 1 back) at one pixel per point.
     QImage renderSide(int side) const;
 
+    // --- Unsaved changes ---
+    // The design as it is now is the saved one (after a save, an open, a new start).
+    void markSaved();
+    // True when an element edit is not undone back to the saved state, or a card record or
+    // the card shape differs from what was saved or opened.
+    bool hasUnsavedChanges() const;
+    // Before the design is dropped: asks "save changes?" when there is something to lose.
+    // True when the caller may go on (saved, not wanted, or nothing to save); false when the
+    // user cancelled or the save did not happen.
+    bool offerToSave();
+
 private:
     LMNWindowController *m_window;
     QString m_path;
+    Card_Property m_savedFront;
+    Card_Property m_savedBack;
+    int m_savedShape = 0;
 };

@@ -1,10 +1,15 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "barcode/ui/BarcodeHandOver.h"
+#include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/DataSourceServices.h"
+#include "data/ui/SeriesCommands.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
+#include "document/LMNSignature.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
 #include "document/ui/LMNDeskView.h"
@@ -17,13 +22,21 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/Insert_Template.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
+#include "output/MailGlobals.h"
+#include "output/ui/Send_Mail.h"
+#include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
 
@@ -55,6 +68,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
     m_files = new DesignFileCommands(this);
+    // Data series: the data-source view button opens the spreadsheet data table.
+    DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
     for (const CardSize &size : CardSizeCatalog::pvcCards())
         pvc_card_arry.append(size.name);
@@ -72,6 +87,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.settings_panel->setMaximumWidth(380);
     ui.main_splitter->setSizes({640, 340});
 
+    m_elementCommands = new ElementPanelCommands(this, this);
+    m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
     connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {
@@ -371,9 +388,7 @@ void LMNWindowController::Refresh_Canvas()
 // machine; a design read back takes such a path from the resource folder in use.
 static QString resourcePicturePath(const QString &path)
 {
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    return QDir::cleanPath(QDir(Resource_Path).filePath(path));
+    return ResourceFolder::resolvedPath(path, Resource_Path);
 }
 
 static void setBackgroundPicture(Card_Property &record, const QString &path)
@@ -437,23 +452,7 @@ void LMNWindowController::chooseAllTextFont()
 
 void LMNWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    selectArrowTool();
-    SettingsPanel *panel = settingsPanel();
-    if (!graphic) {
-        Not_Draw_Only_Prop_Change = true;
-        const int side = Card_Front_Or_Back != 0 ? 1 : 0;
-        (side ? _graphicView_BACK : _graphicView)->Clear_Control_Selection();
-        Card_Property &record = side ? Back_card_Prop : Front_card_Prop;
-        record.Card_Location = QPointF(0, 0);
-        record.Card_Size = cardSize();
-        fillCardSizeList(record.Card_Category);
-        panel->showCard(record, Card_Shape.load());
-        Not_Draw_Only_Prop_Change = false;
-        return;
-    }
-    panel->showElement(graphic.get());
+    m_elementCommands->Show_RHS_Properties(graphic);
 }
 
 void LMNWindowController::Undo_Redo_Button_state()
@@ -462,14 +461,15 @@ void LMNWindowController::Undo_Redo_Button_state()
     Redo_btn->setEnabled(m_document->undoManager()->canRedo());
 }
 
+// --- Barcode designer ---
 void LMNWindowController::Open_Barcode_Window()
 {
-    // The barcode designer is not part of this window yet: a double click on a barcode does nothing.
+    BarcodeHandOver::Open_Barcode_Window(*this);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
 {
-    // The picture page's effect controls are not part of this window yet.
+    m_elementCommands->Reset_Image_Editing_Controls();
 }
 
 void LMNWindowController::setAlignWithGridEnabled(bool enabled)
@@ -533,6 +533,7 @@ bool LMNWindowController::windowDidLoad()
         return false;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    Get_Email_Details();
 
     {
         Not_Draw_Only_Prop_Change = true;
@@ -582,7 +583,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     m_document->graphics_back.clear();
     m_document->graphics_temp.clear();
     m_document->undoManager()->clear();
-    panel->Last_Selected_Graphic = nullptr;
+    panel->Last_Selected_Graphic.reset();
     Check_Path_And_Create_Files();
     Card_Front_Or_Back = 0;
     changeViewController(0);
@@ -590,15 +591,19 @@ void LMNWindowController::New_Project_Setting_Reset()
     Refresh_Canvas();
 }
 
-int LMNWindowController::Open_Start_Window()
+int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
 {
-    New_Project_Setting_Reset();
+    // At launch the window starts empty. From the New command the open design stays until the
+    // start screen is finished: opening a design or a template replaces it as it loads, the
+    // wizard's card replaces it below, and Cancel leaves it as it was.
+    if (!keepOpenDesign)
+        New_Project_Setting_Reset();
+    const int shapeBefore = Card_Shape;
     Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
 
     // The start page's other two roads end the start screen with OK once a design is loaded.
     QMetaObject::Connection openConnection = connect(wizard, &Invitation_Wizard::openDesignRequested, this, [this, wizard] {
-        const QString path = ModalSeam::instance().openFileName(
-            wizard, tr("Open Design"), QString(), tr("Festiloom designs (*.%1)").arg(DesignFile::Extension));
+        const QString path = m_files->chooseDesignToOpen(wizard);
         if (!path.isEmpty() && Read_and_load_design_Log(path, true))
             wizard->designReady();
     });
@@ -612,16 +617,21 @@ int LMNWindowController::Open_Start_Window()
     const int result = wizard->Open_Wnd();
     disconnect(openConnection);
     disconnect(templateConnection);
-    if (result != 1)
+    if (result != 1) {
+        Card_Shape = shapeBefore;   // a template that failed to load may have reset it
         return 0;
+    }
 
     if (wizard->start_option == QLatin1String("W")) {
+        if (keepOpenDesign)
+            New_Project_Setting_Reset();
         m_document->disableUndoRegistration();
         applyWizardCardSettings();
         Fill_Party_Invidation_Details();
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
+    m_files->markSaved();   // a design just started has nothing to lose yet
     Undo_Redo_Button_state();
     return 1;
 }
@@ -647,30 +657,40 @@ void LMNWindowController::Fill_Party_Invidation_Details()
     setSelected_Control_Tool(2);
     const PartyAnswers answers{Invite_Title, Invite_To, Invite_Message, Invite_Date,
                                Invite_Time, Invite_Venue, Invite_From};
-    const QList<PartyElement> stack = PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers);
-    for (const PartyElement &element : stack)
+    // A stack taller than the card is squeezed onto it, so nothing lies below the bottom edge.
+    float factor = 1.0f;
+    const QList<PartyElement> stack =
+        PartyLayout::fitted(PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers),
+                            float(Front_card_Prop.Card_Size.height()), PartyLayout::kMargin, &factor);
+    for (const PartyElement &element : stack) {
         _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
                                            element.text, element.controlId);
+        const GraphicPtr placed = _graphicView->Selcect_Ctrl_With_ID(element.controlId);
+        if (placed && factor < 1.0f) {
+            placed->text_ctrl_font.pointSize =
+                PartyLayout::fittedFontSize(element, float(placed->text_ctrl_font.pointSize), factor);
+        }
+    }
     set_Front_BG_Image(Invite_BG_IMG);
 }
 
 void LMNWindowController::newDesignCommand()
 {
     // Starting over drops the open design: offer to keep it first.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
+    if (!m_files->offerToSave())
         return;
-    if (Open_Start_Window() != 1) {
-        emit applicationEndRequested();
+    // Cancel on the start screen keeps the design that was open.
+    if (Open_Start_Window(true) != 1)
         return;
-    }
     Select_front_side();
     fitCardInWindow();
 }
 
 void LMNWindowController::Exit_App()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
-        return;   // the save was cancelled or failed: keep the window and the design
+    if (!m_files->offerToSave())
+        return;   // cancelled, or the save was cancelled or failed: keep the window and the design
+    Show_Review_Window();
     emit applicationEndRequested();
 }
 
@@ -714,6 +734,25 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     CARD_SIDE_STR = design.Front_card_Prop.Card_Side;
     m_document->graphics = design.graphics;
     m_document->graphics_back = design.graphics_back;
+    // Element pictures named inside the resource folder take this account's copy.
+    for (GraphicList *side : {&m_document->graphics, &m_document->graphics_back}) {
+        for (const GraphicPtr &graphic : *side) {
+            const QString resolved = resourcePicturePath(graphic->_file_path);
+            if (resolved == graphic->_file_path)
+                continue;
+            if (auto *signature = dynamic_cast<LMNSignature *>(graphic.get()); signature && QFileInfo(resolved).isFile())
+                signature->setFilePath(resolved);
+            else
+                graphic->_file_path = resolved;
+        }
+    }
+    // The design's spreadsheet records replace the data table whole.
+    ::Excel_Binding_Use = design.Excel_Binding_Use;
+    ::Excel_Source_Path = design.Excel_Source_Path;
+    SpreadsheetTable loaded;
+    loaded.titles = design.Excel_Column_Titles;
+    loaded.records = design.Excel_Records;
+    SpreadsheetTable::live() = loaded;
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.
@@ -744,6 +783,20 @@ void LMNWindowController::Open_Export_File_Box()
     panel->open(Export_File_Path, Export_File_Message);
 }
 
+// ---------------------------------------------------------------------------------------------
+// E-mail
+
+void LMNWindowController::Mail_Button()
+{
+    EditorMailCardSource source(this);
+    Send_Mail::defaultInstance()->Open_Wnd(&source);
+}
+
+void LMNWindowController::Get_Email_Details()
+{
+    ::Get_Email_Details();
+}
+
 void LMNWindowController::Save_gen_image(const QImage &image, const QString &path)
 {
     // PNG data whatever the extension says, written whole or not at all.
@@ -769,6 +822,13 @@ void LMNWindowController::Delete_Excel_File_Temp_Folder()
     SpreadsheetWriter::removeTempFolder();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Data series
+
+void LMNWindowController::Batch_Series_Button() { SeriesCommands::openSeriesManager(); }
+void LMNWindowController::Create_Series_Button() { SeriesCommands::openSeriesGenerator(); }
+void LMNWindowController::Import_Wizard_Button() { SeriesCommands::openImportWizard(); }
+
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 {
     return url.toLocalFile();
@@ -782,4 +842,33 @@ QString LMNWindowController::Get_date_Value(const QString &pattern)
 QString LMNWindowController::Get_time_Value(const QString &pattern)
 {
     return DatePattern::Get_time_Value(pattern);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+void LMNWindowController::Print_Button()
+{
+    PrintCommands::Print_Button(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Property panels: what they need of the window
+
+void LMNWindowController::applyCardSize(const QSizeF &points)
+{
+    Set_Document_Size(points);
+    SetDocumentCanvasSize(points);
+}
+
+int LMNWindowController::openStockTextPicker(const QString &titleOrMessage)
+{
+    Insert_Template *picker = Insert_Template::defaultInstance();
+    picker->title_or_msg = titleOrMessage;
+    return picker->Open_Template_Dialog();
+}
+
+void LMNWindowController::openGridWindow()
+{
+    Grid_Wizard::defaultInstance()->Open_Wnd(grid);
 }

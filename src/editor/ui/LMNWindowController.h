@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
 #include "panels/Card_Property.h"
+#include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
 
 #include <QMainWindow>
@@ -19,12 +20,17 @@ class SettingsPanel;
 struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
+class ElementPanelCommands;
+class LayoutCommands;
+class Help_Support;
+class Review_Form;
+class Share_It_Dlg;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
 // panels, and carries the drawing tools, the side commands and the file commands.
 // Every subsystem reaches it through Main_App_wnd.
-class LMNWindowController : public QMainWindow, public CanvasHost
+class LMNWindowController : public QMainWindow, public CanvasHost, public PanelHost
 {
     Q_OBJECT
 
@@ -39,7 +45,7 @@ public:
 
     Ui::LMNWindowController ui;
     LMNDocument *document() const { return m_document; }
-    SettingsPanel *settingsPanel() const;
+    SettingsPanel *settingsPanel() const override;
 
     // --- Fields other subsystems read and write ---
     LMNGraphicView *_graphicView = nullptr;
@@ -85,12 +91,12 @@ public:
     QString Get_Item_Text(int row) const;
     void Create_List(const QString &name);
     void Mark_List_New_Selection(int row);
-    void fillCardSizeList(const QString &category);
+    void fillCardSizeList(const QString &category) override;
     void applyCardSizeRow(int row);
     static float MM_to_Points_Convert(float millimetres);
     void Set_Document_Size(const QSizeF &size);
     void SetDocumentCanvasSize(const QSizeF &size);
-    QSizeF cardSize() const;
+    QSizeF cardSize() const override;
     // Zooms every side so the whole card shows in the window.
     void fitCardInWindow();
 
@@ -100,8 +106,8 @@ public:
     void Temp_Design_Control_Assign();
 
     // --- Card background ---
-    void Update_Card_Graphics();
-    void Refresh_Canvas();
+    void Update_Card_Graphics() override;
+    void Refresh_Canvas() override;
     void set_Front_BG_Image(const QString &path);
     void set_Back_BG_Image(const QString &path);
     // The background painter of a side, as a snapshot that worker threads may use.
@@ -109,7 +115,9 @@ public:
 
     // --- New design, start screen, exit ---
     void New_Project_Setting_Reset();
-    int Open_Start_Window();
+    // Runs the start screen; 1 when it was finished. With `keepOpenDesign` (the New command)
+    // the open design is replaced only when the start screen gives a new one.
+    int Open_Start_Window(bool keepOpenDesign = false);
     void Fill_Party_Invidation_Details();
     void Exit_App();
     // The New command: offers to save, then starts over through the start screen.
@@ -133,6 +141,18 @@ public:
     static QString Get_date_Value(const QString &pattern);
     static QString Get_time_Value(const QString &pattern);
 
+    // --- Printing (src/output) ---
+    void Print_Button();
+    // --- E-mail ---
+    // The Mail command: the send window on the open design's cards.
+    void Mail_Button();
+    // Refreshes the e-mail account copies from the settings file.
+    void Get_Email_Details();
+    // --- Data series (the dialogs live in src/data/ui) ---
+    void Batch_Series_Button();
+    void Create_Series_Button();
+    void Import_Wizard_Button();
+
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_value; }
@@ -146,6 +166,40 @@ public:
     CardFont All_Text_font() const override;
     QColor All_Text_clr() const override;
     QImage no_image() const override { return no_image_picture; }
+
+    // --- Property panels (src/panels/ui): forwarders ---
+    ElementPanelCommands *elementCommands() const { return m_elementCommands; }
+    LayoutCommands *layoutCommands() const { return m_layoutCommands; }
+    QWidget *panelWindow() override { return this; }
+    LMNDocument *panelDocument() const override { return m_document; }
+    LMNGraphicView *sideCanvas(int side) const override { return side != 0 ? _graphicView_BACK : _graphicView; }
+    Card_Property &cardRecord(int side) override { return side != 0 ? Back_card_Prop : Front_card_Prop; }
+    LMNGrid *panelGrid() const override { return grid; }
+    void applyCardSize(const QSizeF &points) override;
+    int openStockTextPicker(const QString &titleOrMessage) override;
+    void openGridWindow() override;
+
+    // --- Help, sharing and the maker's links (defined in src/help/ui/HelpCommands.cpp) ---
+    Help_Support *HelpWindow = nullptr;
+    Share_It_Dlg *Share_It_Dlg_Window = nullptr;
+    Review_Form *Review_Window = nullptr;
+    void Help_Button();
+    void Open_Support_Mail();
+    void Open_Reseller_Mail();
+    void Open_Website_1();
+    void Open_Website_2();
+    void Open_Website_3();
+    void Open_Google_Plus();
+    void Open_FaceBook();
+    void Open_Twitter();
+    void Open_FB_Like();
+    void Open_Share_It_Dl();
+    void Share_It_Button_Clicked();
+    void Show_Share_It_Window();
+    // Runs the review window, the last window of a run.
+    void Show_Review_Window();
+    // The promotion commands: `code` "S", "R" or "B".
+    void Open_Promotion(const QString &code);
 
 signals:
     // The application must end now (the start screen was left without a card).
@@ -164,6 +218,8 @@ private:
     LMNDocument *m_document = nullptr;
     DesignFileCommands *m_files = nullptr;
     EditorMenus *m_menus = nullptr;
+    ElementPanelCommands *m_elementCommands = nullptr;
+    LayoutCommands *m_layoutCommands = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };

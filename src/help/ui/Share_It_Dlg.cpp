@@ -1,0 +1,47 @@
+#include "help/ui/Share_It_Dlg.h"
+
+#include "document/ui/UiUtilities.h"
+#include "editor/EditorGlobals.h"
+#include "editor/ui/LMNWindowController.h"
+
+Share_It_Dlg::Share_It_Dlg(QWidget *parent)
+    : QDialog(parent)
+{
+    ui.setupUi(this);
+    Apply_Dialog_Look(this);
+    connect(ui.Facebook, &QPushButton::clicked, this, &Share_It_Dlg::Facebook_Clicked);
+    connect(ui.Twitter, &QPushButton::clicked, this, &Share_It_Dlg::Twitter_Clicked);
+    connect(ui.FB_Like, &QPushButton::clicked, this, &Share_It_Dlg::FB_Like_Clicked);
+    connect(ui.OK_btn, &QPushButton::clicked, this, &Share_It_Dlg::OK_Pressed);
+    connect(ui.Go_Share_It, &QPushButton::clicked, this, &Share_It_Dlg::Go_Share_It_Pressed);
+}
+
+void Share_It_Dlg::Gplus_Clicked()
+{
+    Main_App_wnd->Open_Google_Plus();
+}
+
+void Share_It_Dlg::Facebook_Clicked()
+{
+    Main_App_wnd->Open_FaceBook();
+}
+
+void Share_It_Dlg::Twitter_Clicked()
+{
+    Main_App_wnd->Open_Twitter();
+}
+
+void Share_It_Dlg::FB_Like_Clicked()
+{
+    Main_App_wnd->Open_FB_Like();
+}
+
+void Share_It_Dlg::OK_Pressed()
+{
+    done(1);
+}
+
+void Share_It_Dlg::Go_Share_It_Pressed()
+{
+    Main_App_wnd->Open_Share_It_Dl();
+}
