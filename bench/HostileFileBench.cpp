@@ -11,7 +11,6 @@
 #include "document/LMNGraphicArchive.h"
 #include "editor/DesignFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -171,10 +170,4 @@ BENCHMARK(BM_RefuseWorkbookAtCap)->DenseRange(0, 3)->Unit(benchmark::kMillisecon
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+BENCHMARK_MAIN();
