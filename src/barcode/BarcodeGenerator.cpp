@@ -245,4 +245,8 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
         return;
     result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
+    // On an opaque background every pixel is opaque: said so, the picture is shown and drawn
+    // without a search for transparent pixels.
+    if (settings.barcode_back_clr_val.alpha() == 255)
+        result.picture.reinterpretAsFormat(QImage::Format_RGB32);
 }
