@@ -91,6 +91,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    // Barcode designer: the barcode page's button opens it as a double click does.
+    m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
     m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
