@@ -19,12 +19,14 @@ packages=(
   zip unzip
   xvfb xauth
   poppler-utils
-  python3-pil
+  python3-pil libspng-dev
   cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
   # ThreadSanitizer runtime (scripts/build.sh tsan)
   libtsan2
   # series import tests: RTF files written by pandoc
   pandoc
+  # fuzz targets (scripts/build.sh fuzz): clang with libFuzzer and its sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 SUDO=""

@@ -22,7 +22,6 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
-#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
@@ -31,10 +30,11 @@
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
 #include "output/MailGlobals.h"
-#include "output/ui/Send_Mail.h"
+#include "output/ui/MailCommands.h"
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/DataSourcePage.h"
 #include "panels/ui/ElementPanelCommands.h"
 #include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
@@ -91,6 +91,15 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    // Barcode designer: the barcode page's button opens it as a double click does.
+    m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
+    // Data binding: the source page's column list, first values and view button.
+    m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
+    m_elementCommands->Get_First_Value_Of_Excel_Binding = &DataSourceServices::Get_First_Value_Of_Excel_Binding;
+    m_elementCommands->View_batch_Series_Button = [this] {
+        const auto &source = settingsPanel()->ui.datasource_tab->ui;
+        DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
+    };
     m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
@@ -796,8 +805,7 @@ void LMNWindowController::Open_Export_File_Box()
 
 void LMNWindowController::Mail_Button()
 {
-    EditorMailCardSource source(this);
-    Send_Mail::defaultInstance()->Open_Wnd(&source);
+    MailCommands::Mail_Button(this);
 }
 
 void LMNWindowController::Get_Email_Details()
