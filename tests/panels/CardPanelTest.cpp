@@ -16,11 +16,7 @@ using CardPanel = PanelFixture;
 TEST_F(CardPanel, BackgroundPicturesGoToTheSideInWorkOnlyWhenReadable)
 {
     const QString blue = picture(QStringLiteral("sky.JPG"), Qt::blue);
-    const QString broken = QDir(m_resources.path()).filePath(QStringLiteral("broken.png"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("nothing");
-    file.close();
+    const QString broken = unreadablePicture(QStringLiteral("broken.png"));
     m_window->Select_back_side();
     const Card_Property frontBefore = m_window->Front_card_Prop;
     panel->ui.Card_fill_chk->setChecked(false);

@@ -11,6 +11,7 @@
 #include "panels/ui/SettingsPanel.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 class PanelFixture : public EditorWindowFixture
@@ -57,6 +58,16 @@ protected:
         image.fill(color);
         const QString path = QDir(m_resources.path()).filePath(name);
         image.save(path);
+        return path;
+    }
+
+    // A file named like a picture that holds none.
+    QString unreadablePicture(const QString &name) const
+    {
+        const QString path = QDir(m_resources.path()).filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("not a picture");
         return path;
     }
 

@@ -145,3 +145,18 @@ TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
     EXPECT_EQ(cache.thumbnail(good).size(), QSize(100, 50));
     EXPECT_EQ(cache.thumbnail(damaged), cache.placeholder());
 }
+
+TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)
+{
+    const QString photo = picture(QStringLiteral("tool.png"));
+    m_seam.chooseFiles({photo});
+    m_window->selectToolNumber(8);
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 8);
+    EXPECT_EQ(Library_Selected_Image, photo);
+
+    m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
+    m_window->selectToolNumber(9);
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 0);
+    ASSERT_FALSE(m_seam.dialogsRun.isEmpty());
+    EXPECT_EQ(m_seam.dialogsRun.last(), Image_Library::defaultInstance());
+}

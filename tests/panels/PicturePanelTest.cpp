@@ -68,11 +68,7 @@ TEST_F(PicturePanel, ChosenFileLoadsOnlyWhenReadableAndPathViewsCannotBeEdited)
     EXPECT_TRUE(panel->ui.Card_Image_path->isReadOnly());
 
     const QString upper = picture(QStringLiteral("IMG_0001.JPG"), Qt::blue);
-    const QString broken = QDir(m_resources.path()).filePath(QStringLiteral("broken.png"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a picture");
-    file.close();
+    const QString broken = unreadablePicture(QStringLiteral("broken.png"));
 
     struct Choice
     {
