@@ -15,9 +15,16 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zint libzint-dev
   python3 python3-openpyxl python3-aiosmtpd python3-icu
+  python3-trustme
   zip unzip
   xvfb xauth
   poppler-utils
+  python3-pil
+  cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
+  # ThreadSanitizer runtime (scripts/build.sh tsan)
+  libtsan2
+  # series import tests: RTF files written by pandoc
+  pandoc
 )
 
 SUDO=""

@@ -29,6 +29,7 @@ struct CardSnapshot
     // The binding table: entry i holds the values of the series bound at index i (empty when
     // unbound or missing); the flags and row counts of the sources in use.
     QList<QStringList> seriesValues;
+    QStringList seriesNames;                          // the series name list, index for index
     SpreadsheetTable table;
     bool useSeries = false;
     bool useSpreadsheet = false;
@@ -54,12 +55,18 @@ public:
     // The elements of `side` (0 front, 1 back) filled with record `record` (from 0): fresh
     // clones owned by the caller.
     GraphicList filledSide(int record, int side, QString *failure = nullptr) const;
+    // The same, adding to `missingPictures` each bound picture path that gave no picture.
+    GraphicList filledSide(int record, int side, QString *failure, QStringList *missingPictures) const;
 
     // Record `record` of `side` as a picture at `dpi`; leaves out non-printing elements when
     // `printBox` is set. A null image and a reason in `failure` when the card cannot be made
     // (a bound barcode that cannot encode its value, no memory).
     QImage cardImage(int record, int side, int printBox, double dpi = 72.0,
                      QString *failure = nullptr) const;
+    // The same, adding to `missingPictures` each bound picture path that gave no picture: the
+    // card is still made, without that picture.
+    QImage cardImage(int record, int side, int printBox, double dpi, QString *failure,
+                     QStringList *missingPictures) const;
 
     // Draws the same card as vectors into `painter`, its card rectangle mapped onto `target`.
     bool drawCard(QPainter &painter, const QRectF &target, int record, int side, int printBox,

@@ -7,7 +7,9 @@
 LMNGrid::LMNGrid(QObject *parent)
     : QObject(parent)
     , _color(Qt::lightGray)
+    , m_temporaryTimer(this)
 {
+    m_temporaryTimer.setObjectName(QStringLiteral("temporaryShowing"));
     m_temporaryTimer.setSingleShot(true);
     m_temporaryTimer.setInterval(TemporaryShowingMs);
     connect(&m_temporaryTimer, &QTimer::timeout, this, &LMNGrid::changed);

@@ -9,10 +9,7 @@
 
 #include <QRandomGenerator>
 
-#ifndef ZX_USE_UTF8
-#define ZX_USE_UTF8 1
-#endif
-#include <ZXing/ReadBarcode.h>
+#include "support/BarcodeReader.h"
 
 #include <gtest/gtest.h>
 
@@ -54,16 +51,9 @@ inline QImage barsPicture(NKDBarcode &barcode, int pixelsPerModule = 2)
 inline std::string read(const QImage &picture, ZXing::BarcodeFormat format, bool code39Extended = false,
                         bool codabarStartStop = false)
 {
-    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setTryHarder(true);
-    hints.setTryCode39ExtendedMode(code39Extended);
-    hints.setReturnCodabarStartEnd(codabarStartStop);
-    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum,
-                                int(grey.bytesPerLine()));
-    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
-    return result.isValid() ? result.text() : std::string();
+    return BarcodeReader::read(picture, format,
+                               {.tryHarder = true, .code39Extended = code39Extended, .codabarStartStop = codabarStartStop})
+        .text;
 }
 
 // ZXing reads `expected` (UTF-8) from the bars of a `title` barcode of `value`.

@@ -2,8 +2,7 @@
 
 // Reading our symbols back with ZXing, a decoder we did not write, and random test contents.
 
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
+#include "support/BarcodeReader.h"
 
 #include "barcode/ModuleGrid.h"
 
@@ -17,33 +16,12 @@
 
 namespace ModuleGridTestSupport {
 
-struct Decoded {
-    bool valid = false;
-    QByteArray bytes;   // the content bytes, before any character set is applied
-    std::string text;   // the content as the reader renders it in UTF-8
-    std::string ecLevel;
-};
+using BarcodeReader::Decoded;
 
 inline Decoded read(const std::vector<std::uint8_t> &luminance, int width, int height, ZXing::BarcodeFormat format,
                     bool pure)
 {
-    ZXing::DecodeHints hints;
-    hints.setFormats(format);
-    hints.setIsPure(pure);
-    hints.setTryRotate(false);
-    hints.setTryDownscale(false);
-    hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
-    const ZXing::ImageView view(luminance.data(), width, height, ZXing::ImageFormat::Lum);
-    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
-    Decoded decoded;
-    decoded.valid = result.isValid();
-    if (decoded.valid) {
-        const auto &bytes = result.bytes();
-        decoded.bytes = QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
-        decoded.text = result.text();
-        decoded.ecLevel = result.ecLevel();
-    }
-    return decoded;
+    return BarcodeReader::read(luminance.data(), width, height, width, format, {.pure = pure});
 }
 
 // Draws the grid with `moduleWidth` x `moduleHeight` pixels per module inside a quiet zone of
@@ -77,11 +55,7 @@ inline Decoded decodePicture(const QImage &picture, ZXing::BarcodeFormat format,
         QPainter painter(&canvas);
         painter.drawImage(quiet, quiet, picture);
     }
-    const QImage grey = canvas.convertToFormat(QImage::Format_Grayscale8);
-    std::vector<std::uint8_t> pixels(std::size_t(grey.width()) * std::size_t(grey.height()));
-    for (int y = 0; y < grey.height(); ++y)
-        std::copy_n(grey.constScanLine(y), grey.width(), pixels.data() + std::size_t(y) * grey.width());
-    return read(pixels, grey.width(), grey.height(), format, pure);
+    return BarcodeReader::read(canvas, format, {.pure = pure});
 }
 
 // `length` bytes drawn evenly from [low, high].

@@ -43,21 +43,8 @@ inline QByteArray python(const QByteArray &script, const QStringList &arguments 
     return TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), all, {}, exitCode);
 }
 
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
+using TestHelpers::readFile;
+using TestHelpers::writeFile;
 
 // Writes a zip archive whose entries are given as name / content pairs, in order, using
 // Python's zipfile (deflated), so names may be anything, ".." and backslashes included.

@@ -67,7 +67,7 @@ TEST(MessageBoxes, InformationAfterALineBreakWithOneOKButtonAndQuestionsAnswerin
     EXPECT_EQ(seam.messages[0].buttons, QStringList{QStringLiteral("OK")});
 
     seam.messages.clear();
-    seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("something closed it")});
+    seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), ScriptedModalSeam::CloseBox});
     const QString question = QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
 
     EXPECT_EQ(Show_YES_NO_MessageBox(question), 1);

@@ -34,13 +34,8 @@ inline QImage render(const GraphicPtr &graphic, double dpi = 72.0, const QString
     return render(GraphicList{graphic}, dpi, resourcePath);
 }
 
-inline bool near(QRgb pixel, const QColor &expected, int tolerance = 8)
-{
-    return std::abs(qRed(pixel) - expected.red()) <= tolerance && std::abs(qGreen(pixel) - expected.green()) <= tolerance
-           && std::abs(qBlue(pixel) - expected.blue()) <= tolerance && std::abs(qAlpha(pixel) - expected.alpha()) <= tolerance;
-}
+using TestHelpers::near;
 
-// The smallest rectangle holding every pixel that is not white (within `tolerance`).
 inline QRect inkBounds(const QImage &image, int tolerance = 8)
 {
     QRect box;

@@ -46,28 +46,6 @@ TEST(Remove_Reserve_Char_In_File_Name, RemovesReservedCharactersAtTheEndsAndEver
     EXPECT_FALSE(Remove_Reserve_Char_In_File_Name(QStringLiteral(" / a / ")).contains(QLatin1Char('/')));
 }
 
-TEST(Find_Str, AnswersOneOrZero)
-{
-    EXPECT_EQ(Find_Str(QStringLiteral("Happy Birthday"), QStringLiteral("Birth")), 1);
-    EXPECT_EQ(Find_Str(QStringLiteral("Happy Birthday"), QStringLiteral("birth")), 0);
-    EXPECT_EQ(Find_Str(QStringLiteral("Happy"), QStringLiteral("Happy Birthday")), 0);
-    EXPECT_EQ(Find_Str(QStringLiteral("Happy"), QString()), 0);
-    EXPECT_EQ(Find_Str(QString(), QStringLiteral("a")), 0);
-    EXPECT_EQ(Find_Str_Case_Insensitive(QStringLiteral("Happy Birthday"), QStringLiteral("bIRTH")), 1);
-    EXPECT_EQ(Find_Str_Case_Insensitive(QStringLiteral("GR\u00dc\u00dfE"), QStringLiteral("\u00fc\u00df")), 1);
-    EXPECT_EQ(Find_Str_Case_Insensitive(QStringLiteral("Happy"), QStringLiteral("x")), 0);
-    EXPECT_EQ(Find_Str_Case_Insensitive(QStringLiteral("Happy"), QString()), 0);
-}
-
-TEST(Replace_char_in_string, ReplacesEveryOccurrence)
-{
-    EXPECT_QSTR(Replace_char_in_string(QStringLiteral("a-b-c"), QStringLiteral("-"), QStringLiteral(" / ")), "a / b / c");
-    EXPECT_QSTR(Replace_char_in_string(QStringLiteral("aaa"), QStringLiteral("aa"), QStringLiteral("b")), "ba");
-    EXPECT_QSTR(Replace_char_in_string(QStringLiteral("a\nb"), QStringLiteral("\n"), QString()), "ab");
-    EXPECT_QSTR(Replace_char_in_string(QStringLiteral("abc"), QString(), QStringLiteral("x")), "abc");
-    EXPECT_QSTR(Replace_char_in_string(QStringLiteral("abc"), QStringLiteral("x"), QStringLiteral("y")), "abc");
-}
-
 TEST(SubstringUtilities, ClampPositionsToTheText)
 {
     const QString text = QStringLiteral("Birthday");

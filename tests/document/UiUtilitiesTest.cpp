@@ -46,9 +46,6 @@ TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)
     QLineEdit field;
     SetObjEnabled(&field, 0);
     EXPECT_FALSE(field.isEnabled());
-    // Drawn greyed: the text colour of a disabled field differs from an enabled one.
-    EXPECT_NE(field.palette().color(QPalette::Disabled, QPalette::Text),
-              field.palette().color(QPalette::Active, QPalette::Text));
     SetObjEnabled(&field, 1);
     EXPECT_TRUE(field.isEnabled());
     SetObjEnabled(nullptr, 0);

@@ -24,16 +24,10 @@ CardDesign smallDesign(const QString &name)
     for (int i = 0; i < 3; ++i) {
         GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
         text->setText(QStringLiteral("Guest %1").arg(i));
+        text->text_alignmnet = 1;
         design.graphics << text;
     }
     return design;
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 // Refused, with a reason that names the file.
@@ -69,7 +63,7 @@ TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
     QList<qsizetype> cuts;
     for (qsizetype n = 1; n < 400; ++n)
         cuts << n;
-    for (qsizetype n = 400; n < whole.size(); n += 97)
+    for (qsizetype n = 400; n < whole.size() - 9; n += 97)   // without the last line break it is whole
         cuts << n;
     for (qsizetype n = whole.size() - 30; n < whole.size() - 9; ++n)
         cuts << n;
@@ -79,7 +73,7 @@ TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
         EXPECT_FALSE(error.isEmpty());
     }
 
-    writeBytes(file("cut.dcard"), whole.left(whole.size() / 2));
+    TestHelpers::writeFile(file("cut.dcard"), whole.left(whole.size() / 2));
     QString reason;
     EXPECT_TRUE(refused(file("cut.dcard"), &reason));
     EXPECT_TRUE(reason.contains("incomplete")) << reason.toStdString();
@@ -111,7 +105,7 @@ TEST_F(DesignFileRefusal, ForeignMissingEmptyAndFolderFilesAreRefused)
     EXPECT_TRUE(refused(file("nothing.dcard"), &reason));
     EXPECT_TRUE(reason.contains("does not exist")) << reason.toStdString();
 
-    writeBytes(file("empty.dcard"), {});
+    TestHelpers::writeFile(file("empty.dcard"), {});
     EXPECT_TRUE(refused(file("empty.dcard"), &reason));
     EXPECT_TRUE(reason.contains("empty")) << reason.toStdString();
 

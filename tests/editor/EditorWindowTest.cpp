@@ -244,25 +244,3 @@ TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)
     EXPECT_TRUE(seam.messages.first().text.contains(QStringLiteral("resource folder")));
     EXPECT_TRUE(seam.dialogsRun.isEmpty());   // the start screen never came
 }
-
-TEST_F(EditorWindow, OpenCommandOffersToSaveTheDesignItReplaces)
-{
-    startWithCard();
-    const QString other = QDir(m_resources.path()).filePath(QStringLiteral("other.dcard"));
-    ASSERT_TRUE(m_window->saveDesignTo(other));
-    const QString kept = QDir(m_resources.path()).filePath(QStringLiteral("kept.dcard"));
-
-    // Yes: the open design is saved under a new name before the other one replaces it.
-    m_seam.chooseFiles({other, kept});
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    m_window->files()->open();
-    EXPECT_TRUE(QFileInfo::exists(kept));
-    EXPECT_EQ(m_window->designFilePath(), other);
-
-    // Yes, then the save is cancelled: nothing is replaced.
-    m_window->New_Project_Setting_Reset();
-    m_seam.chooseFiles({other, QString()});
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    m_window->files()->open();
-    EXPECT_TRUE(m_window->designFilePath().isEmpty());
-}

@@ -12,7 +12,6 @@
 #include "panels/PanelsGlobals.h"
 
 #include <QDir>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,18 +98,4 @@ TEST_F(StartUp, WizardWithNoAnswersPlacesNothing)
     ASSERT_TRUE(m_window->windowDidLoad());
     EXPECT_TRUE(m_document.graphics.isEmpty());
     EXPECT_FALSE(m_window->Front_card_Prop.Card_fill_chk);
-}
-
-TEST_F(StartUp, ExitAsksToSaveKeepsTheWindowWhenTheSaveIsCancelledAndOtherwiseEndsTheApplication)
-{
-    finishWizard([](Invitation_Wizard *) {});
-    ASSERT_TRUE(m_window->windowDidLoad());
-    QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
-    m_seam.answerMessages({QStringLiteral("Yes")});   // save, then cancel the file chooser
-    m_window->Exit_App();
-    EXPECT_EQ(ended.size(), 0);
-    m_seam.answerMessages({QStringLiteral("No")});
-    m_window->Exit_App();
-    EXPECT_EQ(ended.size(), 1);
-    EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("Do you want to save changes before closing?"));
 }

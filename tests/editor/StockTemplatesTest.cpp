@@ -99,10 +99,7 @@ double differentShare(const QImage &a, const QImage &b)
     qint64 different = 0;
     for (int row = 0; row < x.height(); ++row) {
         for (int column = 0; column < x.width(); ++column) {
-            const QRgb p = x.pixel(column, row);
-            const QRgb q = y.pixel(column, row);
-            different += std::abs(qRed(p) - qRed(q)) > 40 || std::abs(qGreen(p) - qGreen(q)) > 40
-                         || std::abs(qBlue(p) - qBlue(q)) > 40 || std::abs(qAlpha(p) - qAlpha(q)) > 40;
+            different += !TestHelpers::near(x.pixel(column, row), QColor::fromRgba(y.pixel(column, row)), 40);
         }
     }
     return double(different) / (double(x.width()) * x.height());

@@ -36,8 +36,7 @@ QColor at(const QImage &image, int x, int y)
 // Channels within a small tolerance (antialiasing, gradient rounding).
 ::testing::AssertionResult near(const QColor &actual, const QColor &expected, int tolerance = 3)
 {
-    if (std::abs(actual.red() - expected.red()) <= tolerance && std::abs(actual.green() - expected.green()) <= tolerance
-        && std::abs(actual.blue() - expected.blue()) <= tolerance && std::abs(actual.alpha() - expected.alpha()) <= tolerance)
+    if (TestHelpers::near(actual.rgba(), expected, tolerance))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << actual.name(QColor::HexArgb).toStdString() << ", expected "
                                          << expected.name(QColor::HexArgb).toStdString();

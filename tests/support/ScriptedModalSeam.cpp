@@ -1,5 +1,7 @@
 #include "ScriptedModalSeam.h"
 
+#include <gtest/gtest.h>
+
 ScriptedModalSeam::ScriptedModalSeam()
     : m_previous(ModalSeam::install(this))
 {
@@ -8,6 +10,17 @@ ScriptedModalSeam::ScriptedModalSeam()
 ScriptedModalSeam::~ScriptedModalSeam()
 {
     ModalSeam::install(m_previous);
+    if (m_unusedExpected)
+        return;
+    QStringList unused;
+    for (const QString &answer : m_answers)
+        unused.append(QStringLiteral("answer \"%1\"").arg(answer));
+    for (const QString &file : m_files)
+        unused.append(QStringLiteral("file \"%1\"").arg(file));
+    if (!m_dialogHandlers.empty())
+        unused.append(QStringLiteral("%1 dialog handler(s)").arg(m_dialogHandlers.size()));
+    if (!unused.isEmpty())
+        ADD_FAILURE() << "scripted but never used: " << unused.join(QStringLiteral(", ")).toStdString();
 }
 
 void ScriptedModalSeam::answerMessages(const QStringList &buttonTexts)
@@ -42,7 +55,14 @@ int ScriptedModalSeam::showMessage(QWidget *, const Message &message)
         return message.buttons.isEmpty() ? -1 : message.defaultButton;
     const QString answer = m_answers.front();
     m_answers.pop_front();
-    return int(message.buttons.indexOf(answer));
+    if (answer == CloseBox)
+        return -1;
+    const int pressed = int(message.buttons.indexOf(answer));
+    if (pressed < 0)
+        ADD_FAILURE() << "scripted answer \"" << answer.toStdString() << "\" is no button of \""
+                      << message.text.trimmed().toStdString() << "\" (" << message.buttons.join(QLatin1Char('|')).toStdString()
+                      << ")";
+    return pressed;
 }
 
 int ScriptedModalSeam::execDialog(QDialog *dialog)

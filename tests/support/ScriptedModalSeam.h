@@ -17,12 +17,20 @@
 //   seam.onDialog([](QDialog *d) { ...; return QDialog::Accepted; });
 //   seam.chooseFiles({"/tmp/a.dcard"});
 //
-// A message with no scripted answer presses its default button; a dialog with no
+// A message with no scripted answer presses its default button; the answer CloseBox closes
+// it without a button (-1); a dialog with no
 // scripted handler is rejected; a file chooser with no scripted answer is cancelled.
+//
+// The seam is strict, so a script cannot pass by accident:
+//  - a scripted answer that names no button of the message it meets fails the running test;
+//  - answers, dialog handlers or files still unused when the seam is destroyed fail the
+//    running test (the seam of a fixture is destroyed inside its test).
+// A test that scripts more than may be asked on purpose says so with expectUnused().
 class ScriptedModalSeam : public ModalSeam
 {
 public:
     using DialogHandler = std::function<int(QDialog *)>;
+    static inline const QString CloseBox = QStringLiteral("<closed>");
 
     ScriptedModalSeam();
     ~ScriptedModalSeam() override;
@@ -30,6 +38,8 @@ public:
     void answerMessages(const QStringList &buttonTexts);
     void onDialog(DialogHandler handler);
     void chooseFiles(const QStringList &paths);
+    // Leftover answers, handlers and files are not a failure for this seam.
+    void expectUnused() { m_unusedExpected = true; }
 
     QList<Message> messages;        // every message shown, in order
     QList<QDialog *> dialogsRun;    // every dialog run modally, in order
@@ -56,4 +66,5 @@ private:
     std::deque<QString> m_answers;
     std::deque<DialogHandler> m_dialogHandlers;
     std::deque<QString> m_files;
+    bool m_unusedExpected = false;
 };

@@ -1,6 +1,8 @@
 #include "TestHelpers.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -12,10 +14,31 @@ QString sourcePath(const QString &relative)
     return QDir(QStringLiteral(FESTILOOM_SOURCE_DIR_FOR_HELPERS)).filePath(relative);
 }
 
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "could not write " << path.toStdString();
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool near(QRgb pixel, const QColor &expected, int tolerance)
+{
+    const QRgb e = expected.rgba();
+    return std::abs(qRed(pixel) - qRed(e)) <= tolerance && std::abs(qGreen(pixel) - qGreen(e)) <= tolerance
+           && std::abs(qBlue(pixel) - qBlue(e)) <= tolerance && std::abs(qAlpha(pixel) - qAlpha(e)) <= tolerance;
+}
+
 static bool differs(QRgb a, QRgb b, int tolerance)
 {
-    return std::abs(qRed(a) - qRed(b)) > tolerance || std::abs(qGreen(a) - qGreen(b)) > tolerance
-           || std::abs(qBlue(a) - qBlue(b)) > tolerance || std::abs(qAlpha(a) - qAlpha(b)) > tolerance;
+    return !near(a, QColor::fromRgba(b), tolerance);
 }
 
 int countPixelsDifferent(const QImage &source, const QColor &background, const QRect &area, int tolerance)

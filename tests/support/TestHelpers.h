@@ -12,6 +12,15 @@ namespace TestHelpers {
 // Path of a file under the source tree (for shipped resources and test data).
 QString sourcePath(const QString &relative);
 
+// Writes `bytes` to `path`, making its folder first; fails the running test when it cannot.
+// Returns the path.
+QString writeFile(const QString &path, const QByteArray &bytes = "x");
+// The whole file; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+
+// True when every channel of `pixel` (alpha included) is within `tolerance` of `expected`.
+bool near(QRgb pixel, const QColor &expected, int tolerance = 8);
+
 // Number of pixels inside `area` whose colour differs from `background` by more than `tolerance`
 // in any channel (alpha included).
 int countPixelsDifferent(const QImage &image, const QColor &background, const QRect &area, int tolerance = 8);

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QUndoStack>
 
 namespace {
 
@@ -84,7 +85,12 @@ bool DesignFileCommands::saveTo(const QString &path)
 
 bool DesignFileCommands::save()
 {
-    return m_path.isEmpty() ? saveAs() : saveTo(m_path);
+    if (m_path.isEmpty())
+        return saveAs();
+    if (!saveTo(m_path))
+        return false;
+    markSaved();
+    return true;
 }
 
 bool DesignFileCommands::saveAs()
@@ -99,6 +105,7 @@ bool DesignFileCommands::saveAs()
         return false;
     ResourceFolder::rememberDesignFolder(Resource_Path, path);
     setPath(path);
+    markSaved();
     return true;
 }
 
@@ -117,7 +124,7 @@ void DesignFileCommands::open()
     if (path.isEmpty())
         return;
     // Opening replaces the design on the canvas: offer to keep it first, as New does.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !save())
+    if (!offerToSave())
         return;
     read(path, true);
 }
@@ -133,6 +140,7 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
     m_window->applyDesign(*design);
     if (keepPath)
         setPath(path);
+    markSaved();
     return true;
 }
 
@@ -176,4 +184,52 @@ void DesignFileCommands::saveAsTemplateCommand()
     if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
         return;
     saveAsTemplate(dialog.textValue());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Unsaved changes
+
+namespace {
+
+// What the user can change in a card record. Its place is reset whenever the card page is
+// shown and its picture is read from its path, so neither counts as a change.
+Card_Property userPart(Card_Property record)
+{
+    record.Card_Location = QPointF();
+    record.Card_BG_Image = QImage();
+    return record;
+}
+
+} // namespace
+
+void DesignFileCommands::markSaved()
+{
+    m_window->document()->undoManager()->setClean();
+    m_savedFront = userPart(m_window->Front_card_Prop);
+    m_savedBack = userPart(m_window->Back_card_Prop);
+    m_savedShape = Card_Shape.load();
+}
+
+bool DesignFileCommands::hasUnsavedChanges() const
+{
+    return !m_window->document()->undoManager()->isClean() || m_savedShape != Card_Shape.load()
+           || !(userPart(m_window->Front_card_Prop) == m_savedFront)
+           || !(userPart(m_window->Back_card_Prop) == m_savedBack);
+}
+
+bool DesignFileCommands::offerToSave()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    ModalSeam::Message question;
+    question.icon = QMessageBox::Question;
+    question.title = QCoreApplication::applicationName();
+    question.text = QStringLiteral("Do you want to save changes before closing?");
+    question.buttons = {tr("Yes"), tr("No"), tr("Cancel")};
+    question.defaultButton = 0;
+    switch (ModalSeam::instance().showMessage(m_window, question)) {
+    case 0: return save();
+    case 1: return true;
+    default: return false;   // Cancel, or the box closed: keep the window and the design
+    }
 }

@@ -48,7 +48,21 @@ public:
     // The card picture of one side (0 front, 1 back) at one pixel per point.
     QImage renderSide(int side) const;
 
+    // --- Unsaved changes ---
+    // The design as it is now is the saved one (after a save, an open, a new start).
+    void markSaved();
+    // True when an element edit is not undone back to the saved state, or a card record or
+    // the card shape differs from what was saved or opened.
+    bool hasUnsavedChanges() const;
+    // Before the design is dropped: asks "save changes?" when there is something to lose.
+    // True when the caller may go on (saved, not wanted, or nothing to save); false when the
+    // user cancelled or the save did not happen.
+    bool offerToSave();
+
 private:
     LMNWindowController *m_window;
     QString m_path;
+    Card_Property m_savedFront;
+    Card_Property m_savedBack;
+    int m_savedShape = 0;
 };

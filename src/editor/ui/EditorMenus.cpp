@@ -1,5 +1,6 @@
 #include "editor/ui/EditorMenus.h"
 
+#include "data/ui/ExportCommands.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"
@@ -88,9 +89,9 @@ void EditorMenus::createMenus()
     add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
-    m_exportAction = unbuilt(file, tr("&Export…"), "export");
-    m_printAction = unbuilt(file, tr("&Print…"), "print");
-    m_mailAction = unbuilt(file, tr("&Mail…"), "mail");
+    m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
+    m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
+    m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
     add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
 
@@ -146,9 +147,9 @@ void EditorMenus::createMenus()
     add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
     QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
-    unbuilt(data, tr("Data &Series…"), "data-series");
-    unbuilt(data, tr("&Create Series…"), "data-series");
-    unbuilt(data, tr("&Import Series…"), "data-series");
+    add(data, tr("Data &Series…"), "data-series", QKeySequence(), &LMNWindowController::Batch_Series_Button);
+    add(data, tr("&Create Series…"), "data-series", QKeySequence(), &LMNWindowController::Create_Series_Button);
+    add(data, tr("&Import Series…"), "data-series", QKeySequence(), &LMNWindowController::Import_Wizard_Button);
 
     QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
     unbuilt(profile, tr("Sender &Profile…"), "profile");

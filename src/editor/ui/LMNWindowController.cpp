@@ -1,7 +1,10 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "barcode/ui/BarcodeHandOver.h"
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/DataSourceServices.h"
+#include "data/ui/SeriesCommands.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
@@ -19,6 +22,7 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
@@ -26,6 +30,9 @@
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
+#include "output/MailGlobals.h"
+#include "output/ui/Send_Mail.h"
+#include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/BackgroundGallery.h"
@@ -63,6 +70,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
     m_files = new DesignFileCommands(this);
+    // Data series: the data-source view button opens the spreadsheet data table.
+    DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
     for (const CardSize &size : CardSizeCatalog::pvcCards())
         pvc_card_arry.append(size.name);
@@ -81,6 +90,7 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
     m_layoutCommands = new LayoutCommands(this, this);
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
@@ -392,9 +402,10 @@ void LMNWindowController::Undo_Redo_Button_state()
     Redo_btn->setEnabled(m_document->undoManager()->canRedo());
 }
 
+// --- Barcode designer ---
 void LMNWindowController::Open_Barcode_Window()
 {
-    // The barcode designer is not part of this window yet: a double click on a barcode does nothing.
+    BarcodeHandOver::Open_Barcode_Window(*this);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
@@ -464,6 +475,7 @@ bool LMNWindowController::windowDidLoad()
         return false;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    Get_Email_Details();
 
     {
         Not_Draw_Only_Prop_Change = true;
@@ -561,6 +573,7 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
+    m_files->markSaved();   // a design just started has nothing to lose yet
     Undo_Redo_Button_state();
     return 1;
 }
@@ -606,7 +619,7 @@ void LMNWindowController::Fill_Party_Invidation_Details()
 void LMNWindowController::newDesignCommand()
 {
     // Starting over drops the open design: offer to keep it first.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
+    if (!m_files->offerToSave())
         return;
     // Cancel on the start screen keeps the design that was open.
     if (Open_Start_Window(true) != 1)
@@ -617,8 +630,8 @@ void LMNWindowController::newDesignCommand()
 
 void LMNWindowController::Exit_App()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1 && !m_files->save())
-        return;   // the save was cancelled or failed: keep the window and the design
+    if (!m_files->offerToSave())
+        return;   // cancelled, or the save was cancelled or failed: keep the window and the design
     Show_Review_Window();
     emit applicationEndRequested();
 }
@@ -712,6 +725,20 @@ void LMNWindowController::Open_Export_File_Box()
     panel->open(Export_File_Path, Export_File_Message);
 }
 
+// ---------------------------------------------------------------------------------------------
+// E-mail
+
+void LMNWindowController::Mail_Button()
+{
+    EditorMailCardSource source(this);
+    Send_Mail::defaultInstance()->Open_Wnd(&source);
+}
+
+void LMNWindowController::Get_Email_Details()
+{
+    ::Get_Email_Details();
+}
+
 void LMNWindowController::Save_gen_image(const QImage &image, const QString &path)
 {
     // PNG data whatever the extension says, written whole or not at all.
@@ -737,6 +764,13 @@ void LMNWindowController::Delete_Excel_File_Temp_Folder()
     SpreadsheetWriter::removeTempFolder();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Data series
+
+void LMNWindowController::Batch_Series_Button() { SeriesCommands::openSeriesManager(); }
+void LMNWindowController::Create_Series_Button() { SeriesCommands::openSeriesGenerator(); }
+void LMNWindowController::Import_Wizard_Button() { SeriesCommands::openImportWizard(); }
+
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 {
     return url.toLocalFile();
@@ -750,6 +784,14 @@ QString LMNWindowController::Get_date_Value(const QString &pattern)
 QString LMNWindowController::Get_time_Value(const QString &pattern)
 {
     return DatePattern::Get_time_Value(pattern);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+void LMNWindowController::Print_Button()
+{
+    PrintCommands::Print_Button(this);
 }
 
 // ---------------------------------------------------------------------------------------------

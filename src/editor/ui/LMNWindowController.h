@@ -143,6 +143,18 @@ public:
     static QString Get_date_Value(const QString &pattern);
     static QString Get_time_Value(const QString &pattern);
 
+    // --- Printing (src/output) ---
+    void Print_Button();
+    // --- E-mail ---
+    // The Mail command: the send window on the open design's cards.
+    void Mail_Button();
+    // Refreshes the e-mail account copies from the settings file.
+    void Get_Email_Details();
+    // --- Data series (the dialogs live in src/data/ui) ---
+    void Batch_Series_Button();
+    void Create_Series_Button();
+    void Import_Wizard_Button();
+
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_value; }

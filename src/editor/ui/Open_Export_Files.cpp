@@ -9,7 +9,8 @@ Open_Export_Files::Open_Export_Files(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
-    connect(ui.export_ok_btn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui.export_ok_btn, &QPushButton::clicked, this, &Open_Export_Files::OKPressed);
+    connect(ui.export_cancel_btn, &QPushButton::clicked, this, &Open_Export_Files::CancelPressed);
 }
 
 void Open_Export_Files::open(const QString &path, const QString &message)
@@ -20,6 +21,19 @@ void Open_Export_Files::open(const QString &path, const QString &message)
     ui._open_log_message->setText(message);
     ModalSeam::instance().execDialog(this);
     hide();
+}
+
+void Open_Export_Files::OKPressed()
+{
+    const QString path = ui._open_log_path->text();
     if (ui._open_log_chk->isChecked() && !path.isEmpty())
         ModalSeam::instance().openUrl(QUrl::fromLocalFile(path));
+    ui._open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Files::CancelPressed()
+{
+    ui._open_log_chk->setChecked(true);
+    done(0);
 }

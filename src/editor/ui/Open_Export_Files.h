@@ -14,7 +14,11 @@ public:
 
     Ui::Open_Export_Files ui;
 
-    // Shows `path` and `message`, runs the panel and, when its box is ticked, opens the
-    // exported file or folder in the user's program for it.
+    // Shows `path` and `message` and runs the panel.
     void open(const QString &path, const QString &message);
+
+    // OK opens the file or folder when the box is ticked; Cancel opens nothing. Both tick the
+    // box again for next time.
+    void OKPressed();
+    void CancelPressed();
 };

@@ -1,0 +1,177 @@
+"""Sends one e-mail for Festiloom.
+
+Command line: sender, SMTP server, port, sender, recipient, subject, body, "Y" (implicit TLS)
+or "N" (STARTTLS), then the paths of the attachments in order. Standard input: the password,
+a new line, then a description line that is not used.
+
+Exit status 0 when the server took the message; otherwise 1 and one line on standard error
+saying why. The password is never written anywhere.
+"""
+
+import base64
+import mimetypes
+import os
+import smtplib
+import socket
+import ssl
+import sys
+from email.message import EmailMessage
+from email.utils import formatdate, make_msgid
+
+TIMEOUT_SECONDS = 30
+
+
+class Refused(Exception):
+    pass
+
+
+def one_line(text):
+    return " ".join(str(text).split())
+
+
+def single_header(text):
+    # A header value never spans lines: line breaks become blanks.
+    return " ".join(text.replace("\r", "\n").split("\n")).strip()
+
+
+def address(text, what):
+    text = text.strip()
+    if not text or any(c in text for c in "\r\n\0") or " " in text:
+        raise Refused("invalid %s address" % what)
+    return text
+
+
+def content_type(path, data):
+    if data.startswith(b"\x89PNG\r\n\x1a\n"):
+        return "image", "png"
+    if data.startswith(b"\xff\xd8\xff"):
+        return "image", "jpeg"
+    if data[:6] in (b"GIF87a", b"GIF89a"):
+        return "image", "gif"
+    if data.startswith(b"%PDF-"):
+        return "application", "pdf"
+    guessed, encoding = mimetypes.guess_type(path)
+    if guessed and not encoding and "/" in guessed:
+        return tuple(guessed.split("/", 1))
+    return "application", "octet-stream"
+
+
+def build_message(sender, recipient, subject, body, attachments):
+    message = EmailMessage()
+    message["From"] = sender
+    message["To"] = recipient
+    message["Subject"] = single_header(subject)
+    message["Date"] = formatdate(localtime=True)
+    message["Message-ID"] = make_msgid()
+    message.set_content(body, subtype="plain", charset="utf-8")
+    for path in attachments:
+        try:
+            with open(path, "rb") as handle:
+                data = handle.read()
+        except OSError as error:
+            raise Refused("cannot read attachment %s: %s" % (os.path.basename(path), error.strerror))
+        maintype, subtype = content_type(path, data)
+        message.add_attachment(data, maintype=maintype, subtype=subtype,
+                               filename=os.path.basename(path))
+    return message
+
+
+def login(server, user, password):
+    # smtplib encodes the credentials as ASCII; passwords in any script go as UTF-8.
+    if not server.has_extn("auth"):
+        raise Refused("the server offers no login")
+    methods = server.esmtp_features["auth"].upper().split()
+    user_bytes = user.encode("utf-8")
+    secret = password.encode("utf-8")
+    if "PLAIN" in methods:
+        token = base64.b64encode(b"\0" + user_bytes + b"\0" + secret).decode("ascii")
+        code, reply = server.docmd("AUTH", "PLAIN " + token)
+    elif "LOGIN" in methods:
+        code, reply = server.docmd("AUTH", "LOGIN " + base64.b64encode(user_bytes).decode("ascii"))
+        if code == 334:
+            code, reply = server.docmd(base64.b64encode(secret).decode("ascii"))
+    else:
+        raise Refused("the server offers no supported login method")
+    if code not in (235, 503):
+        raise smtplib.SMTPAuthenticationError(code, reply)
+
+
+def send(arguments, password):
+    if len(arguments) < 8:
+        raise Refused("too few arguments")
+    sender, host, port_text, user, recipient, subject, body, use_ssl = arguments[:8]
+    attachments = arguments[8:]
+    try:
+        port = int(port_text.strip())
+        if not 0 < port < 65536:
+            raise ValueError
+    except ValueError:
+        raise Refused("invalid port number")
+    sender = address(sender, "sender")
+    recipient = address(recipient, "recipient")
+    host = host.strip()
+    if not host:
+        raise Refused("no SMTP server")
+    message = build_message(sender, recipient, subject, body, attachments)
+
+    # Certificates and host names are checked against the system's authorities.
+    context = ssl.create_default_context()
+    if use_ssl == "Y":
+        server = smtplib.SMTP_SSL(host, port, timeout=TIMEOUT_SECONDS, context=context)
+    else:
+        server = smtplib.SMTP(host, port, timeout=TIMEOUT_SECONDS)
+    try:
+        server.ehlo()
+        if use_ssl != "Y":
+            # Password and mail never cross a plain connection.
+            if not server.has_extn("starttls"):
+                raise Refused("the server does not offer STARTTLS")
+            server.starttls(context=context)
+            server.ehlo()
+        login(server, user.strip(), password)
+        server.send_message(message, from_addr=sender, to_addrs=[recipient])
+    finally:
+        try:
+            server.quit()
+        except Exception:
+            server.close()
+
+
+def main():
+    try:
+        password = sys.stdin.buffer.read().split(b"\n", 1)[0].decode("utf-8")
+    except UnicodeError:
+        sys.stderr.write("the password is not UTF-8\n")
+        return 1
+    try:
+        send(sys.argv[1:], password)
+    except Refused as error:
+        reason = str(error)
+    except smtplib.SMTPAuthenticationError as error:
+        reason = "login refused: %d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace"))
+    except smtplib.SMTPRecipientsRefused as error:
+        code, reply = next(iter(error.recipients.values()))
+        reason = "recipient refused: %d %s" % (code, reply.decode("utf-8", "replace"))
+    except smtplib.SMTPResponseException as error:
+        reason = "server said %d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace"))
+    except (socket.timeout, TimeoutError):
+        reason = "the server timed out"
+    except ssl.SSLCertVerificationError as error:
+        reason = "certificate not trusted: %s" % error.verify_message
+    except ssl.SSLError as error:
+        reason = "secure connection failed: %s" % error.reason
+    except socket.gaierror:
+        reason = "unknown SMTP server"
+    except ConnectionRefusedError:
+        reason = "connection refused"
+    except (OSError, smtplib.SMTPException) as error:
+        reason = "could not send: %s" % error
+    else:
+        return 0
+    sys.stderr.write(one_line(reason).replace(password, "***") if password else one_line(reason))
+    sys.stderr.write("\n")
+    return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,10 @@
+#include "data/BoundBarcode.h"
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeGenerator.h"
+
+QImage BoundBarcode::picture(const LMNGraphic &barcode, const QString &value, QString *failure)
+{
+    return BarcodeGenerator::picture(BarcodeElementSettings::fromGraphic(barcode), value, barcode.header_val,
+                                     barcode.footer_val, failure);
+}

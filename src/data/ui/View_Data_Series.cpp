@@ -1,0 +1,65 @@
+#include "data/ui/View_Data_Series.h"
+
+#include "data/DataSeries.h"
+#include "document/StringUtilities.h"
+#include "document/ui/ModalSeam.h"
+
+#include <QFile>
+#include <QPointer>
+
+View_Data_Series *View_Data_Series::defaultInstance()
+{
+    static QPointer<View_Data_Series> viewer;
+    if (!viewer)
+        viewer = new View_Data_Series;
+    return viewer;
+}
+
+View_Data_Series::View_Data_Series(QWidget *parent)
+    : QDialog(parent)
+{
+    ui.setupUi(this);
+    connect(ui.OK_Btn, &QPushButton::clicked, this, &View_Data_Series::OK_Btn_Clicked);
+}
+
+void View_Data_Series::Open_Wnd()
+{
+    ui.series_name->setText(file_name);
+    ListData.clear();
+    Update_batch_List_Count();
+    if (DataSeries::isUsableName(file_name))
+        Load_file_Func(DataSeries::filePath(file_name));
+    ModalSeam::instance().execDialog(this);
+    hide();
+}
+
+void View_Data_Series::OK_Btn_Clicked()
+{
+    done(1);
+}
+
+void View_Data_Series::Load_file_Func(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            Create_Avail_List(line);
+    }
+    Update_batch_List_Count();
+}
+
+void View_Data_Series::Create_Avail_List(const QString &text)
+{
+    const QString value = Trim_Str(text);
+    if (!value.isEmpty())
+        ListData.append({{QStringLiteral("Extension"), value}});
+}
+
+void View_Data_Series::Update_batch_List_Count()
+{
+    ui.List->setRowCount(int(ListData.size()));
+    for (int row = 0; row < ListData.size(); ++row)
+        ui.List->setItem(row, 0, new QTableWidgetItem(ListData.at(row).value(QStringLiteral("Extension"))));
+    ui.list_count->setText(QStringLiteral("Total Rows : %1").arg(ListData.size()));
+}

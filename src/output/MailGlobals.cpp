@@ -1,0 +1,20 @@
+#include "output/MailGlobals.h"
+
+#include "output/Preferences.h"
+
+QString sender_email;
+QString sender_pwd;
+QString sending_server;
+QString sending_port;
+QString send_enable_ssl;
+std::atomic<qint64> Pause_Delay_Time{0};
+
+void Get_Email_Details()
+{
+    const auto store = Preferences::sharedInstance();
+    sender_email = store->send_email_SenderEmail();
+    sender_pwd = store->send_email_Password();
+    sending_server = store->send_email_SMTP_server();
+    sending_port = store->send_email_PORT_num();
+    send_enable_ssl = store->send_email_enable_ssl();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+class QProcess;
+
+// What one mail script run reports: whether the server took the message and, when it did
+// not, one line saying why (never the password).
+struct MailOutcome
+{
+    bool sent = false;
+    QString reason;
+};
+
+// Sends one e-mail by running the shipped mail script "pyth_mail.py" with /usr/bin/python3
+// as a child process. The arguments are the sender, server, port, sender, recipient, subject,
+// body, SSL flag ("Y" implicit TLS, "N" STARTTLS) and the attachment paths; the password
+// goes through standard input only. The child gets a bare environment. A child that runs past
+// the time limit, or whose run is cancelled, is killed.
+class MailTransport
+{
+public:
+    struct Limits
+    {
+        qint64 timeLimitMs = defaultTimeLimitMs();
+        // Set from another thread to end the running child (the send window's Stop).
+        const std::atomic<bool> *cancel = nullptr;
+        // Keep the calling thread's events flowing while waiting (the main thread must paint).
+        bool processEvents = false;
+    };
+
+    static MailOutcome sendEmail_pyth(QProcess *process, const QString &toAddress, const QString &withSubject,
+                                      const QStringList &Attachments, const QString &withSender,
+                                      const QString &withPwd, const QString &withSMTP, const QString &withPort,
+                                      const QString &withBody, const QString &enable_ssl,
+                                      const Limits &limits);
+    static MailOutcome sendEmail_pyth(QProcess *process, const QString &toAddress, const QString &withSubject,
+                                      const QStringList &Attachments, const QString &withSender,
+                                      const QString &withPwd, const QString &withSMTP, const QString &withPort,
+                                      const QString &withBody, const QString &enable_ssl)
+    {
+        return sendEmail_pyth(process, toAddress, withSubject, Attachments, withSender, withPwd, withSMTP,
+                              withPort, withBody, enable_ssl, Limits());
+    }
+
+    static QString interpreter() { return QStringLiteral("/usr/bin/python3"); }
+    // The shipped script beside the program or in its share folder; empty when none is found.
+    static QString scriptPath();
+    // Tests point the transport at another script (or at none); empty restores the search.
+    static void setScriptPathOverride(const QString &path);
+
+    // How long one message may take before its child is killed (120 s unless changed).
+    static qint64 defaultTimeLimitMs();
+    static void setDefaultTimeLimitMs(qint64 ms);
+};

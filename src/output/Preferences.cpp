@@ -1,0 +1,136 @@
+#include "output/Preferences.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/MessageLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <plist/plist.h>
+#include <pugixml.hpp>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+struct PlistFree
+{
+    void operator()(void *node) const { plist_free(static_cast<plist_t>(node)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistFree>;
+
+// Characters XML 1.0 cannot carry are dropped: the file must stay readable.
+QByteArray xmlText(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 || u == 0x9 || u == 0xA || u == 0xD)
+            kept += c;
+    }
+    return kept.toUtf8();
+}
+
+} // namespace
+
+std::unique_ptr<Preferences> Preferences::sharedInstance()
+{
+    return std::make_unique<Preferences>(QDir(Resource_Path).filePath(fileName()));
+}
+
+Preferences::Preferences(const QString &path)
+    : mPreferencesPath(path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.setPermissions(kOwnerOnly);
+        else
+            Show_NSLog_Message(QStringLiteral("Cannot create the e-mail settings file %1: %2").arg(path, file.errorString()));
+    } else if (info.isFile() && (info.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser))) {
+        QFile::setPermissions(path, kOwnerOnly);
+    }
+    if (!read()) {
+        mDict.clear();
+        setDefaults();
+    }
+}
+
+bool Preferences::read()
+{
+    QFile file(mPreferencesPath);
+    if (!QFileInfo(mPreferencesPath).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (data.isEmpty())
+        return false;
+    plist_t root = nullptr;
+    if (data.startsWith("bplist00")) {
+        plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    } else {
+        // libplist is not made for hostile XML: only well-formed documents reach it.
+        pugi::xml_document document;
+        if (!document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype))
+            return false;
+        plist_from_xml(data.constData(), uint32_t(data.size()), &root);
+    }
+    const PlistPtr owner(root);
+    if (!root || plist_get_node_type(root) != PLIST_DICT)
+        return false;
+    plist_dict_iter iter = nullptr;
+    plist_dict_new_iter(root, &iter);
+    for (;;) {
+        char *key = nullptr;
+        plist_t item = nullptr;
+        plist_dict_next_item(root, iter, &key, &item);
+        if (!key)
+            break;
+        if (item && plist_get_node_type(item) == PLIST_STRING) {
+            char *text = nullptr;
+            plist_get_string_val(item, &text);
+            mDict.insert(QString::fromUtf8(key), QString::fromUtf8(text ? text : ""));
+            std::free(text);
+        }
+        std::free(key);
+    }
+    std::free(iter);
+    return true;
+}
+
+void Preferences::setDefaults()
+{
+    for (const char *key : {"SendEmailRecipient", "SendEmailSender", "SendEmailPwd", "SendEmailSMTP", "SendEmailPORT"})
+        mDict.insert(QLatin1String(key), QString());
+}
+
+bool Preferences::flush(QString *error)
+{
+    const PlistPtr root(plist_new_dict());
+    for (auto it = mDict.cbegin(); it != mDict.cend(); ++it)
+        plist_dict_set_item(root.get(), it.key().toUtf8().constData(), plist_new_string(xmlText(it.value()).constData()));
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root.get(), &xml, &length);
+    const QByteArray data(xml ? xml : "", xml ? qsizetype(length) : 0);
+    plist_to_xml_free(xml);
+
+    QSaveFile file(mPreferencesPath);
+    bool ok = !data.isEmpty() && file.open(QIODevice::WriteOnly);
+    // The password must never be readable by others, not even for an instant.
+    ok = ok && file.setPermissions(kOwnerOnly);
+    ok = ok && file.write(data) == data.size();
+    if (ok && file.commit())
+        return true;
+    const QString reason = file.errorString().isEmpty() ? QStringLiteral("cannot write the file") : file.errorString();
+    file.cancelWriting();
+    Show_NSLog_Message(QStringLiteral("Cannot write the e-mail settings file %1: %2").arg(mPreferencesPath, reason));
+    if (error)
+        *error = reason;
+    return false;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "data/CardRecordRenderer.h"
+#include "output/MailCardSource.h"
+
+// The cards of a mail run made from a snapshot of the design: the design as it stands through
+// the off-screen renderer, records through the record-to-card road.
+class SnapshotMailCards : public MailCards
+{
+public:
+    explicit SnapshotMailCards(CardSnapshot snapshot);
+    ~SnapshotMailCards() override;
+
+    int recordCount() const override;
+    QImage card(int record, int side, QString *failure) const override;
+
+private:
+    CardSnapshot m_snapshot;
+};

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "output/PrintDesign.h"
+#include "output/Printing_View.h"
+#include "ui_Print_Wnd.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QPrinter;
+
+// The print setup window: printer, orientation, sides, card size, rows and columns, gaps,
+// placement and the number of cards, with a live preview of one sheet. Preview and Print hand
+// the sheets to Qt's print preview or straight to the chosen printer. One instance lives for
+// the whole process; its printer (name, paper, orientation) is kept from one opening to the next.
+class Print_Wnd : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Print_Wnd(QWidget *parent = nullptr);
+    ~Print_Wnd() override;
+    static Print_Wnd *defaultInstance();
+
+    Ui::Print_Wnd ui;
+    QButtonGroup *matrix_card_side = nullptr;   // 0 both sides, 1 front, 2 back
+
+    // The card pictures rendered at opening (empty until then or when the card cannot be drawn).
+    QImage front_image;
+    QImage back_image;
+    QString card_side_str = QStringLiteral("F");
+
+    // The window's print info: printer, paper and orientation.
+    QPrinter *printInfo() const { return m_printer.get(); }
+    // Paper of the print info in points, and one card in points.
+    QSizeF paperSize() const { return m_paper; }
+    QSizeF cardSizePoints() const { return m_cardSize; }
+
+    // Fills the window from `design`, runs it modally and hides it; the result is the run's.
+    int Open_Print_Wnd(PrintDesign &design);
+
+    void Set_values_From_Printer();
+    void Refresh_Preview();
+    // The fit rule: cell size, gaps, rows and columns that fit the paper; the total follows
+    // rows times columns without batch data.
+    void Check_Max_Cell_Value();
+    // Preview (true) or Print (false) of the sheets as laid out now.
+    void Execute_Printing(bool preview);
+    void PreviewButtonPressed() { Execute_Printing(true); }
+    void PrintButtonPressed() { Execute_Printing(false); }
+    void CancelButtonPressed();
+
+    void comboBoxSelectionDidChange(QComboBox *list);
+    void Show_Margin_Checked();
+    void Auto_Center_Checked();
+    void Alignment_clicked(int position);
+    void Set_Reset_Alignemnt_Image();
+    void card_side_CellClick(int row);
+    void Print_With_Batch_Changed() { Verify_Card_Count(); }
+    void Print_With_Excel_Changed() { Verify_Card_Count(); }
+    void Verify_Card_Count();
+    void pagesetup();
+
+    // What the last preview or print pass did (for its callers and tests).
+    const Printing_View::Pass &lastPass() const { return m_lastPass; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void fieldChanged();
+    void fillPrinterList();
+    bool batchWanted() const;
+    Printing_View::Pass runPass(QPrinter &printer, Printing_View &view, bool preview, QString *cupsError);
+    void reportSkipped(const Printing_View::Pass &pass);
+
+    std::unique_ptr<QPrinter> m_printer;
+    PrintDesign *m_design = nullptr;
+    PrintDesign::DataSources m_sources;
+    QSizeF m_paper;
+    QSizeF m_cardSize;
+    std::array<QIcon, 9> m_plain, m_selected;
+    Printing_View::Pass m_lastPass;
+    bool m_fitting = false;
+};

@@ -1,0 +1,470 @@
+// The editor window's wiring: every command triggered through its QAction, as a click or a
+// shortcut would, and its effect read back from the design; the save question before the
+// design is dropped.
+
+#include "EditorWindowFixture.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/LMNGraphicArchive.h"
+#include "document/LMNGrid.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/DesignFile.h"
+#include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "panels/PanelsGlobals.h"
+#include "panels/ui/Image_Library.h"
+#include "panels/ui/SettingsPanel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QWheelEvent>
+
+#include <set>
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Do you want to save changes before closing?");
+
+QString plain(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+class MainWindowCommands : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowFixture::SetUp();
+        startWithCard();
+        m_window->show();   // the desks know their room once shown
+        m_document.graphics.clear();
+        // `ref` is the topmost element: the one the others are aligned to.
+        m_window->setSelected_Control_Tool(3);
+        canvas()->createGraphicOfClass(GraphicKind::Shape, nullptr, true, QRectF(10, 10, 20, 10), QStringLiteral("F"),
+                                       QString(), QString());
+        m_window->setSelected_Control_Tool(2);
+        canvas()->createGraphicOfClass(GraphicKind::Text, nullptr, true, QRectF(100, 50, 40, 30), QStringLiteral("F"),
+                                       QStringLiteral("Hello"), QStringLiteral("HELLO"));
+        ASSERT_EQ(m_document.graphics.size(), 2);
+        ref = findById(QStringLiteral("HELLO"));
+        ASSERT_EQ(m_document.graphics.first(), ref);
+        other = m_document.graphics.last();
+        m_window->selectArrowTool();
+        m_document.undoManager()->clear();
+        QGuiApplication::clipboard()->clear();
+    }
+
+    LMNGraphicView *canvas() const { return m_window->_graphicView; }
+
+    QAction *action(const QString &text) const
+    {
+        for (QAction *menu : m_window->menuBar()->actions())
+            for (QAction *a : menu->menu()->actions())
+                if (plain(a->text()) == text)
+                    return a;
+        ADD_FAILURE() << "no command " << text.toStdString();
+        return nullptr;
+    }
+
+    void trigger(const QString &text)
+    {
+        if (QAction *a = action(text)) {
+            EXPECT_TRUE(a->isEnabled()) << text.toStdString();
+            a->trigger();
+        }
+    }
+
+    void selectOther() { canvas()->selectGraphics({ref, other}); }
+    QToolBar *toolBar(const char *name) const { return m_window->findChild<QToolBar *>(QLatin1String(name)); }
+
+    GraphicPtr ref;
+    GraphicPtr other;
+};
+
+} // namespace
+
+// One row per command; a command wired to another slot fails its row.
+TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
+{
+    const QRectF r(100, 50, 40, 30);   // ref
+    const QRectF o(10, 10, 20, 10);    // other
+    struct Row
+    {
+        const char *command;
+        std::function<void()> arrange;
+        std::function<void()> check;
+    };
+    auto selectBoth = [this] { selectOther(); };
+    auto selectOnlyOther = [this] { canvas()->selectGraphics({other}); };
+    auto otherBecomes = [this](const QRectF &expected) { return [this, expected] { EXPECT_EQ(other->bounds(), expected); }; };
+    const QSizeF card = m_window->cardSize();
+
+    const std::vector<Row> rows = {
+        {"Align Left Edges", selectBoth, otherBecomes(QRectF(100, 10, 20, 10))},
+        {"Align Right Edges", selectBoth, otherBecomes(QRectF(120, 10, 20, 10))},
+        {"Align Top Edges", selectBoth, otherBecomes(QRectF(10, 50, 20, 10))},
+        {"Align Bottom Edges", selectBoth, otherBecomes(QRectF(10, 70, 20, 10))},
+        {"Align Horizontal Centres", selectBoth, otherBecomes(QRectF(110, 10, 20, 10))},
+        {"Align Vertical Centres", selectBoth, otherBecomes(QRectF(10, 60, 20, 10))},
+        {"Same Width", selectBoth, otherBecomes(QRectF(10, 10, 40, 10))},
+        {"Same Height", selectBoth, otherBecomes(QRectF(10, 10, 20, 30))},
+        {"Centre on Card", selectBoth,
+         [&] { EXPECT_EQ(ref->bounds(), QRectF((card.width() - 40) / 2, (card.height() - 30) / 2, 40, 30)); }},
+        {"Natural Size", selectBoth,
+         [&] {
+             EXPECT_EQ(other->bounds(), o);   // a shape has no size of its own
+             EXPECT_EQ(ref->bounds().topLeft(), r.topLeft());
+             EXPECT_NE(ref->bounds().size(), r.size());
+         }},
+        {"Align with Grid",
+         [this] {
+             m_window->grid->_spacing = 25;
+             m_window->grid->setAlwaysShown(true);
+             selectOther();
+         },
+         [this] {
+             EXPECT_EQ(ref->bounds(), QRectF(100, 50, 50, 25));
+             EXPECT_EQ(other->bounds(), QRectF(0, 0, 25, 25));
+         }},
+        {"Select All", {}, [this] { EXPECT_EQ(canvas()->selectedGraphics().size(), 2); }},
+        {"Delete", selectOnlyOther, [this] { EXPECT_EQ(m_document.graphics, GraphicList{ref}); }},
+        {"Cut", selectOnlyOther,
+         [this] {
+             EXPECT_EQ(m_document.graphics, GraphicList{ref});
+             EXPECT_TRUE(canvas()->canPaste());
+         }},
+        {"Copy", selectOnlyOther,
+         [this] {
+             EXPECT_EQ(m_document.graphics.size(), 2);
+             EXPECT_TRUE(canvas()->canPaste());
+         }},
+        {"Paste",
+         [this] {
+             canvas()->selectGraphics({other});
+             canvas()->copy();
+         },
+         [this] { EXPECT_EQ(m_document.graphics.size(), 3); }},
+        {"Duplicate", selectOnlyOther,
+         [&] {
+             ASSERT_EQ(m_document.graphics.size(), 3);
+             const QRectF copy = m_document.graphics.first()->bounds();
+             EXPECT_NE(copy, o);   // the copy lies beside its original
+             EXPECT_EQ(copy.size(), o.size());
+         }},
+        {"Undo",
+         [this] {
+             canvas()->selectGraphics({other});
+             canvas()->deleteSelection();
+         },
+         [this] { EXPECT_EQ(m_document.graphics.size(), 2); }},
+        {"Redo",
+         [this] {
+             canvas()->selectGraphics({other});
+             canvas()->deleteSelection();
+             m_document.undoManager()->undo();
+         },
+         [this] { EXPECT_EQ(m_document.graphics.size(), 1); }},
+        {"Back Side", {},
+         [this] {
+             EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_BACK);
+             EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+         }},
+        {"Front Side", [this] { m_window->Select_back_side(); },
+         [this] {
+             EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView);
+             EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+         }},
+        {"Working Side", {},
+         [this] {
+             EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_TEMP);
+             EXPECT_EQ(m_document.graphics_temp, m_document.graphics);
+         }},
+        {"Zoom In", [this] { canvas()->setZoom(1.0); }, [this] { EXPECT_GT(canvas()->zoom(), 1.0); }},
+        {"Zoom Out", [this] { canvas()->setZoom(1.0); }, [this] { EXPECT_LT(canvas()->zoom(), 1.0); }},
+        {"Actual Size", [this] { canvas()->setZoom(3.0); }, [this] { EXPECT_EQ(canvas()->zoom(), 1.0); }},
+        {"Fit Card in Window", [this] { canvas()->setZoom(LMNGraphicView::MaximumZoom); },
+         [this] {
+             EXPECT_LE(canvas()->zoom(), 2.0);
+             EXPECT_LE(canvas()->width(), m_window->width());
+         }},
+        {"Grid…", [this] { m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); }); },
+         [this] {
+             ASSERT_FALSE(m_seam.dialogsRun.isEmpty());
+             EXPECT_NE(qobject_cast<Grid_Wizard *>(m_seam.dialogsRun.last()), nullptr);
+         }},
+        {"Snap to Grid", [this] { m_window->grid->setConstraining(false); },
+         [this] { EXPECT_TRUE(m_window->grid->isConstraining()); }},
+    };
+
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.command);
+        // Every row starts from the same two elements, nothing selected, the front in work.
+        m_window->Select_front_side();
+        m_window->grid->setAlwaysShown(false);
+        m_window->grid->_spacing = 9;
+        ref->setBounds(r);
+        other->setBounds(o);
+        m_document.graphics = {ref, other};
+        m_document.undoManager()->clear();
+        canvas()->Clear_Control_Selection();
+        if (row.arrange)
+            row.arrange();
+        trigger(QString::fromUtf8(row.command));
+        row.check();
+    }
+}
+
+TEST_F(MainWindowCommands, EveryEditorCommandIsInTheTableAbove)
+{
+    // Commands of other subsystems' windows are tested with those windows.
+    const std::set<QString> elsewhere = {"Export…", "Print…", "Mail…"};
+    const std::set<QString> tested = {"New", "Open…", "Save", "Save As…", "Save as Template…", "Exit", "Undo", "Redo",
+                                      "Cut", "Copy", "Paste", "Duplicate", "Delete", "Select All", "Centre on Card",
+                                      "Align Left Edges", "Align Right Edges", "Align Top Edges", "Align Bottom Edges",
+                                      "Align Horizontal Centres", "Align Vertical Centres", "Same Width", "Same Height",
+                                      "Natural Size", "Align with Grid", "Grid…", "Snap to Grid", "Front Side", "Back Side",
+                                      "Working Side", "Zoom In", "Zoom Out", "Actual Size", "Fit Card in Window"};
+    for (const QString &menu : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Arrange"), QStringLiteral("View")})
+        for (QAction *m : m_window->menuBar()->actions())
+            if (plain(m->text()) == menu)
+                for (QAction *a : m->menu()->actions())
+                    if (!a->isSeparator() && !elsewhere.count(plain(a->text())))
+                        EXPECT_TRUE(tested.count(plain(a->text()))) << "untested command " << plain(a->text()).toStdString();
+}
+
+TEST_F(MainWindowCommands, ToolsChosenFromTheToolBarDrawWithTheCanvas)
+{
+    QTemporaryDir dir;
+    const QString picture = QDir(dir.path()).filePath(QStringLiteral("cake.png"));
+    QImage(8, 8, QImage::Format_RGB32).save(picture);
+    const QList<QAction *> tools = toolBar("tools_toolbar")->actions();
+    ASSERT_EQ(tools.size(), 16);
+    for (int tool = 0; tool < tools.size(); ++tool) {
+        if (tool == 8)
+            m_seam.chooseFiles({picture});   // the picture tools ask for their picture
+        if (tool == 9)
+            m_seam.onDialog([picture](QDialog *dialog) {   // ... from the picture library
+                auto *library = qobject_cast<Image_Library *>(dialog);
+                if (!library)
+                    return int(QDialog::Rejected);
+                library->selected_image = picture;
+                library->ui.ok_btn->click();
+                return library->result();
+            });
+        tools[tool]->trigger();
+        EXPECT_EQ(m_window->Selected_Control_Tool(), tool) << tool;
+        EXPECT_TRUE(tools[tool]->isChecked()) << tool;
+    }
+    EXPECT_EQ(Library_Selected_Image, picture);
+    m_seam.chooseFiles({QString()});   // no picture chosen: back to the arrow
+    tools[8]->trigger();
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 0);
+    EXPECT_TRUE(tools[0]->isChecked());
+
+    // The rectangle tool, then a drag on the card: one new shape, and the arrow again.
+    canvas()->setZoom(1.0);
+    tools[3]->trigger();
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, QPoint(150, 100));
+    QTest::mouseMove(canvas(), QPoint(190, 130));
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, QPoint(190, 130));
+    ASSERT_EQ(m_document.graphics.size(), 3);
+    EXPECT_EQ(m_document.graphics.first()->kind(), GraphicKind::Shape);
+    EXPECT_EQ(m_document.graphics.first()->bounds(), QRectF(150, 100, 40, 30));
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 0);
+}
+
+TEST_F(MainWindowCommands, ControlAndTheMouseWheelZoomWhileThePlainWheelLeavesTheZoom)
+{
+    canvas()->setZoom(1.0);
+    auto wheel = [this](Qt::KeyboardModifiers modifiers, int delta) {
+        QWheelEvent event(QPointF(10, 10), canvas()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(), &event);
+    };
+    wheel(Qt::NoModifier, 120);
+    EXPECT_EQ(canvas()->zoom(), 1.0);
+    wheel(Qt::ControlModifier, 120);
+    const double in = canvas()->zoom();
+    EXPECT_GT(in, 1.0);
+    wheel(Qt::ControlModifier, -240);
+    EXPECT_LT(canvas()->zoom(), 1.0);
+    for (int i = 0; i < 50; ++i)
+        wheel(Qt::ControlModifier, 120);
+    EXPECT_EQ(canvas()->zoom(), LMNGraphicView::MaximumZoom);
+}
+
+TEST_F(MainWindowCommands, ShortcutsReachTheirCommands)
+{
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    canvas()->setFocus();
+    QTest::keyClick(canvas(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(canvas()->selectedGraphics().size(), 2);
+    QTest::keyClick(canvas(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_BACK);
+}
+
+TEST_F(MainWindowCommands, FileCommandsWriteAndReadTheDesign)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("party"));
+    const QString saved = path + QStringLiteral(".") + DesignFile::Extension;
+
+    m_seam.chooseFiles({path});
+    trigger(QStringLiteral("Save"));   // untitled: asks where, adds the extension
+    EXPECT_EQ(m_window->designFilePath(), saved);
+    ASSERT_TRUE(DesignFile::read(saved, nullptr).has_value());
+    EXPECT_EQ(DesignFile::read(saved, nullptr)->graphics.size(), 2);
+
+    canvas()->selectGraphics({other});
+    canvas()->deleteSelection();
+    trigger(QStringLiteral("Save"));   // titled: no question
+    EXPECT_EQ(DesignFile::read(saved, nullptr)->graphics.size(), 1);
+
+    const QString copy = QDir(dir.path()).filePath(QStringLiteral("copy.dcard"));
+    m_seam.chooseFiles({copy});
+    trigger(QStringLiteral("Save As…"));
+    EXPECT_EQ(m_window->designFilePath(), copy);
+
+    m_seam.onDialog([](QDialog *dialog) {
+        auto *input = qobject_cast<QInputDialog *>(dialog);
+        EXPECT_NE(input, nullptr);
+        if (input)
+            input->setTextValue(QStringLiteral("Mine"));
+        return int(QDialog::Accepted);
+    });
+    trigger(QStringLiteral("Save as Template…"));
+    EXPECT_TRUE(QFileInfo::exists(QDir(Resource_Path).filePath(QStringLiteral("Templates/User/Mine.dcard"))));
+
+    m_seam.chooseFiles({saved});
+    trigger(QStringLiteral("Open…"));
+    EXPECT_EQ(m_window->designFilePath(), saved);
+    EXPECT_EQ(m_document.graphics.size(), 1);
+    EXPECT_EQ(m_seam.fileCaptions,
+              (QStringList{"Save Design", "Save Design", "Open Design"}));
+    EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join('|').toStdString();
+}
+
+// --- The save question --------------------------------------------------------------------
+
+namespace {
+
+enum class Change { None, SavedAfterEdit, UndoneEdit, Element, Record };
+enum class Command { Exit, Close, New, Open };
+
+struct SaveQuestionCase
+{
+    Change change;
+    Command command;
+    const char *answer;   // nullptr: the question must not come
+    bool saveCancelled;   // "Yes", then the file chooser is cancelled
+    bool goesOn;          // the command does what it was for
+};
+
+std::ostream &operator<<(std::ostream &os, const SaveQuestionCase &c)
+{
+    return os << "change " << int(c.change) << " command " << int(c.command) << " answer "
+              << (c.answer ? c.answer : "none") << (c.saveCancelled ? " save cancelled" : "");
+}
+
+class SaveQuestion : public MainWindowCommands, public ::testing::WithParamInterface<SaveQuestionCase>
+{
+};
+
+} // namespace
+
+TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything)
+{
+    const SaveQuestionCase c = GetParam();
+    QTemporaryDir dir;
+    const QString otherFile = QDir(dir.path()).filePath(QStringLiteral("other.dcard"));
+    const QString savedAs = QDir(dir.path()).filePath(QStringLiteral("kept.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(otherFile));
+
+    switch (c.change) {
+    case Change::None: break;
+    case Change::SavedAfterEdit:
+        canvas()->selectGraphics({other});
+        canvas()->moveSelectionBy(QPointF(5, 5));
+        m_seam.chooseFiles({QDir(dir.path()).filePath(QStringLiteral("first.dcard"))});
+        ASSERT_TRUE(m_window->files()->saveAs());
+        break;
+    case Change::UndoneEdit:
+        canvas()->selectGraphics({other});
+        canvas()->moveSelectionBy(QPointF(5, 5));
+        trigger(QStringLiteral("Undo"));
+        break;
+    case Change::Element:
+        canvas()->selectGraphics({other});
+        canvas()->moveSelectionBy(QPointF(5, 5));
+        break;
+    case Change::Record:
+        m_window->settingsPanel()->ui.Card_border_chk->click();   // through the card page
+        ASSERT_TRUE(m_window->Front_card_Prop.Card_border_chk);
+        break;
+    }
+    const QByteArray design = LMNGraphicArchive::encodeList(m_document.graphics, false);
+    const Card_Property record = m_window->Front_card_Prop;
+    const QString pathBefore = m_window->designFilePath();
+
+    QStringList files;
+    if (c.command == Command::Open)
+        files.append(otherFile);   // Open asks for the file first
+    if (c.answer && QLatin1String(c.answer) == QLatin1String("Yes") && pathBefore.isEmpty())
+        files.append(c.saveCancelled ? QString() : savedAs);
+    m_seam.chooseFiles(files);
+    if (c.answer)
+        m_seam.answerMessages({QString::fromUtf8(c.answer)});
+    if (c.command == Command::New && c.goesOn)
+        finishWizard();
+    QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
+    const qsizetype dialogs = m_seam.dialogsRun.size();
+
+    switch (c.command) {
+    case Command::Exit: trigger(QStringLiteral("Exit")); break;
+    case Command::Close: m_window->close(); break;
+    case Command::New: trigger(QStringLiteral("New")); break;
+    case Command::Open: trigger(QStringLiteral("Open…")); break;
+    }
+
+    EXPECT_EQ(m_seam.messageTexts().count(kSaveQuestion), c.answer ? 1 : 0);
+    if (c.answer && !m_seam.messages.isEmpty())
+        EXPECT_EQ(m_seam.messages.last().buttons, (QStringList{"Yes", "No", "Cancel"}));
+    const bool ending = c.command == Command::Exit || c.command == Command::Close;
+    EXPECT_EQ(ended.size(), ending && c.goesOn ? 1 : 0);
+    EXPECT_EQ(m_seam.dialogsRun.size() > dialogs, c.command == Command::New && c.goesOn);
+    if (c.command == Command::Open && c.goesOn)
+        EXPECT_EQ(m_window->designFilePath(), otherFile);
+    if (!c.goesOn) {   // the window and the design as they were
+        EXPECT_EQ(LMNGraphicArchive::encodeList(m_document.graphics, false), design);
+        EXPECT_TRUE(m_window->Front_card_Prop == record);
+        EXPECT_EQ(m_window->designFilePath(), pathBefore);
+    }
+    if (c.answer && QLatin1String(c.answer) == QLatin1String("Yes") && !c.saveCancelled) {
+        const auto written = DesignFile::read(savedAs, nullptr);
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(LMNGraphicArchive::encodeList(written->graphics, false), design);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EditorWindow, SaveQuestion,
+    ::testing::Values(SaveQuestionCase{Change::None, Command::Exit, nullptr, false, true},
+                      SaveQuestionCase{Change::None, Command::New, nullptr, false, true},
+                      SaveQuestionCase{Change::SavedAfterEdit, Command::Close, nullptr, false, true},
+                      SaveQuestionCase{Change::UndoneEdit, Command::Open, nullptr, false, true},
+                      SaveQuestionCase{Change::Element, Command::Exit, "Cancel", false, false},
+                      SaveQuestionCase{Change::Element, Command::Close, "No", false, true},
+                      SaveQuestionCase{Change::Element, Command::New, "Yes", true, false},
+                      SaveQuestionCase{Change::Element, Command::Open, "Yes", false, true},
+                      SaveQuestionCase{Change::Record, Command::New, "Cancel", false, false},
+                      SaveQuestionCase{Change::Record, Command::Open, "Cancel", false, false},
+                      SaveQuestionCase{Change::Record, Command::Close, "Yes", false, true},
+                      SaveQuestionCase{Change::Record, Command::New, "No", false, true}));

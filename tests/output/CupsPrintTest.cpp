@@ -1,0 +1,292 @@
+// Printing through a real CUPS daemon of the test's own: a cups-pdf queue whose PDF we read
+// back, a queue whose PPD keeps 18 points of every A4 edge, and a queue that refuses jobs.
+// Without root, cupsd or cups-pdf the tests skip and say why.
+
+#include "PrintTestSupport.h"
+
+#include "output/CupsQueue.h"
+#include "output/PrintGlobals.h"
+#include "output/ui/Print_Wnd.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cups/cups.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+namespace {
+
+// cupsd in the foreground on a unix socket in a temporary folder, with its queues.
+class CupsDaemon
+{
+public:
+    QString skipReason;
+    QString pdfQueue, marginQueue, refusingQueue;
+
+    CupsDaemon()
+    {
+        if (geteuid() != 0) {
+            skipReason = QStringLiteral("CUPS tests need root to run their own cupsd");
+            return;
+        }
+        const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")});
+        if (cupsd.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("lpadmin")).isEmpty()
+            || !QFile::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")) || !QFile::exists(kPpd)) {
+            skipReason = QStringLiteral("cupsd, lpadmin or cups-pdf is not installed");
+            return;
+        }
+        m_dir.setAutoRemove(true);
+        const QDir dir(m_dir.path());
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        for (const char *sub : {"spool", "cache", "state", "tmp", "log", "out"})
+            dir.mkpath(QLatin1String(sub));
+        QFile::setPermissions(dir.filePath("out"), QFile::permissions(m_dir.path()));
+        // The filters run as lp and keep their files here.
+        chmod(dir.filePath("tmp").toLocal8Bit().constData(), 01777);
+        socket = dir.filePath(QStringLiteral("cups.sock"));
+        write(dir.filePath("cupsd.conf"), QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                                                         "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
+                                                         "<Policy default>\n <Limit All>\n  Order deny,allow\n"
+                                                         " </Limit>\n</Policy>\n")
+                                              .arg(socket));
+        write(dir.filePath("cups-files.conf"),
+              QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                             "TempDir %1/tmp\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                             "PageLog %1/log/page_log\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                             "User lp\nGroup lp\nSystemGroup root\nSandboxing Relaxed\n")
+                  .arg(m_dir.path()));
+
+        m_daemon.setProgram(cupsd);
+        m_daemon.setArguments({QStringLiteral("-f"), QStringLiteral("-c"), dir.filePath("cupsd.conf"),
+                               QStringLiteral("-s"), dir.filePath("cups-files.conf")});
+        // Should the test die, the daemon goes with it.
+        m_daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_daemon.start();
+        if (!m_daemon.waitForStarted(5000)) {
+            skipReason = QStringLiteral("cupsd did not start: ") + m_daemon.errorString();
+            return;
+        }
+        QDeadlineTimer ready(10000);
+        while (!QFile::exists(socket) && !ready.hasExpired() && m_daemon.state() == QProcess::Running)
+            QThread::msleep(20);
+        if (!QFile::exists(socket)) {
+            skipReason = QStringLiteral("cupsd did not open its socket: ") + QString::fromUtf8(m_daemon.readAll());
+            stop();
+            return;
+        }
+        qputenv("CUPS_SERVER", socket.toUtf8());
+        cupsSetServer(socket.toUtf8().constData());
+
+        const QString tag = QString::number(getpid());
+        pdfQueue = QStringLiteral("festiloom_pdf_") + tag;
+        marginQueue = QStringLiteral("festiloom_m18_") + tag;
+        refusingQueue = QStringLiteral("festiloom_refuses_") + tag;
+
+        QString ppd18 = QString::fromLatin1(readAll(kPpd));
+        ppd18.replace(QStringLiteral("*ImageableArea A4/A4: \"0 0 595 842\""),
+                      QStringLiteral("*ImageableArea A4/A4: \"18 18 577 824\""));
+        write(dir.filePath("m18.ppd"), ppd18);
+
+        for (const QString &queue : {pdfQueue, marginQueue, refusingQueue}) {
+            // cups-pdf reads its settings beside its own, by the name in the device address.
+            const QString conf = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(queue);
+            if (!write(conf, QStringLiteral("Out %1\nAnonDirName %1\nLabel 0\n").arg(dir.filePath("out")))) {
+                skipReason = QStringLiteral("cannot write %1").arg(conf);
+                return;
+            }
+            m_confs.append(conf);
+            if (!admin({QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                        QStringLiteral("cups-pdf:/") + queue, QStringLiteral("-P"),
+                        queue == marginQueue ? dir.filePath("m18.ppd") : QString(kPpd)}))
+                return;
+        }
+        run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), refusingQueue});
+    }
+
+    ~CupsDaemon() { stop(); }
+
+    bool admin(const QStringList &arguments) { return run(QStringLiteral("lpadmin"), arguments); }
+
+    bool run(const QString &program, const QStringList &arguments)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(program, arguments);
+        if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+            skipReason = QStringLiteral("%1 failed: %2").arg(program, QString::fromUtf8(p.readAll()));
+            return false;
+        }
+        return true;
+    }
+
+    // The PDF cups-pdf wrote for job `job`, once CUPS says the job is done.
+    QString pdfOfJob(const QString &queue, int job)
+    {
+        QDeadlineTimer deadline(60000);
+        while (!deadline.hasExpired()) {
+            cups_job_t *jobs = nullptr;
+            const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+            bool done = false;
+            for (int i = 0; i < n; ++i)
+                done = done || (jobs[i].id == job && jobs[i].state >= IPP_JSTATE_STOPPED);
+            cupsFreeJobs(n, jobs);
+            const QStringList found = QDir(QDir(m_dir.path()).filePath("out"))
+                                          .entryList({QStringLiteral("*job_%1.pdf").arg(job)}, QDir::Files);
+            if (done)
+                return found.isEmpty() ? QString() : QDir(QDir(m_dir.path()).filePath("out")).filePath(found.first());
+            QTest::qWait(50);
+        }
+        return {};
+    }
+
+    QString errorLog() const { return QString::fromUtf8(readAll(QDir(m_dir.path()).filePath("log/error_log"))); }
+
+    void stop()
+    {
+        for (const QString &conf : std::as_const(m_confs))
+            QFile::remove(conf);
+        m_confs.clear();
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.terminate();   // SIGTERM to the daemon's own process id
+            if (!m_daemon.waitForFinished(10000)) {
+                m_daemon.kill();
+                m_daemon.waitForFinished(5000);
+            }
+        }
+    }
+
+    QString socket;
+
+private:
+    static constexpr const char *kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+
+    static QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static bool write(const QString &path, const QString &text)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) >= 0;
+    }
+
+    QTemporaryDir m_dir{QStringLiteral("/tmp/festiloom-cups-XXXXXX")};
+    QProcess m_daemon;
+    QStringList m_confs;
+};
+
+class CupsPrintTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_cups = new CupsDaemon; }
+    static void TearDownTestSuite()
+    {
+        delete s_cups;
+        s_cups = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (!s_cups->skipReason.isEmpty())
+            GTEST_SKIP() << s_cups->skipReason.toStdString();
+        QPrinter *printer = Print_Wnd::defaultInstance()->printInfo();
+        printer->setOutputFileName(QString());
+        printer->setOutputFormat(QPrinter::NativeFormat);
+    }
+
+    // Opens the window, picks `queue` on A4 and runs `work`.
+    void open(const QString &queue, const std::function<void(Print_Wnd *)> &work)
+    {
+        seam.onDialog([queue, work](QDialog *dialog) {
+            auto *w = qobject_cast<Print_Wnd *>(dialog);
+            const int index = w->ui.Printer_ComboBox->findText(queue);
+            EXPECT_GE(index, 0) << queue.toStdString();
+            w->ui.Printer_ComboBox->setCurrentIndex(index);
+            w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
+            w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
+            w->Set_values_From_Printer();
+            work(w);
+            return 0;
+        });
+        Print_Wnd::defaultInstance()->Open_Print_Wnd(design);
+    }
+
+    static inline CupsDaemon *s_cups = nullptr;
+    ScriptedModalSeam seam;
+    FakePrintDesign design;
+};
+
+} // namespace
+
+TEST_F(CupsPrintTest, BatchComesOutOfTheQueueOneRecordPerCell)
+{
+    design.sources.series = true;
+    design.sources.seriesRows = 10;
+    const int before = CupsQueue::lastJobId(s_cups->pdfQueue);
+    open(s_cups->pdfQueue, [](Print_Wnd *w) {
+        w->ui.Row_Text->setValue(2);
+        w->ui.Col_Text->setValue(2);
+        QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
+    });
+    EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().join("|").toStdString();
+    const int job = CupsQueue::lastJobId(s_cups->pdfQueue);
+    ASSERT_GT(job, before);
+    const QString pdf = s_cups->pdfOfJob(s_cups->pdfQueue, job);
+    ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
+    EXPECT_EQ(pdfPages(pdf), 3);
+    EXPECT_TRUE(pdfPageSize(pdf).startsWith("595")) << pdfPageSize(pdf).toStdString();
+    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
+    for (int page = 1; page <= 3; ++page) {
+        const QImage image = pdfPage(pdf, page);
+        for (int cell = 0; cell < 4; ++cell) {
+            const int record = (page - 1) * 4 + cell;
+            const QPoint at = layout.cell(cell / 2 + 1, cell % 2 + 1, QSizeF(120, 80)).front.center().toPoint();
+            EXPECT_EQ(ColourCards::decode(image.pixel(at)).first, record < 10 ? record : -1)
+                << "page " << page << " cell " << cell;
+        }
+    }
+}
+
+TEST_F(CupsPrintTest, MarginsComeFromTheQueuesPpd)
+{
+    open(s_cups->marginQueue, [](Print_Wnd *w) {
+        for (QLabel *margin : {w->ui.l_mar_id, w->ui.r_mar_id, w->ui.t_mar_id, w->ui.b_mar_id})
+            EXPECT_EQ(margin->text(), "6.35");
+        EXPECT_FLOAT_EQ(Left_Mar, 18);
+        EXPECT_FLOAT_EQ(Top_Mar, 18);
+    });
+    open(s_cups->pdfQueue, [](Print_Wnd *w) { EXPECT_EQ(w->ui.l_mar_id->text(), "0.00"); });
+}
+
+TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
+{
+    const int before = CupsQueue::lastJobId(s_cups->refusingQueue);
+    open(s_cups->refusingQueue, [](Print_Wnd *w) { QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton); });
+    ASSERT_EQ(seam.messageTexts().size(), 1);
+    EXPECT_TRUE(seam.messageTexts()[0].contains(s_cups->refusingQueue));
+    EXPECT_TRUE(seam.messageTexts()[0].contains("Paper tray removed")) << seam.messageTexts()[0].toStdString();
+    EXPECT_EQ(CupsQueue::lastJobId(s_cups->refusingQueue), before);
+
+    // A queue deleted between opening and Print.
+    const QString gone = s_cups->refusingQueue;
+    open(gone, [gone](Print_Wnd *w) {
+        ASSERT_TRUE(s_cups->admin({QStringLiteral("-x"), gone}));
+        QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
+    });
+    ASSERT_EQ(seam.messageTexts().size(), 2);
+    EXPECT_TRUE(seam.messageTexts()[1].contains(QStringLiteral("The printer \"%1\" is not available.").arg(gone)));
+    // Put it back for a later repeat.
+    s_cups->admin({QStringLiteral("-p"), gone, QStringLiteral("-E"), QStringLiteral("-v"),
+                   QStringLiteral("cups-pdf:/") + gone, QStringLiteral("-P"),
+                   QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")});
+    s_cups->run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), gone});
+}

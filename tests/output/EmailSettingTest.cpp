@@ -1,0 +1,222 @@
+// The e-mail settings dialog through its widgets and the scripted seam; its test mail goes to
+// the local SMTP servers.
+
+#include "SmtpServers.h"
+
+#include "document/DocumentGlobals.h"
+#include "output/EmailAddress.h"
+#include "output/MailGlobals.h"
+#include "output/MailTransport.h"
+#include "output/Preferences.h"
+#include "output/ui/Email_Setting.h"
+#include "support/ScriptedModalSeam.h"
+#include "support/TestHelpers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EmailSettingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_previousResources = Resource_Path;
+        Resource_Path = m_resources.path();
+        m_dialog.show();
+        QApplication::setActiveWindow(&m_dialog);
+    }
+    void TearDown() override { Resource_Path = m_previousResources; }
+
+    QString settingsPath() const { return QDir(m_resources.path()).filePath(Preferences::fileName()); }
+
+    void fill(const QString &sender, const QString &password, const QString &smtp, const QString &port,
+              const QString &to = {})
+    {
+        m_dialog.ui._send_mail_sender_mail->setText(sender);
+        m_dialog.ui._send_mail_password->setText(password);
+        m_dialog.ui._send_mail_smtp->setText(smtp);
+        m_dialog.ui._send_mail_port->setText(port);
+        m_dialog.ui._send_mail_to->setText(to);
+    }
+
+    QVariantMap savedWithPlistlib() const
+    {
+        const QByteArray json = TestHelpers::runProgram(
+            QStringLiteral(FESTILOOM_PYTHON),
+            {"-c", "import json, plistlib, sys; print(json.dumps(plistlib.load(open(sys.argv[1], 'rb'))))", settingsPath()});
+        return QJsonDocument::fromJson(json).object().toVariantMap();
+    }
+
+    QTemporaryDir m_resources;
+    QString m_previousResources;
+    ScriptedModalSeam m_seam;
+    Email_Setting m_dialog;
+};
+
+} // namespace
+
+TEST(EmailAddressRule, Table)
+{
+    const struct
+    {
+        const char *text;
+        int valid;
+    } cases[] = {
+        {"a@b.cd", 1}, {"a@b.c", 0}, {"  a@b.cd \n", 1}, {"ab@@c.de", 0}, {"a@b@c.de", 0}, {"abc@defg", 0},
+        {"a.b@cdef", 1}, {"", 0}, {",", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isValidEmail(QString::fromUtf8(c.text)), c.valid) << c.text;
+    EXPECT_EQ(recipientsFromField(" A@b.cd, x@y.org ,bad,"), QStringList({"a@b.cd", " x@y.org "}));
+}
+
+TEST_F(EmailSettingTest, ValidationStopsAtTheFirstFailureWithItsFocus)
+{
+    const struct
+    {
+        QString sender, password, smtp, port, to;
+        bool test;
+        QString message;
+        QLineEdit *Ui::Email_Setting::*focus;
+    } cases[] = {
+        {"", "pw", "smtp", "25", "", false, "Please enter sender E-mail.", &Ui::Email_Setting::_send_mail_sender_mail},
+        {"      ", "pw", "smtp", "25", "", false, "Please enter valid sender E-mail address.", &Ui::Email_Setting::_send_mail_sender_mail},
+        {"a@b.c", "pw", "smtp", "25", "", false, "Please enter valid sender E-mail address.", &Ui::Email_Setting::_send_mail_sender_mail},
+        {"ME@X.ORG", "", "smtp", "25", "", false, "Please enter password.", &Ui::Email_Setting::_send_mail_password},
+        {"me@x.org", "pw", "", "25", "", false, "Please enter SMTP server.", &Ui::Email_Setting::_send_mail_smtp},
+        {"me@x.org", "pw", "smtp", "", "", false, "Please enter port number.", &Ui::Email_Setting::_send_mail_port},
+        {"me@x.org", "pw", "smtp", "25", "", true, "Please enter recipient E-mail address.", &Ui::Email_Setting::_send_mail_to},
+        {"me@x.org", "pw", "smtp", "25", "you@x", true, "Please enter valid recipient E-mail address.", &Ui::Email_Setting::_send_mail_to},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        m_seam.messages.clear();
+        fill(c.sender, c.password, c.smtp, c.port, c.to);
+        QTest::mouseClick(c.test ? m_dialog.ui.send_test_btn : m_dialog.ui.save_btn, Qt::LeftButton);
+        EXPECT_EQ(m_seam.messageTexts(), QStringList({"\n" + c.message}));
+        EXPECT_TRUE((m_dialog.ui.*(c.focus))->hasFocus());
+        EXPECT_TRUE(m_dialog.isVisible());
+    }
+    EXPECT_FALSE(QFileInfo(settingsPath()).size() > 0);
+    // A password of blanks and a sender in capitals pass.
+    fill("ME@X.ORG", "   ", "smtp", "25");
+    m_seam.messages.clear();
+    EXPECT_EQ(m_dialog.Check_Validation(false), 1);
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+}
+
+TEST_F(EmailSettingTest, SaveWritesAsTypedCloseWritesNothing)
+{
+    m_seam.onDialog([this](QDialog *) {
+        fill("Me@Example.ORG", "  pw ", "smtp.example.org", "465", "Friend@Example.org");
+        QTest::mouseClick(m_dialog.ui._send_mail_ssl, Qt::LeftButton);
+        QTest::mouseClick(m_dialog.ui.save_btn, Qt::LeftButton);
+        return m_dialog.result();
+    });
+    m_dialog.Open_Wnd();
+    EXPECT_EQ(m_dialog.result(), 1);
+    EXPECT_EQ(savedWithPlistlib(), QVariantMap({{"SendEmailRecipient", "Friend@Example.org"},
+                                                 {"SendEmailSender", "Me@Example.ORG"},
+                                                 {"SendEmailPwd", "  pw "},
+                                                 {"SendEmailSMTP", "smtp.example.org"},
+                                                 {"SendEmailPORT", "465"},
+                                                 {"SendEnableSSL", "Y"}}));
+
+    // Opening again shows the file; Close drops what was typed.
+    m_seam.onDialog([this](QDialog *) {
+        EXPECT_TRUE(m_dialog.ui._send_mail_ssl->isChecked());
+        EXPECT_FALSE(m_dialog.ui._send_mail_tls->isChecked());
+        EXPECT_EQ(m_dialog.ui._send_mail_password->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(m_dialog.ui._send_mail_sender_mail->text(), QStringLiteral("Me@Example.ORG"));
+        fill("other@example.org", "x", "y", "1");
+        QTest::mouseClick(m_dialog.ui._send_mail_tls, Qt::LeftButton);
+        QTest::mouseClick(m_dialog.ui.close_btn, Qt::LeftButton);
+        return m_dialog.result();
+    });
+    m_dialog.Open_Wnd();
+    EXPECT_EQ(m_dialog.result(), 0);
+    EXPECT_EQ(savedWithPlistlib().value("SendEmailSender").toString(), QStringLiteral("Me@Example.ORG"));
+}
+
+TEST_F(EmailSettingTest, FailedSaveKeepsTheDialogOpen)
+{
+    ASSERT_TRUE(QDir().mkdir(settingsPath()));
+    m_seam.onDialog([this](QDialog *) {
+        fill("me@example.org", "pw", "smtp", "25");
+        QTest::mouseClick(m_dialog.ui.save_btn, Qt::LeftButton);
+        EXPECT_EQ(m_seam.messages.size(), 1);
+        EXPECT_TRUE(m_seam.messages.value(0).text.contains("could not be saved"));
+        return m_dialog.result();
+    });
+    m_dialog.Open_Wnd();
+    EXPECT_EQ(m_dialog.result(), 0);
+    EXPECT_TRUE(QFileInfo(settingsPath()).isDir());
+}
+
+TEST_F(EmailSettingTest, ResetAsksThenEmptiesFileFieldsAndCopies)
+{
+    {
+        Preferences store(settingsPath());
+        store.setsend_email_SenderEmail("me@example.org");
+        store.setsend_email_enable_ssl("Y");
+        ASSERT_TRUE(store.flush());
+    }
+    m_dialog.loadPreferences();
+    Get_Email_Details();
+    ASSERT_TRUE(m_dialog.ui._send_mail_ssl->isChecked());
+
+    m_seam.answerMessages({"No"});
+    QTest::mouseClick(m_dialog.ui.reset_btn, Qt::LeftButton);
+    EXPECT_EQ(m_dialog.ui._send_mail_sender_mail->text(), QStringLiteral("me@example.org"));
+    EXPECT_GT(QFileInfo(settingsPath()).size(), 0);
+
+    m_seam.answerMessages({"Yes"});
+    QTest::mouseClick(m_dialog.ui.reset_btn, Qt::LeftButton);
+    EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("Are you sure you want to reset current email settings?"));
+    EXPECT_TRUE(m_dialog.ui._send_mail_sender_mail->text().isEmpty());
+    EXPECT_TRUE(m_dialog.ui._send_mail_tls->isChecked());
+    EXPECT_FALSE(m_dialog.ui._send_mail_ssl->isChecked());
+    EXPECT_EQ(QFileInfo(settingsPath()).size(), 0);
+    EXPECT_TRUE(sender_email.isEmpty());
+    EXPECT_TRUE(send_enable_ssl.isEmpty());
+    EXPECT_TRUE(m_dialog.isVisible());
+}
+
+TEST_F(EmailSettingTest, TestMailGoesOutWithTheFieldsValues)
+{
+    SmtpServers &servers = SmtpServers::instance();
+    ASSERT_TRUE(servers.ready());
+    const qsizetype before = servers.count();
+    fill("ME@Example.org", SmtpServers::kPassword, "127.0.0.1", servers.port("tls"), "Friend@Example.org");
+    QTest::mouseClick(m_dialog.ui._send_mail_ssl, Qt::LeftButton);
+    QTest::mouseClick(m_dialog.ui.send_test_btn, Qt::LeftButton);
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    const QList<QJsonObject> sent = servers.since(before);
+    ASSERT_EQ(sent.size(), 1);
+    const QString app = QApplication::applicationDisplayName();
+    EXPECT_EQ(sent[0].value("subject").toString(), app + " Test Mail");
+    EXPECT_EQ(sent[0].value("body").toString().trimmed(), "This is test mail sent by " + app + ".");
+    EXPECT_EQ(sent[0].value("rcpt_tos").toArray().at(0).toString(), QStringLiteral("friend@example.org"));
+    EXPECT_EQ(sent[0].value("mail_from").toString(), QStringLiteral("me@example.org"));
+    EXPECT_FALSE(QFileInfo(settingsPath()).size() > 0);   // the test mail saves nothing
+
+    // A stalled server: the time limit ends the wait and the message says so.
+    MailTransport::setDefaultTimeLimitMs(1000);
+    m_dialog.ui._send_mail_port->setText(servers.port("stall"));
+    QTest::mouseClick(m_dialog.ui.send_test_btn, Qt::LeftButton);
+    MailTransport::setDefaultTimeLimitMs(120000);
+    ASSERT_EQ(m_seam.messages.size(), 2);
+    EXPECT_TRUE(m_seam.messages[1].text.contains("Could not send email."));
+    EXPECT_TRUE(m_seam.messages[1].text.contains("timed out"));
+    EXPECT_TRUE(m_dialog.ui.save_btn->isEnabled());
+    EXPECT_FALSE(m_dialog.ui.plz_wait_Window->isVisible());
+}

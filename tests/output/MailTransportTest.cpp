@@ -1,0 +1,210 @@
+// The mail transport against real SMTP servers (aiosmtpd) and the shipped script.
+
+#include "SmtpServers.h"
+
+#include "output/MailTransport.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Sent
+{
+    MailOutcome outcome;
+    QList<QJsonObject> messages;
+};
+
+Sent send(const QString &kind, const QString &ssl, const QString &to = QStringLiteral("friend@example.org"),
+          const QStringList &attachments = {}, const QString &password = SmtpServers::kPassword,
+          const QString &port = {}, const QString &host = QStringLiteral("127.0.0.1"))
+{
+    SmtpServers &servers = SmtpServers::instance();
+    const qsizetype before = servers.count();
+    QProcess process;
+    Sent sent;
+    sent.outcome = MailTransport::sendEmail_pyth(&process, to, QStringLiteral("Grüße zum Fest ✓"), attachments,
+                                                 QStringLiteral("me@example.org"), password, host,
+                                                 port.isEmpty() ? servers.port(kind) : port,
+                                                 QStringLiteral("Hallo Welt,\nviele Grüße ✓"), ssl);
+    sent.messages = servers.since(before);
+    return sent;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
+{
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    return file.fileName();
+}
+
+// Processes whose parent is this test program and whose command line names the mail script.
+QList<qint64> mailScriptChildren()
+{
+    QList<qint64> pids;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(entry));
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!status.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const bool ours = status.readAll().contains("\nPPid:\t" + self.toLatin1() + "\n");
+        if (ours && cmdline.readAll().contains("pyth_mail.py"))
+            pids.append(entry.toLongLong());
+    }
+    return pids;
+}
+
+} // namespace
+
+TEST(MailTransport, DeliversOverStartTlsAndImplicitTls)
+{
+    ASSERT_TRUE(SmtpServers::instance().ready());
+    QTemporaryDir dir;
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += QByteArray(20000, '\x5a');
+    const QByteArray second = QByteArray("\x89PNG\r\n\x1a\nsecond card", 19) + QByteArray(1, '\0');
+    const QStringList files = {writeFile(dir, "QOVACard_Back.jpeg", png), writeFile(dir, "QOVACard.jpeg", second)};
+
+    for (const QString &kind : {QStringLiteral("starttls"), QStringLiteral("tls")}) {
+        SCOPED_TRACE(kind.toStdString());
+        const Sent sent = send(kind, kind == QLatin1String("tls") ? "Y" : "N", QStringLiteral(" friend@example.org"), files);
+        ASSERT_TRUE(sent.outcome.sent) << sent.outcome.reason.toStdString();
+        ASSERT_EQ(sent.messages.size(), 1);
+        const QJsonObject m = sent.messages.first();
+        EXPECT_EQ(m.value("server").toString(), kind);
+        EXPECT_EQ(m.value("rcpt_tos").toArray().at(0).toString(), QStringLiteral("friend@example.org"));
+        EXPECT_EQ(m.value("mail_from").toString(), QStringLiteral("me@example.org"));
+        EXPECT_EQ(m.value("login").toString(), QStringLiteral("me@example.org"));
+        EXPECT_EQ(m.value("password").toString(), SmtpServers::kPassword);
+        EXPECT_EQ(m.value("subject").toString(), QStringLiteral("Grüße zum Fest ✓"));
+        EXPECT_EQ(m.value("body").toString().trimmed().replace("\r\n", "\n"), QStringLiteral("Hallo Welt,\nviele Grüße ✓"));
+        EXPECT_EQ(m.value("body_charset").toString(), QStringLiteral("utf-8"));
+        EXPECT_EQ(SmtpServers::attachmentNames(m), QStringList({"QOVACard_Back.jpeg", "QOVACard.jpeg"}));
+        EXPECT_EQ(m.value("attachments").toArray().at(0).toObject().value("type").toString(), QStringLiteral("image/png"));
+        EXPECT_EQ(SmtpServers::attachmentData(m, 0), png);
+        EXPECT_EQ(SmtpServers::attachmentData(m, 1), second);
+    }
+}
+
+TEST(MailTransport, FailuresComeBackWithTheirReason)
+{
+    ASSERT_TRUE(SmtpServers::instance().ready());
+    struct Case
+    {
+        const char *name;
+        QString kind, ssl, to, password, port, host;
+        const char *reason;
+    };
+    const QString good = SmtpServers::kPassword;
+    const Case cases[] = {
+        {"plain server asked for STARTTLS", "plain", "N", "a@example.org", good, {}, "127.0.0.1", "STARTTLS"},
+        {"plain server asked for TLS", "plain", "Y", "a@example.org", good, {}, "127.0.0.1", "secure connection"},
+        {"wrong password", "starttls", "N", "a@example.org", "wrong", {}, "127.0.0.1", "535"},
+        {"refused recipient", "starttls", "N", "refused@example.org", good, {}, "127.0.0.1", "550"},
+        {"port not a number", "starttls", "N", "a@example.org", good, "abc", "127.0.0.1", "port"},
+        {"closed port", "starttls", "N", "a@example.org", good, "1", "127.0.0.1", "refused"},
+        {"unknown host", "starttls", "N", "a@example.org", good, {}, "no-such-host.invalid", "unknown"},
+        {"line break in the recipient", "starttls", "N", "a@example.org\r\nBcc: b@example.org", good, {}, "127.0.0.1", "recipient"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Sent sent = send(c.kind, c.ssl, c.to, {}, c.password, c.port, c.host);
+        EXPECT_FALSE(sent.outcome.sent);
+        EXPECT_TRUE(sent.messages.isEmpty());
+        EXPECT_FALSE(sent.outcome.reason.isEmpty());
+        EXPECT_TRUE(sent.outcome.reason.contains(QLatin1String(c.reason))) << sent.outcome.reason.toStdString();
+        EXPECT_FALSE(sent.outcome.reason.contains(good));
+    }
+
+    // A certificate from an authority the system does not trust.
+    const QByteArray ca = qgetenv("SSL_CERT_FILE");
+    qunsetenv("SSL_CERT_FILE");
+    const Sent untrusted = send("tls", "Y");
+    qputenv("SSL_CERT_FILE", ca);
+    EXPECT_FALSE(untrusted.outcome.sent);
+    EXPECT_TRUE(untrusted.outcome.reason.contains("certificate")) << untrusted.outcome.reason.toStdString();
+
+    MailTransport::setScriptPathOverride(QStringLiteral("/nonexistent/pyth_mail.py"));
+    const Sent missing = send("starttls", "N");
+    MailTransport::setScriptPathOverride({});
+    EXPECT_FALSE(missing.outcome.sent);
+    EXPECT_TRUE(missing.outcome.reason.contains("pyth_mail.py"));
+}
+
+// What the script is handed: arguments, environment and standard input, seen by a stand-in.
+TEST(MailTransport, ScriptGetsArgumentsBareEnvironmentAndPasswordOnStandardInput)
+{
+    QTemporaryDir dir;
+    const QString record = dir.filePath("seen.json");
+    const QString script = writeFile(dir, "pyth_mail.py", QStringLiteral(
+        "import json, os, sys\n"
+        "json.dump({'argv': sys.argv[1:], 'env': dict(os.environ),\n"
+        "           'stdin': sys.stdin.buffer.read().decode('utf-8')}, open(%1, 'w'))\n"
+        "sys.exit(int(os.environ.get('EXIT_CODE', sys.argv[8] == 'Y')))\n").arg("'" + record + "'").toUtf8());
+    MailTransport::setScriptPathOverride(script);
+    for (const QStringList &attachments : {QStringList(), QStringList({"/tmp/a b.jpeg", "/tmp/c.jpeg"})}) {
+        QProcess process;
+        const MailOutcome outcome = MailTransport::sendEmail_pyth(
+            &process, " to@x.org", "Subject; rm -rf ~", attachments, "me@x.org", "pässwörd", "smtp.x.org", "587",
+            "$(body)", "N");
+        EXPECT_TRUE(outcome.sent);
+        QFile file(record);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QJsonObject seen = QJsonDocument::fromJson(file.readAll()).object();
+        QStringList argv;
+        for (const QJsonValue &v : seen.value("argv").toArray())
+            argv.append(v.toString());
+        EXPECT_EQ(argv, QStringList({"me@x.org", "smtp.x.org", "587", "me@x.org", " to@x.org", "Subject; rm -rf ~",
+                                     "$(body)", "N"}) + attachments);
+        QStringList env = seen.value("env").toObject().keys();
+        env.removeAll("SSL_CERT_FILE");
+        env.removeAll("SSL_CERT_DIR");
+        env.removeAll("LC_CTYPE");   // Python sets it for its own locale coercion
+        EXPECT_EQ(env, QStringList({"PATH", "PYTHONPATH"}));
+        EXPECT_EQ(seen.value("env").toObject().value("PATH").toString(), "/bin:/usr/bin:/usr/local/bin");
+        EXPECT_EQ(seen.value("stdin").toString(), QStringLiteral("pässwörd\nDescription"));
+    }
+    QProcess process;
+    EXPECT_FALSE(MailTransport::sendEmail_pyth(&process, "t@x.org", "", {}, "m@x.org", "", "h", "1", "", "Y").sent);
+    MailTransport::setScriptPathOverride({});
+}
+
+// A server that never answers: the password is nowhere in the child's command line or
+// environment while it waits, and the time limit ends the child.
+TEST(MailTransport, StalledServerTimesOutWithoutShowingThePassword)
+{
+    ASSERT_TRUE(SmtpServers::instance().ready());
+    MailOutcome outcome;
+    QThread *worker = QThread::create([&] {
+        QProcess process;
+        MailTransport::Limits limits;
+        limits.timeLimitMs = 1500;
+        outcome = MailTransport::sendEmail_pyth(&process, "a@example.org", "s", {}, "me@example.org",
+                                                SmtpServers::kPassword, "127.0.0.1",
+                                                SmtpServers::instance().port("stall"), "b", "N", limits);
+    });
+    worker->start();
+    QList<qint64> children;
+    QTRY_VERIFY_WITH_TIMEOUT(!(children = mailScriptChildren()).isEmpty() || worker->isFinished(), 10000);
+    ASSERT_FALSE(children.isEmpty());
+    for (const char *part : {"cmdline", "environ"}) {
+        QFile file(QStringLiteral("/proc/%1/%2").arg(children.first()).arg(QLatin1String(part)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_FALSE(text.contains(SmtpServers::kPassword.toUtf8())) << part;
+    }
+    worker->wait();
+    delete worker;
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_TRUE(outcome.reason.contains("timed out")) << outcome.reason.toStdString();
+    EXPECT_TRUE(mailScriptChildren().isEmpty());
+}

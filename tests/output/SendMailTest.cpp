@@ -1,0 +1,311 @@
+// The send window through its widgets: runs against the local SMTP servers, with a card
+// source whose cards carry their record and side in their size.
+
+#include "SmtpServers.h"
+
+#include "output/MailCardSource.h"
+#include "output/MailGlobals.h"
+#include "output/MailRun.h"
+#include "output/ui/MailProgress.h"
+#include "output/ui/Send_Mail.h"
+#include "support/ScriptedModalSeam.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+// Card of record r, side s: (40 + r) x (20 + s) pixels; the design as it stands is record -1.
+class FakeCards : public MailCards
+{
+public:
+    FakeCards(int records, std::atomic<int> *calls) : m_records(records), m_calls(calls) {}
+    int recordCount() const override { return m_records; }
+    QImage card(int record, int side, QString *) const override
+    {
+        ++*m_calls;
+        QImage image(40 + record + 1, 20 + side, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        return image;
+    }
+
+private:
+    int m_records;
+    std::atomic<int> *m_calls;
+};
+
+class FakeSource : public MailCardSource
+{
+public:
+    int records = 0;
+    bool series = false, spreadsheet = false;
+    std::atomic<int> cardCalls{0};
+    int restored = 0;
+    void sourcesInUse(bool *s, bool *x) override
+    {
+        *s = series;
+        *x = spreadsheet;
+    }
+    std::unique_ptr<MailCards> takeCards(bool useSeries, bool useSpreadsheet) override
+    {
+        return std::make_unique<FakeCards>(useSeries || useSpreadsheet ? records : 0, &cardCalls);
+    }
+    void restoreFirstRecord() override { ++restored; }
+};
+
+QSize attachedSize(const QJsonObject &message, int index)
+{
+    return QImage::fromData(SmtpServers::attachmentData(message, index), "PNG").size();
+}
+
+QStringList recipientsOf(const QList<QJsonObject> &messages)
+{
+    QStringList list;
+    for (const QJsonObject &m : messages)
+        list.append(m.value("rcpt_tos").toArray().at(0).toString());
+    return list;
+}
+
+QStringList mailFolders()
+{
+    return QDir(QDir::tempPath()).entryList({QStringLiteral("festiloom-mail-*")}, QDir::Dirs);
+}
+
+class SendMailTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_servers.ready());
+        sender_email = QStringLiteral("Me@Example.org");
+        sender_pwd = SmtpServers::kPassword;
+        sending_server = QStringLiteral("127.0.0.1");
+        sending_port = m_servers.port("starttls");
+        send_enable_ssl.clear();
+        m_window.setCardSource(&m_source);
+        m_folders = mailFolders();
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(mailFolders(), m_folders);   // every run removes its cards
+        m_window.setCardSource(nullptr);
+    }
+
+    // Opens the window fresh, lets `configure` fill it, presses Send and waits for the end.
+    QList<QJsonObject> send(const std::function<void(Ui::Send_Mail &)> &configure)
+    {
+        const qsizetype before = m_servers.count();
+        m_window.resetControls();
+        configure(m_window.ui);
+        QTest::mouseClick(m_window.ui.send_btn, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !m_window.isRunning(); }, 60000));
+        return m_servers.since(before);
+    }
+
+    void batch(Ui::Send_Mail &ui, bool onePerRecipient)
+    {
+        ui.send_with_batch_chk->click();
+        (onePerRecipient ? ui.rd_one_per_recp : ui.rd_all_to_every)->click();
+    }
+
+    SmtpServers &m_servers = SmtpServers::instance();
+    ScriptedModalSeam m_seam;
+    FakeSource m_source;
+    Send_Mail m_window;
+    QStringList m_folders;
+};
+
+} // namespace
+
+TEST(SendMailPause, PauseTextTable)
+{
+    const struct
+    {
+        qint64 ms;
+        const char *text;
+    } cases[] = {
+        {0, "0 Second."}, {1999, "1 Second."}, {2000, "2 Seconds."}, {60000, "1 Minute 0 Second."},
+        {61000, "1 Minute 1 Second."}, {3599000, "59 Minutes 59 Seconds."}, {3600000, "1 Hour 0 Minute 0 Second."},
+        {7322000, "2 Hours 2 Minutes 2 Seconds."}, {720 * 3600000LL + 59 * 60000 + 59000, "720 Hours 59 Minutes 59 Seconds."},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(MailRun::pauseText(c.ms), "Pausing the process for " + QString::fromLatin1(c.text)) << c.ms;
+}
+
+TEST_F(SendMailTest, RefusedBeforeAnyMail)
+{
+    const struct
+    {
+        QString from, to, fileName;
+        bool withoutCard;
+        QString message;
+    } cases[] = {
+        {" ", "a@example.org", "QOVACard", false, "Please make sure that:\n1.Entered E-mail Settings are correct."},
+        {"me@example.org", " \n", "QOVACard", false, "Please specify the Recipient E-mail address."},
+        {"me@example.org", ",", "QOVACard", false, "Recipient E-mail address is invalid or incomplete."},
+        {"me@example.org", "a@b, c", "QOVACard", true, "Recipient E-mail address is invalid or incomplete."},
+        {"me@example.org", "a@example.org", " ", false, "Please enter valid file name."},
+        {"me@example.org", "a@example.org", "../x", false, "Please enter valid file name."},
+        {"me@example.org", "a@example.org", "..\\x", false, "Please enter valid file name."},
+        {"me@example.org", "a@example.org", "..", false, "Please enter valid file name."},
+        {"me@example.org", "a@example.org", "*.*", false, "Please enter valid file name."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.to.toStdString() + " / " + c.fileName.toStdString());
+        m_seam.messages.clear();
+        const QList<QJsonObject> sent = send([&](Ui::Send_Mail &ui) {
+            ui.from_txt->setText(c.from);
+            ui.to_txt->setText(c.to);
+            ui.file_name_txt->setText(c.fileName);
+            if (c.withoutCard)
+                ui.rd_without_barcode->click();
+        });
+        EXPECT_TRUE(sent.isEmpty());
+        ASSERT_EQ(m_seam.messages.size(), 1);
+        EXPECT_TRUE(m_seam.messages[0].text.startsWith("\n" + c.message)) << m_seam.messages[0].text.toStdString();
+        EXPECT_FALSE(m_window.progressSheet()->isVisible());
+    }
+}
+
+TEST_F(SendMailTest, WithoutCardToACommaList)
+{
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("Ann@Example.org, bob@example.org,not-an-address"));
+        ui.subject_txt->setText(QStringLiteral("Einladung"));
+        ui.message_txt->setPlainText(QStringLiteral("Kommt alle!"));
+        ui.file_name_txt->clear();   // not looked at without card
+        ui.rd_without_barcode->click();
+        ui.attachment->setText(QStringLiteral("/nonexistent/invitation.pdf"));
+    });
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    EXPECT_EQ(recipientsOf(sent), QStringList({"ann@example.org", "bob@example.org"}));
+    for (const QJsonObject &m : sent) {
+        EXPECT_EQ(m.value("mail_from").toString(), QStringLiteral("me@example.org"));
+        EXPECT_EQ(m.value("subject").toString(), QStringLiteral("Einladung"));
+        EXPECT_TRUE(m.value("attachments").toArray().isEmpty());
+    }
+    EXPECT_EQ(m_source.cardCalls, 0);
+}
+
+TEST_F(SendMailTest, CardWithoutBatchBothSidesBackFirst)
+{
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
+        ui.side_both->click();
+        ui.file_name_txt->setText(QStringLiteral(" Party|"));
+    });
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(m_source.cardCalls, 2);   // the design is drawn once
+    for (const QJsonObject &m : sent) {
+        EXPECT_EQ(SmtpServers::attachmentNames(m), QStringList({"Party_Back.jpeg", "Party.jpeg"}));
+        EXPECT_EQ(attachedSize(m, 0), QSize(40, 21));
+        EXPECT_EQ(attachedSize(m, 1), QSize(40, 20));
+    }
+    EXPECT_EQ(m_source.restored, 0);
+}
+
+TEST_F(SendMailTest, BatchOneCardPerRecipientStopsWhenRecordsRunOut)
+{
+    m_source.records = 2;
+    m_source.series = true;
+    const QList<QJsonObject> sent = send([this](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org, b@example.org, c@example.org"));
+        batch(ui, true);
+    });
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(recipientsOf(sent), QStringList({"a@example.org", "b@example.org"}));
+    EXPECT_EQ(attachedSize(sent[0], 0), QSize(41, 20));
+    EXPECT_EQ(attachedSize(sent[1], 0), QSize(42, 20));
+    EXPECT_EQ(m_window.progressSheet()->ui._curr_msg_cnt->text(), QStringLiteral("3 / 3 "));
+    EXPECT_EQ(m_source.restored, 1);
+}
+
+TEST_F(SendMailTest, BatchEveryCardToEveryRecipientCountsRefusedRecipients)
+{
+    m_source.records = 2;
+    m_source.spreadsheet = true;
+    const QList<QJsonObject> sent = send([this](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
+        ui.side_back->click();
+        ui.send_with_excel_chk->click();
+        ui.rd_all_to_every->click();
+    });
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    ASSERT_EQ(sent.size(), 6);
+    EXPECT_EQ(recipientsOf(sent), QStringList({"a@example.org", "b@example.org", "c@example.org", "a@example.org",
+                                               "b@example.org", "c@example.org"}));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(attachedSize(sent[i], 0), QSize(41 + i / 3, 21));
+
+    // A refused recipient ends that card's turn; the run goes on and counts what went out.
+    m_seam.messages.clear();
+    const QList<QJsonObject> partly = send([this](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org,refused@example.org,c@example.org"));
+        ui.send_with_excel_chk->click();
+    });
+    EXPECT_EQ(recipientsOf(partly), QStringList({"a@example.org", "a@example.org"}));
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    const QString text = m_seam.messages[0].text;
+    EXPECT_TRUE(text.startsWith("\nCould not send email message.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("2 of 6 e-mails sent.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("refused@example.org: recipient refused: 550")) << text.toStdString();
+}
+
+TEST_F(SendMailTest, BatchWithoutRecordsFails)
+{
+    m_source.series = true;
+    const QList<QJsonObject> sent = send([this](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org"));
+        batch(ui, false);
+    });
+    EXPECT_TRUE(sent.isEmpty());
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    EXPECT_TRUE(m_seam.messages[0].text.contains("0 of 0 e-mails sent."));
+}
+
+TEST_F(SendMailTest, PausesBetweenMailsAndStopEndsAPause)
+{
+    QStringList pauseTexts;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString text = m_window.progressSheet()->ui.pause_label->text();
+        if (!text.isEmpty() && !pauseTexts.contains(text))
+            pauseTexts.append(text);
+    });
+    watch.start(20);
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
+        ui.delayed_delv_chk->click();
+        ui.sec_stepper->setValue(1);
+    });
+    EXPECT_EQ(sent.size(), 3);
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
+    EXPECT_EQ(pauseTexts, QStringList({"Pausing the process for 1 Second."}));
+
+    // An hour's pause after the first mail; Stop (answered Yes) ends it.
+    m_seam.messages.clear();
+    m_seam.answerMessages({"Yes"});
+    const qsizetype before = m_servers.count();
+    m_window.resetControls();
+    m_window.ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
+    m_window.ui.delayed_delv_chk->click();
+    m_window.ui.hour_stepper->setValue(1);
+    QTest::mouseClick(m_window.ui.send_btn, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.progressSheet()->ui.pause_label->text().isEmpty(); }, 30000));
+    EXPECT_EQ(m_window.progressSheet()->ui.pause_label->text(), QStringLiteral("Pausing the process for 1 Hour 0 Minute 0 Second."));
+    QTest::mouseClick(m_window.progressSheet()->ui._stop_btn, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.isRunning(); }, 30000));
+    EXPECT_EQ(m_servers.since(before).size(), 1);
+    const QStringList texts = m_seam.messageTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], QStringLiteral("Are you sure you want to continue?"));
+    EXPECT_TRUE(texts[1].contains("1 of 3 e-mails sent.\nSending was stopped.")) << texts[1].toStdString();
+}
