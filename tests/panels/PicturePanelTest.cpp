@@ -5,6 +5,8 @@
 #include "document/LMNImage.h"
 #include "document/LMNSignature.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 
 namespace {
@@ -144,4 +146,10 @@ TEST_F(PicturePanel, LockUnlockAndStackingButtons)
 
     panel->ui.print_object_chk->click();
     EXPECT_EQ(back->print_object, 1);
+
+    // Paste follows the clipboard, whoever copied.
+    canvas()->copy();
+    EXPECT_TRUE(panel->ui.Paste_btn->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("plain text"));
+    EXPECT_FALSE(panel->ui.Paste_btn->isEnabled());
 }
