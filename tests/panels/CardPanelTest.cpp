@@ -106,3 +106,23 @@ TEST_F(CardPanel, ShapeMatrixSetsTheCardShapeAndKeepsTheSize)
     EXPECT_NEAR(m_window->cardSize().width(), size.width(), 0.01);
     EXPECT_NEAR(m_window->cardSize().height(), size.height(), 0.01);
 }
+
+TEST_F(CardPanel, TurningAPresetKeepsTheChosenSize)
+{
+    QComboBox *category = panel->ui.Category_ComboBox;
+    category->setCurrentIndex(category->findText(QStringLiteral("Paper Card")));
+    emit category->textActivated(category->currentText());
+    int a5 = -1;
+    for (int row = 0; row < panel->ListData.size(); ++row)
+        if (m_window->Get_Item_Text(row) == QLatin1String("A5 Card"))
+            a5 = row;
+    ASSERT_GT(a5, 0);   // not the first row
+    m_window->Mark_List_New_Selection(a5);
+
+    QComboBox *preset = panel->ui.Preset_ComboBox;
+    preset->setCurrentIndex(preset->findText(QStringLiteral("Vertical")));
+    emit preset->activated(preset->currentIndex());
+    EXPECT_EQ(panel->selectedSizeRow(), a5);
+    EXPECT_NEAR(m_window->cardSize().width(), 148.0 * 2.834645669291, 0.01);
+    EXPECT_NEAR(m_window->cardSize().height(), 210.0 * 2.834645669291, 0.01);
+}
