@@ -22,7 +22,6 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
-#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
@@ -31,7 +30,7 @@
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
 #include "output/MailGlobals.h"
-#include "output/ui/Send_Mail.h"
+#include "output/ui/MailCommands.h"
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
@@ -738,8 +737,7 @@ void LMNWindowController::Open_Export_File_Box()
 
 void LMNWindowController::Mail_Button()
 {
-    EditorMailCardSource source(this);
-    Send_Mail::defaultInstance()->Open_Wnd(&source);
+    MailCommands::Mail_Button(this);
 }
 
 void LMNWindowController::Get_Email_Details()

@@ -146,7 +146,7 @@ public:
 
     // --- Printing (src/output) ---
     void Print_Button();
-    // --- E-mail ---
+    // --- E-mail (src/output) ---
     // The Mail command: the send window on the open design's cards.
     void Mail_Button();
     // Refreshes the e-mail account copies from the settings file.
