@@ -81,16 +81,7 @@ TEST_F(CardPanel, AllTextColourAndFontGoIntoTheSidesTextElementsOnly)
     EXPECT_EQ(m_window->Front_card_Prop.Card_Content_clr, QColor(200, 0, 0));
 
     const CardFont before = text->text_ctrl_font;
-    m_seam.onDialog([](QDialog *dialog) {
-        auto *fonts = qobject_cast<QFontDialog *>(dialog);
-        if (!fonts)
-            return int(QDialog::Rejected);
-        QFont font = fonts->currentFont();
-        font.setPointSizeF(30);
-        fonts->setCurrentFont(font);
-        fonts->accept();
-        return fonts->result();
-    });
+    answerFontDialog(30);
     panel->ui.All_Text_font_btn->click();
     EXPECT_DOUBLE_EQ(text->text_ctrl_font.pointSize, 30.0);
     EXPECT_FALSE(before == text->text_ctrl_font);

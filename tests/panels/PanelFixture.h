@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDialog>
 #include <QImage>
 
 class PanelFixture : public EditorWindowFixture
@@ -69,6 +70,21 @@ protected:
         if (file.open(QIODevice::WriteOnly))
             file.write("not a picture");
         return path;
+    }
+
+    // The next font dialog is answered with its font at `pointSize` points.
+    void answerFontDialog(double pointSize)
+    {
+        m_seam.onDialog([pointSize](QDialog *dialog) {
+            auto *fonts = qobject_cast<QFontDialog *>(dialog);
+            if (!fonts)
+                return int(QDialog::Rejected);
+            QFont font = fonts->currentFont();
+            font.setPointSizeF(pointSize);
+            fonts->setCurrentFont(font);
+            fonts->accept();
+            return fonts->result();
+        });
     }
 
     SettingsPanel *panel = nullptr;

@@ -294,16 +294,7 @@ TEST_F(SettingsPanelWriteBack, DateTimeAndStockTextGoIntoTheText)
     EXPECT_EQ(text->_Text_contents, QStringLiteral("You are invited!"));
 
     // The font chosen in the font dialog goes into the text.
-    m_seam.onDialog([](QDialog *dialog) {
-        auto *fonts = qobject_cast<QFontDialog *>(dialog);
-        if (!fonts)
-            return int(QDialog::Rejected);
-        QFont font = fonts->currentFont();
-        font.setPointSizeF(22);
-        fonts->setCurrentFont(font);
-        fonts->accept();
-        return fonts->result();
-    });
+    answerFontDialog(22);
     panel->ui.text_prop_tab->ui.Text_font_btn->click();
     EXPECT_DOUBLE_EQ(text->text_ctrl_font.pointSize, 22.0);
     EXPECT_TRUE(panel->ui.text_prop_tab->ui.Text_font_value->text().endsWith(QStringLiteral("( 22.00 )")));
