@@ -99,10 +99,6 @@ void SettingsPanel::connectCardControls()
                              ui.Preset_ComboBox, ui.Category_ComboBox})
         connect(combo, &QComboBox::activated, this, edited);
     connect(ui.card_name, &QLineEdit::editingFinished, this, edited);
-    connect(ui.Card_Image_path, &QPlainTextEdit::textChanged, this, [this, edited] {
-        if (ui.Card_Image_path->hasFocus())
-            edited();
-    });
     connect(ui.Back_Side_btn, &QPushButton::clicked, this, &SettingsPanel::backSideRequested);
     connect(ui.ColList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const int row = selectedSizeRow();
