@@ -36,6 +36,7 @@
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/BackgroundGallery.h"
 #include "panels/ui/CardPanelCommands.h"
+#include "panels/ui/DataSourcePage.h"
 #include "panels/ui/ElementPanelCommands.h"
 #include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
@@ -93,6 +94,13 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
 
     m_elementCommands = new ElementPanelCommands(this, this);
     m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
+    // Data binding: the source page's column list, first values and view button.
+    m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
+    m_elementCommands->Get_First_Value_Of_Excel_Binding = &DataSourceServices::Get_First_Value_Of_Excel_Binding;
+    m_elementCommands->View_batch_Series_Button = [this] {
+        const auto &source = settingsPanel()->ui.datasource_tab->ui;
+        DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
+    };
     m_layoutCommands = new LayoutCommands(this, this);
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
