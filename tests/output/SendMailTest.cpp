@@ -11,6 +11,7 @@
 #include "support/ScriptedModalSeam.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QTest>
 
@@ -88,12 +89,20 @@ protected:
         sending_port = m_servers.port("starttls");
         send_enable_ssl.clear();
         m_window.setCardSource(&m_source);
+        // Mail folders go to a temporary folder of this test's own: other programs running
+        // beside it under ctest -j make theirs in the shared one.
+        m_sharedTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_temp.path().toUtf8());
         m_folders = mailFolders();
     }
 
     void TearDown() override
     {
         EXPECT_EQ(mailFolders(), m_folders);   // every run removes its cards
+        if (m_sharedTemp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_sharedTemp);
         m_window.setCardSource(nullptr);
     }
 
@@ -119,6 +128,8 @@ protected:
     FakeSource m_source;
     Send_Mail m_window;
     QStringList m_folders;
+    QTemporaryDir m_temp;
+    QByteArray m_sharedTemp;
 };
 
 } // namespace
