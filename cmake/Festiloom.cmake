@@ -46,9 +46,11 @@ set(FESTILOOM_TEST_SANITIZER_ENV
 # own worker threads would look raced. Accesses made by the interceptors on Qt's behalf are
 # therefore ignored (ignore_noninstrumented_modules); every access our code makes, to its own
 # memory or to Qt's, is still checked (document/RaceCheckTest plants a race and expects it).
+# QProcess forks a threaded process to start helper programs: the child only runs exec
+# (die_after_fork=0 lets it).
 if(FESTILOOM_TSAN)
   set(FESTILOOM_TEST_SANITIZER_ENV
-      "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
+      "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1:die_after_fork=0:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
 endif()
 
 # Every tests/<name>/*Test.cpp becomes one test program, linked with every Festiloom
@@ -59,10 +61,11 @@ function(festiloom_tests name)
   foreach(source ${test_sources})
     get_filename_component(base ${source} NAME_WE)
     set(target test_${name}_${base})
-    # A program that starts threads carries the label "threaded"; the ThreadSanitizer build
-    # makes and runs only those.
+    # A program that starts threads, or says "Runs worker threads" for the workers the code it
+    # drives starts, carries the label "threaded"; the ThreadSanitizer build makes and runs
+    # only those.
     file(READ ${source} text)
-    string(REGEX MATCH "std::thread|std::async|QThread|QtConcurrent|QThreadPool" threaded "${text}")
+    string(REGEX MATCH "std::thread|std::async|QThread|QtConcurrent|QThreadPool|Runs worker threads" threaded "${text}")
     if(FESTILOOM_TSAN AND NOT threaded)
       continue()
     endif()

@@ -1,6 +1,7 @@
 // Batch and single export through the editor window: the export sheet, the folder and save
 // choosers, the progress sheet and its Stop button, and the export-finished panel, with every
 // written file opened by Pillow.
+// Runs worker threads: also run under ThreadSanitizer (scripts/build.sh tsan).
 
 #include "DataTestSupport.h"
 #include "editor/EditorWindowFixture.h"
