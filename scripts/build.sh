@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 flavour=${1:-release}
 case "$flavour" in
   release) args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=OFF) ;;
+  fuzz)    args=(-DCMAKE_BUILD_TYPE=Debug -DFESTILOOM_FUZZ=ON -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=OFF
+                 -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1") ;;   # fuzz targets only
   test)    args=(-DCMAKE_BUILD_TYPE=Debug -DFESTILOOM_SANITIZE=ON -DFESTILOOM_TESTS=ON -DFESTILOOM_BENCH=ON
                  "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1") ;;
   bench)   args=(-DCMAKE_BUILD_TYPE=Release -DFESTILOOM_TESTS=OFF -DFESTILOOM_BENCH=ON) ;;

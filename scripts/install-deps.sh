@@ -23,6 +23,8 @@ packages=(
   cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
   # ThreadSanitizer runtime (scripts/build.sh tsan)
   libtsan2
+  # series import tests: RTF files written by pandoc
+  pandoc
 )
 
 SUDO=""

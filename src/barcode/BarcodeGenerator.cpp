@@ -115,50 +115,54 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     result.barcode = std::move(barcode);
 }
 
-QImage BarcodeGenerator::symbolPicture(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                       Result &result)
+QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                         Result &result)
 {
-    const QString title = settings.title();
-    if (title == QLatin1String("QR Code")) {
-        const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
-        if (grid.isEmpty()) {
-            result.failure = settings.qr_version_index > 0
-                ? QStringLiteral("The value does not fit a QR Code of version %1 at this error correction level.")
-                      .arg(settings.qr_version_index)
-                : QStringLiteral("The value is too long for a QR Code at this error correction level.");
-            return {};
-        }
-        if (settings.qr_size_val < grid.width()) {
-            result.failure = QStringLiteral("A QR Code of %1 × %1 modules needs a side of at least %1 points.")
-                                 .arg(grid.width());
-            return {};
-        }
-        if (!fitsCap(QSizeF(settings.qr_size_val, settings.qr_size_val), dpi, result))
-            return {};
-        return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi);
+    const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+    if (grid.isEmpty()) {
+        result.failure = settings.qr_version_index > 0
+            ? QStringLiteral("The value does not fit a QR Code of version %1 at this error correction level.")
+                  .arg(settings.qr_version_index)
+            : QStringLiteral("The value is too long for a QR Code at this error correction level.");
+        return {};
     }
-    if (title == QLatin1String("PDF417")) {
-        const QSizeF frame(settings.pdf_wdt_val, settings.pdf_hgt_val);
-        if (!(frame.width() > 0) || !(frame.height() > 0)) {
-            result.failure = QStringLiteral("The PDF417 width and height must be greater than 0.");
-            return {};
-        }
-        if (!fitsCap(frame, dpi, result))
-            return {};
-        pdf417View view;
-        view.setFrameSize(frame);
-        view.setErrorLevel(settings.pdf_ec_val);
-        view.drawWithText(value, dpi);
-        if (view.getImage().isNull()) {
-            result.failure = view.param().error != PDF417::NoError
-                ? QStringLiteral("The value is too long for PDF417 at this error correction level.")
-                : QStringLiteral("The PDF417 size is too small for its %1 × %2 modules.")
-                      .arg(view.param().bitColumns)
-                      .arg(view.param().codeRows);
-        }
-        return view.getImage();
+    if (settings.qr_size_val < grid.width()) {
+        result.failure = QStringLiteral("A QR Code of %1 × %1 modules needs a side of at least %1 points.")
+                             .arg(grid.width());
+        return {};
     }
-    // DataMatrix
+    if (!fitsCap(QSizeF(settings.qr_size_val, settings.qr_size_val), dpi, result))
+        return {};
+    return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi);
+}
+
+QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                              Result &result)
+{
+    const QSizeF frame(settings.pdf_wdt_val, settings.pdf_hgt_val);
+    if (!(frame.width() > 0) || !(frame.height() > 0)) {
+        result.failure = QStringLiteral("The PDF417 width and height must be greater than 0.");
+        return {};
+    }
+    if (!fitsCap(frame, dpi, result))
+        return {};
+    pdf417View view;
+    view.setFrameSize(frame);
+    view.setErrorLevel(settings.pdf_ec_val);
+    view.drawWithText(value, dpi);
+    if (view.getImage().isNull()) {
+        result.failure = view.param().error != PDF417::NoError
+            ? QStringLiteral("The value is too long for PDF417 at this error correction level.")
+            : QStringLiteral("The PDF417 size is too small for its %1 × %2 modules.")
+                  .arg(view.param().bitColumns)
+                  .arg(view.param().codeRows);
+    }
+    return view.getImage();
+}
+
+QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                                 Result &result)
+{
     const QByteArray bytes = value.toUtf8();
     int rows = 0;
     int columns = 0;
@@ -181,6 +185,7 @@ QImage BarcodeGenerator::symbolPicture(const BarcodeElementSettings &settings, c
         grid = DataMatrixEncoder::iec16022ecc200(report.width, report.height, encoding, bytes, &report.encoded,
                                                  &report.capacity, &report.ecc);
     if (grid.isEmpty() || report.width == 0) {
+        report.refused = true;
         result.failure = QStringLiteral("The value does not fit a DataMatrix symbol of this format and encoding.");
         return {};
     }
@@ -207,7 +212,10 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
         return;
     BarcodeSettings &rs = result.settings;
     rs.resolution = dpi;
-    result.symbol = symbolPicture(settings, value, dpi, result);
+    const QString title = settings.title();
+    result.symbol = title == QLatin1String("QR Code")  ? Draw_QR_Barcode(settings, value, dpi, result)
+                    : title == QLatin1String("PDF417") ? Draw_PDF_417_Barcode(settings, value, dpi, result)
+                                                       : Draw_DataMatrix_Barcode(settings, value, dpi, result);
     if (result.symbol.isNull()) {
         if (result.failure.isEmpty())
             result.failure = QStringLiteral("The barcode symbol could not be made.");

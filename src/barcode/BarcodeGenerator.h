@@ -28,6 +28,7 @@ public:
     // Why a DataMatrix symbol could not be made, in the encoder's own terms.
     struct DataMatrixReport
     {
+        bool refused = false;   // the encoder found no symbol for the value
         int width = 0;
         int height = 0;
         int encoded = 0;
@@ -72,6 +73,11 @@ private:
                                const QString &footer, Result &result);
     static void generateTwoD(const BarcodeElementSettings &settings, const QString &value, const QString &header,
                              const QString &footer, Result &result);
-    static QImage symbolPicture(const BarcodeElementSettings &settings, const QString &value, int dpi, Result &result);
+    // The symbol pictures of the three 2D symbologies at `dpi`; null with result.failure set.
+    static QImage Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi, Result &result);
+    static QImage Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                       Result &result);
+    static QImage Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                          Result &result);
     static bool fitsCap(const QSizeF &points, double dpi, Result &result);
 };

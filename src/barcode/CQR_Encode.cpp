@@ -100,17 +100,18 @@ int CQR_Encode::Get_Encoding_Mode(const std::uint8_t *source, int length, bool s
 }
 
 bool CQR_Encode::EncodeData(int level, int version, bool autoExtent, int maskingNo, const std::uint8_t *source,
-                            int length, bool shiftJisKanji)
+                            int length, bool shiftJisKanji, int eci)
 {
     m_nSymbleSize = 0;
     m_ncAllCodeWord = 0;
     if (level < 0 || level > 3 || version < 0 || version > kMaxVersion || maskingNo < -1 || maskingNo > 7
-        || source == nullptr || length <= 0)
+        || source == nullptr || length <= 0 || eci < 0 || eci > 127)
         return false;
     m_nLevel = level;
     m_nVersion_pass = version;
     m_nMaskingNo = maskingNo;
     m_shiftJis = shiftJisKanji;
+    m_eci = eci;
 
     int chosen = GetEncodeVersion(version, source, length);
     if (chosen == 0)
@@ -290,6 +291,11 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
     //    headers saved when a byte run on either side joins too.
     const int byteHeader = countIndicatorBits(Byte, group) + 4;
     for (int i = 0; i < count() - 1;) {
+        // Kanji pairs in a byte run would be read as bytes of another character set.
+        if (m_byBlockMode[i] == Kanji || m_byBlockMode[i + 1] == Kanji) {
+            ++i;
+            continue;
+        }
         const int src = bits(i) + bits(i + 1);
         int dst = GetBitLength(Byte, m_nBlockLength[i] + m_nBlockLength[i + 1], group);
         if (i > 0 && m_byBlockMode[i - 1] == Byte)
@@ -314,7 +320,8 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
     // The merges look at pairs only and can leave a text of one mode in several runs (an
     // alphanumeric text ending in digits). Such a text never needs more than its own mode.
     const int wholeMode = Get_Encoding_Mode(source, length, m_shiftJis);
-    if (count() > 1 && wholeMode != Kanji) {
+    const bool anyKanjiRun = std::find(m_byBlockMode.begin(), m_byBlockMode.end(), Kanji) != m_byBlockMode.end();
+    if (count() > 1 && wholeMode != Kanji && !anyKanjiRun) {
         int segmented = 0;
         for (int i = 0; i < count(); ++i)
             segmented += bits(i);
@@ -324,7 +331,9 @@ bool CQR_Encode::EncodeSourceData(const std::uint8_t *source, int length, int gr
         }
     }
 
-    // f. The bit stream.
+    // f. The bit stream, after the character-set indicator when there is one.
+    if (m_eci > 0 && (!SetBitStream(0, 7, 4) || !SetBitStream(0, m_eci, 8)))
+        return false;
     int offset = 0;
     for (int s = 0; s < count(); ++s) {
         const int mode = m_byBlockMode[s];

@@ -23,10 +23,12 @@ public:
     // that holds the data; a version from 1 to 40 is the least version used, and a larger one is
     // taken only when `autoExtent` is set. `maskingNo` -1 picks the mask with the lowest penalty.
     // `shiftJisKanji` says that the bytes are Shift JIS text, whose double-byte Kanji characters may
-    // then use Kanji mode; bytes in any other encoding never do. Returns false when the data does
-    // not fit or the arguments are out of range.
+    // then use Kanji mode; bytes in any other encoding never do. Kanji runs are never folded into
+    // byte mode, so byte segments never carry Shift JIS pairs. `eci` 1 to 127 starts the symbol
+    // with that character-set indicator (26 for UTF-8); 0 writes none. Returns false when the
+    // data does not fit or the arguments are out of range.
     bool EncodeData(int level, int version, bool autoExtent, int maskingNo, const std::uint8_t *source,
-                    int length, bool shiftJisKanji = false);
+                    int length, bool shiftJisKanji = false, int eci = 0);
 
     int level() const { return m_nLevel; }
     int version() const { return m_nVersion; }
@@ -79,6 +81,7 @@ private:
     int m_nMaskingNo = -1;
     int m_nSymbleSize = 0;
     bool m_shiftJis = false;
+    int m_eci = 0;
 
     // Module matrix, row-major (row y, column x); while building, 0x20 marks function modules,
     // 0x10 dark function modules, 0x02 dark data bits and 0x01 the masked data bit.

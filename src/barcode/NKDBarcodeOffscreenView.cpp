@@ -29,6 +29,22 @@ struct Bar
     double height;
 };
 
+// The symbol with its white (light) modules in `background`; the symbol itself when that is white.
+QImage lightModulesIn(const QImage &symbol, const QColor &background)
+{
+    const QRgb light = qPremultiply(background.rgba());
+    if (light == 0xFFFFFFFFu)
+        return symbol;
+    QImage recoloured = symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < recoloured.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(recoloured.scanLine(y));
+        for (int x = 0; x < recoloured.width(); ++x)
+            if (row[x] == 0xFFFFFFFFu)
+                row[x] = light;
+    }
+    return recoloured;
+}
+
 } // namespace
 
 NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode)
@@ -210,7 +226,7 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
     const double bw = m_size.width();
     const double bh = m_size.height();
     if (pixelsPerPoint <= 0)
-        painter.fillRect(QRectF(0, 0, bw, bh), Qt::white);
+        painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
 
     const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
     // Distance of the header band's lower edge from the top edge.
@@ -227,8 +243,9 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
                             symbol.width(), symbol.height());
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(target, m_symbol);
+        // Drawn over the background: the symbol's transparent margin and its light modules take
+        // the picture's background colour, so the quiet zone never lets a card show through.
+        painter.drawImage(target, lightModulesIn(m_symbol, s.backgroundColor));
         painter.restore();
     }
     if (m_layout.printsFooter) {
@@ -325,7 +342,7 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
         barsDrawn = true;
     } else {
         // The whole bitmap, also a last row or column that the picture covers only in part.
-        image.fill(m_barcode ? m_settings.backgroundColor : QColor(Qt::white));
+        image.fill(m_settings.backgroundColor);
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, true);

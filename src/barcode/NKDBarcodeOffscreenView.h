@@ -21,8 +21,9 @@ class QPainter;
 // common bottom line above the caption and footer bands (or above the footer alone with the
 // caption on top); the four-state codes place each bar between its lower and upper end.
 //
-// 2D mode: a finished two-dimensional symbol picture on white, a header above and a footer
-// below, laid out in the size of a TwoDPictureLayout.
+// 2D mode: a finished two-dimensional symbol picture on the opaque background colour (its quiet
+// zone and light modules too), a header above and a footer below, laid out in the size of a
+// TwoDPictureLayout.
 //
 // The view keeps a reference to the barcode, which the caller keeps alive while drawing.
 class NKDBarcodeOffscreenView

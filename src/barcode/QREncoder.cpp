@@ -41,30 +41,38 @@ ModuleGrid QREncoder::encodeWithECLevel(int level, int version, const QString &t
 {
     try {
         bool ascii = true;
-        for (QChar c : text) {
-            if (c.unicode() >= 0x80) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.unicode() >= 0x80)
                 ascii = false;
-                break;
-            }
+            // A surrogate without its partner is no character: refused rather than written as "?".
+            if (c.isHighSurrogate() && (i + 1 == text.size() || !text.at(i + 1).isLowSurrogate()))
+                return {};
+            if (c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate()))
+                return {};
         }
-        if (!ascii) {
-            QStringEncoder toSjis("Shift_JIS");
-            if (toSjis.isValid()) {
-                const QByteArray sjis = toSjis.encode(text);
-                QStringDecoder fromSjis("Shift_JIS");
-                if (!toSjis.hasError() && isAsciiAndKanjiOnly(sjis) && QString(fromSjis.decode(sjis)) == text
-                    && !fromSjis.hasError())
-                    return encodeCStringWithECLevel(level, version, sjis, true);
-            }
+        if (ascii)
+            return encodeCStringWithECLevel(level, version, text.toLatin1(), false);
+        // ASCII and Kanji alone: Shift JIS, so that the Kanji use Kanji mode and the byte
+        // segments hold ASCII only.
+        QStringEncoder toSjis("Shift_JIS");
+        if (toSjis.isValid()) {
+            const QByteArray sjis = toSjis.encode(text);
+            QStringDecoder fromSjis("Shift_JIS");
+            if (!toSjis.hasError() && isAsciiAndKanjiOnly(sjis) && QString(fromSjis.decode(sjis)) == text
+                && !fromSjis.hasError())
+                return encodeCStringWithECLevel(level, version, sjis, true);
         }
-        return encodeCStringWithECLevel(level, version, text.toUtf8(), false);
+        // Any other text: UTF-8 bytes, declared as such, so readers need not guess.
+        return encodeCStringWithECLevel(level, version, text.toUtf8(), false, kUtf8Eci);
     } catch (const std::exception &e) {
         qWarning() << "QR Code encoding failed:" << e.what();
         return {};
     }
 }
 
-ModuleGrid QREncoder::encodeCStringWithECLevel(int level, int version, const QByteArray &bytes, bool shiftJisKanji)
+ModuleGrid QREncoder::encodeCStringWithECLevel(int level, int version, const QByteArray &bytes, bool shiftJisKanji,
+                                               int eci)
 {
     if (level < 0 || level > 3 || version < 0 || version > QRTables::kMaxVersion || bytes.isEmpty())
         return {};
@@ -73,14 +81,10 @@ ModuleGrid QREncoder::encodeCStringWithECLevel(int level, int version, const QBy
     // Nothing longer than version 40-L's numeric capacity can ever fit.
     if (length > QRTables::characterCapacity(CQR_Encode::Numeric, QRTables::kMaxVersion, 0))
         return {};
-    if (version > 0) {
-        const int mode = CQR_Encode::Get_Encoding_Mode(data, length, shiftJisKanji);
-        if (length > QRTables::characterCapacity(mode, version, level))
-            return {};
-    }
     try {
         auto encoder = std::make_unique<CQR_Encode>();
-        if (!encoder->EncodeData(level, version, true, -1, data, length, shiftJisKanji))
+        // A version asked for is that version: refused only when the segmented bits exceed it.
+        if (!encoder->EncodeData(level, version, version == 0, -1, data, length, shiftJisKanji, eci))
             return {};
         const int size = encoder->symbolSize();
         ModuleGrid grid(size, size);

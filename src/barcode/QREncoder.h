@@ -11,18 +11,24 @@
 class QREncoder
 {
 public:
+    // The character-set indicator of UTF-8.
+    static constexpr int kUtf8Eci = 26;
+
     // Encodes `text` at error correction `level` (0 L, 1 M, 2 Q, 3 H) and `version` (0 for the
-    // smallest version that holds the text, else 1 to 40). Text made only of ASCII and Shift JIS
-    // double-byte characters is written as Shift JIS so that its Kanji use Kanji mode; any other
-    // text is written as UTF-8 bytes. An empty grid means the text cannot be encoded.
+    // smallest version that holds the text, else 1 to 40). ASCII text is written as it is; text
+    // made only of ASCII and Shift JIS double-byte characters is written as Shift JIS so that its
+    // Kanji use Kanji mode; any other text is written as UTF-8 bytes after the UTF-8 indicator
+    // (ECI 26). A text holding a lone surrogate is refused. An empty grid means the text cannot
+    // be encoded.
     static ModuleGrid encodeWithECLevel(int level, int version, const QString &text);
 
     // Encodes raw bytes. `shiftJisKanji` declares them Shift JIS text (Kanji mode allowed);
-    // otherwise no byte pair is ever taken for a Kanji character.
-    // A requested version must hold the bytes in the mode of the whole text; version 0 allows
-    // every version up to 40.
+    // otherwise no byte pair is ever taken for a Kanji character. `eci` (1 to 127) declares their
+    // character set in the symbol; 0 declares none.
+    // A requested version is used when the bits of the encoder's own segments fit it; version 0
+    // allows every version up to 40.
     static ModuleGrid encodeCStringWithECLevel(int level, int version, const QByteArray &bytes,
-                                               bool shiftJisKanji = false);
+                                               bool shiftJisKanji = false, int eci = 0);
 
     // The symbol picture: `imageDimension` points square, floor(dimension / modules) points per
     // module, the remainder as a transparent margin split between the sides (the extra pixel to the

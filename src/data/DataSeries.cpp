@@ -1,6 +1,7 @@
 #include "data/DataSeries.h"
 
 #include "document/DocumentGlobals.h"
+#include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "editor/EditorGlobals.h"
 
@@ -26,6 +27,9 @@ bool DataSeries::isUsableName(const QString &name, QString *reason)
     else if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/'))
              || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
         problem = QStringLiteral("The series name \"%1\" cannot be used as a file name.").arg(name);
+    else if (name.startsWith(QLatin1Char('.')))
+        // The file would be hidden: never listed, so it could be neither seen nor deleted.
+        problem = QStringLiteral("The series name \"%1\" cannot begin with a dot.").arg(name);
     if (reason)
         *reason = problem;
     return problem.isEmpty();
@@ -83,16 +87,20 @@ bool DataSeries::writeValues(const QString &name, const QStringList &values, Wri
         }
     }
     for (const QString &value : values) {
-        QString line = value;
-        line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        content.append(line.toUtf8());
+        if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
+            QString line = value;
+            line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            content.append(line.toUtf8());
+        } else {
+            content.append(value.toUtf8());
+        }
         content.append('\n');
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush() || !file.commit()) {
         if (errorMessage)
             *errorMessage = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         file.cancelWriting();
@@ -133,6 +141,12 @@ bool DataSeries::readFile(const QString &name, QString *text)
     QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    if (file.size() > MaximumFileSize) {
+        Show_NSLog_Message(QStringLiteral("The series \"%1\" is not read: its file holds more than %2 MB.")
+                               .arg(name)
+                               .arg(MaximumFileSize >> 20));
+        return false;
+    }
     *text = QString::fromUtf8(file.readAll());
     return true;
 }
@@ -171,6 +185,8 @@ QString DataSeries::readFirstValue(const QString &name)
         return {};
     QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
+        return {};
+    if (file.size() > MaximumFileSize)
         return {};
     QByteArray firstLine = file.readLine();
     if (firstLine.endsWith('\n'))

@@ -19,8 +19,8 @@ public:
 
     // The file of the series `name` (no check of the name).
     static QString filePath(const QString &name);
-    // True when `name` names a file directly inside the data folder: not empty, not "." or
-    // "..", without "/" or "\". Otherwise false with the reason.
+    // True when `name` names a listed file directly inside the data folder: not empty, not
+    // beginning with a dot (a hidden file), without "/" or "\". Otherwise false with the reason.
     static bool isUsableName(const QString &name, QString *reason = nullptr);
     static bool exists(const QString &name);
 
@@ -47,6 +47,9 @@ public:
     // edited, so the user must be asked "Batch Processing Series already exists. Do you want
     // to replace it?" first.
     static bool replaceQuestionNeeded(const QString &typedName, const QString &oldName);
+
+    // Series files larger than this are not read (a series of a million long values fits).
+    static constexpr qint64 MaximumFileSize = qint64(64) << 20;
 
     // Every value in file order, for the binding of card elements: record n is line n + 1.
     // Empty lines stay empty values in their place; trailing empty lines are dropped.

@@ -98,22 +98,32 @@ private:
     quint32 m_keys[3] = {0x12345678u, 0x23456789u, 0x34567890u};
 };
 
-// Where one entry's bytes go, counting them against the archive's limit.
+// Where one entry's bytes go, counting them against the limits and summing their checksum.
 struct EntrySink
 {
     QFile *out;
     quint64 *totalBytes;
-    quint64 maxTotalBytes;
-    bool overLimit = false;
+    const SSZipArchiveLimits &limits;
+    quint64 packedSize;
+    quint64 entryBytes = 0;
+    uLong crc = crc32(0L, Z_NULL, 0);
+    enum class Over { None, Total, Entry, Ratio } over = Over::None;
     bool writeFailed = false;
 
     bool write(const char *data, qint64 size)
     {
         *totalBytes += quint64(size);
-        if (*totalBytes > maxTotalBytes) {
-            overLimit = true;
+        entryBytes += quint64(size);
+        if (*totalBytes > limits.maxTotalBytes)
+            over = Over::Total;
+        else if (entryBytes > limits.maxEntryBytes)
+            over = Over::Entry;
+        else if (limits.maxRatio > 0 && entryBytes > limits.ratioFreeBytes
+                 && entryBytes / limits.maxRatio > packedSize)
+            over = Over::Ratio;
+        if (over != Over::None)
             return false;
-        }
+        crc = crc32(crc, reinterpret_cast<const Bytef *>(data), uInt(size));
         if (out->write(data, size) != size) {
             writeFailed = true;
             return false;
@@ -121,6 +131,28 @@ struct EntrySink
         return true;
     }
 };
+
+QString megabytes(quint64 bytes)
+{
+    return QStringLiteral("%1 MB").arg(double(bytes) / double(1 << 20), 0, 'g', 4);
+}
+
+// What to say when an entry stopped at a limit.
+QString overLimitMessage(const EntrySink &sink, const QString &name)
+{
+    switch (sink.over) {
+    case EntrySink::Over::Entry:
+        return QStringLiteral("The entry \"%1\" is too large: it unpacks to more than %2, the limit for one entry.")
+            .arg(name, megabytes(sink.limits.maxEntryBytes));
+    case EntrySink::Over::Ratio:
+        return QStringLiteral("The entry \"%1\" is too large: it unpacks to more than %2 times its packed size of %3 bytes.")
+            .arg(name)
+            .arg(sink.limits.maxRatio)
+            .arg(sink.packedSize);
+    default:
+        return QStringLiteral("The archive is too large: it unpacks to more than %1 bytes.").arg(sink.limits.maxTotalBytes);
+    }
+}
 
 // Copies the current (already raw-opened) encrypted entry: decrypts, inflates when it is
 // deflated, and checks the CRC. Returns an empty string on success, else the reason.
@@ -143,7 +175,6 @@ QString copyEncryptedEntry(unzFile zip, const unz_file_info &info, int method, c
 
     int headerLeft = 12;
     unsigned char lastHeaderByte = 0;
-    uLong crc = crc32(0L, Z_NULL, 0);
     bool streamEnded = false;
     int read = 0;
     while ((read = unzReadCurrentFile(zip, raw.data(), unsigned(raw.size()))) > 0) {
@@ -161,7 +192,6 @@ QString copyEncryptedEntry(unzFile zip, const unz_file_info &info, int method, c
             }
         }
         if (method == 0) {
-            crc = crc32(crc, reinterpret_cast<const Bytef *>(data + skip), uInt(read - skip));
             if (!sink.write(data + skip, read - skip))
                 return QString();
             continue;
@@ -175,13 +205,13 @@ QString copyEncryptedEntry(unzFile zip, const unz_file_info &info, int method, c
             if (status != Z_OK && status != Z_STREAM_END)
                 return QStringLiteral("it is damaged, or the password is wrong");
             const qint64 produced = qint64(inflated.size()) - stream.avail_out;
-            crc = crc32(crc, reinterpret_cast<const Bytef *>(inflated.data()), uInt(produced));
             if (!sink.write(inflated.data(), produced))
                 return QString();
             streamEnded = status == Z_STREAM_END;
         }
     }
-    if (read < 0 || headerLeft > 0 || (method == Z_DEFLATED && !streamEnded) || crc != info.crc)
+    if (read < 0 || headerLeft > 0 || (method == Z_DEFLATED && !streamEnded) || sink.crc != info.crc
+        || sink.entryBytes != info.uncompressed_size)
         return QStringLiteral("it is damaged, or the password is wrong");
     return QString();
 }
@@ -285,6 +315,18 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return setError(error, SSZipArchiveError::CannotWrite,
                             QStringLiteral("Cannot write %1: a folder of that name exists.").arg(target));
 
+        // Only stored and deflated entries are unpacked; minizip would hand others on raw.
+        if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
+            return setError(error, SSZipArchiveError::UnsupportedEntry,
+                            QStringLiteral("The entry \"%1\" is packed with a compression method (%2) that cannot be unpacked.")
+                                .arg(name)
+                                .arg(info.compression_method));
+        if (info.uncompressed_size > limits.maxEntryBytes) {
+            EntrySink declared{nullptr, &totalBytes, limits, info.compressed_size};
+            declared.over = EntrySink::Over::Entry;
+            return setError(error, SSZipArchiveError::LimitExceeded, overLimitMessage(declared, name));
+        }
+
         const bool encrypted = info.flag & EncryptedFlag;
         if (encrypted && passwordBytes.isEmpty())
             return setError(error, SSZipArchiveError::BadEntry,
@@ -303,7 +345,7 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return setError(error, SSZipArchiveError::CannotWrite,
                             QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
         }
-        EntrySink sink{&out, &totalBytes, limits.maxTotalBytes};
+        EntrySink sink{&out, &totalBytes, limits, info.compressed_size};
         QString damage;
         if (encrypted) {
             damage = copyEncryptedEntry(zip.get(), info, method, passwordBytes, sink);
@@ -314,11 +356,15 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                     break;
             if (read < 0)
                 damage = QStringLiteral("it is damaged");
+            // minizip checks the checksum only when the entry held exactly its declared size;
+            // both are checked here whatever the sizes say.
+            else if (sink.over == EntrySink::Over::None && !sink.writeFailed
+                     && (sink.entryBytes != info.uncompressed_size || sink.crc != info.crc))
+                damage = QStringLiteral("it fails its checksum or size");
         }
         const int closed = unzCloseCurrentFile(zip.get());
-        if (sink.overLimit)
-            return setError(error, SSZipArchiveError::LimitExceeded,
-                            QStringLiteral("The archive unpacks to more than %1 bytes.").arg(limits.maxTotalBytes));
+        if (sink.over != EntrySink::Over::None)
+            return setError(error, SSZipArchiveError::LimitExceeded, overLimitMessage(sink, name));
         if (sink.writeFailed)
             return setError(error, SSZipArchiveError::CannotWrite,
                             QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));

@@ -24,6 +24,7 @@ struct SSZipArchiveError
         UnsafeEntryName = -4,        // an absolute name or one climbing out with ".."
         LimitExceeded = -5,          // too many entries or too many unpacked bytes
         CannotWrite = -6,            // the destination cannot take a file or folder
+        UnsupportedEntry = -7,       // packed with a method we do not unpack (bzip2, LZMA, ...)
     };
 
     int code = None;
@@ -35,6 +36,11 @@ struct SSZipArchiveLimits
 {
     quint64 maxEntries = 20000;
     quint64 maxTotalBytes = quint64(1) << 30;   // 1 GiB unpacked
+    quint64 maxEntryBytes = quint64(1) << 30;   // unpacked, one entry
+    // One entry may unpack to at most maxRatio times its packed size (0: no limit); entries
+    // up to ratioFreeBytes are not held to it.
+    quint64 maxRatio = 0;
+    quint64 ratioFreeBytes = quint64(4) << 20;
 };
 
 class SSZipArchive
@@ -42,6 +48,7 @@ class SSZipArchive
 public:
     // Unpacks every entry of the archive at `path` below `destination`. Existing files are
     // kept unless `overwrite` is set. `password` (ASCII) is used when it is not empty.
+    // Every entry's checksum and size are checked against the archive's directory.
     // Returns true only when every entry was unpacked; otherwise false with the reason in
     // `error`. Files unpacked before a failure stay in the destination.
     static bool unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,

@@ -171,6 +171,8 @@ int workerCount()
 class SharedStringsWork : public XmlElementStream::BatchWork
 {
 public:
+    explicit SharedStringsWork(qint64 maxStrings) : m_maxStrings(maxStrings) {}
+
     std::shared_ptr<void> map(int, const std::vector<pugi::xml_node> &units) const override
     {
         auto texts = std::make_shared<QStringList>();
@@ -191,11 +193,21 @@ public:
     }
     bool reduce(std::shared_ptr<void> result) override
     {
-        table.append(std::move(*std::static_pointer_cast<QStringList>(result)));
+        QStringList &texts = *std::static_pointer_cast<QStringList>(result);
+        if (table.size() + texts.size() > m_maxStrings) {
+            tooLarge = true;
+            table.clear();
+            return false;
+        }
+        table.append(std::move(texts));
         return true;
     }
 
     QStringList table;
+    bool tooLarge = false;
+
+private:
+    const qint64 m_maxStrings;
 };
 
 class RowsWork : public XmlElementStream::BatchWork
@@ -353,6 +365,14 @@ bool needsPreserve(const QString &text)
 } // namespace
 
 SpreadsheetWriter::SpreadsheetWriter() = default;
+
+SSZipArchiveLimits SpreadsheetWriter::workbookZipLimits()
+{
+    SSZipArchiveLimits limits;
+    limits.maxEntryBytes = quint64(128) << 20;
+    limits.maxRatio = 250;
+    return limits;
+}
 SpreadsheetWriter::~SpreadsheetWriter() = default;
 
 SpreadsheetWriter *SpreadsheetWriter::sharedInstance()
@@ -418,7 +438,8 @@ QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QUrl &url, bool only_co
     if (!reader->makeFreshTempFolder(errorMessage))
         return reader->data;
     SSZipArchiveError unzipError;
-    if (!SSZipArchive::unzipFileAtPath(localPath(url), reader->tmpDir, true, QString(), &unzipError)) {
+    if (!SSZipArchive::unzipFileAtPath(localPath(url), reader->tmpDir, true, QString(), &unzipError,
+                                       reader->zipLimits)) {
         // Nothing half-unpacked may pass for a workbook.
         reader->makeFreshTempFolder(nullptr);
         report(errorMessage, QStringLiteral("The workbook %1 cannot be opened: %2")
@@ -441,11 +462,15 @@ bool SpreadsheetWriter::ReadSharedStrings(const QUrl &url, QString *errorMessage
         return report(errorMessage, QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
 
     XmlElementStream stream(&file);
+    stream.setMaxElementBytes(maxElementBytes);
     stream.addUnit({"sst", "si"});
-    SharedStringsWork work;
+    SharedStringsWork work(maxSharedStrings);
     if (!stream.runBatches(work, workerCount()))
         return report(errorMessage, QStringLiteral("The shared strings of the workbook cannot be read: %1")
                                         .arg(stream.errorString()));
+    if (work.tooLarge)
+        return report(errorMessage, QStringLiteral("The workbook is too large to read: more than %1 shared strings.")
+                                        .arg(maxSharedStrings));
     sharedStrings = std::move(work.table);
     return true;
 }
@@ -458,6 +483,7 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
         return report(errorMessage, QStringLiteral("The workbook has no worksheet %1.").arg(QFileInfo(path).fileName()));
 
     XmlElementStream stream(&file);
+    stream.setMaxElementBytes(maxElementBytes);
     stream.addUnit({"worksheet", "sheetData", "row"});
     RowsWork work(sharedStrings, headerOnly, maxCells);
     if (!stream.runBatches(work, workerCount()))

@@ -12,6 +12,8 @@
 //                              Excel_Sheet_Columns texts ("" for a cell without value).
 // Every step reports failure through its optional error message (empty on success).
 
+#include "data/SSZipArchive.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,6 +67,14 @@ public:
 
     // Reading refuses worksheets whose padded rows would hold more cells than this.
     qint64 maxCells = 20'000'000;
+    // What one workbook may cost. Past any of these it is refused as too large, the limit
+    // named: a part unpacking to more than 128 MiB (a real sheet of 100,000 rows of 10
+    // columns takes about 37 MB) or to more than 250 times its packed size, more shared
+    // strings than this, one row, text or comment larger than 8 MiB.
+    SSZipArchiveLimits zipLimits = workbookZipLimits();
+    qint64 maxSharedStrings = 4'000'000;
+    std::size_t maxElementBytes = std::size_t(8) << 20;
+    static SSZipArchiveLimits workbookZipLimits();
 
 private:
     SpreadsheetWriter();

@@ -156,8 +156,13 @@ bool XmlElementStream::fill()
             m_captureStart -= keep;
         m_consumed += keep;
     }
-    if (m_end == m_buffer.size())
-        m_buffer.resize(m_buffer.size() * 2);
+    if (m_end == m_buffer.size()) {
+        // The buffer is full of one unfinished piece of markup.
+        if (m_end >= m_maxElementBytes)
+            return fail(QStringLiteral("The XML part is too large: one of its elements or comments takes more than %1 MB.")
+                            .arg(double(m_maxElementBytes) / double(1 << 20), 0, 'g', 4));
+        m_buffer.resize(std::min(m_buffer.size() * 2, std::max(m_maxElementBytes, m_initialBuffer)));
+    }
 
     const qint64 read = m_device->read(m_buffer.data() + m_end, qint64(m_buffer.size() - m_end));
     if (read < 0)

@@ -33,6 +33,11 @@ public:
     // `initialBuffer` is how many bytes are read at a time (the buffer grows for larger units).
     explicit XmlElementStream(QIODevice *device, std::size_t initialBuffer = 256 * 1024);
 
+    // The most bytes one unit, comment or other piece of markup may take; a document holding
+    // a larger one is refused as too large rather than held in memory whole.
+    void setMaxElementBytes(std::size_t bytes) { m_maxElementBytes = bytes; }
+    static constexpr std::size_t DefaultMaxElementBytes = std::size_t(8) << 20;
+
     // Registers a unit path (local names from the root element down); returns its number.
     int addUnit(const QByteArrayList &path);
 
@@ -95,6 +100,7 @@ private:
 
     QIODevice *m_device;
     std::size_t m_initialBuffer;
+    std::size_t m_maxElementBytes = DefaultMaxElementBytes;
     std::vector<PathNode> m_nodes;   // m_nodes[0] is above the root element
     const UnitHandler *m_handler = nullptr;
 

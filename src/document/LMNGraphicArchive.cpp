@@ -2,8 +2,10 @@
 
 #include "document/LMNGraphicField.h"
 #include "document/MessageLog.h"
+#include "document/PropertyListCheck.h"
 
 #include <QBuffer>
+#include <QScopeGuard>
 #include <QRgba64>
 
 #include <algorithm>
@@ -31,19 +33,29 @@ constexpr const char *FontSizeKey = "pointSize";
 // ---------------------------------------------------------------------------------------
 // Writing
 
+// Reading refuses numbers that are not finite, so none is ever written: not a number
+// becomes 0 and an infinity the largest number of the field's type.
+template<typename T>
+double finite(T v)
+{
+    if (std::isnan(v))
+        return 0.0;
+    return double(std::clamp(v, std::numeric_limits<T>::lowest(), std::numeric_limits<T>::max()));
+}
+
 plist_t realArray(std::initializer_list<double> values)
 {
     plist_t array = plist_new_array();
     for (double v : values)
-        plist_array_append_item(array, plist_new_real(v));
+        plist_array_append_item(array, plist_new_real(finite(v)));
     return array;
 }
 
 plist_t encodeValue(bool v) { return plist_new_bool(v ? 1 : 0); }
 // libplist keeps integers as 64-bit patterns; a negative value is written as a signed one.
 plist_t encodeValue(int v) { return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(v))); }
-plist_t encodeValue(float v) { return plist_new_real(double(v)); }
-plist_t encodeValue(double v) { return plist_new_real(v); }
+plist_t encodeValue(float v) { return plist_new_real(finite(v)); }
+plist_t encodeValue(double v) { return plist_new_real(finite(v)); }
 plist_t encodeValue(const QString &v) { return plist_new_string(v.toUtf8().constData()); }
 
 plist_t encodeValue(const QColor &v)
@@ -59,7 +71,7 @@ plist_t encodeValue(const CardFont &v)
 {
     plist_t dict = plist_new_dict();
     plist_dict_set_item(dict, FontNameKey, encodeValue(v.postScriptName));
-    plist_dict_set_item(dict, FontSizeKey, plist_new_real(v.pointSize));
+    plist_dict_set_item(dict, FontSizeKey, plist_new_real(finite(v.pointSize)));
     return dict;
 }
 
@@ -293,6 +305,28 @@ T zeroValue()
         return T();
 }
 
+// Whether a value reads back the same from a missing key. A null and an empty text both
+// read back as the empty text; a colour that is valid but clear is not "no colour".
+template<typename T>
+bool isZeroValue(const T &v)
+{
+    if constexpr (std::is_same_v<T, QImage>)
+        return v.isNull();
+    else if constexpr (std::is_same_v<T, QColor>)
+        return !v.isValid();
+    else if constexpr (std::is_same_v<T, QString>)
+        return v.isEmpty();
+    else if constexpr (std::is_same_v<T, QRectF>)
+        return v.x() == 0 && v.y() == 0 && v.width() == 0 && v.height() == 0 && !std::signbit(v.x())
+               && !std::signbit(v.y()) && !std::signbit(v.width()) && !std::signbit(v.height());
+    else if constexpr (std::is_same_v<T, CardFont>)
+        return v.postScriptName.isEmpty() && v.pointSize == 0 && !std::signbit(v.pointSize);
+    else if constexpr (std::is_floating_point_v<T>)
+        return v == 0 && !std::signbit(v);
+    else
+        return v == T(0);
+}
+
 void fail(QString *error, const QString &message)
 {
     if (error)
@@ -305,9 +339,15 @@ plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
 {
     plist_t dict = plist_new_dict();
     plist_dict_set_item(dict, ClassKey, encodeValue(LMNGraphic::className(graphic.kind())));
+    // A field holding its zero value is left out: reading gives that value for a missing key,
+    // so the element comes back the same, and an archive of few keys does not grow on saving.
     for (const LMNGraphicField &field : LMNGraphicField::all()) {
-        std::visit([&](auto member) { plist_dict_set_item(dict, field.name, encodeValue(graphic.*member)); },
-                   field.member);
+        std::visit(
+            [&](auto member) {
+                if (!isZeroValue(graphic.*member))
+                    plist_dict_set_item(dict, field.name, encodeValue(graphic.*member));
+            },
+            field.member);
     }
     return dict;
 }
@@ -428,8 +468,25 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
         fail(error, QStringLiteral("The element archive is empty."));
         return std::nullopt;
     }
-    if (quint64(data.size()) > std::numeric_limits<uint32_t>::max()) {
-        fail(error, QStringLiteral("The element archive is too large to read."));
+    if (data.size() > MaximumSize) {
+        fail(error, QStringLiteral("The element archive is too large to read: it holds more than %1 MB.")
+                        .arg(MaximumSize >> 20));
+        return std::nullopt;
+    }
+    // libplist parses by recursion and copies shared objects for every reference: nesting and
+    // expansion are checked before it sees the data.
+    switch (PropertyListCheck::any(data)) {
+    case PropertyListCheck::Result::Fine:
+        break;
+    case PropertyListCheck::Result::TooDeep:
+        fail(error, QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's."));
+        return std::nullopt;
+    case PropertyListCheck::Result::TooLarge:
+        fail(error, QStringLiteral("The element archive is damaged: it expands to more than %1 values.")
+                        .arg(PropertyListCheck::Limits().maxObjects));
+        return std::nullopt;
+    default:
+        fail(error, QStringLiteral("The element archive is damaged: it is not a readable property list."));
         return std::nullopt;
     }
     plist_t root = nullptr;
@@ -447,9 +504,15 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
     GraphicList graphics;
     const uint32_t count = plist_array_get_size(root);
     graphics.reserve(count);
+    // By iterator: a parsed binary list has no index, so fetching item i walks i items.
+    plist_array_iter iter = nullptr;
+    plist_array_new_iter(root, &iter);
+    const auto freeIter = qScopeGuard([&] { std::free(iter); });
     for (uint32_t i = 0; i < count; ++i) {
+        plist_t item = nullptr;
+        plist_array_next_item(root, iter, &item);
         QString reason;
-        GraphicPtr graphic = decode(plist_array_get_item(root, i), &reason);
+        GraphicPtr graphic = decode(item, &reason);
         if (!graphic) {
             fail(error, QStringLiteral("Element %1 of %2 cannot be read: %3").arg(i + 1).arg(count).arg(reason));
             return std::nullopt;

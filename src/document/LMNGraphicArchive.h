@@ -35,8 +35,12 @@ public:
 
     // The elements of property-list data (binary or XML) holding an array of element
     // dictionaries; nothing, with a reason in *error (may be null), when the data is not such
-    // an array or any element is refused: a list is taken whole or not at all.
+    // an array or any element is refused: a list is taken whole or not at all. Data nested
+    // too deeply or expanding past PropertyListCheck's limits is refused before parsing.
     static std::optional<GraphicList> decodeList(const QByteArray &data, QString *error);
+
+    // The largest archive decodeList() reads; designs, pictures included, are far smaller.
+    static constexpr qsizetype MaximumSize = qsizetype(512) << 20;
 
     // The key that holds the class name of the element's kind.
     static const char *const ClassKey;

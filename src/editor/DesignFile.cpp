@@ -1,6 +1,7 @@
 #include "editor/DesignFile.h"
 
 #include "document/LMNGraphicArchive.h"
+#include "document/PropertyListCheck.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -8,10 +9,9 @@
 #include <QSaveFile>
 
 #include <plist/plist.h>
-#include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -25,8 +25,18 @@ namespace {
 constexpr uint32_t RecordFieldCount = 28;
 // Magic, two records, binding flag, workbook path, titles, records, front and back elements.
 constexpr uint32_t ItemCount = 1 + 2 * RecordFieldCount + 4 + 2;
-// Designs are a few megabytes at most, pictures included; anything far larger is not one.
-constexpr qint64 MaximumFileSize = 512LL * 1024 * 1024;
+// Ranges of the record's numbers. The opacity is clamped (a new record holds 100, and
+// everything from 1 up draws opaque); a place or size beyond a million points, about 350
+// metres, is no card and refuses the file.
+constexpr double MaximumOpacity = 100.0;
+constexpr double MaximumCoordinate = 1e6;
+
+// What the writer stores for a number whose range the reader checks: within the range, and
+// never a number that is not finite.
+double storable(double value, double low, double high)
+{
+    return std::isnan(value) ? 0.0 : std::clamp(value, low, high);
+}
 
 struct PlistDeleter
 {
@@ -156,7 +166,9 @@ plist_t newFont(const CardFont &font)
 {
     plist_t dict = plist_new_dict();
     plist_dict_set_item(dict, "postScriptName", newString(font.postScriptName));
-    plist_dict_set_item(dict, "pointSize", plist_new_real(font.pointSize));
+    plist_dict_set_item(dict, "pointSize",
+                        plist_new_real(storable(font.pointSize, -std::numeric_limits<double>::max(),
+                                                std::numeric_limits<double>::max())));
     return dict;
 }
 
@@ -169,11 +181,12 @@ void appendRecord(plist_t array, const Card_Property &record, const QString &sha
         add(newColour(record.*field.member));
     for (const auto &field : Integers)
         add(plist_new_uint(uint64_t(int64_t(record.*field.member))));
-    add(plist_new_real(record.Card_alpha_Stepper));
+    add(plist_new_real(storable(record.Card_alpha_Stepper, 0.0, MaximumOpacity)));
     for (const auto &field : Texts)
         add(newString(field.member == &Card_Property::Card_Shape ? shapeCode : record.*field.member));
-    add(newPair(record.Card_Location.x(), record.Card_Location.y()));
-    add(newPair(record.Card_Size.width(), record.Card_Size.height()));
+    auto coordinate = [](double v) { return storable(v, -MaximumCoordinate, MaximumCoordinate); };
+    add(newPair(coordinate(record.Card_Location.x()), coordinate(record.Card_Location.y())));
+    add(newPair(coordinate(record.Card_Size.width()), coordinate(record.Card_Size.height())));
     add(newColour(record.Card_Content_clr));
     add(newFont(record.Card_Content_font));
 }
@@ -280,6 +293,10 @@ public:
         }
         const double first = realOf(plist_array_get_item(node, 0), field);
         const double second = realOf(plist_array_get_item(node, 1), field);
+        if (std::fabs(first) > MaximumCoordinate || std::fabs(second) > MaximumCoordinate) {
+            fail(QStringLiteral("is out of range"), QString::fromLatin1(field));
+            return {};
+        }
         return {first, second};
     }
 
@@ -420,7 +437,7 @@ Card_Property readRecord(ItemReader &in, const QString &side)
         r.*field.member = in.colour(field.name);
     for (const auto &field : Integers)
         r.*field.member = in.integer(field.name);
-    r.Card_alpha_Stepper = float(in.real("Card_alpha_Stepper"));
+    r.Card_alpha_Stepper = float(std::clamp(in.real("Card_alpha_Stepper"), 0.0, MaximumOpacity));
     for (const auto &field : Texts)
         r.*field.member = in.string(field.name);
     r.Card_Location = in.pair("Card_Location");
@@ -429,64 +446,6 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     r.Card_Content_clr = in.colour("Card_Content_clr");
     r.Card_Content_font = in.font("Card_Content_font");
     return r;
-}
-
-enum class XmlCheck { Fine, Foreign, Truncated, Malformed, TooDeep };
-
-// Whether the bytes are one well-formed XML document whose root is a property list, nested no
-// deeper than a design ever is. The property-list parser is only ever given documents that
-// pass this, so damaged or hostile files never reach it.
-XmlCheck checkPropertyListXml(const QByteArray &xml)
-{
-    // The design array, an element, a value of it, and room to spare.
-    constexpr int MaximumDepth = 32;
-    pugi::xml_document document;
-    const pugi::xml_parse_result parsed =
-        document.load_buffer(xml.constData(), size_t(xml.size()), pugi::parse_default | pugi::parse_doctype);
-    if (!parsed) {
-        // A property list that lost its closing tag is a file that stops too early.
-        return xml.trimmed().endsWith("</plist>") ? XmlCheck::Malformed : XmlCheck::Truncated;
-    }
-    pugi::xml_node root;
-    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element)
-            continue;
-        if (root)
-            return XmlCheck::Malformed;   // one document, one root
-        root = node;
-    }
-    if (!root || std::strcmp(root.name(), "plist") != 0)
-        return XmlCheck::Foreign;
-
-    // Depth of the deepest element, walked without recursion so no nesting can exhaust the stack.
-    int depth = 1;
-    pugi::xml_node node = root;
-    while (node) {
-        pugi::xml_node child = node.first_child();
-        while (child && child.type() != pugi::node_element)
-            child = child.next_sibling();
-        if (child) {
-            if (++depth > MaximumDepth)
-                return XmlCheck::TooDeep;
-            node = child;
-            continue;
-        }
-        // Up until an ancestor has a next element.
-        while (node && node != root) {
-            pugi::xml_node next = node.next_sibling();
-            while (next && next.type() != pugi::node_element)
-                next = next.next_sibling();
-            if (next) {
-                node = next;
-                break;
-            }
-            node = node.parent();
-            --depth;
-        }
-        if (node == root)
-            break;
-    }
-    return XmlCheck::Fine;
 }
 
 QString tr(const char *text)
@@ -542,16 +501,19 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is empty."));
     if (xml.startsWith("bplist"))
         return refuse(tr("The file is not a Festiloom design."));
-    switch (checkPropertyListXml(xml)) {
-    case XmlCheck::Fine:
+    // The property-list parser is only ever given documents that pass this check, so damaged
+    // or hostile files never reach it.
+    switch (PropertyListCheck::xml(xml)) {
+    case PropertyListCheck::Result::Fine:
         break;
-    case XmlCheck::Truncated:
+    case PropertyListCheck::Result::Truncated:
         return refuse(tr("The file is incomplete: it ends in the middle of the design."));
-    case XmlCheck::Malformed:
+    case PropertyListCheck::Result::Malformed:
+    case PropertyListCheck::Result::TooLarge:
         return refuse(tr("The file is damaged: it is not well-formed XML."));
-    case XmlCheck::TooDeep:
+    case PropertyListCheck::Result::TooDeep:
         return refuse(tr("The file is damaged: its values are nested far deeper than a design's."));
-    case XmlCheck::Foreign:
+    case PropertyListCheck::Result::Foreign:
         return refuse(tr("The file is not a Festiloom design."));
     }
     if (xml.size() > std::numeric_limits<uint32_t>::max())
@@ -599,7 +561,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     return design;
 }
 
-bool DesignFile::write(const QString &path, const CardDesign &design, QString *error)
+bool DesignFile::write(const QString &path, const CardDesign &design, QString *error, qint64 maximumSize)
 {
     auto fail = [&](const QString &reason) {
         if (error)
@@ -607,6 +569,11 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         return false;
     };
     const QByteArray xml = toXml(design);
+    // Checked before the file is touched: what reading would refuse is never written.
+    if (xml.size() > maximumSize)
+        return fail(tr("the design is too large: it would take %1 MB, more than the %2 MB a design file may hold.")
+                        .arg((xml.size() + (1 << 20) - 1) >> 20)
+                        .arg(maximumSize >> 20));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
@@ -620,7 +587,7 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
     return true;
 }
 
-std::optional<CardDesign> DesignFile::read(const QString &path, QString *error)
+std::optional<CardDesign> DesignFile::read(const QString &path, QString *error, qint64 maximumSize)
 {
     auto refuse = [&](const QString &reason) -> std::optional<CardDesign> {
         if (error)
@@ -632,7 +599,7 @@ std::optional<CardDesign> DesignFile::read(const QString &path, QString *error)
         return refuse(tr("The file does not exist."));
     if (!info.isFile())
         return refuse(tr("It is not a file."));
-    if (info.size() > MaximumFileSize)
+    if (info.size() > maximumSize)
         return refuse(tr("The file is too large to be a design."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

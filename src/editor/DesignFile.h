@@ -18,14 +18,18 @@ class DesignFile
 public:
     static const QString Magic;
     static const QString Extension;
+    // The largest file read() opens; write() refuses to save a design that would be larger.
+    static constexpr qint64 MaximumFileSize = qint64(512) << 20;
 
     // Saves atomically: the file is replaced only once the whole design is written, so a
-    // failed save leaves what was there before. False, with the reason in `error`, on failure.
-    static bool write(const QString &path, const CardDesign &design, QString *error);
+    // failed save leaves what was there before. False, with the reason in `error`, on failure;
+    // a design larger than `maximumSize` is not saved, since it could not be opened again.
+    static bool write(const QString &path, const CardDesign &design, QString *error,
+                      qint64 maximumSize = MaximumFileSize);
 
     // Reads and checks the whole file before handing anything back: a missing, truncated,
-    // foreign or damaged file gives no design and the reason in `error`.
-    static std::optional<CardDesign> read(const QString &path, QString *error);
+    // foreign, damaged or too large file gives no design and the reason in `error`.
+    static std::optional<CardDesign> read(const QString &path, QString *error, qint64 maximumSize = MaximumFileSize);
 
     // The file's contents, and back.
     static QByteArray toXml(const CardDesign &design);

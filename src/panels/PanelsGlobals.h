@@ -16,3 +16,16 @@ extern QString CARD_SIDE_STR;
 // The loading guard: set while the settings panel is filled from a model, so that handlers
 // which write controls back into the model return at once. Main thread only.
 extern bool Not_Draw_Only_Prop_Change;
+
+// Sets the loading guard for its lifetime and clears it on every way out, a failure included.
+class LoadingGuard
+{
+public:
+    LoadingGuard() { Not_Draw_Only_Prop_Change = true; }
+    ~LoadingGuard() { Not_Draw_Only_Prop_Change = false; }
+    LoadingGuard(const LoadingGuard &) = delete;
+    LoadingGuard &operator=(const LoadingGuard &) = delete;
+};
+
+// The path chosen in the picture library when it last ended with OK.
+extern QString lib_window_sel_file;

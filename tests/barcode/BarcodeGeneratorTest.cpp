@@ -11,6 +11,9 @@
 #include "LinearTestSupport.h"
 #include "ModuleGridTestSupport.h"
 
+#include <QPainter>
+
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -132,5 +135,44 @@ TEST(BarcodeGenerator, ConcurrentPicturesReadAsTheirOwnRecords)
     for (int record = 0; record < kRecords; ++record) {
         EXPECT_EQ(read[record].first, QStringLiteral("guest %1").arg(record).toStdString());
         EXPECT_EQ(read[record].second, QStringLiteral("SEAT-%1").arg(record * 7).toStdString());
+    }
+}
+
+// Every 2D picture keeps an opaque quiet zone: laid on a dark card it still reads.
+TEST(BarcodeGenerator, TwoDPicturesReadOnADarkCard)
+{
+    struct Case
+    {
+        const char *title;
+        ZXing::BarcodeFormat format;
+    };
+    const Case cases[] = {{"QR Code", ZXing::BarcodeFormat::QRCode},
+                          {"PDF417", ZXing::BarcodeFormat::PDF417},
+                          {"DataMatrix", ZXing::BarcodeFormat::DataMatrix}};
+    std::mt19937 random(2026);
+    for (const Case &c : cases) {
+        for (int trial = 0; trial < 4; ++trial) {
+            BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+            s.dpi_val_index = 1; // 72 dpi keeps the pictures small
+            s.qr_size_val = 120;
+            s.pdf_wdt_val = 400;
+            s.pdf_hgt_val = 120;
+            s.dm_module_val = 4;
+            const QString value = QString::fromLatin1(ModuleGridTestSupport::randomBytes(random, 12 + trial * 9, 'a', 'z'));
+            const QImage picture = BarcodeGenerator::picture(s, value, QStringLiteral("HEADER"), QStringLiteral("FOOTER"));
+            ASSERT_FALSE(picture.isNull()) << c.title;
+            QImage card(picture.size() + QSize(80, 80), QImage::Format_RGB32);
+            card.fill(QColor(20, 24, 60));
+            QPainter painter(&card);
+            painter.drawImage(40, 40, picture);
+            painter.end();
+            const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+            std::vector<std::uint8_t> pixels(std::size_t(grey.width()) * std::size_t(grey.height()));
+            for (int y = 0; y < grey.height(); ++y)
+                std::copy_n(grey.constScanLine(y), grey.width(), pixels.data() + std::size_t(y) * grey.width());
+            EXPECT_EQ(ModuleGridTestSupport::read(pixels, grey.width(), grey.height(), c.format, false).text,
+                      value.toStdString())
+                << c.title;
+        }
     }
 }

@@ -236,7 +236,7 @@ TEST(BarcodeRender, KerningIsInPointsAtEveryResolution)
     }
 }
 
-TEST(BarcodeRender, TwoDPictureOnWhite)
+TEST(BarcodeRender, TwoDPictureOnItsBackground)
 {
     QImage symbol(80, 80, QImage::Format_RGB32);
     symbol.fill(Qt::black);
@@ -252,7 +252,7 @@ TEST(BarcodeRender, TwoDPictureOnWhite)
     settings.resolution = 72;
     const QImage image = NKDBarcodeOffscreenView::imageFromBarcodeImage(symbol, layout, settings);
     ASSERT_EQ(image.size(), QSize(120, 100));
-    EXPECT_TRUE(TestHelpers::onlyInside(image, Qt::white, QRect(20, 5, 80, 80)));
+    EXPECT_TRUE(TestHelpers::onlyInside(image, Qt::red, QRect(20, 5, 80, 80)));
     EXPECT_EQ(TestHelpers::countPixelsDifferent(image, Qt::black, QRect(20, 5, 80, 80)), 0);
     EXPECT_TRUE(NKDBarcodeOffscreenView::imageFromBarcodeImage(QImage(), layout, settings).isNull());
 }

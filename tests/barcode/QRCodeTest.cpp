@@ -278,3 +278,71 @@ TEST(ModuleGrid, DescriptionAndOrientation)
     EXPECT_TRUE(ModuleGrid(0, 5).isEmpty());
     EXPECT_EQ(ModuleGrid(-1, 5).width(), 0);
 }
+
+namespace {
+
+// A random text of runs from `pieces`: digits, capitals, lower case, punctuation, accented
+// Latin, Kanji and kana, symbols beyond the Basic Multilingual Plane.
+QString randomMixedText(std::mt19937 &random, bool nonAscii)
+{
+    static const QStringList asciiRuns{QStringLiteral("0123456789"), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:"),
+                                       QStringLiteral("abcdefghijklmnopqrstuvwxyz"), QStringLiteral("!\"#&'(),;<=>?@[\\]^_`{|}~")};
+    static const QStringList otherRuns{QStringLiteral("äöüßéèçñÅØ€£"), QStringLiteral("日本語誕生日漢字東京駅"),
+                                       QStringLiteral("ひらがなカタカナ"), QStringLiteral("αβγδЖЩ☺✓"),
+                                       QStringLiteral("🎉🎂🥳")};
+    QString text;
+    const int runs = std::uniform_int_distribution<int>(1, 6)(random);
+    for (int r = 0; r < runs; ++r) {
+        const bool other = nonAscii && std::uniform_int_distribution<int>(0, 2)(random) == 0;
+        const QStringList &pool = other ? otherRuns : asciiRuns;
+        const QString alphabet = pool.at(std::uniform_int_distribution<int>(0, int(pool.size()) - 1)(random));
+        const QList<uint> codePoints = alphabet.toUcs4();
+        const int length = std::uniform_int_distribution<int>(1, 12)(random);
+        for (int i = 0; i < length; ++i) {
+            const char32_t c = codePoints.at(std::uniform_int_distribution<int>(0, int(codePoints.size()) - 1)(random));
+            text += QString::fromUcs4(&c, 1);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+// A version asked for holds every text the automatic choice fits into it, also when the text
+// mixes modes that cost less than bytes.
+TEST(QRCode, FixedVersionTakesWhatTheAutomaticChoiceFitsIntoIt)
+{
+    std::mt19937 random(20261207);
+    for (int trial = 0; trial < 400; ++trial) {
+        const QString text = randomMixedText(random, trial % 3 == 0);
+        const int level = std::uniform_int_distribution<int>(0, 3)(random);
+        const int automatic = versionOf(QREncoder::encodeWithECLevel(level, 0, text));
+        ASSERT_GT(automatic, 0) << text.toStdString();
+        for (const int version : {automatic, std::min(40, automatic + 1)}) {
+            const ModuleGrid grid = QREncoder::encodeWithECLevel(level, version, text);
+            ASSERT_EQ(versionOf(grid), version) << text.toStdString() << " level " << level;
+            if (trial % 8 == 0) {
+                EXPECT_EQ(QString::fromStdString(decodeGrid(grid, kQR).text), text);
+            }
+        }
+        if (automatic > 1) {
+            EXPECT_TRUE(QREncoder::encodeWithECLevel(level, automatic - 1, text).isEmpty()) << text.toStdString();
+        }
+    }
+}
+
+// Texts mixing Kanji, other non-ASCII characters and ASCII read back exactly; a lone surrogate
+// is refused.
+TEST(QRCode, MixedScriptTextsReadBackExactly)
+{
+    std::mt19937 random(18004);
+    for (int trial = 0; trial < 200; ++trial) {
+        const QString text = randomMixedText(random, true);
+        const Decoded decoded = decodeGrid(QREncoder::encodeWithECLevel(trial % 4, 0, text), kQR);
+        ASSERT_TRUE(decoded.valid) << text.toStdString();
+        EXPECT_EQ(QString::fromStdString(decoded.text), text);
+    }
+    for (const QString &text : {QStringLiteral("a") + QChar(0xD83C), QString(QChar(0xDF89)) + QStringLiteral("日本"),
+                                QStringLiteral("x") + QChar(0xDC00) + QChar(0xD800)})
+        EXPECT_TRUE(QREncoder::encodeWithECLevel(1, 0, text).isEmpty());
+}

@@ -104,6 +104,13 @@ TEST_F(DataSeriesTest, NamesThatWouldLeaveTheDataFolderAreRefused)
     EXPECT_FALSE(DataSeries::saveSeries("\\", QString(), {"x"}, &error));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
     EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList());
+
+    // A name beginning with a dot would be a hidden file: written, never listed, never deletable.
+    EXPECT_FALSE(DataSeries::saveSeries(".guests", QString(), {"Ann"}, &error));
+    EXPECT_TRUE(error.contains("dot")) << error.toStdString();
+    EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files | QDir::Hidden), QStringList());
+    ASSERT_TRUE(DataSeries::saveSeries("guests.2024", QString(), {"Ann"}, &error)) << error.toStdString();
+    EXPECT_EQ(DataSeries::Get_datasheet_File_Name_Array(), QStringList({"guests.2024"}));
 }
 
 TEST_F(DataSeriesTest, ManagerSaveTrimsAndRenamesDeletingTheOldFileOnlyAfterTheNewOneIsWritten)

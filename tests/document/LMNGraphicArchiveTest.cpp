@@ -229,10 +229,12 @@ for path in sys.argv[1:]:
     with open(path, 'rb') as f:
         elements = plistlib.load(f)
     for e in elements:
-        out.append({'class': e['class'], 'text': e['Text_Value'], 'bounds': e['_bounds'],
-                    'stroke': e['_strokeColor'], 'font': e['text_ctrl_font'],
-                    'index': e['batch_list_index'], 'locked': e['ctrl_is_locked'],
-                    'alpha': e['alpha_val'], 'png': e['_image'][:8].hex(), 'pngSize': len(e['_image'])})
+        # Fields holding their zero value are left out.
+        g = lambda key, zero=None: e.get(key, zero)
+        out.append({'class': g('class'), 'text': g('Text_Value'), 'bounds': g('_bounds'),
+                    'stroke': g('_strokeColor'), 'font': g('text_ctrl_font'),
+                    'index': g('batch_list_index'), 'locked': g('ctrl_is_locked'),
+                    'alpha': g('alpha_val'), 'png': g('_image', b'')[:8].hex(), 'pngSize': len(g('_image', b''))})
 print(json.dumps(out))
 )");
     const QByteArray output = TestHelpers::runProgram(FESTILOOM_PYTHON, {"-c", script, xmlPath, binPath});

@@ -2,6 +2,8 @@
 
 #include "document/ui/QtModalSeam.h"
 
+#include <QFileInfo>
+
 namespace {
 ModalSeam *g_installed = nullptr;
 
@@ -22,4 +24,19 @@ ModalSeam *ModalSeam::install(ModalSeam *seam)
     ModalSeam *previous = g_installed;
     g_installed = seam;
     return previous;
+}
+
+QString ModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                          const QString &filters, QString *selectedFilter)
+{
+    const QString path = saveFileName(parent, caption, dir, filters);
+    const QStringList list = filters.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    QString chosen = list.value(0);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const QString &filter : list)
+        if (!suffix.isEmpty() && filter.contains(QStringLiteral("*.") + suffix, Qt::CaseInsensitive))
+            chosen = filter;
+    if (selectedFilter)
+        *selectedFilter = path.isEmpty() ? QString() : chosen;
+    return path;
 }

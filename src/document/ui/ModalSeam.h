@@ -24,6 +24,7 @@ public:
         QString text;
         QStringList buttons;      // button texts, left to right
         int defaultButton = 0;    // index into buttons
+        QString informativeText;  // a second, smaller text under the message (may be empty)
     };
 
     virtual ~ModalSeam() = default;
@@ -38,6 +39,12 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
+    // A save chooser with several name filters ("Workbook (*.xlsx);;Text (*.txt)"): the chosen
+    // filter's suffix is added to a name typed without one before the chooser asks whether to
+    // replace a file, and `selectedFilter` receives the filter in use. The default takes the
+    // filter from the returned name's suffix (the first filter when none matches).
+    virtual QString saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                           const QString &filters, QString *selectedFilter);
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) = 0;
 
     // Opens a web address, a mailto: address or a local file in the user's program for it.

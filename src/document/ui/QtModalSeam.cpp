@@ -5,10 +5,12 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 
 int QtModalSeam::showMessage(QWidget *parent, const Message &message)
 {
     QMessageBox box(message.icon, message.title, message.text, QMessageBox::NoButton, parent);
+    box.setInformativeText(message.informativeText);
     QList<QAbstractButton *> buttons;
     for (const QString &text : message.buttons)
         buttons.append(box.addButton(text, QMessageBox::AcceptRole));
@@ -33,6 +35,27 @@ QString QtModalSeam::saveFileName(QWidget *parent, const QString &caption, const
                                   const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString QtModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                           const QString &filters, QString *selectedFilter)
+{
+    QFileDialog dialog(parent, caption, dir, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The suffix of the filter in use goes on before the dialog asks about replacing a file.
+    const auto applySuffix = [&dialog](const QString &filter) {
+        const qsizetype star = filter.indexOf(QStringLiteral("*."));
+        const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ );]")), star);
+        dialog.setDefaultSuffix(star < 0 ? QString() : filter.mid(star + 2, end < 0 ? -1 : end - star - 2));
+    };
+    applySuffix(filters.section(QStringLiteral(";;"), 0, 0));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, applySuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtModalSeam::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)

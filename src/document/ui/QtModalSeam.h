@@ -12,6 +12,8 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
+    QString saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                   const QString &filters, QString *selectedFilter) override;
     QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override;
     bool openUrl(const QUrl &url) override;
 };

@@ -4,7 +4,8 @@
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"
-#include "editor/ui/Grid_Wizard.h"
+#include "document/LMNGrid.h"
+#include "panels/ui/LayoutCommands.h"
 #include "editor/ui/LMNWindowController.h"
 
 #include <QActionGroup>
@@ -116,21 +117,24 @@ void EditorMenus::createMenus()
     add(edit, tr("Select &All"), "", QKeySequence::SelectAll, [w] { w->currentCanvas()->selectAll(); });
 
     QMenu *arrange = m_window->menuBar()->addMenu(tr("&Arrange"));
-    add(arrange, tr("Centre on Card"), "", QKeySequence(), [w] { w->currentCanvas()->alignformCenter(); });
-    add(arrange, tr("Align Left Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignLeftEdges(); });
-    add(arrange, tr("Align Right Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignRightEdges(); });
-    add(arrange, tr("Align Top Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignTopEdges(); });
-    add(arrange, tr("Align Bottom Edges"), "", QKeySequence(), [w] { w->currentCanvas()->alignBottomEdges(); });
-    add(arrange, tr("Align Horizontal Centres"), "", QKeySequence(), [w] { w->currentCanvas()->alignHorizontalCenters(); });
-    add(arrange, tr("Align Vertical Centres"), "", QKeySequence(), [w] { w->currentCanvas()->alignVerticalCenters(); });
+    add(arrange, tr("Centre on Card"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Center_Clicked(); });
+    add(arrange, tr("Align Left Edges"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Left_Clicked(); });
+    add(arrange, tr("Align Right Edges"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Right_Clicked(); });
+    add(arrange, tr("Align Top Edges"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Top_Clicked(); });
+    add(arrange, tr("Align Bottom Edges"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Bottom_Clicked(); });
+    add(arrange, tr("Align Horizontal Centres"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Horz_Clicked(); });
+    add(arrange, tr("Align Vertical Centres"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Vert_Clicked(); });
     arrange->addSeparator();
-    add(arrange, tr("Same Width"), "", QKeySequence(), [w] { w->currentCanvas()->makeSameWidth(); });
-    add(arrange, tr("Same Height"), "", QKeySequence(), [w] { w->currentCanvas()->makeSameHeight(); });
-    add(arrange, tr("Natural Size"), "", QKeySequence(), [w] { w->currentCanvas()->makeNaturalSize(); });
+    add(arrange, tr("Same Width"), "", QKeySequence(), [w] { w->layoutCommands()->Make_Same_Width_Clicked(); });
+    add(arrange, tr("Same Height"), "", QKeySequence(), [w] { w->layoutCommands()->Make_Same_Height_Clicked(); });
+    add(arrange, tr("Natural Size"), "", QKeySequence(), [w] { w->layoutCommands()->Make_Natural_Clicked(); });
     arrange->addSeparator();
-    m_alignWithGrid = add(arrange, tr("Align with Grid"), "", QKeySequence(), [w] { w->currentCanvas()->alignWithGrid(); });
+    m_alignWithGrid = add(arrange, tr("Align with Grid"), "", QKeySequence(), [w] { w->layoutCommands()->Align_To_Grid_Clicked(); });
     m_alignWithGrid->setEnabled(false);
-    add(arrange, tr("Grid…"), "", QKeySequence(), [w] { Grid_Wizard::defaultInstance()->Open_Wnd(w->grid); });
+    add(arrange, tr("Grid…"), "", QKeySequence(), [w] { w->layoutCommands()->toggleGridShowing(); });
+    QAction *snap = add(arrange, tr("Snap to Grid"), "", QKeySequence(), [w] { w->layoutCommands()->toggleGridConstraining(); });
+    snap->setCheckable(true);
+    connect(w->grid, &LMNGrid::changed, snap, [w, snap] { snap->setChecked(w->grid->isConstraining()); });
 
     QMenu *view = m_window->menuBar()->addMenu(tr("&View"));
     add(view, tr("&Front Side"), "front-side", QKeySequence(Qt::CTRL | Qt::Key_1), &LMNWindowController::Select_front_side);
@@ -143,9 +147,9 @@ void EditorMenus::createMenus()
     add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
     QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
-    unbuilt(data, tr("Data &Series…"), "data-series");
-    unbuilt(data, tr("&Create Series…"), "data-series");
-    unbuilt(data, tr("&Import Series…"), "data-series");
+    add(data, tr("Data &Series…"), "data-series", QKeySequence(), &LMNWindowController::Batch_Series_Button);
+    add(data, tr("&Create Series…"), "data-series", QKeySequence(), &LMNWindowController::Create_Series_Button);
+    add(data, tr("&Import Series…"), "data-series", QKeySequence(), &LMNWindowController::Import_Wizard_Button);
 
     QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
     unbuilt(profile, tr("Sender &Profile…"), "profile");

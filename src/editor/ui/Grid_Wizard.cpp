@@ -2,6 +2,7 @@
 
 #include "document/LMNGrid.h"
 #include "document/ui/ModalSeam.h"
+#include "panels/GridCommands.h"
 
 Grid_Wizard::Grid_Wizard(QWidget *parent)
     : QDialog(parent)
@@ -12,16 +13,21 @@ Grid_Wizard::Grid_Wizard(QWidget *parent)
     connect(ui.Show_hide_grid_chk, &QCheckBox::toggled, this, [this](bool shown) {
         ui.Grid_Opt_box->setEnabled(shown);
         if (m_grid)
-            m_grid->setAlwaysShown(shown);
+            GridCommands::Grid_Show_Hide_Changed(*m_grid, shown);
     });
+    // A new colour or spacing shows the grid for good, and the check box says so.
     connect(ui.Grid_clr, &ColorWell::colorChanged, this, [this](const QColor &color) {
-        if (m_grid)
-            m_grid->setColor(color);
+        if (!m_grid)
+            return;
+        GridCommands::Grid_Clr_Changed(*m_grid, color);
+        ui.Show_hide_grid_chk->setChecked(true);
     });
     connect(ui.Grid_Space_slidr, &QSlider::valueChanged, this, [this](int spacing) {
         ui.Grid_Space_value->setText(tr("%1 pt").arg(spacing));
-        if (m_grid)
-            m_grid->setSpacing(spacing);
+        if (!m_grid)
+            return;
+        GridCommands::Grid_Slider_Changed(*m_grid, spacing);
+        ui.Show_hide_grid_chk->setChecked(true);
     });
     connect(ui.Grid_snap_chk, &QCheckBox::toggled, this, [this](bool snap) {
         if (m_grid)

@@ -1,7 +1,10 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "barcode/ui/BarcodeHandOver.h"
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/DataSourceServices.h"
+#include "data/ui/SeriesCommands.h"
 #include "document/DocumentGlobals.h"
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
@@ -21,6 +24,8 @@
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/Insert_Template.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Open_Export_Files.h"
 #include "editor/ui/PleaseWaitSheet.h"
@@ -30,6 +35,8 @@
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
 
@@ -61,6 +68,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
     m_files = new DesignFileCommands(this);
+    // Data series: the data-source view button opens the spreadsheet data table.
+    DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
     for (const CardSize &size : CardSizeCatalog::pvcCards())
         pvc_card_arry.append(size.name);
@@ -78,6 +87,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.settings_panel->setMaximumWidth(380);
     ui.main_splitter->setSizes({640, 340});
 
+    m_elementCommands = new ElementPanelCommands(this, this);
+    m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
     connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {
@@ -441,23 +452,7 @@ void LMNWindowController::chooseAllTextFont()
 
 void LMNWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    selectArrowTool();
-    SettingsPanel *panel = settingsPanel();
-    if (!graphic) {
-        Not_Draw_Only_Prop_Change = true;
-        const int side = Card_Front_Or_Back != 0 ? 1 : 0;
-        (side ? _graphicView_BACK : _graphicView)->Clear_Control_Selection();
-        Card_Property &record = side ? Back_card_Prop : Front_card_Prop;
-        record.Card_Location = QPointF(0, 0);
-        record.Card_Size = cardSize();
-        fillCardSizeList(record.Card_Category);
-        panel->showCard(record, Card_Shape.load());
-        Not_Draw_Only_Prop_Change = false;
-        return;
-    }
-    panel->showElement(graphic.get());
+    m_elementCommands->Show_RHS_Properties(graphic);
 }
 
 void LMNWindowController::Undo_Redo_Button_state()
@@ -466,14 +461,15 @@ void LMNWindowController::Undo_Redo_Button_state()
     Redo_btn->setEnabled(m_document->undoManager()->canRedo());
 }
 
+// --- Barcode designer ---
 void LMNWindowController::Open_Barcode_Window()
 {
-    // The barcode designer is not part of this window yet: a double click on a barcode does nothing.
+    BarcodeHandOver::Open_Barcode_Window(*this);
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
 {
-    // The picture page's effect controls are not part of this window yet.
+    m_elementCommands->Reset_Image_Editing_Controls();
 }
 
 void LMNWindowController::setAlignWithGridEnabled(bool enabled)
@@ -587,7 +583,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     m_document->graphics_back.clear();
     m_document->graphics_temp.clear();
     m_document->undoManager()->clear();
-    panel->Last_Selected_Graphic = nullptr;
+    panel->Last_Selected_Graphic.reset();
     Check_Path_And_Create_Files();
     Card_Front_Or_Back = 0;
     changeViewController(0);
@@ -826,6 +822,13 @@ void LMNWindowController::Delete_Excel_File_Temp_Folder()
     SpreadsheetWriter::removeTempFolder();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Data series
+
+void LMNWindowController::Batch_Series_Button() { SeriesCommands::openSeriesManager(); }
+void LMNWindowController::Create_Series_Button() { SeriesCommands::openSeriesGenerator(); }
+void LMNWindowController::Import_Wizard_Button() { SeriesCommands::openImportWizard(); }
+
 QString LMNWindowController::Convert_Path_From_URL(const QUrl &url)
 {
     return url.toLocalFile();
@@ -847,4 +850,25 @@ QString LMNWindowController::Get_time_Value(const QString &pattern)
 void LMNWindowController::Print_Button()
 {
     PrintCommands::Print_Button(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Property panels: what they need of the window
+
+void LMNWindowController::applyCardSize(const QSizeF &points)
+{
+    Set_Document_Size(points);
+    SetDocumentCanvasSize(points);
+}
+
+int LMNWindowController::openStockTextPicker(const QString &titleOrMessage)
+{
+    Insert_Template *picker = Insert_Template::defaultInstance();
+    picker->title_or_msg = titleOrMessage;
+    return picker->Open_Template_Dialog();
+}
+
+void LMNWindowController::openGridWindow()
+{
+    Grid_Wizard::defaultInstance()->Open_Wnd(grid);
 }

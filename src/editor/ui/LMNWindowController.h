@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
 #include "panels/Card_Property.h"
+#include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
 
 #include <QMainWindow>
@@ -19,6 +20,8 @@ class SettingsPanel;
 struct CardDesign;
 class DesignFileCommands;
 class EditorMenus;
+class ElementPanelCommands;
+class LayoutCommands;
 class Help_Support;
 class Review_Form;
 class Share_It_Dlg;
@@ -27,7 +30,7 @@ class Share_It_Dlg;
 // (front, back, working side), the two card background records, the grid and the shared
 // panels, and carries the drawing tools, the side commands and the file commands.
 // Every subsystem reaches it through Main_App_wnd.
-class LMNWindowController : public QMainWindow, public CanvasHost
+class LMNWindowController : public QMainWindow, public CanvasHost, public PanelHost
 {
     Q_OBJECT
 
@@ -42,7 +45,7 @@ public:
 
     Ui::LMNWindowController ui;
     LMNDocument *document() const { return m_document; }
-    SettingsPanel *settingsPanel() const;
+    SettingsPanel *settingsPanel() const override;
 
     // --- Fields other subsystems read and write ---
     LMNGraphicView *_graphicView = nullptr;
@@ -88,12 +91,12 @@ public:
     QString Get_Item_Text(int row) const;
     void Create_List(const QString &name);
     void Mark_List_New_Selection(int row);
-    void fillCardSizeList(const QString &category);
+    void fillCardSizeList(const QString &category) override;
     void applyCardSizeRow(int row);
     static float MM_to_Points_Convert(float millimetres);
     void Set_Document_Size(const QSizeF &size);
     void SetDocumentCanvasSize(const QSizeF &size);
-    QSizeF cardSize() const;
+    QSizeF cardSize() const override;
     // Zooms every side so the whole card shows in the window.
     void fitCardInWindow();
 
@@ -103,8 +106,8 @@ public:
     void Temp_Design_Control_Assign();
 
     // --- Card background ---
-    void Update_Card_Graphics();
-    void Refresh_Canvas();
+    void Update_Card_Graphics() override;
+    void Refresh_Canvas() override;
     void set_Front_BG_Image(const QString &path);
     void set_Back_BG_Image(const QString &path);
     // The background painter of a side, as a snapshot that worker threads may use.
@@ -145,6 +148,10 @@ public:
     void Mail_Button();
     // Refreshes the e-mail account copies from the settings file.
     void Get_Email_Details();
+    // --- Data series (the dialogs live in src/data/ui) ---
+    void Batch_Series_Button();
+    void Create_Series_Button();
+    void Import_Wizard_Button();
 
     // --- CanvasHost ---
     void Card_Base_Drawing(QPainter &painter, const QRectF &rect) override;
@@ -159,6 +166,18 @@ public:
     CardFont All_Text_font() const override;
     QColor All_Text_clr() const override;
     QImage no_image() const override { return no_image_picture; }
+
+    // --- Property panels (src/panels/ui): forwarders ---
+    ElementPanelCommands *elementCommands() const { return m_elementCommands; }
+    LayoutCommands *layoutCommands() const { return m_layoutCommands; }
+    QWidget *panelWindow() override { return this; }
+    LMNDocument *panelDocument() const override { return m_document; }
+    LMNGraphicView *sideCanvas(int side) const override { return side != 0 ? _graphicView_BACK : _graphicView; }
+    Card_Property &cardRecord(int side) override { return side != 0 ? Back_card_Prop : Front_card_Prop; }
+    LMNGrid *panelGrid() const override { return grid; }
+    void applyCardSize(const QSizeF &points) override;
+    int openStockTextPicker(const QString &titleOrMessage) override;
+    void openGridWindow() override;
 
     // --- Help, sharing and the maker's links (defined in src/help/ui/HelpCommands.cpp) ---
     Help_Support *HelpWindow = nullptr;
@@ -199,6 +218,8 @@ private:
     LMNDocument *m_document = nullptr;
     DesignFileCommands *m_files = nullptr;
     EditorMenus *m_menus = nullptr;
+    ElementPanelCommands *m_elementCommands = nullptr;
+    LayoutCommands *m_layoutCommands = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "document/LMNGraphic.h"
 #include "panels/Card_Property.h"
+#include "panels/ElementTabValues.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -10,9 +11,6 @@
 #include <QStandardItemModel>
 
 namespace {
-
-const QStringList kBorderCodes = {QStringLiteral("S"), QStringLiteral("DA"), QStringLiteral("DO"),
-                                  QStringLiteral("DD"), QStringLiteral("DDD")};
 
 void selectText(QComboBox *combo, const QString &text)
 {
@@ -168,7 +166,7 @@ void SettingsPanel::Remove_All_Tab_Items()
 
 void SettingsPanel::showCard(const Card_Property &record, int cardShape)
 {
-    Last_Selected_Graphic = nullptr;
+    Last_Selected_Graphic.reset();
     Remove_All_Tab_Items();
     ui.sett_tab->insertTab(0, card_setting_tab, tr("Card"));
     ui.sett_tab->insertTab(1, card_size_tab, tr("Size"));
@@ -182,9 +180,8 @@ void SettingsPanel::showCard(const Card_Property &record, int cardShape)
     ui.Card_bor_Stepper->blockSignals(true);
     ui.Card_bor_Stepper->setValue(record.Card_bor_Stepper);
     ui.Card_bor_Stepper->blockSignals(false);
-    const int borderIndex = kBorderCodes.indexOf(record.Card_border_style);
-    if (borderIndex >= 0)
-        ui.Card_border_style->setCurrentIndex(borderIndex);
+    // A code that is not one of the five selects nothing, so the next read-back keeps it.
+    ui.Card_border_style->setCurrentIndex(BorderCodes::indexOf(record.Card_border_style));
     ui.Card_fill_chk->blockSignals(true);
     ui.Card_fill_chk->setChecked(record.Card_fill_chk);
     ui.Card_fill_chk->blockSignals(false);
@@ -229,51 +226,6 @@ void SettingsPanel::showCard(const Card_Property &record, int cardShape)
     card_prop_set(record.Card_fill_style);
 }
 
-void SettingsPanel::showElement(LMNGraphic *graphic)
-{
-    if (!graphic || graphic == Last_Selected_Graphic)
-        return;
-    Last_Selected_Graphic = graphic;
-    Remove_All_Tab_Items();
-    QList<std::pair<QWidget *, QString>> tabs;
-    QString lockedLabel;
-    switch (graphic->kind()) {
-    case GraphicKind::Text:
-        tabs = {{text_edtng_tab, tr("Text")}, {text_prop_tab, tr("Text style")}, {datasource_tab, QStringLiteral("Text Source")}};
-        lockedLabel = QStringLiteral("Text Properties");
-        break;
-    case GraphicKind::Image:
-        tabs = {{datasource_tab, QStringLiteral("Image Source")}, {image_tab, tr("Picture")}};
-        lockedLabel = QStringLiteral("Image Properties");
-        break;
-    case GraphicKind::Line:
-        tabs = {{line_tab, tr("Line")}};
-        lockedLabel = QStringLiteral("Line Properties");
-        break;
-    case GraphicKind::Signature:
-        lockedLabel = graphic->sign_or_fingureprint == QLatin1String("S") ? QStringLiteral("Signature Properties")
-                                                                           : QStringLiteral("FingrePrint Properties");
-        tabs = {{sign_tab, lockedLabel}};
-        break;
-    case GraphicKind::Barcode:
-        tabs = {{barcode_tab, tr("Barcode")}};
-        lockedLabel = QStringLiteral("Barcode Properties");
-        break;
-    default:
-        tabs = {{shape_tab, tr("Shape")}};
-        lockedLabel = QStringLiteral("Shape Properties");
-        break;
-    }
-    if (graphic->ctrl_is_locked) {
-        ui.sett_tab->addTab(Lock_tab, lockedLabel);
-    } else {
-        for (const auto &[tab, title] : tabs)
-            ui.sett_tab->addTab(tab, title);
-        ui.sett_tab->addTab(aligmnt_tab, tr("Align"));
-    }
-    ui.sett_tab->setCurrentIndex(0);
-}
-
 void SettingsPanel::card_prop_set(const QString &fillCode)
 {
     const bool gradient = fillCode == QLatin1String("G");
@@ -307,8 +259,8 @@ void SettingsPanel::readCardPanel(Card_Property &record, int side, const QRectF 
         record.Card_border_chk = false;
     }
     const int borderIndex = ui.Card_border_style->currentIndex();
-    if (borderIndex >= 0 && borderIndex < kBorderCodes.size())
-        record.Card_border_style = kBorderCodes.at(borderIndex);
+    if (const auto code = BorderCodes::codeAt(borderIndex))
+        record.Card_border_style = *code;
 
     const float alpha = float(ui.Card_alpha_Stepper->value()) / 100.0f;
     auto withAlpha = [alpha](QColor color) {
@@ -367,6 +319,10 @@ void SettingsPanel::fillHatchStyles(const QString &folder)
         ui.Card_hatch_style->addItem(QIcon(entry.filePath()), entry.completeBaseName());
     if (ui.Card_hatch_style->count() > 0)
         ui.Card_hatch_style->setCurrentIndex(0);
+    QStringList names;
+    for (const QFileInfo &entry : entries)
+        names.append(entry.completeBaseName());
+    ui.shape_tab->fillHatchStyles(names);
 }
 
 QString SettingsPanel::fontText(const CardFont &font)

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QWidget>
 
+#include <memory>
+
 class QButtonGroup;
 class QStandardItemModel;
 class LMNGraphic;
@@ -43,8 +45,9 @@ public:
     CardFont All_Text_font_COPY;
     QColor All_Text_clr_COPY;
 
-    // The element the panel last showed; null after the card was shown.
-    LMNGraphic *Last_Selected_Graphic = nullptr;
+    // The element the panel last showed; empty after the card was shown. Held weakly, so an
+    // element deleted since is never taken for a new one made at the same address.
+    std::weak_ptr<LMNGraphic> Last_Selected_Graphic;
 
     // --- The card-size table ---
     QString Get_Item_Text(int row) const;
@@ -57,9 +60,6 @@ public:
     void Remove_All_Tab_Items();
     // Shows the card pages, filled from `record` (the record of the side in work).
     void showCard(const Card_Property &record, int cardShape);
-    // Shows the pages of an element's kind (their controls are filled by their own pages).
-    void showElement(LMNGraphic *graphic);
-
     // Radios and enabled states of the card fill controls for a fill code ("S", "G", "H", "I").
     void card_prop_set(const QString &fillCode);
 

@@ -1,0 +1,79 @@
+#include "barcode/ui/BarcodeHandOver.h"
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeGlobals.h"
+#include "barcode/ui/Barcode_Gen.h"
+#include "document/DocumentGlobals.h"
+#include "document/MessageLog.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/ui/LMNWindowController.h"
+#include "panels/PanelsGlobals.h"
+#include "panels/ui/SettingsPanel.h"
+
+#include <QCheckBox>
+
+#include <exception>
+
+namespace {
+
+// The canvas commands act on: the back canvas when the back is in work, else the front; none
+// while the working side is shown (its elements belong to another canvas).
+LMNGraphicView *sideInWork(LMNWindowController &window)
+{
+    if (window.currentCanvas() == window._graphicView_TEMP && window._graphicView_TEMP)
+        return nullptr;
+    return Card_Front_Or_Back != 0 ? window._graphicView_BACK : window._graphicView;
+}
+
+} // namespace
+
+void BarcodeHandOver::Open_Barcode_Window(LMNWindowController &window)
+{
+    try {
+        LMNGraphicView *canvas = sideInWork(window);
+        if (!canvas)
+            return;
+        const GraphicPtr element = canvas->_Selected_Graphic;
+        if (!element || element->kind() != GraphicKind::Barcode)
+            return;
+        Barcode_output_image = QImage();
+        LMNGraphic *edited = Barcode_Gen::defaultInstance()->Open_Wnd(element.get());
+        if (!edited || Barcode_output_image.isNull())
+            return;
+        Update_Barcode_Graphics(window, *edited);
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void BarcodeHandOver::View_barcode_prop_Button(LMNWindowController &window)
+{
+    Open_Barcode_Window(window);
+}
+
+void BarcodeHandOver::Update_Barcode_Graphics(LMNWindowController &window, const LMNGraphic &source)
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    LMNGraphicView *canvas = sideInWork(window);
+    if (!canvas)
+        return;
+    const GraphicList selected = canvas->selectedGraphics();
+    if (selected.isEmpty())
+        return;
+    const BarcodeElementSettings settings = BarcodeElementSettings::fromGraphic(source);
+    const QCheckBox *printBox =
+        window.settingsPanel() ? window.settingsPanel()->findChild<QCheckBox *>(QStringLiteral("print_object_chk")) : nullptr;
+    for (const GraphicPtr &graphic : selected) {
+        if (graphic->kind() != GraphicKind::Barcode)
+            continue;
+        if (printBox)
+            graphic->print_object = printBox->isChecked() ? 1 : 0;
+        settings.applyTo(*graphic);
+        graphic->Set_Barcode_image(Barcode_output_image);
+        canvas->startEditingGraphic(graphic);
+    }
+    if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode)
+        canvas->_Selected_Graphic->Set_Barcode_image(Barcode_output_image);
+    window.Refresh_Canvas();
+}

@@ -1,0 +1,124 @@
+#include "data/ui/Import_Excel.h"
+
+#include "data/DataGlobals.h"
+#include "data/SheetImport.h"
+#include "data/SpreadsheetTable.h"
+#include "data/ui/ColumnChoiceModel.h"
+#include "data/ui/Data_From_Excel.h"
+#include "data/ui/SeriesDialogSupport.h"
+#include "document/ui/MessageBoxes.h"
+#include "document/ui/ModalSeam.h"
+#include "editor/EditorGlobals.h"
+#include "editor/ui/LMNWindowController.h"
+#include "editor/ui/PleaseWaitSheet.h"
+
+#include <QHeaderView>
+#include <QPointer>
+
+namespace {
+QPointer<Import_Excel> g_chooser;
+}
+
+Import_Excel::Import_Excel(QWidget *parent)
+    : QDialog(parent)
+{
+    ui.setupUi(this);
+    SeriesDialogs::applyDialogLook(this);
+    g_chooser = this;
+    plz_wait_Window = new PleaseWaitSheet(this);
+    ListData_xl = new ColumnChoiceModel(false, this);
+    ui.ColList->setModel(ListData_xl);
+    ui.ColList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    connect(ui.ok_btn, &QPushButton::clicked, this, &Import_Excel::OKPressed);
+    connect(ui.cancel_btn, &QPushButton::clicked, this, &Import_Excel::CancelPressed);
+    connect(ui.select_all_btn, &QPushButton::clicked, this, &Import_Excel::Select_ALL_Pressed);
+    connect(ui.clear_all_btn, &QPushButton::clicked, this, &Import_Excel::Clear_All_Pressed);
+    connect(ui.Sheet_ComboBox, &QComboBox::currentIndexChanged, this, &Import_Excel::sheetChosen);
+}
+
+Import_Excel *Import_Excel::defaultInstance()
+{
+    if (!g_chooser)
+        new Import_Excel(Main_App_wnd);   // stores itself; lives as long as its parent
+    return g_chooser;
+}
+
+int Import_Excel::Open_excel_Wnd(const QString &path)
+{
+    Excel_Sheet_Number = 1;
+    ui.file_path->setText(path);
+    ui.contains_header->setChecked(true);
+    ListData_xl->setNames({});
+    m_loading = true;
+    ui.Sheet_ComboBox->clear();
+    m_loading = false;
+
+    QStringList worksheets;
+    if (!SeriesDialogs::loadWorkbook(plz_wait_Window, path, &worksheets))
+        return -1;
+    m_loading = true;
+    ui.Sheet_ComboBox->addItems(worksheets);
+    m_loading = false;
+    ui.Sheet_ComboBox->setCurrentIndex(0);
+    sheetChosen(0);
+
+    setResult(0);
+    const int result = ModalSeam::instance().execDialog(this);
+    hide();
+    return result;
+}
+
+void Import_Excel::sheetChosen(int index)
+{
+    if (m_loading || index < 0)
+        return;
+    const QStringList names = SeriesDialogs::worksheetColumnNames(ui.Sheet_ComboBox->itemText(index));
+    if (!names.isEmpty())
+        ListData_xl->setNames(names);
+}
+
+void Import_Excel::Select_ALL_Pressed()
+{
+    ListData_xl->setAllStates(true);
+}
+
+void Import_Excel::Clear_All_Pressed()
+{
+    ListData_xl->setAllStates(false);
+}
+
+void Import_Excel::CancelPressed()
+{
+    done(0);
+}
+
+void Import_Excel::OKPressed()
+{
+    if (ListData_xl->rowCount() == 0) {
+        Show_MessageBox(QStringLiteral("There is no column."));
+        return;
+    }
+    const QList<int> ticked = ListData_xl->tickedColumns();
+    if (ticked.isEmpty()) {
+        Show_MessageBox(QStringLiteral("No column is selected."));
+        return;
+    }
+    Excel_Sheet_Number = SheetImport::sheetNumberOf(ui.Sheet_ComboBox->currentText());
+    const bool header = ui.contains_header->isChecked();
+    QList<QStringList> rows;
+    if (!SeriesDialogs::readWorksheetRows(
+            plz_wait_Window, &rows,
+            QStringLiteral("Either file is corrupted or selected file contains invalid characters.")))
+        return;   // the table and the value list stay as they were
+
+    if (open_mode == QLatin1String("D")) {
+        SeriesDialogs::addManagerValues(SheetImport::rowWiseValues(rows, ticked, header));
+    } else {
+        // The new table is made aside and takes the old one's place whole.
+        SpreadsheetTable &live = SpreadsheetTable::live();
+        const QString firstTitle = live.titles.isEmpty() ? rowNumberColumnTitle() : live.titles.first();
+        live = SheetImport::buildTable(rows, ticked, header, firstTitle);
+        Data_From_Excel::defaultInstance()->reload();
+    }
+    done(1);
+}

@@ -1,0 +1,279 @@
+#include "document/PropertyListCheck.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Result = PropertyListCheck::Result;
+
+// ---------------------------------------------------------------------------------------
+// Binary property lists: "bplist00", the objects, a table of their offsets, and a trailer of
+// 32 bytes (offset and reference widths, object count, top object, table offset).
+
+class BinaryList
+{
+public:
+    explicit BinaryList(const QByteArray &data)
+        : m_data(reinterpret_cast<const unsigned char *>(data.constData())), m_size(std::uint64_t(data.size()))
+    {
+    }
+
+    bool readTrailer()
+    {
+        constexpr std::uint64_t HeaderSize = 8, TrailerSize = 32;
+        if (m_size < HeaderSize + TrailerSize + 1)
+            return false;
+        const unsigned char *trailer = m_data + m_size - TrailerSize;
+        m_offsetSize = trailer[6];
+        m_refSize = trailer[7];
+        m_count = number(trailer + 8, 8);
+        m_top = number(trailer + 16, 8);
+        m_tableOffset = number(trailer + 24, 8);
+        if (m_offsetSize < 1 || m_offsetSize > 8 || m_refSize < 1 || m_refSize > 8 || m_count == 0 || m_top >= m_count)
+            return false;
+        const std::uint64_t tableEnd = m_size - TrailerSize;
+        // Objects lie between the header and the offset table, which ends at the trailer.
+        return m_tableOffset >= HeaderSize + 1 && m_tableOffset <= tableEnd
+               && m_count <= (tableEnd - m_tableOffset) / m_offsetSize;
+    }
+
+    std::uint64_t top() const { return m_top; }
+
+    // What one object is: a container with its references, or a leaf of some bytes.
+    struct Object
+    {
+        unsigned type = 0;              // the marker's high four bits
+        bool container = false;
+        bool dictionary = false;
+        std::uint64_t references = 0;   // of a container
+        std::uint64_t refStart = 0;     // where its references begin
+        std::uint64_t bytes = 0;        // of a leaf
+        std::uint64_t start = 0;        // where a leaf's bytes begin
+    };
+
+    bool object(std::uint64_t index, Object *out) const
+    {
+        if (index >= m_count)
+            return false;
+        const std::uint64_t offset = number(m_data + m_tableOffset + index * m_offsetSize, m_offsetSize);
+        if (offset < 8 || offset >= m_tableOffset)
+            return false;
+        const unsigned char marker = m_data[offset];
+        const unsigned type = marker >> 4, info = marker & 0xf;
+        std::uint64_t position = offset + 1;
+        std::uint64_t length = 0;
+        *out = Object();
+        out->type = type;
+        switch (type) {
+        case 0x0:   // null, false, true, fill
+            return true;
+        case 0x1:   // integer of 2^info bytes
+        case 0x2:   // real
+            length = std::uint64_t(1) << std::min(info, 4u);
+            break;
+        case 0x3:   // date
+            length = 8;
+            break;
+        case 0x8:   // object reference (UID)
+            length = info + 1;
+            break;
+        case 0x4:   // data
+        case 0x5:   // ASCII text
+        case 0x6:   // UTF-16 text
+        case 0xA:   // array
+        case 0xC:   // set
+        case 0xD: { // dictionary: keys, then values
+            std::uint64_t count = info;
+            if (info == 0xf && !extendedCount(&position, &count))
+                return false;
+            std::uint64_t unit = 1;
+            if (type == 0x6)
+                unit = 2;
+            else if (type == 0xA || type == 0xC)
+                unit = m_refSize;
+            else if (type == 0xD)
+                unit = 2 * std::uint64_t(m_refSize);
+            if (count > (m_tableOffset - position) / unit)
+                return false;
+            length = count * unit;
+            if (type >= 0xA) {
+                out->container = true;
+                out->dictionary = type == 0xD;
+                out->references = type == 0xD ? 2 * count : count;
+                out->refStart = position;
+            }
+            break;
+        }
+        default:
+            return false;
+        }
+        if (length > m_tableOffset - position)
+            return false;
+        if (!out->container) {
+            out->bytes = length;
+            out->start = position;
+        }
+        return true;
+    }
+
+    // Dictionary keys are texts without NUL characters: libplist stops the process on others.
+    bool usableKey(std::uint64_t index) const
+    {
+        Object key;
+        if (!object(index, &key) || (key.type != 0x5 && key.type != 0x6))
+            return false;
+        const unsigned char *p = m_data + key.start;
+        if (key.type == 0x5)
+            return std::memchr(p, 0, key.bytes) == nullptr;
+        for (std::uint64_t i = 0; i + 1 < key.bytes; i += 2)
+            if (p[i] == 0 && p[i + 1] == 0)
+                return false;
+        return true;
+    }
+
+    std::uint64_t reference(const Object &container, std::uint64_t i) const
+    {
+        return number(m_data + container.refStart + i * m_refSize, m_refSize);
+    }
+
+private:
+    static std::uint64_t number(const unsigned char *p, unsigned width)
+    {
+        std::uint64_t value = 0;
+        for (unsigned i = 0; i < width; ++i)
+            value = (value << 8) | p[i];
+        return value;
+    }
+
+    // A count of 15 or more follows the marker as an integer object of 1, 2, 4 or 8 bytes.
+    bool extendedCount(std::uint64_t *position, std::uint64_t *count) const
+    {
+        if (*position >= m_tableOffset)
+            return false;
+        const unsigned char marker = m_data[*position];
+        if ((marker >> 4) != 0x1 || (marker & 0xf) > 3)
+            return false;
+        const unsigned width = 1u << (marker & 0xf);
+        if (width > m_tableOffset - *position - 1)
+            return false;
+        *count = number(m_data + *position + 1, width);
+        *position += 1 + width;
+        return true;
+    }
+
+    const unsigned char *m_data;
+    std::uint64_t m_size;
+    unsigned m_offsetSize = 0;
+    unsigned m_refSize = 0;
+    std::uint64_t m_count = 0;
+    std::uint64_t m_top = 0;
+    std::uint64_t m_tableOffset = 0;
+};
+
+} // namespace
+
+PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, const Limits &limits)
+{
+    if (!data.startsWith("bplist"))
+        return Result::Foreign;
+    BinaryList list(data);
+    if (!list.readTrailer())
+        return Result::Malformed;
+
+    // The tree libplist would build, walked with our own stack. Every reference is counted
+    // when it is met, so shared objects cost what their copies will; a cycle never ends
+    // except at the depth limit.
+    struct Pending
+    {
+        std::uint64_t index;
+        int depth;
+    };
+    std::vector<Pending> stack{{list.top(), 1}};
+    std::uint64_t objects = 1;
+    std::uint64_t bytes = 0;
+    while (!stack.empty()) {
+        const Pending pending = stack.back();
+        stack.pop_back();
+        if (pending.depth > limits.maxDepth)
+            return Result::TooDeep;
+        BinaryList::Object object;
+        if (!list.object(pending.index, &object))
+            return Result::Malformed;
+        if (!object.container) {
+            bytes += object.bytes;
+            if (bytes > limits.maxBytes)
+                return Result::TooLarge;
+            continue;
+        }
+        if (object.references > limits.maxObjects - objects)
+            return Result::TooLarge;
+        objects += object.references;
+        for (std::uint64_t i = 0; i < object.references; ++i) {
+            const std::uint64_t child = list.reference(object, i);
+            if (object.dictionary && i < object.references / 2 && !list.usableKey(child))
+                return Result::Malformed;
+            stack.push_back({child, pending.depth + 1});
+        }
+    }
+    return Result::Fine;
+}
+
+PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits)
+{
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype);
+    if (!parsed) {
+        // A property list that lost its closing tag is a file that stops too early.
+        return data.trimmed().endsWith("</plist>") ? Result::Malformed : Result::Truncated;
+    }
+    pugi::xml_node root;
+    for (pugi::xml_node node = document.first_child(); node; node = node.next_sibling()) {
+        if (node.type() != pugi::node_element)
+            continue;
+        if (root)
+            return Result::Malformed;   // one document, one root
+        root = node;
+    }
+    if (!root || std::strcmp(root.name(), "plist") != 0)
+        return Result::Foreign;
+
+    // Depth of the deepest element, walked without recursion so no nesting can exhaust the stack.
+    int depth = 1;
+    pugi::xml_node node = root;
+    while (node) {
+        pugi::xml_node child = node.first_child();
+        while (child && child.type() != pugi::node_element)
+            child = child.next_sibling();
+        if (child) {
+            if (++depth > limits.maxDepth)
+                return Result::TooDeep;
+            node = child;
+            continue;
+        }
+        // Up until an ancestor has a next element.
+        while (node && node != root) {
+            pugi::xml_node next = node.next_sibling();
+            while (next && next.type() != pugi::node_element)
+                next = next.next_sibling();
+            if (next) {
+                node = next;
+                break;
+            }
+            node = node.parent();
+            --depth;
+        }
+        if (node == root)
+            break;
+    }
+    return Result::Fine;
+}
+
+PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits)
+{
+    return data.startsWith("bplist") ? binary(data, limits) : xml(data, limits);
+}

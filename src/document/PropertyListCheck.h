@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+
+struct PropertyListLimits
+{
+    int maxDepth = 32;
+    // Objects and text/data bytes of the parsed tree, every reference counted again: what
+    // libplist will allocate for a binary list.
+    std::uint64_t maxObjects = 4'000'000;
+    std::uint64_t maxBytes = std::uint64_t(512) << 20;
+};
+
+// Checks property-list data before libplist parses it. libplist walks nesting by recursion and
+// copies a binary list's shared objects once for every reference, so deeply nested or
+// self-referencing data would exhaust the stack or the memory inside the library. Only data
+// that passes is handed to it.
+//
+// Both checks walk without recursion and cost time linear in the data (the binary walk stops
+// once the expanded list passes its object cap).
+class PropertyListCheck
+{
+public:
+    enum class Result {
+        Fine,
+        Foreign,     // XML whose root is not <plist>, or not a binary property list at all
+        Truncated,   // XML that stops before its end
+        Malformed,   // not well-formed XML, or a binary list whose tables or objects are broken
+        TooDeep,     // values nested deeper than the limit (a binary cycle ends here too)
+        TooLarge,    // a binary list expanding to more objects or bytes than the limits
+    };
+
+    using Limits = PropertyListLimits;
+
+    // Whether the bytes are one well-formed XML document whose root is <plist>, nested no
+    // deeper than the limit.
+    static Result xml(const QByteArray &data, const Limits &limits = Limits());
+
+    // Whether the bytes are a binary property list ("bplist") whose trailer, offsets and
+    // references hold together, nested no deeper and expanding to no more than the limits.
+    static Result binary(const QByteArray &data, const Limits &limits = Limits());
+
+    // Either check, by the data's first bytes.
+    static Result any(const QByteArray &data, const Limits &limits = Limits());
+};

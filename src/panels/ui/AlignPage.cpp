@@ -1,0 +1,7 @@
+#include "panels/ui/AlignPage.h"
+
+AlignPage::AlignPage(QWidget *parent)
+    : QWidget(parent)
+{
+    ui.setupUi(this);
+}

@@ -1,0 +1,3 @@
+#include "panels/ui/PanelHost.h"
+
+PanelHost::~PanelHost() = default;

@@ -1,0 +1,70 @@
+#include "panels/ui/TextEditPage.h"
+
+#include "panels/PanelText.h"
+
+#include <QScopedValueRollback>
+
+TextEditPage::TextEditPage(QWidget *parent)
+    : QWidget(parent)
+{
+    ui.setupUi(this);
+    ui.Text_Date_style->addItems(datePatterns());
+    ui.Text_Time_style->addItems(timePatterns());
+    connect(ui.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextEditPage::textDidChange);
+    connect(ui.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextEditPage::insertDateRequested);
+    connect(ui.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextEditPage::insertTimeRequested);
+    connect(ui.insert_template_btn, &QPushButton::clicked, this, &TextEditPage::templateRequested);
+}
+
+const QStringList &TextEditPage::datePatterns()
+{
+    static const QStringList patterns = {QStringLiteral("M-d-yyyy"), QStringLiteral("M-d-yy"), QStringLiteral("MM-dd-yy"),
+                                         QStringLiteral("MM-dd-yyyy"), QStringLiteral("yy-MM-dd"), QStringLiteral("yyyy-MM-dd"),
+                                         QStringLiteral("dd-MMM-yy"), QStringLiteral("dd-MM-yyyy"), QStringLiteral("d-M-yy")};
+    return patterns;
+}
+
+const QStringList &TextEditPage::timePatterns()
+{
+    static const QStringList patterns = {QStringLiteral("h:mm:ss a"), QStringLiteral("hh:mm:ss a"),
+                                         QStringLiteral("H:mm:ss"), QStringLiteral("HH:mm:ss")};
+    return patterns;
+}
+
+void TextEditPage::showText(const QString &text)
+{
+    const QScopedValueRollback quiet(m_quiet, true);
+    ui.Text_value_Edit->setPlainText(text);
+    ui.Text_value_Edit->selectAll();
+}
+
+void TextEditPage::insertAtCaret(const QString &text)
+{
+    const QScopedValueRollback quiet(m_quiet, true);
+    ui.Text_value_Edit->textCursor().insertText(text);
+}
+
+QString TextEditPage::text() const
+{
+    return ui.Text_value_Edit->toPlainText();
+}
+
+void TextEditPage::textDidChange()
+{
+    if (m_quiet)
+        return;
+    QTextCursor cursor = ui.Text_value_Edit->textCursor();
+    const PanelText::Typed typed = PanelText::applyTypingRules(text(), cursor.position());
+    if (typed.changed) {
+        const QScopedValueRollback quiet(m_quiet, true);
+        // Replace the text inside one edit block so the user's undo stays sensible, then put
+        // the caret back where the user was typing.
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(typed.text);
+        cursor.endEditBlock();
+        cursor.setPosition(typed.caret);
+        ui.Text_value_Edit->setTextCursor(cursor);
+    }
+    emit edited();
+}

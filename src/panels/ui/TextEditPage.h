@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui_TextEditPage.h"
+
+#include <QWidget>
+
+// The text page: the element's text with its typing rules, date and time insertion and the
+// stock-text button.
+class TextEditPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TextEditPage(QWidget *parent = nullptr);
+    Ui::TextEditPage ui;
+
+    // The date and time patterns the insert buttons offer, in list order.
+    static const QStringList &datePatterns();
+    static const QStringList &timePatterns();
+
+    // Shows a text without running the typing rules (loading, stock text, bound values).
+    void showText(const QString &text);
+    // Replaces the selection (or inserts at the caret) without running the typing rules.
+    void insertAtCaret(const QString &text);
+    QString text() const;
+
+signals:
+    // The user typed: the rules were applied and the page must be written back.
+    void edited();
+    void insertDateRequested();
+    void insertTimeRequested();
+    void templateRequested();
+
+private:
+    void textDidChange();
+
+    bool m_quiet = false;
+};

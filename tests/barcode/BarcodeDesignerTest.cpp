@@ -1,0 +1,409 @@
+// The barcode designer through its real widgets, the modal run answered by the scripted seam;
+// pictures read back with ZXing.
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeGenerator.h"
+#include "barcode/BarcodeGlobals.h"
+#include "barcode/BarcodeLists.h"
+#include "barcode/BarcodeText.h"
+#include "barcode/BarcodeUnits.h"
+#include "barcode/ui/Barcode_Gen.h"
+#include "data/DataSeries.h"
+#include "document/DocumentGlobals.h"
+#include "document/LMNBarcode.h"
+#include "support/ScriptedModalSeam.h"
+
+#include "LinearTestSupport.h"
+#include "ModuleGridTestSupport.h"
+
+#include <QDir>
+#include <QFontDialog>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class BarcodeDesigner : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Data_Folder_Path = QDir(m_dir.path()).filePath(QStringLiteral("DataSet"));
+        QDir().mkpath(Data_Folder_Path);
+        designer = Barcode_Gen::defaultInstance();
+        Barcode_output_image = QImage();
+    }
+    void TearDown() override { Data_Folder_Path.clear(); }
+
+    // Opens the designer on `element`; `answer` works the controls and ends the run.
+    LMNGraphic *run(LMNGraphic &element, const std::function<void(Barcode_Gen &)> &answer)
+    {
+        seam.onDialog([answer](QDialog *dialog) {
+            auto *gen = qobject_cast<Barcode_Gen *>(dialog);
+            EXPECT_NE(gen, nullptr);
+            gen->setResult(-1);
+            gen->show();
+            answer(*gen);
+            gen->hide();
+            return gen->result();
+        });
+        return designer->Open_Wnd(&element);
+    }
+
+    // Clicks a button as the user does, bringing its settings tab to the front first.
+    static void click(QAbstractButton *button)
+    {
+        for (QWidget *w = button; w && w->parentWidget(); w = w->parentWidget()) {
+            if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()); tabs && tabs->indexOf(w) >= 0)
+                tabs->setCurrentWidget(w);
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static void type(Barcode_Gen &gen, int titleIndex, const QString &value)
+    {
+        gen.ui.barcodeTypePopup->setCurrentIndex(titleIndex);
+        if (gen.liner_or_2D_font)
+            gen.ui.dataText_2D->setPlainText(value);
+        else
+            gen.ui.dataText->setText(value);
+    }
+    static int indexOf(const char *title) { return int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(title))); }
+
+    QTemporaryDir m_dir;
+    ScriptedModalSeam seam;
+    Barcode_Gen *designer = nullptr;
+};
+
+// A fully designed element: every barcode field away from the start values.
+BarcodeElementSettings everyFieldSet()
+{
+    BarcodeElementSettings s;
+    s.barcode_font_index = BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128"));
+    s.linear_font_val = QStringLiteral("PARTY-2026");
+    s.two_d_font_val = QStringLiteral("two d value");
+    s.header_val = QStringLiteral("Welcome");
+    s.footer_val = QStringLiteral("Table 12");
+    s.show_hide_ftr = 1;
+    s.show_val_on_top = 1;
+    s.align_hdr_index = 0;
+    s.align_ftr_index = 2;
+    s.linear_height_val = 1.5f;
+    s.linear_width_val = 15.0f;
+    s.qr_size_val = 90;
+    s.qr_version_index = 6;
+    s.qr_ec_index = 3;
+    s.pdf_hgt_val = 70;
+    s.pdf_wdt_val = 220;
+    s.pdf_ec_val = 4;
+    s.dm_module_val = 3;
+    s.dm_format_index = 5;
+    s.dm_encoding_index = 2;
+    s.hdr_margin_val = 0.2f;
+    s.ftr_margin_val = 0.3f;
+    s.val_margin_val = 0.15f;
+    s.TB_marging_val = 0.25f;
+    s.LR_margin_val = 0.35f;
+    s.value_font_val = CardFont(QStringLiteral("ArialMT"), 9);
+    s.header_font_val = CardFont(QStringLiteral("Arial-BoldMT"), 12);
+    s.footer_font_val = CardFont(QStringLiteral("TimesNewRomanPS-ItalicMT"), 11);
+    s.barcode_hdr_clr_val = QColor(200, 0, 0);
+    s.barcode_ftr_clr_val = QColor(0, 120, 0);
+    s.barcode_val_clr_val = QColor(0, 0, 160);
+    s.barcode_back_clr_val = QColor(255, 250, 235);
+    s.barcode_clr_val = QColor(20, 20, 20);
+    s.dpi_val_index = 6;
+    s.dpi_custom_val = QStringLiteral("450");
+    return s;
+}
+
+std::string readLinear(const QImage &picture, ZXing::BarcodeFormat format, bool extended)
+{
+    QImage card(picture.size() + QSize(400, 200), QImage::Format_RGB32);
+    card.fill(Qt::white);
+    QPainter painter(&card);
+    painter.drawImage(200, 100, picture);
+    painter.end();
+    return LinearTest::read(card, format, extended);
+}
+
+} // namespace
+
+TEST_F(BarcodeDesigner, EveryTitleTypedAndConfirmedReadsBack)
+{
+    using F = ZXing::BarcodeFormat;
+    struct Case
+    {
+        const char *title;
+        const char *value;
+        F format;            // None: compared with the engine's own picture
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"Code 39", "CARD-42", F::Code39, "CARD-42"},
+        {"Extended Code 39", "Card+42", F::Code39, "Card+42"},
+        {"Interleaved 2 of 5", "12345678", F::ITF, "12345678"},
+        {"UPCA", "03600029145", F::UPCA, "036000291452"},
+        {"PostNet", "12345", F::None, ""},
+        {"Modified Plessey", "12345", F::None, ""},
+        {"Modified Plessey (Hex)", "12AB", F::None, ""},
+        {"Industrial 2 of 5", "1234", F::None, ""},
+        {"EAN-13", "400638133393", F::EAN13, "4006381333931"},
+        {"Code 128", "Festiloom 2026", F::Code128, "Festiloom 2026"},
+        {"Code 128 SET A", "CARD 42", F::Code128, "CARD 42"},
+        {"Code 128 SET B", "Card 42", F::Code128, "Card 42"},
+        {"Code 128 SET C", "123456", F::Code128, "123456"},
+        {"Codabar", "A40156B", F::Codabar, "40156"},
+        {"UPCE", "0425261", F::UPCE, "04252614"},
+        {"EAN-8", "9638507", F::EAN8, "96385074"},
+        {"Royal Mail Barcode (RM4SCC / CBC)", "SN34RD1A", F::None, ""},
+        {"Planet", "12345678901", F::None, ""},
+        {"Japan Post Barcode", "1060043", F::None, ""},
+        {"QR Code", "Guest list: Ann, Bo & Zoë", F::QRCode, "Guest list: Ann, Bo & Zoë"},
+        {"PDF417", "Table 7 / Seat 3", F::PDF417, "Table 7 / Seat 3"},
+        {"DataMatrix", "RSVP-2026-0042", F::DataMatrix, "RSVP-2026-0042"},
+    };
+    ASSERT_EQ(std::size(cases), std::size_t(BarcodeLists::symbologyTitles().size()));
+    for (const Case &c : cases) {
+        LMNBarcode element;
+        ASSERT_EQ(run(element, [&](Barcode_Gen &gen) {
+                      type(gen, indexOf(c.title), QString::fromUtf8(c.value));
+                      click(gen.ui.ok_btn);
+                  }),
+                  &element)
+            << c.title;
+        const QImage picture = Barcode_output_image;
+        ASSERT_FALSE(picture.isNull()) << c.title;
+        const BarcodeElementSettings stored = BarcodeElementSettings::fromGraphic(element);
+        EXPECT_EQ(stored.title(), QLatin1String(c.title));
+        if (c.format == F::None)
+            EXPECT_EQ(picture, BarcodeGenerator::picture(stored)) << c.title;
+        else if (stored.isTwoDimensional())
+            EXPECT_EQ(ModuleGridTestSupport::decodePicture(picture, c.format, 40).text, c.expected) << c.title;
+        else
+            EXPECT_EQ(readLinear(picture, c.format, c.format == F::Code39 && c.value[1] == 'a'), c.expected) << c.title;
+    }
+}
+
+TEST_F(BarcodeDesigner, CustomResolutionScalesTheTwoDPicture)
+{
+    LMNBarcode element;
+    QSizeF pointsAt600;
+    run(element, [&](Barcode_Gen &gen) {
+        type(gen, indexOf("QR Code"), QStringLiteral("resolution"));
+        pointsAt600 = BarcodeUnits::pointSize(gen.currentPicture());
+        EXPECT_GE(gen.ui.sett_tab->indexOf(gen.ui.dpi_tab_item), 0);
+        gen.ui.DPI_ComboBox->setCurrentText(QStringLiteral("Custom"));
+        EXPECT_FALSE(gen.ui.dpi_Stepper->isHidden());
+        gen.ui.dpi_Stepper->setValue(300);
+        EXPECT_EQ(USED_DPI_VALUE.load(), 300);
+        click(gen.ui.ok_btn);
+    });
+    const QImage picture = Barcode_output_image;
+    EXPECT_EQ(picture.dotsPerMeterX(), qRound(300 / 0.0254));
+    EXPECT_NEAR(BarcodeUnits::pointSize(picture).width(), pointsAt600.width(), 0.3);
+    EXPECT_EQ(element.dpi_custom_val, QStringLiteral("300"));
+}
+
+// Opening and confirming changes no field; a saved and reopened design gives the same pixels.
+TEST_F(BarcodeDesigner, UntouchedOkKeepsEveryFieldAndThePixels)
+{
+    for (const char *title : {"Code 128", "PDF417"}) {
+        BarcodeElementSettings designed = everyFieldSet();
+        designed.barcode_font_index = indexOf(title);
+        designed.linear_or_2d = designed.isTwoDimensional() ? 1 : 0;
+        LMNBarcode element;
+        designed.applyTo(element);
+        run(element, [&](Barcode_Gen &gen) {
+            EXPECT_TRUE(gen.ui.barcode_error_label->isHidden()) << gen.ui.barcode_error_label->text().toStdString();
+            click(gen.ui.ok_btn);
+        });
+        EXPECT_EQ(BarcodeElementSettings::fromGraphic(element), designed) << title;
+        const QImage first = Barcode_output_image;
+        ASSERT_FALSE(first.isNull());
+
+        // Reopening regenerates the very same picture from the stored settings.
+        run(element, [&](Barcode_Gen &gen) { click(gen.ui.ok_btn); });
+        EXPECT_EQ(Barcode_output_image, first) << title;
+    }
+}
+
+TEST_F(BarcodeDesigner, CancelChangesNothingAndBadValuesKeepTheDialogOpen)
+{
+    DataSeries::writeValues(QStringLiteral("Guests"), {QStringLiteral("GUEST-1"), QStringLiteral("GUEST-2")},
+                            DataSeries::WriteMode::Replace);
+    BarcodeElementSettings designed = everyFieldSet();
+    LMNBarcode element;
+    designed.applyTo(element);
+    element.Set_Barcode_image(QImage(10, 10, QImage::Format_RGB32));
+    const QImage before = element._barcode_image;
+    EXPECT_EQ(run(element, [&](Barcode_Gen &gen) {
+                  gen.ui.dataText->setText(QStringLiteral("CHANGED"));
+                  gen.ui.Data_source_type->setCurrentIndex(1);
+                  gen.ui.Batch_Series->setCurrentText(QStringLiteral("Guests"));
+                  EXPECT_EQ(gen.ui.dataText->text(), QStringLiteral("GUEST-1"));
+                  click(gen.ui.cancel_btn);
+              }),
+              nullptr);
+    EXPECT_EQ(BarcodeElementSettings::fromGraphic(element), designed);
+    EXPECT_EQ(element.data_source_type, 0);
+    EXPECT_TRUE(element.batch_list_name.isEmpty());
+    EXPECT_EQ(element._barcode_image, before);
+    EXPECT_TRUE(Barcode_output_image.isNull());
+
+    struct Refused
+    {
+        const char *title;
+        QString value;
+    };
+    for (const Refused &r : {Refused{"Code 128", QString()}, Refused{"Code 39", QStringLiteral("Zoë")},
+                             Refused{"EAN-13", QStringLiteral("12AB")}, Refused{"QR Code", QString(5000, u'x')}}) {
+        run(element, [&](Barcode_Gen &gen) {
+            type(gen, indexOf(r.title), r.value);
+            click(gen.ui.ok_btn);
+            EXPECT_EQ(gen.result(), -1) << r.title;
+            EXPECT_TRUE(gen.currentPicture().isNull());
+            EXPECT_FALSE(gen.ui.barcode_error_label->isHidden());
+            EXPECT_FALSE(gen.ui.barcode_error_label->text().isEmpty());
+            click(gen.ui.cancel_btn);
+        });
+        EXPECT_EQ(BarcodeElementSettings::fromGraphic(element), designed) << r.title;
+    }
+    EXPECT_TRUE(seam.messageTexts().isEmpty());
+}
+
+TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
+{
+    LMNBarcode element;
+    // No series yet: the source goes back to a typed value that stays editable.
+    run(element, [&](Barcode_Gen &gen) {
+        gen.ui.Data_source_type->setCurrentIndex(1);
+        EXPECT_EQ(gen.ui.Data_source_type->currentIndex(), 0);
+        EXPECT_FALSE(gen.ui.dataText->isReadOnly());
+        click(gen.ui.cancel_btn);
+    });
+    EXPECT_EQ(seam.messageTexts(), QStringList{QStringLiteral("\nPlease create batch processing series first.")});
+
+    DataSeries::writeValues(QStringLiteral("Seats"), {QStringLiteral("SEAT-7"), QStringLiteral("SEAT-8")},
+                            DataSeries::WriteMode::Replace);
+    run(element, [&](Barcode_Gen &gen) {
+        gen.ui.Data_source_type->setCurrentIndex(1);
+        EXPECT_TRUE(gen.ui.dataText->isReadOnly());
+        gen.ui.Batch_Series->setCurrentText(QStringLiteral("Seats"));
+        EXPECT_EQ(element.data_source_type, 0); // not yet
+        click(gen.ui.ok_btn);
+    });
+    EXPECT_EQ(element.data_source_type, 1);
+    EXPECT_EQ(element.batch_list_name, QStringLiteral("Seats"));
+    EXPECT_EQ(element.linear_font_val, QStringLiteral("SEAT-7"));
+    EXPECT_EQ(readLinear(Barcode_output_image, ZXing::BarcodeFormat::Code39, false), "SEAT-7");
+}
+
+TEST_F(BarcodeDesigner, ControlsFollowTheSymbologyAndSizeRules)
+{
+    LMNBarcode element;
+    EXPECT_TRUE(BarcodeElementSettings::isNeverDesigned(element));
+    run(element, [&](Barcode_Gen &gen) {
+        // A barcode never designed starts from the start values.
+        EXPECT_EQ(gen.ui.dataText->text(), QStringLiteral("0123"));
+        EXPECT_EQ(gen.ui.HeaderText->text(), QStringLiteral("HEADER"));
+        EXPECT_EQ(gen.ui.HeightStepper_2D->value(), 60);
+        EXPECT_DOUBLE_EQ(gen.ui.TB_mar_Stepper->value(), 0.1);
+
+        struct Mode
+        {
+            const char *title;
+            bool resolutionTab;
+            QGroupBox *box;
+            bool kerning;
+        };
+        for (const Mode &m : {Mode{"EAN-13", false, gen.ui.linear_sett_box, false},
+                              Mode{"Code 128", false, gen.ui.linear_sett_box, true},
+                              Mode{"QR Code", true, gen.ui.two_d_sett_box, false},
+                              Mode{"PDF417", true, gen.ui.pdf_2d_sett_box, false},
+                              Mode{"DataMatrix", true, gen.ui.dm_2d_sett_box, false},
+                              Mode{"UPCE", false, gen.ui.linear_sett_box, false}}) {
+            gen.ui.barcodeTypePopup->setCurrentIndex(indexOf(m.title));
+            EXPECT_EQ(gen.ui.sett_tab->indexOf(gen.ui.dpi_tab_item) == 3, m.resolutionTab) << m.title;
+            EXPECT_EQ(gen.ui.sett_tab->count(), m.resolutionTab ? 4 : 3);
+            EXPECT_FALSE(m.box->isHidden()) << m.title;
+            if (!m.resolutionTab)
+                EXPECT_EQ(gen.ui.kerning_value_Checkbox->isEnabled(), m.kerning) << m.title;
+        }
+
+        // DataMatrix "C16X48" at module 2 raises the fields to 96 x 32 and never lowers them.
+        gen.ui.barcodeTypePopup->setCurrentIndex(indexOf("DataMatrix"));
+        gen.ui.dm_moduleStepper_2D->setValue(2);
+        gen.ui.dm_widthStepper_2D->setValue(40);
+        gen.ui.dm_HeightStepper_2D->setValue(500);
+        gen.ui.dm_format_ComboBox->setCurrentText(QStringLiteral("C16X48"));
+        EXPECT_EQ(gen.ui.dm_widthStepper_2D->value(), 96);
+        EXPECT_EQ(gen.ui.dm_HeightStepper_2D->value(), 500);
+
+        // QR version 5 needs 37 points at least.
+        gen.ui.barcodeTypePopup->setCurrentIndex(indexOf("QR Code"));
+        gen.ui.HeightStepper_2D->setValue(30);
+        gen.ui.qr_version_ComboBox->setCurrentIndex(5);
+        EXPECT_EQ(gen.ui.HeightStepper_2D->value(), 37);
+        EXPECT_EQ(QR_Version_Val.load(), 5);
+
+        // 1 cm of bars, the caption band (1.35 x cap height), value and top-bottom margins of
+        // 0.1 cm, no header or footer: with a cap height of 7 points 28.35 + 9.45 + 2.83 +
+        // 2 x 2.83 = 46.30 points.
+        gen.ui.barcodeTypePopup->setCurrentIndex(indexOf("Code 128"));
+        gen.ui.hideHeaderCheckbox->setChecked(true);
+        gen.ui.hideFooterCheckbox->setChecked(true);
+        gen.ui.HeightStepper->setValue(1.0);
+        ASSERT_TRUE(gen.testBarcode) << gen.ui.barcode_error_label->text().toStdString();
+        const double u = 0.393701 * 72.0;
+        const double cap = BarcodeText::capHeight(gen.value_font);
+        EXPECT_NEAR(gen.testBarcode->height(), u + 1.35 * cap + 0.1 * u + 2 * 0.1 * u, 0.01);
+        click(gen.ui.cancel_btn);
+    });
+}
+
+TEST_F(BarcodeDesigner, FontsAndHelpGoThroughTheSeam)
+{
+    LMNBarcode element;
+    run(element, [&](Barcode_Gen &gen) {
+        seam.onDialog([](QDialog *dialog) {
+            auto *fonts = qobject_cast<QFontDialog *>(dialog);
+            EXPECT_NE(fonts, nullptr);
+            fonts->setCurrentFont(CardFont(QStringLiteral("ArialMT"), 18).toQFont());
+            return int(QDialog::Accepted);
+        });
+        click(gen.ui.hdr_font_btn);
+        EXPECT_EQ(gen.ui.header_font_value->text(), QStringLiteral("%1 ( 18.00 )").arg(gen.header_font.toQFont().family()));
+        seam.onDialog([](QDialog *) { return int(QDialog::Accepted); });
+        gen.ui.barcodeTypePopup->setCurrentIndex(indexOf("QR Code"));
+        click(gen.ui.qr_version_help_btn);
+        EXPECT_EQ(Cutom_Msg_Title, QStringLiteral("Version :"));
+        click(gen.ui.ok_btn);
+    });
+    EXPECT_EQ(element.header_font_val.pointSize, 18);
+}
+
+TEST_F(BarcodeDesigner, SavingAPictureIsAllOrNothing)
+{
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("barcode.png"));
+    QFile existing(path);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+    existing.close();
+    QString error;
+    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(QImage(), path, &error));
+    EXPECT_FALSE(error.isEmpty());
+    existing.open(QIODevice::ReadOnly);
+    EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
+    existing.close();
+    const QImage picture = BarcodeGenerator::picture(BarcodeElementSettings{}, QStringLiteral("0123"), {}, {});
+    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(picture, QDir(m_dir.path()).filePath(QStringLiteral("missing/b.png")), &error));
+    ASSERT_TRUE(Barcode_Gen::Save_Barcode_image(picture, path, &error)) << error.toStdString();
+    const QImage read(path);
+    EXPECT_EQ(read.size(), picture.size());
+    EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
+}

@@ -1,0 +1,295 @@
+// The spreadsheet dialogs through their real windows, on workbooks written by openpyxl: the
+// column chooser and the data table, and spreadsheet columns to series in both ways.
+
+#include "DataTestSupport.h"
+#include "support/ScriptedModalSeam.h"
+
+#include "data/DataSeries.h"
+#include "data/SpreadsheetTable.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/SeriesListModel.h"
+#include "data/ui/ColumnChoiceModel.h"
+#include "data/ui/Data_From_Excel.h"
+#include "data/ui/Import_Excel.h"
+#include "data/ui/Import_Excel_DataSheet.h"
+#include "data/ui/Import_Wizard.h"
+#include "data/ui/SpreadsheetTableModel.h"
+#include "document/DocumentGlobals.h"
+
+#include <QCheckBox>
+#include <QTemporaryDir>
+
+using namespace DataTest;
+
+namespace {
+
+QStringList BatchWizard_values()
+{
+    return BatchWizard::defaultInstance()->ListData_value->values();
+}
+
+class SpreadsheetDialogsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Resource_Path = m_dir.path();
+        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
+        QDir().mkpath(Data_Folder_Path);
+        SpreadsheetTable::live() = SpreadsheetTable();
+    }
+    void TearDown() override
+    {
+        Resource_Path.clear();
+        Data_Folder_Path.clear();
+        SpreadsheetTable::live() = SpreadsheetTable();
+    }
+    // Sheet 1: guests with a padded header, a blank row and an empty cell; sheet 2 empty;
+    // sheets 3 to 11 one column each.
+    QString guests()
+    {
+        const QString path = QDir(m_dir.path()).filePath("guests.xlsx");
+        python("import sys, openpyxl\n"
+               "wb = openpyxl.Workbook()\n"
+               "ws = wb.active\n"
+               "ws.append(['Id', '  Name  ', 'City', 'Zip'])\n"
+               "ws.append([1, 'Ann', 'Oslo', '0150'])\n"
+               "ws.append([2, None, ' Rome ', '00100'])\n"
+               "ws['A5'] = 3; ws['B5'] = 'Cy'; ws['C5'] = 'Paris'; ws['D5'] = 75001\n"
+               "wb.create_sheet('Empty')\n"
+               "for i in range(3, 12):\n"
+               "    s = wb.create_sheet('S%d' % i); s.append(['Col%d' % i, 'Other']); s.append(['v%d' % i, 'w'])\n"
+               "wb.save(sys.argv[1])\n",
+               {path});
+        return path;
+    }
+    QString columns()
+    {
+        const QString path = QDir(m_dir.path()).filePath("columns.xlsx");
+        python("import sys, openpyxl\n"
+               "wb = openpyxl.Workbook()\n"
+               "ws = wb.active\n"
+               "ws.append(['Name', 'City', '../evil', '..', 'Name'])\n"
+               "ws.append(['Ann', 'Oslo', 'e1', 'd1', 'n1'])\n"
+               "ws.append(['Bob', None, 'e2', 'd2', 'n2'])\n"
+               "wb.create_sheet('Empty')\n"
+               "wb.save(sys.argv[1])\n",
+               {path});
+        return path;
+    }
+    template<typename Dialog>
+    void onDialog(const std::function<void(Dialog *)> &steps)
+    {
+        m_seam.onDialog([steps](QDialog *d) {
+            auto *dialog = qobject_cast<Dialog *>(d);
+            EXPECT_NE(dialog, nullptr);
+            if (dialog)
+                steps(dialog);
+            return d->result();
+        });
+    }
+    void tick(ColumnChoiceModel *model, const QList<int> &rows)
+    {
+        model->setAllStates(false);
+        for (int row : rows)
+            model->setState(row, true);
+    }
+    // Answers the long-message box: Yes with or without its apply-to-all box, or No.
+    void answerLong(bool yes, bool applyToAll = false)
+    {
+        m_seam.onDialog([yes, applyToAll](QDialog *box) {
+            box->findChild<QCheckBox *>("apply_all_chk")->setChecked(applyToAll);
+            return int(yes ? QDialog::Accepted : QDialog::Rejected);
+        });
+    }
+    QByteArray series(const QString &name) const { return readFile(DataSeries::filePath(name)); }
+
+    QTemporaryDir m_dir;
+    ScriptedModalSeam m_seam;
+};
+
+TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
+{
+    const QString book = guests();
+    Import_Excel *chooser = Import_Excel::defaultInstance();
+    chooser->open_mode = "E";
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        QStringList sheets;
+        for (int i = 0; i < c->ui.Sheet_ComboBox->count(); ++i)
+            sheets << c->ui.Sheet_ComboBox->itemText(i);
+        EXPECT_EQ(sheets.size(), 11);
+        EXPECT_EQ(sheets.mid(8), QStringList({"sheet9", "sheet10", "sheet11"}));
+        EXPECT_TRUE(c->ui.contains_header->isChecked());
+        c->ui.ok_btn->click();   // nothing ticked
+        tick(c->ListData_xl, {1, 3});
+        c->ui.ok_btn->click();
+    });
+    EXPECT_EQ(chooser->Open_excel_Wnd(book), 1);
+    const SpreadsheetTable &table = SpreadsheetTable::live();
+    EXPECT_EQ(table.titles, QStringList({"No.", "Name", "Zip"}));
+    ASSERT_EQ(table.rowCount(), 3);   // the blank row gives no record
+    EXPECT_EQ(table.records.at(0), (SpreadsheetTable::Record{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "0150"}}));
+    EXPECT_EQ(table.value(1, 1), "");
+    EXPECT_EQ(table.value(2, 2), "75001");
+
+    // Header unticked: the first row is record 1 too. Then sheet10, then the empty sheet,
+    // which keeps the table.
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        c->ui.contains_header->setChecked(false);
+        tick(c->ListData_xl, {2});
+        c->ui.ok_btn->click();
+    });
+    chooser->Open_excel_Wnd(book);
+    EXPECT_EQ(SpreadsheetTable::live().rowCount(), 4);
+    EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "City");
+    EXPECT_EQ(SpreadsheetTable::live().value(2, 1), "Rome");
+
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        c->ui.Sheet_ComboBox->setCurrentIndex(c->ui.Sheet_ComboBox->findText("sheet10"));
+        EXPECT_EQ(c->ListData_xl->rows().at(0).Extension, "Col10");
+        tick(c->ListData_xl, {0});
+        c->ui.ok_btn->click();
+    });
+    chooser->Open_excel_Wnd(book);
+    const SpreadsheetTable sheet10 = SpreadsheetTable::live();
+    EXPECT_EQ(sheet10.titles, QStringList({"No.", "Col10"}));
+    EXPECT_EQ(sheet10.value(0, 1), "v10");
+
+    m_seam.answerMessages({"OK", "OK", "OK"});
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        c->ui.Sheet_ComboBox->setCurrentIndex(1);
+        tick(c->ListData_xl, {0});
+        c->ui.ok_btn->click();
+        EXPECT_EQ(c->result(), 0);   // still open
+        c->ui.cancel_btn->click();
+    });
+    EXPECT_EQ(chooser->Open_excel_Wnd(book), 0);
+    EXPECT_EQ(SpreadsheetTable::live(), sheet10);
+
+    // Not a workbook: a clear message, no chooser.
+    writeFile(QDir(m_dir.path()).filePath("junk.xlsx"), "not a zip");
+    const qsizetype runs = m_seam.dialogsRun.size();
+    EXPECT_EQ(chooser->Open_excel_Wnd(QDir(m_dir.path()).filePath("junk.xlsx")), -1);
+    EXPECT_EQ(m_seam.dialogsRun.size(), runs);
+    const QStringList texts = m_seam.messageTexts();
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_EQ(texts.at(0), "\nNo column is selected.");
+    EXPECT_TRUE(texts.at(1).startsWith("\nEither file is corrupted or selected file contains invalid characters."));
+    EXPECT_TRUE(texts.at(2).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
+
+    // The data table shows the records and takes edits into them.
+    onDialog<Data_From_Excel>([](Data_From_Excel *t) {
+        EXPECT_EQ(t->ui.rows_count->text(), "1");
+        EXPECT_EQ(t->ui.column_count->text(), "2");
+        EXPECT_EQ(t->ListData->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Col10");
+        EXPECT_TRUE(t->ListData->setData(t->ListData->index(0, 1), "edited", Qt::EditRole));
+        EXPECT_FALSE(t->ListData->setData(t->ListData->index(0, 0), "9", Qt::EditRole));
+        t->ui.ok_btn->click();
+    });
+    EXPECT_EQ(Data_From_Excel::defaultInstance()->Open_Wnd(), 1);
+    EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "edited");
+}
+
+TEST_F(SpreadsheetDialogsTest, WizardHandsTheTickedCellsToTheManagerRowByRow)
+{
+    const QString book = guests();
+    Import_Wizard *wizard = Import_Wizard::defaultInstance();
+    wizard->file_name_required = 0;
+    wizard->file_name_Insert = 0;
+    m_seam.chooseFiles({book});
+    onDialog<Import_Wizard>([](Import_Wizard *w) { w->ui.Excel_btn->click(); });
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        EXPECT_EQ(c->open_mode, "D");
+        tick(c->ListData_xl, {0, 2});
+        c->ui.ok_btn->click();
+    });
+    QStringList before = BatchWizard_values();
+    EXPECT_EQ(wizard->Open_Wnd(), 1);
+    EXPECT_EQ(BatchWizard_values().mid(before.size()), QStringList({"1", "Oslo", "2", "Rome", "3", "Paris"}));
+}
+
+TEST_F(SpreadsheetDialogsTest, OneSeriesPerColumnRefusesBadAndDuplicateNamesAndAppliesToAllWithinOneRun)
+{
+    const QString book = columns();
+    ASSERT_TRUE(DataSeries::writeValues("Name", {"old"}, DataSeries::WriteMode::Replace));
+    ASSERT_TRUE(DataSeries::writeValues("Towns", {"old"}, DataSeries::WriteMode::Replace));
+    Import_Excel_DataSheet *dialog = Import_Excel_DataSheet::defaultInstance();
+    m_seam.answerMessages({"OK", "OK", "OK"});
+    onDialog<Import_Excel_DataSheet>([&](Import_Excel_DataSheet *d) {
+        EXPECT_TRUE(d->ui.Each_col_RD->isChecked());
+        EXPECT_EQ(d->ListData_xl->rows().at(1).Header, "City");
+        d->ListData_xl->setData(d->ListData_xl->index(1, 2), "Towns", Qt::EditRole);
+        tick(d->ListData_xl, {0, 1, 2, 3});
+        answerLong(true, true);   // Name: Yes, and the same for the rest of this run
+        d->ui.ok_btn->click();
+    });
+    EXPECT_EQ(dialog->Open_excel_Wnd(book), 1);
+    EXPECT_EQ(series("Name"), "Ann\nBob\n");
+    EXPECT_EQ(series("Towns"), "Oslo\n\n");
+    EXPECT_FALSE(QFileInfo::exists(QDir(Resource_Path).filePath("evil.txt")));
+    EXPECT_FALSE(QFileInfo::exists(QDir(m_dir.path()).filePath("../evil.txt")));
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    EXPECT_TRUE(m_seam.messages.at(0).text.startsWith("\nThese columns were not written as series:\n"));
+    EXPECT_TRUE(m_seam.messages.at(0).text.contains("\n..: "));
+
+    // A new run asks again; two columns of one name are refused before anything is written.
+    ASSERT_TRUE(DataSeries::writeValues("Name", {"old"}, DataSeries::WriteMode::Replace));
+    onDialog<Import_Excel_DataSheet>([&](Import_Excel_DataSheet *d) {
+        tick(d->ListData_xl, {0, 4});
+        d->ui.ok_btn->click();
+        EXPECT_EQ(d->result(), 0);
+        tick(d->ListData_xl, {0});
+        answerLong(false);
+        d->ui.ok_btn->click();
+    });
+    dialog->Open_excel_Wnd(book);
+    EXPECT_EQ(series("Name"), "old\n");
+    ASSERT_EQ(m_seam.messages.size(), 3);
+    EXPECT_TRUE(m_seam.messages.at(1).text.contains("Two ticked columns would write the same series: Name"));
+    EXPECT_TRUE(m_seam.messages.at(2).text.contains("Name: not replaced"));
+}
+
+TEST_F(SpreadsheetDialogsTest, AllTickedColumnsIntoOneSeriesNewReplaceAndAppend)
+{
+    const QString book = columns();
+    ASSERT_TRUE(DataSeries::writeValues("Old", {"x"}, DataSeries::WriteMode::Replace));
+    Import_Wizard *wizard = Import_Wizard::defaultInstance();
+    wizard->file_name_required = 1;
+    wizard->file_name_Insert = 0;
+    const auto oneSeries = [&](int mode, const QString &name, int sheet = 0) {
+        m_seam.chooseFiles({book});
+        onDialog<Import_Wizard>([](Import_Wizard *w) { w->ui.Excel_btn->click(); });
+        onDialog<Import_Excel_DataSheet>([mode, name, sheet, this](Import_Excel_DataSheet *d) {
+            d->ui.Sheet_ComboBox->setCurrentIndex(sheet);
+            d->ui.Fill_col_RD->click();
+            QRadioButton *modes[] = {d->ui.fill_new_rd, d->ui.fill_replace_rd, d->ui.fill_append_rd};
+            modes[mode]->click();
+            if (mode == 0)
+                d->ui.list_name->setText(name);
+            else
+                d->ui.List_ComboBox->setCurrentText(name);
+            tick(d->ListData_xl, {0, 1});
+            d->ui.ok_btn->click();
+            if (d->result() != 1)
+                d->ui.cancel_btn->click();
+        });
+        wizard->Open_Wnd();
+    };
+    m_seam.answerMessages({"No", "Yes", "OK"});
+    oneSeries(0, "All");
+    EXPECT_EQ(series("All"), "Ann\nOslo\nBob\n\n");
+    oneSeries(0, "All");   // exists: No
+    oneSeries(0, "All");   // Yes
+    oneSeries(2, "Old");
+    EXPECT_EQ(series("Old"), "x\nAnn\nOslo\nBob\n\n");
+    oneSeries(1, "Old", 1);   // an empty sheet replaces nothing
+    EXPECT_EQ(series("Old"), "x\nAnn\nOslo\nBob\n\n");
+    oneSeries(1, "Old");
+    EXPECT_EQ(series("Old"), "Ann\nOslo\nBob\n\n");
+    EXPECT_EQ(m_seam.messageTexts(),
+              QStringList({"Batch Processing Series already exists. Do you want to replace it?",
+                           "Batch Processing Series already exists. Do you want to replace it?",
+                           "\nEither file is corrupted or selected file contains invalid characters."}));
+}
+
+} // namespace

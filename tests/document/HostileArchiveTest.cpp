@@ -1,0 +1,260 @@
+// Element archives made to hurt the reader: nesting that would exhaust the stack inside
+// libplist, binary lists whose shared objects expand without bound or form cycles, and
+// element lists large enough to show a reader that is not linear. Each is refused (or read)
+// without a crash, and on the clipboard the Paste leaves the card alone.
+
+#include "CanvasTestSupport.h"
+
+#include "document/LMNGraphicArchive.h"
+#include "document/PropertyListCheck.h"
+
+#include "support/ScriptedModalSeam.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+#include <vector>
+
+namespace {
+
+// Writes binary property lists object by object, with 4-byte references and 8-byte offsets,
+// so a test can make shapes no honest writer makes.
+class BinaryPlistMaker
+{
+public:
+    using Ref = quint32;
+
+    Ref array(const std::vector<Ref> &items) { return container(0xA, items); }
+    Ref dict(const std::vector<Ref> &keys, const std::vector<Ref> &values)
+    {
+        std::vector<Ref> all = keys;
+        all.insert(all.end(), values.begin(), values.end());
+        return container(0xD, all, keys.size());
+    }
+    Ref string(const QByteArray &ascii)
+    {
+        QByteArray o;
+        o += char(0x5F);
+        appendCount(o, quint64(ascii.size()));
+        return add(o + ascii);
+    }
+    Ref reserve() { return add({}); }
+    void setArray(Ref at, const std::vector<Ref> &items) { m_objects[at] = encode(0xA, items, items.size()); }
+
+    QByteArray bytes(Ref top) const
+    {
+        QByteArray out("bplist00");
+        std::vector<quint64> offsets;
+        for (const QByteArray &o : m_objects) {
+            offsets.push_back(quint64(out.size()));
+            out += o;
+        }
+        const quint64 table = quint64(out.size());
+        for (quint64 offset : offsets)
+            appendNumber(out, offset, 8);
+        out += QByteArray(6, '\0');
+        out += char(8);   // offset size
+        out += char(4);   // reference size
+        appendNumber(out, m_objects.size(), 8);
+        appendNumber(out, top, 8);
+        appendNumber(out, table, 8);
+        return out;
+    }
+
+private:
+    static void appendNumber(QByteArray &out, quint64 value, int width)
+    {
+        for (int i = width - 1; i >= 0; --i)
+            out += char((value >> (8 * i)) & 0xff);
+    }
+    static void appendCount(QByteArray &out, quint64 count)
+    {
+        out += char(0x13);
+        appendNumber(out, count, 8);
+    }
+    static QByteArray encode(int type, const std::vector<Ref> &refs, std::size_t count)
+    {
+        QByteArray o;
+        o += char((type << 4) | 0xF);
+        appendCount(o, count);
+        for (Ref r : refs)
+            appendNumber(o, r, 4);
+        return o;
+    }
+    Ref container(int type, const std::vector<Ref> &refs, std::size_t count = std::size_t(-1))
+    {
+        return add(encode(type, refs, count == std::size_t(-1) ? refs.size() : count));
+    }
+    Ref add(const QByteArray &object)
+    {
+        m_objects.push_back(object);
+        return Ref(m_objects.size() - 1);
+    }
+
+    std::vector<QByteArray> m_objects;
+};
+
+// An element list nested `depth` arrays deep.
+QByteArray nestedBinary(int depth)
+{
+    BinaryPlistMaker maker;
+    const auto top = maker.reserve();
+    auto parent = top;
+    for (int i = 1; i < depth; ++i) {
+        const auto child = maker.reserve();
+        maker.setArray(parent, {child});
+        parent = child;
+    }
+    maker.setArray(parent, {});
+    return maker.bytes(top);
+}
+
+QByteArray nestedXml(int depth)
+{
+    QByteArray xml = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+    for (int i = 0; i < depth; ++i)
+        xml += "<array>";
+    for (int i = 0; i < depth; ++i)
+        xml += "</array>";
+    return xml + "</plist>";
+}
+
+// A list of `levels` arrays, each holding the next one twice: a few hundred bytes that expand
+// to 2^levels copies of the last array.
+QByteArray doublingBinary(int levels)
+{
+    BinaryPlistMaker maker;
+    const auto key = maker.string("class");
+    const auto name = maker.string("LMNText");
+    auto below = maker.dict({key}, {name});
+    for (int i = 0; i < levels; ++i)
+        below = maker.array({below, below});
+    return maker.bytes(below);
+}
+
+// An array holding itself, and a dictionary whose value leads back to the top.
+QByteArray cyclicBinary(bool throughDictionary)
+{
+    BinaryPlistMaker maker;
+    const auto top = maker.reserve();
+    if (throughDictionary) {
+        const auto key = maker.string("class");
+        const auto element = maker.dict({key}, {top});
+        maker.setArray(top, {element});
+    } else {
+        maker.setArray(top, {top});
+    }
+    return maker.bytes(top);
+}
+
+struct Hostile
+{
+    const char *what;
+    QByteArray data;
+    const char *said;   // part of the refusal
+};
+
+std::vector<Hostile> hostileArchives()
+{
+    return {
+        {"XML nested 200,000 deep", nestedXml(200000), "nested"},
+        {"binary nested 100,000 deep", nestedBinary(100000), "nested"},
+        {"binary doubling 30 times", doublingBinary(30), "damaged"},
+        {"binary array holding itself", cyclicBinary(false), "damaged"},
+        {"binary cycle through an element", cyclicBinary(true), "damaged"},
+    };
+}
+
+} // namespace
+
+TEST(HostileArchive, NestedExpandingAndCyclicListsAreRefusedBeforeParsing)
+{
+    for (const Hostile &hostile : hostileArchives()) {
+        SCOPED_TRACE(hostile.what);
+        QString error;
+        EXPECT_FALSE(LMNGraphicArchive::decodeList(hostile.data, &error).has_value());
+        EXPECT_TRUE(error.contains(QLatin1String("damaged")) && error.contains(QLatin1String(hostile.said)))
+            << error.toStdString();
+    }
+    // The doubling list is small; what it would expand to is not.
+    EXPECT_LT(doublingBinary(30).size(), 1000);
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(30)), PropertyListCheck::Result::TooLarge);
+    // The check stops at its limits, whatever the data says.
+    PropertyListCheck::Limits few;
+    few.maxObjects = 100;
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(4), few), PropertyListCheck::Result::Fine);   // 63 objects
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(5), few), PropertyListCheck::Result::TooLarge);   // 127
+    few.maxDepth = 4;
+    EXPECT_EQ(PropertyListCheck::binary(nestedBinary(4), few), PropertyListCheck::Result::Fine);
+    EXPECT_EQ(PropertyListCheck::binary(nestedBinary(5), few), PropertyListCheck::Result::TooDeep);
+}
+
+TEST(HostileArchive, BrokenBinaryTablesAreRefused)
+{
+    const QByteArray good = doublingBinary(1);   // two equal elements
+    ASSERT_TRUE(LMNGraphicArchive::decodeList(good, nullptr).has_value());
+    auto patched = [&](qsizetype at, char value) {
+        QByteArray copy = good;
+        copy[at < 0 ? copy.size() + at : at] = value;
+        return copy;
+    };
+    std::vector<QByteArray> broken = {
+        good.left(good.size() - 1),            // trailer cut
+        patched(-26, 0),                       // offset size 0
+        patched(-25, 9),                       // reference size 9
+        patched(-17, char(0x7f)),              // more objects than the offset table holds
+        patched(-9, char(0x7f)),               // top object beyond the count
+        patched(-1, char(0xff)),               // offset table beyond the data
+        patched(8, char(0xAF)),                // a string marker turned into a long array
+    };
+    // A key holding a NUL character (libplist stops the process on reading it).
+    BinaryPlistMaker maker;
+    const auto key = maker.string(QByteArray("cl\0ss", 5));
+    const auto name = maker.string("LMNText");
+    broken.push_back(maker.bytes(maker.array({maker.dict({key}, {name})})));
+    for (const QByteArray &data : broken) {
+        QString error;
+        EXPECT_FALSE(LMNGraphicArchive::decodeList(data, &error).has_value());
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(HostileArchive, SharedTextsOfHonestWritersStillRead)
+{
+    // libplist writes equal texts and numbers once and references them again; a list of
+    // many equal elements is such a list.
+    GraphicList many;
+    for (int i = 0; i < 2000; ++i) {
+        GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+        text->setText(QStringLiteral("Guest"));
+        many << text;
+    }
+    QString error;
+    const auto read = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList(many, true), &error);
+    ASSERT_TRUE(read.has_value()) << error.toStdString();
+    ASSERT_EQ(read->size(), 2000);
+    EXPECT_EQ(read->last()->Text_Value, QStringLiteral("Guest"));
+}
+
+class HostilePaste : public CanvasTest
+{
+};
+
+TEST_F(HostilePaste, HostileClipboardDataLeavesTheCardAlone)
+{
+    ScriptedModalSeam seam;
+    add(QRectF(10, 20, 100, 30), GraphicKind::Text);
+    const std::vector<Hostile> hostile = hostileArchives();
+    for (const Hostile &h : hostile) {
+        auto *data = new QMimeData;
+        data->setData(LMNGraphicViewPasteboardType, h.data);
+        QGuiApplication::clipboard()->setMimeData(data);
+        canvas->paste();
+    }
+    EXPECT_EQ(list().size(), 1);
+    EXPECT_EQ(document.undoManager()->count(), 0);
+    ASSERT_EQ(seam.messages.size(), qsizetype(hostile.size()));
+    for (const auto &message : seam.messages)
+        EXPECT_TRUE(message.text.contains(QLatin1String("damaged"))) << message.text.toStdString();
+    QGuiApplication::clipboard()->clear();
+}

@@ -1,0 +1,110 @@
+// The source page and the sides list through the combo dispatch, on a real series folder.
+
+#include "PanelFixture.h"
+
+#include "data/DataSeries.h"
+#include "document/LMNImage.h"
+#include "editor/ui/DesignFileCommands.h"
+
+#include <QDir>
+
+namespace {
+
+using DataSourceTest = PanelFixture;
+
+// Chooses an item of a combo box as the user does.
+void choose(ElementPanelCommands *commands, QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(combo->findText(text));
+    commands->comboBoxSelectionDidChange(combo);
+}
+
+} // namespace
+
+TEST_F(DataSourceTest, ASeriesPutsItsFirstValueIntoTextsAndPictures)
+{
+    const QString photo = picture(QStringLiteral("guest.png"), Qt::blue);
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Names"), {QStringLiteral("Ann"), QStringLiteral("Ben")},
+                                        DataSeries::WriteMode::Replace));
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Photos"), {photo}, DataSeries::WriteMode::Replace));
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+
+    struct Case
+    {
+        GraphicKind kind;
+        QString series;
+        QString value;
+    };
+    for (const Case &c : {Case{GraphicKind::Text, "Names", "Ann"}, Case{GraphicKind::Image, "Photos", photo}}) {
+        GraphicPtr element = add(c.kind);
+        select({element});
+        choose(commands, source.Data_source_type, QStringLiteral("Series"));
+        EXPECT_TRUE(source.Batch_Series->isEnabled());
+        EXPECT_EQ(source.Batch_Series->count(), 2);
+        EXPECT_EQ(source.Batch_Series->currentIndex(), -1);   // bound to nothing yet
+        choose(commands, source.Batch_Series, c.series);
+        EXPECT_EQ(element->data_source_type, 1);
+        EXPECT_EQ(element->batch_list_name, c.series);
+        if (c.kind == GraphicKind::Text) {
+            EXPECT_EQ(element->_Text_contents, c.value);
+            EXPECT_EQ(panel->ui.text_edtng_tab->text(), c.value);
+            EXPECT_TRUE(panel->ui.text_edtng_tab->ui.Text_value_Edit->isReadOnly());
+        } else {
+            EXPECT_EQ(element->_file_path, c.value);
+            EXPECT_EQ(source.Manual_image_path->toPlainText(), c.value);
+            EXPECT_FALSE(element->_image.isNull());
+        }
+        choose(commands, source.Data_source_type, QStringLiteral("Manual"));
+        EXPECT_EQ(element->data_source_type, 0);
+        EXPECT_FALSE(source.Batch_Series->isEnabled());
+    }
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+}
+
+TEST_F(DataSourceTest, ShowingABoundElementChangesNothingEvenWhenItsSeriesAreGone)
+{
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Names"), {QStringLiteral("Ann")}, DataSeries::WriteMode::Replace));
+    GraphicPtr text = add(GraphicKind::Text);
+    text->setText(QStringLiteral("Ann (from the design)"));
+    text->Set_Data_source_type(1);
+    text->Set_Batch_List_Name(QStringLiteral("Names"));
+    select({text});
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    EXPECT_EQ(source.Data_source_type->currentText(), QStringLiteral("Series"));
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Ann (from the design)"));
+
+    // With the series folder emptied, showing says nothing and keeps the element as it is.
+    ASSERT_TRUE(DataSeries::deleteSeries(QStringLiteral("Names")));
+    GraphicPtr other = add(GraphicKind::Text);
+    select({other});
+    select({text});
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Ann (from the design)"));
+    EXPECT_EQ(text->data_source_type, 1);
+
+    // Choosing the series kind by hand then says why nothing can be bound.
+    select({other});
+    choose(commands, source.Data_source_type, QStringLiteral("Series"));
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({QStringLiteral("\nPlease create batch processing series first.")}));
+    EXPECT_EQ(other->data_source_type, 0);
+    EXPECT_EQ(source.Batch_Series->count(), 0);
+}
+
+TEST_F(DataSourceTest, OneSideChosenOnTheBackSurvivesSaveAndReopen)
+{
+    m_window->Select_back_side();
+    panel->ui.Sides_ComboBox->setCurrentIndex(1);
+    emit panel->ui.Sides_ComboBox->activated(1);
+    EXPECT_EQ(CARD_SIDE_STR, QStringLiteral("1"));
+    EXPECT_FALSE(panel->ui.Back_Side_btn->isEnabled());
+    EXPECT_EQ(m_window->Front_card_Prop.Card_Side, QStringLiteral("1"));
+
+    const QString path = QDir(m_resources.path()).filePath(QStringLiteral("one-side.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(path));
+    CARD_SIDE_STR = QStringLiteral("2");
+    ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
+    EXPECT_EQ(CARD_SIDE_STR, QStringLiteral("1"));
+    EXPECT_EQ(panel->ui.Sides_ComboBox->currentIndex(), 1);
+    EXPECT_FALSE(panel->ui.Back_Side_btn->isEnabled());
+}

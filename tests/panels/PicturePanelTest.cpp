@@ -1,0 +1,151 @@
+// The picture and signature pages, their file commands, and the lock and stacking buttons.
+
+#include "PanelFixture.h"
+
+#include "document/LMNImage.h"
+#include "document/LMNSignature.h"
+
+#include <QFile>
+
+namespace {
+
+using PicturePanel = PanelFixture;
+
+std::shared_ptr<LMNImage> asImage(const GraphicPtr &g)
+{
+    return std::static_pointer_cast<LMNImage>(g);
+}
+
+} // namespace
+
+TEST_F(PicturePanel, ResetAskedFirstAndSlidersWriteTheirValuesUnchanged)
+{
+    GraphicPtr a = add(GraphicKind::Image);
+    GraphicPtr b = add(GraphicKind::Image);
+    a->_strokeWidth = 3;
+    select({a, b});
+    Ui::ImagePage &page = panel->ui.image_tab->ui;
+    page.Trsp_slidr_val->setValue(37.5);
+    page.Sat_slidr->setValue(150);
+    page.Image_Sepia_chk->click();
+    for (const GraphicPtr &g : {a, b}) {
+        EXPECT_FLOAT_EQ(g->img_trnsp_val, 37.5f);
+        EXPECT_FLOAT_EQ(g->sat_val, 1.5f);
+        EXPECT_TRUE(g->Sepia);
+    }
+    EXPECT_EQ(page.Trsp_slidr->value(), 375);
+    EXPECT_DOUBLE_EQ(page.Sat_slidr_val->value(), 1.5);
+
+    struct Answer
+    {
+        QString button;
+        float opacity;
+        bool sepia;
+    };
+    for (const Answer &answer : {Answer{"No", 37.5f, true}, Answer{"Yes", 100.0f, false}}) {
+        m_seam.answerMessages({answer.button});
+        page.Image_reset_btn->click();
+        EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("Are you sure you want to continue?"));
+        for (const GraphicPtr &g : {a, b}) {
+            EXPECT_FLOAT_EQ(g->img_trnsp_val, answer.opacity);
+            EXPECT_EQ(g->Sepia, answer.sepia);
+        }
+    }
+    EXPECT_FLOAT_EQ(a->sat_val, 1.0f);
+    EXPECT_FLOAT_EQ(a->con_val, 1.0f);
+    EXPECT_FALSE(page.Image_Sepia_chk->isChecked());
+    EXPECT_DOUBLE_EQ(a->_strokeWidth, 3.0);   // the border is not an effect
+}
+
+TEST_F(PicturePanel, ChosenFileLoadsOnlyWhenReadableAndPathViewsCannotBeEdited)
+{
+    GraphicPtr photo = add(GraphicKind::Image);
+    asImage(photo)->setFilePath(picture(QStringLiteral("first.png")));
+    select({photo});
+    QPlainTextEdit *pathView = panel->ui.datasource_tab->ui.Manual_image_path;
+    EXPECT_TRUE(pathView->isReadOnly());
+    EXPECT_TRUE(panel->ui.sign_tab->ui.Sign_image_path->isReadOnly());
+    EXPECT_TRUE(panel->ui.Card_Image_path->isReadOnly());
+
+    const QString upper = picture(QStringLiteral("IMG_0001.JPG"), Qt::blue);
+    const QString broken = QDir(m_resources.path()).filePath(QStringLiteral("broken.png"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+
+    struct Choice
+    {
+        QString file;     // empty: cancelled
+        QString path;     // the element's path afterwards
+        bool message;
+    };
+    const QString first = photo->_file_path;
+    const QList<Choice> choices = {{{}, first, false}, {broken, first, true}, {upper, upper, false}};
+    for (const Choice &c : choices) {
+        m_seam.messages.clear();
+        if (!c.file.isEmpty())
+            m_seam.chooseFiles({c.file});
+        panel->ui.datasource_tab->ui.Manual_Image_Browse_Btn->click();
+        EXPECT_EQ(photo->_file_path, c.path);
+        EXPECT_EQ(pathView->toPlainText(), c.path);
+        EXPECT_EQ(m_seam.messages.size(), c.message ? 1 : 0);
+        EXPECT_EQ(Library_Selected_Image, c.file == upper ? upper : QString());
+    }
+    EXPECT_GT(photo->_image.pixelColor(0, 0).blue(), 200);   // JPEG: nearly the blue written
+    EXPECT_LT(photo->_image.pixelColor(0, 0).red(), 50);
+}
+
+TEST_F(PicturePanel, ANewPicturePathGoesOnlyIntoPicturesAndEachLoadsIt)
+{
+    const QString oldFile = picture(QStringLiteral("old.png"), Qt::red);
+    const QString newFile = picture(QStringLiteral("new.png"), Qt::green);
+    const QString inkFile = picture(QStringLiteral("ink.png"), Qt::black);
+    GraphicPtr a = add(GraphicKind::Image);
+    GraphicPtr b = add(GraphicKind::Image);
+    GraphicPtr sign = add(GraphicKind::Signature);
+    asImage(a)->setFilePath(oldFile);
+    asImage(b)->setFilePath(oldFile);
+    std::static_pointer_cast<LMNSignature>(sign)->setFilePath(inkFile);
+    select({a, b, sign});
+    m_seam.chooseFiles({newFile});
+    panel->ui.datasource_tab->ui.Manual_Image_Browse_Btn->click();
+    for (const GraphicPtr &g : {a, b}) {
+        EXPECT_EQ(g->_file_path, newFile);
+        EXPECT_EQ(g->_image.pixelColor(0, 0), QColor(Qt::green));
+    }
+    EXPECT_EQ(sign->_file_path, inkFile);
+
+    // The signature page sets the signature's file and leaves pictures alone.
+    select({sign, a});
+    const QString otherInk = picture(QStringLiteral("ink2.png"), Qt::darkBlue);
+    m_seam.chooseFiles({otherInk});
+    panel->ui.sign_tab->ui.Sign_Browse_Btn->click();
+    EXPECT_EQ(sign->_file_path, otherInk);
+    EXPECT_EQ(a->_file_path, newFile);
+}
+
+TEST_F(PicturePanel, LockUnlockAndStackingButtons)
+{
+    GraphicPtr back = add(GraphicKind::Shape);
+    GraphicPtr front = add(GraphicKind::Line);
+    ASSERT_EQ(canvas()->graphics().first(), front);
+    select({back});
+    panel->ui.Begin_Front_btn->click();
+    EXPECT_EQ(canvas()->graphics().first(), back);
+    panel->ui.Send_Back_btn->click();
+    EXPECT_EQ(canvas()->graphics().last(), back);
+    m_document.undoManager()->undo();
+    EXPECT_EQ(canvas()->graphics().first(), back);
+
+    panel->ui.Lock_btn->click();
+    EXPECT_TRUE(back->ctrl_is_locked);
+    EXPECT_EQ(tabTitles(), QStringList({QStringLiteral("Rectangle Properties")}));
+    EXPECT_TRUE(panel->ui.Unlock_btn->isEnabled());
+    panel->ui.Unlock_btn->click();
+    EXPECT_FALSE(back->ctrl_is_locked);
+    EXPECT_EQ(tabTitles().last(), QStringLiteral("Align"));
+
+    panel->ui.print_object_chk->click();
+    EXPECT_EQ(back->print_object, 1);
+}

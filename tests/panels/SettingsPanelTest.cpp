@@ -1,0 +1,282 @@
+// The settings panel through the real editor window: which pages an element shows, how they
+// are filled, and how each page writes back into the selected elements.
+
+#include "PanelFixture.h"
+
+#include "document/LMNImage.h"
+#include "document/LMNSignature.h"
+
+#include <QTest>
+
+namespace {
+
+using SettingsPanelShowing = PanelFixture;
+using SettingsPanelWriteBack = PanelFixture;
+
+struct ShowCase
+{
+    GraphicKind kind;
+    QString shapeCode;
+    bool locked;
+    QStringList tabs;
+    QString marker;
+    bool radiusShown, starShown, polygonShown;
+};
+
+} // namespace
+
+TEST_F(SettingsPanelShowing, EachKindShowsItsPagesLabelsAndExtraControls)
+{
+    const QList<ShowCase> cases = {
+        {GraphicKind::Text, {}, false, {"Text", "Text Style", "Text Source", "Align"}, "T", false, false, false},
+        {GraphicKind::Text, {}, true, {"Text Properties"}, "T", false, false, false},
+        {GraphicKind::Image, {}, false, {"Image Source", "Picture", "Align"}, "I", false, false, false},
+        {GraphicKind::Image, {}, true, {"Image Properties"}, "I", false, false, false},
+        {GraphicKind::Line, {}, false, {"Line", "Align"}, "NONE", false, false, false},
+        {GraphicKind::Signature, {}, false, {"Signature Properties", "Align"}, "S", false, false, false},
+        {GraphicKind::Barcode, {}, true, {"Barcode Properties"}, "NONE", false, false, false},
+        {GraphicKind::Shape, "RR", false, {"Rounded Rectangle Properties", "Align"}, "NONE", true, false, false},
+        {GraphicKind::Shape, "S", false, {"Star Properties", "Align"}, "NONE", false, false, false},
+        {GraphicKind::Shape, "DS", false, {"Double Star Properties", "Align"}, "NONE", false, true, false},
+        {GraphicKind::Shape, "P", false, {"Polygon Properties", "Align"}, "NONE", false, false, true},
+        {GraphicKind::Shape, "R", true, {"Rectangle Properties"}, "NONE", false, false, false},
+        {GraphicKind::Shape, "RR", true, {"Rounded Rectangle Properties"}, "NONE", false, false, false},
+    };
+    for (const ShowCase &c : cases) {
+        SCOPED_TRACE(tabTitles().join(QLatin1Char('|')).toStdString() + " before case " + c.tabs.first().toStdString());
+        GraphicPtr g = add(c.kind);
+        if (!c.shapeCode.isEmpty())
+            g->_shape_type = c.shapeCode;
+        g->ctrl_is_locked = c.locked;
+        select({g});
+        EXPECT_EQ(tabTitles(), c.tabs);
+        EXPECT_EQ(panel->ui.sel_control_name->text(), c.marker);
+        if (c.kind == GraphicKind::Shape) {
+            const Ui::ShapePage &shape = panel->ui.shape_tab->ui;
+            EXPECT_EQ(!shape.shape_cor_radius_Stepper->isHidden(), c.radiusShown);
+            EXPECT_EQ(!shape.double_star_Stepper->isHidden(), c.starShown);
+            EXPECT_EQ(!shape.polygon_Stepper->isHidden(), c.polygonShown);
+        }
+        EXPECT_EQ(panel->ui.Unlock_btn->isEnabled(), c.locked);
+        EXPECT_EQ(panel->ui.Lock_btn->isEnabled(), !c.locked);
+        EXPECT_FALSE(Not_Draw_Only_Prop_Change);
+    }
+    // The card comes back with its own pages and no element buttons.
+    m_window->Show_RHS_Properties(nullptr);
+    EXPECT_EQ(tabTitles().first(), QStringLiteral("Card"));
+    EXPECT_FALSE(panel->ui.Delete_btn->isEnabled());
+    EXPECT_TRUE(panel->Last_Selected_Graphic.expired());
+}
+
+TEST_F(SettingsPanelShowing, PartyTextsOfferTheirStockTextAndTheGuardStopsShowing)
+{
+    const QList<std::pair<QString, QString>> cases = {{"PARTY_TITLE", "Use Template Title"},
+                                                      {"PARTY_MSG", "Use Template Message"},
+                                                      {"PARTY_TO", {}}};
+    for (const auto &[id, title] : cases) {
+        GraphicPtr text = add(GraphicKind::Text);
+        text->control_ID = id;
+        select({text});
+        QPushButton *button = panel->ui.text_edtng_tab->ui.insert_template_btn;
+        EXPECT_EQ(!button->isHidden(), !title.isEmpty()) << id.toStdString();
+        if (!title.isEmpty())
+            EXPECT_EQ(button->text(), title);
+    }
+    // While the guard is on, showing changes nothing, not even the tool.
+    GraphicPtr line = add(GraphicKind::Line);
+    m_window->setSelected_Control_Tool(3);
+    Not_Draw_Only_Prop_Change = true;
+    m_window->Show_RHS_Properties(line);
+    Not_Draw_Only_Prop_Change = false;
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 3);
+    EXPECT_EQ(tabTitles().first(), QStringLiteral("Text"));
+}
+
+TEST_F(SettingsPanelShowing, GuardIsClearedOnEveryWayOut)
+{
+    try {
+        const LoadingGuard guard;
+        EXPECT_TRUE(Not_Draw_Only_Prop_Change);
+        throw std::runtime_error("filling failed");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(Not_Draw_Only_Prop_Change);
+}
+
+TEST_F(SettingsPanelShowing, AnElementMadeAfterTheShownOneWasDeletedIsShownAfresh)
+{
+    GraphicPtr first = add(GraphicKind::Line);
+    first->_strokeWidth = 7;
+    select({first});
+    canvas()->Clear_Control_Selection();
+    canvas()->graphics().removeAll(first);
+    first.reset();   // its memory may well hold the next element
+
+    GraphicPtr second = add(GraphicKind::Line);
+    second->_strokeWidth = 2;
+    select({second});
+    EXPECT_EQ(panel->ui.line_tab->ui.Line_Wdt_Stepper->value(), 2);
+    panel->ui.line_tab->ui.Line_alpha_Stepper->setValue(40);
+    EXPECT_DOUBLE_EQ(second->_strokeWidth, 2.0);
+}
+
+TEST_F(SettingsPanelShowing, UnknownCodesSelectNothingAndAreKeptByTheWriteBack)
+{
+    GraphicPtr known = add(GraphicKind::Text);
+    known->_stroke_border_type = QStringLiteral("DO");
+    known->text_alignmnet = 2;
+    select({known});
+    EXPECT_EQ(panel->ui.text_prop_tab->ui.Text_border_style->currentIndex(), 2);
+
+    GraphicPtr odd = add(GraphicKind::Text);
+    odd->_stroke_border_type = QStringLiteral("ZIGZAG");
+    odd->text_alignmnet = 9;
+    odd->text_transfrom_case = -3;
+    select({odd});
+    EXPECT_EQ(panel->ui.text_prop_tab->ui.Text_border_style->currentIndex(), -1);
+    EXPECT_EQ(panel->ui.text_prop_tab->ui.Text_align_combo->currentIndex(), -1);
+    EXPECT_EQ(panel->ui.text_prop_tab->ui.Text_case_combo->currentIndex(), -1);
+    panel->ui.text_prop_tab->ui.Text_alpha_Stepper->setValue(50);
+    EXPECT_EQ(odd->_stroke_border_type, QStringLiteral("ZIGZAG"));
+    EXPECT_EQ(odd->text_alignmnet, 9);
+    EXPECT_FLOAT_EQ(odd->alpha_val, 0.5f);
+}
+
+TEST_F(SettingsPanelWriteBack, EachPageWritesEverySelectedElementWhateverItsKind)
+{
+    GraphicPtr shape = add(GraphicKind::Shape);
+    GraphicPtr text = add(GraphicKind::Text);
+    GraphicPtr line = add(GraphicKind::Line);
+    select({shape, text});
+    Ui::ShapePage &page = panel->ui.shape_tab->ui;
+    page.shape_alpha_Stepper->setValue(50);
+    EXPECT_FLOAT_EQ(shape->alpha_val, 0.5f);
+    EXPECT_FLOAT_EQ(text->alpha_val, 0.5f);
+    EXPECT_FLOAT_EQ(line->alpha_val, 100.0f);   // not selected
+
+    // Border off keeps colour and width; fill on with the hatch radio gives "H".
+    shape->_strokeWidth = 4;
+    page.Shape_border_chk->setChecked(true);
+    page.Shape_border_chk->click();
+    EXPECT_FALSE(shape->_isDrawingStroke);
+    EXPECT_DOUBLE_EQ(shape->_strokeWidth, 4.0);
+    page.Shape_fill_chk->setChecked(false);
+    page.Shape_fill_chk->click();
+    page.Shape_Style_fill_rd->click();
+    EXPECT_EQ(shape->_fill_type, QStringLiteral("H"));
+    EXPECT_TRUE(page.shape_hatch_style->isEnabled());
+    EXPECT_FALSE(page.shape_fill_clr->isEnabled());
+
+    // The line page: opacity goes to the stroke only; an unselected cap is stored as 0.
+    select({line});
+    panel->ui.line_tab->ui.Line_cap_style->setCurrentIndex(-1);
+    panel->ui.line_tab->ui.Line_alpha_Stepper->setValue(40);
+    EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.4f);
+    EXPECT_FLOAT_EQ(line->alpha_val, 100.0f);
+    EXPECT_EQ(line->_line_cap_style, 0);
+
+    // Nothing selected, or the guard on: nothing changes.
+    canvas()->Clear_Control_Selection();
+    panel->ui.line_tab->ui.Line_alpha_Stepper->setValue(10);
+    EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.4f);
+    canvas()->selectGraphics({line});
+    Not_Draw_Only_Prop_Change = true;
+    panel->ui.line_tab->ui.Line_alpha_Stepper->setValue(20);
+    Not_Draw_Only_Prop_Change = false;
+    EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.4f);
+}
+
+TEST_F(SettingsPanelWriteBack, AShapeFillChosenInThePanelIsWhatTheCanvasDraws)
+{
+    GraphicPtr shape = add(GraphicKind::Shape, QRectF(40, 40, 80, 60));
+    select({shape});
+    Ui::ShapePage &page = panel->ui.shape_tab->ui;
+    page.shape_fill_clr->setColor(QColor(0, 160, 0));
+    page.Shape_fill_chk->setChecked(false);
+    page.Shape_fill_chk->click();
+    page.Shape_solid_fill_rd->click();
+    canvas()->Clear_Control_Selection();   // no handles over the pixels
+    canvas()->setZoom(1.0);
+    const QImage image = canvas()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(80, 70).rgb(), QColor(0, 160, 0).rgb());
+}
+
+TEST_F(SettingsPanelWriteBack, TypingFollowsTheRulesAndOnlyOneSelectedElementTakesTheText)
+{
+    GraphicPtr text = add(GraphicKind::Text);
+    select({text});
+    QPlainTextEdit *edit = panel->ui.text_edtng_tab->ui.Text_value_Edit;
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edit, QStringLiteral("Hi"));
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Hi"));
+
+    struct Paste
+    {
+        QString pasted;
+        QString kept;
+    };
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QList<Paste> cases = {{QString(300, QLatin1Char('x')), QString(250, QLatin1Char('x'))},
+                                {QString(249, QLatin1Char('y')) + emoji, QString(249, QLatin1Char('y'))},
+                                {QStringLiteral("Dear Text here Ann, text here"), QStringLiteral("Dear  Ann, text here")}};
+    for (const Paste &p : cases) {
+        edit->clear();
+        edit->insertPlainText(p.pasted);
+        EXPECT_EQ(text->_Text_contents, p.kept);
+    }
+    // Typing in the middle keeps the caret where the user types.
+    edit->setPlainText(QString(250, QLatin1Char('z')));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(10);
+    edit->setTextCursor(cursor);
+    QTest::keyClicks(edit, QStringLiteral("AB"));
+    EXPECT_EQ(edit->textCursor().position(), 12);
+    EXPECT_EQ(text->_Text_contents.mid(10, 2), QStringLiteral("AB"));
+
+    // Two selected: style for both, text for none.
+    GraphicPtr other = add(GraphicKind::Text);
+    canvas()->selectGraphics({text, other});
+    const QString before = text->_Text_contents;
+    QTest::keyClicks(edit, QStringLiteral("Q"));
+    EXPECT_EQ(text->_Text_contents, before);
+    EXPECT_EQ(other->_Text_contents, QStringLiteral("Text here"));
+    panel->ui.text_prop_tab->ui.Text_case_combo->setCurrentIndex(1);
+    commands->comboBoxSelectionDidChange(panel->ui.text_prop_tab->ui.Text_case_combo);
+    EXPECT_EQ(other->text_transfrom_case, 1);
+}
+
+TEST_F(SettingsPanelWriteBack, DateTimeAndStockTextGoIntoTheText)
+{
+    GraphicPtr text = add(GraphicKind::Text);
+    text->control_ID = QStringLiteral("PARTY_MSG");
+    select({text});
+    Ui::TextEditPage &page = panel->ui.text_edtng_tab->ui;
+
+    page.Text_Date_style->setCurrentIndex(-1);
+    page.Text_Time_style->setCurrentIndex(-1);
+    page.Text_Insert_Date_btn->click();
+    page.Text_Insert_Time_btn->click();
+    EXPECT_EQ(m_seam.messageTexts(),
+              QStringList({QStringLiteral("\nPlease select Date format."), QStringLiteral("\nPlease select Time format.")}));
+
+    page.Text_Date_style->setCurrentIndex(5);   // yyyy-MM-dd
+    page.Text_value_Edit->selectAll();
+    page.Text_Insert_Date_btn->click();
+    EXPECT_EQ(text->_Text_contents, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+
+    // The stock-text picker answers with its first message.
+    QFile messages(QDir(m_resources.path()).filePath(QStringLiteral("Message.txt")));
+    ASSERT_TRUE(messages.open(QIODevice::WriteOnly));
+    messages.write("You are invited!\n");
+    messages.close();
+    m_seam.onDialog([](QDialog *dialog) {
+        auto *list = dialog->findChild<QListWidget *>();
+        if (!list || list->count() == 0)
+            return int(QDialog::Rejected);
+        list->setCurrentRow(0);
+        dialog->accept();
+        return dialog->result();
+    });
+    page.insert_template_btn->click();
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("You are invited!"));
+}
