@@ -11,6 +11,7 @@ saying why. The password is never written anywhere.
 import base64
 import mimetypes
 import os
+import re
 import smtplib
 import socket
 import ssl
@@ -31,7 +32,7 @@ def one_line(text):
 
 def single_header(text):
     # A header value never spans lines: line breaks become blanks.
-    return " ".join(text.replace("\r", "\n").split("\n")).strip()
+    return re.sub(r"\s*[\r\n]+\s*", " ", text).strip()
 
 
 def address(text, what):

@@ -2,12 +2,12 @@
 
 #include "output/MailGlobals.h"
 #include "output/MailTransport.h"
+#include "output/OutputGlobals.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QThread>
 
 #include <algorithm>
@@ -56,23 +56,24 @@ MailRun::MailRun(MailJob job, std::function<void(const QString &)> log)
 {
     if (!m_log)
         m_log = [](const QString &) {};
-    total = m_job.runLength();
 }
 
-void MailRun::run()
+void MailRun::Send_Mail_Thread()
 {
     const int length = m_job.runLength();
+    list_count = length;
+    curr_barcode_count = 0;
     int counted = 0;
     for (int i = 0; i < length; ++i) {
-        if (stop) {
+        if (Stop_SMS_Sending_Now) {
             m_stopped = true;
             break;
         }
-        current = i + 1;
+        curr_barcode_count = i + 1;
         const Turn outcome = turn(i);
         if (outcome == EndRun)
             break;
-        if (outcome == Counted && m_job.delayed && ++counted >= m_job.mailsBetweenPauses && current != length) {
+        if (outcome == Counted && m_job.delayed && ++counted >= m_job.mailsBetweenPauses && curr_barcode_count != length) {
             pause();
             counted = 0;
         }
@@ -88,7 +89,7 @@ MailRun::Turn MailRun::turn(int i)
             return NotCounted;
         m_log(QString::fromLatin1(modeLog(m_job.mode)));
         for (const QString &recipient : std::as_const(m_job.recipients)) {
-            if (stop) {
+            if (Stop_SMS_Sending_Now) {
                 m_stopped = true;
                 break;
             }
@@ -99,7 +100,7 @@ MailRun::Turn MailRun::turn(int i)
     }
     case MailJob::OneCardPerRecipient:
         if (i >= m_job.records) {
-            current = m_job.runLength();
+            curr_barcode_count = m_job.runLength();
             return EndRun;
         }
         if (!render(i, &attachments))
@@ -148,12 +149,16 @@ bool MailRun::render(int record, QStringList *attachments)
 
 bool MailRun::writeCard(const QImage &image, const QString &path)
 {
-    // Whatever happens, no earlier record's card stays behind under this name.
+    // Whatever happens, no earlier record's card stays behind under this name. The file only
+    // lives for the run, in its private folder: no need to sync it to disk.
     QFile::remove(path);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit())
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && image.save(&file, "PNG") && file.flush()
+        && file.error() == QFileDevice::NoError) {
+        file.close();
         return true;
-    file.cancelWriting();
+    }
+    file.remove();
     return false;
 }
 
@@ -164,7 +169,7 @@ bool MailRun::mail(const QString &recipient, const QStringList &attachments)
     MailTransport::Limits limits;
     if (m_job.timeLimitMs > 0)
         limits.timeLimitMs = m_job.timeLimitMs;
-    limits.cancel = &stop;
+    limits.cancel = &Stop_SMS_Sending_Now;
     QProcess process;
     const MailOutcome outcome =
         MailTransport::sendEmail_pyth(&process, recipient, m_job.subject, attachments, m_job.sender, m_job.password,
@@ -174,7 +179,7 @@ bool MailRun::mail(const QString &recipient, const QStringList &attachments)
         return true;
     }
     m_log(QStringLiteral("error in mail"));
-    if (stop)
+    if (Stop_SMS_Sending_Now)
         m_stopped = true;
     fail(recipient.trimmed(), outcome.reason);
     return false;
@@ -196,7 +201,7 @@ void MailRun::pause()
         Pause_Delay_Time = left;
         if (left <= 0)
             break;
-        if (stop) {
+        if (Stop_SMS_Sending_Now) {
             m_stopped = true;
             break;
         }

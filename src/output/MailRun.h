@@ -36,17 +36,16 @@ struct MailJob
 };
 
 // The mail worker: sends the job's mails one by one through the mail script. Runs on one
-// thread; the main thread reads its counters and raises its stop flag.
+// thread; it publishes list_count and curr_barcode_count and obeys Stop_SMS_Sending_Now
+// (OutputGlobals.h), which the progress sheet reads and raises.
 class MailRun
 {
 public:
     explicit MailRun(MailJob job, std::function<void(const QString &)> log = {});
 
-    void run();
+    // The worker's body: every turn of the run, then back.
+    void Send_Mail_Thread();
 
-    std::atomic<bool> stop{false};
-    std::atomic<int> total{0};
-    std::atomic<int> current{0};          // from 1; 0 before the first turn
     std::atomic<qint64> pauseLeftMs{-1};  // -1 when not pausing
 
     const MailJob &job() const { return m_job; }

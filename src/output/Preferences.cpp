@@ -40,13 +40,18 @@ QByteArray xmlText(const QString &text)
 
 std::unique_ptr<Preferences> Preferences::sharedInstance()
 {
-    return std::make_unique<Preferences>(QDir(Resource_Path).filePath(fileName()));
+    return std::make_unique<Preferences>(Resource_Path.isEmpty() ? QString() : QDir(Resource_Path).filePath(fileName()));
 }
 
 Preferences::Preferences(const QString &path)
     : mPreferencesPath(path)
 {
     const QFileInfo info(path);
+    if (path.isEmpty()) {
+        // No resource folder yet: nothing to read or create.
+        setDefaults();
+        return;
+    }
     if (!info.exists() && !info.isSymLink()) {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))

@@ -3,7 +3,7 @@
 #include "document/LMNRenderingView.h"
 
 SnapshotMailCards::SnapshotMailCards(CardSnapshot snapshot)
-    : m_snapshot(std::move(snapshot))
+    : m_renderer(std::move(snapshot))
 {
 }
 
@@ -11,22 +11,17 @@ SnapshotMailCards::~SnapshotMailCards() = default;
 
 int SnapshotMailCards::recordCount() const
 {
-    if (!m_snapshot.useSeries && !m_snapshot.useSpreadsheet)
-        return 0;
-    return std::max(m_snapshot.useSeries ? m_snapshot.seriesRows : 0,
-                    m_snapshot.useSpreadsheet ? m_snapshot.spreadsheetRows : 0);
+    return m_renderer.cardCount();
 }
 
 QImage SnapshotMailCards::card(int record, int side, QString *failure) const
 {
-    if (record >= 0) {
-        if (failure)
-            *failure = QStringLiteral("no card of record %1").arg(record + 1);
-        return {};
-    }
-    const LMNRenderingView view(m_snapshot.cardSize, side != 0 ? m_snapshot.backBackground : m_snapshot.frontBackground,
-                                m_snapshot.drawContext);
-    const QImage image = view.image_From_Card_Graphics(side != 0 ? m_snapshot.back : m_snapshot.front, 0);
+    if (record >= 0)
+        return m_renderer.cardImage(record, side, 0, 72.0, failure);
+    const CardSnapshot &snapshot = m_renderer.snapshot();
+    const LMNRenderingView view(snapshot.cardSize, side != 0 ? snapshot.backBackground : snapshot.frontBackground,
+                                snapshot.drawContext);
+    const QImage image = view.image_From_Card_Graphics(side != 0 ? snapshot.back : snapshot.front, 0);
     if (image.isNull() && failure)
         *failure = QStringLiteral("the card could not be drawn");
     return image;

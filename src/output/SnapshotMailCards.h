@@ -3,8 +3,8 @@
 #include "data/CardRecordRenderer.h"
 #include "output/MailCardSource.h"
 
-// The cards of a mail run made from a snapshot of the design: the design as it stands through
-// the off-screen renderer, records through the record-to-card road.
+// The cards of a mail run made from a snapshot of the design: records through the
+// record-to-card road, the design as it stands through the off-screen renderer.
 class SnapshotMailCards : public MailCards
 {
 public:
@@ -15,5 +15,5 @@ public:
     QImage card(int record, int side, QString *failure) const override;
 
 private:
-    CardSnapshot m_snapshot;
+    CardRecordRenderer m_renderer;
 };

@@ -3,7 +3,11 @@
 // Without root, cupsd or cups-pdf the tests skip and say why.
 
 #include "PrintTestSupport.h"
+#include "barcode/LinearTestSupport.h"
 
+#include "data/DataSeries.h"
+#include "document/DocumentGlobals.h"
+#include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
 #include "output/PrintGlobals.h"
 #include "output/ui/Print_Wnd.h"
@@ -227,35 +231,6 @@ protected:
 
 } // namespace
 
-TEST_F(CupsPrintTest, BatchComesOutOfTheQueueOneRecordPerCell)
-{
-    design.sources.series = true;
-    design.sources.seriesRows = 10;
-    const int before = CupsQueue::lastJobId(s_cups->pdfQueue);
-    open(s_cups->pdfQueue, [](Print_Wnd *w) {
-        w->ui.Row_Text->setValue(2);
-        w->ui.Col_Text->setValue(2);
-        QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
-    });
-    EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().join("|").toStdString();
-    const int job = CupsQueue::lastJobId(s_cups->pdfQueue);
-    ASSERT_GT(job, before);
-    const QString pdf = s_cups->pdfOfJob(s_cups->pdfQueue, job);
-    ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
-    EXPECT_EQ(pdfPages(pdf), 3);
-    EXPECT_TRUE(pdfPageSize(pdf).startsWith("595")) << pdfPageSize(pdf).toStdString();
-    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
-    for (int page = 1; page <= 3; ++page) {
-        const QImage image = pdfPage(pdf, page);
-        for (int cell = 0; cell < 4; ++cell) {
-            const int record = (page - 1) * 4 + cell;
-            const QPoint at = layout.cell(cell / 2 + 1, cell % 2 + 1, QSizeF(120, 80)).front.center().toPoint();
-            EXPECT_EQ(ColourCards::decode(image.pixel(at)).first, record < 10 ? record : -1)
-                << "page " << page << " cell " << cell;
-        }
-    }
-}
-
 TEST_F(CupsPrintTest, MarginsComeFromTheQueuesPpd)
 {
     open(s_cups->marginQueue, [](Print_Wnd *w) {
@@ -289,4 +264,71 @@ TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
                    QStringLiteral("cups-pdf:/") + gone, QStringLiteral("-P"),
                    QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")});
     s_cups->run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), gone});
+}
+
+class CupsPrintCommandTest : public EditorWindowFixture
+{
+protected:
+    static void SetUpTestSuite() { s_cups = new CupsDaemon; }
+    static void TearDownTestSuite()
+    {
+        delete s_cups;
+        s_cups = nullptr;
+    }
+    static inline CupsDaemon *s_cups = nullptr;
+};
+
+TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroBack)
+{
+    if (!s_cups->skipReason.isEmpty())
+        GTEST_SKIP() << s_cups->skipReason.toStdString();
+    startWithCard();
+    const QStringList guests{"G1", "G2", "G3"};
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), guests, DataSeries::WriteMode::Replace));
+    const GraphicPtr ticket = seriesBarcode(QStringLiteral("guests"), QRectF(10, 10, 120, 60));
+    m_window->Get_Front_Controls_Array().prepend(ticket);
+    Card_Front_Or_Back = 1;
+
+    QPrinter *printer = Print_Wnd::defaultInstance()->printInfo();
+    printer->setOutputFileName(QString());
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    const QString queue = s_cups->pdfQueue;
+    const int before = CupsQueue::lastJobId(queue);
+    m_seam.onDialog([queue](QDialog *dialog) {
+        auto *w = qobject_cast<Print_Wnd *>(dialog);
+        EXPECT_TRUE(w->ui.print_with_batch_chk->isChecked());
+        EXPECT_EQ(w->ui.Total_Text->value(), 3);
+        w->ui.Printer_ComboBox->setCurrentIndex(w->ui.Printer_ComboBox->findText(queue));
+        w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
+        w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
+        w->Set_values_From_Printer();
+        w->ui.Row_Text->setValue(2);
+        QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
+        return 0;
+    });
+    m_window->Print_Button();
+
+    // The side in work and record 0 in the front, as before the print.
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    Card_Front_Or_Back = 0;
+    EXPECT_EQ(ticket->Text_Value, "G1");
+    const int job = CupsQueue::lastJobId(queue);
+    ASSERT_GT(job, before);
+    const QString pdf = s_cups->pdfOfJob(queue, job);
+    ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
+    ASSERT_EQ(pdfPages(pdf), 2);
+    EXPECT_TRUE(pdfPageSize(pdf).startsWith("595")) << pdfPageSize(pdf).toStdString();
+    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
+    const QSizeF card = m_window->cardSize();
+    for (int page = 1; page <= 2; ++page) {
+        const QImage image = pdfPage(pdf, page, 216);
+        for (int row = 1; row <= 2; ++row) {
+            const QRectF at = layout.cell(row, 1, card).front;
+            const int record = (page - 1) * 2 + row - 1;
+            EXPECT_EQ(LinearTest::read(image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect()),
+                                       ZXing::BarcodeFormat::Code128),
+                      record < 3 ? guests[record].toStdString() : std::string())
+                << "page " << page << " row " << row;
+        }
+    }
 }

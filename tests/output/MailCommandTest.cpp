@@ -4,7 +4,13 @@
 
 #include "SmtpServers.h"
 
+#include "support/BarcodeReader.h"
 #include "editor/EditorWindowFixture.h"
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
+#include "data/DataSeries.h"
+#include "document/DocumentGlobals.h"
 #include "output/MailGlobals.h"
 #include "output/Preferences.h"
 #include "output/ui/Send_Mail.h"
@@ -63,4 +69,54 @@ TEST_F(MailCommand, SendsTheOpenDesignWithTheSavedAccount)
     EXPECT_EQ(card.size(), QSize(243, 154));
     // The wizard's title is on the card: not one colour all over.
     EXPECT_GT(TestHelpers::countPixelsDifferent(card, card.pixelColor(0, 0), card.rect()), 100);
+}
+
+// One card per recipient with three recipients and two records: two mails, each carrying its
+// own record's card, read back from the bound barcode.
+TEST_F(MailCommand, OneCardPerRecipientCarriesEachRecordsBarcode)
+{
+    SmtpServers &servers = SmtpServers::instance();
+    ASSERT_TRUE(servers.ready());
+    startWithCard();
+    ASSERT_TRUE(DataSeries::writeValues("codes", {"FEST-001", "FEST-002"}, DataSeries::WriteMode::Replace));
+    const GraphicPtr code = LMNGraphic::create(GraphicKind::Barcode);
+    code->setBounds(QRectF(0, 0, 130, 130));
+    code->data_source_type = 1;
+    code->batch_list_name = QStringLiteral("codes");
+    BarcodeElementSettings settings;
+    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf("QR Code"));
+    settings.linear_or_2d = 1;
+    settings.show_hide_hdr = settings.show_hide_ftr = 1;
+    settings.qr_size_val = 120;
+    settings.applyTo(*code);
+    m_document.graphics.prepend(code);
+    sender_email = QStringLiteral("me@example.org");
+    sender_pwd = SmtpServers::kPassword;
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = servers.port("starttls");
+    send_enable_ssl = QStringLiteral("N");
+
+    const qsizetype before = servers.count();
+    m_seam.onDialog([](QDialog *dialog) {
+        auto *window = qobject_cast<Send_Mail *>(dialog);
+        EXPECT_TRUE(window && window->ui.send_with_batch_chk->isEnabled());
+        if (!window)
+            return 0;
+        window->ui.to_txt->setText(QStringLiteral("a@example.org, b@example.org, c@example.org"));
+        window->ui.send_with_batch_chk->click();
+        window->ui.rd_one_per_recp->click();
+        QTest::mouseClick(window->ui.send_btn, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([window] { return !window->isRunning(); }, 30000));
+        return 0;
+    });
+    m_window->Mail_Button();
+    EXPECT_EQ(m_seam.messageTexts().last(), QStringLiteral("\nE-mail has been sent successfully."));
+    const QList<QJsonObject> sent = servers.since(before);
+    ASSERT_EQ(sent.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QImage card = QImage::fromData(SmtpServers::attachmentData(sent[i], 0), "PNG");
+        EXPECT_EQ(BarcodeReader::read(card, ZXing::BarcodeFormat::QRCode).text,
+                  QStringLiteral("FEST-00%1").arg(i + 1).toStdString());
+    }
+    EXPECT_FALSE(Card_Value_In_Process);
 }

@@ -208,3 +208,25 @@ TEST(MailTransport, StalledServerTimesOutWithoutShowingThePassword)
     EXPECT_TRUE(outcome.reason.contains("timed out")) << outcome.reason.toStdString();
     EXPECT_TRUE(mailScriptChildren().isEmpty());
 }
+
+// Line breaks in a subject never make header lines of their own.
+TEST(MailTransport, SubjectLineBreaksStayInOneHeader)
+{
+    SmtpServers &servers = SmtpServers::instance();
+    ASSERT_TRUE(servers.ready());
+    const qsizetype before = servers.count();
+    QProcess process;
+    const MailOutcome outcome = MailTransport::sendEmail_pyth(
+        &process, "a@example.org", "Hello\r\nBcc: spy@example.org\nX-Evil: 1", {}, "me@example.org",
+        SmtpServers::kPassword, "127.0.0.1", servers.port("starttls"), "body", "N");
+    ASSERT_TRUE(outcome.sent) << outcome.reason.toStdString();
+    const QList<QJsonObject> sent = servers.since(before);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0].value("subject").toString(), QStringLiteral("Hello Bcc: spy@example.org X-Evil: 1"));
+    QStringList headers;
+    for (const QJsonValue &name : sent[0].value("header_names").toArray())
+        headers.append(name.toString());
+    EXPECT_FALSE(headers.contains("Bcc"));
+    EXPECT_FALSE(headers.contains("X-Evil"));
+    EXPECT_EQ(sent[0].value("rcpt_tos").toArray().size(), 1);
+}

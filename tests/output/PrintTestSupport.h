@@ -6,6 +6,9 @@
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
+#include "document/LMNGraphic.h"
 #include "output/PrintDesign.h"
 #include "output/SheetCardSource.h"
 
@@ -88,13 +91,13 @@ public:
     }
 };
 
-// Page `page` (from 1) of a PDF at 72 dpi: one pixel per point.
-inline QImage pdfPage(const QString &pdf, int page)
+// Page `page` (from 1) of a PDF at `dpi` (72: one pixel per point).
+inline QImage pdfPage(const QString &pdf, int page, int dpi = 72)
 {
     QTemporaryDir dir;
     const QString base = QDir(dir.path()).filePath(QStringLiteral("page"));
     TestHelpers::runProgram(QStringLiteral("pdftoppm"),
-                            {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), QString::number(page),
+                            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page),
                              QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"),
                              QStringLiteral("-png"), pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
@@ -117,4 +120,17 @@ inline QString pdfPageSize(const QString &pdf)
         if (line.startsWith(QLatin1String("Page size:")))
             return line.mid(10).trimmed();
     return {};
+}
+
+// A Code 128 barcode element bound to the data series `series`.
+inline GraphicPtr seriesBarcode(const QString &series, const QRectF &bounds)
+{
+    GraphicPtr barcode = LMNGraphic::create(GraphicKind::Barcode);
+    barcode->setBounds(bounds);
+    barcode->data_source_type = 1;
+    barcode->batch_list_name = series;
+    BarcodeElementSettings settings;
+    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
+    settings.applyTo(*barcode);
+    return barcode;
 }

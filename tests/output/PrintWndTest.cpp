@@ -11,6 +11,7 @@
 #include "output/ui/PrintCommands.h"
 #include "output/ui/Print_Wnd.h"
 
+#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -147,6 +148,8 @@ TEST_F(PrintWndTest, WithRecordsTheTotalIsTheRecordCount)
         w->ui.Row_Text->setValue(2);
         w->ui.Col_Text->setValue(2);
         EXPECT_EQ(w->ui.Total_Text->value(), 10);
+        w->ui.Total_Text->setValue(12);   // more cards than records: the surplus stays empty
+        EXPECT_EQ(w->ui.Total_Text->value(), 12);
         // Unticking the only data box prints the plain card once.
         QTest::mouseClick(w->ui.print_with_batch_chk, Qt::LeftButton);
         EXPECT_EQ(w->ui.Total_Text->value(), 1);
@@ -188,6 +191,8 @@ TEST_F(PrintWndTest, PreviewShowsFiftySheetsAndPaintsTheSameOnEveryPass)
             EXPECT_NE(preview, nullptr);
             if (!preview)
                 return 0;
+            for (QAction *action : dialog->findChildren<QAction *>())
+                EXPECT_FALSE(action->isVisible() && action->text().remove('&') == "Print");
             preview->updatePreview();
             pages = preview->pageCount();
             preview->updatePreview();
@@ -285,4 +290,48 @@ TEST_F(PrintWndTest, BoundSourcesWithoutRecordsSayTheListIsEmpty)
     ASSERT_EQ(seam.messageTexts().size(), 1);
     EXPECT_EQ(seam.messageTexts()[0].trimmed(), "List is empty.");
     EXPECT_TRUE(seam.dialogsRun.isEmpty());
+}
+
+TEST_F(PrintWndTest, PageSetupChangesThePaperAndTheFit)
+{
+    open([this](Print_Wnd *w) {
+        w->ui.Col_Text->setValue(4);
+        EXPECT_EQ(w->ui.Col_Text->value(), 4);
+        seam.onDialog([](QDialog *dialog) {
+            auto *setup = qobject_cast<QPageSetupDialog *>(dialog);
+            EXPECT_NE(setup, nullptr);
+            if (setup)
+                setup->printer()->setPageSize(QPageSize(QPageSize::A6));
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(w->ui.page_setup_btn, Qt::LeftButton);
+        EXPECT_EQ(w->ui.Paper_id->text(), "A6");
+        EXPECT_EQ(w->ui.Col_Text->value(), 2);   // 298 points hold two 120-point cards
+    });
+}
+
+TEST(PrintingViewInvalidTest, WithoutACardEveryCellSaysInvalidData)
+{
+    SheetLayout layout;
+    layout.paper = QSizeF(595, 842);
+    layout.W = 120;
+    layout.H = 80;
+    layout.rows = layout.cols = 2;
+    Printing_View view(layout, std::make_shared<ColourCards>(0, QSizeF()), 4, false);
+    QImage page(595, 842, QImage::Format_RGB32);
+    QPainter painter(&page);
+    Printing_View::Cursor cursor;
+    Printing_View::Pass pass;
+    view.drawPage(painter, cursor, pass);
+    painter.end();
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c) {
+            const QRect cell = layout.cell(r, c, QSizeF()).part.toRect();
+            int red = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    red += qRed(page.pixel(x, y)) > 200 && qGreen(page.pixel(x, y)) < 100;
+            EXPECT_GT(red, 10) << r << "," << c;
+        }
+    EXPECT_EQ(cursor.consumed, 4);
 }

@@ -2,9 +2,14 @@
 // in which cell, how many sheets a run has, and that every pass starts again at card 0.
 
 #include "PrintTestSupport.h"
+#include "barcode/LinearTestSupport.h"
+
+#include "data/DataBinding.h"
+#include "data/DataSeries.h"
+#include "document/DocumentGlobals.h"
 
 #include "document/LMNText.h"
-#include "output/PlainCardSource.h"
+#include "output/RecordCardSource.h"
 #include "output/PrintGlobals.h"
 #include "output/Printing_View.h"
 
@@ -102,17 +107,6 @@ TEST(PrintingViewTest, RecordsFillTheCellsRowByRowSheetAfterSheet)
     }
 }
 
-TEST(PrintingViewTest, BothSidesBesideEachOtherShowFrontLeftOfBack)
-{
-    const SheetLayout layout = sheet(QStringLiteral("BOTH"), QStringLiteral("L"));
-    Printing_View view(layout, std::make_shared<ColourCards>(4), 4, false);
-    const auto run = print(view);
-    EXPECT_EQ(records(run->pdf, 1, layout, 0), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(records(run->pdf, 1, layout, 1), (std::vector<int>{0, 1, 2, 3}));
-    const SheetLayout::Cell cell = layout.cell(1, 1, QSizeF(120, 80));
-    EXPECT_LT(cell.front.right(), cell.back.left() + 0.01);
-}
-
 TEST(PrintingViewTest, EveryPassStartsAtCardZero)
 {
     Printing_View view(sheet(), std::make_shared<ColourCards>(9), 9, false);
@@ -166,22 +160,55 @@ TEST(PrintingViewTest, TheDesignsOwnCardIsPrintedAsVectorsWithoutNonPrintingElem
     hidden->setText(QStringLiteral("Guide line"));
     hidden->setBounds(QRectF(10, 40, 160, 30));
     hidden->print_object = 1;
-    auto cards = std::make_shared<PlainCardSource>(QSizeF(200, 100), GraphicList{text, hidden}, GraphicList{},
-                                                   LMNRenderingView::BackgroundPainter(),
-                                                   LMNRenderingView::BackgroundPainter(), DrawContext{});
-    text->setText(QStringLiteral("Changed after the copy"));
+    CardSnapshot design;
+    design.cardSize = QSizeF(200, 100);
+    design.front = {text, hidden};
     SheetLayout layout = sheet();
     layout.W = 200;
     layout.H = 100;
-    Printing_View view(layout, cards, 3, false);
+    Printing_View view(layout, std::make_shared<RecordCardSource>(design), 3, false);
     const auto run = print(view);
     const QString words =
         QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdftotext"), {run->pdf, QStringLiteral("-")}));
     EXPECT_EQ(words.count(QStringLiteral("Happy Birthday")), 3);
     EXPECT_FALSE(words.contains(QStringLiteral("Guide line")));
-    EXPECT_FALSE(words.contains(QStringLiteral("Changed")));
-    // No page picture: the cards are drawn, not pasted as bitmaps.
+    // No picture in the page: the cards are drawn, not pasted as bitmaps.
     const QString images =
         QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfimages"), {QStringLiteral("-list"), run->pdf}));
     EXPECT_EQ(images.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2) << images.toStdString();
+}
+
+TEST(PrintingViewTest, SeriesBoundBarcodesSayWhichRecordSitsWhere)
+{
+    QTemporaryDir folder;
+    Resource_Path = folder.path();
+    Data_Folder_Path = QDir(folder.path()).filePath(QStringLiteral("DataSet"));
+    QDir().mkpath(Data_Folder_Path);
+    QStringList codes;
+    for (int i = 1; i <= 6; ++i)
+        codes << QStringLiteral("R%1").arg(i);
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("codes"), codes, DataSeries::WriteMode::Replace));
+    const GraphicList front{seriesBarcode(QStringLiteral("codes"), QRectF(10, 10, 100, 50))};
+    DataBinding::Check_Series_Or_Excel_Use_or_not(front, {}, false);
+    CardSnapshot snapshot;
+    snapshot.cardSize = QSizeF(120, 80);
+    snapshot.front = LMNRenderingView::snapshot(front);
+    DataBinding::copyBindingState(snapshot);
+    const SheetLayout layout = sheet();
+    Printing_View view(layout, std::make_shared<RecordCardSource>(snapshot), 7, false);
+    const auto run = print(view);
+    ASSERT_EQ(pdfPages(run->pdf), 2);
+    for (int page = 1; page <= 2; ++page) {
+        const QImage image = pdfPage(run->pdf, page, 216);
+        for (int cell = 0; cell < 4; ++cell) {
+            const QRectF at = layout.cell(cell / 2 + 1, cell % 2 + 1, QSizeF(120, 80)).front;
+            const QImage card = image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect());
+            const int record = (page - 1) * 4 + cell;
+            EXPECT_EQ(LinearTest::read(card, ZXing::BarcodeFormat::Code128),
+                      record < 6 ? codes[record].toStdString() : std::string())
+                << "page " << page << " cell " << cell;
+        }
+    }
+    Resource_Path.clear();
+    Data_Folder_Path.clear();
 }

@@ -7,12 +7,13 @@
 #include "output/MailCardSource.h"
 #include "output/MailGlobals.h"
 #include "output/MailRun.h"
-#include "output/ui/MailProgress.h"
+#include "document/DocumentGlobals.h"
+#include "output/ui/Send_Modeless.h"
+#include "output/ui/Email_Setting.h"
 #include "output/ui/Send_Mail.h"
 #include "support/ScriptedModalSeam.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QTest>
 
@@ -73,10 +74,6 @@ QStringList recipientsOf(const QList<QJsonObject> &messages)
     return list;
 }
 
-QStringList mailFolders()
-{
-    return QDir(QDir::tempPath()).entryList({QStringLiteral("festiloom-mail-*")}, QDir::Dirs);
-}
 
 class SendMailTest : public ::testing::Test
 {
@@ -90,20 +87,16 @@ protected:
         sending_port = m_servers.port("starttls");
         send_enable_ssl.clear();
         m_window.setCardSource(&m_source);
-        // Mail folders go to a temporary folder of this test's own: other programs running
-        // beside it under ctest -j make theirs in the shared one.
-        m_sharedTemp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", m_temp.path().toUtf8());
-        m_folders = mailFolders();
+        // Runs put their cards under a temporary folder of this test's own.
+        m_previousTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_tmp.path().toUtf8());
     }
 
     void TearDown() override
     {
-        EXPECT_EQ(mailFolders(), m_folders);   // every run removes its cards
-        if (m_sharedTemp.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_sharedTemp);
+        qputenv("TMPDIR", m_previousTmp);
+        // Every run removes its cards.
+        EXPECT_EQ(QDir(m_tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
         m_window.setCardSource(nullptr);
     }
 
@@ -128,9 +121,8 @@ protected:
     ScriptedModalSeam m_seam;
     FakeSource m_source;
     Send_Mail m_window;
-    QStringList m_folders;
-    QTemporaryDir m_temp;
-    QByteArray m_sharedTemp;
+    QTemporaryDir m_tmp;
+    QByteArray m_previousTmp;
 };
 
 } // namespace
@@ -320,4 +312,60 @@ TEST_F(SendMailTest, PausesBetweenMailsAndStopEndsAPause)
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], QStringLiteral("Are you sure you want to continue?"));
     EXPECT_TRUE(texts[1].contains("1 of 3 e-mails sent.\nSending was stopped.")) << texts[1].toStdString();
+}
+
+// A card that cannot be written never lets an older picture go out in its place.
+TEST_F(SendMailTest, UnwritableCardFailsItsMail)
+{
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org"));
+        ui.file_name_txt->setText(QString(300, QLatin1Char('n')));
+    });
+    EXPECT_TRUE(sent.isEmpty());
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    EXPECT_TRUE(m_seam.messages[0].text.contains("0 of 1 e-mails sent.\nthe card: the card picture could not be written"))
+        << m_seam.messages[0].text.toStdString();
+}
+
+// A server that never answers: Stop ends the mail in work, not only the next one.
+TEST_F(SendMailTest, StopEndsAStalledMail)
+{
+    sending_port = m_servers.port("stall");
+    m_window.setMailTimeLimitMs(120000);
+    m_seam.answerMessages({"Yes"});
+    m_window.resetControls();
+    m_window.ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org"));
+    QTest::mouseClick(m_window.ui.send_btn, Qt::LeftButton);
+    ASSERT_TRUE(m_window.isRunning());
+    QTest::mouseClick(m_window.progressSheet()->ui._stop_btn, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.isRunning(); }, 30000));
+    m_window.setMailTimeLimitMs(0);
+    const QStringList texts = m_seam.messageTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[1].contains("0 of 2 e-mails sent.\nSending was stopped.")) << texts[1].toStdString();
+}
+
+// Settings opens the settings dialog; the From field then shows the saved sender.
+TEST_F(SendMailTest, SettingsRefreshTheSender)
+{
+    QTemporaryDir resources;
+    const QString previous = Resource_Path;
+    Resource_Path = resources.path();
+    m_seam.onDialog([](QDialog *dialog) {
+        auto *settings = qobject_cast<Email_Setting *>(dialog);
+        EXPECT_NE(settings, nullptr);
+        if (!settings)
+            return 0;
+        settings->ui._send_mail_sender_mail->setText(QStringLiteral("New@Example.org"));
+        settings->ui._send_mail_password->setText(QStringLiteral("pw"));
+        settings->ui._send_mail_smtp->setText(QStringLiteral("smtp.example.org"));
+        settings->ui._send_mail_port->setText(QStringLiteral("587"));
+        QTest::mouseClick(settings->ui.save_btn, Qt::LeftButton);
+        return settings->result();
+    });
+    m_window.resetControls();
+    QTest::mouseClick(m_window.ui.settings_btn, Qt::LeftButton);
+    Resource_Path = previous;
+    EXPECT_EQ(m_window.ui.from_txt->text(), QStringLiteral("New@Example.org"));
+    EXPECT_EQ(sending_port, QStringLiteral("587"));
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -18,6 +19,11 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
     qputenv("XDG_CACHE_HOME", QDir(home.path()).filePath("cache").toUtf8());
     qputenv("FESTILOOM_RESOURCE_DIR", QDir(home.path()).filePath("resources").toUtf8());
+    // Temporary files too: test programs run side by side, and some check that a run left
+    // nothing behind in the temporary folder.
+    const QString temporary = QDir(home.path()).filePath("tmp");
+    QDir().mkpath(temporary);
+    qputenv("TMPDIR", QFile::encodeName(temporary));
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Festiloom"));

@@ -152,7 +152,7 @@ void EditorMenus::createMenus()
     add(data, tr("&Import Series…"), "data-series", QKeySequence(), &LMNWindowController::Import_Wizard_Button);
 
     QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
-    unbuilt(profile, tr("Sender &Profile…"), "profile");
+    add(profile, tr("Sender &Profile…"), "profile", QKeySequence(), &LMNWindowController::User_Profile_Button_Clicked);
 
     QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
     add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, &LMNWindowController::Help_Button);

@@ -4,6 +4,7 @@
 #include "editor/CardSizeCatalog.h"
 #include "editor/DatePattern.h"
 #include "editor/EditorGlobals.h"
+#include "editor/ui/LMNWindowController.h"
 #include "editor/ui/Insert_Template.h"
 
 #include <QDir>
@@ -69,7 +70,8 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_edit, &QWidget::setEnabled);
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_format_combo, &QWidget::setEnabled);
     // The profile dialog of the card wizards is not part of this window yet.
-    ui.profile_btn->hide();
+    // The sender's profile for the card being started: placed once the start screen ends.
+    connect(ui.profile_btn, &QPushButton::clicked, this, [] { User_Profile_Click(); });
 
     fillSizes();
     resetPages();
@@ -259,4 +261,10 @@ void Invitation_Wizard::finishWizard()
                       : QString();
     Invite_BG_IMG = selectedBackground();
     accept();
+}
+
+void Invitation_Wizard::User_Profile_Click()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Open_User_Profile_Window(false, QString());
 }

@@ -15,6 +15,9 @@ class Invitation_Wizard : public QDialog
     Q_OBJECT
 
 public:
+    // The "User Profile…" button: the wizards' profile dialog, for the card being started.
+    static void User_Profile_Click();
+
     explicit Invitation_Wizard(QWidget *parent = nullptr);
     ~Invitation_Wizard() override;
 

@@ -22,7 +22,6 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
-#include "editor/ui/EditorMailCardSource.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
@@ -31,7 +30,7 @@
 #include "editor/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
 #include "output/MailGlobals.h"
-#include "output/ui/Send_Mail.h"
+#include "output/ui/MailCommands.h"
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
@@ -39,6 +38,7 @@
 #include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
+#include "profile/ProfileGlobals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,6 +68,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
     m_files = new DesignFileCommands(this);
+    for (User_Profile_Class *record : {&Front_user_profile, &Back_user_profile, &TEMP_user_profile})
+        record->Reset_All_Values();
     // Data series: the data-source view button opens the spreadsheet data table.
     DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
@@ -576,6 +578,9 @@ void LMNWindowController::New_Project_Setting_Reset()
     Card_Shape = 0;
     CARD_SIDE_STR = QStringLiteral("2");
     m_files->setPath(QString());
+    Front_user_profile.Reset_All_Values();
+    Back_user_profile.Reset_All_Values();
+    Fill_User_Profile = false;
 
     for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
         canvas->Clear_Control_Selection();
@@ -599,6 +604,7 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
     if (!keepOpenDesign)
         New_Project_Setting_Reset();
     const int shapeBefore = Card_Shape;
+    m_wizardProfileConfirmed = false;
     Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
 
     // The start page's other two roads end the start screen with OK once a design is loaded.
@@ -631,6 +637,7 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
+    placeWizardProfile();
     m_files->markSaved();   // a design just started has nothing to lose yet
     Undo_Redo_Button_state();
     return 1;
@@ -788,8 +795,7 @@ void LMNWindowController::Open_Export_File_Box()
 
 void LMNWindowController::Mail_Button()
 {
-    EditorMailCardSource source(this);
-    Send_Mail::defaultInstance()->Open_Wnd(&source);
+    MailCommands::Mail_Button(this);
 }
 
 void LMNWindowController::Get_Email_Details()

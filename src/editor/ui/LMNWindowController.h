@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
 #include "panels/Card_Property.h"
+#include "profile/User_Profile_Class.h"
 #include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
 
@@ -143,7 +144,7 @@ public:
 
     // --- Printing (src/output) ---
     void Print_Button();
-    // --- E-mail ---
+    // --- E-mail (src/output) ---
     // The Mail command: the send window on the open design's cards.
     void Mail_Button();
     // Refreshes the e-mail account copies from the settings file.
@@ -201,6 +202,19 @@ public:
     // The promotion commands: `code` "S", "R" or "B".
     void Open_Promotion(const QString &code);
 
+    // --- Sender profile (defined in src/profile/ui/ProfilePlacing.cpp) ---
+    User_Profile_Class Front_user_profile;
+    User_Profile_Class Back_user_profile;
+    User_Profile_Class TEMP_user_profile;
+    // Opens the per-side profile dialog for "F" or "B", the wizards' one for ""; 1 after OK.
+    int Open_User_Profile_Window(bool load, const QString &side);
+    void User_Profile_Button_Clicked();
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_Details();
+    QRectF Get_Control_Rect_From_Template(const QString &controlId);
+
 signals:
     // The application must end now (the start screen was left without a card).
     void applicationEndRequested();
@@ -209,6 +223,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide);
+    // The profile confirmed in the start screen's own dialog, placed once the start screen ends.
+    void placeWizardProfile();
+    std::pair<User_Profile_Class, User_Profile_Class> m_wizardProfile;
+    bool m_wizardProfileConfirmed = false;
+
     void createCanvases();
     void loadLists();
     void chooseCardPicture();

@@ -1,5 +1,8 @@
 #include "editor/ui/Template_Wizard.h"
 
+#include "editor/EditorGlobals.h"
+#include "editor/ui/LMNWindowController.h"
+
 #include "document/ui/ModalSeam.h"
 #include "editor/DesignFile.h"
 
@@ -22,7 +25,8 @@ Template_Wizard::Template_Wizard(QWidget *parent)
     connect(ui.template_cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.template_gallery, &QListView::doubleClicked, this, &QDialog::accept);
     // The profile dialog of the card wizards is not part of this window yet.
-    ui.template_profile_btn->hide();
+    // The sender's profile for the card being started: placed once the start screen ends.
+    connect(ui.template_profile_btn, &QPushButton::clicked, this, [] { User_Profile_Click(); });
 }
 
 Template_Wizard *Template_Wizard::defaultInstance()
@@ -68,4 +72,10 @@ int Template_Wizard::Open_Wnd(const QString &templatesFolder)
         return 0;
     selected_template = current.data(kPathRole).toString();
     return 1;
+}
+
+void Template_Wizard::User_Profile_Click()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Open_User_Profile_Window(false, QString());
 }

@@ -13,6 +13,9 @@ class Template_Wizard : public QDialog
     Q_OBJECT
 
 public:
+    // The "User Profile…" button: the wizards' profile dialog, for the card being started.
+    static void User_Profile_Click();
+
     explicit Template_Wizard(QWidget *parent = nullptr);
     static Template_Wizard *defaultInstance();
 

@@ -96,6 +96,13 @@ void Email_Setting::Close_Button()
     done(0);
 }
 
+void Email_Setting::reject()
+{
+    // The dialog stays while its test mail is out.
+    if (!m_sending)
+        QDialog::reject();
+}
+
 bool Email_Setting::flushPreferences()
 {
     const auto store = Preferences::sharedInstance();
@@ -159,6 +166,7 @@ void Email_Setting::Send_Test_Email()
     if (!Check_Validation(true))
         return;
     // The dialog keeps painting while the script runs; its buttons wait.
+    m_sending = true;
     ui.plz_wait_Window->show();
     for (QWidget *button : {ui.save_btn, ui.close_btn, ui.reset_btn, ui.send_test_btn})
         button->setEnabled(false);
@@ -175,6 +183,7 @@ void Email_Setting::Send_Test_Email()
         QStringLiteral("This is test mail sent by ") + appName + QStringLiteral("."), sslFlag(), limits);
 
     ui.plz_wait_Window->hide();
+    m_sending = false;
     for (QWidget *button : {ui.save_btn, ui.close_btn, ui.reset_btn, ui.send_test_btn})
         button->setEnabled(true);
     QString result = QStringLiteral("E-mail has been sent successfully.");

@@ -32,6 +32,11 @@ public:
     // "Y" when SSL is ticked and TLS is not, else "N".
     QString sslFlag() const;
 
+protected:
+    void reject() override;
+
 private:
     void setSsl(bool ssl);
+
+    bool m_sending = false;
 };

@@ -1,12 +1,16 @@
 #include "output/ui/PrintCommands.h"
 
+#include "data/DataBinding.h"
+#include "data/DataGlobals.h"
+#include "data/ui/CardSnapshotTaker.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/LMNRenderingView.h"
 #include "document/MessageLog.h"
 #include "document/ui/MessageBoxes.h"
 #include "editor/ui/LMNWindowController.h"
-#include "output/PlainCardSource.h"
+#include "output/RecordCardSource.h"
+#include "panels/PanelsGlobals.h"
 #include "output/PrintDesign.h"
 #include "output/ui/Print_Wnd.h"
 
@@ -25,7 +29,20 @@ public:
     {
     }
 
-    DataSources dataSources() override { return {}; }
+    DataSources dataSources() override
+    {
+        CardSnapshotTaker::checkSources(*m_window);
+        const bool twoSided = CARD_SIDE_STR == QLatin1String("2");
+        DataSources sources;
+        for (int type : {1, 2})
+            sources.bound = sources.bound || DataBinding::sideUses(m_window->Get_Front_Controls_Array(), type)
+                            || (twoSided && DataBinding::sideUses(m_window->Get_Back_Controls_Array(), type));
+        sources.series = Use_Data_Sheet_Values;
+        sources.spreadsheet = Use_Excel_Binding_Values;
+        sources.seriesRows = Data_table_rows;
+        sources.spreadsheetRows = Excel_table_rows;
+        return sources;
+    }
 
     QSizeF cardSize() const override { return m_window->cardSize(); }
 
@@ -37,16 +54,18 @@ public:
             side != 0 ? m_window->Get_Back_Controls_Array() : m_window->Get_Front_Controls_Array(), 0);
     }
 
-    std::shared_ptr<const SheetCardSource> cards(bool, bool) override
+    // A snapshot through the record-to-card road; with both sources off it holds the
+    // design's own values and every cell shows them.
+    std::shared_ptr<const SheetCardSource> cards(bool useSeries, bool useSpreadsheet) override
     {
-        return std::make_shared<PlainCardSource>(m_window->cardSize(), m_window->Get_Front_Controls_Array(),
-                                                 m_window->Get_Back_Controls_Array(),
-                                                 m_window->backgroundPainterForSide(0),
-                                                 m_window->backgroundPainterForSide(1),
-                                                 DrawContext{Resource_Path, 1.0});
+        CardSnapshotTaker::checkSources(*m_window);
+        Use_Data_Sheet_Values = Use_Data_Sheet_Values && useSeries;
+        Use_Excel_Binding_Values = Use_Excel_Binding_Values && useSpreadsheet;
+        DataBinding::Get_total_Card_count();
+        return std::make_shared<RecordCardSource>(CardSnapshotTaker::take(*m_window));
     }
 
-    void restoreFirstRecord() override {}
+    void restoreFirstRecord() override { CardSnapshotTaker::Select_first_row_value_for_design(*m_window, 1); }
 
 private:
     LMNWindowController *m_window;

@@ -7,6 +7,7 @@
 #include "output/CupsQueue.h"
 #include "output/PrintGlobals.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -137,13 +138,10 @@ int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
         ui.print_with_batch_chk->setChecked(m_sources.series);
         ui.print_with_excel_chk->setEnabled(m_sources.spreadsheet);
         ui.print_with_excel_chk->setChecked(m_sources.spreadsheet);
-        if (m_sources.series || m_sources.spreadsheet) {
-            Total_Label = m_sources.records(true, true);
-            ui.Total_Text->setMaximum(Total_Label);
-        } else {
-            Total_Label = 1;
-            ui.Total_Text->setMaximum(999999);
-        }
+        // One field holds both the typed total and its stepper: a total above the record count
+        // stays possible (the surplus cards stay empty).
+        Total_Label = m_sources.series || m_sources.spreadsheet ? m_sources.records(true, true) : 1;
+        ui.Total_Text->setMaximum(999999);
         ui.Total_Text->setValue(Total_Label);
 
         // 7-8: one card per cell, one cell, no gaps, top left.
@@ -193,8 +191,10 @@ void Print_Wnd::fillPrinterList()
     // The printer of an earlier opening stays chosen while it exists.
     const int kept = names.indexOf(m_printer->printerName());
     ui.Printer_ComboBox->setCurrentIndex(kept >= 0 ? kept : 0);
-    if (kept < 0 && m_printer->outputFormat() == QPrinter::NativeFormat)
+    if (kept < 0 && m_printer->outputFileName().isEmpty()) {
+        m_printer->setOutputFormat(QPrinter::NativeFormat);
         m_printer->setPrinterName(names.first());
+    }
 }
 
 void Print_Wnd::Set_values_From_Printer()
@@ -410,6 +410,11 @@ void Print_Wnd::Execute_Printing(bool preview)
             Show_MessageBox(QStringLiteral("For Qualitative and Performance reason, previewer shows print previews of "
                                            "only first 50 sheets. However, printing has no such restriction."));
         QPrintPreviewDialog dialog(m_printer.get(), this);
+        // Printing goes through this window's Print button (queue checks, every sheet), not
+        // through the preview's own print command.
+        for (QAction *action : dialog.findChildren<QAction *>())
+            if (action->text().remove(QLatin1Char('&')) == QLatin1String("Print"))
+                action->setVisible(false);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [&](QPrinter *printer) { m_lastPass = runPass(*printer, view, true, nullptr); });
         ModalSeam::instance().execDialog(&dialog);

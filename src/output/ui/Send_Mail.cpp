@@ -9,7 +9,8 @@
 #include "output/MailGlobals.h"
 #include "output/MailRun.h"
 #include "output/ui/Email_Setting.h"
-#include "output/ui/MailProgress.h"
+#include "output/OutputGlobals.h"
+#include "output/ui/Send_Modeless.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -35,7 +36,6 @@ Send_Mail::Send_Mail(QWidget *parent)
     background.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(background);
     setAutoFillBackground(true);
-    m_progress = new MailProgress(this);
 
     matrix_card_side = new QButtonGroup(this);
     matrix_card_side->addButton(ui.side_both, 0);
@@ -57,7 +57,7 @@ Send_Mail::Send_Mail(QWidget *parent)
     connect(ui.clear_att, &QPushButton::clicked, this, &Send_Mail::clear_att_Button);
 
     m_progressTimer.setInterval(500);
-    connect(&m_progressTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);
+    connect(&m_progressTimer, &QTimer::timeout, this, &Send_Mail::pauseStarted);
     m_pauseTimer.setInterval(1000);
     connect(&m_pauseTimer, &QTimer::timeout, this, &Send_Mail::update_pause_timer_label);
     ui.delayed_box->setEnabled(false);
@@ -66,8 +66,7 @@ Send_Mail::Send_Mail(QWidget *parent)
 Send_Mail::~Send_Mail()
 {
     if (m_worker) {
-        if (m_run)
-            m_run->stop = true;
+        Stop_SMS_Sending_Now = true;
         m_worker->wait();
     }
     if (g_sendMail == this)
@@ -212,19 +211,26 @@ void Send_Mail::clear_att_Button()
     ui.attachment->clear();
 }
 
+Send_Modeless *Send_Mail::progressSheet() const
+{
+    return Send_Modeless::defaultInstance();
+}
+
 void Send_Mail::Show_Create_Modeless()
 {
-    m_progress->begin(m_run ? m_run->total.load() : 0, m_run ? &m_run->stop : nullptr);
+    progressSheet()->ui.pause_label->clear();
+    progressSheet()->begin(this);
 }
 
 void Send_Mail::Hide_Destroy_Modeless()
 {
-    m_progress->end();
+    progressSheet()->ui.pause_label->clear();
+    progressSheet()->end();
 }
 
 void Send_Mail::Calculate_Pause_Time(qint64 ms)
 {
-    m_progress->ui.pause_label->setText(MailRun::pauseText(ms));
+    progressSheet()->ui.pause_label->setText(MailRun::pauseText(ms));
 }
 
 void Send_Mail::Send_Button()
@@ -306,21 +312,20 @@ void Send_Mail::Send_Button()
     m_batchRun = batch;
     m_run = std::make_unique<MailRun>(std::move(job), [](const QString &line) { Show_NSLog_Message(line); });
     m_running = true;
+    progressSheet()->prepare(m_run->job().runLength(), QStringLiteral("%1 / %2"));
     Show_Create_Modeless();
     m_progressTimer.start();
     m_pauseTimer.start();
     MailRun *run = m_run.get();
-    m_worker = QThread::create([run] { run->run(); });
+    m_worker = QThread::create([run] { run->Send_Mail_Thread(); });
     connect(m_worker, &QThread::finished, this, &Send_Mail::finishRun);
     m_worker->start();
 }
 
-void Send_Mail::update_sending_progress_bar()
+// The countdown shows as soon as a pause begins, then once a second.
+void Send_Mail::pauseStarted()
 {
-    if (!m_run)
-        return;
-    m_progress->showCount(m_run->current, m_run->total);
-    if (m_run->pauseLeftMs >= 0 && m_progress->ui.pause_label->text().isEmpty())
+    if (m_run && m_run->pauseLeftMs >= 0 && progressSheet()->ui.pause_label->text().isEmpty())
         update_pause_timer_label();
 }
 
@@ -330,7 +335,7 @@ void Send_Mail::update_pause_timer_label()
         return;
     const qint64 left = m_run->pauseLeftMs;
     if (left < 0)
-        m_progress->ui.pause_label->clear();
+        progressSheet()->ui.pause_label->clear();
     else
         Calculate_Pause_Time(left + 999);   // whole seconds still to wait
 }
@@ -342,7 +347,7 @@ void Send_Mail::finishRun()
     m_worker = nullptr;
     m_progressTimer.stop();
     m_pauseTimer.stop();
-    update_sending_progress_bar();
+    progressSheet()->update_sending_progress_bar();
     if (m_batchRun && m_source)
         m_source->restoreFirstRecord();
     m_folder.reset();   // the cards go with their folder

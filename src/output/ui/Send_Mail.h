@@ -8,11 +8,11 @@
 #include <memory>
 
 class MailCardSource;
-class MailProgress;
 class MailRun;
 class QButtonGroup;
 class QTemporaryDir;
 class QThread;
+class Send_Modeless;
 
 // The send window: e-mails the card being designed (one or both sides), one card per data
 // record, or a mail with a file of the user's choice, to a comma-separated list of
@@ -57,7 +57,7 @@ public:
 
     void setCardSource(MailCardSource *source) { m_source = source; }
     bool isRunning() const { return m_running; }
-    MailProgress *progressSheet() const { return m_progress; }
+    Send_Modeless *progressSheet() const;
     // How long one mail may take; 0 leaves the transport's default.
     void setMailTimeLimitMs(qint64 ms) { m_timeLimitMs = ms; }
 
@@ -66,12 +66,11 @@ protected:
 
 private:
     void distributionEnabled();
-    void update_sending_progress_bar();
+    void pauseStarted();
     void update_pause_timer_label();
     void finishRun();
 
     MailCardSource *m_source = nullptr;
-    MailProgress *m_progress = nullptr;
     bool m_useSeries = false;
     bool m_useSpreadsheet = false;
     bool m_running = false;

@@ -1,0 +1,308 @@
+// The sender profile through the real dialogs: loading a side, the kind and choice rules,
+// validation, writing the records, placing them as "Fup_" elements, the preview and the
+// wizards' road. Series live in the test's own resource folder.
+
+#include "../editor/EditorWindowFixture.h"
+
+#include "data/DataSeries.h"
+#include "data/SpreadsheetTable.h"
+#include "document/DocumentGlobals.h"
+#include "document/LMNImage.h"
+#include "document/ui/LMNGraphicView.h"
+#include "editor/ui/Template_Wizard.h"
+#include "panels/PanelsGlobals.h"
+#include "profile/ProfileGlobals.h"
+#include "profile/ui/Show_User_Profile.h"
+#include "profile/ui/User_profile.h"
+#include "support/TestHelpers.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUndoStack>
+
+namespace {
+
+class Profile : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowFixture::SetUp();
+        startWithCard();   // CR80 lying: 243 x 154 points
+        ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Guests"), {QStringLiteral("Anna"), QStringLiteral("Ben")},
+                                            DataSeries::WriteMode::Replace));
+        ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Companies"), {QStringLiteral("Acme"), QStringLiteral("Zeta")},
+                                            DataSeries::WriteMode::Replace));
+    }
+
+    void TearDown() override { SpreadsheetTable::live() = SpreadsheetTable(); }
+
+    // Runs the per-side dialog from the Profile command: `fill` sets rows, then OK. Returns
+    // whether OK closed it (a refused OK is followed by Cancel).
+    bool runProfile(const std::function<void(Show_User_Profile *)> &fill, const char *button = "OK_btn")
+    {
+        bool closed = false;
+        m_seam.onDialog([&](QDialog *dialog) {
+            auto *profile = qobject_cast<Show_User_Profile *>(dialog);
+            EXPECT_NE(profile, nullptr);
+            if (fill)
+                fill(profile);
+            profile->setResult(-1);
+            QTest::mouseClick(profile->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+            closed = profile->result() != -1;
+            if (!closed)
+                QTest::mouseClick(profile->ui.Cancel_btn, Qt::LeftButton);
+            return profile->result();
+        });
+        m_window->User_Profile_Button_Clicked();
+        return closed;
+    }
+
+    static void type(QLineEdit *field, const QString &text)
+    {
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+
+    QRectF placeholder(const char *name) const
+    {
+        return QRectF(Show_User_Profile::defaultInstance()->findChild<QWidget *>(QLatin1String(name))->geometry());
+    }
+};
+
+} // namespace
+
+TEST(ProfileRecord, ResetGivesTheIdentifiersAndEmptyTypedFields)
+{
+    User_Profile_Class record;
+    record.field(3).setSeries(QStringLiteral("x"), 2);
+    record.field(3).value = QStringLiteral("old");
+    record.Reset_All_Values();
+    const QStringList ids = {"Fup_Name", "Fup_Title", "Fup_Company", "Fup_CompanySlogan", "Fup_Address", "Fup_PhoneNO",
+                             "Fup_FaxNo", "Fup_EmailID", "Fup_Website", "Fup_UniqueNo", "Fup_Photo"};
+    for (int i = 0; i < ProfileFields::Count; ++i) {
+        EXPECT_EQ(record.field(i).id, ids.at(i));
+        EXPECT_EQ(record.field(i).sourceKind(), 0);
+        EXPECT_TRUE(record.field(i).value.isEmpty());
+        EXPECT_TRUE(record.field(i).ds_name.isEmpty());
+    }
+}
+
+TEST_F(Profile, FirstOkPlacesNameAndEmailOnTheirPlaceholdersAndLaterOksKeepTheirPlaces)
+{
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) {
+        type(p->ui.name_value, QStringLiteral("Carla Diaz"));
+        type(p->ui.email_value, QStringLiteral("carla@example.org"));
+    }));
+    EXPECT_TRUE(Fill_User_Profile);
+    const GraphicPtr name = findById(QStringLiteral("Fup_Name"));
+    const GraphicPtr email = findById(QStringLiteral("Fup_EmailID"));
+    ASSERT_TRUE(name && email);
+    EXPECT_EQ(m_document.graphics.first(), email);   // placed last, topmost
+    EXPECT_EQ(name->bounds(), placeholder("name_default"));
+    EXPECT_EQ(email->bounds(), placeholder("email_default"));
+    EXPECT_EQ(name->Text_Value, QStringLiteral("Carla Diaz"));
+    const int count = m_document.graphics.size();
+
+    // The user moves the name; the e-mail is emptied: it stays, hidden, with its old text.
+    name->setBounds(QRectF(100, 100, 80, 20));
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) {
+        EXPECT_EQ(p->ui.name_value->text(), QStringLiteral("Carla Diaz"));   // loaded from the side
+        type(p->ui.email_value, QString());
+        type(p->ui.name_value, QStringLiteral("Carla D."));
+    }));
+    EXPECT_EQ(m_document.graphics.size(), count);
+    EXPECT_EQ(name->bounds(), QRectF(100, 100, 80, 20));
+    EXPECT_EQ(name->Text_Value, QStringLiteral("Carla D."));
+    EXPECT_FALSE(email->ctrl_is_visible);
+    EXPECT_EQ(email->Text_Value, QStringLiteral("carla@example.org"));
+
+    // Filled again, it comes back where it was. Cancel changes nothing.
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.email_value, QStringLiteral("new@example.org")); }));
+    EXPECT_TRUE(email->ctrl_is_visible);
+    EXPECT_EQ(email->bounds(), placeholder("email_default"));
+    runProfile([](Show_User_Profile *p) { type(p->ui.name_value, QStringLiteral("Nobody")); }, "Cancel_btn");
+    EXPECT_EQ(name->Text_Value, QStringLiteral("Carla D."));
+}
+
+TEST_F(Profile, PlaceholdersFollowTheFrontCardsShapeOnEverySide)
+{
+    const struct
+    {
+        QSizeF card;
+        int side;
+        const char *placeholder;
+    } table[] = {
+        {QSizeF(154, 243), 0, "comp_name_default_V"},   // portrait
+        {QSizeF(200, 200), 0, "comp_name_default"},     // square counts as lying
+        {QSizeF(154, 243), 1, "comp_name_default_V"},   // the back follows the front's size
+    };
+    for (const auto &row : table) {
+        m_window->SetDocumentCanvasSize(row.card);
+        m_window->Front_card_Prop.Card_Size = row.card;
+        row.side ? m_window->Select_back_side() : m_window->Select_front_side();
+        GraphicList &list = row.side ? m_document.graphics_back : m_document.graphics;
+        list.clear();
+        ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.comp_name_value, QStringLiteral("Acme")); }));
+        ASSERT_FALSE(list.isEmpty());
+        EXPECT_EQ(list.first()->bounds(), placeholder(row.placeholder)) << row.placeholder;
+        EXPECT_TRUE(QRectF(QPointF(0, 0), row.card).contains(list.first()->bounds()));
+    }
+    EXPECT_TRUE(Show_User_Profile::defaultInstance()->windowTitle().startsWith(QStringLiteral("Back Side")));
+}
+
+TEST_F(Profile, BindingsAreWrittenInTheirThreeShapesAndOnlyOntoTheFieldsOwnElements)
+{
+    SpreadsheetTable table;
+    table.titles = {QStringLiteral("Row"), QStringLiteral("First"), QStringLiteral("Last")};
+    table.appendRecord({QStringLiteral("Dana"), QStringLiteral("Ray")}, 2);
+    SpreadsheetTable::live() = table;
+    // The user's own element is selected: no binding may land on it.
+    m_window->setSelected_Control_Tool(2);
+    m_window->_graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, QRectF(5, 5, 40, 20),
+                                                 QStringLiteral("F"), QStringLiteral("mine"), QString());
+    const GraphicPtr mine = m_window->_graphicView->_Selected_Graphic;
+
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) {
+        p->Add_Excel_in_Data_Source_Combo();
+        p->ui.comp_name_ds_combo->setCurrentIndex(1);
+        p->ui.comp_name_ser_col_cb->setCurrentIndex(p->ui.comp_name_ser_col_cb->findText(QStringLiteral("Companies")));
+        EXPECT_EQ(p->ui.comp_name_value->text(), QStringLiteral("Acme"));   // the series' first value
+        p->ui.title_ds_combo->setCurrentIndex(2);
+        p->ui.title_ser_col_cb->setCurrentIndex(2);                        // third title: column 2
+        EXPECT_EQ(p->ui.title_value->text(), QStringLiteral("Ray"));
+        p->ui.slogan_ds_combo->setCurrentIndex(1);
+        p->ui.slogan_ser_col_cb->setCurrentIndex(0);
+        p->ui.slogan_ds_combo->setCurrentIndex(0);                         // typed again
+        type(p->ui.slogan_value, QStringLiteral("Best cards"));
+    }));
+    const User_Profile_Field &company = m_window->Front_user_profile.field(2);
+    EXPECT_TRUE(company.ds);
+    EXPECT_EQ(company.ds_name, QStringLiteral("Companies"));
+    EXPECT_FALSE(company.xl);
+    const User_Profile_Field &title = m_window->Front_user_profile.field(1);
+    EXPECT_TRUE(title.xl);
+    EXPECT_EQ(title.xl_col_indx, 2);
+    EXPECT_TRUE(title.ds_name.isEmpty());
+    EXPECT_EQ(m_window->Front_user_profile.field(3).sourceKind(), 0);
+    EXPECT_TRUE(Excel_Binding_Use);
+
+    EXPECT_EQ(findById(QStringLiteral("Fup_Company"))->data_source_type, 1);
+    EXPECT_EQ(findById(QStringLiteral("Fup_Company"))->batch_list_name, QStringLiteral("Companies"));
+    EXPECT_EQ(findById(QStringLiteral("Fup_Title"))->data_source_type, 2);
+    EXPECT_EQ(findById(QStringLiteral("Fup_Title"))->excel_col_indx, 2);
+    EXPECT_EQ(findById(QStringLiteral("Fup_CompanySlogan"))->data_source_type, 0);
+    EXPECT_EQ(mine->data_source_type, 0);
+
+    // Reopened after a series was added before "Companies": the row finds it by name.
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Aardvarks"), {QStringLiteral("a")}, DataSeries::WriteMode::Replace));
+    runProfile([](Show_User_Profile *p) {
+        EXPECT_EQ(p->ui.comp_name_ds_combo->currentIndex(), 1);
+        EXPECT_EQ(p->ui.comp_name_ser_col_cb->currentText(), QStringLiteral("Companies"));
+        EXPECT_EQ(p->ui.comp_name_value->text(), QStringLiteral("Acme"));
+    }, "Cancel_btn");
+}
+
+TEST_F(Profile, ABoundRowWithoutASourceNamesItselfAndNothingIsWritten)
+{
+    const User_Profile_Class before = m_window->Front_user_profile;
+    EXPECT_FALSE(runProfile([](Show_User_Profile *p) {
+        type(p->ui.name_value, QStringLiteral("Eve"));
+        p->ui.phone_ds_combo->setCurrentIndex(1);
+        p->ui.phone_ser_col_cb->setCurrentIndex(0);
+        p->ui.email_ds_combo->setCurrentIndex(1);
+    }));
+    EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\nPlease select the source for 'Email Id'")});
+    EXPECT_EQ(m_window->Front_user_profile, before);
+    EXPECT_EQ(findById(QStringLiteral("Fup_Name")), nullptr);
+}
+
+TEST_F(Profile, PreviewShowsTheProfileButLeavesTheDesignAndItsHistory)
+{
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.comp_name_value, QStringLiteral("Old Company")); }));
+    const GraphicPtr company = findById(QStringLiteral("Fup_Company"));
+    const int undo = m_document.undoManager()->count();
+    const int count = m_document.graphics.size();
+    const float x = last_ctrl_X;
+    runProfile([](Show_User_Profile *p) {
+        type(p->ui.comp_name_value, QStringLiteral("New Company"));
+        type(p->ui.name_value, QStringLiteral("Finn"));
+        QTest::mouseClick(p->ui.Preview_btn, Qt::LeftButton);
+        EXPECT_FALSE(p->ui.Preivew_picture->pixmap().isNull());
+        QStringList texts;
+        for (const GraphicPtr &g : p->Graphics_array)
+            texts << g->control_ID + QLatin1Char('=') + g->Text_Value;
+        EXPECT_TRUE(texts.contains(QStringLiteral("Fup_Company=New Company"))) << texts.join(' ').toStdString();
+        EXPECT_TRUE(texts.contains(QStringLiteral("Fup_Name=Finn")));
+    }, "Cancel_btn");
+    EXPECT_EQ(company->Text_Value, QStringLiteral("Old Company"));
+    EXPECT_EQ(m_document.graphics.size(), count);
+    EXPECT_EQ(m_document.undoManager()->count(), undo);
+    EXPECT_EQ(last_ctrl_X, x);
+}
+
+TEST_F(Profile, WizardsDialogFillsBothRecordsAndItsProfileIsPlacedWhenTheStartScreenEnds)
+{
+    // A two-sided card started from the wizard, its profile confirmed in the wizard's dialog.
+    m_seam.answerMessages({QStringLiteral("No")});
+    m_seam.onDialog([this](QDialog *dialog) {
+        auto *wizard = qobject_cast<Invitation_Wizard *>(dialog);
+        QTest::mouseClick(wizard->ui.start_wizard_btn, Qt::LeftButton);
+        wizard->ui.date_chk->setChecked(false);
+        wizard->ui.time_chk->setChecked(false);
+        m_seam.onDialog([](QDialog *profileDialog) {
+            auto *profile = qobject_cast<User_profile *>(profileDialog);
+            EXPECT_EQ(profile->windowTitle(), QStringLiteral("User Profile Information"));
+            EXPECT_EQ(profile->ui.name_side_combo->currentIndex(), 2);
+            EXPECT_TRUE(profile->ui.name_value->text().isEmpty());
+            type(profile->ui.name_value, QStringLiteral("Gus"));
+            QTest::mouseClick(profile->ui.OK_btn, Qt::LeftButton);
+            return profile->result();
+        });
+        QTest::mouseClick(wizard->ui.profile_btn, Qt::LeftButton);
+        QTest::mouseClick(wizard->ui.finish_btn, Qt::LeftButton);
+        return wizard->result();
+    });
+    m_window->_graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, QRectF(5, 5, 40, 20),
+                                                 QStringLiteral("F"), QStringLiteral("x"), QString());
+    m_window->newDesignCommand();
+    EXPECT_EQ(m_window->Front_user_profile.field(0), m_window->Back_user_profile.field(0));
+    ASSERT_NE(findById(QStringLiteral("Fup_Name")), nullptr);
+    EXPECT_EQ(findById(QStringLiteral("Fup_Name"))->Text_Value, QStringLiteral("Gus"));
+    EXPECT_EQ(m_document.graphics_back.size(), 1);   // the back of a two-sided card too
+    EXPECT_FALSE(m_document.undoManager()->canUndo());
+}
+
+TEST_F(Profile, PlacedElementsTravelInTheDesignFileAndLoadBackIntoTheDialog)
+{
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) {
+        type(p->ui.name_value, QStringLiteral("Hana"));
+        p->ui.unique_ds_combo->setCurrentIndex(1);
+        p->ui.unique_ser_col_cb->setCurrentIndex(p->ui.unique_ser_col_cb->findText(QStringLiteral("Guests")));
+    }));
+    const QString path = QDir(m_resources.path()).filePath(QStringLiteral("profile.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(path));
+    const QString script = QStringLiteral(
+        "import plistlib, sys\n"
+        "design = plistlib.load(open(sys.argv[1], 'rb'))\n"
+        "for side in design:\n"
+        "    for item in side if isinstance(side, list) else []:\n"
+        "        if isinstance(item, dict) and str(item.get('control_ID', '')).startswith('Fup_'):\n"
+        "            print(item['control_ID'], item.get('data_source_type'), item.get('batch_list_name'))\n");
+    const QString out = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), {QStringLiteral("-c"), script, path}));
+    EXPECT_TRUE(out.contains(QStringLiteral("Fup_Name "))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Fup_UniqueNo 1 Guests")));
+
+    m_window->New_Project_Setting_Reset();
+    EXPECT_FALSE(Fill_User_Profile);
+    ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
+    runProfile([](Show_User_Profile *p) {
+        EXPECT_EQ(p->ui.name_value->text(), QStringLiteral("Hana"));
+        EXPECT_TRUE(p->ui.name_value_chk->isChecked());
+        EXPECT_EQ(p->ui.unique_ds_combo->currentIndex(), 1);
+        EXPECT_EQ(p->ui.unique_value->text(), QStringLiteral("Anna"));
+    }, "Cancel_btn");
+}
