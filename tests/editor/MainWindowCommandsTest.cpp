@@ -132,6 +132,8 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
              EXPECT_EQ(ref->bounds(), QRectF(100, 50, 50, 25));
              EXPECT_EQ(other->bounds(), QRectF(0, 0, 25, 25));
          }},
+        {"Snap to Grid", [this] { m_window->grid->setConstraining(false); },
+         [this] { EXPECT_TRUE(m_window->grid->isConstraining()); }},
         {"Select All", {}, [this] { EXPECT_EQ(canvas()->selectedGraphics().size(), 2); }},
         {"Delete", selectOnlyOther, [this] { EXPECT_EQ(m_document.graphics, GraphicList{ref}); }},
         {"Cut", selectOnlyOther,
@@ -226,7 +228,7 @@ TEST_F(MainWindowCommands, EveryEditorCommandIsInTheTableAbove)
                                       "Cut", "Copy", "Paste", "Duplicate", "Delete", "Select All", "Centre on Card",
                                       "Align Left Edges", "Align Right Edges", "Align Top Edges", "Align Bottom Edges",
                                       "Align Horizontal Centres", "Align Vertical Centres", "Same Width", "Same Height",
-                                      "Natural Size", "Align with Grid", "Grid…", "Front Side", "Back Side",
+                                      "Natural Size", "Align with Grid", "Snap to Grid", "Grid…", "Front Side", "Back Side",
                                       "Working Side", "Zoom In", "Zoom Out", "Actual Size", "Fit Card in Window"};
     for (const QString &menu : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Arrange"), QStringLiteral("View")})
         for (QAction *m : m_window->menuBar()->actions())
