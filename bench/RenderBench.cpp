@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchPictures.h"
+
 #include <cmath>
 
 #include <sys/resource.h>
@@ -34,21 +36,7 @@ struct Card
     GraphicList back;
 };
 
-// A photograph-like picture: smooth colour fields with some grain.
-QImage photo(int width, int height, int seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(random.bounded(24));
-            line[x] = qRgb((x * 255 / width + grain) % 256, (y * 255 / height + grain) % 256,
-                           int(128 + 100 * std::sin((x + y) / 40.0)));
-        }
-    }
-    return image;
-}
+using BenchPictures::photo;
 
 std::shared_ptr<LMNText> text(const QString &value, const QRectF &bounds, const QString &font, double size, int align)
 {

@@ -42,9 +42,13 @@ void BatchExportRun::start(std::function<void()> finished)
 {
     m_finishedCallback = std::move(finished);
     const int workers = std::clamp(m_options.workers, 1, std::max(1, m_cardCount));
-    m_running = workers;
-    for (int i = 0; i < workers; ++i)
-        m_threads.emplace_back([this] { work(); });
+    m_running = workers * 2;
+    for (int i = 0; i < workers; ++i) {
+        m_lanes.push_back(std::make_unique<Lane>());
+        Lane &lane = *m_lanes.back();
+        m_threads.emplace_back([this, &lane] { renderLoop(lane); });
+        m_threads.emplace_back([this, &lane] { writeLoop(lane); });
+    }
 }
 
 void BatchExportRun::join()
@@ -65,7 +69,16 @@ BatchExportRun::Result BatchExportRun::result() const
     return result;
 }
 
-void BatchExportRun::work()
+void BatchExportRun::threadEnded()
+{
+    if (m_running.fetch_sub(1) == 1) {
+        m_finished = true;
+        if (m_finishedCallback)
+            m_finishedCallback();
+    }
+}
+
+void BatchExportRun::renderLoop(Lane &lane)
 {
     for (;;) {
         if (Stop_SMS_Sending_Now.load()) {
@@ -82,89 +95,99 @@ void BatchExportRun::work()
         int shown = curr_barcode_count.load();
         while (shown < index + 1 && !curr_barcode_count.compare_exchange_weak(shown, index + 1)) {
         }
-        produce(index);
+        Rendered card = render(index);
+        std::unique_lock lock(lane.mutex);
+        lane.changed.wait(lock, [&lane] { return !lane.card.has_value(); });
+        lane.card = std::move(card);
+        lane.changed.notify_all();
+    }
+    {
+        std::lock_guard lock(lane.mutex);
+        lane.renderingDone = true;
+        lane.changed.notify_all();
+    }
+    threadEnded();
+}
+
+void BatchExportRun::writeLoop(Lane &lane)
+{
+    for (;;) {
+        Rendered card;
+        {
+            std::unique_lock lock(lane.mutex);
+            lane.changed.wait(lock, [&lane] { return lane.card.has_value() || lane.renderingDone; });
+            if (!lane.card.has_value())
+                break;
+            card = std::move(*lane.card);
+            lane.card.reset();
+            lane.changed.notify_all();
+        }
+        write(card);
         if (const auto &hook = afterCardHook())
-            hook(index + 1);
+            hook(card.number);
     }
-    if (m_running.fetch_sub(1) == 1) {
-        m_finished = true;
-        if (m_finishedCallback)
-            m_finishedCallback();
-    }
+    threadEnded();
 }
 
-void BatchExportRun::noteFailure(const QString &card, const QString &path, const QString &error, bool endRun)
+BatchExportRun::Rendered BatchExportRun::render(int index) const
 {
-    Q_UNUSED(card);
-    std::lock_guard lock(m_mutex);
-    if (endRun && m_result.failedPath.isEmpty()) {
-        m_result.failedPath = path;
-        m_result.writeError = error;
-    }
-    if (endRun)
-        m_abort = true;
-}
-
-void BatchExportRun::produce(int index)
-{
-    const int number = index + 1;
-    const QString card = QStringLiteral("Card_%1").arg(number);
-    const QString path = CardExport::cardPath(m_options.folder, number, m_options.extension);
+    Rendered card;
+    card.number = index + 1;
+    const QString path = CardExport::cardPath(m_options.folder, card.number, m_options.extension);
     QStringList missing;
-    QString failure;
-
-    auto render = [&](int side) {
+    auto side = [&](int which) {
         QString reason;
-        QImage image = m_renderer->cardImage(index, side, 0, m_options.dpi, &reason, &missing);
-        if (image.isNull() && failure.isEmpty())
-            failure = reason.isEmpty() ? QStringLiteral("The card could not be drawn.") : reason;
+        QImage image = m_renderer->cardImage(index, which, 0, m_options.dpi, &reason, &missing);
+        if (image.isNull() && card.failure.isEmpty())
+            card.failure = reason.isEmpty() ? QStringLiteral("The card could not be drawn.") : reason;
         return image;
     };
-    auto write = [&](const QImage &image, const QString &file) {
-        QString error;
-        if (CardExport::writePicture(image, file, &error))
-            return true;
-        noteFailure(card, file, error, true);
-        return false;
-    };
-    auto failed = [&] {
-        std::lock_guard lock(m_mutex);
-        m_failed.push_back(number);
-    };
-
-    std::vector<std::pair<QImage, QString>> files;
     if (m_options.side == QLatin1String("BOTH")) {
-        const QImage back = render(1);
-        const QImage front = render(0);
-        if (failure.isEmpty()) {
-            if (m_options.combined) {
-                files.emplace_back(CardExport::combined(front, back), path);
-            } else {
-                files.emplace_back(back, CardExport::Create_Back_Card_Path(path));
-                files.emplace_back(front, CardExport::Create_Front_Card_Path(path));
-            }
+        const QImage back = side(1);
+        const QImage front = side(0);
+        if (m_options.combined) {
+            card.files.emplace_back(CardExport::combined(front, back), path);
+        } else {
+            card.files.emplace_back(back, CardExport::Create_Back_Card_Path(path));
+            card.files.emplace_back(front, CardExport::Create_Front_Card_Path(path));
         }
     } else if (m_options.side == QLatin1String("F")) {
-        const QImage front = render(0);
-        if (failure.isEmpty())
-            files.emplace_back(front, path);
+        card.files.emplace_back(side(0), path);
     } else {
-        const QImage back = render(1);
-        if (failure.isEmpty())
-            files.emplace_back(back, CardExport::Create_Back_Card_Path(path));
+        card.files.emplace_back(side(1), CardExport::Create_Back_Card_Path(path));
     }
-    if (!failure.isEmpty()) {
-        failed();
+    if (!card.failure.isEmpty())
+        card.files.clear();
+    card.lacksPicture = !missing.isEmpty();
+    return card;
+}
+
+void BatchExportRun::write(const Rendered &card)
+{
+    auto notWritten = [&] {
+        std::lock_guard lock(m_mutex);
+        m_failed.push_back(card.number);
+    };
+    if (!card.failure.isEmpty()) {
+        notWritten();
         return;
     }
-    for (const auto &[image, file] : files) {
-        if (!write(image, file)) {
-            failed();
-            return;
+    // A card taken before a write failed is still written: the run ends without gaps.
+    for (const auto &[image, file] : card.files) {
+        QString error;
+        if (CardExport::writePicture(image, file, &error))
+            continue;
+        std::lock_guard lock(m_mutex);
+        if (m_result.failedPath.isEmpty()) {
+            m_result.failedPath = file;
+            m_result.writeError = error;
         }
+        m_abort = true;
+        m_failed.push_back(card.number);
+        return;
     }
     std::lock_guard lock(m_mutex);
     ++m_result.written;
-    if (!missing.isEmpty())
-        m_lacking.push_back(number);
+    if (card.lacksPicture)
+        m_lacking.push_back(card.number);
 }

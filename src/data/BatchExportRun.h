@@ -6,17 +6,22 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
-// One batch export of card pictures, on worker threads of its own. Each worker takes the next
-// card number, renders the chosen side(s) of that record from the shared CardRecordRenderer
-// and writes the files; it reads nothing else of the application but the stop request
-// (Stop_SMS_Sending_Now) and publishes curr_barcode_count. The run owns its workers and joins
-// them; the owner learns of the end through the callback, called once on the last worker.
+// One batch export of card pictures, on worker threads of its own. Each worker is a pair of
+// threads: one takes the next card number and renders the chosen side(s) of that record from
+// the shared CardRecordRenderer, the other encodes and writes the previous card meanwhile, so
+// at most two cards are in flight per worker and rendering hides behind encoding. The threads
+// read nothing else of the application but the stop request (Stop_SMS_Sending_Now) and
+// publish curr_barcode_count. Every card taken is finished, so a stopped run leaves cards
+// 1..n without gaps. The run owns its threads and joins them; the owner learns of the end
+// through the callback, called once on the thread that ends last.
 class BatchExportRun
 {
 public:
@@ -59,13 +64,33 @@ public:
     static std::function<void(int)> &afterCardHook();
 
 private:
-    void work();
-    void produce(int index);
-    void noteFailure(const QString &card, const QString &path, const QString &error, bool endRun);
+    // One card rendered and waiting to be written.
+    struct Rendered
+    {
+        int number = 0;
+        std::vector<std::pair<QImage, QString>> files;   // pictures and their paths
+        QString failure;                                 // why the card has no pictures
+        bool lacksPicture = false;
+    };
+    // The hand-over between a worker's render and write threads: one card at a time.
+    struct Lane
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::optional<Rendered> card;
+        bool renderingDone = false;
+    };
+
+    void renderLoop(Lane &lane);
+    void writeLoop(Lane &lane);
+    Rendered render(int index) const;
+    void write(const Rendered &card);
+    void threadEnded();
 
     std::shared_ptr<const CardRecordRenderer> m_renderer;
     Options m_options;
     int m_cardCount = 0;
+    std::vector<std::unique_ptr<Lane>> m_lanes;
     std::vector<std::thread> m_threads;
     std::atomic<int> m_next{0};
     std::atomic<int> m_running{0};

@@ -28,6 +28,9 @@ public:
     // picture is stored without alpha; JPEG lays a transparent one on white. False with the
     // reason on failure (an existing file is then left as it was).
     static bool writePicture(const QImage &image, const QString &path, QString *error = nullptr);
+    // The PNG file of a picture (RGB when opaque, else RGBA), with its resolution; empty with
+    // the reason when it cannot be encoded.
+    static QByteArray pngData(const QImage &image, QString *error = nullptr);
     // The image format name Qt writes for `path`'s extension ("tiff", "png", "jpeg").
     static QByteArray formatFor(const QString &path);
     // Whether every pixel of the picture is opaque.

@@ -1,14 +1,38 @@
 #include "data/CardRecordRenderer.h"
 
 #include "data/DataBinding.h"
+#include "document/PaintStyles.h"
+
+#include <QHash>
 
 #include <QPainter>
 
 #include <algorithm>
+#include <mutex>
 
 struct CardRecordRenderer::Private
 {
     CardSnapshot snapshot;
+
+    // Bound pictures read once per run: records usually repeat a few pictures.
+    static constexpr int kMaxPictures = 32;
+    std::mutex pictureMutex;
+    QHash<QString, QImage> pictures;
+
+    QImage picture(const QString &path)
+    {
+        {
+            std::lock_guard lock(pictureMutex);
+            const auto found = pictures.constFind(path);
+            if (found != pictures.cend())
+                return *found;
+        }
+        const QImage image = PaintStyles::readPicture(path);
+        std::lock_guard lock(pictureMutex);
+        if (pictures.size() < kMaxPictures)
+            pictures.insert(path, image);
+        return image;
+    }
 };
 
 CardRecordRenderer::CardRecordRenderer(CardSnapshot snapshot) : d(std::make_unique<Private>())
@@ -43,7 +67,8 @@ GraphicList CardRecordRenderer::filledSide(int record, int side, QString *failur
     if (back && s.cardSides != QLatin1String("2"))
         return elements;
     QString reason;
-    if (!DataBinding::Assign_Batch_Values_To_Control(elements, record, s, true, &reason, missingPictures)) {
+    const auto load = [this](const QString &path) { return d->picture(path); };
+    if (!DataBinding::Assign_Batch_Values_To_Control(elements, record, s, true, &reason, missingPictures, load)) {
         if (failure)
             *failure = reason;
         return {};

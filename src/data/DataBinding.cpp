@@ -144,7 +144,8 @@ bool DataBinding::recordValue(const LMNGraphic &graphic, int record, const CardS
 }
 
 bool DataBinding::Assign_Batch_Values_To_Control(GraphicList &elements, int record, const CardSnapshot &snapshot,
-                                                 bool hideUnmade, QString *failure, QStringList *missingPictures)
+                                                 bool hideUnmade, QString *failure, QStringList *missingPictures,
+                                                 const PictureLoader &loadPicture)
 {
     for (const GraphicPtr &graphic : elements) {
         QString value;
@@ -156,7 +157,13 @@ bool DataBinding::Assign_Batch_Values_To_Control(GraphicList &elements, int reco
             break;
         case GraphicKind::Image: {
             auto &image = static_cast<LMNImage &>(*graphic);
-            image.setFilePath(value);
+            if (loadPicture) {
+                // A fresh clone: nothing derived from an earlier picture to forget.
+                image._file_path = value;
+                image._image = value.isEmpty() ? QImage() : loadPicture(value);
+            } else {
+                image.setFilePath(value);
+            }
             if (!value.isEmpty() && image._image.isNull() && missingPictures)
                 missingPictures->append(value);
             break;

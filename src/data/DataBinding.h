@@ -3,8 +3,11 @@
 #include "data/CardRecordRenderer.h"
 #include "document/LMNGraphic.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class SpreadsheetTable;
 
@@ -67,10 +70,13 @@ public:
     // has no picture and, with `hideUnmade`, is hidden instead of showing the sample.
     // False with the reason when a barcode cannot encode its value (the elements before it
     // are filled). Each picture path that is not empty but gives no picture is added to
-    // `missingPictures`.
+    // `missingPictures`. A picture loader, when given, supplies the pictures of paths (a batch
+    // run reads each file once); without one each picture element reads its file.
+    using PictureLoader = std::function<QImage(const QString &path)>;
     static bool Assign_Batch_Values_To_Control(GraphicList &elements, int record, const CardSnapshot &snapshot,
                                                bool hideUnmade, QString *failure = nullptr,
-                                               QStringList *missingPictures = nullptr);
+                                               QStringList *missingPictures = nullptr,
+                                               const PictureLoader &loadPicture = {});
 
     // The binding state and data of the open design, copied for a run (main thread): the use
     // flags and row counts as they stand, the binding table and the spreadsheet records.

@@ -1,6 +1,7 @@
 #include "profile/PartyLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 QList<PartyElement> PartyLayout::layout(float cardWidth, const PartyAnswers &answers)
 {
@@ -72,8 +73,12 @@ float PartyLayout::fittedFontSize(const PartyElement &element, float size, float
 {
     if (factor >= 1.0f)
         return size;
-    // A line of text needs about 1.2 times its point size.
-    const float lines = float(element.text.count(QLatin1Char('\n')) + 1);
+    // A line of text needs about 1.2 times its point size, and a character about half of it
+    // across: long lines wrap onto more lines.
+    const float width = std::max(float(element.rect.width()), 1.0f);
+    float lines = 0.0f;
+    for (const QString &paragraph : element.text.split(QLatin1Char('\n')))
+        lines += std::max(1.0f, std::ceil(float(paragraph.size()) * size * 0.5f / width));
     if (float(element.rect.height()) >= lines * size * 1.2f)
         return size;
     return std::max(size * factor, kSmallestFont);

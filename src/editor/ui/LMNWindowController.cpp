@@ -34,6 +34,7 @@
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/DataSourcePage.h"
 #include "panels/ui/ElementPanelCommands.h"
 #include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
@@ -90,6 +91,13 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    // Data binding: the source page's column list, first values and view button.
+    m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
+    m_elementCommands->Get_First_Value_Of_Excel_Binding = &DataSourceServices::Get_First_Value_Of_Excel_Binding;
+    m_elementCommands->View_batch_Series_Button = [this] {
+        const auto &source = settingsPanel()->ui.datasource_tab->ui;
+        DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
+    };
     m_layoutCommands = new LayoutCommands(this, this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);

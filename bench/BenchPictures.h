@@ -1,0 +1,28 @@
+#pragma once
+
+// Pictures shared by the benchmarks.
+
+#include <QImage>
+#include <QRandomGenerator>
+
+#include <cmath>
+
+namespace BenchPictures {
+
+// A photograph-like picture: smooth colour fields with some grain.
+inline QImage photo(int width, int height, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = int(random.bounded(24));
+            line[x] = qRgb((x * 255 / width + grain) % 256, (y * 255 / height + grain) % 256,
+                           int(128 + 100 * std::sin((x + y) / 40.0)));
+        }
+    }
+    return image;
+}
+
+} // namespace BenchPictures
