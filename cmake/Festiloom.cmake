@@ -46,13 +46,8 @@ set(FESTILOOM_TEST_SANITIZER_ENV
 # own worker threads would look raced. Accesses made by the interceptors on Qt's behalf are
 # therefore ignored (ignore_noninstrumented_modules); every access our code makes, to its own
 # memory or to Qt's, is still checked (document/RaceCheckTest plants a race and expects it).
-<<<<<<< HEAD
-# QProcess forks a threaded process to start helper programs: the child only runs exec
-# (die_after_fork=0 lets it).
-=======
 # Tests that run a program (Pillow, openpyxl) after threads have run fork through QProcess,
 # whose child execs at once: die_after_fork=0 lets them.
->>>>>>> main
 if(FESTILOOM_TSAN)
   set(FESTILOOM_TEST_SANITIZER_ENV
       "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1:die_after_fork=0:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
