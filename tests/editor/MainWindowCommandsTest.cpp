@@ -80,7 +80,7 @@ protected:
         }
     }
 
-    void selectOther() { canvas()->selectGraphics({ref, other}); }
+    void selectRefAndOther() { canvas()->selectGraphics({ref, other}); }
     QToolBar *toolBar(const char *name) const { return m_window->findChild<QToolBar *>(QLatin1String(name)); }
 
     GraphicPtr ref;
@@ -100,7 +100,7 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
         std::function<void()> arrange;
         std::function<void()> check;
     };
-    auto selectBoth = [this] { selectOther(); };
+    auto selectBoth = [this] { selectRefAndOther(); };
     auto selectOnlyOther = [this] { canvas()->selectGraphics({other}); };
     auto otherBecomes = [this](const QRectF &expected) { return [this, expected] { EXPECT_EQ(other->bounds(), expected); }; };
     const QSizeF card = m_window->cardSize();
@@ -126,7 +126,7 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
          [this] {
              m_window->grid->_spacing = 25;
              m_window->grid->setAlwaysShown(true);
-             selectOther();
+             selectRefAndOther();
          },
          [this] {
              EXPECT_EQ(ref->bounds(), QRectF(100, 50, 50, 25));
