@@ -133,7 +133,10 @@ QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
     }
     if (!fitsCap(QSizeF(settings.qr_size_val, settings.qr_size_val), dpi, result))
         return {};
-    return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi);
+    // An opaque background fills the margin left over by whole-point modules.
+    const QColor background = settings.barcode_back_clr_val;
+    return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi,
+                                       background.alpha() == 255 ? background.rgb() : qRgba(255, 255, 255, 0));
 }
 
 QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
@@ -221,6 +224,10 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
             result.failure = QStringLiteral("The barcode symbol could not be made.");
         return;
     }
+    // Every symbol maker leaves no transparent pixel on an opaque background: drawn as opaque,
+    // the symbol is copied into the picture rather than blended.
+    if (settings.barcode_back_clr_val.alpha() == 255)
+        result.symbol.reinterpretAsFormat(QImage::Format_RGB32);
     TwoDPictureLayout &layout = result.layout;
     layout.content = value;
     layout.header = header;
@@ -238,4 +245,8 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
         return;
     result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
+    // On an opaque background every pixel is opaque: said so, the picture is shown and drawn
+    // without a search for transparent pixels.
+    if (settings.barcode_back_clr_val.alpha() == 255)
+        result.picture.reinterpretAsFormat(QImage::Format_RGB32);
 }

@@ -241,11 +241,22 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
         const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
         const QRectF target((double(m_layout.width) - symbol.width()) / 2.0, headerBottom + s.header_margin,
                             symbol.width(), symbol.height());
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         // Drawn over the background: the symbol's transparent margin and its light modules take
         // the picture's background colour, so the quiet zone never lets a card show through.
-        painter.drawImage(target, lightModulesIn(m_symbol, s.backgroundColor));
+        const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const QSizeF device(target.width() * pixelsPerPoint, target.height() * pixelsPerPoint);
+        if (pixelsPerPoint > 0 && std::abs(device.width() - drawn.width()) < 0.5
+            && std::abs(device.height() - drawn.height()) < 0.5) {
+            // A symbol made at the picture's resolution goes in pixel for pixel, its corner on
+            // the nearest pixel: modules keep their pixel widths and opaque rows are copied.
+            const QPoint corner(int(std::lround(target.x() * pixelsPerPoint)), int(std::lround(target.y() * pixelsPerPoint)));
+            painter.resetTransform();
+            painter.drawImage(corner, drawn);
+        } else {
+            painter.drawImage(target, drawn);
+        }
         painter.restore();
     }
     if (m_layout.printsFooter) {

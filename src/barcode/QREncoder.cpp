@@ -103,7 +103,7 @@ QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension)
     return renderDataMatrix(grid, imageDimension, USED_DPI_VALUE.load());
 }
 
-QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi)
+QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin)
 {
     const int n = grid.width();
     if (n == 0 || grid.height() != n || imageDimension < n)
@@ -111,7 +111,7 @@ QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, d
     // floor(D / n) points per module; the remainder is a transparent margin, its odd point on the
     // bottom and right.
     const int scale = imageDimension / n;
-    const int margin = (imageDimension - scale * n) / 2;
+    const int offset = (imageDimension - scale * n) / 2;
     return ModuleGridPicture::render(grid, QSizeF(imageDimension, imageDimension),
-                                     QRectF(margin, margin, scale * n, scale * n), dpi, qRgba(255, 255, 255, 0));
+                                     QRectF(offset, offset, scale * n, scale * n), dpi, margin);
 }

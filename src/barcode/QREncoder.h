@@ -34,7 +34,9 @@ public:
     // module, the remainder as a transparent margin split between the sides (the extra pixel to the
     // bottom and right), brought to `dpi` dots per inch by the resolution step. A null picture when
     // the grid is empty or the dimension gives less than one point per module.
-    static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi);
+    // `margin` colours that margin instead (an opaque colour gives an opaque picture).
+    static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi,
+                                   QRgb margin = qRgba(255, 255, 255, 0));
     // The same at the designer's resolution USED_DPI_VALUE.
     static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension);
 };

@@ -4,7 +4,6 @@
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeGenerator.h"
 #include "barcode/BarcodeLists.h"
-#include "barcode/BarcodeUnits.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNText.h"
 
@@ -68,22 +67,6 @@ TEST(BarcodeGenerator, RefusalsGiveNoPictureAndAReason)
         EXPECT_TRUE(picture.isNull()) << c.title << " " << c.value.left(20).toStdString();
         EXPECT_FALSE(failure.isEmpty()) << c.title;
     }
-}
-
-TEST(BarcodeGenerator, CustomResolutionScalesPixelsNotPoints)
-{
-    BarcodeElementSettings s = settingsFor(QStringLiteral("QR Code"));
-    const QImage auto600 = BarcodeGenerator::picture(s, QStringLiteral("card 7"), QStringLiteral("H"), QStringLiteral("F"));
-    s.dpi_val_index = 6;
-    s.dpi_custom_val = QStringLiteral("300");
-    const QImage custom = BarcodeGenerator::picture(s, QStringLiteral("card 7"), QStringLiteral("H"), QStringLiteral("F"));
-    ASSERT_FALSE(auto600.isNull());
-    ASSERT_FALSE(custom.isNull());
-    const QSizeF points = BarcodeUnits::pointSize(custom);
-    EXPECT_NEAR(points.width(), BarcodeUnits::pointSize(auto600).width(), 0.3);
-    EXPECT_NEAR(custom.width(), auto600.width() / 2.0, 1.0);
-    EXPECT_EQ(custom.dotsPerMeterX(), qRound(300 / 0.0254));
-    EXPECT_EQ(decode2D(custom, ZXing::BarcodeFormat::QRCode), "card 7");
 }
 
 TEST(BarcodeGenerator, ElementFieldsRoundTripAndNewElementsStartDesigned)

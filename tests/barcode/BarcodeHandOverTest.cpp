@@ -152,3 +152,18 @@ TEST_F(BarcodeHandOverTest, CancelGuardAndWrongPlacesChangeNothing)
     m_window->Open_Barcode_Window();
     EXPECT_EQ(m_seam.dialogsRun.size(), runs);
 }
+
+TEST_F(BarcodeHandOverTest, SettingsPanelButtonOpensTheDesigner)
+{
+    m_window->Show_RHS_Properties(barcodes[1]);
+    QPushButton *button = m_window->settingsPanel()->ui.View_barcode_prop_Button;
+    ASSERT_TRUE(button->isEnabled());
+    const qsizetype runs = m_seam.dialogsRun.size();
+    m_seam.onDialog([](QDialog *dialog) {
+        QTest::mouseClick(qobject_cast<Barcode_Gen *>(dialog)->ui.cancel_btn, Qt::LeftButton);
+        return dialog->result();
+    });
+    button->click();
+    ASSERT_EQ(m_seam.dialogsRun.size(), runs + 1);
+    EXPECT_NE(qobject_cast<Barcode_Gen *>(m_seam.dialogsRun.last()), nullptr);
+}

@@ -6,6 +6,7 @@
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
+#include "data/SpreadsheetWriter.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/ColumnChoiceModel.h"
@@ -155,10 +156,15 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(sheet10.titles, QStringList({"No.", "Col10"}));
     EXPECT_EQ(sheet10.value(0, 1), "v10");
 
-    m_seam.answerMessages({"OK", "OK"});   // the two messages about the file that is no workbook
     onDialog<Import_Excel>([&](Import_Excel *c) {
-        c->ui.Sheet_ComboBox->setCurrentIndex(1);
+        // A sheet too large for the reader, then an empty sheet: each is refused, nothing changes.
         tick(c->ListData_xl, {0});
+        SpreadsheetWriter *reader = SpreadsheetWriter::sharedInstance();
+        const qint64 limit = reader->maxCells;
+        reader->maxCells = 3;
+        c->ui.ok_btn->click();
+        reader->maxCells = limit;
+        c->ui.Sheet_ComboBox->setCurrentIndex(1);
         c->ui.ok_btn->click();
         EXPECT_EQ(c->result(), 0);   // still open
         c->ui.cancel_btn->click();
@@ -172,10 +178,12 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(chooser->Open_excel_Wnd(QDir(m_dir.path()).filePath("junk.xlsx")), -1);
     EXPECT_EQ(m_seam.dialogsRun.size(), runs);
     const QStringList texts = m_seam.messageTexts();
-    ASSERT_EQ(texts.size(), 3);
+    ASSERT_EQ(texts.size(), 4);
     EXPECT_EQ(texts.at(0), "\nNo column is selected.");
-    EXPECT_TRUE(texts.at(1).startsWith("\nEither file is corrupted or selected file contains invalid characters."));
-    EXPECT_TRUE(texts.at(2).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
+    EXPECT_TRUE(texts.at(1).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
+    EXPECT_TRUE(texts.at(1).contains("too large"));
+    EXPECT_EQ(texts.at(2), "\nEither file is corrupted or selected file contains invalid characters.");
+    EXPECT_TRUE(texts.at(3).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
 
     // The data table shows the records and takes edits into them.
     onDialog<Data_From_Excel>([](Data_From_Excel *t) {
@@ -214,7 +222,6 @@ TEST_F(SpreadsheetDialogsTest, OneSeriesPerColumnRefusesBadAndDuplicateNamesAndA
     ASSERT_TRUE(DataSeries::writeValues("Name", {"old"}, DataSeries::WriteMode::Replace));
     ASSERT_TRUE(DataSeries::writeValues("Towns", {"old"}, DataSeries::WriteMode::Replace));
     Import_Excel_DataSheet *dialog = Import_Excel_DataSheet::defaultInstance();
-    m_seam.answerMessages({"OK", "OK", "OK"});
     onDialog<Import_Excel_DataSheet>([&](Import_Excel_DataSheet *d) {
         EXPECT_TRUE(d->ui.Each_col_RD->isChecked());
         EXPECT_EQ(d->ListData_xl->rows().at(1).Header, "City");

@@ -93,6 +93,7 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
+    // Barcode designer: the barcode page's button opens it as a double click does.
     m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
     // Data binding: the source page's column list, first values and view button.
     m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
