@@ -13,7 +13,6 @@
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNRenderingView.h"
-#include "output/OutputGlobals.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -120,7 +119,6 @@ void BM_BatchExport(benchmark::State &state)
         options.side = "BOTH";
         options.dpi = 300;
         options.workers = kWorkers;
-        Stop_SMS_Sending_Now = false;
         QElapsedTimer exportTimer;
         exportTimer.start();
         {

@@ -5,6 +5,8 @@
 // reported as the growth of the process's peak resident size, next to the size of the
 // unpacked worksheet part.
 
+#include "BenchMemory.h"
+
 #include "data/DataGlobals.h"
 #include "data/SSZipArchive.h"
 #include "data/SpreadsheetWriter.h"
@@ -16,12 +18,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <malloc.h>
-#include <fstream>
-#include <string>
 
 namespace {
 
@@ -49,22 +45,6 @@ QList<QStringList> makeTable()
                       QString::number(double(i % 1000) / 1024.0, 'g', 12)});
     }
     return table;
-}
-
-// A "Vm...:" line of /proc/self/status, in KiB.
-long statusKiB(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::strlen(key));
-    return 0;
-}
-
-void resetPeakResident()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 struct Fixture
@@ -99,9 +79,7 @@ void BM_ReadWorkbook(benchmark::State &state)
         SpreadsheetWriter::removeTempFolder();
         if (spreadsheet)
             spreadsheet->data.clear();
-        malloc_trim(0);   // freed memory of earlier work must not hide this read's growth
-        const long before = statusKiB("VmRSS:");
-        resetPeakResident();
+        const long before = BenchMemory::startStep();
         state.ResumeTiming();
 
         QString error;
@@ -113,7 +91,7 @@ void BM_ReadWorkbook(benchmark::State &state)
         benchmark::DoNotOptimize(rows.data());
 
         state.PauseTiming();
-        growth = std::max(growth, statusKiB("VmHWM:") - before);
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
         sheetBytes = QFileInfo(QDir(spreadsheet->worksheetsFolder()).filePath("sheet1.xml")).size();
         state.ResumeTiming();
     }

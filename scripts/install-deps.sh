@@ -25,6 +25,8 @@ packages=(
   libtsan2
   # series import tests: RTF files written by pandoc
   pandoc
+  # fuzz targets (scripts/build.sh fuzz): clang with libFuzzer and its sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 SUDO=""

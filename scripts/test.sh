@@ -19,8 +19,10 @@ bash scripts/build.sh tsan
 (cd build/tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"${FESTILOOM_JOBS:-$(nproc)}" -L threaded)
 # --- end races
 
-# Fuzzing: each file reader's fuzz target for a bounded time (FESTILOOM_FUZZ_SECONDS per
-# target, 45 by default; 0 leaves fuzzing out). Any crash fails CI.
+# --- Fuzzing: each file reader's fuzz target for a bounded time (FESTILOOM_FUZZ_SECONDS per
+# target, 45 by default; 0 leaves fuzzing out). A crash, leak, input over 10 s or memory over
+# 2 GB fails.
 if [[ ${FESTILOOM_FUZZ_SECONDS:-45} -gt 0 ]]; then
-  bash "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/fuzz.sh"
+  bash scripts/fuzz.sh
 fi
+# --- end fuzzing

@@ -1,7 +1,6 @@
 #include "data/BatchExportRun.h"
 
 #include "data/CardExport.h"
-#include "output/OutputGlobals.h"
 
 #include <QFileInfo>
 
@@ -81,7 +80,7 @@ void BatchExportRun::threadEnded()
 void BatchExportRun::renderLoop(Lane &lane)
 {
     for (;;) {
-        if (Stop_SMS_Sending_Now.load()) {
+        if (m_options.stop && m_options.stop->load()) {
             std::lock_guard lock(m_mutex);
             m_result.stopped = true;
             break;
@@ -92,8 +91,10 @@ void BatchExportRun::renderLoop(Lane &lane)
         if (index >= m_cardCount)
             break;
         // The highest card started, for the progress sheet's timer.
-        int shown = curr_barcode_count.load();
-        while (shown < index + 1 && !curr_barcode_count.compare_exchange_weak(shown, index + 1)) {
+        if (m_options.progress) {
+            int shown = m_options.progress->load();
+            while (shown < index + 1 && !m_options.progress->compare_exchange_weak(shown, index + 1)) {
+            }
         }
         Rendered card = render(index);
         std::unique_lock lock(lane.mutex);

@@ -18,8 +18,8 @@
 // threads: one takes the next card number and renders the chosen side(s) of that record from
 // the shared CardRecordRenderer, the other encodes and writes the previous card meanwhile, so
 // at most two cards are in flight per worker and rendering hides behind encoding. The threads
-// read nothing else of the application but the stop request (Stop_SMS_Sending_Now) and
-// publish curr_barcode_count. Every card taken is finished, so a stopped run leaves cards
+// read nothing else of the application but the stop request and publish the number of the
+// card in hand, both through counters the owner hands over (the progress sheet's). Every card taken is finished, so a stopped run leaves cards
 // 1..n without gaps. The run owns its threads and joins them; the owner learns of the end
 // through the callback, called once on the thread that ends last.
 class BatchExportRun
@@ -33,6 +33,8 @@ public:
         bool combined = false;                     // with "BOTH": front above back in one file
         double dpi = 300;
         int workers = 1;
+        const std::atomic<bool> *stop = nullptr;   // set: end before the next card
+        std::atomic<int> *progress = nullptr;      // the highest card number started
     };
 
     struct Result

@@ -10,6 +10,9 @@
 
 class SpreadsheetWriter;
 
+// The extension of data-series files.
+inline const QString batch_file_EXT = QStringLiteral("txt");
+
 // 1-based number of the worksheet the workbook reader opens (set by the column choosers).
 extern std::atomic<int> Excel_Sheet_Number;
 // Column count of that worksheet, set by the reader.

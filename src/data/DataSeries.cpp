@@ -1,9 +1,9 @@
 #include "data/DataSeries.h"
 
+#include "data/DataGlobals.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
-#include "editor/EditorGlobals.h"
 
 #include <QDir>
 #include <QFile>

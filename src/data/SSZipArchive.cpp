@@ -132,6 +132,19 @@ struct EntrySink
     }
 };
 
+// The compression methods other programs use that we do not unpack, by name.
+QString methodName(uLong method)
+{
+    switch (method) {
+    case 9: return QStringLiteral("Deflate64");
+    case 12: return QStringLiteral("bzip2");
+    case 14: return QStringLiteral("LZMA");
+    case 93: return QStringLiteral("Zstandard");
+    case 95: return QStringLiteral("XZ");
+    default: return QStringLiteral("method %1").arg(method);
+    }
+}
+
 QString megabytes(quint64 bytes)
 {
     return QStringLiteral("%1 MB").arg(double(bytes) / double(1 << 20), 0, 'g', 4);
@@ -318,9 +331,8 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         // Only stored and deflated entries are unpacked; minizip would hand others on raw.
         if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
             return setError(error, SSZipArchiveError::UnsupportedEntry,
-                            QStringLiteral("The entry \"%1\" is packed with a compression method (%2) that cannot be unpacked.")
-                                .arg(name)
-                                .arg(info.compression_method));
+                            QStringLiteral("The entry \"%1\" is packed with an unsupported compression method (%2).")
+                                .arg(name, methodName(info.compression_method)));
         if (info.uncompressed_size > limits.maxEntryBytes) {
             EntrySink declared{nullptr, &totalBytes, limits, info.compressed_size};
             declared.over = EntrySink::Over::Entry;

@@ -485,6 +485,9 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
         fail(error, QStringLiteral("The element archive is damaged: it expands to more than %1 values.")
                         .arg(PropertyListCheck::Limits().maxObjects));
         return std::nullopt;
+    case PropertyListCheck::Result::Shared:
+        fail(error, QStringLiteral("The element archive is damaged: it refers to one list of values more than once."));
+        return std::nullopt;
     default:
         fail(error, QStringLiteral("The element archive is damaged: it is not a readable property list."));
         return std::nullopt;

@@ -42,6 +42,7 @@ public:
     }
 
     std::uint64_t top() const { return m_top; }
+    std::uint64_t count() const { return m_count; }
 
     // What one object is: a container with its references, or a leaf of some bytes.
     struct Object
@@ -184,9 +185,11 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
     if (!list.readTrailer())
         return Result::Malformed;
 
-    // The tree libplist would build, walked with our own stack. Every reference is counted
-    // when it is met, so shared objects cost what their copies will; a cycle never ends
-    // except at the depth limit.
+    // The tree libplist would build, walked with our own stack. Texts, numbers and data may
+    // be shared (writers store equal ones once), and each reference counts as the copy
+    // libplist makes. A list or dictionary is reached once at most: element archives never
+    // share one, and sharing is what makes a few bytes expand without bound or loop.
+    std::vector<bool> containerSeen(list.count());
     struct Pending
     {
         std::uint64_t index;
@@ -209,6 +212,9 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
                 return Result::TooLarge;
             continue;
         }
+        if (containerSeen[pending.index])
+            return Result::Shared;
+        containerSeen[pending.index] = true;
         if (object.references > limits.maxObjects - objects)
             return Result::TooLarge;
         objects += object.references;

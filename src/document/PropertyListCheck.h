@@ -9,7 +9,7 @@ struct PropertyListLimits
     int maxDepth = 32;
     // Objects and text/data bytes of the parsed tree, every reference counted again: what
     // libplist will allocate for a binary list.
-    std::uint64_t maxObjects = 4'000'000;
+    std::uint64_t maxObjects = 10'000'000;
     std::uint64_t maxBytes = std::uint64_t(512) << 20;
 };
 
@@ -18,8 +18,7 @@ struct PropertyListLimits
 // self-referencing data would exhaust the stack or the memory inside the library. Only data
 // that passes is handed to it.
 //
-// Both checks walk without recursion and cost time linear in the data (the binary walk stops
-// once the expanded list passes its object cap).
+// Both checks walk without recursion and cost time linear in the data.
 class PropertyListCheck
 {
 public:
@@ -28,8 +27,9 @@ public:
         Foreign,     // XML whose root is not <plist>, or not a binary property list at all
         Truncated,   // XML that stops before its end
         Malformed,   // not well-formed XML, or a binary list whose tables or objects are broken
-        TooDeep,     // values nested deeper than the limit (a binary cycle ends here too)
+        TooDeep,     // values nested deeper than the limit
         TooLarge,    // a binary list expanding to more objects or bytes than the limits
+        Shared,      // a binary list reaching one array or dictionary twice (or in a cycle)
     };
 
     using Limits = PropertyListLimits;

@@ -510,6 +510,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is incomplete: it ends in the middle of the design."));
     case PropertyListCheck::Result::Malformed:
     case PropertyListCheck::Result::TooLarge:
+    case PropertyListCheck::Result::Shared:
         return refuse(tr("The file is damaged: it is not well-formed XML."));
     case PropertyListCheck::Result::TooDeep:
         return refuse(tr("The file is damaged: its values are nested far deeper than a design's."));

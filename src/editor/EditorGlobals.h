@@ -2,6 +2,8 @@
 
 // Process-wide state of the editor window and the start wizard.
 
+#include "data/DataGlobals.h"   // batch_file_EXT
+
 #include <QString>
 
 class LMNWindowController;
@@ -21,9 +23,6 @@ extern QString Invite_Time;
 extern QString Invite_Venue;
 extern QString Invite_From;
 extern QString Invite_BG_IMG;
-
-// The extension of data-series files.
-inline const QString batch_file_EXT = QStringLiteral("txt");
 
 // What the last export wrote and what to tell the user about it (the export-finished panel).
 extern QString Export_File_Path;

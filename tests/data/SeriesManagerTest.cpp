@@ -8,6 +8,7 @@
 #include "data/DataSeries.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Generate_List.h"
+#include "data/ui/Import_Wizard.h"
 #include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/Update_Ex_Num.h"
@@ -15,6 +16,8 @@
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/Open_Export_Files.h"
+
+#include <QMenuBar>
 
 using namespace DataTest;
 
@@ -244,6 +247,35 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
                      "print([c.value for row in ws.iter_rows() for c in row])\n",
                      {out.filePath("values.xlsx")}),
               QStringLiteral("['Batch Value', 7, '0042', 'Zoë', 'x y']\n").toUtf8());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SeriesManagerTest, DataMenuOpensTheManagerTheGeneratorAndTheImportWizard)
+{
+    QMenu *data = nullptr;
+    for (QAction *menu : m_window->menuBar()->actions())
+        if (menu->text().remove('&') == "Data")
+            data = menu->menu();
+    ASSERT_NE(data, nullptr);
+    QStringList opened;
+    for (int i = 0; i < 3; ++i)
+        m_seam.onDialog([&opened](QDialog *dialog) {
+            QString name = QString::fromLatin1(dialog->metaObject()->className());
+            if (auto *generator = qobject_cast<Generate_List *>(dialog))
+                name += QStringLiteral(" %1 %2").arg(generator->file_name_required).arg(generator->file_name_Insert);
+            if (auto *wizard = qobject_cast<Import_Wizard *>(dialog))
+                name += QStringLiteral(" %1 %2").arg(wizard->file_name_required).arg(wizard->file_name_Insert);
+            opened << name;
+            return int(QDialog::Rejected);
+        });
+    for (QAction *action : data->actions()) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+        action->trigger();
+    }
+    EXPECT_EQ(opened, QStringList({"BatchWizard", "Generate_List 1 0", "Import_Wizard 1 0"}));
 }
 
 } // namespace

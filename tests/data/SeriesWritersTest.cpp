@@ -11,10 +11,16 @@
 #include "data/ui/Generate_List.h"
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/SeriesListModel.h"
+#include "data/ui/SeriesDialogSupport.h"
 #include "document/DocumentGlobals.h"
+#include "editor/ui/PleaseWaitSheet.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -194,14 +200,54 @@ TEST_F(SeriesWritersTest, WizardSourcesOnRealFilesWriteOrHandOnTheirValues)
         w->ui.ok_btn->click();
     });
     EXPECT_EQ(series("Typed"), "one\n two\n");
-    m_seam.chooseFiles({dir.filePath("pics")});
+    m_seam.answerMessages({"OK"});
+    m_seam.chooseFiles({dir.filePath("pics/b.png"), dir.filePath("pics")});
     run<Import_Wizard>(1, [](Import_Wizard *w) {
         w->ui.Image_RD->click();
         w->ui.Image_file_name->setText("Photos");
+        w->ui.Image_btn->click();   // a file, not a folder
+        EXPECT_EQ(w->result(), 0);
         w->ui.Image_btn->click();
     });
     EXPECT_EQ(series("Photos"), (dir.filePath("pics/a.JPG") + "\n" + dir.filePath("pics/b.png") + "\n").toUtf8());
-    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nPlease enter some data."}));
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nPlease enter some data.",
+                                                  "\nThe folder \"" + dir.filePath("pics/b.png") + "\" cannot be read."}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SeriesDialogSupportTest, StopOnThePleaseWaitSheetThrowsTheResultAway)
+{
+    PleaseWaitSheet sheet;
+    std::atomic<bool> stopPressed{false};
+    QObject::connect(sheet.ui.stop_btn, &QPushButton::clicked, [&] { stopPressed = true; });
+    QTimer::singleShot(0, sheet.ui.stop_btn, &QPushButton::click);
+    int result = 0;
+    EXPECT_FALSE(SeriesDialogs::runBehindSheet(&sheet, [&] {
+        while (!stopPressed)
+            QThread::yieldCurrentThread();
+        result = 1;
+    }));
+    EXPECT_EQ(result, 1);   // the work ended before the call returned
+    EXPECT_TRUE(sheet.isHidden());
+    EXPECT_TRUE(SeriesDialogs::runBehindSheet(&sheet, [&] { result = 2; }));
+    EXPECT_EQ(result, 2);
+
+    // Removing many values from the list is one pass.
+    SeriesListModel model("Value");
+    QStringList values;
+    for (int i = 0; i < 1000; ++i)
+        values << QString::number(i);
+    model.setValues(values);
+    QList<int> odd;
+    for (int i = 999; i >= 0; i -= 2)
+        odd << i;
+    model.removeRowList(odd);
+    ASSERT_EQ(model.rowCount(), 500);
+    EXPECT_EQ(model.value(0), "0");
+    EXPECT_EQ(model.value(499), "998");
 }
 
 } // namespace

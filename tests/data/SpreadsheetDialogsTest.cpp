@@ -6,6 +6,7 @@
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
+#include "data/SpreadsheetWriter.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/ColumnChoiceModel.h"
@@ -157,8 +158,14 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
 
     m_seam.answerMessages({"OK", "OK", "OK"});
     onDialog<Import_Excel>([&](Import_Excel *c) {
-        c->ui.Sheet_ComboBox->setCurrentIndex(1);
+        // A sheet too large for the reader, then an empty sheet: each is refused, nothing changes.
         tick(c->ListData_xl, {0});
+        SpreadsheetWriter *reader = SpreadsheetWriter::sharedInstance();
+        const qint64 limit = reader->maxCells;
+        reader->maxCells = 3;
+        c->ui.ok_btn->click();
+        reader->maxCells = limit;
+        c->ui.Sheet_ComboBox->setCurrentIndex(1);
         c->ui.ok_btn->click();
         EXPECT_EQ(c->result(), 0);   // still open
         c->ui.cancel_btn->click();
@@ -172,10 +179,12 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(chooser->Open_excel_Wnd(QDir(m_dir.path()).filePath("junk.xlsx")), -1);
     EXPECT_EQ(m_seam.dialogsRun.size(), runs);
     const QStringList texts = m_seam.messageTexts();
-    ASSERT_EQ(texts.size(), 3);
+    ASSERT_EQ(texts.size(), 4);
     EXPECT_EQ(texts.at(0), "\nNo column is selected.");
-    EXPECT_TRUE(texts.at(1).startsWith("\nEither file is corrupted or selected file contains invalid characters."));
-    EXPECT_TRUE(texts.at(2).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
+    EXPECT_TRUE(texts.at(1).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
+    EXPECT_TRUE(texts.at(1).contains("too large"));
+    EXPECT_EQ(texts.at(2), "\nEither file is corrupted or selected file contains invalid characters.");
+    EXPECT_TRUE(texts.at(3).startsWith("\nEither file is corrupted or selected file contains invalid characters.\n"));
 
     // The data table shows the records and takes edits into them.
     onDialog<Data_From_Excel>([](Data_From_Excel *t) {

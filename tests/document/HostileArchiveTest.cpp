@@ -132,6 +132,14 @@ QByteArray doublingBinary(int levels)
     return maker.bytes(below);
 }
 
+// An array holding `count` references to one shared text of `length` letters.
+QByteArray flatBinary(int count, int length = 1)
+{
+    BinaryPlistMaker maker;
+    const auto text = maker.string(QByteArray(length, 'x'));
+    return maker.bytes(maker.array(std::vector<BinaryPlistMaker::Ref>(std::size_t(count), text)));
+}
+
 // An array holding itself, and a dictionary whose value leads back to the top.
 QByteArray cyclicBinary(bool throughDictionary)
 {
@@ -176,14 +184,19 @@ TEST(HostileArchive, NestedExpandingAndCyclicListsAreRefusedBeforeParsing)
         EXPECT_TRUE(error.contains(QLatin1String("damaged")) && error.contains(QLatin1String(hostile.said)))
             << error.toStdString();
     }
-    // The doubling list is small; what it would expand to is not.
+    // The doubling list is small; what it would expand to is not. A list reached twice is
+    // refused whether or not it would expand far.
     EXPECT_LT(doublingBinary(30).size(), 1000);
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(30)), PropertyListCheck::Result::TooLarge);
-    // The check stops at its limits, whatever the data says.
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(30)), PropertyListCheck::Result::Shared);
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(1)), PropertyListCheck::Result::Shared);
+    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(0)), PropertyListCheck::Result::Fine);
+    // Shared texts are fine, each reference counted against the limits as libplist's copy.
     PropertyListCheck::Limits few;
     few.maxObjects = 100;
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(4), few), PropertyListCheck::Result::Fine);   // 63 objects
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(5), few), PropertyListCheck::Result::TooLarge);   // 127
+    few.maxBytes = 990;
+    EXPECT_EQ(PropertyListCheck::binary(flatBinary(99, 10), few), PropertyListCheck::Result::Fine);   // 100 values, 990 bytes
+    EXPECT_EQ(PropertyListCheck::binary(flatBinary(100, 1), few), PropertyListCheck::Result::TooLarge);
+    EXPECT_EQ(PropertyListCheck::binary(flatBinary(50, 20), few), PropertyListCheck::Result::TooLarge);
     few.maxDepth = 4;
     EXPECT_EQ(PropertyListCheck::binary(nestedBinary(4), few), PropertyListCheck::Result::Fine);
     EXPECT_EQ(PropertyListCheck::binary(nestedBinary(5), few), PropertyListCheck::Result::TooDeep);
@@ -191,7 +204,10 @@ TEST(HostileArchive, NestedExpandingAndCyclicListsAreRefusedBeforeParsing)
 
 TEST(HostileArchive, BrokenBinaryTablesAreRefused)
 {
-    const QByteArray good = doublingBinary(1);   // two equal elements
+    BinaryPlistMaker goodMaker;
+    const auto goodKey = goodMaker.string("class");
+    const auto goodName = goodMaker.string("LMNText");
+    const QByteArray good = goodMaker.bytes(goodMaker.array({goodMaker.dict({goodKey}, {goodName})}));
     ASSERT_TRUE(LMNGraphicArchive::decodeList(good, nullptr).has_value());
     auto patched = [&](qsizetype at, char value) {
         QByteArray copy = good;

@@ -1,5 +1,7 @@
 #include "data/ui/ExportCommands.h"
 
+#include "output/OutputGlobals.h"
+
 #include "data/CardExport.h"
 #include "data/DataBinding.h"
 #include "data/DataGlobals.h"
@@ -147,6 +149,8 @@ bool ExportCommands::Export_Batch_File(LMNWindowController &editor, const QStrin
     options.combined = combined && export_card_side == QLatin1String("BOTH");
     options.dpi = dpi > 0 ? dpi : 300;
     options.workers = workerCount();
+    options.stop = &Stop_SMS_Sending_Now;
+    options.progress = &curr_barcode_count;
     auto renderer = std::make_shared<const CardRecordRenderer>(CardSnapshotTaker::take(editor));
     auto *session = new BatchExportSession(editor, renderer, options, Total_Batch_Excel_Card);
     session->start();

@@ -236,8 +236,9 @@ int Import_Wizard::Create_And_Save_Text_Data_Sheet(const QString &path)
         return 0;
     QString error;
     QStringList values;
-    SeriesDialogs::runBehindSheet(plz_wait_Window,
-                                  [&] { values = SeriesImportSource::readTextFile(path, &error); });
+    if (!SeriesDialogs::runBehindSheet(plz_wait_Window,
+                                       [&] { values = SeriesImportSource::readTextFile(path, &error); }))
+        return 0;   // stopped: nothing is written
     if (values.isEmpty()) {
         Show_MessageBox(error);
         return 0;

@@ -61,12 +61,20 @@ void SeriesListModel::removeRowList(QList<int> rows)
 {
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    // Large selections are one reset, not thousands of row removals.
+    // Large selections are one reset and one pass over the list, not thousands of removals.
     if (rows.size() > 64) {
         beginResetModel();
-        for (int row : rows)
-            if (row >= 0 && row < m_values.size())
-                m_values.removeAt(row);
+        QStringList kept;
+        kept.reserve(m_values.size());
+        qsizetype next = rows.size() - 1;   // rows are sorted downwards: walk them from the end
+        for (int i = 0; i < m_values.size(); ++i) {
+            while (next >= 0 && rows.at(next) < i)
+                --next;
+            if (next >= 0 && rows.at(next) == i)
+                continue;
+            kept.append(m_values.at(i));
+        }
+        m_values = kept;
         endResetModel();
         return;
     }

@@ -1,0 +1,173 @@
+// What hostile files cost the readers: decoding binary element archives of growing size (the
+// time must grow linearly), refusing archives that would expand without bound, saving a design
+// of elements with few keys (the file must not grow), and refusing workbooks at each cap
+// (time and peak memory of the refusal).
+
+#include "BenchMemory.h"
+
+#include "data/DataGlobals.h"
+#include "data/SSZipArchive.h"
+#include "data/SpreadsheetWriter.h"
+#include "document/LMNGraphicArchive.h"
+#include "editor/DesignFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray binaryArchive(int elements)
+{
+    GraphicList list;
+    for (int i = 0; i < elements; ++i) {
+        GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+        text->setText(QStringLiteral("Guest %1").arg(i));
+        list << text;
+    }
+    return LMNGraphicArchive::encodeList(list, true);
+}
+
+void BM_DecodeBinaryArchive(benchmark::State &state)
+{
+    const QByteArray data = binaryArchive(int(state.range(0)));
+    long growth = 0;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(data, &error);
+        if (!list || list->size() != state.range(0))
+            state.SkipWithError(qPrintable(error));
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+    }
+    state.SetComplexityN(state.range(0));
+    state.counters["archive_MiB"] = double(data.size()) / (1 << 20);
+    state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
+}
+BENCHMARK(BM_DecodeBinaryArchive)->RangeMultiplier(2)->Range(10000, 60000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// A binary list of `levels` arrays each holding the next twice, ending in one element.
+QByteArray doublingArchive(int levels)
+{
+    QByteArray out("bplist00");
+    QList<qint64> offsets;
+    offsets << out.size();
+    out += QByteArray("\x55" "class", 6);
+    offsets << out.size();
+    out += QByteArray("\x57" "LMNText", 8);
+    offsets << out.size();
+    out += QByteArray("\xD1\x00\x01", 3);   // {object 0: object 1}
+    for (int i = 0; i < levels; ++i) {
+        offsets << out.size();
+        out += char(0xA2);
+        out += char(2 + i);
+        out += char(2 + i);
+    }
+    const qint64 table = out.size();
+    for (qint64 offset : offsets)
+        out += char(offset);
+    QByteArray trailer(32, '\0');
+    trailer[6] = 1;   // offset size
+    trailer[7] = 1;   // reference size
+    trailer[15] = char(offsets.size());
+    trailer[23] = char(offsets.size() - 1);
+    trailer[31] = char(table);
+    return out + trailer;
+}
+
+void BM_RefuseDoublingArchive(benchmark::State &state)
+{
+    const QByteArray data = doublingArchive(30);
+    long growth = 0;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        if (LMNGraphicArchive::decodeList(data, nullptr))
+            state.SkipWithError("the archive was read");
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+    }
+    state.counters["archive_bytes"] = double(data.size());
+    state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
+}
+BENCHMARK(BM_RefuseDoublingArchive)->Unit(benchmark::kMillisecond);
+
+void BM_SaveSparseDesign(benchmark::State &state)
+{
+    // 110,000 elements holding only their kind, as a file made elsewhere may have them.
+    QByteArray xml = DesignFile::toXml(CardDesign());
+    QByteArray elements = "<array>";
+    for (int i = 0; i < 110000; ++i)
+        elements += "<dict><key>class</key><string>LMNText</string></dict>";
+    elements += "</array>";
+    xml.replace(xml.lastIndexOf("<array/>", xml.lastIndexOf("<array/>") - 1), 8, elements);
+    const std::optional<CardDesign> design = DesignFile::fromXml(xml, nullptr);
+    if (!design) {
+        state.SkipWithError("the design did not open");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sparse.dcard"));
+    long growth = 0;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        if (!DesignFile::write(path, *design, nullptr))
+            state.SkipWithError("the design was not saved");
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+    }
+    state.counters["read_MiB"] = double(xml.size()) / (1 << 20);
+    state.counters["saved_MiB"] = double(QFile(path).size()) / (1 << 20);
+    state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
+}
+BENCHMARK(BM_SaveSparseDesign)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Workbooks past the caps: 0 a part unpacking far past 128 MiB, 1 five million shared strings,
+// 2 a comment never closed, 3 one row of 100 MB.
+void BM_RefuseWorkbookAtCap(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QDir parts(dir.filePath(QStringLiteral("parts")));
+    parts.mkpath(QStringLiteral("xl/worksheets"));
+    QByteArray sheet = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>";
+    QByteArray sharedStrings = "<sst><si><t>x</t></si></sst>";
+    switch (state.range(0)) {
+    case 0: sheet += QByteArray(300 << 20, ' '); break;
+    case 1: sharedStrings = "<sst>" + QByteArray("<si><t>a</t></si>").repeated(5'000'000) + "</sst>"; break;
+    case 2: sheet += "<!--" + QByteArray(100 << 20, ' '); break;
+    default: sheet += "<row r=\"2\">" + QByteArray(100 << 20, ' ') + "</row>"; break;
+    }
+    sheet += "</sheetData></worksheet>";
+    for (const auto &[name, bytes] : {std::pair{"xl/worksheets/sheet1.xml", sheet}, std::pair{"xl/sharedStrings.xml", sharedStrings}}) {
+        QFile file(parts.filePath(QLatin1String(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
+    sheet.clear();
+    sharedStrings.clear();
+    const QString book = dir.filePath(QStringLiteral("cap.xlsx"));
+    SSZipArchive::createZipFileAtPath(book, {parts.filePath(QStringLiteral("xl"))});
+    QDir(parts).removeRecursively();
+
+    long growth = 0;
+    QString error;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        SpreadsheetWriter::ReadWorkbook(QUrl::fromLocalFile(book), true, &error);
+        if (error.isEmpty()) {
+            Excel_Sheet_Number = 1;
+            SpreadsheetWriter::ReadWorkbook(QUrl(), false, &error);
+        }
+        if (!error.contains(QLatin1String("too large")))
+            state.SkipWithError(qPrintable(QStringLiteral("not refused as too large: ") + error));
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+        SpreadsheetWriter::removeTempFolder();
+    }
+    state.counters["packed_MiB"] = double(QFile(book).size()) / (1 << 20);
+    state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
+}
+BENCHMARK(BM_RefuseWorkbookAtCap)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
