@@ -61,10 +61,11 @@ function(festiloom_tests name)
   foreach(source ${test_sources})
     get_filename_component(base ${source} NAME_WE)
     set(target test_${name}_${base})
-    # A program that starts threads carries the label "threaded"; the ThreadSanitizer build
-    # makes and runs only those.
+    # A program that starts threads, or says "Runs worker threads" for the workers the code it
+    # drives starts, carries the label "threaded"; the ThreadSanitizer build makes and runs
+    # only those.
     file(READ ${source} text)
-    string(REGEX MATCH "std::thread|std::async|QThread|QtConcurrent|QThreadPool" threaded "${text}")
+    string(REGEX MATCH "std::thread|std::async|QThread|QtConcurrent|QThreadPool|Runs worker threads" threaded "${text}")
     if(FESTILOOM_TSAN AND NOT threaded)
       continue()
     endif()

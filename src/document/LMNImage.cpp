@@ -77,9 +77,17 @@ QImage LMNImage::processedPicture(const QSize &pixels) const
     if (m_processed.find(key, &result))
         return result;
 
-    QImage scaled = working == _image.size()
-                        ? _image
-                        : _image.scaled(working, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The scaled copy is remembered apart from the effects, so moving an effect slider only
+    // redoes the effects on the small copy, not the scaling of the whole picture.
+    QImage scaled = _image;
+    if (working != _image.size()) {
+        const QString scaledKey =
+            QStringLiteral("%1|%2x%3|scaled").arg(_image.cacheKey()).arg(working.width()).arg(working.height());
+        if (!m_processed.find(scaledKey, &scaled)) {
+            scaled = _image.scaled(working, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_processed.store(scaledKey, scaled);
+        }
+    }
     // Effect lengths are in points of the card: pixels per point of this working copy.
     const QSizeF drawn = rotatedPictureSize();
     double pixelsPerPoint = 1.0;

@@ -9,6 +9,7 @@
 #include "barcode/BarcodeUnits.h"
 #include "barcode/ui/Barcode_Gen.h"
 #include "data/DataSeries.h"
+#include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
 #include "support/ScriptedModalSeam.h"
@@ -301,6 +302,28 @@ TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
     EXPECT_EQ(element.batch_list_name, QStringLiteral("Seats"));
     EXPECT_EQ(element.linear_font_val, QStringLiteral("SEAT-7"));
     EXPECT_EQ(readLinear(Barcode_output_image, ZXing::BarcodeFormat::Code39, false), "SEAT-7");
+
+    // A spreadsheet column binds by its index and shows the column's first value.
+    const SpreadsheetTable kept = SpreadsheetTable::live();
+    const bool keptUse = Excel_Binding_Use;
+    SpreadsheetTable &table = SpreadsheetTable::live();
+    table = SpreadsheetTable{};
+    table.titles = {QStringLiteral("Row"), QStringLiteral("Guest"), QStringLiteral("Ticket")};
+    table.appendRecord({QStringLiteral("Ann"), QStringLiteral("TICKET-11")}, 2);
+    table.appendRecord({QStringLiteral("Bo"), QStringLiteral("TICKET-12")}, 2);
+    Excel_Binding_Use = true;
+    run(element, [&](Barcode_Gen &gen) {
+        gen.ui.Data_source_type->setCurrentIndex(2);
+        EXPECT_EQ(gen.ui.Batch_Series->count(), 3);
+        gen.ui.Batch_Series->setCurrentIndex(2);
+        EXPECT_EQ(gen.ui.dataText->text(), QStringLiteral("TICKET-11"));
+        click(gen.ui.ok_btn);
+    });
+    SpreadsheetTable::live() = kept;
+    Excel_Binding_Use = keptUse;
+    EXPECT_EQ(element.data_source_type, 2);
+    EXPECT_EQ(element.excel_col_indx, 2);
+    EXPECT_EQ(element.linear_font_val, QStringLiteral("TICKET-11"));
 }
 
 TEST_F(BarcodeDesigner, ControlsFollowTheSymbologyAndSizeRules)

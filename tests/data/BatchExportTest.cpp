@@ -33,6 +33,7 @@
 #include <QSignalSpy>
 
 #include <mutex>
+#include <thread>
 #include <sys/stat.h>
 
 namespace {
@@ -130,7 +131,11 @@ protected:
         list.first()->setText(value);
         LMNRenderingView view(m_window->cardSize(), m_window->backgroundPainterForSide(side), {Resource_Path});
         view.setResolution(dpi);
-        return view.image_From_Card_Graphics(list, 0);
+        // Drawn on a fresh thread, as the workers draw: the main thread's drawing of large
+        // text can differ by a shade on some edges after other tests drew on it.
+        QImage card;
+        std::thread([&] { card = view.image_From_Card_Graphics(list, 0); }).join();
+        return card;
     }
 
     GraphicPtr m_name;

@@ -156,7 +156,6 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(sheet10.titles, QStringList({"No.", "Col10"}));
     EXPECT_EQ(sheet10.value(0, 1), "v10");
 
-    m_seam.answerMessages({"OK", "OK", "OK"});
     onDialog<Import_Excel>([&](Import_Excel *c) {
         // A sheet too large for the reader, then an empty sheet: each is refused, nothing changes.
         tick(c->ListData_xl, {0});
@@ -223,7 +222,6 @@ TEST_F(SpreadsheetDialogsTest, OneSeriesPerColumnRefusesBadAndDuplicateNamesAndA
     ASSERT_TRUE(DataSeries::writeValues("Name", {"old"}, DataSeries::WriteMode::Replace));
     ASSERT_TRUE(DataSeries::writeValues("Towns", {"old"}, DataSeries::WriteMode::Replace));
     Import_Excel_DataSheet *dialog = Import_Excel_DataSheet::defaultInstance();
-    m_seam.answerMessages({"OK", "OK", "OK"});
     onDialog<Import_Excel_DataSheet>([&](Import_Excel_DataSheet *d) {
         EXPECT_TRUE(d->ui.Each_col_RD->isChecked());
         EXPECT_EQ(d->ListData_xl->rows().at(1).Header, "City");

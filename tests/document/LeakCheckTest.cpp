@@ -1,8 +1,9 @@
 // Leak checking reaches our own code behind Qt's event handling: a leak planted in a mouse
 // and a key handler must be reported by the test build, with tests/lsan.supp in force.
 
+#include "support/TestHelpers.h"
+
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTest>
 #include <QWidget>
 
@@ -46,14 +47,9 @@ TEST(LeakCheck, ALeakPlantedInAMouseOrKeyHandlerIsReported)
 #ifndef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "leak checking comes with the AddressSanitizer build";
 #endif
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kPlantVariable), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);   // the suppressions of every test run included
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=PlantedLeak.*")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString report = QString::fromLocal8Bit(child.readAllStandardError());
-    EXPECT_NE(child.exitCode(), 0);
+    int exitCode = 0;   // the child runs with the suppressions of every test run
+    const QString report = TestHelpers::runThisProgramAgain(QStringLiteral("PlantedLeak.*"), kPlantVariable, &exitCode);
+    EXPECT_NE(exitCode, 0);
     EXPECT_TRUE(report.contains(QStringLiteral("detected memory leaks"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("4000 byte(s)"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("3000 byte(s)"))) << report.toStdString();

@@ -2,9 +2,9 @@
 // two threads writing the same pixels without a lock must be reported, with the options and
 // suppressions every threaded test runs with.
 
-#include <QCoreApplication>
+#include "support/TestHelpers.h"
+
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -36,13 +36,8 @@ TEST(RaceCheck, ARacePlantedOnAPictureIsReported)
 #ifndef __SANITIZE_THREAD__
     GTEST_SKIP() << "race detection comes with the ThreadSanitizer build";
 #endif
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kPlantVariable), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=PlantedRace.*")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString report = QString::fromLocal8Bit(child.readAllStandardError());
-    EXPECT_NE(child.exitCode(), 0);
+    int exitCode = 0;
+    const QString report = TestHelpers::runThisProgramAgain(QStringLiteral("PlantedRace.*"), kPlantVariable, &exitCode);
+    EXPECT_NE(exitCode, 0);
     EXPECT_TRUE(report.contains(QStringLiteral("ThreadSanitizer: data race"))) << report.toStdString();
 }

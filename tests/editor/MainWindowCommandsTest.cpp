@@ -12,6 +12,7 @@
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/Image_Library.h"
 #include "panels/ui/SettingsPanel.h"
 
 #include <QApplication>
@@ -80,7 +81,7 @@ protected:
         }
     }
 
-    void selectOther() { canvas()->selectGraphics({ref, other}); }
+    void selectRefAndOther() { canvas()->selectGraphics({ref, other}); }
     QToolBar *toolBar(const char *name) const { return m_window->findChild<QToolBar *>(QLatin1String(name)); }
 
     GraphicPtr ref;
@@ -100,7 +101,7 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
         std::function<void()> arrange;
         std::function<void()> check;
     };
-    auto selectBoth = [this] { selectOther(); };
+    auto selectBoth = [this] { selectRefAndOther(); };
     auto selectOnlyOther = [this] { canvas()->selectGraphics({other}); };
     auto otherBecomes = [this](const QRectF &expected) { return [this, expected] { EXPECT_EQ(other->bounds(), expected); }; };
     const QSizeF card = m_window->cardSize();
@@ -126,12 +127,14 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
          [this] {
              m_window->grid->_spacing = 25;
              m_window->grid->setAlwaysShown(true);
-             selectOther();
+             selectRefAndOther();
          },
          [this] {
              EXPECT_EQ(ref->bounds(), QRectF(100, 50, 50, 25));
              EXPECT_EQ(other->bounds(), QRectF(0, 0, 25, 25));
          }},
+        {"Snap to Grid", [this] { m_window->grid->setConstraining(false); },
+         [this] { EXPECT_TRUE(m_window->grid->isConstraining()); }},
         {"Select All", {}, [this] { EXPECT_EQ(canvas()->selectedGraphics().size(), 2); }},
         {"Delete", selectOnlyOther, [this] { EXPECT_EQ(m_document.graphics, GraphicList{ref}); }},
         {"Cut", selectOnlyOther,
@@ -226,7 +229,7 @@ TEST_F(MainWindowCommands, EveryEditorCommandIsInTheTableAbove)
                                       "Cut", "Copy", "Paste", "Duplicate", "Delete", "Select All", "Centre on Card",
                                       "Align Left Edges", "Align Right Edges", "Align Top Edges", "Align Bottom Edges",
                                       "Align Horizontal Centres", "Align Vertical Centres", "Same Width", "Same Height",
-                                      "Natural Size", "Align with Grid", "Grid…", "Front Side", "Back Side",
+                                      "Natural Size", "Align with Grid", "Snap to Grid", "Grid…", "Front Side", "Back Side",
                                       "Working Side", "Zoom In", "Zoom Out", "Actual Size", "Fit Card in Window"};
     for (const QString &menu : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Arrange"), QStringLiteral("View")})
         for (QAction *m : m_window->menuBar()->actions())
@@ -244,8 +247,17 @@ TEST_F(MainWindowCommands, ToolsChosenFromTheToolBarDrawWithTheCanvas)
     const QList<QAction *> tools = toolBar("tools_toolbar")->actions();
     ASSERT_EQ(tools.size(), 16);
     for (int tool = 0; tool < tools.size(); ++tool) {
-        if (tool == 8 || tool == 9)
+        if (tool == 8)
             m_seam.chooseFiles({picture});   // the picture tools ask for their picture
+        if (tool == 9)
+            m_seam.onDialog([picture](QDialog *dialog) {   // ... from the picture library
+                auto *library = qobject_cast<Image_Library *>(dialog);
+                if (!library)
+                    return int(QDialog::Rejected);
+                library->selected_image = picture;
+                library->ui.ok_btn->click();
+                return library->result();
+            });
         tools[tool]->trigger();
         EXPECT_EQ(m_window->Selected_Control_Tool(), tool) << tool;
         EXPECT_TRUE(tools[tool]->isChecked()) << tool;
@@ -427,7 +439,9 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
         EXPECT_EQ(m_seam.messages.last().buttons, (QStringList{"Yes", "No", "Cancel"}));
     const bool ending = c.command == Command::Exit || c.command == Command::Close;
     EXPECT_EQ(ended.size(), ending && c.goesOn ? 1 : 0);
-    EXPECT_EQ(m_seam.dialogsRun.size() > dialogs, c.command == Command::New && c.goesOn);
+    const bool startScreenRun = std::any_of(m_seam.dialogsRun.begin() + dialogs, m_seam.dialogsRun.end(),
+                                            [](QDialog *d) { return qobject_cast<Invitation_Wizard *>(d); });
+    EXPECT_EQ(startScreenRun, c.command == Command::New && c.goesOn);
     if (c.command == Command::Open && c.goesOn)
         EXPECT_EQ(m_window->designFilePath(), otherFile);
     if (!c.goesOn) {   // the window and the design as they were

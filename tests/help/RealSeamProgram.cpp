@@ -36,7 +36,10 @@ QByteArray waitForRecord(const QString &path)
 
 TEST(RealSeam, AddressesReachXdgOpenExactlyAndNoXdgOpenIsAFailure)
 {
-    QTemporaryDir dir;
+    // Qt keeps the xdg-open it found for the life of the process: the stub stays as long, and
+    // the computer without one can be shown only before the first address was opened.
+    static QTemporaryDir dir;
+    static bool opened = false;
     const QString record = dir.filePath(QStringLiteral("record.txt"));
     const QString stub = dir.filePath(QStringLiteral("xdg-open"));
     QFile script(stub);
@@ -51,8 +54,11 @@ TEST(RealSeam, AddressesReachXdgOpenExactlyAndNoXdgOpenIsAFailure)
     // address in a message).
     QTemporaryDir empty;
     qputenv("PATH", QFile::encodeName(empty.path()));
-    EXPECT_FALSE(seam.openUrl(QUrl(QStringLiteral("http://www.festiloom.example.com/"))));
-    EXPECT_FALSE(seam.openUrl(QUrl(QStringLiteral("mailto:support@festiloom.example.com"))));
+    if (!opened) {
+        EXPECT_FALSE(seam.openUrl(QUrl(QStringLiteral("http://www.festiloom.example.com/"))));
+        EXPECT_FALSE(seam.openUrl(QUrl(QStringLiteral("mailto:support@festiloom.example.com"))));
+    }
+    opened = true;
 
     qputenv("PATH", QFile::encodeName(dir.path()) + ":/usr/bin:/bin");
     const QStringList addresses = {

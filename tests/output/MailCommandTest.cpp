@@ -1,5 +1,6 @@
 // The editor's Mail command: the account comes from the settings file read at start-up, and
 // the card of the open design goes out as a PNG picture.
+// Runs worker threads: also run under ThreadSanitizer (scripts/build.sh tsan).
 
 #include "SmtpServers.h"
 

@@ -1,6 +1,7 @@
 // The print setup window through its real controls, every modal step answered by the seam.
 // No CUPS here: the printer writes PDF files into the test's folder (the queue is tested in
 // CupsPrintTest).
+// Runs worker threads: also run under ThreadSanitizer (scripts/build.sh tsan).
 
 #include "PrintTestSupport.h"
 

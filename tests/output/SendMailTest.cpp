@@ -1,5 +1,6 @@
 // The send window through its widgets: runs against the local SMTP servers, with a card
 // source whose cards carry their record and side in their size.
+// Runs worker threads: also run under ThreadSanitizer (scripts/build.sh tsan).
 
 #include "SmtpServers.h"
 

@@ -3,6 +3,7 @@
 #include "PanelFixture.h"
 
 #include "data/DataSeries.h"
+#include "data/SpreadsheetTable.h"
 #include "document/LMNImage.h"
 #include "editor/ui/DesignFileCommands.h"
 
@@ -107,4 +108,25 @@ TEST_F(DataSourceTest, OneSideChosenOnTheBackSurvivesSaveAndReopen)
     EXPECT_EQ(CARD_SIDE_STR, QStringLiteral("1"));
     EXPECT_EQ(panel->ui.Sides_ComboBox->currentIndex(), 1);
     EXPECT_FALSE(panel->ui.Back_Side_btn->isEnabled());
+}
+
+TEST_F(DataSourceTest, ASpreadsheetColumnPutsItsFirstRecordIntoTheText)
+{
+    SpreadsheetTable &table = SpreadsheetTable::live();
+    const SpreadsheetTable saved = table;
+    table.titles = {QStringLiteral("No."), QStringLiteral("Name")};
+    table.records = {{{QStringLiteral("Extension"), QStringLiteral("1")}, {QStringLiteral("Column1"), QStringLiteral("Cleo")}}};
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    if (source.Data_source_type->findText(QStringLiteral("Excel")) < 0)
+        source.Data_source_type->addItem(QStringLiteral("Excel"));
+
+    GraphicPtr text = add(GraphicKind::Text);
+    select({text});
+    choose(commands, source.Data_source_type, QStringLiteral("Excel"));
+    EXPECT_EQ(source.Batch_Series->count(), 2);
+    choose(commands, source.Batch_Series, QStringLiteral("Name"));
+    EXPECT_EQ(text->data_source_type, 2);
+    EXPECT_EQ(text->excel_col_indx, 1);
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Cleo"));
+    table = saved;
 }

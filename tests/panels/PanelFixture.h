@@ -11,6 +11,8 @@
 #include "panels/ui/SettingsPanel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFontDialog>
 #include <QImage>
 
 class PanelFixture : public EditorWindowFixture
@@ -58,6 +60,31 @@ protected:
         const QString path = QDir(m_resources.path()).filePath(name);
         image.save(path);
         return path;
+    }
+
+    // A file named like a picture that holds none.
+    QString unreadablePicture(const QString &name) const
+    {
+        const QString path = QDir(m_resources.path()).filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("not a picture");
+        return path;
+    }
+
+    // The next font dialog is answered with its font at `pointSize` points.
+    void answerFontDialog(double pointSize)
+    {
+        m_seam.onDialog([pointSize](QDialog *dialog) {
+            auto *fonts = qobject_cast<QFontDialog *>(dialog);
+            if (!fonts)
+                return int(QDialog::Rejected);
+            QFont font = fonts->currentFont();
+            font.setPointSizeF(pointSize);
+            fonts->setCurrentFont(font);
+            fonts->accept();
+            return fonts->result();
+        });
     }
 
     SettingsPanel *panel = nullptr;

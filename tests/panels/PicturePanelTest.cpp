@@ -5,6 +5,8 @@
 #include "document/LMNImage.h"
 #include "document/LMNSignature.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 
 namespace {
@@ -68,11 +70,7 @@ TEST_F(PicturePanel, ChosenFileLoadsOnlyWhenReadableAndPathViewsCannotBeEdited)
     EXPECT_TRUE(panel->ui.Card_Image_path->isReadOnly());
 
     const QString upper = picture(QStringLiteral("IMG_0001.JPG"), Qt::blue);
-    const QString broken = QDir(m_resources.path()).filePath(QStringLiteral("broken.png"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a picture");
-    file.close();
+    const QString broken = unreadablePicture(QStringLiteral("broken.png"));
 
     struct Choice
     {
@@ -148,4 +146,10 @@ TEST_F(PicturePanel, LockUnlockAndStackingButtons)
 
     panel->ui.print_object_chk->click();
     EXPECT_EQ(back->print_object, 1);
+
+    // Paste follows the clipboard, whoever copied.
+    canvas()->copy();
+    EXPECT_TRUE(panel->ui.Paste_btn->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("plain text"));
+    EXPECT_FALSE(panel->ui.Paste_btn->isEnabled());
 }

@@ -4,8 +4,10 @@
 #include "PanelFixture.h"
 
 #include "document/LMNImage.h"
+#include "document/LMNRenderingView.h"
 #include "document/LMNSignature.h"
 
+#include <QFontDialog>
 #include <QTest>
 
 namespace {
@@ -186,19 +188,30 @@ TEST_F(SettingsPanelWriteBack, EachPageWritesEverySelectedElementWhateverItsKind
     EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.4f);
 }
 
-TEST_F(SettingsPanelWriteBack, AShapeFillChosenInThePanelIsWhatTheCanvasDraws)
+TEST_F(SettingsPanelWriteBack, WhatThePanelsWriteIsWhatTheSideRendersAs)
 {
     GraphicPtr shape = add(GraphicKind::Shape, QRectF(40, 40, 80, 60));
+    GraphicPtr line = add(GraphicKind::Line, QRectF(10, 120, 200, 0));
     select({shape});
     Ui::ShapePage &page = panel->ui.shape_tab->ui;
     page.shape_fill_clr->setColor(QColor(0, 160, 0));
     page.Shape_fill_chk->setChecked(false);
     page.Shape_fill_chk->click();
     page.Shape_solid_fill_rd->click();
-    canvas()->Clear_Control_Selection();   // no handles over the pixels
-    canvas()->setZoom(1.0);
-    const QImage image = canvas()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(80, 70).rgb(), QColor(0, 160, 0).rgb());
+    select({line});
+    panel->ui.line_tab->ui.Line_clr->setColor(QColor(0, 0, 200));
+    panel->ui.line_tab->ui.Line_Wdt_Stepper->setValue(6);
+
+    const LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(0));
+    QImage side = renderer.image_From_Card_Graphics(canvas()->graphics());
+    EXPECT_EQ(side.pixelColor(80, 70).rgb(), QColor(0, 160, 0).rgb());
+    EXPECT_EQ(side.pixelColor(100, 120).rgb(), QColor(0, 0, 200).rgb());
+    // Left out of print and export: the rendering no longer shows it.
+    panel->ui.print_object_chk->click();
+    side = renderer.image_From_Card_Graphics(canvas()->graphics());
+    EXPECT_NE(side.pixelColor(100, 120).rgb(), QColor(0, 0, 200).rgb());
+    EXPECT_DOUBLE_EQ(line->_strokeWidth, 6.0);
+    EXPECT_EQ(line->_strokeColor, QColor(0, 0, 200));
 }
 
 TEST_F(SettingsPanelWriteBack, TypingFollowsTheRulesAndOnlyOneSelectedElementTakesTheText)
@@ -279,4 +292,10 @@ TEST_F(SettingsPanelWriteBack, DateTimeAndStockTextGoIntoTheText)
     });
     page.insert_template_btn->click();
     EXPECT_EQ(text->_Text_contents, QStringLiteral("You are invited!"));
+
+    // The font chosen in the font dialog goes into the text.
+    answerFontDialog(22);
+    panel->ui.text_prop_tab->ui.Text_font_btn->click();
+    EXPECT_DOUBLE_EQ(text->text_ctrl_font.pointSize, 22.0);
+    EXPECT_TRUE(panel->ui.text_prop_tab->ui.Text_font_value->text().endsWith(QStringLiteral("( 22.00 )")));
 }

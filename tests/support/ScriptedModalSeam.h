@@ -18,14 +18,16 @@
 //   seam.chooseFiles({"/tmp/a.dcard"});
 //
 // A message with no scripted answer presses its default button; the answer CloseBox closes
-// it without a button (-1); a dialog with no
-// scripted handler is rejected; a file chooser with no scripted answer is cancelled.
+// it without a button (-1); a dialog with no scripted handler is rejected; a file chooser
+// with no scripted answer is cancelled.
 //
-// The seam is strict, so a script cannot pass by accident:
-//  - a scripted answer that names no button of the message it meets fails the running test;
-//  - answers, dialog handlers or files still unused when the seam is destroyed fail the
-//    running test (the seam of a fixture is destroyed inside its test).
-// A test that scripts more than may be asked on purpose says so with expectUnused().
+// The rule: the seam is strict, so a script cannot pass by accident.
+//  - A scripted answer that names no button of the message it meets fails the running test.
+//  - Answers, dialog handlers or files still unused when the seam is destroyed fail the
+//    running test (a fixture's seam is destroyed inside its test). Script only what the
+//    code under test will ask, in the order it asks.
+//  - A test that scripts more than may be asked, on purpose, calls expectUnused() and says
+//    why beside it.
 class ScriptedModalSeam : public ModalSeam
 {
 public:

@@ -1,5 +1,6 @@
 #include "TestHelpers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +84,19 @@ QByteArray runProgram(const QString &program, const QStringList &arguments, cons
     else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput();
+}
+
+QString runThisProgramAgain(const QString &filter, const char *variable, int *exitCode)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();   // sanitizer options too
+    environment.insert(QString::fromLatin1(variable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
+    if (!child.waitForFinished(120000))
+        ADD_FAILURE() << "the child run did not end";
+    *exitCode = child.exitCode();
+    return QString::fromLocal8Bit(child.readAllStandardError());
 }
 
 } // namespace TestHelpers

@@ -32,6 +32,11 @@ bool onlyInside(const QImage &image, const QColor &background, const QRect &insi
 QByteArray runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
                       int *exitCode = nullptr);
 
+// Runs this test program again, only the tests `filter` names, with the environment variable
+// `variable` set to 1 (the child tests that plant a fault run only then). Returns what the
+// child wrote to its error stream; `exitCode` receives its exit code.
+QString runThisProgramAgain(const QString &filter, const char *variable, int *exitCode);
+
 // Collects what goes to the log ("category: message" per line) while it lives.
 class LogCapture
 {

@@ -5,6 +5,8 @@
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeUnits.h"
 #include "data/DataSeries.h"
+#include "data/SpreadsheetTable.h"
+#include "data/ui/DataSourceServices.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphic.h"
 #include "document/StringUtilities.h"
@@ -119,11 +121,6 @@ void Barcode_Gen::fillLists()
     ui.align_ftr_combo->addItems(BarcodeLists::textAlignments());
     ui.DPI_ComboBox->addItems(BarcodeLists::resolutions());
     ui.Data_source_type->addItems(BarcodeLists::dataSources());
-    // Spreadsheet columns come with the spreadsheet binding; until then the item stays off.
-    if (auto *model = qobject_cast<QStandardItemModel *>(ui.Data_source_type->model()))
-        model->item(2)->setEnabled(false);
-    // The series viewer comes with the series dialogs.
-    ui.view_series_btn->setEnabled(false);
 }
 
 void Barcode_Gen::connectControls()
@@ -258,9 +255,13 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const LMNGraphic &element)
 {
     QScopedValueRollback<bool> loading(m_loading, true);
     setControlsFromSettings(BarcodeElementSettings::fromGraphic(element));
-    sourceType = element.data_source_type == 1 ? 1 : 0;
+    sourceType = std::clamp(element.data_source_type, 0, 2);
     batchListName = element.batch_list_name;
     batchListIndex = element.batch_list_index;
+    excelColumn = element.excel_col_indx;
+    // Spreadsheet columns are offered while the design has a spreadsheet bound.
+    if (auto *model = qobject_cast<QStandardItemModel *>(ui.Data_source_type->model()))
+        model->item(2)->setEnabled(Excel_Binding_Use || sourceType == 2);
     ui.Data_source_type->setCurrentIndex(sourceType);
     applySourceState(true);
 }
@@ -283,6 +284,8 @@ LMNGraphic *Barcode_Gen::Open_Wnd(LMNGraphic *element)
     if (sourceType == 1) {
         element->Set_Batch_List_Name(batchListName);
         element->Set_Batch_List_Index(batchListIndex);
+    } else if (sourceType == 2) {
+        element->Set_Excel_binding_Index(excelColumn);
     }
     return element;
 }
@@ -581,7 +584,10 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox *combo)
     } else if (combo == ui.Data_source_type) {
         setDataSourceIndex(combo->currentIndex());
     } else if (combo == ui.Batch_Series) {
-        selectSeries(Trim_Str(combo->currentText()), true);
+        if (sourceType == 2)
+            selectColumn(combo->currentIndex(), true);
+        else
+            selectSeries(Trim_Str(combo->currentText()), true);
     } else if (combo == ui.qr_enc_mode_ComboBox) {
         QR_Enc_Mode_Val = combo->currentIndex();
         regenerate();
@@ -625,7 +631,7 @@ void Barcode_Gen::setDataSourceIndex(int index)
         }
         sourceType = 1;
     } else {
-        sourceType = 0;
+        sourceType = index == 2 ? 2 : 0;
     }
     applySourceState(false);
     regenerate();
@@ -633,20 +639,28 @@ void Barcode_Gen::setDataSourceIndex(int index)
 
 void Barcode_Gen::applySourceState(bool loading)
 {
-    const bool series = sourceType == 1;
-    ui.Batch_Series->setEnabled(series);
-    ui.dataText->setReadOnly(series);
-    ui.dataText_2D->setReadOnly(series);
+    const bool bound = sourceType != 0;
+    ui.Batch_Series->setEnabled(bound);
+    ui.view_series_btn->setEnabled(bound);
+    ui.dataText->setReadOnly(bound);
+    ui.dataText_2D->setReadOnly(bound);
     QScopedValueRollback<bool> guard(m_loading, true);
     ui.Batch_Series->clear();
-    if (!series)
-        return;
-    ui.Batch_Series->addItems(DataSeries::Get_datasheet_File_Name_Array());
-    ui.Batch_Series->setCurrentIndex(-1);
-    if (!batchListName.isEmpty())
-        ui.Batch_Series->setCurrentIndex(ui.Batch_Series->findText(batchListName));
-    if (!loading && ui.Batch_Series->currentIndex() >= 0)
-        selectSeries(batchListName, true);
+    if (sourceType == 1) {
+        DataSourceServices::Fill_Data_Set_File_Name_In_Combo(ui.Batch_Series);
+        ui.Batch_Series->setCurrentIndex(-1);
+        if (!batchListName.isEmpty())
+            ui.Batch_Series->setCurrentIndex(ui.Batch_Series->findText(batchListName));
+        if (!loading && ui.Batch_Series->currentIndex() >= 0)
+            selectSeries(batchListName, true);
+    } else if (sourceType == 2) {
+        DataSourceServices::Fill_Excel_Col_Name_In_Combo(ui.Batch_Series);
+        ui.Batch_Series->setCurrentIndex(-1);
+        if (excelColumn >= 0 && excelColumn < ui.Batch_Series->count())
+            ui.Batch_Series->setCurrentIndex(excelColumn);
+        if (!loading && ui.Batch_Series->currentIndex() >= 0)
+            selectColumn(excelColumn, true);
+    }
 }
 
 void Barcode_Gen::selectSeries(const QString &name, bool takeFirstValue)
@@ -655,17 +669,29 @@ void Barcode_Gen::selectSeries(const QString &name, bool takeFirstValue)
         return;
     batchListName = name;
     batchListIndex = std::max(0, ui.Batch_Series->findText(name));
-    if (!takeFirstValue)
+    if (takeFirstValue)
+        showBoundValue(DataSeries::readFirstValue(name));
+}
+
+void Barcode_Gen::selectColumn(int column, bool takeFirstValue)
+{
+    if (column < 0)
         return;
-    const QString first = DataSeries::readFirstValue(name);
+    excelColumn = column;
+    if (takeFirstValue)
+        showBoundValue(DataSourceServices::Get_First_Value_Of_Excel_Binding(column));
+}
+
+void Barcode_Gen::showBoundValue(const QString &value)
+{
     {
         QScopedValueRollback<bool> loading(m_loading, true);
         if (liner_or_2D_font != 0)
-            ui.dataText_2D->setPlainText(first);
+            ui.dataText_2D->setPlainText(value);
         else
-            ui.dataText->setText(first);
+            ui.dataText->setText(value);
     }
-    if (first.isEmpty())
+    if (value.isEmpty())
         Set_Blank_Image(tr("Please enter barcode value"));
     else
         goButtonActionPerformed();
@@ -835,8 +861,7 @@ void Barcode_Gen::DPI_Value_Changed()
 
 void Barcode_Gen::View_batch_Series_Button()
 {
-    if (Trim_Str(ui.Batch_Series->currentText()).isEmpty())
-        Show_MessageBox(tr("Please select the series."));
+    DataSourceServices::View_batch_Series_Button(ui.Data_source_type, ui.Batch_Series);
 }
 
 void Barcode_Gen::showHelp(const QString &title, const QString &text)

@@ -141,6 +141,7 @@ public:
     int sourceType = 0;
     QString batchListName;
     int batchListIndex = 0;
+    int excelColumn = 0;
 
 private:
     void connectControls();
@@ -148,6 +149,8 @@ private:
     void setControlsFromSettings(const BarcodeElementSettings &settings);
     void applySourceState(bool loading);
     void selectSeries(const QString &name, bool takeFirstValue);
+    void selectColumn(int column, bool takeFirstValue);
+    void showBoundValue(const QString &value);
     void showFontLabels();
     void chooseFont(CardFont &font);
     void showHelp(const QString &title, const QString &text);

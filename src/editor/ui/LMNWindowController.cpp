@@ -34,6 +34,8 @@
 #include "output/ui/PrintCommands.h"
 #include "panels/CardBackgroundPainter.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/BackgroundGallery.h"
+#include "panels/ui/CardPanelCommands.h"
 #include "panels/ui/DataSourcePage.h"
 #include "panels/ui/ElementPanelCommands.h"
 #include "panels/ui/LayoutCommands.h"
@@ -101,15 +103,11 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
         DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
     };
     m_layoutCommands = new LayoutCommands(this, this);
+    m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
+    m_gallery = m_cardCommands->createBackgroundGallery(this);
     SettingsPanel *panel = settingsPanel();
     connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
-    connect(panel, &SettingsPanel::cardShapeChosen, this, [this](int shape) {
-        Card_Shape = shape;
-        Update_Card_Graphics();
-    });
     connect(panel, &SettingsPanel::cardSizeRowChosen, this, &LMNWindowController::applyCardSizeRow);
-    connect(panel, &SettingsPanel::cardPictureBrowseRequested, this, &LMNWindowController::chooseCardPicture);
-    connect(panel, &SettingsPanel::allTextFontRequested, this, &LMNWindowController::chooseAllTextFont);
     connect(panel, &SettingsPanel::backSideRequested, this, &LMNWindowController::Select_back_side);
     connect(panel->ui.Category_ComboBox, &QComboBox::textActivated, this, [this](const QString &category) {
         fillCardSizeList(category);
@@ -117,16 +115,6 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     });
     connect(panel->ui.Preset_ComboBox, &QComboBox::activated, this, [this] {
         applyCardSizeRow(settingsPanel()->selectedSizeRow());
-    });
-    connect(panel->ui.width_Stepper, &QDoubleSpinBox::editingFinished, this, [this] {
-        SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(settingsPanel()->ui.width_Stepper->value())),
-                                     MM_to_Points_Convert(float(settingsPanel()->ui.height_Stepper->value()))));
-        Update_Card_Graphics();
-    });
-    connect(panel->ui.height_Stepper, &QDoubleSpinBox::editingFinished, this, [this] {
-        SetDocumentCanvasSize(QSizeF(MM_to_Points_Convert(float(settingsPanel()->ui.width_Stepper->value())),
-                                     MM_to_Points_Convert(float(settingsPanel()->ui.height_Stepper->value()))));
-        Update_Card_Graphics();
     });
     connect(grid, &LMNGrid::alwaysShownChanged, this, &LMNWindowController::setAlignWithGridEnabled);
     connect(m_document->undoManager(), &QUndoStack::indexChanged, this, &LMNWindowController::Undo_Redo_Button_state);
@@ -193,25 +181,15 @@ void LMNWindowController::selectToolNumber(int tool)
 
 void LMNWindowController::selectedToolDidChange(int tool)
 {
-    // The picture tools ask for their picture before an element is drawn.
-    if (tool == 8) {
-        const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Picture"), QString(),
-                                                                tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff)"));
-        if (path.isEmpty()) {
-            selectArrowTool();
-            return;
-        }
-        Library_Selected_Image = path;
+    // The picture tools ask for their picture before an element is drawn: from a file, or
+    // from the picture library.
+    if (tool == 8 && !m_elementCommands->Browse_User_Image_Manually()) {
+        selectArrowTool();
     } else if (tool == 9) {
-        // The picture library window is not part of this window yet: pick from its folder.
-        const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Library Picture"),
-                                                                QDir(Resource_Path).filePath(QStringLiteral("LibraryImage")),
-                                                                tr("Pictures (*.png *.jpg *.jpeg)"));
-        if (path.isEmpty()) {
+        if (m_elementCommands->Open_Image_Library_Window(QStringLiteral("C")) == 1)
+            Library_Selected_Image = lib_window_sel_file;
+        else
             selectArrowTool();
-            return;
-        }
-        Library_Selected_Image = path;
     }
 }
 
@@ -413,50 +391,12 @@ static void setBackgroundPicture(Card_Property &record, const QString &path)
 
 void LMNWindowController::set_Front_BG_Image(const QString &path)
 {
-    settingsPanel()->ui.Card_Image_path->setPlainText(path);
-    if (path.isEmpty())
-        return;
-    setBackgroundPicture(Front_card_Prop, path);
-    Show_RHS_Properties(nullptr);
-    _graphicView->update();
+    m_cardCommands->set_Front_BG_Image(path);
 }
 
 void LMNWindowController::set_Back_BG_Image(const QString &path)
 {
-    settingsPanel()->ui.Card_Image_path->setPlainText(path);
-    if (path.isEmpty())
-        return;
-    setBackgroundPicture(Back_card_Prop, path);
-    Show_RHS_Properties(nullptr);
-    _graphicView_BACK->update();
-}
-
-void LMNWindowController::chooseCardPicture()
-{
-    const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Card Picture"),
-                                                            QDir(Resource_Path).filePath(QStringLiteral("Background")),
-                                                            tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif)"));
-    if (path.isEmpty())
-        return;
-    if (PaintStyles::readPicture(path).isNull()) {
-        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
-        return;
-    }
-    if (Card_Front_Or_Back != 0)
-        set_Back_BG_Image(path);
-    else
-        set_Front_BG_Image(path);
-}
-
-void LMNWindowController::chooseAllTextFont()
-{
-    SettingsPanel *panel = settingsPanel();
-    QFontDialog dialog(panel->All_Text_font.toQFont(), this);
-    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
-        return;
-    panel->All_Text_font = CardFont::fromQFont(dialog.selectedFont());
-    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
-    Update_Card_Graphics();
+    m_cardCommands->set_Back_BG_Image(path);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -529,6 +469,7 @@ void LMNWindowController::loadLists()
     wizard->setTimeFormats(time_format_arry);
     wizard->loadBackgrounds(QDir(Resource_Path).filePath(QStringLiteral("Background")));
     settingsPanel()->fillHatchStyles(QDir(Resource_Path).filePath(QStringLiteral("Fill_Style_Image")));
+    m_gallery->Load_and_fill_backgrounds(Resource_Path);
     no_image_picture = QImage(QDir(Resource_Path).filePath(QStringLiteral("no.png")));
     promotion_pattern_image = QImage(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg")));
 }

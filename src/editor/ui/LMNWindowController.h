@@ -23,6 +23,8 @@ class DesignFileCommands;
 class EditorMenus;
 class ElementPanelCommands;
 class LayoutCommands;
+class CardPanelCommands;
+class BackgroundGallery;
 class Help_Support;
 class Review_Form;
 class Share_It_Dlg;
@@ -74,7 +76,7 @@ public:
     DesignFileCommands *files() const { return m_files; }
 
     // --- Sides ---
-    void Select_front_side();
+    void Select_front_side() override;
     void Select_back_side();
     void Select_temp_design_side();
     void changeViewController(int side);
@@ -171,6 +173,8 @@ public:
     // --- Property panels (src/panels/ui): forwarders ---
     ElementPanelCommands *elementCommands() const { return m_elementCommands; }
     LayoutCommands *layoutCommands() const { return m_layoutCommands; }
+    CardPanelCommands *cardCommands() const { return m_cardCommands; }
+    BackgroundGallery *backgroundGallery() const { return m_gallery; }
     QWidget *panelWindow() override { return this; }
     LMNDocument *panelDocument() const override { return m_document; }
     LMNGraphicView *sideCanvas(int side) const override { return side != 0 ? _graphicView_BACK : _graphicView; }
@@ -231,8 +235,6 @@ private:
 
     void createCanvases();
     void loadLists();
-    void chooseCardPicture();
-    void chooseAllTextFont();
     void applyWizardCardSettings();
 
     LMNDocument *m_document = nullptr;
@@ -240,6 +242,8 @@ private:
     EditorMenus *m_menus = nullptr;
     ElementPanelCommands *m_elementCommands = nullptr;
     LayoutCommands *m_layoutCommands = nullptr;
+    CardPanelCommands *m_cardCommands = nullptr;
+    BackgroundGallery *m_gallery = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
 };

@@ -108,6 +108,12 @@ void ElementPanelCommands::connectPages()
         Set_Paste_Button_Status();
     });
     connect(p->ui.Paste_btn, &QToolButton::clicked, this, [this] { sideCanvas()->paste(); });
+    // Whatever put elements on the clipboard (the Edit menu too), Paste follows it, except
+    // while a locked element is shown.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        if (!panel()->ui.Unlock_btn->isEnabled())
+            Set_Paste_Button_Status();
+    });
     connect(p->ui.Delete_btn, &QToolButton::clicked, this, [this] { sideCanvas()->deleteSelection(); });
     connect(p->ui.Begin_Front_btn, &QToolButton::clicked, this, &ElementPanelCommands::Bring_To_Front_Clicked);
     connect(p->ui.Send_Back_btn, &QToolButton::clicked, this, &ElementPanelCommands::Send_To_Back_Clicked);

@@ -43,6 +43,7 @@ Image_Library *Image_Library::defaultInstance()
 int Image_Library::Open_Library_Window()
 {
     try {
+        setResult(0);
         m_model->clear();
         ui._zoom_slider->setValue(40);
         ImageBrowserView::setZoom(ui.imageBrowser, 0.4);

@@ -42,4 +42,6 @@ public:
     // messages; 1 when an entry was chosen, left in Template_Msg_Val) and the grid window.
     virtual int openStockTextPicker(const QString &titleOrMessage) = 0;
     virtual void openGridWindow() = 0;
+    // Shows the front side and its card pages.
+    virtual void Select_front_side() = 0;
 };

@@ -77,15 +77,10 @@ SettingsPanel::~SettingsPanel() = default;
 void SettingsPanel::connectCardControls()
 {
     auto edited = [this] { emit cardPanelEdited(); };
-    for (QCheckBox *check : {ui.Card_border_chk, ui.Card_fill_chk})
-        connect(check, &QCheckBox::clicked, this, edited);
+    // The fill check box, the all-text colour and font, the picture buttons and the size are
+    // the card commands' own (CardPanelCommands).
+    connect(ui.Card_border_chk, &QCheckBox::clicked, this, edited);
     connect(ui.Card_border_chk, &QCheckBox::toggled, ui.Card_Border_Box, &QWidget::setEnabled);
-    connect(ui.Card_fill_chk, &QCheckBox::toggled, this, [this] {
-        card_prop_set(ui.Card_gradient_fill_rd->isChecked() ? QStringLiteral("G")
-                      : ui.Card_Style_fill_rd->isChecked()  ? QStringLiteral("H")
-                      : ui.Card_Image_fill_rd->isChecked()  ? QStringLiteral("I")
-                                                            : QStringLiteral("S"));
-    });
     const QList<std::pair<QRadioButton *, QString>> radios = {
         {ui.Card_solid_fill_rd, QStringLiteral("S")}, {ui.Card_gradient_fill_rd, QStringLiteral("G")},
         {ui.Card_Style_fill_rd, QStringLiteral("H")}, {ui.Card_Image_fill_rd, QStringLiteral("I")}};
@@ -96,7 +91,7 @@ void SettingsPanel::connectCardControls()
         });
     }
     for (ColorWell *well : {ui.Card_bordr_clr, ui.Card_fill_clr, ui.Card_fill_Grd_1_clr, ui.Card_fill_Grd_2_clr,
-                            ui.Card_hatch_bk_clr, ui.All_Text_clr})
+                            ui.Card_hatch_bk_clr})
         connect(well, &ColorWell::colorChanged, this, edited);
     for (QSpinBox *spin : {ui.Card_bor_Stepper, ui.Card_grad_Stepper, ui.Card_alpha_Stepper})
         connect(spin, &QSpinBox::valueChanged, this, edited);
@@ -104,14 +99,7 @@ void SettingsPanel::connectCardControls()
                              ui.Preset_ComboBox, ui.Category_ComboBox})
         connect(combo, &QComboBox::activated, this, edited);
     connect(ui.card_name, &QLineEdit::editingFinished, this, edited);
-    connect(ui.Card_Image_path, &QPlainTextEdit::textChanged, this, [this, edited] {
-        if (ui.Card_Image_path->hasFocus())
-            edited();
-    });
-    connect(ui.Card_Image_browse_btn, &QPushButton::clicked, this, &SettingsPanel::cardPictureBrowseRequested);
-    connect(ui.All_Text_font_btn, &QPushButton::clicked, this, &SettingsPanel::allTextFontRequested);
     connect(ui.Back_Side_btn, &QPushButton::clicked, this, &SettingsPanel::backSideRequested);
-    connect(matrix_card_shape, &QButtonGroup::idClicked, this, &SettingsPanel::cardShapeChosen);
     connect(ui.ColList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const int row = selectedSizeRow();
         if (row >= 0)

@@ -78,11 +78,6 @@ signals:
     void cardPanelEdited();
     // The user picked another row of the card-size table.
     void cardSizeRowChosen(int row);
-    // The user asked for another card shape (0, 1, 2).
-    void cardShapeChosen(int shape);
-    // The user asked to choose the card's picture or its all-text font.
-    void cardPictureBrowseRequested();
-    void allTextFontRequested();
     // The user switched to the back side with the panel's button.
     void backSideRequested();
 

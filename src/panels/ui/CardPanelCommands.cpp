@@ -1,0 +1,195 @@
+#include "panels/ui/CardPanelCommands.h"
+
+#include "document/DocumentGlobals.h"
+#include "document/PaintStyles.h"
+#include "document/ui/LMNGraphicView.h"
+#include "document/ui/MessageBoxes.h"
+#include "document/ui/ModalSeam.h"
+#include "document/ui/UiUtilities.h"
+#include "panels/Card_Property.h"
+#include "panels/PanelsGlobals.h"
+#include "panels/ui/BackgroundGallery.h"
+#include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/PanelHost.h"
+#include "panels/ui/SettingsPanel.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QFileInfo>
+#include <QFontDialog>
+
+namespace {
+
+constexpr double kPointsPerMillimetre = 2.834645669291;
+
+} // namespace
+
+CardPanelCommands::CardPanelCommands(PanelHost *host, ElementPanelCommands *elements, QObject *parent)
+    : QObject(parent)
+    , m_host(host)
+    , m_elements(elements)
+{
+    Ui::SettingsPanel &ui = m_host->settingsPanel()->ui;
+    connect(ui.Card_fill_chk, &QCheckBox::clicked, this, &CardPanelCommands::Card_Fill_Chk_Box);
+    connect(ui.Card_Image_browse_btn, &QPushButton::clicked, this, &CardPanelCommands::Card_Image_Browse_Btn);
+    connect(ui.Card_Image_Library_btn, &QPushButton::clicked, this, &CardPanelCommands::Card_Image_Library_Btn);
+    connect(ui.All_Text_font_btn, &QPushButton::clicked, this, &CardPanelCommands::Content_Font_Clicked);
+    connect(ui.All_Text_clr, &ColorWell::colorChanged, this, &CardPanelCommands::Contect_Color_Clicked);
+    connect(m_host->settingsPanel()->matrix_card_shape, &QButtonGroup::idClicked, this,
+            &CardPanelCommands::card_shape_CellClick);
+    // Card_Width_Changed: / Card_Height_Changed: - a size typed and confirmed, or stepped with
+    // the arrows by the user (not a size put into the fields by the program).
+    for (QDoubleSpinBox *size : {ui.width_Stepper, ui.height_Stepper}) {
+        connect(size, &QDoubleSpinBox::editingFinished, this, &CardPanelCommands::Apply_Size_Clicked);
+        connect(size, &QDoubleSpinBox::valueChanged, this, [this, size] {
+            if (size->hasFocus() && !Not_Draw_Only_Prop_Change)
+                Apply_Size_Clicked();
+        });
+    }
+}
+
+void CardPanelCommands::setBackground(int side, const QString &path)
+{
+    m_host->settingsPanel()->ui.Card_Image_path->setPlainText(path);
+    if (path.isEmpty())
+        return;
+    Card_Property &record = m_host->cardRecord(side);
+    record.Card_BG_Image = PaintStyles::readPicture(path);
+    record.Card_fill_chk = true;
+    record.Card_fill_style = QStringLiteral("I");
+    record.Card_BG_Image_Path = path;
+    m_elements->Show_RHS_Properties(nullptr);
+    m_host->sideCanvas(side)->update();
+}
+
+void CardPanelCommands::set_Front_BG_Image(const QString &path)
+{
+    setBackground(0, path);
+}
+
+void CardPanelCommands::set_Back_BG_Image(const QString &path)
+{
+    setBackground(1, path);
+}
+
+void CardPanelCommands::useChosenPicture(const QString &path)
+{
+    if (PaintStyles::readPicture(path).isNull()) {
+        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        return;
+    }
+    if (Card_Front_Or_Back != 0)
+        set_Back_BG_Image(path);
+    else
+        set_Front_BG_Image(path);
+}
+
+BackgroundGallery *CardPanelCommands::createBackgroundGallery(QMainWindow *window)
+{
+    auto *dock = new QDockWidget(tr("Backgrounds"), window);
+    dock->setObjectName(QStringLiteral("background_gallery_dock"));
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    auto *gallery = new BackgroundGallery(dock);
+    gallery->setMinimumWidth(140);
+    dock->setWidget(gallery);
+    window->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    gallery->pictureChosen = [this](const QString &path) { galleryPictureChosen(path); };
+    return gallery;
+}
+
+void CardPanelCommands::galleryPictureChosen(const QString &path)
+{
+    if (PaintStyles::readPicture(path).isNull()) {
+        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        return;
+    }
+    // The gallery sets the front's background: show the front, so the change is seen.
+    if (Card_Front_Or_Back != 0)
+        m_host->Select_front_side();
+    set_Front_BG_Image(path);
+    m_host->Refresh_Canvas();
+}
+
+void CardPanelCommands::Apply_Size_Clicked()
+{
+    const Ui::SettingsPanel &ui = m_host->settingsPanel()->ui;
+    const QSizeF points(float(ui.width_Stepper->value() * kPointsPerMillimetre),
+                        float(ui.height_Stepper->value() * kPointsPerMillimetre));
+    m_host->applyCardSize(points);
+    m_host->sideCanvas(0)->Refresh_ScrollView();
+    Update_All_Card_Content();
+}
+
+void CardPanelCommands::card_shape_CellClick(int shape)
+{
+    Card_Shape = shape;
+    Apply_Size_Clicked();
+    m_host->Refresh_Canvas();
+}
+
+void CardPanelCommands::Card_Fill_Chk_Box()
+{
+    SettingsPanel *panel = m_host->settingsPanel();
+    SetObjEnabled(panel->ui.Card_Fill_Box, panel->ui.Card_fill_chk->isChecked() ? 1 : 0);
+    // Ticking the fill again brings back the style the side's record holds.
+    panel->card_prop_set(m_host->cardRecord(Card_Front_Or_Back != 0 ? 1 : 0).Card_fill_style);
+    m_host->Update_Card_Graphics();
+}
+
+void CardPanelCommands::Card_Image_Browse_Btn()
+{
+    QStringList patterns;
+    for (const char *extension : {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"})
+        patterns << QStringLiteral("*.") + QString::fromLatin1(extension)
+                 << QStringLiteral("*.") + QString::fromLatin1(extension).toUpper();
+    const QString path = ModalSeam::instance().openFileName(
+        m_host->panelWindow(), tr("Choose a Card Picture"), QDir(Resource_Path).filePath(QStringLiteral("Background")),
+        tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
+    if (path.isEmpty())
+        return;
+    useChosenPicture(path);
+    m_host->Update_Card_Graphics();
+}
+
+void CardPanelCommands::Card_Image_Library_Btn()
+{
+    if (m_elements->Open_Image_Library_Window(QStringLiteral("B")) == 1)
+        useChosenPicture(lib_window_sel_file);
+    m_host->Update_Card_Graphics();
+}
+
+void CardPanelCommands::Content_Font_Clicked()
+{
+    SettingsPanel *panel = m_host->settingsPanel();
+    QFontDialog dialog(panel->All_Text_font.toQFont(), m_host->panelWindow());
+    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+        return;
+    // changeAllTextFont:
+    panel->All_Text_font = CardFont::fromQFont(dialog.selectedFont());
+    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
+    Update_All_Card_Content();
+}
+
+void CardPanelCommands::Contect_Color_Clicked()
+{
+    Update_All_Card_Content();
+}
+
+void CardPanelCommands::Update_All_Card_Content()
+{
+    SettingsPanel *panel = m_host->settingsPanel();
+    const QColor color = panel->ui.All_Text_clr->color();
+    const bool colorChanged = color != panel->All_Text_clr_COPY;
+    const bool fontChanged = !(panel->All_Text_font == panel->All_Text_font_COPY);
+    for (const GraphicPtr &graphic : m_host->sideCanvas(Card_Front_Or_Back != 0 ? 1 : 0)->graphics()) {
+        if (graphic->kind() != GraphicKind::Text)
+            continue;
+        if (colorChanged)
+            graphic->txt_clr = color;
+        if (fontChanged)
+            graphic->text_ctrl_font = panel->All_Text_font;
+    }
+    m_host->Update_Card_Graphics();
+}

@@ -1,0 +1,162 @@
+// The picture library picker and the editor's background gallery on a temporary resource folder.
+
+#include "PanelFixture.h"
+
+#include "panels/ImageBrowserModel.h"
+#include "panels/PictureFolders.h"
+#include "panels/ThumbnailCache.h"
+#include "panels/ui/BackgroundGallery.h"
+#include "panels/ui/Image_Library.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+
+namespace {
+
+using PictureLibrary = PanelFixture;
+
+QStringList names(const QList<MyImageObject> &items)
+{
+    QStringList list;
+    for (const MyImageObject &item : items)
+        list << item.image_Name;
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+TEST(PictureFolders, MovingABlockKeepsEveryItem)
+{
+    const QList<int> items = {0, 1, 2, 3, 4};
+    struct Move
+    {
+        QList<int> rows;
+        int destination;
+        QList<int> order;
+    };
+    const QList<Move> moves = {{{0, 1}, 4, {2, 3, 0, 1, 4}},
+                               {{3}, 0, {3, 0, 1, 2, 4}},
+                               {{4, 0}, 5, {1, 2, 3, 0, 4}},
+                               {{2}, 2, {0, 1, 2, 3, 4}}};
+    for (const Move &m : moves)
+        EXPECT_EQ(PictureFolders::movedItems(items, m.rows, m.destination), m.order);
+}
+
+TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
+{
+    const QDir resources(m_resources.path());
+    QDir(resources.filePath(QStringLiteral("LibraryImage"))).removeRecursively();
+    ASSERT_TRUE(resources.mkpath(QStringLiteral("LibraryImage/birthday cakes")));
+    ASSERT_TRUE(resources.mkpath(QStringLiteral("LibraryImage/flowers")));
+    for (const char *name : {"card.JPG", "card.jpeg", "card.gif", "rose.png"})
+        picture(QStringLiteral("LibraryImage/flowers/%1").arg(QLatin1String(name)));
+    picture(QStringLiteral("LibraryImage/birthday cakes/cake.jpg"));
+
+    Image_Library *library = Image_Library::defaultInstance();
+    m_seam.onDialog([this, library](QDialog *) {
+        EXPECT_EQ(library->windowTitle(), QStringLiteral("Image Library"));
+        QComboBox *combo = library->ui.cat_cmbo_bx;
+        QStringList titles;
+        for (int i = 0; i < combo->count(); ++i)
+            titles << combo->itemText(i);
+        titles.sort();
+        EXPECT_EQ(titles, QStringList({QStringLiteral("Birthday Cakes"), QStringLiteral("Flowers")}));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Flowers")));
+        emit combo->activated(combo->currentIndex());
+        EXPECT_EQ(names(library->model()->images()), QStringList({QStringLiteral("card.JPG"), QStringLiteral("rose.png")}));
+        library->ui.imageBrowser->setCurrentIndex(library->model()->index(0));
+        library->ui.ok_btn->click();
+        return library->result();
+    });
+    library->selected_image.clear();
+    ASSERT_EQ(commands->Open_Image_Library_Window(QStringLiteral("C")), 1);
+    EXPECT_TRUE(lib_window_sel_file.contains(QStringLiteral("/flowers/")));
+}
+
+TEST_F(PictureLibrary, OkWithoutAClickReturnsOnlyAListedEarlierChoice)
+{
+    const QString kept = picture(QStringLiteral("Background/kept.png"));
+    Image_Library *library = Image_Library::defaultInstance();
+    auto pressOk = [library](QDialog *) {
+        library->ui.ok_btn->click();
+        if (library->result() != QDialog::Accepted)
+            library->ui.cancel_btn->click();
+        return library->result();
+    };
+    struct Run
+    {
+        QString before;
+        int result;
+        int messages;
+    };
+    const QString elsewhere = picture(QStringLiteral("elsewhere.png"));
+    for (const Run &run : {Run{kept, 1, 0}, Run{elsewhere, 0, 1}, Run{{}, 0, 2}}) {
+        library->selected_image = run.before;
+        m_seam.onDialog(pressOk);
+        EXPECT_EQ(commands->Open_Image_Library_Window(QStringLiteral("B")), run.result);
+        EXPECT_EQ(library->windowTitle(), QStringLiteral("Background Image Library"));
+        EXPECT_EQ(m_seam.messages.size(), run.messages);
+    }
+    EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("\nPlease select image."));
+}
+
+TEST_F(PictureLibrary, AGalleryClickOnTheBackSetsAndShowsTheFront)
+{
+    const QString path = picture(QStringLiteral("Background/zz-gallery.png"), Qt::green);
+    BackgroundGallery *gallery = m_window->backgroundGallery();
+    gallery->Load_and_fill_backgrounds(m_resources.path());
+    const int row = gallery->model()->rowOfPath(path);
+    ASSERT_GE(row, 0);
+
+    m_window->Select_back_side();
+    const QString backPath = m_window->Back_card_Prop.Card_BG_Image_Path;
+    gallery->imageBrowser()->setCurrentIndex(gallery->model()->index(row));
+    EXPECT_EQ(m_window->Front_card_Prop.Card_BG_Image_Path, path);
+    EXPECT_EQ(m_window->Back_card_Prop.Card_BG_Image_Path, backPath);
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView);
+
+    // Nothing is removed from the gallery.
+    const qsizetype count = gallery->model()->images().size();
+    EXPECT_FALSE(gallery->model()->removeRows(0, 1));
+    EXPECT_EQ(gallery->model()->images().size(), count);
+}
+
+TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.png"));
+    QImage(400, 200, QImage::Format_RGB32).save(good);
+    const QString damaged = dir.filePath(QStringLiteral("damaged.png"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG\r\n\x1a\n broken");
+    file.close();
+
+    ThumbnailCache cache(QSize(100, 100), 2);
+    QSignalSpy ready(&cache, &ThumbnailCache::thumbnailReady);
+    for (const QString &path : {good, damaged, dir.filePath(QStringLiteral("missing.jpg"))})
+        EXPECT_EQ(cache.thumbnail(path), cache.placeholder());   // never waits
+    cache.waitForDone();
+    while (ready.size() < 3)
+        QVERIFY2(ready.wait(5000), "thumbnails never arrived");
+    EXPECT_EQ(cache.thumbnail(good).size(), QSize(100, 50));
+    EXPECT_EQ(cache.thumbnail(damaged), cache.placeholder());
+}
+
+TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)
+{
+    const QString photo = picture(QStringLiteral("tool.png"));
+    m_seam.chooseFiles({photo});
+    m_window->selectToolNumber(8);
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 8);
+    EXPECT_EQ(Library_Selected_Image, photo);
+
+    m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
+    m_window->selectToolNumber(9);
+    EXPECT_EQ(m_window->Selected_Control_Tool(), 0);
+    ASSERT_FALSE(m_seam.dialogsRun.isEmpty());
+    EXPECT_EQ(m_seam.dialogsRun.last(), Image_Library::defaultInstance());
+}
