@@ -122,6 +122,15 @@ TEST_F(SettingsPanelShowing, AnElementMadeAfterTheShownOneWasDeletedIsShownAfres
     EXPECT_DOUBLE_EQ(second->_strokeWidth, 2.0);
 }
 
+TEST_F(SettingsPanelShowing, DeletingTheShownElementShowsTheCardAgain)
+{
+    GraphicPtr text = add(GraphicKind::Text);
+    select({text});
+    ASSERT_EQ(tabTitles().first(), QStringLiteral("Text"));
+    canvas()->deleteSelection();
+    EXPECT_EQ(tabTitles().first(), QStringLiteral("Card"));
+}
+
 TEST_F(SettingsPanelShowing, UnknownCodesSelectNothingAndAreKeptByTheWriteBack)
 {
     GraphicPtr known = add(GraphicKind::Text);

@@ -161,6 +161,7 @@ bool LMNGraphicView::isSelected(const GraphicPtr &graphic) const
 
 void LMNGraphicView::setSelection(GraphicList selection)
 {
+    const bool hadPrimary = bool(_Selected_Graphic);
     m_selection.clear();
     for (const GraphicPtr &g : std::as_const(selection))
         if (g && m_graphics->contains(g) && !m_selection.contains(g))
@@ -169,6 +170,10 @@ void LMNGraphicView::setSelection(GraphicList selection)
     _Selected_Graphic = ordered.isEmpty() ? GraphicPtr() : ordered.first();
     update();
     emit selectionChanged();
+    // Nothing left selected (deleted, undone, cleared): the panel shows the card again instead
+    // of the pages of an element that may be gone.
+    if (hadPrimary && !_Selected_Graphic && m_host)
+        m_host->Show_RHS_Properties(nullptr);
 }
 
 void LMNGraphicView::Clear_Control_Selection()
