@@ -7,6 +7,7 @@
 // Aims: listing 500 files < 30 ms; 200 thumbnails of 4000 x 3000 JPEGs on 4 threads < 1 s;
 // a slider step <= 16 ms with one selected picture and <= 60 ms with ten.
 
+#include "BenchMain.h"
 #include "document/LMNDocument.h"
 #include "document/LMNImage.h"
 #include "document/ui/LMNGraphicView.h"
@@ -116,11 +117,5 @@ BENCHMARK(BM_EffectSliderStep)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // profile elements and rendering the side) and one Preview (placing the profile on copies of
 // the side and rendering them). Goal: under 50 ms each.
 
+#include "BenchMain.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
@@ -86,11 +87,5 @@ BENCHMARK(BM_PreviewOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

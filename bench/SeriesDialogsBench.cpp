@@ -2,6 +2,7 @@
 // and build), 100,000 values put into the manager's shown value list, the first paint of the
 // data table on 100,000 records, and 1,000,000 zero-filled values generated and written.
 
+#include "BenchMain.h"
 #include "data/DataGlobals.h"
 #include "data/DataSeries.h"
 #include "data/SeriesGenerator.h"
@@ -161,11 +162,5 @@ BENCHMARK(BM_MillionZeroFilledValuesWritten)->Unit(benchmark::kMillisecond)->Ite
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

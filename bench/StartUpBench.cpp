@@ -2,6 +2,7 @@
 // checked, its lists filled and the start screen asked to run. The start screen is answered
 // at once (cancelled), so the time is the application's, not the user's.
 
+#include "BenchMain.h"
 #include "document/LMNDocument.h"
 #include "document/ui/ModalSeam.h"
 #include "editor/ui/LMNWindowController.h"
@@ -57,11 +58,5 @@ BENCHMARK(BM_StartUpToStartScreen)->Unit(benchmark::kMillisecond)->Iterations(20
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
