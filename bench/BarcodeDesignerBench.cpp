@@ -5,7 +5,7 @@
 // threads at least 3.5 times the records of one.
 
 #include "barcode/BarcodeElementSettings.h"
-#include "barcode/BarcodeGenerator.h"
+#include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeLists.h"
 #include "barcode/ui/Barcode_Gen.h"
 #include "document/LMNBarcode.h"

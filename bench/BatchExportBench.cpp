@@ -7,8 +7,8 @@
 
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeLists.h"
-#include "data/BatchExportRun.h"
-#include "data/CardExport.h"
+#include "output/BatchExportRun.h"
+#include "output/CardExport.h"
 #include "data/CardRecordRenderer.h"
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"

@@ -8,8 +8,8 @@
 // draw a caption that zint does not.
 
 #include "barcode/BarcodeSizes.h"
-#include "barcode/LinearBarcodes.h"
-#include "barcode/NKDBarcodeOffscreenView.h"
+#include "barcode/linear/LinearBarcodes.h"
+#include "barcode/linear/NKDBarcodeOffscreenView.h"
 
 #include <QGuiApplication>
 

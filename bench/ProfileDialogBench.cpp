@@ -6,7 +6,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/ui/LMNWindowController.h"
 #include "profile/ui/Show_User_Profile.h"
 

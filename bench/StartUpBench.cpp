@@ -4,7 +4,7 @@
 
 #include "BenchMain.h"
 #include "document/LMNDocument.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/ui/LMNWindowController.h"
 
 #include <QApplication>

@@ -2,11 +2,11 @@
 // grid alone, and the grid turned into a bitmap of the same pixel size as zint's.
 // After the runs the ratios ours / zint are printed (goal: 1.0 or less).
 
-#include "barcode/DataMatrixEncoder.h"
-#include "barcode/DataMatrixPicture.h"
-#include "barcode/PDF417Encoder.h"
-#include "barcode/QREncoder.h"
-#include "barcode/pdf417View.h"
+#include "barcode/datamatrix/DataMatrixEncoder.h"
+#include "barcode/datamatrix/DataMatrixPicture.h"
+#include "barcode/pdf417/PDF417Encoder.h"
+#include "barcode/qr/QREncoder.h"
+#include "barcode/pdf417/pdf417View.h"
 
 #include <benchmark/benchmark.h>
 #include <zint.h>

@@ -1,7 +1,8 @@
 # Helpers that turn each subsystem folder into libraries without listing files by hand.
 #
 #   src/<name>/*.cpp      -> festiloom_<name>     (Qt Core and Gui only: models, formats,
-#                                                 renderers and encoders that run on workers)
+#   src/<name>/<sub>/*.cpp                        renderers and encoders that run on workers;
+#                                                 every subfolder but ui/ belongs here)
 #   src/<name>/ui/*.cpp   -> festiloom_<name>_ui  (widgets: windows, dialogs, canvases)
 #
 # A folder's .ui and .qrc files travel with the library of their folder.
@@ -10,7 +11,8 @@ function(festiloom_subsystem name)
   cmake_parse_arguments(ARG "" "" "LIBS;UI_LIBS" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${name})
 
-  file(GLOB core_sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
+  file(GLOB_RECURSE core_sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
+  list(FILTER core_sources EXCLUDE REGEX "^${dir}/ui/")
   if(core_sources)
     add_library(festiloom_${name} STATIC ${core_sources})
     target_include_directories(festiloom_${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -53,14 +55,20 @@ if(FESTILOOM_TSAN)
       "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1:die_after_fork=0:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
 endif()
 
-# Every tests/<name>/*Test.cpp becomes one test program, linked with every Festiloom
-# library and the shared test support (Qt application, scripted modal seam, helpers).
+# Every tests/<name>/*Test.cpp (and tests/<name>/<sub>/*Test.cpp) becomes one test program
+# named after its path (test "barcode/qr/QRCodeTest", program test_barcode_qr_QRCodeTest),
+# linked with every Festiloom library and the shared test support (Qt application, scripted
+# modal seam, helpers). A program's data files are in the data/ folder beside it.
 function(festiloom_tests name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*Test.cpp)
+  file(GLOB_RECURSE test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*Test.cpp)
+  list(FILTER test_sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${name}/(.+/)?data/")
   foreach(source ${test_sources})
+    file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${source})
+    get_filename_component(folder ${rel} DIRECTORY)
     get_filename_component(base ${source} NAME_WE)
-    set(target test_${name}_${base})
+    string(REPLACE "/" "_" target_folder ${folder})
+    set(target test_${target_folder}_${base})
     # A program that starts threads, or says "Runs worker threads" for the workers the code it
     # drives starts, carries the label "threaded"; the ThreadSanitizer build makes and runs
     # only those.
@@ -73,13 +81,13 @@ function(festiloom_tests name)
     target_link_libraries(${target} PRIVATE festiloom_test_support ${ARG_LIBS})
     target_compile_definitions(${target} PRIVATE
       FESTILOOM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      FESTILOOM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/${name}/data")
-    add_test(NAME ${name}/${base} COMMAND ${target})
-    set_tests_properties(${name}/${base} PROPERTIES
+      FESTILOOM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/${folder}/data")
+    add_test(NAME ${folder}/${base} COMMAND ${target})
+    set_tests_properties(${folder}/${base} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${FESTILOOM_TEST_SANITIZER_ENV}"
       TIMEOUT 300)
     if(threaded)
-      set_tests_properties(${name}/${base} PROPERTIES LABELS threaded)
+      set_tests_properties(${folder}/${base} PROPERTIES LABELS threaded)
     endif()
   endforeach()
 endfunction()

@@ -1,6 +1,6 @@
 #include "barcode/BarcodeLists.h"
 
-#include "barcode/LinearBarcodes.h"
+#include "barcode/linear/LinearBarcodes.h"
 
 namespace BarcodeLists {
 

@@ -1,7 +1,7 @@
 #include "barcode/BarcodeSizes.h"
 
-#include "barcode/NKDBarcode.h"
-#include "barcode/TwoDPictureLayout.h"
+#include "barcode/linear/NKDBarcode.h"
+#include "barcode/generator/TwoDPictureLayout.h"
 
 #include <algorithm>
 

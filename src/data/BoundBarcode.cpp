@@ -1,7 +1,7 @@
 #include "data/BoundBarcode.h"
 
 #include "barcode/BarcodeElementSettings.h"
-#include "barcode/BarcodeGenerator.h"
+#include "barcode/generator/BarcodeGenerator.h"
 
 QImage BoundBarcode::picture(const LMNGraphic &barcode, const QString &value, QString *failure)
 {

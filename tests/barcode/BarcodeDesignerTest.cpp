@@ -2,7 +2,7 @@
 // pictures read back with ZXing.
 
 #include "barcode/BarcodeElementSettings.h"
-#include "barcode/BarcodeGenerator.h"
+#include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeText.h"
@@ -14,7 +14,7 @@
 #include "document/LMNBarcode.h"
 #include "support/ScriptedModalSeam.h"
 
-#include "LinearTestSupport.h"
+#include "barcode/linear/LinearTestSupport.h"
 #include "ModuleGridTestSupport.h"
 
 #include <QDir>

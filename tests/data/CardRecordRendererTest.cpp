@@ -2,7 +2,7 @@
 // record puts into element clones, and the pictures workers make from one snapshot.
 
 #include "DataTestSupport.h"
-#include "barcode/LinearTestSupport.h"
+#include "barcode/linear/LinearTestSupport.h"
 
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeLists.h"

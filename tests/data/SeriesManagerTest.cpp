@@ -15,7 +15,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/Open_Export_Files.h"
+#include "output/ui/Open_Export_Files.h"
 
 #include <QMenuBar>
 

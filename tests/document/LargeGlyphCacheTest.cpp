@@ -1,7 +1,7 @@
 #include "barcode/BarcodeSizes.h"
 #include "barcode/BarcodeText.h"
-#include "barcode/LinearBarcodes.h"
-#include "barcode/NKDBarcodeOffscreenView.h"
+#include "barcode/linear/LinearBarcodes.h"
+#include "barcode/linear/NKDBarcodeOffscreenView.h"
 #include "document/LMNText.h"
 #include "document/LargeGlyphCache.h"
 

@@ -6,7 +6,7 @@
 
 #include "document/DocumentGlobals.h"
 #include "document/ui/LMNGraphicView.h"
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/ResourceFolder.h"
 #include "help/HelpLinks.h"
 #include "help/HelpSettings.h"

@@ -2,7 +2,7 @@
 // xdg-open. Run under xvfb-run with the xcb platform; a stub xdg-open first on PATH records
 // the address it is given.
 
-#include "document/ui/QtModalSeam.h"
+#include "dialogs/ui/QtModalSeam.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // Without root, cupsd or cups-pdf the tests skip and say why.
 
 #include "PrintTestSupport.h"
-#include "barcode/LinearTestSupport.h"
+#include "barcode/linear/LinearTestSupport.h"
 
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"

@@ -2,7 +2,7 @@
 // in which cell, how many sheets a run has, and that every pass starts again at card 0.
 
 #include "PrintTestSupport.h"
-#include "barcode/LinearTestSupport.h"
+#include "barcode/linear/LinearTestSupport.h"
 
 #include "data/DataBinding.h"
 #include "data/DataSeries.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "barcode/ui/Barcode_Gen.h"
 
-#include "barcode/BarcodeGenerator.h"
+#include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeUnits.h"
@@ -10,9 +10,9 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphic.h"
 #include "document/StringUtilities.h"
-#include "document/ui/Long_SMS_Dlg.h"
-#include "document/ui/MessageBoxes.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/Long_SMS_Dlg.h"
+#include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/ModalSeam.h"
 
 #include <QFileInfo>
 #include <QFontDialog>

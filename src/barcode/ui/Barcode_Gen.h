@@ -1,7 +1,7 @@
 #pragma once
 
 #include "barcode/BarcodeElementSettings.h"
-#include "barcode/NKDBarcode.h"
+#include "barcode/linear/NKDBarcode.h"
 #include "document/CardFont.h"
 #include "ui_Barcode_Gen.h"
 

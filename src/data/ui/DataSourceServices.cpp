@@ -6,8 +6,8 @@
 #include "data/ui/View_Data_Series.h"
 #include "document/DocumentGlobals.h"
 #include "document/StringUtilities.h"
-#include "document/ui/Long_SMS_Dlg.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/Long_SMS_Dlg.h"
+#include "dialogs/ui/MessageBoxes.h"
 
 #include <QComboBox>
 

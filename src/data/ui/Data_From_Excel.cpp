@@ -3,7 +3,7 @@
 #include "data/SpreadsheetTable.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "data/ui/SpreadsheetTableModel.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 

@@ -2,8 +2,8 @@
 
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/StringUtilities.h"
-#include "document/ui/MessageBoxes.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 

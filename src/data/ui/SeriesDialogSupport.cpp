@@ -8,7 +8,7 @@
 #include "document/LMNDocument.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 #include "editor/ui/PleaseWaitSheet.h"

@@ -3,7 +3,7 @@
 #include "data/ui/BatchWizard.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/StringUtilities.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 
 Update_Ex_Num::Update_Ex_Num(BatchWizard *manager)
     : QDialog(manager)

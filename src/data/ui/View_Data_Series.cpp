@@ -2,7 +2,7 @@
 
 #include "data/DataSeries.h"
 #include "document/StringUtilities.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 
 #include <QFile>
 #include <QPointer>

@@ -12,7 +12,7 @@
 #include "document/SetBoundsCommand.h"
 #include "document/SetPrintFlagCommand.h"
 #include "document/ui/DefaultCanvasHost.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 
 #include <QBuffer>
 #include <QClipboard>

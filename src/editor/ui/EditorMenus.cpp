@@ -1,6 +1,6 @@
 #include "editor/ui/EditorMenus.h"
 
-#include "data/ui/ExportCommands.h"
+#include "output/ui/ExportCommands.h"
 #include "document/LMNDocument.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/DesignFileCommands.h"

@@ -1,7 +1,7 @@
 #include "editor/ui/Grid_Wizard.h"
 
 #include "document/LMNGrid.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "panels/GridCommands.h"
 
 Grid_Wizard::Grid_Wizard(QWidget *parent)

@@ -1,7 +1,7 @@
 #include "editor/ui/Insert_Template.h"
 
 #include "document/DocumentGlobals.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
 
 #include <QDir>

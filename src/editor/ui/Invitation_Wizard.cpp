@@ -1,6 +1,6 @@
 #include "editor/ui/Invitation_Wizard.h"
 
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/CardSizeCatalog.h"
 #include "editor/DatePattern.h"
 #include "editor/EditorGlobals.h"

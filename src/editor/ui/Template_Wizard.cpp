@@ -3,7 +3,7 @@
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "editor/DesignFile.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The editor window's help, sharing and link commands.
 
 #include "document/MessageLog.h"
-#include "document/ui/ModalSeam.h"
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/ui/LMNWindowController.h"
 #include "help/HelpLinks.h"
 #include "help/ui/Help_Support.h"

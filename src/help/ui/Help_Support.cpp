@@ -1,6 +1,6 @@
 #include "help/ui/Help_Support.h"
 
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 #include "help/ui/HelpLinkLook.h"

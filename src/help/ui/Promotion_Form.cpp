@@ -1,7 +1,7 @@
 #include "help/ui/Promotion_Form.h"
 
-#include "document/ui/ModalSeam.h"
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 #include "help/HelpLinks.h"

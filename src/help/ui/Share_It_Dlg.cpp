@@ -1,6 +1,6 @@
 #include "help/ui/Share_It_Dlg.h"
 
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 

@@ -2,8 +2,8 @@
 
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
-#include "document/ui/MessageBoxes.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "output/EmailAddress.h"
 #include "output/MailGlobals.h"
 #include "output/MailTransport.h"

@@ -7,7 +7,7 @@
 #include "document/LMNDocument.h"
 #include "document/LMNRenderingView.h"
 #include "document/MessageLog.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 #include "editor/ui/LMNWindowController.h"
 #include "output/RecordCardSource.h"
 #include "panels/PanelsGlobals.h"

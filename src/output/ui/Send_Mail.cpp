@@ -2,8 +2,8 @@
 
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
-#include "document/ui/MessageBoxes.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "output/EmailAddress.h"
 #include "output/MailCardSource.h"
 #include "output/MailGlobals.h"

@@ -1,6 +1,6 @@
 #include "output/ui/Send_Modeless.h"
 
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 #include "output/OutputGlobals.h"
 
 #include <QPointer>

@@ -2,8 +2,8 @@
 
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
-#include "document/ui/MessageBoxes.h"
-#include "document/ui/ModalSeam.h"
+#include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/ModalSeam.h"
 #include "panels/ImageBrowserModel.h"
 #include "panels/PictureFolders.h"
 #include "panels/ThumbnailCache.h"

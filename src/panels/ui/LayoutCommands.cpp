@@ -3,7 +3,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNGrid.h"
 #include "document/ui/LMNGraphicView.h"
-#include "document/ui/MessageBoxes.h"
+#include "dialogs/ui/MessageBoxes.h"
 #include "panels/GridCommands.h"
 #include "panels/ui/AlignPage.h"
 #include "panels/ui/PanelHost.h"

@@ -1,6 +1,6 @@
 #include "panels/ui/ShapePage.h"
 
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "panels/ui/PanelControls.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "panels/ui/SignPage.h"
 
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "panels/ui/PanelControls.h"
 
 SignPage::SignPage(QWidget *parent)

@@ -1,6 +1,6 @@
 #include "panels/ui/TextPropPage.h"
 
-#include "document/ui/UiUtilities.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "panels/ui/PanelControls.h"
 #include "panels/ui/SettingsPanel.h"
 

@@ -1,0 +1,252 @@
+#include "barcode/generator/BarcodeGenerator.h"
+
+#include "barcode/BarcodeLists.h"
+#include "barcode/BarcodeSizes.h"
+#include "barcode/BarcodeUnits.h"
+#include "barcode/datamatrix/DataMatrixEncoder.h"
+#include "barcode/datamatrix/DataMatrixPicture.h"
+#include "barcode/linear/LinearBarcodes.h"
+#include "barcode/linear/NKDBarcodeOffscreenView.h"
+#include "barcode/qr/QREncoder.h"
+#include "barcode/pdf417/pdf417View.h"
+
+#include <exception>
+#include <optional>
+
+namespace {
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() > 127)
+            return false;
+    return true;
+}
+
+} // namespace
+
+QImage BarcodeGenerator::picture(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                                 const QString &footer, QString *failure)
+{
+    Result result = generate(settings, value, header, footer);
+    if (failure)
+        *failure = result.failure;
+    return result.picture;
+}
+
+QImage BarcodeGenerator::picture(const BarcodeElementSettings &settings, QString *failure)
+{
+    return picture(settings, settings.value(), settings.header_val, settings.footer_val, failure);
+}
+
+BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings &settings, const QString &value,
+                                                    const QString &header, const QString &footer)
+{
+    Result result;
+    result.settings = settings.rendererSettings();
+    if (value.isEmpty()) {
+        result.failure = QStringLiteral("Please enter barcode value");
+        return result;
+    }
+    try {
+        if (settings.isTwoDimensional())
+            generateTwoD(settings, value, header, footer, result);
+        else
+            generateLinear(settings, value, header, footer, result);
+    } catch (const std::bad_alloc &) {
+        result.picture = QImage();
+        result.failure = QStringLiteral("There is not enough memory for this barcode picture.");
+    } catch (const std::exception &e) {
+        result.picture = QImage();
+        result.failure = QString::fromLocal8Bit(e.what());
+    }
+    if (result.picture.isNull() && result.failure.isEmpty())
+        result.failure = QStringLiteral("The barcode picture could not be made.");
+    return result;
+}
+
+bool BarcodeGenerator::fitsCap(const QSizeF &points, double dpi, Result &result)
+{
+    const QSize pixels = BarcodeUnits::pixelSize(points, dpi);
+    if (qint64(pixels.width()) * qint64(pixels.height()) * 4 <= kMaxPictureBytes && pixels.width() < 1000000
+        && pixels.height() < 1000000)
+        return true;
+    result.failure = QStringLiteral("The picture would be %1 × %2 pixels: too large. Choose a smaller size or resolution.")
+                         .arg(pixels.width())
+                         .arg(pixels.height());
+    return false;
+}
+
+void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, const QString &value,
+                                      const QString &header, const QString &footer, Result &result)
+{
+    const QString title = settings.title();
+    const bool printsCaption = settings.show_hide_val != 1;
+    BarcodeSettings &rs = result.settings;
+    rs.resolution = kLinearResolution;
+    std::unique_ptr<NKDBarcode> barcode =
+        isAscii(value) ? LinearBarcodes::create(title, value, printsCaption, rs) : nullptr;
+    if (!barcode || !barcode->isContentValid()) {
+        result.failure = title.isEmpty() ? QStringLiteral("Unknown barcode type.")
+                                         : QStringLiteral("%1 cannot encode this value.").arg(title);
+        return;
+    }
+    barcode->setHeader(header);
+    barcode->setFooter(footer);
+    barcode->setPrintsCaption(printsCaption);
+    barcode->setPrintsHeader(settings.show_hide_hdr != 1);
+    barcode->setPrintsFooter(settings.show_hide_ftr != 1);
+    barcode->setBarWidth(float(BarcodeUnits::milsToPoints(settings.linear_width_val)));
+    barcode->setCaptionFontSize(float(rs.value_font.pointSize));
+    barcode->setHeaderFontSize(float(rs.header_font.pointSize));
+    barcode->setFooterFontSize(float(rs.footer_font.pointSize));
+    const BarcodeSizeFields fields = settings.sizeFields();
+    BarcodeSizes::Set_Barcode_Height(*barcode, fields);
+    barcode->calculateWidth();
+    barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, fields));
+    rs = barcode->settings();
+    if (!(barcode->width() > 0) || !(barcode->height() > 0)) {
+        result.failure = QStringLiteral("The bar height and width must be greater than 0.");
+        return;
+    }
+    if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), kLinearResolution, result))
+        return;
+    result.picture = NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
+    result.barcode = std::move(barcode);
+}
+
+QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                         Result &result)
+{
+    const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+    if (grid.isEmpty()) {
+        result.failure = settings.qr_version_index > 0
+            ? QStringLiteral("The value does not fit a QR Code of version %1 at this error correction level.")
+                  .arg(settings.qr_version_index)
+            : QStringLiteral("The value is too long for a QR Code at this error correction level.");
+        return {};
+    }
+    if (settings.qr_size_val < grid.width()) {
+        result.failure = QStringLiteral("A QR Code of %1 × %1 modules needs a side of at least %1 points.")
+                             .arg(grid.width());
+        return {};
+    }
+    if (!fitsCap(QSizeF(settings.qr_size_val, settings.qr_size_val), dpi, result))
+        return {};
+    // An opaque background fills the margin left over by whole-point modules.
+    const QColor background = settings.barcode_back_clr_val;
+    return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi,
+                                       background.alpha() == 255 ? background.rgb() : qRgba(255, 255, 255, 0));
+}
+
+QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                              Result &result)
+{
+    const QSizeF frame(settings.pdf_wdt_val, settings.pdf_hgt_val);
+    if (!(frame.width() > 0) || !(frame.height() > 0)) {
+        result.failure = QStringLiteral("The PDF417 width and height must be greater than 0.");
+        return {};
+    }
+    if (!fitsCap(frame, dpi, result))
+        return {};
+    pdf417View view;
+    view.setFrameSize(frame);
+    view.setErrorLevel(settings.pdf_ec_val);
+    view.drawWithText(value, dpi);
+    if (view.getImage().isNull()) {
+        result.failure = view.param().error != PDF417::NoError
+            ? QStringLiteral("The value is too long for PDF417 at this error correction level.")
+            : QStringLiteral("The PDF417 size is too small for its %1 × %2 modules.")
+                  .arg(view.param().bitColumns)
+                  .arg(view.param().codeRows);
+    }
+    return view.getImage();
+}
+
+QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                                 Result &result)
+{
+    const QByteArray bytes = value.toUtf8();
+    int rows = 0;
+    int columns = 0;
+    BarcodeLists::dataMatrixSize(BarcodeLists::dataMatrixFormats().value(settings.dm_format_index), &rows, &columns);
+    std::optional<QByteArray> encoding;
+    const QString item = BarcodeLists::dataMatrixEncodings().value(settings.dm_encoding_index);
+    const char letter = item == QLatin1String("Ascii")   ? 'A'
+                        : item == QLatin1String("C40")   ? 'C'
+                        : item == QLatin1String("Text")  ? 'T'
+                        : item == QLatin1String("Base256") ? 'B'
+                                                           : 0;
+    if (letter)
+        encoding = QByteArray(bytes.size(), letter);
+    DataMatrixReport &report = result.dataMatrix;
+    report.width = columns;
+    report.height = rows;
+    report.encoding = encoding.value_or(QByteArray());
+    ModuleGrid grid;
+    if (bytes.size() <= DataMatrixEncoder::kMaxInput)
+        grid = DataMatrixEncoder::iec16022ecc200(report.width, report.height, encoding, bytes, &report.encoded,
+                                                 &report.capacity, &report.ecc);
+    if (grid.isEmpty() || report.width == 0) {
+        report.refused = true;
+        result.failure = QStringLiteral("The value does not fit a DataMatrix symbol of this format and encoding.");
+        return {};
+    }
+    const int module = settings.dm_module_val;
+    if (module < 1) {
+        result.failure = QStringLiteral("The DataMatrix module size must be at least 1 point.");
+        return {};
+    }
+    if (!fitsCap(QSizeF(double(grid.width() + 2) * module, double(grid.height() + 2) * module), dpi, result))
+        return {};
+    const QImage symbol = DataMatrixPicture::makeImage(grid, module, dpi);
+    if (symbol.isNull())
+        result.failure = QStringLiteral("A DataMatrix module of %1 points is less than one pixel at %2 dots per inch.")
+                             .arg(module)
+                             .arg(dpi);
+    return symbol;
+}
+
+void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, const QString &value,
+                                    const QString &header, const QString &footer, Result &result)
+{
+    const int dpi = settings.resolution(&result.failure);
+    if (dpi <= 0)
+        return;
+    BarcodeSettings &rs = result.settings;
+    rs.resolution = dpi;
+    const QString title = settings.title();
+    result.symbol = title == QLatin1String("QR Code")  ? Draw_QR_Barcode(settings, value, dpi, result)
+                    : title == QLatin1String("PDF417") ? Draw_PDF_417_Barcode(settings, value, dpi, result)
+                                                       : Draw_DataMatrix_Barcode(settings, value, dpi, result);
+    if (result.symbol.isNull()) {
+        if (result.failure.isEmpty())
+            result.failure = QStringLiteral("The barcode symbol could not be made.");
+        return;
+    }
+    // Every symbol maker leaves no transparent pixel on an opaque background: drawn as opaque,
+    // the symbol is copied into the picture rather than blended.
+    if (settings.barcode_back_clr_val.alpha() == 255)
+        result.symbol.reinterpretAsFormat(QImage::Format_RGB32);
+    TwoDPictureLayout &layout = result.layout;
+    layout.content = value;
+    layout.header = header;
+    layout.footer = footer;
+    layout.printsCaption = settings.show_hide_val != 1;
+    layout.printsHeader = settings.show_hide_hdr != 1;
+    layout.printsFooter = settings.show_hide_ftr != 1;
+    layout.setCaptionFontSize(float(rs.value_font.pointSize), rs);
+    layout.setHeaderFontSize(float(rs.header_font.pointSize), rs);
+    layout.setFooterFontSize(float(rs.footer_font.pointSize), rs);
+    const BarcodeSizeFields fields = settings.sizeFields();
+    const QSizeF symbolPoints = BarcodeUnits::pointSize(result.symbol);
+    BarcodeSizes::Set_2d_Barcode_Height(layout, symbolPoints, fields, rs);
+    BarcodeSizes::Set_2d_Barcode_Width(layout, symbolPoints, fields, rs);
+    if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
+        return;
+    result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
+    // On an opaque background every pixel is opaque: said so, the picture is shown and drawn
+    // without a search for transparent pixels.
+    if (settings.barcode_back_clr_val.alpha() == 255)
+        result.picture.reinterpretAsFormat(QImage::Format_RGB32);
+}

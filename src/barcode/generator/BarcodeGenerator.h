@@ -1,0 +1,83 @@
+#pragma once
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeSettings.h"
+#include "barcode/linear/NKDBarcode.h"
+#include "barcode/generator/TwoDPictureLayout.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+// Barcode pictures from an element's settings: the one generation the designer's preview, its
+// OK and every batch run use. Each call works on its own objects only (no dialog, no
+// process-wide barcode variable), so any number of threads may call it at once.
+//
+// Linear and postal codes are drawn at 600 dots per inch, the 2D symbologies at the element's
+// resolution; the picture carries its resolution, so its size in points is the designed one.
+class BarcodeGenerator
+{
+public:
+    // Pictures beyond this many bytes are refused rather than allocated.
+    static constexpr qint64 kMaxPictureBytes = qint64(256) << 20;
+    // Resolution of linear and postal pictures.
+    static constexpr int kLinearResolution = 600;
+
+    // Why a DataMatrix symbol could not be made, in the encoder's own terms.
+    struct DataMatrixReport
+    {
+        bool refused = false;   // the encoder found no symbol for the value
+        int width = 0;
+        int height = 0;
+        int encoded = 0;
+        int capacity = 0;
+        int ecc = 0;
+        QByteArray encoding;
+    };
+
+    struct Result
+    {
+        // The finished picture with header, value and footer; null when there is none.
+        QImage picture;
+        // Why there is no picture (empty when there is one).
+        QString failure;
+        // Linear: the barcode object the picture was drawn from.
+        std::shared_ptr<NKDBarcode> barcode;
+        // 2D: the symbol picture before composition and the layout it was composed in.
+        QImage symbol;
+        TwoDPictureLayout layout;
+        // The renderer settings the picture was drawn with (margins in points).
+        BarcodeSettings settings;
+        // DataMatrix only, filled when the encoder refused.
+        DataMatrixReport dataMatrix;
+    };
+
+    // The picture of `value` with `header` and `footer` drawn with `settings`: a null picture
+    // and the reason in `failure` when there is none (empty value, a value the symbology cannot
+    // encode, a symbol that does not fit its size or version, a bad resolution, a picture past
+    // kMaxPictureBytes).
+    static QImage picture(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                          const QString &footer, QString *failure = nullptr);
+
+    // The same with everything the designer shows besides the picture.
+    static Result generate(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                           const QString &footer);
+
+    // The picture of an element's own value, header and footer.
+    static QImage picture(const BarcodeElementSettings &settings, QString *failure = nullptr);
+
+private:
+    static void generateLinear(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                               const QString &footer, Result &result);
+    static void generateTwoD(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                             const QString &footer, Result &result);
+    // The symbol pictures of the three 2D symbologies at `dpi`; null with result.failure set.
+    static QImage Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi, Result &result);
+    static QImage Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                       Result &result);
+    static QImage Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                          Result &result);
+    static bool fitsCap(const QSizeF &points, double dpi, Result &result);
+};

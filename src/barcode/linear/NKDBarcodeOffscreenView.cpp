@@ -1,0 +1,421 @@
+#include "barcode/linear/NKDBarcodeOffscreenView.h"
+
+#include "barcode/BarcodeText.h"
+#include "barcode/BarcodeUnits.h"
+#include "barcode/linear/NKDBarcode.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kInchesPerMetre = 39.37007874015748;
+// Bitmaps beyond this many bytes are refused rather than attempted.
+constexpr qint64 kMaxImageBytes = qint64(1) << 30;
+constexpr int kPdfResolution = 1200;
+
+// A bar in picture points, y down.
+struct Bar
+{
+    double x;
+    double top;
+    double width;
+    double height;
+};
+
+// The symbol with its white (light) modules in `background`; the symbol itself when that is white.
+QImage lightModulesIn(const QImage &symbol, const QColor &background)
+{
+    const QRgb light = qPremultiply(background.rgba());
+    if (light == 0xFFFFFFFFu)
+        return symbol;
+    QImage recoloured = symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < recoloured.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(recoloured.scanLine(y));
+        for (int x = 0; x < recoloured.width(); ++x)
+            if (row[x] == 0xFFFFFFFFu)
+                row[x] = light;
+    }
+    return recoloured;
+}
+
+} // namespace
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode)
+    : m_barcode(&barcode)
+    , m_settings(barcode.settings())
+{
+    const float headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
+    const float footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
+    m_size = QSizeF(std::max({headerWidth, footerWidth, barcode.width()}), barcode.height());
+}
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout,
+                                                 const BarcodeSettings &settings)
+    : m_symbol(symbol)
+    , m_layout(layout)
+    , m_settings(settings)
+    , m_size(layout.width, layout.height)
+{
+}
+
+void NKDBarcodeOffscreenView::draw(QPainter &painter) const
+{
+    paint(painter, 0.0, false);
+}
+
+void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
+{
+    if (m_barcode)
+        drawLinear(painter, pixelsPerPoint, barsDrawn);
+    else
+        drawTwoD(painter, pixelsPerPoint);
+}
+
+std::vector<QRectF> NKDBarcodeOffscreenView::barRects(double *barHeight) const
+{
+    const NKDBarcode &barcode = *m_barcode;
+    const BarcodeSettings &s = m_settings;
+    const double bh = m_size.height();
+    const double b = barcode.barWidth();
+    const QByteArray bars = barcode.completeBarcode();
+    const qsizetype L = bars.size();
+    const double capH = barcode.printsCaption() ? double(barcode.captionHeight()) * 72.0 : 0.0;
+    const double ftrH = barcode.printsFooter() ? double(barcode.footerHeight()) * 72.0 : 0.0;
+    // The common bottom line of the bars.
+    const double y0 = s.captionOnTop ? ftrH + s.footer_margin + s.TB_margin
+                                     : capH + ftrH + s.value_margin + s.footer_margin + s.TB_margin;
+    const bool fromBottom = barcode.drawsFromBarBottom();
+
+    // One run of '1' modules is one bar, its ends taken from the run's last module.
+    std::vector<QRectF> rects;
+    double x = (m_size.width() - double(L) * b) / 2.0;
+    int run = 0;
+    int last = 0;
+    double barH = 0.0;
+    const auto emitBar = [&] {
+        const double top = barcode.barTop(last);
+        const double bottom = fromBottom ? double(barcode.barBottom(last)) : 0.0;
+        rects.emplace_back(x, bh - y0 - top, b * run, top - bottom);
+        barH = top;
+    };
+    for (qsizetype i = 0; i < L; ++i) {
+        if (bars.at(i) == '1') {
+            ++run;
+            last = int(i);
+            if (i == L - 1)
+                emitBar();
+        } else {
+            if (run > 0)
+                emitBar();
+            x += b * (run + 1);
+            run = 0;
+        }
+    }
+    if (barHeight)
+        *barHeight = barH;
+    return rects;
+}
+
+QRect NKDBarcodeOffscreenView::snapped(const QRectF &device)
+{
+    const int left = int(std::lround(device.left()));
+    const int right = int(std::lround(device.right()));
+    const int top = int(std::lround(device.top()));
+    const int bottom = int(std::lround(device.bottom()));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
+{
+    const NKDBarcode &barcode = *m_barcode;
+    const BarcodeSettings &s = m_settings;
+    const double bw = m_size.width();
+    const double bh = m_size.height();
+    const double W = barcode.width();
+    const double b = barcode.barWidth();
+    const int m = int(barcode.initiator().size());
+    const double hdrH = barcode.printsHeader() ? double(barcode.headerHeight()) * 72.0 : 0.0;
+    const double ftrH = barcode.printsFooter() ? double(barcode.footerHeight()) * 72.0 : 0.0;
+    const bool onTop = s.captionOnTop;
+
+    // A bitmap comes filled with the background already.
+    if (pixelsPerPoint <= 0)
+        painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
+
+    double barH = 0.0;
+    const std::vector<QRectF> rects = barRects(&barH);
+    if (pixelsPerPoint > 0) {
+        if (!barsDrawn) {
+            // On a bitmap every bar edge goes to the nearest pixel edge, so that equal modules
+            // stay equal and no bar is smeared into grey.
+            painter.save();
+            const QTransform toDevice = painter.transform();
+            painter.resetTransform();
+            for (const QRectF &bar : rects) {
+                const QRect device = snapped(toDevice.mapRect(bar));
+                if (!device.isEmpty())
+                    painter.fillRect(device, s.barColor);
+            }
+            painter.restore();
+        }
+    } else {
+        for (const QRectF &bar : rects)
+            painter.fillRect(bar, s.barColor);
+    }
+
+    if (barcode.printsCaption()) {
+        const double firstBar = barcode.firstBar();
+        const double yc = onTop ? ftrH + s.footer_margin + barH + s.value_margin + s.TB_margin
+                                : ftrH + s.footer_margin + s.TB_margin;
+        const QString left = barcode.leftCaption();
+        const QString middle = barcode.caption();
+        const QString right = barcode.rightCaption();
+        if (!left.isEmpty())
+            BarcodeText::drawAtPoint(painter, left, s.value_font, s.captionColor, 0.0,
+                                     QPointF(firstBar * 0.25 + s.LR_margin, bh - (yc + 3.0)));
+        if (!middle.isEmpty()) {
+            const QStringList groups = middle.split(QLatin1Char('\t'));
+            const qsizetype n = groups.size();
+            if (left.isEmpty() && n == 1) {
+                const QSizeF measured = BarcodeText::measure(middle, s.value_font);
+                const double kerning = oneGroupKerning(W, measured.width(), int(middle.size()), s.stretchCaption);
+                BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, kerning, Qt::AlignHCenter,
+                                        QRectF(0, bh - yc - measured.height(), bw, measured.height()));
+            } else {
+                QList<double> widths;
+                QList<int> lengths;
+                for (const QString &group : groups) {
+                    widths << BarcodeText::measure(group, s.value_font).width();
+                    lengths << int(group.size());
+                }
+                const QList<CaptionGroup> placed = groupedCaption(W, b, m, firstBar, s.LR_margin, widths, lengths);
+                for (qsizetype i = 0; i < n; ++i)
+                    BarcodeText::drawAtPoint(painter, groups.at(i), s.value_font, s.captionColor, placed.at(i).kerning,
+                                             QPointF(placed.at(i).x, bh - yc));
+            }
+        }
+        if (!right.isEmpty())
+            BarcodeText::drawAtPoint(painter, right, s.value_font, s.captionColor, 0.0,
+                                     QPointF(double(barcode.lastBar()) + 0.07 * W + s.LR_margin, bh - (yc + 3.0)));
+    }
+
+    if (barcode.printsHeader()) {
+        const double th = BarcodeText::measure(barcode.header(), s.header_font).height();
+        BarcodeText::drawInRect(painter, barcode.header(), s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
+                                BarcodeSettings::alignmentFromName(s.headerAlignment),
+                                QRectF(0, hdrH + s.TB_margin - th, bw, th));
+    }
+    if (barcode.printsFooter()) {
+        const double th = BarcodeText::measure(barcode.footer(), s.footer_font).height();
+        BarcodeText::drawInRect(painter, barcode.footer(), s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
+                                BarcodeSettings::alignmentFromName(s.footerAlignment),
+                                QRectF(0, bh - s.TB_margin - th, bw, th));
+    }
+}
+
+void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint) const
+{
+    const BarcodeSettings &s = m_settings;
+    const double bw = m_size.width();
+    const double bh = m_size.height();
+    if (pixelsPerPoint <= 0)
+        painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
+
+    const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
+    // Distance of the header band's lower edge from the top edge.
+    double headerBottom = s.TB_margin;
+    if (m_layout.printsHeader) {
+        const double th = BarcodeText::measure(m_layout.header, s.header_font).height();
+        headerBottom = hdrH + s.TB_margin;
+        BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
+                                BarcodeSettings::alignmentFromName(s.headerAlignment), QRectF(0, headerBottom - th, bw, th));
+    }
+    if (!m_symbol.isNull()) {
+        const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
+        const QRectF target((double(m_layout.width) - symbol.width()) / 2.0, headerBottom + s.header_margin,
+                            symbol.width(), symbol.height());
+        // Drawn over the background: the symbol's transparent margin and its light modules take
+        // the picture's background colour, so the quiet zone never lets a card show through.
+        const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const QSizeF device(target.width() * pixelsPerPoint, target.height() * pixelsPerPoint);
+        if (pixelsPerPoint > 0 && std::abs(device.width() - drawn.width()) < 0.5
+            && std::abs(device.height() - drawn.height()) < 0.5) {
+            // A symbol made at the picture's resolution goes in pixel for pixel, its corner on
+            // the nearest pixel: modules keep their pixel widths and opaque rows are copied.
+            const QPoint corner(int(std::lround(target.x() * pixelsPerPoint)), int(std::lround(target.y() * pixelsPerPoint)));
+            painter.resetTransform();
+            painter.drawImage(corner, drawn);
+        } else {
+            painter.drawImage(target, drawn);
+        }
+        painter.restore();
+    }
+    if (m_layout.printsFooter) {
+        const double th = BarcodeText::measure(m_layout.footer, s.footer_font).height();
+        BarcodeText::drawInRect(painter, m_layout.footer, s.footer_font, s.footerColor, BarcodeText::kHeaderFooterKerning,
+                                BarcodeSettings::alignmentFromName(s.footerAlignment),
+                                QRectF(0, bh - s.TB_margin - th, bw, th));
+    }
+}
+
+QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCaption(double W, double b, int m,
+                                                                                     double firstBar, double lrMargin,
+                                                                                     const QList<double> &widths,
+                                                                                     const QList<int> &lengths)
+{
+    const qsizetype n = std::min(widths.size(), lengths.size());
+    QList<CaptionGroup> groups;
+    if (n == 0)
+        return groups;
+    const double g = n == 1 ? W - 2.0 * m * b - 2.0 * firstBar : W / double(n) - m * b - firstBar;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double k = lengths.at(i) > 0 ? (g - widths.at(i)) / (2.0 * lengths.at(i)) : 0.0;
+        groups.append({3.0 * k + firstBar + double(i + 1) * m * b + double(i) * g + lrMargin, 1.3 * k});
+    }
+    return groups;
+}
+
+double NKDBarcodeOffscreenView::oneGroupKerning(double W, double w, int length, bool stretch)
+{
+    if (!stretch || length <= 0)
+        return 2.0;
+    return 2.0 * (W - w) / (2.0 * length);
+}
+
+void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink)
+{
+    // Between two bar ends every row is the same: each band of rows is composed once and
+    // copied, so that no pixel is written twice and short bar runs are not set row by row.
+    std::vector<int> edges{0, image.height()};
+    for (const QRect &bar : bars) {
+        edges.push_back(bar.top());
+        edges.push_back(bar.bottom() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const int width = image.width();
+    std::vector<QRgb> row(static_cast<std::size_t>(width));
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band];
+        const int bottom = std::min(edges[band + 1], image.height());
+        if (top >= bottom)
+            continue;
+        std::fill(row.begin(), row.end(), background);
+        for (const QRect &bar : bars) {
+            if (top >= bar.top() && top <= bar.bottom())
+                std::fill(row.begin() + bar.left(), row.begin() + bar.right() + 1, ink);
+        }
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(bits + y * bytesPerLine, row.data(), std::size_t(width) * sizeof(QRgb));
+    }
+}
+
+QImage NKDBarcodeOffscreenView::toImage(double dpi) const
+{
+    if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
+        return {};
+    const double wPixels = std::ceil(m_size.width() * dpi / 72.0);
+    const double hPixels = std::ceil(m_size.height() * dpi / 72.0);
+    if (wPixels * hPixels * 4.0 > double(kMaxImageBytes) || wPixels > 1e6 || hPixels > 1e6)
+        return {};
+    const QSize pixels = BarcodeUnits::pixelSize(m_size, dpi);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    const double scale = dpi / 72.0;
+    bool barsDrawn = false;
+    if (m_barcode && m_settings.barColor.alpha() == 255) {
+        // Background and opaque bars go straight into the pixels: many tall thin rectangles
+        // cost a painter more than the rest of the picture.
+        const QRect bounds = image.rect();
+        std::vector<QRect> bars;
+        for (const QRectF &bar : barRects(nullptr)) {
+            const QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale,
+                                                bar.height() * scale)).intersected(bounds);
+            if (!device.isEmpty())
+                bars.push_back(device);
+        }
+        fillRows(image, bars, qPremultiply(m_settings.backgroundColor.rgba()), m_settings.barColor.rgba());
+        barsDrawn = true;
+    } else {
+        // The whole bitmap, also a last row or column that the picture covers only in part.
+        image.fill(m_settings.backgroundColor);
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.scale(scale, scale);
+    paint(painter, scale, barsDrawn);
+    painter.end();
+    return image;
+}
+
+QPicture NKDBarcodeOffscreenView::toPicture() const
+{
+    QPicture picture;
+    QPainter painter(&picture);
+    paint(painter, 0.0, false);
+    painter.end();
+    picture.setBoundingRect(QRect(QPoint(0, 0), m_size.toSize()));
+    return picture;
+}
+
+QByteArray NKDBarcodeOffscreenView::toPdf() const
+{
+    if (!(m_size.width() > 0) || !(m_size.height() > 0))
+        return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageSize(QPageSize(m_size, QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        const double scale = kPdfResolution / 72.0;
+        painter.scale(scale, scale);
+        paint(painter, 0.0, false);
+        painter.end();
+    }
+    buffer.close();
+    return data;
+}
+
+QImage NKDBarcodeOffscreenView::imageFromBarcode(const NKDBarcode *barcode)
+{
+    if (!barcode)
+        return {};
+    return NKDBarcodeOffscreenView(*barcode).toImage(barcode->settings().resolution);
+}
+
+QImage NKDBarcodeOffscreenView::imageFromBarcodeImage(const QImage &symbol, const TwoDPictureLayout &layout,
+                                                      const BarcodeSettings &settings)
+{
+    if (symbol.isNull())
+        return {};
+    return NKDBarcodeOffscreenView(symbol, layout, settings).toImage(settings.resolution);
+}
+
+QByteArray NKDBarcodeOffscreenView::pdfFromBarcode(const NKDBarcode *barcode)
+{
+    if (!barcode)
+        return {};
+    return NKDBarcodeOffscreenView(*barcode).toPdf();
+}

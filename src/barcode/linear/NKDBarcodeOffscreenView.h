@@ -1,0 +1,90 @@
+#pragma once
+
+#include "barcode/BarcodeSettings.h"
+#include "barcode/generator/TwoDPictureLayout.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QPicture>
+#include <QSizeF>
+
+#include <vector>
+
+class NKDBarcode;
+class QPainter;
+
+// Draws one barcode picture in points, y growing downward, origin at the top-left corner.
+//
+// Linear mode: a linear or postal barcode with background, bars, caption, header and footer,
+// everything taken from the barcode object and the settings it carries. The bars stand on a
+// common bottom line above the caption and footer bands (or above the footer alone with the
+// caption on top); the four-state codes place each bar between its lower and upper end.
+//
+// 2D mode: a finished two-dimensional symbol picture on the opaque background colour (its quiet
+// zone and light modules too), a header above and a footer below, laid out in the size of a
+// TwoDPictureLayout.
+//
+// The view keeps a reference to the barcode, which the caller keeps alive while drawing.
+class NKDBarcodeOffscreenView
+{
+public:
+    explicit NKDBarcodeOffscreenView(const NKDBarcode &barcode);
+    NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout, const BarcodeSettings &settings);
+
+    // The picture size in points.
+    QSizeF size() const { return m_size; }
+
+    // Draws the whole picture with the painter's user units in points.
+    void draw(QPainter &painter) const;
+
+    // The picture as a bitmap of ceil(w x dpi / 72) x ceil(h x dpi / 72) pixels that carries
+    // its resolution; null for a resolution of 0 or less, an empty size or a picture too large
+    // to hold in memory.
+    QImage toImage(double dpi) const;
+    // The picture as vector drawing commands in points.
+    QPicture toPicture() const;
+    // A one-page PDF document of the picture's size; empty when it could not be made.
+    QByteArray toPdf() const;
+
+    // Where the groups of a grouped caption start (points from the left edge) and the kerning
+    // each gets: W barcode width, b module width, m start-pattern modules, widths and lengths
+    // of the groups as measured. An empty group gets kerning 0.
+    struct CaptionGroup
+    {
+        double x;
+        double kerning;
+    };
+    static QList<CaptionGroup> groupedCaption(double W, double b, int m, double firstBar, double lrMargin,
+                                              const QList<double> &widths, const QList<int> &lengths);
+    // Kerning of a one-group caption of `length` characters measured `w` wide on a barcode W
+    // wide: spread over the width when stretched, else 2.
+    static double oneGroupKerning(double W, double w, int length, bool stretch);
+
+    // The picture of a barcode at the resolution of its settings; null without a barcode.
+    static QImage imageFromBarcode(const NKDBarcode *barcode);
+    // The composed picture of a 2D symbol at the resolution of the settings; null without a symbol.
+    static QImage imageFromBarcodeImage(const QImage &symbol, const TwoDPictureLayout &layout,
+                                        const BarcodeSettings &settings);
+    // The PDF document of a barcode's picture; empty without a barcode.
+    static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
+
+private:
+    void drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    void drawTwoD(QPainter &painter, double pixelsPerPoint) const;
+    // pixelsPerPoint > 0: a bitmap of that scale, filled with the background already; bar
+    // edges go to whole pixels. 0: vector output. barsDrawn: the bitmap holds the bars already.
+    void paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    // The bars in points, y down; *barHeight gets the length of the last one.
+    std::vector<QRectF> barRects(double *barHeight) const;
+    // Fills every row of `image` with the background and the device-pixel `bars` in ink.
+    static void fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink);
+    // A rectangle in device pixels with every edge on the nearest pixel edge.
+    static QRect snapped(const QRectF &device);
+
+    const NKDBarcode *m_barcode = nullptr;
+    QImage m_symbol;
+    TwoDPictureLayout m_layout;
+    BarcodeSettings m_settings;
+    QSizeF m_size;
+};

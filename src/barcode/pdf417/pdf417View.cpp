@@ -1,0 +1,50 @@
+#include "barcode/pdf417/pdf417View.h"
+
+#include "barcode/BarcodeGlobals.h"
+#include "barcode/generator/ModuleGridPicture.h"
+
+#include <QDebug>
+
+void pdf417View::setErrorLevel(int level)
+{
+    m_errorLevel = level;
+    qDebug("ErrorLevel set to %d", level);
+}
+
+int pdf417View::drawWithText(const QString &text)
+{
+    return drawWithText(text, USED_DPI_VALUE.load());
+}
+
+int pdf417View::drawWithText(const QString &text, double dpi)
+{
+    m_image = QImage();
+    if (text.isEmpty()) {
+        m_imageState = EmptyText;
+        return m_imageState;
+    }
+    try {
+        PDF417::pdf417init(m_param);
+        m_param.text = text.toUtf8();
+        m_param.options = PDF417::UseErrorLevel;
+        m_param.errorLevel = m_errorLevel;
+        m_param.aspectRatio = 1.0f;
+        PDF417::paintCode(m_param);
+        if (m_param.error != PDF417::NoError) {
+            qWarning("Error encountered while drawing barcode, error %d.", m_param.error);
+            m_imageState = EncodingError;
+            return m_imageState;
+        }
+        m_image = makePicture(m_param.outBits, m_frameSize, dpi);
+    } catch (const std::exception &e) {
+        qWarning() << "PDF417 picture failed:" << e.what();
+        m_image = QImage();
+    }
+    m_imageState = m_image.isNull() ? EncodingError : ImageReady;
+    return m_imageState;
+}
+
+QImage pdf417View::makePicture(const ModuleGrid &grid, const QSizeF &points, double dpi)
+{
+    return ModuleGridPicture::render(grid, points, QRectF(QPointF(0, 0), points), dpi, qRgb(255, 255, 255));
+}

@@ -1,0 +1,69 @@
+#include "dialogs/ui/QtModalSeam.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+
+int QtModalSeam::showMessage(QWidget *parent, const Message &message)
+{
+    QMessageBox box(message.icon, message.title, message.text, QMessageBox::NoButton, parent);
+    box.setInformativeText(message.informativeText);
+    QList<QAbstractButton *> buttons;
+    for (const QString &text : message.buttons)
+        buttons.append(box.addButton(text, QMessageBox::AcceptRole));
+    if (message.defaultButton >= 0 && message.defaultButton < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(message.defaultButton)));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
+}
+
+int QtModalSeam::execDialog(QDialog *dialog)
+{
+    return dialog->exec();
+}
+
+QString QtModalSeam::openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                  const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString QtModalSeam::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                  const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString QtModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
+                                           const QString &filters, QString *selectedFilter)
+{
+    QFileDialog dialog(parent, caption, dir, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The suffix of the filter in use goes on before the dialog asks about replacing a file.
+    const auto applySuffix = [&dialog](const QString &filter) {
+        const qsizetype star = filter.indexOf(QStringLiteral("*."));
+        const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ );]")), star);
+        dialog.setDefaultSuffix(star < 0 ? QString() : filter.mid(star + 2, end < 0 ? -1 : end - star - 2));
+    };
+    applySuffix(filters.section(QStringLiteral(";;"), 0, 0));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, applySuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtModalSeam::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+bool QtModalSeam::openUrl(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}

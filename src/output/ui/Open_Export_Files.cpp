@@ -1,0 +1,39 @@
+#include "output/ui/Open_Export_Files.h"
+
+#include "dialogs/ui/ModalSeam.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+Open_Export_Files::Open_Export_Files(QWidget *parent)
+    : QDialog(parent)
+{
+    ui.setupUi(this);
+    connect(ui.export_ok_btn, &QPushButton::clicked, this, &Open_Export_Files::OKPressed);
+    connect(ui.export_cancel_btn, &QPushButton::clicked, this, &Open_Export_Files::CancelPressed);
+}
+
+void Open_Export_Files::open(const QString &path, const QString &message)
+{
+    ui._open_log_chk->setText(QFileInfo(path).isDir() ? QStringLiteral("Open containing folder.")
+                                                      : QStringLiteral("Open exported file."));
+    ui._open_log_path->setText(path);
+    ui._open_log_message->setText(message);
+    ModalSeam::instance().execDialog(this);
+    hide();
+}
+
+void Open_Export_Files::OKPressed()
+{
+    const QString path = ui._open_log_path->text();
+    if (ui._open_log_chk->isChecked() && !path.isEmpty())
+        ModalSeam::instance().openUrl(QUrl::fromLocalFile(path));
+    ui._open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Files::CancelPressed()
+{
+    ui._open_log_chk->setChecked(true);
+    done(0);
+}

@@ -1,0 +1,161 @@
+// The widget-free generator: pictures read back with ZXing, refusals with a reason, and
+// pictures made on several threads at once.
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/generator/BarcodeGenerator.h"
+#include "barcode/BarcodeLists.h"
+#include "document/LMNBarcode.h"
+#include "document/LMNText.h"
+
+#include "barcode/linear/LinearTestSupport.h"
+#include "barcode/ModuleGridTestSupport.h"
+
+#include <QPainter>
+
+#include <random>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+BarcodeElementSettings settingsFor(const QString &title)
+{
+    BarcodeElementSettings s;
+    s.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(title));
+    s.linear_or_2d = BarcodeLists::isTwoDimensional(title) ? 1 : 0;
+    return s;
+}
+
+std::string decode2D(const QImage &picture, ZXing::BarcodeFormat format)
+{
+    return ModuleGridTestSupport::decodePicture(picture, format, 40).text;
+}
+
+} // namespace
+
+TEST(BarcodeGenerator, RefusalsGiveNoPictureAndAReason)
+{
+    struct Case
+    {
+        const char *title;
+        QString value;
+        void (*tweak)(BarcodeElementSettings &);
+    };
+    const auto none = [](BarcodeElementSettings &) {};
+    const QList<Case> cases{
+        {"Code 128", QString(), none},
+        {"Code 39", QStringLiteral("Zoë"), none},
+        {"EAN-13", QStringLiteral("12AB"), none},
+        {"QR Code", QString(5000, QLatin1Char('x')), none},
+        {"PDF417", QString(5000, QLatin1Char('x')), none},
+        {"DataMatrix", QString(5000, QLatin1Char('x')), none},
+        {"QR Code", QStringLiteral("fits version 5"), [](BarcodeElementSettings &s) { s.qr_version_index = 5, s.qr_size_val = 30; }},
+        {"QR Code", QStringLiteral("huge"), [](BarcodeElementSettings &s) { s.qr_size_val = 100000; }},
+        {"Code 128", QStringLiteral("tall"), [](BarcodeElementSettings &s) { s.linear_height_val = 100000; }},
+        {"QR Code", QStringLiteral("dpi"), [](BarcodeElementSettings &s) { s.dpi_val_index = 6, s.dpi_custom_val = QStringLiteral("0"); }},
+        {"QR Code", QStringLiteral("dpi"), [](BarcodeElementSettings &s) { s.dpi_val_index = 6, s.dpi_custom_val = QStringLiteral("-300"); }},
+        {"QR Code", QStringLiteral("dpi"), [](BarcodeElementSettings &s) { s.dpi_val_index = 6, s.dpi_custom_val = QStringLiteral("100000"); }},
+        {"DataMatrix", QString(60, QLatin1Char('7')), [](BarcodeElementSettings &s) { s.dm_format_index = 1; }},
+    };
+    for (const Case &c : cases) {
+        BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+        c.tweak(s);
+        QString failure;
+        const QImage picture = BarcodeGenerator::picture(s, c.value, QStringLiteral("H"), QStringLiteral("F"), &failure);
+        EXPECT_TRUE(picture.isNull()) << c.title << " " << c.value.left(20).toStdString();
+        EXPECT_FALSE(failure.isEmpty()) << c.title;
+    }
+}
+
+TEST(BarcodeGenerator, ElementFieldsRoundTripAndNewElementsStartDesigned)
+{
+    LMNBarcode fresh;
+    EXPECT_TRUE(BarcodeElementSettings::isNeverDesigned(fresh));
+    const BarcodeElementSettings start = BarcodeElementSettings::fromGraphic(fresh);
+    EXPECT_EQ(start.linear_font_val, QStringLiteral("0123"));
+    EXPECT_EQ(start.header_val, QStringLiteral("HEADER"));
+    EXPECT_EQ(start.qr_size_val, 60);
+
+    BarcodeElementSettings s = settingsFor(QStringLiteral("PDF417"));
+    s.two_d_font_val = QStringLiteral("value");
+    s.show_hide_ftr = 1;
+    s.align_ftr_index = 2;
+    s.LR_margin_val = 0.4f;
+    s.barcode_back_clr_val = QColor(250, 240, 200);
+    s.header_font_val = CardFont(QStringLiteral("Arial-BoldMT"), 14);
+    s.dpi_val_index = 6;
+    s.dpi_custom_val = QStringLiteral("450");
+    LMNText text;
+    s.applyTo(text);
+    EXPECT_FALSE(BarcodeElementSettings::isNeverDesigned(text));
+    EXPECT_EQ(BarcodeElementSettings::fromGraphic(text), s);
+}
+
+// Two elements of different symbologies bound to different values, pictures made on four
+// threads at once: each picture reads back as its own record.
+TEST(BarcodeGenerator, ConcurrentPicturesReadAsTheirOwnRecords)
+{
+    const BarcodeElementSettings qr = settingsFor(QStringLiteral("QR Code"));
+    const BarcodeElementSettings code128 = settingsFor(QStringLiteral("Code 128"));
+    constexpr int kRecords = 200;
+    std::vector<std::pair<std::string, std::string>> read(kRecords);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int record = t; record < kRecords; record += 4) {
+                const QString guest = QStringLiteral("guest %1").arg(record);
+                const QString seat = QStringLiteral("SEAT-%1").arg(record * 7);
+                read[record] = {decode2D(BarcodeGenerator::picture(qr, guest, {}, {}), ZXing::BarcodeFormat::QRCode),
+                                LinearTest::read(BarcodeGenerator::picture(code128, seat, {}, {}),
+                                                 ZXing::BarcodeFormat::Code128)};
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    for (int record = 0; record < kRecords; ++record) {
+        EXPECT_EQ(read[record].first, QStringLiteral("guest %1").arg(record).toStdString());
+        EXPECT_EQ(read[record].second, QStringLiteral("SEAT-%1").arg(record * 7).toStdString());
+    }
+}
+
+// Every 2D picture keeps an opaque quiet zone: laid on a dark card it still reads.
+TEST(BarcodeGenerator, TwoDPicturesReadOnADarkCard)
+{
+    struct Case
+    {
+        const char *title;
+        ZXing::BarcodeFormat format;
+    };
+    const Case cases[] = {{"QR Code", ZXing::BarcodeFormat::QRCode},
+                          {"PDF417", ZXing::BarcodeFormat::PDF417},
+                          {"DataMatrix", ZXing::BarcodeFormat::DataMatrix}};
+    std::mt19937 random(2026);
+    for (const Case &c : cases) {
+        for (int trial = 0; trial < 4; ++trial) {
+            BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+            s.dpi_val_index = 1; // 72 dpi keeps the pictures small
+            s.qr_size_val = 120;
+            s.pdf_wdt_val = 400;
+            s.pdf_hgt_val = 120;
+            s.dm_module_val = 4;
+            const QString value = QString::fromLatin1(ModuleGridTestSupport::randomBytes(random, 12 + trial * 9, 'a', 'z'));
+            const QImage picture = BarcodeGenerator::picture(s, value, QStringLiteral("HEADER"), QStringLiteral("FOOTER"));
+            ASSERT_FALSE(picture.isNull()) << c.title;
+            QImage card(picture.size() + QSize(80, 80), QImage::Format_RGB32);
+            card.fill(QColor(20, 24, 60));
+            QPainter painter(&card);
+            painter.drawImage(40, 40, picture);
+            painter.end();
+            const QImage grey = card.convertToFormat(QImage::Format_Grayscale8);
+            std::vector<std::uint8_t> pixels(std::size_t(grey.width()) * std::size_t(grey.height()));
+            for (int y = 0; y < grey.height(); ++y)
+                std::copy_n(grey.constScanLine(y), grey.width(), pixels.data() + std::size_t(y) * grey.width());
+            EXPECT_EQ(ModuleGridTestSupport::read(pixels, grey.width(), grey.height(), c.format, false).text,
+                      value.toStdString())
+                << c.title;
+        }
+    }
+}

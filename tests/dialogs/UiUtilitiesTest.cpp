@@ -1,0 +1,71 @@
+#include "document/DocumentGlobals.h"
+#include "dialogs/ui/UiUtilities.h"
+
+#include "support/ScriptedModalSeam.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
+{
+    QTemporaryDir dir;
+    ScriptedModalSeam seam;
+    Resource_Path = dir.path();
+    Open_Help_File();
+    // Not a folder of that name either.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Help.pdf")));
+    Open_Help_File();
+    // Nor in the working directory when no resource folder is set.
+    Resource_Path.clear();
+    Open_Help_File();
+    EXPECT_TRUE(seam.openedUrls.isEmpty());
+    EXPECT_EQ(seam.messageTexts(), QStringList(3, QStringLiteral("\nHelp file does not exist!")));
+
+    Resource_Path = dir.filePath(QStringLiteral("res"));
+    ASSERT_TRUE(QDir().mkpath(Resource_Path));
+    QFile help(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("%PDF-1.4\n");
+    help.close();
+    Open_Help_File();
+    EXPECT_EQ(seam.messages.size(), 3);
+    EXPECT_EQ(seam.openedUrls, QList<QUrl>{QUrl::fromLocalFile(help.fileName())});
+    Resource_Path.clear();
+}
+
+TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)
+{
+    QLineEdit field;
+    SetObjEnabled(&field, 0);
+    EXPECT_FALSE(field.isEnabled());
+    SetObjEnabled(&field, 1);
+    EXPECT_TRUE(field.isEnabled());
+    SetObjEnabled(nullptr, 0);
+
+    QGroupBox box(QStringLiteral("Grid"));
+    auto *show = new QCheckBox(&box);
+    auto *panel = new QFrame(&box);
+    auto *spacing = new QLineEdit(panel);
+    auto *inner = new QFrame(panel);
+    auto *deep = new QSpinBox(inner);
+
+    SetObjEnabled(&box, 0);
+    EXPECT_TRUE(box.isEnabled()); // the box and its title stay as they are
+    EXPECT_FALSE(show->isEnabled());
+    EXPECT_FALSE(panel->isEnabled());
+    EXPECT_FALSE(spacing->isEnabled());
+    EXPECT_FALSE(inner->isEnabled());
+    EXPECT_FALSE(deep->isEnabled()); // greyed with its disabled container
+
+    SetObjEnabled(&box, 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{show, panel, spacing, inner, deep})
+        EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+}
