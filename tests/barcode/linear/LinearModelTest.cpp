@@ -34,7 +34,6 @@ TEST(LinearModel, BaseClassDrawsEveryCharacterAlike)
     EXPECT_EQ(barcode.checkDigit(), -1);
     EXPECT_FLOAT_EQ(barcode.height(), 36.0f);
     EXPECT_TRUE(barcode.header().isEmpty());
-    EXPECT_TRUE(barcode.description().contains(QStringLiteral("Barcode Class: NKDBarcode")));
     EXPECT_FALSE(barcode.initWithContent(QString(), true));
 
     NKDBarcode accented;
@@ -78,7 +77,6 @@ TEST(LinearModel, CopyCarriesTheSymbolNotTheBands)
     original->setBarWidth(2);
     original->setHeight(50);
     const std::unique_ptr<NKDBarcode> copy = original->copy();
-    EXPECT_TRUE(copy->isEqual(*original));
     EXPECT_EQ(copy->completeBarcode(), original->completeBarcode());
     EXPECT_EQ(static_cast<NKDCode128Barcode &>(*copy).codeSet(), NKDCode128Barcode::SetB);
     EXPECT_FLOAT_EQ(copy->barWidth(), 2);
