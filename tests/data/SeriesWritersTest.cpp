@@ -12,7 +12,7 @@
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/DocumentGlobals.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QTest>
 #include <QThread>
