@@ -6,6 +6,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/MessageLog.h"
+#include "document/SetPropertiesCommand.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/LMNWindowController.h"
@@ -40,10 +41,17 @@ void LMNWindowController::User_Profile_Button_Clicked()
 {
     const bool back = Card_Front_Or_Back != 0;
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        if (back)
-            Fill_User_profile_info_back_side();
-        else
-            Fill_User_profile_info_front_side();
+        // One undo step per OK: the elements made and the elements changed (texts, pictures,
+        // bindings, hidden fields) together.
+        LMNGraphicView *canvas = back ? _graphicView_BACK : _graphicView;
+        m_document->beginEditGroup(tr("Place Profile"));
+        SetPropertiesCommand::record(m_document, &canvas->graphics(), canvas->graphics(), [this, back] {
+            if (back)
+                Fill_User_profile_info_back_side();
+            else
+                Fill_User_profile_info_front_side();
+        });
+        m_document->endEditGroup();
     }
     Refresh_Canvas();
 }
@@ -51,7 +59,7 @@ void LMNWindowController::User_Profile_Button_Clicked()
 QRectF LMNWindowController::Get_Control_Rect_From_Template(const QString &controlId)
 {
     const QSizeF card = Front_card_Prop.Card_Size;
-    Show_NSLog_Message(QStringLiteral("Profile element on a card of %1 x %2 points").arg(card.width()).arg(card.height()));
+    Show_Debug_Message(QStringLiteral("Profile element on a card of %1 x %2 points").arg(card.width()).arg(card.height()));
     const bool portrait = card.width() < card.height();   // a square card is landscape
     return Show_User_Profile::defaultInstance()->placeholderRect(controlId, portrait);
 }
