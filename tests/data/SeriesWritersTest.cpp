@@ -13,7 +13,7 @@
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/DocumentGlobals.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QTemporaryDir>
 #include <QTest>

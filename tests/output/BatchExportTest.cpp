@@ -23,7 +23,7 @@
 #include "document/LMNRenderingView.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
-#include "output/ui/Open_Export_Files.h"
+#include "dialogs/ui/Open_Export_Files.h"
 #include "output/OutputGlobals.h"
 #include "output/ui/Send_Modeless.h"
 #include "panels/PanelsGlobals.h"
@@ -97,6 +97,7 @@ protected:
             if (!panel)
                 return 0;
             m_panelMessage = panel->ui._open_log_message->text();
+            m_panelPath = panel->ui._open_log_path->text();
             QTest::mouseClick(panel->ui.export_cancel_btn, Qt::LeftButton);
             return panel->result();
         });
@@ -142,6 +143,7 @@ protected:
     GraphicPtr m_backName;
     QString m_out;
     QString m_panelMessage;
+    QString m_panelPath;
 };
 
 TEST_F(BatchExportTest, NamesFormatsSidesAndPixels)
@@ -172,7 +174,7 @@ TEST_F(BatchExportTest, NamesFormatsSidesAndPixels)
         exportBatch(c.formatRow, c.sideRow, c.combined);
         EXPECT_EQ(pillow(folder()), c.files) << c.name;
         EXPECT_EQ(m_panelMessage, kSuccess) << c.name;
-        EXPECT_EQ(Export_File_Path, folder());
+        EXPECT_EQ(m_panelPath, folder());
     }
 
     // Every card is the design with its record typed in; the front shows record 0 afterwards.
@@ -294,7 +296,7 @@ TEST_F(BatchExportTest, SingleExportAsksBeforeReplacingTheBackAndRecordsItsResol
     ExportCommands::Export_Button(*m_window);
     EXPECT_EQ(pillow(m_out), QStringList({"card.PNG PNG 507 321 150", "card_Back.PNG PNG 507 321 150"}));
     EXPECT_EQ(m_panelMessage, kSuccess);
-    EXPECT_EQ(Export_File_Path, path + ".PNG");
+    EXPECT_EQ(m_panelPath, path + ".PNG");
 }
 
 TEST_F(BatchExportTest, AnOpenpyxlWorkbookDrivesARunWhoseBarcodesReadBack)
