@@ -186,7 +186,7 @@ TEST(CardBackgroundFills, HatchPaintsItsBackgroundThenTheOpaquePatternFromTheOri
     expectPixels(render(record, 0, resources.path()), {{100, 70, Black}}, 12);
 }
 
-TEST(CardBackgroundFills, StretchedPictureCoversTheWholeCardAreaAndATiledOneOnlyTheShape)
+TEST(CardBackgroundFills, StretchedAndTiledPicturesFillTheCardShapeOnly)
 {
     QImage quadrants(2, 2, QImage::Format_RGB32);
     quadrants.setPixelColor(0, 0, QColor(255, 0, 0));
@@ -197,9 +197,9 @@ TEST(CardBackgroundFills, StretchedPictureCoversTheWholeCardAreaAndATiledOneOnly
     record.Card_BG_Image = quadrants;
     record.Card_BG_Image_Layout = QStringLiteral("Stretch");
     const QImage image = render(record, 2);
-    // Corners outside the ellipse are covered.
-    expectPixels(image, {{21, 21, QColor(255, 0, 0)}, {178, 21, QColor(0, 255, 0)}, {21, 118, QColor(0, 0, 255)},
-                         {178, 118, QColor(255, 255, 0)}});
+    // Stretched over the card area, cut to the ellipse as a plain fill is.
+    expectPixels(image, {{60, 45, QColor(255, 0, 0)}, {140, 45, QColor(0, 255, 0)}, {60, 95, QColor(0, 0, 255)},
+                         {140, 95, QColor(255, 255, 0)}, {21, 21, Desk}});
     EXPECT_TRUE(TestHelpers::onlyInside(image, Desk, Card.toRect()));
     record.Card_BG_Image_Layout = QStringLiteral("Centre");   // any layout other than "Tile" stretches
     EXPECT_EQ(render(record, 2), image);
