@@ -2,7 +2,9 @@
 
 // Data-series files: one plain UTF-8 text file per series in the data folder
 // (Data_Folder_Path), named after the series with the extension batch_file_EXT, holding
-// one value per line, every value followed by "\n".
+// one value per line, every value followed by "\n". Reading also takes files edited by
+// hand elsewhere: lines ending in CR, LF or CRLF, and UTF-16 or UTF-8 text after a
+// byte-order mark.
 
 #include "document/LMNGraphic.h"
 

@@ -138,8 +138,9 @@ bool ExportCommands::Export_Batch_File(LMNWindowController &editor, const QStrin
                                        const QString &extension, double dpi, bool combined)
 {
     const QString folder = CardExport::batchFolder(chosenFolder);
-    if (!CardExport::makeFolder(folder)) {
-        Show_MessageBox(kFolderFailure);
+    QString folderError;
+    if (!CardExport::makeFolder(folder, &folderError)) {
+        Show_MessageBox(QFileInfo(folder).isSymLink() ? folderError : kFolderFailure);
         return false;
     }
     BatchExportRun::Options options;
