@@ -199,6 +199,17 @@ bool DataSeries::readFile(const QString &name, QString *text)
         return false;
     }
     *text = decodeSeries(file.readAll());
+    // Every value held costs some 60 bytes besides its text: the count is capped so that the
+    // largest series read stays well within 1 GB.
+    qsizetype lines = 1;
+    forEachLine(*text, [&lines](QStringView) { ++lines; });
+    if (lines > MaximumValues) {
+        text->clear();
+        Show_NSLog_Message(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values.")
+                               .arg(name)
+                               .arg(MaximumValues));
+        return false;
+    }
     return true;
 }
 
@@ -212,6 +223,7 @@ QStringList DataSeries::readAllValues(const QString &name)
     if (end == 0)
         return {};
     QStringList values;
+    values.reserve(std::count(text.cbegin(), text.cbegin() + end, QLatin1Char('\n')) + 1);
     forEachLine(QStringView(text).first(end), [&values](QStringView line) { values.append(line.toString()); });
     return values;
 }

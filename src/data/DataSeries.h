@@ -50,8 +50,10 @@ public:
     // to replace it?" first.
     static bool replaceQuestionNeeded(const QString &typedName, const QString &oldName);
 
-    // Series files larger than this are not read (a series of a million long values fits).
+    // Series files larger than this, or holding more values, are not read (a series of a
+    // million long values fits).
     static constexpr qint64 MaximumFileSize = qint64(64) << 20;
+    static constexpr qsizetype MaximumValues = 5'000'000;
 
     // Every value in file order, for the binding of card elements: record n is line n + 1.
     // Empty lines stay empty values in their place; trailing empty lines are dropped.

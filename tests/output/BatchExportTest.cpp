@@ -412,7 +412,7 @@ TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
         QByteArray bytes = little ? QByteArray("\xff\xfe") : QByteArray("\xfe\xff");
         for (QChar c : text) {
             const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xff);
-            bytes += little ? QByteArray{lo, hi} : QByteArray{hi, lo};
+            bytes.append(little ? lo : hi).append(little ? hi : lo);
         }
         return bytes;
     };
