@@ -1,4 +1,5 @@
 #include "barcode/ui/Barcode_Gen.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
@@ -25,11 +26,7 @@
 
 #include <cstdio>
 
-Barcode_Gen *Barcode_Gen_Var = nullptr;
-
 namespace {
-
-QPointer<Barcode_Gen> g_defaultInstance;
 
 bool isAscii(const QString &text)
 {
@@ -78,8 +75,6 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     background.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(background);
     setAutoFillBackground(true);
-    g_defaultInstance = this;
-    Barcode_Gen_Var = this;
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
@@ -98,15 +93,11 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
 
 Barcode_Gen::~Barcode_Gen()
 {
-    if (Barcode_Gen_Var == this)
-        Barcode_Gen_Var = nullptr;
 }
 
 Barcode_Gen *Barcode_Gen::defaultInstance()
 {
-    if (!g_defaultInstance)
-        new Barcode_Gen(); // stores itself; lives as long as the process
-    return g_defaultInstance;
+    return sharedWindow<Barcode_Gen>();
 }
 
 void Barcode_Gen::fillLists()
