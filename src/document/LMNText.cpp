@@ -190,9 +190,11 @@ bool LMNText::isTextClipped() const
     QTextOption option(alignmentFor(text_alignmnet));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
-    const QSizeF size = layoutText(text, drawingFont(), option, lineWidth, [](const QTextLayout &) {});
-    // A hair of tolerance: a text made to its natural size fits exactly.
-    return size.height() > _bounds.height() + 0.01;
+    // A hair of tolerance: a text made to its natural size fits exactly. Layout need not go
+    // further down than the first line past that.
+    const double limit = _bounds.height() + 0.01;
+    const QSizeF size = layoutText(text, drawingFont(), option, lineWidth, limit + 0.01, [](const QTextLayout &) {});
+    return size.height() > limit;
 }
 
 void LMNText::makeNaturalSize()
