@@ -57,7 +57,7 @@ TEST_F(SSZipArchiveTest, PackedEntriesAreNamedRelativeToEachItemsParentReadByPyt
               QStringLiteral("Grüße.txt\n").toUtf8());
 }
 
-TEST_F(SSZipArchiveTest, PythonArchiveWithBackslashNamesUnpacksIntoTheSameTree)
+TEST_F(SSZipArchiveTest, PythonArchivesUnpackBackslashNamesIntoTheSameTreeAndOverwriteOnlyWhenAsked)
 {
     makeZip(path("slash.zip"), {{"dir/sub/file.txt", "A"}, {"dir/folder/", ""}});
     makeZip(path("back.zip"), {{"dir\\sub\\file.txt", "A"}, {"dir\\folder\\", ""}});
@@ -70,10 +70,8 @@ TEST_F(SSZipArchiveTest, PythonArchiveWithBackslashNamesUnpacksIntoTheSameTree)
     // The entry's date is given to the unpacked file (as local time).
     EXPECT_EQ(QFileInfo(path("one/dir/sub/file.txt")).lastModified(),
               QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)));
-}
 
-TEST_F(SSZipArchiveTest, OverwriteFlagDecidesWhetherExistingFilesAreReplaced)
-{
+    // The overwrite flag decides whether existing files are replaced.
     makeZip(path("a.zip"), {{"keep.txt", "new"}, {"more/added.txt", "added"}});
     writeFile(path("dest/keep.txt"), "old");
     ASSERT_TRUE(SSZipArchive::unzipFileAtPath(path("a.zip"), path("dest"), false, QString()));

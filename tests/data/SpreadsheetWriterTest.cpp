@@ -120,11 +120,9 @@ TEST_F(SpreadsheetWriterTest, TextsSurviveMarkupSpacesAndControlCharacters)
     EXPECT_TRUE(part(file, "xl/sharedStrings.xml").contains("count=\"10\" uniqueCount=\"10\""));
 
     // Our own reader gives every text back exactly.
-    ASSERT_EQ(QString(), [&] {
-        QString error;
-        SpreadsheetWriter::ReadWorkbook(QUrl::fromLocalFile(file), true, &error);
-        return error;
-    }());
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(QUrl::fromLocalFile(file), true, &error);
+    ASSERT_EQ(error, QString());
     Excel_Sheet_Number = 1;
     EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QUrl(), false), Rows({texts}));
 }
@@ -319,6 +317,8 @@ TEST(XmlElementStreamTest, MalformedDocumentsAreRefusedWithAReason)
         "\xff\xfe<\0w\0/\0>\0",
         "<worksheet></sheetData>",
         "<worksheet><</worksheet>",
+        // nested deeper than the parser goes, without exhausting the stack
+        "<worksheet>" + QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000) + "</worksheet>",
     };
     for (const QByteArray &xml : broken) {
         SCOPED_TRACE(xml.toStdString());
@@ -328,13 +328,6 @@ TEST(XmlElementStreamTest, MalformedDocumentsAreRefusedWithAReason)
             EXPECT_FALSE(result.error.isEmpty());
         }
     }
-}
-
-TEST(XmlElementStreamTest, DeepNestingIsRefusedWithoutExhaustingTheStack)
-{
-    QByteArray xml = "<worksheet>" + QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000) + "</worksheet>";
-    const StreamResult result = stream(xml, SheetUnits, 1 << 16);
-    EXPECT_FALSE(result.ok);
 }
 
 TEST(XmlElementStreamTest, AUnitLargerThanTheBufferStillArrivesWholeAndTheHandlerCanStopEarly)
