@@ -9,8 +9,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <stdexcept>
 

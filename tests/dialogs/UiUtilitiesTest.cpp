@@ -5,15 +5,10 @@
 #include "support/TestHelpers.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
 {

@@ -8,12 +8,10 @@
 #include "document/LMNGrid.h"
 #include "document/ui/DefaultCanvasHost.h"
 #include "document/ui/LMNGraphicView.h"
+#include "support/TestHelpers.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 

@@ -6,7 +6,6 @@
 
 #include <QClipboard>
 #include <QMimeData>
-#include <QTemporaryDir>
 
 class Clipboard : public CanvasTest
 {

@@ -3,8 +3,6 @@
 #include "document/GraphicFactory.h"
 #include "document/LMNImage.h"
 
-#include <QTemporaryDir>
-
 namespace {
 
 const QString Front = QStringLiteral("F");

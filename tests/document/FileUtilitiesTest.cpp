@@ -4,14 +4,6 @@
 
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-
 namespace {
 
 using TestHelpers::LogCapture;

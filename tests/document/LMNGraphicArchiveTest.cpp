@@ -3,16 +3,11 @@
 
 #include "support/TestHelpers.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 
 namespace {
 

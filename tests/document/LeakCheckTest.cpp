@@ -4,10 +4,7 @@
 #include "support/TestHelpers.h"
 
 #include <QKeyEvent>
-#include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -4,10 +4,6 @@
 
 #include "support/TestHelpers.h"
 
-#include <QImage>
-
-#include <gtest/gtest.h>
-
 #include <thread>
 
 namespace {

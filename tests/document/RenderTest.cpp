@@ -17,17 +17,9 @@
 #include "support/TestHelpers.h"
 
 #include <QBuffer>
-#include <QColor>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRect>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>

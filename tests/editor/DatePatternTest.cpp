@@ -8,8 +8,6 @@
 #include <QJsonDocument>
 #include <QTimeZone>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 const QLocale English(QLocale::English, QLocale::UnitedStates);

@@ -8,18 +8,13 @@
 #include "document/LMNGraphicArchive.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <limits>
 #include <sys/resource.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 

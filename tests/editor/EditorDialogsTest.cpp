@@ -7,9 +7,6 @@
 #include "editor/ui/Insert_Template.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
-
 using EditorDialogs = EditorWindowFixture;
 
 TEST_F(EditorDialogs, StockTextPickerGivesTheChosenLine)

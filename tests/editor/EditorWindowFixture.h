@@ -9,11 +9,7 @@
 #include "document/LMNGraphic.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/LMNWindowController.h"
-
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "support/TestHelpers.h"
 
 #include <functional>
 #include <memory>

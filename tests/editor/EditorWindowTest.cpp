@@ -15,9 +15,6 @@
 #include "panels/ui/SettingsPanel.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 

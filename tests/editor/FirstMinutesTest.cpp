@@ -14,9 +14,6 @@
 #include "profile/PartyLayout.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QUndoStack>

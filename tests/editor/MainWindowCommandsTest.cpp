@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QSignalSpy>

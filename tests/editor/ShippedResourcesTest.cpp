@@ -3,18 +3,12 @@
 
 #include "support/TestHelpers.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
-
-#include <gtest/gtest.h>
 
 #include "support/BarcodeReader.h"
 

@@ -12,16 +12,7 @@
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
 using StartUp = EditorWindowFixture;
-
 
 TEST_F(StartUp, CancellingTheStartScreenEndsTheApplication)
 {

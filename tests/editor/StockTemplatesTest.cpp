@@ -16,15 +16,7 @@
 #include "editor/ui/Template_Wizard.h"
 #include "panels/CardBackgroundPainter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 

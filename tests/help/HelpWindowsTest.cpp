@@ -18,8 +18,6 @@
 #include "help/ui/Share_It_Dlg.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPainter>

@@ -6,14 +6,10 @@
 
 #include "support/TestHelpers.h"
 
-#include <QDir>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 using TestHelpers::expectPixels;
 

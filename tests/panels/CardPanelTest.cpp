@@ -6,7 +6,6 @@
 #include "panels/ui/CardPanelCommands.h"
 
 #include <QButtonGroup>
-#include <QFile>
 #include <QFontDialog>
 
 namespace {

@@ -9,8 +9,6 @@
 #include "data/ui/CardSnapshotTaker.h"
 #include "editor/ui/DesignFileCommands.h"
 
-#include <QDir>
-
 namespace {
 
 using DataSourceTest = PanelFixture;

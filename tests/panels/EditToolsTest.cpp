@@ -17,7 +17,6 @@
 #include <QFontInfo>
 #include <QStandardPaths>
 #include <QToolBar>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 namespace {

@@ -11,9 +11,7 @@
 #include "panels/ui/SettingsPanel.h"
 #include "support/TestHelpers.h"
 
-#include <QDir>
 #include <QFontDialog>
-#include <QImage>
 
 class PanelFixture : public EditorWindowFixture
 {

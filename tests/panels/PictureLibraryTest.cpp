@@ -10,7 +10,6 @@
 #include "support/TestHelpers.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSignalSpy>
 
 namespace {

@@ -9,7 +9,6 @@
 #include "support/TestHelpers.h"
 
 #include <QFontDialog>
-#include <QTest>
 
 namespace {
 

@@ -18,7 +18,6 @@
 #include "support/TestHelpers.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>

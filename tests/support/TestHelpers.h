@@ -1,11 +1,20 @@
 #pragma once
 
+// Also the headers nearly every test needs: Qt's files, pictures and test tools, and GoogleTest.
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <tuple>
