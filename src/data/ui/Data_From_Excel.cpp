@@ -16,7 +16,7 @@ QPointer<Data_From_Excel> g_table;
 
 QString rowNumberColumnTitle()
 {
-    return QCoreApplication::translate("Data_From_Excel", "No.");
+    return SpreadsheetTableModel::rowNumberTitle();
 }
 
 Data_From_Excel::Data_From_Excel(QWidget *parent)
