@@ -26,7 +26,8 @@ double pointsToLayoutSize()
 // when `width` is below 0), and hands each finished layout to `visit`. Returns the size of
 // the whole: the widest line's natural width and the height of all lines.
 template<typename Visit>
-QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &option, double width, Visit visit)
+QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &option, double width, Visit visit,
+                  bool withLeading = false)
 {
     static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n|\u2029"));
     double y = 0.0;
@@ -39,6 +40,7 @@ QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &opt
         layout.setTextOption(paragraphOption);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLeadingIncluded(withLeading);
             line.setLineWidth(width < 0 ? 1.0e6 : width);
             line.setPosition(QPointF(0.0, y));
             y += line.height();
@@ -136,6 +138,32 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
 
     if (hasVisibleStroke())
         painter.strokePath(frame, strokePen());
+}
+
+double LMNText::laidOutHeight(bool withLeading) const
+{
+    QTextOption option(alignmentFor(text_alignmnet));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
+    return layoutText(displayedText(), drawingFont(), option, lineWidth, [](const QTextLayout &) {}, withLeading)
+        .height();
+}
+
+bool LMNText::textOverflows() const
+{
+    // A hair of tolerance: line heights are sums of fractions.
+    return !displayedText().isEmpty() && laidOutHeight() > _bounds.height() + 0.01;
+}
+
+bool LMNText::shrinkFontToFit(double smallest)
+{
+    // Fitted with the font's leading under every line, as QFontMetrics measures wrapped text:
+    // a little room to spare on the card.
+    constexpr double Step = 0.5;
+    const auto fits = [this] { return displayedText().isEmpty() || laidOutHeight(true) <= _bounds.height() + 0.01; };
+    while (!fits() && text_ctrl_font.pointSize > smallest)
+        text_ctrl_font.pointSize = std::max(smallest, text_ctrl_font.pointSize - Step);
+    return fits();
 }
 
 void LMNText::makeNaturalSize()

@@ -261,12 +261,14 @@ void LMNGraphicView::createGraphicOfClass(GraphicKind kind, const QMouseEvent *e
                                           const QRectF &bound_rect, const QString &card_side,
                                           const QString &ctrl_value, const QString &ctrl_ID)
 {
+    // The tool that makes the element is the one chosen now: clearing the selection shows the
+    // card's settings, which puts the arrow tool back.
+    const int tool = m_host->Selected_Control_Tool();
     if (m_drag == Drag::Create)
         finishCreation();
     Clear_Control_Selection();
 
-    const GraphicPtr graphic = GraphicFactory::makeGraphic(kind, m_host->Selected_Control_Tool(), ctrl_value,
-                                                           ctrl_ID, newGraphicDefaults());
+    const GraphicPtr graphic = GraphicFactory::makeGraphic(kind, tool, ctrl_value, ctrl_ID, newGraphicDefaults());
     placeNewGraphic(graphic);
 
     if (event) {
@@ -587,7 +589,7 @@ void LMNGraphicView::paste()
     const std::optional<GraphicList> decoded = LMNGraphicArchive::decodeList(data->data(LMNGraphicViewPasteboardType), &error);
     if (!decoded) {
         Show_NSLog_Message(error);
-        Show_MessageBox(tr("The copied elements cannot be pasted: %1").arg(error));
+        Show_Warning_MessageBox(tr("The copied elements cannot be pasted: %1").arg(error));
         return;
     }
     GraphicList pasted = *decoded;

@@ -5,12 +5,14 @@
 #include "data/ui/DataSourceServices.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
+#include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/SettingsPanel.h"
+#include "profile/PartyLayout.h"
 #include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
@@ -90,6 +92,10 @@ void LMNWindowController::placeUserProfile(const User_Profile_Class &record, LMN
         const GraphicPtr element = existing ? existing : canvas->Selcect_Ctrl_With_ID(field.id);
         if (!element)
             continue;
+        // A field just placed takes a font small enough for its frame, as the wizard's stack
+        // does; what still cannot fit at the smallest size shows the canvas's overflow sign.
+        if (!existing && element->kind() == GraphicKind::Text)
+            static_cast<LMNText &>(*element).shrinkFontToFit(PartyLayout::kSmallestFont);
         if (field.ds) {
             element->data_source_type = 1;
             element->batch_list_name = field.ds_name;
