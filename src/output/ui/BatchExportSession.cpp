@@ -45,7 +45,7 @@ void BatchExportSession::finish()
     Send_Modeless::defaultInstance()->end();
     CardSnapshotTaker::Select_first_row_value_for_design(m_editor, 0);
     if (!m_result.failedPath.isEmpty())
-        Show_MessageBox(QStringLiteral("%1\n\n%2").arg(m_result.failedPath, m_result.writeError));
+        Show_Warning_MessageBox(QStringLiteral("%1\n\n%2").arg(m_result.failedPath, m_result.writeError));
     Export_File_Path = m_folder;
     Export_File_Message = finishedMessage(m_result);
     m_editor.Open_Export_File_Box();

@@ -112,7 +112,7 @@ bool ExportCommands::Export_File_Function(LMNWindowController &editor, const QSt
 {
     QString error;
     if (!CardExport::writePicture(image, path, &error)) {
-        Show_MessageBox(QStringLiteral("%1\n\n%2").arg(path, error));
+        Show_Warning_MessageBox(QStringLiteral("%1\n\n%2").arg(path, error));
         return false;
     }
     if (showMessage) {
@@ -139,7 +139,7 @@ bool ExportCommands::Export_Batch_File(LMNWindowController &editor, const QStrin
 {
     const QString folder = CardExport::batchFolder(chosenFolder);
     if (!CardExport::makeFolder(folder)) {
-        Show_MessageBox(kFolderFailure);
+        Show_Warning_MessageBox(kFolderFailure);
         return false;
     }
     BatchExportRun::Options options;

@@ -77,7 +77,7 @@ void CardPanelCommands::set_Back_BG_Image(const QString &path)
 void CardPanelCommands::useChosenPicture(const QString &path)
 {
     if (PaintStyles::readPicture(path).isNull()) {
-        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
         return;
     }
     if (Card_Front_Or_Back != 0)
@@ -102,7 +102,7 @@ BackgroundGallery *CardPanelCommands::createBackgroundGallery(QMainWindow *windo
 void CardPanelCommands::galleryPictureChosen(const QString &path)
 {
     if (PaintStyles::readPicture(path).isNull()) {
-        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
         return;
     }
     // The gallery sets the front's background: show the front, so the change is seen.
