@@ -136,7 +136,7 @@ TEST_F(BarcodeHandOverTest, CancelGuardAndWrongPlacesChangeNothing)
     BarcodeElementSettings{}.applyTo(source);
     Barcode_output_image = QImage(4, 4, QImage::Format_RGB32);
     Not_Draw_Only_Prop_Change = true;
-    BarcodeHandOver::Update_Barcode_Graphics(*m_window, source);
+    BarcodeHandOver::Update_Barcode_Graphics(*m_window, m_window->canvasInWork(), source);
     Not_Draw_Only_Prop_Change = false;
     EXPECT_TRUE(BarcodeElementSettings::isNeverDesigned(*barcodes[0]));
     Barcode_output_image = QImage();

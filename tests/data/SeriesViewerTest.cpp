@@ -2,7 +2,6 @@
 // trimming, a deleted file, the combo lists and the view and help buttons.
 
 #include "DataTestSupport.h"
-#include "support/ScriptedModalSeam.h"
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
@@ -11,27 +10,15 @@
 #include "document/DocumentGlobals.h"
 
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace DataTest;
 
 namespace {
 
-class SeriesViewerTest : public ::testing::Test
+class SeriesViewerTest : public DataFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
-        QDir().mkpath(Data_Folder_Path);
-        m_savedTable = SpreadsheetTable::live();
-    }
-    void TearDown() override
-    {
-        SpreadsheetTable::live() = m_savedTable;
-        Data_Folder_Path.clear();
-    }
     // Opens the viewer on `name` through the view button; returns the rows shown and the count.
     QStringList view(const QString &name, QString *count)
     {
@@ -55,10 +42,6 @@ protected:
         DataSourceServices::View_batch_Series_Button(&source, &series);
         return rows;
     }
-
-    QTemporaryDir m_dir;
-    ScriptedModalSeam m_seam;
-    SpreadsheetTable m_savedTable;
 };
 
 TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)

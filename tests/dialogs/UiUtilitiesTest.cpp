@@ -2,7 +2,7 @@
 #include "dialogs/ui/UiUtilities.h"
 #include "help/HelpLinks.h"
 #include "help/ui/Review_Form.h"
-#include "output/ui/Open_Export_Files.h"
+#include "dialogs/ui/Open_Export_Files.h"
 
 #include "support/ScriptedModalSeam.h"
 

@@ -1,4 +1,5 @@
 #include "barcode/ui/Barcode_Gen.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
@@ -27,8 +28,6 @@
 #include <algorithm>
 #include <cstdio>
 
-Barcode_Gen *Barcode_Gen_Var = nullptr;
-
 namespace {
 
 // The forms of one tab share their label column's width, so fields line up from box to box.
@@ -45,8 +44,6 @@ void alignFormLabels(QWidget *page)
     for (QWidget *label : std::as_const(labels))
         label->setMinimumWidth(widest);
 }
-
-QPointer<Barcode_Gen> g_defaultInstance;
 
 bool isAscii(const QString &text)
 {
@@ -95,8 +92,6 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     background.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(background);
     setAutoFillBackground(true);
-    g_defaultInstance = this;
-    Barcode_Gen_Var = this;
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
@@ -117,15 +112,11 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
 
 Barcode_Gen::~Barcode_Gen()
 {
-    if (Barcode_Gen_Var == this)
-        Barcode_Gen_Var = nullptr;
 }
 
 Barcode_Gen *Barcode_Gen::defaultInstance()
 {
-    if (!g_defaultInstance)
-        new Barcode_Gen(); // stores itself; lives as long as the process
-    return g_defaultInstance;
+    return sharedWindow<Barcode_Gen>();
 }
 
 void Barcode_Gen::fillLists()

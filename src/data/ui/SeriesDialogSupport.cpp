@@ -10,8 +10,8 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "editor/EditorHost.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 #include "panels/PanelsGlobals.h"
 
 #include <QComboBox>
@@ -19,7 +19,6 @@
 #include <QEventLoop>
 #include <QPushButton>
 #include <QThread>
-
 
 namespace SeriesDialogs {
 
