@@ -149,12 +149,6 @@ double LMNText::laidOutHeight(bool withLeading) const
         .height();
 }
 
-bool LMNText::textOverflows() const
-{
-    // A hair of tolerance: line heights are sums of fractions.
-    return !displayedText().isEmpty() && laidOutHeight() > _bounds.height() + 0.01;
-}
-
 bool LMNText::shrinkFontToFit(double smallest)
 {
     // Fitted with the font's leading under every line, as QFontMetrics measures wrapped text:

@@ -32,8 +32,6 @@ public:
     // The height in points the text takes laid out in the width of the bounds; with the
     // font's leading under every line when `withLeading`.
     double laidOutHeight(bool withLeading = false) const;
-    // True when the text takes more height than the bounds have: what does not fit is cut off.
-    bool textOverflows() const;
     // Lowers the font size in half-point steps until the text, with the font's leading under
     // every line, fits the bounds; never below `smallest` points (a font already smaller
     // stays). True when the text fits at the end.
