@@ -1,5 +1,5 @@
 // The data-series viewer and the data-source services of the property panel: rows, count,
-// trimming, a deleted file, the combo lists and the view and help buttons.
+// trimming, a deleted file, the combo lists and the view button.
 
 #include "DataTestSupport.h"
 
@@ -76,7 +76,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
     EXPECT_EQ(m_seam.dialogsRun.size(), 3);
 }
 
-TEST_F(SeriesViewerTest, ComboListsFirstValuesAndHelp)
+TEST_F(SeriesViewerTest, ComboListsAndFirstValues)
 {
     ASSERT_TRUE(DataSeries::writeValues("b", {" first ", "second"}, DataSeries::WriteMode::Replace));
     ASSERT_TRUE(DataSeries::writeValues("a", {"x"}, DataSeries::WriteMode::Replace));
@@ -107,13 +107,6 @@ TEST_F(SeriesViewerTest, ComboListsFirstValuesAndHelp)
     DataSourceServices::Remove_Excel_Col_Name_In_Combo(&source);
     DataSourceServices::Remove_Excel_Col_Name_In_Combo(&source);
     EXPECT_EQ(source.count(), 2);
-
-    m_seam.onDialog([](QDialog *dialog) {
-        EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
-        EXPECT_TRUE(Cutom_Msg_Val.startsWith("Select Data Source as 'Manual'"));
-        return int(dialog != nullptr);
-    });
-    DataSourceServices::Data_Source_Help_Button();
 }
 
 } // namespace

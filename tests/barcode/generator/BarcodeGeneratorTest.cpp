@@ -81,30 +81,6 @@ TEST(BarcodeGenerator, CustomResolutionWithinItsLimits)
     }
 }
 
-TEST(BarcodeGenerator, ElementFieldsRoundTripAndNewElementsStartDesigned)
-{
-    LMNBarcode fresh;
-    EXPECT_TRUE(BarcodeElementSettings::isNeverDesigned(fresh));
-    const BarcodeElementSettings start = BarcodeElementSettings::fromGraphic(fresh);
-    EXPECT_EQ(start.linear_font_val, QStringLiteral("0123"));
-    EXPECT_EQ(start.header_val, QStringLiteral("HEADER"));
-    EXPECT_EQ(start.qr_size_val, 60);
-
-    BarcodeElementSettings s = settingsFor(QStringLiteral("PDF417"));
-    s.two_d_font_val = QStringLiteral("value");
-    s.show_hide_ftr = 1;
-    s.align_ftr_index = 2;
-    s.LR_margin_val = 0.4f;
-    s.barcode_back_clr_val = QColor(250, 240, 200);
-    s.header_font_val = CardFont(QStringLiteral("Arial-BoldMT"), 14);
-    s.dpi_val_index = 6;
-    s.dpi_custom_val = QStringLiteral("450");
-    LMNText text;
-    s.applyTo(text);
-    EXPECT_FALSE(BarcodeElementSettings::isNeverDesigned(text));
-    EXPECT_EQ(BarcodeElementSettings::fromGraphic(text), s);
-}
-
 // Two elements of different symbologies bound to different values, pictures made on four
 // threads at once: each picture reads back as its own record.
 TEST(BarcodeGenerator, ConcurrentPicturesReadAsTheirOwnRecords)

@@ -316,31 +316,3 @@ TEST(BarcodeRender, DesignerLikePicturesStillRead)
     }
 }
 
-TEST(BarcodeRender, GenerationOnSeveralThreadsAtOnce)
-{
-    const QStringList titles{QStringLiteral("EAN-13"), QStringLiteral("Code 128"), QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"),
-                             QStringLiteral("Japan Post Barcode")};
-    const QStringList values{QStringLiteral("590123412345"), QStringLiteral("Thread safe"), QStringLiteral("SN34RD1A"),
-                             QStringLiteral("1060043 3-21")};
-    const auto render = [&](int i) {
-        auto barcode = LinearBarcodes::create(titles.at(i % 4), values.at(i % 4), true);
-        barcode->setHeader(QStringLiteral("Header"));
-        barcode->setPrintsHeader(true);
-        barcode->setCaptionFontSize(10);
-        barcode->setHeaderFontSize(10);
-        BarcodeSizes::Set_Barcode_Height(*barcode, BarcodeSizeFields{});
-        barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, BarcodeSizeFields{}));
-        return NKDBarcodeOffscreenView(*barcode).toImage(300);
-    };
-    QList<QImage> expected;
-    for (int i = 0; i < 4; ++i)
-        expected << render(i);
-    QList<QImage> results(16);
-    std::vector<std::thread> threads;
-    for (int i = 0; i < 16; ++i)
-        threads.emplace_back([&, i] { results[i] = render(i); });
-    for (std::thread &thread : threads)
-        thread.join();
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(results.at(i), expected.at(i % 4)) << i;
-}
