@@ -173,6 +173,12 @@ TEST_F(Profile, LongAnswersFitTheirFramesAndThePhotoShowsOnBothOrientations)
         const QPointF centre = placed->bounds().center() * canvas->zoom();
         EXPECT_EQ(shown.pixelColor(centre.toPoint()), QColor(255, 0, 255)) << "on " << card.width();
     }
+    // What cannot fit even at 6 points stays cut off, and so is marked on the canvas.
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.unique_value, QString(300, QLatin1Char('9'))); }));
+    const GraphicPtr unique = findById(QStringLiteral("Fup_UniqueNo"));
+    ASSERT_TRUE(unique);
+    EXPECT_EQ(unique->text_ctrl_font.pointSize, 6.0);
+    EXPECT_TRUE(static_cast<const LMNText &>(*unique).isTextClipped());
 }
 
 TEST_F(Profile, PlaceholdersFollowTheFrontCardsShapeOnEverySide)
