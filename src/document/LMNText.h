@@ -29,12 +29,9 @@ public:
     // The text as drawn: _Text_contents with the case transform.
     QString displayedText() const;
 
-    // The height in points the text takes laid out in the width of the bounds; with the
-    // font's leading under every line when `withLeading`.
-    double laidOutHeight(bool withLeading = false) const;
-    // Lowers the font size in half-point steps until the text, with the font's leading under
-    // every line, fits the bounds; never below `smallest` points (a font already smaller
-    // stays). True when the text fits at the end.
+    // Lowers the font size in half-point steps until the text, wrapped in the bounds' width
+    // and measured by QFontMetrics (the font's leading under every line), fits their height;
+    // never below `smallest` points (a font already smaller stays). True when it fits at the end.
     bool shrinkFontToFit(double smallest);
     // The drawing font: text_ctrl_font with text_kerning points between letters, sized so
     // that a layout made without a paint device measures in points.
