@@ -236,8 +236,8 @@ TEST_F(CupsPrintTest, MarginsComeFromTheQueuesPpd)
     open(s_cups->marginQueue, [](Print_Wnd *w) {
         for (QLabel *margin : {w->ui.l_mar_id, w->ui.r_mar_id, w->ui.t_mar_id, w->ui.b_mar_id})
             EXPECT_EQ(margin->text(), "6.35");
-        EXPECT_FLOAT_EQ(Left_Mar, 18);
-        EXPECT_FLOAT_EQ(Top_Mar, 18);
+        EXPECT_FLOAT_EQ(w->sheet().L, 18);
+        EXPECT_FLOAT_EQ(w->sheet().T, 18);
     });
     open(s_cups->pdfQueue, [](Print_Wnd *w) { EXPECT_EQ(w->ui.l_mar_id->text(), "0.00"); });
 }
@@ -318,7 +318,7 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
     ASSERT_EQ(pdfPages(pdf), 2);
     EXPECT_TRUE(pdfPageSize(pdf).startsWith("595")) << pdfPageSize(pdf).toStdString();
-    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
+    const SheetLayout layout = Print_Wnd::defaultInstance()->sheetLayout(QSizeF(595, 842));
     const QSizeF card = m_window->cardSize();
     for (int page = 1; page <= 2; ++page) {
         const QImage image = pdfPage(pdf, page, 216);

@@ -10,7 +10,6 @@
 
 #include "document/LMNText.h"
 #include "output/RecordCardSource.h"
-#include "output/PrintGlobals.h"
 #include "output/Printing_View.h"
 
 #include <QPdfWriter>

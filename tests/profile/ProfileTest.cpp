@@ -12,7 +12,6 @@
 #include "editor/ui/Template_Wizard.h"
 #include "panels/PanelsGlobals.h"
 #include "profile/ui/ProfileCommands.h"
-#include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
 #include "support/TestHelpers.h"
@@ -98,7 +97,7 @@ TEST_F(Profile, FirstOkPlacesNameAndEmailOnTheirPlaceholdersAndLaterOksKeepTheir
         type(p->ui.name_value, QStringLiteral("Carla Diaz"));
         type(p->ui.email_value, QStringLiteral("carla@example.org"));
     }));
-    EXPECT_TRUE(Fill_User_Profile);
+    EXPECT_TRUE(m_window->profile()->Fill_User_Profile);
     const GraphicPtr name = findById(QStringLiteral("Fup_Name"));
     const GraphicPtr email = findById(QStringLiteral("Fup_EmailID"));
     ASSERT_TRUE(name && email);
@@ -298,7 +297,7 @@ TEST_F(Profile, PlacedElementsTravelInTheDesignFileAndLoadBackIntoTheDialog)
     EXPECT_TRUE(out.contains(QStringLiteral("Fup_UniqueNo 1 Guests")));
 
     m_window->New_Project_Setting_Reset();
-    EXPECT_FALSE(Fill_User_Profile);
+    EXPECT_FALSE(m_window->profile()->Fill_User_Profile);
     ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
     runProfile([](Show_User_Profile *p) {
         EXPECT_EQ(p->ui.name_value->text(), QStringLiteral("Hana"));

@@ -1,6 +1,6 @@
 #include "dialogs/ui/Long_SMS_Dlg.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "ui_Long_SMS_Dlg.h"
 
 #include "document/DocumentGlobals.h"

@@ -1,6 +1,6 @@
 #include "output/ui/Email_Setting.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"

@@ -1,6 +1,6 @@
 #include "output/ui/Send_Mail.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"

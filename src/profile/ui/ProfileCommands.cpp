@@ -13,7 +13,6 @@
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
-#include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
 
@@ -31,6 +30,7 @@ void ProfileCommands::reset()
 {
     Front_user_profile.Reset_All_Values();
     Back_user_profile.Reset_All_Values();
+    Fill_User_Profile = false;
 }
 
 int ProfileCommands::Open_User_Profile_Window(bool load, const QString &side)
