@@ -159,6 +159,7 @@ void Barcode_Gen::connectControls()
     connect(ui.dm_moduleStepper_2D, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::dm_modulesizeChanged));
     connect(ui.dpi_Stepper, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::DPI_Value_Changed));
     connect(ui.view_series_btn, &QPushButton::clicked, this, &Barcode_Gen::View_batch_Series_Button);
+    connect(ui.data_source_help_btn, &QToolButton::clicked, this, &DataSourceServices::Data_Source_Help_Button);
     connect(ui.qr_version_help_btn, &QToolButton::clicked, this, &Barcode_Gen::QR_Version_Help_Btn);
     connect(ui.qr_ec_help_btn, &QToolButton::clicked, this, &Barcode_Gen::QR_EC_Lvl_Help_Btn);
     connect(ui.pdf_row_help_btn, &QToolButton::clicked, this, &Barcode_Gen::PDF_row_Help_btn);

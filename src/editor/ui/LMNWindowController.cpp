@@ -100,13 +100,14 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     m_elementCommands = new ElementPanelCommands(this, this);
     // Barcode designer: the barcode page's button opens it as a double click does.
     m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this, canvasInWork()); };
-    // Data binding: the source page's column list, first values and view button.
+    // Data binding: the source page's column list, first values, view and help buttons.
     m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
     m_elementCommands->Get_First_Value_Of_Excel_Binding = &DataSourceServices::Get_First_Value_Of_Excel_Binding;
     m_elementCommands->View_batch_Series_Button = [this] {
         const auto &source = settingsPanel()->ui.datasource_tab->ui;
         DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
     };
+    connect(settingsPanel()->ui.datasource_tab, &DataSourcePage::helpRequested, this, &DataSourceServices::Data_Source_Help_Button);
     m_layoutCommands = new LayoutCommands(this, this);
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
@@ -494,7 +495,7 @@ void LMNWindowController::loadLists()
     no_image_picture = QImage(QDir(Resource_Path).filePath(QStringLiteral("no.png")));
 }
 
-bool LMNWindowController::windowDidLoad()
+bool LMNWindowController::windowDidLoad(const QString &designPath)
 {
     setGeometry(100, 0, 1000, 800);
 
@@ -522,7 +523,10 @@ bool LMNWindowController::windowDidLoad()
 
     SetDocumentCanvasSize(kDefaultCardSize);
     Undo_Redo_Button_state();
-    if (Open_Start_Window() != 1)
+    const bool opened = !designPath.isEmpty() && Read_and_load_design_Log(QFileInfo(designPath).absoluteFilePath(), true);
+    if (opened)
+        Undo_Redo_Button_state();
+    else if (Open_Start_Window() != 1)
         return false;
     Select_front_side();
     // The desks know their room once the window is on the screen.

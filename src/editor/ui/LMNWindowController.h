@@ -43,9 +43,10 @@ public:
     ~LMNWindowController() override;
 
     // Runs the start-up order once the window exists: resource folder, lists, canvases,
-    // default card size, then a new design through the start screen. False when the
+    // default card size, then the design at `designPath` when one is given and readable (the
+    // reader's message otherwise), else a new design through the start screen. False when the
     // application must end (no resource folder, or the start screen was not finished).
-    bool windowDidLoad();
+    bool windowDidLoad(const QString &designPath = QString());
 
     Ui::LMNWindowController ui;
     LMNDocument *document() const override { return m_document; }
