@@ -50,10 +50,13 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
         if (record.Card_BG_Image_Layout == QLatin1String("Tile")) {
             painter.fillPath(path, QBrush(record.Card_BG_Image));
         } else {
-            // A stretched picture covers the whole card area, corners of a rounded or
-            // elliptic card included.
+            // A stretched picture covers the card area inside the card's shape, as a plain
+            // fill does: the corners of a rounded or elliptic card stay clear.
+            painter.save();
+            painter.setClipPath(path, Qt::IntersectClip);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(cardRect, record.Card_BG_Image);
+            painter.restore();
         }
     } else {
         painter.fillPath(path, record.Card_fill_clr);
