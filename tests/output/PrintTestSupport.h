@@ -3,6 +3,7 @@
 // Cards that say which record and side they are by their colour, a print design made of
 // them, and page pictures of a PDF through poppler's pdftoppm.
 
+#include "support/BarcodeReader.h"
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
@@ -11,14 +12,14 @@
 #include "document/LMNGraphic.h"
 #include "output/PrintDesign.h"
 #include "output/SheetCardSource.h"
+#include "output/SheetLayout.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QImage>
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QCoreApplication>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -103,24 +104,30 @@ inline QImage pdfPage(const QString &pdf, int page, int dpi = 72)
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
-// "Pages:" and "Page size:" of pdfinfo.
-inline int pdfPages(const QString &pdf)
+// The Code 128 text on the front of every cell of `page`, row by row (drawn at 216 dpi).
+inline std::vector<std::string> cellCodes(const QString &pdf, int page, const SheetLayout &layout, const QSizeF &card)
 {
-    const QString info = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfinfo"), {pdf}));
-    for (const QString &line : info.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return -1;
+    const QImage image = pdfPage(pdf, page, 216);
+    std::vector<std::string> codes;
+    for (int r = 1; r <= layout.rows; ++r)
+        for (int c = 1; c <= layout.cols; ++c) {
+            const QRectF at = layout.cell(r, c, card).front;
+            codes.push_back(BarcodeReader::read(image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect()),
+                                                ZXing::BarcodeFormat::Code128).text);
+        }
+    return codes;
 }
 
-inline QString pdfPageSize(const QString &pdf)
+// A field of pdfinfo ("Pages", "Page size", ...); pdfPages: the page count.
+inline QString pdfInfo(const QString &pdf, const QString &field)
 {
     const QString info = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfinfo"), {pdf}));
     for (const QString &line : info.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("Page size:")))
-            return line.mid(10).trimmed();
+        if (line.startsWith(field + QLatin1Char(':')))
+            return line.mid(field.size() + 1).trimmed();
     return {};
 }
+inline int pdfPages(const QString &pdf) { return pdfInfo(pdf, QStringLiteral("Pages")).toInt(); }
 
 // A Code 128 barcode element bound to the data series `series`.
 inline GraphicPtr seriesBarcode(const QString &series, const QRectF &bounds)
