@@ -14,6 +14,7 @@
 #include "dialogs/ui/Long_SMS_Dlg.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QFileInfo>
 #include <QFontDialog>
@@ -71,10 +72,7 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(background);
-    setAutoFillBackground(true);
+    Apply_Dialog_Look(this);
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
