@@ -1,10 +1,10 @@
 #include "output/Printing_View.h"
 
-
 #include <QFont>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -144,5 +144,11 @@ Printing_View::Pass Printing_View::paint(QPagedPaintDevice &device, const Option
     }
     if (!painter.end())
         pass.ended = false;
+    if (batch()) {
+        const bool both = m_layout.bothSides();
+        const bool back = m_layout.side == QLatin1String("B");
+        pass.missingValues = m_cards->missingValues(std::min(cursor.record, m_cards->recordCount()), both || !back,
+                                                    both || back);
+    }
     return pass;
 }
