@@ -70,9 +70,8 @@ TEST(MessageBoxes, InformationAfterALineBreakWithOneOKButtonAndQuestionsAnswerin
     seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), ScriptedModalSeam::CloseBox});
     const QString question = QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
 
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 1);
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 0);
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 0); // closed without a button: not a Yes
+    for (const int expected : {1, 0, 0})   // Yes, No, closed without a button: not a Yes
+        EXPECT_EQ(Show_YES_NO_MessageBox(question), expected);
 
     ASSERT_EQ(seam.messages.size(), 3);
     EXPECT_EQ(seam.messages[0].text, question);
@@ -92,11 +91,8 @@ TEST(MessageBoxesFromWorkers, AreShownOnTheMainThreadWhileTheWorkerWaits)
         seam.answered = true;
     }});
     EXPECT_EQ(answer, 1);
-    ASSERT_EQ(seam.threads.size(), 2);
-    for (QThread *thread : seam.threads) {
-        EXPECT_EQ(thread, QCoreApplication::instance()->thread());
-        EXPECT_NE(thread, worker);
-    }
+    EXPECT_EQ(seam.threads, QList<QThread *>(2, QCoreApplication::instance()->thread()));
+    EXPECT_NE(worker, QCoreApplication::instance()->thread());
     EXPECT_FALSE(seam.answeredBeforeShown);
     EXPECT_EQ(seam.messageTexts(), (QStringList{QStringLiteral("\nCard 3 could not be written."), QStringLiteral("Stop the export?")}));
 }
