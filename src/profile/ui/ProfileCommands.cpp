@@ -16,7 +16,6 @@
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
-#include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
 
