@@ -103,10 +103,11 @@ void BM_SheetPreviewRefresh10x10(benchmark::State &state)
     wnd->printInfo()->setPageSize(QPageSize(QPageSize::A4));
     wnd->Set_values_From_Printer();
     wnd->front_image = QImage(50, 70, QImage::Format_ARGB32_Premultiplied);
-    label_width = 50;
-    label_hight = 70;
-    Print_Row = Print_Col = 10;
-    Print_Card_Side = QStringLiteral("BOTH");
+    SheetLayout &sheet = wnd->sheet();
+    sheet.W = 50;
+    sheet.H = 70;
+    sheet.rows = sheet.cols = 10;
+    sheet.side = QStringLiteral("BOTH");
     for (auto _ : state)
         wnd->Refresh_Preview();
 }

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         SpreadsheetWriter::ReadData_only_column(&error);
         const QList<QStringList> rows = SpreadsheetWriter::ReadWorkbook(QUrl(), false, &error);
         for (const QStringList &row : rows)
-            if (row.size() != Excel_Sheet_Columns.load())
+            if (row.size() != SpreadsheetWriter::sharedInstance()->columns)
                 Fuzz::broken("every row has the sheet's width");
     }
     SpreadsheetWriter::removeTempFolder();

@@ -449,7 +449,7 @@ QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QUrl &url, bool only_co
         return reader->data;
     }
 
-    Excel_Sheet_Columns = 1;
+    reader->columns = 1;
     reader->sharedStrings.clear();
     if (!reader->makeFreshTempFolder(errorMessage))
         return reader->data;
@@ -543,7 +543,7 @@ QList<QStringList> SpreadsheetWriter::ReadData_only_column(QString *errorMessage
     int columns = 1;
     if (!reader->scanWorksheet(reader->worksheetPath(), true, &names, &columns, errorMessage))
         return reader->data;
-    Excel_Sheet_Columns = columns;
+    reader->columns = columns;
     if (!names.isEmpty())
         reader->data.append(names);
     return reader->data;
@@ -553,10 +553,10 @@ bool SpreadsheetWriter::ReadData(const QUrl &url, QString *errorMessage)
 {
     clearError(errorMessage);
     data.clear();
-    int columns = 1;
-    if (!scanWorksheet(localPath(url), false, nullptr, &columns, errorMessage))
+    int width = 1;
+    if (!scanWorksheet(localPath(url), false, nullptr, &width, errorMessage))
         return false;
-    Excel_Sheet_Columns = columns;
+    columns = width;
     return true;
 }
 

@@ -9,7 +9,7 @@
 //                              shared strings;
 //   ReadData_only_column()     gives the column names of worksheet Excel_Sheet_Number;
 //   ReadWorkbook(url, false)   gives every row of that worksheet, each padded to
-//                              Excel_Sheet_Columns texts ("" for a cell without value).
+//                              `columns` texts ("" for a cell without value).
 // A cell's text is what the cell shows: numbers under a date or time format give that date
 // or time as LibreOffice shows it; every other cell gives its stored text.
 // Every step reports failure through its optional error message (empty on success).
@@ -69,6 +69,8 @@ public:
     // unpacked (or written).
     QList<QStringList> data;
     QStringList sharedStrings;
+    // The width of the worksheet last read (its column titles or rows): every row read has it.
+    int columns = 1;
 
     // Reading refuses worksheets whose padded rows would hold more cells than this.
     qint64 maxCells = 20'000'000;

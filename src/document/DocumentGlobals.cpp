@@ -1,13 +1,11 @@
 #include "document/DocumentGlobals.h"
 
 std::atomic<int> Card_Front_Or_Back{0};
-std::atomic<bool> Card_Value_In_Process{false};
 float last_ctrl_X = 10.0f;
 float last_ctrl_Y = 10.0f;
 QString Library_Selected_Image;
 QString Cutom_Msg_Title;
 QString Cutom_Msg_Val;
-std::atomic<int> yes_no_msg_val{0};
 std::atomic<int> Msg_Apply_All_Chk{0};
 QString Resource_Path;
 QString Data_Folder_Path;

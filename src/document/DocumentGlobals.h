@@ -12,9 +12,6 @@
 // restores it afterwards.
 extern std::atomic<int> Card_Front_Or_Back;
 
-// True while a batch run pushes record values into the design; canvas refreshes are skipped.
-extern std::atomic<bool> Card_Value_In_Process;
-
 // The cascade point at which the next new element is placed (initially 10, 10).
 extern float last_ctrl_X;
 extern float last_ctrl_Y;
@@ -26,8 +23,6 @@ extern QString Library_Selected_Image;
 extern QString Cutom_Msg_Title;
 extern QString Cutom_Msg_Val;
 
-// The last answer of Show_YES_NO_MessageBox (1 Yes, 0 No).
-extern std::atomic<int> yes_no_msg_val;
 // The apply-to-all check box of Long_SMS_Dlg as its OK button last saw it.
 extern std::atomic<int> Msg_Apply_All_Chk;
 

@@ -14,13 +14,3 @@ extern EditorHost *Main_App_wnd;
 
 // The stock text chosen last in the Insert_Template picker.
 extern QString Template_Msg_Val;
-
-// The invitation wizard's answers, trimmed; empty when a question was not answered.
-extern QString Invite_Title;
-extern QString Invite_To;
-extern QString Invite_Message;
-extern QString Invite_Date;
-extern QString Invite_Time;
-extern QString Invite_Venue;
-extern QString Invite_From;
-extern QString Invite_BG_IMG;

@@ -7,7 +7,6 @@ QString sender_pwd;
 QString sending_server;
 QString sending_port;
 QString send_enable_ssl;
-std::atomic<qint64> Pause_Delay_Time{0};
 
 void Get_Email_Details()
 {

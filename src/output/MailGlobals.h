@@ -16,10 +16,6 @@ extern QString sending_port;
 // "Y" SSL, "N" STARTTLS; empty when the file holds no value (taken as "N").
 extern QString send_enable_ssl;
 
-// Milliseconds left in the running pause of a delayed delivery (64-bit: long pauses must
-// not wrap).
-extern std::atomic<qint64> Pause_Delay_Time;
-
 // Refreshes the five copies above from a fresh settings store (Resource_Path's settings file).
 // A key missing from the file leaves its copy empty.
 void Get_Email_Details();

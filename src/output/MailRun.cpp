@@ -200,7 +200,6 @@ void MailRun::pause()
     for (;;) {
         const qint64 left = deadline.remainingTime();
         pauseLeftMs = left;
-        Pause_Delay_Time = left;
         if (left <= 0)
             break;
         if (Stop_SMS_Sending_Now) {
@@ -210,7 +209,6 @@ void MailRun::pause()
         QThread::msleep(std::min<qint64>(kPauseStepMs, left));
     }
     pauseLeftMs = -1;
-    Pause_Delay_Time = 0;
 }
 
 bool MailRun::succeeded() const

@@ -1,13 +1,10 @@
 #include "output/Printing_View.h"
 
-#include <algorithm>
-
-#include "output/PrintGlobals.h"
-
 #include <QFont>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -82,7 +79,6 @@ void Printing_View::drawPage(QPainter &painter, Cursor &cursor, Pass &pass) cons
                 // Records are used up: the surplus cards draw nothing.
                 ++cursor.record;
                 ++cursor.consumed;
-                barcode_counter.store(cursor.consumed);
                 continue;
             }
             if (!m_cards || card.isEmpty()) {
@@ -102,7 +98,6 @@ void Printing_View::drawPage(QPainter &painter, Cursor &cursor, Pass &pass) cons
                     pass.failures.append(QStringLiteral("Record %1: %2").arg(cursor.record + 1).arg(failure));
                     ++cursor.record;
                     ++cursor.consumed;
-                    barcode_counter.store(cursor.consumed);
                     if (!inBatch)
                         ++column; // without records every cell is the same card: do not loop on it
                     continue;
@@ -111,7 +106,6 @@ void Printing_View::drawPage(QPainter &painter, Cursor &cursor, Pass &pass) cons
             }
             ++cursor.record;
             ++cursor.consumed;
-            barcode_counter.store(cursor.consumed);
             ++column;
         }
     }
@@ -120,7 +114,6 @@ void Printing_View::drawPage(QPainter &painter, Cursor &cursor, Pass &pass) cons
 Printing_View::Pass Printing_View::paint(QPagedPaintDevice &device, const Options &options)
 {
     Pass pass;
-    barcode_counter.store(0);
     const int pages = numberOfPages();
     QPainter painter;
     if (!painter.begin(&device)) {

@@ -1,6 +1,5 @@
 #include "output/SheetLayout.h"
 
-#include "output/PrintGlobals.h"
 
 #include <cmath>
 #include <limits>
@@ -46,27 +45,6 @@ int fitCount(int count, float size, float &gap, float paperLength, float before,
 }
 
 } // namespace
-
-SheetLayout SheetLayout::fromGlobals(const QSizeF &paper)
-{
-    SheetLayout l;
-    l.paper = paper;
-    l.W = label_width;
-    l.H = label_hight;
-    l.L = Left_Mar;
-    l.R = Rite_Mar;
-    l.T = Top_Mar;
-    l.B = Bot_Mar;
-    l.gh = horz_mar;
-    l.gv = vert_mar;
-    l.rows = Print_Row < 1 ? 1 : Print_Row;
-    l.cols = Print_Col < 1 ? 1 : Print_Col;
-    l.align = label_align_val < 1 || label_align_val > 9 ? 1 : label_align_val;
-    l.autoCenter = auto_center_flag;
-    l.side = Print_Card_Side;
-    l.algn = Print_Card_Algn;
-    return l;
-}
 
 SheetLayout SheetLayout::fitted() const
 {

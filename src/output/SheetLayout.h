@@ -11,7 +11,7 @@
 struct SheetLayout
 {
     QSizeF paper;               // Pw, Ph
-    float W = 0, H = 0;         // one cell (label_width, label_hight)
+    float W = 0, H = 0;         // one cell
     float L = 0, R = 0, T = 0, B = 0;
     float gh = 0, gv = 0;       // gap between columns, between rows
     int rows = 1, cols = 1;
@@ -19,9 +19,6 @@ struct SheetLayout
     bool autoCenter = false;
     QString side = QStringLiteral("F");   // "BOTH", "F", "B"
     QString algn = QStringLiteral("U");   // "U" front above back, "L" front left of back
-
-    // The layout the print setup window holds now, on paper of `paper` points.
-    static SheetLayout fromGlobals(const QSizeF &paper);
 
     bool bothSides() const { return side == QLatin1String("BOTH"); }
     int cellsPerSheet() const { return rows * cols; }

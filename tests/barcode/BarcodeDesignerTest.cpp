@@ -359,7 +359,6 @@ TEST_F(BarcodeDesigner, ControlsFollowTheSymbologyAndSizeRules)
         gen.ui.HeightStepper_2D->setValue(30);
         gen.ui.qr_version_ComboBox->setCurrentIndex(5);
         EXPECT_EQ(gen.ui.HeightStepper_2D->value(), 37);
-        EXPECT_EQ(QR_Version_Val.load(), 5);
 
         // 1 cm of bars, the caption band (1.35 x cap height), value and top-bottom margins of
         // 0.1 cm, no header or footer: with a cap height of 7 points 28.35 + 9.45 + 2.83 +

@@ -75,7 +75,7 @@ TEST_F(SpreadsheetReaderTest, OpenpyxlWorkbookReadsToTheStoredTexts)
               QStringList({"sheet1.xml", "sheet2.xml"}));
 
     EXPECT_EQ(header(1), Rows({{"Name", "Untitled Column 2", "Age", "Member", "Untitled Column 5", "Untitled Column 6"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 6);
+    EXPECT_EQ(SpreadsheetWriter::sharedInstance()->columns, 6);
     // The empty third row is not listed, so the rows after it move up; a date reads as it shows.
     EXPECT_EQ(rows(1), Rows({{"Name", "", "Age", "Member", "", ""},
                              {"Anna", "x & <y>", "42", "1", "", ""},
@@ -128,7 +128,7 @@ TEST_F(SpreadsheetReaderTest, DimensionAndRowShapes)
     // B10:D12: columns A to D, A always empty.
     EXPECT_EQ(readSheet(sheet("<row r=\"10\"><c r=\"B10\"><v>1</v></c><c r=\"D10\"><v>2</v></c></row>", "B10:D12")),
               Rows({{"", "1", "", "2"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 4);
+    EXPECT_EQ(SpreadsheetWriter::sharedInstance()->columns, 4);
     // A one-cell sheet.
     EXPECT_EQ(readSheet(sheet("<row r=\"1\"><c r=\"A1\"><v>7</v></c></row>", "A1")), Rows({{"7"}}));
     // Rows 1, 2 and 5: three rows, the third holding row 5.
@@ -150,7 +150,7 @@ TEST_F(SpreadsheetReaderTest, ColumnNamesFromTheFirstRowWhateverTheDimension)
                                   "A1:C2"))),
               QString());
     EXPECT_EQ(header(), Rows({{"Name", "Untitled Column 2", "2024"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 3);
+    EXPECT_EQ(SpreadsheetWriter::sharedInstance()->columns, 3);
 
     ASSERT_EQ(open(workbook(sheet("", "A1:C3"))), QString());
     EXPECT_EQ(header(), Rows());
@@ -159,7 +159,7 @@ TEST_F(SpreadsheetReaderTest, ColumnNamesFromTheFirstRowWhateverTheDimension)
     EXPECT_EQ(readSheet(sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c></row>",
                               "A1:XFD1048576")),
               Rows({{"1", "2"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 2);
+    EXPECT_EQ(SpreadsheetWriter::sharedInstance()->columns, 2);
     EXPECT_EQ(header(), Rows({{"1", "2"}}));
 }
 
@@ -170,7 +170,7 @@ TEST_F(SpreadsheetReaderTest, CellsAreReadByPositionUpToColumnXfd)
                               "<row><c r=\"B2\"><v>b</v></c><c><v>c</v></c></row>",
                               "A1")),
               Rows({{"1", "2", "3"}, {"", "b", "c"}}));
-    EXPECT_EQ(Excel_Sheet_Columns, 3);
+    EXPECT_EQ(SpreadsheetWriter::sharedInstance()->columns, 3);
     // A dimension that is too small widens to the cells.
     EXPECT_EQ(readSheet(sheet("<row><c r=\"A1\"><v>1</v></c></row><row><c r=\"E2\"><v>5</v></c></row>", "A1:B2")),
               Rows({{"1", "", "", "", ""}, {"", "", "", "", "5"}}));
@@ -290,7 +290,7 @@ TEST_F(SpreadsheetReaderTest, MutatedWorkbooksNeverCrashTheReader)
         header();
         const Rows result = rows();
         for (const QStringList &row : result)
-            ASSERT_EQ(row.size(), Excel_Sheet_Columns.load());
+            ASSERT_EQ(row.size(), SpreadsheetWriter::sharedInstance()->columns);
     }
     // Damaged archives too.
     const QByteArray archive = readFile(path("fuzz.xlsx"));

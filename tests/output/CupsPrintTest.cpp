@@ -8,7 +8,6 @@
 #include "document/DocumentGlobals.h"
 #include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
-#include "output/PrintGlobals.h"
 #include "output/ui/Print_Wnd.h"
 
 #include <QDeadlineTimer>
@@ -258,8 +257,8 @@ TEST_F(CupsPrintTest, MarginsComeFromTheQueuesPpd)
     open(s_cups->marginQueue, [](Print_Wnd *w) {
         for (QLabel *margin : {w->ui.l_mar_id, w->ui.r_mar_id, w->ui.t_mar_id, w->ui.b_mar_id})
             EXPECT_EQ(margin->text(), "6.35");
-        EXPECT_FLOAT_EQ(Left_Mar, 18);
-        EXPECT_FLOAT_EQ(Top_Mar, 18);
+        EXPECT_FLOAT_EQ(w->sheet().L, 18);
+        EXPECT_FLOAT_EQ(w->sheet().T, 18);
     });
     open(s_cups->pdfQueue, [](Print_Wnd *w) { EXPECT_EQ(w->ui.l_mar_id->text(), "0.00"); });
 }
@@ -316,7 +315,7 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     ASSERT_EQ(pdfPages(pdf), 2);
     EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
     // Two rows of one column: two sheets, the last cell empty.
-    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
+    const SheetLayout layout = Print_Wnd::defaultInstance()->sheetLayout(QSizeF(595, 842));
     ASSERT_EQ(layout.rows * layout.cols, 2);
     EXPECT_EQ(cellCodes(pdf, 1, layout, m_window->cardSize()), (std::vector<std::string>{"G1", "G2"}));
     EXPECT_EQ(cellCodes(pdf, 2, layout, m_window->cardSize()), (std::vector<std::string>{"G3", ""}));

@@ -13,7 +13,6 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNText.h"
 #include "editor/EditorWindowFixture.h"
-#include "output/PrintGlobals.h"
 #include "output/Printing_View.h"
 #include "output/RecordCardSource.h"
 #include "output/ui/PrintCommands.h"
@@ -399,8 +398,8 @@ TEST_F(PrintWndTest, ReopeningResetsEverythingButPrinterPaperAndOrientation)
     });
     open([](Print_Wnd *w) {
         EXPECT_TRUE(w->ui.side_front_rb->isChecked());
-        EXPECT_EQ(Print_Card_Side, "F");
-        EXPECT_EQ(Print_Card_Algn, "U");
+        EXPECT_EQ(w->sheet().side, "F");
+        EXPECT_EQ(w->sheet().algn, "U");
         EXPECT_FALSE(w->ui.print_alignment->isEnabled());
         EXPECT_EQ(w->ui.Row_Text->value(), 1);
         EXPECT_EQ(w->ui.Col_Text->value(), 1);
@@ -430,10 +429,10 @@ TEST_F(PrintWndTest, ControlsFollowTheLayoutRules)
         // The arrangement list only for both sides; both sides double the cell.
         w->ui.side_both_rb->click();
         EXPECT_TRUE(w->ui.print_alignment->isEnabled());
-        EXPECT_NEAR(label_hight, 160, 0.05);
+        EXPECT_NEAR(w->sheet().H, 160, 0.05);
         w->ui.side_back_rb->click();
         EXPECT_FALSE(w->ui.print_alignment->isEnabled());
-        EXPECT_EQ(Print_Card_Side, "B");
+        EXPECT_EQ(w->sheet().side, "B");
 
         // Without records the total follows rows x columns; more columns than fit are cut.
         w->ui.Row_Text->setValue(3);
@@ -449,7 +448,7 @@ TEST_F(PrintWndTest, ControlsFollowTheLayoutRules)
 
         // The placement buttons: one selected at a time.
         QTest::mouseClick(w->ui.mid_center_btn, Qt::LeftButton);
-        EXPECT_EQ(label_align_val, 5);
+        EXPECT_EQ(w->sheet().align, 5);
         EXPECT_TRUE(w->ui.mid_center_btn->isChecked());
         EXPECT_FALSE(w->ui.top_left_btn->isChecked());
     });
@@ -535,7 +534,7 @@ TEST_F(PrintWndTest, SheetPreviewNumbersEveryCell)
         const QImage sheet = w->ui.PrintView->imageRepresentation();
         ASSERT_FALSE(sheet.isNull());
         EXPECT_FALSE(w->ui.test_image_view->pixmap().isNull());
-        const SheetLayout layout = SheetLayout::fromGlobals(w->paperSize());
+        const SheetLayout layout = w->sheetLayout();
         QList<QImage> labels;
         for (int r = 1; r <= 2; ++r)
             for (int c = 1; c <= 2; ++c) {
@@ -575,7 +574,7 @@ TEST_F(PrintWndTest, BatchPrintSkipsBrokenRecordsAndRestoresRecordZero)
     EXPECT_TRUE(seam.messageTexts()[0].contains("1 record(s) could not be made into cards and were not printed"));
     EXPECT_TRUE(seam.messageTexts()[0].contains("Record 3: the barcode cannot hold this value"));
     ASSERT_EQ(pdfPages(pdf()), 2);
-    EXPECT_EQ(records(pdf(), 1, SheetLayout::fromGlobals(QSizeF(595, 842))), (std::vector<int>{0, 1, 3, 4}));
+    EXPECT_EQ(records(pdf(), 1, Print_Wnd::defaultInstance()->sheetLayout(QSizeF(595, 842))), (std::vector<int>{0, 1, 3, 4}));
 }
 
 class PrintCommandTest : public EditorWindowFixture

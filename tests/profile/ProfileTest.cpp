@@ -12,7 +12,6 @@
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/Template_Wizard.h"
 #include "panels/PanelsGlobals.h"
-#include "profile/ProfileGlobals.h"
 #include "profile/ui/ProfileCommands.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
@@ -97,7 +96,7 @@ TEST_F(Profile, FirstOkPlacesNameAndEmailOnTheirPlaceholdersAndLaterOksKeepTheir
         type(p->ui.name_value, QStringLiteral("Carla Diaz"));
         type(p->ui.email_value, QStringLiteral("carla@example.org"));
     }));
-    EXPECT_TRUE(Fill_User_Profile);
+    EXPECT_TRUE(m_window->profile()->Fill_User_Profile);
     const GraphicPtr name = findById(QStringLiteral("Fup_Name"));
     const GraphicPtr email = findById(QStringLiteral("Fup_EmailID"));
     ASSERT_TRUE(name && email);
@@ -316,7 +315,7 @@ TEST_F(Profile, PlacedElementsTravelInTheDesignFileAndLoadBackIntoTheDialog)
     const QString path = QDir(m_resources.path()).filePath(QStringLiteral("profile.dcard"));
     ASSERT_TRUE(m_window->saveDesignTo(path));
     m_window->New_Project_Setting_Reset();
-    EXPECT_FALSE(Fill_User_Profile);
+    EXPECT_FALSE(m_window->profile()->Fill_User_Profile);
     ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
     runProfile([](Show_User_Profile *p) {
         EXPECT_TRUE(p->ui.name_value->text() == QLatin1String("Hana") && p->ui.name_value_chk->isChecked());

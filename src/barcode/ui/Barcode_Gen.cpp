@@ -1,5 +1,4 @@
 #include "barcode/ui/Barcode_Gen.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
@@ -8,12 +7,14 @@
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
 #include "data/ui/DataSourceServices.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphic.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/Long_SMS_Dlg.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QFileInfo>
 #include <QFontDialog>
@@ -88,10 +89,7 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(background);
-    setAutoFillBackground(true);
+    Apply_Dialog_Look(this);
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
@@ -102,7 +100,6 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     // The resolution tab is shown for the 2D symbologies only.
     ui.sett_tab->removeTab(ui.sett_tab->indexOf(ui.dpi_tab_item));
     fillLists();
-    Measument_Unit_Is = 1;
     {
         QScopedValueRollback<bool> loading(m_loading, true);
         setControlsFromSettings(BarcodeElementSettings{});
@@ -248,11 +245,7 @@ void Barcode_Gen::setControlsFromSettings(const BarcodeElementSettings &s)
     // The process-wide values the controls stand for.
     const int resolution = s.resolution();
     USED_DPI_VALUE = custom_ ? ui.dpi_Stepper->value() : (resolution > 0 ? resolution : BarcodeLists::kAutoResolution);
-    QR_Version_Val = s.qr_version_index;
-    QR_EC_Level_Val = s.qr_ec_index;
-    QR_Enc_Mode_Val = ui.qr_enc_mode_ComboBox->currentIndex();
     Barcode_module_size = s.title() == QLatin1String("DataMatrix") ? s.dm_module_val : 1;
-    Measument_Unit_Is = 1;
 
     if (s.isTwoDimensional())
         two_d_barcode_Opt_Select();
@@ -487,20 +480,9 @@ void Barcode_Gen::_setLabels()
         ui.barWidthLabel->setText(tr("Bar Width :"));
         return;
     }
-    switch (Measument_Unit_Is.load()) {
-    case 0:
-        ui.barHeightLabel->setText(tr("Bar Height (in):"));
-        ui.margin_box->setTitle(tr("Margins (in)"));
-        break;
-    case 1:
-        ui.barHeightLabel->setText(tr("Bar Height (cm):"));
-        ui.margin_box->setTitle(tr("Margins (cm)"));
-        break;
-    default:
-        ui.barHeightLabel->setText(tr("Bar Height (mm):"));
-        ui.margin_box->setTitle(tr("Margins (mm)"));
-        break;
-    }
+    // Linear barcodes are measured in centimetres.
+    ui.barHeightLabel->setText(tr("Bar Height (cm):"));
+    ui.margin_box->setTitle(tr("Margins (cm)"));
     ui.barWidthLabel->setText(tr("Bar Width (Mils):"));
 }
 
@@ -600,17 +582,14 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox *combo)
         else
             selectSeries(Trim_Str(combo->currentText()), true);
     } else if (combo == ui.qr_enc_mode_ComboBox) {
-        QR_Enc_Mode_Val = combo->currentIndex();
         regenerate();
     } else if (combo == ui.qr_version_ComboBox) {
-        QR_Version_Val = combo->currentIndex();
         {
             QScopedValueRollback<bool> loading(m_loading, true);
             Check_And_Set_QR_size_Acc_Version(combo->currentIndex());
         }
         regenerate();
     } else if (combo == ui.qr_ec_lvl_ComboBox) {
-        QR_EC_Level_Val = combo->currentIndex();
         regenerate();
     } else if (combo == ui.dm_format_ComboBox) {
         {
@@ -828,13 +807,11 @@ void Barcode_Gen::pdf_heightChanged()
 
 void Barcode_Gen::PDF_Row_Changed()
 {
-    PDF_Row = ui.pdf_row_Stepper->value();
     regenerate();
 }
 
 void Barcode_Gen::PDF_Col_Changed()
 {
-    PDF_Col = ui.pdf_col_Stepper->value();
     regenerate();
 }
 

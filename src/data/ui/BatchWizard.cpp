@@ -1,5 +1,4 @@
 #include "data/ui/BatchWizard.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetWriter.h"
@@ -9,6 +8,7 @@
 #include "data/ui/SeriesDialogSupport.h"
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/Update_Ex_Num.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"

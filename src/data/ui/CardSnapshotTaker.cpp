@@ -31,6 +31,5 @@ void CardSnapshotTaker::Select_first_row_value_for_design(EditorHost &editor, in
     CardSnapshot snapshot;
     DataBinding::copyBindingState(snapshot);
     DataBinding::Assign_Batch_Values_To_Control(editor.sideElements(0), 0, snapshot, false);
-    Card_Value_In_Process = false;
     editor.Refresh_Canvas();
 }

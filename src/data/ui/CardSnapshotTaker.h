@@ -16,6 +16,6 @@ public:
     // A snapshot of the editor's design with the binding state as it stands now (after the
     // caller switched sources off and recounted, if it did).
     static CardSnapshot take(EditorHost &editor);
-    // The front side shows record 0 again; clears Card_Value_In_Process and repaints.
+    // The front side shows record 0 again; repaints.
     static void Select_first_row_value_for_design(EditorHost &editor, int printBox);
 };

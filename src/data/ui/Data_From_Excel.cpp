@@ -1,11 +1,12 @@
 #include "data/ui/Data_From_Excel.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/SpreadsheetTable.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "data/ui/SpreadsheetTableModel.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "editor/EditorGlobals.h"
+
 #include <QHeaderView>
 #include <QPointer>
 

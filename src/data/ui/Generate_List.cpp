@@ -1,16 +1,14 @@
 #include "data/ui/Generate_List.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/ui/SeriesDialogSupport.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
+
 #include <QButtonGroup>
 #include <QPointer>
-
-QString Custom_Msg_Title;
-QString Custom_Msg_Val;
 
 Generate_List::Generate_List(QWidget *parent)
     : QDialog(parent)
@@ -188,8 +186,9 @@ void Generate_List::CancelPressed()
 
 void Generate_List::Help_btn_Pressed()
 {
-    Custom_Msg_Title = QStringLiteral("Maintain number of Digits By adding 0's before smaller values. ");
-    Custom_Msg_Val = QStringLiteral(
+    // The title and text of the zero-filling help box.
+    const QString Custom_Msg_Title = QStringLiteral("Maintain number of Digits By adding 0's before smaller values. ");
+    const QString Custom_Msg_Val = QStringLiteral(
         "For example:\r\nIf you have to generate a series of barcodes having values from '0' to '200', this option "
         "automatically converts small values such as '1' to '001' and '11' to '011' to maintain number of digits same "
         "as the highest value in the series.\r\n\r\nSimilarly, if you have selected a series starting from '001' to "

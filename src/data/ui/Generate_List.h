@@ -40,7 +40,3 @@ private:
 
     SeriesGenerator::Mode m_mode = SeriesGenerator::Mode::Sequential;
 };
-
-// The title and text of the zero-filling help box.
-extern QString Custom_Msg_Title;
-extern QString Custom_Msg_Val;

@@ -1,5 +1,4 @@
 #include "data/ui/Import_Excel.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "data/SheetImport.h"
@@ -9,6 +8,7 @@
 #include "data/ui/SeriesDialogSupport.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "editor/EditorGlobals.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 

@@ -1,11 +1,11 @@
 #include "data/ui/Import_Excel_DataSheet.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "data/DataSeries.h"
 #include "data/SheetImport.h"
 #include "data/ui/ColumnChoiceModel.h"
 #include "data/ui/SeriesDialogSupport.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/Long_SMS_Dlg.h"

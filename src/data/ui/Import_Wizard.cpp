@@ -1,5 +1,4 @@
 #include "data/ui/Import_Wizard.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/SeriesImportSource.h"
 #include "data/SpreadsheetWriter.h"
@@ -7,6 +6,7 @@
 #include "data/ui/DataSourceServices.h"
 #include "data/ui/Import_Excel_DataSheet.h"
 #include "data/ui/SeriesDialogSupport.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/FileUtilities.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"

@@ -9,6 +9,7 @@
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
 #include "editor/EditorHost.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
@@ -24,10 +25,7 @@ namespace SeriesDialogs {
 
 void applyDialogLook(QDialog *dialog)
 {
-    QPalette background = dialog->palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    dialog->setPalette(background);
-    dialog->setAutoFillBackground(true);
+    Apply_Dialog_Look(dialog);
 }
 
 bool seriesInUse(const QString &name)

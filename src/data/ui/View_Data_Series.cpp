@@ -1,7 +1,7 @@
 #include "data/ui/View_Data_Series.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataSeries.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
 

@@ -1,10 +1,11 @@
 #include "dialogs/ui/Long_SMS_Dlg.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "ui_Long_SMS_Dlg.h"
 
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QPointer>
 
@@ -13,11 +14,11 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget *parent)
     , ui(std::make_unique<Ui::Long_SMS_Dlg>())
 {
     ui->setupUi(this);
+    Apply_Dialog_Look(this);
+    // The message field shows on the dialog's own background.
     QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    background.setColor(QPalette::Base, QColor(241, 244, 250));
+    background.setColor(QPalette::Base, background.color(QPalette::Window));
     setPalette(background);
-    setAutoFillBackground(true);
 }
 
 Long_SMS_Dlg::~Long_SMS_Dlg() = default;

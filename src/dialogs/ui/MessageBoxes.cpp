@@ -77,6 +77,5 @@ int Show_YES_NO_MessageBox(const QString &text)
     message.buttons = {QStringLiteral("Yes"), QStringLiteral("No")};
     message.defaultButton = 0;
     const int answer = showAlert(message) == 0 ? 1 : 0;
-    yes_no_msg_val = answer;
     return answer;
 }

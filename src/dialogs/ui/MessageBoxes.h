@@ -15,5 +15,5 @@ void Show_MessageBox(const QString &text);
 void Show_Warning_MessageBox(const QString &text);
 
 // An alert with the text and the buttons "Yes" and "No". Returns 1 for Yes, else 0 (also
-// when the alert is closed or fails), and keeps the answer in yes_no_msg_val.
+// when the alert is closed or fails).
 int Show_YES_NO_MessageBox(const QString &text);

@@ -1,6 +1,6 @@
 #include "editor/ui/Grid_Wizard.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/LMNGrid.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "panels/GridCommands.h"

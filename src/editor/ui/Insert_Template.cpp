@@ -1,6 +1,6 @@
 #include "editor/ui/Insert_Template.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"

@@ -1,7 +1,7 @@
 #include "editor/ui/Invitation_Wizard.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "editor/CardSizeCatalog.h"
 #include "editor/DatePattern.h"
 #include "editor/EditorGlobals.h"
@@ -244,22 +244,23 @@ void Invitation_Wizard::chooseStockText(const QString &kind)
 void Invitation_Wizard::finishWizard()
 {
     start_option = QStringLiteral("W");
-    Invite_Title = ui.title_edit->text().trimmed();
-    Invite_Message = ui.message_edit->toPlainText().trimmed();
-    Invite_To = ui.to_edit->text().trimmed();
-    Invite_From = ui.from_edit->text().trimmed();
-    Invite_Venue = ui.venue_edit->toPlainText().trimmed();
+    PartyAnswers &party = m_answers.party;
+    party.title = ui.title_edit->text().trimmed();
+    party.message = ui.message_edit->toPlainText().trimmed();
+    party.to = ui.to_edit->text().trimmed();
+    party.from = ui.from_edit->text().trimmed();
+    party.venue = ui.venue_edit->toPlainText().trimmed();
     const QString datePattern = ui.date_format_combo->currentData().toString();
     const QString timePattern = ui.time_format_combo->currentData().toString();
-    Invite_Date = ui.date_chk->isChecked()
-                      ? DatePattern::format(QDateTime(ui.date_edit->date(), QTime(12, 0)),
-                                            datePattern.isEmpty() ? QStringLiteral("EEEE, MMMM d, y") : datePattern).trimmed()
-                      : QString();
-    Invite_Time = ui.time_chk->isChecked()
-                      ? DatePattern::format(QDateTime(QDate::currentDate(), ui.time_edit->time()),
-                                            timePattern.isEmpty() ? QStringLiteral("h:mm a") : timePattern).trimmed()
-                      : QString();
-    Invite_BG_IMG = selectedBackground();
+    party.date = ui.date_chk->isChecked()
+                     ? DatePattern::format(QDateTime(ui.date_edit->date(), QTime(12, 0)),
+                                           datePattern.isEmpty() ? QStringLiteral("EEEE, MMMM d, y") : datePattern).trimmed()
+                     : QString();
+    party.time = ui.time_chk->isChecked()
+                     ? DatePattern::format(QDateTime(QDate::currentDate(), ui.time_edit->time()),
+                                           timePattern.isEmpty() ? QStringLiteral("h:mm a") : timePattern).trimmed()
+                     : QString();
+    m_answers.background = selectedBackground();
     accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile/PartyLayout.h"
 #include "ui_Invitation_Wizard.h"
 
 #include <QDialog>
@@ -17,9 +18,8 @@ class Invitation_Wizard : public QDialog
     Q_OBJECT
 
 public:
-    // The "User Profile…" button: the wizards' profile dialog, for the card being started.
-    // The profile button: opens the wizards' profile dialog through `openProfile` (set by the
-    // editor window).
+    // The "User Profile…" button: the wizards' profile dialog, for the card being started,
+    // opened through `openProfile` (set by the editor window).
     void User_Profile_Click();
     std::function<void()> openProfile;
 
@@ -40,6 +40,15 @@ public:
     QString chosenSizeName() const;
     QSizeF chosenSizeMm() const;       // width x height in millimetres, turned for "Vertical"
     int chosenShape() const;           // 0 rectangle, 1 rounded rectangle, 2 ellipse
+
+    // The wizard's texts (trimmed; empty when a question was not answered) and background
+    // picture, valid after it finished with start option "W".
+    struct Answers
+    {
+        PartyAnswers party;
+        QString background;
+    };
+    Answers answers() const { return m_answers; }
 
     // Resets every page and shows the start page. Called before each run.
     void resetPages();
@@ -63,6 +72,7 @@ public slots:
     void designReady();
 
 private:
+    Answers m_answers;
     void goToPage(int index);
     void fillSizes();
     void updateSizeLabel();

@@ -43,7 +43,6 @@
 #include "panels/ui/LayoutCommands.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
-#include "profile/ProfileGlobals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -420,8 +419,6 @@ void LMNWindowController::Update_Card_Graphics()
 
 void LMNWindowController::Refresh_Canvas()
 {
-    if (Card_Value_In_Process)
-        return;
     (Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView)->update();
 }
 
@@ -583,7 +580,6 @@ void LMNWindowController::New_Project_Setting_Reset()
     CARD_SIDE_STR = QStringLiteral("2");
     m_files->setPath(QString());
     m_profile->reset();
-    Fill_User_Profile = false;
 
     for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
         canvas->Clear_Control_Selection();
@@ -639,7 +635,7 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
             New_Project_Setting_Reset();
         m_document->disableUndoRegistration();
         applyWizardCardSettings();
-        Fill_Party_Invidation_Details();
+        Fill_Party_Invidation_Details(wizard->answers());
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
@@ -665,15 +661,13 @@ void LMNWindowController::applyWizardCardSettings()
     Select_front_side();
 }
 
-void LMNWindowController::Fill_Party_Invidation_Details()
+void LMNWindowController::Fill_Party_Invidation_Details(const Invitation_Wizard::Answers &answers)
 {
     setSelected_Control_Tool(2);
-    const PartyAnswers answers{Invite_Title, Invite_To, Invite_Message, Invite_Date,
-                               Invite_Time, Invite_Venue, Invite_From};
     // A stack taller than the card is squeezed onto it, so nothing lies below the bottom edge.
     float factor = 1.0f;
     const QList<PartyElement> stack =
-        PartyLayout::fitted(PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers),
+        PartyLayout::fitted(PartyLayout::layout(float(Front_card_Prop.Card_Size.width()), answers.party),
                             float(Front_card_Prop.Card_Size.height()), PartyLayout::kMargin, &factor);
     for (const PartyElement &element : stack) {
         _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
@@ -684,7 +678,7 @@ void LMNWindowController::Fill_Party_Invidation_Details()
                 PartyLayout::fittedFontSize(element, float(placed->text_ctrl_font.pointSize), factor);
         }
     }
-    set_Front_BG_Image(Invite_BG_IMG);
+    set_Front_BG_Image(answers.background);
 }
 
 void LMNWindowController::newDesignCommand()

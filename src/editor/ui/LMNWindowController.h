@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
 #include "editor/EditorHost.h"
+#include "editor/ui/Invitation_Wizard.h"
 #include "panels/Card_Property.h"
 #include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
@@ -130,7 +131,8 @@ public:
     // Runs the start screen; 1 when it was finished. With `keepOpenDesign` (the New command)
     // the open design is replaced only when the start screen gives a new one.
     int Open_Start_Window(bool keepOpenDesign = false);
-    void Fill_Party_Invidation_Details();
+    // Places the wizard's texts as the party stack on the front and its background picture.
+    void Fill_Party_Invidation_Details(const Invitation_Wizard::Answers &answers);
     void Exit_App();
     // The New command: offers to save, then starts over through the start screen.
     void newDesignCommand();

@@ -1,6 +1,6 @@
 #include "editor/ui/Template_Wizard.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 

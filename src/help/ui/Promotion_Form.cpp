@@ -1,7 +1,7 @@
 #include "help/ui/Promotion_Form.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "help/ui/HelpCommands.h"
 #include "help/HelpLinks.h"

@@ -1,7 +1,7 @@
 #include "help/ui/Review_Form.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "document/MessageLog.h"
 #include "help/ui/HelpCommands.h"

@@ -1,10 +1,11 @@
 #include "output/ui/Email_Setting.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "output/EmailAddress.h"
 #include "output/MailGlobals.h"
 #include "output/MailTransport.h"
@@ -24,10 +25,7 @@ Email_Setting::Email_Setting(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(background);
-    setAutoFillBackground(true);
+    Apply_Dialog_Look(this);
     connect(ui._send_mail_ssl, &QRadioButton::clicked, this, &Email_Setting::SSL_Selected);
     connect(ui._send_mail_tls, &QRadioButton::clicked, this, &Email_Setting::TLS_Selected);
     connect(ui.save_btn, &QPushButton::clicked, this, &Email_Setting::Save_Button);

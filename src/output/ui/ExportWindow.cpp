@@ -1,8 +1,8 @@
 #include "output/ui/ExportWindow.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include <QPointer>
 

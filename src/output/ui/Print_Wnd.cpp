@@ -1,6 +1,6 @@
 #include "output/ui/Print_Wnd.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"
@@ -21,6 +21,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
+#include <algorithm>
 #include <atomic>
 #include <exception>
 
@@ -62,7 +64,6 @@ Print_Wnd::Print_Wnd(QWidget *parent)
         m_plain[i] = alignIcon(kAlignPictures[i][0]);
         m_selected[i] = alignIcon(kAlignPictures[i][1]);
     }
-    Print_Var = this;
 
     matrix_card_side = new QButtonGroup(this);
     matrix_card_side->addButton(ui.side_both_rb, 0);
@@ -98,13 +99,22 @@ Print_Wnd::Print_Wnd(QWidget *parent)
 
 Print_Wnd::~Print_Wnd()
 {
-    if (Print_Var == this)
-        Print_Var = nullptr;
 }
 
 Print_Wnd *Print_Wnd::defaultInstance()
 {
     return sharedWindow<Print_Wnd>();
+}
+
+SheetLayout Print_Wnd::sheetLayout(const QSizeF &paper) const
+{
+    SheetLayout l = m_layout;
+    l.paper = paper;
+    l.rows = std::max(l.rows, 1);
+    l.cols = std::max(l.cols, 1);
+    if (l.align < 1 || l.align > 9)
+        l.align = 1;
+    return l;
 }
 
 int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
@@ -114,17 +124,16 @@ int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
         // 1-4: a fresh layout: front side, "U", one cell, no gaps, outlines on.
         loading = true;
         ui.side_front_rb->setChecked(true);
-        card_side_str = Print_Card_Side = QStringLiteral("F");
-        Print_Card_Algn = QStringLiteral("U");
+        card_side_str = m_layout.side = QStringLiteral("F");
+        m_layout.algn = QStringLiteral("U");
         ui.print_alignment->setCurrentIndex(0);
         ui.print_alignment->setEnabled(false);
-        auto_center_flag = false;
+        m_layout.autoCenter = false;
         ui.Auto_Center_chk_bx->setChecked(false);
         Show_margin_rect = true;
         ui.Show_Margins->setChecked(true);
-        Print_Row = Print_Col = Total_Label = 1;
-        barcode_counter = 0;
-        horz_mar = vert_mar = 0;
+        m_layout.rows = m_layout.cols = Total_Label = 1;
+        m_layout.gh = m_layout.gv = 0;
 
         // 5: the card pictures, the side in work kept.
         const int side = Card_Front_Or_Back.load();
@@ -148,10 +157,10 @@ int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
         ui.Total_Text->setValue(Total_Label);
 
         // 7-8: one card per cell, one cell, no gaps, top left.
-        label_width = float(m_cardSize.width());
-        label_hight = float(m_cardSize.height());
-        ui.width_Text->setValue(Points_to_MM_Convert(label_width));
-        ui.height_Text->setValue(Points_to_MM_Convert(label_hight));
+        m_layout.W = float(m_cardSize.width());
+        m_layout.H = float(m_cardSize.height());
+        ui.width_Text->setValue(Points_to_MM_Convert(m_layout.W));
+        ui.height_Text->setValue(Points_to_MM_Convert(m_layout.H));
         ui.Row_Text->setValue(1);
         ui.Col_Text->setValue(1);
         ui.horz_mar_Text->setValue(0);
@@ -161,7 +170,7 @@ int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
         ui.horz_mar_Text->setEnabled(true);
         ui.vert_mar_Text->setEnabled(true);
         ui.align_Gp_Bx->setEnabled(true);
-        label_align_val = 1;
+        m_layout.align = 1;
         Set_Reset_Alignemnt_Image();
 
         // 9-10: the printers, the paper, the preview.
@@ -215,14 +224,14 @@ void Print_Wnd::Set_values_From_Printer()
     }
     // The printer's own margins (its PPD's imageable area), not Qt's default page margins.
     const QMarginsF margins = layout.minimumMargins();
-    Left_Mar = float(margins.left());
-    Rite_Mar = float(margins.right());
-    Top_Mar = float(margins.top());
-    Bot_Mar = float(margins.bottom());
-    ui.l_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(Left_Mar))));
-    ui.r_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(Rite_Mar))));
-    ui.t_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(Top_Mar))));
-    ui.b_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(Bot_Mar))));
+    m_layout.L = float(margins.left());
+    m_layout.R = float(margins.right());
+    m_layout.T = float(margins.top());
+    m_layout.B = float(margins.bottom());
+    ui.l_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.L))));
+    ui.r_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.R))));
+    ui.t_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.T))));
+    ui.b_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.B))));
     Refresh_Preview();
 }
 
@@ -257,8 +266,7 @@ void Print_Wnd::Check_Max_Cell_Value()
     if (loading || m_fitting)
         return;
     m_fitting = true;
-    barcode_counter = 0;
-    SheetLayout request = SheetLayout::fromGlobals(m_paper);
+    SheetLayout request = sheetLayout();
     request.W = MM_to_Points_Convert(float(ui.width_Text->value()));
     request.H = MM_to_Points_Convert(float(ui.height_Text->value()));
     request.gh = MM_to_Points_Convert(float(ui.horz_mar_Text->value()));
@@ -266,18 +274,18 @@ void Print_Wnd::Check_Max_Cell_Value()
     request.rows = ui.Row_Text->value();
     request.cols = ui.Col_Text->value();
     const SheetLayout fit = request.fitted();
-    label_width = fit.W;
-    label_hight = fit.H;
-    horz_mar = fit.gh;
-    vert_mar = fit.gv;
+    m_layout.W = fit.W;
+    m_layout.H = fit.H;
+    m_layout.gh = fit.gh;
+    m_layout.gv = fit.gv;
     if (fit.cols < ui.Col_Text->value())
         ui.Col_Text->setValue(fit.cols);
     if (fit.rows < ui.Row_Text->value())
         ui.Row_Text->setValue(fit.rows);
-    Print_Row = fit.rows;
-    Print_Col = fit.cols;
+    m_layout.rows = fit.rows;
+    m_layout.cols = fit.cols;
     if (!m_sources.series && !m_sources.spreadsheet) {
-        Total_Label = Print_Row * Print_Col;
+        Total_Label = m_layout.rows * m_layout.cols;
         ui.Total_Text->setValue(Total_Label);
     }
     m_fitting = false;
@@ -306,7 +314,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *list)
         Set_values_From_Printer();
         Check_Max_Cell_Value();
     } else if (list == ui.print_alignment) {
-        Print_Card_Algn = list->currentIndex() == 0 ? QStringLiteral("U") : QStringLiteral("L");
+        m_layout.algn = list->currentIndex() == 0 ? QStringLiteral("U") : QStringLiteral("L");
         Check_Max_Cell_Value();
     }
 }
@@ -319,16 +327,16 @@ void Print_Wnd::Show_Margin_Checked()
 
 void Print_Wnd::Auto_Center_Checked()
 {
-    auto_center_flag = ui.Auto_Center_chk_bx->isChecked();
-    ui.horz_mar_Text->setEnabled(!auto_center_flag);
-    ui.vert_mar_Text->setEnabled(!auto_center_flag);
-    ui.align_Gp_Bx->setEnabled(!auto_center_flag);
+    m_layout.autoCenter = ui.Auto_Center_chk_bx->isChecked();
+    ui.horz_mar_Text->setEnabled(!m_layout.autoCenter);
+    ui.vert_mar_Text->setEnabled(!m_layout.autoCenter);
+    ui.align_Gp_Bx->setEnabled(!m_layout.autoCenter);
     Check_Max_Cell_Value();
 }
 
 void Print_Wnd::Alignment_clicked(int position)
 {
-    label_align_val = position;
+    m_layout.align = position;
     Set_Reset_Alignemnt_Image();
     Refresh_Preview();
 }
@@ -339,7 +347,7 @@ void Print_Wnd::Set_Reset_Alignemnt_Image()
                                      ui.mid_left_btn, ui.mid_center_btn, ui.mid_rite_btn,
                                      ui.bot_left_btn, ui.bot_center_btn, ui.bot_rite_btn};
     for (int i = 0; i < 9; ++i) {
-        const bool selected = i + 1 == label_align_val;
+        const bool selected = i + 1 == m_layout.align;
         buttons[i]->setIcon(selected ? m_selected[i] : m_plain[i]);
         buttons[i]->setChecked(selected);
     }
@@ -348,7 +356,7 @@ void Print_Wnd::Set_Reset_Alignemnt_Image()
 void Print_Wnd::card_side_CellClick(int row)
 {
     card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
-    Print_Card_Side = card_side_str;
+    m_layout.side = card_side_str;
     ui.print_alignment->setEnabled(row == 0);
     Check_Max_Cell_Value();
 }
@@ -398,14 +406,13 @@ void Print_Wnd::Execute_Printing(bool preview)
 {
     if (!m_design)
         return;
-    if (label_width + Left_Mar + Rite_Mar + horz_mar > float(m_paper.width())
-        || label_hight + Top_Mar + Bot_Mar + vert_mar > float(m_paper.height())) {
+    if (m_layout.W + m_layout.L + m_layout.R + m_layout.gh > float(m_paper.width())
+        || m_layout.H + m_layout.T + m_layout.B + m_layout.gv > float(m_paper.height())) {
         if (Show_YES_NO_MessageBox(QStringLiteral("'Card Size' is bigger than selected 'Paper Size' or drawn label may "
                                                   "be out of margin area.\n\nDo you want to continue?"))
             != 1)
             return;
     }
-    barcode_counter = 0;
     Total_Label = ui.Total_Text->value();
     Total_Label_Real = Total_Label;
     if (Total_Label == 0) {
@@ -418,7 +425,7 @@ void Print_Wnd::Execute_Printing(bool preview)
     std::shared_ptr<const SheetCardSource> cards =
         m_design->cards(m_sources.series && ui.print_with_batch_chk->isChecked(),
                         m_sources.spreadsheet && ui.print_with_excel_chk->isChecked());
-    Printing_View view(SheetLayout::fromGlobals(m_paper), cards, Total_Label_Real, preview);
+    Printing_View view(sheetLayout(), cards, Total_Label_Real, preview);
     m_printer->setFullPage(true);
     m_printer->setDocName(QStringLiteral("Festiloom cards"));
 

@@ -2,6 +2,7 @@
 
 #include "output/PrintDesign.h"
 #include "output/Printing_View.h"
+#include "output/SheetLayout.h"
 #include "ui_Print_Wnd.h"
 
 #include <QDialog>
@@ -40,6 +41,14 @@ public:
     // Paper of the print info in points, and one card in points.
     QSizeF paperSize() const { return m_paper; }
     QSizeF cardSizePoints() const { return m_cardSize; }
+
+    // The sheet layout the window holds (cell, margins, gaps, rows and columns, placement and
+    // sides), and that layout on paper of `paper` points, rows, columns and placement in range.
+    SheetLayout &sheet() { return m_layout; }
+    SheetLayout sheetLayout(const QSizeF &paper) const;
+    SheetLayout sheetLayout() const { return sheetLayout(m_paper); }
+    // Whether the sheet preview outlines the cells.
+    bool showsOutlines() const { return Show_margin_rect; }
 
     // Fills the window from `design`, runs it modally and hides it; the result is the run's.
     int Open_Print_Wnd(PrintDesign &design);
@@ -91,4 +100,12 @@ private:
     Printing_View::Pass m_lastPass;
     QImage m_sheetPicture;
     bool m_fitting = false;
+
+    SheetLayout m_layout;
+    // Cards to print, and the total frozen when a preview or print starts.
+    int Total_Label = 1;
+    int Total_Label_Real = 1;
+    bool Show_margin_rect = true;
+    // The window is being filled; the preview is not refreshed meanwhile.
+    bool loading = false;
 };

@@ -1,6 +1,5 @@
 #include "output/ui/Sample_Preview.h"
 
-#include "output/PrintGlobals.h"
 #include "output/SheetLayout.h"
 #include "output/ui/Print_Wnd.h"
 
@@ -35,9 +34,9 @@ void Sample_Preview::Draw_Label_String(QPainter &painter, const QString &text, i
     painter.restore();
 }
 
-void Sample_Preview::Draw_Margin_rect(QPainter &painter, const QRectF &rect)
+void Sample_Preview::Draw_Margin_rect(QPainter &painter, const QRectF &rect, bool outlines)
 {
-    if (!Show_margin_rect)
+    if (!outlines)
         return;
     painter.save();
     painter.setPen(QPen(Qt::darkGray, 0));
@@ -50,25 +49,30 @@ void Sample_Preview::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (!Print_Var)
+    // The print window this preview belongs to holds the layout.
+    const Print_Wnd *window = nullptr;
+    for (QWidget *w = parentWidget(); w && !window; w = w->parentWidget())
+        window = qobject_cast<const Print_Wnd *>(w);
+    if (!window)
         return;
-    const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(size()));
-    const QImage &front = Print_Var->front_image;
-    const QSizeF card = front.isNull() ? QSizeF() : Print_Var->cardSizePoints();
+    const SheetLayout layout = window->sheetLayout(QSizeF(size()));
+    const bool outlines = window->showsOutlines();
+    const QImage &front = window->front_image;
+    const QSizeF card = front.isNull() ? QSizeF() : window->cardSizePoints();
     const bool back = layout.side == QLatin1String("B");
     for (int row = 1; row <= layout.rows; ++row) {
         for (int column = 1; column <= layout.cols; ++column) {
             const SheetLayout::Cell cell = layout.cell(row, column, card);
             if (front.isNull()) {
                 Draw_Label_String(painter, QStringLiteral("Invalid Data"), cell.number, cell.part);
-                Draw_Margin_rect(painter, cell.part);
+                Draw_Margin_rect(painter, cell.part, outlines);
                 continue;
             }
             Draw_Label_String(painter, back ? QStringLiteral("Back") : QStringLiteral("Card"), cell.number, cell.part);
-            Draw_Margin_rect(painter, cell.part);
+            Draw_Margin_rect(painter, cell.part, outlines);
             if (layout.bothSides()) {
                 Draw_Label_String(painter, QStringLiteral("Back"), cell.number, cell.back);
-                Draw_Margin_rect(painter, cell.back);
+                Draw_Margin_rect(painter, cell.back, outlines);
             }
         }
     }

@@ -19,7 +19,7 @@ public:
     // "%1 %2" of "Front", "Back" and "Card" with the cell number in grey; any other text
     // unchanged in red; centred in `rect`.
     static void Draw_Label_String(QPainter &painter, const QString &text, int number, const QRectF &rect);
-    static void Draw_Margin_rect(QPainter &painter, const QRectF &rect);
+    static void Draw_Margin_rect(QPainter &painter, const QRectF &rect, bool outlines);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,10 +1,11 @@
 #include "output/ui/Send_Mail.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "output/EmailAddress.h"
 #include "output/MailCardSource.h"
 #include "output/MailGlobals.h"
@@ -36,10 +37,7 @@ Send_Mail::Send_Mail(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(background);
-    setAutoFillBackground(true);
+    Apply_Dialog_Look(this);
 
     matrix_card_side = new QButtonGroup(this);
     matrix_card_side->addButton(ui.side_both, 0);

@@ -1,7 +1,7 @@
 #include "output/ui/Send_Modeless.h"
-#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/MessageBoxes.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "output/OutputGlobals.h"
 
 #include <QPointer>

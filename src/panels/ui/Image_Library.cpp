@@ -1,6 +1,6 @@
 #include "panels/ui/Image_Library.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"

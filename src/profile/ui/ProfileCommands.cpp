@@ -16,7 +16,6 @@
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/PartyLayout.h"
-#include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
 
@@ -35,6 +34,7 @@ void ProfileCommands::reset()
 {
     Front_user_profile.Reset_All_Values();
     Back_user_profile.Reset_All_Values();
+    Fill_User_Profile = false;
 }
 
 int ProfileCommands::Open_User_Profile_Window(bool load, const QString &side)

@@ -35,6 +35,9 @@ public:
     User_Profile_Class Front_user_profile;
     User_Profile_Class Back_user_profile;
     User_Profile_Class TEMP_user_profile;
+    // Set once a profile dialog opened for a side ended with OK; cleared by a new design. The
+    // front and back placing run only while it is set.
+    bool Fill_User_Profile = false;
 
     // Opens the per-side profile dialog for "F" or "B", the wizards' one for ""; 1 after OK.
     int Open_User_Profile_Window(bool load, const QString &side);
@@ -49,7 +52,7 @@ public:
     // history, its elements handed back; the tool and the cascade point stay as they were.
     GraphicList previewOfSide(const GraphicList &side);
 
-    // A new design: the front and back records start empty.
+    // A new design: the front and back records start empty and nothing is placed.
     void reset();
     // The start screen opens: a profile confirmed in an earlier run of it is forgotten.
     void forgetWizardProfile() { m_wizardProfileConfirmed = false; }

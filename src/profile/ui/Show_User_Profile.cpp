@@ -1,8 +1,7 @@
 #include "profile/ui/Show_User_Profile.h"
-#include "dialogs/ui/SharedWindow.h"
 
+#include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
-#include "profile/ProfileGlobals.h"
 
 #include <QCheckBox>
 
