@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 
 #include <functional>
@@ -48,6 +49,10 @@ public:
     // writing) or returned as data. False or empty data on failure.
     bool writePdf(const GraphicList &graphics, QIODevice *device) const;
     QByteArray pdfData(const GraphicList &graphics) const;
+
+    // The whole pixels a card of `points` takes at `pixelsPerPoint`: every output and the
+    // canvas size their pictures by it.
+    static QSize pixelSize(const QSizeF &points, double pixelsPerPoint);
 
     // A white card: what a side looks like before the editor supplies its background.
     static void whiteCard(QPainter &painter, const QRectF &cardRect, const QRectF &dirtyRect);
