@@ -22,10 +22,11 @@ constexpr double kMaxImageSide = 1 << 20;
 
 QSize LMNRenderingView::pixelSize(const QSizeF &points, double pixelsPerPoint)
 {
-    // A hair of tolerance so that exact sizes do not gain a pixel from rounding noise
-    // (396 points at 300/72 make 1650.0000000000002).
+    // The nearest whole pixel, a half pixel down, with a hair of tolerance so that rounding
+    // noise decides nothing (396 points at 300/72 make 1650.0000000000002): a card never gains
+    // a column it would only half cover.
     const auto pixels = [pixelsPerPoint](double length) {
-        return int(std::ceil(std::max(0.0, length * pixelsPerPoint - 1e-6)));
+        return int(std::max(0.0, std::floor(length * pixelsPerPoint + 0.5 - 1e-6)));
     };
     return QSize(pixels(points.width()), pixels(points.height()));
 }

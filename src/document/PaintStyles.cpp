@@ -162,10 +162,6 @@ QSizeF PaintStyles::pictureSizeInPoints(const QImage &picture)
 QBrush PaintStyles::patternBrush(const QImage &pattern, const QPointF &origin)
 {
     QBrush brush(pattern);
-    if (pattern.isNull())
-        return brush;
-    const QSizeF points = pictureSizeInPoints(pattern);
-    brush.setTransform(QTransform::fromTranslate(origin.x(), origin.y())
-                           .scale(points.width() / pattern.width(), points.height() / pattern.height()));
+    brush.setTransform(QTransform::fromTranslate(origin.x(), origin.y()));
     return brush;
 }

@@ -136,8 +136,9 @@ TEST(StockTemplates, SeveralDesignsShipEachWithItsPreview)
         // What "Save as Template" writes: the front at 72 dots per inch, the back beneath it.
         const QImage preview(previewPath(t.path));
         ASSERT_FALSE(preview.isNull());
-        const int width = int(std::ceil(size.width()));
-        const int height = int(std::ceil(size.height()));
+        const QSize pixels = LMNRenderingView::pixelSize(size, 1.0);
+        const int width = pixels.width();
+        const int height = pixels.height();
         twoSided += hasBack(t.design);
         EXPECT_EQ(preview.size(), QSize(width, hasBack(t.design) ? 2 * height : height));
     }
