@@ -8,6 +8,7 @@
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/ui/LMNWindowController.h"
+#include "profile/ui/ProfileCommands.h"
 #include "profile/ui/Show_User_Profile.h"
 
 #include <QApplication>
@@ -65,7 +66,7 @@ void BM_OpenProfileDialogOn300Elements(benchmark::State &state)
 {
     Editor editor;
     for (auto _ : state)
-        benchmark::DoNotOptimize(editor.window->Open_User_Profile_Window(true, QStringLiteral("F")));
+        benchmark::DoNotOptimize(editor.window->profile()->Open_User_Profile_Window(true, QStringLiteral("F")));
 }
 BENCHMARK(BM_OpenProfileDialogOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -79,7 +80,7 @@ void BM_PreviewOn300Elements(benchmark::State &state)
             profile->Preview_Btn_Clicked();
         return 0;
     };
-    editor.window->Open_User_Profile_Window(true, QStringLiteral("F"));
+    editor.window->profile()->Open_User_Profile_Window(true, QStringLiteral("F"));
 }
 BENCHMARK(BM_PreviewOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20);
 

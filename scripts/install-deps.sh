@@ -25,6 +25,9 @@ packages=(
   libtsan2
   # series import tests: RTF files written by pandoc
   pandoc
+  # install tree test: the freedesktop validators (desktop entry, AppStream, file types) and
+  # the window list of the virtual display (xwininfo)
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin x11-utils
   # fuzz targets (scripts/build.sh fuzz): clang with libFuzzer and its sanitizer runtimes
   clang libclang-rt-14-dev
 )

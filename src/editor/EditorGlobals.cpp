@@ -1,6 +1,6 @@
 #include "editor/EditorGlobals.h"
 
-LMNWindowController *Main_App_wnd = nullptr;
+EditorHost *Main_App_wnd = nullptr;
 QString Template_Msg_Val;
 QString Invite_Title;
 QString Invite_To;
@@ -10,5 +10,3 @@ QString Invite_Time;
 QString Invite_Venue;
 QString Invite_From;
 QString Invite_BG_IMG;
-QString Export_File_Path;
-QString Export_File_Message;

@@ -6,10 +6,11 @@
 
 #include <QString>
 
-class LMNWindowController;
+class EditorHost;
 
-// The one editor window, set by its constructor; every subsystem reaches the editor through it.
-extern LMNWindowController *Main_App_wnd;
+// The one editor window, set by its constructor, as the feature windows see it; shared dialogs
+// that are opened from many places (the data series windows) reach the design through it.
+extern EditorHost *Main_App_wnd;
 
 // The stock text chosen last in the Insert_Template picker.
 extern QString Template_Msg_Val;
@@ -23,7 +24,3 @@ extern QString Invite_Time;
 extern QString Invite_Venue;
 extern QString Invite_From;
 extern QString Invite_BG_IMG;
-
-// What the last export wrote and what to tell the user about it (the export-finished panel).
-extern QString Export_File_Path;
-extern QString Export_File_Message;

@@ -1,8 +1,6 @@
 #include "profile/ProfileGlobals.h"
 
 bool Fill_User_Profile = false;
-Show_User_Profile *Show_User_Profile_Window = nullptr;
-User_profile *User_profile_def_inst = nullptr;
 
 const QString Title_Name = QStringLiteral("Name :");
 const QString Title_Title = QStringLiteral("Position / Title :");

@@ -12,15 +12,13 @@
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
-#include "support/ScriptedModalSeam.h"
+#include "data/DataTestSupport.h"
 
 #include "barcode/linear/LinearTestSupport.h"
 #include "ModuleGridTestSupport.h"
 
 #include <QDir>
 #include <QFontDialog>
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,22 +27,20 @@
 
 namespace {
 
-class BarcodeDesigner : public ::testing::Test
+class BarcodeDesigner : public DataTest::DataFolderTest
 {
 protected:
     void SetUp() override
     {
-        Data_Folder_Path = QDir(m_dir.path()).filePath(QStringLiteral("DataSet"));
-        QDir().mkpath(Data_Folder_Path);
+        DataFolderTest::SetUp();
         designer = Barcode_Gen::defaultInstance();
         Barcode_output_image = QImage();
     }
-    void TearDown() override { Data_Folder_Path.clear(); }
 
     // Opens the designer on `element`; `answer` works the controls and ends the run.
     LMNGraphic *run(LMNGraphic &element, const std::function<void(Barcode_Gen &)> &answer)
     {
-        seam.onDialog([answer](QDialog *dialog) {
+        m_seam.onDialog([answer](QDialog *dialog) {
             auto *gen = qobject_cast<Barcode_Gen *>(dialog);
             EXPECT_NE(gen, nullptr);
             gen->setResult(-1);
@@ -75,8 +71,6 @@ protected:
     }
     static int indexOf(const char *title) { return int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(title))); }
 
-    QTemporaryDir m_dir;
-    ScriptedModalSeam seam;
     Barcode_Gen *designer = nullptr;
 };
 
@@ -124,12 +118,7 @@ BarcodeElementSettings everyFieldSet()
 
 std::string readLinear(const QImage &picture, ZXing::BarcodeFormat format, bool extended)
 {
-    QImage card(picture.size() + QSize(400, 200), QImage::Format_RGB32);
-    card.fill(Qt::white);
-    QPainter painter(&card);
-    painter.drawImage(200, 100, picture);
-    painter.end();
-    return LinearTest::read(card, format, extended);
+    return BarcodeReader::readOn(picture, format, 100, Qt::white, {.tryHarder = true, .code39Extended = extended}).text;
 }
 
 } // namespace
@@ -274,7 +263,7 @@ TEST_F(BarcodeDesigner, CancelChangesNothingAndBadValuesKeepTheDialogOpen)
         });
         EXPECT_EQ(BarcodeElementSettings::fromGraphic(element), designed) << r.title;
     }
-    EXPECT_TRUE(seam.messageTexts().isEmpty());
+    EXPECT_TRUE(m_seam.messageTexts().isEmpty());
 }
 
 TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
@@ -287,7 +276,7 @@ TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
         EXPECT_FALSE(gen.ui.dataText->isReadOnly());
         click(gen.ui.cancel_btn);
     });
-    EXPECT_EQ(seam.messageTexts(), QStringList{QStringLiteral("\nPlease create batch processing series first.")});
+    EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\nPlease create batch processing series first.")});
 
     DataSeries::writeValues(QStringLiteral("Seats"), {QStringLiteral("SEAT-7"), QStringLiteral("SEAT-8")},
                             DataSeries::WriteMode::Replace);
@@ -304,7 +293,6 @@ TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
     EXPECT_EQ(readLinear(Barcode_output_image, ZXing::BarcodeFormat::Code39, false), "SEAT-7");
 
     // A spreadsheet column binds by its index and shows the column's first value.
-    const SpreadsheetTable kept = SpreadsheetTable::live();
     const bool keptUse = Excel_Binding_Use;
     SpreadsheetTable &table = SpreadsheetTable::live();
     table = SpreadsheetTable{};
@@ -319,7 +307,6 @@ TEST_F(BarcodeDesigner, SeriesBindingIsWrittenOnOkOnly)
         EXPECT_EQ(gen.ui.dataText->text(), QStringLiteral("TICKET-11"));
         click(gen.ui.ok_btn);
     });
-    SpreadsheetTable::live() = kept;
     Excel_Binding_Use = keptUse;
     EXPECT_EQ(element.data_source_type, 2);
     EXPECT_EQ(element.excel_col_indx, 2);
@@ -393,7 +380,7 @@ TEST_F(BarcodeDesigner, FontsAndHelpGoThroughTheSeam)
 {
     LMNBarcode element;
     run(element, [&](Barcode_Gen &gen) {
-        seam.onDialog([](QDialog *dialog) {
+        m_seam.onDialog([](QDialog *dialog) {
             auto *fonts = qobject_cast<QFontDialog *>(dialog);
             EXPECT_NE(fonts, nullptr);
             fonts->setCurrentFont(CardFont(QStringLiteral("ArialMT"), 18).toQFont());
@@ -401,7 +388,7 @@ TEST_F(BarcodeDesigner, FontsAndHelpGoThroughTheSeam)
         });
         click(gen.ui.hdr_font_btn);
         EXPECT_EQ(gen.ui.header_font_value->text(), QStringLiteral("%1 ( 18.00 )").arg(gen.header_font.toQFont().family()));
-        seam.onDialog([](QDialog *) { return int(QDialog::Accepted); });
+        m_seam.onDialog([](QDialog *) { return int(QDialog::Accepted); });
         gen.ui.barcodeTypePopup->setCurrentIndex(indexOf("QR Code"));
         click(gen.ui.qr_version_help_btn);
         EXPECT_EQ(Cutom_Msg_Title, QStringLiteral("Version :"));
@@ -412,21 +399,15 @@ TEST_F(BarcodeDesigner, FontsAndHelpGoThroughTheSeam)
 
 TEST_F(BarcodeDesigner, SavingAPictureIsAllOrNothing)
 {
-    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("barcode.png"));
-    QFile existing(path);
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("keep me");
-    existing.close();
+    const QString file = DataTest::writeFile(path(QStringLiteral("barcode.png")), "keep me");
     QString error;
-    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(QImage(), path, &error));
+    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(QImage(), file, &error));
     EXPECT_FALSE(error.isEmpty());
-    existing.open(QIODevice::ReadOnly);
-    EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
-    existing.close();
+    EXPECT_EQ(DataTest::readFile(file), QByteArray("keep me"));
     const QImage picture = BarcodeGenerator::picture(BarcodeElementSettings{}, QStringLiteral("0123"), {}, {});
-    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(picture, QDir(m_dir.path()).filePath(QStringLiteral("missing/b.png")), &error));
-    ASSERT_TRUE(Barcode_Gen::Save_Barcode_image(picture, path, &error)) << error.toStdString();
-    const QImage read(path);
+    EXPECT_FALSE(Barcode_Gen::Save_Barcode_image(picture, path(QStringLiteral("missing/b.png")), &error));
+    ASSERT_TRUE(Barcode_Gen::Save_Barcode_image(picture, file, &error)) << error.toStdString();
+    const QImage read(file);
     EXPECT_EQ(read.size(), picture.size());
     EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
 }

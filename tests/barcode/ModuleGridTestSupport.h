@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPainter>
 
 #include <random>
 #include <string>
@@ -49,13 +48,7 @@ inline Decoded decodeGrid(const ModuleGrid &grid, ZXing::BarcodeFormat format, i
 // Decodes a finished picture laid on white, with a white quiet zone of `quiet` pixels around it.
 inline Decoded decodePicture(const QImage &picture, ZXing::BarcodeFormat format, int quiet, bool pure = false)
 {
-    QImage canvas(picture.width() + 2 * quiet, picture.height() + 2 * quiet, QImage::Format_ARGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.drawImage(quiet, quiet, picture);
-    }
-    return BarcodeReader::read(canvas, format, {.pure = pure});
+    return BarcodeReader::readOn(picture, format, quiet, Qt::white, {.pure = pure});
 }
 
 // `length` bytes drawn evenly from [low, high].

@@ -3,33 +3,17 @@
 #include "DataTestSupport.h"
 
 #include "data/DataSeries.h"
-#include "document/DocumentGlobals.h"
 #include "document/LMNText.h"
 #include "document/LMNLine.h"
-
-#include <QTemporaryDir>
 
 using namespace DataTest;
 
 namespace {
 
-class DataSeriesTest : public ::testing::Test
+class DataSeriesTest : public DataFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        Resource_Path = m_dir.path();
-        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
-        QDir().mkpath(Data_Folder_Path);
-    }
-    void TearDown() override
-    {
-        Resource_Path.clear();
-        Data_Folder_Path.clear();
-    }
     QString file(const QString &name) const { return QDir(Data_Folder_Path).filePath(name); }
-
-    QTemporaryDir m_dir;
 };
 
 TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeedAppendedAfterTheStoredOnes)

@@ -3,6 +3,9 @@
 // Helpers shared by the data tests: running Debian's Python (openpyxl, zipfile) on our
 // files and building archives and workbooks by hand.
 
+#include "data/SpreadsheetTable.h"
+#include "document/DocumentGlobals.h"
+#include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
 #include <QByteArray>
@@ -11,6 +14,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +72,21 @@ inline void makeZip(const QString &path, const QList<QPair<QString, QByteArray>>
     ASSERT_EQ(exitCode, 0) << "could not write " << path.toStdString();
 }
 
+// Rewrites the one entry of a zip made by Python: its declared CRC and uncompressed size in
+// both the local header and the central directory.
+inline void forgeEntry(const QString &zip, int sizeChange, bool wrongCrc)
+{
+    python("import sys, struct\n"
+           "p, change, crc = sys.argv[1], int(sys.argv[2]), sys.argv[3] == '1'\n"
+           "b = bytearray(open(p, 'rb').read())\n"
+           "for sig, at in ((b'PK\\x03\\x04', 14), (b'PK\\x01\\x02', 16)):\n"
+           "    h = b.find(sig)\n"
+           "    c, packed, size = struct.unpack_from('<III', b, h + at)\n"
+           "    struct.pack_into('<III', b, h + at, c ^ 1 if crc else c, packed, size + change)\n"
+           "open(p, 'wb').write(b)\n",
+           {zip, QString::number(sizeChange), wrongCrc ? "1" : "0"});
+}
+
 // The parts of a minimal workbook around the given worksheet XML (sheet1) and optional
 // shared-string XML.
 inline QList<QPair<QString, QByteArray>> workbookParts(const QByteArray &sheetXml, const QByteArray &sharedStringsXml = {})
@@ -97,5 +116,31 @@ inline QByteArray sharedStrings(const QStringList &texts)
         xml += "<si><t>" + text.toUtf8() + "</t></si>";
     return xml + "</sst>";
 }
+
+// One fixture for the data tests: a temporary resource folder with its DataSet folder, the
+// live spreadsheet table emptied and put back afterwards, and a scripted modal seam.
+class DataFolderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Resource_Path = m_dir.path();
+        Data_Folder_Path = path(QStringLiteral("DataSet"));
+        QDir().mkpath(Data_Folder_Path);
+        m_savedTable = SpreadsheetTable::live();
+        SpreadsheetTable::live() = {};
+    }
+    void TearDown() override
+    {
+        SpreadsheetTable::live() = m_savedTable;
+        Resource_Path.clear();
+        Data_Folder_Path.clear();
+    }
+    QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+    QTemporaryDir m_dir;
+    ScriptedModalSeam m_seam;
+    SpreadsheetTable m_savedTable;
+};
 
 } // namespace DataTest

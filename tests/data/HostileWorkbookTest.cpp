@@ -43,21 +43,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// Rewrites the one entry of a zip made by Python: its declared CRC and uncompressed size in
-// both the local header and the central directory.
-void forgeEntry(const QString &zip, int sizeChange, bool wrongCrc)
-{
-    python("import sys, struct\n"
-           "p, change, crc = sys.argv[1], int(sys.argv[2]), sys.argv[3] == '1'\n"
-           "b = bytearray(open(p, 'rb').read())\n"
-           "for sig, at in ((b'PK\\x03\\x04', 14), (b'PK\\x01\\x02', 16)):\n"
-           "    h = b.find(sig)\n"
-           "    c, packed, size = struct.unpack_from('<III', b, h + at)\n"
-           "    struct.pack_into('<III', b, h + at, c ^ 1 if crc else c, packed, size + change)\n"
-           "open(p, 'wb').write(b)\n",
-           {zip, QString::number(sizeChange), wrongCrc ? "1" : "0"});
-}
-
 void pythonZip(const QString &zip, const char *method, const QByteArray &content)
 {
     python(QByteArray("import sys, zipfile\n"

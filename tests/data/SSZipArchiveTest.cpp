@@ -116,6 +116,12 @@ TEST_F(SSZipArchiveTest, InfoZipPasswordEntryNeedsTheRightPassword)
         EXPECT_FALSE(SSZipArchive::unzipFileAtPath(archive, path("none"), true, QString(), &error));
         EXPECT_EQ(error.code, SSZipArchiveError::BadEntry);
         EXPECT_TRUE(error.localizedDescription.contains("password"));
+
+        // A checksum that lies (its high byte, the password check, kept) is found out after
+        // decrypting with the right password.
+        forgeEntry(archive, 0, true);
+        EXPECT_FALSE(SSZipArchive::unzipFileAtPath(archive, path("forged" + method), true, "opensesame", &error));
+        EXPECT_EQ(error.code, SSZipArchiveError::BadEntry) << error.localizedDescription.toStdString();
     }
 }
 

@@ -15,7 +15,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
-#include "output/ui/Open_Export_Files.h"
+#include "dialogs/ui/Open_Export_Files.h"
 
 #include <QMenuBar>
 
@@ -215,6 +215,7 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
     const QDir out(m_resources.path());
     m_seam.chooseFiles({out.filePath("values"), out.filePath("values.txt"), out.filePath("missing/v.xlsx")});
     int panels = 0;
+    QString panelPath;
     m_seam.answerMessages({"OK"});
     m_seam.onDialog([&](QDialog *dialog) {
         auto *m = qobject_cast<BatchWizard *>(dialog);
@@ -222,14 +223,17 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
         m->addValues({"7", "0042", "Zoë", "x y"});
         const auto panel = [&] {
             m_seam.onDialog([&](QDialog *p) {
-                EXPECT_NE(qobject_cast<Open_Export_Files *>(p), nullptr);
+                auto *shown = qobject_cast<Open_Export_Files *>(p);
+                EXPECT_NE(shown, nullptr);
+                if (shown)
+                    panelPath = shown->ui._open_log_path->text();
                 ++panels;
                 return int(QDialog::Accepted);
             });
         };
         panel();
         m->ui.Export_Value_Btn->click();
-        EXPECT_EQ(Export_File_Path, out.filePath("values.xlsx"));
+        EXPECT_EQ(panelPath, out.filePath("values.xlsx"));
         panel();
         m->ui.Export_Value_Btn->click();
         m->ui.Export_Value_Btn->click();   // a folder that does not exist
@@ -238,7 +242,7 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
     });
     m_manager->Open_Wnd();
     EXPECT_EQ(panels, 2);
-    EXPECT_EQ(Export_File_Path, out.filePath("values.txt"));
+    EXPECT_EQ(panelPath, out.filePath("values.txt"));
     EXPECT_EQ(readFile(out.filePath("values.txt")), QStringLiteral("7\n0042\nZoë\nx y\n").toUtf8());
     ASSERT_EQ(m_seam.messages.size(), 1);
     EXPECT_TRUE(m_seam.messages.at(0).text.startsWith("\nError in file accessing.\n"));

@@ -1,8 +1,7 @@
 // The data-series viewer and the data-source services of the property panel: rows, count,
-// trimming, a deleted file, the combo lists and the view and help buttons.
+// trimming, a deleted file, the combo lists and the view button.
 
 #include "DataTestSupport.h"
-#include "support/ScriptedModalSeam.h"
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
@@ -11,27 +10,15 @@
 #include "document/DocumentGlobals.h"
 
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace DataTest;
 
 namespace {
 
-class SeriesViewerTest : public ::testing::Test
+class SeriesViewerTest : public DataFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
-        QDir().mkpath(Data_Folder_Path);
-        m_savedTable = SpreadsheetTable::live();
-    }
-    void TearDown() override
-    {
-        SpreadsheetTable::live() = m_savedTable;
-        Data_Folder_Path.clear();
-    }
     // Opens the viewer on `name` through the view button; returns the rows shown and the count.
     QStringList view(const QString &name, QString *count)
     {
@@ -55,10 +42,6 @@ protected:
         DataSourceServices::View_batch_Series_Button(&source, &series);
         return rows;
     }
-
-    QTemporaryDir m_dir;
-    ScriptedModalSeam m_seam;
-    SpreadsheetTable m_savedTable;
 };
 
 TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
@@ -93,7 +76,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
     EXPECT_EQ(m_seam.dialogsRun.size(), 3);
 }
 
-TEST_F(SeriesViewerTest, ComboListsFirstValuesAndHelp)
+TEST_F(SeriesViewerTest, ComboListsAndFirstValues)
 {
     ASSERT_TRUE(DataSeries::writeValues("b", {" first ", "second"}, DataSeries::WriteMode::Replace));
     ASSERT_TRUE(DataSeries::writeValues("a", {"x"}, DataSeries::WriteMode::Replace));
@@ -124,13 +107,6 @@ TEST_F(SeriesViewerTest, ComboListsFirstValuesAndHelp)
     DataSourceServices::Remove_Excel_Col_Name_In_Combo(&source);
     DataSourceServices::Remove_Excel_Col_Name_In_Combo(&source);
     EXPECT_EQ(source.count(), 2);
-
-    m_seam.onDialog([](QDialog *dialog) {
-        EXPECT_EQ(Cutom_Msg_Title, "Batch Processing Settings Help :");
-        EXPECT_TRUE(Cutom_Msg_Val.startsWith("Select Data Source as 'Manual'"));
-        return int(dialog != nullptr);
-    });
-    DataSourceServices::Data_Source_Help_Button();
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 // made by real programs.
 
 #include "DataTestSupport.h"
-#include "support/ScriptedModalSeam.h"
 
 #include "data/DataSeries.h"
 #include "data/ui/BatchWizard.h"
@@ -13,9 +12,8 @@
 #include "data/ui/SeriesListModel.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/DocumentGlobals.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -29,20 +27,13 @@ using namespace DataTest;
 
 namespace {
 
-class SeriesWritersTest : public ::testing::Test
+class SeriesWritersTest : public DataFolderTest
 {
 protected:
     void SetUp() override
     {
-        Resource_Path = m_dir.path();
-        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
-        QDir().mkpath(Data_Folder_Path);
+        DataFolderTest::SetUp();
         BatchWizard::defaultInstance()->ListData_value->setValues({});
-    }
-    void TearDown() override
-    {
-        Resource_Path.clear();
-        Data_Folder_Path.clear();
     }
     // Opens the dialog with the flags and runs `steps` in it; returns its modal result.
     template<typename Dialog>
@@ -59,9 +50,6 @@ protected:
     }
     QByteArray series(const QString &name) const { return readFile(DataSeries::filePath(name)); }
     QStringList managerValues() const { return BatchWizard::defaultInstance()->ListData_value->values(); }
-
-    QTemporaryDir m_dir;
-    ScriptedModalSeam m_seam;
 };
 
 TEST_F(SeriesWritersTest, GeneratorWritesSeriesAsksBeforeReplacingAndRefusesBadInput)

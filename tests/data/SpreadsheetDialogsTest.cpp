@@ -2,7 +2,6 @@
 // column chooser and the data table, and spreadsheet columns to series in both ways.
 
 #include "DataTestSupport.h"
-#include "support/ScriptedModalSeam.h"
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
@@ -18,7 +17,6 @@
 #include "document/DocumentGlobals.h"
 
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 using namespace DataTest;
 
@@ -29,27 +27,14 @@ QStringList BatchWizard_values()
     return BatchWizard::defaultInstance()->ListData_value->values();
 }
 
-class SpreadsheetDialogsTest : public ::testing::Test
+class SpreadsheetDialogsTest : public DataFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        Resource_Path = m_dir.path();
-        Data_Folder_Path = QDir(m_dir.path()).filePath("DataSet");
-        QDir().mkpath(Data_Folder_Path);
-        SpreadsheetTable::live() = SpreadsheetTable();
-    }
-    void TearDown() override
-    {
-        Resource_Path.clear();
-        Data_Folder_Path.clear();
-        SpreadsheetTable::live() = SpreadsheetTable();
-    }
     // Sheet 1: guests with a padded header, a blank row and an empty cell; sheet 2 empty;
     // sheets 3 to 11 one column each.
     QString guests()
     {
-        const QString path = QDir(m_dir.path()).filePath("guests.xlsx");
+        const QString path = DataFolderTest::path("guests.xlsx");
         python("import sys, openpyxl\n"
                "wb = openpyxl.Workbook()\n"
                "ws = wb.active\n"
@@ -66,7 +51,7 @@ protected:
     }
     QString columns()
     {
-        const QString path = QDir(m_dir.path()).filePath("columns.xlsx");
+        const QString path = DataFolderTest::path("columns.xlsx");
         python("import sys, openpyxl\n"
                "wb = openpyxl.Workbook()\n"
                "ws = wb.active\n"
@@ -104,9 +89,6 @@ protected:
         });
     }
     QByteArray series(const QString &name) const { return readFile(DataSeries::filePath(name)); }
-
-    QTemporaryDir m_dir;
-    ScriptedModalSeam m_seam;
 };
 
 TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
@@ -173,9 +155,9 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(SpreadsheetTable::live(), sheet10);
 
     // Not a workbook: a clear message, no chooser.
-    writeFile(QDir(m_dir.path()).filePath("junk.xlsx"), "not a zip");
+    writeFile(path("junk.xlsx"), "not a zip");
     const qsizetype runs = m_seam.dialogsRun.size();
-    EXPECT_EQ(chooser->Open_excel_Wnd(QDir(m_dir.path()).filePath("junk.xlsx")), -1);
+    EXPECT_EQ(chooser->Open_excel_Wnd(path("junk.xlsx")), -1);
     EXPECT_EQ(m_seam.dialogsRun.size(), runs);
     const QStringList texts = m_seam.messageTexts();
     ASSERT_EQ(texts.size(), 4);
@@ -234,7 +216,7 @@ TEST_F(SpreadsheetDialogsTest, OneSeriesPerColumnRefusesBadAndDuplicateNamesAndA
     EXPECT_EQ(series("Name"), "Ann\nBob\n");
     EXPECT_EQ(series("Towns"), "Oslo\n\n");
     EXPECT_FALSE(QFileInfo::exists(QDir(Resource_Path).filePath("evil.txt")));
-    EXPECT_FALSE(QFileInfo::exists(QDir(m_dir.path()).filePath("../evil.txt")));
+    EXPECT_FALSE(QFileInfo::exists(path("../evil.txt")));
     ASSERT_EQ(m_seam.messages.size(), 1);
     EXPECT_TRUE(m_seam.messages.at(0).text.startsWith("\nThese columns were not written as series:\n"));
     EXPECT_TRUE(m_seam.messages.at(0).text.contains("\n..: "));

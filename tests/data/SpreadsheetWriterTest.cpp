@@ -21,7 +21,7 @@ using Rows = QList<QStringList>;
 class SpreadsheetWriterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Resource_Path = QDir(m_dir.path()).filePath("resources"); }
+    void SetUp() override { Resource_Path = path("resources"); }
     void TearDown() override { Resource_Path.clear(); }
     QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
 

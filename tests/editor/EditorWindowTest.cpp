@@ -2,6 +2,7 @@
 
 #include "EditorWindowFixture.h"
 
+#include "barcode/ui/Barcode_Gen.h"
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphicArchive.h"
@@ -10,11 +11,14 @@
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/Template_Wizard.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/DataSourcePage.h"
 #include "panels/ui/SettingsPanel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
 
 #include <plist/plist.h>
 
@@ -225,6 +229,25 @@ TEST_F(EditorWindow, ChoosingACardSizeResizesEveryCanvas)
     EXPECT_EQ(m_window->Front_card_Prop.Card_Sub_Category, QStringLiteral("CR80-Credit Card Size"));
     EXPECT_EQ(m_window->Front_card_Prop.Card_Cat_index, 0);
     EXPECT_TRUE(m_window->Get_Item_Text(99).isEmpty());
+}
+
+TEST_F(EditorWindow, DataSourceHelpButtonsShowTheBatchHelp)
+{
+    startWithCard();
+    // The settings panel's source page and the barcode designer's data-source row.
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(m_window->settingsPanel()->ui.datasource_tab->ui.data_source_help_btn),
+                                    static_cast<QAbstractButton *>(Barcode_Gen::defaultInstance()->ui.data_source_help_btn)}) {
+        SCOPED_TRACE(button->window()->metaObject()->className());
+        QString title, text;
+        m_seam.onDialog([&](QDialog *dialog) {
+            title = dialog->findChild<QLabel *>(QStringLiteral("title_lbl"))->text();
+            text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("msg_txt"))->toPlainText();
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(title, QStringLiteral("Batch Processing Settings Help :"));
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Select Data Source as 'Manual' to enter value manually"))) << text.toStdString();
+    }
 }
 
 TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)

@@ -1,4 +1,4 @@
-// The editor window's start-up through the start screen, driven through the real widgets.
+// The editor window's start-up: through the start screen, or with a design given on the command line.
 
 #include "EditorWindowFixture.h"
 
@@ -7,11 +7,14 @@
 #include "document/LMNGraphic.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
+#include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,4 +101,43 @@ TEST_F(StartUp, WizardWithNoAnswersPlacesNothing)
     ASSERT_TRUE(m_window->windowDidLoad());
     EXPECT_TRUE(m_document.graphics.isEmpty());
     EXPECT_FALSE(m_window->Front_card_Prop.Card_fill_chk);
+}
+
+TEST_F(StartUp, ADesignGivenAtStartOpensInsteadOfTheStartScreen)
+{
+    const QDir folder(m_resources.path());
+    const QString party = folder.filePath(QStringLiteral("party.dcard"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FESTILOOM_SOURCE_DIR "/resources/seed/Templates/Starry Night Celebration.dcard"), party));
+    const QString damaged = folder.filePath(QStringLiteral("damaged.dcard"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>");
+    file.close();
+
+    struct Row
+    {
+        QString path;
+        bool opens;   // else the reader's message, then the start screen
+    };
+    for (const Row &row : {Row{party, true}, Row{damaged, false}, Row{folder.filePath("missing.dcard"), false}}) {
+        SCOPED_TRACE(row.path.toStdString());
+        LMNDocument document;
+        LMNWindowController window(&document);
+        ScriptedModalSeam seam;
+        if (!row.opens)
+            seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
+        EXPECT_EQ(window.windowDidLoad(row.path), row.opens);
+        if (row.opens) {
+            EXPECT_TRUE(seam.dialogsRun.isEmpty());
+            EXPECT_EQ(window.designFilePath(), party);
+            EXPECT_EQ(window.windowTitle(), QStringLiteral("party - Festiloom"));
+            EXPECT_FALSE(document.graphics.isEmpty());
+            EXPECT_FALSE(window.files()->hasUnsavedChanges());
+        } else {
+            ASSERT_EQ(seam.messages.size(), 1);
+            EXPECT_TRUE(seam.messageTexts().first().contains(QFileInfo(row.path).fileName()));
+            ASSERT_EQ(seam.dialogsRun.size(), 1);
+            EXPECT_NE(qobject_cast<Invitation_Wizard *>(seam.dialogsRun.first()), nullptr);
+        }
+    }
 }

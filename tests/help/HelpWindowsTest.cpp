@@ -11,6 +11,7 @@
 #include "help/HelpLinks.h"
 #include "help/HelpSettings.h"
 #include "help/PromotionProducts.h"
+#include "help/ui/HelpCommands.h"
 #include "help/ui/Help_Support.h"
 #include "help/ui/Promotion_Form.h"
 #include "help/ui/Promotion_Pattern.h"
@@ -77,26 +78,26 @@ TEST_F(HelpWindows, EveryLinkCommandOpensItsExactAddress)
 {
     const struct
     {
-        void (LMNWindowController::*command)();
+        void (*command)();
         QString address;
     } table[] = {
-        {&LMNWindowController::Open_Support_Mail, QStringLiteral("mailto:support@festiloom.example.com")},
-        {&LMNWindowController::Open_Website_1, QStringLiteral("http://www.festiloom.example.com/")},
-        {&LMNWindowController::Open_Website_2, share},
-        {&LMNWindowController::Open_Website_3, QStringLiteral("http://cards.festiloom.example.net/")},
-        {&LMNWindowController::Open_Google_Plus,
+        {&HelpCommands::Open_Support_Mail, QStringLiteral("mailto:support@festiloom.example.com")},
+        {&HelpCommands::Open_Website_1, QStringLiteral("http://www.festiloom.example.com/")},
+        {&HelpCommands::Open_Website_2, share},
+        {&HelpCommands::Open_Website_3, QStringLiteral("http://cards.festiloom.example.net/")},
+        {&HelpCommands::Open_Google_Plus,
          QStringLiteral("https://plus.google.com/share?url=http%3A%2F%2Fshare.festiloom.example.org/")},
-        {&LMNWindowController::Open_FaceBook, QStringLiteral("http://www.facebook.com/share.php?u=") + share},
-        {&LMNWindowController::Open_Twitter,
+        {&HelpCommands::Open_FaceBook, QStringLiteral("http://www.facebook.com/share.php?u=") + share},
+        {&HelpCommands::Open_Twitter,
          QStringLiteral("http://twitter.com/intent/tweet?source=sharethiscom&url=") + share},
-        {&LMNWindowController::Open_FB_Like, QStringLiteral("https://www.facebook.com/plugins/like.php?href=") + share},
-        {&LMNWindowController::Open_Share_It_Dl, share + QStringLiteral("festiloom-comments.html")},
-        {&LMNWindowController::Share_It_Button_Clicked, share + QStringLiteral("festiloom-comments.html")},
-        {&LMNWindowController::Open_Reseller_Mail,
+        {&HelpCommands::Open_FB_Like, QStringLiteral("https://www.facebook.com/plugins/like.php?href=") + share},
+        {&HelpCommands::Open_Share_It_Dl, share + QStringLiteral("festiloom-comments.html")},
+        {&HelpCommands::Share_It_Button_Clicked, share + QStringLiteral("festiloom-comments.html")},
+        {&HelpCommands::Open_Reseller_Mail,
          QStringLiteral("mailto:partners@festiloom.example.com?") + QLatin1String(HelpLinks::ResellerQuery)},
     };
     for (const auto &row : table) {
-        (m_window.get()->*row.command)();
+        row.command();
         EXPECT_EQ(lastAddress(), row.address);
     }
     EXPECT_EQ(m_seam.openedUrls.size(), int(std::size(table)));
@@ -116,7 +117,7 @@ TEST_F(HelpWindows, EveryLinkCommandOpensItsExactAddress)
 TEST_F(HelpWindows, AnAddressNoProgramTakesIsNamedOnceAndNothingElseChanges)
 {
     m_seam.refuseUrls = true;
-    m_window->Open_Website_1();
+    HelpCommands::Open_Website_1();
     ASSERT_EQ(m_seam.messages.size(), 1);
     EXPECT_TRUE(m_seam.messages.first().text.contains(QStringLiteral("http://www.festiloom.example.com/")));
 
@@ -146,7 +147,7 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
         {"_Help_File_Label", QUrl::fromLocalFile(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"))).toString()},
     };
     for (const auto &row : table) {
-        clickInDialog([this] { m_window->Help_Button(); }, [&row](QDialog *dialog) {
+        clickInDialog([this] { m_window->help()->Help_Button(); }, [&row](QDialog *dialog) {
             // The window stays open after a link; the test closes it.
             auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(row.button));
             EXPECT_NE(button, nullptr) << row.button;
@@ -157,7 +158,7 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
     }
     EXPECT_EQ(m_seam.openedUrls.size(), int(std::size(table)));
 
-    Help_Support *window = m_window->HelpWindow;
+    Help_Support *window = m_window->help()->helpWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->result(), 1);
     EXPECT_EQ(window->ui.website_1->text(), QStringLiteral("www.festiloom.example.com"));
@@ -175,7 +176,7 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
         QTest::keyClick(dialog, Qt::Key_Escape);
         return dialog->result();
     });
-    m_window->Help_Button();
+    m_window->help()->Help_Button();
     EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\nHelp file does not exist!")});
     EXPECT_EQ(window->result(), 1);
 }
@@ -183,7 +184,7 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
 TEST_F(HelpWindows, ShareWindowForwardsItsButtons)
 {
     for (const char *name : {"Facebook", "Twitter", "FB_Like", "Go_Share_It"}) {
-        clickInDialog([this] { m_window->Show_Share_It_Window(); }, [name](QDialog *dialog) {
+        clickInDialog([this] { m_window->help()->Show_Share_It_Window(); }, [name](QDialog *dialog) {
             QTest::mouseClick(dialog->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton);
             return qobject_cast<Share_It_Dlg *>(dialog)->ui.OK_btn;
         });
@@ -191,7 +192,7 @@ TEST_F(HelpWindows, ShareWindowForwardsItsButtons)
     ASSERT_EQ(m_seam.openedUrls.size(), 4);
     EXPECT_EQ(m_seam.openedUrls.at(0).toString(QUrl::FullyEncoded), QStringLiteral("http://www.facebook.com/share.php?u=") + share);
     EXPECT_EQ(lastAddress(), share + QStringLiteral("festiloom-comments.html"));
-    EXPECT_EQ(m_window->Share_It_Dlg_Window->result(), 1);
+    EXPECT_EQ(m_window->help()->shareWindow()->result(), 1);
 }
 
 TEST_F(HelpWindows, ExitShowsTheReviewWindowWhoseButtonsOpenTheReviewPageThenEnds)
@@ -241,7 +242,7 @@ TEST_F(HelpWindows, PromotionWindowShowsTheChosenProductAndItsMailLinks)
             QTest::mouseClick(promotion->ui.OK_btn, Qt::LeftButton);
             return dialog->result();
         });
-        m_window->Open_Promotion(product.code);
+        m_window->help()->Open_Promotion(product.code);
         EXPECT_EQ(form->ui.Software_title->text(), product.title);
         EXPECT_EQ(form->ui.long_descp->text(), product.longText);
         EXPECT_FALSE(form->ui.bundle_image->pixmap().isNull()) << product.code.toStdString();
@@ -255,13 +256,13 @@ TEST_F(HelpWindows, PromotionWindowShowsTheChosenProductAndItsMailLinks)
 
     // An unknown code keeps what was shown; a product without its picture still opens.
     m_seam.onDialog([](QDialog *) { return 1; });
-    m_window->Open_Promotion(QStringLiteral("X"));
+    m_window->help()->Open_Promotion(QStringLiteral("X"));
     EXPECT_EQ(form->ui.Software_title->text(), products.last().title);
     QList<PromotionProduct> pictureless = products;
     pictureless[0].picture = QStringLiteral(":/promotion/none.png");
     form->setProducts(pictureless);
     m_seam.onDialog([](QDialog *) { return 1; });
-    m_window->Open_Promotion(QStringLiteral("S"));
+    m_window->help()->Open_Promotion(QStringLiteral("S"));
     EXPECT_TRUE(form->ui.bundle_image->pixmap().isNull());
     EXPECT_EQ(form->ui.Software_title->text(), products.first().title);
 }

@@ -94,7 +94,7 @@ public:
         marginQueue = QStringLiteral("festiloom_m18_") + tag;
         refusingQueue = QStringLiteral("festiloom_refuses_") + tag;
 
-        QString ppd18 = QString::fromLatin1(readAll(kPpd));
+        QString ppd18 = QString::fromLatin1(TestHelpers::readFile(kPpd));
         ppd18.replace(QStringLiteral("*ImageableArea A4/A4: \"0 0 595 842\""),
                       QStringLiteral("*ImageableArea A4/A4: \"18 18 577 824\""));
         write(dir.filePath("m18.ppd"), ppd18);
@@ -151,7 +151,7 @@ public:
         return {};
     }
 
-    QString errorLog() const { return QString::fromUtf8(readAll(QDir(m_dir.path()).filePath("log/error_log"))); }
+    QString errorLog() const { return QString::fromUtf8(TestHelpers::readFile(QDir(m_dir.path()).filePath("log/error_log"))); }
 
     void stop()
     {
@@ -172,11 +172,6 @@ public:
 private:
     static constexpr const char *kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static bool write(const QString &path, const QString &text)
     {
         QFile f(path);

@@ -3,6 +3,7 @@
 #include "SmtpServers.h"
 
 #include "output/MailTransport.h"
+#include "support/TestHelpers.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -37,14 +38,6 @@ Sent send(const QString &kind, const QString &ssl, const QString &to = QStringLi
     return sent;
 }
 
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-    return file.fileName();
-}
-
 // Processes whose parent is this test program and whose command line names the mail script.
 QList<qint64> mailScriptChildren()
 {
@@ -71,7 +64,7 @@ TEST(MailTransport, DeliversOverStartTlsAndImplicitTls)
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     png += QByteArray(20000, '\x5a');
     const QByteArray second = QByteArray("\x89PNG\r\n\x1a\nsecond card", 19) + QByteArray(1, '\0');
-    const QStringList files = {writeFile(dir, "QOVACard_Back.jpeg", png), writeFile(dir, "QOVACard.jpeg", second)};
+    const QStringList files = {TestHelpers::writeFile(dir.filePath("QOVACard_Back.jpeg"), png), TestHelpers::writeFile(dir.filePath("QOVACard.jpeg"), second)};
 
     for (const QString &kind : {QStringLiteral("starttls"), QStringLiteral("tls")}) {
         SCOPED_TRACE(kind.toStdString());
@@ -144,7 +137,7 @@ TEST(MailTransport, ScriptGetsArgumentsBareEnvironmentAndPasswordOnStandardInput
 {
     QTemporaryDir dir;
     const QString record = dir.filePath("seen.json");
-    const QString script = writeFile(dir, "pyth_mail.py", QStringLiteral(
+    const QString script = TestHelpers::writeFile(dir.filePath("pyth_mail.py"), QStringLiteral(
         "import json, os, sys\n"
         "json.dump({'argv': sys.argv[1:], 'env': dict(os.environ),\n"
         "           'stdin': sys.stdin.buffer.read().decode('utf-8')}, open(%1, 'w'))\n"
@@ -156,9 +149,7 @@ TEST(MailTransport, ScriptGetsArgumentsBareEnvironmentAndPasswordOnStandardInput
             &process, " to@x.org", "Subject; rm -rf ~", attachments, "me@x.org", "pässwörd", "smtp.x.org", "587",
             "$(body)", "N");
         EXPECT_TRUE(outcome.sent);
-        QFile file(record);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QJsonObject seen = QJsonDocument::fromJson(file.readAll()).object();
+        const QJsonObject seen = QJsonDocument::fromJson(TestHelpers::readFile(record)).object();
         QStringList argv;
         for (const QJsonValue &v : seen.value("argv").toArray())
             argv.append(v.toString());

@@ -294,24 +294,40 @@ TEST_F(SendMailTest, PausesBetweenMailsAndStopEndsAPause)
     EXPECT_EQ(m_seam.messageTexts(), QStringList({"\nE-mail has been sent successfully."}));
     EXPECT_EQ(pauseTexts, QStringList({"Pausing the process for 1 Second."}));
 
-    // An hour's pause after the first mail; Stop (answered Yes) ends it.
-    m_seam.messages.clear();
-    m_seam.answerMessages({"Yes"});
-    const qsizetype before = m_servers.count();
-    m_window.resetControls();
-    m_window.ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
-    m_window.ui.delayed_delv_chk->click();
-    m_window.ui.hour_stepper->setValue(1);
-    QTest::mouseClick(m_window.ui.send_btn, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.progressSheet()->ui.pause_label->text().isEmpty(); }, 30000));
-    EXPECT_EQ(m_window.progressSheet()->ui.pause_label->text(), QStringLiteral("Pausing the process for 1 Hour 0 Minute 0 Second."));
-    QTest::mouseClick(m_window.progressSheet()->ui._stop_btn, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.isRunning(); }, 30000));
-    EXPECT_EQ(m_servers.since(before).size(), 1);
-    const QStringList texts = m_seam.messageTexts();
-    ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[0], QStringLiteral("Are you sure you want to continue?"));
-    EXPECT_TRUE(texts[1].contains("1 of 3 e-mails sent.\nSending was stopped.")) << texts[1].toStdString();
+    // Every stepper counts: the first countdown shows the whole pause, after the mails between
+    // pauses; Stop (answered Yes) ends it.
+    const struct
+    {
+        int mails, hours, minutes, seconds;
+        const char *text;
+    } pauses[] = {{1, 1, 0, 0, "1 Hour 0 Minute 0 Second."},
+                  {2, 0, 2, 0, "2 Minutes 0 Second."},
+                  {1, 720, 59, 59, "720 Hours 59 Minutes 59 Seconds."}};
+    for (const auto &p : pauses) {
+        SCOPED_TRACE(p.text);
+        m_seam.messages.clear();
+        m_seam.answerMessages({"Yes"});
+        const qsizetype before = m_servers.count();
+        m_window.resetControls();
+        m_window.ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
+        m_window.ui.delayed_delv_chk->click();
+        m_window.ui.mail_count_stepper->setValue(p.mails);
+        m_window.ui.hour_stepper->setValue(p.hours);
+        m_window.ui.min_stepper->setValue(p.minutes);
+        m_window.ui.sec_stepper->setValue(p.seconds);
+        QTest::mouseClick(m_window.ui.send_btn, Qt::LeftButton);
+        QLabel *label = m_window.progressSheet()->ui.pause_label;
+        ASSERT_TRUE(QTest::qWaitFor([label] { return !label->text().isEmpty(); }, 30000));
+        EXPECT_EQ(label->text().toStdString(), std::string("Pausing the process for ") + p.text);
+        QTest::mouseClick(m_window.progressSheet()->ui._stop_btn, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window.isRunning(); }, 30000));
+        EXPECT_EQ(m_servers.since(before).size(), p.mails);
+        const QStringList texts = m_seam.messageTexts();
+        ASSERT_EQ(texts.size(), 2);
+        EXPECT_EQ(texts[0], QStringLiteral("Are you sure you want to continue?"));
+        EXPECT_TRUE(texts[1].contains(QStringLiteral("%1 of 3 e-mails sent.\nSending was stopped.").arg(p.mails)))
+            << texts[1].toStdString();
+    }
 }
 
 // A card that cannot be written never lets an older picture go out in its place.

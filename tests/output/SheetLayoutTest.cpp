@@ -48,6 +48,13 @@ TEST(SheetLayoutTest, FitRuleWorkedExamples)
          with(card, [](SheetLayout &l) { l.side = "BOTH"; l.algn = "L"; l.cols = 3; }), 1, 1, 486, 154, 0},
         {"a card of width 0 leaves one column",
          with(card, [](SheetLayout &l) { l.W = 0; l.L = l.R = 300; l.cols = 4; }), 1, 1, 0, 154, 0},
+        // A typed gap counts: 3 x 190 + 2 x 20 runs past 595, and (595 + 20) / 210 leaves two; the same
+        // down the sheet with 270-point cards and 20-point gaps. A gap that fits keeps the count.
+        {"typed gaps take a column and a row away",
+         with(card, [](SheetLayout &l) { l.W = 190; l.H = 270; l.cols = l.rows = 3; l.gh = l.gv = 20; }), 2, 2, 190,
+         270, 20},
+        {"a typed gap that fits keeps the columns",
+         with(card, [](SheetLayout &l) { l.W = 190; l.cols = 3; l.gh = 5; }), 3, 1, 190, 154, 5},
         {"auto-centre with width 0 and no room leaves one column",
          with(card, [](SheetLayout &l) { l.W = 0; l.L = l.R = 300; l.cols = 4; l.autoCenter = true; }), 1, 1, 0,
          154, 0},

@@ -11,6 +11,7 @@
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/Template_Wizard.h"
 #include "panels/PanelsGlobals.h"
+#include "profile/ui/ProfileCommands.h"
 #include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
@@ -56,7 +57,7 @@ protected:
                 QTest::mouseClick(profile->ui.Cancel_btn, Qt::LeftButton);
             return profile->result();
         });
-        m_window->User_Profile_Button_Clicked();
+        m_window->profile()->User_Profile_Button_Clicked();
         return closed;
     }
 
@@ -179,15 +180,15 @@ TEST_F(Profile, BindingsAreWrittenInTheirThreeShapesAndOnlyOntoTheFieldsOwnEleme
         p->ui.slogan_ds_combo->setCurrentIndex(0);                         // typed again
         type(p->ui.slogan_value, QStringLiteral("Best cards"));
     }));
-    const User_Profile_Field &company = m_window->Front_user_profile.field(2);
+    const User_Profile_Field &company = m_window->profile()->Front_user_profile.field(2);
     EXPECT_TRUE(company.ds);
     EXPECT_EQ(company.ds_name, QStringLiteral("Companies"));
     EXPECT_FALSE(company.xl);
-    const User_Profile_Field &title = m_window->Front_user_profile.field(1);
+    const User_Profile_Field &title = m_window->profile()->Front_user_profile.field(1);
     EXPECT_TRUE(title.xl);
     EXPECT_EQ(title.xl_col_indx, 2);
     EXPECT_TRUE(title.ds_name.isEmpty());
-    EXPECT_EQ(m_window->Front_user_profile.field(3).sourceKind(), 0);
+    EXPECT_EQ(m_window->profile()->Front_user_profile.field(3).sourceKind(), 0);
     EXPECT_TRUE(Excel_Binding_Use);
 
     EXPECT_EQ(findById(QStringLiteral("Fup_Company"))->data_source_type, 1);
@@ -208,7 +209,7 @@ TEST_F(Profile, BindingsAreWrittenInTheirThreeShapesAndOnlyOntoTheFieldsOwnEleme
 
 TEST_F(Profile, ABoundRowWithoutASourceNamesItselfAndNothingIsWritten)
 {
-    const User_Profile_Class before = m_window->Front_user_profile;
+    const User_Profile_Class before = m_window->profile()->Front_user_profile;
     EXPECT_FALSE(runProfile([](Show_User_Profile *p) {
         type(p->ui.name_value, QStringLiteral("Eve"));
         p->ui.phone_ds_combo->setCurrentIndex(1);
@@ -216,7 +217,7 @@ TEST_F(Profile, ABoundRowWithoutASourceNamesItselfAndNothingIsWritten)
         p->ui.email_ds_combo->setCurrentIndex(1);
     }));
     EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\nPlease select the source for 'Email Id'")});
-    EXPECT_EQ(m_window->Front_user_profile, before);
+    EXPECT_EQ(m_window->profile()->Front_user_profile, before);
     EXPECT_EQ(findById(QStringLiteral("Fup_Name")), nullptr);
 }
 
@@ -269,7 +270,7 @@ TEST_F(Profile, WizardsDialogFillsBothRecordsAndItsProfileIsPlacedWhenTheStartSc
     m_window->_graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, QRectF(5, 5, 40, 20),
                                                  QStringLiteral("F"), QStringLiteral("x"), QString());
     m_window->newDesignCommand();
-    EXPECT_EQ(m_window->Front_user_profile.field(0), m_window->Back_user_profile.field(0));
+    EXPECT_EQ(m_window->profile()->Front_user_profile.field(0), m_window->profile()->Back_user_profile.field(0));
     ASSERT_NE(findById(QStringLiteral("Fup_Name")), nullptr);
     EXPECT_EQ(findById(QStringLiteral("Fup_Name"))->Text_Value, QStringLiteral("Gus"));
     EXPECT_EQ(m_document.graphics_back.size(), 1);   // the back of a two-sided card too

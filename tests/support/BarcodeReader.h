@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPainter>
 
 #ifndef ZX_USE_UTF8
 #define ZX_USE_UTF8 1
@@ -63,6 +64,19 @@ inline Decoded read(const QImage &picture, ZXing::BarcodeFormat format, const Op
 {
     const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     return read(grey.constBits(), grey.width(), grey.height(), int(grey.bytesPerLine()), format, options);
+}
+
+// Reads `picture` laid on a card of `background` with `margin` pixels of it all round, as a
+// printed barcode stands on its card.
+inline Decoded readOn(const QImage &picture, ZXing::BarcodeFormat format, int margin = 40,
+                      const QColor &background = Qt::white, const Options &options = {.tryHarder = true})
+{
+    QImage card(picture.width() + 2 * margin, picture.height() + 2 * margin, QImage::Format_RGB32);
+    card.fill(background);
+    QPainter painter(&card);
+    painter.drawImage(margin, margin, picture);
+    painter.end();
+    return read(card, format, options);
 }
 
 } // namespace BarcodeReader

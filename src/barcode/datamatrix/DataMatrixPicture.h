@@ -5,15 +5,11 @@
 #include <QByteArray>
 #include <QImage>
 
-// The DataMatrix picture of the barcode designer: the symbol as Encapsulated PostScript text and
-// as a bitmap at the print resolution, both with a quiet zone of one module on every side.
+// The DataMatrix picture of the barcode designer: the symbol as a bitmap at the print
+// resolution, with a quiet zone of one module on every side.
 class DataMatrixPicture
 {
 public:
-    // The EPS document of `grid` (W = grid width, H = grid height): a 1-bit image of W x H samples
-    // inside a (W + 2) x (H + 2) bounding box, bottom row first, `value` in its comments.
-    static QByteArray makeEPS_Data_Matrix(const QByteArray &value, const ModuleGrid &grid);
-
     // The symbol drawn at `moduleSize` points per module with the one-module quiet zone, so
     // (W + 2) x (H + 2) modules, at `dpi` dots per inch. Null for an empty grid, a module size
     // below 1 or a resolution that gives a module less than one pixel.

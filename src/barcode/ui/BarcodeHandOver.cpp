@@ -6,31 +6,17 @@
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "document/ui/LMNGraphicView.h"
-#include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 
 #include <QCheckBox>
 
 #include <exception>
 
-namespace {
-
-// The canvas commands act on: the back canvas when the back is in work, else the front; none
-// while the working side is shown (its elements belong to another canvas).
-LMNGraphicView *sideInWork(LMNWindowController &window)
-{
-    if (window.currentCanvas() == window._graphicView_TEMP && window._graphicView_TEMP)
-        return nullptr;
-    return Card_Front_Or_Back != 0 ? window._graphicView_BACK : window._graphicView;
-}
-
-} // namespace
-
-void BarcodeHandOver::Open_Barcode_Window(LMNWindowController &window)
+void BarcodeHandOver::Open_Barcode_Window(PanelHost &host, LMNGraphicView *canvas)
 {
     try {
-        LMNGraphicView *canvas = sideInWork(window);
         if (!canvas)
             return;
         const GraphicPtr element = canvas->_Selected_Graphic;
@@ -40,22 +26,21 @@ void BarcodeHandOver::Open_Barcode_Window(LMNWindowController &window)
         LMNGraphic *edited = Barcode_Gen::defaultInstance()->Open_Wnd(element.get());
         if (!edited || Barcode_output_image.isNull())
             return;
-        Update_Barcode_Graphics(window, *edited);
+        Update_Barcode_Graphics(host, canvas, *edited);
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
     }
 }
 
-void BarcodeHandOver::View_barcode_prop_Button(LMNWindowController &window)
+void BarcodeHandOver::View_barcode_prop_Button(PanelHost &host, LMNGraphicView *canvas)
 {
-    Open_Barcode_Window(window);
+    Open_Barcode_Window(host, canvas);
 }
 
-void BarcodeHandOver::Update_Barcode_Graphics(LMNWindowController &window, const LMNGraphic &source)
+void BarcodeHandOver::Update_Barcode_Graphics(PanelHost &host, LMNGraphicView *canvas, const LMNGraphic &source)
 {
     if (Not_Draw_Only_Prop_Change)
         return;
-    LMNGraphicView *canvas = sideInWork(window);
     if (!canvas)
         return;
     const GraphicList selected = canvas->selectedGraphics();
@@ -63,7 +48,7 @@ void BarcodeHandOver::Update_Barcode_Graphics(LMNWindowController &window, const
         return;
     const BarcodeElementSettings settings = BarcodeElementSettings::fromGraphic(source);
     const QCheckBox *printBox =
-        window.settingsPanel() ? window.settingsPanel()->findChild<QCheckBox *>(QStringLiteral("print_object_chk")) : nullptr;
+        host.settingsPanel() ? host.settingsPanel()->findChild<QCheckBox *>(QStringLiteral("print_object_chk")) : nullptr;
     for (const GraphicPtr &graphic : selected) {
         if (graphic->kind() != GraphicKind::Barcode)
             continue;
@@ -75,5 +60,5 @@ void BarcodeHandOver::Update_Barcode_Graphics(LMNWindowController &window, const
     }
     if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode)
         canvas->_Selected_Graphic->Set_Barcode_image(Barcode_output_image);
-    window.Refresh_Canvas();
+    host.Refresh_Canvas();
 }

@@ -1,4 +1,5 @@
 #include "barcode/ui/Barcode_Gen.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
@@ -25,11 +26,7 @@
 
 #include <cstdio>
 
-Barcode_Gen *Barcode_Gen_Var = nullptr;
-
 namespace {
-
-QPointer<Barcode_Gen> g_defaultInstance;
 
 bool isAscii(const QString &text)
 {
@@ -78,8 +75,6 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     background.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(background);
     setAutoFillBackground(true);
-    g_defaultInstance = this;
-    Barcode_Gen_Var = this;
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
@@ -98,15 +93,11 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
 
 Barcode_Gen::~Barcode_Gen()
 {
-    if (Barcode_Gen_Var == this)
-        Barcode_Gen_Var = nullptr;
 }
 
 Barcode_Gen *Barcode_Gen::defaultInstance()
 {
-    if (!g_defaultInstance)
-        new Barcode_Gen(); // stores itself; lives as long as the process
-    return g_defaultInstance;
+    return sharedWindow<Barcode_Gen>();
 }
 
 void Barcode_Gen::fillLists()
@@ -169,6 +160,7 @@ void Barcode_Gen::connectControls()
     connect(ui.dm_moduleStepper_2D, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::dm_modulesizeChanged));
     connect(ui.dpi_Stepper, &QSpinBox::valueChanged, this, guarded(&Barcode_Gen::DPI_Value_Changed));
     connect(ui.view_series_btn, &QPushButton::clicked, this, &Barcode_Gen::View_batch_Series_Button);
+    connect(ui.data_source_help_btn, &QToolButton::clicked, this, &DataSourceServices::Data_Source_Help_Button);
     connect(ui.qr_version_help_btn, &QToolButton::clicked, this, &Barcode_Gen::QR_Version_Help_Btn);
     connect(ui.qr_ec_help_btn, &QToolButton::clicked, this, &Barcode_Gen::QR_EC_Lvl_Help_Btn);
     connect(ui.pdf_row_help_btn, &QToolButton::clicked, this, &Barcode_Gen::PDF_row_Help_btn);

@@ -162,4 +162,3 @@ private:
 };
 
 // The designer dialog once made (null before); main thread only.
-extern Barcode_Gen *Barcode_Gen_Var;

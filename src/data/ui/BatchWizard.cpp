@@ -1,4 +1,5 @@
 #include "data/ui/BatchWizard.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataSeries.h"
 #include "data/SpreadsheetWriter.h"
@@ -13,10 +14,10 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/Open_Export_Files.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -25,7 +26,6 @@
 #include <algorithm>
 
 namespace {
-QPointer<BatchWizard> g_manager;
 
 const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
 const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
@@ -37,7 +37,6 @@ BatchWizard::BatchWizard(QWidget *parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_manager = this;
     ListData = new SeriesListModel(tr("Batch Processing Series"), this);
     ListData_value = new SeriesListModel(tr("Value"), this);
     ui.List->setModel(ListData);
@@ -71,9 +70,7 @@ BatchWizard::~BatchWizard() = default;
 
 BatchWizard *BatchWizard::defaultInstance()
 {
-    if (!g_manager)
-        new BatchWizard(Main_App_wnd);   // stores itself; lives as long as the process
-    return g_manager;
+    return sharedWindow<BatchWizard>(sharedWindowParent());
 }
 
 int BatchWizard::Open_Wnd()
@@ -400,10 +397,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
         return;
     }
     raise();
-    Export_File_Message = QStringLiteral("Record has been exported successfully.");
-    Export_File_Path = path;
-    if (Main_App_wnd)
-        Main_App_wnd->Open_Export_File_Box();
+    Open_Export_Files::showFinished(path, QStringLiteral("Record has been exported successfully."));
 }
 
 void BatchWizard::Save_Btn_Clicked()

@@ -4,31 +4,21 @@
 #include "data/DataBinding.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNRenderingView.h"
-#include "editor/ui/LMNWindowController.h"
-#include "panels/PanelsGlobals.h"
+#include "editor/EditorHost.h"
 
-namespace {
-
-bool twoSided()
+void CardSnapshotTaker::checkSources(EditorHost &editor)
 {
-    return CARD_SIDE_STR == QLatin1String("2");
+    DataBinding::Check_Series_Or_Excel_Use_or_not(editor.sideElements(0), editor.sideElements(1),
+                                                  editor.twoSided());
 }
 
-} // namespace
-
-void CardSnapshotTaker::checkSources(LMNWindowController &editor)
-{
-    DataBinding::Check_Series_Or_Excel_Use_or_not(editor.Get_Front_Controls_Array(), editor.Get_Back_Controls_Array(),
-                                                  twoSided());
-}
-
-CardSnapshot CardSnapshotTaker::take(LMNWindowController &editor)
+CardSnapshot CardSnapshotTaker::take(EditorHost &editor)
 {
     CardSnapshot snapshot;
     snapshot.cardSize = editor.cardSize();
-    snapshot.cardSides = twoSided() ? QStringLiteral("2") : QStringLiteral("1");
-    snapshot.front = LMNRenderingView::snapshot(editor.Get_Front_Controls_Array());
-    snapshot.back = LMNRenderingView::snapshot(editor.Get_Back_Controls_Array());
+    snapshot.cardSides = editor.twoSided() ? QStringLiteral("2") : QStringLiteral("1");
+    snapshot.front = LMNRenderingView::snapshot(editor.sideElements(0));
+    snapshot.back = LMNRenderingView::snapshot(editor.sideElements(1));
     snapshot.frontBackground = editor.backgroundPainterForSide(0);
     snapshot.backBackground = editor.backgroundPainterForSide(1);
     snapshot.drawContext.resourcePath = Resource_Path;
@@ -37,12 +27,12 @@ CardSnapshot CardSnapshotTaker::take(LMNWindowController &editor)
     return snapshot;
 }
 
-void CardSnapshotTaker::Select_first_row_value_for_design(LMNWindowController &editor, int printBox)
+void CardSnapshotTaker::Select_first_row_value_for_design(EditorHost &editor, int printBox)
 {
     Q_UNUSED(printBox);
     CardSnapshot snapshot;
     DataBinding::copyBindingState(snapshot);
-    DataBinding::Assign_Batch_Values_To_Control(editor.Get_Front_Controls_Array(), 0, snapshot, false);
+    DataBinding::Assign_Batch_Values_To_Control(editor.sideElements(0), 0, snapshot, false);
     Card_Value_In_Process = false;
     editor.Refresh_Canvas();
 }

@@ -10,6 +10,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 
 QString DataSourceServices::Get_First_Value_Of_Dataset(const QString &name)
 {
@@ -91,4 +92,13 @@ std::function<void()> &DataSourceServices::openSpreadsheetRecords()
 {
     static std::function<void()> open;
     return open;
+}
+
+int DataSourceServices::Check_And_Validate_File_Path(const QString &path)
+{
+    const QString trimmed = path.trimmed();
+    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
+        return 0;
+    Show_MessageBox(QStringLiteral("Please select valid file path."));
+    return 1;
 }

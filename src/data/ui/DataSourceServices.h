@@ -29,6 +29,9 @@ public:
     // The help box of the data-source controls.
     static void Data_Source_Help_Button();
 
+    // 0 when `path` names a file that exists; else "Please select valid file path." and 1.
+    static int Check_And_Validate_File_Path(const QString &path);
+
     // Opens the spreadsheet records window; set by the window's owner.
     static std::function<void()> &openSpreadsheetRecords();
 };

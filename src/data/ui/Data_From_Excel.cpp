@@ -1,18 +1,13 @@
 #include "data/ui/Data_From_Excel.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/SpreadsheetTable.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "data/ui/SpreadsheetTableModel.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-
 #include <QHeaderView>
 #include <QPointer>
-
-namespace {
-QPointer<Data_From_Excel> g_table;
-}
 
 QString rowNumberColumnTitle()
 {
@@ -24,7 +19,6 @@ Data_From_Excel::Data_From_Excel(QWidget *parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_table = this;
     ListData = new SpreadsheetTableModel(&SpreadsheetTable::live(), this);
     ui.ColList->setModel(ListData);
     ui.ColList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -37,9 +31,7 @@ Data_From_Excel::Data_From_Excel(QWidget *parent)
 
 Data_From_Excel *Data_From_Excel::defaultInstance()
 {
-    if (!g_table)
-        new Data_From_Excel(Main_App_wnd);   // stores itself; lives as long as its parent
-    return g_table;
+    return sharedWindow<Data_From_Excel>(sharedWindowParent());
 }
 
 void Data_From_Excel::reload()

@@ -1,28 +1,22 @@
 #include "data/ui/Generate_List.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-
 #include <QButtonGroup>
 #include <QPointer>
 
 QString Custom_Msg_Title;
 QString Custom_Msg_Val;
 
-namespace {
-QPointer<Generate_List> g_generator;
-}
-
 Generate_List::Generate_List(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_generator = this;
     auto *modes = new QButtonGroup(this);
     modes->addButton(ui.radioButton_Sequntial);
     modes->addButton(ui.radioButton_Constant);
@@ -53,9 +47,7 @@ Generate_List::Generate_List(QWidget *parent)
 
 Generate_List *Generate_List::defaultInstance()
 {
-    if (!g_generator)
-        new Generate_List(Main_App_wnd);   // stores itself; lives as long as its parent
-    return g_generator;
+    return sharedWindow<Generate_List>(sharedWindowParent());
 }
 
 void Generate_List::cleanField(QLineEdit *field, QSpinBox *stepper, int maxChars, int maxValue)

@@ -1,4 +1,5 @@
 #include "data/ui/Import_Excel.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "data/SheetImport.h"
@@ -9,22 +10,16 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QHeaderView>
 #include <QPointer>
-
-namespace {
-QPointer<Import_Excel> g_chooser;
-}
 
 Import_Excel::Import_Excel(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_chooser = this;
     plz_wait_Window = new PleaseWaitSheet(this);
     ListData_xl = new ColumnChoiceModel(false, this);
     ui.ColList->setModel(ListData_xl);
@@ -38,9 +33,7 @@ Import_Excel::Import_Excel(QWidget *parent)
 
 Import_Excel *Import_Excel::defaultInstance()
 {
-    if (!g_chooser)
-        new Import_Excel(Main_App_wnd);   // stores itself; lives as long as its parent
-    return g_chooser;
+    return sharedWindow<Import_Excel>(sharedWindowParent());
 }
 
 int Import_Excel::Open_excel_Wnd(const QString &path)

@@ -1,4 +1,5 @@
 #include "data/ui/Import_Excel_DataSheet.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "data/DataSeries.h"
@@ -12,8 +13,7 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QButtonGroup>
 #include <QHeaderView>
@@ -21,7 +21,6 @@
 #include <QSet>
 
 namespace {
-QPointer<Import_Excel_DataSheet> g_dataSheet;
 
 const QString kCorrupt = QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 const QString kNoData = QStringLiteral("There is no data in selected sheet.\nPlease select another Sheet/Excel File.\n"
@@ -46,7 +45,6 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget *parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_dataSheet = this;
     plz_wait_Window = new PleaseWaitSheet(this);
     ListData_xl = new ColumnChoiceModel(true, this);
     ui.ColList->setModel(ListData_xl);
@@ -72,9 +70,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget *parent)
 
 Import_Excel_DataSheet *Import_Excel_DataSheet::defaultInstance()
 {
-    if (!g_dataSheet)
-        new Import_Excel_DataSheet(Main_App_wnd);   // stores itself; lives as long as its parent
-    return g_dataSheet;
+    return sharedWindow<Import_Excel_DataSheet>(sharedWindowParent());
 }
 
 int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)

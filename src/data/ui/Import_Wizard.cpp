@@ -1,8 +1,10 @@
 #include "data/ui/Import_Wizard.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/SeriesImportSource.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/ui/Import_Excel.h"
+#include "data/ui/DataSourceServices.h"
 #include "data/ui/Import_Excel_DataSheet.h"
 #include "data/ui/SeriesDialogSupport.h"
 #include "document/FileUtilities.h"
@@ -11,23 +13,17 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QPointer>
-
-namespace {
-QPointer<Import_Wizard> g_wizard;
-}
 
 Import_Wizard::Import_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
     SeriesDialogs::applyDialogLook(this);
-    g_wizard = this;
     plz_wait_Window = new PleaseWaitSheet(this);
     auto *sources = new QButtonGroup(this);
     for (QRadioButton *radio : {ui.Excel_RD, ui.Text_RD, ui.Mnul_RD, ui.Image_RD})
@@ -46,9 +42,7 @@ Import_Wizard::Import_Wizard(QWidget *parent)
 
 Import_Wizard *Import_Wizard::defaultInstance()
 {
-    if (!g_wizard)
-        new Import_Wizard(Main_App_wnd);   // stores itself; lives as long as its parent
-    return g_wizard;
+    return sharedWindow<Import_Wizard>(sharedWindowParent());
 }
 
 int Import_Wizard::Open_Wnd()
@@ -134,7 +128,7 @@ void Import_Wizard::Browse_Excel_Pressed()
                                                             tr("Workbooks (*.xlsx *.XLSX)"));
     if (path.isEmpty())
         return;
-    LMNWindowController::Delete_Excel_File_Temp_Folder();
+    SpreadsheetWriter::removeTempFolder();
     ui.Excel_path->setText(path);
     OKPressed();
 }
@@ -160,12 +154,7 @@ void Import_Wizard::Browse_Image_Pressed()
 
 bool Import_Wizard::validPath(const QString &path)
 {
-    if (Main_App_wnd)
-        return Main_App_wnd->Check_And_Validate_File_Path(path) == 0;
-    if (!Trim_Str(path).isEmpty() && QFileInfo::exists(Trim_Str(path)))
-        return true;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return false;
+    return DataSourceServices::Check_And_Validate_File_Path(path) == 0;
 }
 
 void Import_Wizard::OKPressed()

@@ -10,15 +10,14 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "editor/EditorHost.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 #include "panels/PanelsGlobals.h"
 
 #include <QDialog>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QThread>
-
 
 namespace SeriesDialogs {
 

@@ -1,4 +1,5 @@
 #include "data/ui/View_Data_Series.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataSeries.h"
 #include "document/StringUtilities.h"
@@ -9,10 +10,7 @@
 
 View_Data_Series *View_Data_Series::defaultInstance()
 {
-    static QPointer<View_Data_Series> viewer;
-    if (!viewer)
-        viewer = new View_Data_Series;
-    return viewer;
+    return sharedWindow<View_Data_Series>();
 }
 
 View_Data_Series::View_Data_Series(QWidget *parent)

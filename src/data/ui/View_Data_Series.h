@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui_View_Data_Series.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include <QDialog>
 #include <QList>
@@ -32,5 +33,7 @@ public:
     void Update_batch_List_Count();
 
 private:
+    template <class Window>
+    friend Window *sharedWindow(QWidget *parent);
     explicit View_Data_Series(QWidget *parent = nullptr);
 };

@@ -1,4 +1,5 @@
 #include "dialogs/ui/Long_SMS_Dlg.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "ui_Long_SMS_Dlg.h"
 
@@ -6,10 +7,6 @@
 #include "dialogs/ui/ModalSeam.h"
 
 #include <QPointer>
-
-namespace {
-QPointer<Long_SMS_Dlg> g_defaultInstance;
-}
 
 Long_SMS_Dlg::Long_SMS_Dlg(QWidget *parent)
     : QDialog(parent)
@@ -21,16 +18,13 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget *parent)
     background.setColor(QPalette::Base, QColor(241, 244, 250));
     setPalette(background);
     setAutoFillBackground(true);
-    g_defaultInstance = this;
 }
 
 Long_SMS_Dlg::~Long_SMS_Dlg() = default;
 
 Long_SMS_Dlg *Long_SMS_Dlg::defaultInstance()
 {
-    if (!g_defaultInstance)
-        new Long_SMS_Dlg(); // stores itself; lives as long as the process
-    return g_defaultInstance;
+    return sharedWindow<Long_SMS_Dlg>();
 }
 
 int Long_SMS_Dlg::Open_Long_sms_Dialog()

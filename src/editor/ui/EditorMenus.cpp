@@ -7,6 +7,8 @@
 #include "document/LMNGrid.h"
 #include "panels/ui/LayoutCommands.h"
 #include "editor/ui/LMNWindowController.h"
+#include "help/ui/HelpCommands.h"
+#include "profile/ui/ProfileCommands.h"
 
 #include <QActionGroup>
 #include <QMenuBar>
@@ -152,23 +154,23 @@ void EditorMenus::createMenus()
     add(data, tr("&Import Series…"), "data-series", QKeySequence(), &LMNWindowController::Import_Wizard_Button);
 
     QMenu *profile = m_window->menuBar()->addMenu(tr("&Profile"));
-    add(profile, tr("Sender &Profile…"), "profile", QKeySequence(), &LMNWindowController::User_Profile_Button_Clicked);
+    add(profile, tr("Sender &Profile…"), "profile", QKeySequence(), [w] { w->profile()->User_Profile_Button_Clicked(); });
 
     QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
-    add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, &LMNWindowController::Help_Button);
+    add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, [w] { w->help()->Help_Button(); });
     help->addSeparator();
-    add(help, tr("Festiloom &Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_1);
-    add(help, tr("Card &Gallery Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_3);
-    add(help, tr("Write to &Support…"), "", QKeySequence(), &LMNWindowController::Open_Support_Mail);
-    add(help, tr("Become a &Reseller…"), "", QKeySequence(), &LMNWindowController::Open_Reseller_Mail);
+    add(help, tr("Festiloom &Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_1);
+    add(help, tr("Card &Gallery Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_3);
+    add(help, tr("Write to &Support…"), "", QKeySequence(), &HelpCommands::Open_Support_Mail);
+    add(help, tr("Become a &Reseller…"), "", QKeySequence(), &HelpCommands::Open_Reseller_Mail);
     help->addSeparator();
-    add(help, tr("&Share Festiloom…"), "", QKeySequence(), &LMNWindowController::Show_Share_It_Window);
-    add(help, tr("Comments and Sharing &Page"), "", QKeySequence(), &LMNWindowController::Share_It_Button_Clicked);
-    add(help, tr("Sharing Web Site"), "", QKeySequence(), &LMNWindowController::Open_Website_2);
+    add(help, tr("&Share Festiloom…"), "", QKeySequence(), [w] { w->help()->Show_Share_It_Window(); });
+    add(help, tr("Comments and Sharing &Page"), "", QKeySequence(), &HelpCommands::Share_It_Button_Clicked);
+    add(help, tr("Sharing Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_2);
     QMenu *products = help->addMenu(tr("More from the &Makers"));
-    add(products, tr("Partyline Messenger…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("S")); });
-    add(products, tr("RSVP Keeper…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("R")); });
-    add(products, tr("Labelwright Barcode Studio…"), "", QKeySequence(), [w] { w->Open_Promotion(QStringLiteral("B")); });
+    add(products, tr("Partyline Messenger…"), "", QKeySequence(), [w] { w->help()->Open_Promotion(QStringLiteral("S")); });
+    add(products, tr("RSVP Keeper…"), "", QKeySequence(), [w] { w->help()->Open_Promotion(QStringLiteral("R")); });
+    add(products, tr("Labelwright Barcode Studio…"), "", QKeySequence(), [w] { w->help()->Open_Promotion(QStringLiteral("B")); });
 }
 
 void EditorMenus::createToolBars()

@@ -1,4 +1,5 @@
 #include "editor/ui/Grid_Wizard.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/LMNGrid.h"
 #include "dialogs/ui/ModalSeam.h"
@@ -37,8 +38,7 @@ Grid_Wizard::Grid_Wizard(QWidget *parent)
 
 Grid_Wizard *Grid_Wizard::defaultInstance()
 {
-    static Grid_Wizard *instance = new Grid_Wizard;
-    return instance;
+    return sharedWindow<Grid_Wizard>();
 }
 
 void Grid_Wizard::loadFrom(LMNGrid *grid)

@@ -1,4 +1,5 @@
 #include "editor/ui/Insert_Template.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/ModalSeam.h"
@@ -18,8 +19,7 @@ Insert_Template::Insert_Template(QWidget *parent)
 
 Insert_Template *Insert_Template::defaultInstance()
 {
-    static Insert_Template *instance = new Insert_Template;
-    return instance;
+    return sharedWindow<Insert_Template>();
 }
 
 QStringList Insert_Template::readEntries(const QString &path)

@@ -1,4 +1,5 @@
 #include "editor/ui/Invitation_Wizard.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/CardSizeCatalog.h"
@@ -71,7 +72,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_format_combo, &QWidget::setEnabled);
     // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
-    connect(ui.profile_btn, &QPushButton::clicked, this, [] { User_Profile_Click(); });
+    connect(ui.profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 
     fillSizes();
     resetPages();
@@ -81,8 +82,7 @@ Invitation_Wizard::~Invitation_Wizard() = default;
 
 Invitation_Wizard *Invitation_Wizard::defaultInstance()
 {
-    static Invitation_Wizard *instance = new Invitation_Wizard;
-    return instance;
+    return sharedWindow<Invitation_Wizard>();
 }
 
 void Invitation_Wizard::resetPages()
@@ -265,6 +265,6 @@ void Invitation_Wizard::finishWizard()
 
 void Invitation_Wizard::User_Profile_Click()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Open_User_Profile_Window(false, QString());
+    if (openProfile)
+        openProfile();
 }

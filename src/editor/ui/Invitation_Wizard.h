@@ -3,6 +3,8 @@
 #include "ui_Invitation_Wizard.h"
 
 #include <QDialog>
+
+#include <functional>
 #include <QSizeF>
 
 class QStandardItemModel;
@@ -16,7 +18,10 @@ class Invitation_Wizard : public QDialog
 
 public:
     // The "User Profile…" button: the wizards' profile dialog, for the card being started.
-    static void User_Profile_Click();
+    // The profile button: opens the wizards' profile dialog through `openProfile` (set by the
+    // editor window).
+    void User_Profile_Click();
+    std::function<void()> openProfile;
 
     explicit Invitation_Wizard(QWidget *parent = nullptr);
     ~Invitation_Wizard() override;

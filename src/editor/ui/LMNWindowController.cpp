@@ -26,9 +26,11 @@
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
 #include "editor/ui/Invitation_Wizard.h"
-#include "output/ui/Open_Export_Files.h"
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 #include "editor/ui/Template_Wizard.h"
+#include "help/ui/HelpCommands.h"
+#include "profile/ui/ProfileCommands.h"
+#include "dialogs/ui/SharedWindow.h"
 #include "output/MailGlobals.h"
 #include "output/ui/MailCommands.h"
 #include "output/ui/PrintCommands.h"
@@ -70,9 +72,13 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Front_card_Prop = Card_Property();
     Back_card_Prop = Card_Property();
     m_pleaseWait = new PleaseWaitSheet(this);
+    m_help = std::make_unique<HelpCommands>(this);
+    m_profile = std::make_unique<ProfileCommands>(
+        *this, *this,
+        ProfileCommands::Tools{[this] { return _graphicView_TEMP; }, [this] { return Selected_Control_Tool_value; },
+                               [this](int tool) { setSelected_Control_Tool(tool); }});
+    setSharedWindowParent(this);
     m_files = new DesignFileCommands(this);
-    for (User_Profile_Class *record : {&Front_user_profile, &Back_user_profile, &TEMP_user_profile})
-        record->Reset_All_Values();
     // Data series: the data-source view button opens the spreadsheet data table.
     DataSourceServices::openSpreadsheetRecords() = [] { SeriesCommands::openDataTable(); };
 
@@ -94,14 +100,15 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
 
     m_elementCommands = new ElementPanelCommands(this, this);
     // Barcode designer: the barcode page's button opens it as a double click does.
-    m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this); };
-    // Data binding: the source page's column list, first values and view button.
+    m_elementCommands->View_barcode_prop_Button = [this] { BarcodeHandOver::View_barcode_prop_Button(*this, canvasInWork()); };
+    // Data binding: the source page's column list, first values, view and help buttons.
     m_elementCommands->Fill_Excel_Col_Name_In_Combo = &DataSourceServices::Fill_Excel_Col_Name_In_Combo;
     m_elementCommands->Get_First_Value_Of_Excel_Binding = &DataSourceServices::Get_First_Value_Of_Excel_Binding;
     m_elementCommands->View_batch_Series_Button = [this] {
         const auto &source = settingsPanel()->ui.datasource_tab->ui;
         DataSourceServices::View_batch_Series_Button(source.Data_source_type, source.Batch_Series);
     };
+    connect(settingsPanel()->ui.datasource_tab, &DataSourcePage::helpRequested, this, &DataSourceServices::Data_Source_Help_Button);
     m_layoutCommands = new LayoutCommands(this, this);
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
@@ -234,6 +241,14 @@ LMNGraphicView *LMNWindowController::currentCanvas() const
     }
 }
 
+LMNGraphicView *LMNWindowController::canvasInWork() const
+{
+    // The working side's elements belong to another canvas: commands leave them alone.
+    if (_graphicView_TEMP && currentCanvas() == _graphicView_TEMP)
+        return nullptr;
+    return Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView;
+}
+
 Card_Property &LMNWindowController::currentCardProperty()
 {
     return Card_Front_Or_Back != 0 ? Back_card_Prop : Front_card_Prop;
@@ -343,9 +358,19 @@ QSizeF LMNWindowController::cardSize() const
 // ---------------------------------------------------------------------------------------------
 // Card background
 
-std::function<void(QPainter &, const QRectF &, const QRectF &)> LMNWindowController::backgroundPainterForSide(int side) const
+LMNRenderingView::BackgroundPainter LMNWindowController::backgroundPainterForSide(int side) const
 {
     return CardBackgroundPainter(side != 0 ? Back_card_Prop : Front_card_Prop, Card_Shape.load(), Resource_Path);
+}
+
+bool LMNWindowController::twoSided() const
+{
+    return CARD_SIDE_STR == QLatin1String("2");
+}
+
+int LMNWindowController::sideInWork() const
+{
+    return Card_Front_Or_Back.load();
 }
 
 void LMNWindowController::Card_Base_Drawing(QPainter &painter, const QRectF &rect)
@@ -416,7 +441,7 @@ void LMNWindowController::Undo_Redo_Button_state()
 // --- Barcode designer ---
 void LMNWindowController::Open_Barcode_Window()
 {
-    BarcodeHandOver::Open_Barcode_Window(*this);
+    BarcodeHandOver::Open_Barcode_Window(*this, canvasInWork());
 }
 
 void LMNWindowController::Reset_Image_Editing_Controls()
@@ -471,10 +496,9 @@ void LMNWindowController::loadLists()
     settingsPanel()->fillHatchStyles(QDir(Resource_Path).filePath(QStringLiteral("Fill_Style_Image")));
     m_gallery->Load_and_fill_backgrounds(Resource_Path);
     no_image_picture = QImage(QDir(Resource_Path).filePath(QStringLiteral("no.png")));
-    promotion_pattern_image = QImage(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg")));
 }
 
-bool LMNWindowController::windowDidLoad()
+bool LMNWindowController::windowDidLoad(const QString &designPath)
 {
     setGeometry(100, 0, 1000, 800);
 
@@ -502,7 +526,10 @@ bool LMNWindowController::windowDidLoad()
 
     SetDocumentCanvasSize(kDefaultCardSize);
     Undo_Redo_Button_state();
-    if (Open_Start_Window() != 1)
+    const bool opened = !designPath.isEmpty() && Read_and_load_design_Log(QFileInfo(designPath).absoluteFilePath(), true);
+    if (opened)
+        Undo_Redo_Button_state();
+    else if (Open_Start_Window() != 1)
         return false;
     Select_front_side();
     // The desks know their room once the window is on the screen.
@@ -529,8 +556,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     Card_Shape = 0;
     CARD_SIDE_STR = QStringLiteral("2");
     m_files->setPath(QString());
-    Front_user_profile.Reset_All_Values();
-    Back_user_profile.Reset_All_Values();
+    m_profile->reset();
     Fill_User_Profile = false;
 
     for (LMNGraphicView *canvas : {_graphicView, _graphicView_BACK, _graphicView_TEMP})
@@ -555,8 +581,11 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
     if (!keepOpenDesign)
         New_Project_Setting_Reset();
     const int shapeBefore = Card_Shape;
-    m_wizardProfileConfirmed = false;
+    m_profile->forgetWizardProfile();
     Invitation_Wizard *wizard = Invitation_Wizard::defaultInstance();
+    const auto openProfile = [this] { m_profile->Open_User_Profile_Window(false, QString()); };
+    wizard->openProfile = openProfile;
+    Template_Wizard::defaultInstance()->openProfile = openProfile;
 
     // The start page's other two roads end the start screen with OK once a design is loaded.
     QMetaObject::Connection openConnection = connect(wizard, &Invitation_Wizard::openDesignRequested, this, [this, wizard] {
@@ -588,7 +617,7 @@ int LMNWindowController::Open_Start_Window(bool keepOpenDesign)
         Show_RHS_Properties(nullptr);
         m_document->enableUndoRegistration();
     }
-    placeWizardProfile();
+    m_profile->placeWizardProfile();
     m_files->markSaved();   // a design just started has nothing to lose yet
     Undo_Redo_Button_state();
     return 1;
@@ -648,7 +677,7 @@ void LMNWindowController::Exit_App()
 {
     if (!m_files->offerToSave())
         return;   // cancelled, or the save was cancelled or failed: keep the window and the design
-    Show_Review_Window();
+    m_help->Show_Review_Window();
     emit applicationEndRequested();
 }
 
@@ -735,12 +764,6 @@ void LMNWindowController::Hide_Destroy_Modeless()
     m_pleaseWait->end();
 }
 
-void LMNWindowController::Open_Export_File_Box()
-{
-    static Open_Export_Files *panel = new Open_Export_Files;
-    panel->open(Export_File_Path, Export_File_Message);
-}
-
 // ---------------------------------------------------------------------------------------------
 // E-mail
 
@@ -767,11 +790,7 @@ void LMNWindowController::Save_gen_image(const QImage &image, const QString &pat
 
 int LMNWindowController::Check_And_Validate_File_Path(const QString &path)
 {
-    const QString trimmed = path.trimmed();
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return 0;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return 1;
+    return DataSourceServices::Check_And_Validate_File_Path(path);
 }
 
 void LMNWindowController::Delete_Excel_File_Temp_Folder()

@@ -2,8 +2,8 @@
 
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
+#include "editor/EditorHost.h"
 #include "panels/Card_Property.h"
-#include "profile/User_Profile_Class.h"
 #include "panels/ui/PanelHost.h"
 #include "ui_LMNWindowController.h"
 
@@ -25,15 +25,15 @@ class ElementPanelCommands;
 class LayoutCommands;
 class CardPanelCommands;
 class BackgroundGallery;
-class Help_Support;
-class Review_Form;
-class Share_It_Dlg;
+class HelpCommands;
+class ProfileCommands;
 
 // The editor window: the one main window of the application. It owns the three canvases
 // (front, back, working side), the two card background records, the grid and the shared
 // panels, and carries the drawing tools, the side commands and the file commands.
-// Every subsystem reaches it through Main_App_wnd.
-class LMNWindowController : public QMainWindow, public CanvasHost, public PanelHost
+// The feature windows see it as an EditorHost, the canvases as a CanvasHost and the property
+// panels as a PanelHost.
+class LMNWindowController : public QMainWindow, public CanvasHost, public PanelHost, public EditorHost
 {
     Q_OBJECT
 
@@ -42,12 +42,13 @@ public:
     ~LMNWindowController() override;
 
     // Runs the start-up order once the window exists: resource folder, lists, canvases,
-    // default card size, then a new design through the start screen. False when the
+    // default card size, then the design at `designPath` when one is given and readable (the
+    // reader's message otherwise), else a new design through the start screen. False when the
     // application must end (no resource folder, or the start screen was not finished).
-    bool windowDidLoad();
+    bool windowDidLoad(const QString &designPath = QString());
 
     Ui::LMNWindowController ui;
-    LMNDocument *document() const { return m_document; }
+    LMNDocument *document() const override { return m_document; }
     SettingsPanel *settingsPanel() const override;
 
     // --- Fields other subsystems read and write ---
@@ -61,7 +62,6 @@ public:
     QString act_path_location;
     QString App_Name;
     QImage no_image_picture;
-    QImage promotion_pattern_image;
     QStringList pvc_card_arry;
     QStringList paper_card_arry;
     QStringList date_format_arry;
@@ -81,6 +81,8 @@ public:
     void Select_temp_design_side();
     void changeViewController(int side);
     LMNGraphicView *currentCanvas() const;
+    // The canvas of the side in work (front or back); none while the working side is shown.
+    LMNGraphicView *canvasInWork() const;
     Card_Property &currentCardProperty();
 
     // --- Tools ---
@@ -114,7 +116,13 @@ public:
     void set_Front_BG_Image(const QString &path);
     void set_Back_BG_Image(const QString &path);
     // The background painter of a side, as a snapshot that worker threads may use.
-    std::function<void(QPainter &, const QRectF &, const QRectF &)> backgroundPainterForSide(int side) const;
+    LMNRenderingView::BackgroundPainter backgroundPainterForSide(int side) const override;
+
+    // --- EditorHost ---
+    bool twoSided() const override;
+    int sideInWork() const override;
+    GraphicList &sideElements(int side) override { return side != 0 ? Get_Back_Controls_Array() : Get_Front_Controls_Array(); }
+    QWidget *dialogParent() override { return this; }
 
     // --- New design, start screen, exit ---
     void New_Project_Setting_Reset();
@@ -136,7 +144,6 @@ public:
     // --- Sheets, panels and small services ---
     void Show_Create_Modeless();
     void Hide_Destroy_Modeless();
-    void Open_Export_File_Box();
     void Save_gen_image(const QImage &image, const QString &path);
     int Check_And_Validate_File_Path(const QString &path);
     static void Delete_Excel_File_Temp_Folder();
@@ -184,40 +191,11 @@ public:
     int openStockTextPicker(const QString &titleOrMessage) override;
     void openGridWindow() override;
 
-    // --- Help, sharing and the maker's links (defined in src/help/ui/HelpCommands.cpp) ---
-    Help_Support *HelpWindow = nullptr;
-    Share_It_Dlg *Share_It_Dlg_Window = nullptr;
-    Review_Form *Review_Window = nullptr;
-    void Help_Button();
-    void Open_Support_Mail();
-    void Open_Reseller_Mail();
-    void Open_Website_1();
-    void Open_Website_2();
-    void Open_Website_3();
-    void Open_Google_Plus();
-    void Open_FaceBook();
-    void Open_Twitter();
-    void Open_FB_Like();
-    void Open_Share_It_Dl();
-    void Share_It_Button_Clicked();
-    void Show_Share_It_Window();
-    // Runs the review window, the last window of a run.
-    void Show_Review_Window();
-    // The promotion commands: `code` "S", "R" or "B".
-    void Open_Promotion(const QString &code);
+    // --- Help, sharing and the maker's links (src/help/ui) ---
+    HelpCommands *help() const { return m_help.get(); }
 
-    // --- Sender profile (defined in src/profile/ui/ProfilePlacing.cpp) ---
-    User_Profile_Class Front_user_profile;
-    User_Profile_Class Back_user_profile;
-    User_Profile_Class TEMP_user_profile;
-    // Opens the per-side profile dialog for "F" or "B", the wizards' one for ""; 1 after OK.
-    int Open_User_Profile_Window(bool load, const QString &side);
-    void User_Profile_Button_Clicked();
-    void Fill_User_profile_info_front_side();
-    void Fill_User_profile_info_back_side();
-    void Fill_User_profile_info_TEMP_side();
-    void Fill_User_profile_Details();
-    QRectF Get_Control_Rect_From_Template(const QString &controlId);
+    // --- Sender profile (src/profile/ui) ---
+    ProfileCommands *profile() const { return m_profile.get(); }
 
 signals:
     // The application must end now (the start screen was left without a card).
@@ -227,12 +205,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide);
-    // The profile confirmed in the start screen's own dialog, placed once the start screen ends.
-    void placeWizardProfile();
-    std::pair<User_Profile_Class, User_Profile_Class> m_wizardProfile;
-    bool m_wizardProfileConfirmed = false;
-
     void createCanvases();
     void loadLists();
     void applyWizardCardSettings();
@@ -246,4 +218,6 @@ private:
     BackgroundGallery *m_gallery = nullptr;
     QList<LMNDeskView *> m_desks;
     PleaseWaitSheet *m_pleaseWait = nullptr;
+    std::unique_ptr<HelpCommands> m_help;
+    std::unique_ptr<ProfileCommands> m_profile;
 };

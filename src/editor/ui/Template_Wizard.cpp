@@ -1,4 +1,5 @@
 #include "editor/ui/Template_Wizard.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
@@ -26,13 +27,12 @@ Template_Wizard::Template_Wizard(QWidget *parent)
     connect(ui.template_gallery, &QListView::doubleClicked, this, &QDialog::accept);
     // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
-    connect(ui.template_profile_btn, &QPushButton::clicked, this, [] { User_Profile_Click(); });
+    connect(ui.template_profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 }
 
 Template_Wizard *Template_Wizard::defaultInstance()
 {
-    static Template_Wizard *instance = new Template_Wizard;
-    return instance;
+    return sharedWindow<Template_Wizard>();
 }
 
 QStringList Template_Wizard::templateFiles(const QString &templatesFolder)
@@ -76,6 +76,6 @@ int Template_Wizard::Open_Wnd(const QString &templatesFolder)
 
 void Template_Wizard::User_Profile_Click()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Open_User_Profile_Window(false, QString());
+    if (openProfile)
+        openProfile();
 }

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QStandardItemModel;
 
 // The template gallery: the stock designs of "Templates" and the user's own of
@@ -14,7 +16,10 @@ class Template_Wizard : public QDialog
 
 public:
     // The "User Profile…" button: the wizards' profile dialog, for the card being started.
-    static void User_Profile_Click();
+    // The profile button: opens the wizards' profile dialog through `openProfile` (set by the
+    // editor window).
+    void User_Profile_Click();
+    std::function<void()> openProfile;
 
     explicit Template_Wizard(QWidget *parent = nullptr);
     static Template_Wizard *defaultInstance();

@@ -1,8 +1,7 @@
 #include "help/ui/Help_Support.h"
 
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "help/ui/HelpCommands.h"
 #include "help/ui/HelpLinkLook.h"
 
 Help_Support::Help_Support(QWidget *parent)
@@ -16,11 +15,11 @@ Help_Support::Help_Support(QWidget *parent)
         HelpLinkLook::apply(link);
 
     connect(ui._Help_File_Label, &QPushButton::clicked, this, &Help_Support::HelpFilePressed);
-    connect(ui.website_1, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Website_1(); });
-    connect(ui.reseller_1, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Reseller_Mail(); });
-    connect(ui.reseller_2, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Reseller_Mail(); });
-    connect(ui.support_id, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Support_Mail(); });
-    connect(ui.support_id_2, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Support_Mail(); });
+    connect(ui.website_1, &QPushButton::clicked, this, [] { HelpCommands::Open_Website_1(); });
+    connect(ui.reseller_1, &QPushButton::clicked, this, [] { HelpCommands::Open_Reseller_Mail(); });
+    connect(ui.reseller_2, &QPushButton::clicked, this, [] { HelpCommands::Open_Reseller_Mail(); });
+    connect(ui.support_id, &QPushButton::clicked, this, [] { HelpCommands::Open_Support_Mail(); });
+    connect(ui.support_id_2, &QPushButton::clicked, this, [] { HelpCommands::Open_Support_Mail(); });
     connect(ui.Facebook, &QPushButton::clicked, this, &Help_Support::Facebook_Clicked);
     connect(ui.Twitter, &QPushButton::clicked, this, &Help_Support::Twitter_Clicked);
     connect(ui.FB_Like, &QPushButton::clicked, this, &Help_Support::FB_Like_Clicked);
@@ -35,27 +34,27 @@ void Help_Support::HelpFilePressed()
 
 void Help_Support::Gplus_Clicked()
 {
-    Main_App_wnd->Open_Google_Plus();
+    HelpCommands::Open_Google_Plus();
 }
 
 void Help_Support::Facebook_Clicked()
 {
-    Main_App_wnd->Open_FaceBook();
+    HelpCommands::Open_FaceBook();
 }
 
 void Help_Support::Twitter_Clicked()
 {
-    Main_App_wnd->Open_Twitter();
+    HelpCommands::Open_Twitter();
 }
 
 void Help_Support::FB_Like_Clicked()
 {
-    Main_App_wnd->Open_FB_Like();
+    HelpCommands::Open_FB_Like();
 }
 
 void Help_Support::Social_Comments_Clicked()
 {
-    Main_App_wnd->Open_Share_It_Dl();
+    HelpCommands::Open_Share_It_Dl();
 }
 
 void Help_Support::reject()

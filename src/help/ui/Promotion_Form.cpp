@@ -1,14 +1,14 @@
 #include "help/ui/Promotion_Form.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "help/ui/HelpCommands.h"
 #include "help/HelpLinks.h"
 #include "help/ui/HelpLinkLook.h"
 #include "help/ui/Review_Form.h"
 
-Promotion_Form *Promotion_DefaultInstance = nullptr;
+#include <QApplication>
 
 static void initPromotionResources()
 {
@@ -24,22 +24,19 @@ Promotion_Form::Promotion_Form(QWidget *parent)
     HelpLinkLook::apply(ui.website_1);
     HelpLinkLook::apply(ui.support_id);
     // The links are made once: a later change of the application's name does not change them.
-    setProducts(PromotionProducts::make(Main_App_wnd ? Main_App_wnd->App_Name : QStringLiteral("Festiloom")));
+    setProducts(PromotionProducts::make(QApplication::applicationDisplayName()));
 
-    connect(ui.website_1, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Website_1(); });
-    connect(ui.support_id, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Support_Mail(); });
+    connect(ui.website_1, &QPushButton::clicked, this, [] { HelpCommands::Open_Website_1(); });
+    connect(ui.support_id, &QPushButton::clicked, this, [] { HelpCommands::Open_Support_Mail(); });
     connect(ui.Mail_btn, &QPushButton::clicked, this, &Promotion_Form::Mail_Clicked);
     connect(ui.Contact_us_btn, &QPushButton::clicked, this, &Promotion_Form::Contact_us_Clicked);
     connect(ui.youtube_btn, &QPushButton::clicked, this, &Promotion_Form::youtube_Clicked);
     connect(ui.OK_btn, &QPushButton::clicked, this, &Promotion_Form::OK_Clicked);
-    Promotion_DefaultInstance = this;
 }
 
 Promotion_Form *Promotion_Form::defaultInstance()
 {
-    if (!Promotion_DefaultInstance)
-        new Promotion_Form;
-    return Promotion_DefaultInstance;
+    return sharedWindow<Promotion_Form>();
 }
 
 void Promotion_Form::setProducts(const QList<PromotionProduct> &products)

@@ -38,4 +38,3 @@ private:
     QList<QPixmap> m_pictures;   // sms_bundle_image, rec_bundle_image, bar_bundle_image
 };
 
-extern Promotion_Form *Promotion_DefaultInstance;

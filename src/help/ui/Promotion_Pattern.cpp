@@ -1,7 +1,8 @@
 #include "help/ui/Promotion_Pattern.h"
 
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "document/DocumentGlobals.h"
+
+#include <QDir>
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,9 +14,16 @@ Promotion_Pattern::Promotion_Pattern(QWidget *parent)
 
 QImage Promotion_Pattern::pattern() const
 {
-    if (!m_pattern.isNull() || !Main_App_wnd)
+    if (!m_pattern.isNull() || Resource_Path.isEmpty())
         return m_pattern;
-    return Main_App_wnd->promotion_pattern_image;
+    // Read once per resource folder: the label repaints often.
+    static QString readFrom;
+    static QImage shared;
+    if (readFrom != Resource_Path) {
+        readFrom = Resource_Path;
+        shared = QImage(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg")));
+    }
+    return shared;
 }
 
 void Promotion_Pattern::paintEvent(QPaintEvent *event)

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 // A picture label drawn over a tiled pattern: the pattern shows wherever the picture is
-// transparent or absent. The pattern is the editor's promotion_pattern_image unless set.
+// transparent or absent. The pattern is the resource folder's "pattern_1.jpg" unless set.
 class Promotion_Pattern : public QLabel
 {
     Q_OBJECT

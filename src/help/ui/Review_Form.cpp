@@ -1,14 +1,12 @@
 #include "help/ui/Review_Form.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "document/MessageLog.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "help/ui/HelpCommands.h"
 #include "help/HelpLinks.h"
 #include "help/ui/HelpLinkLook.h"
-
-Review_Form *review_DefaultInstance = nullptr;
 
 Review_Form::Review_Form(QWidget *parent)
     : QDialog(parent)
@@ -17,18 +15,15 @@ Review_Form::Review_Form(QWidget *parent)
     Apply_Dialog_Look(this);
     HelpLinkLook::apply(ui.website_1);
     HelpLinkLook::apply(ui.support_id);
-    connect(ui.website_1, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Website_1(); });
-    connect(ui.support_id, &QPushButton::clicked, this, [] { Main_App_wnd->Open_Support_Mail(); });
+    connect(ui.website_1, &QPushButton::clicked, this, [] { HelpCommands::Open_Website_1(); });
+    connect(ui.support_id, &QPushButton::clicked, this, [] { HelpCommands::Open_Support_Mail(); });
     connect(ui.OK_btn, &QPushButton::clicked, this, &Review_Form::OK_Clicked);
     connect(ui.Review_btn, &QPushButton::clicked, this, &Review_Form::Review_Clicked);
-    review_DefaultInstance = this;
 }
 
 Review_Form *Review_Form::defaultInstance()
 {
-    if (!review_DefaultInstance)
-        new Review_Form;
-    return review_DefaultInstance;
+    return sharedWindow<Review_Form>();
 }
 
 void Review_Form::OK_Clicked()

@@ -23,4 +23,3 @@ public:
     int Open_Review_Form_Window();
 };
 
-extern Review_Form *review_DefaultInstance;

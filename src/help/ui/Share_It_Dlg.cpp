@@ -1,8 +1,7 @@
 #include "help/ui/Share_It_Dlg.h"
 
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "help/ui/HelpCommands.h"
 
 Share_It_Dlg::Share_It_Dlg(QWidget *parent)
     : QDialog(parent)
@@ -18,22 +17,22 @@ Share_It_Dlg::Share_It_Dlg(QWidget *parent)
 
 void Share_It_Dlg::Gplus_Clicked()
 {
-    Main_App_wnd->Open_Google_Plus();
+    HelpCommands::Open_Google_Plus();
 }
 
 void Share_It_Dlg::Facebook_Clicked()
 {
-    Main_App_wnd->Open_FaceBook();
+    HelpCommands::Open_FaceBook();
 }
 
 void Share_It_Dlg::Twitter_Clicked()
 {
-    Main_App_wnd->Open_Twitter();
+    HelpCommands::Open_Twitter();
 }
 
 void Share_It_Dlg::FB_Like_Clicked()
 {
-    Main_App_wnd->Open_FB_Like();
+    HelpCommands::Open_FB_Like();
 }
 
 void Share_It_Dlg::OK_Pressed()
@@ -43,5 +42,5 @@ void Share_It_Dlg::OK_Pressed()
 
 void Share_It_Dlg::Go_Share_It_Pressed()
 {
-    Main_App_wnd->Open_Share_It_Dl();
+    HelpCommands::Open_Share_It_Dl();
 }

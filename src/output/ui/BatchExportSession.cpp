@@ -2,13 +2,13 @@
 
 #include "data/ui/CardSnapshotTaker.h"
 #include "dialogs/ui/MessageBoxes.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "dialogs/ui/Open_Export_Files.h"
+#include "editor/EditorHost.h"
 #include "output/ui/Send_Modeless.h"
 
-BatchExportSession::BatchExportSession(LMNWindowController &editor, std::shared_ptr<const CardRecordRenderer> renderer,
+BatchExportSession::BatchExportSession(EditorHost &editor, std::shared_ptr<const CardRecordRenderer> renderer,
                                        BatchExportRun::Options options, int cardCount)
-    : QObject(&editor), m_editor(editor), m_folder(options.folder)
+    : QObject(editor.dialogParent()), m_editor(editor), m_folder(options.folder)
 {
     m_run = std::make_unique<BatchExportRun>(std::move(renderer), std::move(options), cardCount);
     s_current = this;
@@ -31,7 +31,7 @@ void BatchExportSession::start()
 {
     Send_Modeless *sheet = Send_Modeless::defaultInstance();
     sheet->prepare(m_run->result().total, QStringLiteral("%1 / %2 Card"));
-    sheet->begin(&m_editor);
+    sheet->begin(m_editor.dialogParent());
     m_run->start([this] { QMetaObject::invokeMethod(this, &BatchExportSession::finish, Qt::QueuedConnection); });
 }
 
@@ -46,9 +46,7 @@ void BatchExportSession::finish()
     CardSnapshotTaker::Select_first_row_value_for_design(m_editor, 0);
     if (!m_result.failedPath.isEmpty())
         Show_MessageBox(QStringLiteral("%1\n\n%2").arg(m_result.failedPath, m_result.writeError));
-    Export_File_Path = m_folder;
-    Export_File_Message = finishedMessage(m_result);
-    m_editor.Open_Export_File_Box();
+    Open_Export_Files::showFinished(m_folder, finishedMessage(m_result));
     s_current = nullptr;
     emit finished();
     deleteLater();

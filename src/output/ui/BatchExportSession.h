@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class LMNWindowController;
+class EditorHost;
 
 // A batch export in progress, on the main thread: it begins the progress sheet over the
 // editor, owns the run's workers, and when they are done ends the sheet, puts record 0 back
@@ -18,7 +18,7 @@ class BatchExportSession : public QObject
     Q_OBJECT
 
 public:
-    BatchExportSession(LMNWindowController &editor, std::shared_ptr<const CardRecordRenderer> renderer,
+    BatchExportSession(EditorHost &editor, std::shared_ptr<const CardRecordRenderer> renderer,
                        BatchExportRun::Options options, int cardCount);
     ~BatchExportSession() override;
 
@@ -37,7 +37,7 @@ signals:
 private:
     void finish();
 
-    LMNWindowController &m_editor;
+    EditorHost &m_editor;
     std::unique_ptr<BatchExportRun> m_run;
     QString m_folder;
     BatchExportRun::Result m_result;

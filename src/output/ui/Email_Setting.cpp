@@ -1,4 +1,5 @@
 #include "output/ui/Email_Setting.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/FileUtilities.h"
 #include "document/MessageLog.h"
@@ -17,7 +18,6 @@ const QString kTestFailure = QStringLiteral(
     "Please make sure that:\n1. Entered E-mail settings are correct.\n2. Internet connectivity to E-mail "
     "server is not interrupted and E-mail server is not down.\n3. Your Firewall or Security software (if "
     "any) is not blocking the software to communicate with your E-mail server.");
-Email_Setting *g_emailSetting = nullptr;
 } // namespace
 
 Email_Setting::Email_Setting(QWidget *parent)
@@ -38,9 +38,7 @@ Email_Setting::Email_Setting(QWidget *parent)
 
 Email_Setting *Email_Setting::defaultInstance()
 {
-    if (!g_emailSetting)
-        g_emailSetting = new Email_Setting;
-    return g_emailSetting;
+    return sharedWindow<Email_Setting>();
 }
 
 void Email_Setting::Open_Wnd()

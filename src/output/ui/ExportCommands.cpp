@@ -11,8 +11,8 @@
 #include "document/LMNRenderingView.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "dialogs/ui/Open_Export_Files.h"
+#include "editor/EditorHost.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -25,7 +25,7 @@ const QString kFolderFailure = QStringLiteral(
     "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free space "
     "available in drive to save barcode image.");
 
-QImage renderSide(LMNWindowController &editor, int side, double dpi)
+QImage renderSide(EditorHost &editor, int side, double dpi)
 {
     const CardSnapshot snapshot = CardSnapshotTaker::take(editor);
     LMNRenderingView view(snapshot.cardSize, side != 0 ? snapshot.backBackground : snapshot.frontBackground,
@@ -49,7 +49,7 @@ int ExportCommands::workerCount()
     return std::clamp(QThread::idealThreadCount(), 1, 4);
 }
 
-void ExportCommands::Export_Button(LMNWindowController &editor)
+void ExportCommands::Export_Button(EditorHost &editor)
 {
     if (BatchExportSession::current())
         return;
@@ -69,19 +69,19 @@ void ExportCommands::Export_Button(LMNWindowController &editor)
     const bool combined = window->ui.export_combined_image_chk->isChecked();
     if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
         const QString chosen = ModalSeam::instance().saveFileName(
-            &editor, QStringLiteral("Export"), QString(), QStringLiteral("%1 (*.%1)").arg(extension));
+            editor.dialogParent(), QStringLiteral("Export"), QString(), QStringLiteral("%1 (*.%1)").arg(extension));
         if (chosen.isEmpty())
             return;
         Export_Single_File(editor, withExtension(chosen, extension), true, dpi, combined);
         return;
     }
-    const QString folder = ModalSeam::instance().existingDirectory(&editor, QStringLiteral("Export"), QString());
+    const QString folder = ModalSeam::instance().existingDirectory(editor.dialogParent(), QStringLiteral("Export"), QString());
     if (folder.isEmpty())
         return;
     Export_Batch_File(editor, folder, extension, dpi, combined);
 }
 
-bool ExportCommands::Export_Single_File(LMNWindowController &editor, const QString &path, bool showMessage,
+bool ExportCommands::Export_Single_File(EditorHost &editor, const QString &path, bool showMessage,
                                         double dpi, bool combined)
 {
     const QString backPath = CardExport::Create_Back_Card_Path(path);
@@ -97,17 +97,17 @@ bool ExportCommands::Export_Single_File(LMNWindowController &editor, const QStri
         const QImage back = renderSide(editor, 1, dpi);
         const QImage front = renderSide(editor, 0, dpi);
         if (combined)
-            return Export_Combined_Image(editor, front, back, CardExport::Create_Front_Card_Path(path), showMessage);
-        return Export_File_Function(editor, backPath, back, false)
-               && Export_File_Function(editor, CardExport::Create_Front_Card_Path(path), front, showMessage);
+            return Export_Combined_Image(front, back, CardExport::Create_Front_Card_Path(path), showMessage);
+        return Export_File_Function(backPath, back, false)
+               && Export_File_Function(CardExport::Create_Front_Card_Path(path), front, showMessage);
     }
     if (export_card_side == QLatin1String("F"))
-        return Export_File_Function(editor, CardExport::Create_Front_Card_Path(path), renderSide(editor, 0, dpi),
+        return Export_File_Function(CardExport::Create_Front_Card_Path(path), renderSide(editor, 0, dpi),
                                     showMessage);
-    return Export_File_Function(editor, backPath, renderSide(editor, 1, dpi), showMessage);
+    return Export_File_Function(backPath, renderSide(editor, 1, dpi), showMessage);
 }
 
-bool ExportCommands::Export_File_Function(LMNWindowController &editor, const QString &path, const QImage &image,
+bool ExportCommands::Export_File_Function(const QString &path, const QImage &image,
                                           bool showMessage)
 {
     QString error;
@@ -116,14 +116,12 @@ bool ExportCommands::Export_File_Function(LMNWindowController &editor, const QSt
         return false;
     }
     if (showMessage) {
-        Export_File_Path = path;
-        Export_File_Message = QStringLiteral("Card has been exported successfully.");
-        editor.Open_Export_File_Box();
+        Open_Export_Files::showFinished(path, QStringLiteral("Card has been exported successfully."));
     }
     return true;
 }
 
-bool ExportCommands::Export_Combined_Image(LMNWindowController &editor, const QImage &front, const QImage &back,
+bool ExportCommands::Export_Combined_Image(const QImage &front, const QImage &back,
                                            const QString &path, bool showMessage)
 {
     const QImage picture = CardExport::combined(front, back);
@@ -131,10 +129,10 @@ bool ExportCommands::Export_Combined_Image(LMNWindowController &editor, const QI
         qWarning("Invalid image");
         return false;
     }
-    return Export_File_Function(editor, path, picture, showMessage);
+    return Export_File_Function(path, picture, showMessage);
 }
 
-bool ExportCommands::Export_Batch_File(LMNWindowController &editor, const QString &chosenFolder,
+bool ExportCommands::Export_Batch_File(EditorHost &editor, const QString &chosenFolder,
                                        const QString &extension, double dpi, bool combined)
 {
     const QString folder = CardExport::batchFolder(chosenFolder);

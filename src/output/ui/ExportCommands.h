@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-class LMNWindowController;
+class EditorHost;
 
 // The Export command of the editor window and the single-card export. A batch export goes
 // on in a BatchExportSession after Export_Button returns.
@@ -12,23 +12,23 @@ class ExportCommands
 public:
     // Opens the export sheet, then asks for a file (no data source in use) or a folder and
     // exports to it.
-    static void Export_Button(LMNWindowController &editor);
+    static void Export_Button(EditorHost &editor);
 
     // Writes the design as it shows now for export_card_side to `path` (and the back beside
     // it) at `dpi`. With `showMessage`, the export-finished panel follows success. False
     // when something was not written (the user was told why).
-    static bool Export_Single_File(LMNWindowController &editor, const QString &path, bool showMessage,
+    static bool Export_Single_File(EditorHost &editor, const QString &path, bool showMessage,
                                    double dpi = 300, bool combined = false);
     // Starts a batch export into "QOVA Festiloom" inside `chosenFolder`; false when that
     // folder cannot be made (the user was told).
-    static bool Export_Batch_File(LMNWindowController &editor, const QString &chosenFolder, const QString &extension,
+    static bool Export_Batch_File(EditorHost &editor, const QString &chosenFolder, const QString &extension,
                                   double dpi, bool combined);
 
     // Writes one picture; with `showMessage` shows the export-finished panel after success.
-    static bool Export_File_Function(LMNWindowController &editor, const QString &path, const QImage &image,
+    static bool Export_File_Function(const QString &path, const QImage &image,
                                      bool showMessage);
     // Writes front above back as one picture; "Invalid image" in the log when either is missing.
-    static bool Export_Combined_Image(LMNWindowController &editor, const QImage &front, const QImage &back,
+    static bool Export_Combined_Image(const QImage &front, const QImage &back,
                                       const QString &path, bool showMessage);
 
     // The number of workers a batch run uses.

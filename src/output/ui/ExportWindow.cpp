@@ -1,4 +1,5 @@
 #include "output/ui/ExportWindow.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "data/DataGlobals.h"
 #include "dialogs/ui/MessageBoxes.h"
@@ -7,10 +8,7 @@
 
 ExportWindow *ExportWindow::defaultInstance()
 {
-    static QPointer<ExportWindow> window;
-    if (!window)
-        window = new ExportWindow;
-    return window;
+    return sharedWindow<ExportWindow>();
 }
 
 ExportWindow::ExportWindow(QWidget *parent)

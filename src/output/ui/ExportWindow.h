@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui_ExportWindow.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include <QButtonGroup>
 #include <QDialog>
@@ -33,6 +34,8 @@ public:
     double resolution() const;
 
 private:
+    template <class Window>
+    friend Window *sharedWindow(QWidget *parent);
     explicit ExportWindow(QWidget *parent = nullptr);
 
     QButtonGroup m_fileTypes;

@@ -3,13 +3,13 @@
 #include "data/DataBinding.h"
 #include "data/DataGlobals.h"
 #include "data/ui/CardSnapshotTaker.h"
-#include "editor/ui/LMNWindowController.h"
+#include "editor/EditorHost.h"
 #include "output/SnapshotMailCards.h"
 #include "output/ui/Send_Mail.h"
 
 namespace MailCommands {
 
-void Mail_Button(LMNWindowController *window)
+void Mail_Button(EditorHost *window)
 {
     EditorCards cards(window);
     Send_Mail::defaultInstance()->Open_Wnd(&cards);

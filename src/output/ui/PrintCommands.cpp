@@ -8,9 +8,8 @@
 #include "document/LMNRenderingView.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"
-#include "editor/ui/LMNWindowController.h"
+#include "editor/EditorHost.h"
 #include "output/RecordCardSource.h"
-#include "panels/PanelsGlobals.h"
 #include "output/PrintDesign.h"
 #include "output/ui/Print_Wnd.h"
 
@@ -24,7 +23,7 @@ namespace {
 class EditorPrintDesign : public PrintDesign
 {
 public:
-    explicit EditorPrintDesign(LMNWindowController *window)
+    explicit EditorPrintDesign(EditorHost *window)
         : m_window(window)
     {
     }
@@ -32,11 +31,11 @@ public:
     DataSources dataSources() override
     {
         CardSnapshotTaker::checkSources(*m_window);
-        const bool twoSided = CARD_SIDE_STR == QLatin1String("2");
+        const bool twoSided = m_window->twoSided();
         DataSources sources;
         for (int type : {1, 2})
-            sources.bound = sources.bound || DataBinding::sideUses(m_window->Get_Front_Controls_Array(), type)
-                            || (twoSided && DataBinding::sideUses(m_window->Get_Back_Controls_Array(), type));
+            sources.bound = sources.bound || DataBinding::sideUses(m_window->sideElements(0), type)
+                            || (twoSided && DataBinding::sideUses(m_window->sideElements(1), type));
         sources.series = Use_Data_Sheet_Values;
         sources.spreadsheet = Use_Excel_Binding_Values;
         sources.seriesRows = Data_table_rows;
@@ -51,7 +50,7 @@ public:
         LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(side),
                                   DrawContext{Resource_Path, 1.0});
         return renderer.image_From_Card_Graphics(
-            side != 0 ? m_window->Get_Back_Controls_Array() : m_window->Get_Front_Controls_Array(), 0);
+            m_window->sideElements(side), 0);
     }
 
     // A snapshot through the record-to-card road; with both sources off it holds the
@@ -68,7 +67,7 @@ public:
     void restoreFirstRecord() override { CardSnapshotTaker::Select_first_row_value_for_design(*m_window, 1); }
 
 private:
-    LMNWindowController *m_window;
+    EditorHost *m_window;
 };
 
 } // namespace
@@ -93,7 +92,7 @@ void openPrintWindow(PrintDesign &design)
     }
 }
 
-void Print_Button(LMNWindowController *window)
+void Print_Button(EditorHost *window)
 {
     EditorPrintDesign design(window);
     openPrintWindow(design);

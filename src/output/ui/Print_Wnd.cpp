@@ -1,4 +1,5 @@
 #include "output/ui/Print_Wnd.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
@@ -100,8 +101,7 @@ Print_Wnd::~Print_Wnd()
 
 Print_Wnd *Print_Wnd::defaultInstance()
 {
-    static Print_Wnd *instance = new Print_Wnd;
-    return instance;
+    return sharedWindow<Print_Wnd>();
 }
 
 int Print_Wnd::Open_Print_Wnd(PrintDesign &design)

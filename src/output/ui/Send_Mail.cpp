@@ -1,4 +1,5 @@
 #include "output/ui/Send_Mail.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
@@ -24,7 +25,6 @@ const QString kSettingsIncomplete = QStringLiteral(
     "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
     "software to communicate with your E-mail server.");
 const QString kBadFileName = QStringLiteral("Please enter valid file name.");
-Send_Mail *g_sendMail = nullptr;
 
 } // namespace
 
@@ -69,15 +69,11 @@ Send_Mail::~Send_Mail()
         Stop_SMS_Sending_Now = true;
         m_worker->wait();
     }
-    if (g_sendMail == this)
-        g_sendMail = nullptr;
 }
 
 Send_Mail *Send_Mail::defaultInstance()
 {
-    if (!g_sendMail)
-        g_sendMail = new Send_Mail;
-    return g_sendMail;
+    return sharedWindow<Send_Mail>();
 }
 
 void Send_Mail::Open_Wnd(MailCardSource *source)

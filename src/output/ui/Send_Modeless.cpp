@@ -1,4 +1,5 @@
 #include "output/ui/Send_Modeless.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "dialogs/ui/MessageBoxes.h"
 #include "output/OutputGlobals.h"
@@ -7,10 +8,7 @@
 
 Send_Modeless *Send_Modeless::defaultInstance()
 {
-    static QPointer<Send_Modeless> sheet;
-    if (!sheet)
-        sheet = new Send_Modeless;
-    return sheet;
+    return sharedWindow<Send_Modeless>();
 }
 
 Send_Modeless::Send_Modeless(QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui_Send_Modeless.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -37,6 +38,8 @@ protected:
     void reject() override;   // Escape does not close the sheet: the run ends it
 
 private:
+    template <class Window>
+    friend Window *sharedWindow(QWidget *parent);
     explicit Send_Modeless(QWidget *parent = nullptr);
 
     QTimer m_timer;

@@ -21,6 +21,8 @@ public:
 
 signals:
     void viewRequested();
+    // The "?" beside the kind of source.
+    void helpRequested();
     void browseFileRequested();
     void browseLibraryRequested();
 };

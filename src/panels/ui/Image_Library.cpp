@@ -1,4 +1,5 @@
 #include "panels/ui/Image_Library.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
@@ -36,8 +37,7 @@ Image_Library::~Image_Library() = default;
 
 Image_Library *Image_Library::defaultInstance()
 {
-    static Image_Library *instance = new Image_Library;
-    return instance;
+    return sharedWindow<Image_Library>();
 }
 
 int Image_Library::Open_Library_Window()

@@ -16,8 +16,9 @@
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
-#include "editor/ui/LMNWindowController.h"
+#include "data/ui/SeriesCommands.h"
+#include "editor/EditorHost.h"
+#include "profile/ui/ProfileCommands.h"
 #include "profile/User_Profile_Class.h"
 
 #include <QCheckBox>
@@ -97,8 +98,7 @@ int ProfileDialogBase::Open_Wnd(bool load)
     Reset_all_Ctrl();
     if (load) {
         excel_path_field->setText(Excel_Source_Path);
-        Graphics_array = Card_Front_Or_Back != 0 ? Main_App_wnd->Get_Back_Controls_Array()
-                                                 : Main_App_wnd->Get_Front_Controls_Array();
+        Graphics_array = commands->editor().sideElements(commands->editor().sideInWork());
     }
     opened(load);
     if (load)
@@ -268,17 +268,17 @@ bool ProfileDialogBase::writeRecord(User_Profile_Class &record, bool commit)
 
 bool ProfileDialogBase::Fill_Front_User_profile_value_in_Variable()
 {
-    return writeRecord(Main_App_wnd->Front_user_profile, true);
+    return writeRecord(commands->Front_user_profile, true);
 }
 
 bool ProfileDialogBase::Fill_Back_User_profile_value_in_Variable()
 {
-    return writeRecord(Main_App_wnd->Back_user_profile, true);
+    return writeRecord(commands->Back_user_profile, true);
 }
 
 bool ProfileDialogBase::Fill_TEMP_User_profile_value_in_Variable()
 {
-    return writeRecord(Main_App_wnd->TEMP_user_profile, false);
+    return writeRecord(commands->TEMP_user_profile, false);
 }
 
 // --- Buttons -------------------------------------------------------------------------------------
@@ -319,39 +319,21 @@ void ProfileDialogBase::Preview_Btn_Clicked()
 {
     if (!Fill_TEMP_User_profile_value_in_Variable())
         return;
-    LMNWindowController *window = Main_App_wnd;
-    LMNDocument *document = window->document();
-    // The preview is placed on copies of the side's elements, outside the undo history: the
-    // design itself changes only on OK.
-    const GraphicList working = document->graphics_temp;
-    const GraphicList side = Card_Front_Or_Back != 0 ? window->Get_Back_Controls_Array() : window->Get_Front_Controls_Array();
-    document->graphics_temp = LMNRenderingView::snapshot(side);
-    const float x = last_ctrl_X, y = last_ctrl_Y;
-    const int tool = window->Selected_Control_Tool();
-    const QString library = Library_Selected_Image;
-    document->disableUndoRegistration();
-    window->Fill_User_profile_info_TEMP_side();
-    document->enableUndoRegistration();
-    Graphics_array = document->graphics_temp;
+    EditorHost &editor = commands->editor();
+    Graphics_array = commands->previewOfSide(editor.sideElements(editor.sideInWork()));
     Create_and_Set_Preview_picture();
-    document->graphics_temp = working;
-    window->_graphicView_TEMP->Clear_Control_Selection();
-    last_ctrl_X = x;
-    last_ctrl_Y = y;
-    window->setSelected_Control_Tool(tool);
-    Library_Selected_Image = library;
 }
 
 void ProfileDialogBase::Browse_excel_Btn_Clicked()
 {
-    LMNWindowController::Delete_Excel_File_Temp_Folder();
+    SpreadsheetWriter::removeTempFolder();
     const QString path = ModalSeam::instance().openFileName(this, tr("Choose a Spreadsheet"), QString(),
                                                             tr("Spreadsheets (*.xlsx *.XLSX)"));
     if (path.isEmpty())
         return;
     const QString before = excel_path_field->text();
     excel_path_field->setText(path);
-    if (Main_App_wnd->Check_And_Validate_File_Path(path) != 0) {
+    if (DataSourceServices::Check_And_Validate_File_Path(path) != 0) {
         excel_path_field->setText(before);   // the field names the workbook the records came from
         return;
     }
@@ -396,7 +378,7 @@ void ProfileDialogBase::View_Excel_Btn_Clicked()
 
 void ProfileDialogBase::Batch_Series_Btn_Clicked()
 {
-    Main_App_wnd->Batch_Series_Button();
+    SeriesCommands::openSeriesManager();
 }
 
 void ProfileDialogBase::viewSeriesClicked(int row)
@@ -444,7 +426,8 @@ void ProfileDialogBase::Set_User_Image(const QString &path)
 
 QImage ProfileDialogBase::renderGraphics() const
 {
-    LMNRenderingView renderer(Main_App_wnd->cardSize(), Main_App_wnd->backgroundPainterForSide(Card_Front_Or_Back),
+    EditorHost &editor = commands->editor();
+    LMNRenderingView renderer(editor.cardSize(), editor.backgroundPainterForSide(editor.sideInWork()),
                               DrawContext{Resource_Path, 1.0});
     return renderer.image_From_Card_Graphics(Graphics_array, 0);
 }

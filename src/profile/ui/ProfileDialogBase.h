@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ProfileCommands;
 class User_Profile_Class;
 
 // The controls of one profile row, found in the dialog's form by their names.
@@ -40,6 +41,8 @@ public:
 
     // The side the dialog serves: "F", "B" or "" (front, then back).
     QString load_side;
+    // The commands that opened the dialog: the records it writes and the editor it reads.
+    ProfileCommands *commands = nullptr;
     QString checked_field_name;
     GraphicList Graphics_array;
     std::array<ProfileRow, ProfileFields::Count> rows;

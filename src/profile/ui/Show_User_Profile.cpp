@@ -1,4 +1,5 @@
 #include "profile/ui/Show_User_Profile.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/DocumentGlobals.h"
 #include "profile/ProfileGlobals.h"
@@ -10,14 +11,11 @@ Show_User_Profile::Show_User_Profile(QWidget *parent)
 {
     ui.setupUi(this);
     bindControls();
-    Show_User_Profile_Window = this;
 }
 
 Show_User_Profile *Show_User_Profile::defaultInstance()
 {
-    if (!Show_User_Profile_Window)
-        new Show_User_Profile;
-    return Show_User_Profile_Window;
+    return sharedWindow<Show_User_Profile>();
 }
 
 void Show_User_Profile::opened(bool load)

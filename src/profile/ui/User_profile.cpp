@@ -1,4 +1,5 @@
 #include "profile/ui/User_profile.h"
+#include "dialogs/ui/SharedWindow.h"
 
 #include "document/DocumentGlobals.h"
 #include "profile/ProfileGlobals.h"
@@ -10,14 +11,11 @@ User_profile::User_profile(QWidget *parent)
 {
     ui.setupUi(this);
     bindControls();
-    User_profile_def_inst = this;
 }
 
 User_profile *User_profile::defaultInstance()
 {
-    if (!User_profile_def_inst)
-        new User_profile;
-    return User_profile_def_inst;
+    return sharedWindow<User_profile>();
 }
 
 void User_profile::selectSides(int entry)

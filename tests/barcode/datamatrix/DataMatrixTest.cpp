@@ -265,44 +265,6 @@ TEST(DataMatrix, RandomBytesNeverCrash)
     EXPECT_GT(produced, 5000);
 }
 
-TEST(DataMatrix, EpsText)
-{
-    const Encoded e = encode("123456");
-    ASSERT_EQ(e.grid.width(), 10);
-    const QByteArray eps = DataMatrixPicture::makeEPS_Data_Matrix("123456", e.grid);
-    const QByteArray header = "%!PS-Adobe-3.0 EPSF-3.0\n"
-                              "%%Creator: IEC16022 barcode/stamp generator\n"
-                              "%%BarcodeData: 123456\n"
-                              "%%BarcodeSize: 10x10\n"
-                              "%%BarcodeFormat: ECC200\n"
-                              "%%DocumentData: Clean7Bit\n"
-                              "%%LanguageLevel: 1\n"
-                              "%%Pages: 1\n"
-                              "%%BoundingBox: 0 0 12 12\n"
-                              "%%EndComments\n"
-                              "%%Page: 1 1\n"
-                              "10 10 1[1 0 0 1 -1 -1]{<\n";
-    ASSERT_TRUE(eps.startsWith(header));
-    const QByteArray body = eps.mid(header.size());
-    // Ten rows of four hex digits and a space on one line; the bottom row (solid) first and the
-    // top row (alternating) last; dark modules are 0 bits.
-    ASSERT_EQ(body.size(), 10 * 5 + 1 + 9);
-    EXPECT_TRUE(body.startsWith("003F "));
-    EXPECT_EQ(body.mid(45, 5), QByteArray("557F "));
-    EXPECT_TRUE(body.endsWith(" \n\n>}image\n"));
-
-    // 144 x 144: 18 bytes and a space per row, a line feed after every fifth row.
-    const Encoded big = encode(digits(3000));
-    ASSERT_EQ(big.grid.width(), 144);
-    const QByteArray bigEps = DataMatrixPicture::makeEPS_Data_Matrix("x", big.grid);
-    const QByteArray bigBody = bigEps.mid(bigEps.indexOf("{<\n") + 3);
-    const QList<QByteArray> lines = bigBody.split('\n');
-    ASSERT_GE(lines.size(), 29);
-    EXPECT_EQ(lines[0].size(), 5 * 37);
-    EXPECT_EQ(lines[28].size(), 4 * 37); // 144 = 28 x 5 + 4
-    EXPECT_TRUE(bigBody.endsWith(" \n\n>}image\n"));
-}
-
 TEST(DataMatrix, Picture)
 {
     const Encoded e = encode("Happy birthday!");

@@ -94,16 +94,7 @@ TEST(Postal, PostnetBarsAndPlanetInvertingThem)
         }
     }
 
-    // Planet swaps every bar but the frame bars, and takes its own lengths.
-    auto planet = make(QStringLiteral("Planet"), QStringLiteral("12345678901"));
-    auto postnet = make(QStringLiteral("PostNet"), QStringLiteral("12345678901"));
-    ASSERT_TRUE(planet && postnet);
-    QByteArray a = heightsOf(*planet);
-    QByteArray b = heightsOf(*postnet);
-    ASSERT_EQ(a.size(), b.size());
-    // Frame bars stay tall; every other bar is swapped.
-    for (int i = 1; i + 1 < a.size(); ++i)
-        EXPECT_NE(a.at(i), b.at(i)) << i;
+    // (Planet's bars, the frame bars kept and the others swapped, are compared with zint below.)
     EXPECT_TRUE(make(QStringLiteral("Planet"), QStringLiteral("1234567890123")));
 }
 

@@ -58,77 +58,47 @@ TEST(PDF417, EveryErrorLevelRoundTrips)
     }
 }
 
-TEST(PDF417, TextCompactionSubModes)
+// Each compaction where it pays: the first data codeword when given (901/924 bytes, 902
+// numbers), codewords that must and must not be among the data; every text reads back.
+TEST(PDF417, CompactionModesReadBack)
 {
-    const QByteArray texts[] = {
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZ",           // alpha
-        "abcdefghijklmnopqrstuvwxyz",           // lower
-        "abcDEFghi JKL mno",                    // lower to alpha: latch and shift
-        "abcDefgHIJ",                           // lower with a single capital (alpha shift)
-        "0123&45\t,:#-.$/+%*=^ 6",              // mixed
-        "Dear Ann; see <you> @ [home]_`~!",     // punctuation shifts and latches
-        "A;<>B",                                // punctuation latch from alpha
-        "x\"|*()?{}'\ny",                       // punctuation from lower
-        "MIX 12 ab;CD\r\n;;;ef",                // everything at once
-        "Hello, World! (cards) {2025}",
-        "mixed12;and;;;punctuation;;end;",
+    struct Case
+    {
+        QByteArray text;
+        int first;
+        QList<int> with, without;
     };
-    for (const QByteArray &text : texts) {
-        const pdf417param p = encode(text, 2);
-        ASSERT_EQ(p.error, NoError) << text.constData();
-        EXPECT_FALSE(hasCodeword(p, 901) || hasCodeword(p, 924) || hasCodeword(p, 902)) << text.constData();
-        EXPECT_EQ(decode(p).bytes, text) << text.constData();
-    }
-}
-
-TEST(PDF417, ByteCompaction)
-{
+    QList<Case> cases;
+    for (const char *text : {
+             "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", // alpha, lower
+             "abcDEFghi JKL mno", "abcDefgHIJ",                          // latch and shift to alpha
+             "0123&45\t,:#-.$/+%*=^ 6",                                   // mixed
+             "Dear Ann; see <you> @ [home]_`~!", "A;<>B", "x\"|*()?{}'\ny", // punctuation shifts and latches
+             "MIX 12 ab;CD\r\n;;;ef", "Hello, World! (cards) {2025}", "mixed12;and;;;punctuation;;end;",
+             "abc123456789012def", "1234567"})                           // twelve or seven digits stay text
+        cases.append({text, 0, {}, {901, 924, 902}});
     std::mt19937 random(901);
-    for (int length = 1; length <= 25; ++length) {
-        const QByteArray bytes = randomBytes(random, length, 128, 255);
-        const pdf417param p = encode(bytes, 3);
-        ASSERT_EQ(p.error, NoError);
-        EXPECT_EQ(p.codewords[1], length % 6 == 0 ? 924 : 901) << length;
-        EXPECT_EQ(decode(p).bytes, bytes) << length;
-    }
-}
-
-TEST(PDF417, NumericCompaction)
-{
-    std::mt19937 random(902);
-    for (int length : {8, 13, 14, 43, 44, 45, 88, 89, 200, 500}) {
-        const QByteArray digits = randomBytes(random, length, '0', '9');
-        const pdf417param p = encode(digits, 4);
-        ASSERT_EQ(p.error, NoError);
-        EXPECT_EQ(p.codewords[1], 902) << length;
-        EXPECT_EQ(decode(p).bytes, digits) << length;
-    }
-    // Twelve digits inside text stay text; thirteen become numbers.
-    EXPECT_FALSE(hasCodeword(encode("abc123456789012def"), 902));
-    const pdf417param thirteen = encode("abc1234567890123def");
-    EXPECT_TRUE(hasCodeword(thirteen, 902));
-    EXPECT_EQ(decode(thirteen).bytes, QByteArray("abc1234567890123def"));
-    // Seven digits alone stay text.
-    EXPECT_NE(encode("1234567").codewords[1], 902);
-}
-
-TEST(PDF417, LoneBytesInText)
-{
-    // Between text runs of 2 and 1 characters a high byte travels as a byte shift.
-    const QByteArray shifted("ab\xe9" "c");
-    const pdf417param p = encode(shifted);
-    EXPECT_TRUE(hasCodeword(p, 913));
-    EXPECT_EQ(decode(p).bytes, shifted);
-    // Between runs of 1 and 1 the whole text becomes bytes.
-    const QByteArray bytes("a\xe9" "b");
-    const pdf417param q = encode(bytes);
-    EXPECT_EQ(q.codewords[1], 901);
-    EXPECT_EQ(decode(q).bytes, bytes);
-    // A long text takes in single bytes on both sides, each after an odd or even number of values.
-    for (const QByteArray &text : {QByteArray("Caf\xe9 au lait \xe0 la carte"), QByteArray("\xa7Section 5 \xb6")}) {
-        const pdf417param r = encode(text);
-        EXPECT_TRUE(hasCodeword(r, 913)) << text.constData();
-        EXPECT_EQ(decode(r).bytes, text);
+    for (int length = 1; length <= 25; ++length)
+        cases.append({randomBytes(random, length, 128, 255), length % 6 == 0 ? 924 : 901, {}, {}});
+    for (int length : {8, 13, 14, 43, 44, 45, 88, 89, 200, 500})
+        cases.append({randomBytes(random, length, '0', '9'), 902, {}, {}});
+    cases.append({"abc1234567890123def", 0, {902}, {}});   // thirteen become numbers
+    // A high byte between text runs of 2 and 1 travels as a byte shift, between 1 and 1 the
+    // whole text becomes bytes; long texts take single bytes after odd or even value counts.
+    cases.append({"ab\xe9" "c", 0, {913}, {}});
+    cases.append({"a\xe9" "b", 901, {}, {}});
+    cases.append({"Caf\xe9 au lait \xe0 la carte", 0, {913}, {}});
+    cases.append({"\xa7Section 5 \xb6", 0, {913}, {}});
+    for (const Case &c : cases) {
+        const pdf417param p = encode(c.text);
+        ASSERT_EQ(p.error, NoError) << c.text.toHex().constData();
+        if (c.first)
+            EXPECT_EQ(p.codewords[1], c.first) << c.text.toHex().constData();
+        for (int codeword : c.with)
+            EXPECT_TRUE(hasCodeword(p, codeword)) << codeword << " " << c.text.toHex().constData();
+        for (int codeword : c.without)
+            EXPECT_FALSE(hasCodeword(p, codeword)) << codeword << " " << c.text.toHex().constData();
+        EXPECT_EQ(decode(p).bytes, c.text) << c.text.toHex().constData();
     }
 }
 

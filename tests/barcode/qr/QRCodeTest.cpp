@@ -153,23 +153,9 @@ TEST(QRCode, FormatAndVersionInformation)
         EXPECT_EQ(encoder->isDark(i / 3, size - 11 + i % 3), bool((version >> i) & 1)) << i;
 }
 
-TEST(QRCode, UnicodeText)
+// (Texts of every script read back in MixedScriptTextsReadBackExactly.)
+TEST(QRCode, KanjiModeAndUtf8Bytes)
 {
-    const QString texts[] = {
-        QStringLiteral("Grüße aus Köln – café crème"),
-        QStringLiteral("日本語のテキスト"),
-        QStringLiteral("こんにちは世界、お誕生日おめでとう"),
-        QStringLiteral("Zoë と 日本"),
-        QStringLiteral("Party 2025: 誕生日"),
-        QStringLiteral("ǅemal ☺ €100"),
-    };
-    for (const QString &text : texts) {
-        for (int level = 0; level < 4; ++level) {
-            const Decoded decoded = decodeGrid(QREncoder::encodeWithECLevel(level, 0, text), kQR);
-            EXPECT_TRUE(decoded.valid) << text.toStdString();
-            EXPECT_EQ(QString::fromStdString(decoded.text), text) << " level " << level;
-        }
-    }
     // Pure Japanese uses Kanji mode: 16 characters fit version 2-L (as UTF-8 they need version 3).
     EXPECT_EQ(versionOf(QREncoder::encodeWithECLevel(0, 0, QStringLiteral("日本語のテキスト日本語のテキスト"))), 2);
     // UTF-8 bytes whose pairs look like Shift JIS Kanji stay bytes.
@@ -257,6 +243,8 @@ TEST(QRCode, PictureSizesAndMargins)
 
     EXPECT_TRUE(QREncoder::renderDataMatrix(grid, 20, 72.0).isNull());
     EXPECT_TRUE(QREncoder::renderDataMatrix(ModuleGrid(), 100, 72.0).isNull());
+    EXPECT_TRUE(ModuleGrid(0, 5).isEmpty());
+    EXPECT_EQ(ModuleGrid(-1, 5).width(), 0);
     EXPECT_TRUE(QREncoder::renderDataMatrix(grid, 1000000, 600.0).isNull()); // a mistyped size is refused, not attempted
 
     // At print resolution: 60 points at 600 dpi, crisp modules that a reader takes.
@@ -267,16 +255,6 @@ TEST(QRCode, PictureSizesAndMargins)
         const QRgb p = print.pixel(x, 250);
         ASSERT_TRUE(qAlpha(p) == 0 || qGray(p) == 0 || qGray(p) == 255) << x;
     }
-}
-
-TEST(ModuleGrid, DescriptionAndOrientation)
-{
-    ModuleGrid grid(3, 2);
-    grid.set(0, 0, true);
-    grid.set(2, 1, true);
-    EXPECT_EQ(grid.description(), QStringLiteral("100\n001\n"));
-    EXPECT_TRUE(ModuleGrid(0, 5).isEmpty());
-    EXPECT_EQ(ModuleGrid(-1, 5).width(), 0);
 }
 
 namespace {

@@ -1,4 +1,4 @@
-#include "editor/ui/PleaseWaitSheet.h"
+#include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QCoreApplication>
 

@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-// The export-finished panel: what was written and where, with the offer to open it.
+// The export-finished panel: what was written and where, with the offer to open it. Card
+// export, printing's and the series manager's exports all end with it.
 class Open_Export_Files : public QDialog
 {
     Q_OBJECT
@@ -16,6 +17,8 @@ public:
 
     // Shows `path` and `message` and runs the panel.
     void open(const QString &path, const QString &message);
+    // Runs the one panel of the process for what an export wrote (a file or a folder).
+    static void showFinished(const QString &path, const QString &message);
 
     // OK opens the file or folder when the box is ticked; Cancel opens nothing. Both tick the
     // box again for next time.

@@ -1,4 +1,4 @@
-#include "output/ui/Open_Export_Files.h"
+#include "dialogs/ui/Open_Export_Files.h"
 
 #include "dialogs/ui/ModalSeam.h"
 
@@ -21,6 +21,12 @@ void Open_Export_Files::open(const QString &path, const QString &message)
     ui._open_log_message->setText(message);
     ModalSeam::instance().execDialog(this);
     hide();
+}
+
+void Open_Export_Files::showFinished(const QString &path, const QString &message)
+{
+    static Open_Export_Files *panel = new Open_Export_Files;
+    panel->open(path, message);
 }
 
 void Open_Export_Files::OKPressed()

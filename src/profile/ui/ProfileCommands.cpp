@@ -1,5 +1,4 @@
-// The editor window's sender-profile commands: opening a profile dialog for a side and placing
-// a side's profile record on it as "Fup_" elements.
+#include "profile/ui/ProfileCommands.h"
 
 #include "data/SpreadsheetTable.h"
 #include "data/ui/DataSourceServices.h"
@@ -8,8 +7,11 @@
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
-#include "editor/ui/LMNWindowController.h"
+#include "document/LMNRenderingView.h"
+#include "editor/EditorHost.h"
+#include "panels/Card_Property.h"
 #include "panels/PanelsGlobals.h"
+#include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 #include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
@@ -18,12 +20,26 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
-int LMNWindowController::Open_User_Profile_Window(bool load, const QString &side)
+ProfileCommands::ProfileCommands(EditorHost &editor, PanelHost &panels, Tools tools)
+    : m_editor(editor), m_panels(panels), m_tools(std::move(tools))
+{
+    for (User_Profile_Class *record : {&Front_user_profile, &Back_user_profile, &TEMP_user_profile})
+        record->Reset_All_Values();
+}
+
+void ProfileCommands::reset()
+{
+    Front_user_profile.Reset_All_Values();
+    Back_user_profile.Reset_All_Values();
+}
+
+int ProfileCommands::Open_User_Profile_Window(bool load, const QString &side)
 {
     const QString trimmed = Trim_Str(side);
     ProfileDialogBase *dialog = trimmed.isEmpty() ? static_cast<ProfileDialogBase *>(User_profile::defaultInstance())
                                                   : Show_User_Profile::defaultInstance();
     dialog->load_side = trimmed;
+    dialog->commands = this;
     const int code = dialog->Open_Wnd(load);
     if (code == 1) {
         Fill_User_Profile = true;
@@ -36,32 +52,32 @@ int LMNWindowController::Open_User_Profile_Window(bool load, const QString &side
     return code;
 }
 
-void LMNWindowController::User_Profile_Button_Clicked()
+void ProfileCommands::User_Profile_Button_Clicked()
 {
-    const bool back = Card_Front_Or_Back != 0;
+    const bool back = m_editor.sideInWork() != 0;
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
         if (back)
             Fill_User_profile_info_back_side();
         else
             Fill_User_profile_info_front_side();
     }
-    Refresh_Canvas();
+    m_editor.Refresh_Canvas();
 }
 
-QRectF LMNWindowController::Get_Control_Rect_From_Template(const QString &controlId)
+QRectF ProfileCommands::Get_Control_Rect_From_Template(const QString &controlId)
 {
-    const QSizeF card = Front_card_Prop.Card_Size;
+    const QSizeF card = m_panels.cardRecord(0).Card_Size;
     Show_NSLog_Message(QStringLiteral("Profile element on a card of %1 x %2 points").arg(card.width()).arg(card.height()));
     const bool portrait = card.width() < card.height();   // a square card is landscape
     return Show_User_Profile::defaultInstance()->placeholderRect(controlId, portrait);
 }
 
-void LMNWindowController::placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide)
+void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide)
 {
     if (commitSide) {
         // The panel's data-source list offers "Excel" while spreadsheet data is loaded; its
         // signals stay quiet, or the selected element would be rebound.
-        if (auto *combo = settingsPanel()->findChild<QComboBox *>(QStringLiteral("Data_source_type"))) {
+        if (auto *combo = m_panels.settingsPanel()->findChild<QComboBox *>(QStringLiteral("Data_source_type"))) {
             const QSignalBlocker blocker(combo);
             if (Excel_Binding_Use)
                 DataSourceServices::Add_Excel_Col_Name_In_Combo(combo);
@@ -72,7 +88,7 @@ void LMNWindowController::placeUserProfile(const User_Profile_Class &record, LMN
             return;
     }
     canvas->Hide_all_Text_control_FUP_Control();
-    setSelected_Control_Tool(2);
+    m_tools.setTool(2);
     for (int i = 0; i < ProfileFields::Count; ++i) {
         const User_Profile_Field &field = record.field(i);
         if (field.value.isEmpty())
@@ -81,7 +97,7 @@ void LMNWindowController::placeUserProfile(const User_Profile_Class &record, LMN
         const QRectF rect = existing ? QRectF() : Get_Control_Rect_From_Template(field.id);
         const bool photo = i == ProfileFields::Photo;
         if (photo) {
-            setSelected_Control_Tool(8);
+            m_tools.setTool(8);
             Library_Selected_Image = field.value;
         }
         canvas->ReplaceGraphicText(photo ? GraphicKind::Image : GraphicKind::Text, nullptr, !existing, rect,
@@ -104,28 +120,28 @@ void LMNWindowController::placeUserProfile(const User_Profile_Class &record, LMN
     }
 }
 
-void LMNWindowController::Fill_User_profile_info_front_side()
+void ProfileCommands::Fill_User_profile_info_front_side()
 {
-    placeUserProfile(Front_user_profile, _graphicView, true);
+    placeUserProfile(Front_user_profile, m_panels.sideCanvas(0), true);
 }
 
-void LMNWindowController::Fill_User_profile_info_back_side()
+void ProfileCommands::Fill_User_profile_info_back_side()
 {
-    placeUserProfile(Back_user_profile, _graphicView_BACK, true);
+    placeUserProfile(Back_user_profile, m_panels.sideCanvas(1), true);
 }
 
-void LMNWindowController::Fill_User_profile_info_TEMP_side()
+void ProfileCommands::Fill_User_profile_info_TEMP_side()
 {
-    placeUserProfile(TEMP_user_profile, _graphicView_TEMP, false);
+    placeUserProfile(TEMP_user_profile, m_tools.workingCanvas(), false);
 }
 
-void LMNWindowController::Fill_User_profile_Details()
+void ProfileCommands::Fill_User_profile_Details()
 {
     Fill_User_profile_info_front_side();
     Fill_User_profile_info_back_side();
 }
 
-void LMNWindowController::placeWizardProfile()
+void ProfileCommands::placeWizardProfile()
 {
     if (!m_wizardProfileConfirmed)
         return;
@@ -133,10 +149,34 @@ void LMNWindowController::placeWizardProfile()
     Front_user_profile = m_wizardProfile.first;
     Back_user_profile = m_wizardProfile.second;
     Fill_User_Profile = true;
-    m_document->disableUndoRegistration();
+    LMNDocument *document = m_editor.document();
+    document->disableUndoRegistration();
     Fill_User_profile_info_front_side();
-    if (CARD_SIDE_STR == QLatin1String("2"))
+    if (m_editor.twoSided())
         Fill_User_profile_info_back_side();
-    m_document->enableUndoRegistration();
-    setSelected_Control_Tool(0);
+    document->enableUndoRegistration();
+    m_tools.setTool(0);
+}
+
+GraphicList ProfileCommands::previewOfSide(const GraphicList &side)
+{
+    LMNDocument *document = m_editor.document();
+    // The preview is placed on copies of the side's elements, outside the undo history: the
+    // design itself changes only on OK.
+    const GraphicList working = document->graphics_temp;
+    document->graphics_temp = LMNRenderingView::snapshot(side);
+    const float x = last_ctrl_X, y = last_ctrl_Y;
+    const int tool = m_tools.tool();
+    const QString library = Library_Selected_Image;
+    document->disableUndoRegistration();
+    Fill_User_profile_info_TEMP_side();
+    document->enableUndoRegistration();
+    const GraphicList placed = document->graphics_temp;
+    document->graphics_temp = working;
+    m_tools.workingCanvas()->Clear_Control_Selection();
+    last_ctrl_X = x;
+    last_ctrl_Y = y;
+    m_tools.setTool(tool);
+    Library_Selected_Image = library;
+    return placed;
 }

@@ -1,0 +1,3 @@
+#include "editor/EditorHost.h"
+
+EditorHost::~EditorHost() = default;

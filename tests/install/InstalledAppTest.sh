@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a Linux desktop gets from it: the
+# files, the verdicts of the desktop-entry, AppStream and MIME tools (each when installed), and
+# that the installed program opens a design named on its command line: its window, on the X
+# display this runs on (xvfb-run), carries the design's name.
+#   InstalledAppTest.sh <build folder> <design file>
+set -euo pipefail
+build=$1 design=$2
+id=com.qova.Festiloom
+work=$(mktemp -d)
+app=
+trap '[[ -n $app ]] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for file in bin/festiloom share/festiloom/pyth_mail.py share/doc/festiloom/Help.pdf \
+            share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
+            share/icons/hicolor/scalable/apps/$id.svg; do
+  [[ -s $prefix/$file ]] || fail "not installed: $file"
+done
+# Each size folder holds the icon of its size.
+/usr/bin/python3 - "$prefix/share/icons/hicolor" "$id" <<'PY'
+import pathlib, sys
+from PIL import Image
+root, app = pathlib.Path(sys.argv[1]), sys.argv[2]
+sizes = {int(d.name.split("x")[0]): d for d in root.glob("*x*")}
+assert {48, 128, 256} <= sizes.keys(), sorted(sizes)
+for size, folder in sizes.items():
+    with Image.open(folder / "apps" / f"{app}.png") as icon:
+        assert icon.size == (size, size), (folder, icon.size)
+PY
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/$id.desktop"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+fi
+# A design that lost its extension is still known by its content.
+if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
+  XDG_DATA_DIRS="$prefix/share" update-mime-database "$prefix/share/mime"
+  cp "$design" "$work/no-extension"
+  for file in "$design" "$work/no-extension"; do
+    type=$(XDG_DATA_DIRS="$prefix/share:/usr/share" gio info -a standard::content-type "$file" | sed -n 's/.*content-type: //p')
+    [[ $type == application/x-festiloom-design ]] || fail "$file is seen as $type"
+  done
+fi
+
+# The installed program with a design (and a second path, which it leaves alone).
+mkdir -m 700 "$work/runtime"
+cp "$design" "$work/party.dcard"
+FESTILOOM_RESOURCE_DIR=$work/resources XDG_RUNTIME_DIR=$work/runtime \
+  "$prefix/bin/festiloom" "$work/party.dcard" "$work/second.dcard" >"$work/out" 2>"$work/err" &
+app=$!
+for _ in $(seq 120); do
+  xwininfo -root -tree | grep -q '"party - Festiloom"' && break
+  kill -0 "$app" 2>/dev/null || { cat "$work/err" >&2; fail "the program ended"; }
+  sleep 0.5
+done
+xwininfo -root -tree | grep -q '"party - Festiloom"' || { xwininfo -root -tree >&2; fail "the design did not open"; }
+grep -q "\"$work/second.dcard\" is ignored" "$work/err" || { cat "$work/err" >&2; fail "no word on the second path"; }
