@@ -33,6 +33,15 @@ void LMNSignature::reloadPictureIfPathChanged()
         setFilePath(_file_path);
 }
 
+void LMNSignature::adoptPicture()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_held.mutex);
+        m_held.path = _file_path;
+    }
+    m_reloaded.clear();
+}
+
 QImage LMNSignature::currentPicture() const
 {
     {

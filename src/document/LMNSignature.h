@@ -28,6 +28,8 @@ public:
     void setFilePath(const QString &path);
     // Loads _file_path into _image when the path changed since the picture was loaded.
     void reloadPictureIfPathChanged();
+    // Takes _image, put back directly (undo, redo), as the picture of _file_path.
+    void adoptPicture();
     // The picture drawing shows: _image while it belongs to _file_path, else the file's picture.
     QImage currentPicture() const;
 

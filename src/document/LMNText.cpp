@@ -138,6 +138,21 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
         painter.strokePath(frame, strokePen());
 }
 
+bool LMNText::isTextClipped() const
+{
+    const QString text = displayedText();
+    if (text.isEmpty())
+        return false;
+    if (_bounds.width() <= 0 || _bounds.height() <= 0)
+        return true;
+    QTextOption option(alignmentFor(text_alignmnet));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
+    const QSizeF size = layoutText(text, drawingFont(), option, lineWidth, [](const QTextLayout &) {});
+    // A hair of tolerance: a text made to its natural size fits exactly.
+    return size.height() > _bounds.height() + 0.01;
+}
+
 void LMNText::makeNaturalSize()
 {
     const QSizeF size = layoutText(displayedText(), drawingFont(), QTextOption(), -1.0, [](const QTextLayout &) {});

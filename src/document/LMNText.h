@@ -32,6 +32,9 @@ public:
     // that a layout made without a paint device measures in points.
     QFont drawingFont() const;
 
+    // Whether some of the text is cut off: its lines, broken as drawn, run below the bounds.
+    bool isTextClipped() const;
+
     // Space kept between the bounds and the letters on the left and right.
     static constexpr double kTextPadding = 5.0;
 

@@ -53,10 +53,13 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.fillPath(path, PaintStyles::patternBrush(record.Card_BG_Image, cardRect.topLeft()));
         } else {
-            // A stretched picture covers the whole card area, corners of a rounded or
-            // elliptic card included.
+            // A stretched picture covers the card area inside the card's shape, as a plain
+            // fill does: the corners of a rounded or elliptic card stay clear.
+            painter.save();
+            painter.setClipPath(path, Qt::IntersectClip);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(cardRect, record.Card_BG_Image);
+            painter.restore();
         }
     } else {
         painter.fillPath(path, record.Card_fill_clr);

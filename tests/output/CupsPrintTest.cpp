@@ -107,17 +107,23 @@ public:
                 return;
             }
             m_confs.append(conf);
-            if (!admin({QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
-                        QStringLiteral("cups-pdf:/") + queue, QStringLiteral("-P"),
-                        queue == marginQueue ? dir.filePath("m18.ppd") : QString(kPpd)}))
+            if (!addQueue(queue, queue == marginQueue ? dir.filePath("m18.ppd") : QString(kPpd)))
                 return;
         }
-        run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), refusingQueue});
     }
 
     ~CupsDaemon() { stop(); }
 
     bool admin(const QStringList &arguments) { return run(QStringLiteral("lpadmin"), arguments); }
+
+    // The refusing queue also says why it refuses.
+    bool addQueue(const QString &queue, const QString &ppd = QString(kPpd))
+    {
+        return admin({QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                      QStringLiteral("cups-pdf:/") + queue, QStringLiteral("-P"), ppd})
+               && (queue != refusingQueue
+                   || run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), queue}));
+    }
 
     bool run(const QString &program, const QStringList &arguments)
     {
@@ -183,23 +189,40 @@ private:
     QStringList m_confs;
 };
 
-class CupsPrintTest : public ::testing::Test
+// One daemon for the whole program.
+CupsDaemon *s_cups = nullptr;
+
+class CupsEnvironment : public ::testing::Environment
 {
-protected:
-    static void SetUpTestSuite() { s_cups = new CupsDaemon; }
-    static void TearDownTestSuite()
+    void SetUp() override { s_cups = new CupsDaemon; }
+    void TearDown() override
     {
         delete s_cups;
         s_cups = nullptr;
     }
+};
+const auto *const kCupsEnvironment = ::testing::AddGlobalTestEnvironment(new CupsEnvironment);
 
+// Picks `queue` on A4 in the open window, printing through CUPS.
+void useQueue(Print_Wnd *w, const QString &queue)
+{
+    w->printInfo()->setOutputFileName(QString());
+    w->printInfo()->setOutputFormat(QPrinter::NativeFormat);
+    const int index = w->ui.Printer_ComboBox->findText(queue);
+    EXPECT_GE(index, 0) << queue.toStdString();
+    w->ui.Printer_ComboBox->setCurrentIndex(index);
+    w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
+    w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
+    w->Set_values_From_Printer();
+}
+
+class CupsPrintTest : public ::testing::Test
+{
+protected:
     void SetUp() override
     {
         if (!s_cups->skipReason.isEmpty())
             GTEST_SKIP() << s_cups->skipReason.toStdString();
-        QPrinter *printer = Print_Wnd::defaultInstance()->printInfo();
-        printer->setOutputFileName(QString());
-        printer->setOutputFormat(QPrinter::NativeFormat);
     }
 
     // Opens the window, picks `queue` on A4 and runs `work`.
@@ -207,21 +230,26 @@ protected:
     {
         seam.onDialog([queue, work](QDialog *dialog) {
             auto *w = qobject_cast<Print_Wnd *>(dialog);
-            const int index = w->ui.Printer_ComboBox->findText(queue);
-            EXPECT_GE(index, 0) << queue.toStdString();
-            w->ui.Printer_ComboBox->setCurrentIndex(index);
-            w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
-            w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
-            w->Set_values_From_Printer();
+            useQueue(w, queue);
             work(w);
             return 0;
         });
         Print_Wnd::defaultInstance()->Open_Print_Wnd(design);
     }
 
-    static inline CupsDaemon *s_cups = nullptr;
     ScriptedModalSeam seam;
     FakePrintDesign design;
+};
+
+class CupsPrintCommandTest : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        if (!s_cups->skipReason.isEmpty())
+            GTEST_SKIP() << s_cups->skipReason.toStdString();
+        EditorWindowFixture::SetUp();
+    }
 };
 
 } // namespace
@@ -254,29 +282,11 @@ TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
     });
     ASSERT_EQ(seam.messageTexts().size(), 2);
     EXPECT_TRUE(seam.messageTexts()[1].contains(QStringLiteral("The printer \"%1\" is not available.").arg(gone)));
-    // Put it back for a later repeat.
-    s_cups->admin({QStringLiteral("-p"), gone, QStringLiteral("-E"), QStringLiteral("-v"),
-                   QStringLiteral("cups-pdf:/") + gone, QStringLiteral("-P"),
-                   QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")});
-    s_cups->run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), gone});
+    s_cups->addQueue(gone);   // back for a later repeat
 }
-
-class CupsPrintCommandTest : public EditorWindowFixture
-{
-protected:
-    static void SetUpTestSuite() { s_cups = new CupsDaemon; }
-    static void TearDownTestSuite()
-    {
-        delete s_cups;
-        s_cups = nullptr;
-    }
-    static inline CupsDaemon *s_cups = nullptr;
-};
 
 TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroBack)
 {
-    if (!s_cups->skipReason.isEmpty())
-        GTEST_SKIP() << s_cups->skipReason.toStdString();
     startWithCard();
     const QStringList guests{"G1", "G2", "G3"};
     ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), guests, DataSeries::WriteMode::Replace));
@@ -284,19 +294,13 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     m_window->Get_Front_Controls_Array().prepend(ticket);
     Card_Front_Or_Back = 1;
 
-    QPrinter *printer = Print_Wnd::defaultInstance()->printInfo();
-    printer->setOutputFileName(QString());
-    printer->setOutputFormat(QPrinter::NativeFormat);
     const QString queue = s_cups->pdfQueue;
     const int before = CupsQueue::lastJobId(queue);
     m_seam.onDialog([queue](QDialog *dialog) {
         auto *w = qobject_cast<Print_Wnd *>(dialog);
         EXPECT_TRUE(w->ui.print_with_batch_chk->isChecked());
         EXPECT_EQ(w->ui.Total_Text->value(), 3);
-        w->ui.Printer_ComboBox->setCurrentIndex(w->ui.Printer_ComboBox->findText(queue));
-        w->comboBoxSelectionDidChange(w->ui.Printer_ComboBox);
-        w->printInfo()->setPageSize(QPageSize(QPageSize::A4));
-        w->Set_values_From_Printer();
+        useQueue(w, queue);
         w->ui.Row_Text->setValue(2);
         QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
         return 0;
@@ -312,7 +316,7 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     const QString pdf = s_cups->pdfOfJob(queue, job);
     ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
     ASSERT_EQ(pdfPages(pdf), 2);
-    EXPECT_TRUE(pdfPageSize(pdf).startsWith("595")) << pdfPageSize(pdf).toStdString();
+    EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
     const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
     const QSizeF card = m_window->cardSize();
     for (int page = 1; page <= 2; ++page) {

@@ -1,5 +1,5 @@
-// The e-mail settings dialog through its widgets and the scripted seam; its test mail goes to
-// the local SMTP servers.
+// The e-mail settings: the store read back with Python's plistlib, and the dialog through its
+// widgets and the scripted seam; its test mail goes to the local SMTP servers.
 
 #include "SmtpServers.h"
 
@@ -13,16 +13,20 @@
 #include "support/TestHelpers.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
+
+QVariantMap readWithPlistlib(const QString &path)
+{
+    const QByteArray json = TestHelpers::runProgram(
+        QStringLiteral(FESTILOOM_PYTHON),
+        {"-c", "import json, plistlib, sys; print(json.dumps(plistlib.load(open(sys.argv[1], 'rb'))))", path});
+    return QJsonDocument::fromJson(json).object().toVariantMap();
+}
 
 class EmailSettingTest : public ::testing::Test
 {
@@ -48,14 +52,6 @@ protected:
         m_dialog.ui._send_mail_to->setText(to);
     }
 
-    QVariantMap savedWithPlistlib() const
-    {
-        const QByteArray json = TestHelpers::runProgram(
-            QStringLiteral(FESTILOOM_PYTHON),
-            {"-c", "import json, plistlib, sys; print(json.dumps(plistlib.load(open(sys.argv[1], 'rb'))))", settingsPath()});
-        return QJsonDocument::fromJson(json).object().toVariantMap();
-    }
-
     QTemporaryDir m_resources;
     QString m_previousResources;
     ScriptedModalSeam m_seam;
@@ -63,6 +59,66 @@ protected:
 };
 
 } // namespace
+
+// A new store makes an empty owner-only file; what the dialog saves is read back below.
+TEST(Preferences, ANewStoreIsAnEmptyOwnerOnlyFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(Preferences::fileName());
+    const Preferences store(path);
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(QFileInfo(path).permissions(), kOwnerOnly);
+    EXPECT_FALSE(store.contains("SendEnableSSL"));
+}
+
+// Reading never replaces a file it cannot use; a file others could read is tightened.
+TEST(Preferences, ReadingLeavesUnusableFilesAlone)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray content;
+        QFileDevice::Permissions permissions;
+    };
+    const QFileDevice::Permissions loose = kOwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    const Case cases[] = {
+        {"empty", "", loose},
+        {"foreign text", "user=me\npassword=x\n", loose},
+        {"an array", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>", kOwnerOnly},
+        {"broken XML", "<?xml version=\"1.0\"?><plist><dict><key>SendEmailPwd</key>", kOwnerOnly},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(Preferences::fileName());
+        TestHelpers::writeFile(path, c.content);
+        QFile::setPermissions(path, c.permissions);
+        const Preferences store(path);
+        EXPECT_EQ(store.send_email_SenderEmail(), QString());
+        EXPECT_EQ(store.send_email_Password(), QString());
+        EXPECT_FALSE(store.contains("SendEnableSSL"));
+        EXPECT_EQ(TestHelpers::readFile(path), c.content);
+        EXPECT_EQ(QFileInfo(path).permissions(), kOwnerOnly);
+    }
+}
+
+// A target that cannot be written (a folder stands where the file goes): flush says so and
+// nothing is lost.
+TEST(Preferences, FailedFlushIsReported)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(Preferences::fileName());
+    ASSERT_TRUE(QDir().mkdir(path));
+    Preferences store(path);
+    EXPECT_EQ(store.send_email_Recipient(), QString());
+    store.setsend_email_SenderEmail("me@example.org");
+    QString error;
+    EXPECT_FALSE(store.flush(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
 
 TEST(EmailAddressRule, Table)
 {
@@ -117,16 +173,19 @@ TEST_F(EmailSettingTest, ValidationStopsAtTheFirstFailureWithItsFocus)
 TEST_F(EmailSettingTest, SaveWritesAsTypedCloseWritesNothing)
 {
     m_seam.onDialog([this](QDialog *) {
-        fill("Me@Example.ORG", "  pw ", "smtp.example.org", "465", "Friend@Example.org");
+        fill("Me@Example.ORG", "  pä&ss<wörd> ", "smtp.example.org", "465", "Friend@Example.org");
         QTest::mouseClick(m_dialog.ui._send_mail_ssl, Qt::LeftButton);
         QTest::mouseClick(m_dialog.ui.save_btn, Qt::LeftButton);
         return m_dialog.result();
     });
     m_dialog.Open_Wnd();
     EXPECT_EQ(m_dialog.result(), 1);
-    EXPECT_EQ(savedWithPlistlib(), QVariantMap({{"SendEmailRecipient", "Friend@Example.org"},
+    // An owner-only XML property list, special characters escaped.
+    EXPECT_EQ(QFileInfo(settingsPath()).permissions(), kOwnerOnly);
+    EXPECT_TRUE(TestHelpers::readFile(settingsPath()).startsWith("<?xml"));
+    EXPECT_EQ(readWithPlistlib(settingsPath()), QVariantMap({{"SendEmailRecipient", "Friend@Example.org"},
                                                  {"SendEmailSender", "Me@Example.ORG"},
-                                                 {"SendEmailPwd", "  pw "},
+                                                 {"SendEmailPwd", "  pä&ss<wörd> "},
                                                  {"SendEmailSMTP", "smtp.example.org"},
                                                  {"SendEmailPORT", "465"},
                                                  {"SendEnableSSL", "Y"}}));
@@ -137,6 +196,7 @@ TEST_F(EmailSettingTest, SaveWritesAsTypedCloseWritesNothing)
         EXPECT_FALSE(m_dialog.ui._send_mail_tls->isChecked());
         EXPECT_EQ(m_dialog.ui._send_mail_password->echoMode(), QLineEdit::Password);
         EXPECT_EQ(m_dialog.ui._send_mail_sender_mail->text(), QStringLiteral("Me@Example.ORG"));
+        EXPECT_EQ(m_dialog.ui._send_mail_password->text(), QStringLiteral("  pä&ss<wörd> "));
         fill("other@example.org", "x", "y", "1");
         QTest::mouseClick(m_dialog.ui._send_mail_tls, Qt::LeftButton);
         QTest::mouseClick(m_dialog.ui.close_btn, Qt::LeftButton);
@@ -144,7 +204,7 @@ TEST_F(EmailSettingTest, SaveWritesAsTypedCloseWritesNothing)
     });
     m_dialog.Open_Wnd();
     EXPECT_EQ(m_dialog.result(), 0);
-    EXPECT_EQ(savedWithPlistlib().value("SendEmailSender").toString(), QStringLiteral("Me@Example.ORG"));
+    EXPECT_EQ(readWithPlistlib(settingsPath()).value("SendEmailSender").toString(), QStringLiteral("Me@Example.ORG"));
 }
 
 TEST_F(EmailSettingTest, FailedSaveKeepsTheDialogOpen)
@@ -171,7 +231,9 @@ TEST_F(EmailSettingTest, ResetAsksThenEmptiesFileFieldsAndCopies)
         ASSERT_TRUE(store.flush());
     }
     m_dialog.loadPreferences();
-    Get_Email_Details();
+    Get_Email_Details();   // the copies the send window uses
+    EXPECT_EQ(sender_email, QStringLiteral("me@example.org"));
+    EXPECT_EQ(send_enable_ssl, QStringLiteral("Y"));
     ASSERT_TRUE(m_dialog.ui._send_mail_ssl->isChecked());
 
     m_seam.answerMessages({"No"});

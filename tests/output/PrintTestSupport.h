@@ -12,13 +12,12 @@
 #include "output/PrintDesign.h"
 #include "output/SheetCardSource.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QImage>
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QCoreApplication>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -103,24 +102,16 @@ inline QImage pdfPage(const QString &pdf, int page, int dpi = 72)
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
-// "Pages:" and "Page size:" of pdfinfo.
-inline int pdfPages(const QString &pdf)
+// A field of pdfinfo ("Pages", "Page size", ...); pdfPages: the page count.
+inline QString pdfInfo(const QString &pdf, const QString &field)
 {
     const QString info = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfinfo"), {pdf}));
     for (const QString &line : info.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return -1;
-}
-
-inline QString pdfPageSize(const QString &pdf)
-{
-    const QString info = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdfinfo"), {pdf}));
-    for (const QString &line : info.split(QLatin1Char('\n')))
-        if (line.startsWith(QLatin1String("Page size:")))
-            return line.mid(10).trimmed();
+        if (line.startsWith(field + QLatin1Char(':')))
+            return line.mid(field.size() + 1).trimmed();
     return {};
 }
+inline int pdfPages(const QString &pdf) { return pdfInfo(pdf, QStringLiteral("Pages")).toInt(); }
 
 // A Code 128 barcode element bound to the data series `series`.
 inline GraphicPtr seriesBarcode(const QString &series, const QRectF &bounds)

@@ -200,7 +200,7 @@ TEST(CardBackgroundFills, HatchPaintsItsBackgroundThenTheOpaquePatternFromTheOri
     EXPECT_TRUE(near(at(render(record, 0, resources.path()), 100, 70), Qt::black, 12));
 }
 
-TEST(CardBackgroundFills, StretchedPictureCoversTheWholeCardAreaCornersIncluded)
+TEST(CardBackgroundFills, StretchedPictureFillsTheCardShapeOnly)
 {
     QImage quadrants(2, 2, QImage::Format_RGB32);
     quadrants.setPixelColor(0, 0, QColor(255, 0, 0));
@@ -212,10 +212,12 @@ TEST(CardBackgroundFills, StretchedPictureCoversTheWholeCardAreaCornersIncluded)
     record.Card_BG_Image = quadrants;
     record.Card_BG_Image_Layout = QStringLiteral("Stretch");
     const QImage image = render(record, 2);
-    EXPECT_TRUE(near(at(image, 21, 21), QColor(255, 0, 0), 8)) << "corner outside the ellipse is covered";
-    EXPECT_TRUE(near(at(image, 178, 21), QColor(0, 255, 0), 8));
-    EXPECT_TRUE(near(at(image, 21, 118), QColor(0, 0, 255), 8));
-    EXPECT_TRUE(near(at(image, 178, 118), QColor(255, 255, 0), 8));
+    // Stretched over the card area, cut to the ellipse as a plain fill is.
+    EXPECT_TRUE(near(at(image, 60, 45), QColor(255, 0, 0), 8));
+    EXPECT_TRUE(near(at(image, 140, 45), QColor(0, 255, 0), 8));
+    EXPECT_TRUE(near(at(image, 60, 95), QColor(0, 0, 255), 8));
+    EXPECT_TRUE(near(at(image, 140, 95), QColor(255, 255, 0), 8));
+    EXPECT_TRUE(near(at(image, 21, 21), Desk)) << "corner outside the ellipse stays desk";
     EXPECT_TRUE(TestHelpers::onlyInside(image, Desk, Card.toRect()));
 
     // Any layout text other than "Tile" stretches.

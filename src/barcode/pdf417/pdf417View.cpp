@@ -2,13 +2,12 @@
 
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/generator/ModuleGridPicture.h"
-
-#include <QDebug>
+#include "document/MessageLog.h"
 
 void pdf417View::setErrorLevel(int level)
 {
     m_errorLevel = level;
-    qDebug("ErrorLevel set to %d", level);
+    qCDebug(festiloomDebugLog, "ErrorLevel set to %d", level);
 }
 
 int pdf417View::drawWithText(const QString &text)

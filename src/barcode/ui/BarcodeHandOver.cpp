@@ -5,13 +5,16 @@
 #include "barcode/ui/Barcode_Gen.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
+#include "document/SetPropertiesCommand.h"
 #include "document/ui/LMNGraphicView.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 
+#include <algorithm>
 #include <exception>
 
 void BarcodeHandOver::Open_Barcode_Window(PanelHost &host, LMNGraphicView *canvas)
@@ -49,16 +52,34 @@ void BarcodeHandOver::Update_Barcode_Graphics(PanelHost &host, LMNGraphicView *c
     const BarcodeElementSettings settings = BarcodeElementSettings::fromGraphic(source);
     const QCheckBox *printBox =
         host.settingsPanel() ? host.settingsPanel()->findChild<QCheckBox *>(QStringLiteral("print_object_chk")) : nullptr;
-    for (const GraphicPtr &graphic : selected) {
-        if (graphic->kind() != GraphicKind::Barcode)
-            continue;
-        if (printBox)
-            graphic->print_object = printBox->isChecked() ? 1 : 0;
-        settings.applyTo(*graphic);
-        graphic->Set_Barcode_image(Barcode_output_image);
-        canvas->startEditingGraphic(graphic);
-    }
-    if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode)
-        canvas->_Selected_Graphic->Set_Barcode_image(Barcode_output_image);
+    GraphicList touched = selected;
+    if (canvas->_Selected_Graphic && !touched.contains(canvas->_Selected_Graphic))
+        touched.append(canvas->_Selected_Graphic);
+    const QRectF card(QPointF(0, 0), canvas->canvasSize());
+    // A barcode is drawn at its picture's size from its corner: its frame takes that size
+    // (the origin kept, moved back inside the card if it would run off), so what is seen is
+    // what is selected and hit.
+    auto takePicture = [&card](LMNGraphic &graphic) {
+        graphic.Set_Barcode_image(Barcode_output_image);
+        graphic.makeNaturalSize();
+        QRectF frame = graphic.bounds();
+        frame.moveLeft(std::max(0.0, std::min(frame.left(), card.right() - frame.width())));
+        frame.moveTop(std::max(0.0, std::min(frame.top(), card.bottom() - frame.height())));
+        graphic.setBounds(frame);
+    };
+    // One undo step per OK.
+    SetPropertiesCommand::record(canvas->document(), &canvas->graphics(), touched, [&] {
+        for (const GraphicPtr &graphic : selected) {
+            if (graphic->kind() != GraphicKind::Barcode)
+                continue;
+            if (printBox)
+                graphic->print_object = printBox->isChecked() ? 1 : 0;
+            settings.applyTo(*graphic);
+            takePicture(*graphic);
+            canvas->startEditingGraphic(graphic);
+        }
+        if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode)
+            takePicture(*canvas->_Selected_Graphic);
+    }, QCoreApplication::translate("BarcodeHandOver", "Change Barcode"));
     host.Refresh_Canvas();
 }

@@ -19,7 +19,9 @@ public:
     static void View_barcode_prop_Button(PanelHost &host, LMNGraphicView *canvas);
     // Copies the source's barcode settings and Barcode_output_image into every selected barcode
     // element of the side in work (and the picture into the primary element), the print flag
-    // from the settings panel's print box; other kinds, bindings and geometry stay as they are.
-    // Does nothing while the panel's loading guard is set or nothing is selected.
+    // from the settings panel's print box; other kinds and bindings stay as they are. Each
+    // receiving frame takes the picture's size in points (its origin kept, moved back inside
+    // the card if it would run off). One undo step. Does nothing while the panel's loading
+    // guard is set or nothing is selected.
     static void Update_Barcode_Graphics(PanelHost &host, LMNGraphicView *canvas, const LMNGraphic &source);
 };

@@ -7,11 +7,13 @@
 #include "document/LMNGrid.h"
 #include "document/LMNImage.h"
 #include "document/LMNRenderingView.h"
+#include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/RemoveGraphicsCommand.h"
 #include "document/SetBoundsCommand.h"
 #include "document/SetPrintFlagCommand.h"
 #include "document/ui/DefaultCanvasHost.h"
+#include "document/ui/OverflowSign.h"
 #include "dialogs/ui/MessageBoxes.h"
 
 #include <QBuffer>
@@ -261,12 +263,13 @@ void LMNGraphicView::createGraphicOfClass(GraphicKind kind, const QMouseEvent *e
                                           const QRectF &bound_rect, const QString &card_side,
                                           const QString &ctrl_value, const QString &ctrl_ID)
 {
+    // The tool is read first: showing the card when the selection is cleared picks the arrow.
+    const int tool = m_host->Selected_Control_Tool();
     if (m_drag == Drag::Create)
         finishCreation();
     Clear_Control_Selection();
 
-    const GraphicPtr graphic = GraphicFactory::makeGraphic(kind, m_host->Selected_Control_Tool(), ctrl_value,
-                                                           ctrl_ID, newGraphicDefaults());
+    const GraphicPtr graphic = GraphicFactory::makeGraphic(kind, tool, ctrl_value, ctrl_ID, newGraphicDefaults());
     placeNewGraphic(graphic);
 
     if (event) {
@@ -633,6 +636,12 @@ QRectF LMNGraphicView::handleRect(const QRectF &bounds, Handle handle) const
     return {c.x() - HandleSize / 2.0, c.y() - HandleSize / 2.0, HandleSize, HandleSize};
 }
 
+bool LMNGraphicView::offersHandles(const LMNGraphic &graphic)
+{
+    // A barcode's size comes from the barcode designer (bar width, height, module size).
+    return !graphic.ctrl_is_locked && graphic.kind() != GraphicKind::Barcode;
+}
+
 LMNGraphicView::Handle LMNGraphicView::handleAt(const QRectF &bounds, const QPointF &widgetPosition) const
 {
     for (Handle h : {Handle::TopLeft, Handle::Top, Handle::TopRight, Handle::Right, Handle::BottomRight,
@@ -666,6 +675,13 @@ void LMNGraphicView::paintEvent(QPaintEvent *event)
     LMNRenderingView::drawGraphics(painter, *m_graphics, area, DrawContext{Resource_Path, pixelsPerPoint}, false);
     painter.restore();
 
+    // Text cut off by its frame is marked here only, never in what is exported or printed.
+    for (const GraphicPtr &g : std::as_const(*m_graphics)) {
+        if (g->ctrl_is_visible != 0 && g->kind() == GraphicKind::Text
+            && static_cast<const LMNText &>(*g).isTextClipped())
+            OverflowSign::paint(painter, widgetFromPoint(g->bounds().bottomRight()));
+    }
+
     // Selection marks and the rubber band are drawn in pixels so they keep their size.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor accent = palette().color(QPalette::Highlight);
@@ -675,8 +691,8 @@ void LMNGraphicView::paintEvent(QPaintEvent *event)
         painter.setPen(outline);
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(r);
-        if (g->ctrl_is_locked)
-            continue; // locked elements offer no handles
+        if (!offersHandles(*g))
+            continue; // locked elements and barcodes offer no handles
         painter.setPen(QPen(Qt::white, 0));
         painter.setBrush(accent);
         for (Handle h : {Handle::TopLeft, Handle::Top, Handle::TopRight, Handle::Right, Handle::BottomRight,
@@ -716,7 +732,7 @@ void LMNGraphicView::mousePressEvent(QMouseEvent *event)
     // A handle of a selected, unlocked element starts resizing it.
     if (!extend) {
         for (const GraphicPtr &g : selectedGraphics()) {
-            if (g->ctrl_is_locked)
+            if (!offersHandles(*g))
                 continue;
             const Handle handle = handleAt(g->bounds(), position);
             if (handle != Handle::None) {

@@ -175,6 +175,8 @@ private:
     QPointF snapped(const QPointF &point) const;
     QRectF handleRect(const QRectF &bounds, Handle handle) const;
     Handle handleAt(const QRectF &bounds, const QPointF &widgetPosition) const;
+    // Whether the selection frame of an element has resize handles.
+    static bool offersHandles(const LMNGraphic &graphic);
     static QRectF resizedBounds(const QRectF &start, Handle handle, const QPointF &point);
 
     void finishCreation();

@@ -95,7 +95,22 @@ bool DesignFileCommands::save()
 
 bool DesignFileCommands::saveAs()
 {
-    const QString start = m_path.isEmpty() ? ResourceFolder::designFolder(Resource_Path) : m_path;
+    QString start = m_path;
+    if (start.isEmpty()) {
+        // An untitled design is offered under its own name (the card's, else "Untitled") in
+        // the design folder, or the home folder where there is none: a folder name alone
+        // would be taken for the file name.
+        QString folder = ResourceFolder::designFolder(Resource_Path);
+        if (!QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+        QString name;
+        for (const Card_Property *record : {&m_window->Front_card_Prop, &m_window->Back_card_Prop})
+            if (name.isEmpty() || name == QLatin1String("Untitled"))
+                name = Remove_Reserve_Char_In_File_Name(record->Card_Name).trimmed();
+        if (name.isEmpty())
+            name = QStringLiteral("Untitled");
+        start = QDir(folder).filePath(name + QLatin1Char('.') + DesignFile::Extension);
+    }
     QString path = ModalSeam::instance().saveFileName(m_window, tr("Save Design"), start, designFilter());
     if (path.isEmpty())
         return false;

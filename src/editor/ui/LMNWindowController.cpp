@@ -113,15 +113,19 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
     SettingsPanel *panel = settingsPanel();
-    connect(panel, &SettingsPanel::cardPanelEdited, this, &LMNWindowController::Update_Card_Graphics);
-    connect(panel, &SettingsPanel::cardSizeRowChosen, this, &LMNWindowController::applyCardSizeRow);
+    // The card commands read the card panel back (cardPanelEdited) and record every change
+    // of the card pages as an undo step, the size list's too.
+    connect(panel, &SettingsPanel::cardSizeRowChosen, this,
+            [this](int row) { m_cardCommands->recordCardEdit([this, row] { applyCardSizeRow(row); }); });
     connect(panel, &SettingsPanel::backSideRequested, this, &LMNWindowController::Select_back_side);
     connect(panel->ui.Category_ComboBox, &QComboBox::textActivated, this, [this](const QString &category) {
-        fillCardSizeList(category);
-        Mark_List_New_Selection(0);
+        m_cardCommands->recordCardEdit([this, category] {
+            fillCardSizeList(category);
+            Mark_List_New_Selection(0);
+        });
     });
     connect(panel->ui.Preset_ComboBox, &QComboBox::activated, this, [this] {
-        applyCardSizeRow(settingsPanel()->selectedSizeRow());
+        m_cardCommands->recordCardEdit([this] { applyCardSizeRow(settingsPanel()->selectedSizeRow()); });
     });
     connect(grid, &LMNGrid::alwaysShownChanged, this, &LMNWindowController::setAlignWithGridEnabled);
     connect(m_document->undoManager(), &QUndoStack::indexChanged, this, &LMNWindowController::Undo_Redo_Button_state);
@@ -543,7 +547,7 @@ void LMNWindowController::New_Project_Setting_Reset()
     SettingsPanel *panel = settingsPanel();
     panel->ui.All_Text_clr->setColor(Qt::black);
     panel->All_Text_font = CardFont(Text_Ctrl_Font, 14);
-    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
+    SettingsPanel::showFont(panel->ui.All_Text_font_value, panel->All_Text_font);
     for (Card_Property *record : {&Front_card_Prop, &Back_card_Prop}) {
         const QSizeF size = record->Card_Size;
         *record = Card_Property();

@@ -192,7 +192,7 @@ void Send_Mail::delayed_delv_chk_select()
 void Send_Mail::mail_card_side_CellClick(int row)
 {
     card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
-    Show_NSLog_Message(card_side_str);
+    Show_Debug_Message(card_side_str);
 }
 
 void Send_Mail::browse_att_Button()
@@ -306,7 +306,13 @@ void Send_Mail::Send_Button()
     job.timeLimitMs = m_timeLimitMs;
 
     m_batchRun = batch;
-    m_run = std::make_unique<MailRun>(std::move(job), [](const QString &line) { Show_NSLog_Message(line); });
+    m_run = std::make_unique<MailRun>(std::move(job), [](const QString &line) {
+        // Each recipient's address is a diagnostic; a failure stays a warning.
+        if (line.startsWith(QLatin1String("error")))
+            Show_NSLog_Message(line);
+        else
+            Show_Debug_Message(line);
+    });
     m_running = true;
     progressSheet()->prepare(m_run->job().runLength(), QStringLiteral("%1 / %2"));
     Show_Create_Modeless();

@@ -8,8 +8,12 @@
 #include "dialogs/ui/UiUtilities.h"
 #include "panels/Card_Property.h"
 #include "panels/PanelsGlobals.h"
+#include "document/LMNDocument.h"
 #include "panels/ui/BackgroundGallery.h"
+#include "panels/ui/CardEditCommand.h"
+#include "panels/ui/EditRun.h"
 #include "panels/ui/ElementPanelCommands.h"
+#include "panels/ui/FontChoice.h"
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
 
@@ -32,6 +36,7 @@ CardPanelCommands::CardPanelCommands(PanelHost *host, ElementPanelCommands *elem
     , m_elements(elements)
 {
     Ui::SettingsPanel &ui = m_host->settingsPanel()->ui;
+    connect(m_host->settingsPanel(), &SettingsPanel::cardPanelEdited, this, &CardPanelCommands::cardPanelEdited);
     connect(ui.Card_fill_chk, &QCheckBox::clicked, this, &CardPanelCommands::Card_Fill_Chk_Box);
     connect(ui.Card_Image_browse_btn, &QPushButton::clicked, this, &CardPanelCommands::Card_Image_Browse_Btn);
     connect(ui.Card_Image_Library_btn, &QPushButton::clicked, this, &CardPanelCommands::Card_Image_Library_Btn);
@@ -48,6 +53,46 @@ CardPanelCommands::CardPanelCommands(PanelHost *host, ElementPanelCommands *elem
                 Apply_Size_Clicked();
         });
     }
+}
+
+void CardPanelCommands::recordCardEdit(const std::function<void()> &edit, const QString &text)
+{
+    LMNDocument *document = m_host->panelDocument();
+    if (m_recording > 0 || Not_Draw_Only_Prop_Change || !document) {
+        edit();
+        return;
+    }
+    const int side = Card_Front_Or_Back != 0 ? 1 : 0;
+    GraphicList &list = m_host->sideCanvas(side)->graphics();
+    GraphicList texts;
+    for (const GraphicPtr &graphic : list)
+        if (graphic->kind() == GraphicKind::Text)
+            texts.append(graphic);
+    CardEditState before = CardEditState::of(*m_host);
+    ElementStateChange textChange(texts);
+    ++m_recording;
+    try {
+        edit();
+    } catch (...) {
+        --m_recording;
+        throw;
+    }
+    --m_recording;
+    textChange.finish();
+    CardEditState after = CardEditState::of(*m_host);
+    if (CardEditState::changedSettings(before, after).isEmpty() && textChange.isEmpty())
+        return;
+    document->perform(new CardEditCommand(m_host, document, &list, std::move(before), std::move(after),
+                                          std::move(textChange), text, m_elements->editRun()->current()),
+                      /*alreadyApplied=*/true);
+}
+
+void CardPanelCommands::cardPanelEdited()
+{
+    recordCardEdit([this] {
+        m_host->Update_Card_Graphics();
+        m_elements->sidesRule();
+    });
 }
 
 void CardPanelCommands::setBackground(int side, const QString &path)
@@ -101,74 +146,86 @@ BackgroundGallery *CardPanelCommands::createBackgroundGallery(QMainWindow *windo
 
 void CardPanelCommands::galleryPictureChosen(const QString &path)
 {
-    if (PaintStyles::readPicture(path).isNull()) {
-        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
-        return;
-    }
-    // The gallery sets the front's background: show the front, so the change is seen.
-    if (Card_Front_Or_Back != 0)
-        m_host->Select_front_side();
-    set_Front_BG_Image(path);
-    m_host->Refresh_Canvas();
+    recordCardEdit([&] {
+        if (PaintStyles::readPicture(path).isNull()) {
+            Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+            return;
+        }
+        // The gallery sets the front's background: show the front, so the change is seen.
+        if (Card_Front_Or_Back != 0)
+            m_host->Select_front_side();
+        set_Front_BG_Image(path);
+        m_host->Refresh_Canvas();
+    });
 }
 
 void CardPanelCommands::Apply_Size_Clicked()
 {
-    const Ui::SettingsPanel &ui = m_host->settingsPanel()->ui;
-    const QSizeF points(float(ui.width_Stepper->value() * kPointsPerMillimetre),
-                        float(ui.height_Stepper->value() * kPointsPerMillimetre));
-    m_host->applyCardSize(points);
-    m_host->sideCanvas(0)->Refresh_ScrollView();
-    Update_All_Card_Content();
+    recordCardEdit([&] {
+        const Ui::SettingsPanel &ui = m_host->settingsPanel()->ui;
+        const QSizeF points(float(ui.width_Stepper->value() * kPointsPerMillimetre),
+                            float(ui.height_Stepper->value() * kPointsPerMillimetre));
+        m_host->applyCardSize(points);
+        m_host->sideCanvas(0)->Refresh_ScrollView();
+        Update_All_Card_Content();
+    });
 }
 
 void CardPanelCommands::card_shape_CellClick(int shape)
 {
-    Card_Shape = shape;
-    Apply_Size_Clicked();
-    m_host->Refresh_Canvas();
+    recordCardEdit([&] {
+        Card_Shape = shape;
+        Apply_Size_Clicked();
+        m_host->Refresh_Canvas();
+    });
 }
 
 void CardPanelCommands::Card_Fill_Chk_Box()
 {
-    SettingsPanel *panel = m_host->settingsPanel();
-    SetObjEnabled(panel->ui.Card_Fill_Box, panel->ui.Card_fill_chk->isChecked() ? 1 : 0);
-    // Ticking the fill again brings back the style the side's record holds.
-    panel->card_prop_set(m_host->cardRecord(Card_Front_Or_Back != 0 ? 1 : 0).Card_fill_style);
-    m_host->Update_Card_Graphics();
+    recordCardEdit([&] {
+        SettingsPanel *panel = m_host->settingsPanel();
+        SetObjEnabled(panel->ui.Card_Fill_Box, panel->ui.Card_fill_chk->isChecked() ? 1 : 0);
+        // Ticking the fill again brings back the style the side's record holds.
+        panel->card_prop_set(m_host->cardRecord(Card_Front_Or_Back != 0 ? 1 : 0).Card_fill_style);
+        m_host->Update_Card_Graphics();
+    });
 }
 
 void CardPanelCommands::Card_Image_Browse_Btn()
 {
-    QStringList patterns;
-    for (const char *extension : {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"})
-        patterns << QStringLiteral("*.") + QString::fromLatin1(extension)
-                 << QStringLiteral("*.") + QString::fromLatin1(extension).toUpper();
-    const QString path = ModalSeam::instance().openFileName(
-        m_host->panelWindow(), tr("Choose a Card Picture"), QDir(Resource_Path).filePath(QStringLiteral("Background")),
-        tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
-    if (path.isEmpty())
-        return;
-    useChosenPicture(path);
-    m_host->Update_Card_Graphics();
+    recordCardEdit([&] {
+        QStringList patterns;
+        for (const char *extension : {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"})
+            patterns << QStringLiteral("*.") + QString::fromLatin1(extension)
+                     << QStringLiteral("*.") + QString::fromLatin1(extension).toUpper();
+        const QString path = ModalSeam::instance().openFileName(
+            m_host->panelWindow(), tr("Choose a Card Picture"), QDir(Resource_Path).filePath(QStringLiteral("Background")),
+            tr("Pictures (%1)").arg(patterns.join(QLatin1Char(' '))));
+        if (path.isEmpty())
+            return;
+        useChosenPicture(path);
+        m_host->Update_Card_Graphics();
+    });
 }
 
 void CardPanelCommands::Card_Image_Library_Btn()
 {
-    if (m_elements->Open_Image_Library_Window(QStringLiteral("B")) == 1)
-        useChosenPicture(lib_window_sel_file);
-    m_host->Update_Card_Graphics();
+    recordCardEdit([&] {
+        if (m_elements->Open_Image_Library_Window(QStringLiteral("B")) == 1)
+            useChosenPicture(lib_window_sel_file);
+        m_host->Update_Card_Graphics();
+    });
 }
 
 void CardPanelCommands::Content_Font_Clicked()
 {
     SettingsPanel *panel = m_host->settingsPanel();
-    QFontDialog dialog(panel->All_Text_font.toQFont(), m_host->panelWindow());
-    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+    CardFont font = panel->All_Text_font;
+    if (!FontChoice::ask(m_host->panelWindow(), font))
         return;
     // changeAllTextFont:
-    panel->All_Text_font = CardFont::fromQFont(dialog.selectedFont());
-    panel->ui.All_Text_font_value->setText(SettingsPanel::fontText(panel->All_Text_font));
+    panel->All_Text_font = font;
+    SettingsPanel::showFont(panel->ui.All_Text_font_value, font);
     Update_All_Card_Content();
 }
 
@@ -179,17 +236,19 @@ void CardPanelCommands::Contect_Color_Clicked()
 
 void CardPanelCommands::Update_All_Card_Content()
 {
-    SettingsPanel *panel = m_host->settingsPanel();
-    const QColor color = panel->ui.All_Text_clr->color();
-    const bool colorChanged = color != panel->All_Text_clr_COPY;
-    const bool fontChanged = !(panel->All_Text_font == panel->All_Text_font_COPY);
-    for (const GraphicPtr &graphic : m_host->sideCanvas(Card_Front_Or_Back != 0 ? 1 : 0)->graphics()) {
-        if (graphic->kind() != GraphicKind::Text)
-            continue;
-        if (colorChanged)
-            graphic->txt_clr = color;
-        if (fontChanged)
-            graphic->text_ctrl_font = panel->All_Text_font;
-    }
-    m_host->Update_Card_Graphics();
+    recordCardEdit([&] {
+        SettingsPanel *panel = m_host->settingsPanel();
+        const QColor color = panel->ui.All_Text_clr->color();
+        const bool colorChanged = color != panel->All_Text_clr_COPY;
+        const bool fontChanged = !(panel->All_Text_font == panel->All_Text_font_COPY);
+        for (const GraphicPtr &graphic : m_host->sideCanvas(Card_Front_Or_Back != 0 ? 1 : 0)->graphics()) {
+            if (graphic->kind() != GraphicKind::Text)
+                continue;
+            if (colorChanged)
+                graphic->txt_clr = color;
+            if (fontChanged)
+                graphic->text_ctrl_font = panel->All_Text_font;
+        }
+        m_host->Update_Card_Graphics();
+    });
 }

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class BackgroundGallery;
 class ElementPanelCommands;
 class QMainWindow;
@@ -39,6 +41,15 @@ public:
     // the card was last shown, into the side's text elements; then reads the panel back.
     void Update_All_Card_Content();
 
+    // A card control was changed: reads the card panel back (and the number of sides into
+    // both records) as one undo step.
+    void cardPanelEdited();
+    // Runs `edit`, which changes the card records, shape or size, or the text elements of the
+    // side in work, and records what changed as one undo step (named `text`, else after
+    // what changed). Edits of one run of the user's fold into one step; nested calls are
+    // recorded by the outermost one; nothing is recorded while the panel is being filled.
+    void recordCardEdit(const std::function<void()> &edit, const QString &text = {});
+
 private:
     void setBackground(int side, const QString &path);
     // The chosen picture becomes the background of the side in work when it can be read;
@@ -47,4 +58,5 @@ private:
 
     PanelHost *m_host;
     ElementPanelCommands *m_elements;
+    int m_recording = 0;
 };

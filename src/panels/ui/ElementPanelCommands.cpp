@@ -5,6 +5,7 @@
 #include "document/LMNDocument.h"
 #include "document/LMNImage.h"
 #include "document/MessageLog.h"
+#include "document/SetPropertiesCommand.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/MessageBoxes.h"
@@ -15,6 +16,8 @@
 #include "panels/Card_Property.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/StackOrderCommand.h"
+#include "panels/ui/EditRun.h"
+#include "panels/ui/FontChoice.h"
 #include "panels/ui/Image_Library.h"
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
@@ -26,6 +29,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 #include <exception>
 
@@ -50,8 +54,50 @@ const QStringList kPictureTypes = {QStringLiteral("jpg"), QStringLiteral("jpeg")
 ElementPanelCommands::ElementPanelCommands(PanelHost *host, QObject *parent)
     : QObject(parent)
     , m_host(host)
+    , m_run(new EditRun(this))
 {
     connectPages();
+    followHistory();
+}
+
+void ElementPanelCommands::followHistory()
+{
+    LMNDocument *document = m_host->panelDocument();
+    if (!document)
+        return;
+    m_run->watch(document);
+    // Undo and redo tell the canvases first (which select what came back), then move the
+    // stack's index: the panel reads the elements or the card again at that point.
+    connect(document, &LMNDocument::graphicsEdited, this, [this](GraphicList *, const GraphicList &, bool fromHistory) {
+        if (fromHistory)
+            m_reloadAfterHistory = true;
+    });
+    connect(document->undoManager(), &QUndoStack::indexChanged, this, [this] {
+        if (!std::exchange(m_reloadAfterHistory, false))
+            return;
+        panel()->Last_Selected_Graphic.reset();
+        Show_RHS_Properties(sideCanvas()->_Selected_Graphic);
+    });
+}
+
+void ElementPanelCommands::recordEdit(const std::function<void()> &edit, const QString &text)
+{
+    if (m_recording > 0) {
+        edit();
+        return;
+    }
+    LMNGraphicView *canvas = sideCanvas();
+    GraphicList elements = canvas->selectedGraphics();
+    if (canvas->_Selected_Graphic && !elements.contains(canvas->_Selected_Graphic))
+        elements.append(canvas->_Selected_Graphic);
+    ++m_recording;
+    try {
+        SetPropertiesCommand::record(m_host->panelDocument(), &canvas->graphics(), elements, edit, text, m_run->current());
+    } catch (...) {
+        --m_recording;
+        throw;
+    }
+    --m_recording;
 }
 
 SettingsPanel *ElementPanelCommands::panel() const
@@ -94,7 +140,7 @@ void ElementPanelCommands::connectPages()
         p->ui.text_prop_tab->ui.Text_border_style, p->ui.text_prop_tab->ui.Text_align_combo,
         p->ui.text_prop_tab->ui.Text_case_combo, p->ui.shape_tab->ui.shape_border_style,
         p->ui.shape_tab->ui.shape_hatch_style,  p->ui.image_tab->ui.Image_border_style, p->ui.sign_tab->ui.Sign_border_style,
-        p->ui.datasource_tab->ui.Data_source_type, p->ui.datasource_tab->ui.Batch_Series, p->ui.Sides_ComboBox};
+        p->ui.datasource_tab->ui.Data_source_type, p->ui.datasource_tab->ui.Batch_Series};
     for (QComboBox *combo : combos)
         connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
 
@@ -148,6 +194,7 @@ void ElementPanelCommands::showCard()
 {
     SettingsPanel *p = panel();
     const LoadingGuard guard;
+    m_run->startNew();
     const int side = Card_Front_Or_Back != 0 ? 1 : 0;
     m_host->sideCanvas(side)->Clear_Control_Selection();
     Disable_Standard_Button_For_Card();
@@ -172,6 +219,7 @@ void ElementPanelCommands::showElement(const GraphicPtr &graphic)
     if (p->Last_Selected_Graphic.lock() == graphic)
         return;
 
+    m_run->startNew();
     p->Last_Selected_Graphic = graphic;
     p->Remove_All_Tab_Items();
     p->ui.print_object_chk->setChecked(graphic->print_object != 0);
@@ -281,10 +329,12 @@ void ElementPanelCommands::writeBack(const std::function<void(LMNGraphic &, qsiz
     const GraphicList selected = canvas->selectedGraphics();
     if (selected.isEmpty())
         return;
-    for (const GraphicPtr &graphic : selected) {
-        apply(*graphic, selected.size());
-        canvas->startEditingGraphic(graphic);
-    }
+    recordEdit([&] {
+        for (const GraphicPtr &graphic : selected) {
+            apply(*graphic, selected.size());
+            canvas->startEditingGraphic(graphic);
+        }
+    });
     m_host->Refresh_Canvas();
 }
 
@@ -353,8 +403,10 @@ void ElementPanelCommands::Image_reset_Button()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) != 1)
         return;
-    Reset_Image_Editing_Controls();
-    Update_Image_Graphics();
+    recordEdit([this] {
+        Reset_Image_Editing_Controls();
+        Update_Image_Graphics();
+    }, tr("Reset Picture Effects"));
 }
 
 bool ElementPanelCommands::readablePicture(const QString &path)
@@ -381,12 +433,9 @@ bool ElementPanelCommands::Browse_User_Image_Manually()
 
 void ElementPanelCommands::Manual_Image_Browse_Btn()
 {
-    if (!Browse_User_Image_Manually())
-        return;
-    const GraphicPtr primary = sideCanvas()->_Selected_Graphic;
-    if (primary && primary->kind() == GraphicKind::Image)
-        static_cast<LMNImage &>(*primary).setFilePath(Library_Selected_Image);
-    Update_Image_Graphics();
+    // The write-back loads the path shown into every selected picture.
+    if (Browse_User_Image_Manually())
+        Update_Image_Graphics();
 }
 
 void ElementPanelCommands::Manual_Library_Browse_Btn()
@@ -395,9 +444,6 @@ void ElementPanelCommands::Manual_Library_Browse_Btn()
         return;
     Library_Selected_Image = lib_window_sel_file;
     panel()->ui.datasource_tab->ui.Manual_image_path->setPlainText(Library_Selected_Image);
-    const GraphicPtr primary = sideCanvas()->_Selected_Graphic;
-    if (primary && primary->kind() == GraphicKind::Image)
-        static_cast<LMNImage &>(*primary).setFilePath(Library_Selected_Image);
     Update_Image_Graphics();
 }
 
@@ -427,9 +473,10 @@ int ElementPanelCommands::Open_Image_Library_Window(const QString &mode)
 void ElementPanelCommands::Text_Font_Changed()
 {
     TextPropPage *page = panel()->ui.text_prop_tab;
-    QFontDialog dialog(page->Text_font.toQFont(), m_host->panelWindow());
-    if (ModalSeam::instance().execDialog(&dialog) == QDialog::Accepted)
-        page->setTextFont(CardFont::fromQFont(dialog.selectedFont()));   // changeTextFont:
+    CardFont font = page->Text_font;
+    if (!FontChoice::ask(m_host->panelWindow(), font))
+        return;
+    page->setTextFont(font);   // changeTextFont:
     Update_Text_Graphics();
 }
 
@@ -490,11 +537,9 @@ void ElementPanelCommands::comboBoxSelectionDidChange(QComboBox *combo)
         else if (combo == p->ui.sign_tab->ui.Sign_border_style)
             Update_Sign_Graphics();
         else if (combo == p->ui.datasource_tab->ui.Data_source_type)
-            dataSourceKindRule();
+            recordEdit([this] { dataSourceKindRule(); });
         else if (combo == p->ui.datasource_tab->ui.Batch_Series)
-            seriesOrColumnRule();
-        else if (combo == p->ui.Sides_ComboBox)
-            sidesRule();
+            recordEdit([this] { seriesOrColumnRule(); });
     } catch (const std::exception &error) {
         Show_NSLog_Message(QString::fromUtf8(error.what()));
     }
@@ -665,8 +710,10 @@ void ElementPanelCommands::setLocked(bool locked)
     const GraphicList selected = canvas->selectedGraphics();
     if (selected.isEmpty())
         return;
-    for (const GraphicPtr &graphic : selected)
-        graphic->ctrl_is_locked = locked;
+    recordEdit([&selected, locked] {
+        for (const GraphicPtr &graphic : selected)
+            graphic->ctrl_is_locked = locked;
+    }, locked ? tr("Lock") : tr("Unlock"));
     // Read the shown element again: its pages change with the lock.
     panel()->Last_Selected_Graphic.reset();
     Show_RHS_Properties(canvas->_Selected_Graphic ? canvas->_Selected_Graphic : selected.first());

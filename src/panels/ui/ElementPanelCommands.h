@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class EditRun;
 class PanelHost;
 class SettingsPanel;
 class LMNGraphicView;
@@ -81,6 +82,15 @@ public:
     // The barcode page's designer button; disabled while this is not set.
     std::function<void()> View_barcode_prop_Button;
 
+    // --- Undo ---
+    // Runs `edit`, which changes elements of the side in work directly, and records what it
+    // changed in the selected elements (and the primary one) as one undo step; edits of one
+    // run of the user's (EditRun) fold into one step. `text` names the step; empty names it
+    // after what changed. Nested calls are recorded by the outermost one.
+    void recordEdit(const std::function<void()> &edit, const QString &text = {});
+    // The run of edits the panel is in; the card commands record their edits in it too.
+    EditRun *editRun() const { return m_run; }
+
 private:
     LMNGraphicView *sideCanvas() const;
     SettingsPanel *panel() const;
@@ -96,6 +106,12 @@ private:
     // The write-back frame: nothing while the panel is filled or nothing is selected.
     void writeBack(const std::function<void(LMNGraphic &, qsizetype selectedCount)> &apply);
 
+    // Shows the restored values once undo or redo have put elements or the card back.
+    void followHistory();
+
     PanelHost *m_host;
+    EditRun *m_run = nullptr;
+    int m_recording = 0;
+    bool m_reloadAfterHistory = false;
     QString m_shapeLabel = QStringLiteral("Rectangle Properties");
 };

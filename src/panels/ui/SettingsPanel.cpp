@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -197,7 +198,7 @@ void SettingsPanel::showCard(const Card_Property &record, int cardShape)
     All_Text_clr_COPY = record.Card_Content_clr;
     All_Text_font = record.Card_Content_font;
     All_Text_font_COPY = record.Card_Content_font;
-    ui.All_Text_font_value->setText(fontText(record.Card_Content_font));
+    showFont(ui.All_Text_font_value, record.Card_Content_font);
 
     if (QAbstractButton *shape = matrix_card_shape->button(cardShape == 1 || cardShape == 2 ? cardShape : 0))
         shape->setChecked(true);
@@ -315,5 +316,13 @@ void SettingsPanel::fillHatchStyles(const QString &folder)
 
 QString SettingsPanel::fontText(const CardFont &font)
 {
-    return QStringLiteral("%1 ( %2 )").arg(font.toQFont().family()).arg(font.pointSize, 0, 'f', 2);
+    return QStringLiteral("%1 ( %2 )").arg(QFontInfo(font.toQFont()).family()).arg(font.pointSize, 0, 'f', 2);
+}
+
+void SettingsPanel::showFont(QLineEdit *field, const CardFont &font)
+{
+    const QString text = fontText(font);
+    field->setText(text);
+    field->setToolTip(text);
+    field->setCursorPosition(0);
 }

@@ -70,8 +70,11 @@ public:
     // Fills the pattern list with the base names of the pictures in `folder`.
     void fillHatchStyles(const QString &folder);
 
-    // Shows a font in a text field as "%@ ( %0.2f )" of its display name and size.
+    // A font as "%@ ( %0.2f )" of the family the font system draws it with and its size.
     static QString fontText(const CardFont &font);
+    // Shows fontText in a field from its start: a long name is cut at its end, never at its
+    // start; the whole text is the field's tool tip.
+    static void showFont(QLineEdit *field, const CardFont &font);
 
 signals:
     // A card control was changed by the user: the card record must be read back.

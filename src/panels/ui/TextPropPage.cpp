@@ -29,7 +29,7 @@ TextPropPage::TextPropPage(QWidget *parent)
 void TextPropPage::setTextFont(const CardFont &font)
 {
     Text_font = font;
-    ui.Text_font_value->setText(SettingsPanel::fontText(font));
+    SettingsPanel::showFont(ui.Text_font_value, font);
 }
 
 void TextPropPage::showFill(const QString &fillCode)

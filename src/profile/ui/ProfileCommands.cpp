@@ -5,6 +5,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/MessageLog.h"
+#include "document/SetPropertiesCommand.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
 #include "document/LMNRenderingView.h"
@@ -18,6 +19,7 @@
 #include "profile/ui/User_profile.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSignalBlocker>
 
 ProfileCommands::ProfileCommands(EditorHost &editor, PanelHost &panels, Tools tools)
@@ -56,10 +58,18 @@ void ProfileCommands::User_Profile_Button_Clicked()
 {
     const bool back = m_editor.sideInWork() != 0;
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        if (back)
-            Fill_User_profile_info_back_side();
-        else
-            Fill_User_profile_info_front_side();
+        // One undo step per OK: the elements made and the elements changed (texts, pictures,
+        // bindings, hidden fields) together.
+        LMNGraphicView *canvas = m_panels.sideCanvas(back ? 1 : 0);
+        LMNDocument *document = m_editor.document();
+        document->beginEditGroup(QCoreApplication::translate("ProfileCommands", "Place Profile"));
+        SetPropertiesCommand::record(document, &canvas->graphics(), canvas->graphics(), [this, back] {
+            if (back)
+                Fill_User_profile_info_back_side();
+            else
+                Fill_User_profile_info_front_side();
+        });
+        document->endEditGroup();
     }
     m_editor.Refresh_Canvas();
 }
@@ -67,7 +77,7 @@ void ProfileCommands::User_Profile_Button_Clicked()
 QRectF ProfileCommands::Get_Control_Rect_From_Template(const QString &controlId)
 {
     const QSizeF card = m_panels.cardRecord(0).Card_Size;
-    Show_NSLog_Message(QStringLiteral("Profile element on a card of %1 x %2 points").arg(card.width()).arg(card.height()));
+    Show_Debug_Message(QStringLiteral("Profile element on a card of %1 x %2 points").arg(card.width()).arg(card.height()));
     const bool portrait = card.width() < card.height();   // a square card is landscape
     return Show_User_Profile::defaultInstance()->placeholderRect(controlId, portrait);
 }

@@ -22,22 +22,6 @@ TEST(Code39, LowerCaseIsUpperCasedAndExtendedCharactersArePairs)
     EXPECT_EQ(extended->completeBarcode(), p('*') + p('+') + p('A') + p('%') + p('O') + p('*'));
 }
 
-TEST(Code39, ZXingReadsPlainAndExtended)
-{
-    QRandomGenerator random(39);
-    QString printable;
-    for (char c = ' '; c <= '~'; ++c)
-        printable.append(QLatin1Char(c));
-    for (int i = 0; i < 40; ++i) {
-        const QString value = randomText(random, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%", 1 + random.bounded(15));
-        expectReads("Code 39", value, ZXing::BarcodeFormat::Code39, value.toStdString());
-    }
-    for (int i = 0; i < 40; ++i) {
-        const QString value = randomText(random, printable, 1 + random.bounded(15));
-        expectReads("Extended Code 39", value, ZXing::BarcodeFormat::Code39, value.toStdString(), 2, true);
-    }
-}
-
 TEST(Codabar, StartAndStopCharacters)
 {
     auto framed = make("Codabar", "A123B");
@@ -50,18 +34,4 @@ TEST(Codabar, StartAndStopCharacters)
     EXPECT_EQ(bare->caption(), "123");
     expectReads("Codabar", "A123B", ZXing::BarcodeFormat::Codabar, "A123B", 2, false, true);
     expectReads("Codabar", "123", ZXing::BarcodeFormat::Codabar, "123");
-}
-
-TEST(Codabar, ZXingReadsRandomValues)
-{
-    QRandomGenerator random(2718);
-    const QString ends = "ABCD";
-    for (int i = 0; i < 40; ++i) {
-        // ZXing reads no Codabar symbol with fewer than two data characters.
-        QString value = randomText(random, "0123456789-$:/.+", 2 + random.bounded(14));
-        const bool framed = i % 2 == 0;
-        if (framed)
-            value = ends.at(random.bounded(4)) + value + ends.at(random.bounded(4));
-        expectReads("Codabar", value, ZXing::BarcodeFormat::Codabar, value.toStdString(), 2, false, framed);
-    }
 }

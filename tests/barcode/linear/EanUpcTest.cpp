@@ -83,23 +83,3 @@ TEST(EanUpc, UpcaToUpceFollowsTheZeroSuppressionRules)
         EXPECT_EQ(NKDUPCEBarcode::UPCEToUPCA(upce.left(1) + body), upca) << upce.constData();
     }
 }
-
-TEST(EanUpc, ZXingReadsWhatWePrint)
-{
-    QRandomGenerator random(13);
-    const std::tuple<const char *, QStringList, int, ZXing::BarcodeFormat> kinds[] = {
-        {"EAN-13", {"590123412345", "000000000000", "999999999999", "400638133393"}, 12, ZXing::BarcodeFormat::EAN13},
-        {"EAN-8", {"9638507", "0000000", "5512345"}, 7, ZXing::BarcodeFormat::EAN8},
-        {"UPCA", {"03600029145", "12345678901", "99999999999"}, 11, ZXing::BarcodeFormat::UPCA},
-        {"UPCE", {"0425261", "1123456", "0000005"}, 0, ZXing::BarcodeFormat::UPCE}};
-    for (auto [title, values, length, format] : kinds) {
-        for (int i = 0; i < 40; ++i)
-            values << (length ? digits(random, length) : QString::number(random.bounded(2)) + digits(random, 6));
-        for (const QString &value : values) {
-            auto barcode = make(title, value);
-            ASSERT_TRUE(barcode);
-            const QString expected = (length ? value : barcode->content()) + QChar(barcode->checkDigit());
-            EXPECT_EQ(read(barsPicture(*barcode), format), expected.toStdString()) << title;
-        }
-    }
-}
