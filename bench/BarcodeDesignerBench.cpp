@@ -15,6 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <condition_variable>
+#include <mutex>
+
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -117,17 +120,26 @@ void generator(benchmark::State &state, int threads)
     int batch = 0;
     const auto runBatch = [&] {
         std::atomic<int> next{0};
+        // Waits for the batch's tasks, not for the pool: QThreadPool::waitForDone() ends the
+        // pool's threads, and the next batch would start on cold ones.
+        std::mutex mutex;
+        std::condition_variable done;
+        int running = threads;
         for (int t = 0; t < threads; ++t) {
-            pool->start([&next, batch] {
+            pool->start([&, batch] {
                 for (int record = next++; record < kRecords; record = next++) {
                     const QString value = QStringLiteral("guest %1").arg(batch * kRecords + record);
                     const QImage picture = BarcodeGenerator::picture(record % 2 ? qr : code128, value,
                                                                      QStringLiteral("HEADER"), QStringLiteral("FOOTER"));
                     benchmark::DoNotOptimize(picture.constBits());
                 }
+                std::lock_guard lock(mutex);
+                if (--running == 0)
+                    done.notify_all();
             });
         }
-        pool->waitForDone();
+        std::unique_lock lock(mutex);
+        done.wait(lock, [&] { return running == 0; });
         ++batch;
     };
     if (!warm)

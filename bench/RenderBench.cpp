@@ -256,6 +256,25 @@ void BM_RenderFrontPdf(benchmark::State &state)
 }
 BENCHMARK(BM_RenderFrontPdf)->Unit(benchmark::kMillisecond);
 
+// One text element holding a single unbroken value of `range(0)` characters (up to 1 MB), as
+// a card of a batch run draws it at 300 dpi and as the canvas draws it at screen size.
+// Goal: under 50 ms per card for 1 MB.
+void BM_RenderLongUnbrokenText(benchmark::State &state)
+{
+    const QString value(state.range(0), QLatin1Char('w'));
+    const GraphicList front = {text(value, QRectF(10, 10, 200, 100), QStringLiteral("DejaVu Sans"), 14, 0)};
+    const double dpi = double(state.range(1));
+    LMNRenderingView view(kCardSize, {}, DrawContext());
+    view.setResolution(dpi);
+    for (auto _ : state) {
+        // A fresh copy each time, as every record of a batch run gets.
+        QImage side = view.image_From_Card_Graphics(LMNRenderingView::snapshot(front));
+        benchmark::DoNotOptimize(side.constBits());
+    }
+}
+BENCHMARK(BM_RenderLongUnbrokenText)
+    ->Args({100000, 300})->Args({1 << 20, 300})->Args({1 << 20, 96})->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)

@@ -1,14 +1,16 @@
 """Sends one e-mail for Festiloom.
 
 Command line: sender, SMTP server, port, sender, recipient, subject, body, "Y" (implicit TLS)
-or "N" (STARTTLS), then the paths of the attachments in order. Standard input: the password,
-a new line, then a description line that is not used.
+or "N" (STARTTLS), then the paths of the attachments in order. Standard input: the password
+and a new line, then a JSON object whose "subject" and "body" take the place of the subject
+and body arguments (so that a long body never meets the limit of a command line).
 
 Exit status 0 when the server took the message; otherwise 1 and one line on standard error
 saying why. The password is never written anywhere.
 """
 
 import base64
+import json
 import mimetypes
 import os
 import re
@@ -30,16 +32,32 @@ def one_line(text):
     return " ".join(str(text).split())
 
 
+# Every character Python (and so the e-mail package) takes as the end of a line.
+LINE_BREAKS = "\r\n\v\f\x1c\x1d\x1e\x85\u2028\u2029"
+LINE_BREAK = re.compile(r"\s*[%s]+\s*" % re.escape(LINE_BREAKS))
+
+
+def has_line_break(text):
+    return any(c in LINE_BREAKS for c in text)
+
+
 def single_header(text):
-    # A header value never spans lines: line breaks become blanks.
-    return re.sub(r"\s*[\r\n]+\s*", " ", text).strip()
+    # A header value never spans lines: every kind of line break becomes a blank.
+    return LINE_BREAK.sub(" ", text).strip()
 
 
 def address(text, what):
     text = text.strip()
-    if not text or any(c in text for c in "\r\n\0") or " " in text:
+    if not text or has_line_break(text) or "\0" in text or " " in text:
         raise Refused("invalid %s address" % what)
     return text
+
+
+def attachment_name(path):
+    name = os.path.basename(path)
+    if has_line_break(name) or "\0" in name:
+        raise Refused("the attachment name %r holds a line break" % name)
+    return name
 
 
 def content_type(path, data):
@@ -65,15 +83,15 @@ def build_message(sender, recipient, subject, body, attachments):
     message["Date"] = formatdate(localtime=True)
     message["Message-ID"] = make_msgid()
     message.set_content(body, subtype="plain", charset="utf-8")
-    for path in attachments:
+    names = [attachment_name(path) for path in attachments]
+    for path, name in zip(attachments, names):
         try:
             with open(path, "rb") as handle:
                 data = handle.read()
         except OSError as error:
-            raise Refused("cannot read attachment %s: %s" % (os.path.basename(path), error.strerror))
+            raise Refused("cannot read attachment %s: %s" % (name, error.strerror))
         maintype, subtype = content_type(path, data)
-        message.add_attachment(data, maintype=maintype, subtype=subtype,
-                               filename=os.path.basename(path))
+        message.add_attachment(data, maintype=maintype, subtype=subtype, filename=name)
     return message
 
 
@@ -97,10 +115,12 @@ def login(server, user, password):
         raise smtplib.SMTPAuthenticationError(code, reply)
 
 
-def send(arguments, password):
+def send(arguments, password, texts):
     if len(arguments) < 8:
         raise Refused("too few arguments")
     sender, host, port_text, user, recipient, subject, body, use_ssl = arguments[:8]
+    subject = texts.get("subject", subject)
+    body = texts.get("body", body)
     attachments = arguments[8:]
     try:
         port = int(port_text.strip())
@@ -138,14 +158,30 @@ def send(arguments, password):
             server.close()
 
 
+def read_input():
+    """The password line and the subject and body that may follow it on standard input."""
+    data = sys.stdin.buffer.read()
+    password, _, rest = data.partition(b"\n")
+    password = password.decode("utf-8")
+    texts = {}
+    if rest.lstrip().startswith(b"{"):
+        parsed = json.loads(rest.decode("utf-8"))
+        if isinstance(parsed, dict):
+            texts = {key: str(parsed[key]) for key in ("subject", "body") if key in parsed}
+    return password, texts
+
+
 def main():
     try:
-        password = sys.stdin.buffer.read().split(b"\n", 1)[0].decode("utf-8")
+        password, texts = read_input()
     except UnicodeError:
         sys.stderr.write("the password is not UTF-8\n")
         return 1
+    except ValueError:
+        sys.stderr.write("the subject and body could not be read\n")
+        return 1
     try:
-        send(sys.argv[1:], password)
+        send(sys.argv[1:], password, texts)
     except Refused as error:
         reason = str(error)
     except smtplib.SMTPAuthenticationError as error:
@@ -167,6 +203,8 @@ def main():
         reason = "connection refused"
     except (OSError, smtplib.SMTPException) as error:
         reason = "could not send: %s" % error
+    except ValueError as error:
+        reason = "the message could not be made: %s" % error
     else:
         return 0
     sys.stderr.write(one_line(reason).replace(password, "***") if password else one_line(reason))

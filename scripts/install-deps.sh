@@ -19,7 +19,7 @@ packages=(
   zip unzip
   xvfb xauth
   poppler-utils
-  python3-pil libspng-dev
+  python3-pil libdeflate-dev
   cups-daemon cups-client printer-driver-cups-pdf libcups2-dev
   # ThreadSanitizer runtime (scripts/build.sh tsan)
   libtsan2

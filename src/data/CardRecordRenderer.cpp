@@ -2,37 +2,156 @@
 
 #include "barcode/generator/BarcodeDevicePainter.h"
 #include "data/DataBinding.h"
+#include "data/PictureCache.h"
+#include "document/ImageEffects.h"
+#include "document/LMNImage.h"
 #include "document/PaintStyles.h"
+#include "document/StringUtilities.h"
 
-#include <QHash>
-
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
-#include <mutex>
+#include <cmath>
+
+#include <malloc.h>
+
+namespace {
+
+// Bound pictures kept for a run, at the size they are drawn at: a few hundred cards' worth of
+// photos of a card's size, whatever the size of the files.
+constexpr qint64 kPictureBudget = qint64(128) << 20;
+
+// Device pixels per point of a card side drawn at `dpi`, as the renderer rounds the side to
+// whole pixels.
+QSizeF pixelsPerPoint(const QSizeF &card, double dpi)
+{
+    auto scale = [dpi](double points) {
+        return points > 0 ? std::ceil(points * dpi / 72.0 - 1e-9) / points : dpi / 72.0;
+    };
+    return QSizeF(scale(card.width()), scale(card.height()));
+}
+
+// The pixels a picture element covers at `scale` device pixels a point, as LMNImage counts
+// them when it draws.
+QSize drawnPixels(const LMNImage &image, const QSizeF &scale)
+{
+    const QSizeF size = image.rotatedPictureSize();
+    auto devicePixels = [](double length) { return int(std::clamp(std::ceil(length), 1.0, 1.0e6)); };
+    return QSize(devicePixels(size.width() * scale.width()), devicePixels(size.height() * scale.height()));
+}
+
+// The picture of `path` no larger than `pixels` (stretched to it like the element draws it,
+// never enlarged). Formats that can, JPEG above all, decode straight at the small size, so a
+// 12-megapixel photo never becomes 48 MB of pixels for a card a few centimetres wide.
+QImage readScaled(const QString &path, const QSize &pixels)
+{
+    const QString clean = QDir::cleanPath(path);
+    const QFileInfo info(clean);
+    if (!info.isFile() || info.size() <= 0)
+        return {};
+    QImageReader reader(clean);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid())
+        return {};
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize target(std::clamp(pixels.width(), 1, upright.width()), std::clamp(pixels.height(), 1, upright.height()));
+    if (target != upright)
+        reader.setScaledSize(turned ? target.transposed() : target);
+    QImage picture = reader.read();
+    if (!picture.isNull() && picture.size() != target)
+        picture = picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return picture;
+}
+
+// Cards are pictures of a few megabytes made and dropped one after another on every worker:
+// freed memory is kept for the next card rather than handed back to the system and faulted
+// in again page by page.
+void keepFreedPictureMemory()
+{
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 128 << 20);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+QString rangesText(const QList<QPair<int, int>> &ranges)
+{
+    constexpr int kShown = 6;
+    QStringList parts;
+    for (qsizetype i = 0; i < std::min<qsizetype>(ranges.size(), kShown); ++i) {
+        const auto &[first, last] = ranges.at(i);
+        parts << (first == last ? QString::number(first) : QStringLiteral("%1\u2013%2").arg(first).arg(last));
+    }
+    if (ranges.size() > kShown)
+        parts << QStringLiteral("\u2026");
+    const bool one = ranges.size() == 1 && ranges.first().first == ranges.first().second;
+    return (one ? QStringLiteral("Card ") : QStringLiteral("Cards ")) + parts.join(QStringLiteral(", "));
+}
+
+QString kindName(GraphicKind kind)
+{
+    switch (kind) {
+    case GraphicKind::Image: return QStringLiteral("picture");
+    case GraphicKind::Barcode: return QStringLiteral("barcode");
+    default: return QStringLiteral("text");
+    }
+}
+
+} // namespace
 
 struct CardRecordRenderer::Private
 {
     CardSnapshot snapshot;
+    // Shared by every thread that asks for cards: bound pictures decoded at the size they are
+    // drawn at, and their copies with each element's effects, within a budget of bytes.
+    PictureCache pictures{kPictureBudget};
 
-    // Bound pictures read once per run: records usually repeat a few pictures.
-    static constexpr int kMaxPictures = 32;
-    std::mutex pictureMutex;
-    QHash<QString, QImage> pictures;
-
-    QImage picture(const QString &path)
+    // Gives `image` the picture of `path` ready for `scale` device pixels a point (the full
+    // picture when `scale` is empty).
+    void preparePicture(LMNImage &image, const QString &path, const QSizeF &scale)
     {
-        {
-            std::lock_guard lock(pictureMutex);
-            const auto found = pictures.constFind(path);
-            if (found != pictures.cend())
-                return *found;
+        if (scale.isEmpty()) {
+            const QString key = QStringLiteral("full|") + path;
+            QImage picture;
+            if (!pictures.find(key, &picture)) {
+                picture = PaintStyles::readPicture(path);
+                if (!picture.isNull())
+                    pictures.store(key, picture);
+            }
+            image._image = picture;
+            return;
         }
-        const QImage image = PaintStyles::readPicture(path);
-        std::lock_guard lock(pictureMutex);
-        if (pictures.size() < kMaxPictures)
-            pictures.insert(path, image);
-        return image;
+        const QSize pixels = drawnPixels(image, scale);
+        const QString key = QStringLiteral("%1x%2|").arg(pixels.width()).arg(pixels.height()) + path;
+        const bool neutral = ImageEffects::Settings::fromGraphic(image).isNeutral();
+        const QString processedKey = key + QLatin1Char('|') + image.effectsKey();
+        QImage picture;
+        QImage processed;
+        if (pictures.find(key, &picture) && (neutral || pictures.find(processedKey, &processed))) {
+            image.setPreparedPicture(picture, processed);
+            return;
+        }
+        if (picture.isNull()) {
+            picture = readScaled(path, pixels);
+            if (picture.isNull()) {
+                image._image = QImage();
+                return;
+            }
+            pictures.store(key, picture);
+        }
+        image.setPreparedPicture(picture, QImage());
+        if (!neutral) {
+            processed = image.processedPicture(picture.size());
+            pictures.store(processedKey, processed);
+            image.setPreparedPicture(picture, processed);
+        }
     }
 };
 
@@ -64,6 +183,12 @@ GraphicList CardRecordRenderer::filledSide(int record, int side, QString *failur
 
 GraphicList CardRecordRenderer::filledSide(int record, int side, QString *failure, QStringList *missingPictures) const
 {
+    return filledSide(record, side, failure, missingPictures, QSizeF());
+}
+
+GraphicList CardRecordRenderer::filledSide(int record, int side, QString *failure, QStringList *missingPictures,
+                                           const QSizeF &pixelsPerPoint) const
+{
     const CardSnapshot &s = d->snapshot;
     // A one-sided card's back is never filled: its elements keep their values.
     const bool back = side != 0;
@@ -71,7 +196,9 @@ GraphicList CardRecordRenderer::filledSide(int record, int side, QString *failur
     if (back && s.cardSides != QLatin1String("2"))
         return elements;
     QString reason;
-    const auto load = [this](const QString &path) { return d->picture(path); };
+    const auto load = [this, pixelsPerPoint](LMNImage &image, const QString &path) {
+        d->preparePicture(image, path, pixelsPerPoint);
+    };
     if (!DataBinding::Assign_Batch_Values_To_Control(elements, record, s, true, &reason, missingPictures, load)) {
         if (failure)
             *failure = reason;
@@ -89,8 +216,9 @@ QImage CardRecordRenderer::cardImage(int record, int side, int printBox, double 
                                      QStringList *missingPictures) const
 {
     const CardSnapshot &s = d->snapshot;
+    keepFreedPictureMemory();
     QString reason;
-    const GraphicList elements = filledSide(record, side, &reason, missingPictures);
+    const GraphicList elements = filledSide(record, side, &reason, missingPictures, pixelsPerPoint(s.cardSize, dpi));
     if (!reason.isEmpty()) {
         if (failure)
             *failure = reason;
@@ -114,14 +242,19 @@ bool CardRecordRenderer::drawCard(QPainter &painter, const QRectF &target, int r
             *failure = QStringLiteral("The card has no size.");
         return false;
     }
+    const QRectF card(QPointF(0, 0), s.cardSize);
+    // Pictures are made ready for the device pixels the card covers on this painter.
+    const QTransform device = painter.deviceTransform();
+    const QSizeF pictureScale(std::hypot(device.m11(), device.m12()) * target.width() / card.width(),
+                       std::hypot(device.m21(), device.m22()) * target.height() / card.height());
     QString reason;
-    const GraphicList elements = filledSide(record, side, &reason);
+    const GraphicList elements =
+        filledSide(record, side, &reason, nullptr, pictureScale.width() > 0 && pictureScale.height() > 0 ? pictureScale : QSizeF());
     if (!reason.isEmpty()) {
         if (failure)
             *failure = reason;
         return false;
     }
-    const QRectF card(QPointF(0, 0), s.cardSize);
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / card.width(), target.height() / card.height());
@@ -139,4 +272,53 @@ bool CardRecordRenderer::drawCard(QPainter &painter, const QRectF &target, int r
     LMNRenderingView::drawGraphics(painter, elements, QRectF(), context, true);
     painter.restore();
     return true;
+}
+
+QStringList CardRecordRenderer::missingValues(int cards, bool front, bool back) const
+{
+    const CardSnapshot &s = d->snapshot;
+    QStringList lines;
+    const bool twoSided = s.cardSides == QLatin1String("2");
+    auto scan = [&](const GraphicList &elements, bool isBack) {
+        for (const GraphicPtr &graphic : elements) {
+            if (!graphic || !DataBinding::takesPart(*graphic) || graphic->ctrl_is_visible == 0 || graphic->print_object != 0)
+                continue;
+            QString source;
+            std::function<bool(int)> has;
+            if (graphic->data_source_type == 1 && s.useSeries) {
+                const int index = DataBinding::seriesIndexFor(*graphic, s.seriesNames);
+                const QStringList values = index >= 0 ? s.seriesValues.value(index) : QStringList();
+                source = QStringLiteral("series ") + graphic->batch_list_name;
+                has = [values](int r) { return r < values.size() && !Trim_Str(values.at(r)).isEmpty(); };
+            } else if (graphic->data_source_type == 2 && s.useSpreadsheet) {
+                const int column = graphic->excel_col_indx;
+                const QString title = s.table.titles.value(column);
+                source = QStringLiteral("column ") + (title.isEmpty() ? QString::number(column) : title);
+                has = [&s, column](int r) {
+                    return !Trim_Str(DataBinding::Get_sel_row_col_value_of_Excel(r, column, s.table, s.spreadsheetRows)).isEmpty();
+                };
+            } else {
+                continue;
+            }
+            QList<QPair<int, int>> ranges;
+            for (int r = 0; r < cards; ++r) {
+                if (has(r))
+                    continue;
+                if (!ranges.isEmpty() && ranges.last().second == r)
+                    ranges.last().second = r + 1;
+                else
+                    ranges.append({r + 1, r + 1});
+            }
+            if (ranges.isEmpty())
+                continue;
+            const QString where = isBack && front ? QStringLiteral(" on the back") : QString();
+            lines << QStringLiteral("%1: no value for the %2%3 bound to %4")
+                         .arg(rangesText(ranges), kindName(graphic->kind()), where, source);
+        }
+    };
+    if (front)
+        scan(s.front, false);
+    if (back && twoSided)
+        scan(s.back, true);
+    return lines;
 }

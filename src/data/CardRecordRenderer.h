@@ -57,6 +57,12 @@ public:
     GraphicList filledSide(int record, int side, QString *failure = nullptr) const;
     // The same, adding to `missingPictures` each bound picture path that gave no picture.
     GraphicList filledSide(int record, int side, QString *failure, QStringList *missingPictures) const;
+    // The same with the bound pictures ready for `pixelsPerPoint` device pixels a point
+    // (across, down): decoded at the size they are drawn at and with their effects applied,
+    // kept for the next records in a cache of bounded size that every thread shares. An empty
+    // size gives the pictures at their own size.
+    GraphicList filledSide(int record, int side, QString *failure, QStringList *missingPictures,
+                           const QSizeF &pixelsPerPoint) const;
 
     // Record `record` of `side` as a picture at `dpi`; leaves out non-printing elements when
     // `printBox` is set. A null image and a reason in `failure` when the card cannot be made
@@ -71,6 +77,12 @@ public:
     // Draws the same card as vectors into `painter`, its card rectangle mapped onto `target`.
     bool drawCard(QPainter &painter, const QRectF &target, int record, int side, int printBox,
                   QString *failure = nullptr) const;
+
+    // What the end of a run tells of the values it lacked: one line for each bound element (on
+    // the front and, of a two-sided card, the back, as asked) that had no value for some of
+    // the first `cards` cards, such as "Cards 6–20: no value for the barcode bound to column
+    // Name". Empty when every bound element had a value on every card.
+    QStringList missingValues(int cards, bool front = true, bool back = true) const;
 
 private:
     struct Private;

@@ -160,7 +160,10 @@ bool DataBinding::Assign_Batch_Values_To_Control(GraphicList &elements, int reco
             if (loadPicture) {
                 // A fresh clone: nothing derived from an earlier picture to forget.
                 image._file_path = value;
-                image._image = value.isEmpty() ? QImage() : loadPicture(value);
+                if (value.isEmpty())
+                    image._image = QImage();
+                else
+                    loadPicture(image, value);
             } else {
                 image.setFilePath(value);
             }

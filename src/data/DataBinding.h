@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class LMNImage;
 class SpreadsheetTable;
 
 // The binding of card elements to data series and spreadsheet columns: which sources a design
@@ -70,9 +71,10 @@ public:
     // has no picture and, with `hideUnmade`, is hidden instead of showing the sample.
     // False with the reason when a barcode cannot encode its value (the elements before it
     // are filled). Each picture path that is not empty but gives no picture is added to
-    // `missingPictures`. A picture loader, when given, supplies the pictures of paths (a batch
-    // run reads each file once); without one each picture element reads its file.
-    using PictureLoader = std::function<QImage(const QString &path)>;
+    // `missingPictures`. A picture loader, when given, gives each picture element the picture
+    // of its path (a batch run keeps them ready at the size they are drawn at); without one
+    // each picture element reads its file.
+    using PictureLoader = std::function<void(LMNImage &image, const QString &path)>;
     static bool Assign_Batch_Values_To_Control(GraphicList &elements, int record, const CardSnapshot &snapshot,
                                                bool hideUnmade, QString *failure = nullptr,
                                                QStringList *missingPictures = nullptr,

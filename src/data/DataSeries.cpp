@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -134,6 +135,56 @@ bool DataSeries::replaceQuestionNeeded(const QString &typedName, const QString &
     return name != oldName && exists(name);
 }
 
+namespace {
+
+// The text of a series file's bytes: after a byte-order mark UTF-8, UTF-16 or UTF-32 in that
+// form (the mark left out), otherwise UTF-8 as it stands.
+QString decodeSeries(const QByteArray &bytes)
+{
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        return decoder.decode(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// Calls `line` with each line of `text`, in order; lines end at CR, LF or CRLF. A text ending
+// in a line break ends with an empty line, as QString::split would give.
+template<typename Line>
+void forEachLine(QStringView text, Line line)
+{
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != u'\n' && c != u'\r')
+            continue;
+        line(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    line(text.sliced(start));
+}
+
+// The length of `text` without the white space, control and format characters at its end
+// (what Trim_Str takes off there).
+qsizetype keptEnd(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0) {
+        const bool pair = end >= 2 && text[end - 1].isLowSurrogate() && text[end - 2].isHighSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[end - 2], text[end - 1]) : text[end - 1].unicode();
+        const QChar::Category category = QChar::category(c);
+        if (!QChar::isSpace(c) && category != QChar::Other_Control && category != QChar::Other_Format)
+            break;
+        end -= pair ? 2 : 1;
+    }
+    return end;
+}
+
+} // namespace
+
 bool DataSeries::readFile(const QString &name, QString *text)
 {
     if (!isUsableName(name))
@@ -147,7 +198,18 @@ bool DataSeries::readFile(const QString &name, QString *text)
                                .arg(MaximumFileSize >> 20));
         return false;
     }
-    *text = QString::fromUtf8(file.readAll());
+    *text = decodeSeries(file.readAll());
+    // Every value held costs some 60 bytes besides its text: the count is capped so that the
+    // largest series read stays well within 1 GB.
+    qsizetype lines = 1;
+    forEachLine(*text, [&lines](QStringView) { ++lines; });
+    if (lines > MaximumValues) {
+        text->clear();
+        Show_NSLog_Message(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values.")
+                               .arg(name)
+                               .arg(MaximumValues));
+        return false;
+    }
     return true;
 }
 
@@ -157,11 +219,13 @@ QStringList DataSeries::readAllValues(const QString &name)
     if (!readFile(name, &text))
         return {};
     // Only the end is trimmed: a leading empty line is record 0 and must stay in place.
-    const QString trimmed = Trim_Str(text);
-    if (trimmed.isEmpty())
+    const qsizetype end = keptEnd(text);
+    if (end == 0)
         return {};
-    text.truncate(text.lastIndexOf(trimmed) + trimmed.size());
-    return text.split(QLatin1Char('\n'));
+    QStringList values;
+    values.reserve(std::count(text.cbegin(), text.cbegin() + end, QLatin1Char('\n')) + 1);
+    forEachLine(QStringView(text).first(end), [&values](QStringView line) { values.append(line.toString()); });
+    return values;
 }
 
 QStringList DataSeries::readListValues(const QString &name)
@@ -170,12 +234,11 @@ QStringList DataSeries::readListValues(const QString &name)
     if (!readFile(name, &text))
         return {};
     QStringList values;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        const QString value = Trim_Str(line);
+    forEachLine(text, [&values](QStringView line) {
+        const QString value = Trim_Str(line.toString());
         if (!value.isEmpty())
             values.append(value);
-    }
+    });
     return values;
 }
 
@@ -184,14 +247,21 @@ QString DataSeries::readFirstValue(const QString &name)
     if (!isUsableName(name))
         return {};
     QFile file(filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
         return {};
-    if (file.size() > MaximumFileSize)
-        return {};
-    QByteArray firstLine = file.readLine();
-    if (firstLine.endsWith('\n'))
-        firstLine.chop(1);
-    return QString::fromUtf8(firstLine);
+    // The start of the file is enough unless the first line runs past it.
+    QByteArray bytes = file.read(qint64(64) << 10);
+    QString text = decodeSeries(bytes);
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) && !file.atEnd())
+        text = decodeSeries(bytes + file.readAll());
+    QString first;
+    bool taken = false;
+    forEachLine(text, [&](QStringView line) {
+        if (!taken)
+            first = line.toString();
+        taken = true;
+    });
+    return first;
 }
 
 bool DataSeries::deleteSeries(const QString &name)

@@ -2,7 +2,9 @@
 
 // Data-series files: one plain UTF-8 text file per series in the data folder
 // (Data_Folder_Path), named after the series with the extension batch_file_EXT, holding
-// one value per line, every value followed by "\n".
+// one value per line, every value followed by "\n". Reading also takes files edited by
+// hand elsewhere: lines ending in CR, LF or CRLF, and UTF-16 or UTF-8 text after a
+// byte-order mark.
 
 #include "document/LMNGraphic.h"
 
@@ -48,8 +50,10 @@ public:
     // to replace it?" first.
     static bool replaceQuestionNeeded(const QString &typedName, const QString &oldName);
 
-    // Series files larger than this are not read (a series of a million long values fits).
+    // Series files larger than this, or holding more values, are not read (a series of a
+    // million long values fits).
     static constexpr qint64 MaximumFileSize = qint64(64) << 20;
+    static constexpr qsizetype MaximumValues = 5'000'000;
 
     // Every value in file order, for the binding of card elements: record n is line n + 1.
     // Empty lines stay empty values in their place; trailing empty lines are dropped.

@@ -475,15 +475,19 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
     }
     // libplist parses by recursion and copies shared objects for every reference: nesting and
     // expansion are checked before it sees the data.
-    switch (PropertyListCheck::any(data)) {
+    // Every value costs a few hundred bytes once parsed and decoded: the limit keeps the
+    // largest archive read (some 40,000 elements) within 1 GB and a few seconds.
+    PropertyListCheck::Limits limits;
+    limits.maxObjects = MaximumValues;
+    switch (PropertyListCheck::any(data, limits)) {
     case PropertyListCheck::Result::Fine:
         break;
     case PropertyListCheck::Result::TooDeep:
         fail(error, QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's."));
         return std::nullopt;
     case PropertyListCheck::Result::TooLarge:
-        fail(error, QStringLiteral("The element archive is damaged: it expands to more than %1 values.")
-                        .arg(PropertyListCheck::Limits().maxObjects));
+        fail(error, QStringLiteral("The element archive is too large to read: it expands to more than %1 values.")
+                        .arg(MaximumValues));
         return std::nullopt;
     case PropertyListCheck::Result::Shared:
         fail(error, QStringLiteral("The element archive is damaged: it refers to one list of values more than once."));

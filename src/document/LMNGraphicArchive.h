@@ -7,6 +7,7 @@
 
 #include <plist/plist.h>
 
+#include <cstdint>
 #include <optional>
 
 // The element archive: one property-list dictionary per element, one key per field of the
@@ -40,7 +41,9 @@ public:
     static std::optional<GraphicList> decodeList(const QByteArray &data, QString *error);
 
     // The largest archive decodeList() reads; designs, pictures included, are far smaller.
-    static constexpr qsizetype MaximumSize = qsizetype(512) << 20;
+    static constexpr qsizetype MaximumSize = qsizetype(96) << 20;
+    // The most values (counted as a binary archive expands) a decoded archive may hold.
+    static constexpr std::uint64_t MaximumValues = 2'000'000;
 
     // The key that holds the class name of the element's kind.
     static const char *const ClassKey;

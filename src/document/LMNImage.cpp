@@ -11,7 +11,7 @@
 
 namespace {
 
-QString effectsKey(const ImageEffects::Settings &s)
+QString settingsKey(const ImageEffects::Settings &s)
 {
     QString key;
     for (double v : {s.hue, s.saturation, s.brightness, s.contrast, s.sharpness, s.exposure, s.blur})
@@ -71,8 +71,7 @@ QImage LMNImage::processedPicture(const QSize &pixels) const
     if (working == _image.size() && settings.isNeutral())
         return _image;
 
-    const QString key = QStringLiteral("%1|%2x%3|").arg(_image.cacheKey()).arg(working.width()).arg(working.height())
-                        + effectsKey(settings.clamped());
+    const QString key = memoKey(_image, working, settings);
     QImage result;
     if (m_processed.find(key, &result))
         return result;
@@ -96,6 +95,26 @@ QImage LMNImage::processedPicture(const QSize &pixels) const
     result = ImageEffects::apply(scaled, settings, pixelsPerPoint);
     m_processed.store(key, result);
     return result;
+}
+
+QString LMNImage::memoKey(const QImage &picture, const QSize &working, const ImageEffects::Settings &settings)
+{
+    return QStringLiteral("%1|%2x%3|").arg(picture.cacheKey()).arg(working.width()).arg(working.height())
+           + settingsKey(settings.clamped());
+}
+
+QString LMNImage::effectsKey() const
+{
+    return settingsKey(ImageEffects::Settings::fromGraphic(*this).clamped());
+}
+
+void LMNImage::setPreparedPicture(const QImage &picture, const QImage &processed)
+{
+    _image = picture;
+    m_processed.clear();
+    const ImageEffects::Settings settings = ImageEffects::Settings::fromGraphic(*this);
+    if (!picture.isNull() && !processed.isNull() && !settings.isNeutral())
+        m_processed.store(memoKey(picture, picture.size(), settings), processed);
 }
 
 void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const

@@ -30,9 +30,18 @@ public:
     // The picture with the effects applied, scaled to at most `pixels` (never enlarged).
     QImage processedPicture(const QSize &pixels) const;
 
+    // Takes `picture` as its own, already scaled to the pixels it is drawn at, with
+    // `processed` that picture with the element's effects applied, so drawing it at that size
+    // (a batch run's card after card) neither scales nor processes it again.
+    void setPreparedPicture(const QImage &picture, const QImage &processed);
+    // The element's effect settings as text, equal for equal settings.
+    QString effectsKey() const;
+
 protected:
     void drawContents(QPainter &painter, const DrawContext &context) const override;
 
 private:
+    static QString memoKey(const QImage &picture, const QSize &working, const ImageEffects::Settings &settings);
+
     PictureMemo m_processed;
 };

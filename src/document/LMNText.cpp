@@ -4,11 +4,11 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -22,30 +22,72 @@ double pointsToLayoutSize()
     return dpi > 0 ? 72.0 / dpi : 1.0;
 }
 
-// Lays out `text` paragraph by paragraph from the top, lines `width` points wide (no wrapping
-// when `width` is below 0), and hands each finished layout to `visit`. Returns the size of
-// the whole: the widest line's natural width and the height of all lines.
-template<typename Visit>
-QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &option, double width, Visit visit)
+bool isParagraphEnd(QChar c)
 {
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n|\u2029"));
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2029);
+}
+
+// Lays out `text` paragraph by paragraph from the top, lines `width` points wide (no wrapping
+// when `width` is below 0), and hands each finished layout to `visit`. Nothing past `bottom`
+// is ever shown, so layout ends with the first line that reaches it; and a long paragraph is
+// laid out from a beginning just long enough to fill the frame (grown fourfold until its lines
+// reach the bottom before its cut), so the cost follows what the frame shows, not the length
+// of the text. Returns the size of what was laid out: the widest line's natural width and the
+// height of the lines.
+template<typename Visit>
+QSizeF layoutText(const QString &text, const QFont &font, const QTextOption &option, double width, double bottom,
+                  Visit visit)
+{
+    constexpr qsizetype kFirstPiece = 2048;
+    QTextOption paragraphOption = option;
+    if (width < 0)
+        paragraphOption.setWrapMode(QTextOption::NoWrap);
+    const bool bounded = std::isfinite(bottom);
     double y = 0.0;
     double widest = 0.0;
-    for (const QString &paragraph : text.split(breaks)) {
-        QTextLayout layout(paragraph, font);
-        QTextOption paragraphOption = option;
-        if (width < 0)
-            paragraphOption.setWrapMode(QTextOption::NoWrap);
-        layout.setTextOption(paragraphOption);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width < 0 ? 1.0e6 : width);
-            line.setPosition(QPointF(0.0, y));
-            y += line.height();
-            widest = std::max(widest, line.naturalTextWidth());
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = start;
+        while (end < n && !isParagraphEnd(text.at(end)))
+            ++end;
+        const qsizetype length = end - start;
+        qsizetype take = bounded ? std::min(length, kFirstPiece) : length;
+        for (;;) {
+            // A cut never splits a surrogate pair.
+            if (take < length && take > 0 && text.at(start + take - 1).isHighSurrogate())
+                ++take;
+            QTextLayout layout(text.mid(start, take), font);
+            layout.setTextOption(paragraphOption);
+            layout.beginLayout();
+            double lineY = y;
+            double lineWidest = widest;
+            bool reachedBottom = false;
+            qsizetype laidOut = 0;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width < 0 ? 1.0e6 : width);
+                line.setPosition(QPointF(0.0, lineY));
+                lineY += line.height();
+                lineWidest = std::max(lineWidest, line.naturalTextWidth());
+                laidOut = line.textStart() + line.textLength();
+                if (lineY >= bottom) {
+                    reachedBottom = true;
+                    break;
+                }
+            }
+            layout.endLayout();
+            // Lines that end before the cut are the lines of the whole paragraph.
+            if (take >= length || (reachedBottom && laidOut < take)) {
+                visit(layout);
+                y = lineY;
+                widest = lineWidest;
+                break;
+            }
+            take = std::min(length, take * 4);
         }
-        layout.endLayout();
-        visit(layout);
+        if (end >= n || y >= bottom)
+            break;
+        start = end + (text.at(end) == QLatin1Char('\r') && end + 1 < n && text.at(end + 1) == QLatin1Char('\n') ? 2 : 1);
     }
     return QSizeF(widest, y);
 }
@@ -123,7 +165,7 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
         const QPointF origin(_bounds.left() + kTextPadding, _bounds.top());
-        layoutText(text, drawingFont(), option, lineWidth, [&](const QTextLayout &layout) {
+        layoutText(text, drawingFont(), option, lineWidth, _bounds.height(), [&](const QTextLayout &layout) {
             for (int i = 0; i < layout.lineCount(); ++i) {
                 const QTextLine line = layout.lineAt(i);
                 if (!boundsOnlyClip
@@ -148,13 +190,16 @@ bool LMNText::isTextClipped() const
     QTextOption option(alignmentFor(text_alignmnet));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
-    const QSizeF size = layoutText(text, drawingFont(), option, lineWidth, [](const QTextLayout &) {});
-    // A hair of tolerance: a text made to its natural size fits exactly.
-    return size.height() > _bounds.height() + 0.01;
+    // A hair of tolerance: a text made to its natural size fits exactly. Layout need not go
+    // further down than the first line past that.
+    const double limit = _bounds.height() + 0.01;
+    const QSizeF size = layoutText(text, drawingFont(), option, lineWidth, limit + 0.01, [](const QTextLayout &) {});
+    return size.height() > limit;
 }
 
 void LMNText::makeNaturalSize()
 {
-    const QSizeF size = layoutText(displayedText(), drawingFont(), QTextOption(), -1.0, [](const QTextLayout &) {});
+    const QSizeF size = layoutText(displayedText(), drawingFont(), QTextOption(), -1.0,
+                                   std::numeric_limits<double>::infinity(), [](const QTextLayout &) {});
     _bounds.setSize(QSizeF(std::ceil(size.width() + 2.0 * kTextPadding), std::ceil(size.height())));
 }

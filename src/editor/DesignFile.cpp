@@ -601,7 +601,8 @@ std::optional<CardDesign> DesignFile::read(const QString &path, QString *error, 
     if (!info.isFile())
         return refuse(tr("It is not a file."));
     if (info.size() > maximumSize)
-        return refuse(tr("The file is too large to be a design."));
+        return refuse(tr("The file is too large to be a design: designs of up to %1 MB are opened.")
+                          .arg(maximumSize >> 20));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(file.errorString());

@@ -41,13 +41,9 @@ void BatchExportRun::start(std::function<void()> finished)
 {
     m_finishedCallback = std::move(finished);
     const int workers = std::clamp(m_options.workers, 1, std::max(1, m_cardCount));
-    m_running = workers * 2;
-    for (int i = 0; i < workers; ++i) {
-        m_lanes.push_back(std::make_unique<Lane>());
-        Lane &lane = *m_lanes.back();
-        m_threads.emplace_back([this, &lane] { renderLoop(lane); });
-        m_threads.emplace_back([this, &lane] { writeLoop(lane); });
-    }
+    m_running = workers;
+    for (int i = 0; i < workers; ++i)
+        m_threads.emplace_back([this] { workLoop(); });
 }
 
 void BatchExportRun::join()
@@ -63,6 +59,10 @@ BatchExportRun::Result BatchExportRun::result() const
 {
     std::lock_guard lock(m_mutex);
     Result result = m_result;
+    const int made = m_cardCount > 0 ? std::min(m_cardCount, std::max(m_next.load(), 0)) : 0;
+    const bool front = m_options.side != QLatin1String("B");
+    const bool back = m_options.side != QLatin1String("F");
+    result.missingValues = m_renderer ? m_renderer->missingValues(made, front, back) : QStringList();
     result.lackingPicture = cardNames(m_lacking);
     result.notWritten = cardNames(m_failed);
     return result;
@@ -77,7 +77,7 @@ void BatchExportRun::threadEnded()
     }
 }
 
-void BatchExportRun::renderLoop(Lane &lane)
+void BatchExportRun::workLoop()
 {
     for (;;) {
         if (m_options.stop && m_options.stop->load()) {
@@ -97,32 +97,6 @@ void BatchExportRun::renderLoop(Lane &lane)
             }
         }
         Rendered card = render(index);
-        std::unique_lock lock(lane.mutex);
-        lane.changed.wait(lock, [&lane] { return !lane.card.has_value(); });
-        lane.card = std::move(card);
-        lane.changed.notify_all();
-    }
-    {
-        std::lock_guard lock(lane.mutex);
-        lane.renderingDone = true;
-        lane.changed.notify_all();
-    }
-    threadEnded();
-}
-
-void BatchExportRun::writeLoop(Lane &lane)
-{
-    for (;;) {
-        Rendered card;
-        {
-            std::unique_lock lock(lane.mutex);
-            lane.changed.wait(lock, [&lane] { return lane.card.has_value() || lane.renderingDone; });
-            if (!lane.card.has_value())
-                break;
-            card = std::move(*lane.card);
-            lane.card.reset();
-            lane.changed.notify_all();
-        }
         write(card);
         if (const auto &hook = afterCardHook())
             hook(card.number);
@@ -163,7 +137,7 @@ BatchExportRun::Rendered BatchExportRun::render(int index) const
     return card;
 }
 
-void BatchExportRun::write(const Rendered &card)
+void BatchExportRun::write(Rendered &card)
 {
     auto notWritten = [&] {
         std::lock_guard lock(m_mutex);
@@ -174,9 +148,11 @@ void BatchExportRun::write(const Rendered &card)
         return;
     }
     // A card taken before a write failed is still written: the run ends without gaps.
-    for (const auto &[image, file] : card.files) {
+    for (auto &[image, file] : card.files) {
         QString error;
-        if (CardExport::writePicture(image, file, &error))
+        const bool written = CardExport::writePicture(image, file, &error);
+        image = QImage();   // its memory goes back before the next side or card is drawn
+        if (written)
             continue;
         std::lock_guard lock(m_mutex);
         if (m_result.failedPath.isEmpty()) {

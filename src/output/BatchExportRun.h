@@ -6,22 +6,20 @@
 #include <QStringList>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
-// One batch export of card pictures, on worker threads of its own. Each worker is a pair of
-// threads: one takes the next card number and renders the chosen side(s) of that record from
-// the shared CardRecordRenderer, the other encodes and writes the previous card meanwhile, so
-// at most two cards are in flight per worker and rendering hides behind encoding. The threads
-// read nothing else of the application but the stop request and publish the number of the
-// card in hand, both through counters the owner hands over (the progress sheet's). Every card taken is finished, so a stopped run leaves cards
-// 1..n without gaps. The run owns its threads and joins them; the owner learns of the end
-// through the callback, called once on the thread that ends last.
+// One batch export of card pictures, on worker threads of its own. Each worker takes the next
+// card number, renders the chosen side(s) of that record from the shared CardRecordRenderer,
+// then encodes and writes them itself, so every core is busy with cards of its own and no
+// card waits for another thread. The workers read nothing else of the application but the
+// stop request and publish the number of the card in hand, both through counters the owner
+// hands over (the progress sheet's). Every card taken is finished, so a stopped run leaves
+// cards 1..n without gaps. The run owns its threads and joins them; the owner learns of the
+// end through the callback, called once on the thread that ends last.
 class BatchExportRun
 {
 public:
@@ -46,6 +44,9 @@ public:
         QString writeError;
         QStringList notWritten;       // card file names not written (no picture or write failure)
         QStringList lackingPicture;   // card file names written without a bound picture
+        // Bound elements that had no value on some of the cards taken, one line each
+        // (CardRecordRenderer::missingValues).
+        QStringList missingValues;
     };
 
     BatchExportRun(std::shared_ptr<const CardRecordRenderer> renderer, Options options, int cardCount);
@@ -74,25 +75,15 @@ private:
         QString failure;                                 // why the card has no pictures
         bool lacksPicture = false;
     };
-    // The hand-over between a worker's render and write threads: one card at a time.
-    struct Lane
-    {
-        std::mutex mutex;
-        std::condition_variable changed;
-        std::optional<Rendered> card;
-        bool renderingDone = false;
-    };
 
-    void renderLoop(Lane &lane);
-    void writeLoop(Lane &lane);
+    void workLoop();
     Rendered render(int index) const;
-    void write(const Rendered &card);
+    void write(Rendered &card);
     void threadEnded();
 
     std::shared_ptr<const CardRecordRenderer> m_renderer;
     Options m_options;
     int m_cardCount = 0;
-    std::vector<std::unique_ptr<Lane>> m_lanes;
     std::vector<std::thread> m_threads;
     std::atomic<int> m_next{0};
     std::atomic<int> m_running{0};

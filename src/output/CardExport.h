@@ -20,16 +20,19 @@ public:
     // its own size. Null when either picture is null.
     static QImage combined(const QImage &front, const QImage &back);
 
-    // Makes `folder` with its parents, with the permissions the user's umask gives.
+    // Makes `folder` with its parents, with the permissions the user's umask gives. A symbolic
+    // link under the name is refused: cards never go through it to another place.
     static bool makeFolder(const QString &folder, QString *error = nullptr);
 
     // Writes the picture whole or not at all in the format its extension names ("TIFF",
     // "PNG", "JPEG"/"JPG", any case; others PNG), keeping the picture's resolution. An opaque
     // picture is stored without alpha; JPEG lays a transparent one on white. False with the
-    // reason on failure (an existing file is then left as it was).
+    // reason on failure (an existing file is then left as it was). The file is never written
+    // through a symbolic link: a link under the name is refused with a reason naming it, and
+    // a same-named regular file is replaced, keeping its permissions.
     static bool writePicture(const QImage &image, const QString &path, QString *error = nullptr);
-    // The PNG file of a picture (RGB when opaque, else RGBA), with its resolution; empty with
-    // the reason when it cannot be encoded.
+    // The PNG file of a picture (RGB when opaque, else RGBA), with its resolution, deflated at
+    // the fastest level; empty with the reason when it cannot be encoded.
     static QByteArray pngData(const QImage &image, QString *error = nullptr);
     // The image format name Qt writes for `path`'s extension ("tiff", "png", "jpeg").
     static QByteArray formatFor(const QString &path);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -17,6 +18,15 @@ public:
     // elements, or the design as it stands for record -1. A null image, with the reason in
     // `failure`, when the card cannot be made.
     virtual QImage card(int record, int side, QString *failure) const = 0;
+    // One line for each bound element without a value on some of the first `records` records
+    // (on the sides asked for).
+    virtual QStringList missingValues(int records, bool front, bool back) const
+    {
+        Q_UNUSED(records);
+        Q_UNUSED(front);
+        Q_UNUSED(back);
+        return {};
+    }
 };
 
 // What the send window needs of the open design. All calls on the main thread.

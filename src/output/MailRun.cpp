@@ -144,6 +144,8 @@ bool MailRun::render(int record, QStringList *attachments)
         }
         attachments->append(path);
     }
+    if (record >= 0)
+        m_recordsMade = std::max(m_recordsMade, record + 1);
     return true;
 }
 
@@ -219,8 +221,20 @@ bool MailRun::succeeded() const
 
 QString MailRun::finalMessage() const
 {
+    QStringList missing;
+    if (m_job.cards && m_recordsMade > 0)
+        missing = m_job.cards->missingValues(m_recordsMade, m_job.side != QLatin1String("B"),
+                                             m_job.side != QLatin1String("F"));
+    QString report;
+    if (!missing.isEmpty()) {
+        report = m_recordsMade == 1 ? QStringLiteral("1 card was made.")
+                                    : QStringLiteral("%1 cards were made.").arg(m_recordsMade);
+        for (const QString &line : std::as_const(missing))
+            report += QLatin1Char('\n') + line + QLatin1Char('.');
+    }
     if (succeeded())
-        return QStringLiteral("E-mail has been sent successfully.");
+        return report.isEmpty() ? QStringLiteral("E-mail has been sent successfully.")
+                                : QStringLiteral("E-mail has been sent.\n") + report;
     QString text = kRunFailure + QStringLiteral("\n\n%1 of %2 e-mails sent.").arg(m_sent).arg(m_job.intendedMails());
     if (m_stopped)
         text += QStringLiteral("\nSending was stopped.");
@@ -228,6 +242,8 @@ QString MailRun::finalMessage() const
         text += QStringLiteral("\n") + m_failures.at(i);
     if (m_failures.size() > kFailuresShown)
         text += QStringLiteral("\n… and %1 more.").arg(m_failures.size() - kFailuresShown);
+    if (!report.isEmpty())
+        text += QStringLiteral("\n\n") + report;
     return text;
 }
 

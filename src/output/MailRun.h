@@ -75,4 +75,5 @@ private:
     int m_attempted = 0;
     bool m_stopped = false;
     QStringList m_failures;
+    int m_recordsMade = 0;   // records whose cards were made, from the first on
 };

@@ -4,9 +4,13 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMutex>
 #include <QProcess>
 #include <QProcessEnvironment>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,7 +40,32 @@ QString lastLine(const QByteArray &output)
     return QString::fromUtf8(lines.isEmpty() ? QByteArray() : lines.last().trimmed()).left(kMaxReasonLength);
 }
 
+// The name with its line breaks shown as blanks, for a message that names it on one line.
+QString foldedName(QString name)
+{
+    for (QChar &c : name)
+        if (MailTransport::isLineBreak(c))
+            c = QLatin1Char(' ');
+    return name;
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return MailTransport::isLineBreak(c); });
+}
+
 } // namespace
+
+bool MailTransport::isLineBreak(QChar c)
+{
+    switch (c.unicode()) {
+    case u'\n': case u'\v': case u'\f': case u'\r':
+    case 0x1c: case 0x1d: case 0x1e: case 0x85: case 0x2028: case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
 
 QString MailTransport::scriptPath()
 {
@@ -80,8 +109,16 @@ MailOutcome MailTransport::sendEmail_pyth(QProcess *process, const QString &toAd
     if (script.isEmpty())
         return {false, QStringLiteral("the mail script pyth_mail.py is missing")};
 
+    for (const QString &path : Attachments) {
+        const QString name = QFileInfo(path).fileName();
+        if (hasLineBreak(name))
+            return {false, QStringLiteral("the attachment name \"%1\" holds a line break").arg(foldedName(name))};
+    }
+
+    // Subject and body go through standard input: a long body would pass the limit of a
+    // command line, and neither belongs in the process list.
     QStringList arguments = {script, withSender, withSMTP, withPort, withSender, toAddress,
-                             withSubject, withBody, enable_ssl};
+                             QString(), QString(), enable_ssl};
     arguments += Attachments;
     process->setProcessEnvironment(childEnvironment());
     process->setProgram(interpreter());
@@ -92,9 +129,12 @@ MailOutcome MailTransport::sendEmail_pyth(QProcess *process, const QString &toAd
     if (!process->waitForStarted())
         return {false, QStringLiteral("cannot start %1: %2").arg(interpreter(), process->errorString())};
 
+    QJsonObject texts;
+    texts.insert(QStringLiteral("subject"), withSubject);
+    texts.insert(QStringLiteral("body"), withBody);
     process->write(withPwd.toUtf8());
     process->write("\n");
-    process->write(QByteArrayLiteral("Description"));
+    process->write(QJsonDocument(texts).toJson(QJsonDocument::Compact));
     process->closeWriteChannel();
 
     QDeadlineTimer deadline(limits.timeLimitMs);

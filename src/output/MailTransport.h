@@ -16,10 +16,13 @@ struct MailOutcome
 };
 
 // Sends one e-mail by running the shipped mail script "pyth_mail.py" with /usr/bin/python3
-// as a child process. The arguments are the sender, server, port, sender, recipient, subject,
-// body, SSL flag ("Y" implicit TLS, "N" STARTTLS) and the attachment paths; the password
-// goes through standard input only. The child gets a bare environment. A child that runs past
-// the time limit, or whose run is cancelled, is killed.
+// as a child process. The arguments are the sender, server, port, sender, recipient, an empty
+// subject and body, the SSL flag ("Y" implicit TLS, "N" STARTTLS) and the attachment paths.
+// Standard input carries the password and a new line, then the subject and body as a JSON
+// object, so a body of any length reaches the script and neither shows in the process list.
+// The child gets a bare environment. A child that runs past the time limit, or whose run is
+// cancelled, is killed. An attachment whose file name holds a line break is refused before
+// the script starts.
 class MailTransport
 {
 public:
@@ -45,6 +48,10 @@ public:
         return sendEmail_pyth(process, toAddress, withSubject, Attachments, withSender, withPwd, withSMTP,
                               withPort, withBody, enable_ssl, Limits());
     }
+
+    // Whether `c` ends a line for the script's mail headers: CR, LF, VT, FF, the file, group
+    // and record separators, NEL and the line and paragraph separators.
+    static bool isLineBreak(QChar c);
 
     static QString interpreter() { return QStringLiteral("/usr/bin/python3"); }
     // The shipped script beside the program or in its share folder; empty when none is found.

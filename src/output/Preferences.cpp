@@ -13,6 +13,10 @@
 
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
@@ -36,6 +40,19 @@ QByteArray xmlText(const QString &text)
     return kept.toUtf8();
 }
 
+// Makes a regular file 0600 when it allows more, through a descriptor opened without
+// following a link, so a link swapped in meanwhile is never changed.
+void tightenToOwner(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    struct stat info{};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 07777 & ~0600) != 0)
+        ::fchmod(fd, 0600);
+    ::close(fd);
+}
+
 } // namespace
 
 std::unique_ptr<Preferences> Preferences::sharedInstance()
@@ -52,14 +69,18 @@ Preferences::Preferences(const QString &path)
         setDefaults();
         return;
     }
-    if (!info.exists() && !info.isSymLink()) {
+    if (info.isSymLink()) {
+        // The password file is never reached through a link: neither its mode nor its content
+        // is changed where the link points.
+        Show_NSLog_Message(QStringLiteral("The e-mail settings file %1 is a symbolic link: it is left as it is.").arg(path));
+    } else if (!info.exists()) {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             file.setPermissions(kOwnerOnly);
         else
             Show_NSLog_Message(QStringLiteral("Cannot create the e-mail settings file %1: %2").arg(path, file.errorString()));
-    } else if (info.isFile() && (info.permissions() & ~(kOwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser))) {
-        QFile::setPermissions(path, kOwnerOnly);
+    } else {
+        tightenToOwner(path);
     }
     if (!read()) {
         mDict.clear();
@@ -125,6 +146,14 @@ bool Preferences::flush(QString *error)
     const QByteArray data(xml ? xml : "", xml ? qsizetype(length) : 0);
     plist_to_xml_free(xml);
 
+    if (QFileInfo(mPreferencesPath).isSymLink()) {
+        // QSaveFile would write where the link points: the password goes nowhere but here.
+        const QString reason = QStringLiteral("it is a symbolic link");
+        Show_NSLog_Message(QStringLiteral("Cannot write the e-mail settings file %1: %2").arg(mPreferencesPath, reason));
+        if (error)
+            *error = reason;
+        return false;
+    }
     QSaveFile file(mPreferencesPath);
     bool ok = !data.isEmpty() && file.open(QIODevice::WriteOnly);
     // The password must never be readable by others, not even for an instant.

@@ -17,7 +17,8 @@ public:
 
     // Reads the file at `path`. A missing file is created empty (0600); an unreadable, empty
     // or foreign one is left as it is and every value reads empty until the next flush. A file
-    // that others may read is tightened to 0600.
+    // that others may read is tightened to 0600. A symbolic link under the name is left alone
+    // (its target's mode is never changed) and flush refuses to write through it.
     explicit Preferences(const QString &path);
 
     // The five text keys set to the empty string; "SendEnableSSL" stays absent.

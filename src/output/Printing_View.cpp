@@ -1,5 +1,7 @@
 #include "output/Printing_View.h"
 
+#include <algorithm>
+
 #include "output/PrintGlobals.h"
 
 #include <QFont>
@@ -152,5 +154,11 @@ Printing_View::Pass Printing_View::paint(QPagedPaintDevice &device, const Option
     }
     if (!painter.end())
         pass.ended = false;
+    if (batch()) {
+        const bool both = m_layout.bothSides();
+        const bool back = m_layout.side == QLatin1String("B");
+        pass.missingValues = m_cards->missingValues(std::min(cursor.record, m_cards->recordCount()), both || !back,
+                                                    both || back);
+    }
     return pass;
 }

@@ -55,6 +55,7 @@ public:
         QStringList failures;    // their reasons, one per record ("Record n: ...")
         bool stopped = false;    // the caller asked to stop
         bool ended = true;       // the device accepted the pass (begin and end)
+        QStringList missingValues;   // bound elements without a value on some records printed
     };
 
     // Draws the next page of a pass onto `painter`, whose units are points over the sheet.

@@ -13,6 +13,10 @@ public:
     int recordCount() const override { return m_renderer.cardCount(); }
     QSizeF cardSize() const override { return m_renderer.snapshot().cardSize; }
     bool drawCard(QPainter &painter, const QRectF &target, int record, int side, QString *failure) const override;
+    QStringList missingValues(int records, bool front, bool back) const override
+    {
+        return m_renderer.missingValues(records, front, back);
+    }
 
 private:
     CardRecordRenderer m_renderer;

@@ -3,6 +3,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
@@ -23,4 +24,13 @@ public:
     // it is drawn then.
     virtual bool drawCard(QPainter &painter, const QRectF &target, int record, int side,
                           QString *failure) const = 0;
+    // One line for each bound element without a value on some of the first `records` records
+    // (on the sides asked for); empty without records.
+    virtual QStringList missingValues(int records, bool front, bool back) const
+    {
+        Q_UNUSED(records);
+        Q_UNUSED(front);
+        Q_UNUSED(back);
+        return {};
+    }
 };

@@ -27,3 +27,8 @@ QImage SnapshotMailCards::card(int record, int side, QString *failure) const
         *failure = QStringLiteral("the card could not be drawn");
     return image;
 }
+
+QStringList SnapshotMailCards::missingValues(int records, bool front, bool back) const
+{
+    return m_renderer.missingValues(records, front, back);
+}

@@ -16,6 +16,7 @@ public:
 
     int recordCount() const override;
     QImage card(int record, int side, QString *failure) const override;
+    QStringList missingValues(int records, bool front, bool back) const override;
 
 private:
     CardRecordRenderer m_renderer;

@@ -66,6 +66,22 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
     }
 }
 
+// Whether the fill alone covers the whole card shape with opaque paint, so the white beneath
+// it would never show.
+bool fillIsOpaque(const Card_Property &record)
+{
+    if (!record.Card_fill_chk)
+        return false;
+    const QString &style = record.Card_fill_style;
+    if (style == QLatin1String("G"))
+        return record.Card_fill_Grd_1_clr.alpha() == 255 && record.Card_fill_Grd_2_clr.alpha() == 255;
+    if (style == QLatin1String("H"))
+        return record.Card_hatch_bk_clr.alpha() == 255;
+    if (style == QLatin1String("I"))
+        return !record.Card_BG_Image.isNull() && !record.Card_BG_Image.hasAlphaChannel() && record.opacity() >= 1.0;
+    return record.Card_fill_clr.alpha() == 255;
+}
+
 } // namespace
 
 CardBackgroundPainter::CardBackgroundPainter(Card_Property record, int cardShape, QString resourcePath)
@@ -113,9 +129,11 @@ void CardBackgroundPainter::Card_Base_Drawing(QPainter &painter, const Card_Prop
             painter.setClipRect(dirtyRect, Qt::IntersectClip);
 
         const QPainterPath path = cardPath(cardShape, cardRect);
-        // The white underlay is painted whatever the record says, so a translucent fill
-        // shows over white rather than over the desk.
-        painter.fillPath(path, Qt::white);
+        // The white underlay goes beneath every fill that lets anything through, so a
+        // translucent fill shows over white rather than over the desk. (The edge of a rounded
+        // or oval card is only partly covered by either, so it keeps the underlay.)
+        if (!(cardShape == 0 && fillIsOpaque(record) && painter.opacity() >= 1.0))
+            painter.fillPath(path, Qt::white);
 
         if (record.Card_fill_chk) {
             // The picture's opacity must not reach the border.

@@ -58,7 +58,11 @@ QImage ThumbnailCache::thumbnail(const QString &path)
         m_pending.insert(path);
         QPointer<ThumbnailCache> self(this);
         const QSize maximumSize = m_maximumSize;
-        m_pool.start([self, path, maximumSize] {
+        {
+            std::lock_guard lock(m_readsMutex);
+            ++m_reads;
+        }
+        m_pool.start([this, self, path, maximumSize] {
             const QImage image = readScaled(path, maximumSize);
             // Hand the picture to the main thread; nothing arrives once the cache is gone.
             if (self)
@@ -66,6 +70,10 @@ QImage ThumbnailCache::thumbnail(const QString &path)
                     if (self)
                         self->store(path, image);
                 }, Qt::QueuedConnection);
+            // The cache waits for its reads before it goes, so `this` is still there.
+            std::lock_guard lock(m_readsMutex);
+            if (--m_reads == 0)
+                m_readsDone.notify_all();
         });
     }
     return m_placeholder;
@@ -80,5 +88,6 @@ void ThumbnailCache::store(const QString &path, const QImage &image)
 
 void ThumbnailCache::waitForDone()
 {
-    m_pool.waitForDone();
+    std::unique_lock lock(m_readsMutex);
+    m_readsDone.wait(lock, [this] { return m_reads == 0; });
 }

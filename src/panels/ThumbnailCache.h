@@ -7,6 +7,9 @@
 #include <QSize>
 #include <QThreadPool>
 
+#include <condition_variable>
+#include <mutex>
+
 // Thumbnails of picture files, read already scaled (QImageReader::setScaledSize) on a pool
 // of worker threads and kept once read. Asking never waits: until a file's thumbnail is
 // ready the answer is the placeholder, and thumbnailReady() tells when it is. A file that
@@ -25,7 +28,8 @@ public:
     QImage thumbnail(const QString &path);
     bool isReady(const QString &path) const { return m_ready.contains(path); }
     QImage placeholder() const { return m_placeholder; }
-    // Waits until every read that was started has finished (tests and benchmarks).
+    // Waits until every read that was started has finished (tests and benchmarks). The
+    // pool's threads stay for the next reads (QThreadPool::waitForDone would end them).
     void waitForDone();
 
     // Reads one thumbnail the way the workers do; a null picture when the file cannot be read.
@@ -39,6 +43,10 @@ private:
 
     QSize m_maximumSize;
     QThreadPool m_pool;
+    // Reads started and not yet finished, guarded by m_readsMutex.
+    std::mutex m_readsMutex;
+    std::condition_variable m_readsDone;
+    int m_reads = 0;
     QImage m_placeholder;
     QHash<QString, QImage> m_ready;
     QSet<QString> m_pending;

@@ -10,6 +10,7 @@
 #include "data/DataBinding.h"
 #include "data/DataGlobals.h"
 #include "data/DataSeries.h"
+#include "data/PictureCache.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
@@ -221,6 +222,26 @@ TEST_F(CardRecordRendererTest, WorkerPicturesEqualTheDesignWithTheValuesTyped)
     QString failure;
     EXPECT_FALSE(renderer.cardImage(3, 0, 0, 72, &failure, &missing).isNull());
     EXPECT_EQ(missing, QStringList{path("none.png")});
+}
+
+// Over its budget the cache forgets the pictures used longest ago, and never keeps one larger
+// than the whole budget.
+TEST(PictureCache, OverItsBudgetForgetsTheLeastRecentlyUsed)
+{
+    QImage picture(100, 100, QImage::Format_ARGB32);   // 40,000 bytes
+    PictureCache cache(3 * picture.sizeInBytes());
+    QImage found;
+    for (const char *key : {"a", "b", "c"})
+        cache.store(key, picture.copy());
+    ASSERT_TRUE(cache.find("a", &found));   // "b" is now the least recently used
+    cache.store("d", picture.copy());
+    EXPECT_FALSE(cache.find("b", &found));
+    for (const char *key : {"a", "c", "d"})
+        EXPECT_TRUE(cache.find(key, &found)) << key;
+    EXPECT_EQ(cache.bytes(), 3 * picture.sizeInBytes());
+    cache.store("huge", QImage(200, 200, QImage::Format_ARGB32));
+    EXPECT_FALSE(cache.find("huge", &found));
+    EXPECT_EQ(cache.count(), 3);
 }
 
 } // namespace

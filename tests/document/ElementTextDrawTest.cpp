@@ -116,6 +116,19 @@ TEST(ElementTextDraw, TextIsCutAtTheBounds)
     EXPECT_FALSE(inkBounds(image).isEmpty());
 }
 
+// A frame shows the same beginning of a megabyte of text as of the few hundred characters
+// it has room for: only a beginning is laid out, and its lines are the whole text's lines.
+TEST(ElementTextDraw, AHugeValueShowsItsBeginningAsAShortOneDoes)
+{
+    for (const QString &unit : {QStringLiteral("w"), QStringLiteral("word "), QStringLiteral("مرحبا ")}) {
+        SCOPED_TRACE(unit.toStdString());
+        const QString huge = unit.repeated((1 << 20) / unit.size());
+        auto whole = text(huge, QRectF(20, 20, 160, 80));
+        auto start = text(huge.left(400), QRectF(20, 20, 160, 80));   // laid out whole
+        EXPECT_EQ(render(whole, 150), render(start, 150));
+    }
+}
+
 TEST(ElementTextDraw, FillUnderTextAndBorderAround)
 {
     auto t = text(QStringLiteral("Hi"));

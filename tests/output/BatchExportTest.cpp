@@ -4,12 +4,15 @@
 // ThreadSanitizer build runs this program too.
 
 #include "data/DataTestSupport.h"
+#include "SmtpServers.h"
 #include "barcode/linear/LinearTestSupport.h"
 #include "editor/EditorWindowFixture.h"
 
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeLists.h"
 #include "output/BatchExportRun.h"
+#include "output/MailTransport.h"
+#include "output/Preferences.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/SpreadsheetTable.h"
 #include "data/DataGlobals.h"
@@ -30,11 +33,15 @@
 #include "panels/ui/DataSourcePage.h"
 #include "panels/ui/SettingsPanel.h"
 
+#include <QProcess>
 #include <QSignalSpy>
+
+#include <functional>
 
 #include <mutex>
 #include <thread>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -389,6 +396,167 @@ TEST_F(BatchExportTest, ThePanelsViewButtonShowsTheBoundSeries)
     });
     source.view_series_btn->click();
     EXPECT_EQ(rows, QStringList({"Ann", "Bob", "Cyd"}));
+}
+
+// Inputs a batch run must not trust, through the real readers, the export run, the mail script
+// against a local aiosmtpd and the settings store: links where cards or settings go, series
+// files written elsewhere, headers and names that would break a mail, and sources of
+// different lengths, whose gaps the end of the run names.
+TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
+{
+    const QString outside = QDir(m_resources.path()).filePath("outside");
+    QDir().mkpath(outside);
+    const QString kept = QDir(outside).filePath("kept.png");
+    auto fresh = [&] {
+        QFile::remove(folder());   // a link to a folder
+        QDir(folder()).removeRecursively();
+        QDir(outside).removeRecursively();
+        QDir().mkpath(outside);
+        DataTest::writeFile(kept, "keep");
+        m_panelMessage.clear();
+        m_seam.messages.clear();
+    };
+    auto cardLink = [&](const QString &target) {
+        QDir().mkpath(folder());
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(),
+                            QFile::encodeName(QDir(folder()).filePath("Card_1.PNG")).constData()), 0);
+    };
+    const QString plainPath = QDir(folder()).filePath("Card_1.PNG");
+    SmtpServers &smtp = SmtpServers::instance();
+    auto mail = [&](const QString &subject, const QString &body, const QStringList &attachments) {
+        QProcess process;
+        return MailTransport::sendEmail_pyth(&process, "a@example.org", subject, attachments, "me@example.org",
+                                             SmtpServers::kPassword, "127.0.0.1", smtp.port("starttls"), body, "N");
+    };
+    auto seriesFile = [](const QByteArray &bytes) {
+        DataTest::writeFile(DataSeries::filePath("typed"), bytes);
+        return DataSeries::readAllValues("typed") + QStringList{DataSeries::readFirstValue("typed")};
+    };
+    const QStringList threeAndFirst = {"Ann", "Bob", "Cyd", "Ann"};
+    auto utf16 = [](const QString &text, bool little) {
+        QByteArray bytes = little ? QByteArray("\xff\xfe") : QByteArray("\xfe\xff");
+        for (QChar c : text) {
+            const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xff);
+            bytes.append(little ? lo : hi).append(little ? hi : lo);
+        }
+        return bytes;
+    };
+
+    const struct
+    {
+        const char *name;
+        std::function<void()> check;
+    } rows[] = {
+        {"a card name linked to a file outside", [&] {
+             cardLink(kept);
+             exportBatch(1, 1);
+             EXPECT_EQ(DataTest::readFile(kept), "keep");
+             EXPECT_TRUE(QFileInfo(plainPath).isSymLink());
+             ASSERT_FALSE(m_seam.messages.isEmpty());
+             EXPECT_TRUE(m_seam.messages.last().text.contains(plainPath + "\" is a symbolic link"));
+             EXPECT_TRUE(m_panelMessage.contains("Not written: Card_1")) << m_panelMessage.toStdString();
+         }},
+        {"a dangling card link", [&] {
+             cardLink(QDir(outside).filePath("made.png"));
+             exportBatch(1, 1);
+             EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList({"kept.png"}));
+         }},
+        {"the export folder linked elsewhere", [&] {
+             ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(folder()).constData()), 0);
+             answerSheet(1, 1);
+             m_seam.chooseFiles({m_out});
+             ExportCommands::Export_Button(*m_window);
+             EXPECT_EQ(BatchExportSession::current(), nullptr);
+             ASSERT_EQ(m_seam.messages.size(), 1);
+             EXPECT_TRUE(m_seam.messages.first().text.contains("is a symbolic link"));
+             EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList({"kept.png"}));
+         }},
+        {"a same-named regular file", [&] {
+             QDir().mkpath(folder());
+             DataTest::writeFile(plainPath, "old");
+             QFile::setPermissions(plainPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+             exportBatch(1, 1);
+             EXPECT_EQ(QImage(plainPath).size(), QSize(1013, 642));
+             EXPECT_TRUE(QFile::permissions(plainPath) & QFileDevice::ReadGroup);
+             EXPECT_FALSE(QFile::permissions(plainPath) & QFileDevice::ReadOther);
+             EXPECT_EQ(m_panelMessage, kSuccess);
+         }},
+        {"a 20-value series beside a 5-row spreadsheet", [&] {
+             QStringList twenty;
+             for (int i = 1; i <= 20; ++i)
+                 twenty << QStringLiteral("Guest %1").arg(i);
+             ASSERT_TRUE(DataSeries::writeValues("guests", twenty, DataSeries::WriteMode::Replace));
+             const SpreadsheetTable saved = SpreadsheetTable::live();
+             SpreadsheetTable &table = SpreadsheetTable::live();
+             table = {};
+             table.titles = {"#", "Name"};
+             for (int i = 1; i <= 5; ++i)
+                 table.appendRecord({QStringLiteral("N%1").arg(i)}, 1);
+             GraphicPtr code = LMNGraphic::create(GraphicKind::Barcode);
+             code->setBounds(QRectF(20, 60, 100, 60));
+             BarcodeElementSettings settings;
+             settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf("QR Code"));
+             settings.linear_or_2d = 1;
+             settings.applyTo(*code);
+             code->data_source_type = 2;
+             code->excel_col_indx = 1;
+             m_document.graphics.append(code);
+             exportBatch(1, 1);
+             m_document.graphics.removeAll(code);
+             SpreadsheetTable::live() = saved;
+             ASSERT_TRUE(DataSeries::writeValues("guests", {"Ann", "Bob", "Cyd"}, DataSeries::WriteMode::Replace));
+             EXPECT_EQ(m_panelMessage, QStringLiteral("20 cards were exported.\nCards 6\u201320: no value for the "
+                                                      "barcode bound to column Name."));
+         }},
+        {"series files with CR, CRLF, UTF-16 and UTF-8 marks", [&] {
+             EXPECT_EQ(seriesFile("Ann\rBob\rCyd\r"), threeAndFirst);
+             EXPECT_EQ(seriesFile("Ann\r\nBob\r\nCyd\r\n\r\n"), threeAndFirst);
+             EXPECT_EQ(seriesFile(utf16("Ann\r\nBob\nCyd\n", true)), threeAndFirst);
+             EXPECT_EQ(seriesFile(utf16("Ann\nBob\nCyd", false)), threeAndFirst);
+             EXPECT_EQ(seriesFile("\xef\xbb\xbf" "Ann\nBob\nCyd\n"), threeAndFirst);
+         }},
+        {"the settings file linked to another file", [&] {
+             DataTest::writeFile(kept, "keep");
+             QFile::setPermissions(kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+             const QString link = QDir(m_resources.path()).filePath("settings.plist");
+             ASSERT_EQ(::symlink(QFile::encodeName(kept).constData(), QFile::encodeName(link).constData()), 0);
+             Preferences preferences(link);
+             preferences.setsend_email_Password("secret");
+             EXPECT_FALSE(preferences.flush());
+             EXPECT_TRUE(QFile::permissions(kept) & QFileDevice::ReadOther);
+             EXPECT_EQ(DataTest::readFile(kept), "keep");
+         }},
+        {"mail headers with every kind of line break, and a 2 MB body", [&] {
+             ASSERT_TRUE(smtp.ready());
+             const QString body = QString(2 << 20, QLatin1Char('x'));
+             for (const QString &br : {QString(QChar(0x2028)), QString(QChar(0x85)), QStringLiteral("\v"), QStringLiteral("\f")}) {
+                 const qsizetype before = smtp.count();
+                 const MailOutcome sent = mail("Hello" + br + "Bcc: spy@example.org", br == "\f" ? body : "b", {});
+                 ASSERT_TRUE(sent.sent) << sent.reason.toStdString();
+                 const QList<QJsonObject> got = smtp.since(before);
+                 ASSERT_EQ(got.size(), 1);
+                 EXPECT_EQ(got[0].value("subject").toString(), "Hello Bcc: spy@example.org");
+                 EXPECT_EQ(got[0].value("rcpt_tos").toArray().size(), 1);
+                 if (br == "\f") {
+                     EXPECT_EQ(got[0].value("body").toString().count(QLatin1Char('x')), body.size());
+                 }
+             }
+         }},
+        {"an attachment name with a line break", [&] {
+             const QString bad = QDir(outside).filePath("card\r\nX-Evil: 1.png");
+             DataTest::writeFile(bad, "png");
+             const qsizetype before = smtp.count();
+             const MailOutcome sent = mail("s", "b", {kept, bad});
+             EXPECT_FALSE(sent.sent);
+             EXPECT_TRUE(sent.reason.contains("line break")) << sent.reason.toStdString();
+             EXPECT_EQ(smtp.count(), before);
+         }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        fresh();
+        row.check();
+    }
 }
 
 TEST_F(BatchExportTest, ProgressSheetLabels)

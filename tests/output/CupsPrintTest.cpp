@@ -3,7 +3,6 @@
 // Without root, cupsd or cups-pdf the tests skip and say why.
 
 #include "PrintTestSupport.h"
-#include "barcode/linear/LinearTestSupport.h"
 
 #include "data/DataSeries.h"
 #include "document/DocumentGlobals.h"
@@ -288,8 +287,7 @@ TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
 TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroBack)
 {
     startWithCard();
-    const QStringList guests{"G1", "G2", "G3"};
-    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), guests, DataSeries::WriteMode::Replace));
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("guests"), {"G1", "G2", "G3"}, DataSeries::WriteMode::Replace));
     const GraphicPtr ticket = seriesBarcode(QStringLiteral("guests"), QRectF(10, 10, 120, 60));
     m_window->Get_Front_Controls_Array().prepend(ticket);
     Card_Front_Or_Back = 1;
@@ -317,17 +315,9 @@ TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroB
     ASSERT_FALSE(pdf.isEmpty()) << s_cups->errorLog().right(2000).toStdString();
     ASSERT_EQ(pdfPages(pdf), 2);
     EXPECT_TRUE(pdfInfo(pdf, "Page size").startsWith("595")) << pdfInfo(pdf, "Page size").toStdString();
+    // Two rows of one column: two sheets, the last cell empty.
     const SheetLayout layout = SheetLayout::fromGlobals(QSizeF(595, 842));
-    const QSizeF card = m_window->cardSize();
-    for (int page = 1; page <= 2; ++page) {
-        const QImage image = pdfPage(pdf, page, 216);
-        for (int row = 1; row <= 2; ++row) {
-            const QRectF at = layout.cell(row, 1, card).front;
-            const int record = (page - 1) * 2 + row - 1;
-            EXPECT_EQ(LinearTest::read(image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect()),
-                                       ZXing::BarcodeFormat::Code128),
-                      record < 3 ? guests[record].toStdString() : std::string())
-                << "page " << page << " row " << row;
-        }
-    }
+    ASSERT_EQ(layout.rows * layout.cols, 2);
+    EXPECT_EQ(cellCodes(pdf, 1, layout, m_window->cardSize()), (std::vector<std::string>{"G1", "G2"}));
+    EXPECT_EQ(cellCodes(pdf, 2, layout, m_window->cardSize()), (std::vector<std::string>{"G3", ""}));
 }

@@ -3,6 +3,7 @@
 // Cards that say which record and side they are by their colour, a print design made of
 // them, and page pictures of a PDF through poppler's pdftoppm.
 
+#include "support/BarcodeReader.h"
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
@@ -11,6 +12,7 @@
 #include "document/LMNGraphic.h"
 #include "output/PrintDesign.h"
 #include "output/SheetCardSource.h"
+#include "output/SheetLayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -100,6 +102,20 @@ inline QImage pdfPage(const QString &pdf, int page, int dpi = 72)
                              QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"),
                              QStringLiteral("-png"), pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+// The Code 128 text on the front of every cell of `page`, row by row (drawn at 216 dpi).
+inline std::vector<std::string> cellCodes(const QString &pdf, int page, const SheetLayout &layout, const QSizeF &card)
+{
+    const QImage image = pdfPage(pdf, page, 216);
+    std::vector<std::string> codes;
+    for (int r = 1; r <= layout.rows; ++r)
+        for (int c = 1; c <= layout.cols; ++c) {
+            const QRectF at = layout.cell(r, c, card).front;
+            codes.push_back(BarcodeReader::read(image.copy(QRectF(at.topLeft() * 3, at.size() * 3).toRect()),
+                                                ZXing::BarcodeFormat::Code128).text);
+        }
+    return codes;
 }
 
 // A field of pdfinfo ("Pages", "Page size", ...); pdfPages: the page count.

@@ -40,6 +40,7 @@ TEST_F(EditTools, ThePictureToolDrawsTheChosenPicture)
 {
     const QString file = picture(QStringLiteral("cake.png"), QColor(0, 128, 255), QSize(40, 30));
     canvas()->setZoom(1.0);
+    select({add(GraphicKind::Shape)});   // as a user has something selected
     m_seam.chooseFiles({file});
     m_window->selectToolNumber(8);
     QTest::mousePress(canvas(), Qt::LeftButton, {}, QPoint(100, 60));

@@ -55,8 +55,11 @@ void BatchExportSession::finish()
 QString BatchExportSession::finishedMessage(const BatchExportRun::Result &result)
 {
     QString message;
-    if (result.notWritten.isEmpty()) {
+    if (result.notWritten.isEmpty() && result.missingValues.isEmpty()) {
         message = QStringLiteral("Card has been exported successfully.");
+    } else if (result.notWritten.isEmpty()) {
+        message = result.written == 1 ? QStringLiteral("1 card was exported.")
+                                      : QStringLiteral("%1 cards were exported.").arg(result.written);
     } else {
         message = QStringLiteral("%1 of %2 cards were exported. Not written: %3.")
                       .arg(result.written)
@@ -65,6 +68,8 @@ QString BatchExportSession::finishedMessage(const BatchExportRun::Result &result
         if (!result.failedPath.isEmpty())
             message += QStringLiteral(" The export ended at \"%1\": %2").arg(result.failedPath, result.writeError);
     }
+    for (const QString &line : result.missingValues)
+        message += QStringLiteral("\n") + line + QLatin1Char('.');
     if (!result.lackingPicture.isEmpty())
         message += QStringLiteral("\nWritten without their bound picture: %1.")
                        .arg(result.lackingPicture.join(QStringLiteral(", ")));

@@ -136,8 +136,9 @@ bool ExportCommands::Export_Batch_File(EditorHost &editor, const QString &chosen
                                        const QString &extension, double dpi, bool combined)
 {
     const QString folder = CardExport::batchFolder(chosenFolder);
-    if (!CardExport::makeFolder(folder)) {
-        Show_MessageBox(kFolderFailure);
+    QString folderError;
+    if (!CardExport::makeFolder(folder, &folderError)) {
+        Show_MessageBox(QFileInfo(folder).isSymLink() ? folderError : kFolderFailure);
         return false;
     }
     BatchExportRun::Options options;

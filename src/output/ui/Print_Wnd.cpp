@@ -447,6 +447,13 @@ void Print_Wnd::Execute_Printing(bool preview)
         }
     }
     reportSkipped(m_lastPass);
+    if (!preview && !m_lastPass.stopped && !m_lastPass.missingValues.isEmpty()) {
+        const int printed = m_lastPass.cardsDrawn;
+        QString text = printed == 1 ? tr("1 card was printed.") : tr("%1 cards were printed.").arg(printed);
+        for (const QString &line : std::as_const(m_lastPass.missingValues))
+            text += QLatin1Char('\n') + line + QLatin1Char('.');
+        Show_MessageBox(text);
+    }
     if (withRecords)
         m_design->restoreFirstRecord();
     Card_Front_Or_Back = sideInWork;

@@ -9,14 +9,18 @@
 #include "output/MailCardSource.h"
 #include "output/MailGlobals.h"
 #include "output/MailRun.h"
+#include "output/MailTransport.h"
 #include "output/ui/Email_Setting.h"
 #include "output/OutputGlobals.h"
 #include "output/ui/Send_Modeless.h"
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -262,8 +266,9 @@ void Send_Mail::Send_Button()
         // The name stays a plain file name inside the run's own folder.
         const QString typed = ui.file_name_txt->text();
         baseName = Trim_Str(Remove_Reserve_Char_In_File_Name(typed));
+        const bool lineBreak = std::any_of(baseName.cbegin(), baseName.cend(), MailTransport::isLineBreak);
         if (typed.contains(QLatin1Char('/')) || typed.contains(QLatin1Char('\\')) || baseName.isEmpty()
-            || baseName == QLatin1String(".") || baseName == QLatin1String("..")) {
+            || baseName == QLatin1String(".") || baseName == QLatin1String("..") || lineBreak) {
             Show_MessageBox(kBadFileName);
             return;
         }
@@ -286,6 +291,14 @@ void Send_Mail::Send_Button()
     } else {
         job.mode = MailJob::WithoutCard;
         job.attachment = ui.attachment->text();
+        // A name that would break the mail's headers is refused before any mail goes out.
+        const QString name = QFileInfo(job.attachment.trimmed()).fileName();
+        if (std::any_of(name.cbegin(), name.cend(), MailTransport::isLineBreak)) {
+            Show_MessageBox(QStringLiteral("The attachment \"%1\" cannot be sent: its name holds a line break. "
+                                           "Please rename the file first.")
+                                .arg(name.simplified()));
+            return;
+        }
     }
 
     m_folder = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(QStringLiteral("festiloom-mail-XXXXXX")));
