@@ -476,7 +476,7 @@ TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
              DataTest::writeFile(plainPath, "old");
              QFile::setPermissions(plainPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
              exportBatch(1, 1);
-             EXPECT_EQ(QImage(plainPath).size(), QSize(1013, 642));
+             EXPECT_EQ(QImage(plainPath).size(), QSize(1012, 642));
              EXPECT_TRUE(QFile::permissions(plainPath) & QFileDevice::ReadGroup);
              EXPECT_FALSE(QFile::permissions(plainPath) & QFileDevice::ReadOther);
              EXPECT_EQ(m_panelMessage, kSuccess);
