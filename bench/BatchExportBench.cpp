@@ -225,6 +225,7 @@ BENCHMARK(BM_RenderBothSides)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->Us
 void BM_DistinctPhotos(benchmark::State &state)
 {
     QTemporaryDir folder;
+    Data_Folder_Path = folder.path();   // series names are looked up against it
     const QString original = QDir(folder.path()).filePath("photo.jpg");
     photo(4000, 3000, 7).save(original, "JPEG", 90);
     QStringList paths;
@@ -256,8 +257,8 @@ void BM_DistinctPhotos(benchmark::State &state)
         BatchExportRun run(renderer, options, kRecords);
         run.start({});
         run.join();
-        if (run.result().written != kRecords)
-            state.SkipWithError("not every card was written");
+        if (run.result().written != kRecords || !run.result().lackingPicture.isEmpty())
+            state.SkipWithError("not every card was written with its photo");
         state.counters["peak_growth_MB"] = BenchMemory::peakGrowthKiB(before) / 1024.0;
         state.counters["peak_MB"] = BenchMemory::statusKiB("VmHWM:") / 1024.0;
     }

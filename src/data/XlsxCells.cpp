@@ -31,35 +31,6 @@ void appendEscape(QByteArray &out, char16_t code)
 
 } // namespace
 
-QString Get_Column_Char_Str(QStringView reference)
-{
-    qsizetype end = 0;
-    while (end < reference.size() && !(reference[end] >= QLatin1Char('1') && reference[end] <= QLatin1Char('9')))
-        ++end;
-    return reference.left(end).toString();
-}
-
-int Get_Col_index(QStringView letters, int base)
-{
-    if (letters.isEmpty() || letters.size() > 3)
-        return -1;
-    int number = 0;
-    for (QChar c : letters) {
-        const char16_t u = c.toUpper().unicode();
-        if (u < u'A' || u > u'Z')
-            return -1;
-        number = number * 26 + (u - u'A' + 1);
-    }
-    if (number > XlsxCells::MaxColumns)
-        return -1;
-    return number - (base - 64);
-}
-
-int Asc_Val(QStringView text)
-{
-    return text.isEmpty() ? 0 : text[0].unicode() & 0xff;
-}
-
 namespace XlsxCells {
 
 int columnOfReference(const char *reference)

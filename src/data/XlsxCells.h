@@ -6,17 +6,6 @@
 #include <QString>
 #include <QStringView>
 
-// The leading letters of a cell reference ("AB12" -> "AB"): everything before the first
-// digit 1 to 9.
-QString Get_Column_Char_Str(QStringView reference);
-
-// The column number of `letters` (A = 1, up to XFD = 16384) minus (base - 64): base 64 gives
-// A = 1, base 65 gives A = 0. -1 when the letters are not a column name.
-int Get_Col_index(QStringView letters, int base);
-
-// The low 8 bits of the code of the first character; 0 for an empty text.
-int Asc_Val(QStringView text);
-
 namespace XlsxCells {
 
 // Columns a worksheet can have (A to XFD).

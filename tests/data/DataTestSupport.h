@@ -117,9 +117,17 @@ inline QByteArray sharedStrings(const QStringList &texts)
     return xml + "</sst>";
 }
 
+// A temporary folder; path() names a file in it.
+class TempFolderTest : public ::testing::Test
+{
+protected:
+    QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
+    QTemporaryDir m_dir;
+};
+
 // One fixture for the data tests: a temporary resource folder with its DataSet folder, the
 // live spreadsheet table emptied and put back afterwards, and a scripted modal seam.
-class DataFolderTest : public ::testing::Test
+class DataFolderTest : public TempFolderTest
 {
 protected:
     void SetUp() override
@@ -136,9 +144,6 @@ protected:
         Resource_Path.clear();
         Data_Folder_Path.clear();
     }
-    QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
-
-    QTemporaryDir m_dir;
     ScriptedModalSeam m_seam;
     SpreadsheetTable m_savedTable;
 };

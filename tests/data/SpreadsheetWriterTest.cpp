@@ -1,4 +1,5 @@
-// The workbook writer: what openpyxl and zipfile make of our workbooks, and its failures.
+// The workbook writer: what openpyxl and zipfile make of our workbooks, and its failures; the
+// streaming XML reader that hands worksheet rows to pugixml in batches.
 
 #include "DataTestSupport.h"
 
@@ -7,10 +8,11 @@
 #include "data/SpreadsheetWriter.h"
 #include "data/WorkbookTemplate.h"
 #include "data/XlsxCells.h"
+#include "data/XmlElementStream.h"
 #include "document/DocumentGlobals.h"
 
+#include <QBuffer>
 #include <QLocale>
-#include <QTemporaryDir>
 
 using namespace DataTest;
 
@@ -18,12 +20,11 @@ namespace {
 
 using Rows = QList<QStringList>;
 
-class SpreadsheetWriterTest : public ::testing::Test
+class SpreadsheetWriterTest : public TempFolderTest
 {
 protected:
     void SetUp() override { Resource_Path = path("resources"); }
     void TearDown() override { Resource_Path.clear(); }
-    QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
 
     bool write(const QString &file, const Rows &rows, QString *error = nullptr)
     {
@@ -47,8 +48,6 @@ protected:
         return python("import sys, zipfile\nsys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))\n",
                       {file, name});
     }
-
-    QTemporaryDir m_dir;
 };
 
 TEST_F(SpreadsheetWriterTest, SeriesExportOpensInOpenpyxlWithNumbersAndTexts)
@@ -62,9 +61,6 @@ TEST_F(SpreadsheetWriterTest, SeriesExportOpensInOpenpyxlWithNumbersAndTexts)
                                    "A3 str 'Anna'\n");
     const QByteArray sheetXml = part(file, "xl/worksheets/sheet1.xml");
     EXPECT_TRUE(sheetXml.contains("<dimension ref=\"A1:A3\"/>"));
-    EXPECT_TRUE(sheetXml.contains("<c r=\"A1\" t=\"s\"><v>0</v></c>"));
-    EXPECT_TRUE(sheetXml.contains("<c r=\"A2\"><v>12</v></c>"));
-    EXPECT_TRUE(sheetXml.contains("<c r=\"A3\" t=\"s\"><v>1</v></c>"));
     EXPECT_TRUE(sheetXml.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"));
     EXPECT_TRUE(part(file, "xl/sharedStrings.xml").contains("count=\"2\" uniqueCount=\"2\""));
     // The skeleton's other parts came along, "[Content_Types].xml" first.
@@ -75,33 +71,28 @@ TEST_F(SpreadsheetWriterTest, SeriesExportOpensInOpenpyxlWithNumbersAndTexts)
 
 TEST_F(SpreadsheetWriterTest, OnlyPlainDecimalsBecomeNumbersInAnyLocale)
 {
-    const QString file = path("numbers.xlsx");
-    const QStringList texts{"007", "1.50", "-0", "1e5", "1,5", "0", "-2.25", "0.0001", "0.00001", "123456789012345",
-                            "1234567890123456", " 5", "+5", ".5", "5.", "", "0x10", "NaN", "٣"};
+    // Each text with whether openpyxl must read it as a number (shown as written) or as text.
+    const std::pair<const char *, bool> cells[] = {
+        {"0", true},      {"7", true},     {"-7", true},     {"10", true},   {"3.25", true},  {"-2.25", true},
+        {"-0.5", true},   {"0.0001", true}, {"999999999999999", true},  {"1.23456789012345", true},
+        {"007", false},   {"1.50", false}, {"-0", false},    {"1e5", false}, {"1E3", false},  {"1,5", false},
+        {"0.00001", false}, {"1234567890123456", false}, {"1.234567890123456", false}, {" 5", false},
+        {"1 ", false},    {"+5", false},   {".5", false},    {"5.", false},  {"", false},     {"-", false},
+        {"00", false},    {"0.0", false},  {"1.0", false},   {"--1", false}, {"0x10", false}, {"NaN", false},
+        {"inf", false},   {"٣", false},
+    };
     Rows rows;
-    for (const QString &text : texts)
-        rows.append({text});
-    ASSERT_TRUE(write(file, rows));
-    EXPECT_EQ(openpyxlCells(file), "['Sheet1'] A1:A19\n"
-                                   "A1 str '007'\n"
-                                   "A2 str '1.50'\n"
-                                   "A3 str '-0'\n"
-                                   "A4 str '1e5'\n"
-                                   "A5 str '1,5'\n"
-                                   "A6 int 0\n"
-                                   "A7 float -2.25\n"
-                                   "A8 float 0.0001\n"
-                                   "A9 str '0.00001'\n"
-                                   "A10 int 123456789012345\n"
-                                   "A11 str '1234567890123456'\n"
-                                   "A12 str ' 5'\n"
-                                   "A13 str '+5'\n"
-                                   "A14 str '.5'\n"
-                                   "A15 str '5.'\n"
-                                   "A16 str ''\n"
-                                   "A17 str '0x10'\n"
-                                   "A18 str 'NaN'\n"
-                                   "A19 str '٣'\n");
+    QByteArray expected;
+    for (const auto &[text, number] : cells) {
+        rows.append({QString::fromUtf8(text)});
+        expected += (number ? QByteArray(text) : "'" + QByteArray(text) + "'") + '\n';
+    }
+    ASSERT_TRUE(write(path("numbers.xlsx"), rows));
+    EXPECT_EQ(python("import sys, openpyxl\n"
+                     "for (c,) in openpyxl.load_workbook(sys.argv[1]).active.iter_rows():\n"
+                     "    print(repr(c.value))\n",
+                     {path("numbers.xlsx")}),
+              expected);
 
     // The user's locale does not change what is a number.
     const QLocale saved;
@@ -129,11 +120,9 @@ TEST_F(SpreadsheetWriterTest, TextsSurviveMarkupSpacesAndControlCharacters)
     EXPECT_TRUE(part(file, "xl/sharedStrings.xml").contains("count=\"10\" uniqueCount=\"10\""));
 
     // Our own reader gives every text back exactly.
-    ASSERT_EQ(QString(), [&] {
-        QString error;
-        SpreadsheetWriter::ReadWorkbook(QUrl::fromLocalFile(file), true, &error);
-        return error;
-    }());
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(QUrl::fromLocalFile(file), true, &error);
+    ASSERT_EQ(error, QString());
     Excel_Sheet_Number = 1;
     EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QUrl(), false), Rows({texts}));
 }
@@ -150,18 +139,11 @@ TEST_F(SpreadsheetWriterTest, RowsOfDifferentLengthAndColumnNames)
     EXPECT_TRUE(sheetXml.contains("<c r=\"AB2\"><v>28</v></c>"));
     EXPECT_TRUE(sheetXml.contains("spans=\"1:28\""));
 
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(1), "A");
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(26), "Z");
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(27), "AA");
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(702), "ZZ");
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(703), "AAA");
-    EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(16384), "XFD");
-    for (int column : {1, 26, 27, 52, 702, 703, 16384})
-        EXPECT_EQ(Get_Col_index(SpreadsheetWriter::ColumnIndexToName(column), 64), column);
-    EXPECT_EQ(Get_Col_index(u"B", 65), 1);
-    EXPECT_EQ(Get_Col_index(u"XFE", 64), -1);
-    EXPECT_EQ(Get_Column_Char_Str(u"AB012"), "AB0");   // letters end at the first digit 1 to 9
-    EXPECT_EQ(Asc_Val(u"A"), 65);
+    const std::pair<int, const char *> names[] = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+    for (const auto &[column, name] : names) {
+        EXPECT_EQ(SpreadsheetWriter::ColumnIndexToName(column), name);
+        EXPECT_EQ(XlsxCells::columnOfReference((QByteArray(name) + "7").constData()), column - 1);
+    }
 }
 
 TEST_F(SpreadsheetWriterTest, SkeletonIsCreatedWhenMissingAndADamagedOneIsAnError)
@@ -201,13 +183,168 @@ TEST_F(SpreadsheetWriterTest, FailuresAreReportedAndLeaveTheDestinationAlone)
     EXPECT_FALSE(QFile::exists(path("wide.xlsx")));
 }
 
-TEST(XlsxCellsTest, PlainNumberRule)
+struct StreamResult
 {
-    for (const char *yes : {"0", "7", "-7", "10", "3.25", "-0.5", "0.0001", "999999999999999", "1.23456789012345"})
-        EXPECT_TRUE(XlsxCells::isPlainNumber(QString::fromLatin1(yes))) << yes;
-    for (const char *no : {"", "-", "00", "01", "-0", "0.0", "1.0", "1.", ".1", "1e3", "1E3", "+1", " 1", "1 ",
-                           "1,5", "0.00001", "1234567890123456", "1.234567890123456", "inf", "--1"})
-        EXPECT_FALSE(XlsxCells::isPlainNumber(QString::fromLatin1(no))) << no;
+    bool ok = false;
+    QString error;
+    QStringList units;   // "unit:name=text" per delivered element
+};
+
+StreamResult stream(const QByteArray &xml, const QList<QByteArrayList> &paths, std::size_t bufferSize,
+                    int stopAfter = -1)
+{
+    QByteArray copy = xml;
+    QBuffer device(&copy);
+    device.open(QIODevice::ReadOnly);
+    XmlElementStream reader(&device, bufferSize);
+    for (const QByteArrayList &path : paths)
+        reader.addUnit(path);
+    StreamResult result;
+    result.ok = reader.run([&](int unit, const pugi::xml_node &node) {
+        // text() is the first piece of character data only.
+        result.units.append(QStringLiteral("%1:%2=%3").arg(unit).arg(QString::fromUtf8(node.name()),
+                                                               QString::fromUtf8(node.text().get())));
+        return stopAfter < 0 || result.units.size() < stopAfter;
+    });
+    result.error = reader.errorString();
+    return result;
+}
+
+const QList<QByteArrayList> SheetUnits{{"worksheet", "dimension"}, {"worksheet", "sheetData", "row"}};
+
+TEST(XmlElementStreamTest, EveryBufferSizeGivesTheSameUnits)
+{
+    const QByteArray xml =
+        "\xef\xbb\xbf<?xml version=\"1.0\"?>\n<!-- a comment with <row>fake</row> inside -->\n"
+        "<x:worksheet xmlns:x=\"urn:x\"><x:dimension ref=\"A1:B2\">d</x:dimension>"
+        "<x:sheetData>\n  <x:row r=\"1\"><![CDATA[<not a tag> ]]>one</x:row>\n"
+        "  <?pi <row>?><x:row attr='a>b'>two &amp; &#x41;</x:row><x:row/>"
+        "<x:other><x:row>nested deeper, not a unit</x:row></x:other>"
+        "<x:row>three<x:rows/></x:row  ><x:row><x:row>inner</x:row></x:row>"
+        "</x:sheetData><x:sheetData><x:row>second sheetData is ignored</x:row></x:sheetData></x:worksheet>\n";
+    const QStringList expected{"0:x:dimension=d", "1:x:row=<not a tag> ", "1:x:row=two & A", "1:x:row=",
+                               "1:x:row=three", "1:x:row="};
+    for (std::size_t size : {16, 17, 23, 31, 64, 1 << 20}) {
+        SCOPED_TRACE(size);
+        const StreamResult result = stream(xml, SheetUnits, size);
+        EXPECT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.units, expected);
+    }
+}
+
+// Collects "unit:name=text" per element in parallel batches.
+class CollectingWork : public XmlElementStream::BatchWork
+{
+public:
+    explicit CollectingWork(int stopAfter = -1) : m_stopAfter(stopAfter) {}
+    std::shared_ptr<void> map(int unit, const std::vector<pugi::xml_node> &units) const override
+    {
+        auto texts = std::make_shared<QStringList>();
+        for (const pugi::xml_node &node : units)
+            texts->append(QStringLiteral("%1:%2=%3").arg(unit).arg(QString::fromUtf8(node.name()),
+                                                                   QString::fromUtf8(node.text().get())));
+        return texts;
+    }
+    bool reduce(std::shared_ptr<void> result) override
+    {
+        collected += *std::static_pointer_cast<QStringList>(result);
+        ++batches;
+        return m_stopAfter < 0 || collected.size() < m_stopAfter;
+    }
+    QStringList collected;
+    int batches = 0;
+
+private:
+    int m_stopAfter;
+};
+
+// Runs `work` over the rows of `xml` in batches on `threads` threads.
+bool runBatches(QByteArray xml, CollectingWork &work, int threads, QString *error = nullptr)
+{
+    QBuffer device(&xml);
+    device.open(QIODevice::ReadOnly);
+    XmlElementStream reader(&device, 4096);
+    reader.addUnit({"worksheet", "sheetData", "row"});
+    const bool ok = reader.runBatches(work, threads);
+    if (error)
+        *error = reader.errorString();
+    return ok;
+}
+
+TEST(XmlElementStreamTest, ParallelBatchesArriveInDocumentOrder)
+{
+    QByteArray xml = "<worksheet><sheetData>";
+    QStringList expected;
+    for (int i = 0; i < 20000; ++i) {
+        xml += "<row r=\"" + QByteArray::number(i) + "\">" + QByteArray::number(i) + "</row>";
+        if (i % 1000 == 7)
+            xml += "<!-- between rows -->";
+        expected.append(QStringLiteral("0:row=%1").arg(i));
+    }
+    xml += "</sheetData></worksheet>";
+    QString error;
+    for (int threads : {1, 3}) {
+        CollectingWork work;
+        ASSERT_TRUE(runBatches(xml, work, threads, &error)) << error.toStdString();
+        EXPECT_EQ(work.collected, expected);
+        EXPECT_GT(work.batches, 10);
+    }
+
+    // A damaged row deep inside is reported, and stopping early works.
+    CollectingWork work;
+    EXPECT_FALSE(runBatches(QByteArray(xml).replace("<row r=\"15000\">15000</row>", "<row r=\"15000\">15000</rowx>"), work, 3, &error));
+    EXPECT_FALSE(error.isEmpty());
+    CollectingWork early(50);
+    EXPECT_TRUE(runBatches(xml, early, 3));
+    EXPECT_LT(early.collected.size(), 20000);
+    EXPECT_EQ(early.collected.mid(0, 50), expected.mid(0, 50));
+}
+
+TEST(XmlElementStreamTest, MalformedDocumentsAreRefusedWithAReason)
+{
+    const QList<QByteArray> broken{
+        "",
+        "   ",
+        "<worksheet><sheetData><row></sheetData></worksheet>",
+        "<worksheet><sheetData><row><c></row></sheetData></worksheet>",
+        "<worksheet><sheetData></sheetData>",
+        "<worksheet/><worksheet/>",
+        "text<worksheet/>",
+        "<!DOCTYPE worksheet [<!ENTITY a \"aaaa\">]><worksheet>&a;</worksheet>",
+        "<worksheet><sheetData><row><c r=\"A1\" t=s></c></row></sheetData></worksheet>",
+        "<worksheet><sheetData><row><!-- unterminated </row></sheetData></worksheet>",
+        "<worksheet><sheetData><row a=\"unterminated></row></sheetData></worksheet>",
+        "\xff\xfe<\0w\0/\0>\0",
+        "<worksheet></sheetData>",
+        "<worksheet><</worksheet>",
+        // nested deeper than the parser goes, without exhausting the stack
+        "<worksheet>" + QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000) + "</worksheet>",
+    };
+    for (const QByteArray &xml : broken) {
+        SCOPED_TRACE(xml.toStdString());
+        for (std::size_t size : {16, 1 << 20}) {
+            const StreamResult result = stream(xml, SheetUnits, size);
+            EXPECT_FALSE(result.ok);
+            EXPECT_FALSE(result.error.isEmpty());
+        }
+    }
+}
+
+TEST(XmlElementStreamTest, AUnitLargerThanTheBufferStillArrivesWholeAndTheHandlerCanStopEarly)
+{
+    QByteArray rows = "<worksheet><sheetData>";
+    for (int i = 0; i < 100; ++i)
+        rows += "<row>" + QByteArray::number(i) + "</row>";
+    const StreamResult stopped = stream(rows + "</sheetData></worksheet>", SheetUnits, 32, 3);
+    EXPECT_TRUE(stopped.ok);
+    EXPECT_EQ(stopped.units, QStringList({"1:row=0", "1:row=1", "1:row=2"}));
+
+    const QByteArray big(100000, 'z');
+    const QByteArray xml = "<worksheet><sheetData><row>" + big + "</row><row>b</row></sheetData></worksheet>";
+    const StreamResult result = stream(xml, SheetUnits, 64);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    ASSERT_EQ(result.units.size(), 2);
+    EXPECT_EQ(result.units.at(0), "1:row=" + QString::fromLatin1(big));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ Sent send(const QString &kind, const QString &ssl, const QString &to = QStringLi
     const qsizetype before = servers.count();
     QProcess process;
     Sent sent;
-    sent.outcome = MailTransport::sendEmail_pyth(&process, to, QStringLiteral("Grüße zum Fest ✓"), attachments,
+    sent.outcome = MailTransport::sendEmail_pyth(&process, to, QStringLiteral("Grüße zum Fest ✓\r\nBcc: spy@example.org\nX-Evil: 1"), attachments,
                                                  QStringLiteral("me@example.org"), password, host,
                                                  port.isEmpty() ? servers.port(kind) : port,
                                                  QStringLiteral("Hallo Welt,\nviele Grüße ✓"), ssl);
@@ -73,11 +73,14 @@ TEST(MailTransport, DeliversOverStartTlsAndImplicitTls)
         ASSERT_EQ(sent.messages.size(), 1);
         const QJsonObject m = sent.messages.first();
         EXPECT_EQ(m.value("server").toString(), kind);
-        EXPECT_EQ(m.value("rcpt_tos").toArray().at(0).toString(), QStringLiteral("friend@example.org"));
+        EXPECT_EQ(m.value("rcpt_tos").toArray(), QJsonArray({"friend@example.org"}));
         EXPECT_EQ(m.value("mail_from").toString(), QStringLiteral("me@example.org"));
         EXPECT_EQ(m.value("login").toString(), QStringLiteral("me@example.org"));
         EXPECT_EQ(m.value("password").toString(), SmtpServers::kPassword);
-        EXPECT_EQ(m.value("subject").toString(), QStringLiteral("Grüße zum Fest ✓"));
+        // Line breaks in the subject never make header lines of their own.
+        EXPECT_EQ(m.value("subject").toString(), QStringLiteral("Grüße zum Fest ✓ Bcc: spy@example.org X-Evil: 1"));
+        const QJsonArray headers = m.value("header_names").toArray();
+        EXPECT_FALSE(headers.contains("Bcc") || headers.contains("X-Evil"));
         EXPECT_EQ(m.value("body").toString().trimmed().replace("\r\n", "\n"), QStringLiteral("Hallo Welt,\nviele Grüße ✓"));
         EXPECT_EQ(m.value("body_charset").toString(), QStringLiteral("utf-8"));
         EXPECT_EQ(SmtpServers::attachmentNames(m), QStringList({"QOVACard_Back.jpeg", "QOVACard.jpeg"}));
@@ -202,26 +205,4 @@ TEST(MailTransport, StalledServerTimesOutWithoutShowingThePassword)
     EXPECT_FALSE(outcome.sent);
     EXPECT_TRUE(outcome.reason.contains("timed out")) << outcome.reason.toStdString();
     EXPECT_TRUE(mailScriptChildren().isEmpty());
-}
-
-// Line breaks in a subject never make header lines of their own.
-TEST(MailTransport, SubjectLineBreaksStayInOneHeader)
-{
-    SmtpServers &servers = SmtpServers::instance();
-    ASSERT_TRUE(servers.ready());
-    const qsizetype before = servers.count();
-    QProcess process;
-    const MailOutcome outcome = MailTransport::sendEmail_pyth(
-        &process, "a@example.org", "Hello\r\nBcc: spy@example.org\nX-Evil: 1", {}, "me@example.org",
-        SmtpServers::kPassword, "127.0.0.1", servers.port("starttls"), "body", "N");
-    ASSERT_TRUE(outcome.sent) << outcome.reason.toStdString();
-    const QList<QJsonObject> sent = servers.since(before);
-    ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(sent[0].value("subject").toString(), QStringLiteral("Hello Bcc: spy@example.org X-Evil: 1"));
-    QStringList headers;
-    for (const QJsonValue &name : sent[0].value("header_names").toArray())
-        headers.append(name.toString());
-    EXPECT_FALSE(headers.contains("Bcc"));
-    EXPECT_FALSE(headers.contains("X-Evil"));
-    EXPECT_EQ(sent[0].value("rcpt_tos").toArray().size(), 1);
 }
