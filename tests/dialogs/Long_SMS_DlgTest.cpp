@@ -20,18 +20,16 @@ struct Shown
     bool checkShown = false;
     bool ticked = false;
     QString okText;
+    bool operator==(const Shown &) const = default;
 };
 
 Shown read(QDialog *dialog)
 {
-    Shown s;
-    s.heading = dialog->findChild<QLabel *>(QStringLiteral("title_lbl"))->text();
-    s.text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("msg_txt"))->toPlainText();
-    s.noShown = !dialog->findChild<QPushButton *>(QStringLiteral("no_btn"))->isHidden();
-    s.checkShown = !dialog->findChild<QCheckBox *>(QStringLiteral("apply_all_chk"))->isHidden();
-    s.ticked = dialog->findChild<QCheckBox *>(QStringLiteral("apply_all_chk"))->isChecked();
-    s.okText = dialog->findChild<QPushButton *>(QStringLiteral("ok_btn"))->text();
-    return s;
+    const auto *check = dialog->findChild<QCheckBox *>(QStringLiteral("apply_all_chk"));
+    return {dialog->findChild<QLabel *>(QStringLiteral("title_lbl"))->text(),
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("msg_txt"))->toPlainText(),
+            !dialog->findChild<QPushButton *>(QStringLiteral("no_btn"))->isHidden(), !check->isHidden(), check->isChecked(),
+            dialog->findChild<QPushButton *>(QStringLiteral("ok_btn"))->text()};
 }
 
 // A handler that reads the box, sets the check box and presses a button as a user would.
@@ -75,11 +73,7 @@ TEST_F(LongMessageBox, WithoutATitleShowsTheProcessWideTextWithOKOnly)
     Shown seen;
     seam.onDialog(press("ok_btn", &seen));
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 1);
-    EXPECT_EQ(seen.heading, Cutom_Msg_Title);
-    EXPECT_EQ(seen.text, Cutom_Msg_Val);
-    EXPECT_FALSE(seen.noShown);
-    EXPECT_FALSE(seen.checkShown);
-    EXPECT_EQ(seen.okText, QStringLiteral("OK"));
+    EXPECT_EQ(seen, (Shown{Cutom_Msg_Title, Cutom_Msg_Val, false, false, false, "OK"}));
     EXPECT_EQ(seam.dialogsRun, QList<QDialog *>{box});
     EXPECT_EQ(Long_SMS_Dlg::defaultInstance(), box) << "one process-wide box";
 
@@ -98,11 +92,7 @@ TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAllEvenInTheInfor
     Shown seen;
     seam.onDialog(press("ok_btn", &seen, 1));
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 1);
-    EXPECT_EQ(seen.heading, QStringLiteral("Series in use"));
-    EXPECT_EQ(seen.text, box->msg_val_str);
-    EXPECT_TRUE(seen.noShown);
-    EXPECT_TRUE(seen.checkShown);
-    EXPECT_EQ(seen.okText, QStringLiteral("Yes"));
+    EXPECT_EQ(seen, (Shown{"Series in use", box->msg_val_str, true, true, false, "Yes"}));
     EXPECT_EQ(Msg_Apply_All_Chk, 1);
 
     // No leaves the answer alone; the box keeps its fields and its ticked check box.
@@ -110,8 +100,7 @@ TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAllEvenInTheInfor
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 0);
     EXPECT_TRUE(seen.ticked);
     EXPECT_EQ(Msg_Apply_All_Chk, 1);
-    EXPECT_EQ(box->title_val, QStringLiteral("Series in use"));
-    EXPECT_EQ(box->apply_chk_show, 1);
+    EXPECT_TRUE(box->title_val == QLatin1String("Series in use") && box->apply_chk_show == 1);
 
     // Yes with the box unticked clears it.
     seam.onDialog(press("ok_btn", &seen, 0));
@@ -128,7 +117,5 @@ TEST_F(LongMessageBox, WithATitleAsksYesOrNoAndRemembersApplyToAllEvenInTheInfor
     Msg_Apply_All_Chk = 0;
     seam.onDialog(press("ok_btn", &seen));
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 1);
-    EXPECT_FALSE(seen.checkShown);
-    EXPECT_FALSE(seen.noShown);
-    EXPECT_EQ(Msg_Apply_All_Chk, 1);
+    EXPECT_TRUE(!seen.checkShown && !seen.noShown && Msg_Apply_All_Chk == 1);
 }

@@ -70,13 +70,11 @@ TEST(MessageBoxes, InformationAfterALineBreakWithOneOKButtonAndQuestionsAnswerin
     seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), ScriptedModalSeam::CloseBox});
     const QString question = QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
 
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 1);
-    EXPECT_EQ(yes_no_msg_val, 1);
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 0);
-    EXPECT_EQ(yes_no_msg_val, 0);
-    yes_no_msg_val = 1;
-    EXPECT_EQ(Show_YES_NO_MessageBox(question), 0); // closed without a button: not a Yes
-    EXPECT_EQ(yes_no_msg_val, 0);
+    for (const int expected : {1, 0, 0}) {   // Yes, No, closed without a button: not a Yes
+        yes_no_msg_val = 1 - expected;
+        EXPECT_EQ(Show_YES_NO_MessageBox(question), expected);
+        EXPECT_EQ(yes_no_msg_val, expected);
+    }
 
     ASSERT_EQ(seam.messages.size(), 3);
     EXPECT_EQ(seam.messages[0].text, question);
@@ -97,11 +95,8 @@ TEST(MessageBoxesFromWorkers, AreShownOnTheMainThreadWhileTheWorkerWaits)
     }});
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(yes_no_msg_val, 1);
-    ASSERT_EQ(seam.threads.size(), 2);
-    for (QThread *thread : seam.threads) {
-        EXPECT_EQ(thread, QCoreApplication::instance()->thread());
-        EXPECT_NE(thread, worker);
-    }
+    EXPECT_EQ(seam.threads, QList<QThread *>(2, QCoreApplication::instance()->thread()));
+    EXPECT_NE(worker, QCoreApplication::instance()->thread());
     EXPECT_FALSE(seam.answeredBeforeShown);
     EXPECT_EQ(seam.messageTexts(), (QStringList{QStringLiteral("\nCard 3 could not be written."), QStringLiteral("Stop the export?")}));
 }

@@ -1,12 +1,19 @@
 // The application's own modal seam, once, under the offscreen platform: a real message box
-// and a real dialog run modally, answered by a timer that clicks as a user would.
+// and a real dialog run modally, answered by a timer that clicks as a user would; the save
+// chooser with several filters on Qt's own file dialog, where the chosen filter's suffix is
+// put on a name typed without one before the dialog asks about replacing a file.
 
 #include "dialogs/ui/QtModalSeam.h"
 
+#include "support/TestHelpers.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -49,4 +56,34 @@ TEST(QtModalSeam, AMessageBoxReturnsTheButtonClickedAndADialogItsResult)
     QDialog dialog;
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.done(7); });
     EXPECT_EQ(seam.execDialog(&dialog), 7);
+}
+
+TEST(QtModalSeamSave, TheChosenFiltersSuffixIsAppliedBeforeTheReplaceQuestion)
+{
+    QTemporaryDir dir;
+    TestHelpers::writeFile(dir.filePath("values.txt"));
+
+    QString question;
+    // Everything below runs from the dialogs' own event loops, in order, without timing.
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectNameFilter("Text (*.txt)");
+        emit dialog->filterSelected("Text (*.txt)");
+        dialog->findChild<QLineEdit *>("fileNameEdit")->setText("values");
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            question = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtModalSeam seam;
+    QString filter;
+    const QString path = seam.saveFileNameWithFilter(nullptr, "Export", dir.path(),
+                                                     "Workbook (*.xlsx);;Text (*.txt)", &filter);
+    EXPECT_EQ(path, dir.filePath("values.txt"));
+    EXPECT_EQ(filter, "Text (*.txt)");
+    EXPECT_TRUE(question.contains("values.txt")) << question.toStdString();
 }

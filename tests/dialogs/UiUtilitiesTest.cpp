@@ -2,6 +2,7 @@
 #include "dialogs/ui/UiUtilities.h"
 
 #include "support/ScriptedModalSeam.h"
+#include "support/TestHelpers.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -31,13 +32,10 @@ TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
 
     Resource_Path = dir.filePath(QStringLiteral("res"));
     ASSERT_TRUE(QDir().mkpath(Resource_Path));
-    QFile help(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf")));
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.write("%PDF-1.4\n");
-    help.close();
+    const QString help = TestHelpers::writeFile(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf")), "%PDF-1.4\n");
     Open_Help_File();
     EXPECT_EQ(seam.messages.size(), 3);
-    EXPECT_EQ(seam.openedUrls, QList<QUrl>{QUrl::fromLocalFile(help.fileName())});
+    EXPECT_EQ(seam.openedUrls, QList<QUrl>{QUrl::fromLocalFile(help)});
     Resource_Path.clear();
 }
 
@@ -57,15 +55,11 @@ TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)
     auto *inner = new QFrame(panel);
     auto *deep = new QSpinBox(inner);
 
-    SetObjEnabled(&box, 0);
-    EXPECT_TRUE(box.isEnabled()); // the box and its title stay as they are
-    EXPECT_FALSE(show->isEnabled());
-    EXPECT_FALSE(panel->isEnabled());
-    EXPECT_FALSE(spacing->isEnabled());
-    EXPECT_FALSE(inner->isEnabled());
-    EXPECT_FALSE(deep->isEnabled()); // greyed with its disabled container
-
-    SetObjEnabled(&box, 1);
-    for (QWidget *w : std::initializer_list<QWidget *>{show, panel, spacing, inner, deep})
-        EXPECT_TRUE(w->isEnabled()) << w->metaObject()->className();
+    // The box and its title stay as they are; what is deeper is greyed with its disabled container.
+    for (const int enabled : {0, 1}) {
+        SetObjEnabled(&box, enabled);
+        EXPECT_TRUE(box.isEnabled());
+        for (QWidget *w : std::initializer_list<QWidget *>{show, panel, spacing, inner, deep})
+            EXPECT_EQ(w->isEnabled(), bool(enabled)) << w->metaObject()->className();
+    }
 }

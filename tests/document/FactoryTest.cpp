@@ -43,18 +43,15 @@ TEST_F(Factory, PlacementCascadesKeepsIdentifiedRectanglesAndSnaps)
     const GraphicPtr first = create(GraphicKind::Shape, false, {});
     const GraphicPtr second = create(GraphicKind::Shape, false, {});
     ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->bounds(), QRectF(10, 10, 50, 50));
-    EXPECT_EQ(second->bounds(), QRectF(20, 20, 50, 50));
+    EXPECT_TRUE(first->bounds() == QRectF(10, 10, 50, 50) && second->bounds() == QRectF(20, 20, 50, 50));
     EXPECT_EQ(list(), GraphicList({second, first}));
     EXPECT_EQ(canvas->selectedGraphics(), GraphicList({second}));
 
     // A given rectangle is kept for identified elements; others take the cascade's origin.
     const GraphicPtr placed = create(GraphicKind::Text, true, QRectF(30, 40, 100, 20), "Hi", "Fup_Name");
-    EXPECT_EQ(placed->bounds(), QRectF(30, 40, 100, 20));
-    EXPECT_EQ(placed->control_ID, "Fup_Name");
+    EXPECT_TRUE(placed->bounds() == QRectF(30, 40, 100, 20) && placed->control_ID == "Fup_Name");
     const GraphicPtr cascaded = create(GraphicKind::Text, true, QRectF(30, 40, 100, 20), "Hi");
-    EXPECT_EQ(cascaded->bounds(), QRectF(30, 30, 100, 20));
-    EXPECT_EQ(cascaded->control_ID, QString());
+    EXPECT_TRUE(cascaded->bounds() == QRectF(30, 30, 100, 20) && cascaded->control_ID.isEmpty());
 
     // The snapping grid rounds origin and far corner of a given rectangle.
     grid.setConstraining(true);
@@ -87,21 +84,19 @@ TEST_F(Factory, TheToolDecidesKindAndShape)
         GraphicKind given, made;
         const char *shape;
     };
-    const Case cases[] = {{0, K::Text, K::Text, "R"},       {1, K::Line, K::Line, "R"},       {2, K::Text, K::Text, "R"},
-                          {3, K::Shape, K::Shape, "R"},     {4, K::Shape, K::Shape, "C"},     {5, K::Shape, K::Shape, "RR"},
-                          {6, K::Shape, K::Shape, "T"},     {7, K::Shape, K::Shape, "D"},     {8, K::Text, K::Image, "R"},
-                          {9, K::Text, K::Image, "R"},      {10, K::Text, K::Barcode, "R"},   {11, K::Text, K::Signature, "R"},
-                          {12, K::Text, K::Signature, "R"}, {13, K::Shape, K::Shape, "S"},    {14, K::Shape, K::Shape, "DS"},
+    const Case cases[] = {{0, K::Text, K::Text, "R"},      {1, K::Line, K::Line, "R"},       {2, K::Text, K::Text, "R"},
+                          {3, K::Shape, K::Shape, "R"},    {4, K::Shape, K::Shape, "C"},     {5, K::Shape, K::Shape, "RR"},
+                          {6, K::Shape, K::Shape, "T"},    {7, K::Shape, K::Shape, "D"},     {8, K::Text, K::Image, "R"},
+                          {9, K::Text, K::Image, "R"},     {10, K::Text, K::Barcode, "R"},   {11, K::Text, K::Signature, "R"},
+                          {12, K::Text, K::Signature, "R"}, {13, K::Shape, K::Shape, "S"},   {14, K::Shape, K::Shape, "DS"},
                           {15, K::Shape, K::Shape, "P"}};
     for (const Case &c : cases) {
         host.tool = c.tool;
         const GraphicPtr g = create(c.given, false, {});
         ASSERT_TRUE(g) << c.tool;
-        EXPECT_EQ(g->kind(), c.made) << "tool " << c.tool;
-        EXPECT_EQ(g->Get_shape_type(), c.shape) << "tool " << c.tool;
-        if (c.tool == 11 || c.tool == 12) {
+        EXPECT_TRUE(g->kind() == c.made && g->Get_shape_type() == c.shape) << "tool " << c.tool;
+        if (c.tool == 11 || c.tool == 12)
             EXPECT_EQ(g->sign_or_fingureprint == "S", c.tool == 11);
-        }
     }
     // Shape codes go on whatever class the caller gives (the tool only names the shape).
     host.tool = 4;
@@ -118,18 +113,15 @@ TEST_F(Factory, PictureToolsTakeTheChosenFileOrThePlaceholder)
     host.tool = 8;
     Library_Selected_Image = picture;
     const GraphicPtr fromFile = create(GraphicKind::Text, false, {});
-    EXPECT_EQ(fromFile->FilePath(), picture);
-    EXPECT_EQ(fromFile->_image.size(), QSize(30, 20));
+    EXPECT_TRUE(fromFile->FilePath() == picture && fromFile->_image.size() == QSize(30, 20));
 
     Library_Selected_Image = dir.filePath("gone.png");
     const GraphicPtr missing = create(GraphicKind::Text, false, {});
-    EXPECT_EQ(missing->kind(), GraphicKind::Image);
-    EXPECT_EQ(missing->_image, host.placeholder);
+    EXPECT_TRUE(missing->kind() == GraphicKind::Image && missing->_image == host.placeholder);
 
     host.tool = 9;
     const GraphicPtr library = create(GraphicKind::Text, false, {});
-    EXPECT_EQ(library->kind(), GraphicKind::Image);
-    EXPECT_TRUE(library->_image.isNull()); // no placeholder for the library tool
+    EXPECT_TRUE(library->kind() == GraphicKind::Image && library->_image.isNull()); // no placeholder for the library tool
 
     host.tool = 11;
     create(GraphicKind::Text, false, {});
@@ -146,19 +138,14 @@ TEST_F(Factory, TextsTakeTheEditorsContentStyleAndIdentifiersTheirAlignmentAndTi
     host.contentColor = QColor(10, 20, 30);
 
     const GraphicPtr plain = create(GraphicKind::Text, false, {});
-    EXPECT_EQ(plain->Text_Value, "Text here");
-    EXPECT_TRUE(plain->_isDrawingStroke); // element defaults untouched without a value
-    EXPECT_EQ(plain->text_ctrl_font, host.contentFont);
-    EXPECT_EQ(plain->txt_clr, host.contentColor);
-    EXPECT_EQ(plain->text_alignmnet, 0);
-    EXPECT_EQ(plain->ctrl_is_visible, 1);
+    // Element defaults untouched without a value.
+    EXPECT_TRUE(plain->Text_Value == "Text here" && plain->_isDrawingStroke && plain->text_alignmnet == 0 && plain->ctrl_is_visible == 1);
+    EXPECT_TRUE(plain->text_ctrl_font == host.contentFont && plain->txt_clr == host.contentColor);
 
     // A value is shown without fill or border.
     const GraphicPtr valued = create(GraphicKind::Text, false, {}, "Happy birthday");
-    EXPECT_EQ(valued->Text_Value, "Happy birthday");
-    EXPECT_EQ(valued->_Text_contents, "Happy birthday");
-    EXPECT_FALSE(valued->_isDrawingFill);
-    EXPECT_FALSE(valued->_isDrawingStroke);
+    EXPECT_TRUE(valued->Text_Value == "Happy birthday" && valued->_Text_contents == "Happy birthday");
+    EXPECT_FALSE(valued->_isDrawingFill || valued->_isDrawingStroke);
 
     const CardFont title("TimesNewRomanPS-BoldItalicMT", 18);
     const std::tuple<const char *, int, bool> parties[] = {
@@ -183,20 +170,15 @@ TEST_F(Factory, CreationUndoesAndRedoesAsOneStepAndAClickLeavesNothing)
     const GraphicPtr g = create(GraphicKind::Shape, false, {});
     EXPECT_EQ(document.undoManager()->count(), 1);
     document.undoManager()->undo();
-    EXPECT_TRUE(list().isEmpty());
-    EXPECT_TRUE(canvas->selectedGraphics().isEmpty());
-    EXPECT_EQ(canvas->_Selected_Graphic, nullptr);
+    EXPECT_TRUE(list().isEmpty() && canvas->selectedGraphics().isEmpty() && !canvas->_Selected_Graphic);
     document.undoManager()->redo();
-    EXPECT_EQ(list(), GraphicList({g}));
-    EXPECT_EQ(canvas->selectedGraphics(), GraphicList({g}));
+    EXPECT_TRUE(list() == GraphicList({g}) && canvas->selectedGraphics() == GraphicList({g}));
 
     list().clear();
     document.undoManager()->clear();
     host.tool = 2;
     click(QPointF(40, 40));
-    EXPECT_TRUE(list().isEmpty());
-    EXPECT_EQ(document.undoManager()->count(), 0);
-    EXPECT_FALSE(document.undoManager()->canRedo());
+    EXPECT_TRUE(list().isEmpty() && document.undoManager()->count() == 0 && !document.undoManager()->canRedo());
 }
 
 TEST_F(Factory, DrawingToolsCreateByDraggingSnapAndReturnToTheArrow)
@@ -205,12 +187,8 @@ TEST_F(Factory, DrawingToolsCreateByDraggingSnapAndReturnToTheArrow)
     drag(QPointF(20, 20), QPointF(60, 50));
     ASSERT_EQ(list().size(), 1);
     const GraphicPtr g = list().first();
-    EXPECT_EQ(g->kind(), GraphicKind::Shape);
-    EXPECT_EQ(g->Get_shape_type(), "RR");
-    EXPECT_EQ(g->bounds(), QRectF(20, 20, 40, 30));
-    EXPECT_EQ(host.tool, 0);
-    EXPECT_EQ(canvas->_Selected_Graphic, g);
-    EXPECT_EQ(host.lastShownProperties, g);
+    EXPECT_TRUE(g->kind() == GraphicKind::Shape && g->Get_shape_type() == "RR" && g->bounds() == QRectF(20, 20, 40, 30));
+    EXPECT_TRUE(host.tool == 0 && canvas->_Selected_Graphic == g && host.lastShownProperties == g);
     EXPECT_EQ(document.undoManager()->count(), 1);
 
     // Dragging up and to the left gives the same kind of rectangle.
@@ -261,10 +239,7 @@ TEST_F(Factory, ReplaceWritesIntoTheIdentifiedElementOrCreatesIt)
     EXPECT_EQ(replace(GraphicKind::Text, false, QRectF(), "Bob", "Fup_Name"), name);
     EXPECT_EQ(list().size(), 2);
     EXPECT_EQ(name->bounds(), QRectF(30, 40, 100, 20));
-    EXPECT_EQ(name->Text_Value, "Bob");
-    EXPECT_EQ(name->_Text_contents, "Bob");
-    EXPECT_EQ(name->ctrl_is_visible, 1);
-    EXPECT_FALSE(name->_isDrawingStroke);
+    EXPECT_TRUE(name->Text_Value == "Bob" && name->_Text_contents == "Bob" && name->ctrl_is_visible == 1 && !name->_isDrawingStroke);
     EXPECT_EQ(canvas->selectedGraphics(), GraphicList({other}));
 
     // An empty value writes nothing.
@@ -296,13 +271,11 @@ TEST_F(Factory, ReplaceGivesAFoundPictureOnlyAFileThatExists)
 
 TEST_F(Factory, IdentifiersAreLookedUpAmongTextsAndPicturesAndProfileElementsHideTogether)
 {
-    const GraphicPtr shape = add(QRectF(0, 0, 5, 5), GraphicKind::Shape);
-    const GraphicPtr barcode = add(QRectF(0, 0, 5, 5), GraphicKind::Barcode);
-    const GraphicPtr text = add(QRectF(0, 0, 5, 5), GraphicKind::Text);
-    const GraphicPtr laterText = add(QRectF(0, 0, 5, 5), GraphicKind::Text);
+    GraphicList found;
+    for (GraphicKind kind : {GraphicKind::Shape, GraphicKind::Barcode, GraphicKind::Text, GraphicKind::Text})
+        (found << add(QRectF(0, 0, 5, 5), kind)).last()->control_ID = "Fup_Name";
+    const GraphicPtr text = found.at(2);
     const GraphicPtr userText = add(QRectF(0, 0, 5, 5), GraphicKind::Text); // drawn by the user: no identifier
-    for (const GraphicPtr &g : {shape, barcode, text, laterText})
-        g->control_ID = "Fup_Name";
     EXPECT_EQ(canvas->Selcect_Ctrl_With_ID("Fup_Name"), text);
     EXPECT_EQ(canvas->Selcect_Ctrl_With_ID("Fup_Title"), nullptr);
     // An empty identifier must never pick up (and let a filler overwrite) the user's own text.
@@ -311,18 +284,13 @@ TEST_F(Factory, IdentifiersAreLookedUpAmongTextsAndPicturesAndProfileElementsHid
     EXPECT_EQ(userText->Text_Value, "Text here");
 
     list().clear();
-    const GraphicPtr name = add(QRectF(0, 0, 5, 5), GraphicKind::Text);
-    const GraphicPtr photo = add(QRectF(0, 0, 5, 5), GraphicKind::Image);
-    const GraphicPtr website = add(QRectF(0, 0, 5, 5), GraphicKind::Shape);
-    const GraphicPtr party = add(QRectF(0, 0, 5, 5), GraphicKind::Text);
-    name->control_ID = "Fup_Name";
-    photo->control_ID = "Fup_Photo";
-    website->control_ID = "Fup_Website";
-    party->control_ID = "PARTY_TITLE";
+    std::vector<int> visible;
+    for (const auto &[kind, id] : {std::pair{GraphicKind::Text, "Fup_Name"}, {GraphicKind::Image, "Fup_Photo"},
+                                   {GraphicKind::Shape, "Fup_Website"}, {GraphicKind::Text, "PARTY_TITLE"}})
+        add(QRectF(0, 0, 5, 5), kind)->control_ID = QLatin1String(id);
     canvas->Hide_all_Text_control_FUP_Control();
-    EXPECT_EQ(name->ctrl_is_visible, 0);
-    EXPECT_EQ(photo->ctrl_is_visible, 0);
-    EXPECT_EQ(website->ctrl_is_visible, 1);
-    EXPECT_EQ(party->ctrl_is_visible, 1);
+    for (const GraphicPtr &g : list())
+        visible.push_back(g->ctrl_is_visible);
+    EXPECT_EQ(visible, (std::vector<int>{0, 0, 1, 1}));
     EXPECT_EQ(list().size(), 4);
 }

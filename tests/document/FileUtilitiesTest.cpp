@@ -99,9 +99,7 @@ TEST_F(ResourceFolders, CreatesEveryMissingFolderAndLeavesExistingOnesAndTheirFi
     Check_Path_And_Create_Files();
     for (const char *name : {"DataSet", "Background", "Fill_Style_Image", "LibraryImage", "Templates", "Templates/User"})
         EXPECT_TRUE(QFileInfo(QDir(Resource_Path).filePath(QLatin1String(name))).isDir()) << name;
-    QFile file(series);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("Anna\nBerg\n"));
+    EXPECT_EQ(TestHelpers::readFile(series), QByteArray("Anna\nBerg\n"));
 }
 
 TEST_F(ResourceFolders, DoesNothingWithoutAResourceFolder)

@@ -185,21 +185,23 @@ TEST(HostileArchive, NestedExpandingAndCyclicListsAreRefusedBeforeParsing)
             << error.toStdString();
     }
     // The doubling list is small; what it would expand to is not. A list reached twice is
-    // refused whether or not it would expand far.
+    // refused whether or not it would expand far. Shared texts are fine, each reference counted
+    // against the limits as libplist's copy.
     EXPECT_LT(doublingBinary(30).size(), 1000);
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(30)), PropertyListCheck::Result::Shared);
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(1)), PropertyListCheck::Result::Shared);
-    EXPECT_EQ(PropertyListCheck::binary(doublingBinary(0)), PropertyListCheck::Result::Fine);
-    // Shared texts are fine, each reference counted against the limits as libplist's copy.
-    PropertyListCheck::Limits few;
-    few.maxObjects = 100;
-    few.maxBytes = 990;
-    EXPECT_EQ(PropertyListCheck::binary(flatBinary(99, 10), few), PropertyListCheck::Result::Fine);   // 100 values, 990 bytes
-    EXPECT_EQ(PropertyListCheck::binary(flatBinary(100, 1), few), PropertyListCheck::Result::TooLarge);
-    EXPECT_EQ(PropertyListCheck::binary(flatBinary(50, 20), few), PropertyListCheck::Result::TooLarge);
-    few.maxDepth = 4;
-    EXPECT_EQ(PropertyListCheck::binary(nestedBinary(4), few), PropertyListCheck::Result::Fine);
-    EXPECT_EQ(PropertyListCheck::binary(nestedBinary(5), few), PropertyListCheck::Result::TooDeep);
+    using R = PropertyListCheck::Result;
+    PropertyListCheck::Limits few, shallow;
+    few.maxObjects = shallow.maxObjects = 100;
+    few.maxBytes = shallow.maxBytes = 990;
+    shallow.maxDepth = 4;
+    const std::tuple<const char *, QByteArray, PropertyListCheck::Limits, R> rows[] = {
+        {"doubling 30", doublingBinary(30), {}, R::Shared}, {"doubling 1", doublingBinary(1), {}, R::Shared},
+        {"doubling 0", doublingBinary(0), {}, R::Fine},
+        {"100 values, 990 bytes", flatBinary(99, 10), few, R::Fine}, {"101 values", flatBinary(100, 1), few, R::TooLarge},
+        {"1000 bytes", flatBinary(50, 20), few, R::TooLarge},
+        {"4 deep", nestedBinary(4), shallow, R::Fine}, {"5 deep", nestedBinary(5), shallow, R::TooDeep},
+    };
+    for (const auto &[name, data, limits, result] : rows)
+        EXPECT_EQ(PropertyListCheck::binary(data, limits), result) << name;
 }
 
 TEST(HostileArchive, BrokenBinaryTablesAreRefused)
@@ -256,21 +258,26 @@ class HostilePaste : public CanvasTest
 {
 };
 
-TEST_F(HostilePaste, HostileClipboardDataLeavesTheCardAlone)
+TEST_F(HostilePaste, HostileOrDamagedClipboardDataLeavesTheCardAloneWithAMessage)
 {
     ScriptedModalSeam seam;
     add(QRectF(10, 20, 100, 30), GraphicKind::Text);
-    const std::vector<Hostile> hostile = hostileArchives();
-    for (const Hostile &h : hostile) {
+    std::vector<QByteArray> inputs = {"not a property list", QByteArray("bplist00\x01\x02", 10),
+                                      "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><dict><key>class</key>"
+                                      "<string>LMNText</string><key>_strokeWidth</key><string>wide</string></dict></array></plist>"};
+    for (const Hostile &h : hostileArchives())
+        inputs.push_back(h.data);
+    for (const QByteArray &input : inputs) {
         auto *data = new QMimeData;
-        data->setData(LMNGraphicViewPasteboardType, h.data);
+        data->setData(LMNGraphicViewPasteboardType, input);
         QGuiApplication::clipboard()->setMimeData(data);
         canvas->paste();
     }
     EXPECT_EQ(list().size(), 1);
     EXPECT_EQ(document.undoManager()->count(), 0);
-    ASSERT_EQ(seam.messages.size(), qsizetype(hostile.size()));
-    for (const auto &message : seam.messages)
-        EXPECT_TRUE(message.text.contains(QLatin1String("damaged"))) << message.text.toStdString();
+    ASSERT_EQ(seam.messages.size(), qsizetype(inputs.size()));
+    EXPECT_TRUE(seam.messages.at(2).text.contains(QLatin1String("cannot be pasted")));
+    for (qsizetype i = 3; i < seam.messages.size(); ++i)
+        EXPECT_TRUE(seam.messages.at(i).text.contains(QLatin1String("damaged"))) << seam.messages.at(i).text.toStdString();
     QGuiApplication::clipboard()->clear();
 }

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace {
 
@@ -240,22 +239,15 @@ print(json.dumps(out))
     const QByteArray output = TestHelpers::runProgram(FESTILOOM_PYTHON, {"-c", script, xmlPath, binPath});
     const QJsonArray seen = QJsonDocument::fromJson(output).array();
     ASSERT_EQ(seen.size(), 4) << output.toStdString();
+    const QJsonObject expectedText = QJsonDocument::fromJson(QStringLiteral(R"({"class": "LMNText", "text": "%1",
+        "bounds": [10.5, 20.25, 100, 40], "stroke": [1, 0, 0, %2], "index": -3, "locked": true, "alpha": 0.25,
+        "font": {"postScriptName": "TimesNewRomanPS-BoldItalicMT", "pointSize": 18}, "png": "", "pngSize": 0})")
+        .arg(text->Text_Value, QString::number(128 / 255.0, 'g', 17)).toUtf8()).object();
+    ASSERT_FALSE(expectedText.isEmpty());
     for (int form = 0; form < 2; ++form) {
-        const QJsonObject t = seen[form * 2].toObject();
-        EXPECT_EQ(t["class"].toString(), "LMNText");
-        EXPECT_EQ(t["text"].toString(), text->Text_Value);
-        EXPECT_EQ(t["bounds"].toArray(), QJsonArray({10.5, 20.25, 100.0, 40.0}));
-        EXPECT_EQ(t["stroke"].toArray()[0].toDouble(), 1.0);
-        EXPECT_NEAR(t["stroke"].toArray()[3].toDouble(), 128 / 255.0, 1e-9);
-        EXPECT_EQ(t["font"].toObject()["postScriptName"].toString(), "TimesNewRomanPS-BoldItalicMT");
-        EXPECT_EQ(t["font"].toObject()["pointSize"].toDouble(), 18.0);
-        EXPECT_EQ(t["index"].toInt(), -3);
-        EXPECT_EQ(t["locked"].toBool(), true);
-        EXPECT_EQ(t["alpha"].toDouble(), 0.25);
-        EXPECT_EQ(t["pngSize"].toInt(), 0);
-        const QJsonObject p = seen[form * 2 + 1].toObject();
-        EXPECT_EQ(p["class"].toString(), "LMNImage");
-        EXPECT_EQ(p["png"].toString(), "89504e470d0a1a0a"); // the PNG signature
+        EXPECT_EQ(seen[form * 2].toObject(), expectedText) << QJsonDocument(seen[form * 2].toObject()).toJson().toStdString();
+        EXPECT_EQ(seen[form * 2 + 1].toObject()["class"].toString(), "LMNImage");
+        EXPECT_EQ(seen[form * 2 + 1].toObject()["png"].toString(), "89504e470d0a1a0a"); // the PNG signature
     }
 }
 
@@ -278,12 +270,9 @@ sys.stdout.buffer.write(plistlib.dumps([e], fmt=plistlib.FMT_XML if sys.argv[1] 
         ASSERT_EQ(list->size(), 1);
         const LMNGraphic &g = *list->first();
         EXPECT_EQ(g.kind(), GraphicKind::Shape);
-        EXPECT_EQ(g._shape_type, "DS");
-        EXPECT_EQ(g.double_star_type, 12);
-        EXPECT_EQ(g.alpha_val, 1.0f);
+        EXPECT_TRUE(g._shape_type == "DS" && g.double_star_type == 12 && g.alpha_val == 1.0f && g.Text_Value == "a < b & c");
         EXPECT_EQ(g._bounds, QRectF(1, 2, 30, 40.5));
         EXPECT_EQ(g._fillColor.rgba64(), QColor::fromRgba64(0, 32768, 65535, 65535).rgba64());
-        EXPECT_EQ(g.Text_Value, "a < b & c");
         EXPECT_EQ(g.header_font_val, CardFont("ArialMT", 9));
     }
 
@@ -316,18 +305,10 @@ TEST(LMNGraphicArchive, MissingKeysGiveZeroUnknownKeysAreIgnoredAndABadPictureCo
     EXPECT_EQ(g->text_alignmnet, 2);
 
     // Everything else is zero or nothing, not the defaults of a new element.
-    EXPECT_TRUE(g->_Text_contents.isEmpty());
-    EXPECT_EQ(g->ctrl_is_visible, 0);
-    EXPECT_EQ(g->alpha_val, 0.0f);
-    EXPECT_FALSE(g->_isDrawingStroke);
-    EXPECT_TRUE(g->_shape_type.isEmpty());
-    EXPECT_FALSE(g->_strokeColor.isValid());
-    EXPECT_TRUE(g->text_ctrl_font.isNull());
-    EXPECT_EQ(g->text_ctrl_font.pointSize, 0.0);
-    EXPECT_TRUE(g->_bounds.isNull());
-    EXPECT_TRUE(g->_image.isNull());
-    EXPECT_TRUE(g->_barcode_image.isNull());
-    EXPECT_EQ(g->sat_val, 0.0f);
+    EXPECT_TRUE(g->_Text_contents.isEmpty() && g->_shape_type.isEmpty() && !g->_strokeColor.isValid());
+    EXPECT_TRUE(g->ctrl_is_visible == 0 && g->alpha_val == 0.0f && g->sat_val == 0.0f && !g->_isDrawingStroke);
+    EXPECT_TRUE(g->text_ctrl_font.isNull() && g->text_ctrl_font.pointSize == 0.0 && g->_bounds.isNull());
+    EXPECT_TRUE(g->_image.isNull() && g->_barcode_image.isNull());
 
     // A font dictionary without its size, a class that no longer exists, no class at all.
     g = decodeXmlElement("<key>class</key><string>LMNFancyFrame</string>"
@@ -418,16 +399,5 @@ TEST(LMNGraphicArchive, DataThatIsNoElementListIsRefusedNotCrashedOn)
         EXPECT_FALSE(error.isEmpty());
     }
 
-    // Flipped bytes in the binary form's tables and offsets, and in the XML form's markup:
-    // read or refused, never a crash.
-    std::srand(7);
-    for (int i = 0; i < 400; ++i) {
-        QByteArray damaged = i % 2 ? binary : xml;
-        for (int k = 0; k < 3; ++k)
-            damaged[std::rand() % damaged.size()] = char(std::rand() % 256);
-        QString error;
-        if (!LMNGraphicArchive::decodeList(damaged, &error)) {
-            EXPECT_FALSE(error.isEmpty());
-        }
-    }
+    // Any other bytes: the fuzz target (fuzz/ElementArchiveFuzz.cpp) reads or refuses them with a reason.
 }

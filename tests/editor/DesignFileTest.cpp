@@ -1,5 +1,7 @@
-// The design file: a full round trip, the file as Python's plistlib reads it, and the shape
-// of the card sheet surviving the file.
+// The design file: a full round trip, the file as Python's plistlib reads it, the shape of the
+// card sheet surviving the file; files that must not open (missing, truncated, foreign,
+// damaged) and saves that fail without harming the file already there; numbers out of their
+// field's range and designs near the size limit.
 
 #include "editor/DesignFile.h"
 
@@ -12,6 +14,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <limits>
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -194,35 +200,337 @@ print(json.dumps({
     EXPECT_EQ(o["count"].toInt(), 63);
     EXPECT_EQ(o["magic"].toString(), "QOVAMACBDAYINVITECARD");
 
-    const QJsonArray front = o["front"].toArray();
-    EXPECT_EQ(front[0].toBool(), true);                                // Card_border_chk
-    EXPECT_EQ(front[1].toBool(), true);                                // Card_fill_chk
-    const QColor fill = design.Front_card_Prop.Card_fill_clr;                // Card_fill_clr
-    const QJsonArray fillRead = front[2].toArray();
-    ASSERT_EQ(fillRead.size(), 4);
-    EXPECT_NEAR(fillRead[0].toDouble(), fill.redF(), 1e-6);
-    EXPECT_NEAR(fillRead[1].toDouble(), fill.greenF(), 1e-6);
-    EXPECT_NEAR(fillRead[2].toDouble(), fill.blueF(), 1e-6);
-    EXPECT_NEAR(fillRead[3].toDouble(), 0.37, 1e-4);
-    EXPECT_EQ(front[3].toInt(), 7);                                    // Card_bor_Stepper
-    EXPECT_EQ(front[4].toInt(), -1);                                   // Card_Cat_index
-    EXPECT_DOUBLE_EQ(front[5].toDouble(), 0.37);                       // Card_alpha_Stepper
-    EXPECT_EQ(front[6].toString(), "DDD");                             // Card_border_style
-    EXPECT_EQ(front[7].toString(), "RR");                              // Card_Shape, from the sheet's number
-    EXPECT_EQ(front[8].toString(), "Tab\there end");                   // Card_Name without control characters
-    EXPECT_EQ(front[9].toArray(), (QJsonArray{0.1, 1.0 / 3.0}));       // Card_Location
-    EXPECT_EQ(front[10].toArray(), (QJsonArray{419.5275590551, 297.6377952756})); // Card_Size
-    EXPECT_EQ(front[11].toObject()["postScriptName"].toString(), "TimesNewRomanPS-BoldItalicMT");
+    // Card_border_chk, Card_fill_chk, Card_fill_clr, Card_bor_Stepper, Card_Cat_index,
+    // Card_alpha_Stepper, Card_border_style, Card_Shape (from the sheet's number), Card_Name
+    // without control characters, Card_Location, Card_Size, Card_Content_font.
+    const QColor fill = design.Front_card_Prop.Card_fill_clr;
+    auto r6 = [](double v) { return std::round(v * 1e6) / 1e6; };
+    const QJsonArray expected{true, true, QJsonArray{r6(fill.redF()), r6(fill.greenF()), r6(fill.blueF()), r6(fill.alphaF())},
+                              7, -1, 0.37, "DDD", "RR", "Tab\there end", QJsonArray{0.1, 1.0 / 3.0},
+                              QJsonArray{419.5275590551, 297.6377952756},
+                              QJsonObject{{"postScriptName", "TimesNewRomanPS-BoldItalicMT"}, {"pointSize", 17.5}}};
+    EXPECT_EQ(o["front"].toArray(), expected) << QJsonDocument(o["front"].toArray()).toJson().toStdString();
     EXPECT_EQ(o["back_side"].toString(), "B");
 
     const QJsonArray binding = o["binding"].toArray();
-    EXPECT_EQ(binding[0].toString(), "Y");
-    EXPECT_EQ(binding[1].toString(), "/home/anna/guests.xlsx");
-    EXPECT_EQ(binding[2].toArray().size(), 3);
+    EXPECT_TRUE(binding[0] == "Y" && binding[1] == "/home/anna/guests.xlsx" && binding[2].toArray().size() == 3);
     EXPECT_EQ(binding[3].toArray()[1].toObject()["Column1"].toString(), QStringLiteral("Zoë"));
 
     EXPECT_EQ(o["front_classes"].toArray(),
               (QJsonArray{"LMNText", "LMNLine", "LMNImage", "Shape_Control", "LMNSignature", "LMNBarcode", "LMNText"}));
     EXPECT_EQ(o["back_ids"].toArray(), (QJsonArray{"B_0", "B_1", "B_2"}));
     EXPECT_EQ(o["first_text"].toString(), "Bell and form feed");
+}
+
+namespace {
+
+CardDesign smallDesign(const QString &name)
+{
+    CardDesign design;
+    design.Front_card_Prop.Card_Name = name;
+    design.Front_card_Prop.Card_fill_chk = true;
+    for (int i = 0; i < 3; ++i) {
+        GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+        text->setText(QStringLiteral("Guest %1").arg(i));
+        text->text_alignmnet = 1;
+        design.graphics << text;
+    }
+    return design;
+}
+
+// Refused, with a reason that names the file and says `said`.
+::testing::AssertionResult refused(const QString &path, const char *said = "")
+{
+    QString error;
+    if (DesignFile::read(path, &error))
+        return ::testing::AssertionFailure() << "opened " << path.toStdString();
+    if (!error.contains(path) || !error.contains(QLatin1String(said)))
+        return ::testing::AssertionFailure() << "reason does not name the file or say \"" << said << "\": " << error.toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+class DesignFileRefusal : public ::testing::Test
+{
+protected:
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray valid() const { return DesignFile::toXml(smallDesign(QStringLiteral("Valid"))); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(DesignFileRefusal, EveryTruncationIsRefused)
+{
+    const QByteArray whole = valid();
+    ASSERT_TRUE(DesignFile::fromXml(whole, nullptr).has_value());
+    // Cut everywhere in the first part, then at steps through the rest, and just before the end.
+    QList<qsizetype> cuts;
+    for (qsizetype n = 1; n < 400; ++n)
+        cuts << n;
+    for (qsizetype n = 400; n < whole.size() - 9; n += 97)   // without the last line break it is whole
+        cuts << n;
+    for (qsizetype n = whole.size() - 30; n < whole.size() - 9; ++n)
+        cuts << n;
+    for (qsizetype n : cuts) {
+        QString error;
+        EXPECT_FALSE(DesignFile::fromXml(whole.left(n), &error).has_value()) << "cut at " << n;
+        EXPECT_FALSE(error.isEmpty());
+    }
+
+    EXPECT_TRUE(refused(TestHelpers::writeFile(file("cut.dcard"), whole.left(whole.size() / 2)), "incomplete"));
+}
+
+TEST_F(DesignFileRefusal, ForeignMissingEmptyAndFolderFilesAreRefused)
+{
+    const QList<QPair<const char *, QByteArray>> foreign = {
+        {"settings", R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>SendEmailSMTP</key><string>smtp.example.org</string></dict></plist>)"},
+        {"other array", R"(<?xml version="1.0"?><plist version="1.0"><array><string>SOMETHINGELSE</string><true/></array></plist>)"},
+        {"number first", R"(<?xml version="1.0"?><plist version="1.0"><array><integer>1</integer></array></plist>)"},
+        {"web page", "<!DOCTYPE html><html><body><p>Hello</p></body></html>"},
+        {"binary", QByteArray("bplist00\xd1\x01\x02SabcSdef\x08\x0b\x0f\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x03"
+                              "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x13", 51)},
+        {"picture", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16)},
+        {"text", "Dear Anna,\nsee you on Saturday!\n"},
+    };
+    for (const auto &[name, bytes] : foreign) {
+        QString error;
+        EXPECT_FALSE(DesignFile::fromXml(bytes, &error).has_value()) << name;
+        EXPECT_FALSE(error.isEmpty()) << name;
+    }
+    QString error;
+    DesignFile::fromXml(foreign[0].second, &error);
+    EXPECT_TRUE(error.contains("not a Festiloom design")) << error.toStdString();
+
+    // Missing, empty and folder paths.
+    EXPECT_TRUE(refused(file("nothing.dcard"), "does not exist"));
+    EXPECT_TRUE(refused(TestHelpers::writeFile(file("empty.dcard"), {}), "empty"));
+
+    QDir(m_dir.path()).mkdir("folder.dcard");
+    EXPECT_TRUE(refused(file("folder.dcard")));
+}
+
+TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrongButExtraItemsAreIgnored)
+{
+    const QByteArray whole = valid();
+    auto damaged = [&](const QByteArray &from, const QByteArray &to, int occurrence = 0) {
+        QByteArray copy = whole;
+        qsizetype at = -1;
+        for (int i = 0; i <= occurrence; ++i)
+            at = copy.indexOf(from, at + 1);
+        EXPECT_GE(at, 0) << from.toStdString();
+        return copy.replace(at, from.size(), to);
+    };
+
+    QByteArray withRecord = DesignFile::toXml([] {
+        CardDesign d;
+        d.Excel_Records = {{{"Extension", "1"}}};
+        return d;
+    }());
+    withRecord.replace("<string>1</string>", "<integer>1</integer>");   // a spreadsheet value that is not text
+    QByteArray badElement = whole;   // an element whose field has the wrong type refuses the whole design
+    const qsizetype value = badElement.indexOf("<integer>", badElement.indexOf("<key>text_alignmnet</key>"));
+    badElement.replace(value, badElement.indexOf("</integer>", value) + 10 - value, "<string>left</string>");
+    QByteArray shorter = whole;   // items missing from the end
+    ASSERT_GE(whole.lastIndexOf("<array/>"), 0) << "the back side has no elements";
+    shorter.remove(whole.lastIndexOf("<array/>"), 8);
+    const std::vector<std::tuple<const char *, QByteArray, std::vector<const char *>>> rows = {
+        {"a flag holding text", damaged("<false/>", "<string>no</string>"), {"Card_border_chk", "front side"}},
+        {"an integer beyond its field", damaged("<integer>1</integer>", "<integer>99999999999</integer>"), {"Card_bor_Stepper"}},
+        {"a colour of three components", damaged("<real>1</real>", "", 0), {"colour"}},
+        {"a record value not text", withRecord, {"spreadsheet records"}},
+        {"an element field of the wrong type", badElement, {"front side's elements"}},
+        {"items missing", shorter, {"incomplete"}},
+        {"not XML in the middle", damaged("<array>", "<array><<"), {"damaged"}},
+    };
+    for (const auto &[name, bytes, said] : rows) {
+        QString error;
+        EXPECT_FALSE(DesignFile::fromXml(bytes, &error).has_value()) << name;
+        for (const char *part : said)
+            EXPECT_TRUE(error.contains(QLatin1String(part))) << name << ": " << error.toStdString();
+    }
+
+    // Extra items from a later version are ignored.
+    EXPECT_TRUE(DesignFile::fromXml(QByteArray(whole).insert(whole.lastIndexOf("</array>"), "<string>added later</string>"),
+                                    nullptr)
+                    .has_value());
+}
+
+TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
+{
+    QByteArray deep = R"(<?xml version="1.0"?><plist version="1.0"><array><string>QOVAMACBDAYINVITECARD</string>)";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<array>";
+    QString error;
+    EXPECT_FALSE(DesignFile::fromXml(deep, &error).has_value());
+    EXPECT_FALSE(error.isEmpty());
+    for (int i = 0; i < 100000; ++i)
+        deep += "</array>";
+    deep += "</array></plist>";
+    EXPECT_FALSE(DesignFile::fromXml(deep, &error).has_value());
+    EXPECT_TRUE(error.contains("nested")) << error.toStdString();
+}
+
+TEST_F(DesignFileRefusal, FailedSaveKeepsThePreviousFileAndSaysWhy)
+{
+    const QString path = file("Party.dcard");
+    ASSERT_TRUE(DesignFile::write(path, smallDesign(QStringLiteral("First")), nullptr));
+    const QByteArray before = TestHelpers::readFile(path);
+
+    // A new version far larger than the file-size limit: the write fails part way.
+    CardDesign big = smallDesign(QStringLiteral("Second"));
+    for (int i = 0; i < 200; ++i)
+        big.graphics << LMNGraphic::create(GraphicKind::Shape);
+    ASSERT_GT(DesignFile::toXml(big).size(), before.size() * 4);
+
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = old;
+    limited.rlim_cur = rlim_t(before.size() * 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    QString error;
+    const bool saved = DesignFile::write(path, big, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_EQ(TestHelpers::readFile(path), before);
+    const std::optional<CardDesign> still = DesignFile::read(path, &error);
+    ASSERT_TRUE(still.has_value()) << error.toStdString();
+    EXPECT_EQ(still->Front_card_Prop.Card_Name, "First");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"Party.dcard"}) << "no temporary file is left";
+
+    // A folder that does not exist.
+    EXPECT_FALSE(DesignFile::write(file("no/such/folder/x.dcard"), big, &error));
+    EXPECT_TRUE(error.contains("could not be saved")) << error.toStdString();
+}
+
+namespace {
+
+using TestHelpers::readFile;
+using TestHelpers::writeFile;
+
+// The file of a fresh design with one stored number replaced by `value`: the n-th <real> of
+// the front record (0: Card_alpha_Stepper, 1-2: Card_Location, 3-4: Card_Size).
+QByteArray withFrontReal(int n, const QByteArray &value)
+{
+    CardDesign design;
+    design.Front_card_Prop.Card_Size = QSizeF(360, 504);
+    QByteArray xml = DesignFile::toXml(design);
+    // The front record's numbers follow its three integers.
+    qsizetype at = xml.indexOf("<integer>");
+    for (int i = 0; i <= n; ++i)
+        at = xml.indexOf("<real>", at + 1);
+    const qsizetype end = xml.indexOf("</real>", at) + 7;
+    return xml.replace(at, end - at, "<real>" + value + "</real>");
+}
+
+// Opens the file in Python's plistlib, a reader we did not write; returns Card_alpha_Stepper
+// and Card_Size of the front record.
+QJsonArray plistlibFront(const QString &path)
+{
+    const QByteArray out = TestHelpers::runProgram(
+        QStringLiteral(FESTILOOM_PYTHON),
+        {QStringLiteral("-c"),
+         QStringLiteral("import json, plistlib, sys\n"
+                        "items = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                        "print(json.dumps([items[11], items[26]]))\n"),
+         path});
+    return QJsonDocument::fromJson(out).array();
+}
+
+} // namespace
+
+TEST(DesignFileLimits, NumbersOutOfRangeAreClampedOrRefusedAndNeverSavedUnreadable)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Range.dcard"));
+    struct Case
+    {
+        const char *what;
+        int real;
+        QByteArray value;
+        bool opens;
+        float alpha;   // when it opens
+    };
+    const Case cases[] = {
+        {"opacity beyond float", 0, "1e39", true, 100.0f},
+        {"negative opacity", 0, "-5", true, 0.0f},
+        {"a fraction of opacity", 0, "0.25", true, 0.25f},
+        {"a place far off the card", 1, "1e39", false, 0},
+        {"a card size beyond float", 4, "-1e300", false, 0},
+        {"a size that is not a number", 3, "nan", false, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(path, withFrontReal(c.real, c.value));
+        QString error;
+        const std::optional<CardDesign> design = DesignFile::read(path, &error);
+        ASSERT_EQ(design.has_value(), c.opens) << error.toStdString();
+        if (!design) {
+            EXPECT_TRUE(error.contains("front side")) << error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(design->Front_card_Prop.Card_alpha_Stepper, c.alpha);
+        // Saving what was opened gives a file that opens again.
+        ASSERT_TRUE(DesignFile::write(path, *design, &error)) << error.toStdString();
+        EXPECT_TRUE(DesignFile::read(path, &error).has_value()) << error.toStdString();
+    }
+
+    // Numbers that cannot be stored as they are never reach the file: it opens, here and in plistlib.
+    CardDesign odd;
+    odd.Front_card_Prop.Card_alpha_Stepper = std::numeric_limits<float>::infinity();
+    odd.Front_card_Prop.Card_Size = QSizeF(std::numeric_limits<double>::quiet_NaN(), 1e300);
+    odd.Front_card_Prop.Card_Content_font.pointSize = -std::numeric_limits<double>::infinity();
+    GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+    text->alpha_val = std::numeric_limits<float>::infinity();
+    text->setBounds(QRectF(0, 0, std::numeric_limits<double>::quiet_NaN(), 10));
+    odd.graphics << text;
+    QString error;
+    ASSERT_TRUE(DesignFile::write(path, odd, &error)) << error.toStdString();
+    EXPECT_FALSE(readFile(path).contains("inf")) << "a number that is not finite was written";
+    const std::optional<CardDesign> back = DesignFile::read(path, &error);
+    ASSERT_TRUE(back.has_value()) << error.toStdString();
+    EXPECT_EQ(back->Front_card_Prop.Card_alpha_Stepper, 100.0f);
+    EXPECT_EQ(back->Front_card_Prop.Card_Size, QSizeF(0, 1e6));
+    EXPECT_EQ(back->graphics.first()->alpha_val, std::numeric_limits<float>::max());
+    EXPECT_EQ(plistlibFront(path), QJsonArray({100.0, QJsonArray({0.0, 1e6})}));
+}
+
+TEST(DesignFileLimits, SparseElementsDoNotGrowOnSavingAndTooLargeDesignsAreNotSaved)
+{
+    // A design written by someone else whose elements hold only their kind.
+    QByteArray xml = DesignFile::toXml(CardDesign());
+    QByteArray elements = "<array>";
+    for (int i = 0; i < 3000; ++i)
+        elements += "<dict><key>class</key><string>LMNText</string><key>Text_Value</key><string>g</string></dict>";
+    elements += "</array>";
+    const qsizetype front = xml.lastIndexOf("<array/>", xml.lastIndexOf("<array/>") - 1);
+    ASSERT_GT(front, 0);
+    xml.replace(front, 8, elements);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Sparse.dcard"));
+    writeFile(path, xml);
+    QString error;
+    const std::optional<CardDesign> design = DesignFile::read(path, &error);
+    ASSERT_TRUE(design.has_value()) << error.toStdString();
+    ASSERT_EQ(design->graphics.size(), 3000);
+
+    const QString saved = dir.filePath(QStringLiteral("Saved.dcard"));
+    ASSERT_TRUE(DesignFile::write(saved, *design, &error)) << error.toStdString();
+    const qint64 size = readFile(saved).size();
+    EXPECT_LT(size, 2 * xml.size()) << "the saved design grew from " << xml.size() << " to " << size << " bytes";
+    ASSERT_TRUE(DesignFile::read(saved, &error).has_value()) << error.toStdString();
+
+    // Over the limit: Save says why and leaves the file as it was; Open refuses the same.
+    const QByteArray before = readFile(saved);
+    EXPECT_FALSE(DesignFile::write(saved, *design, &error, size - 1));
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+    EXPECT_EQ(readFile(saved), before);
+    EXPECT_TRUE(DesignFile::write(saved, *design, &error, size)) << error.toStdString();
+    EXPECT_FALSE(DesignFile::read(saved, &error, size - 1).has_value());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
 }

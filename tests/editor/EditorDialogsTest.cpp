@@ -3,10 +3,9 @@
 #include "EditorWindowFixture.h"
 
 #include "document/DocumentGlobals.h"
-#include "document/LMNGrid.h"
 #include "editor/EditorGlobals.h"
-#include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
+#include "support/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +15,7 @@ using EditorDialogs = EditorWindowFixture;
 TEST_F(EditorDialogs, StockTextPickerGivesTheChosenLine)
 {
     startWithCard();
-    QFile titles(QDir(Resource_Path).filePath(QStringLiteral("Title.txt")));
-    ASSERT_TRUE(titles.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    titles.write("Happy Birthday!\n\n  Let\xE2\x80\x99s Celebrate  \n");
-    titles.close();
+    TestHelpers::writeFile(QDir(Resource_Path).filePath(QStringLiteral("Title.txt")), "Happy Birthday!\n\n  Let\xE2\x80\x99s Celebrate  \n");
 
     Insert_Template *picker = Insert_Template::defaultInstance();
     picker->title_or_msg = QStringLiteral("T");
@@ -56,23 +52,6 @@ TEST_F(EditorDialogs, WizardTakesATitleFromTheStockTexts)
     EXPECT_EQ(title->Text_Value, Insert_Template::readEntries(QDir(Resource_Path).filePath("Title.txt")).first());
 }
 
-TEST_F(EditorDialogs, GridWindowChangesTheGridWhileOpen)
-{
-    startWithCard();
-    Grid_Wizard *window = Grid_Wizard::defaultInstance();
-    m_seam.onDialog([window](QDialog *) {
-        window->ui.Show_hide_grid_chk->setChecked(true);
-        window->ui.Grid_Space_slidr->setValue(18);
-        window->ui.Grid_snap_chk->setChecked(true);
-        return int(QDialog::Rejected);   // Cancel keeps what was set, like OK
-    });
-    window->Open_Wnd(m_window->grid);
-    EXPECT_TRUE(m_window->grid->isAlwaysShown());
-    EXPECT_DOUBLE_EQ(m_window->grid->_spacing, 18.0);
-    EXPECT_TRUE(m_window->grid->isConstraining());
-    EXPECT_TRUE(m_window->Align_with_grid_btn->isEnabled());
-}
-
 TEST_F(EditorDialogs, FilePathCheckAndPictureSaving)
 {
     startWithCard();
@@ -84,9 +63,7 @@ TEST_F(EditorDialogs, FilePathCheckAndPictureSaving)
     picture.fill(Qt::red);
     const QString jpegName = QDir(Resource_Path).filePath(QStringLiteral("card.jpeg"));
     m_window->Save_gen_image(picture, jpegName);
-    QFile written(jpegName);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.read(8).startsWith("\x89PNG"));   // PNG data whatever the extension
+    EXPECT_TRUE(TestHelpers::readFile(jpegName).startsWith("\x89PNG"));   // PNG data whatever the extension
 
     const qsizetype shown = m_seam.messages.size();
     m_window->Save_gen_image(picture, QDir(Resource_Path).filePath(QStringLiteral("no/such/folder/card.png")));

@@ -12,6 +12,7 @@
 #include "editor/ResourceFolder.h"
 #include "editor/ui/DesignFileCommands.h"
 #include "profile/PartyLayout.h"
+#include "support/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,9 +23,7 @@
 
 namespace {
 
-class FirstMinutes : public EditorWindowFixture
-{
-};
+using FirstMinutes = EditorWindowFixture;
 
 QString longText(int words)
 {
@@ -70,12 +69,9 @@ TEST(PartyStack, AStackThatFitsKeepsItsPlacesAndASqueezedOneKeepsItsOrderAndEdge
     const QList<PartyElement> squeezed = PartyLayout::fitted(tall, 154, PartyLayout::kMargin, &factor);
     EXPECT_LT(factor, 1.0f);
     EXPECT_FLOAT_EQ(float(squeezed.last().rect.bottom()), 154 - PartyLayout::kMargin);
-    for (int i = 0; i < tall.size(); ++i) {
-        EXPECT_EQ(squeezed.at(i).rect.left(), tall.at(i).rect.left());
-        EXPECT_EQ(squeezed.at(i).rect.width(), tall.at(i).rect.width());
-        if (i > 0)
-            EXPECT_GT(squeezed.at(i).rect.top(), squeezed.at(i - 1).rect.top());
-    }
+    for (int i = 0; i < tall.size(); ++i)
+        EXPECT_TRUE(squeezed.at(i).rect.left() == tall.at(i).rect.left() && squeezed.at(i).rect.width() == tall.at(i).rect.width()
+                    && (i == 0 || squeezed.at(i).rect.top() > squeezed.at(i - 1).rect.top())) << i;
     // Two lines need more room than a squeezed 60-point box gives at 14 points, not at 6.
     EXPECT_LT(PartyLayout::fittedFontSize(squeezed.at(4), 14, factor), 14.0f);
     EXPECT_EQ(PartyLayout::fittedFontSize(squeezed.at(4), 14, 1.0f), 14.0f);
@@ -123,13 +119,9 @@ TEST_F(FirstMinutes, NewThenCancelKeepsTheOpenDesign)
     m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
     m_window->newDesignCommand();
 
-    EXPECT_EQ(ended.count(), 0);
     EXPECT_EQ(m_document.graphics, before);
-    EXPECT_EQ(m_document.undoManager()->count(), undoSteps);
-    EXPECT_TRUE(m_window->Back_card_Prop.Card_fill_chk);
-    EXPECT_EQ(Card_Shape.load(), 2);
-    EXPECT_EQ(m_window->designFilePath(), path);
-    EXPECT_EQ(m_window->cardSize(), size);
+    EXPECT_TRUE(ended.count() == 0 && m_document.undoManager()->count() == undoSteps && m_window->Back_card_Prop.Card_fill_chk);
+    EXPECT_TRUE(Card_Shape.load() == 2 && m_window->designFilePath() == path && m_window->cardSize() == size);
 
     // New, then a finished wizard, does replace it.
     m_seam.answerMessages({QStringLiteral("No")});
@@ -141,8 +133,7 @@ TEST_F(FirstMinutes, NewThenCancelKeepsTheOpenDesign)
     m_window->newDesignCommand();
     ASSERT_EQ(m_document.graphics.size(), 1);
     EXPECT_EQ(m_document.graphics.first()->control_ID, QStringLiteral("PARTY_TITLE"));
-    EXPECT_TRUE(m_window->designFilePath().isEmpty());
-    EXPECT_EQ(ended.count(), 0);
+    EXPECT_TRUE(m_window->designFilePath().isEmpty() && ended.count() == 0);
 }
 
 TEST_F(FirstMinutes, DesignChoosersStartInDocumentsThenInTheFolderLastUsed)
@@ -186,11 +177,8 @@ TEST_F(FirstMinutes, PicturesOfTheResourceFolderAreStoredByTheirPlaceInIt)
     const QString path = QDir(designs.path()).filePath(QStringLiteral("portable.dcard"));
     ASSERT_TRUE(m_window->saveDesignTo(path));
     EXPECT_EQ(image->_file_path, picture);   // the open design keeps its full paths
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray xml = file.readAll();
-    EXPECT_FALSE(xml.contains(Resource_Path.toUtf8()));
-    EXPECT_TRUE(xml.contains("LibraryImage/Cakes/"));
+    const QByteArray xml = TestHelpers::readFile(path);
+    EXPECT_TRUE(!xml.contains(Resource_Path.toUtf8()) && xml.contains("LibraryImage/Cakes/"));
     EXPECT_EQ(ResourceFolder::portablePath(outside, Resource_Path), outside);
 
     // Another account: its own resource folder, seeded with the same pictures.
@@ -199,8 +187,7 @@ TEST_F(FirstMinutes, PicturesOfTheResourceFolderAreStoredByTheirPlaceInIt)
     ASSERT_TRUE(ResourceFolder::prepare(other.path(), &error)) << error.toStdString();
     Resource_Path = other.path();
     ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
-    EXPECT_TRUE(m_window->Front_card_Prop.Card_BG_Image_Path.startsWith(other.path()));
-    EXPECT_FALSE(m_window->Front_card_Prop.Card_BG_Image.isNull());
+    EXPECT_TRUE(m_window->Front_card_Prop.Card_BG_Image_Path.startsWith(other.path()) && !m_window->Front_card_Prop.Card_BG_Image.isNull());
     const GraphicPtr reopened = m_document.graphics.first();
     EXPECT_EQ(reopened->_file_path,
               QDir(other.path()).filePath(QStringLiteral("LibraryImage/Cakes/") + QFileInfo(picture).fileName()));

@@ -63,17 +63,6 @@ QImage argb(const QString &path)
     return QImage(path).convertToFormat(QImage::Format_ARGB32);
 }
 
-bool fullyTransparentBorder(const QImage &image)
-{
-    for (int x = 0; x < image.width(); ++x)
-        if (qAlpha(image.pixel(x, 0)) || qAlpha(image.pixel(x, image.height() - 1)))
-            return false;
-    for (int y = 0; y < image.height(); ++y)
-        if (qAlpha(image.pixel(0, y)) || qAlpha(image.pixel(image.width() - 1, y)))
-            return false;
-    return true;
-}
-
 } // namespace
 
 TEST(ShippedResources, SeedHoldsTheFoldersAndFilesTheApplicationOpensByNameAndEveryPictureLoads)
@@ -133,13 +122,11 @@ TEST(ShippedResources, BackgroundsAreOpaqueAtCardProportions)
         const QImage image = argb(info.filePath());
         ASSERT_FALSE(image.isNull()) << qPrintable(info.fileName());
         const int longSide = qMax(image.width(), image.height());
-        const int shortSide = qMin(image.width(), image.height());
+        const double ratio = double(longSide) / qMin(image.width(), image.height());
         EXPECT_GE(longSide, 1000) << qPrintable(info.fileName()) << " is too small to print at card size";
-        const double ratio = double(longSide) / shortSide;
-        EXPECT_GE(ratio, 1.35) << qPrintable(info.fileName());
-        EXPECT_LE(ratio, 1.65) << qPrintable(info.fileName());
-        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 255) << qPrintable(info.fileName());
-        EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255) << qPrintable(info.fileName());
+        EXPECT_TRUE(ratio >= 1.35 && ratio <= 1.65) << qPrintable(info.fileName()) << " " << ratio;
+        EXPECT_TRUE(qAlpha(image.pixel(0, 0)) == 255 && qAlpha(image.pixel(image.width() / 2, image.height() / 2)) == 255)
+            << qPrintable(info.fileName());
     }
 }
 
@@ -156,7 +143,11 @@ TEST(ShippedResources, LibraryCategoriesHoldTransparentCroppedPictures)
             ASSERT_FALSE(image.isNull()) << qPrintable(info.filePath());
             EXPECT_TRUE(QImage(info.filePath()).hasAlphaChannel()) << qPrintable(info.filePath());
             // An opaque edge means either a box around the picture on the card or a motif cut off.
-            EXPECT_TRUE(fullyTransparentBorder(image)) << qPrintable(info.filePath());
+            bool clearEdge = true;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); x += (y == 0 || y == image.height() - 1) ? 1 : std::max(1, image.width() - 1))
+                    clearEdge = clearEdge && qAlpha(image.pixel(x, y)) == 0;
+            EXPECT_TRUE(clearEdge) << qPrintable(info.filePath());
             const int drawn = TestHelpers::countPixelsDifferent(image, QColor(0, 0, 0, 0), image.rect(), 0);
             EXPECT_GT(drawn, image.width() * image.height() / 25) << qPrintable(info.filePath()) << " is nearly empty";
         }
@@ -167,9 +158,8 @@ TEST(ShippedResources, StockTextsAreUtf8WithOneEntryPerLine)
 {
     for (const char *name : {"Title.txt", "Message.txt"}) {
         SCOPED_TRACE(name);
-        QFile file(seedPath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = TestHelpers::readFile(seedPath(QString::fromLatin1(name)));
+        ASSERT_FALSE(bytes.isEmpty());
         EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte-order mark would end up in the first entry";
         EXPECT_FALSE(bytes.contains('\r'));
         QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -230,12 +220,10 @@ TEST(ShippedResources, IconsCoverEveryToolCommandAndPlacementButton)
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         EXPECT_EQ(QImage(resourcePath(QStringLiteral("icons/app/festiloom-%1.png").arg(size))).size(), QSize(size, size));
 
-    QFile svg(resourcePath(QStringLiteral("icons/app/festiloom.svg")));
-    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().contains("<svg"));
-    if (QImageReader::supportedImageFormats().contains("svg")) {
-        EXPECT_FALSE(QImage(svg.fileName()).isNull());
-    }
+    const QString svg = resourcePath(QStringLiteral("icons/app/festiloom.svg"));
+    EXPECT_TRUE(TestHelpers::readFile(svg).contains("<svg"));
+    if (QImageReader::supportedImageFormats().contains("svg"))
+        EXPECT_FALSE(QImage(svg).isNull());
 }
 
 TEST(ShippedResources, ResourceListEmbedsExactlyTheIconAndSeedTrees)

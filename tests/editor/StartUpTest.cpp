@@ -22,17 +22,6 @@
 
 using StartUp = EditorWindowFixture;
 
-namespace {
-const GraphicPtr &findIn(const GraphicList &list, const QString &id)
-{
-    for (const GraphicPtr &g : list)
-        if (g->control_ID == id)
-            return g;
-    static GraphicPtr none;
-    ADD_FAILURE() << "no element " << id.toStdString();
-    return none;
-}
-} // namespace
 
 TEST_F(StartUp, CancellingTheStartScreenEndsTheApplication)
 {
@@ -66,29 +55,25 @@ TEST_F(StartUp, FinishedWizardSetsUpTheCardAndPlacesTheParty)
     });
     ASSERT_TRUE(m_window->windowDidLoad());
 
-    EXPECT_NEAR(m_window->cardSize().width(), 360.0, 0.01);
-    EXPECT_NEAR(m_window->cardSize().height(), 504.0, 0.01);
+    EXPECT_EQ(m_window->cardSize().toSize(), QSize(360, 504));
     EXPECT_EQ(Card_Shape.load(), 1);
 
     ASSERT_EQ(m_document.graphics.size(), 6);
     EXPECT_EQ(m_document.graphics.first()->control_ID, QStringLiteral("PARTY_FROM"));   // last placed is topmost
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->bounds(), QRectF(40, 40, 280, 30));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->Text_Value, QStringLiteral("Happy Birthday!"));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->text_alignmnet, 2);
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TITLE")->text_ctrl_font.postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_TO")->bounds().topLeft(), QPointF(30, 90));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_MSG")->bounds().topLeft(), QPointF(50, 120));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_DATE")->bounds().topLeft(), QPointF(30, 200));
-    EXPECT_TRUE(findIn(m_document.graphics, "PARTY_DATE")->Text_Value.contains(QStringLiteral(" at ")));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_VENUE")->bounds().topLeft(), QPointF(30, 230));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_FROM")->bounds().topLeft(), QPointF(40, 300));
-    EXPECT_EQ(findIn(m_document.graphics, "PARTY_FROM")->text_alignmnet, 1);
+    const GraphicPtr title = findById("PARTY_TITLE");
+    EXPECT_EQ(title->bounds(), QRectF(40, 40, 280, 30));
+    EXPECT_TRUE(title->Text_Value == QLatin1String("Happy Birthday!") && title->text_alignmnet == 2);
+    EXPECT_EQ(title->text_ctrl_font.postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+    for (const auto &[id, x, y] : {std::tuple{"PARTY_TO", 30, 90}, {"PARTY_MSG", 50, 120}, {"PARTY_DATE", 30, 200},
+                                   {"PARTY_VENUE", 30, 230}, {"PARTY_FROM", 40, 300}})
+        EXPECT_EQ(findById(QLatin1String(id))->bounds().topLeft(), QPointF(x, y)) << id;
+    EXPECT_TRUE(findById("PARTY_DATE")->Text_Value.contains(QStringLiteral(" at ")));
+    EXPECT_EQ(findById("PARTY_FROM")->text_alignmnet, 1);
 
     // None of it can be undone, and the wizard's picture is the front background.
     EXPECT_FALSE(m_document.undoManager()->canUndo());
-    EXPECT_TRUE(m_window->Front_card_Prop.Card_fill_chk);
-    EXPECT_EQ(m_window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_FALSE(m_window->Front_card_Prop.Card_BG_Image.isNull());
+    const Card_Property &front = m_window->Front_card_Prop;
+    EXPECT_TRUE(front.Card_fill_chk && front.Card_fill_style == QLatin1String("I") && !front.Card_BG_Image.isNull());
     EXPECT_EQ(m_window->Selected_Control_Tool(), 0);   // the panel went back to the arrow
 }
 

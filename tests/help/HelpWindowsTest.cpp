@@ -9,7 +9,6 @@
 #include "dialogs/ui/UiUtilities.h"
 #include "editor/ResourceFolder.h"
 #include "help/HelpLinks.h"
-#include "help/HelpSettings.h"
 #include "help/PromotionProducts.h"
 #include "help/ui/HelpCommands.h"
 #include "help/ui/Help_Support.h"
@@ -43,18 +42,26 @@ protected:
         return m_seam.openedUrls.isEmpty() ? QString() : m_seam.openedUrls.last().toString(QUrl::FullyEncoded);
     }
 
-    // Clicks `button` inside a modal run of the window the command opens.
-    void clickInDialog(const std::function<void()> &command, const std::function<QAbstractButton *(QDialog *)> &button)
+    // Runs `command`, whose modal window is answered by clicking each named button in turn.
+    void clickInDialog(const std::function<void()> &command, const QStringList &buttons)
     {
-        m_seam.onDialog([button](QDialog *dialog) {
-            QTest::mouseClick(button(dialog), Qt::LeftButton);
+        m_seam.onDialog([buttons](QDialog *dialog) {
+            for (const QString &name : buttons) {
+                auto *button = dialog->findChild<QAbstractButton *>(name);
+                EXPECT_NE(button, nullptr) << name.toStdString();
+                if (button)
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
             return dialog->result();
         });
         command();
     }
 };
 
-const QString share = QStringLiteral("http://share.festiloom.example.org/");
+QString address(const QUrl &url)
+{
+    return url.toString(QUrl::FullyEncoded);
+}
 
 // Subject and body of mailto links as Python decodes them ("+" is literal in mailto).
 QJsonArray decodeMailLinks(const QStringList &links)
@@ -63,8 +70,7 @@ QJsonArray decodeMailLinks(const QStringList &links)
         "import sys, json, urllib.parse\n"
         "out = []\n"
         "for link in sys.stdin.read().split('\\n'):\n"
-        "    query = link.split('?', 1)[1]\n"
-        "    parts = dict(p.split('=', 1) for p in query.split('&'))\n"
+        "    parts = dict(p.split('=', 1) for p in link.split('?', 1)[1].split('&'))\n"
         "    out.append([urllib.parse.unquote(parts['subject']), urllib.parse.unquote(parts['body'])])\n"
         "print(json.dumps(out))\n");
     const QByteArray json = TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON), {QStringLiteral("-c"), script},
@@ -74,42 +80,36 @@ QJsonArray decodeMailLinks(const QStringList &links)
 
 } // namespace
 
-TEST_F(HelpWindows, EveryLinkCommandOpensItsExactAddress)
+TEST_F(HelpWindows, EveryLinkCommandOpensItsAddress)
 {
-    const struct
-    {
-        void (*command)();
-        QString address;
-    } table[] = {
-        {&HelpCommands::Open_Support_Mail, QStringLiteral("mailto:support@festiloom.example.com")},
-        {&HelpCommands::Open_Website_1, QStringLiteral("http://www.festiloom.example.com/")},
-        {&HelpCommands::Open_Website_2, share},
-        {&HelpCommands::Open_Website_3, QStringLiteral("http://cards.festiloom.example.net/")},
-        {&HelpCommands::Open_Google_Plus,
-         QStringLiteral("https://plus.google.com/share?url=http%3A%2F%2Fshare.festiloom.example.org/")},
-        {&HelpCommands::Open_FaceBook, QStringLiteral("http://www.facebook.com/share.php?u=") + share},
-        {&HelpCommands::Open_Twitter,
-         QStringLiteral("http://twitter.com/intent/tweet?source=sharethiscom&url=") + share},
-        {&HelpCommands::Open_FB_Like, QStringLiteral("https://www.facebook.com/plugins/like.php?href=") + share},
-        {&HelpCommands::Open_Share_It_Dl, share + QStringLiteral("festiloom-comments.html")},
-        {&HelpCommands::Share_It_Button_Clicked, share + QStringLiteral("festiloom-comments.html")},
-        {&HelpCommands::Open_Reseller_Mail,
-         QStringLiteral("mailto:partners@festiloom.example.com?") + QLatin1String(HelpLinks::ResellerQuery)},
+    using W = HelpCommands;
+    const std::tuple<const char *, void (*)(), QUrl> table[] = {
+        {"support", &W::Open_Support_Mail, HelpLinks::supportMail()},
+        {"website 1", &W::Open_Website_1, HelpLinks::website1()},
+        {"website 2", &W::Open_Website_2, HelpLinks::website2()},
+        {"website 3", &W::Open_Website_3, HelpLinks::website3()},
+        {"google", &W::Open_Google_Plus, HelpLinks::googlePlusShare()},
+        {"facebook", &W::Open_FaceBook, HelpLinks::facebookShare()},
+        {"twitter", &W::Open_Twitter, HelpLinks::twitterShare()},
+        {"like", &W::Open_FB_Like, HelpLinks::facebookLike()},
+        {"comments", &W::Open_Share_It_Dl, HelpLinks::socialComments()},
+        {"share page", &W::Share_It_Button_Clicked, HelpLinks::socialComments()},
+        {"reseller", &W::Open_Reseller_Mail, HelpLinks::resellerMail()},
     };
-    for (const auto &row : table) {
-        row.command();
-        EXPECT_EQ(lastAddress(), row.address);
+    for (const auto &[name, command, url] : table) {
+        command();
+        EXPECT_EQ(lastAddress(), address(url)) << name;
     }
     EXPECT_EQ(m_seam.openedUrls.size(), int(std::size(table)));
     EXPECT_EQ(m_seam.dialogsRun.size(), 1);   // the start screen: the share page, never the share window
     EXPECT_TRUE(m_seam.messages.isEmpty());
 
     // The reseller mail as a mail program reads it.
-    const QJsonArray decoded = decodeMailLinks({lastAddress()});
-    EXPECT_EQ(decoded.at(0).toArray().at(0).toString(), QStringLiteral("Affiliate/Partnership Enquiry"));
-    const QString body = decoded.at(0).toArray().at(1).toString();
-    EXPECT_TRUE(body.startsWith(QStringLiteral("Hello,\n")));
-    EXPECT_TRUE(body.endsWith(QStringLiteral(")\n")));
+    const QJsonArray decoded = decodeMailLinks({lastAddress()}).at(0).toArray();
+    EXPECT_TRUE(lastAddress().startsWith(QStringLiteral("mailto:partners@festiloom.example.com?subject=")));
+    EXPECT_EQ(decoded.at(0).toString(), QStringLiteral("Affiliate/Partnership Enquiry"));
+    const QString body = decoded.at(1).toString();
+    EXPECT_TRUE(body.startsWith(QStringLiteral("Hello,\n")) && body.endsWith(QStringLiteral(")\n")));
     EXPECT_EQ(body.count(QStringLiteral("\n") + QString(62, QLatin1Char('=')) + QStringLiteral("\n")), 2);
     EXPECT_EQ(body.count(QStringLiteral("[and / or]")), 2);
 }
@@ -119,8 +119,7 @@ TEST_F(HelpWindows, AnAddressNoProgramTakesIsNamedOnceAndNothingElseChanges)
     m_seam.refuseUrls = true;
     HelpCommands::Open_Website_1();
     ASSERT_EQ(m_seam.messages.size(), 1);
-    EXPECT_TRUE(m_seam.messages.first().text.contains(QStringLiteral("http://www.festiloom.example.com/")));
-
+    EXPECT_TRUE(m_seam.messages.first().text.contains(HelpLinks::website1().toString()));
     QFile help(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf")));
     ASSERT_TRUE(help.exists());
     Open_Help_File();
@@ -130,47 +129,32 @@ TEST_F(HelpWindows, AnAddressNoProgramTakesIsNamedOnceAndNothingElseChanges)
 
 TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
 {
-    const struct
-    {
-        const char *button;
-        QString address;
-    } table[] = {
-        {"website_1", QStringLiteral("http://www.festiloom.example.com/")},
-        {"support_id", QStringLiteral("mailto:support@festiloom.example.com")},
-        {"support_id_2", QStringLiteral("mailto:support@festiloom.example.com")},
-        {"reseller_1", QStringLiteral("mailto:partners@festiloom.example.com?") + QLatin1String(HelpLinks::ResellerQuery)},
-        {"reseller_2", QStringLiteral("mailto:partners@festiloom.example.com?") + QLatin1String(HelpLinks::ResellerQuery)},
-        {"Facebook", QStringLiteral("http://www.facebook.com/share.php?u=") + share},
-        {"Twitter", QStringLiteral("http://twitter.com/intent/tweet?source=sharethiscom&url=") + share},
-        {"FB_Like", QStringLiteral("https://www.facebook.com/plugins/like.php?href=") + share},
-        {"Social_Comments", share + QStringLiteral("festiloom-comments.html")},
-        {"_Help_File_Label", QUrl::fromLocalFile(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"))).toString()},
+    const QString guide = QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"));
+    const std::pair<const char *, QString> table[] = {
+        {"website_1", address(HelpLinks::website1())},          {"support_id", address(HelpLinks::supportMail())},
+        {"support_id_2", address(HelpLinks::supportMail())},    {"reseller_1", address(HelpLinks::resellerMail())},
+        {"reseller_2", address(HelpLinks::resellerMail())},     {"Facebook", address(HelpLinks::facebookShare())},
+        {"Twitter", address(HelpLinks::twitterShare())},        {"FB_Like", address(HelpLinks::facebookLike())},
+        {"Social_Comments", address(HelpLinks::socialComments())},
+        {"_Help_File_Label", QUrl::fromLocalFile(guide).toString()},
     };
-    for (const auto &row : table) {
-        clickInDialog([this] { m_window->help()->Help_Button(); }, [&row](QDialog *dialog) {
-            // The window stays open after a link; the test closes it.
-            auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(row.button));
-            EXPECT_NE(button, nullptr) << row.button;
-            QTest::mouseClick(button, Qt::LeftButton);
-            return qobject_cast<Help_Support *>(dialog)->ui.close_btn;
-        });
-        EXPECT_EQ(lastAddress(), row.address) << row.button;
+    for (const auto &[button, expected] : table) {
+        // The window stays open after a link; the test closes it.
+        clickInDialog([this] { m_window->help()->Help_Button(); }, {QLatin1String(button), QStringLiteral("close_btn")});
+        EXPECT_EQ(lastAddress(), expected) << button;
     }
     EXPECT_EQ(m_seam.openedUrls.size(), int(std::size(table)));
 
     Help_Support *window = m_window->help()->helpWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->result(), 1);
-    EXPECT_EQ(window->ui.website_1->text(), QStringLiteral("www.festiloom.example.com"));
-    EXPECT_TRUE(window->ui.website_1->font().bold());
-    EXPECT_TRUE(window->ui.website_1->font().underline());
-    EXPECT_EQ(window->ui.website_1->font().pointSizeF(), 11.0);
-    EXPECT_EQ(window->ui.website_1->palette().color(QPalette::ButtonText), window->palette().color(QPalette::Link));
-    EXPECT_EQ(window->ui.website_1->cursor().shape(), Qt::OpenHandCursor);
-    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(241, 244, 250));
+    const QPushButton *link = window->ui.website_1;
+    EXPECT_TRUE(link->font().bold() && link->font().underline());
+    EXPECT_EQ(link->palette().color(QPalette::ButtonText), window->palette().color(QPalette::Link));
+    EXPECT_EQ(link->cursor().shape(), Qt::OpenHandCursor);
 
     // Without the guide the window says so and stays open; closing it (Escape) ends with 1.
-    ASSERT_TRUE(QFile::remove(QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"))));
+    ASSERT_TRUE(QFile::remove(guide));
     m_seam.onDialog([](QDialog *dialog) {
         QTest::mouseClick(qobject_cast<Help_Support *>(dialog)->ui._Help_File_Label, Qt::LeftButton);
         QTest::keyClick(dialog, Qt::Key_Escape);
@@ -183,21 +167,16 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
 
 TEST_F(HelpWindows, ShareWindowForwardsItsButtons)
 {
-    for (const char *name : {"Facebook", "Twitter", "FB_Like", "Go_Share_It"}) {
-        clickInDialog([this] { m_window->help()->Show_Share_It_Window(); }, [name](QDialog *dialog) {
-            QTest::mouseClick(dialog->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton);
-            return qobject_cast<Share_It_Dlg *>(dialog)->ui.OK_btn;
-        });
-    }
+    for (const char *name : {"Facebook", "Twitter", "FB_Like", "Go_Share_It"})
+        clickInDialog([this] { m_window->help()->Show_Share_It_Window(); }, {QLatin1String(name), QStringLiteral("OK_btn")});
     ASSERT_EQ(m_seam.openedUrls.size(), 4);
-    EXPECT_EQ(m_seam.openedUrls.at(0).toString(QUrl::FullyEncoded), QStringLiteral("http://www.facebook.com/share.php?u=") + share);
-    EXPECT_EQ(lastAddress(), share + QStringLiteral("festiloom-comments.html"));
+    EXPECT_EQ(address(m_seam.openedUrls.at(0)), address(HelpLinks::facebookShare()));
+    EXPECT_EQ(lastAddress(), address(HelpLinks::socialComments()));
     EXPECT_EQ(m_window->help()->shareWindow()->result(), 1);
 }
 
 TEST_F(HelpWindows, ExitShowsTheReviewWindowWhoseButtonsOpenTheReviewPageThenEnds)
 {
-    const QString review = QStringLiteral("https://reviews.example.com/r/festiloom-card-maker/review");
     QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
     for (const char *name : {"OK_btn", "Review_btn"}) {
         m_window->setSelected_Control_Tool(3);
@@ -208,12 +187,11 @@ TEST_F(HelpWindows, ExitShowsTheReviewWindowWhoseButtonsOpenTheReviewPageThenEnd
         m_seam.onDialog([name, &code](QDialog *dialog) {
             EXPECT_NE(qobject_cast<Review_Form *>(dialog), nullptr);
             QTest::mouseClick(dialog->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton);
-            code = dialog->result();
-            return code;
+            return code = dialog->result();
         });
         m_window->Exit_App();
         EXPECT_EQ(code, 1);
-        EXPECT_EQ(lastAddress(), review);
+        EXPECT_EQ(lastAddress(), QStringLiteral("https://reviews.example.com/r/festiloom-card-maker/review"));
     }
     EXPECT_EQ(ended.count(), 2);
     EXPECT_EQ(m_seam.openedUrls.size(), 2);
@@ -233,25 +211,17 @@ TEST_F(HelpWindows, PromotionWindowShowsTheChosenProductAndItsMailLinks)
     form->setProducts(PromotionProducts::make(m_window->App_Name));
     const QList<PromotionProduct> products = form->products();
     ASSERT_EQ(products.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const PromotionProduct &product = products.at(i);
-        m_seam.onDialog([](QDialog *dialog) {
-            auto *promotion = qobject_cast<Promotion_Form *>(dialog);
-            QTest::mouseClick(promotion->ui.Mail_btn, Qt::LeftButton);
-            QTest::mouseClick(promotion->ui.Contact_us_btn, Qt::LeftButton);
-            QTest::mouseClick(promotion->ui.OK_btn, Qt::LeftButton);
-            return dialog->result();
-        });
-        m_window->help()->Open_Promotion(product.code);
+    const QString appName = QString::fromUtf8(QUrl::toPercentEncoding(m_window->App_Name, "-._~!$'()*,;:@/"));
+    for (const PromotionProduct &product : products) {
+        clickInDialog([&] { m_window->help()->Open_Promotion(product.code); },
+                      {QStringLiteral("Mail_btn"), QStringLiteral("Contact_us_btn"), QStringLiteral("OK_btn")});
         EXPECT_EQ(form->ui.Software_title->text(), product.title);
         EXPECT_EQ(form->ui.long_descp->text(), product.longText);
         EXPECT_FALSE(form->ui.bundle_image->pixmap().isNull()) << product.code.toStdString();
         ASSERT_GE(m_seam.openedUrls.size(), 2);
-        EXPECT_EQ(m_seam.openedUrls.at(m_seam.openedUrls.size() - 2).toString(QUrl::FullyEncoded), product.mailLink);
+        EXPECT_EQ(address(m_seam.openedUrls.at(m_seam.openedUrls.size() - 2)), product.mailLink);
         EXPECT_EQ(lastAddress(), product.contactLink);
-        const QString appName = QString::fromUtf8(QUrl::toPercentEncoding(m_window->App_Name, "-._~!$'()*,;:@/"));
-        EXPECT_TRUE(product.contactLink.contains(QStringLiteral("User%20Enquiry%20from%20App:%20") + appName + QStringLiteral("&body=")))
-            << product.contactLink.toStdString();
+        EXPECT_TRUE(product.contactLink.contains(QStringLiteral("User%20Enquiry%20from%20App:%20") + appName + QStringLiteral("&body=")));
     }
 
     // An unknown code keeps what was shown; a product without its picture still opens.
@@ -270,9 +240,8 @@ TEST_F(HelpWindows, PromotionWindowShowsTheChosenProductAndItsMailLinks)
 TEST(PromotionLinks, SubjectAndBodyDecodeToTheTextsWhateverTheyHold)
 {
     const QString name = QStringLiteral("Tom & Jerry #1 at 100% +more é");
-    const QList<PromotionProduct> products = PromotionProducts::make(name);
     QStringList links;
-    for (const PromotionProduct &p : products)
+    for (const PromotionProduct &p : PromotionProducts::make(name))
         links << p.mailLink << p.contactLink;
     links << HelpLinks::mailLink(QStringLiteral("a@example.com"), QStringLiteral(" Fish & chips? "),
                                  QStringLiteral("Line one = 1\nLine two: 50% off + #tag"));
@@ -281,8 +250,7 @@ TEST(PromotionLinks, SubjectAndBodyDecodeToTheTextsWhateverTheyHold)
     for (int i = 1; i < 6; i += 2)
         EXPECT_EQ(decoded.at(i).toArray().at(0).toString(), QStringLiteral("User Enquiry from App: ") + name);
     EXPECT_TRUE(decoded.at(1).toArray().at(1).toString().contains(QStringLiteral(" in ") + name));
-    EXPECT_EQ(decoded.last().toArray().at(0).toString(), QStringLiteral("Fish & chips?"));
-    EXPECT_EQ(decoded.last().toArray().at(1).toString(), QStringLiteral("Line one = 1\n\nLine two: 50% off + #tag"));
+    EXPECT_EQ(decoded.last().toArray(), (QJsonArray{"Fish & chips?", "Line one = 1\n\nLine two: 50% off + #tag"}));
     EXPECT_TRUE(links.last().contains(QStringLiteral("Line%20one%20%3D%201%0A%0ALine")));
     for (const QString &link : links)
         EXPECT_TRUE(HelpLinks::toUrl(link).isValid()) << link.toStdString();
@@ -295,7 +263,6 @@ TEST(PromotionPattern, TilesThePatternWherethePictureIsTransparentAndDrawsThePic
     QImage picture(20, 20, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
     QPainter(&picture).fillRect(QRect(0, 0, 10, 20), QColor(0, 0, 255));
-
     Promotion_Pattern view;
     view.setPattern(tile);
     view.setPixmap(QPixmap::fromImage(picture));
@@ -304,9 +271,10 @@ TEST(PromotionPattern, TilesThePatternWherethePictureIsTransparentAndDrawsThePic
     QImage shot(view.size(), QImage::Format_ARGB32);
     shot.fill(Qt::white);
     view.render(&shot);
-    EXPECT_EQ(shot.pixelColor(5, 5), QColor(0, 0, 255));      // the picture
-    EXPECT_EQ(shot.pixelColor(15, 5), QColor(200, 0, 0));     // transparent part: the pattern
-    EXPECT_EQ(shot.pixelColor(35, 25), QColor(200, 0, 0));    // beside the picture
+    // The picture; its transparent part and beside it: the pattern.
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(0, 0, 255));
+    EXPECT_EQ(shot.pixelColor(15, 5), QColor(200, 0, 0));
+    EXPECT_EQ(shot.pixelColor(35, 25), QColor(200, 0, 0));
 }
 
 TEST_F(HelpWindows, TheShippedGuideIsAPdfDescribingEveryWindow)
@@ -327,16 +295,10 @@ TEST_F(HelpWindows, TheShippedGuideIsAPdfDescribingEveryWindow)
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
 
     // An older guide in the folder is replaced at the next start; the user's other files stay.
-    QFile old(guide);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    old.write("%PDF-1.4 old");
-    old.close();
-    QFile title(QDir(Resource_Path).filePath(QStringLiteral("Title.txt")));
-    ASSERT_TRUE(title.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    title.write("Mine\n");
-    title.close();
+    TestHelpers::writeFile(guide, "%PDF-1.4 old");
+    const QString title = TestHelpers::writeFile(QDir(Resource_Path).filePath(QStringLiteral("Title.txt")), "Mine\n");
     QString error;
     ASSERT_TRUE(ResourceFolder::prepare(Resource_Path, &error));
     EXPECT_GT(QFileInfo(guide).size(), 1000);
-    EXPECT_EQ(QFileInfo(title.fileName()).size(), 5);
+    EXPECT_EQ(QFileInfo(title).size(), 5);
 }

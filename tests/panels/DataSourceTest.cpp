@@ -2,9 +2,11 @@
 
 #include "PanelFixture.h"
 
+#include "data/DataGlobals.h"
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
 #include "document/LMNImage.h"
+#include "data/ui/CardSnapshotTaker.h"
 #include "editor/ui/DesignFileCommands.h"
 
 #include <QDir>
@@ -40,24 +42,15 @@ TEST_F(DataSourceTest, ASeriesPutsItsFirstValueIntoTextsAndPictures)
         GraphicPtr element = add(c.kind);
         select({element});
         choose(commands, source.Data_source_type, QStringLiteral("Series"));
-        EXPECT_TRUE(source.Batch_Series->isEnabled());
-        EXPECT_EQ(source.Batch_Series->count(), 2);
-        EXPECT_EQ(source.Batch_Series->currentIndex(), -1);   // bound to nothing yet
+        // Bound to nothing yet.
+        EXPECT_TRUE(source.Batch_Series->isEnabled() && source.Batch_Series->count() == 2 && source.Batch_Series->currentIndex() == -1);
         choose(commands, source.Batch_Series, c.series);
-        EXPECT_EQ(element->data_source_type, 1);
-        EXPECT_EQ(element->batch_list_name, c.series);
-        if (c.kind == GraphicKind::Text) {
-            EXPECT_EQ(element->_Text_contents, c.value);
-            EXPECT_EQ(panel->ui.text_edtng_tab->text(), c.value);
-            EXPECT_TRUE(panel->ui.text_edtng_tab->ui.Text_value_Edit->isReadOnly());
-        } else {
-            EXPECT_EQ(element->_file_path, c.value);
-            EXPECT_EQ(source.Manual_image_path->toPlainText(), c.value);
-            EXPECT_FALSE(element->_image.isNull());
-        }
+        EXPECT_TRUE(element->data_source_type == 1 && element->batch_list_name == c.series);
+        const bool shown = c.kind == GraphicKind::Text ? panel->ui.text_edtng_tab->text() == c.value && panel->ui.text_edtng_tab->ui.Text_value_Edit->isReadOnly()
+                                                       : element->_file_path == c.value && source.Manual_image_path->toPlainText() == c.value && !element->_image.isNull();
+        EXPECT_TRUE(shown && (c.kind != GraphicKind::Text || element->_Text_contents == c.value));
         choose(commands, source.Data_source_type, QStringLiteral("Manual"));
-        EXPECT_EQ(element->data_source_type, 0);
-        EXPECT_FALSE(source.Batch_Series->isEnabled());
+        EXPECT_TRUE(element->data_source_type == 0 && !source.Batch_Series->isEnabled());
     }
     EXPECT_TRUE(m_seam.messages.isEmpty());
 }
@@ -71,8 +64,7 @@ TEST_F(DataSourceTest, ShowingABoundElementChangesNothingEvenWhenItsSeriesAreGon
     text->Set_Batch_List_Name(QStringLiteral("Names"));
     select({text});
     Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
-    EXPECT_EQ(source.Data_source_type->currentText(), QStringLiteral("Series"));
-    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
+    EXPECT_TRUE(source.Data_source_type->currentText() == QLatin1String("Series") && source.Batch_Series->currentText() == QLatin1String("Names"));
     EXPECT_EQ(text->_Text_contents, QStringLiteral("Ann (from the design)"));
 
     // With the series folder emptied, showing says nothing and keeps the element as it is.
@@ -92,11 +84,26 @@ TEST_F(DataSourceTest, ShowingABoundElementChangesNothingEvenWhenItsSeriesAreGon
     EXPECT_EQ(source.Batch_Series->count(), 0);
 }
 
-TEST_F(DataSourceTest, OneSideChosenOnTheBackSurvivesSaveAndReopen)
+TEST_F(DataSourceTest, OneSideChosenOnTheBackSurvivesSaveAndReopenAndWhatTheBackHoldsIsNoBatch)
 {
+    // A spreadsheet column left on the back of a card made one-sided: one card, not one a record.
+    const SpreadsheetTable saved = SpreadsheetTable::live();
+    SpreadsheetTable::live().titles = {QStringLiteral("No."), QStringLiteral("Name")};
+    for (const char *name : {"Ann", "Ben", "Cleo"})
+        SpreadsheetTable::live().appendRecord({QLatin1String(name)}, 1);
     m_window->Select_back_side();
-    panel->ui.Sides_ComboBox->setCurrentIndex(1);
-    emit panel->ui.Sides_ComboBox->activated(1);
+    GraphicPtr bound = add(GraphicKind::Text, QRectF(20, 20, 60, 40), 1);
+    bound->data_source_type = 2;
+    bound->excel_col_indx = 1;
+    for (const int sides : {0, 1}) {   // two sides, then one
+        panel->ui.Sides_ComboBox->setCurrentIndex(sides);
+        emit panel->ui.Sides_ComboBox->activated(sides);
+        CardSnapshotTaker::checkSources(*m_window);
+        EXPECT_EQ(Use_Excel_Binding_Values, sides == 0) << sides;
+        EXPECT_EQ(Total_Batch_Excel_Card, sides == 0 ? 3 : 0) << sides;
+    }
+    SpreadsheetTable::live() = saved;
+    Use_Excel_Binding_Values = false;
     EXPECT_EQ(CARD_SIDE_STR, QStringLiteral("1"));
     EXPECT_FALSE(panel->ui.Back_Side_btn->isEnabled());
     EXPECT_EQ(m_window->Front_card_Prop.Card_Side, QStringLiteral("1"));
@@ -125,8 +132,6 @@ TEST_F(DataSourceTest, ASpreadsheetColumnPutsItsFirstRecordIntoTheText)
     choose(commands, source.Data_source_type, QStringLiteral("Excel"));
     EXPECT_EQ(source.Batch_Series->count(), 2);
     choose(commands, source.Batch_Series, QStringLiteral("Name"));
-    EXPECT_EQ(text->data_source_type, 2);
-    EXPECT_EQ(text->excel_col_indx, 1);
-    EXPECT_EQ(text->_Text_contents, QStringLiteral("Cleo"));
+    EXPECT_TRUE(text->data_source_type == 2 && text->excel_col_indx == 1 && text->_Text_contents == QLatin1String("Cleo"));
     table = saved;
 }

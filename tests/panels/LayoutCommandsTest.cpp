@@ -11,25 +11,61 @@ namespace {
 using LayoutCommandsTest = PanelFixture;
 }
 
-TEST_F(LayoutCommandsTest, AlignmentActsOnTheSideInWorkOnly)
+// One row per button of the page; a button wired to another command fails its row, and a
+// button missing from the table fails the last check.
+TEST_F(LayoutCommandsTest, EveryButtonActsOnTheSideInWorkOnly)
 {
-    GraphicPtr front = add(GraphicKind::Shape, QRectF(30, 30, 20, 20), 0);
+    const QRectF r(100, 50, 40, 30), o(10, 10, 20, 10), f(30, 30, 20, 20);
+    GraphicPtr front = add(GraphicKind::Shape, f, 0);
     m_window->Select_back_side();
-    GraphicPtr back = add(GraphicKind::Shape, QRectF(30, 40, 20, 20), 1);
-    GraphicPtr locked = add(GraphicKind::Shape, QRectF(50, 50, 20, 20), 1);
-    locked->ctrl_is_locked = true;
-    canvas(0)->selectGraphics({front});
-    select({back}, 1);
-
-    Ui::AlignPage &page = panel->ui.aligmnt_tab->ui;
-    page.Align_Left_btn->click();
-    EXPECT_EQ(back->bounds(), QRectF(0, 40, 20, 20));
-    EXPECT_EQ(front->bounds(), QRectF(30, 30, 20, 20));
+    GraphicPtr other = add(GraphicKind::Shape, o, 1);
+    GraphicPtr ref = add(GraphicKind::Text, r, 1);   // topmost: the one the others follow
+    const QSizeF card = m_window->cardSize();
+    auto becomes = [&](const QRectF &expected) { return [&, expected] { EXPECT_EQ(other->bounds(), expected); }; };
+    const std::vector<std::tuple<const char *, std::function<void()>, std::function<void()>>> rows = {
+        {"Align_Left_btn", {}, becomes(QRectF(100, 10, 20, 10))},
+        {"Align_Right_btn", {}, becomes(QRectF(120, 10, 20, 10))},
+        {"Align_Top_btn", {}, becomes(QRectF(10, 50, 20, 10))},
+        {"Align_Bottom_btn", {}, becomes(QRectF(10, 70, 20, 10))},
+        {"Align_Horz_btn", {}, becomes(QRectF(110, 10, 20, 10))},
+        {"Align_Vert_btn", {}, becomes(QRectF(10, 60, 20, 10))},
+        {"Make_Same_Width_btn", {}, becomes(QRectF(10, 10, 40, 10))},
+        {"Make_Same_Height_btn", {}, becomes(QRectF(10, 10, 20, 30))},
+        {"Align_Center_btn", {}, becomes(QRectF((card.width() - 20) / 2, (card.height() - 10) / 2, 20, 10))},
+        {"Make_Natural_btn", {}, [&] {   // a shape has no size of its own; a text has
+             EXPECT_EQ(other->bounds(), o);
+             EXPECT_TRUE(ref->bounds().topLeft() == r.topLeft() && ref->bounds().size() != r.size());
+         }},
+        {"Align_To_Grid_btn", [&] { m_window->grid->_spacing = 25; m_window->grid->setAlwaysShown(true); },
+         becomes(QRectF(0, 0, 25, 25))},
+        {"Grid_btn", [&] { m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); }); },
+         [&] { EXPECT_NE(qobject_cast<Grid_Wizard *>(m_seam.dialogsRun.value(m_seam.dialogsRun.size() - 1)), nullptr); }},
+    };
+    QWidget *page = panel->ui.aligmnt_tab;
+    QStringList tabled;
+    for (const auto &[button, arrange, check] : rows) {
+        SCOPED_TRACE(button);
+        tabled << QLatin1String(button);
+        m_window->grid->setAlwaysShown(false);
+        ref->setBounds(r);
+        other->setBounds(o);
+        canvas(0)->selectGraphics({front});
+        canvas(1)->selectGraphics({other, ref});   // selection order does not matter; list order does
+        if (arrange)
+            arrange();
+        page->findChild<QPushButton *>(QLatin1String(button))->click();
+        check();
+        EXPECT_EQ(front->bounds(), f);
+    }
+    for (const QPushButton *button : page->findChildren<QPushButton *>())
+        EXPECT_TRUE(tabled.contains(button->objectName())) << "untested button " << button->objectName().toStdString();
+    EXPECT_TRUE(m_seam.messages.isEmpty());
 
     // One locked element: nothing moves.
-    canvas(1)->selectGraphics({locked});
-    page.Align_Top_btn->click();
-    EXPECT_EQ(locked->bounds(), QRectF(50, 50, 20, 20));
+    other->ctrl_is_locked = true;
+    canvas(1)->selectGraphics({other});
+    panel->ui.aligmnt_tab->ui.Align_Top_btn->click();
+    EXPECT_EQ(other->bounds(), o);
 }
 
 TEST_F(LayoutCommandsTest, SameSizeNeedsTwoElementsAndSkipsLockedOnes)
@@ -67,25 +103,24 @@ TEST_F(LayoutCommandsTest, GridWindowChangesStayAndAlignmentNeedsTheGridShown)
     EXPECT_EQ(m_seam.messageTexts(), QStringList({QStringLiteral("\nPlease use grid option first.")}));
     EXPECT_EQ(shape->bounds().topLeft(), QPointF(13, 14));
 
-    // The spacing slider shows the grid for good, at least one point apart; Cancel keeps it.
+    // The spacing slider shows the grid for good, at least one point apart; Cancel keeps it,
+    // and the snapping ticked.
     m_seam.onDialog([](QDialog *dialog) {
         auto *wizard = qobject_cast<Grid_Wizard *>(dialog);
         if (!wizard)
             return int(QDialog::Rejected);
         wizard->ui.Grid_Space_slidr->setValue(0);
         wizard->ui.Grid_Space_slidr->setValue(10);
+        wizard->ui.Grid_snap_chk->setChecked(true);
         wizard->ui.grid_cancel_btn->click();
         return wizard->result();
     });
     page.Grid_btn->click();
-    EXPECT_DOUBLE_EQ(grid->_spacing, 10.0);
-    EXPECT_TRUE(grid->isAlwaysShown());
-    EXPECT_FALSE(grid->isTemporarilyShown());
-    EXPECT_FALSE(grid->isConstraining());
+    EXPECT_TRUE(grid->_spacing == 10.0 && grid->isAlwaysShown() && !grid->isTemporarilyShown() && grid->isConstraining());
     EXPECT_TRUE(m_window->Align_with_grid_btn->isEnabled());
 
     page.Align_To_Grid_btn->click();
     EXPECT_EQ(shape->bounds(), QRectF(10, 10, 20, 20));
     m_window->layoutCommands()->toggleGridConstraining();
-    EXPECT_TRUE(grid->isConstraining());
+    EXPECT_FALSE(grid->isConstraining());
 }

@@ -9,9 +9,9 @@
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/ElementPanelCommands.h"
 #include "panels/ui/SettingsPanel.h"
+#include "support/TestHelpers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFontDialog>
 #include <QImage>
 
@@ -65,11 +65,7 @@ protected:
     // A file named like a picture that holds none.
     QString unreadablePicture(const QString &name) const
     {
-        const QString path = QDir(m_resources.path()).filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("not a picture");
-        return path;
+        return TestHelpers::writeFile(QDir(m_resources.path()).filePath(name), "not a picture");
     }
 
     // The next font dialog is answered with its font at `pointSize` points.

@@ -7,6 +7,7 @@
 #include "panels/ThumbnailCache.h"
 #include "panels/ui/BackgroundGallery.h"
 #include "panels/ui/Image_Library.h"
+#include "support/TestHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -96,8 +97,7 @@ TEST_F(PictureLibrary, OkWithoutAClickReturnsOnlyAListedEarlierChoice)
         library->selected_image = run.before;
         m_seam.onDialog(pressOk);
         EXPECT_EQ(commands->Open_Image_Library_Window(QStringLiteral("B")), run.result);
-        EXPECT_EQ(library->windowTitle(), QStringLiteral("Background Image Library"));
-        EXPECT_EQ(m_seam.messages.size(), run.messages);
+        EXPECT_TRUE(library->windowTitle() == QLatin1String("Background Image Library") && m_seam.messages.size() == run.messages);
     }
     EXPECT_EQ(m_seam.messages.last().text, QStringLiteral("\nPlease select image."));
 }
@@ -113,10 +113,8 @@ TEST_F(PictureLibrary, AGalleryClickOnTheBackSetsAndShowsTheFront)
     m_window->Select_back_side();
     const QString backPath = m_window->Back_card_Prop.Card_BG_Image_Path;
     gallery->imageBrowser()->setCurrentIndex(gallery->model()->index(row));
-    EXPECT_EQ(m_window->Front_card_Prop.Card_BG_Image_Path, path);
-    EXPECT_EQ(m_window->Back_card_Prop.Card_BG_Image_Path, backPath);
-    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
-    EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView);
+    EXPECT_TRUE(m_window->Front_card_Prop.Card_BG_Image_Path == path && m_window->Back_card_Prop.Card_BG_Image_Path == backPath);
+    EXPECT_TRUE(Card_Front_Or_Back.load() == 0 && m_window->currentCanvas() == m_window->_graphicView);
 
     // Nothing is removed from the gallery.
     const qsizetype count = gallery->model()->images().size();
@@ -129,11 +127,7 @@ TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("good.png"));
     QImage(400, 200, QImage::Format_RGB32).save(good);
-    const QString damaged = dir.filePath(QStringLiteral("damaged.png"));
-    QFile file(damaged);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x89PNG\r\n\x1a\n broken");
-    file.close();
+    const QString damaged = TestHelpers::writeFile(dir.filePath(QStringLiteral("damaged.png")), "\x89PNG\r\n\x1a\n broken");
 
     ThumbnailCache cache(QSize(100, 100), 2);
     QSignalSpy ready(&cache, &ThumbnailCache::thumbnailReady);
@@ -151,8 +145,7 @@ TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)
     const QString photo = picture(QStringLiteral("tool.png"));
     m_seam.chooseFiles({photo});
     m_window->selectToolNumber(8);
-    EXPECT_EQ(m_window->Selected_Control_Tool(), 8);
-    EXPECT_EQ(Library_Selected_Image, photo);
+    EXPECT_TRUE(m_window->Selected_Control_Tool() == 8 && Library_Selected_Image == photo);
 
     m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); });
     m_window->selectToolNumber(9);

@@ -22,12 +22,9 @@ TEST(PartyLayout, EveryAnswerOnA360PointCard)
                            QStringLiteral("Ben")};
     const QList<PartyElement> stack = PartyLayout::layout(360, all);
     ASSERT_EQ(stack.size(), 6);   // the time shares the date's element
-    EXPECT_EQ(originOf(stack, "PARTY_TITLE"), QPointF(40, 40));
-    EXPECT_EQ(originOf(stack, "PARTY_TO"), QPointF(30, 90));
-    EXPECT_EQ(originOf(stack, "PARTY_MSG"), QPointF(50, 120));
-    EXPECT_EQ(originOf(stack, "PARTY_DATE"), QPointF(30, 200));
-    EXPECT_EQ(originOf(stack, "PARTY_VENUE"), QPointF(30, 230));
-    EXPECT_EQ(originOf(stack, "PARTY_FROM"), QPointF(40, 300));
+    for (const auto &[id, x, y] : {std::tuple{"PARTY_TITLE", 40, 40}, {"PARTY_TO", 30, 90}, {"PARTY_MSG", 50, 120},
+                                   {"PARTY_DATE", 30, 200}, {"PARTY_VENUE", 30, 230}, {"PARTY_FROM", 40, 300}})
+        EXPECT_EQ(originOf(stack, QLatin1String(id)), QPointF(x, y)) << id;
     for (const PartyElement &e : stack)
         EXPECT_EQ(e.rect.width(), 280);
     EXPECT_EQ(stack.at(1).text, QStringLiteral("Dear Anna,"));

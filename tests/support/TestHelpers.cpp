@@ -37,6 +37,34 @@ bool near(QRgb pixel, const QColor &expected, int tolerance)
            && std::abs(qBlue(pixel) - qBlue(e)) <= tolerance && std::abs(qAlpha(pixel) - qAlpha(e)) <= tolerance;
 }
 
+void expectPixels(const QImage &image, std::initializer_list<std::tuple<int, int, QColor>> pixels, int tolerance)
+{
+    for (const auto &[x, y, colour] : pixels) {
+        const QColor got = image.pixelColor(x, y);
+        EXPECT_TRUE(near(got.rgba(), colour, tolerance)) << "at " << x << "," << y << ": " << got.name(QColor::HexArgb).toStdString()
+                                                         << ", expected " << colour.name(QColor::HexArgb).toStdString();
+    }
+}
+
+QList<int> runs(const QImage &image, int y, int x0, int x1, int darkerThan)
+{
+    QList<int> result;
+    bool ink = true;
+    int length = 0;
+    for (int x = x0; x < x1; ++x) {
+        const bool here = image.pixelColor(x, y).lightness() < darkerThan;
+        if (here == ink) {
+            ++length;
+        } else {
+            result.append(length);
+            ink = here;
+            length = 1;
+        }
+    }
+    result.append(length);
+    return result;
+}
+
 static bool differs(QRgb a, QRgb b, int tolerance)
 {
     return !near(a, QColor::fromRgba(b), tolerance);

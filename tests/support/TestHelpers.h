@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <initializer_list>
+#include <tuple>
+
 namespace TestHelpers {
 
 // Path of a file under the source tree (for shipped resources and test data).
@@ -20,6 +23,14 @@ QByteArray readFile(const QString &path);
 
 // True when every channel of `pixel` (alpha included) is within `tolerance` of `expected`.
 bool near(QRgb pixel, const QColor &expected, int tolerance = 8);
+
+// Fails the running test for each (x, y, colour) whose pixel is not that colour within
+// `tolerance`, naming the pixel.
+void expectPixels(const QImage &image, std::initializer_list<std::tuple<int, int, QColor>> pixels, int tolerance = 8);
+
+// Lengths of the alternating ink and gap runs along row `y` from `x0` to `x1` (exclusive),
+// starting with ink; ink is a pixel whose lightness is below `darkerThan`.
+QList<int> runs(const QImage &image, int y, int x0, int x1, int darkerThan = 128);
 
 // Number of pixels inside `area` whose colour differs from `background` by more than `tolerance`
 // in any channel (alpha included).
