@@ -21,21 +21,29 @@ int SheetImport::sheetNumberOf(const QString &name)
     return ok ? number : 0;
 }
 
-QStringList SheetImport::worksheetNames()
+QList<WorkbookParts::Sheet> SheetImport::worksheets()
 {
-    QStringList names;
-    const QString folder = SpreadsheetWriter::sharedInstance()->worksheetsFolder();
+    QList<WorkbookParts::Sheet> sheets;
+    const SpreadsheetWriter *reader = SpreadsheetWriter::sharedInstance();
+    const QString folder = reader->worksheetsFolder();
     if (folder.isEmpty())
-        return names;
+        return sheets;
+    QStringList files;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries)
         if (entry.suffix().toLower() == QLatin1String("xml") && sheetNumberOf(entry.completeBaseName()) > 0)
-            names.append(entry.completeBaseName());
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+            files.append(entry.completeBaseName());
+    std::sort(files.begin(), files.end(), [](const QString &a, const QString &b) {
         const int na = sheetNumberOf(a), nb = sheetNumberOf(b);
         return na != nb ? na < nb : a < b;
     });
-    return names;
+    for (const WorkbookParts::Sheet &sheet : reader->workbookParts().sheets) {
+        if (files.removeOne(sheet.file))
+            sheets.append({sheet.name.isEmpty() ? sheet.file : sheet.name, sheet.file});
+    }
+    for (const QString &file : std::as_const(files))
+        sheets.append({file, file});
+    return sheets;
 }
 
 SpreadsheetTable SheetImport::buildTable(const QList<QStringList> &rows, const QList<int> &ticked, bool header,

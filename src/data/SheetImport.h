@@ -5,6 +5,7 @@
 // columns for series.
 
 #include "data/SpreadsheetTable.h"
+#include "data/WorkbookParts.h"
 
 #include <QList>
 #include <QString>
@@ -13,9 +14,10 @@
 class SheetImport
 {
 public:
-    // The worksheets of the workbook last unpacked ("sheet1", "sheet2", ...), in sheet-number
-    // order; empty when there is none.
-    static QStringList worksheetNames();
+    // The worksheets of the workbook last unpacked, one per worksheet file ("sheet1.xml",
+    // "sheet2.xml", ...): named and ordered as the workbook's tabs, then any file the workbook
+    // does not name, by its file name in sheet-number order. Empty when there is none.
+    static QList<WorkbookParts::Sheet> worksheets();
     // The number in a worksheet's name: the digits after "sheet" ("sheet10" gives 10); 0 when
     // there are none.
     static int sheetNumberOf(const QString &name);

@@ -2,6 +2,7 @@
 
 #include "data/DataGlobals.h"
 #include "data/SSZipArchive.h"
+#include "data/WorkbookParts.h"
 #include "data/WorkbookTemplate.h"
 #include "data/XlsxCells.h"
 #include "data/XmlElementStream.h"
@@ -213,8 +214,8 @@ private:
 class RowsWork : public XmlElementStream::BatchWork
 {
 public:
-    RowsWork(const QStringList &shared, bool headerOnly, qint64 maxCells)
-        : m_shared(shared), m_headerOnly(headerOnly), m_maxCells(maxCells)
+    RowsWork(const QStringList &shared, const WorkbookParts &workbook, bool headerOnly, qint64 maxCells)
+        : m_shared(shared), m_workbook(workbook), m_headerOnly(headerOnly), m_maxCells(maxCells)
     {
     }
 
@@ -303,7 +304,19 @@ private:
         }
         if (v) {
             const QByteArray stored = directUtf8(v);
-            return std::strcmp(type, "str") == 0 ? cellText(stored, interner) : interner.text(stored);
+            if (std::strcmp(type, "str") == 0)
+                return cellText(stored, interner);
+            // A number under a date or time format shows as that date or time.
+            if ((!*type || std::strcmp(type, "n") == 0) && !stored.isEmpty()) {
+                if (const CellNumberFormat *format = m_workbook.dateTimeFormat(cell.attribute("s").as_int(-1))) {
+                    bool ok = false;
+                    const double serial = stored.trimmed().toDouble(&ok);
+                    const QString shown = ok ? format->format(serial, m_workbook.date1904) : QString();
+                    if (!shown.isEmpty())
+                        return shown;
+                }
+            }
+            return interner.text(stored);
         }
         if (const pugi::xml_node inlineString = childNamed(cell, "is"))
             return cellText(allUtf8(inlineString), interner);
@@ -311,6 +324,7 @@ private:
     }
 
     const QStringList &m_shared;
+    const WorkbookParts &m_workbook;
     const bool m_headerOnly;
     const qint64 m_maxCells;
 };
@@ -389,6 +403,7 @@ bool SpreadsheetWriter::makeFreshTempFolder(QString *errorMessage)
 {
     m_unpackFolder.reset();
     tmpDir.clear();
+    m_workbook = WorkbookParts();
     auto folder = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("ziptmp-XXXXXX")));
     if (!folder->isValid())
         return report(errorMessage, QStringLiteral("Cannot create a temporary folder: %1").arg(folder->errorString()));
@@ -408,6 +423,7 @@ void SpreadsheetWriter::removeTempFolder()
         return;
     spreadsheet->m_unpackFolder.reset();
     spreadsheet->tmpDir.clear();
+    spreadsheet->m_workbook = WorkbookParts();
     spreadsheet->sharedStrings.clear();
 }
 
@@ -446,6 +462,7 @@ QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QUrl &url, bool only_co
                                  .arg(localPath(url), unzipError.localizedDescription));
         return reader->data;
     }
+    reader->m_workbook = WorkbookParts::read(reader->tmpDir);
     reader->ReadSharedStrings(QUrl::fromLocalFile(QDir(reader->tmpDir).filePath(QStringLiteral("xl/sharedStrings.xml"))),
                               errorMessage);
     return reader->data;
@@ -485,7 +502,7 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
     XmlElementStream stream(&file);
     stream.setMaxElementBytes(maxElementBytes);
     stream.addUnit({"worksheet", "sheetData", "row"});
-    RowsWork work(sharedStrings, headerOnly, maxCells);
+    RowsWork work(sharedStrings, m_workbook, headerOnly, maxCells);
     if (!stream.runBatches(work, workerCount()))
         return report(errorMessage, QStringLiteral("The worksheet cannot be read: %1").arg(stream.errorString()));
     if (work.tooLarge)

@@ -10,9 +10,12 @@
 //   ReadData_only_column()     gives the column names of worksheet Excel_Sheet_Number;
 //   ReadWorkbook(url, false)   gives every row of that worksheet, each padded to
 //                              Excel_Sheet_Columns texts ("" for a cell without value).
+// A cell's text is what the cell shows: numbers under a date or time format give that date
+// or time as LibreOffice shows it; every other cell gives its stored text.
 // Every step reports failure through its optional error message (empty on success).
 
 #include "data/SSZipArchive.h"
+#include "data/WorkbookParts.h"
 
 #include <QList>
 #include <QString>
@@ -59,6 +62,8 @@ public:
     QString worksheetsFolder() const;
     // Removes the unpack folder and forgets the workbook read from it.
     static void removeTempFolder();
+    // The sheet names, date system and cell date formats of the workbook last unpacked.
+    const WorkbookParts &workbookParts() const { return m_workbook; }
 
     // The rows last read (or to write) and the shared-string table of the workbook last
     // unpacked (or written).
@@ -84,4 +89,5 @@ private:
                        QString *errorMessage);
 
     std::unique_ptr<QTemporaryDir> m_unpackFolder;
+    WorkbookParts m_workbook;
 };

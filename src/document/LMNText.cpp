@@ -2,6 +2,7 @@
 
 #include "document/LargeGlyphCache.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
@@ -178,6 +179,25 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
 
     if (hasVisibleStroke())
         painter.strokePath(frame, strokePen());
+}
+
+bool LMNText::shrinkFontToFit(double smallest)
+{
+    // Fitted as QFontMetrics measures wrapped text, the font's leading under every line: a
+    // little room to spare over what the drawing needs.
+    constexpr double Step = 0.5;
+    const auto fits = [this] {
+        const QString text = displayedText();
+        if (text.isEmpty())
+            return true;
+        const double lineWidth = std::max(0.0, _bounds.width() - 2.0 * kTextPadding);
+        const QRectF lines = QFontMetricsF(drawingFont()).boundingRect(QRectF(0, 0, lineWidth, 1.0e6),
+                                                                       Qt::TextWordWrap | Qt::TextWrapAnywhere, text);
+        return lines.height() <= _bounds.height() + 0.01 && !isTextClipped();
+    };
+    while (!fits() && text_ctrl_font.pointSize > smallest)
+        text_ctrl_font.pointSize = std::max(smallest, text_ctrl_font.pointSize - Step);
+    return fits();
 }
 
 bool LMNText::isTextClipped() const

@@ -28,6 +28,11 @@ public:
 
     // The text as drawn: _Text_contents with the case transform.
     QString displayedText() const;
+
+    // Lowers the font size in half-point steps until the text, wrapped in the bounds' width
+    // and measured by QFontMetrics (the font's leading under every line), fits their height;
+    // never below `smallest` points (a font already smaller stays). True when it fits at the end.
+    bool shrinkFontToFit(double smallest);
     // The drawing font: text_ctrl_font with text_kerning points between letters, sized so
     // that a layout made without a paint device measures in points.
     QFont drawingFont() const;

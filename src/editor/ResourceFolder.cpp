@@ -107,3 +107,17 @@ void ResourceFolder::rememberDesignFolder(const QString &folder, const QString &
     QSettings settings(settingsFile(folder), QSettings::IniFormat);
     settings.setValue(QStringLiteral("designFolder"), QFileInfo(designPath).absolutePath());
 }
+
+QByteArray ResourceFolder::windowGeometry(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    return QSettings(settingsFile(folder), QSettings::IniFormat).value(QStringLiteral("windowGeometry")).toByteArray();
+}
+
+void ResourceFolder::rememberWindowGeometry(const QString &folder, const QByteArray &geometry)
+{
+    if (folder.isEmpty() || geometry.isEmpty())
+        return;
+    QSettings(settingsFile(folder), QSettings::IniFormat).setValue(QStringLiteral("windowGeometry"), geometry);
+}

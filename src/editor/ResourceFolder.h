@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The per-user resource folder: templates, backgrounds, hatch patterns, picture library, stock
@@ -28,4 +29,9 @@ public:
     // from (kept in the settings file "Festiloom.ini" of `folder`), else the documents folder.
     static QString designFolder(const QString &folder);
     static void rememberDesignFolder(const QString &folder, const QString &designPath);
+
+    // The editor window's last place and size (as QWidget::saveGeometry gives them), kept in
+    // the same settings file; empty when none was kept.
+    static QByteArray windowGeometry(const QString &folder);
+    static void rememberWindowGeometry(const QString &folder, const QByteArray &geometry);
 };

@@ -101,7 +101,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
         for (int i = 0; i < c->ui.Sheet_ComboBox->count(); ++i)
             sheets << c->ui.Sheet_ComboBox->itemText(i);
         EXPECT_EQ(sheets.size(), 11);
-        EXPECT_EQ(sheets.mid(8), QStringList({"sheet9", "sheet10", "sheet11"}));
+        EXPECT_EQ(sheets.mid(8), QStringList({"S9", "S10", "S11"}));
         EXPECT_TRUE(c->ui.contains_header->isChecked());
         c->ui.ok_btn->click();   // nothing ticked
         tick(c->ListData_xl, {1, 3});
@@ -109,13 +109,13 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     });
     EXPECT_EQ(chooser->Open_excel_Wnd(book), 1);
     const SpreadsheetTable &table = SpreadsheetTable::live();
-    EXPECT_EQ(table.titles, QStringList({"No.", "Name", "Zip"}));
+    EXPECT_EQ(table.titles, QStringList({"Row", "Name", "Zip"}));
     ASSERT_EQ(table.rowCount(), 3);   // the blank row gives no record
     EXPECT_EQ(table.records.at(0), (SpreadsheetTable::Record{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "0150"}}));
     EXPECT_EQ(table.value(1, 1), "");
     EXPECT_EQ(table.value(2, 2), "75001");
 
-    // Header unticked: the first row is record 1 too. Then sheet10, then the empty sheet,
+    // Header unticked: the first row is record 1 too. Then sheet S10, then the empty sheet,
     // which keeps the table.
     onDialog<Import_Excel>([&](Import_Excel *c) {
         c->ui.contains_header->setChecked(false);
@@ -128,14 +128,14 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(SpreadsheetTable::live().value(2, 1), "Rome");
 
     onDialog<Import_Excel>([&](Import_Excel *c) {
-        c->ui.Sheet_ComboBox->setCurrentIndex(c->ui.Sheet_ComboBox->findText("sheet10"));
+        c->ui.Sheet_ComboBox->setCurrentIndex(c->ui.Sheet_ComboBox->findText("S10"));
         EXPECT_EQ(c->ListData_xl->rows().at(0).Extension, "Col10");
         tick(c->ListData_xl, {0});
         c->ui.ok_btn->click();
     });
     chooser->Open_excel_Wnd(book);
     const SpreadsheetTable sheet10 = SpreadsheetTable::live();
-    EXPECT_EQ(sheet10.titles, QStringList({"No.", "Col10"}));
+    EXPECT_EQ(sheet10.titles, QStringList({"Row", "Col10"}));
     EXPECT_EQ(sheet10.value(0, 1), "v10");
 
     onDialog<Import_Excel>([&](Import_Excel *c) {
@@ -178,6 +178,68 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     });
     EXPECT_EQ(Data_From_Excel::defaultInstance()->Open_Wnd(), 1);
     EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "edited");
+}
+
+// Two named sheets whose tabs run unlike their files (Guests is the second file), and date,
+// time and date-time cells under built-in and own formats. The expected texts are the Value
+// column of LibreOffice's CSV of the same workbook ("soffice --headless --convert-to csv" with
+// cell contents as shown), kept here so that no test run needs LibreOffice.
+TEST_F(SpreadsheetDialogsTest, SheetsAreNamedAsTheirTabsAndCellsReadAsTheyShow)
+{
+    const QString book = QDir(m_dir.path()).filePath("book.xlsx");
+    python("import sys, datetime, zipfile, openpyxl\n"
+           "from openpyxl.styles.numbers import BUILTIN_FORMATS as B\n"
+           "wb = openpyxl.Workbook()\n"
+           "g = wb.active; g.title = 'Guests'\n"
+           "b = wb.create_sheet('Budget'); b.append(['Item', 'Cost']); b.append(['Cake', 40])\n"
+           "at = datetime.datetime(2026, 1, 3, 14, 5, 9)\n"
+           "rows = [(B[i], at) for i in (14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47)]\n"
+           "rows += [('dd/mm/yyyy', at), ('d mmmm yyyy', at), ('dddd d mmm yy', at), ('yyyy-mm-dd hh:mm', at),\n"
+           "         ('hh:mm AM/PM', datetime.time(9, 30)), ('[h]:mm', datetime.timedelta(hours=30, minutes=15)),\n"
+           "         ('h:mm:ss', datetime.datetime(2026, 7, 9, 8, 4, 5, 600000)),\n"
+           "         ('yyyy-mm-dd h:mm:ss', datetime.datetime(2026, 12, 31, 23, 59, 59, 700000)),\n"
+           "         ('\"on \"d.m.yyyy', at), ('General', 42)]\n"
+           "g.append(['Format', 'Value'])\n"
+           "for code, value in rows:\n"
+           "    g.append([code, value]); g.cell(row=g.max_row, column=2).number_format = code\n"
+           "wb.save(sys.argv[1])\n"
+           "src = zipfile.ZipFile(sys.argv[1]); parts = {n: src.read(n) for n in src.namelist()}; src.close()\n"
+           "s1, s2 = 'xl/worksheets/sheet1.xml', 'xl/worksheets/sheet2.xml'\n"
+           "parts[s1], parts[s2] = parts[s2], parts[s1]\n"
+           "r = 'xl/_rels/workbook.xml.rels'\n"
+           "parts[r] = parts[r].replace(b'sheet1', b'@').replace(b'sheet2', b'sheet1').replace(b'@', b'sheet2')\n"
+           "with zipfile.ZipFile(sys.argv[1], 'w') as out:\n"
+           "    for n, d in parts.items(): out.writestr(n, d)\n",
+           {book});
+    const QStringList libreOffice = QStringLiteral(
+        "1/3/2026\n3-Jan-26\n3-Jan\nJan-26\n2:05 PM\n2:05:09 PM\n14:05\n14:05:09\n1/3/2026 14:05\n05:09\n"
+        "1104614:05:09\n05:09.0\n03/01/2026\n3 January 2026\nSaturday 3 Jan 26\n2026-01-03 14:05\n09:30 AM\n30:15\n"
+        "8:04:05\n2027-01-01 0:00:00\non 3.1.2026\n42").split('\n');
+
+    Import_Excel *chooser = Import_Excel::defaultInstance();
+    chooser->open_mode = "E";
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        QStringList sheets;
+        for (int i = 0; i < c->ui.Sheet_ComboBox->count(); ++i)
+            sheets << c->ui.Sheet_ComboBox->itemText(i);
+        EXPECT_EQ(sheets, QStringList({"Guests", "Budget"}));
+        const QAbstractItemModel *list = c->ui.ColList->model();
+        EXPECT_EQ(list->headerData(0, Qt::Horizontal).toString(), "Use");
+        EXPECT_EQ(list->headerData(1, Qt::Horizontal).toString(), "Column");
+        c->ui.Sheet_ComboBox->setCurrentIndex(1);
+        EXPECT_EQ(c->ListData_xl->rows().at(1).Extension, "Cost");
+        c->ui.Sheet_ComboBox->setCurrentIndex(0);
+        tick(c->ListData_xl, {1});
+        c->ui.ok_btn->click();
+    });
+    ASSERT_EQ(chooser->Open_excel_Wnd(book), 1);
+    const SpreadsheetTable &table = SpreadsheetTable::live();
+    QStringList read;
+    for (int r = 0; r < table.rowCount(); ++r)
+        read << table.value(r, 1);
+    EXPECT_EQ(read, libreOffice);
+    EXPECT_EQ(SpreadsheetTableModel(&SpreadsheetTable::live()).headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              "Row");
 }
 
 TEST_F(SpreadsheetDialogsTest, WizardHandsTheTickedCellsToTheManagerRowByRow)

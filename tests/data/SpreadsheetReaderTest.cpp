@@ -76,11 +76,11 @@ TEST_F(SpreadsheetReaderTest, OpenpyxlWorkbookReadsToTheStoredTexts)
 
     EXPECT_EQ(header(1), Rows({{"Name", "Untitled Column 2", "Age", "Member", "Untitled Column 5", "Untitled Column 6"}}));
     EXPECT_EQ(Excel_Sheet_Columns, 6);
-    // The empty third row is not listed, so the rows after it move up; a date is its serial number.
+    // The empty third row is not listed, so the rows after it move up; a date reads as it shows.
     EXPECT_EQ(rows(1), Rows({{"Name", "", "Age", "Member", "", ""},
                              {"Anna", "x & <y>", "42", "1", "", ""},
                              {"Ben", "", "3.5", "0", "", ""},
-                             {"", "", "", "", "", "45352"},
+                             {"", "", "", "", "", "2024-03-01"},
                              {"  padded  ", QStringLiteral("Zoë 日本"), "", "", "", ""}}));
 
     // The first listed row is row 2: its cells name the columns.

@@ -65,6 +65,10 @@ TEST(MessageBoxes, InformationAfterALineBreakWithOneOKButtonAndQuestionsAnswerin
     ASSERT_EQ(seam.messages.size(), 1);
     EXPECT_EQ(seam.messages[0].text, QStringLiteral("\nError in file accessing."));
     EXPECT_EQ(seam.messages[0].buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_EQ(seam.messages[0].icon, QMessageBox::Information);
+    Show_Warning_MessageBox(QStringLiteral("The sheets could not be printed."));
+    EXPECT_EQ(seam.messages[1].icon, QMessageBox::Warning);
+    EXPECT_EQ(seam.messages[1].text, QStringLiteral("\nThe sheets could not be printed."));
 
     seam.messages.clear();
     seam.answerMessages({QStringLiteral("Yes"), QStringLiteral("No"), ScriptedModalSeam::CloseBox});

@@ -1,5 +1,8 @@
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/UiUtilities.h"
+#include "help/HelpLinks.h"
+#include "help/ui/Review_Form.h"
+#include "dialogs/ui/Open_Export_Files.h"
 
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
@@ -10,10 +13,13 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
 {
@@ -37,6 +43,42 @@ TEST(Open_Help_File, OpensHelpPdfOfTheResourceFolderOrSaysThereIsNone)
     EXPECT_EQ(seam.messages.size(), 3);
     EXPECT_EQ(seam.openedUrls, QList<QUrl>{QUrl::fromLocalFile(help)});
     Resource_Path.clear();
+}
+
+// Where nothing on the computer opens an address, each road says so once, with the warning
+// icon and the address to copy: a link, the exported folder, the review page.
+TEST(Open_Address, AnAddressNothingOpensIsNamedInOneWarning)
+{
+    QTemporaryDir dir;
+    ScriptedModalSeam seam;
+    seam.refuseUrls = true;
+    Open_Export_Files panel;
+    const struct
+    {
+        const char *road;
+        std::function<void()> open;
+        QString address;
+    } rows[] = {
+        {"link", [] { Open_Address(QUrl(QStringLiteral("https://www.festiloom.example.com/"))); },
+         QStringLiteral("https://www.festiloom.example.com/")},
+        {"exported folder",
+         [&] {
+             seam.onDialog([](QDialog *d) {
+                 static_cast<Open_Export_Files *>(d)->ui.export_ok_btn->click();
+                 return d->result();
+             });
+             panel.open(dir.path(), QStringLiteral("Done."));
+         },
+         dir.path()},
+        {"review page", [] { Review_Form::defaultInstance()->OK_Clicked(); }, HelpLinks::reviewPage().toString()},
+    };
+    for (const auto &row : rows) {
+        seam.messages.clear();
+        row.open();
+        ASSERT_EQ(seam.messages.size(), 1) << row.road;
+        EXPECT_EQ(seam.messages[0].icon, QMessageBox::Warning) << row.road;
+        EXPECT_TRUE(seam.messages[0].text.contains(row.address)) << row.road;
+    }
 }
 
 TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)

@@ -7,6 +7,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/LMNGrid.h"
+#include "document/ui/LMNDeskView.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/DesignFile.h"
 #include "editor/ui/DesignFileCommands.h"
@@ -19,7 +20,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QUndoStack>
@@ -191,10 +194,14 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
         {"Zoom In", [this] { canvas()->setZoom(1.0); }, [this] { EXPECT_GT(canvas()->zoom(), 1.0); }},
         {"Zoom Out", [this] { canvas()->setZoom(1.0); }, [this] { EXPECT_LT(canvas()->zoom(), 1.0); }},
         {"Actual Size", [this] { canvas()->setZoom(3.0); }, [this] { EXPECT_EQ(canvas()->zoom(), 1.0); }},
-        {"Fit Card in Window", [this] { canvas()->setZoom(LMNGraphicView::MaximumZoom); },
+        {"Fit Card in Window", [this] { canvas()->setZoom(LMNGraphicView::MinimumZoom); },
          [this] {
-             EXPECT_LE(canvas()->zoom(), 2.0);
-             EXPECT_LE(canvas()->width(), m_window->width());
+             // The card fills the view: within the margin of it in one direction, inside it in both.
+             const QSize room = canvas()->parentWidget()->size() - canvas()->size();
+             EXPECT_GE(std::min(room.width(), room.height()), 2 * LMNDeskView::FitMargin - 1);
+             EXPECT_LE(std::min(room.width(), room.height()), 2 * LMNDeskView::FitMargin + 1);
+             EXPECT_EQ(m_window->findChild<QLabel *>("zoom_label")->text(),
+                       QStringLiteral("Zoom %1%").arg(qRound(canvas()->zoom() * 100)));
          }},
         {"Grid…", [this] { m_seam.onDialog([](QDialog *) { return int(QDialog::Rejected); }); },
          [this] {
@@ -228,6 +235,22 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
             if (plain(m->text()) == menu)
                 for (QAction *a : m->menu()->actions())
                     EXPECT_TRUE(a->isSeparator() || tested.count(plain(a->text()))) << "untested " << plain(a->text()).toStdString();
+}
+
+TEST_F(MainWindowCommands, WindowOpensOverTheScreenAndKeepsItsPlaceForTheNextRun)
+{
+    EXPECT_EQ(m_window->size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    const QRect moved(30, 20, 720, 640);
+    m_window->setGeometry(moved);
+    m_seam.onDialog([](QDialog *) { return int(QDialog::Accepted); });   // the review window
+    m_window->Exit_App();
+
+    m_window.reset();
+    LMNDocument next;
+    m_window = std::make_unique<LMNWindowController>(&next);
+    startWithCard();
+    EXPECT_EQ(m_window->geometry(), moved);
+    m_window.reset();
 }
 
 TEST_F(MainWindowCommands, ToolsChosenFromTheToolBarDrawWithTheCanvas)

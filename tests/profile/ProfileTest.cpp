@@ -8,6 +8,7 @@
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNImage.h"
+#include "document/LMNText.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/ui/Template_Wizard.h"
 #include "panels/PanelsGlobals.h"
@@ -19,6 +20,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>
@@ -121,6 +123,56 @@ TEST_F(Profile, FirstOkPlacesNameAndEmailOnTheirPlaceholdersAndLaterOksKeepTheir
     EXPECT_TRUE(email->ctrl_is_visible && email->bounds() == placeholder("email_default"));
     runProfile([](Show_User_Profile *p) { type(p->ui.name_value, QStringLiteral("Nobody")); }, "Cancel_btn");
     EXPECT_EQ(name->Text_Value, QStringLiteral("Carla D."));
+}
+
+// Long answers on a CR80 card lying and standing: each placed text keeps to its frame (its
+// wrapped lines, measured by QFontMetrics, no taller than the frame) at 6 points or more, and
+// the chosen photo's pixels show in the photo's frame on the canvas.
+TEST_F(Profile, LongAnswersFitTheirFramesAndThePhotoShowsOnBothOrientations)
+{
+    QImage photo(60, 40, QImage::Format_RGB32);
+    photo.fill(QColor(255, 0, 255));
+    const QString photoPath = QDir(m_resources.path()).filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(photo.save(photoPath));
+    for (const QSizeF card : {QSizeF(243, 154), QSizeF(154, 243)}) {
+        m_window->SetDocumentCanvasSize(card);
+        m_document.graphics.clear();
+        m_seam.chooseFiles({photoPath});
+        ASSERT_TRUE(runProfile([](Show_User_Profile *p) {
+            type(p->ui.name_value, QStringLiteral("Emma Margaret Richardson-Whitfield"));
+            type(p->ui.title_value, QStringLiteral("Senior Events and Celebrations Coordinator"));
+            type(p->ui.address_value, QStringLiteral("Flat 4, 1127 Long Meadow Road, Little Whinging"));
+            type(p->ui.phone_value, QStringLiteral("+44 (0)20 7946 0958 ext. 4471"));
+            type(p->ui.email_value, QStringLiteral("emma.richardson-whitfield@example.com"));
+            p->ui.browse_pic_btn->click();
+        }));
+        int texts = 0;
+        for (const GraphicPtr &g : std::as_const(m_document.graphics)) {
+            if (g->kind() != GraphicKind::Text || !g->control_ID.startsWith(QLatin1String("Fup_")))
+                continue;
+            ++texts;
+            const auto &text = static_cast<const LMNText &>(*g);
+            const QRectF frame = g->bounds();
+            const QRectF lines = QFontMetricsF(text.drawingFont())
+                                     .boundingRect(QRectF(0, 0, frame.width() - 2 * LMNText::kTextPadding, 1e6),
+                                                   Qt::TextWordWrap | Qt::TextWrapAnywhere, text.displayedText());
+            EXPECT_LE(lines.height(), frame.height()) << g->control_ID.toStdString() << " on " << card.width();
+            EXPECT_GE(g->text_ctrl_font.pointSize, 6.0) << g->control_ID.toStdString();
+        }
+        EXPECT_EQ(texts, 5);
+        const GraphicPtr placed = findById(QStringLiteral("Fup_Photo"));
+        ASSERT_TRUE(placed);
+        LMNGraphicView *canvas = m_window->_graphicView;
+        const QImage shown = canvas->grab().toImage();
+        const QPointF centre = placed->bounds().center() * canvas->zoom();
+        EXPECT_EQ(shown.pixelColor(centre.toPoint()), QColor(255, 0, 255)) << "on " << card.width();
+    }
+    // What cannot fit even at 6 points stays cut off, and so is marked on the canvas.
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.unique_value, QString(300, QLatin1Char('9'))); }));
+    const GraphicPtr unique = findById(QStringLiteral("Fup_UniqueNo"));
+    ASSERT_TRUE(unique);
+    EXPECT_EQ(unique->text_ctrl_font.pointSize, 6.0);
+    EXPECT_TRUE(static_cast<const LMNText &>(*unique).isTextClipped());
 }
 
 TEST_F(Profile, PlaceholdersFollowTheFrontCardsShapeOnEverySide)

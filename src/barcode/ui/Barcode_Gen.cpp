@@ -17,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -24,9 +25,25 @@
 #include <QScopedValueRollback>
 #include <QStandardItemModel>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
+
+// The forms of one tab share their label column's width, so fields line up from box to box.
+void alignFormLabels(QWidget *page)
+{
+    QList<QWidget *> labels;
+    for (const QFormLayout *form : page->findChildren<QFormLayout *>())
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem *item = form->itemAt(row, QFormLayout::LabelRole); item && item->widget())
+                labels.append(item->widget());
+    int widest = 0;
+    for (const QWidget *label : std::as_const(labels))
+        widest = std::max(widest, label->sizeHint().width());
+    for (QWidget *label : std::as_const(labels))
+        label->setMinimumWidth(widest);
+}
 
 bool isAscii(const QString &text)
 {
@@ -78,6 +95,8 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
 
     ui.image_scroll->setWidget(ui.barcodeImage);
     ui.image_scroll->setMinimumSize(360, 240);
+    alignFormLabels(ui.text_page);
+    alignFormLabels(ui.size_page);
     ui.image_scroll->setFrameShadow(QFrame::Sunken);
     ui.barcode_error_label->hide();
     // The resolution tab is shown for the 2D symbologies only.

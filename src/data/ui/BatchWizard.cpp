@@ -227,7 +227,7 @@ void BatchWizard::On_Update()
     const QString name = Get_List_Name_Text(selectedRows(ui.List).last());
     QFileInfo file(DataSeries::filePath(name));
     if (!DataSeries::isUsableName(name) || !file.isFile() || !file.isReadable()) {
-        Show_MessageBox(kFileError);
+        Show_Warning_MessageBox(kFileError);
         return;
     }
     Show_hide_Last_screen(false);
@@ -267,7 +267,7 @@ void BatchWizard::Delete_List_Btn_Clicked()
     if (!kept.isEmpty())
         Show_MessageBox(kInUseDelete + QStringLiteral("\n") + kept.join(QStringLiteral(", ")));
     if (!failed.isEmpty())
-        Show_MessageBox(kFileError + QStringLiteral("\n") + failed.join(QStringLiteral(", ")));
+        Show_Warning_MessageBox(kFileError + QStringLiteral("\n") + failed.join(QStringLiteral(", ")));
 }
 
 void BatchWizard::Import_Btn_Clicked()
@@ -393,7 +393,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
     plz_wait_Window->end();
     if (!written) {
         Show_NSLog_Message(error);
-        Show_MessageBox(kFileError + QStringLiteral("\n") + error);
+        Show_Warning_MessageBox(kFileError + QStringLiteral("\n") + error);
         return;
     }
     raise();
@@ -429,7 +429,7 @@ void BatchWizard::Save_Btn_Clicked()
     plz_wait_Window->end();
     if (!saved) {
         Show_NSLog_Message(error);
-        Show_MessageBox(kFileError + QStringLiteral("\n") + error);
+        Show_Warning_MessageBox(kFileError + QStringLiteral("\n") + error);
         return;
     }
     raise();

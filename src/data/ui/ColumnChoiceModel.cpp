@@ -61,9 +61,9 @@ QVariant ColumnChoiceModel::headerData(int section, Qt::Orientation orientation,
         return {};
     switch (section) {
     case 0:
-        return tr("State");
+        return tr("Use");
     case 1:
-        return tr("Extension");
+        return tr("Column");
     default:
         return tr("Header");
     }

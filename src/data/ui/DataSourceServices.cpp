@@ -3,6 +3,7 @@
 #include "data/DataBinding.h"
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
+#include "data/ui/SpreadsheetTableModel.h"
 #include "data/ui/View_Data_Series.h"
 #include "document/DocumentGlobals.h"
 #include "document/StringUtilities.h"
@@ -37,7 +38,10 @@ void DataSourceServices::Fill_Excel_Col_Name_In_Combo(QComboBox *combo)
         return;
     combo->setCurrentIndex(-1);
     combo->clear();
-    combo->addItems(SpreadsheetTable::live().columnTitles());
+    QStringList titles = SpreadsheetTable::live().columnTitles();
+    if (!titles.isEmpty())
+        titles.first() = SpreadsheetTableModel::rowNumberTitle();   // an older design may hold another title
+    combo->addItems(titles);
 }
 
 void DataSourceServices::Add_Excel_Col_Name_In_Combo(QComboBox *combo)

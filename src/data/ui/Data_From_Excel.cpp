@@ -11,7 +11,7 @@
 
 QString rowNumberColumnTitle()
 {
-    return QCoreApplication::translate("Data_From_Excel", "No.");
+    return SpreadsheetTableModel::rowNumberTitle();
 }
 
 Data_From_Excel::Data_From_Excel(QWidget *parent)

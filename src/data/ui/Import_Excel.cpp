@@ -44,14 +44,10 @@ int Import_Excel::Open_excel_Wnd(const QString &path)
     ListData_xl->setNames({});
     m_loading = true;
     ui.Sheet_ComboBox->clear();
+    const bool loaded = SeriesDialogs::loadWorkbook(plz_wait_Window, path, ui.Sheet_ComboBox);
     m_loading = false;
-
-    QStringList worksheets;
-    if (!SeriesDialogs::loadWorkbook(plz_wait_Window, path, &worksheets))
+    if (!loaded)
         return -1;
-    m_loading = true;
-    ui.Sheet_ComboBox->addItems(worksheets);
-    m_loading = false;
     ui.Sheet_ComboBox->setCurrentIndex(0);
     sheetChosen(0);
 
@@ -65,7 +61,7 @@ void Import_Excel::sheetChosen(int index)
 {
     if (m_loading || index < 0)
         return;
-    const QStringList names = SeriesDialogs::worksheetColumnNames(ui.Sheet_ComboBox->itemText(index));
+    const QStringList names = SeriesDialogs::worksheetColumnNames(SeriesDialogs::chosenWorksheet(ui.Sheet_ComboBox, index));
     if (!names.isEmpty())
         ListData_xl->setNames(names);
 }
@@ -96,7 +92,7 @@ void Import_Excel::OKPressed()
         Show_MessageBox(QStringLiteral("No column is selected."));
         return;
     }
-    Excel_Sheet_Number = SheetImport::sheetNumberOf(ui.Sheet_ComboBox->currentText());
+    Excel_Sheet_Number = SheetImport::sheetNumberOf(SeriesDialogs::chosenWorksheet(ui.Sheet_ComboBox, ui.Sheet_ComboBox->currentIndex()));
     const bool header = ui.contains_header->isChecked();
     QList<QStringList> rows;
     if (!SeriesDialogs::readWorksheetRows(
@@ -109,8 +105,7 @@ void Import_Excel::OKPressed()
     } else {
         // The new table is made aside and takes the old one's place whole.
         SpreadsheetTable &live = SpreadsheetTable::live();
-        const QString firstTitle = live.titles.isEmpty() ? rowNumberColumnTitle() : live.titles.first();
-        live = SheetImport::buildTable(rows, ticked, header, firstTitle);
+        live = SheetImport::buildTable(rows, ticked, header, rowNumberColumnTitle());
         Data_From_Excel::defaultInstance()->reload();
     }
     done(1);

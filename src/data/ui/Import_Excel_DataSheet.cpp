@@ -89,11 +89,12 @@ int Import_Excel_DataSheet::Open_excel_Wnd(const QString &path)
     m_loading = false;
     ui.list_name->clear();
 
-    QStringList worksheets;
-    if (!SeriesDialogs::loadWorkbook(plz_wait_Window, path, &worksheets))
+    m_loading = true;
+    const bool loaded = SeriesDialogs::loadWorkbook(plz_wait_Window, path, ui.Sheet_ComboBox);
+    m_loading = false;
+    if (!loaded)
         return -1;
     m_loading = true;
-    ui.Sheet_ComboBox->addItems(worksheets);
     ui.List_ComboBox->addItems(DataSeries::Get_datasheet_File_Name_Array());
     m_loading = false;
     ui.Sheet_ComboBox->setCurrentIndex(0);
@@ -109,7 +110,7 @@ void Import_Excel_DataSheet::sheetChosen(int index)
 {
     if (m_loading || index < 0)
         return;
-    const QStringList names = SeriesDialogs::worksheetColumnNames(ui.Sheet_ComboBox->itemText(index));
+    const QStringList names = SeriesDialogs::worksheetColumnNames(SeriesDialogs::chosenWorksheet(ui.Sheet_ComboBox, index));
     if (!names.isEmpty())
         ListData_xl->setNames(names);
 }
@@ -162,7 +163,7 @@ void Import_Excel_DataSheet::OKPressed()
         Show_MessageBox(QStringLiteral("No column is selected."));
         return;
     }
-    Excel_Sheet_Number = SheetImport::sheetNumberOf(ui.Sheet_ComboBox->currentText());
+    Excel_Sheet_Number = SheetImport::sheetNumberOf(SeriesDialogs::chosenWorksheet(ui.Sheet_ComboBox, ui.Sheet_ComboBox->currentIndex()));
     if (ui.Each_col_RD->isChecked()) {
         if (Create_file_For_Col_Func() == 1)
             done(1);
@@ -244,7 +245,7 @@ int Import_Excel_DataSheet::Create_file_For_Col_Func()
     if (file_name_Insert == 1)
         SeriesDialogs::refillManagerList();
     if (!notWritten.isEmpty())
-        Show_MessageBox(QStringLiteral("These columns were not written as series:\n") + notWritten.join(QLatin1Char('\n')));
+        Show_Warning_MessageBox(QStringLiteral("These columns were not written as series:\n") + notWritten.join(QLatin1Char('\n')));
     return 1;
 }
 
@@ -260,7 +261,7 @@ int Import_Excel_DataSheet::Insert_file_Func()
         return 0;
     const QStringList values = SheetImport::rowWiseValues(rows, ListData_xl->tickedColumns(), ui.contains_header->isChecked());
     if (values.isEmpty()) {
-        Show_MessageBox(kCorrupt);
+        Show_Warning_MessageBox(kCorrupt);
         return 0;
     }
     QString error;
@@ -274,7 +275,7 @@ int Import_Excel_DataSheet::Insert_file_Func()
                                           &error);
     if (!written) {
         if (fill_col_option != 0)
-            Show_MessageBox(QStringLiteral("Error in file accessing.\n") + error);
+            Show_Warning_MessageBox(QStringLiteral("Error in file accessing.\n") + error);
         return 0;
     }
     if (file_name_Insert == 1)

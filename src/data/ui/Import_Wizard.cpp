@@ -229,7 +229,7 @@ int Import_Wizard::Create_And_Save_Text_Data_Sheet(const QString &path)
                                        [&] { values = SeriesImportSource::readTextFile(path, &error); }))
         return 0;   // stopped: nothing is written
     if (values.isEmpty()) {
-        Show_MessageBox(error);
+        Show_Warning_MessageBox(error);
         return 0;
     }
     return finishSource(ui.Text_file_name->text(), values);
@@ -253,7 +253,7 @@ int Import_Wizard::Create_And_Save_Image_data_Sheet(const QString &folder)
         return 0;
     QStringList paths;
     if (!SeriesImportSource::pictureFiles(folder, &paths)) {
-        Show_MessageBox(QStringLiteral("The folder \"%1\" cannot be read.").arg(folder));
+        Show_Warning_MessageBox(QStringLiteral("The folder \"%1\" cannot be read.").arg(folder));
         return 0;
     }
     if (paths.isEmpty()) {

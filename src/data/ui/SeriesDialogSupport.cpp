@@ -14,6 +14,7 @@
 #include "dialogs/ui/PleaseWaitSheet.h"
 #include "panels/PanelsGlobals.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QEventLoop>
 #include <QPushButton>
@@ -59,7 +60,7 @@ bool writeNewSeries(const QString &typedName, const QStringList &values, QString
         return false;
     QString error;
     if (!DataSeries::writeValues(name, values, DataSeries::WriteMode::Replace, &error)) {
-        Show_MessageBox(QStringLiteral("Error in file accessing.\n%1").arg(error));
+        Show_Warning_MessageBox(QStringLiteral("Error in file accessing.\n%1").arg(error));
         return false;
     }
     if (savedName)
@@ -102,20 +103,26 @@ QUrl workbookUrl(const QString &path)
 }
 } // namespace
 
-bool loadWorkbook(PleaseWaitSheet *sheet, const QString &path, QStringList *worksheets)
+bool loadWorkbook(PleaseWaitSheet *sheet, const QString &path, QComboBox *worksheets)
 {
     QString error;
     const bool finished = runBehindSheet(sheet, [&] { SpreadsheetWriter::ReadWorkbook(workbookUrl(path), true, &error); });
     if (!finished)
         return false;
-    if (error.isEmpty())
-        *worksheets = SheetImport::worksheetNames();
-    if (!error.isEmpty() || worksheets->isEmpty()) {
+    const QList<WorkbookParts::Sheet> sheets = error.isEmpty() ? SheetImport::worksheets() : QList<WorkbookParts::Sheet>();
+    for (const WorkbookParts::Sheet &entry : sheets)
+        worksheets->addItem(entry.name, entry.file);
+    if (!error.isEmpty() || sheets.isEmpty()) {
         Show_NSLog_Message(error);
-        Show_MessageBox(kCorrupt + QStringLiteral("\n") + (error.isEmpty() ? QStringLiteral("The workbook has no worksheet.") : error));
+        Show_Warning_MessageBox(kCorrupt + QStringLiteral("\n") + (error.isEmpty() ? QStringLiteral("The workbook has no worksheet.") : error));
         return false;
     }
     return true;
+}
+
+QString chosenWorksheet(const QComboBox *worksheets, int index)
+{
+    return worksheets->itemData(index).toString();
 }
 
 QStringList worksheetColumnNames(const QString &worksheet)
@@ -134,7 +141,7 @@ bool readWorksheetRows(PleaseWaitSheet *sheet, QList<QStringList> *rows, const Q
     }
     if (!error.isEmpty() || rows->isEmpty()) {
         Show_NSLog_Message(error);
-        Show_MessageBox(error.isEmpty() ? emptyMessage : kCorrupt + QStringLiteral("\n") + error);
+        Show_Warning_MessageBox(error.isEmpty() ? emptyMessage : kCorrupt + QStringLiteral("\n") + error);
         rows->clear();
         return false;
     }

@@ -11,6 +11,7 @@
 #include <functional>
 
 class PleaseWaitSheet;
+class QComboBox;
 class QDialog;
 class QWidget;
 
@@ -36,10 +37,13 @@ bool writeNewSeries(const QString &typedName, const QStringList &values, QString
 // function returns false. The work must not touch widgets.
 bool runBehindSheet(PleaseWaitSheet *sheet, const std::function<void()> &work);
 
-// Unpacks the workbook behind the sheet and lists its worksheets in sheet-number order. False
-// after telling the user why when the workbook cannot be read or was stopped.
-bool loadWorkbook(PleaseWaitSheet *sheet, const QString &path, QStringList *worksheets);
-// The column names of a worksheet of the unpacked workbook (its number becomes
+// Unpacks the workbook behind the sheet and fills `worksheets` with one item per worksheet,
+// labelled and ordered as the workbook's tabs, each holding its worksheet file's name as item
+// data. False after telling the user why when the workbook cannot be read or was stopped.
+bool loadWorkbook(PleaseWaitSheet *sheet, const QString &path, QComboBox *worksheets);
+// The worksheet file ("sheet3") of the item chosen in a list filled by loadWorkbook.
+QString chosenWorksheet(const QComboBox *worksheets, int index);
+// The column names of a worksheet file of the unpacked workbook (its number becomes
 // Excel_Sheet_Number); empty when it has none.
 QStringList worksheetColumnNames(const QString &worksheet);
 // Every row of worksheet Excel_Sheet_Number, read behind the sheet. False after telling the

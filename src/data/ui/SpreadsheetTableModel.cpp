@@ -53,9 +53,17 @@ QVariant SpreadsheetTableModel::headerData(int section, Qt::Orientation orientat
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
+    // The row-number column is titled alike whatever an older design stored for it.
+    if (section == 0)
+        return rowNumberTitle();
     if (section < m_table->titles.size())
         return m_table->titles.at(section);
-    return section == 0 ? tr("No.") : QVariant();
+    return {};
+}
+
+QString SpreadsheetTableModel::rowNumberTitle()
+{
+    return tr("Row");
 }
 
 void SpreadsheetTableModel::reload()

@@ -5,7 +5,8 @@
 class SpreadsheetTable;
 
 // Shows and edits a spreadsheet records table (the live one of the design): column 0 is the
-// row number ("Extension"), column c the key "Column<c>"; headers are the table's titles.
+// row number ("Extension"), titled "Row"; column c the key "Column<c>", titled with the
+// table's title c.
 class SpreadsheetTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -19,6 +20,9 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The title users see over the row-number column, here and in the binding's column list.
+    static QString rowNumberTitle();
 
     // The table was replaced or rebuilt: views read it again.
     void reload();

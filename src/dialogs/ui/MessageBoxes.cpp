@@ -46,14 +46,26 @@ int showAlert(const ModalSeam::Message &message)
 
 } // namespace
 
-void Show_MessageBox(const QString &text)
+namespace {
+void showOkAlert(const QString &text, QMessageBox::Icon icon)
 {
     ModalSeam::Message message;
-    message.icon = QMessageBox::Information;
+    message.icon = icon;
     message.title = QCoreApplication::applicationName();
     message.text = QStringLiteral("\n") + text;
     message.buttons = {QStringLiteral("OK")};
     showAlert(message);
+}
+} // namespace
+
+void Show_MessageBox(const QString &text)
+{
+    showOkAlert(text, QMessageBox::Information);
+}
+
+void Show_Warning_MessageBox(const QString &text)
+{
+    showOkAlert(text, QMessageBox::Warning);
 }
 
 int Show_YES_NO_MessageBox(const QString &text)

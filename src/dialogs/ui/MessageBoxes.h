@@ -11,6 +11,9 @@
 // inside is logged, never passed on.
 void Show_MessageBox(const QString &text);
 
+// The same alert with the warning icon: for messages that report a failure.
+void Show_Warning_MessageBox(const QString &text);
+
 // An alert with the text and the buttons "Yes" and "No". Returns 1 for Yes, else 0 (also
 // when the alert is closed or fails), and keeps the answer in yes_no_msg_val.
 int Show_YES_NO_MessageBox(const QString &text);

@@ -1,6 +1,7 @@
 #include "dialogs/ui/Open_Export_Files.h"
 
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -33,7 +34,7 @@ void Open_Export_Files::OKPressed()
 {
     const QString path = ui._open_log_path->text();
     if (ui._open_log_chk->isChecked() && !path.isEmpty())
-        ModalSeam::instance().openUrl(QUrl::fromLocalFile(path));
+        Open_Address(QUrl::fromLocalFile(path));   // says so, naming the path, when nothing opens it
     ui._open_log_chk->setChecked(true);
     done(1);
 }

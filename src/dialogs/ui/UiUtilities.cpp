@@ -17,7 +17,7 @@ void Open_Help_File()
     // Without a resource folder "Help.pdf" would be looked for in the working directory.
     const QString path = Resource_Path.isEmpty() ? QString() : QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"));
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        Show_MessageBox(QStringLiteral("Help file does not exist!"));
+        Show_Warning_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
     Open_Address(QUrl::fromLocalFile(path));
@@ -28,7 +28,7 @@ bool Open_Address(const QUrl &url)
     if (ModalSeam::instance().openUrl(url))
         return true;
     const QString address = url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
-    Show_MessageBox(QObject::tr("No program on this computer could open this address. "
+    Show_Warning_MessageBox(QObject::tr("No program on this computer could open this address. "
                                 "You can copy it from here:\n\n%1").arg(address));
     return false;
 }

@@ -17,9 +17,9 @@ LMNDeskView::LMNDeskView(LMNGraphicView *canvas, QWidget *parent)
 void LMNDeskView::fitCanvas()
 {
     const QSizeF card = m_canvas->canvasSize();
-    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(40, 40);
+    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * FitMargin, 2 * FitMargin);
     if (card.isEmpty() || room.width() <= 0 || room.height() <= 0)
         return;
     const double zoom = std::min(room.width() / card.width(), room.height() / card.height());
-    m_canvas->setZoom(std::clamp(zoom, LMNGraphicView::MinimumZoom, 2.0));
+    m_canvas->setZoom(std::clamp(zoom, LMNGraphicView::MinimumZoom, LMNGraphicView::MaximumZoom));
 }

@@ -15,9 +15,10 @@ public:
 
     LMNGraphicView *canvas() const { return m_canvas; }
 
-    // Zooms the canvas so the whole card shows in the desk with a little room around it
-    // (never beyond twice its size).
+    // Zooms the canvas so the card fills the desk, FitMargin pixels of room left on each side
+    // of its tighter direction.
     void fitCanvas();
+    static constexpr int FitMargin = 12;
 
 private:
     LMNGraphicView *m_canvas;

@@ -590,7 +590,7 @@ void LMNGraphicView::paste()
     const std::optional<GraphicList> decoded = LMNGraphicArchive::decodeList(data->data(LMNGraphicViewPasteboardType), &error);
     if (!decoded) {
         Show_NSLog_Message(error);
-        Show_MessageBox(tr("The copied elements cannot be pasted: %1").arg(error));
+        Show_Warning_MessageBox(tr("The copied elements cannot be pasted: %1").arg(error));
         return;
     }
     GraphicList pasted = *decoded;

@@ -77,7 +77,7 @@ bool DesignFileCommands::saveTo(const QString &path)
 {
     QString error;
     if (!DesignFile::write(path, currentDesign(), &error)) {
-        Show_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+        Show_Warning_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     return true;
@@ -149,7 +149,7 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
     QString error;
     const std::optional<CardDesign> design = DesignFile::read(path, &error);
     if (!design) {
-        Show_MessageBox(tr("The design \"%1\" could not be opened.\n%2").arg(QFileInfo(path).fileName(), error));
+        Show_Warning_MessageBox(error);   // names the design and the reason
         return false;
     }
     m_window->applyDesign(*design);
@@ -177,7 +177,7 @@ bool DesignFileCommands::saveAsTemplate(const QString &name)
     }
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     if (!folder.mkpath(QStringLiteral("."))) {
-        Show_MessageBox(tr("The folder for your templates could not be created."));
+        Show_Warning_MessageBox(tr("The folder for your templates could not be created."));
         return false;
     }
     if (!saveTo(folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension)))

@@ -50,7 +50,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLabel>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -88,6 +90,13 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
         paper_card_arry.append(size.name);
 
     createCanvases();
+    m_zoomLabel = new QLabel(this);
+    m_zoomLabel->setObjectName(QStringLiteral("zoom_label"));
+    ui.statusbar->addPermanentWidget(m_zoomLabel);
+    for (LMNDeskView *desk : std::as_const(m_desks))
+        connect(desk->canvas(), &LMNGraphicView::zoomChanged, this, &LMNWindowController::showZoom);
+    connect(ui.myTargetView, &QStackedWidget::currentChanged, this, &LMNWindowController::showZoom);
+    showZoom();
     m_menus = new EditorMenus(this);
     Undo_btn = m_menus->undo();
     Redo_btn = m_menus->redo();
@@ -168,6 +177,20 @@ void LMNWindowController::createCanvases()
         m_desks.append(desk);
         *side.canvas = canvas;
     }
+}
+
+void LMNWindowController::showZoom()
+{
+    m_zoomLabel->setText(tr("Zoom %1%").arg(qRound(currentCanvas()->zoom() * 100.0)));
+}
+
+void LMNWindowController::placeWindow()
+{
+    const QByteArray remembered = ResourceFolder::windowGeometry(Resource_Path);
+    if (!remembered.isEmpty() && restoreGeometry(remembered))
+        return;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -504,15 +527,14 @@ void LMNWindowController::loadLists()
 
 bool LMNWindowController::windowDidLoad(const QString &designPath)
 {
-    setGeometry(100, 0, 1000, 800);
-
     Resource_Path = ResourceFolder::defaultLocation();
     act_path_location = Resource_Path;
     QString error;
     if (!ResourceFolder::prepare(Resource_Path, &error)) {
-        Show_MessageBox(tr("Festiloom cannot use its resource folder.\n%1").arg(error));
+        Show_Warning_MessageBox(tr("Festiloom cannot use its resource folder.\n%1").arg(error));
         return false;
     }
+    placeWindow();
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
     Get_Email_Details();
 
@@ -681,6 +703,7 @@ void LMNWindowController::Exit_App()
 {
     if (!m_files->offerToSave())
         return;   // cancelled, or the save was cancelled or failed: keep the window and the design
+    ResourceFolder::rememberWindowGeometry(Resource_Path, saveGeometry());
     m_help->Show_Review_Window();
     emit applicationEndRequested();
 }
@@ -788,8 +811,8 @@ void LMNWindowController::Save_gen_image(const QImage &image, const QString &pat
     if (file.open(QIODevice::WriteOnly) && !image.isNull() && image.save(&file, "PNG") && file.commit())
         return;
     file.cancelWriting();
-    Show_MessageBox(path);
-    Show_MessageBox(image.isNull() ? tr("There is no picture to save.") : file.errorString());
+    Show_Warning_MessageBox(path);
+    Show_Warning_MessageBox(image.isNull() ? tr("There is no picture to save.") : file.errorString());
 }
 
 int LMNWindowController::Check_And_Validate_File_Path(const QString &path)

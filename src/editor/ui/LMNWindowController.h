@@ -16,6 +16,7 @@ class LMNDeskView;
 class LMNGraphicView;
 class LMNGrid;
 class PleaseWaitSheet;
+class QLabel;
 class QScrollArea;
 class SettingsPanel;
 struct CardDesign;
@@ -206,6 +207,10 @@ protected:
 
 private:
     void createCanvases();
+    // The zoom of the side on show, in the status bar.
+    void showZoom();
+    // The window at its remembered place and size, else over the screen's available room.
+    void placeWindow();
     void loadLists();
     void applyWizardCardSettings();
 
@@ -217,6 +222,7 @@ private:
     CardPanelCommands *m_cardCommands = nullptr;
     BackgroundGallery *m_gallery = nullptr;
     QList<LMNDeskView *> m_desks;
+    QLabel *m_zoomLabel = nullptr;
     PleaseWaitSheet *m_pleaseWait = nullptr;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<ProfileCommands> m_profile;

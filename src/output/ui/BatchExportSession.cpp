@@ -45,7 +45,7 @@ void BatchExportSession::finish()
     Send_Modeless::defaultInstance()->end();
     CardSnapshotTaker::Select_first_row_value_for_design(m_editor, 0);
     if (!m_result.failedPath.isEmpty())
-        Show_MessageBox(QStringLiteral("%1\n\n%2").arg(m_result.failedPath, m_result.writeError));
+        Show_Warning_MessageBox(QStringLiteral("%1\n\n%2").arg(m_result.failedPath, m_result.writeError));
     Open_Export_Files::showFinished(m_folder, finishedMessage(m_result));
     s_current = nullptr;
     emit finished();

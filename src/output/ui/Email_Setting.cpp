@@ -113,7 +113,7 @@ bool Email_Setting::flushPreferences()
     QString error;
     if (store->flush(&error))
         return true;
-    Show_MessageBox(QStringLiteral("The e-mail settings could not be saved.\n%1").arg(error));
+    Show_Warning_MessageBox(QStringLiteral("The e-mail settings could not be saved.\n%1").arg(error));
     return false;
 }
 
@@ -192,5 +192,8 @@ void Email_Setting::Send_Test_Email()
         ui._send_mail_test_mail->setText(subject);
     }
     ui._send_mail_result_status->setText(result);
-    Show_MessageBox(result);
+    if (outcome.sent)
+        Show_MessageBox(result);
+    else
+        Show_Warning_MessageBox(result);
 }

@@ -112,7 +112,7 @@ bool ExportCommands::Export_File_Function(const QString &path, const QImage &ima
 {
     QString error;
     if (!CardExport::writePicture(image, path, &error)) {
-        Show_MessageBox(QStringLiteral("%1\n\n%2").arg(path, error));
+        Show_Warning_MessageBox(QStringLiteral("%1\n\n%2").arg(path, error));
         return false;
     }
     if (showMessage) {
@@ -138,7 +138,7 @@ bool ExportCommands::Export_Batch_File(EditorHost &editor, const QString &chosen
     const QString folder = CardExport::batchFolder(chosenFolder);
     QString folderError;
     if (!CardExport::makeFolder(folder, &folderError)) {
-        Show_MessageBox(QFileInfo(folder).isSymLink() ? folderError : kFolderFailure);
+        Show_Warning_MessageBox(QFileInfo(folder).isSymLink() ? folderError : kFolderFailure);
         return false;
     }
     BatchExportRun::Options options;

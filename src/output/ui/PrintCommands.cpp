@@ -83,7 +83,7 @@ void openPrintWindow(PrintDesign &design)
             return;
         }
         if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            Show_MessageBox(QStringLiteral("No printer found."));
+            Show_Warning_MessageBox(QStringLiteral("No printer found."));
             return;
         }
         Print_Wnd::defaultInstance()->Open_Print_Wnd(design);

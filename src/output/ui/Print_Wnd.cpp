@@ -54,6 +54,9 @@ Print_Wnd::Print_Wnd(QWidget *parent)
 {
     initResources();
     ui.setupUi(this);
+    // The sheet's thumbnail takes the room its column leaves, whatever picture it shows now.
+    ui.test_image_view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    ui.test_image_view->installEventFilter(this);
     setStyleSheet(QStringLiteral("QDialog#Print_Wnd { background-color: rgb(241, 244, 250); }"));
     for (int i = 0; i < 9; ++i) {
         m_plain[i] = alignIcon(kAlignPictures[i][0]);
@@ -169,7 +172,7 @@ int Print_Wnd::Open_Print_Wnd(PrintDesign &design)
     } catch (const std::exception &e) {
         loading = false;
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
-        Show_MessageBox(QString::fromLocal8Bit(e.what()));
+        Show_Warning_MessageBox(QString::fromLocal8Bit(e.what()));
         m_design = nullptr;
         return 0;
     }
@@ -229,9 +232,24 @@ void Print_Wnd::Refresh_Preview()
         return;
     ui.Print_sclview->verticalScrollBar()->setValue(0);
     ui.PrintView->update();
-    const QImage sheet = ui.PrintView->imageRepresentation();
-    ui.test_image_view->setPixmap(QPixmap::fromImage(
-        sheet.scaled(ui.test_image_view->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_sheetPicture = ui.PrintView->imageRepresentation();
+    showSheetThumbnail();
+}
+
+void Print_Wnd::showSheetThumbnail()
+{
+    if (m_sheetPicture.isNull())
+        return;
+    const QSize room = ui.test_image_view->contentsRect().size().expandedTo(ui.test_image_view->minimumSize());
+    ui.test_image_view->setPixmap(
+        QPixmap::fromImage(m_sheetPicture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool Print_Wnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.test_image_view && event->type() == QEvent::Resize)
+        showSheetThumbnail();
+    return QDialog::eventFilter(watched, event);
 }
 
 void Print_Wnd::Check_Max_Cell_Value()
@@ -425,11 +443,11 @@ void Print_Wnd::Execute_Printing(bool preview)
         if (toQueue) {
             const CupsQueue::State queue = CupsQueue::state(name);
             if (!queue.exists) {
-                Show_MessageBox(tr("The printer \"%1\" is not available.\n%2").arg(name, queue.reason));
+                Show_Warning_MessageBox(tr("The printer \"%1\" is not available.\n%2").arg(name, queue.reason));
                 return;
             }
             if (!queue.accepting) {
-                Show_MessageBox(tr("The printer \"%1\" does not accept jobs.\n%2").arg(name, queue.reason));
+                Show_Warning_MessageBox(tr("The printer \"%1\" does not accept jobs.\n%2").arg(name, queue.reason));
                 return;
             }
             jobsBefore = CupsQueue::lastJobId(name);
@@ -440,9 +458,9 @@ void Print_Wnd::Execute_Printing(bool preview)
             if (toQueue && CupsQueue::lastJobId(name) <= jobsBefore) {
                 const CupsQueue::State queue = CupsQueue::state(name);
                 const QString reason = !cupsError.isEmpty() ? cupsError : queue.reason;
-                Show_MessageBox(tr("The printer \"%1\" did not take the job.\n%2").arg(name, reason));
+                Show_Warning_MessageBox(tr("The printer \"%1\" did not take the job.\n%2").arg(name, reason));
             } else if (!m_lastPass.ended) {
-                Show_MessageBox(tr("The sheets could not be printed."));
+                Show_Warning_MessageBox(tr("The sheets could not be printed."));
             }
         }
     }
@@ -510,7 +528,7 @@ void Print_Wnd::reportSkipped(const Printing_View::Pass &pass)
     QStringList reasons = pass.failures.mid(0, 10);
     if (pass.failures.size() > 10)
         reasons.append(QStringLiteral("…"));
-    Show_MessageBox(tr("%n record(s) could not be made into cards and were not printed:\n%1", nullptr,
+    Show_Warning_MessageBox(tr("%n record(s) could not be made into cards and were not printed:\n%1", nullptr,
                        pass.recordsSkipped)
                         .arg(reasons.join(QLatin1Char('\n'))));
 }

@@ -71,9 +71,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fieldChanged();
+    // The sheet's thumbnail as large as its place allows.
+    void showSheetThumbnail();
     void fillPrinterList();
     bool batchWanted() const;
     Printing_View::Pass runPass(QPrinter &printer, Printing_View &view, bool preview, QString *cupsError);
@@ -86,5 +89,6 @@ private:
     QSizeF m_cardSize;
     std::array<QIcon, 9> m_plain, m_selected;
     Printing_View::Pass m_lastPass;
+    QImage m_sheetPicture;
     bool m_fitting = false;
 };

@@ -303,7 +303,7 @@ void Send_Mail::Send_Button()
 
     m_folder = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(QStringLiteral("festiloom-mail-XXXXXX")));
     if (!m_folder->isValid()) {
-        Show_MessageBox(QStringLiteral("Could not create a temporary folder for the cards.\n%1").arg(m_folder->errorString()));
+        Show_Warning_MessageBox(QStringLiteral("Could not create a temporary folder for the cards.\n%1").arg(m_folder->errorString()));
         m_folder.reset();
         return;
     }
@@ -368,7 +368,11 @@ void Send_Mail::finishRun()
     m_folder.reset();   // the cards go with their folder
     Hide_Destroy_Modeless();
     const QString message = m_run->finalMessage();
+    const bool succeeded = m_run->succeeded();
     m_run.reset();
     m_running = false;
-    Show_MessageBox(message);
+    if (succeeded)
+        Show_MessageBox(message);
+    else
+        Show_Warning_MessageBox(message);
 }

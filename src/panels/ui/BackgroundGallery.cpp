@@ -7,7 +7,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 BackgroundGallery::BackgroundGallery(QWidget *parent)
     : QWidget(parent)
@@ -21,10 +24,27 @@ BackgroundGallery::BackgroundGallery(QWidget *parent)
     layout->addWidget(m_view);
     m_view->setModel(m_model);
     ImageBrowserView::setZoom(m_view, 0.4);
+    // A scroll bar that came and went with the thumbnails' size would resize them again.
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_view->viewport()->installEventFilter(this);
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &BackgroundGallery::selectionDidChange);
 }
 
 BackgroundGallery::~BackgroundGallery() = default;
+
+bool BackgroundGallery::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        fitThumbnailsToWidth();
+    return QWidget::eventFilter(watched, event);
+}
+
+void BackgroundGallery::fitThumbnailsToWidth()
+{
+    // The grid cell is the thumbnail plus 24 pixels; thumbnails are made at 256 pixels.
+    const int side = std::clamp(m_view->viewport()->width() - 26, 64, 256);
+    ImageBrowserView::setZoom(m_view, side / 256.0);
+}
 
 void BackgroundGallery::Load_and_fill_backgrounds(const QString &resourcePath)
 {

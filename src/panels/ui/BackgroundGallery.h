@@ -28,8 +28,13 @@ public:
     // Lists the pictures of `resourcePath`/"Background"; without the folder nothing changes.
     void Load_and_fill_backgrounds(const QString &resourcePath);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void selectionDidChange();
+    // Thumbnails as wide as the strip: one column filling its width.
+    void fitThumbnailsToWidth();
 
     ThumbnailCache *m_thumbnails;
     ImageBrowserModel *m_model;

@@ -122,7 +122,7 @@ void CardPanelCommands::set_Back_BG_Image(const QString &path)
 void CardPanelCommands::useChosenPicture(const QString &path)
 {
     if (PaintStyles::readPicture(path).isNull()) {
-        Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
         return;
     }
     if (Card_Front_Or_Back != 0)
@@ -148,7 +148,7 @@ void CardPanelCommands::galleryPictureChosen(const QString &path)
 {
     recordCardEdit([&] {
         if (PaintStyles::readPicture(path).isNull()) {
-            Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+            Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
             return;
         }
         // The gallery sets the front's background: show the front, so the change is seen.

@@ -4,6 +4,7 @@ DataSourcePage::DataSourcePage(QWidget *parent)
     : QWidget(parent)
 {
     ui.setupUi(this);
+    ui.data_source_title->hide();   // the page's tab carries the same words
     ui.Batch_Series->setEnabled(false);
     ui.view_series_btn->setEnabled(false);
     connect(ui.view_series_btn, &QPushButton::clicked, this, &DataSourcePage::viewRequested);

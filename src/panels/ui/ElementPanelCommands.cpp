@@ -414,7 +414,7 @@ bool ElementPanelCommands::readablePicture(const QString &path)
     QImageReader reader(path);
     if (reader.canRead() && reader.size().isValid())
         return true;
-    Show_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+    Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
     return false;
 }
 
@@ -482,8 +482,7 @@ void ElementPanelCommands::Text_Font_Changed()
 
 void ElementPanelCommands::Text_Insert_Date()
 {
-    QComboBox *style = panel()->ui.text_edtng_tab->ui.Text_Date_style;
-    const QString pattern = style->currentIndex() >= 0 ? Trim_Str(style->currentText()) : QString();
+    const QString pattern = Trim_Str(panel()->ui.text_edtng_tab->chosenDatePattern());
     if (pattern.isEmpty()) {
         Show_MessageBox(QStringLiteral("Please select Date format."));
         return;
@@ -494,8 +493,7 @@ void ElementPanelCommands::Text_Insert_Date()
 
 void ElementPanelCommands::Text_Insert_Time()
 {
-    QComboBox *style = panel()->ui.text_edtng_tab->ui.Text_Time_style;
-    const QString pattern = style->currentIndex() >= 0 ? Trim_Str(style->currentText()) : QString();
+    const QString pattern = Trim_Str(panel()->ui.text_edtng_tab->chosenTimePattern());
     if (pattern.isEmpty()) {
         Show_MessageBox(QStringLiteral("Please select Time format."));
         return;

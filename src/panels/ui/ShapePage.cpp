@@ -9,6 +9,7 @@ ShapePage::ShapePage(QWidget *parent)
     : QWidget(parent)
 {
     ui.setupUi(this);
+    ui.Shape_prop_title->hide();   // the page's tab carries the same words
     // Shape_Border_ChkBox: and Shape_Fill_Chk_Box:
     connect(ui.Shape_border_chk, &QCheckBox::clicked, this, [this](bool on) {
         SetObjEnabled(ui.Shape_Border_Box, on);

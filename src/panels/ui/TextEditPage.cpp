@@ -1,5 +1,6 @@
 #include "panels/ui/TextEditPage.h"
 
+#include "editor/DatePattern.h"
 #include "panels/PanelText.h"
 
 #include <QScopedValueRollback>
@@ -8,8 +9,11 @@ TextEditPage::TextEditPage(QWidget *parent)
     : QWidget(parent)
 {
     ui.setupUi(this);
-    ui.Text_Date_style->addItems(datePatterns());
-    ui.Text_Time_style->addItems(timePatterns());
+    for (const QString &pattern : datePatterns())
+        ui.Text_Date_style->addItem(pattern, pattern);
+    for (const QString &pattern : timePatterns())
+        ui.Text_Time_style->addItem(pattern, pattern);
+    showPatternSamples();
     connect(ui.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextEditPage::textDidChange);
     connect(ui.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextEditPage::insertDateRequested);
     connect(ui.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextEditPage::insertTimeRequested);
@@ -29,6 +33,34 @@ const QStringList &TextEditPage::timePatterns()
     static const QStringList patterns = {QStringLiteral("h:mm:ss a"), QStringLiteral("hh:mm:ss a"),
                                          QStringLiteral("H:mm:ss"), QStringLiteral("HH:mm:ss")};
     return patterns;
+}
+
+void TextEditPage::showPatternSamples()
+{
+    for (int i = 0; i < ui.Text_Date_style->count(); ++i) {
+        const QString pattern = ui.Text_Date_style->itemData(i).toString();
+        ui.Text_Date_style->setItemText(i, tr("%1   (%2)").arg(pattern, DatePattern::Get_date_Value(pattern)));
+    }
+    for (int i = 0; i < ui.Text_Time_style->count(); ++i) {
+        const QString pattern = ui.Text_Time_style->itemData(i).toString();
+        ui.Text_Time_style->setItemText(i, tr("%1   (%2)").arg(pattern, DatePattern::Get_time_Value(pattern)));
+    }
+}
+
+void TextEditPage::showEvent(QShowEvent *event)
+{
+    showPatternSamples();   // the day may have changed since the page was last shown
+    QWidget::showEvent(event);
+}
+
+QString TextEditPage::chosenDatePattern() const
+{
+    return ui.Text_Date_style->currentIndex() >= 0 ? ui.Text_Date_style->currentData().toString() : QString();
+}
+
+QString TextEditPage::chosenTimePattern() const
+{
+    return ui.Text_Time_style->currentIndex() >= 0 ? ui.Text_Time_style->currentData().toString() : QString();
 }
 
 void TextEditPage::showText(const QString &text)

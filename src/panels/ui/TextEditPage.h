@@ -17,6 +17,10 @@ public:
     // The date and time patterns the insert buttons offer, in list order.
     static const QStringList &datePatterns();
     static const QStringList &timePatterns();
+    // The pattern chosen in the date or time list; empty when none is chosen. The lists show
+    // each pattern beside today's date or the time now in it.
+    QString chosenDatePattern() const;
+    QString chosenTimePattern() const;
 
     // Shows a text without running the typing rules (loading, stock text, bound values).
     void showText(const QString &text);
@@ -31,8 +35,13 @@ signals:
     void insertTimeRequested();
     void templateRequested();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void textDidChange();
+    // Writes today's date and the time now beside each pattern.
+    void showPatternSamples();
 
     bool m_quiet = false;
 };

@@ -4,6 +4,7 @@
 #include "data/ui/DataSourceServices.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
+#include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/SetPropertiesCommand.h"
 #include "document/StringUtilities.h"
@@ -14,6 +15,7 @@
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/PanelHost.h"
 #include "panels/ui/SettingsPanel.h"
+#include "profile/PartyLayout.h"
 #include "profile/ProfileGlobals.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
@@ -116,6 +118,10 @@ void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGrap
         const GraphicPtr element = existing ? existing : canvas->Selcect_Ctrl_With_ID(field.id);
         if (!element)
             continue;
+        // A field just placed takes a font small enough for its frame, as the wizard's stack
+        // does; what still cannot fit at the smallest size shows the canvas's overflow sign.
+        if (!existing && element->kind() == GraphicKind::Text)
+            static_cast<LMNText &>(*element).shrinkFontToFit(PartyLayout::kSmallestFont);
         if (field.ds) {
             element->data_source_type = 1;
             element->batch_list_name = field.ds_name;
