@@ -126,6 +126,63 @@ Laid layOut(const QString &text, const FontSet &set, double kerning, double wrap
     return laid;
 }
 
+// One unwrapped line laid out once per thread: a run of pictures repeats its captions and
+// their fonts, and shaping a line costs more than drawing it.
+struct OneLine
+{
+    QString text;
+    CardFont font;
+    double kerning = 0.0;
+    QList<QGlyphRun> runs;
+    double advance = 0.0;   // the line's horizontal advance
+    double ascent = 0.0;
+    double height = 0.0;    // of the line box
+};
+
+// The line of `text` laid out unwrapped, or null when it makes more than one line.
+const OneLine *oneLine(const QString &text, const CardFont &font, double kerning)
+{
+    constexpr std::size_t kLinesKept = 16;
+    thread_local std::vector<std::unique_ptr<OneLine>> lines;
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+        if ((*it)->kerning == kerning && (*it)->text == text && (*it)->font == font) {
+            if (it != lines.begin())
+                std::rotate(lines.begin(), it, it + 1);
+            return lines.front().get();
+        }
+    }
+    if (text.contains(QLatin1Char('\n')))
+        return nullptr;
+    const Laid laid = layOut(text, fontSet(font), kerning, 0.0);
+    if (laid.layout->lineCount() != 1)
+        return nullptr;
+    const QTextLine line = laid.layout->lineAt(0);
+    auto made = std::make_unique<OneLine>();
+    made->text = text;
+    made->font = font;
+    made->kerning = kerning;
+    made->runs = line.glyphRuns();
+    made->advance = line.horizontalAdvance();
+    made->ascent = line.ascent();
+    made->height = laid.height;
+    if (lines.size() >= kLinesKept)
+        lines.pop_back();
+    lines.insert(lines.begin(), std::move(made));
+    return lines.front().get();
+}
+
+// Draws glyph runs laid out from (0, 0) with `origin` added, in `colour`.
+void drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
+{
+    if (LargeGlyphCache::draw(painter, runs, origin, colour))
+        return;
+    painter.save();
+    painter.setPen(colour);
+    for (const QGlyphRun &run : runs)
+        painter.drawGlyphRun(origin, run);
+    painter.restore();
+}
+
 } // namespace
 
 QFont fontFor(const CardFont &font, const QPaintDevice *device, double kerning)
@@ -171,6 +228,12 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     if (text.isEmpty())
         return;
     const FontSet &set = fontSet(font);
+    if (const OneLine *line = oneLine(text, font, kerning)) {
+        // The baseline stands one descent above the lower edge of the line box.
+        drawRuns(painter, line->runs, QPointF(bottomLeft.x(), bottomLeft.y() - set.points.descent() - line->ascent),
+                 colour);
+        return;
+    }
     const Laid laid = layOut(text, set, kerning, 0.0);
     const QTextLine first = laid.layout->lineAt(0);
     // The baseline stands one descent above the lower edge of the line box.
@@ -188,6 +251,17 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
 {
     if (text.isEmpty() || !(rect.width() > 0) || !(rect.height() > 0))
         return;
+    // A line that fits unwrapped is drawn from the thread's laid-out lines.
+    if (const OneLine *line = oneLine(text, font, kerning);
+        line && line->advance <= rect.width() && line->height <= rect.height()) {
+        double x = 0.0;
+        if (alignment & Qt::AlignRight)
+            x = rect.width() - line->advance;
+        else if (alignment & Qt::AlignHCenter)
+            x = (rect.width() - line->advance) / 2.0;
+        drawRuns(painter, line->runs, QPointF(rect.x() + x, rect.y()), colour);
+        return;
+    }
     const Laid laid = layOut(text, fontSet(font), kerning, rect.width());
     const auto lineOrigin = [&](const QTextLine &line) {
         double x = 0.0;

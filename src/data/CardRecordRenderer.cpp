@@ -1,5 +1,6 @@
 #include "data/CardRecordRenderer.h"
 
+#include "barcode/generator/BarcodeDevicePainter.h"
 #include "data/DataBinding.h"
 #include "data/PictureCache.h"
 #include "document/ImageEffects.h"
@@ -157,6 +158,9 @@ struct CardRecordRenderer::Private
 CardRecordRenderer::CardRecordRenderer(CardSnapshot snapshot) : d(std::make_unique<Private>())
 {
     d->snapshot = std::move(snapshot);
+    // Every card of a run is an output: its barcodes are drawn for the device they land on.
+    if (!d->snapshot.drawContext.drawBarcode)
+        d->snapshot.drawContext.drawBarcode = &BarcodeDevicePainter::draw;
 }
 
 CardRecordRenderer::~CardRecordRenderer() = default;

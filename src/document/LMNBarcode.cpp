@@ -29,6 +29,8 @@ void LMNBarcode::drawContents(QPainter &painter, const DrawContext &context) con
 {
     if (!_barcode_image.isNull()) {
         const QRectF target = pictureRect();
+        if (context.drawBarcode && context.drawBarcode(painter, *this, target))
+            return;
         // Enlarged modules stay sharp-edged; a reduced picture is smoothed so thin bars do not vanish.
         const double devicePixels = target.width() * std::hypot(painter.deviceTransform().m11(), painter.deviceTransform().m12());
         painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixels < _barcode_image.width());

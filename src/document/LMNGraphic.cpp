@@ -140,9 +140,8 @@ void LMNGraphic::paintFill(QPainter &painter, const QPainterPath &path, const Dr
     const QImage pattern = PaintStyles::hatchPattern(context.resourcePath, _fill_hatch_type);
     if (pattern.isNull())
         return; // no pattern chosen or none on disk: the background colour alone
-    QBrush brush(pattern);
     // Anchored to the element, so the pattern travels with it and looks alike at any resolution.
-    brush.setTransform(QTransform::fromTranslate(_bounds.left(), _bounds.top()));
+    const QBrush brush = PaintStyles::patternBrush(pattern, _bounds.topLeft());
     painter.save();
     painter.setOpacity(painter.opacity() * opacityFraction(alpha_val));
     painter.fillPath(path, brush);

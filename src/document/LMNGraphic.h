@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -38,6 +39,10 @@ struct DrawContext
 {
     QString resourcePath;       // folder holding "barcode_sample.png" and "Fill_Style_Image"; empty: none drawn
     double devicePixelsPerPoint = 1.0;
+    // Outputs (export, print, mail) draw barcode elements for their device through this: it
+    // draws `barcode` into `target` (points) and answers true, or answers false and the element
+    // draws its own picture. Empty (the canvas): the picture is drawn.
+    std::function<bool(QPainter &painter, const LMNGraphic &barcode, const QRectF &target)> drawBarcode;
 };
 
 // One card element. One record type carries the settings of every element kind; the kinds

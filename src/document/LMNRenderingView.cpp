@@ -18,13 +18,18 @@ constexpr int kPdfResolution = 1200;
 constexpr qint64 kMaxImagePixels = qint64(1) << 28;
 constexpr double kMaxImageSide = 1 << 20;
 
-int pixelsFor(double points, double dpi)
-{
-    // A hair of tolerance so that exactly representable sizes do not gain a pixel from rounding noise.
-    return int(std::ceil(points * dpi / 72.0 - 1e-9));
-}
-
 } // namespace
+
+QSize LMNRenderingView::pixelSize(const QSizeF &points, double pixelsPerPoint)
+{
+    // The nearest whole pixel, a half pixel down, with a hair of tolerance so that rounding
+    // noise decides nothing (396 points at 300/72 make 1650.0000000000002): a card never gains
+    // a column it would only half cover.
+    const auto pixels = [pixelsPerPoint](double length) {
+        return int(std::max(0.0, std::floor(length * pixelsPerPoint + 0.5 - 1e-6)));
+    };
+    return QSize(pixels(points.width()), pixels(points.height()));
+}
 
 LMNRenderingView::LMNRenderingView(const QSizeF &cardSize, BackgroundPainter background, DrawContext context)
     : m_cardSize(cardSize)
@@ -93,8 +98,7 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
     if (!std::isfinite(widthPixels) || !std::isfinite(heightPixels) || widthPixels > kMaxImageSide
         || heightPixels > kMaxImageSide || widthPixels * heightPixels > double(kMaxImagePixels))
         return {};
-    QImage image(pixelsFor(m_cardSize.width(), m_dpi), pixelsFor(m_cardSize.height(), m_dpi),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixelSize(m_cardSize, m_dpi / 72.0), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};
     const int dotsPerMetre = int(std::lround(m_dpi * kInchesPerMetre));
@@ -105,12 +109,11 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
     QPainter painter(&image);
     if (!painter.isActive())
         return {};
-    // The card fills the whole pixels: a fraction of a pixel more than the resolution asks,
-    // rather than a half-covered column at the right or bottom edge.
-    const double scaleX = image.width() / m_cardSize.width();
-    const double scaleY = image.height() / m_cardSize.height();
-    painter.scale(scaleX, scaleY);
-    render(painter, graphics, std::max(scaleX, scaleY));
+    // Drawn at exactly the resolution asked (never stretched to whole pixels): a card of a
+    // fractional pixel size covers the last column or row in part.
+    const double scale = m_dpi / 72.0;
+    painter.scale(scale, scale);
+    render(painter, graphics, scale);
     painter.end();
     return image;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 
 #include <functional>
@@ -38,7 +39,7 @@ public:
 
     // The card image of `graphics`: the background, then the elements from the last index to
     // index 0, leaving out every element whose print_object is set (and invisible ones). The
-    // image is ceil(size x dpi / 72) pixels, ARGB32 premultiplied, and carries its resolution.
+    // image is pixelSize() pixels, ARGB32 premultiplied, and carries its resolution.
     // `print_box` says whether the image may come straight from a bitmap (1) or should follow
     // the PDF drawing (0); both draw the same vector commands here, so they give the same
     // picture. A null image when the card size or resolution is unusable or memory runs out.
@@ -48,6 +49,10 @@ public:
     // writing) or returned as data. False or empty data on failure.
     bool writePdf(const GraphicList &graphics, QIODevice *device) const;
     QByteArray pdfData(const GraphicList &graphics) const;
+
+    // The whole pixels a card of `points` takes at `pixelsPerPoint` (the nearest, a half
+    // down): every output and the canvas size their pictures by it.
+    static QSize pixelSize(const QSizeF &points, double pixelsPerPoint);
 
     // A white card: what a side looks like before the editor supplies its background.
     static void whiteCard(QPainter &painter, const QRectF &cardRect, const QRectF &dirtyRect);

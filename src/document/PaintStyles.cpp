@@ -158,3 +158,10 @@ QSizeF PaintStyles::pictureSizeInPoints(const QImage &picture)
     const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 72.0 * inchesPerMetre;
     return QSizeF(picture.width() * 72.0 * inchesPerMetre / dpmX, picture.height() * 72.0 * inchesPerMetre / dpmY);
 }
+
+QBrush PaintStyles::patternBrush(const QImage &pattern, const QPointF &origin)
+{
+    QBrush brush(pattern);
+    brush.setTransform(QTransform::fromTranslate(origin.x(), origin.y()));
+    return brush;
+}

@@ -50,4 +50,7 @@ public:
 
     // Size in points of a picture that carries its resolution in dots-per-metre (72 dpi when unset).
     static QSizeF pictureSizeInPoints(const QImage &picture);
+    // A brush that tiles `pattern` from `origin` (points), a pattern pixel to a point: the same
+    // tiles on the canvas, in exported pictures and on PDF pages. Draw it with smoothing.
+    static QBrush patternBrush(const QImage &pattern, const QPointF &origin);
 };

@@ -123,6 +123,9 @@ Printing_View::Pass Printing_View::paint(QPagedPaintDevice &device, const Option
     painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Pictures go into the page as they are (not as JPEG), so a printed card shows what an
+    // exported one shows; a picture used on every card is stored once whatever its size.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     Cursor cursor;
     for (int sheet = 0; sheet < pages; ++sheet) {
         if (options.carryOn && !options.carryOn(sheet)) {

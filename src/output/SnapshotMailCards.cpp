@@ -17,10 +17,11 @@ int SnapshotMailCards::recordCount() const
 QImage SnapshotMailCards::card(int record, int side, QString *failure) const
 {
     if (record >= 0)
-        return m_renderer.cardImage(record, side, 0, 72.0, failure);
+        return m_renderer.cardImage(record, side, 0, kResolution, failure);
     const CardSnapshot &snapshot = m_renderer.snapshot();
-    const LMNRenderingView view(snapshot.cardSize, side != 0 ? snapshot.backBackground : snapshot.frontBackground,
-                                snapshot.drawContext);
+    LMNRenderingView view(snapshot.cardSize, side != 0 ? snapshot.backBackground : snapshot.frontBackground,
+                          snapshot.drawContext);
+    view.setResolution(kResolution);
     const QImage image = view.image_From_Card_Graphics(side != 0 ? snapshot.back : snapshot.front, 0);
     if (image.isNull() && failure)
         *failure = QStringLiteral("the card could not be drawn");

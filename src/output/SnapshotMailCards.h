@@ -4,10 +4,13 @@
 #include "output/MailCardSource.h"
 
 // The cards of a mail run made from a snapshot of the design: records through the
-// record-to-card road, the design as it stands through the off-screen renderer.
+// record-to-card road, the design as it stands through the off-screen renderer. Cards are
+// drawn at kResolution, barcodes included, so that a mailed card scans.
 class SnapshotMailCards : public MailCards
 {
 public:
+    static constexpr double kResolution = 150.0;
+
     explicit SnapshotMailCards(CardSnapshot snapshot);
     ~SnapshotMailCards() override;
 

@@ -41,14 +41,17 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
         painter.fillPath(path, record.Card_hatch_bk_clr);
         // The pattern is painted as it is: the opacity only reaches its background colour.
         const QImage pattern = CardBackgroundPainter::hatchImage(resourcePath, record.Card_hatch_style);
-        if (!pattern.isNull())
-            painter.fillPath(path, QBrush(pattern));
+        if (!pattern.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.fillPath(path, PaintStyles::patternBrush(pattern, cardRect.topLeft()));
+        }
     } else if (style == QLatin1String("I")) {
         if (record.Card_BG_Image.isNull())
             return;
         painter.setOpacity(painter.opacity() * record.opacity());
         if (record.Card_BG_Image_Layout == QLatin1String("Tile")) {
-            painter.fillPath(path, QBrush(record.Card_BG_Image));
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.fillPath(path, PaintStyles::patternBrush(record.Card_BG_Image, cardRect.topLeft()));
         } else {
             // A stretched picture covers the card area inside the card's shape, as a plain
             // fill does: the corners of a rounded or elliptic card stay clear.

@@ -132,7 +132,7 @@ TEST(StockTemplates, EveryShippedTemplateIsSound)
         // design changed without its preview drawn again would mislead the gallery.
         const QImage preview(previewPath(t.path));
         twoSided += hasBack(t.design);
-        EXPECT_EQ(preview.size(), QSize(int(std::ceil(size.width())), int(std::ceil(size.height())) * (hasBack(t.design) ? 2 : 1)));
+        EXPECT_EQ(preview.size(), QSize(LMNRenderingView::pixelSize(size, 1.0).width(), LMNRenderingView::pixelSize(size, 1.0).height() * (hasBack(t.design) ? 2 : 1)));
         for (bool back : {false, true})
             if (!back || hasBack(t.design))
                 EXPECT_LT(differenceFromPreview(renderSide(t.design, back, seedFolder()), preview, back), 0.01) << back;

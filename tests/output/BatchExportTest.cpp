@@ -54,7 +54,7 @@ protected:
     {
         EditorWindowFixture::SetUp();
         startWithCard();
-        m_window->SetDocumentCanvasSize(QSizeF(243, 154));   // 1013 x 642 pixels at 300 dpi
+        m_window->SetDocumentCanvasSize(QSizeF(243, 154));   // 1012 x 642 pixels at 300 dpi
         CARD_SIDE_STR = QStringLiteral("2");
         m_window->Front_card_Prop.Card_Side = QStringLiteral("2");
         ASSERT_TRUE(DataSeries::writeValues("guests", {"Ann", "Bob", "Cyd"}, DataSeries::WriteMode::Replace));
@@ -199,12 +199,12 @@ TEST_F(BatchExportTest, NamesFormatsSidesAndPixels)
         for (int r = 0; r < 3; ++r) {
             for (const char part : QByteArray(c.files)) {
                 const QString file = QStringLiteral("Card_%1%2.%3").arg(r + 1).arg(part == 'B' ? "_Back" : "", c.format);
-                expected << QStringLiteral("%1 %2 1013 %3 300").arg(file, c.format).arg(part == 'C' ? 1284 : 642);
+                expected << QStringLiteral("%1 %2 1012 %3 300").arg(file, c.format).arg(part == 'C' ? 1284 : 642);
                 const QImage written(QDir(folder()).filePath(file));
                 const int tolerance = QByteArrayView(c.format) == "JPEG" ? 96 : 0;
                 if (part == 'C') {
-                    EXPECT_EQ(differing(written.copy(0, 0, 1013, 642), sides[0][r], 0), 0) << file.toStdString();
-                    EXPECT_EQ(differing(written.copy(0, 642, 1013, 642), sides[1][r], 0), 0) << file.toStdString();
+                    EXPECT_EQ(differing(written.copy(0, 0, 1012, 642), sides[0][r], 0), 0) << file.toStdString();
+                    EXPECT_EQ(differing(written.copy(0, 642, 1012, 642), sides[1][r], 0), 0) << file.toStdString();
                 } else {
                     EXPECT_LE(differing(written, sides[part == 'B'][r], tolerance), tolerance ? 50 : 0) << file.toStdString();
                 }
@@ -324,7 +324,7 @@ TEST_F(BatchExportTest, SingleExportAsksBeforeReplacingTheBackAndRecordsItsResol
     m_seam.answerMessages({"Yes"});
     answerPanel();
     ExportCommands::Export_Button(*m_window);
-    EXPECT_EQ(pillow(m_out), QStringList({"card.PNG PNG 507 321 150", "card_Back.PNG PNG 507 321 150"}));
+    EXPECT_EQ(pillow(m_out), QStringList({"card.PNG PNG 506 321 150", "card_Back.PNG PNG 506 321 150"}));
     EXPECT_EQ(m_panelMessage, kSuccess);
     EXPECT_EQ(m_panelPath, path + ".PNG");
 }
@@ -476,7 +476,7 @@ TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
              DataTest::writeFile(plainPath, "old");
              QFile::setPermissions(plainPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
              exportBatch(1, 1);
-             EXPECT_EQ(QImage(plainPath).size(), QSize(1013, 642));
+             EXPECT_EQ(QImage(plainPath).size(), QSize(1012, 642));
              EXPECT_TRUE(QFile::permissions(plainPath) & QFileDevice::ReadGroup);
              EXPECT_FALSE(QFile::permissions(plainPath) & QFileDevice::ReadOther);
              EXPECT_EQ(m_panelMessage, kSuccess);

@@ -208,7 +208,7 @@ TEST_F(SendMailTest, CardWithoutBatchBothSidesBackFirst)
     ASSERT_EQ(sent.size(), 3);
     EXPECT_EQ(m_source.cardCalls, 2);   // the design is drawn once
     for (const QJsonObject &m : sent) {
-        EXPECT_EQ(SmtpServers::attachmentNames(m), QStringList({"Party_Back.jpeg", "Party.jpeg"}));
+        EXPECT_EQ(SmtpServers::attachmentNames(m), QStringList({"Party_Back.png", "Party.png"}));
         EXPECT_EQ(attachedSize(m, 0), QSize(40, 21));
         EXPECT_EQ(attachedSize(m, 1), QSize(40, 20));
     }

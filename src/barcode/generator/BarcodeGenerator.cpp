@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeSizes.h"
+#include "barcode/BarcodeText.h"
 #include "barcode/BarcodeUnits.h"
 #include "barcode/datamatrix/DataMatrixEncoder.h"
 #include "barcode/datamatrix/DataMatrixPicture.h"
@@ -10,8 +11,11 @@
 #include "barcode/qr/QREncoder.h"
 #include "barcode/pdf417/pdf417View.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -21,6 +25,68 @@ bool isAscii(const QString &text)
         if (c.unicode() > 127)
             return false;
     return true;
+}
+
+// Dark modules (opaque black) in the bar colour.
+void inkDarkModules(QImage &symbol, const QColor &bar)
+{
+    const QRgb ink = qPremultiply(bar.rgba());
+    if (ink == 0xFF000000u || symbol.isNull())
+        return;
+    symbol = symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < symbol.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(symbol.scanLine(y));
+        for (int x = 0; x < symbol.width(); ++x)
+            if (row[x] == 0xFF000000u)
+                row[x] = ink;
+    }
+}
+
+// Rows of pixels above and below the first and last dark module (`ink`) of a symbol, in points.
+std::pair<double, double> lightRows(const QImage &symbol, const QColor &ink)
+{
+    const QImage plain = symbol.convertToFormat(QImage::Format_RGB32);
+    const QRgb wanted = qPremultiply(ink.rgba()) | 0xFF000000u;
+    const auto dark = [&plain, wanted](int y) {
+        const auto *row = reinterpret_cast<const QRgb *>(plain.constScanLine(y));
+        return std::find(row, row + plain.width(), wanted) != row + plain.width();
+    };
+    int top = 0;
+    while (top < plain.height() && !dark(top))
+        ++top;
+    int bottom = plain.height() - 1;
+    while (bottom > top && !dark(bottom))
+        --bottom;
+    const double pointsPerPixel = BarcodeUnits::pointSize(symbol).height() / std::max(1, symbol.height());
+    return {top * pointsPerPixel, (plain.height() - 1 - bottom) * pointsPerPixel};
+}
+
+// A header and a footer stay two modules away from the symbol's dark modules, whatever the
+// margins say: the picture grows by what is missing.
+void keepTextFromSymbol(const QImage &symbol, double modulePoints, TwoDPictureLayout &layout, BarcodeSettings &rs)
+{
+    if (!(modulePoints > 0) || (!layout.printsHeader && !layout.printsFooter))
+        return;
+    const auto [above, below] = lightRows(symbol, rs.barColor);
+    const double wanted = 2.0 * modulePoints;
+    if (layout.printsHeader) {
+        // The header's line box ends header_margin above the symbol picture.
+        const double missing = wanted - (rs.header_margin + above);
+        if (missing > 0) {
+            rs.header_margin += missing;
+            layout.height += float(missing);
+        }
+    }
+    if (layout.printsFooter) {
+        // The footer's line box starts footer band + footer_margin - its height below the picture.
+        const double band = double(layout.footerHeight) * 72.0;
+        const double text = BarcodeText::measure(layout.footer, rs.footer_font).height();
+        const double missing = wanted - (band + rs.footer_margin - text + below);
+        if (missing > 0) {
+            rs.footer_margin += missing;
+            layout.height += float(missing);
+        }
+    }
 }
 
 } // namespace
@@ -42,6 +108,12 @@ QImage BarcodeGenerator::picture(const BarcodeElementSettings &settings, QString
 BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings &settings, const QString &value,
                                                     const QString &header, const QString &footer)
 {
+    return generate(settings, value, header, footer, Output());
+}
+
+BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings &settings, const QString &value,
+                                                    const QString &header, const QString &footer, const Output &output)
+{
     Result result;
     result.settings = settings.rendererSettings();
     if (value.isEmpty()) {
@@ -50,9 +122,9 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
     }
     try {
         if (settings.isTwoDimensional())
-            generateTwoD(settings, value, header, footer, result);
+            generateTwoD(settings, value, header, footer, output, result);
         else
-            generateLinear(settings, value, header, footer, result);
+            generateLinear(settings, value, header, footer, output, result);
     } catch (const std::bad_alloc &) {
         result.picture = QImage();
         result.failure = QStringLiteral("There is not enough memory for this barcode picture.");
@@ -60,8 +132,13 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
         result.picture = QImage();
         result.failure = QString::fromLocal8Bit(e.what());
     }
-    if (result.picture.isNull() && result.failure.isEmpty())
+    const bool made = output.picture ? !result.picture.isNull() : (result.barcode || !result.symbol.isNull());
+    if (!made && result.failure.isEmpty())
         result.failure = QStringLiteral("The barcode picture could not be made.");
+    if (!made)
+        result.picture = QImage();
+    if (!result.picture.isNull())
+        result.picture.setText(valueKey(), value);
     return result;
 }
 
@@ -77,13 +154,33 @@ bool BarcodeGenerator::fitsCap(const QSizeF &points, double dpi, Result &result)
     return false;
 }
 
+double BarcodeGenerator::quietZone(const NKDBarcode &barcode)
+{
+    const QString kind = barcode.className();
+    const double module = barcode.barWidth();
+    if (kind == QLatin1String("NKDPostnetBarcode") || kind == QLatin1String("NKDPlanetBarcode"))
+        return 9.0; // an eighth of an inch
+    if (kind == QLatin1String("NKDRoyalMailBarcode") || kind == QLatin1String("JapanPostBarcode"))
+        return 2.0 * 72.0 / 25.4; // two millimetres
+    if (kind.startsWith(QLatin1String("NKDModifiedPlessey")))
+        return 12.0 * module;
+    if (kind == QLatin1String("NKDEAN13Barcode"))
+        return 11.0 * module;
+    if (kind == QLatin1String("NKDEAN8Barcode"))
+        return 7.0 * module;
+    if (kind == QLatin1String("NKDUPCABarcode") || kind == QLatin1String("NKDUPCEBarcode"))
+        return 9.0 * module;
+    return 10.0 * module;
+}
+
 void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, const QString &value,
-                                      const QString &header, const QString &footer, Result &result)
+                                      const QString &header, const QString &footer, const Output &output,
+                                      Result &result)
 {
     const QString title = settings.title();
     const bool printsCaption = settings.show_hide_val != 1;
     BarcodeSettings &rs = result.settings;
-    rs.resolution = kLinearResolution;
+    rs.resolution = output.dpi > 0 ? output.dpi : kLinearResolution;
     std::unique_ptr<NKDBarcode> barcode =
         isAscii(value) ? LinearBarcodes::create(title, value, printsCaption, rs) : nullptr;
     if (!barcode || !barcode->isContentValid()) {
@@ -104,14 +201,28 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     BarcodeSizes::Set_Barcode_Height(*barcode, fields);
     barcode->calculateWidth();
     barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, fields));
+    // The bars keep the quiet zone readers need, whatever the caption and margins leave beside
+    // them. EAN and UPC count theirs into the bar width and place their caption digits by it.
+    if (!barcode->className().contains(QLatin1String("UPC")) && !barcode->className().contains(QLatin1String("EAN"))) {
+        const double bars = double(barcode->completeBarcode().size()) * double(barcode->barWidth());
+        const double side = (NKDBarcodeOffscreenView(*barcode).size().width() - bars) / 2.0;
+        const double missing = quietZone(*barcode) - side;
+        if (missing > 0) {
+            barcode->setWidth(float(double(barcode->width()) + 2.0 * missing));
+            barcode->settings().LR_margin += missing;
+        }
+    }
     rs = barcode->settings();
     if (!(barcode->width() > 0) || !(barcode->height() > 0)) {
         result.failure = QStringLiteral("The bar height and width must be greater than 0.");
         return;
     }
-    if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), kLinearResolution, result))
-        return;
-    result.picture = NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
+    if (output.picture) {
+        if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), rs.resolution, result))
+            return;
+        result.picture = output.dpi > 0 ? NKDBarcodeOffscreenView(*barcode).toImage(rs.resolution, true)
+                                        : NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
+    }
     result.barcode = std::move(barcode);
 }
 
@@ -133,6 +244,7 @@ QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
     }
     if (!fitsCap(QSizeF(settings.qr_size_val, settings.qr_size_val), dpi, result))
         return {};
+    result.modulePoints = double(settings.qr_size_val / grid.width());
     // An opaque background fills the margin left over by whole-point modules.
     const QColor background = settings.barcode_back_clr_val;
     return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi,
@@ -153,6 +265,8 @@ QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &sett
     view.setFrameSize(frame);
     view.setErrorLevel(settings.pdf_ec_val);
     view.drawWithText(value, dpi);
+    if (view.param().bitColumns > 0)
+        result.modulePoints = frame.width() / view.param().bitColumns;
     if (view.getImage().isNull()) {
         result.failure = view.param().error != PDF417::NoError
             ? QStringLiteral("The value is too long for PDF417 at this error correction level.")
@@ -199,6 +313,7 @@ QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &s
     }
     if (!fitsCap(QSizeF(double(grid.width() + 2) * module, double(grid.height() + 2) * module), dpi, result))
         return {};
+    result.modulePoints = module;
     const QImage symbol = DataMatrixPicture::makeImage(grid, module, dpi);
     if (symbol.isNull())
         result.failure = QStringLiteral("A DataMatrix module of %1 points is less than one pixel at %2 dots per inch.")
@@ -208,9 +323,10 @@ QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &s
 }
 
 void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, const QString &value,
-                                    const QString &header, const QString &footer, Result &result)
+                                    const QString &header, const QString &footer, const Output &output,
+                                    Result &result)
 {
-    const int dpi = settings.resolution(&result.failure);
+    const int dpi = output.dpi > 0 ? int(std::lround(output.dpi)) : settings.resolution(&result.failure);
     if (dpi <= 0)
         return;
     BarcodeSettings &rs = result.settings;
@@ -224,6 +340,7 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
             result.failure = QStringLiteral("The barcode symbol could not be made.");
         return;
     }
+    inkDarkModules(result.symbol, settings.barcode_clr_val);
     // Every symbol maker leaves no transparent pixel on an opaque background: drawn as opaque,
     // the symbol is copied into the picture rather than blended.
     if (settings.barcode_back_clr_val.alpha() == 255)
@@ -242,6 +359,9 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     const QSizeF symbolPoints = BarcodeUnits::pointSize(result.symbol);
     BarcodeSizes::Set_2d_Barcode_Height(layout, symbolPoints, fields, rs);
     BarcodeSizes::Set_2d_Barcode_Width(layout, symbolPoints, fields, rs);
+    keepTextFromSymbol(result.symbol, result.modulePoints, layout, rs);
+    if (!output.picture)
+        return;
     if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
         return;
     result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);

@@ -45,13 +45,28 @@ public:
         QString failure;
         // Linear: the barcode object the picture was drawn from.
         std::shared_ptr<NKDBarcode> barcode;
-        // 2D: the symbol picture before composition and the layout it was composed in.
+        // 2D: the symbol picture before composition, the layout it was composed in and the
+        // size of one module in points.
         QImage symbol;
+        double modulePoints = 0.0;
         TwoDPictureLayout layout;
         // The renderer settings the picture was drawn with (margins in points).
         BarcodeSettings settings;
         // DataMatrix only, filled when the encoder refused.
         DataMatrixReport dataMatrix;
+    };
+
+    // The key of the text every picture carries (QImage::text): the value it was made from, so
+    // that an output can draw the same barcode again for its own device.
+    static QString valueKey() { return QStringLiteral("Barcode value"); }
+
+    // What a generation is for: a picture at the element's resolution (the default), a picture
+    // at another resolution with whole-pixel modules, or no picture at all (the barcode object,
+    // or the 2D symbol and its layout, for drawing as vectors).
+    struct Output
+    {
+        double dpi = 0.0;      // 0: the element's resolution
+        bool picture = true;
     };
 
     // The picture of `value` with `header` and `footer` drawn with `settings`: a null picture
@@ -64,15 +79,21 @@ public:
     // The same with everything the designer shows besides the picture.
     static Result generate(const BarcodeElementSettings &settings, const QString &value, const QString &header,
                            const QString &footer);
+    // The same for another output (see Output).
+    static Result generate(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                           const QString &footer, const Output &output);
+
+    // The quiet zone in points that readers need on each side of a linear or postal barcode.
+    static double quietZone(const NKDBarcode &barcode);
 
     // The picture of an element's own value, header and footer.
     static QImage picture(const BarcodeElementSettings &settings, QString *failure = nullptr);
 
 private:
     static void generateLinear(const BarcodeElementSettings &settings, const QString &value, const QString &header,
-                               const QString &footer, Result &result);
+                               const QString &footer, const Output &output, Result &result);
     static void generateTwoD(const BarcodeElementSettings &settings, const QString &value, const QString &header,
-                             const QString &footer, Result &result);
+                             const QString &footer, const Output &output, Result &result);
     // The symbol pictures of the three 2D symbologies at `dpi`; null with result.failure set.
     static QImage Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi, Result &result);
     static QImage Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,

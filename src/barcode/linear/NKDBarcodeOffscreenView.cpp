@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -54,6 +55,7 @@ NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode)
     const float headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
     const float footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
     m_size = QSizeF(std::max({headerWidth, footerWidth, barcode.width()}), barcode.height());
+    m_bars = barRects(&m_barHeight);
 }
 
 NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout,
@@ -67,13 +69,13 @@ NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const Two
 
 void NKDBarcodeOffscreenView::draw(QPainter &painter) const
 {
-    paint(painter, 0.0, false);
+    paint(painter, 0.0);
 }
 
-void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
+void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint) const
 {
     if (m_barcode)
-        drawLinear(painter, pixelsPerPoint, barsDrawn);
+        drawLinear(painter, pixelsPerPoint);
     else
         drawTwoD(painter, pixelsPerPoint);
 }
@@ -132,7 +134,7 @@ QRect NKDBarcodeOffscreenView::snapped(const QRectF &device)
     return QRect(left, top, right - left, bottom - top);
 }
 
-void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint) const
 {
     const NKDBarcode &barcode = *m_barcode;
     const BarcodeSettings &s = m_settings;
@@ -149,24 +151,10 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
     if (pixelsPerPoint <= 0)
         painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
 
-    double barH = 0.0;
-    const std::vector<QRectF> rects = barRects(&barH);
-    if (pixelsPerPoint > 0) {
-        if (!barsDrawn) {
-            // On a bitmap every bar edge goes to the nearest pixel edge, so that equal modules
-            // stay equal and no bar is smeared into grey.
-            painter.save();
-            const QTransform toDevice = painter.transform();
-            painter.resetTransform();
-            for (const QRectF &bar : rects) {
-                const QRect device = snapped(toDevice.mapRect(bar));
-                if (!device.isEmpty())
-                    painter.fillRect(device, s.barColor);
-            }
-            painter.restore();
-        }
-    } else {
-        for (const QRectF &bar : rects)
+    // A bitmap holds the bars already (toImage() puts them on whole pixels).
+    const double barH = m_barHeight;
+    if (pixelsPerPoint <= 0) {
+        for (const QRectF &bar : m_bars)
             painter.fillRect(bar, s.barColor);
     }
 
@@ -241,6 +229,9 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
         const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
         const QRectF target((double(m_layout.width) - symbol.width()) / 2.0, headerBottom + s.header_margin,
                             symbol.width(), symbol.height());
+        if (pixelsPerPoint <= 0) {
+            drawSymbolLossless(painter, target);
+        } else {
         // Drawn over the background: the symbol's transparent margin and its light modules take
         // the picture's background colour, so the quiet zone never lets a card show through.
         const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
@@ -258,6 +249,7 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
             painter.drawImage(target, drawn);
         }
         painter.restore();
+        }
     }
     if (m_layout.printsFooter) {
         const double th = BarcodeText::measure(m_layout.footer, s.footer_font).height();
@@ -321,7 +313,39 @@ void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &
     }
 }
 
-QImage NKDBarcodeOffscreenView::toImage(double dpi) const
+std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, bool wholePixelModules, const QRect &bounds) const
+{
+    std::vector<QRect> bars;
+    bars.reserve(m_bars.size());
+    const double b = m_barcode->barWidth();
+    const qsizetype modules = m_barcode->completeBarcode().size();
+    // Whole-pixel modules: every module the same number of pixels, the bars centred where the
+    // picture centres them, so no narrow bar comes out a pixel thinner than its neighbours.
+    int modulePixels = 0;
+    double firstModule = 0.0;
+    if (wholePixelModules && b > 0 && modules > 0) {
+        modulePixels = std::max(1, int(std::lround(b * scale)));
+        if (modules * modulePixels > bounds.width())
+            modulePixels = std::max(1, int(std::floor(b * scale)));
+        firstModule = std::round(m_size.width() * scale / 2.0 - double(modules) * modulePixels / 2.0);
+    }
+    const double start = (m_size.width() - double(modules) * b) / 2.0;
+    for (const QRectF &bar : m_bars) {
+        QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale, bar.height() * scale));
+        if (modulePixels > 0) {
+            const long module = std::lround((bar.x() - start) / b);
+            const long count = std::max(1L, std::lround(bar.width() / b));
+            device.setLeft(int(firstModule) + int(module) * modulePixels);
+            device.setWidth(int(count) * modulePixels);
+        }
+        device = device.intersected(bounds);
+        if (!device.isEmpty())
+            bars.push_back(device);
+    }
+    return bars;
+}
+
+QImage NKDBarcodeOffscreenView::toImage(double dpi, bool wholePixelModules) const
 {
     if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
         return {};
@@ -337,37 +361,103 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi) const
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     const double scale = dpi / 72.0;
-    bool barsDrawn = false;
+    std::vector<QRect> bars;
+    if (m_barcode)
+        bars = deviceBars(scale, wholePixelModules, image.rect());
     if (m_barcode && m_settings.barColor.alpha() == 255) {
         // Background and opaque bars go straight into the pixels: many tall thin rectangles
         // cost a painter more than the rest of the picture.
-        const QRect bounds = image.rect();
-        std::vector<QRect> bars;
-        for (const QRectF &bar : barRects(nullptr)) {
-            const QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale,
-                                                bar.height() * scale)).intersected(bounds);
-            if (!device.isEmpty())
-                bars.push_back(device);
-        }
         fillRows(image, bars, qPremultiply(m_settings.backgroundColor.rgba()), m_settings.barColor.rgba());
-        barsDrawn = true;
     } else {
         // The whole bitmap, also a last row or column that the picture covers only in part.
         image.fill(m_settings.backgroundColor);
     }
     QPainter painter(&image);
+    if (m_barcode && m_settings.barColor.alpha() != 255) {
+        // Every bar edge on a pixel edge, so that equal modules stay equal and no bar is
+        // smeared into grey.
+        for (const QRect &bar : bars)
+            painter.fillRect(bar, m_settings.barColor);
+    }
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(scale, scale);
-    paint(painter, scale, barsDrawn);
+    paint(painter, scale);
     painter.end();
     return image;
+}
+
+void NKDBarcodeOffscreenView::drawSymbolLossless(QPainter &painter, const QRectF &target) const
+{
+    // Dark modules are the symbol's pixels in the bar colour (or black).
+    const QImage symbol = m_symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb ink = qPremultiply(m_settings.barColor.rgba());
+    const auto isDark = [ink](QRgb pixel) { return pixel == ink || pixel == 0xFF000000u; };
+    const int w = symbol.width();
+    const int h = symbol.height();
+    const bool blackOnWhite = m_settings.barColor == QColor(Qt::black) && m_settings.backgroundColor == QColor(Qt::white);
+    if (blackOnWhite) {
+        // A one-bit picture of exactly black and white, which PDF writers keep losslessly.
+        QImage mono(w, h, QImage::Format_Mono);
+        mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        mono.fill(1);
+        for (int y = 0; y < h; ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(symbol.constScanLine(y));
+            uchar *bits = mono.scanLine(y);
+            for (int x = 0; x < w; ++x)
+                if (isDark(row[x]))
+                    bits[x >> 3] &= uchar(~(0x80 >> (x & 7)));
+        }
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, mono);
+        painter.restore();
+        return;
+    }
+    // Other colours: the dark modules as one filled outline, runs of equal rows merged.
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const double sx = target.width() / std::max(1, w);
+    const double sy = target.height() / std::max(1, h);
+    std::vector<std::pair<int, int>> runs;
+    std::vector<std::pair<int, int>> previous;
+    int bandTop = 0;
+    const auto flush = [&](int bandBottom) {
+        for (const auto &[from, to] : previous)
+            path.addRect(QRectF(target.x() + from * sx, target.y() + bandTop * sy, (to - from) * sx,
+                                (bandBottom - bandTop) * sy));
+    };
+    for (int y = 0; y <= h; ++y) {
+        runs.clear();
+        if (y < h) {
+            const auto *row = reinterpret_cast<const QRgb *>(symbol.constScanLine(y));
+            for (int x = 0; x < w;) {
+                if (!isDark(row[x])) {
+                    ++x;
+                    continue;
+                }
+                const int from = x;
+                while (x < w && isDark(row[x]))
+                    ++x;
+                runs.emplace_back(from, x);
+            }
+        }
+        if (y == h || runs != previous) {
+            flush(y);
+            previous = runs;
+            bandTop = y;
+        }
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillPath(path, m_settings.barColor);
+    painter.restore();
 }
 
 QPicture NKDBarcodeOffscreenView::toPicture() const
 {
     QPicture picture;
     QPainter painter(&picture);
-    paint(painter, 0.0, false);
+    paint(painter, 0.0);
     painter.end();
     picture.setBoundingRect(QRect(QPoint(0, 0), m_size.toSize()));
     return picture;
@@ -391,7 +481,7 @@ QByteArray NKDBarcodeOffscreenView::toPdf() const
             return {};
         const double scale = kPdfResolution / 72.0;
         painter.scale(scale, scale);
-        paint(painter, 0.0, false);
+        paint(painter, 0.0);
         painter.end();
     }
     buffer.close();

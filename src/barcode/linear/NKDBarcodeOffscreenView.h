@@ -35,13 +35,16 @@ public:
     // The picture size in points.
     QSizeF size() const { return m_size; }
 
-    // Draws the whole picture with the painter's user units in points.
+    // Draws the whole picture with the painter's user units in points, as vectors: bars as
+    // rectangles, texts as text, a 2D symbol losslessly (a one-bit picture when black on
+    // white, its dark modules as one filled outline otherwise).
     void draw(QPainter &painter) const;
 
     // The picture as a bitmap of ceil(w x dpi / 72) x ceil(h x dpi / 72) pixels that carries
     // its resolution; null for a resolution of 0 or less, an empty size or a picture too large
-    // to hold in memory.
-    QImage toImage(double dpi) const;
+    // to hold in memory. Bar edges go to the nearest pixel edge; with `wholePixelModules`
+    // every module gets the same whole number of pixels (the bars stay centred).
+    QImage toImage(double dpi, bool wholePixelModules = false) const;
     // The picture as vector drawing commands in points.
     QPicture toPicture() const;
     // A one-page PDF document of the picture's size; empty when it could not be made.
@@ -70,19 +73,26 @@ public:
     static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
 
 private:
-    void drawLinear(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    void drawLinear(QPainter &painter, double pixelsPerPoint) const;
     void drawTwoD(QPainter &painter, double pixelsPerPoint) const;
-    // pixelsPerPoint > 0: a bitmap of that scale, filled with the background already; bar
-    // edges go to whole pixels. 0: vector output. barsDrawn: the bitmap holds the bars already.
-    void paint(QPainter &painter, double pixelsPerPoint, bool barsDrawn) const;
+    // pixelsPerPoint > 0: a bitmap of that scale that holds the background and the bars
+    // already. 0: vector output.
+    void paint(QPainter &painter, double pixelsPerPoint) const;
     // The bars in points, y down; *barHeight gets the length of the last one.
     std::vector<QRectF> barRects(double *barHeight) const;
+    // The bars in device pixels at `scale` pixels a point, inside `bounds`.
+    std::vector<QRect> deviceBars(double scale, bool wholePixelModules, const QRect &bounds) const;
+    // The 2D symbol into `target` (points) on a vector device.
+    void drawSymbolLossless(QPainter &painter, const QRectF &target) const;
     // Fills every row of `image` with the background and the device-pixel `bars` in ink.
     static void fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink);
     // A rectangle in device pixels with every edge on the nearest pixel edge.
     static QRect snapped(const QRectF &device);
 
     const NKDBarcode *m_barcode = nullptr;
+    // The bars in points, computed once, and the length of the last one.
+    std::vector<QRectF> m_bars;
+    double m_barHeight = 0.0;
     QImage m_symbol;
     TwoDPictureLayout m_layout;
     BarcodeSettings m_settings;

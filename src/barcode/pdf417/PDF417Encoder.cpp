@@ -407,16 +407,19 @@ void calculateErrorCorrection(pdf417param &p, int dataCount)
     const int level = p.errorLevel < 0 || p.errorLevel > 8 ? 0 : p.errorLevel;
     const std::vector<int> &a = PDF417Tables::errorCorrectionCoefficients(level);
     const int k = int(a.size());
-    std::vector<int> e(std::size_t(k), 0);
+    // Every term stays below 929 * 929 + 929, so one unsigned remainder per coefficient is
+    // enough; signed remainders in a chain keep the compiler from vectorising the loop.
+    constexpr unsigned kPrime = 929;
+    std::vector<unsigned> e(std::size_t(k), 0);
     for (int i = 0; i < dataCount; ++i) {
-        const int t1 = (p.codewords[std::size_t(i)] + e[std::size_t(k - 1)]) % 929;
+        const unsigned t1 = (unsigned(p.codewords[std::size_t(i)]) + e[std::size_t(k - 1)]) % kPrime;
         for (int j = k - 1; j > 0; --j)
-            e[std::size_t(j)] = (e[std::size_t(j - 1)] + 929 - (t1 * a[std::size_t(j)]) % 929) % 929;
-        e[0] = (929 - (t1 * a[0]) % 929) % 929;
+            e[std::size_t(j)] = (e[std::size_t(j - 1)] + kPrime * kPrime - t1 * unsigned(a[std::size_t(j)])) % kPrime;
+        e[0] = (kPrime * kPrime - t1 * unsigned(a[0])) % kPrime;
     }
     for (int j = 0; j < k; ++j) {
-        const int value = e[std::size_t(k - 1 - j)];
-        p.codewords[std::size_t(dataCount + j)] = value == 0 ? 0 : 929 - value;
+        const unsigned value = e[std::size_t(k - 1 - j)];
+        p.codewords[std::size_t(dataCount + j)] = value == 0 ? 0 : int(kPrime - value);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "data/ui/CardSnapshotTaker.h"
 
+#include "barcode/generator/BarcodeDevicePainter.h"
 #include "data/DataBinding.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNRenderingView.h"
@@ -21,6 +22,7 @@ CardSnapshot CardSnapshotTaker::take(EditorHost &editor)
     snapshot.frontBackground = editor.backgroundPainterForSide(0);
     snapshot.backBackground = editor.backgroundPainterForSide(1);
     snapshot.drawContext.resourcePath = Resource_Path;
+    snapshot.drawContext.drawBarcode = &BarcodeDevicePainter::draw;
     DataBinding::copyBindingState(snapshot);
     return snapshot;
 }

@@ -114,7 +114,7 @@ void LMNGraphicView::setGrid(LMNGrid *grid)
 void LMNGraphicView::setCanvasSize(const QSizeF &size)
 {
     m_canvasSize = QSizeF(std::max(0.0, size.width()), std::max(0.0, size.height()));
-    setFixedSize(int(std::ceil(m_canvasSize.width() * m_zoom)), int(std::ceil(m_canvasSize.height() * m_zoom)));
+    setFixedSize(LMNRenderingView::pixelSize(m_canvasSize, m_zoom));
     update();
 }
 

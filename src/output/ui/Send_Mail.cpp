@@ -305,8 +305,8 @@ void Send_Mail::Send_Button()
         m_folder.reset();
         return;
     }
-    job.frontPath = m_folder->filePath(baseName + QStringLiteral(".jpeg"));
-    job.backPath = m_folder->filePath(QStringLiteral("%1_Back.%2").arg(baseName, QStringLiteral("jpeg")));
+    job.frontPath = m_folder->filePath(baseName + QStringLiteral(".png"));
+    job.backPath = m_folder->filePath(baseName + QStringLiteral("_Back.png"));
 
     if (ui.delayed_delv_chk->isChecked()) {
         job.delayed = true;

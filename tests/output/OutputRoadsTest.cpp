@@ -1,0 +1,262 @@
+// What leaves the program, road by road: a card of bound barcodes (one of each symbology ZXing
+// reads) with random values and random valid settings, exported at 300 dpi, mailed and printed
+// to PDF (rasterised by poppler), reads back to its values everywhere; the printed page keeps
+// bars and texts as vectors, 2D symbols as lossless one-bit pictures and its fonts embedded;
+// and each stock template prints as it exports. The seed is printed: set FESTILOOM_SEED to
+// repeat a run.
+
+#include "PrintTestSupport.h"
+#include "support/BarcodeReader.h"
+
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/BarcodeLists.h"
+#include "barcode/generator/BarcodeDevicePainter.h"
+#include "data/CardRecordRenderer.h"
+#include "document/LMNBarcode.h"
+#include "editor/DesignFile.h"
+#include "output/Printing_View.h"
+#include "output/RecordCardSource.h"
+#include "output/SnapshotMailCards.h"
+#include "panels/CardBackgroundPainter.h"
+
+#include <QDateTime>
+#include <QPdfWriter>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <functional>
+
+namespace {
+
+constexpr QSizeF kCard(540, 720);
+constexpr QSizeF kCell(270, 120);
+
+struct Symbology
+{
+    const char *title;
+    ZXing::BarcodeFormat format;
+    std::function<QString(QRandomGenerator &)> value;
+    bool checkDigit = false;     // the reader gives a check digit more than the value
+    bool extended = false;       // full-ASCII Code 39
+};
+
+QString randomText(QRandomGenerator &random, const QString &alphabet, int from, int to)
+{
+    QString text;
+    for (int n = from + random.bounded(to - from + 1); n > 0; --n)
+        text.append(alphabet.at(random.bounded(int(alphabet.size()))));
+    return text;
+}
+
+const QString kDigits = QStringLiteral("0123456789");
+const QString kWords = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+
+const QList<Symbology> &symbologies()
+{
+    static const QList<Symbology> list = {
+        {"EAN-13", ZXing::BarcodeFormat::EAN13, [](auto &r) { return randomText(r, kDigits, 12, 12); }, true},
+        {"EAN-8", ZXing::BarcodeFormat::EAN8, [](auto &r) { return randomText(r, kDigits, 7, 7); }, true},
+        {"UPCA", ZXing::BarcodeFormat::UPCA, [](auto &r) { return randomText(r, kDigits, 11, 11); }, true},
+        {"Code 128", ZXing::BarcodeFormat::Code128,
+         [](auto &r) { return randomText(r, kWords + QStringLiteral("!#%&()*+-./:;<=>?@[]_{}"), 4, 14); }},
+        {"Code 39", ZXing::BarcodeFormat::Code39,
+         [](auto &r) { return randomText(r, QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-.$/+%"), 3, 10); }},
+        {"Extended Code 39", ZXing::BarcodeFormat::Code39, [](auto &r) { return randomText(r, kWords, 3, 7); }, false,
+         true},
+        {"Codabar", ZXing::BarcodeFormat::Codabar,
+         [](auto &r) { return randomText(r, QStringLiteral("0123456789-$:/.+"), 3, 12); }},
+        {"Interleaved 2 of 5", ZXing::BarcodeFormat::ITF,
+         [](auto &r) { return randomText(r, kDigits, 3, 7).repeated(2); }},
+        {"QR Code", ZXing::BarcodeFormat::QRCode, [](auto &r) { return randomText(r, kWords, 5, 40); }},
+        {"PDF417", ZXing::BarcodeFormat::PDF417, [](auto &r) { return randomText(r, kWords, 5, 40); }},
+        {"DataMatrix", ZXing::BarcodeFormat::DataMatrix, [](auto &r) { return randomText(r, kWords, 5, 30); }},
+    };
+    return list;
+}
+
+quint32 seed()
+{
+    const QByteArray fixed = qgetenv("FESTILOOM_SEED");
+    const quint32 value = fixed.isEmpty() ? quint32(QDateTime::currentMSecsSinceEpoch()) : fixed.toUInt();
+    std::printf("FESTILOOM_SEED=%u\n", value);
+    return value;
+}
+
+QRectF cellOf(int index)
+{
+    return QRectF(QPointF((index % 2) * kCell.width(), (index / 2) * kCell.height()), kCell);
+}
+
+// One card of one record: a barcode element of each symbology bound to its own spreadsheet
+// column, with random colour, caption, header, footer and side margin.
+struct RoadCard
+{
+    CardSnapshot snapshot;
+    QStringList values;
+    QStringList headers;          // "" where the header is hidden
+    bool blackOnWhite2D = false;  // a 2D symbol drawn black on white (a one-bit picture in print)
+};
+
+RoadCard roadCard(QRandomGenerator &random)
+{
+    RoadCard card;
+    CardSnapshot &s = card.snapshot;
+    s.cardSize = kCard;
+    const QList<QColor> inks = {Qt::black, QColor(0, 0, 128), QColor(0, 90, 0), QColor(120, 0, 0)};
+    QStringList titles = {"#"};
+    for (int i = 0; i < symbologies().size(); ++i) {
+        const Symbology &kind = symbologies().at(i);
+        GraphicPtr element = LMNGraphic::create(GraphicKind::Barcode);
+        element->setBounds(cellOf(i).adjusted(10, 10, -10, -10));
+        element->data_source_type = 2;
+        element->excel_col_indx = i + 1;
+        BarcodeElementSettings settings;
+        settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(kind.title)));
+        settings.linear_or_2d = settings.isTwoDimensional() ? 1 : 0;
+        settings.barcode_clr_val = inks.at(random.bounded(int(inks.size())));
+        // Code 128 always shows its value: the printed page must hold it as text.
+        settings.show_hide_val = i == 3 ? 0 : random.bounded(2);
+        settings.show_hide_hdr = random.bounded(2);
+        settings.show_hide_ftr = random.bounded(2);
+        settings.header_val = randomText(random, kWords, 3, 8);
+        settings.footer_val = randomText(random, kWords, 3, 8);
+        settings.LR_margin_val = random.bounded(2) ? 0.0f : 0.1f;
+        settings.applyTo(*element);
+        card.blackOnWhite2D = card.blackOnWhite2D || (settings.isTwoDimensional() && settings.barcode_clr_val == Qt::black);
+        card.values << kind.value(random);
+        card.headers << (settings.show_hide_hdr ? QString() : settings.header_val);
+        titles << QLatin1String(kind.title);
+        s.front.append(element);
+    }
+    s.table.titles = titles;
+    s.table.appendRecord(card.values, int(titles.size()));
+    s.useSpreadsheet = true;
+    s.spreadsheetRows = 1;
+    return card;
+}
+
+// The card of record 0 printed alone on a page of its size: the PDF's path.
+QString printCard(const CardSnapshot &snapshot, const QString &folder)
+{
+    SheetLayout layout;
+    layout.paper = snapshot.cardSize;
+    layout.W = float(snapshot.cardSize.width());
+    layout.H = float(snapshot.cardSize.height());
+    const QString pdf = QDir(folder).filePath(QStringLiteral("card.pdf"));
+    QPdfWriter writer(pdf);
+    writer.setPageSize(QPageSize(snapshot.cardSize, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    Printing_View view(layout, std::make_shared<RecordCardSource>(snapshot), 1, false);
+    const Printing_View::Pass pass = view.paint(writer);
+    EXPECT_EQ(pass.cardsDrawn, 1) << pass.failures.join(QLatin1Char('\n')).toStdString();
+    return pdf;
+}
+
+QStringList toolLines(const QString &program, const QString &pdf)
+{
+    const QString out = QString::fromUtf8(TestHelpers::runProgram(program, {QStringLiteral("-list"), pdf}));
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2); // after the two header lines
+}
+
+} // namespace
+
+TEST(OutputRoads, EveryBarcodeReadsOnEveryRoad)
+{
+    QRandomGenerator random(seed());
+    const RoadCard card = roadCard(random);
+    QTemporaryDir folder;
+    const QString pdf = printCard(card.snapshot, folder.path());
+    QString failure;
+    const QImage exported = CardRecordRenderer(card.snapshot).cardImage(0, 0, 0, 300.0, &failure);
+    const QImage mailed = SnapshotMailCards(card.snapshot).card(0, 0, &failure);
+    ASSERT_FALSE(exported.isNull() || mailed.isNull()) << failure.toStdString();
+    EXPECT_EQ(mailed.size(), LMNRenderingView::pixelSize(kCard, 150.0 / 72.0));
+    const struct
+    {
+        const char *road;
+        QImage card;
+        double dpi;
+    } roads[] = {{"export at 300 dpi", exported, 300}, {"mail", mailed, 150}, {"print", pdfPage(pdf, 1, 300), 300}};
+
+    // Each barcode is read from its own picture's area and a little white around it: ZXing's
+    // DataMatrix detector gets lost in a wide field with text beside the symbol.
+    const GraphicList filled = CardRecordRenderer(card.snapshot).filledSide(0, 0);
+    for (const auto &road : roads) {
+        for (int i = 0; i < symbologies().size(); ++i) {
+            const Symbology &kind = symbologies().at(i);
+            const QRectF area = static_cast<const LMNBarcode &>(*filled.at(i)).pictureRect().adjusted(-8, -8, 8, 8);
+            const double scale = road.dpi / 72.0;
+            const QImage part = road.card.copy(QRectF(area.topLeft() * scale, area.size() * scale).toRect());
+            const std::string read =
+                BarcodeReader::read(part, kind.format, {.tryHarder = true, .code39Extended = kind.extended}).text;
+            const std::string value = card.values.at(i).toStdString();
+            EXPECT_EQ(kind.checkDigit ? read.substr(0, value.size()) : read, value)
+                << kind.title << " on the road " << road.road << " (read \"" << read << "\")";
+        }
+    }
+
+    // The printed page: no picture for a linear barcode, only lossless one-bit ones for 2D
+    // symbols drawn black on white (others are vectors), every font embedded, texts as text.
+    const QStringList images = toolLines(QStringLiteral("pdfimages"), pdf);
+    EXPECT_LE(images.size(), card.blackOnWhite2D ? 3 : 0) << images.join(QLatin1Char('\n')).toStdString();
+    for (const QString &line : images) {
+        const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        ASSERT_GE(f.size(), 9);
+        EXPECT_EQ(f.at(7) + QLatin1Char('/') + f.at(8), QStringLiteral("1/image")) << line.toStdString(); // bpc, enc
+    }
+    const QString fonts = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdffonts"), {pdf}));
+    const QStringList fontLines = fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    EXPECT_FALSE(fontLines.isEmpty());
+    for (const QString &line : fontLines) {
+        const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        EXPECT_EQ(f.value(f.size() - 5), QStringLiteral("yes")) << line.toStdString(); // "emb"
+    }
+    QString words = QString::fromUtf8(TestHelpers::runProgram(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+    words.remove(QRegularExpression(QStringLiteral("\\s")));
+    EXPECT_TRUE(words.contains(card.values.at(3))) << card.values.at(3).toStdString();
+    for (const QString &header : card.headers)
+        EXPECT_TRUE(words.contains(header)) << header.toStdString();
+}
+
+TEST(OutputRoads, StockTemplatesPrintAsTheyExport)
+{
+    const QString seed = TestHelpers::sourcePath(QStringLiteral("resources/seed"));
+    const QFileInfoList files = QDir(QDir(seed).filePath(QStringLiteral("Templates")))
+                                    .entryInfoList({QStringLiteral("*.") + DesignFile::Extension}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    constexpr double kDpi = 150;
+    for (const QFileInfo &file : files) {
+        QString error;
+        const std::optional<CardDesign> design = DesignFile::read(file.filePath(), &error);
+        ASSERT_TRUE(design) << error.toStdString();
+        Card_Property record = design->Front_card_Prop;
+        if (record.Card_fill_style == QLatin1String("I"))
+            record.Card_BG_Image = QImage(QDir(seed).filePath(record.Card_BG_Image_Path));
+        CardSnapshot snapshot;
+        snapshot.cardSize = record.Card_Size;
+        snapshot.front = design->graphics;
+        snapshot.frontBackground = CardBackgroundPainter(record, design->Card_Shape, seed);
+        snapshot.drawContext.resourcePath = seed;
+        QTemporaryDir folder;
+        const QImage printed = pdfPage(printCard(snapshot, folder.path()), 1, int(kDpi));
+        const QImage exported = CardRecordRenderer(snapshot).cardImage(0, 0, 0, kDpi);
+        // poppler rounds a fractional page size where pictures take the whole last pixel.
+        ASSERT_LE((exported.size() - printed.size()).width() + (exported.size() - printed.size()).height(), 2);
+        // Laid on white as poppler lays the page.
+        QImage flat(exported.size().boundedTo(printed.size()), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter(&flat).drawImage(0, 0, exported);
+        qint64 different = 0;
+        for (int y = 0; y < flat.height(); ++y) {
+            const auto *a = reinterpret_cast<const QRgb *>(flat.constScanLine(y));
+            const auto *b = reinterpret_cast<const QRgb *>(printed.constScanLine(y));
+            for (int x = 0; x < flat.width(); ++x)
+                different += std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                                       std::abs(qBlue(a[x]) - qBlue(b[x]))})
+                             > 16;
+        }
+        // Qt and poppler smooth edges (glyphs, picture outlines) each their own way: up to
+        // 5 % of the pixels differ there; a missing, moved or recoloured part costs far more.
+        EXPECT_LE(double(different) / (double(flat.width()) * flat.height()), 0.06) << file.fileName().toStdString();
+    }
+}
