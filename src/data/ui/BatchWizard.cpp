@@ -16,7 +16,7 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/Open_Export_Files.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
+#include "data/DataGlobals.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "data/DataBinding.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNRenderingView.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 
 void CardSnapshotTaker::checkSources(EditorHost &editor)
 {

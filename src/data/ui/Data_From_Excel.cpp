@@ -5,7 +5,7 @@
 #include "data/ui/SpreadsheetTableModel.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
-#include "editor/EditorGlobals.h"
+#include "data/DataGlobals.h"
 
 #include <QHeaderView>
 #include <QPointer>

@@ -5,7 +5,7 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
-#include "editor/EditorGlobals.h"
+#include "data/DataGlobals.h"
 
 #include <QButtonGroup>
 #include <QPointer>

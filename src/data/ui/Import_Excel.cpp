@@ -9,7 +9,6 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
-#include "editor/EditorGlobals.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QHeaderView>

@@ -12,7 +12,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
+#include "data/DataGlobals.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 
 #include <QButtonGroup>

@@ -10,8 +10,7 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/EditorGlobals.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 #include "panels/PanelsGlobals.h"
 

@@ -3,7 +3,7 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/CardSizeCatalog.h"
-#include "editor/DatePattern.h"
+#include "document/DatePattern.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 #include "editor/ui/Insert_Template.h"

@@ -17,7 +17,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "editor/CardSizeCatalog.h"
-#include "editor/DatePattern.h"
+#include "document/DatePattern.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
@@ -858,11 +858,13 @@ void LMNWindowController::applyCardSize(const QSizeF &points)
     SetDocumentCanvasSize(points);
 }
 
-int LMNWindowController::openStockTextPicker(const QString &titleOrMessage)
+std::optional<QString> LMNWindowController::openStockTextPicker(const QString &titleOrMessage)
 {
     Insert_Template *picker = Insert_Template::defaultInstance();
     picker->title_or_msg = titleOrMessage;
-    return picker->Open_Template_Dialog();
+    if (picker->Open_Template_Dialog() != 1)
+        return std::nullopt;
+    return Template_Msg_Val;
 }
 
 void LMNWindowController::openGridWindow()

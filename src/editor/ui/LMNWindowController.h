@@ -2,7 +2,7 @@
 
 #include "document/LMNGraphic.h"
 #include "document/ui/CanvasHost.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "panels/Card_Property.h"
 #include "panels/ui/PanelHost.h"
@@ -191,7 +191,7 @@ public:
     Card_Property &cardRecord(int side) override { return side != 0 ? Back_card_Prop : Front_card_Prop; }
     LMNGrid *panelGrid() const override { return grid; }
     void applyCardSize(const QSizeF &points) override;
-    int openStockTextPicker(const QString &titleOrMessage) override;
+    std::optional<QString> openStockTextPicker(const QString &titleOrMessage) override;
     void openGridWindow() override;
 
     // --- Help, sharing and the maker's links (src/help/ui) ---

@@ -3,7 +3,7 @@
 #include "data/ui/CardSnapshotTaker.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/Open_Export_Files.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "output/ui/Send_Modeless.h"
 
 BatchExportSession::BatchExportSession(EditorHost &editor, std::shared_ptr<const CardRecordRenderer> renderer,

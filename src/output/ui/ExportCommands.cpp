@@ -12,7 +12,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/Open_Export_Files.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 
 #include <QFileInfo>
 #include <QThread>

@@ -3,7 +3,7 @@
 #include "data/DataBinding.h"
 #include "data/DataGlobals.h"
 #include "data/ui/CardSnapshotTaker.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "output/SnapshotMailCards.h"
 #include "output/ui/Send_Mail.h"
 

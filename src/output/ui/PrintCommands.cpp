@@ -8,7 +8,7 @@
 #include "document/LMNRenderingView.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "output/RecordCardSource.h"
 #include "output/PrintDesign.h"
 #include "output/ui/Print_Wnd.h"

@@ -11,8 +11,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
-#include "editor/DatePattern.h"
-#include "editor/EditorGlobals.h"
+#include "document/DatePattern.h"
 #include "panels/Card_Property.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/StackOrderCommand.h"
@@ -507,9 +506,10 @@ void ElementPanelCommands::Insert_Template_Button()
     TextEditPage *page = panel()->ui.text_edtng_tab;
     const QString mode = page->ui.insert_template_btn->text() == QLatin1String("Use Template Title") ? QStringLiteral("T")
                                                                                                         : QStringLiteral("M");
-    if (m_host->openStockTextPicker(mode) != 1)
+    const std::optional<QString> chosen = m_host->openStockTextPicker(mode);
+    if (!chosen)
         return;
-    page->showText(Template_Msg_Val);
+    page->showText(*chosen);
     Update_Text_Graphics();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QSizeF>
 #include <QString>
 
@@ -39,8 +41,8 @@ public:
     virtual void applyCardSize(const QSizeF &points) = 0;
 
     // The editor's own windows the panels open: the stock-text picker ("T" titles, "M"
-    // messages; 1 when an entry was chosen, left in Template_Msg_Val) and the grid window.
-    virtual int openStockTextPicker(const QString &titleOrMessage) = 0;
+    // messages; the chosen text, nothing when the user cancelled) and the grid window.
+    virtual std::optional<QString> openStockTextPicker(const QString &titleOrMessage) = 0;
     virtual void openGridWindow() = 0;
     // Shows the front side and its card pages.
     virtual void Select_front_side() = 0;

@@ -1,6 +1,6 @@
 #include "panels/ui/TextEditPage.h"
 
-#include "editor/DatePattern.h"
+#include "document/DatePattern.h"
 #include "panels/PanelText.h"
 
 #include <QScopedValueRollback>

@@ -10,7 +10,7 @@
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
 #include "document/LMNRenderingView.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "panels/Card_Property.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/PanelHost.h"

@@ -17,7 +17,7 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "data/ui/SeriesCommands.h"
-#include "editor/EditorHost.h"
+#include "document/EditorHost.h"
 #include "profile/ui/ProfileCommands.h"
 #include "profile/User_Profile_Class.h"
 

@@ -1,4 +1,4 @@
-#include "editor/DatePattern.h"
+#include "document/DatePattern.h"
 
 #include <QTimeZone>
 

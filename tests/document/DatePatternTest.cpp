@@ -1,6 +1,6 @@
 // Unicode date patterns printed through Qt, checked against ICU itself (python3-icu).
 
-#include "editor/DatePattern.h"
+#include "document/DatePattern.h"
 
 #include "support/TestHelpers.h"
 

@@ -35,3 +35,7 @@ public:
     // The window dialogs and sheets are shown over.
     virtual QWidget *dialogParent() = 0;
 };
+
+// The one editor window, set by its constructor, as the feature windows see it; shared dialogs
+// that are opened from many places (the data series windows) reach the design through it.
+extern EditorHost *Main_App_wnd;

@@ -1,3 +1,0 @@
-#include "editor/EditorHost.h"
-
-EditorHost::~EditorHost() = default;
