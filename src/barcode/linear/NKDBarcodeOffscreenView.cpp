@@ -313,30 +313,46 @@ void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &
     }
 }
 
-std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, bool wholePixelModules, const QRect &bounds) const
+std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, double quietZone, const QRect &bounds) const
 {
     std::vector<QRect> bars;
     bars.reserve(m_bars.size());
     const double b = m_barcode->barWidth();
-    const qsizetype modules = m_barcode->completeBarcode().size();
-    // Whole-pixel modules: every module the same number of pixels, the bars centred where the
-    // picture centres them, so no narrow bar comes out a pixel thinner than its neighbours.
-    int modulePixels = 0;
+    const double modules = double(m_barcode->completeBarcode().size());
+    // Readers measure the quiet zone against the bars beside it: for them the bars are laid on
+    // a grid of `module` pixels from `firstModule`, evenly (every module the same whole number
+    // of pixels) or with each edge on the nearest pixel edge.
+    double module = 0.0;
     double firstModule = 0.0;
-    if (wholePixelModules && b > 0 && modules > 0) {
-        modulePixels = std::max(1, int(std::lround(b * scale)));
-        if (modules * modulePixels > bounds.width())
-            modulePixels = std::max(1, int(std::floor(b * scale)));
-        firstModule = std::round(m_size.width() * scale / 2.0 - double(modules) * modulePixels / 2.0);
+    bool even = false;
+    if (quietZone >= 0 && b > 0 && modules > 0) {
+        const double exact = b * scale;
+        const double width = m_size.width() * scale;
+        const double quietModules = quietZone / b;
+        if (exact >= kExactModulePixels) {
+            // Rounding moves each edge by half a pixel at most, so a group of narrow elements
+            // may come out a pixel wider than its modules: the quiet zone gets a quarter pixel
+            // a module and a pixel more, when narrowing the bars by 3 % at most makes room.
+            const double room = (width - quietModules / 2.0 - 2.0) / (modules + 2.0 * quietModules);
+            module = room < exact && room >= 0.97 * exact ? room : exact;
+        } else {
+            even = true;
+            module = std::max(1.0, std::round(exact));
+            if (module * (modules + 2.0 * quietModules) + 2.0 > width)
+                module = std::max(1.0, std::floor(exact));
+        }
+        firstModule = width / 2.0 - modules * module / 2.0;
+        if (even)
+            firstModule = std::round(firstModule);
     }
-    const double start = (m_size.width() - double(modules) * b) / 2.0;
+    const double start = (m_size.width() - modules * b) / 2.0;
     for (const QRectF &bar : m_bars) {
         QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale, bar.height() * scale));
-        if (modulePixels > 0) {
-            const long module = std::lround((bar.x() - start) / b);
-            const long count = std::max(1L, std::lround(bar.width() / b));
-            device.setLeft(int(firstModule) + int(module) * modulePixels);
-            device.setWidth(int(count) * modulePixels);
+        if (module > 0) {
+            const double first = std::round((bar.x() - start) / b);
+            const double count = std::max(1.0, std::round(bar.width() / b));
+            device.setLeft(int(std::lround(firstModule + first * module)));
+            device.setRight(int(std::lround(firstModule + (first + count) * module)) - 1);
         }
         device = device.intersected(bounds);
         if (!device.isEmpty())
@@ -345,7 +361,17 @@ std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, bool wholeP
     return bars;
 }
 
-QImage NKDBarcodeOffscreenView::toImage(double dpi, bool wholePixelModules) const
+QImage NKDBarcodeOffscreenView::toImage(double dpi) const
+{
+    return rasterise(dpi, -1.0);
+}
+
+QImage NKDBarcodeOffscreenView::toReadableImage(double dpi, double quietZone) const
+{
+    return rasterise(dpi, std::max(0.0, quietZone));
+}
+
+QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
 {
     if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
         return {};
@@ -363,7 +389,7 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi, bool wholePixelModules) cons
     const double scale = dpi / 72.0;
     std::vector<QRect> bars;
     if (m_barcode)
-        bars = deviceBars(scale, wholePixelModules, image.rect());
+        bars = deviceBars(scale, quietZone, image.rect());
     if (m_barcode && m_settings.barColor.alpha() == 255) {
         // Background and opaque bars go straight into the pixels: many tall thin rectangles
         // cost a painter more than the rest of the picture.
