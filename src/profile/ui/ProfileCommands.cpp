@@ -93,13 +93,7 @@ void ProfileCommands::offerSpreadsheetSource(bool records)
         else
             DataSourceServices::Remove_Excel_Col_Name_In_Combo(combo);
     }
-    for (ProfileDialogBase *dialog : {static_cast<ProfileDialogBase *>(Show_User_Profile::defaultInstance()),
-                                      static_cast<ProfileDialogBase *>(User_profile::defaultInstance())}) {
-        if (records)
-            dialog->Add_Excel_in_Data_Source_Combo();
-        else
-            dialog->Remove_Excel_in_Data_Source_Combo();
-    }
+    ProfileDialogBase::offerSpreadsheetColumns(records);
 }
 
 void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide)
