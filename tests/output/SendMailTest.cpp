@@ -8,7 +8,7 @@
 #include "output/MailGlobals.h"
 #include "output/MailRun.h"
 #include "output/SnapshotMailCards.h"
-#include "document/LMNText.h"
+#include "document/LMNImage.h"
 #include "document/DocumentGlobals.h"
 #include "output/ui/Send_Modeless.h"
 #include "output/ui/Email_Setting.h"
@@ -21,6 +21,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#ifdef __SANITIZE_ADDRESS__
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <atomic>
 #include <optional>
@@ -72,6 +76,17 @@ public:
 QSize attachedSize(const QJsonObject &message, int index)
 {
     return QImage::fromData(SmtpServers::attachmentData(message, index), "PNG").size();
+}
+
+// Puts `path` into the attachment field. Laying out a character no font has (U+0085), Qt 6.4
+// keeps fontconfig patterns for its fallback fonts that it drops unfreed when the font
+// database changes later in the program: that one lookup is not reported as a leak of ours.
+void typeAttachment(Ui::Send_Mail &ui, const QString &path)
+{
+#ifdef __SANITIZE_ADDRESS__
+    __lsan::ScopedDisabler fallbackFonts;
+#endif
+    ui.attachment->setText(path);
 }
 
 const QString kBrokenName =
@@ -192,7 +207,7 @@ TEST_F(SendMailTest, RefusedBeforeAnyMail)
             ui.file_name_txt->setText(c.fileName);
             if (c.withoutCard)
                 ui.rd_without_barcode->click();
-            ui.attachment->setText(attachment);
+            typeAttachment(ui, attachment);
         });
         EXPECT_TRUE(sent.isEmpty());
         ASSERT_EQ(m_seam.messages.size(), 1);
@@ -292,13 +307,17 @@ TEST_F(SendMailTest, SuccessKeepsTheReportOfMissingValues)
 {
     QTemporaryDir data;
     const QString dataFolder = std::exchange(Data_Folder_Path, data.path());
-    // Two records: the front's text has no value on card 2, the back's none on card 1.
+    // Two records: the front's picture has no value on card 2, the back's none on card 1.
+    const QString photo = data.filePath(QStringLiteral("photo.png"));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(photo));
     auto bound = [](const QString &series) {
-        auto text = std::make_shared<LMNText>();
-        text->setBounds(QRectF(10, 10, 100, 30));
-        text->data_source_type = 1;
-        text->batch_list_name = series;
-        return text;
+        auto element = std::make_shared<LMNImage>();
+        element->setBounds(QRectF(10, 10, 100, 30));
+        element->data_source_type = 1;
+        element->batch_list_name = series;
+        return element;
     };
     CardSnapshot design;
     design.cardSize = QSizeF(120, 80);
@@ -306,14 +325,14 @@ TEST_F(SendMailTest, SuccessKeepsTheReportOfMissingValues)
     design.front = {bound(QStringLiteral("front"))};
     design.back = {bound(QStringLiteral("back"))};
     design.seriesNames = {QStringLiteral("front"), QStringLiteral("back")};
-    design.seriesValues = {{QStringLiteral("Ann"), QString()}, {QString(), QStringLiteral("Bob")}};
+    design.seriesValues = {{photo, QString()}, {QString(), photo}};
     design.useSeries = true;
     design.seriesRows = 2;
     m_source.snapshot = design;
     m_source.series = true;
 
     const QString made = QStringLiteral("\nE-mail has been sent.\n2 cards were made.");
-    const QString front = QStringLiteral("\nCard 2: no value for the text bound to series front.");
+    const QString front = QStringLiteral("\nCard 2: no value for the picture bound to series front.");
     const struct
     {
         const char *side;
@@ -322,8 +341,8 @@ TEST_F(SendMailTest, SuccessKeepsTheReportOfMissingValues)
         QString message;
     } cases[] = {
         {"F", true, 2, made + front},
-        {"B", false, 4, made + QStringLiteral("\nCard 1: no value for the text bound to series back.")},
-        {"BOTH", true, 2, made + front + QStringLiteral("\nCard 1: no value for the text on the back bound to series back.")},
+        {"B", false, 4, made + QStringLiteral("\nCard 1: no value for the picture bound to series back.")},
+        {"BOTH", true, 2, made + front + QStringLiteral("\nCard 1: no value for the picture on the back bound to series back.")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.side);
