@@ -1,18 +1,27 @@
 // The largest inputs the readers accept, each opened on one core: a design of many elements,
-// an element archive of many elements and a data series of many lines. Goal: each under 10 s
-// and under 1 GB of peak memory growth.
+// an element archive of many elements (decoded, and pasted onto a card) and a data series of
+// many lines. Goal: each under 10 s and under 1 GB of peak memory growth.
 
+#include "BenchMain.h"
 #include "BenchMemory.h"
 
 #include "document/DocumentGlobals.h"
 #include "data/DataSeries.h"
 #include "document/LMNGraphicArchive.h"
+#include "document/LMNDocument.h"
+#include "document/ui/LMNGraphicView.h"
 #include "editor/DesignFile.h"
 
+#include <QClipboard>
+#include <QMimeData>
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QUndoStack>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
+
+#include <plist/plist.h>
 
 #include <benchmark/benchmark.h>
 
@@ -30,6 +39,29 @@ GraphicList elements(int count)
         list << g;
     }
     return list;
+}
+
+// The archive a copy of `count` boxes gives when each holds only its kind and bounds (every
+// other field at its zero value): nine values a box, so 200,000 pass the archive reader.
+QByteArray boxArchive(int count)
+{
+    plist_t root = plist_new_array();
+    for (int i = 0; i < count; ++i) {
+        plist_t dict = plist_new_dict();
+        plist_dict_set_item(dict, LMNGraphicArchive::ClassKey, plist_new_string("Shape_Control"));
+        plist_t bounds = plist_new_array();
+        for (double v : {double(i % 20 * 10), double(i / 20 % 12 * 12), 60.0, 20.0})
+            plist_array_append_item(bounds, plist_new_real(v));
+        plist_dict_set_item(dict, "_bounds", bounds);
+        plist_array_append_item(root, dict);
+    }
+    char *bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(root, &bytes, &length);
+    const QByteArray data(bytes, qsizetype(length));
+    plist_to_bin_free(bytes);
+    plist_free(root);
+    return data;
 }
 
 void report(benchmark::State &state, long growthKiB, qint64 bytes)
@@ -82,6 +114,51 @@ void BM_DecodeLargeArchive(benchmark::State &state)
 }
 BENCHMARK(BM_DecodeLargeArchive)->Args({100000, 1})->Args({100000, 0})->Unit(benchmark::kSecond)->Iterations(1);
 
+// Pasting an archive of range(0) elements onto an empty card, or (range(1) = 1) onto a card
+// holding the copied elements themselves, where the paste first looks for a free place.
+void BM_PasteLargeArchive(benchmark::State &state)
+{
+    const QByteArray data = boxArchive(int(state.range(0)));
+    const bool ontoOriginals = state.range(1) != 0;
+    const GraphicList originals = ontoOriginals ? *LMNGraphicArchive::decodeList(data, nullptr) : GraphicList();
+    long growth = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        LMNDocument document;
+        if (ontoOriginals)
+            document.graphics = originals;
+        LMNGraphicView view(&document, &document.graphics);
+        auto *mime = new QMimeData;
+        mime->setData(LMNGraphicViewPasteboardType, data);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        const long before = BenchMemory::startStep();
+        state.ResumeTiming();
+        view.paste();
+        state.PauseTiming();
+        if (document.graphics.size() == (ontoOriginals ? originals.size() : 0))
+            state.SkipWithError("nothing was pasted");
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+        state.counters["pasted"] = double(document.graphics.size() - (ontoOriginals ? originals.size() : 0));
+        // Taking the paste back and putting it again, each one step of the history.
+        QElapsedTimer history;
+        history.start();
+        document.undoManager()->undo();
+        document.undoManager()->redo();
+        state.counters["undo_redo_s"] = double(history.nsecsElapsed()) / 1e9;
+        state.ResumeTiming();
+    }
+    report(state, growth, data.size());
+}
+BENCHMARK(BM_PasteLargeArchive)
+    ->Args({25000, 0})
+    ->Args({50000, 0})
+    ->Args({100000, 0})
+    ->Args({200000, 0})
+    ->Args({20000, 1})
+    ->Args({200000, 1})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+
 void BM_ReadLargeSeries(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -115,11 +192,5 @@ BENCHMARK(BM_ReadLargeSeries)->Arg(10000000)->Unit(benchmark::kSecond)->Iteratio
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
