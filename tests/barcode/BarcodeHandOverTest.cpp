@@ -216,7 +216,7 @@ TEST_F(BarcodeHandOverTest, ANewBarcodeShowsThePictureTheDesignerOpensWith)
     back->_Selected_Graphic = barcodes[1];
     openDesigner([](Barcode_Gen &gen) { QTest::mouseClick(gen.ui.ok_btn, Qt::LeftButton); });   // nothing changed
     ASSERT_FALSE(barcodes[1]->_barcode_image.isNull());
-    barcodes[1]->print_object = fresh->print_object = 1;
+    barcodes[1]->print_object = fresh->print_object = 0;   // both printed
     const QImage designed = m_window->files()->renderSide(1);
     fresh->setBounds(barcodes[1]->bounds());
     back->graphics() = {fresh};
