@@ -141,8 +141,9 @@ void LMNGraphic::paintFill(QPainter &painter, const QPainterPath &path, const Dr
     if (pattern.isNull())
         return; // no pattern chosen or none on disk: the background colour alone
     // Anchored to the element, so the pattern travels with it and looks alike at any resolution.
-    const QBrush brush = PaintStyles::patternBrush(pattern, _bounds.topLeft());
+    const QBrush brush = PaintStyles::patternBrush(pattern, _bounds.topLeft(), painter.deviceTransform());
     painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setOpacity(painter.opacity() * opacityFraction(alpha_val));
     painter.fillPath(path, brush);
     painter.restore();
