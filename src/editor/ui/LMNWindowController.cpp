@@ -225,8 +225,14 @@ void LMNWindowController::showEvent(QShowEvent *event)
     if (!m_watchFraming)
         return;
     QTimer::singleShot(0, this, &LMNWindowController::keepFrameOnScreen);
-    // A window manager that adds no frame: the placement stands as it is.
-    QTimer::singleShot(2000, this, [this] { m_watchFraming = false; });
+    // A last look once the window manager has surely framed it; a window manager that adds
+    // no frame leaves the placement as it is.
+    QTimer::singleShot(2000, this, [this] {
+        if (!m_watchFraming)
+            return;
+        keepFrameOnScreen();
+        m_watchFraming = false;
+    });
 }
 
 void LMNWindowController::moveEvent(QMoveEvent *event)
