@@ -1,5 +1,7 @@
 #include "document/LMNGraphic.h"
 
+#include "document/DashedStroke.h"
+
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
@@ -160,7 +162,7 @@ void LMNGraphic::fillAndStroke(QPainter &painter, const QPainterPath &path, cons
     if (_isDrawingFill)
         paintFill(painter, path, context);
     if (hasVisibleStroke())
-        painter.strokePath(path, strokePen());
+        DashedStroke::strokePath(painter, path, strokePen());
 }
 
 QRectF LMNGraphic::strokedBounds(const QPainterPath &path, const QPen &pen)

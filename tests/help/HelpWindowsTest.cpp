@@ -4,6 +4,7 @@
 
 #include "../editor/EditorWindowFixture.h"
 
+#include "barcode/BarcodeLists.h"
 #include "document/DocumentGlobals.h"
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/UiUtilities.h"
@@ -296,6 +297,13 @@ TEST_F(HelpWindows, TheShippedGuideIsAPdfDescribingEveryWindow)
                                 "Binding Elements to Data", "Sender Profile Windows", "Export Window",
                                 "Print Window", "Send E-mail Window", "E-mail Settings Window"})
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
+    // It names what the program offers: every barcode type, and the mailed card as PNG.
+    const QString flat = text.simplified();
+    for (const QString &title : BarcodeLists::symbologyTitles())
+        if (!title.contains(QLatin1String(" SET ")))
+            EXPECT_TRUE(flat.contains(title)) << title.toStdString();
+    EXPECT_TRUE(flat.contains(QLatin1String("QOVACard")) && flat.contains(QLatin1String("File name.png")));
+    EXPECT_FALSE(flat.contains(QLatin1String(".jpeg")));
 
     // An older guide in the folder is replaced at the next start; the user's other files stay.
     TestHelpers::writeFile(guide, "%PDF-1.4 old");

@@ -11,6 +11,8 @@
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeLists.h"
 #include "barcode/generator/BarcodeDevicePainter.h"
+#include "barcode/generator/BarcodeGenerator.h"
+#include "document/PaintStyles.h"
 #include "data/CardRecordRenderer.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
@@ -125,7 +127,7 @@ RoadCard roadCard(QRandomGenerator &random)
         settings.footer_val = randomText(random, kWords, 3, 8);
         settings.LR_margin_val = random.bounded(2) ? 0.0f : 0.1f;
         settings.applyTo(*element);
-        card.blackOnWhite2D = card.blackOnWhite2D || (settings.isTwoDimensional() && settings.barcode_clr_val == Qt::black);
+        card.blackOnWhite2D = card.blackOnWhite2D || settings.isTwoDimensional();
         card.values << kind.value(random);
         card.headers << (settings.show_hide_hdr ? QString() : settings.header_val);
         titles << QLatin1String(kind.title);
@@ -162,7 +164,170 @@ QStringList toolLines(const QString &program, const QString &pdf)
     return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2); // after the two header lines
 }
 
+// A barcode element of `title` designed from `settings`, with the designer's picture; bound to
+// spreadsheet column `column` when that is not 0.
+GraphicPtr designedBarcode(BarcodeElementSettings settings, const char *title, const QPointF &at, int column = 0)
+{
+    settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(title)));
+    settings.linear_or_2d = settings.isTwoDimensional() ? 1 : 0;
+    GraphicPtr element = LMNGraphic::create(GraphicKind::Barcode);
+    settings.applyTo(*element);
+    element->Set_Barcode_image(BarcodeGenerator::picture(settings));
+    element->setBounds(QRectF(at, PaintStyles::pictureSizeInPoints(element->_barcode_image)));
+    if (column > 0) {
+        element->data_source_type = 2;
+        element->excel_col_indx = column;
+    }
+    return element;
+}
+
+// Device pixels of `area` (points) of a card picture at `dpi`.
+QImage partOf(const QImage &card, const QRectF &area, double dpi)
+{
+    const double scale = dpi / 72.0;
+    return card.copy(QRectF(area.topLeft() * scale, area.size() * scale).toRect()).convertToFormat(QImage::Format_RGB32);
+}
+
+// The left and right ink columns of each band of rows holding ink, top to bottom.
+QList<std::pair<int, int>> inkBands(const QImage &picture)
+{
+    QList<std::pair<int, int>> bands;
+    bool inBand = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        int left = -1;
+        int right = -1;
+        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(row[x]) < 128) {
+                right = x;
+                if (left < 0)
+                    left = x;
+            }
+        if (left < 0) {
+            inBand = false;
+            continue;
+        }
+        if (!inBand)
+            bands.append({left, right});
+        bands.last() = {std::min(bands.last().first, left), std::max(bands.last().second, right)};
+        inBand = true;
+    }
+    return bands;
+}
+
 } // namespace
+
+TEST(OutputRoads, StretchedCaptionSpansTheBarsOnEveryRoad)
+{
+    // Code 39 "AB" with its caption under the bars, stretched and not: one drawn from the
+    // element's own value, one filled from the spreadsheet as batch cards are.
+    BarcodeElementSettings settings;
+    settings.linear_font_val = QStringLiteral("AB");
+    settings.show_hide_hdr = settings.show_hide_ftr = 1;
+    settings.value_font_val = CardFont(QStringLiteral("ArialMT"), 12);
+    CardSnapshot snapshot;
+    snapshot.cardSize = kCard;
+    for (int stretch : {1, 0}) {
+        settings.kerning_value_val = stretch;
+        snapshot.front << designedBarcode(settings, "Code 39", QPointF(20, 20 + 150 * stretch))
+                       << designedBarcode(settings, "Code 39", QPointF(280, 20 + 150 * stretch), 1);
+    }
+    snapshot.table.titles = QStringList{QStringLiteral("#"), QStringLiteral("Code")};
+    snapshot.table.appendRecord({QStringLiteral("AB")}, 2);
+    snapshot.useSpreadsheet = true;
+    snapshot.spreadsheetRows = 1;
+
+    QTemporaryDir folder;
+    QString failure;
+    const struct
+    {
+        const char *road;
+        QImage card;
+        double dpi;
+    } roads[] = {{"export at 300 dpi", CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure), 300},
+                 {"mail", SnapshotMailCards(snapshot).card(0, 0, &failure), 150},
+                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300}};
+    const GraphicList filled = CardRecordRenderer(snapshot).filledSide(0, 0);
+    for (const auto &road : roads) {
+        ASSERT_FALSE(road.card.isNull()) << road.road << ": " << failure.toStdString();
+        for (int i = 0; i < filled.size(); ++i) {
+            const bool stretched = i < 2;
+            const QRectF area = static_cast<const LMNBarcode &>(*filled.at(i)).pictureRect();
+            const QList<std::pair<int, int>> bands = inkBands(partOf(road.card, area, road.dpi));
+            ASSERT_EQ(bands.size(), 2) << road.road << " element " << i;   // the bars, then the caption
+            const double bars = bands.at(0).second - bands.at(0).first;
+            const double caption = bands.at(1).second - bands.at(1).first;
+            if (stretched) {
+                // The last letter's spacing lies beyond its ink: within a letter gap of the bars.
+                EXPECT_GT(caption, 0.85 * bars) << road.road << " element " << i;
+                EXPECT_LT(caption, 1.05 * bars) << road.road << " element " << i;
+                EXPECT_NEAR(bands.at(1).first, bands.at(0).first, 0.1 * bars) << road.road << " element " << i;
+            } else {
+                EXPECT_LT(caption, 0.6 * bars) << road.road << " element " << i;
+            }
+        }
+    }
+}
+
+TEST(OutputRoads, TwoDSymbolsAreBlackOnWhiteWhateverTheHiddenColours)
+{
+    // Bar and background colours left over from a linear barcode: the designer hides them in
+    // 2D mode, so no symbol shows them; the header keeps its blue.
+    BarcodeElementSettings settings;
+    settings.barcode_clr_val = Qt::red;
+    settings.barcode_back_clr_val = Qt::yellow;
+    settings.barcode_hdr_clr_val = Qt::blue;
+    settings.show_hide_ftr = 1;
+    settings.header_val = QStringLiteral("GUESTS");
+    settings.header_font_val = CardFont(QStringLiteral("ArialMT"), 14);
+    settings.two_d_font_val = QStringLiteral("Table 7, seat 3");
+    settings.qr_size_val = 90;
+    settings.dm_module_val = 4;
+    const struct
+    {
+        const char *title;
+        ZXing::BarcodeFormat format;
+    } kinds[] = {{"QR Code", ZXing::BarcodeFormat::QRCode},
+                 {"PDF417", ZXing::BarcodeFormat::PDF417},
+                 {"DataMatrix", ZXing::BarcodeFormat::DataMatrix}};
+    CardSnapshot snapshot;
+    snapshot.cardSize = kCard;
+    for (int i = 0; i < 3; ++i)
+        snapshot.front << designedBarcode(settings, kinds[i].title, QPointF(40, 40 + 200 * i));
+
+    QTemporaryDir folder;
+    QString failure;
+    const struct
+    {
+        const char *road;
+        QImage card;
+        double dpi;
+    } roads[] = {{"export at 300 dpi", CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure), 300},
+                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300}};
+    for (const auto &road : roads) {
+        ASSERT_FALSE(road.card.isNull()) << failure.toStdString();
+        for (int i = 0; i < 3; ++i) {
+            const QRectF area = static_cast<const LMNBarcode &>(*snapshot.front.at(i)).pictureRect();
+            const QImage part = partOf(road.card, area.adjusted(-8, -8, 8, 8), road.dpi);
+            EXPECT_EQ(BarcodeReader::read(part, kinds[i].format, {.tryHarder = true}).text, "Table 7, seat 3")
+                << kinds[i].title << " on the road " << road.road;
+            int red = 0, yellow = 0, blue = 0, black = 0;
+            for (int y = 0; y < part.height(); ++y) {
+                const auto *row = reinterpret_cast<const QRgb *>(part.constScanLine(y));
+                for (int x = 0; x < part.width(); ++x) {
+                    const int r = qRed(row[x]), g = qGreen(row[x]), b = qBlue(row[x]);
+                    red += r > 160 && g < 100 && b < 100;
+                    yellow += r > 160 && g > 160 && b < 100;
+                    blue += b > 160 && r < 100 && g < 100;
+                    black += r < 60 && g < 60 && b < 60;
+                }
+            }
+            EXPECT_EQ(red + yellow, 0) << kinds[i].title << " on the road " << road.road;
+            EXPECT_GT(blue, 50) << kinds[i].title << " on the road " << road.road;
+            EXPECT_GT(black, 1000) << kinds[i].title << " on the road " << road.road;
+        }
+    }
+}
 
 TEST(OutputRoads, EveryBarcodeReadsOnEveryRoad)
 {

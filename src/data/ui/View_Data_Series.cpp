@@ -4,6 +4,7 @@
 #include "dialogs/ui/SharedWindow.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QFile>
 #include <QPointer>
@@ -17,6 +18,7 @@ View_Data_Series::View_Data_Series(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     connect(ui.OK_Btn, &QPushButton::clicked, this, &View_Data_Series::OK_Btn_Clicked);
 }
 

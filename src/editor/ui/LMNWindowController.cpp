@@ -818,6 +818,7 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     loaded.titles = design.Excel_Column_Titles;
     loaded.records = design.Excel_Records;
     SpreadsheetTable::live() = loaded;
+    m_profile->offerSpreadsheetSource(!loaded.isEmpty());
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.
