@@ -92,6 +92,22 @@ TEST_F(DataSourceTest, EachKindChosenWhileASeriesExistsIsOneStepThatMarksTheDesi
     EXPECT_TRUE(m_seam.messages.isEmpty());
 }
 
+TEST_F(DataSourceTest, ChoosingASeriesTooLargeToReadSaysSoAndKeepsTheElementsText)
+{
+    TestHelpers::writeFile(DataSeries::filePath(QStringLiteral("Many")), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    GraphicPtr text = add(GraphicKind::Text);
+    text->setText(QStringLiteral("Typed"));
+    select({text});
+    choose(commands, source.Data_source_type, QStringLiteral("Series"));
+    choose(commands, source.Batch_Series, QStringLiteral("Many"));
+    EXPECT_EQ(m_seam.messageTexts(),
+              QStringList({"\nThe series \"Many\" is not read: it holds more than 5000000 values."}));
+    EXPECT_EQ(m_seam.messages.value(0).icon, QMessageBox::Warning);
+    EXPECT_TRUE(text->data_source_type == 1 && text->batch_list_name == QLatin1String("Many"));
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Typed"));
+}
+
 TEST_F(DataSourceTest, ShowingABoundElementChangesNothingEvenWhenItsSeriesAreGone)
 {
     ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Names"), {QStringLiteral("Ann")}, DataSeries::WriteMode::Replace));

@@ -622,6 +622,14 @@ void ElementPanelCommands::seriesOrColumnRule()
         element->Set_Data_source_type(1);
         element->Set_Batch_List_Name(name);
         element->Set_Batch_List_Index(index);
+        // A series too large to be read gives the cards no values: say so now, and keep the
+        // element's own value rather than show one no card will get.
+        const QString refusal = DataSeries::refusal(name);
+        if (!refusal.isEmpty()) {
+            Show_Warning_MessageBox(refusal + QLatin1Char('.'));
+            m_host->Refresh_Canvas();
+            return;
+        }
         value = DataSeries::readFirstValue(name);
     } else if (kind == QLatin1String("Excel")) {
         element->Set_Data_source_type(2);
