@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchRatios.h"
+
 #include <condition_variable>
 #include <mutex>
 
@@ -146,32 +148,10 @@ void generator(benchmark::State &state, int threads)
         runBatch();
     for (auto _ : state)
         runBatch();
+    state.counters["threads"] = threads;
     state.counters["ms_per_record"] = benchmark::Counter(double(state.iterations()) * kRecords,
                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-
-class SpeedupReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (!run.error_occurred)
-                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printSpeedup() const
-    {
-        const auto one = m_times.find("Generator/1");
-        const auto four = m_times.find("Generator/4");
-        if (one != m_times.end() && four != m_times.end() && four->second > 0)
-            std::printf("\nGenerator records, four threads over one (goal: 3.5 or more): %.2f\n",
-                        one->second / four->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 } // namespace
 
@@ -190,9 +170,11 @@ int main(int argc, char **argv)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    SpeedupReporter reporter;
+    BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSpeedup();
+    std::printf("\nGenerator records, time of one thread over four (goal: 3.5 or more)\n");
+    reporter.printRatio("four threads over one", "Generator/1", "Generator/4", "1 and 4 threads");
+    BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
 }

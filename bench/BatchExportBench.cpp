@@ -28,6 +28,7 @@
 
 #include "BenchMemory.h"
 #include "BenchPictures.h"
+#include "BenchRatios.h"
 
 #include <cmath>
 #include <cstdio>
@@ -179,7 +180,7 @@ void BM_EncodeSideQt(benchmark::State &state)
     }
     state.counters["kB"] = bytes / 1024.0;
 }
-BENCHMARK(BM_EncodeSideQt)->Args({0, -1})->Args({1, -1})->Args({1, 80})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeSideQt)->Args({0, -1})->Args({1, -1})->Args({1, 80})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EncodeSideExport(benchmark::State &state)
 {
@@ -190,10 +191,10 @@ void BM_EncodeSideExport(benchmark::State &state)
         bytes = CardExport::pngData(side).size();
     state.counters["kB"] = bytes / 1024.0;
 }
-BENCHMARK(BM_EncodeSideExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeSideExport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Both sides of one record at 300 dpi, without encoding, on 1 and on 4 threads at once (each
-// thread its own records): the time per card and, printed at the end, the speed-up.
+// Both sides of one record at 300 dpi, without encoding, on 1, 2 and 4 threads at once (each
+// thread its own records): the time per card and, printed at the end, the speed-ups.
 void BM_RenderBothSides(benchmark::State &state)
 {
     static Design design;
@@ -217,7 +218,7 @@ void BM_RenderBothSides(benchmark::State &state)
     }
     state.counters["ms_per_card"] = timer.nsecsElapsed() / 1e6 / (double(state.iterations()) * kCards);
 }
-BENCHMARK(BM_RenderBothSides)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderBothSides)->ArgName("threads")->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 1,000 records each bound to a 12-megapixel photo file of its own (hard links of one JPEG,
 // so each path is read and decoded afresh), exported front side as PNG on four workers: the
@@ -273,30 +274,7 @@ void BM_RenderSide(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(design.renderer->cardImage(record++ % kRecords, 0, 0, 300));
 }
-BENCHMARK(BM_RenderSide)->Unit(benchmark::kMillisecond);
-
-class SpeedupReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (!run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printSpeedup() const
-    {
-        const auto one = m_times.find("BM_RenderBothSides/1/real_time");
-        const auto four = m_times.find("BM_RenderBothSides/4/real_time");
-        if (one != m_times.end() && four != m_times.end() && four->second > 0)
-            std::printf("\nBoth sides at 300 dpi, four threads over one (goal: 3.5 or more): %.2f\n",
-                        one->second / four->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
+BENCHMARK(BM_RenderSide)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
@@ -305,9 +283,19 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    SpeedupReporter reporter;
+    BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printSpeedup();
+    std::printf("\nBoth sides at 300 dpi, time on one thread over time on more (goal: 3.5 or more on four)\n");
+    reporter.printRatio("two threads over one", "BM_RenderBothSides/threads:1", "BM_RenderBothSides/threads:2", "1 and 2 threads");
+    reporter.printRatio("four threads over one", "BM_RenderBothSides/threads:1", "BM_RenderBothSides/threads:4", "1 and 4 threads");
+    const double exportSeconds = reporter.medianCounter("BM_BatchExport", "export_s");
+    const double encodeSeconds = reporter.medianCounter("BM_BatchExport", "encode_only_s");
+    if (encodeSeconds > 0)
+        std::printf("  %-40s %6.2f   (medians of %lld runs: %.3f s / %.3f s; %d workers each)\n",
+                    "export over PNG encoding alone", exportSeconds / encodeSeconds,
+                    static_cast<long long>(reporter.samples("BM_BatchExport")->runs), exportSeconds, encodeSeconds,
+                    kWorkers);
+    BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
 }

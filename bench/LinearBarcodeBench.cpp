@@ -16,6 +16,8 @@
 #include <benchmark/benchmark.h>
 #include <zint.h>
 
+#include "BenchRatios.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -140,37 +142,6 @@ void zintEncodeAndRender(benchmark::State &state, const Symbology &symbology)
     }
 }
 
-// Keeps the time of each run so that the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            // With repetitions the median stands for the benchmark.
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median))
-                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        std::printf("\nOur time over zint's (goal: 1.0 or less)\n");
-        for (const Symbology &symbology : kSymbologies) {
-            const auto ours = m_times.find(std::string("Ours/") + symbology.name);
-            const auto zint = m_times.find(std::string("Zint/") + symbology.name);
-            if (ours == m_times.end() || zint == m_times.end() || zint->second <= 0)
-                continue;
-            std::printf("  %-10s %6.2f\n", symbology.name, ours->second / zint->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -180,9 +151,11 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     for (const Symbology &symbology : kSymbologies) {
         benchmark::RegisterBenchmark((std::string("Ours/") + symbology.name).c_str(),
-                                     [&symbology](benchmark::State &state) { oursEncodeAndRender(state, symbology); });
+                                     [&symbology](benchmark::State &state) { oursEncodeAndRender(state, symbology); })
+            ->UseRealTime();
         benchmark::RegisterBenchmark((std::string("Zint/") + symbology.name).c_str(),
-                                     [&symbology](benchmark::State &state) { zintEncodeAndRender(state, symbology); });
+                                     [&symbology](benchmark::State &state) { zintEncodeAndRender(state, symbology); })
+            ->UseRealTime();
     }
     for (const Symbology &symbology : kSymbologies) {
         const QImage ours = oursPicture(symbology, symbology.values[0]);
@@ -191,9 +164,12 @@ int main(int argc, char **argv)
                     zint.width(), zint.height());
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    std::printf("\nOur time over zint's (goal: 1.0 or less)\n");
+    for (const Symbology &symbology : kSymbologies)
+        reporter.printRatio(symbology.name, std::string("Ours/") + symbology.name, std::string("Zint/") + symbology.name);
+    BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
 }

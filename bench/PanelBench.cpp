@@ -78,7 +78,7 @@ void BM_Thumbnails200CameraJpegsOn4Threads(benchmark::State &state)
             state.SkipWithError("a thumbnail did not arrive");
     }
 }
-BENCHMARK(BM_Thumbnails200CameraJpegsOn4Threads)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Thumbnails200CameraJpegsOn4Threads)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_EffectSliderStep(benchmark::State &state)
 {
@@ -111,7 +111,7 @@ void BM_EffectSliderStep(benchmark::State &state)
         canvas.render(&painter);
     }
 }
-BENCHMARK(BM_EffectSliderStep)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EffectSliderStep)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -25,6 +25,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchRatios.h"
+
 #include <cmath>
 
 namespace {
@@ -112,7 +114,7 @@ void BM_PrintThousandRecordsToPdf(benchmark::State &state)
     state.counters["kb_per_card_beyond_first_sheet"] = double(pdf.size() - firstSheet) / 1024.0 / (kRecords - 10);
     state.counters["images"] = double(pdf.count("/Subtype /Image"));
 }
-BENCHMARK(BM_PrintThousandRecordsToPdf)->ArgName("vectors")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PrintThousandRecordsToPdf)->ArgName("vectors")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 void BM_SheetPreviewRefresh10x10(benchmark::State &state)
 {
@@ -129,7 +131,7 @@ void BM_SheetPreviewRefresh10x10(benchmark::State &state)
     for (auto _ : state)
         wnd->Refresh_Preview();
 }
-BENCHMARK(BM_SheetPreviewRefresh10x10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SheetPreviewRefresh10x10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
@@ -141,7 +143,12 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    BenchRatios::MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n1,000 records printed, bars as vectors over bars as pictures (goal: under 0.5)\n");
+    reporter.printRatio("vectors over pictures", "BM_PrintThousandRecordsToPdf/vectors:1",
+                        "BM_PrintThousandRecordsToPdf/vectors:0");
+    BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
 }

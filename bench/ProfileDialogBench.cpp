@@ -68,7 +68,7 @@ void BM_OpenProfileDialogOn300Elements(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(editor.window->profile()->Open_User_Profile_Window(true, QStringLiteral("F")));
 }
-BENCHMARK(BM_OpenProfileDialogOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_OpenProfileDialogOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 void BM_PreviewOn300Elements(benchmark::State &state)
 {
@@ -82,7 +82,7 @@ void BM_PreviewOn300Elements(benchmark::State &state)
     };
     editor.window->profile()->Open_User_Profile_Window(true, QStringLiteral("F"));
 }
-BENCHMARK(BM_PreviewOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_PreviewOn300Elements)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 } // namespace
 

@@ -11,6 +11,8 @@
 #include <benchmark/benchmark.h>
 #include <zint.h>
 
+#include "BenchRatios.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 
@@ -136,20 +138,6 @@ void ourDmPicture(benchmark::State &state, const Case &c)
         benchmark::DoNotOptimize(DataMatrixPicture::makeImage(dmEncode(c), 2, 72.0));
 }
 
-// Keeps each run's time per iteration so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -169,25 +157,23 @@ int main(int argc, char **argv)
         auto grid = c->symbology == BARCODE_QRCODE ? ourQrGrid : (c->symbology == BARCODE_PDF417 ? ourPdfGrid : ourDmGrid);
         auto picture = c->symbology == BARCODE_QRCODE ? ourQrPicture
                                                       : (c->symbology == BARCODE_PDF417 ? ourPdfPicture : ourDmPicture);
-        benchmark::RegisterBenchmark((name + "/grid/ours").c_str(), grid, *c);
-        benchmark::RegisterBenchmark((name + "/grid/zint").c_str(), zintGrid, *c);
-        benchmark::RegisterBenchmark((name + "/picture/ours").c_str(), picture, *c);
-        benchmark::RegisterBenchmark((name + "/picture/zint").c_str(), zintPicture, *c);
+        benchmark::RegisterBenchmark((name + "/grid/ours").c_str(), grid, *c)->UseRealTime();
+        benchmark::RegisterBenchmark((name + "/grid/zint").c_str(), zintGrid, *c)->UseRealTime();
+        benchmark::RegisterBenchmark((name + "/picture/ours").c_str(), picture, *c)->UseRealTime();
+        benchmark::RegisterBenchmark((name + "/picture/zint").c_str(), zintPicture, *c)->UseRealTime();
     }
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\nours / zint (goal <= 1.0)\n");
     for (const Case *c : cases) {
         for (const char *stage : {"grid", "picture"}) {
             const std::string base = std::string(c->name) + "/" + stage + "/";
-            const auto ours = reporter.times.find(base + "ours");
-            const auto zint = reporter.times.find(base + "zint");
-            if (ours != reporter.times.end() && zint != reporter.times.end() && zint->second > 0)
-                std::printf("%-28s %6.2f\n", (std::string(c->name) + " " + stage).c_str(), ours->second / zint->second);
+            reporter.printRatio(std::string(c->name) + " " + stage, base + "ours", base + "zint");
         }
     }
+    BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
 }

@@ -55,6 +55,7 @@ void eachField(Record &r, Graphic &g, Op op)
     op(r.barcode_clr_val, g.barcode_clr_val);
     op(r.dpi_val_index, g.dpi_val_index);
     op(r.dpi_custom_val, g.dpi_custom_val);
+    op(r.kerning_value_val, g.kerning_value_val);
 }
 
 } // namespace
@@ -90,6 +91,16 @@ QString BarcodeElementSettings::title() const
 bool BarcodeElementSettings::isTwoDimensional() const
 {
     return BarcodeLists::isTwoDimensional(title());
+}
+
+BarcodeElementSettings BarcodeElementSettings::withTwoDColours() const
+{
+    // The designer hides the bar and background wells of a 2D symbol: what they hold is left
+    // over from a linear barcode and never reaches a symbol.
+    BarcodeElementSettings copy = *this;
+    copy.barcode_clr_val = Qt::black;
+    copy.barcode_back_clr_val = Qt::white;
+    return copy;
 }
 
 QString BarcodeElementSettings::value() const
@@ -138,8 +149,9 @@ BarcodeSettings BarcodeElementSettings::rendererSettings() const
     s.header_font = header_font_val;
     s.footer_font = footer_font_val;
     BarcodeSizes::readMargins(sizeFields(), s);
-    s.barColor = barcode_clr_val;
-    s.backgroundColor = barcode_back_clr_val;
+    const BarcodeElementSettings &colours = isTwoDimensional() ? withTwoDColours() : *this;
+    s.barColor = colours.barcode_clr_val;
+    s.backgroundColor = colours.barcode_back_clr_val;
     s.captionColor = barcode_val_clr_val;
     s.headerColor = barcode_hdr_clr_val;
     s.footerColor = barcode_ftr_clr_val;
@@ -147,6 +159,6 @@ BarcodeSettings BarcodeElementSettings::rendererSettings() const
     s.headerAlignment = alignments.value(align_hdr_index);
     s.footerAlignment = alignments.value(align_ftr_index);
     s.captionOnTop = show_val_on_top == 1;
-    s.stretchCaption = stretchCaption;
+    s.stretchCaption = kerning_value_val == 1;
     return s;
 }

@@ -54,9 +54,7 @@ struct BarcodeElementSettings
     QColor barcode_clr_val = Qt::black;
     int dpi_val_index = 0;         // BarcodeLists::resolutions()
     QString dpi_custom_val;        // custom resolution as typed
-
-    // Designer state that elements do not store: a one-group caption stretched over the bars.
-    bool stretchCaption = false;
+    int kerning_value_val = 0;     // 1: a one-group caption stretched over the bars' width
 
     // A default record holds the start values of a barcode never designed: "0123", "HEADER",
     // "FOOTER", the margins 0.1 cm, Times New Roman 10 points, a 60-point QR Code.
@@ -74,6 +72,9 @@ struct BarcodeElementSettings
     QString title() const;
     // Whether the title is a 2D symbology (the title decides, not linear_or_2d).
     bool isTwoDimensional() const;
+    // The settings a 2D symbol is drawn with: black modules on white, whatever the (hidden) bar
+    // and background colours hold; header and footer keep their colours.
+    BarcodeElementSettings withTwoDColours() const;
     // The value of the mode: two_d_font_val for 2D, linear_font_val otherwise.
     QString value() const;
 

@@ -17,7 +17,7 @@ const GaloisField256 &GaloisField256::dataMatrix()
     return kDataMatrixField;
 }
 
-ReedSolomonEncoder::ReedSolomonEncoder(const GaloisField256 &field, int ecCount, int firstRoot)
+ReedSolomonEncoder::ReedSolomonEncoder(const GaloisField256 &field, int ecCount, int firstRoot, Products products)
     : m_field(field)
     , m_ecCount(std::max(ecCount, 0))
 {
@@ -36,6 +36,13 @@ ReedSolomonEncoder::ReedSolomonEncoder(const GaloisField256 &field, int ecCount,
         const int c = generator[m_ecCount - 1 - i];
         m_generatorLog[i] = c == 0 ? -1 : field.log(c);
     }
+    if (products == ProductTable && m_ecCount > 0) {
+        m_products.assign(std::size_t(256) * std::size_t(m_ecCount), 0);
+        for (int b = 1; b < 256; ++b)
+            for (int i = 0; i < m_ecCount; ++i)
+                if (m_generatorLog[i] >= 0)
+                    m_products[std::size_t(b) * m_ecCount + i] = std::uint8_t(field.expSum(field.log(b), m_generatorLog[i]));
+    }
 }
 
 void ReedSolomonEncoder::encode(const std::uint8_t *data, int length, std::uint8_t *ec) const
@@ -44,6 +51,17 @@ void ReedSolomonEncoder::encode(const std::uint8_t *data, int length, std::uint8
     if (n == 0)
         return;
     std::fill(ec, ec + n, 0);
+    if (!m_products.empty()) {
+        // Shift the remainder one codeword and add the feedback's multiple of the generator in
+        // one sweep.
+        for (int i = 0; i < length; ++i) {
+            const std::uint8_t *row = m_products.data() + std::size_t(data[i] ^ ec[0]) * n;
+            for (int j = 0; j + 1 < n; ++j)
+                ec[j] = ec[j + 1] ^ row[j];
+            ec[n - 1] = row[n - 1];
+        }
+        return;
+    }
     const int *g = m_generatorLog.data();
     for (int i = 0; i < length; ++i) {
         const int feedback = data[i] ^ ec[0];

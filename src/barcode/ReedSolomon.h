@@ -50,7 +50,11 @@ private:
 class ReedSolomonEncoder
 {
 public:
-    ReedSolomonEncoder(const GaloisField256 &field, int ecCount, int firstRoot);
+    // ProductTable works out the generator's products with every byte up front (256 x ecCount
+    // bytes): worth it for an encoder that is kept and used for many blocks.
+    enum Products { NoProductTable, ProductTable };
+
+    ReedSolomonEncoder(const GaloisField256 &field, int ecCount, int firstRoot, Products products = NoProductTable);
 
     int ecCount() const { return m_ecCount; }
     // Writes ecCount() codewords, highest-order first, to `ec`.
@@ -62,4 +66,6 @@ private:
     // Generator coefficients below the leading 1, highest order first, as logarithms
     // (-1 for a zero coefficient).
     std::vector<int> m_generatorLog;
+    // With ProductTable: row b holds the generator coefficients times b, highest order first.
+    std::vector<std::uint8_t> m_products;
 };

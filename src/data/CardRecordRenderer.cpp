@@ -278,11 +278,17 @@ QStringList CardRecordRenderer::missingValues(int cards, bool front, bool back) 
 {
     const CardSnapshot &s = d->snapshot;
     QStringList lines;
+    QStringList refusals; // first: a series not read explains the values missing after it
     const bool twoSided = s.cardSides == QLatin1String("2");
     auto scan = [&](const GraphicList &elements, bool isBack) {
         for (const GraphicPtr &graphic : elements) {
             if (!graphic || !DataBinding::takesPart(*graphic) || graphic->ctrl_is_visible == 0 || graphic->print_object != 0)
                 continue;
+            if (graphic->data_source_type == 1) {
+                const QString refusal = s.seriesRefusals.value(graphic->batch_list_name);
+                if (!refusal.isEmpty() && !refusals.contains(refusal))
+                    refusals << refusal;
+            }
             QString source;
             std::function<bool(int)> has;
             if (graphic->data_source_type == 1 && s.useSeries) {
@@ -320,5 +326,5 @@ QStringList CardRecordRenderer::missingValues(int cards, bool front, bool back) 
         scan(s.front, false);
     if (back && twoSided)
         scan(s.back, true);
-    return lines;
+    return refusals + lines;
 }

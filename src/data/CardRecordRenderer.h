@@ -5,6 +5,7 @@
 #include "document/LMNRenderingView.h"
 
 #include <QImage>
+#include <QMap>
 #include <QSizeF>
 #include <QStringList>
 
@@ -30,6 +31,7 @@ struct CardSnapshot
     // unbound or missing); the flags and row counts of the sources in use.
     QList<QStringList> seriesValues;
     QStringList seriesNames;                          // the series name list, index for index
+    QMap<QString, QString> seriesRefusals;            // why a bound series was not read, by name
     SpreadsheetTable table;
     bool useSeries = false;
     bool useSpreadsheet = false;
@@ -81,7 +83,9 @@ public:
     // What the end of a run tells of the values it lacked: one line for each bound element (on
     // the front and, of a two-sided card, the back, as asked) that had no value for some of
     // the first `cards` cards, such as "Cards 6–20: no value for the barcode bound to column
-    // Name". Empty when every bound element had a value on every card.
+    // Name". Empty when every bound element had a value on every card. A bound series that
+    // was not read (too large) comes first with its reason, such as "The series "Guests" is
+    // not read: it holds more than 5000000 values".
     QStringList missingValues(int cards, bool front = true, bool back = true) const;
 
 private:

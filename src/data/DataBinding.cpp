@@ -33,6 +33,7 @@ void DataBinding::Check_Data_Sheet_Value_Use_or_Not(const GraphicList &front, co
 {
     data_table_names.clear();
     data_table_content.clear();
+    data_table_refusals.clear();
     Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used(front) || (twoSided && Check_Back_Side_Dataset_Is_Used(back));
     if (!Use_Data_Sheet_Values)
         return;
@@ -64,6 +65,7 @@ void DataBinding::Create_Dataset_binding_table(const GraphicList &front, const G
 {
     data_table_names.clear();
     data_table_content.clear();
+    data_table_refusals.clear();
     if (!twoSided && front.isEmpty())
         return;
     data_table_names = DataSeries::Get_datasheet_File_Name_Array();
@@ -91,7 +93,10 @@ void DataBinding::Add_dataset_col_in_binding_table(const QString &name, int inde
         return;
     if (!data_table_content.at(index).isEmpty())
         return; // two elements bound to one series share its entry
-    data_table_content[index] = DataSeries::readAllValues(name);
+    QString refusal;
+    data_table_content[index] = DataSeries::readAllValues(name, &refusal);
+    if (!refusal.isEmpty())
+        data_table_refusals.insert(name, refusal);
 }
 
 int DataBinding::Calculate_data_table_rows()
@@ -204,6 +209,7 @@ void DataBinding::copyBindingState(CardSnapshot &snapshot)
     snapshot.spreadsheetRows = Use_Excel_Binding_Values ? Excel_table_rows : 0;
     snapshot.seriesNames = data_table_names;
     snapshot.seriesValues = data_table_content;
+    snapshot.seriesRefusals = data_table_refusals;
     snapshot.table = SpreadsheetTable::live();
 }
 

@@ -10,4 +10,5 @@ int Excel_table_rows = 0;
 int Total_Batch_Excel_Card = 0;
 QStringList data_table_names;
 QList<QStringList> data_table_content;
+QMap<QString, QString> data_table_refusals;
 QString export_card_side = QStringLiteral("F");

@@ -3,6 +3,7 @@
 // Process-wide state of data series and spreadsheets.
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ extern int Total_Batch_Excel_Card;
 // element is bound to (empty for a series nothing is bound to, or whose file is gone).
 extern QStringList data_table_names;
 extern QList<QStringList> data_table_content;
+// Why bound series were not read (too large), by series name; rebuilt with the table.
+extern QMap<QString, QString> data_table_refusals;
 
 // Side of the next export: "F" front (each time the export sheet opens), "B" back, "BOTH".
 extern QString export_card_side;

@@ -185,19 +185,23 @@ qsizetype keptEnd(QStringView text)
 
 } // namespace
 
-bool DataSeries::readFile(const QString &name, QString *text)
+bool DataSeries::readFile(const QString &name, QString *text, QString *refusal)
 {
     if (!isUsableName(name))
         return false;
     QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    if (file.size() > MaximumFileSize) {
-        Show_NSLog_Message(QStringLiteral("The series \"%1\" is not read: its file holds more than %2 MB.")
-                               .arg(name)
-                               .arg(MaximumFileSize >> 20));
+    const auto refuse = [&](const QString &reason) {
+        Show_NSLog_Message(reason);
+        if (refusal)
+            *refusal = reason;
         return false;
-    }
+    };
+    if (file.size() > MaximumFileSize)
+        return refuse(QStringLiteral("The series \"%1\" is not read: its file holds more than %2 MB")
+                          .arg(name)
+                          .arg(MaximumFileSize >> 20));
     *text = decodeSeries(file.readAll());
     // Every value held costs some 60 bytes besides its text: the count is capped so that the
     // largest series read stays well within 1 GB.
@@ -205,18 +209,17 @@ bool DataSeries::readFile(const QString &name, QString *text)
     forEachLine(*text, [&lines](QStringView) { ++lines; });
     if (lines > MaximumValues) {
         text->clear();
-        Show_NSLog_Message(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values.")
-                               .arg(name)
-                               .arg(MaximumValues));
-        return false;
+        return refuse(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values")
+                          .arg(name)
+                          .arg(MaximumValues));
     }
     return true;
 }
 
-QStringList DataSeries::readAllValues(const QString &name)
+QStringList DataSeries::readAllValues(const QString &name, QString *refusal)
 {
     QString text;
-    if (!readFile(name, &text))
+    if (!readFile(name, &text, refusal))
         return {};
     // Only the end is trimmed: a leading empty line is record 0 and must stay in place.
     const qsizetype end = keptEnd(text);
@@ -228,10 +231,10 @@ QStringList DataSeries::readAllValues(const QString &name)
     return values;
 }
 
-QStringList DataSeries::readListValues(const QString &name)
+QStringList DataSeries::readListValues(const QString &name, QString *refusal)
 {
     QString text;
-    if (!readFile(name, &text))
+    if (!readFile(name, &text, refusal))
         return {};
     QStringList values;
     forEachLine(text, [&values](QStringView line) {
@@ -240,6 +243,13 @@ QStringList DataSeries::readListValues(const QString &name)
             values.append(value);
     });
     return values;
+}
+
+QString DataSeries::refusal(const QString &name)
+{
+    QString text, reason;
+    readFile(name, &text, &reason);
+    return reason;
 }
 
 QString DataSeries::readFirstValue(const QString &name)

@@ -57,9 +57,14 @@ public:
 
     // Every value in file order, for the binding of card elements: record n is line n + 1.
     // Empty lines stay empty values in their place; trailing empty lines are dropped.
-    static QStringList readAllValues(const QString &name);
+    // A series beyond the limits above gives no values, and `refusal` says why in words
+    // for the user (empty otherwise, also for a missing file).
+    static QStringList readAllValues(const QString &name, QString *refusal = nullptr);
     // The values trimmed, without empty ones, for the series lists.
-    static QStringList readListValues(const QString &name);
+    static QStringList readListValues(const QString &name, QString *refusal = nullptr);
+    // Why the series `name` is not read: its file or its count of values is beyond the limits
+    // above. Empty for a series that is read, and for a missing one. Reads the whole file.
+    static QString refusal(const QString &name);
     // The text of the first line, untrimmed; "" when the series cannot be read.
     static QString readFirstValue(const QString &name);
 
@@ -73,5 +78,5 @@ public:
                               bool twoSided);
 
 private:
-    static bool readFile(const QString &name, QString *text);
+    static bool readFile(const QString &name, QString *text, QString *refusal);
 };

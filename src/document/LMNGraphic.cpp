@@ -1,5 +1,7 @@
 #include "document/LMNGraphic.h"
 
+#include "document/DashedStroke.h"
+
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
@@ -141,8 +143,9 @@ void LMNGraphic::paintFill(QPainter &painter, const QPainterPath &path, const Dr
     if (pattern.isNull())
         return; // no pattern chosen or none on disk: the background colour alone
     // Anchored to the element, so the pattern travels with it and looks alike at any resolution.
-    const QBrush brush = PaintStyles::patternBrush(pattern, _bounds.topLeft());
+    const QBrush brush = PaintStyles::patternBrush(pattern, _bounds.topLeft(), painter.deviceTransform());
     painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setOpacity(painter.opacity() * opacityFraction(alpha_val));
     painter.fillPath(path, brush);
     painter.restore();
@@ -159,7 +162,7 @@ void LMNGraphic::fillAndStroke(QPainter &painter, const QPainterPath &path, cons
     if (_isDrawingFill)
         paintFill(painter, path, context);
     if (hasVisibleStroke())
-        painter.strokePath(path, strokePen());
+        DashedStroke::strokePath(painter, path, strokePen());
 }
 
 QRectF LMNGraphic::strokedBounds(const QPainterPath &path, const QPen &pen)

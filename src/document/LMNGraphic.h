@@ -204,6 +204,7 @@ public:
     QColor barcode_clr_val = Qt::black;
     int dpi_val_index = 0;
     QString dpi_custom_val;
+    int kerning_value_val = 0;   // 1: a one-group caption stretched to the barcode width
     QImage _barcode_image;
 
 protected:

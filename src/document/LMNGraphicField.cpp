@@ -38,6 +38,7 @@ const std::vector<LMNGraphicField> &LMNGraphicField::all()
         FIELD(footer_font_val), FIELD(barcode_hdr_clr_val), FIELD(barcode_ftr_clr_val),
         FIELD(barcode_val_clr_val), FIELD(barcode_back_clr_val), FIELD(barcode_clr_val),
         FIELD(dpi_val_index), FIELD(dpi_custom_val), FIELD(_barcode_image),
+        FIELD(kerning_value_val),
     };
     return fields;
 }

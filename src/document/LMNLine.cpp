@@ -1,5 +1,7 @@
 #include "document/LMNLine.h"
 
+#include "document/DashedStroke.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -29,9 +31,10 @@ void LMNLine::drawContents(QPainter &painter, const DrawContext &) const
 {
     if (!(_strokeWidth > 0))
         return;
-    painter.setPen(linePen());
+    const QPen pen = linePen();
+    painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawLine(line());
+    DashedStroke::drawLine(painter, line(), pen);
 }
 
 QRectF LMNLine::drawingBounds() const

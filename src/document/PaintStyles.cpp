@@ -6,10 +6,13 @@
 #include <QHash>
 #include <QImageReader>
 #include <QLinearGradient>
+#include <QPainter>
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
+#include <numeric>
 
 QList<qreal> PaintStyles::dashLengths(const QString &borderCode)
 {
@@ -159,9 +162,111 @@ QSizeF PaintStyles::pictureSizeInPoints(const QImage &picture)
     return QSizeF(picture.width() * 72.0 * inchesPerMetre / dpmX, picture.height() * 72.0 * inchesPerMetre / dpmY);
 }
 
-QBrush PaintStyles::patternBrush(const QImage &pattern, const QPointF &origin)
+namespace {
+
+// Tiles are smoothed for at most this many device pixels a point (300 dpi, a photo print's
+// resolution): a printer enlarges a smoothed tile further without showing its pixels, and the
+// tile, stored once in a PDF, stays small.
+constexpr double kMaxTilePixelsPerPoint = 300.0 / 72.0;
+constexpr qint64 kMaxTilePixels = qint64(1) << 20;
+constexpr qint64 kTileCacheBytes = qint64(64) << 20;
+// A PDF reader or printer steps a tiling pattern by whole device pixels. A tile a whole
+// number of sixths of an inch wide (12 points) is a whole number of pixels at every usual
+// resolution (72, 150, 300, 600, 1200 dpi ...), so its tiles never drift off the places the
+// exported picture shows them at.
+constexpr int kWholeStep = 12;
+
+struct TileCache
 {
-    QBrush brush(pattern);
-    brush.setTransform(QTransform::fromTranslate(origin.x(), origin.y()));
+    std::mutex mutex;
+    QHash<QString, QImage> tiles;
+    qint64 bytes = 0;
+};
+
+TileCache &tileCache()
+{
+    static TileCache cache;
+    return cache;
+}
+
+// `repeats` copies of `pattern` (across, down) smoothed to `pixels`, as a repeating tile: its
+// neighbours take part at the edges, so no seam shows where two tiles meet. The same tile (the
+// same image, stored once in a PDF) for every caller asking for the same size of the same
+// pattern.
+QImage smoothedTile(const QImage &pattern, const QSize &repeats, const QSize &pixels)
+{
+    const QString key = QStringLiteral("%1|%2x%3|%4x%5")
+                            .arg(pattern.cacheKey())
+                            .arg(repeats.width())
+                            .arg(repeats.height())
+                            .arg(pixels.width())
+                            .arg(pixels.height());
+    TileCache &cache = tileCache();
+    {
+        std::lock_guard<std::mutex> lock(cache.mutex);
+        const auto it = cache.tiles.constFind(key);
+        if (it != cache.tiles.constEnd())
+            return *it;
+    }
+    const QSize one(pattern.width() * repeats.width(), pattern.height() * repeats.height());
+    QImage around(one * 3, QImage::Format_ARGB32_Premultiplied);
+    around.fill(Qt::transparent);
+    {
+        QPainter painter(&around);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int y = 0; y < around.height(); y += pattern.height())
+            for (int x = 0; x < around.width(); x += pattern.width())
+                painter.drawImage(x, y, pattern);
+    }
+    const QImage tile = around.scaled(pixels * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .copy(QRect(QPoint(pixels.width(), pixels.height()), pixels));
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    const auto it = cache.tiles.constFind(key);
+    if (it != cache.tiles.constEnd())
+        return *it;   // another thread made it meanwhile: keep one image
+    if (cache.bytes + tile.sizeInBytes() > kTileCacheBytes) {
+        cache.tiles.clear();
+        cache.bytes = 0;
+    }
+    cache.tiles.insert(key, tile);
+    cache.bytes += tile.sizeInBytes();
+    return tile;
+}
+
+} // namespace
+
+QBrush PaintStyles::patternBrush(const QImage &pattern, const QPointF &origin, const QTransform &device)
+{
+    QTransform placing = QTransform::fromTranslate(origin.x(), origin.y());
+    const auto perPoint = [](double scale) {
+        return std::isfinite(scale) ? std::clamp(scale, 1.0, kMaxTilePixelsPerPoint) : 1.0;
+    };
+    const double across = perPoint(std::hypot(device.m11(), device.m12()));
+    const double down = perPoint(std::hypot(device.m21(), device.m22()));
+    if (pattern.isNull() || (across == 1.0 && down == 1.0)) {
+        QBrush brush(pattern);
+        brush.setTransform(placing);
+        return brush;
+    }
+    QSize repeats(kWholeStep / std::gcd(pattern.width(), kWholeStep),
+                  kWholeStep / std::gcd(pattern.height(), kWholeStep));
+    const auto pixelsOf = [&](const QSize &r) {
+        return QSize(int(std::lround(pattern.width() * r.width() * across)),
+                     int(std::lround(pattern.height() * r.height() * down)));
+    };
+    const auto tooLarge = [](const QSize &size) { return qint64(size.width()) * size.height() > kMaxTilePixels; };
+    if (tooLarge(pixelsOf(repeats)))
+        repeats = QSize(1, 1);
+    const QSize pixels = pixelsOf(repeats);
+    if (tooLarge(pixels)) {
+        // A large picture tiled as it is: it has pixels enough of its own.
+        QBrush brush(pattern);
+        brush.setTransform(placing);
+        return brush;
+    }
+    placing.scale(double(pattern.width() * repeats.width()) / pixels.width(),
+                  double(pattern.height() * repeats.height()) / pixels.height());
+    QBrush brush(smoothedTile(pattern, repeats, pixels));
+    brush.setTransform(placing);
     return brush;
 }

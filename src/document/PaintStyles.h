@@ -51,6 +51,9 @@ public:
     // Size in points of a picture that carries its resolution in dots-per-metre (72 dpi when unset).
     static QSizeF pictureSizeInPoints(const QImage &picture);
     // A brush that tiles `pattern` from `origin` (points), a pattern pixel to a point: the same
-    // tiles on the canvas, in exported pictures and on PDF pages. Draw it with smoothing.
-    static QBrush patternBrush(const QImage &pattern, const QPointF &origin);
+    // tiles on the canvas, in exported pictures and on PDF pages. Where `device` (the painter's
+    // device transform) enlarges a point, the tile is handed over already smoothed to about
+    // the device's pixels, so a rasteriser that draws pictures without smoothing (a PDF
+    // reader, a printer) shows what a smoothing one does. Draw it with smoothing.
+    static QBrush patternBrush(const QImage &pattern, const QPointF &origin, const QTransform &device = {});
 };

@@ -11,8 +11,10 @@
 #include <plist/plist.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -448,12 +450,46 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     return r;
 }
 
+// What the pictures of a design take decoded, as reading counts them.
+qint64 pictureBytes(const CardDesign &design)
+{
+    qint64 bytes = 0;
+    for (const GraphicList *side : {&design.graphics, &design.graphics_back})
+        for (const GraphicPtr &g : *side)
+            if (g)
+                bytes += g->_image.sizeInBytes() + g->_barcode_image.sizeInBytes();
+    return bytes;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("DesignFile", text);
 }
 
 } // namespace
+
+qint64 DesignFile::openingCost(const QByteArray &xml)
+{
+    constexpr qint64 BytesCost = 4, ValueCost = 120, DictionaryCost = 1100;
+    // Every value a parser makes has a start tag; counting "<" and a letter (also in a comment
+    // or CDATA, where it is no value) can only overestimate.
+    qint64 values = 0, dictionaries = 0;
+    const char *p = xml.constData();
+    const char *const end = p + xml.size();
+    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p))))) {
+        ++p;
+        if (p == end)
+            break;
+        const unsigned char c = uchar(*p);
+        if (!std::isalpha(c) && c != '_' && c != ':')
+            continue;
+        ++values;
+        if (end - p > 4 && std::memcmp(p, "dict", 4) == 0
+            && (p[4] == '>' || p[4] == '/' || std::isspace(uchar(p[4]))))
+            ++dictionaries;
+    }
+    return BytesCost * xml.size() + ValueCost * values + DictionaryCost * dictionaries;
+}
 
 QByteArray DesignFile::toXml(const CardDesign &design)
 {
@@ -501,6 +537,13 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is empty."));
     if (xml.startsWith("bplist"))
         return refuse(tr("The file is not a Festiloom design."));
+    // Before any parser: the checker and the parser build a tree of the whole file.
+    const qint64 cost = openingCost(xml);
+    if (cost > MaximumOpeningCost)
+        return refuse(tr("The file is too large to be a design: opening it would take about %1 MB of memory, "
+                         "more than the %2 MB a design may take.")
+                          .arg((cost + (1 << 20) - 1) >> 20)
+                          .arg(MaximumOpeningCost >> 20));
     // The property-list parser is only ever given documents that pass this check, so damaged
     // or hostile files never reach it.
     switch (PropertyListCheck::xml(xml)) {
@@ -553,8 +596,16 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     design.Excel_Source_Path = in.string("Excel_Source_Path");
     design.Excel_Column_Titles = in.stringList("the spreadsheet column titles");
     design.Excel_Records = in.stringDictionaries("the spreadsheet records");
-    design.graphics = in.elements("the front side's elements");
-    design.graphics_back = in.elements("the back side's elements");
+    {
+        // The pictures may take what the rest of the design leaves.
+        LMNGraphicArchive::PictureBudget pictures(MaximumOpeningCost - cost);
+        design.graphics = in.elements("the front side's elements");
+        design.graphics_back = in.elements("the back side's elements");
+        if (pictures.exceeded())
+            return refuse(tr("The file is too large to be a design: its pictures would take more memory than the "
+                             "%1 MB a design may take.")
+                              .arg(MaximumOpeningCost >> 20));
+    }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));
     // The records keep the sheet's shape as text only; the drawing needs the number.
@@ -575,6 +626,12 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         return fail(tr("the design is too large: it would take %1 MB, more than the %2 MB a design file may hold.")
                         .arg((xml.size() + (1 << 20) - 1) >> 20)
                         .arg(maximumSize >> 20));
+    const qint64 cost = openingCost(xml) + pictureBytes(design);
+    if (cost > MaximumOpeningCost)
+        return fail(tr("the design is too large: opening it would take about %1 MB of memory, more than the %2 MB "
+                       "a design may take.")
+                        .arg((cost + (1 << 20) - 1) >> 20)
+                        .arg(MaximumOpeningCost >> 20));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());

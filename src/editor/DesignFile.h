@@ -19,9 +19,21 @@ public:
     static const QString Magic;
     static const QString Extension;
     // The largest file read() opens; write() refuses to save a design that would be larger.
-    // Opening costs about seven times the file's size in memory and a second of one core for
-    // every 25 MB (some 8,000 elements), so this keeps the largest design within 1 GB and 10 s.
+    // Opening takes a second of one core for every 25 MB (some 8,000 elements), so this
+    // keeps the largest design within 10 s.
     static constexpr qint64 MaximumFileSize = qint64(96) << 20;
+
+    // What opening a design file costs in memory, estimated from its text before any parser
+    // sees it: its bytes four times over (the file, the parsed texts, their QStrings), some
+    // 120 bytes for every value (every start tag: keys, numbers, texts, lists) and some
+    // 1.1 KB for every dictionary, which may become an element. Dense files cost far more
+    // than their size: 1,000,000 elements written as "<dict/>" take 7 MB and would open in
+    // 1.1 GB. read() opens no file estimated above MaximumOpeningCost and write() saves no
+    // design that would be; the estimate runs above what is measured, so every design that
+    // opens stays within 1 GB. The pictures the elements hold are counted as they are
+    // decoded: what they take decoded is added to the estimate.
+    static qint64 openingCost(const QByteArray &xml);
+    static constexpr qint64 MaximumOpeningCost = qint64(768) << 20;
 
     // Saves atomically: the file is replaced only once the whole design is written, so a
     // failed save leaves what was there before. False, with the reason in `error`, on failure;

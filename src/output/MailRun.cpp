@@ -112,7 +112,8 @@ MailRun::Turn MailRun::turn(int i)
         attachments = m_cardAttachments;
         break;
     case MailJob::WithoutCard: {
-        const QString path = m_job.attachment.trimmed();
+        const QString path =
+            QFileInfo(m_job.attachment).isFile() ? m_job.attachment : m_job.attachment.trimmed();
         if (!path.isEmpty() && QFileInfo::exists(path))
             attachments.append(path);
         break;

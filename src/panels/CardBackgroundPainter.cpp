@@ -43,7 +43,7 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
         const QImage pattern = CardBackgroundPainter::hatchImage(resourcePath, record.Card_hatch_style);
         if (!pattern.isNull()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.fillPath(path, PaintStyles::patternBrush(pattern, cardRect.topLeft()));
+            painter.fillPath(path, PaintStyles::patternBrush(pattern, cardRect.topLeft(), painter.deviceTransform()));
         }
     } else if (style == QLatin1String("I")) {
         if (record.Card_BG_Image.isNull())
@@ -51,7 +51,7 @@ void paintFill(QPainter &painter, const Card_Property &record, const QPainterPat
         painter.setOpacity(painter.opacity() * record.opacity());
         if (record.Card_BG_Image_Layout == QLatin1String("Tile")) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.fillPath(path, PaintStyles::patternBrush(record.Card_BG_Image, cardRect.topLeft()));
+            painter.fillPath(path, PaintStyles::patternBrush(record.Card_BG_Image, cardRect.topLeft(), painter.deviceTransform()));
         } else {
             // A stretched picture covers the card area inside the card's shape, as a plain
             // fill does: the corners of a rounded or elliptic card stay clear.

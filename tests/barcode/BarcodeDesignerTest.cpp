@@ -113,6 +113,7 @@ BarcodeElementSettings everyFieldSet()
     s.barcode_clr_val = QColor(20, 20, 20);
     s.dpi_val_index = 6;
     s.dpi_custom_val = QStringLiteral("450");
+    s.kerning_value_val = 1;
     return s;
 }
 
@@ -210,6 +211,7 @@ TEST_F(BarcodeDesigner, UntouchedOkKeepsEveryFieldAndThePixels)
         designed.applyTo(element);
         run(element, [&](Barcode_Gen &gen) {
             EXPECT_TRUE(gen.ui.barcode_error_label->isHidden()) << gen.ui.barcode_error_label->text().toStdString();
+            EXPECT_TRUE(gen.ui.kerning_value_Checkbox->isChecked()) << title;
             click(gen.ui.ok_btn);
         });
         EXPECT_EQ(BarcodeElementSettings::fromGraphic(element), designed) << title;

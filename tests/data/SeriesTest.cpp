@@ -656,6 +656,10 @@ using SeriesViewerTest = SeriesWritersTest;
 TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
 {
     writeFile(DataSeries::filePath("guests"), "  Ann \r\nBob\n\n Cyd\n\n");
+    // Past the series limits: the viewer says why it shows nothing.
+    writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    writeFile(DataSeries::filePath("huge"), "v\n");
+    ASSERT_TRUE(QFile::resize(DataSeries::filePath("huge"), DataSeries::MaximumFileSize + 1));
     struct Case
     {
         QString name;
@@ -666,6 +670,8 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
         {"guests", {"Ann", "Bob", "Cyd"}, "Total Rows : 3"},
         {"deleted", {}, "Total Rows : 0"},
         {"../DataSet/guests", {}, "Total Rows : 0"},   // only series of the data folder
+        {"many", {}, "The series \"many\" is not read: it holds more than 5000000 values."},
+        {"huge", {}, "The series \"huge\" is not read: its file holds more than 64 MB."},
     };
     for (const Case &c : cases) {
         QString count;
@@ -682,7 +688,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
     source.setCurrentIndex(0);   // "Manual": nothing at all
     DataSourceServices::View_batch_Series_Button(&source, &series);
     EXPECT_EQ(m_seam.messages.size(), 1);
-    EXPECT_EQ(m_seam.dialogsRun.size(), 3);
+    EXPECT_EQ(m_seam.dialogsRun.size(), qsizetype(std::size(cases)));
 }
 
 TEST_F(SeriesViewerTest, ComboListsAndFirstValues)
@@ -849,6 +855,22 @@ TEST_F(SeriesManagerTest, SeriesInUseAreNeitherUpdatedNorDeletedAndTheFreeOnesGo
                            "\nBatch Processing Series can't be delete because it is currently in use."}));
     EXPECT_TRUE(QFileInfo::exists(file("Guests")));
     EXPECT_FALSE(QFileInfo::exists(file("Free1")));
+}
+
+TEST_F(SeriesManagerTest, ASeriesTooLargeToReadIsNotOpenedForEditing)
+{
+    // Opened as no values, one Save would have replaced it.
+    const QByteArray many = QByteArray("v\n").repeated(DataSeries::MaximumValues);
+    writeFile(file("Many"), many);
+    m_seam.answerMessages({"OK"});
+    run([&](BatchWizard *m) {
+        openSeries(m, "Many");
+        EXPECT_FALSE(m->ui.list_value_box->isVisibleTo(m));
+        m->ui.Close_Btn->click();
+    });
+    EXPECT_EQ(m_seam.messageTexts(),
+              QStringList({"\nThe series \"Many\" is not read: it holds more than 5000000 values."}));
+    EXPECT_EQ(readFile(file("Many")), many);
 }
 
 TEST_F(SeriesManagerTest, ReplaceOrAddPromptAndEditingOneValue)

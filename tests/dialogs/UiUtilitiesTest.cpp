@@ -3,6 +3,10 @@
 #include "help/HelpLinks.h"
 #include "help/ui/Review_Form.h"
 #include "dialogs/ui/Open_Export_Files.h"
+#include "data/ui/View_Data_Series.h"
+#include "output/ui/Email_Setting.h"
+#include "output/ui/ExportWindow.h"
+#include "output/ui/Send_Modeless.h"
 
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
@@ -98,5 +102,18 @@ TEST(SetObjEnabled, ActsOnOneControlOrOnAGroupBoxsControlsTwoLevelsDeep)
         EXPECT_TRUE(box.isEnabled());
         for (QWidget *w : std::initializer_list<QWidget *>{show, panel, spacing, inner, deep})
             EXPECT_EQ(w->isEnabled(), bool(enabled)) << w->metaObject()->className();
+    }
+}
+
+TEST(Apply_Dialog_Look, EveryDialogFillsItsBackgroundWithTheDialogColour)
+{
+    Open_Export_Files finished;
+    Email_Setting settings;
+    QWidget *const dialogs[] = {ExportWindow::defaultInstance(), &finished, View_Data_Series::defaultInstance(),
+                                Send_Modeless::defaultInstance(), &settings};
+    for (QWidget *dialog : dialogs) {
+        dialog->resize(200, 120);
+        const QImage shot = dialog->grab(QRect(0, 0, 4, 4)).toImage();
+        EXPECT_EQ(shot.pixelColor(1, 1), QColor(241, 244, 250)) << dialog->metaObject()->className();
     }
 }

@@ -94,6 +94,38 @@ TEST_F(Clipboard, PasteRoundTripsEveryElementAsANewObject)
     EXPECT_EQ(list().at(0), pastedText) << "redo brings back the same objects";
 }
 
+TEST_F(Clipboard, ManyElementsPasteOnTopInTheirOrderSteppingAsideAndSelected)
+{
+    // Past the few elements a selection or a paste looks up one by one.
+    GraphicList originals;
+    for (int i = 0; i < 30; ++i)
+        originals << add(QRectF(i % 6 * 30, i / 6 * 20.5, 25, 15), GraphicKind::Shape);
+    const GraphicPtr locked = add(QRectF(200, 100, 20, 20), GraphicKind::Shape, true);
+    canvas->selectAll();
+    EXPECT_EQ(canvas->selectedGraphics().size(), 31);
+    canvas->selectGraphics(originals);
+    canvas->copy();
+    canvas->Clear_Control_Selection();
+
+    for (double offset : {10.0, 20.0}) {
+        SCOPED_TRACE(offset);
+        canvas->paste();
+        ASSERT_EQ(list().size(), 31 + 30 * offset / 10);
+        const GraphicList pasted = list().mid(0, 30);
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(pasted.at(i)->bounds(), originals.at(i)->bounds().translated(offset, offset)) << i;
+        EXPECT_EQ(canvas->selectedGraphics(), pasted);
+        EXPECT_EQ(canvas->_Selected_Graphic, pasted.first());
+        EXPECT_FALSE(canvas->isSelected(originals.first()));
+    }
+    document.undoManager()->undo();
+    document.undoManager()->undo();
+    EXPECT_EQ(list(), originals + GraphicList{locked});
+    EXPECT_TRUE(canvas->selectedGraphics().isEmpty());
+    document.undoManager()->redo();
+    EXPECT_EQ(canvas->selectedGraphics(), list().mid(0, 30)) << "redo selects what came back";
+}
+
 TEST_F(Clipboard, PicturesTravelWithTheirElements)
 {
     QTemporaryDir dir;

@@ -57,6 +57,79 @@ TEST(Document, InsertedElementsGoOnTopInTheirOrderAndUndoFindsThemWhereverTheyMo
     EXPECT_EQ(document.graphics, GraphicList({stranger, below[0], below[1]}));
 }
 
+TEST(Document, ManyElementsInsertedAndRemovedKeepEveryPositionThroughUndoAndRedo)
+{
+    // Few and many placements (many are merged in one pass), on top, spread through the
+    // list and past its end; the same again with the list changed behind the history's back.
+    struct Case
+    {
+        const char *name;
+        int below;
+        QList<qsizetype> positions;   // rising
+        bool strangerOnTop;
+    };
+    QList<qsizetype> everyOther, onTop, pastTheEnd;
+    for (qsizetype i = 0; i < 40; ++i) {
+        everyOther << 2 * i + 1;
+        onTop << i;
+        pastTheEnd << 30 + 3 * i;
+    }
+    const Case cases[] = {
+        {"three spread", 5, {0, 2, 6}, false},
+        {"forty on top", 10, onTop, false},
+        {"forty between", 50, everyOther, false},
+        {"forty past the end", 20, pastTheEnd, false},
+        {"forty between, a stranger put on top", 50, everyOther, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LMNDocument document;
+        document.graphics = makeElements(c.below);
+        const GraphicList below = document.graphics;
+        QList<InsertGraphicsCommand::Placement> placements;
+        for (qsizetype position : c.positions)
+            placements.append({position, LMNGraphic::create(GraphicKind::Text)});
+        document.perform(new InsertGraphicsCommand(&document, &document.graphics, placements, QStringLiteral("Paste")));
+
+        // Each inserted element where it was asked to be, or at the end in its order when the
+        // list is shorter; the others in their order around them.
+        ASSERT_EQ(document.graphics.size(), c.below + c.positions.size());
+        GraphicList others;
+        qsizetype atEnd = c.below;
+        for (const auto &p : std::as_const(placements)) {
+            const qsizetype expected = std::min(p.first, atEnd++);
+            EXPECT_EQ(document.graphics.indexOf(p.second), expected) << p.first;
+        }
+        for (const GraphicPtr &g : std::as_const(document.graphics))
+            if (g->kind() != GraphicKind::Text)
+                others << g;
+        EXPECT_EQ(others, below);
+
+        const GraphicList inserted = document.graphics;
+        GraphicList expectedAfterUndo = below;
+        if (c.strangerOnTop) {
+            const GraphicPtr stranger = LMNGraphic::create(GraphicKind::Line);
+            document.graphics.prepend(stranger);
+            expectedAfterUndo.prepend(stranger);
+        }
+        document.undoManager()->undo();
+        EXPECT_EQ(document.graphics, expectedAfterUndo);
+        if (c.strangerOnTop)
+            continue;
+        document.undoManager()->redo();
+        EXPECT_EQ(document.graphics, inserted);
+
+        // Removing the inserted ones again, and taking that back.
+        GraphicList texts;
+        for (const auto &p : std::as_const(placements))
+            texts << p.second;
+        document.perform(new RemoveGraphicsCommand(&document, &document.graphics, texts, QStringLiteral("Delete")));
+        EXPECT_EQ(document.graphics, below);
+        document.undoManager()->undo();
+        EXPECT_EQ(document.graphics, inserted);
+    }
+}
+
 TEST(Document, RegistrationOffPerformsWithoutHistory)
 {
     LMNDocument document;

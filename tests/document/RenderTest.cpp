@@ -6,6 +6,7 @@
 // natural size), pictures, signatures and barcodes (placement, flips, rotation, transparency,
 // effects, reloading, missing or broken pictures).
 
+#include "document/DashedStroke.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNGraphic.h"
 #include "document/LMNImage.h"
@@ -13,6 +14,7 @@
 #include "document/LMNRenderingView.h"
 #include "document/LMNSignature.h"
 #include "document/LMNText.h"
+#include "document/PaintStyles.h"
 #include "document/Shape_Control.h"
 #include "support/TestHelpers.h"
 
@@ -23,6 +25,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -498,6 +501,77 @@ TEST(ElementShapeDraw, LineCapsAndTheirBounds)
             EXPECT_TRUE(TestHelpers::onlyInside(image, Qt::white, pixelArea(l->drawingBounds())));
         }
     }
+}
+
+// Dashed outlines are filled in groups of dashes apart from each other (DashedStroke): the
+// pixels must be exactly those of Qt's own stroke, for every outline, border code, width and
+// resolution, and the grouping must really be used where it can be.
+TEST(ElementShapeDraw, DashedOutlinesDrawExactlyAsQtStrokesThem)
+{
+    const auto paint = [](double dpi, const std::function<void(QPainter &)> &draw) {
+        const double scale = dpi / 72.0;
+        QImage image(QSize(int(kCard.width() * scale), int(kCard.height() * scale)), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+        draw(painter);
+        return image;
+    };
+    const auto differing = [](const QImage &a, const QImage &b) {
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                count += a.pixel(x, y) != b.pixel(x, y);
+        return count;
+    };
+    int grouped = 0;
+    int cases = 0;
+    for (const char *border : {"DA", "DO", "DD", "DDD", "S"}) {
+        for (double width : {0.3, 1.5, 4.0}) {
+            for (double dpi : {72.0, 300.0, 600.0}) {
+                for (const char *code : {"R", "T", "D", "S", "DS", "P", "RR", "C", "line0", "line1", "line2"}) {
+                    SCOPED_TRACE(std::string(code) + " " + border + " width " + std::to_string(width) + " at "
+                                 + std::to_string(dpi));
+                    GraphicPtr element;
+                    std::function<void(QPainter &)> qt;
+                    if (QByteArray(code).startsWith("line")) {
+                        auto line = std::make_shared<LMNLine>();
+                        line->setBounds(QRectF(12.3, 20.7, 170.4, 110.2));
+                        line->_line_ori = 2; // corner to corner: no pixel grid to hide behind
+                        line->_line_cap_style = code[4] - '0';
+                        line->_strokeWidth = width;
+                        line->_stroke_border_type = QString::fromLatin1(border);
+                        qt = [line](QPainter &painter) {
+                            painter.setPen(line->linePen());
+                            painter.drawLine(line->line());
+                        };
+                        element = line;
+                    } else {
+                        auto s = shape(QString::fromLatin1(code), QRectF(8.4, 9.1, 181.3, 128.6));
+                        s->_isDrawingFill = false;
+                        s->_isDrawingStroke = true;
+                        s->_strokeWidth = width;
+                        s->_strokeColor = QColor(20, 90, 30, 200);
+                        s->_stroke_border_type = QString::fromLatin1(border);
+                        qt = [s](QPainter &painter) {
+                            painter.strokePath(s->path(), PaintStyles::borderPen(s->_strokeColor, s->_strokeWidth,
+                                                                                 s->_stroke_border_type));
+                        };
+                        element = s;
+                    }
+                    const QImage ours = paint(dpi, [&](QPainter &painter) { element->draw(painter, DrawContext()); });
+                    const QImage theirs = paint(dpi, qt);
+                    ++cases;
+                    grouped += DashedStroke::lastCallGrouped();
+                    ASSERT_EQ(ours, theirs) << differing(ours, theirs) << " pixels differ";
+                }
+            }
+        }
+    }
+    // Dashed straight outlines wider than a pixel: the frame, triangle, diamond, stars, polygon
+    // and the round-capped line, in most widths and resolutions.
+    EXPECT_GT(grouped, cases / 4);
 }
 
 TEST(ElementShapeDraw, HitTestingAndInvisibleElements)

@@ -529,3 +529,50 @@ TEST(DesignFileLimits, SparseElementsDoNotGrowOnSavingAndTooLargeDesignsAreNotSa
     EXPECT_FALSE(DesignFile::read(saved, &error, size - 1).has_value());
     EXPECT_TRUE(error.contains("too large")) << error.toStdString();
 }
+
+TEST(DesignFileLimits, DenseFilesAreRefusedForWhatTheyWouldCostBeforeAnyParsing)
+{
+    // Files under the size limit whose values would open in more than 1 GB, and a large
+    // design of real elements that opens; the elements array of an empty design filled.
+    const auto withElements = [](const QByteArray &element, int count) {
+        QByteArray xml = DesignFile::toXml(CardDesign());
+        const qsizetype front = xml.lastIndexOf("<array/>", xml.lastIndexOf("<array/>") - 1);
+        return xml.replace(front, 8, "<array>" + element.repeated(count) + "</array>");
+    };
+    QByteArray keyed = "<dict><key>class</key><string>Shape_Control</string>";
+    for (int k = 1; k < 52; ++k)
+        keyed += "<key>n" + QByteArray::number(k) + "</key><true/>";
+    keyed += "</dict>";
+    CardDesign real;
+    for (int i = 0; i < 2000; ++i) {
+        GraphicPtr g = LMNGraphic::create(i % 2 ? GraphicKind::Text : GraphicKind::Barcode);
+        g->setText(QStringLiteral("Guest %1").arg(i));
+        real.graphics << g;
+    }
+    struct Case
+    {
+        const char *name;
+        QByteArray xml;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"1,000,000 empty elements in 7 MB", withElements("<dict/>", 1000000), false},
+        {"80,000 elements of 52 keys in 91 MB", withElements(keyed, 80000), false},
+        {"the same with a space in each tag", withElements(QByteArray(keyed).replace("<dict>", "<dict >"), 80000), false},
+        {"2,000 texts and barcodes", DesignFile::toXml(real), true},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_LT(c.xml.size(), DesignFile::MaximumFileSize);
+        const QString path = dir.filePath(QStringLiteral("Dense.dcard"));
+        writeFile(path, c.xml);
+        QString error;
+        const std::optional<CardDesign> design = DesignFile::read(path, &error);
+        EXPECT_EQ(design.has_value(), c.opens) << error.toStdString();
+        if (!c.opens)
+            EXPECT_TRUE(error.contains("The file is too large to be a design: opening it would take about")
+                        && error.contains("MB of memory, more than the 768 MB a design may take."))
+                << error.toStdString();
+    }
+}

@@ -4,6 +4,7 @@
 
 #include "../editor/EditorWindowFixture.h"
 
+#include "barcode/BarcodeLists.h"
 #include "document/DocumentGlobals.h"
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/UiUtilities.h"
@@ -61,6 +62,11 @@ QString address(const QUrl &url)
     return url.toString(QUrl::FullyEncoded);
 }
 
+// The like button's address, written out: an address built by the code under test would
+// carry any slip in it into the comparison.
+const QString kLikeAddress =
+    QStringLiteral("https://www.facebook.com/plugins/like.php?href=http://share.festiloom.example.org/");
+
 // Subject and body of mailto links as Python decodes them ("+" is literal in mailto).
 QJsonArray decodeMailLinks(const QStringList &links)
 {
@@ -89,7 +95,7 @@ TEST_F(HelpWindows, EveryLinkCommandOpensItsAddress)
         {"google", &W::Open_Google_Plus, HelpLinks::googlePlusShare()},
         {"facebook", &W::Open_FaceBook, HelpLinks::facebookShare()},
         {"twitter", &W::Open_Twitter, HelpLinks::twitterShare()},
-        {"like", &W::Open_FB_Like, HelpLinks::facebookLike()},
+        {"like", &W::Open_FB_Like, QUrl(kLikeAddress)},
         {"comments", &W::Open_Share_It_Dl, HelpLinks::socialComments()},
         {"share page", &W::Share_It_Button_Clicked, HelpLinks::socialComments()},
         {"reseller", &W::Open_Reseller_Mail, HelpLinks::resellerMail()},
@@ -132,7 +138,7 @@ TEST_F(HelpWindows, HelpWindowButtonsLookLikeLinksAndOpenTheirAddresses)
         {"website_1", address(HelpLinks::website1())},          {"support_id", address(HelpLinks::supportMail())},
         {"support_id_2", address(HelpLinks::supportMail())},    {"reseller_1", address(HelpLinks::resellerMail())},
         {"reseller_2", address(HelpLinks::resellerMail())},     {"Facebook", address(HelpLinks::facebookShare())},
-        {"Twitter", address(HelpLinks::twitterShare())},        {"FB_Like", address(HelpLinks::facebookLike())},
+        {"Twitter", address(HelpLinks::twitterShare())},        {"FB_Like", kLikeAddress},
         {"Social_Comments", address(HelpLinks::socialComments())},
         {"_Help_File_Label", QUrl::fromLocalFile(guide).toString()},
     };
@@ -291,6 +297,13 @@ TEST_F(HelpWindows, TheShippedGuideIsAPdfDescribingEveryWindow)
                                 "Binding Elements to Data", "Sender Profile Windows", "Export Window",
                                 "Print Window", "Send E-mail Window", "E-mail Settings Window"})
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
+    // It names what the program offers: every barcode type, and the mailed card as PNG.
+    const QString flat = text.simplified();
+    for (const QString &title : BarcodeLists::symbologyTitles())
+        if (!title.contains(QLatin1String(" SET ")))
+            EXPECT_TRUE(flat.contains(title)) << title.toStdString();
+    EXPECT_TRUE(flat.contains(QLatin1String("QOVACard")) && flat.contains(QLatin1String("File name.png")));
+    EXPECT_FALSE(flat.contains(QLatin1String(".jpeg")));
 
     // An older guide in the folder is replaced at the next start; the user's other files stay.
     TestHelpers::writeFile(guide, "%PDF-1.4 old");

@@ -35,6 +35,10 @@ PY
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/$id.desktop"
 fi
+# Launchers hand the chosen design over through the Exec line's %f; without it most of them
+# (all but GLib's) start the program on its start screen instead.
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$id.desktop" | head -n 1)
+[[ " $exec_line " == *" %f "* ]] || fail "the desktop entry's Exec line passes no design: $exec_line"
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 fi

@@ -508,6 +508,19 @@ TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
              EXPECT_EQ(m_panelMessage, QStringLiteral("20 cards were exported.\nCards 6\u201320: no value for the "
                                                       "barcode bound to column Name."));
          }},
+        {"a bound series too large to read beside a 3-value one", [&] {
+             DataTest::writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+             GraphicPtr second = m_name->clone();
+             second->setBounds(QRectF(20, 100, 150, 30));
+             second->batch_list_name = "many";
+             m_document.graphics.append(second);
+             exportBatch(1, 1);
+             m_document.graphics.removeAll(second);
+             QFile::remove(DataSeries::filePath("many"));
+             EXPECT_EQ(m_panelMessage, QStringLiteral("3 cards were exported.\nThe series \"many\" is not read: it holds "
+                                                      "more than 5000000 values.\nCards 1\u20133: no value for the text "
+                                                      "bound to series many."));
+         }},
         {"series files with CR, CRLF, UTF-16 and UTF-8 marks", [&] {
              EXPECT_EQ(seriesFile("Ann\rBob\rCyd\r"), threeAndFirst);
              EXPECT_EQ(seriesFile("Ann\r\nBob\r\nCyd\r\n\r\n"), threeAndFirst);

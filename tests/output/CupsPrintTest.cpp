@@ -4,10 +4,13 @@
 
 #include "PrintTestSupport.h"
 
+#include "data/CardRecordRenderer.h"
 #include "data/DataSeries.h"
+#include "document/LMNText.h"
 #include "document/DocumentGlobals.h"
 #include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
+#include "output/RecordCardSource.h"
 #include "output/ui/Print_Wnd.h"
 
 #include <QDeadlineTimer>
@@ -239,6 +242,40 @@ protected:
     FakePrintDesign design;
 };
 
+// A two-sided card of two records: the front's text bound to the series "front" (no value on
+// card 2), the back's to the series "back" (no value on card 1).
+class TwoSidedPrintDesign : public FakePrintDesign
+{
+public:
+    TwoSidedPrintDesign()
+    {
+        sources.bound = sources.series = true;
+        sources.seriesRows = 2;
+        auto bound = [](const QString &series) {
+            auto text = std::make_shared<LMNText>();
+            text->setBounds(QRectF(10, 10, 100, 30));
+            text->data_source_type = 1;
+            text->batch_list_name = series;
+            return text;
+        };
+        m_snapshot.cardSize = cardSize();
+        m_snapshot.cardSides = QStringLiteral("2");
+        m_snapshot.front = {bound(QStringLiteral("front"))};
+        m_snapshot.back = {bound(QStringLiteral("back"))};
+        m_snapshot.seriesNames = {QStringLiteral("front"), QStringLiteral("back")};
+        m_snapshot.seriesValues = {{QStringLiteral("Ann"), QString()}, {QString(), QStringLiteral("Bob")}};
+        m_snapshot.useSeries = true;
+        m_snapshot.seriesRows = 2;
+    }
+    std::shared_ptr<const SheetCardSource> cards(bool, bool) override
+    {
+        return std::make_shared<RecordCardSource>(m_snapshot);
+    }
+
+private:
+    CardSnapshot m_snapshot;
+};
+
 class CupsPrintCommandTest : public EditorWindowFixture
 {
 protected:
@@ -281,6 +318,45 @@ TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)
     ASSERT_EQ(seam.messageTexts().size(), 2);
     EXPECT_TRUE(seam.messageTexts()[1].contains(QStringLiteral("The printer \"%1\" is not available.").arg(gone)));
     s_cups->addQueue(gone);   // back for a later repeat
+}
+
+// The end of a print says which values the printed cards lacked: those of the sides printed.
+TEST_F(CupsPrintTest, EndReportNamesTheMissingValuesOfThePrintedSides)
+{
+    QTemporaryDir data;
+    const QString dataFolder = std::exchange(Data_Folder_Path, data.path());
+    TwoSidedPrintDesign twoSided;
+    const struct
+    {
+        const char *side;
+        QString report;
+    } cases[] = {
+        {"F", "\n2 cards were printed.\nCard 2: no value for the text bound to series front."},
+        {"B", "\n2 cards were printed.\nCard 1: no value for the text bound to series back."},
+        {"BOTH", "\n2 cards were printed.\nCard 2: no value for the text bound to series front."
+                 "\nCard 1: no value for the text on the back bound to series back."},
+    };
+    const QString queue = s_cups->pdfQueue;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.side);
+        seam.messages.clear();
+        const QString side = QLatin1String(c.side);
+        seam.onDialog([&](QDialog *dialog) {
+            auto *w = qobject_cast<Print_Wnd *>(dialog);
+            useQueue(w, queue);
+            EXPECT_TRUE(w->ui.print_with_batch_chk->isChecked());
+            QAbstractButton *button = side == QLatin1String("F")   ? w->ui.side_front_rb
+                                      : side == QLatin1String("B") ? w->ui.side_back_rb
+                                                                   : w->ui.side_both_rb;
+            button->click();
+            EXPECT_EQ(w->card_side_str, side);
+            QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
+            return 0;
+        });
+        Print_Wnd::defaultInstance()->Open_Print_Wnd(twoSided);
+        EXPECT_EQ(seam.messageTexts().join(QLatin1Char('|')).toStdString(), c.report.toStdString());
+    }
+    Data_Folder_Path = dataFolder;
 }
 
 TEST_F(CupsPrintCommandTest, PrintCommandPrintsOneGuestPerCellAndPutsRecordZeroBack)

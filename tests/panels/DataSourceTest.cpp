@@ -8,6 +8,13 @@
 #include "document/LMNImage.h"
 #include "data/ui/CardSnapshotTaker.h"
 #include "editor/ui/DesignFileCommands.h"
+#include "output/ui/ExportCommands.h"
+#include "output/ui/ExportWindow.h"
+#include "output/ui/Send_Mail.h"
+#include "profile/ui/ProfileCommands.h"
+#include "profile/ui/Show_User_Profile.h"
+
+#include <QUndoStack>
 
 namespace {
 
@@ -51,6 +58,54 @@ TEST_F(DataSourceTest, ASeriesPutsItsFirstValueIntoTextsAndPictures)
         EXPECT_TRUE(element->data_source_type == 0 && !source.Batch_Series->isEnabled());
     }
     EXPECT_TRUE(m_seam.messages.isEmpty());
+}
+
+TEST_F(DataSourceTest, EachKindChosenWhileASeriesExistsIsOneStepThatMarksTheDesignChanged)
+{
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Names"), {QStringLiteral("Ann")}, DataSeries::WriteMode::Replace));
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    QUndoStack *history = m_document.undoManager();
+    const GraphicPtr element = add(GraphicKind::Text);
+    select({element});
+    struct Row
+    {
+        const char *kind;
+        int stored;   // data_source_type after the choice
+    };
+    int before = element->data_source_type;
+    for (const Row &row : {Row{"Series", 1}, Row{"Manual", 0}}) {
+        SCOPED_TRACE(row.kind);
+        m_window->files()->markSaved();
+        const int steps = history->count();
+        // Chosen with the mouse: the combo box reports the user's choice.
+        const int index = source.Data_source_type->findText(QString::fromLatin1(row.kind));
+        source.Data_source_type->setCurrentIndex(index);
+        emit source.Data_source_type->activated(index);
+        EXPECT_EQ(element->data_source_type, row.stored);
+        EXPECT_EQ(history->count(), steps + 1);
+        EXPECT_TRUE(m_window->files()->hasUnsavedChanges());
+        history->undo();
+        EXPECT_EQ(element->data_source_type, before);
+        history->redo();
+        before = row.stored;
+    }
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+}
+
+TEST_F(DataSourceTest, ChoosingASeriesTooLargeToReadSaysSoAndKeepsTheElementsText)
+{
+    TestHelpers::writeFile(DataSeries::filePath(QStringLiteral("Many")), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    GraphicPtr text = add(GraphicKind::Text);
+    text->setText(QStringLiteral("Typed"));
+    select({text});
+    choose(commands, source.Data_source_type, QStringLiteral("Series"));
+    choose(commands, source.Batch_Series, QStringLiteral("Many"));
+    EXPECT_EQ(m_seam.messageTexts(),
+              QStringList({"\nThe series \"Many\" is not read: it holds more than 5000000 values."}));
+    EXPECT_EQ(m_seam.messages.value(0).icon, QMessageBox::Warning);
+    EXPECT_TRUE(text->data_source_type == 1 && text->batch_list_name == QLatin1String("Many"));
+    EXPECT_EQ(text->_Text_contents, QStringLiteral("Typed"));
 }
 
 TEST_F(DataSourceTest, ShowingABoundElementChangesNothingEvenWhenItsSeriesAreGone)
@@ -132,4 +187,108 @@ TEST_F(DataSourceTest, ASpreadsheetColumnPutsItsFirstRecordIntoTheText)
     choose(commands, source.Batch_Series, QStringLiteral("Name"));
     EXPECT_TRUE(text->data_source_type == 2 && text->excel_col_indx == 1 && text->_Text_contents == QLatin1String("Cleo"));
     table = saved;
+}
+
+TEST_F(DataSourceTest, AnOpenedDesignOffersItsSpreadsheetWhereverASourceIsChosen)
+{
+    // The sender's name from a spreadsheet column and the title from a series, saved with two
+    // spreadsheet records; and a design without records.
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Titles"), {QStringLiteral("Dr"), QStringLiteral("Prof")},
+                                        DataSeries::WriteMode::Replace));
+    const SpreadsheetTable saved = SpreadsheetTable::live();
+    SpreadsheetTable &table = SpreadsheetTable::live();
+    table = SpreadsheetTable();
+    table.titles = {QStringLiteral("No."), QStringLiteral("Guest"), QStringLiteral("Town")};
+    table.appendRecord({QStringLiteral("Ann"), QStringLiteral("Oslo")}, 2);
+    table.appendRecord({QStringLiteral("Ben"), QStringLiteral("Bonn")}, 2);
+    GraphicPtr name = add(GraphicKind::Text, QRectF(20, 20, 80, 20));
+    name->control_ID = QStringLiteral("Fup_Name");
+    name->data_source_type = 2;
+    name->excel_col_indx = 2;
+    GraphicPtr title = add(GraphicKind::Text, QRectF(20, 60, 80, 20));
+    title->control_ID = QStringLiteral("Fup_Title");
+    title->data_source_type = 1;
+    title->batch_list_name = QStringLiteral("Titles");
+    const QString withRecords = QDir(m_resources.path()).filePath(QStringLiteral("guests.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(withRecords));
+    table = SpreadsheetTable();
+    name->data_source_type = 0;
+    const QString without = QDir(m_resources.path()).filePath(QStringLiteral("plain.dcard"));
+    ASSERT_TRUE(m_window->saveDesignTo(without));
+
+    // Records, none, records again: the profile dialog is made with the first design's rows and
+    // follows each design opened after it.
+    for (const bool records : {true, false, true}) {
+        SCOPED_TRACE(records ? "with records" : "without records");
+        SpreadsheetTable::live() = SpreadsheetTable();   // a fresh start of the program
+        LMNDocument document;
+        LMNWindowController fresh(&document);
+        ASSERT_TRUE(fresh.windowDidLoad(records ? withRecords : without));
+
+        // The panel: each element shows its own source and column or series.
+        Ui::DataSourcePage &source = fresh.settingsPanel()->ui.datasource_tab->ui;
+        EXPECT_EQ(source.Data_source_type->findText(QStringLiteral("Excel")) >= 0, records);
+        const struct
+        {
+            QString id;
+            QString kind;
+            QString choice;
+        } shown[] = {{QStringLiteral("Fup_Name"), records ? QStringLiteral("Excel") : QStringLiteral("Manual"),
+                      records ? QStringLiteral("Town") : QString()},
+                     {QStringLiteral("Fup_Title"), QStringLiteral("Series"), QStringLiteral("Titles")}};
+        for (const auto &row : shown) {
+            const GraphicPtr element = fresh._graphicView->Selcect_Ctrl_With_ID(row.id);
+            ASSERT_TRUE(element);
+            fresh._graphicView->selectGraphics({element});
+            fresh._graphicView->_Selected_Graphic = element;
+            fresh.Show_RHS_Properties(element);
+            EXPECT_EQ(source.Data_source_type->currentText(), row.kind) << row.id.toStdString();
+            EXPECT_EQ(source.Batch_Series->currentText(), row.choice) << row.id.toStdString();
+        }
+
+        // The sender-profile dialog's rows.
+        m_seam.onDialog([records](QDialog *dialog) {
+            auto *profile = qobject_cast<Show_User_Profile *>(dialog);
+            EXPECT_NE(profile, nullptr);
+            if (!profile)
+                return 0;
+            EXPECT_EQ(profile->rows[0].kind->count(), records ? 3 : 2);
+            EXPECT_EQ(profile->rows[0].kind->currentText(), records ? QStringLiteral("Excel") : QStringLiteral("Manual"));
+            EXPECT_EQ(profile->rows[0].choice->currentText(), records ? QStringLiteral("Town") : QString());
+            EXPECT_EQ(profile->rows[1].kind->currentText(), QStringLiteral("Series"));
+            EXPECT_EQ(profile->rows[1].choice->currentText(), QStringLiteral("Titles"));
+            return 0;
+        });
+        EXPECT_EQ(fresh.profile()->Open_User_Profile_Window(true, QStringLiteral("F")), 0);
+
+        // Export, print and mail offer one card per record of each source in use.
+        m_seam.onDialog([records](QDialog *dialog) {
+            auto *sheet = qobject_cast<ExportWindow *>(dialog);
+            EXPECT_NE(sheet, nullptr);
+            if (!sheet)
+                return 0;
+            EXPECT_TRUE(sheet->ui.Export_with_batch_chk->isEnabled() && sheet->ui.Export_with_batch_chk->isChecked());
+            EXPECT_EQ(sheet->ui.Export_with_excel_chk->isEnabled(), records);
+            EXPECT_EQ(sheet->ui.Export_with_excel_chk->isChecked(), records);
+            return 0;
+        });
+        ExportCommands::Export_Button(fresh);
+        CardSnapshotTaker::checkSources(fresh);   // what the print window's boxes are set from
+        EXPECT_TRUE(Use_Data_Sheet_Values);
+        EXPECT_EQ(Use_Excel_Binding_Values, records);
+        EXPECT_EQ(Total_Batch_Excel_Card, 2);
+        m_seam.onDialog([records](QDialog *dialog) {
+            auto *mail = qobject_cast<Send_Mail *>(dialog);
+            EXPECT_NE(mail, nullptr);
+            if (!mail)
+                return 0;
+            EXPECT_TRUE(mail->ui.send_with_batch_chk->isEnabled());
+            EXPECT_EQ(mail->ui.send_with_excel_chk->isEnabled(), records);
+            return 0;
+        });
+        fresh.Mail_Button();
+        EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
+    }
+    SpreadsheetTable::live() = saved;
+    Use_Excel_Binding_Values = Use_Data_Sheet_Values = false;
 }

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -135,21 +137,66 @@ const std::vector<DataMatrixEncoder::SizeRecord> &DataMatrixEncoder::ecc200matri
     return table;
 }
 
-std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int *cost, bool exact)
-{
-    const int length = int(data.size());
-    if (length > kMaxInput)
-        return std::nullopt;
-    if (length == 0) {
-        if (cost)
-            *cost = 0;
-        return QByteArray();
-    }
-    const auto *s = reinterpret_cast<const std::uint8_t *>(data.constData());
+namespace {
 
-    // t: codewords from p to the end when already in e (0: impossible); n: bytes e takes from p.
-    std::vector<std::array<int, Count>> t(std::size_t(length) + 1, std::array<int, Count>{});
-    std::vector<std::array<int, Count>> n(std::size_t(length) + 1, std::array<int, Count>{});
+// What the bytes from one position allow, whichever way the symbol ends: the ASCII codewords and
+// bytes of one step, where the first whole C40 and Text groups end (or the data, when it ends
+// first) with their values, whether an X12 group starts here, and how many EDIFACT bytes follow
+// (up to one group of four).
+struct Reach {
+    int asciiCost;
+    int asciiTaken;
+    int c40End[2];    // C40, Text
+    int c40Values[2]; // C40, Text
+    bool x12;
+    int edifactRun;
+};
+
+std::vector<Reach> reachOf(const std::uint8_t *s, int length)
+{
+    std::vector<Reach> reach(std::size_t(length) + 1, Reach{});
+    for (int p = 0; p < length; ++p) {
+        Reach &r = reach[std::size_t(p)];
+        r.asciiCost = asciiCost(s, length, p, &r.asciiTaken);
+        for (int i = 0; i < 2; ++i) {
+            int values = 0;
+            int q = p;
+            while (q < length) {
+                int buffer[6];
+                int count = 0;
+                c40Values(s[q], i == 1, buffer, count);
+                values += count;
+                ++q;
+                if (values % 3 == 0)
+                    break;
+            }
+            r.c40End[i] = q;
+            r.c40Values[i] = values;
+        }
+        r.x12 = p + 3 <= length && isX12(s[p]) && isX12(s[p + 1]) && isX12(s[p + 2]);
+        int k = 0;
+        while (k < 4 && p + k < length && isEdifact(s[p + k]))
+            ++k;
+        r.edifactRun = k;
+    }
+    return reach;
+}
+
+// The cost tables under one end rule: t[p][e] the codewords from p to the end when already in e
+// (0: impossible), n[p][e] the bytes e takes from p. `Exact` costs the end of the data as if the
+// symbol ended there.
+struct CostTables {
+    std::vector<std::array<int, Count>> t;
+    std::vector<std::array<int, Count>> n;
+};
+
+template <bool Exact>
+CostTables costTables(const std::vector<Reach> &reach, int length)
+{
+    CostTables tables{std::vector<std::array<int, Count>>(std::size_t(length) + 1, std::array<int, Count>{}),
+                      std::vector<std::array<int, Count>>(std::size_t(length) + 1, std::array<int, Count>{})};
+    auto &t = tables.t;
+    auto &n = tables.n;
 
     struct Best {
         int cost;
@@ -173,35 +220,25 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
     };
     // With the exact end rule, one last ASCII codeword may follow C40, Text or X12 directly.
     auto exactAscii = [&](int q, Best b) -> Best {
-        if (exact && q < length && t[q][A] == 1 && b.cost > 1)
+        if (Exact && q < length && t[q][A] == 1 && b.cost > 1)
             return {1, A};
         return b;
     };
 
     for (int p = length - 1; p >= 0; --p) {
+        const Reach &r = reach[std::size_t(p)];
         // ASCII.
         {
-            int consumed = 1;
-            const int c = asciiCost(s, length, p, &consumed);
-            const Best next = best(p + consumed, A);
-            t[p][A] = c + next.cost;
-            chain(p, A, consumed, next);
+            const Best next = best(p + r.asciiTaken, A);
+            t[p][A] = r.asciiCost + next.cost;
+            chain(p, A, r.asciiTaken, next);
         }
         // C40 and Text: whole groups of three values.
         for (int e : {int(C), int(T)}) {
-            int values = 0;
-            int q = p;
-            while (q < length) {
-                int buffer[6];
-                int count = 0;
-                c40Values(s[q], e == T, buffer, count);
-                values += count;
-                ++q;
-                if (values % 3 == 0)
-                    break;
-            }
+            const int values = r.c40Values[e == T];
+            const int q = r.c40End[e == T];
             int groups = values / 3;
-            if (exact && q == length && values % 3 == 2)
+            if (Exact && q == length && values % 3 == 2)
                 ++groups;
             else if (values % 3 != 0)
                 groups = -1;
@@ -214,7 +251,7 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
             chain(p, e, q - p, next);
         }
         // X12: three X12 bytes per group.
-        if (p + 3 <= length && isX12(s[p]) && isX12(s[p + 1]) && isX12(s[p + 2])) {
+        if (r.x12) {
             const Best next = exactAscii(p + 3, best(p + 3, X));
             t[p][X] = 2 + next.cost;
             chain(p, X, 3, next);
@@ -222,11 +259,11 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
             t[p][X] = 0;
         }
         // EDIFACT: groups of one to four bytes; a short group unlatches back to ASCII.
-        if (isEdifact(s[p])) {
+        if (r.edifactRun > 0) {
             int bestCost = 0;
             int bestTaken = 0;
             Best bestNext{0, -1};
-            for (int k = 1; k <= 4 && p + k <= length && isEdifact(s[p + k - 1]); ++k) {
+            for (int k = 1; k <= r.edifactRun; ++k) {
                 const int q = p + k;
                 int c;
                 Best next{0, -1};
@@ -239,7 +276,7 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
                     c = (k == 1 ? 2 : 3) + next.cost;
                 } else {
                     next = best(q, E);
-                    if (exact && t[q][A] > 0 && t[q][A] <= 2 && t[q][A] + switchcost[E][A] < next.cost)
+                    if (Exact && t[q][A] > 0 && t[q][A] <= 2 && t[q][A] + switchcost[E][A] < next.cost)
                         next = {t[q][A], A};
                     c = 3 + next.cost;
                 }
@@ -265,7 +302,16 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
             chain(p, B, 1, next);
         }
     }
+    return tables;
+}
 
+// The cheapest path through `tables` from the start in ASCII, one letter per byte, and its cost.
+QByteArray lettersOf(const CostTables &tables, int length, int *cost)
+{
+    const auto &t = tables.t;
+    const auto &n = tables.n;
+    if (cost)
+        *cost = 0;
     QByteArray letters(length, 'A');
     int current = A;
     int p = 0;
@@ -291,6 +337,48 @@ std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int
         current = chosen;
     }
     return letters;
+}
+
+// The cheapest mixes of one data under both end rules. The exact one is worked out at once; the
+// other, needed only when no size holds the exact cost, reuses the look at the bytes.
+class Mixes
+{
+public:
+    explicit Mixes(const QByteArray &data)
+        : m_length(int(data.size()))
+        , m_valid(m_length <= DataMatrixEncoder::kMaxInput)
+    {
+        if (!m_valid)
+            return;
+        m_reach = reachOf(reinterpret_cast<const std::uint8_t *>(data.constData()), m_length);
+    }
+
+    std::optional<QByteArray> exact(int *cost) const
+    {
+        if (!m_valid)
+            return std::nullopt;
+        return lettersOf(costTables<true>(m_reach, m_length), m_length, cost);
+    }
+
+    std::optional<QByteArray> loose(int *cost) const
+    {
+        if (!m_valid)
+            return std::nullopt;
+        return lettersOf(costTables<false>(m_reach, m_length), m_length, cost);
+    }
+
+private:
+    int m_length;
+    bool m_valid;
+    std::vector<Reach> m_reach;
+};
+
+} // namespace
+
+std::optional<QByteArray> DataMatrixEncoder::encmake(const QByteArray &data, int *cost, bool exact)
+{
+    const Mixes mixes(data);
+    return exact ? mixes.exact(cost) : mixes.loose(cost);
 }
 
 bool DataMatrixEncoder::ecc200encode(std::vector<std::uint8_t> &target, int capacity, const QByteArray &data,
@@ -525,13 +613,38 @@ DataMatrixEncoder::EncodeResult DataMatrixEncoder::encodeCodewords(std::vector<s
     return Fits;
 }
 
+namespace {
+
+// The encoders of the error correction block lengths of the sizes, made once and shared by all
+// threads; other lengths get one of their own.
+const ReedSolomonEncoder &encoderFor(int rsblock)
+{
+    constexpr int kLongest = 68;
+    static const std::array<std::unique_ptr<const ReedSolomonEncoder>, kLongest + 1> encoders = [] {
+        std::array<std::unique_ptr<const ReedSolomonEncoder>, kLongest + 1> made;
+        for (const DataMatrixEncoder::SizeRecord &size : DataMatrixEncoder::ecc200matrix())
+            if (size.rsblock <= kLongest && !made[std::size_t(size.rsblock)])
+                made[std::size_t(size.rsblock)] = std::make_unique<const ReedSolomonEncoder>(
+                    GaloisField256::dataMatrix(), size.rsblock, 1, ReedSolomonEncoder::ProductTable);
+        return made;
+    }();
+    if (rsblock >= 0 && rsblock <= kLongest && encoders[std::size_t(rsblock)])
+        return *encoders[std::size_t(rsblock)];
+    thread_local std::unique_ptr<const ReedSolomonEncoder> other;
+    if (!other || other->ecCount() != rsblock)
+        other = std::make_unique<const ReedSolomonEncoder>(GaloisField256::dataMatrix(), rsblock, 1);
+    return *other;
+}
+
+} // namespace
+
 void DataMatrixEncoder::ecc200(std::uint8_t *binary, int bytes, int datablock, int rsblock)
 {
     const int blocks = (bytes + 2) / datablock;
     // Codewords are dealt to the blocks in turn, data and error correction alike: where the data
     // does not share out evenly (144 x 144), the error correction continues the rotation.
     const int firstBlockAfterData = bytes % blocks;
-    const ReedSolomonEncoder rs(GaloisField256::dataMatrix(), rsblock, 1);
+    const ReedSolomonEncoder &rs = encoderFor(rsblock);
     std::vector<std::uint8_t> block(static_cast<std::size_t>(datablock) + 1);
     std::vector<std::uint8_t> ec(static_cast<std::size_t>(rsblock));
     for (int b = 0; b < blocks; ++b) {
@@ -678,10 +791,11 @@ ModuleGrid DataMatrixEncoder::iec16022ecc200(int &W, int &H, std::optional<QByte
                 return {};
             }
             if (!encoding) {
+                const Mixes mixes(data);
                 int cost = 0;
-                std::optional<QByteArray> letters = encmake(data, &cost, true);
+                std::optional<QByteArray> letters = mixes.exact(&cost);
                 if (letters && cost != sizes[std::size_t(index)].bytes)
-                    letters = encmake(data, &cost, false);
+                    letters = mixes.loose(&cost);
                 if (!letters || cost > sizes[std::size_t(index)].bytes) {
                     complain(QString::asprintf("Cannot make barcode fit %dx%d\n", W, H));
                     return {};
@@ -713,14 +827,15 @@ ModuleGrid DataMatrixEncoder::iec16022ecc200(int &W, int &H, std::optional<QByte
                 return {};
             }
         } else {
+            const Mixes mixes(data);
             int cost = 0;
-            std::optional<QByteArray> letters = encmake(data, &cost, true);
+            std::optional<QByteArray> letters = mixes.exact(&cost);
             if (letters) {
                 for (int i = 0; i < int(sizes.size()) && index < 0; ++i)
                     if (sizes[std::size_t(i)].bytes == cost)
                         index = i;
                 if (index < 0) {
-                    letters = encmake(data, &cost, false);
+                    letters = mixes.loose(&cost);
                     for (int i = 0; i < int(sizes.size()) && index < 0; ++i)
                         if (sizes[std::size_t(i)].bytes >= cost)
                             index = i;

@@ -122,7 +122,7 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
     }
     try {
         if (settings.isTwoDimensional())
-            generateTwoD(settings, value, header, footer, output, result);
+            generateTwoD(settings.withTwoDColours(), value, header, footer, output, result);
         else
             generateLinear(settings, value, header, footer, output, result);
     } catch (const std::bad_alloc &) {

@@ -173,9 +173,22 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
             const qsizetype n = groups.size();
             if (left.isEmpty() && n == 1) {
                 const QSizeF measured = BarcodeText::measure(middle, s.value_font);
-                const double kerning = oneGroupKerning(W, measured.width(), int(middle.size()), s.stretchCaption);
-                BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, kerning, Qt::AlignHCenter,
-                                        QRectF(0, bh - yc - measured.height(), bw, measured.height()));
+                // Stretched, the first letter starts at the first bar and the last one ends at
+                // the last bar; the quiet zones and side margins stay clear.
+                double barsLeft = W;
+                double barsRight = 0.0;
+                for (const QRectF &bar : m_bars) {
+                    barsLeft = std::min(barsLeft, bar.left());
+                    barsRight = std::max(barsRight, bar.right());
+                }
+                const int length = int(middle.size());
+                const double spacing = oneGroupKerning(barsRight - barsLeft, measured.width(), length, s.stretchCaption);
+                if (s.stretchCaption && length > 1 && barsRight - barsLeft > measured.width())
+                    BarcodeText::drawAtPoint(painter, middle, s.value_font, s.captionColor, spacing,
+                                             QPointF(barsLeft, bh - yc));
+                else
+                    BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, spacing, Qt::AlignHCenter,
+                                            QRectF(0, bh - yc - measured.height(), bw, measured.height()));
             } else {
                 QList<double> widths;
                 QList<int> lengths;
@@ -276,11 +289,12 @@ QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCap
     return groups;
 }
 
-double NKDBarcodeOffscreenView::oneGroupKerning(double W, double w, int length, bool stretch)
+double NKDBarcodeOffscreenView::oneGroupKerning(double span, double w, int length, bool stretch)
 {
-    if (!stretch || length <= 0)
-        return 2.0;
-    return 2.0 * (W - w) / (2.0 * length);
+    // The spacing after the last letter lies beyond its ink: length - 1 gaps share the room.
+    if (!stretch || length < 2 || !(span > w))
+        return kUnstretchedKerning;
+    return (span - w) / double(length - 1);
 }
 
 void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink)

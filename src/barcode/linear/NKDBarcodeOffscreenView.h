@@ -69,9 +69,11 @@ public:
     };
     static QList<CaptionGroup> groupedCaption(double W, double b, int m, double firstBar, double lrMargin,
                                               const QList<double> &widths, const QList<int> &lengths);
-    // Kerning of a one-group caption of `length` characters measured `w` wide on a barcode W
-    // wide: spread over the width when stretched, else 2.
-    static double oneGroupKerning(double W, double w, int length, bool stretch);
+    // Kerning of a one-group caption of `length` characters measured `w` wide under bars `span`
+    // wide: stretched, the letters spread so that the first starts and the last ends with the
+    // bars; else (also for one letter, or a caption wider than the bars) kUnstretchedKerning.
+    static constexpr double kUnstretchedKerning = 2.0;
+    static double oneGroupKerning(double span, double w, int length, bool stretch);
 
     // The picture of a barcode at the resolution of its settings; null without a barcode.
     static QImage imageFromBarcode(const NKDBarcode *barcode);

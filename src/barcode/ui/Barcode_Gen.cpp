@@ -202,7 +202,7 @@ void Barcode_Gen::setControlsFromSettings(const BarcodeElementSettings &s)
     ui.hideFooterCheckbox->setChecked(s.show_hide_ftr == 1);
     ui.captionCheckbox->setChecked(s.show_hide_val == 1);
     ui.showinTopCheckbox->setChecked(s.show_val_on_top == 1);
-    ui.kerning_value_Checkbox->setChecked(s.stretchCaption);
+    ui.kerning_value_Checkbox->setChecked(s.kerning_value_val == 1);
     ui.align_hdr_combo->setCurrentIndex(s.align_hdr_index);
     ui.align_ftr_combo->setCurrentIndex(s.align_ftr_index);
     ui.HeightStepper->setValue(s.linear_height_val);
@@ -335,7 +335,9 @@ BarcodeElementSettings Barcode_Gen::settingsFromControls() const
     s.barcode_clr_val = ui.barcode_clr->color();
     s.dpi_val_index = ui.DPI_ComboBox->currentIndex();
     s.dpi_custom_val = QString::number(ui.dpi_Stepper->value());
-    s.stretchCaption = ui.kerning_value_Checkbox->isEnabled() && ui.kerning_value_Checkbox->isChecked();
+    // Kept while the box is disabled: EAN and UPC captions and 2D symbols never stretch, and
+    // the box comes back as it was when the element returns to a one-group caption.
+    s.kerning_value_val = ui.kerning_value_Checkbox->isChecked() ? 1 : 0;
     return s;
 }
 

@@ -230,14 +230,21 @@ void BatchWizard::On_Update()
         Show_Warning_MessageBox(kFileError);
         return;
     }
+    // A series too large to be read opens as no values: saving that would replace it.
+    plz_wait_Window->begin();
+    QString refusal;
+    const QStringList values = DataSeries::readListValues(name, &refusal);
+    plz_wait_Window->end();
+    if (!refusal.isEmpty()) {
+        Show_Warning_MessageBox(refusal + QLatin1Char('.'));
+        return;
+    }
     Show_hide_Last_screen(false);
     Show_hide_first_screen(true);
     ui.batch_list_name->setText(name);
     ui.update_list_name->setText(name);
-    plz_wait_Window->begin();
-    ListData_value->setValues(DataSeries::readListValues(name));
+    ListData_value->setValues(values);
     Update_Value_List_Count();
-    plz_wait_Window->end();
 }
 
 void BatchWizard::Delete_List_Btn_Clicked()

@@ -4,8 +4,8 @@
 #include "dialogs/ui/SharedWindow.h"
 #include "document/StringUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/UiUtilities.h"
 
-#include <QFile>
 #include <QPointer>
 
 View_Data_Series *View_Data_Series::defaultInstance()
@@ -17,6 +17,7 @@ View_Data_Series::View_Data_Series(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     connect(ui.OK_Btn, &QPushButton::clicked, this, &View_Data_Series::OK_Btn_Clicked);
 }
 
@@ -25,8 +26,7 @@ void View_Data_Series::Open_Wnd()
     ui.series_name->setText(file_name);
     ListData.clear();
     Update_batch_List_Count();
-    if (DataSeries::isUsableName(file_name))
-        Load_file_Func(DataSeries::filePath(file_name));
+    Load_file_Func(file_name);
     ModalSeam::instance().execDialog(this);
     hide();
 }
@@ -36,15 +36,16 @@ void View_Data_Series::OK_Btn_Clicked()
     done(1);
 }
 
-void View_Data_Series::Load_file_Func(const QString &path)
+void View_Data_Series::Load_file_Func(const QString &name)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-        for (const QString &line : lines)
-            Create_Avail_List(line);
-    }
+    // Through the series reader: its encodings, line ends and limits are the cards'.
+    QString refusal;
+    const QStringList values = DataSeries::readListValues(name, &refusal);
+    for (const QString &value : values)
+        Create_Avail_List(value);
     Update_batch_List_Count();
+    if (!refusal.isEmpty())
+        ui.list_count->setText(refusal + QLatin1Char('.'));
 }
 
 void View_Data_Series::Create_Avail_List(const QString &text)

@@ -26,9 +26,10 @@ public:
     // Shows the series named by file_name and runs the window until OK.
     void Open_Wnd();
     void OK_Btn_Clicked();
-    // Reads the series file: its lines, trimmed, without empty ones. A missing or unreadable
-    // file (or a name that is not a series name) gives no rows.
-    void Load_file_Func(const QString &path);
+    // Reads the series `name`: its lines, trimmed, without empty ones. A missing or unreadable
+    // file (or a name that is not a series name) gives no rows; a series too large to be read
+    // gives none either, and the count line says why.
+    void Load_file_Func(const QString &name);
     void Create_Avail_List(const QString &text);
     void Update_batch_List_Count();
 

@@ -10,6 +10,7 @@ Open_Export_Files::Open_Export_Files(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     connect(ui.export_ok_btn, &QPushButton::clicked, this, &Open_Export_Files::OKPressed);
     connect(ui.export_cancel_btn, &QPushButton::clicked, this, &Open_Export_Files::CancelPressed);
 }

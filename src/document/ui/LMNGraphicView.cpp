@@ -28,8 +28,11 @@
 #include <QScrollArea>
 #include <QWheelEvent>
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace {
 
@@ -65,6 +68,48 @@ int lineOrientation(const QPointF &from, const QPointF &to)
         return 1; // vertical
     return (dx > 0) == (dy > 0) ? 2 : 3; // falling or rising diagonal
 }
+
+// Whether elements are in a list: a few are looked for in the list itself, many (a paste,
+// select all, a band over a large design) in a set of its addresses made in one pass, so
+// asking about every element of a list costs time linear in its length.
+class ListLookup
+{
+public:
+    ListLookup(const GraphicList &list, qsizetype questions)
+        : m_list(list)
+        , m_bySet(questions > 8)
+    {
+        if (!m_bySet)
+            return;
+        m_addresses.reserve(list.size());
+        for (const GraphicPtr &g : list)
+            m_addresses.insert(g.get());
+    }
+
+    bool contains(const GraphicPtr &g) const { return m_bySet ? m_addresses.contains(g.get()) : m_list.contains(g); }
+
+private:
+    const GraphicList &m_list;
+    bool m_bySet;
+    QSet<const LMNGraphic *> m_addresses;
+};
+
+// A rectangle as a key for finding equal bounds among many: coordinates to 1/1024 point,
+// far below anything drawn.
+struct BoundsKey
+{
+    qint64 x, y, w, h;
+    explicit BoundsKey(const QRectF &r)
+        : x(qRound64(r.x() * 1024)), y(qRound64(r.y() * 1024)), w(qRound64(r.width() * 1024)), h(qRound64(r.height() * 1024))
+    {
+    }
+    bool operator==(const BoundsKey &) const = default;
+};
+
+struct BoundsKeyHash
+{
+    size_t operator()(const BoundsKey &k) const noexcept { return qHashMulti(0, k.x, k.y, k.w, k.h); }
+};
 
 } // namespace
 
@@ -150,26 +195,40 @@ QSize LMNGraphicView::sizeHint() const
 GraphicList LMNGraphicView::selectedGraphics() const
 {
     GraphicList selected;
+    if (m_selection.isEmpty())
+        return selected;
+    selected.reserve(m_selection.size());
     for (const GraphicPtr &g : std::as_const(*m_graphics))
-        if (m_selection.contains(g))
+        if (m_selected.contains(g.get()))
             selected.append(g);
     return selected;
 }
 
 bool LMNGraphicView::isSelected(const GraphicPtr &graphic) const
 {
-    return graphic && m_selection.contains(graphic) && m_graphics->contains(graphic);
+    return graphic && m_selected.contains(graphic.get()) && m_graphics->contains(graphic);
 }
 
 void LMNGraphicView::setSelection(GraphicList selection)
 {
     const bool hadPrimary = bool(_Selected_Graphic);
+    const ListLookup inList(*m_graphics, selection.size());
     m_selection.clear();
-    for (const GraphicPtr &g : std::as_const(selection))
-        if (g && m_graphics->contains(g) && !m_selection.contains(g))
-            m_selection.append(g);
-    const GraphicList ordered = selectedGraphics();
-    _Selected_Graphic = ordered.isEmpty() ? GraphicPtr() : ordered.first();
+    m_selected.clear();
+    for (const GraphicPtr &g : std::as_const(selection)) {
+        if (!g || m_selected.contains(g.get()) || !inList.contains(g))
+            continue;
+        m_selected.insert(g.get());
+        m_selection.append(g);
+    }
+    // The primary element is the topmost selected one.
+    _Selected_Graphic.reset();
+    if (!m_selection.isEmpty()) {
+        const auto first = std::find_if(m_graphics->cbegin(), m_graphics->cend(),
+                                        [this](const GraphicPtr &g) { return m_selected.contains(g.get()); });
+        if (first != m_graphics->cend())
+            _Selected_Graphic = *first;
+    }
     update();
     emit selectionChanged();
     // Nothing left selected (deleted, undone, cleared): the panel shows the card again instead
@@ -210,8 +269,9 @@ GraphicPtr LMNGraphicView::graphicUnderPoint(const QPointF &point) const
 void LMNGraphicView::pruneSelection()
 {
     // The list may be changed directly (loading a design, the working side being refilled).
+    const ListLookup inList(*m_graphics, m_selection.size());
     const bool stale = std::any_of(m_selection.cbegin(), m_selection.cend(),
-                                   [this](const GraphicPtr &g) { return !m_graphics->contains(g); });
+                                   [&inList](const GraphicPtr &g) { return !inList.contains(g); });
     if (stale)
         setSelection(m_selection);
     if (_Selected_Graphic && !m_graphics->contains(_Selected_Graphic))
@@ -223,9 +283,10 @@ void LMNGraphicView::onGraphicsEdited(GraphicList *list, const GraphicList &affe
     if (list == m_graphics) {
         if (fromHistory) {
             // Undo and redo show what they brought back or changed.
+            const ListLookup inList(*m_graphics, affected.size());
             GraphicList present;
             for (const GraphicPtr &g : affected)
-                if (m_graphics->contains(g))
+                if (inList.contains(g))
                     present.append(g);
             setSelection(present);
         } else {
@@ -598,11 +659,13 @@ void LMNGraphicView::paste()
         return;
 
     // Pasting onto the copied elements themselves would hide them: step aside until free.
-    const auto occupied = [this, &pasted](double offset) {
-        return std::any_of(pasted.cbegin(), pasted.cend(), [this, offset](const GraphicPtr &p) {
-            const QRectF target = p->bounds().translated(offset, offset);
-            return std::any_of(m_graphics->cbegin(), m_graphics->cend(),
-                               [&target](const GraphicPtr &g) { return g->bounds() == target; });
+    std::unordered_set<BoundsKey, BoundsKeyHash> taken;
+    taken.reserve(size_t(m_graphics->size()));
+    for (const GraphicPtr &g : std::as_const(*m_graphics))
+        taken.insert(BoundsKey(g->bounds()));
+    const auto occupied = [&taken, &pasted](double offset) {
+        return std::any_of(pasted.cbegin(), pasted.cend(), [&taken, offset](const GraphicPtr &p) {
+            return taken.count(BoundsKey(p->bounds().translated(offset, offset))) > 0;
         });
     };
     double offset = 0;

@@ -5,6 +5,7 @@
 #include "document/LMNGraphic.h"
 
 #include <QHash>
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -194,6 +195,7 @@ private:
     double m_zoom = 1.0;
 
     GraphicList m_selection; // unordered; selectedGraphics() gives list order
+    QSet<const LMNGraphic *> m_selected; // the same elements, for asking about one
 
     // Mouse tracking.
     Drag m_drag = Drag::None;

@@ -3,6 +3,7 @@
 #include "data/DataGlobals.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/SharedWindow.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QPointer>
 
@@ -15,6 +16,7 @@ ExportWindow::ExportWindow(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_fileTypes.addButton(ui.file_type_row0, 0);
     m_fileTypes.addButton(ui.file_type_row1, 1);
     m_fileTypes.addButton(ui.file_type_row2, 2);

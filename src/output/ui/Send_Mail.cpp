@@ -288,9 +288,12 @@ void Send_Mail::Send_Button()
                                                      : MailJob::EveryCardToEveryone;
     } else {
         job.mode = MailJob::WithoutCard;
-        job.attachment = ui.attachment->text();
-        // A name that would break the mail's headers is refused before any mail goes out.
-        const QString name = QFileInfo(job.attachment.trimmed()).fileName();
+        // The file the field names: as typed when there is one, else without the blanks and
+        // line ends around it. A name that would break the mail's headers is refused before
+        // any mail goes out, a break at either end of it too (trimmed, the file was only lost).
+        const QString typed = ui.attachment->text();
+        job.attachment = QFileInfo(typed).isFile() ? typed : typed.trimmed();
+        const QString name = QFileInfo(job.attachment).fileName();
         if (std::any_of(name.cbegin(), name.cend(), MailTransport::isLineBreak)) {
             Show_MessageBox(QStringLiteral("The attachment \"%1\" cannot be sent: its name holds a line break. "
                                            "Please rename the file first.")

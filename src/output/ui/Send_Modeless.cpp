@@ -3,6 +3,7 @@
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "output/OutputGlobals.h"
+#include "dialogs/ui/UiUtilities.h"
 
 #include <QPointer>
 
@@ -15,6 +16,7 @@ Send_Modeless::Send_Modeless(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, &Send_Modeless::update_sending_progress_bar);
     connect(ui._stop_btn, &QPushButton::clicked, this, &Send_Modeless::Stop_Sending_Pressed);

@@ -84,6 +84,18 @@ QRectF ProfileCommands::Get_Control_Rect_From_Template(const QString &controlId)
     return Show_User_Profile::defaultInstance()->placeholderRect(controlId, portrait);
 }
 
+void ProfileCommands::offerSpreadsheetSource(bool records)
+{
+    if (auto *combo = m_panels.settingsPanel()->findChild<QComboBox *>(QStringLiteral("Data_source_type"))) {
+        const QSignalBlocker blocker(combo);   // the selected element keeps its binding
+        if (records)
+            DataSourceServices::Add_Excel_Col_Name_In_Combo(combo);
+        else
+            DataSourceServices::Remove_Excel_Col_Name_In_Combo(combo);
+    }
+    ProfileDialogBase::offerSpreadsheetColumns(records);
+}
+
 void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide)
 {
     if (commitSide) {

@@ -58,6 +58,9 @@ public:
     void forgetWizardProfile() { m_wizardProfileConfirmed = false; }
     // The profile confirmed in the start screen's own dialog, placed once the start screen ends.
     void placeWizardProfile();
+    // A design was opened: the panel's data-source list and the rows of both profile dialogs
+    // offer "Excel" exactly when it carries spreadsheet records.
+    void offerSpreadsheetSource(bool records);
 
 private:
     void placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide);

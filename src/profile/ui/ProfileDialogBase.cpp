@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -36,9 +37,35 @@ const QString kPictureFilter = QStringLiteral(
 
 } // namespace
 
+namespace {
+
+// The profile dialogs made so far, so that a design just opened reaches their rows.
+QList<QPointer<ProfileDialogBase>> &madeDialogs()
+{
+    static QList<QPointer<ProfileDialogBase>> dialogs;
+    return dialogs;
+}
+
+} // namespace
+
 ProfileDialogBase::ProfileDialogBase(QWidget *parent)
     : QDialog(parent)
 {
+    QList<QPointer<ProfileDialogBase>> &dialogs = madeDialogs();
+    dialogs.removeAll(nullptr);
+    dialogs.append(this);
+}
+
+void ProfileDialogBase::offerSpreadsheetColumns(bool records)
+{
+    for (ProfileDialogBase *dialog : std::as_const(madeDialogs())) {
+        if (!dialog)
+            continue;
+        if (records)
+            dialog->Add_Excel_in_Data_Source_Combo();
+        else
+            dialog->Remove_Excel_in_Data_Source_Combo();
+    }
 }
 
 void ProfileDialogBase::bindControls()
@@ -89,6 +116,9 @@ void ProfileDialogBase::bindControls()
     button("batch_series_btn", &ProfileDialogBase::Batch_Series_Btn_Clicked);
     button("browse_pic_btn", &ProfileDialogBase::Browse_image_Btn_Clicked);
     button("clear_pic_btn", &ProfileDialogBase::Clear_image_Btn_Clicked);
+    // Made after a design with spreadsheet records was opened: its rows offer them too.
+    if (!SpreadsheetTable::live().isEmpty())
+        Add_Excel_in_Data_Source_Combo();
 }
 
 // --- Opening and resetting -------------------------------------------------------------------

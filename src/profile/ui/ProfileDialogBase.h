@@ -63,6 +63,9 @@ public:
     bool Fill_TEMP_User_profile_value_in_Variable();
     void Add_Excel_in_Data_Source_Combo();
     void Remove_Excel_in_Data_Source_Combo();
+    // A design was opened: every profile dialog made so far offers "Excel" in its rows exactly
+    // when the design carries spreadsheet records (dialogs made later look for themselves).
+    static void offerSpreadsheetColumns(bool records);
     void View_Data_Series_By_Name(QComboBox *choice);
     void Set_User_Image(const QString &path);
     virtual void Create_and_Set_Preview_picture();

@@ -136,9 +136,13 @@ TEST(BarcodeRender, CaptionGroupsAndKerning)
     // An empty group never divides by zero.
     const auto empty = NKDBarcodeOffscreenView::groupedCaption(100, 1, 3, 10, 0, {0, 30}, {0, 6});
     EXPECT_DOUBLE_EQ(empty[0].kerning, 0.0);
-    EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(100, 50, 10, true), 5.0);
-    EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(100, 50, 10, false), 2.0);
-    EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(100, 50, 0, true), 2.0);
+    // A stretched caption: nine gaps share the 50 points its ten letters leave under the bars.
+    EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(100, 50, 10, true), 50.0 / 9);
+    // Not stretched, one letter, no letter, a caption wider than the bars: the plain spacing.
+    const struct { double span; double w; int length; bool stretch; } plain[] = {
+        {100, 50, 10, false}, {100, 50, 1, true}, {100, 50, 0, true}, {40, 50, 10, true}};
+    for (const auto &c : plain)
+        EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(c.span, c.w, c.length, c.stretch), 2.0) << c.length;
 }
 
 TEST(BarcodeRender, WideHeaderWidensTheViewAndKeepsBarsCentred)
