@@ -480,6 +480,7 @@ std::pair<double, double> quietSides(const QImage &picture, const QRect &area, d
     while (right >= left && !dark(right, best))
         --right;
     return {(left - area.left()) / pixelsPerPoint, (area.right() - right) / pixelsPerPoint};
+}
 
 // The share of pixels of one picture that no pixel of the other within one pixel matches to
 // 16/255 in every channel, taken both ways (the larger): what differs beyond the placement of
