@@ -332,47 +332,106 @@ std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, double quie
     std::vector<QRect> bars;
     bars.reserve(m_bars.size());
     const double b = m_barcode->barWidth();
-    const double modules = double(m_barcode->completeBarcode().size());
-    // Readers measure the quiet zone against the bars beside it: for them the bars are laid on
-    // a grid of `module` pixels from `firstModule`, evenly (every module the same whole number
-    // of pixels) or with each edge on the nearest pixel edge.
-    double module = 0.0;
-    double firstModule = 0.0;
-    bool even = false;
-    if (quietZone >= 0 && b > 0 && modules > 0) {
-        const double exact = b * scale;
-        const double width = m_size.width() * scale;
-        const double quietModules = quietZone / b;
-        if (exact >= kExactModulePixels) {
-            // Rounding moves each edge by half a pixel at most, so a group of narrow elements
-            // may come out a pixel wider than its modules: the quiet zone gets a quarter pixel
-            // a module and a pixel more, when narrowing the bars by 3 % at most makes room.
-            const double room = (width - quietModules / 2.0 - 2.0) / (modules + 2.0 * quietModules);
-            module = room < exact && room >= 0.97 * exact ? room : exact;
-        } else {
-            even = true;
-            module = std::max(1.0, std::round(exact));
-            if (module * (modules + 2.0 * quietModules) + 2.0 > width)
-                module = std::max(1.0, std::floor(exact));
-        }
-        firstModule = width / 2.0 - modules * module / 2.0;
-        if (even)
-            firstModule = std::round(firstModule);
-    }
-    const double start = (m_size.width() - modules * b) / 2.0;
+    const QByteArray pattern = m_barcode->completeBarcode();
+    std::vector<int> edges;
+    if (quietZone >= 0 && b > 0)
+        edges = readableEdges(pattern, b * scale, quietZone / b, m_size.width() * scale);
+    const double start = (m_size.width() - double(pattern.size()) * b) / 2.0;
     for (const QRectF &bar : m_bars) {
         QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale, bar.height() * scale));
-        if (module > 0) {
-            const double first = std::round((bar.x() - start) / b);
-            const double count = std::max(1.0, std::round(bar.width() / b));
-            device.setLeft(int(std::lround(firstModule + first * module)));
-            device.setRight(int(std::lround(firstModule + (first + count) * module)) - 1);
+        if (!edges.empty()) {
+            const qsizetype first = std::clamp<qsizetype>(std::lround((bar.x() - start) / b), 0, pattern.size());
+            const qsizetype end = std::clamp<qsizetype>(first + std::max(1L, std::lround(bar.width() / b)), 0, pattern.size());
+            device.setLeft(edges[std::size_t(first)]);
+            device.setRight(edges[std::size_t(end)] - 1);
         }
         device = device.intersected(bounds);
         if (!device.isEmpty())
             bars.push_back(device);
     }
     return bars;
+}
+
+std::vector<int> NKDBarcodeOffscreenView::readableEdges(const QByteArray &pattern, double exact, double quiet,
+                                                        double width)
+{
+    const qsizetype n = pattern.size();
+    if (n == 0 || !(exact > 0))
+        return {};
+    std::vector<int> edges(std::size_t(n) + 1, 0);
+    const double own = double(n) * exact;
+    // A picture that leaves less beside the bars than the quiet zone (EAN and UPC place caption
+    // digits there) keeps what it leaves.
+    quiet = std::max(0.0, std::min(quiet, (width - own) / 2.0 / exact));
+    const auto centred = [width](double span) { return width / 2.0 - span / 2.0; };
+
+    if (exact >= kExactModulePixels) {
+        // Rounding moves each edge by half a pixel at most, so a group of narrow elements may
+        // come out a pixel wider than its modules: the quiet zone gets a quarter pixel a module
+        // and a pixel more, when narrowing the bars by 3 % at most makes room.
+        const double room = (width - quiet / 2.0 - 2.0) / (double(n) + 2.0 * quiet);
+        const double module = room < exact && room >= 0.97 * exact ? room : exact;
+        const double first = centred(double(n) * module);
+        for (qsizetype k = 0; k <= n; ++k)
+            edges[std::size_t(k)] = int(std::lround(first + double(k) * module));
+        return edges;
+    }
+
+    // Small modules: narrow elements alike, every module `whole` pixels. The bars keep their
+    // span (less what a quiet zone of such modules needs, by 3 % at most): the pixels over or
+    // under it come off or go to the widest elements, one each, spread along the symbol.
+    struct Run
+    {
+        qsizetype start;
+        int modules;
+        int pixels;
+    };
+    std::vector<Run> runs;
+    int widest = 0;
+    for (qsizetype k = 0; k < n;) {
+        qsizetype e = k;
+        while (e < n && pattern.at(e) == pattern.at(k))
+            ++e;
+        runs.push_back({k, int(e - k), 0});
+        widest = std::max(widest, int(e - k));
+        k = e;
+    }
+    const int whole = std::max(1, int(std::lround(exact)));
+    const double allowed = std::min(own, width - 2.0 * (quiet * whole + 1.0));
+    const int span = std::min(int(std::lround(own)), int(std::floor(allowed)));
+    const qsizetype wide = std::count_if(runs.begin(), runs.end(), [](const Run &run) { return run.modules >= 2; });
+    int surplus = int(n) * whole - span;
+    if (double(span) < 0.97 * own || 4 * std::abs(surplus) > wide) {
+        // Too many to spread: even modules, rounded down unless the bars and their quiet zone
+        // in rounded modules fit the picture.
+        int module = whole;
+        if (double(module) * (double(n) + 2.0 * quiet) + 2.0 > width)
+            module = std::max(1, int(std::floor(exact)));
+        const int first = int(std::lround(centred(double(n) * module)));
+        for (qsizetype k = 0; k <= n; ++k)
+            edges[std::size_t(k)] = first + int(k) * module;
+        return edges;
+    }
+    for (Run &run : runs)
+        run.pixels = run.modules * whole;
+    const int step = surplus > 0 ? -1 : 1;
+    for (int modules = widest; modules >= 2 && surplus != 0; --modules) {
+        std::vector<std::size_t> alike;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            if (runs[i].modules == modules)
+                alike.push_back(i);
+        const std::size_t take = std::min(alike.size(), std::size_t(std::abs(surplus)));
+        for (std::size_t j = 0; j < take; ++j)
+            runs[alike[(2 * j + 1) * alike.size() / (2 * take)]].pixels += step;
+        surplus += step * int(take);
+    }
+    int x = int(std::lround(centred(double(span))));
+    for (const Run &run : runs) {
+        edges[std::size_t(run.start)] = x;
+        x += run.pixels;
+    }
+    edges[std::size_t(n)] = x;
+    return edges;
 }
 
 QImage NKDBarcodeOffscreenView::toImage(double dpi) const

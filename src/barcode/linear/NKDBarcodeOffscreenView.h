@@ -45,12 +45,16 @@ public:
     // to hold in memory. Bar edges go to the nearest pixel edge.
     QImage toImage(double dpi) const;
     // The same with the bars laid for readers, `quietZone` points on each side kept clear of
-    // them (the bars stay centred):
+    // them (the bars stay centred; a picture that leaves less keeps what it leaves):
     // - modules of kExactModulePixels or more keep their edges on the nearest pixel edge, the
     //   bars narrowed (by 3 % at most) so that the quiet zone holds the pixel rounding of its
     //   neighbouring bars;
-    // - smaller modules get the same whole number of pixels each, the nearest when the bars
-    //   and their quiet zone in such modules fit the picture, else one pixel less (never
+    // - smaller modules, where such rounding would make narrow and wide elements too unequal
+    //   for readers, get the nearest whole number of pixels each; the bars keep their span
+    //   (narrowed by 3 % at most for a quiet zone of such modules) by a pixel less or more on
+    //   some of the widest elements. Where that would touch more than half of the elements
+    //   of two modules or more, every module gets the same pixels: the nearest number when the
+    //   bars and their quiet zone in such modules fit the picture, else one pixel less (never
     //   under one).
     QImage toReadableImage(double dpi, double quietZone) const;
     static constexpr double kExactModulePixels = 3.75;
@@ -95,6 +99,10 @@ private:
     // The bars in device pixels at `scale` pixels a point, inside `bounds`; `quietZone` >= 0
     // lays them for readers (see toReadableImage()).
     std::vector<QRect> deviceBars(double scale, double quietZone, const QRect &bounds) const;
+    // The pixel column of each module edge of `pattern` ('1' and '0' modules of `exact` pixels)
+    // laid for readers with `quiet` modules beside it, centred in `width` pixels; only the
+    // edges between unlike modules are meaningful for small modules.
+    static std::vector<int> readableEdges(const QByteArray &pattern, double exact, double quiet, double width);
     // The 2D symbol into `target` (points) on a vector device.
     void drawSymbolLossless(QPainter &painter, const QRectF &target) const;
     // Fills every row of `image` with the background and the device-pixel `bars` in ink.
