@@ -46,9 +46,12 @@ bool hasCurves(const QPainterPath &path)
     return false;
 }
 
-// Fills the stroke `outline` (one subpath a dash) in groups whose device pixels are apart.
-// False, having drawn nothing, when there is nothing to gain.
-bool fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrush &brush)
+enum class Stroked { ByQt, InGroups, AsOne };
+
+// Fills the stroke `outline` (one subpath a dash) in groups whose device pixels are apart, or
+// as one fill when the dashes all touch (Qt's stroke is exactly that fill). Beyond kMostDashes
+// draws nothing and leaves the stroke to Qt.
+Stroked fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrush &brush)
 {
     // Subpaths as element ranges with their device pixel bounds (a pixel of margin: the
     // rasterizer works in fixed point).
@@ -77,12 +80,9 @@ bool fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrush &
                           QRect(QPoint(int(std::floor(device.left())) - 1, int(std::floor(device.top())) - 1),
                                 QPoint(int(std::floor(device.right())) + 1, int(std::floor(device.bottom())) + 1))});
         if (int(pieces.size()) > kMostDashes)
-            return false;
+            return Stroked::ByQt;
         i = end;
     }
-    if (pieces.size() < 2)
-        return false;
-
     std::vector<int> parent(pieces.size());
     std::iota(parent.begin(), parent.end(), 0);
     const auto root = [&parent](int x) {
@@ -99,8 +99,10 @@ bool fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrush &
     for (std::size_t a = 0; a < pieces.size(); ++a)
         if (root(int(a)) == int(a))
             groups.push_back(int(a));
-    if (groups.size() < 2)
-        return false;
+    if (groups.size() < 2) {
+        painter.fillPath(outline, brush);
+        return Stroked::AsOne;
+    }
 
     for (const int group : groups) {
         QPainterPath path;
@@ -124,13 +126,14 @@ bool fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrush &
         }
         painter.fillPath(path, brush);
     }
-    return true;
+    return Stroked::InGroups;
 }
 
-bool strokeInGroups(QPainter &painter, const QPainterPath &path, const QPen &pen)
+// Draws the stroke of `path` unless Qt must.
+Stroked strokeOutline(QPainter &painter, const QPainterPath &path, const QPen &pen)
 {
     if (!groupable(painter, pen) || hasCurves(path))
-        return false;
+        return Stroked::ByQt;
     return fillInGroups(painter, QPainterPathStroker(pen).createStroke(path), pen.brush());
 }
 
@@ -138,20 +141,22 @@ bool strokeInGroups(QPainter &painter, const QPainterPath &path, const QPen &pen
 
 void DashedStroke::strokePath(QPainter &painter, const QPainterPath &path, const QPen &pen)
 {
-    t_grouped = strokeInGroups(painter, path, pen);
-    if (!t_grouped)
+    const Stroked stroked = strokeOutline(painter, path, pen);
+    t_grouped = stroked == Stroked::InGroups;
+    if (stroked == Stroked::ByQt)
         painter.strokePath(path, pen);
 }
 
 void DashedStroke::drawLine(QPainter &painter, const QLineF &line, const QPen &pen)
 {
-    t_grouped = false;
+    Stroked stroked = Stroked::ByQt;
     if (pen.capStyle() == Qt::RoundCap && line.p1() != line.p2()) {
         QPainterPath path(line.p1());
         path.lineTo(line.p2());
-        t_grouped = strokeInGroups(painter, path, pen);
+        stroked = strokeOutline(painter, path, pen);
     }
-    if (!t_grouped) {
+    t_grouped = stroked == Stroked::InGroups;
+    if (stroked == Stroked::ByQt) {
         painter.setPen(pen);
         painter.drawLine(line);
     }

@@ -164,10 +164,11 @@ QSizeF PaintStyles::pictureSizeInPoints(const QImage &picture)
 
 namespace {
 
-// Tiles are smoothed for at most this many device pixels a point (600 dpi): finer than any
-// export's smoothing shows, and a print reader samples them down itself.
-constexpr double kMaxTilePixelsPerPoint = 600.0 / 72.0;
-constexpr qint64 kMaxTilePixels = qint64(4) << 20;
+// Tiles are smoothed for at most this many device pixels a point (300 dpi, a photo print's
+// resolution): a printer enlarges a smoothed tile further without showing its pixels, and the
+// tile, stored once in a PDF, stays small.
+constexpr double kMaxTilePixelsPerPoint = 300.0 / 72.0;
+constexpr qint64 kMaxTilePixels = qint64(1) << 20;
 constexpr qint64 kTileCacheBytes = qint64(64) << 20;
 // A PDF reader or printer steps a tiling pattern by whole device pixels. A tile a whole
 // number of sixths of an inch wide (12 points) is a whole number of pixels at every usual
