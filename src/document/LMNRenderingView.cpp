@@ -8,9 +8,11 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <utility>
 
@@ -29,6 +31,10 @@ constexpr double kMaxImageSide = 1 << 20;
 // off and wait on dozens of fills and pictures; with one card per core (batch runs) or a
 // busy machine the hand-offs cost more than they share. Drawn on a pool thread, the whole
 // card is one thread's work: a single hand-off.
+// Ordered hand-over to the pool thread as race checkers see it: the task reads what the
+// caller wrote (its own captures included) only after loading this.
+std::atomic<unsigned> g_handOver{0};
+
 template <typename Work>
 void onPoolThread(Work &&work)
 {
@@ -37,20 +43,14 @@ void onPoolThread(Work &&work)
         work();
         return;
     }
-    // Standard locks rather than Qt's, so that race checkers see the hand-over both ways.
+    // Standard locks and atomics rather than Qt's, so that race checkers see the hand-over
+    // both ways.
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
     std::exception_ptr failure;
-    {
-        std::lock_guard lock(mutex); // publishes the caller's writes to the pool thread
-    }
-    // A reserved thread starts at once, whatever else the pool is busy with.
-    pool->reserveThread();
-    pool->startOnReservedThread([&] {
-        {
-            std::lock_guard lock(mutex);
-        }
+    std::function<void()> task = [&] {
+        g_handOver.load(std::memory_order_acquire);
         try {
             work();
         } catch (...) {
@@ -59,7 +59,11 @@ void onPoolThread(Work &&work)
         std::lock_guard lock(mutex);
         done = true;
         finished.notify_one();
-    });
+    };
+    g_handOver.fetch_add(1, std::memory_order_release);
+    // A reserved thread starts at once, whatever else the pool is busy with.
+    pool->reserveThread();
+    pool->startOnReservedThread(std::move(task));
     std::unique_lock lock(mutex);
     finished.wait(lock, [&] { return done; });
     if (failure)
