@@ -3,9 +3,48 @@
 #include "document/PaintStyles.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+QMutex sampleMutex;
+LMNBarcode::SampleMaker sampleMaker = nullptr;
+QImage madeSample;
+bool sampleMade = false;
+
+// Enlarged modules stay sharp-edged; a reduced picture is smoothed so thin bars do not vanish.
+void drawBarcodePicture(QPainter &painter, const QImage &picture, const QRectF &target)
+{
+    const double devicePixels = target.width() * std::hypot(painter.deviceTransform().m11(), painter.deviceTransform().m12());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixels < picture.width());
+    painter.drawImage(target, picture);
+}
+
+} // namespace
+
+void LMNBarcode::setSampleMaker(SampleMaker maker)
+{
+    const QMutexLocker lock(&sampleMutex);
+    if (maker != sampleMaker) {
+        sampleMaker = maker;
+        sampleMade = false;
+        madeSample = QImage();
+    }
+}
+
+QImage LMNBarcode::samplePicture()
+{
+    const QMutexLocker lock(&sampleMutex);
+    if (!sampleMade && sampleMaker) {
+        madeSample = sampleMaker();
+        sampleMade = true;
+    }
+    return madeSample;
+}
 
 QRectF LMNBarcode::pictureRect() const
 {
@@ -31,15 +70,21 @@ void LMNBarcode::drawContents(QPainter &painter, const DrawContext &context) con
         const QRectF target = pictureRect();
         if (context.drawBarcode && context.drawBarcode(painter, *this, target))
             return;
-        // Enlarged modules stay sharp-edged; a reduced picture is smoothed so thin bars do not vanish.
-        const double devicePixels = target.width() * std::hypot(painter.deviceTransform().m11(), painter.deviceTransform().m12());
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixels < _barcode_image.width());
-        painter.drawImage(target, _barcode_image);
+        drawBarcodePicture(painter, _barcode_image, target);
         return;
     }
     if (context.resourcePath.isEmpty() || _bounds.isEmpty())
         return;
-    const QImage sample = PaintStyles::cachedPicture(QDir(context.resourcePath).filePath(QStringLiteral("barcode_sample.png")));
-    if (!sample.isNull())
-        painter.drawImage(_bounds, sample);
+    QImage sample = samplePicture();
+    if (sample.isNull())
+        sample = PaintStyles::cachedPicture(QDir(context.resourcePath).filePath(QStringLiteral("barcode_sample.png")));
+    if (sample.isNull())
+        return;
+    const QSizeF natural = PaintStyles::pictureSizeInPoints(sample);
+    if (natural.isEmpty())
+        return;
+    const double scale = std::min(_bounds.width() / natural.width(), _bounds.height() / natural.height());
+    const QSizeF size = natural * scale;
+    const QPointF corner = _bounds.topLeft() + QPointF(_bounds.width() - size.width(), _bounds.height() - size.height()) / 2;
+    drawBarcodePicture(painter, sample, QRectF(corner, size));
 }

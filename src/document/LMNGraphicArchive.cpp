@@ -5,6 +5,7 @@
 #include "document/PropertyListCheck.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QScopeGuard>
 #include <QRgba64>
 
@@ -287,10 +288,35 @@ bool readValue(plist_t node, QImage *out, Problem *problem)
     *out = QImage();
     if (data.isEmpty())
         return true;
+    // Counted before decoding, by the size in the picture's header at four bytes a pixel,
+    // then settled with what the decoded picture takes.
+    LMNGraphicArchive::PictureBudget *budget = LMNGraphicArchive::PictureBudget::current();
+    qint64 counted = 0;
+    const auto refuse = [problem](const QSize &size) {
+        problem->message = QStringLiteral("is a picture of %1 x %2 pixels, which with the pictures before it would "
+                                          "take more memory than the pictures of one design may")
+                               .arg(size.width())
+                               .arg(size.height());
+        return false;
+    };
+    if (budget) {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        const QSize size = QImageReader(&buffer).size();
+        counted = size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
+        if (!budget->take(counted))
+            return refuse(size);
+    }
     // Damaged picture data costs the picture, not the element (as a missing picture file does).
     if (!out->loadFromData(data))
         Show_NSLog_Message(QStringLiteral("A stored picture of %1 bytes could not be read; the element keeps no picture.")
                                .arg(data.size()));
+    if (budget && !budget->take(out->sizeInBytes() - counted)) {
+        const QSize size = out->size();
+        *out = QImage();
+        return refuse(size);
+    }
     return true;
 }
 
@@ -334,6 +360,37 @@ void fail(QString *error, const QString &message)
 }
 
 } // namespace
+
+namespace {
+thread_local LMNGraphicArchive::PictureBudget *openBudget = nullptr;
+}
+
+LMNGraphicArchive::PictureBudget::PictureBudget(qint64 bytes)
+    : m_left(bytes)
+    , m_outer(openBudget)
+{
+    openBudget = this;
+}
+
+LMNGraphicArchive::PictureBudget::~PictureBudget()
+{
+    openBudget = m_outer;
+}
+
+LMNGraphicArchive::PictureBudget *LMNGraphicArchive::PictureBudget::current()
+{
+    return openBudget;
+}
+
+bool LMNGraphicArchive::PictureBudget::take(qint64 bytes)
+{
+    if (m_exceeded || bytes > m_left) {
+        m_exceeded = true;
+        return false;
+    }
+    m_left -= bytes;
+    return true;
+}
 
 plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
 {

@@ -47,4 +47,30 @@ public:
 
     // The key that holds the class name of the element's kind.
     static const char *const ClassKey;
+
+    // Stored pictures take far more memory decoded than in the file: one of a hundred
+    // kilobytes may open as 128 MB. While a budget is open on a thread, decode() counts what
+    // each picture takes decoded (from its header before decoding, then as decoded) and
+    // refuses the element whose picture would take the pictures past the budget.
+    class PictureBudget
+    {
+    public:
+        explicit PictureBudget(qint64 bytes);
+        ~PictureBudget();
+        PictureBudget(const PictureBudget &) = delete;
+        PictureBudget &operator=(const PictureBudget &) = delete;
+
+        // Whether a picture was refused for want of budget.
+        bool exceeded() const { return m_exceeded; }
+        // The innermost budget open on this thread, or null.
+        static PictureBudget *current();
+        // Takes `bytes` from what is left; false, and exceeded from then on, when they are
+        // not left.
+        bool take(qint64 bytes);
+
+    private:
+        qint64 m_left;
+        bool m_exceeded = false;
+        PictureBudget *m_outer;
+    };
 };

@@ -450,6 +450,17 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     return r;
 }
 
+// What the pictures of a design take decoded, as reading counts them.
+qint64 pictureBytes(const CardDesign &design)
+{
+    qint64 bytes = 0;
+    for (const GraphicList *side : {&design.graphics, &design.graphics_back})
+        for (const GraphicPtr &g : *side)
+            if (g)
+                bytes += g->_image.sizeInBytes() + g->_barcode_image.sizeInBytes();
+    return bytes;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("DesignFile", text);
@@ -585,8 +596,16 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     design.Excel_Source_Path = in.string("Excel_Source_Path");
     design.Excel_Column_Titles = in.stringList("the spreadsheet column titles");
     design.Excel_Records = in.stringDictionaries("the spreadsheet records");
-    design.graphics = in.elements("the front side's elements");
-    design.graphics_back = in.elements("the back side's elements");
+    {
+        // The pictures may take what the rest of the design leaves.
+        LMNGraphicArchive::PictureBudget pictures(MaximumOpeningCost - cost);
+        design.graphics = in.elements("the front side's elements");
+        design.graphics_back = in.elements("the back side's elements");
+        if (pictures.exceeded())
+            return refuse(tr("The file is too large to be a design: its pictures would take more memory than the "
+                             "%1 MB a design may take.")
+                              .arg(MaximumOpeningCost >> 20));
+    }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));
     // The records keep the sheet's shape as text only; the drawing needs the number.
@@ -607,7 +626,7 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         return fail(tr("the design is too large: it would take %1 MB, more than the %2 MB a design file may hold.")
                         .arg((xml.size() + (1 << 20) - 1) >> 20)
                         .arg(maximumSize >> 20));
-    const qint64 cost = openingCost(xml);
+    const qint64 cost = openingCost(xml) + pictureBytes(design);
     if (cost > MaximumOpeningCost)
         return fail(tr("the design is too large: opening it would take about %1 MB of memory, more than the %2 MB "
                        "a design may take.")

@@ -30,7 +30,8 @@ public:
     // than their size: 1,000,000 elements written as "<dict/>" take 7 MB and would open in
     // 1.1 GB. read() opens no file estimated above MaximumOpeningCost and write() saves no
     // design that would be; the estimate runs above what is measured, so every design that
-    // opens stays within 1 GB.
+    // opens stays within 1 GB. The pictures the elements hold are counted as they are
+    // decoded: what they take decoded is added to the estimate.
     static qint64 openingCost(const QByteArray &xml);
     static constexpr qint64 MaximumOpeningCost = qint64(768) << 20;
 

@@ -9,13 +9,17 @@
 #include "barcode/ui/Barcode_Gen.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
+#include "document/LMNGraphicArchive.h"
 #include "document/LMNText.h"
 #include "document/ui/LMNGraphicView.h"
+#include "document/PaintStyles.h"
 #include "editor/DesignFile.h"
+#include "editor/ui/DesignFileCommands.h"
 #include "panels/PanelsGlobals.h"
 #include "panels/ui/SettingsPanel.h"
 
 #include <QCheckBox>
+#include <QUndoStack>
 
 namespace {
 
@@ -161,4 +165,60 @@ TEST_F(BarcodeHandOverTest, CancelGuardAndWrongPlacesChangeNothing)
     m_window->Select_temp_design_side();
     m_window->Open_Barcode_Window();
     EXPECT_EQ(m_seam.dialogsRun.size(), runs);
+}
+
+TEST_F(BarcodeHandOverTest, APictureTooLargeForTheCardIsRefusedAndOneThatFitsIsMovedOntoIt)
+{
+    const QSizeF card = back->canvasSize();
+    back->selectGraphics({barcodes[1]});
+    back->_Selected_Graphic = barcodes[1];
+    barcodes[1]->setBounds(QRectF(card.width() - 10, card.height() - 10, 120, 60));
+    const QByteArray before = LMNGraphicArchive::encodeList(back->graphics(), true);
+    QUndoStack *history = m_document.undoManager();
+    const int steps = history->count();
+
+    // Forty characters of Code 39 are far wider than any card: refused with the reason, and
+    // the designer comes back with what was typed.
+    const QString tooLong(40, QLatin1Char('A'));
+    m_seam.onDialog([&](QDialog *dialog) {
+        auto *gen = qobject_cast<Barcode_Gen *>(dialog);
+        gen->ui.dataText->setText(tooLong);
+        QTest::mouseClick(gen->ui.ok_btn, Qt::LeftButton);
+        return gen->result();
+    });
+    openDesigner([&](Barcode_Gen &gen) {
+        EXPECT_EQ(gen.ui.dataText->text(), tooLong);
+        QTest::mouseClick(gen.ui.cancel_btn, Qt::LeftButton);
+    });
+    ASSERT_FALSE(m_seam.messages.isEmpty());
+    EXPECT_TRUE(m_seam.messages.last().text.contains(QStringLiteral("does not fit on the card")))
+        << m_seam.messages.last().text.toStdString();
+    EXPECT_EQ(LMNGraphicArchive::encodeList(back->graphics(), true), before);
+    EXPECT_EQ(history->count(), steps);
+
+    // One that fits is moved in from the corner, as one step that undo takes back whole.
+    openDesigner([](Barcode_Gen &gen) { QTest::mouseClick(gen.ui.ok_btn, Qt::LeftButton); });
+    const QRectF placed = barcodes[1]->bounds();
+    EXPECT_EQ(placed.size(), PaintStyles::pictureSizeInPoints(barcodes[1]->_barcode_image));
+    EXPECT_TRUE(placed.left() >= 0 && placed.top() >= 0 && placed.right() <= card.width() + 1e-9
+                && placed.bottom() <= card.height() + 1e-9)
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+    EXPECT_EQ(history->count(), steps + 1);
+    history->undo();
+    EXPECT_EQ(LMNGraphicArchive::encodeList(back->graphics(), true), before);
+}
+
+TEST_F(BarcodeHandOverTest, ANewBarcodeShowsThePictureTheDesignerOpensWith)
+{
+    auto fresh = std::make_shared<LMNBarcode>();
+    back->graphics() = {barcodes[1]};
+    back->selectGraphics({barcodes[1]});
+    back->_Selected_Graphic = barcodes[1];
+    openDesigner([](Barcode_Gen &gen) { QTest::mouseClick(gen.ui.ok_btn, Qt::LeftButton); });   // nothing changed
+    ASSERT_FALSE(barcodes[1]->_barcode_image.isNull());
+    barcodes[1]->print_object = fresh->print_object = 0;   // both printed
+    const QImage designed = m_window->files()->renderSide(1);
+    fresh->setBounds(barcodes[1]->bounds());
+    back->graphics() = {fresh};
+    EXPECT_EQ(m_window->files()->renderSide(1), designed);
 }

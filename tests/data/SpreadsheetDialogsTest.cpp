@@ -195,7 +195,8 @@ TEST_F(SpreadsheetDialogsTest, SheetsAreNamedAsTheirTabsAndCellsReadAsTheyShow)
            "at = datetime.datetime(2026, 1, 3, 14, 5, 9)\n"
            "rows = [(B[i], at) for i in (14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47)]\n"
            "rows += [('dd/mm/yyyy', at), ('d mmmm yyyy', at), ('dddd d mmm yy', at), ('yyyy-mm-dd hh:mm', at),\n"
-           "         ('hh:mm AM/PM', datetime.time(9, 30)), ('[h]:mm', datetime.timedelta(hours=30, minutes=15)),\n"
+           "         ('hh:mm AM/PM', datetime.time(9, 30)), ('h:mm AM/PM', datetime.time(12, 30)),\n"
+           "         ('h:mm AM/PM', datetime.time(0, 30)), ('[h]:mm', datetime.timedelta(hours=30, minutes=15)),\n"
            "         ('h:mm:ss', datetime.datetime(2026, 7, 9, 8, 4, 5, 600000)),\n"
            "         ('yyyy-mm-dd h:mm:ss', datetime.datetime(2026, 12, 31, 23, 59, 59, 700000)),\n"
            "         ('\"on \"d.m.yyyy', at), ('General', 42)]\n"
@@ -213,7 +214,7 @@ TEST_F(SpreadsheetDialogsTest, SheetsAreNamedAsTheirTabsAndCellsReadAsTheyShow)
            {book});
     const QStringList libreOffice = QStringLiteral(
         "1/3/2026\n3-Jan-26\n3-Jan\nJan-26\n2:05 PM\n2:05:09 PM\n14:05\n14:05:09\n1/3/2026 14:05\n05:09\n"
-        "1104614:05:09\n05:09.0\n03/01/2026\n3 January 2026\nSaturday 3 Jan 26\n2026-01-03 14:05\n09:30 AM\n30:15\n"
+        "1104614:05:09\n05:09.0\n03/01/2026\n3 January 2026\nSaturday 3 Jan 26\n2026-01-03 14:05\n09:30 AM\n12:30 PM\n12:30 AM\n30:15\n"
         "8:04:05\n2027-01-01 0:00:00\non 3.1.2026\n42").split('\n');
 
     Import_Excel *chooser = Import_Excel::defaultInstance();

@@ -325,6 +325,58 @@ TEST(LMNGraphicArchive, MissingKeysGiveZeroUnknownKeysAreIgnoredAndABadPictureCo
     EXPECT_TRUE(g->_image.isNull());
 }
 
+TEST(LMNGraphicArchive, PicturesDecodeOnlyWithinAnOpenBudget)
+{
+    // What each picture takes decoded is counted, eight bytes a pixel for 16-bit colour;
+    // the element whose picture passes the budget is refused, and every one after it.
+    const auto pictures = [](QImage::Format format, int side, int count) {
+        GraphicList list;
+        for (int i = 0; i < count; ++i) {
+            GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
+            QImage picture(side, side, format);
+            picture.fill(QColor(200, 100, i * 20));
+            g->_image = picture;
+            list << g;
+        }
+        return LMNGraphicArchive::encodeList(list, true);
+    };
+    struct Case
+    {
+        const char *name;
+        QByteArray archive;
+        qint64 budget;
+        QString refused;   // empty: every picture decodes
+    };
+    const Case cases[] = {
+        {"two 300 x 300 in 1 MB", pictures(QImage::Format_ARGB32, 300, 2), 1000000, {}},
+        {"three 300 x 300 in 1 MB", pictures(QImage::Format_ARGB32, 300, 3), 1000000, "300 x 300"},
+        {"one 16-bit 250 x 250 in 600 KB", pictures(QImage::Format_RGBA64, 250, 1), 600000, {}},
+        {"two 16-bit 250 x 250 in 600 KB", pictures(QImage::Format_RGBA64, 250, 2), 600000, "250 x 250"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LMNGraphicArchive::PictureBudget budget(c.budget);
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(c.archive, &error);
+        EXPECT_EQ(budget.exceeded(), !c.refused.isEmpty());
+        if (c.refused.isEmpty()) {
+            ASSERT_TRUE(list) << error.toStdString();
+            for (const GraphicPtr &g : *list)
+                EXPECT_FALSE(g->_image.isNull());
+        } else {
+            EXPECT_FALSE(list);
+            EXPECT_TRUE(error.endsWith(QStringLiteral("The element's \"_image\" is a picture of %1 pixels, which with the "
+                                                      "pictures before it would take more memory than the pictures of "
+                                                      "one design may.")
+                                           .arg(c.refused)))
+                << error.toStdString();
+        }
+    }
+    // No budget open: nothing is counted.
+    EXPECT_EQ(LMNGraphicArchive::PictureBudget::current(), nullptr);
+    EXPECT_TRUE(LMNGraphicArchive::decodeList(pictures(QImage::Format_ARGB32, 300, 3), nullptr));
+}
+
 TEST(LMNGraphicArchive, WrongValueTypesRefuseTheElementWithTheKeyNamed)
 {
     const std::pair<const char *, const char *> cases[] = {

@@ -10,6 +10,8 @@
 #include "document/ui/LMNDeskView.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/DesignFile.h"
+#include "editor/ResourceFolder.h"
+#include "editor/WindowPlacement.h"
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "panels/PanelsGlobals.h"
@@ -162,13 +164,14 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
              EXPECT_NE(copy, o);   // the copy lies beside its original
              EXPECT_EQ(copy.size(), o.size());
          }},
-        {"Undo",
+        // Undo and Redo name the step they take back or again.
+        {"Undo Delete",
          [this] {
              canvas()->selectGraphics({other});
              canvas()->deleteSelection();
          },
          [this] { EXPECT_EQ(m_document.graphics.size(), 2); }},
-        {"Redo",
+        {"Redo Delete",
          [this] {
              canvas()->selectGraphics({other});
              canvas()->deleteSelection();
@@ -211,7 +214,9 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
 
     // Every command of the editor's menus is in the table, or tested elsewhere: the file
     // commands below, those of other subsystems' windows with those windows.
-    std::set<QString> tested = {"New", "Open…", "Save", "Save As…", "Save as Template…", "Exit", "Export…", "Print…", "Mail…"};
+    // Undo and Redo read so with nothing to name, as at the end.
+    std::set<QString> tested = {"New",  "Open…", "Save", "Save As…", "Save as Template…", "Exit", "Export…", "Print…", "Mail…",
+                                "Undo", "Redo"};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.command);
         tested.insert(QString::fromUtf8(row.command));
@@ -250,6 +255,48 @@ TEST_F(MainWindowCommands, WindowOpensOverTheScreenAndKeepsItsPlaceForTheNextRun
     startWithCard();
     EXPECT_EQ(m_window->geometry(), moved);
     m_window.reset();
+}
+
+TEST_F(MainWindowCommands, ARememberedPlaceOffTheScreenIsBroughtBackOntoIt)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget elsewhere;
+    elsewhere.setGeometry(available.right() - 100, available.bottom() - 50, available.width() + 400, 500);
+    ResourceFolder::rememberWindowGeometry(m_resources.path(), elsewhere.saveGeometry());
+    m_window.reset();
+    LMNDocument next;
+    m_window = std::make_unique<LMNWindowController>(&next);
+    startWithCard();
+    EXPECT_TRUE(available.contains(m_window->frameGeometry()));
+    m_window.reset();
+}
+
+TEST(WindowPlacement, TheFrameIsKeptInsideTheAvailableArea)
+{
+    const QRect available(0, 30, 1920, 1050);   // a panel above
+    const QMargins frame(4, 28, 4, 4);
+    struct Row
+    {
+        const char *name;
+        QRect wanted;
+        QRect expected;
+    };
+    const Row rows[] = {
+        {"inside: kept", QRect(100, 100, 800, 600), QRect(100, 100, 800, 600)},
+        {"the whole area asked: the frame takes its share", available, QRect(4, 58, 1912, 1018)},
+        {"title bar above the area: moved down", QRect(200, 40, 800, 600), QRect(200, 58, 800, 600)},
+        {"running off the right and bottom: moved in", QRect(1500, 900, 800, 600), QRect(1116, 476, 800, 600)},
+        {"off the left: moved in", QRect(-300, 300, 800, 600), QRect(4, 300, 800, 600)},
+        {"larger than the screen: shrunk", QRect(-50, -50, 4000, 3000), QRect(4, 58, 1912, 1018)},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QRect fitted = WindowPlacement::fitted(row.wanted, frame, available);
+        EXPECT_EQ(fitted, row.expected);
+        EXPECT_TRUE(available.contains(fitted.marginsAdded(frame)));
+    }
+    // No frame known yet: the client area itself is kept inside.
+    EXPECT_EQ(WindowPlacement::fitted(QRect(0, 0, 1920, 1080), QMargins(), available), available);
 }
 
 TEST_F(MainWindowCommands, ToolsChosenFromTheToolBarDrawWithTheCanvas)
@@ -307,6 +354,22 @@ TEST_F(MainWindowCommands, ControlAndTheMouseWheelZoomWhileThePlainWheelLeavesTh
     for (int i = 0; i < 50; ++i)
         wheel(Qt::ControlModifier, 120);
     EXPECT_EQ(canvas()->zoom(), LMNGraphicView::MaximumZoom);
+}
+
+TEST_F(MainWindowCommands, AClickOnTheDeskAroundTheCardClearsTheSelection)
+{
+    m_window->fitCardInWindow();
+    auto *desk = qobject_cast<LMNDeskView *>(canvas()->parentWidget()->parentWidget());
+    ASSERT_NE(desk, nullptr);
+    const QPoint outside(2, 2);
+    ASSERT_FALSE(canvas()->geometry().contains(outside));
+    selectRefAndOther();
+    m_window->Show_RHS_Properties(ref);
+    QTest::mouseClick(desk->viewport(), Qt::LeftButton, Qt::ShiftModifier, outside);   // extending: kept
+    EXPECT_EQ(canvas()->selectedGraphics().size(), 2);
+    QTest::mouseClick(desk->viewport(), Qt::LeftButton, {}, outside);
+    EXPECT_TRUE(canvas()->selectedGraphics().isEmpty());
+    EXPECT_EQ(m_window->settingsPanel()->Last_Selected_Graphic.lock(), nullptr);   // the card's pages
 }
 
 TEST_F(MainWindowCommands, ShortcutsReachTheirCommands)
@@ -403,7 +466,7 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
         canvas()->moveSelectionBy(QPointF(5, 5));
     }
     if (c.change == Change::UndoneEdit)
-        trigger(QStringLiteral("Undo"));
+        trigger(QStringLiteral("Undo Move"));
     if (c.change == Change::SavedAfterEdit) {
         m_seam.chooseFiles({QDir(dir.path()).filePath(QStringLiteral("first.dcard"))});
         ASSERT_TRUE(m_window->files()->saveAs());

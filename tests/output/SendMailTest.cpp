@@ -356,6 +356,21 @@ TEST_F(SendMailTest, SuccessKeepsTheReportOfMissingValues)
         EXPECT_EQ(sent.size(), c.mails);
         EXPECT_EQ(m_seam.messageTexts().join(QLatin1Char('|')).toStdString(), c.message.toStdString());
     }
+
+    // A bound series too large to be read: its reason comes before the values it left missing.
+    m_source.snapshot->seriesRefusals.insert(QStringLiteral("back"),
+                                             QStringLiteral("The series \"back\" is not read: it holds more than 5000000 values"));
+    m_source.snapshot->seriesValues[1].clear();
+    m_seam.messages.clear();
+    send([&](Ui::Send_Mail &ui) {
+        ui.to_txt->setText(QStringLiteral("a@example.org, b@example.org"));
+        ui.side_back->click();
+        batch(ui, true);
+    });
+    EXPECT_EQ(m_seam.messageTexts().join(QLatin1Char('|')).toStdString(),
+              (made + QStringLiteral("\nThe series \"back\" is not read: it holds more than 5000000 values."
+                                     "\nCards 1\u20132: no value for the picture bound to series back."))
+                  .toStdString());
     m_source.snapshot.reset();
     Data_Folder_Path = dataFolder;
 }

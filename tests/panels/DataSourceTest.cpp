@@ -14,6 +14,8 @@
 #include "profile/ui/ProfileCommands.h"
 #include "profile/ui/Show_User_Profile.h"
 
+#include <QUndoStack>
+
 namespace {
 
 using DataSourceTest = PanelFixture;
@@ -54,6 +56,38 @@ TEST_F(DataSourceTest, ASeriesPutsItsFirstValueIntoTextsAndPictures)
         EXPECT_TRUE(shown && (c.kind != GraphicKind::Text || element->_Text_contents == c.value));
         choose(commands, source.Data_source_type, QStringLiteral("Manual"));
         EXPECT_TRUE(element->data_source_type == 0 && !source.Batch_Series->isEnabled());
+    }
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+}
+
+TEST_F(DataSourceTest, EachKindChosenWhileASeriesExistsIsOneStepThatMarksTheDesignChanged)
+{
+    ASSERT_TRUE(DataSeries::writeValues(QStringLiteral("Names"), {QStringLiteral("Ann")}, DataSeries::WriteMode::Replace));
+    Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
+    QUndoStack *history = m_document.undoManager();
+    const GraphicPtr element = add(GraphicKind::Text);
+    select({element});
+    struct Row
+    {
+        const char *kind;
+        int stored;   // data_source_type after the choice
+    };
+    int before = element->data_source_type;
+    for (const Row &row : {Row{"Series", 1}, Row{"Manual", 0}}) {
+        SCOPED_TRACE(row.kind);
+        m_window->files()->markSaved();
+        const int steps = history->count();
+        // Chosen with the mouse: the combo box reports the user's choice.
+        const int index = source.Data_source_type->findText(QString::fromLatin1(row.kind));
+        source.Data_source_type->setCurrentIndex(index);
+        emit source.Data_source_type->activated(index);
+        EXPECT_EQ(element->data_source_type, row.stored);
+        EXPECT_EQ(history->count(), steps + 1);
+        EXPECT_TRUE(m_window->files()->hasUnsavedChanges());
+        history->undo();
+        EXPECT_EQ(element->data_source_type, before);
+        history->redo();
+        before = row.stored;
     }
     EXPECT_TRUE(m_seam.messages.isEmpty());
 }

@@ -280,4 +280,32 @@ TEST_F(EditUndo, ASliderDragIsOneStepNamedAfterItsSetting)
     EXPECT_FALSE(m_window->files()->hasUnsavedChanges());
 }
 
+TEST_F(EditUndo, UndoAndRedoNameTheirStepAndKeepThePageInFront)
+{
+    QAction *undo = m_window->Undo_btn;
+    QAction *redo = m_window->Redo_btn;
+    auto plain = [](QAction *action) { return action->text().remove(QLatin1Char('&')); };
+    EXPECT_EQ(plain(undo), QStringLiteral("Undo"));
+    EXPECT_EQ(plain(redo), QStringLiteral("Redo"));
+    select({text});
+    QTabWidget *tabs = panel->ui.sett_tab;
+    tabs->setCurrentWidget(panel->ui.text_prop_tab);
+    answerFontDialog(31);
+    QTest::mouseClick(panel->ui.text_prop_tab->ui.Text_font_btn, Qt::LeftButton);
+    EXPECT_EQ(plain(undo), QStringLiteral("Undo Change Font"));
+    undo->trigger();
+    EXPECT_EQ(plain(undo), QStringLiteral("Undo"));
+    EXPECT_EQ(plain(redo), QStringLiteral("Redo Change Font"));
+    EXPECT_EQ(tabs->currentWidget(), panel->ui.text_prop_tab);
+    redo->trigger();
+    EXPECT_EQ(tabs->currentWidget(), panel->ui.text_prop_tab);
+    EXPECT_EQ(text->text_ctrl_font.pointSize, 31.0);
+
+    // Another element in the panel: its own first page.
+    select({photo});
+    tabs->setCurrentWidget(panel->ui.image_tab);
+    undo->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
 } // namespace

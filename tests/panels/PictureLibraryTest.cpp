@@ -10,6 +10,8 @@
 #include "support/TestHelpers.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QListView>
 #include <QSignalSpy>
 
 namespace {
@@ -73,6 +75,60 @@ TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
     library->selected_image.clear();
     ASSERT_EQ(commands->Open_Image_Library_Window(QStringLiteral("C")), 1);
     EXPECT_TRUE(lib_window_sel_file.contains(QStringLiteral("/flowers/")));
+}
+
+TEST_F(PictureLibrary, ThumbnailsAreDrawnWholeEachInsideItsOwnCell)
+{
+    const QDir resources(m_resources.path());
+    QDir(resources.filePath(QStringLiteral("LibraryImage"))).removeRecursively();
+    ASSERT_TRUE(resources.mkpath(QStringLiteral("LibraryImage/party")));
+    const QList<QColor> colors = {Qt::red, Qt::blue, Qt::green};
+    for (int i = 0; i < colors.size(); ++i)   // larger than any thumbnail; wide and tall
+        picture(QStringLiteral("LibraryImage/party/%1.png").arg(i), colors[i], i == 1 ? QSize(400, 600) : QSize(600, 400));
+
+    Image_Library *library = Image_Library::defaultInstance();
+    m_seam.onDialog([&](QDialog *) {
+        library->show();
+        QListView *view = library->ui.imageBrowser;
+        ImageBrowserModel *model = library->model();
+        EXPECT_EQ(model->rowCount(), colors.size());
+        // Each row's colour, by its file's name.
+        auto colorOf = [&](int row) {
+            return colors[QFileInfo(model->index(row).data(ImageBrowserModel::PathRole).toString()).baseName().toInt()];
+        };
+        // The thumbnails arrive from the readers.
+        auto allRead = [&] {
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QImage thumbnail = model->index(row).data(Qt::DecorationRole).value<QImage>();
+                if (thumbnail.isNull() || !TestHelpers::near(thumbnail.pixel(thumbnail.rect().center()), colorOf(row)))
+                    return false;
+            }
+            return true;
+        };
+        for (int i = 0; i < 500 && !allRead(); ++i)
+            QTest::qWait(10);
+        EXPECT_TRUE(allRead()) << "the thumbnails never arrived";
+        const QImage shown = view->viewport()->grab().toImage();
+        // Each thumbnail whole, at the icon size with its picture's shape, inside its own cell.
+        const int side = view->iconSize().width();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            SCOPED_TRACE(row);
+            const QRect cell = view->visualRect(model->index(row));
+            QRect painted;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (TestHelpers::near(shown.pixel(x, y), colorOf(row), 30))
+                        painted |= QRect(x, y, 1, 1);
+            EXPECT_TRUE(cell.contains(painted));
+            const bool tall = colorOf(row) == QColor(Qt::blue);
+            const QSize expected = tall ? QSize(side * 2 / 3, side) : QSize(side, side * 2 / 3);
+            EXPECT_NEAR(painted.width(), expected.width(), 2);
+            EXPECT_NEAR(painted.height(), expected.height(), 2);
+        }
+        library->ui.cancel_btn->click();
+        return library->result();
+    });
+    commands->Open_Image_Library_Window(QStringLiteral("C"));
 }
 
 TEST_F(PictureLibrary, OkWithoutAClickReturnsOnlyAListedEarlierChoice)

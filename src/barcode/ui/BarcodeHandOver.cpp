@@ -3,8 +3,10 @@
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/ui/Barcode_Gen.h"
+#include "dialogs/ui/MessageBoxes.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
+#include "document/PaintStyles.h"
 #include "document/SetPropertiesCommand.h"
 #include "document/ui/LMNGraphicView.h"
 #include "panels/PanelsGlobals.h"
@@ -25,11 +27,28 @@ void BarcodeHandOver::Open_Barcode_Window(PanelHost &host, LMNGraphicView *canva
         const GraphicPtr element = canvas->_Selected_Graphic;
         if (!element || element->kind() != GraphicKind::Barcode)
             return;
-        Barcode_output_image = QImage();
-        LMNGraphic *edited = Barcode_Gen::defaultInstance()->Open_Wnd(element.get());
-        if (!edited || Barcode_output_image.isNull())
-            return;
-        Update_Barcode_Graphics(host, canvas, *edited);
+        // The designer works on a copy: the element changes only through the hand-over's one
+        // undo step, and only with a picture that fits on the card. One that does not is
+        // refused with the reason, and the designer opens again with what the user set.
+        const GraphicPtr draft = element->clone();
+        const QSizeF card = canvas->canvasSize();
+        for (;;) {
+            Barcode_output_image = QImage();
+            if (!Barcode_Gen::defaultInstance()->Open_Wnd(draft.get()) || Barcode_output_image.isNull())
+                return;
+            const QSizeF picture = PaintStyles::pictureSizeInPoints(Barcode_output_image);
+            constexpr double kSlack = 0.01;   // points
+            if (picture.width() <= card.width() + kSlack && picture.height() <= card.height() + kSlack)
+                break;
+            auto mm = [](double points) { return QString::number(points * 25.4 / 72.0, 'f', 1); };
+            Show_Warning_MessageBox(
+                QCoreApplication::translate("BarcodeHandOver",
+                                            "The barcode is %1 × %2 mm and does not fit on the card (%3 × %4 mm).\n"
+                                            "Make it smaller: a shorter value, narrower bars, lower bars or smaller "
+                                            "margins. The barcode on the card stays as it was.")
+                    .arg(mm(picture.width()), mm(picture.height()), mm(card.width()), mm(card.height())));
+        }
+        Update_Barcode_Graphics(host, canvas, *draft);
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
     }
@@ -78,8 +97,17 @@ void BarcodeHandOver::Update_Barcode_Graphics(PanelHost &host, LMNGraphicView *c
             takePicture(*graphic);
             canvas->startEditingGraphic(graphic);
         }
-        if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode)
-            takePicture(*canvas->_Selected_Graphic);
+        if (canvas->_Selected_Graphic && canvas->_Selected_Graphic->kind() == GraphicKind::Barcode) {
+            LMNGraphic &primary = *canvas->_Selected_Graphic;
+            // The designer's data source belongs to the element it was opened on.
+            if (&primary != &source) {
+                primary.Set_Data_source_type(source.data_source_type);
+                primary.Set_Batch_List_Name(source.batch_list_name);
+                primary.Set_Batch_List_Index(source.batch_list_index);
+                primary.Set_Excel_binding_Index(source.excel_col_indx);
+            }
+            takePicture(primary);
+        }
     }, QCoreApplication::translate("BarcodeHandOver", "Change Barcode"));
     host.Refresh_Canvas();
 }

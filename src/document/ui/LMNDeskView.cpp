@@ -2,6 +2,8 @@
 
 #include "document/ui/LMNGraphicView.h"
 
+#include <QMouseEvent>
+
 #include <algorithm>
 
 LMNDeskView::LMNDeskView(LMNGraphicView *canvas, QWidget *parent)
@@ -22,4 +24,11 @@ void LMNDeskView::fitCanvas()
         return;
     const double zoom = std::min(room.width() / card.width(), room.height() / card.height());
     m_canvas->setZoom(std::clamp(zoom, LMNGraphicView::MinimumZoom, LMNGraphicView::MaximumZoom));
+}
+
+void LMNDeskView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier))
+        m_canvas->Clear_Control_Selection();
+    QScrollArea::mousePressEvent(event);
 }

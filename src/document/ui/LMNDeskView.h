@@ -20,6 +20,10 @@ public:
     void fitCanvas();
     static constexpr int FitMargin = 12;
 
+protected:
+    // A click on the desk around the card clears the selection.
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
     LMNGraphicView *m_canvas;
 };

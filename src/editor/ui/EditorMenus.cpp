@@ -110,6 +110,20 @@ void EditorMenus::createMenus()
         w->document()->undoManager()->redo();
         w->Refresh_Canvas();
     });
+    // Each names the step it takes back or again, as QUndoStack::createUndoAction does
+    // ("Undo Change Font"); with nothing to name it reads "Undo" or "Redo".
+    QUndoStack *history = w->document()->undoManager();
+    auto nameStep = [](QAction *action, const QString &plain, const QString &named) {
+        return [action, plain, named](const QString &step) {
+            action->setText(step.isEmpty() ? plain : named.arg(step));
+        };
+    };
+    const auto nameUndo = nameStep(m_undo, tr("&Undo"), tr("&Undo %1"));
+    const auto nameRedo = nameStep(m_redo, tr("&Redo"), tr("&Redo %1"));
+    connect(history, &QUndoStack::undoTextChanged, m_undo, nameUndo);
+    connect(history, &QUndoStack::redoTextChanged, m_redo, nameRedo);
+    nameUndo(history->undoText());
+    nameRedo(history->redoText());
     edit->addSeparator();
     add(edit, tr("Cu&t"), "", QKeySequence::Cut, [w] { w->currentCanvas()->cut(); });
     add(edit, tr("&Copy"), "", QKeySequence::Copy, [w] { w->currentCanvas()->copy(); });

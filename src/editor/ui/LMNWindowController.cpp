@@ -1,5 +1,7 @@
 #include "editor/ui/LMNWindowController.h"
 
+#include "barcode/BarcodeElementSettings.h"
+#include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/ui/BarcodeHandOver.h"
 #include "data/SpreadsheetTable.h"
 #include "data/SpreadsheetWriter.h"
@@ -9,6 +11,7 @@
 #include "document/FileUtilities.h"
 #include "document/LMNDocument.h"
 #include "document/LMNGrid.h"
+#include "document/LMNBarcode.h"
 #include "document/LMNSignature.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
@@ -21,6 +24,7 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ResourceFolder.h"
+#include "editor/WindowPlacement.h"
 #include "editor/ui/DesignFileCommands.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
@@ -64,6 +68,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     , m_document(document)
 {
     Main_App_wnd = this;
+    // A barcode not designed yet shows what the designer opens with.
+    LMNBarcode::setSampleMaker([] { return BarcodeGenerator::picture(BarcodeElementSettings{}); });
     ui.setupUi(this);
     Front_back_label = ui.Front_back_label;
     App_Name = QApplication::applicationDisplayName();
@@ -186,10 +192,69 @@ void LMNWindowController::showZoom()
 void LMNWindowController::placeWindow()
 {
     const QByteArray remembered = ResourceFolder::windowGeometry(Resource_Path);
-    if (!remembered.isEmpty() && restoreGeometry(remembered))
+    if (remembered.isEmpty() || !restoreGeometry(remembered)) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+    }
+    m_watchFraming = true;
+    keepFrameOnScreen();
+}
+
+void LMNWindowController::keepFrameOnScreen()
+{
+    if (isMaximized() || isFullScreen() || isMinimized())
         return;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect client = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                         outer.bottom() - client.bottom());
+    const QRect fitted = WindowPlacement::fitted(client, frame, screen->availableGeometry());
+    if (fitted != client)
+        setGeometry(fitted);
+    // Framed: from now on the user places the window.
+    if (isVisible() && !frame.isNull())
+        m_watchFraming = false;
+}
+
+void LMNWindowController::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_watchFraming)
+        return;
+    QTimer::singleShot(0, this, &LMNWindowController::keepFrameOnScreen);
+    // A last look once the window manager has surely framed it; a window manager that adds
+    // no frame leaves the placement as it is.
+    QTimer::singleShot(2000, this, [this] {
+        if (!m_watchFraming)
+            return;
+        keepFrameOnScreen();
+        m_watchFraming = false;
+    });
+}
+
+void LMNWindowController::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_watchFraming && isVisible())
+        keepFrameOnScreen();
+}
+
+void LMNWindowController::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_watchFraming && isVisible())
+        keepFrameOnScreen();
+}
+
+void LMNWindowController::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A window manager activates a new window once it has framed it, often without moving it.
+    if (event->type() == QEvent::ActivationChange && m_watchFraming && isVisible())
+        keepFrameOnScreen();
 }
 
 // ---------------------------------------------------------------------------------------------

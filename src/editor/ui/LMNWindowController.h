@@ -206,13 +206,23 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createCanvases();
     // The zoom of the side on show, in the status bar.
     void showZoom();
-    // The window at its remembered place and size, else over the screen's available room.
+    // The window at its remembered place and size, else over the screen's available room;
+    // either way with its whole frame on the screen.
     void placeWindow();
+    // Moves and, where needed, shrinks the window so its frame lies inside the available area
+    // of its screen. The window manager frames a window only once it is shown: until then,
+    // and while it puts the frame on, the placement is checked again.
+    void keepFrameOnScreen();
+    bool m_watchFraming = false;
     void loadLists();
     void applyWizardCardSettings();
 

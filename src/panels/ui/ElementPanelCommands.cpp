@@ -74,8 +74,15 @@ void ElementPanelCommands::followHistory()
     connect(document->undoManager(), &QUndoStack::indexChanged, this, [this] {
         if (!std::exchange(m_reloadAfterHistory, false))
             return;
-        panel()->Last_Selected_Graphic.reset();
-        Show_RHS_Properties(sideCanvas()->_Selected_Graphic);
+        // While the same element stays selected, the panel stays on the page the user was on.
+        SettingsPanel *p = panel();
+        const GraphicPtr shown = p->Last_Selected_Graphic.lock();
+        QWidget *page = p->ui.sett_tab->currentWidget();
+        p->Last_Selected_Graphic.reset();
+        const GraphicPtr selected = sideCanvas()->_Selected_Graphic;
+        Show_RHS_Properties(selected);
+        if (shown && shown == selected && p->ui.sett_tab->indexOf(page) >= 0)
+            p->ui.sett_tab->setCurrentWidget(page);
     });
 }
 

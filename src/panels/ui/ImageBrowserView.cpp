@@ -1,6 +1,7 @@
 #include "panels/ui/ImageBrowserView.h"
 
 #include "panels/ImageBrowserModel.h"
+#include "panels/ui/ThumbnailDelegate.h"
 
 ImageBrowserView::ImageBrowserView(QWidget *parent)
     : QListView(parent)
@@ -18,6 +19,7 @@ void ImageBrowserView::setUp(QListView *view)
     view->setDefaultDropAction(Qt::MoveAction);
     view->setUniformItemSizes(true);
     view->setWordWrap(true);
+    view->setItemDelegate(new ThumbnailDelegate(view));
     setZoom(view, 0.4);
 }
 
