@@ -25,9 +25,9 @@ packages=(
   libtsan2
   # series import tests: RTF files written by pandoc
   pandoc
-  # install tree test: the freedesktop validators (desktop entry, AppStream, file types) and
-  # the window list of the virtual display (xwininfo)
-  desktop-file-utils appstream shared-mime-info libglib2.0-bin x11-utils
+  # install tree test: the freedesktop validators (desktop entry, AppStream, file types), the
+  # window list of the virtual display (xwininfo, xprop) and a window manager that frames windows
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin x11-utils openbox
   # fuzz targets (scripts/build.sh fuzz): clang with libFuzzer and its sanitizer runtimes
   clang libclang-rt-14-dev
 )

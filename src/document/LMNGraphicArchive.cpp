@@ -565,6 +565,11 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
         return std::nullopt;
     }
 
+    // Pasted pictures are held to what a design's may take, unless the caller counts them.
+    std::optional<PictureBudget> pictures;
+    if (!PictureBudget::current())
+        pictures.emplace(MaximumPictureBytes);
+
     GraphicList graphics;
     const uint32_t count = plist_array_get_size(root);
     graphics.reserve(count);

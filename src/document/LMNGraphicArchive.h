@@ -44,6 +44,9 @@ public:
     static constexpr qsizetype MaximumSize = qsizetype(96) << 20;
     // The most values (counted as a binary archive expands) a decoded archive may hold.
     static constexpr std::uint64_t MaximumValues = 2'000'000;
+    // What the pictures of a decoded archive may take decoded, unless a PictureBudget is
+    // already open.
+    static constexpr qint64 MaximumPictureBytes = qint64(512) << 20;
 
     // The key that holds the class name of the element's kind.
     static const char *const ClassKey;

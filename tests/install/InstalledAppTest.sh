@@ -8,8 +8,8 @@ set -euo pipefail
 build=$1 design=$2
 id=com.qova.Festiloom
 work=$(mktemp -d)
-app=
-trap '[[ -n $app ]] && kill "$app" 2>/dev/null; rm -rf "$work"' EXIT
+app= wm=
+trap '[[ -n $app ]] && kill "$app" 2>/dev/null; [[ -n $wm ]] && kill "$wm" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 prefix=$work/prefix
@@ -52,16 +52,48 @@ if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
   done
 fi
 
+# A window manager that frames windows, as on a desktop: the program's whole frame must land
+# on the screen.
+if command -v openbox >/dev/null; then
+  openbox --sm-disable >"$work/wm" 2>&1 &
+  wm=$!
+  for _ in $(seq 40); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.25
+  done
+fi
+
 # The installed program with a design (and a second path, which it leaves alone).
 mkdir -m 700 "$work/runtime"
 cp "$design" "$work/party.dcard"
 FESTILOOM_RESOURCE_DIR=$work/resources XDG_RUNTIME_DIR=$work/runtime \
   "$prefix/bin/festiloom" "$work/party.dcard" "$work/second.dcard" >"$work/out" 2>"$work/err" &
 app=$!
+# (grep reads the whole list: with -q it would stop early, and under pipefail the writer's
+# broken pipe would count as not found.)
+shown() { xwininfo -root -tree | grep -F '"party - Festiloom"' >/dev/null; }
 for _ in $(seq 120); do
-  xwininfo -root -tree | grep -q '"party - Festiloom"' && break
+  shown && break
   kill -0 "$app" 2>/dev/null || { cat "$work/err" >&2; fail "the program ended"; }
   sleep 0.5
 done
-xwininfo -root -tree | grep -q '"party - Festiloom"' || { xwininfo -root -tree >&2; fail "the design did not open"; }
+shown || { xwininfo -root -tree >&2; fail "the design did not open"; }
 grep -q "\"$work/second.dcard\" is ignored" "$work/err" || { cat "$work/err" >&2; fail "no word on the second path"; }
+
+# The window with its frame (title bar and borders, from the window manager's frame extents)
+# inside the screen, once the window manager has framed it.
+read -r screen_w screen_h < <(xwininfo -root | sed -n 's/^ *Width: //p; s/^ *Height: //p' | paste -sd' ')
+frame_fits() {
+  local info x y w h left=0 right=0 top=0 bottom=0 extents
+  info=$(xwininfo -name "party - Festiloom")
+  x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  extents=$(xprop -name "party - Festiloom" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')
+  [[ -n $extents ]] && IFS=, read -r left right top bottom <<<"$extents"
+  placed="frame $((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom)) on ${screen_w}x${screen_h}"
+  (( x - left >= 0 && y - top >= 0 && x + w + right <= screen_w && y + h + bottom <= screen_h ))
+}
+for _ in $(seq 20); do frame_fits && break; sleep 0.25; done
+frame_fits || fail "the window runs off the screen: $placed"

@@ -249,6 +249,14 @@ void LMNWindowController::resizeEvent(QResizeEvent *event)
         keepFrameOnScreen();
 }
 
+void LMNWindowController::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A window manager activates a new window once it has framed it, often without moving it.
+    if (event->type() == QEvent::ActivationChange && m_watchFraming && isVisible())
+        keepFrameOnScreen();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Tools
 
