@@ -377,9 +377,9 @@ std::vector<int> NKDBarcodeOffscreenView::readableEdges(const QByteArray &patter
         return edges;
     }
 
-    // Small modules: narrow elements alike, every module `whole` pixels. The bars keep their
-    // span (less what a quiet zone of such modules needs, by 3 % at most): the pixels over or
-    // under it come off or go to the widest elements, one each, spread along the symbol.
+    // Small modules: every module `whole` pixels. The bars keep their span (less what a quiet
+    // zone of such modules needs, by 3 % at most): the pixels over or under it come off or go
+    // to some elements, one each, spread along the symbol.
     struct Run
     {
         qsizetype start;
@@ -399,9 +399,34 @@ std::vector<int> NKDBarcodeOffscreenView::readableEdges(const QByteArray &patter
     const int whole = std::max(1, int(std::lround(exact)));
     const double allowed = std::min(own, width - 2.0 * (quiet * whole + 1.0));
     const int span = std::min(int(std::lround(own)), int(std::floor(allowed)));
-    const qsizetype wide = std::count_if(runs.begin(), runs.end(), [](const Run &run) { return run.modules >= 2; });
     int surplus = int(n) * whole - span;
-    if (double(span) < 0.97 * own || 4 * std::abs(surplus) > wide) {
+    // The elements that take the pixel over or under the span, one each. Codes of narrow and
+    // twice as wide elements lose it on single-module spaces next to a wide space: readers
+    // tell narrow from wide within a character by a threshold between its narrowest and widest
+    // spaces, which a thinner narrow space beside a wide one never crosses, whereas a wide
+    // element a pixel thinner would reach it. Other codes lose or gain it on their widest
+    // elements, where it weighs least; at most one in four of them.
+    std::vector<std::size_t> takers;
+    const bool twoWidths = widest <= 2;
+    if (surplus > 0 && twoWidths && whole > 1) {
+        std::vector<std::size_t> spaces;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            if (pattern.at(runs[i].start) != '1')
+                spaces.push_back(i);
+        for (std::size_t j = 0; j < spaces.size(); ++j) {
+            const bool wideBefore = j > 0 && runs[spaces[j - 1]].modules >= 2;
+            const bool wideAfter = j + 1 < spaces.size() && runs[spaces[j + 1]].modules >= 2;
+            if (runs[spaces[j]].modules == 1 && (wideBefore || wideAfter))
+                takers.push_back(spaces[j]);
+        }
+    } else if (surplus != 0) {
+        for (int modules = widest; modules >= 2; --modules)
+            for (std::size_t i = 0; i < runs.size(); ++i)
+                if (runs[i].modules == modules)
+                    takers.push_back(i);
+    }
+    const bool spread = surplus > 0 && twoWidths;
+    if (double(span) < 0.97 * own || (surplus != 0 && (spread ? 1 : 4) * std::abs(surplus) > qsizetype(takers.size()))) {
         // Too many to spread: even modules, rounded down unless the bars and their quiet zone
         // in rounded modules fit the picture.
         int module = whole;
@@ -415,15 +440,26 @@ std::vector<int> NKDBarcodeOffscreenView::readableEdges(const QByteArray &patter
     for (Run &run : runs)
         run.pixels = run.modules * whole;
     const int step = surplus > 0 ? -1 : 1;
-    for (int modules = widest; modules >= 2 && surplus != 0; --modules) {
-        std::vector<std::size_t> alike;
-        for (std::size_t i = 0; i < runs.size(); ++i)
-            if (runs[i].modules == modules)
-                alike.push_back(i);
-        const std::size_t take = std::min(alike.size(), std::size_t(std::abs(surplus)));
+    if (spread) {
+        // Spread along the symbol.
+        const std::size_t take = std::size_t(surplus);
         for (std::size_t j = 0; j < take; ++j)
-            runs[alike[(2 * j + 1) * alike.size() / (2 * take)]].pixels += step;
-        surplus += step * int(take);
+            runs[takers[(2 * j + 1) * takers.size() / (2 * take)]].pixels -= 1;
+    } else {
+        // The widest first, each width spread along the symbol.
+        std::size_t from = 0;
+        int remaining = std::abs(surplus);
+        while (remaining > 0 && from < takers.size()) {
+            std::size_t to = from;
+            while (to < takers.size() && runs[takers[to]].modules == runs[takers[from]].modules)
+                ++to;
+            const std::size_t alike = to - from;
+            const std::size_t take = std::min(alike, std::size_t(remaining));
+            for (std::size_t j = 0; j < take; ++j)
+                runs[takers[from + (2 * j + 1) * alike / (2 * take)]].pixels += step;
+            remaining -= int(take);
+            from = to;
+        }
     }
     int x = int(std::lround(centred(double(span))));
     for (const Run &run : runs) {

@@ -52,10 +52,10 @@ public:
     // - smaller modules, where such rounding would make narrow and wide elements too unequal
     //   for readers, get the nearest whole number of pixels each; the bars keep their span
     //   (narrowed by 3 % at most for a quiet zone of such modules) by a pixel less or more on
-    //   some of the widest elements. Where that would touch more than half of the elements
-    //   of two modules or more, every module gets the same pixels: the nearest number when the
-    //   bars and their quiet zone in such modules fit the picture, else one pixel less (never
-    //   under one).
+    //   some elements: single-module spaces beside a wide one in codes of narrow and double
+    //   elements, else the widest elements (at most one in four). Where there are too few,
+    //   every module gets the same pixels: the nearest number when the bars and their quiet
+    //   zone in such modules fit the picture, else one pixel less (never under one).
     QImage toReadableImage(double dpi, double quietZone) const;
     static constexpr double kExactModulePixels = 3.75;
     // The picture as vector drawing commands in points.
