@@ -75,7 +75,7 @@ void BM_SliderStepOnTenPictures(benchmark::State &state)
     }
     state.SetLabel(record ? "write-back recorded for undo" : "write-back alone");
 }
-BENCHMARK(BM_SliderStepOnTenPictures)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SliderStepOnTenPictures)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_MemoryOf1000RecordedSteps(benchmark::State &state)
 {

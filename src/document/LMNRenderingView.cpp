@@ -4,14 +4,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
 #include <utility>
 
 namespace {
@@ -22,49 +17,6 @@ constexpr int kPdfResolution = 1200;
 // Beyond this many pixels a side would take gigabytes: refuse rather than fail to allocate.
 constexpr qint64 kMaxImagePixels = qint64(1) << 28;
 constexpr double kMaxImageSide = 1 << 20;
-
-// Runs `work` on a thread of Qt's global pool, waiting for it. Qt's raster engine, picture
-// conversions and smooth scaling split large jobs over that pool and wait for the pieces,
-// except when they already run on one of its threads. Started elsewhere, a card would hand
-// off and wait on dozens of fills and pictures; with one card per core (batch runs) or a
-// busy machine the hand-offs cost more than they share. Drawn on a pool thread, the whole
-// card is one thread's work: a single hand-off.
-template <typename Work>
-void onPoolThread(Work &&work)
-{
-    QThreadPool *pool = QThreadPool::globalInstance();
-    if (!pool || pool->contains(QThread::currentThread())) {
-        work();
-        return;
-    }
-    // Standard locks rather than Qt's, so that race checkers see the hand-over both ways.
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    std::exception_ptr failure;
-    {
-        std::lock_guard lock(mutex); // publishes the caller's writes to the pool thread
-    }
-    // A reserved thread starts at once, whatever else the pool is busy with.
-    pool->reserveThread();
-    pool->startOnReservedThread([&] {
-        {
-            std::lock_guard lock(mutex);
-        }
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::lock_guard lock(mutex);
-        done = true;
-        finished.notify_one();
-    });
-    std::unique_lock lock(mutex);
-    finished.wait(lock, [&] { return done; });
-    if (failure)
-        std::rethrow_exception(failure);
-}
 
 } // namespace
 
@@ -152,21 +104,18 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
     const int dotsPerMetre = int(std::lround(m_dpi * kInchesPerMetre));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    bool painted = false;
-    onPoolThread([&] {
-        image.fill(Qt::transparent); // outside a rounded or oval card stays clear
-        QPainter painter(&image);
-        if (!painter.isActive())
-            return;
-        // Drawn at exactly the resolution asked (never stretched to whole pixels): a card of a
-        // fractional pixel size covers the last column or row in part.
-        const double scale = m_dpi / 72.0;
-        painter.scale(scale, scale);
-        render(painter, graphics, scale);
-        painter.end();
-        painted = true;
-    });
-    return painted ? image : QImage();
+    image.fill(Qt::transparent); // outside a rounded or oval card stays clear
+
+    QPainter painter(&image);
+    if (!painter.isActive())
+        return {};
+    // Drawn at exactly the resolution asked (never stretched to whole pixels): a card of a
+    // fractional pixel size covers the last column or row in part.
+    const double scale = m_dpi / 72.0;
+    painter.scale(scale, scale);
+    render(painter, graphics, scale);
+    painter.end();
+    return image;
 }
 
 bool LMNRenderingView::writePdf(const GraphicList &graphics, QIODevice *device) const

@@ -24,8 +24,7 @@ class LMNRenderingView
 {
 public:
     // Paints the background of a side: `cardRect` is the whole card (in points, origin 0, 0),
-    // `dirtyRect` the part being drawn. Called on the thread that draws the card (for images, a
-    // thread of Qt's global pool).
+    // `dirtyRect` the part being drawn. Called on the rendering thread.
     using BackgroundPainter =
         std::function<void(QPainter &painter, const QRectF &cardRect, const QRectF &dirtyRect)>;
 
@@ -44,7 +43,6 @@ public:
     // `print_box` says whether the image may come straight from a bitmap (1) or should follow
     // the PDF drawing (0); both draw the same vector commands here, so they give the same
     // picture. A null image when the card size or resolution is unusable or memory runs out.
-    // The card is drawn on one thread of Qt's global pool while the caller waits.
     QImage image_From_Card_Graphics(const GraphicList &graphics, int print_box = 1) const;
 
     // The same side as a one-page PDF of the card's size, written to `device` (open for

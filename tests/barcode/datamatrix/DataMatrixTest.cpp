@@ -1,11 +1,14 @@
 #include "barcode/ModuleGridTestSupport.h"
 
+#include "barcode/ReedSolomon.h"
 #include "barcode/datamatrix/DataMatrixEncoder.h"
 #include "barcode/datamatrix/DataMatrixPicture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 using namespace ModuleGridTestSupport;
 
@@ -204,6 +207,42 @@ TEST(DataMatrix, DataEndingInsideAGroup)
         }
     }
     (void)testing::internal::GetCapturedStderr();
+}
+
+// The error correction of every block length the sizes use: a block with its codewords is a
+// multiple of the generator, so it vanishes at each of the generator's roots (alpha^1 to
+// alpha^n in DataMatrix's field), whether the encoder works from its table of products or not.
+TEST(DataMatrix, ErrorCorrectionVanishesAtTheGeneratorRoots)
+{
+    const GaloisField256 &field = GaloisField256::dataMatrix();
+    std::mt19937 random(200);
+    std::vector<int> lengths;
+    for (const auto &size : DataMatrixEncoder::ecc200matrix())
+        lengths.push_back(size.rsblock);
+    std::sort(lengths.begin(), lengths.end());
+    lengths.erase(std::unique(lengths.begin(), lengths.end()), lengths.end());
+    ASSERT_EQ(lengths.size(), 16u);
+    for (const int n : lengths) {
+        const ReedSolomonEncoder tabled(field, n, 1, ReedSolomonEncoder::ProductTable);
+        const ReedSolomonEncoder plain(field, n, 1);
+        for (const int length : {1, 3, 60, 175}) {
+            SCOPED_TRACE(testing::Message() << n << " codewords for " << length << " bytes");
+            std::vector<std::uint8_t> block(std::size_t(length + n));
+            for (int i = 0; i < length; ++i)
+                block[std::size_t(i)] = std::uint8_t(std::uniform_int_distribution<int>(0, 255)(random));
+            block[0] = 0; // a leading zero feeds nothing back
+            tabled.encode(block.data(), length, block.data() + length);
+            std::vector<std::uint8_t> other(static_cast<std::size_t>(n));
+            plain.encode(block.data(), length, other.data());
+            EXPECT_TRUE(std::equal(other.begin(), other.end(), block.begin() + length));
+            for (int root = 1; root <= n; ++root) {
+                int value = 0;
+                for (const std::uint8_t codeword : block)
+                    value = field.multiply(value, field.exp(root)) ^ codeword;
+                EXPECT_EQ(value, 0) << "at alpha^" << root;
+            }
+        }
+    }
 }
 
 TEST(DataMatrix, RandomContentsRoundTrip)
