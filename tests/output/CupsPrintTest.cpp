@@ -247,7 +247,8 @@ protected:
 class TwoSidedPrintDesign : public FakePrintDesign
 {
 public:
-    TwoSidedPrintDesign()
+    // With `backRefused`, the back's series was too large to be read.
+    explicit TwoSidedPrintDesign(bool backRefused = false)
     {
         sources.bound = sources.series = true;
         sources.seriesRows = 2;
@@ -264,6 +265,11 @@ public:
         m_snapshot.back = {bound(QStringLiteral("back"))};
         m_snapshot.seriesNames = {QStringLiteral("front"), QStringLiteral("back")};
         m_snapshot.seriesValues = {{QStringLiteral("Ann"), QString()}, {QString(), QStringLiteral("Bob")}};
+        if (backRefused) {
+            m_snapshot.seriesValues[1].clear();
+            m_snapshot.seriesRefusals.insert(QStringLiteral("back"),
+                                             QStringLiteral("The series \"back\" is not read: it holds more than 5000000 values"));
+        }
         m_snapshot.useSeries = true;
         m_snapshot.seriesRows = 2;
     }
@@ -325,16 +331,18 @@ TEST_F(CupsPrintTest, EndReportNamesTheMissingValuesOfThePrintedSides)
 {
     QTemporaryDir data;
     const QString dataFolder = std::exchange(Data_Folder_Path, data.path());
-    TwoSidedPrintDesign twoSided;
     const struct
     {
         const char *side;
+        bool backRefused;
         QString report;
     } cases[] = {
-        {"F", "\n2 cards were printed.\nCard 2: no value for the text bound to series front."},
-        {"B", "\n2 cards were printed.\nCard 1: no value for the text bound to series back."},
-        {"BOTH", "\n2 cards were printed.\nCard 2: no value for the text bound to series front."
-                 "\nCard 1: no value for the text on the back bound to series back."},
+        {"F", false, "\n2 cards were printed.\nCard 2: no value for the text bound to series front."},
+        {"B", false, "\n2 cards were printed.\nCard 1: no value for the text bound to series back."},
+        {"BOTH", false, "\n2 cards were printed.\nCard 2: no value for the text bound to series front."
+                        "\nCard 1: no value for the text on the back bound to series back."},
+        {"B", true, "\n2 cards were printed.\nThe series \"back\" is not read: it holds more than 5000000 values."
+                    "\nCards 1\u20132: no value for the text bound to series back."},
     };
     const QString queue = s_cups->pdfQueue;
     for (const auto &c : cases) {
@@ -353,6 +361,7 @@ TEST_F(CupsPrintTest, EndReportNamesTheMissingValuesOfThePrintedSides)
             QTest::mouseClick(w->ui.Print_btn, Qt::LeftButton);
             return 0;
         });
+        TwoSidedPrintDesign twoSided(c.backRefused);
         Print_Wnd::defaultInstance()->Open_Print_Wnd(twoSided);
         EXPECT_EQ(seam.messageTexts().join(QLatin1Char('|')).toStdString(), c.report.toStdString());
     }
