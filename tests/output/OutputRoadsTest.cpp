@@ -659,9 +659,9 @@ TEST(OutputRoads, StockTemplatesPrintAsTheyExport)
     }
 }
 
-// Made designs with what the stock templates lack: patterns on elements at uneven places, a
-// tiled picture, turned pictures with effects. Each prints as it exports.
-TEST(OutputRoads, PatternsAndEffectsPrintAsTheyExport)
+// Made designs with what the stock templates lack: bound barcodes, patterns on elements at
+// uneven places, a tiled picture, turned pictures with effects. Each prints as it exports.
+TEST(OutputRoads, PatternsEffectsAndBoundBarcodesPrintAsTheyExport)
 {
     const QString seed = TestHelpers::sourcePath(QStringLiteral("resources/seed"));
     const QString photo = QDir(seed).filePath(QStringLiteral("Background/Garden Party.jpg"));
@@ -691,6 +691,18 @@ TEST(OutputRoads, PatternsAndEffectsPrintAsTheyExport)
         t->_isDrawingStroke = false;
         return t;
     };
+    const auto barcode = [](const char *symbology, int column, const QRectF &bounds) {
+        GraphicPtr element = LMNGraphic::create(GraphicKind::Barcode);
+        element->setBounds(bounds);
+        element->data_source_type = 2;
+        element->excel_col_indx = column;
+        BarcodeElementSettings settings;
+        settings.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(symbology)));
+        settings.linear_or_2d = settings.isTwoDimensional() ? 1 : 0;
+        settings.applyTo(*element);
+        return element;
+    };
+
     Card_Property tiled;
     tiled.Card_fill_chk = true;
     tiled.Card_fill_style = QStringLiteral("I");
@@ -711,6 +723,11 @@ TEST(OutputRoads, PatternsAndEffectsPrintAsTheyExport)
         Card_Property background;
         int shape = 0;
     } designs[] = {
+        {"bound Code 128 and QR Code",
+         QSizeF(360, 252),
+         {barcode("Code 128", 1, QRectF(20, 20, 200, 90)), barcode("QR Code", 2, QRectF(240, 20, 100, 100)),
+          text(QStringLiteral("Table 12"), QRectF(20, 150, 200, 40))},
+         Card_Property()},
         {"patterns on elements and a tiled picture",
          QSizeF(396, 306),
          {hatched("Stars", QRectF(13.3, 17.7, 150.2, 120.9), QStringLiteral("R")),
@@ -742,6 +759,10 @@ TEST(OutputRoads, PatternsAndEffectsPrintAsTheyExport)
         snapshot.front = d.elements;
         snapshot.frontBackground = CardBackgroundPainter(d.background, d.shape, seed);
         snapshot.drawContext.resourcePath = seed;
+        snapshot.table.titles = {QStringLiteral("#"), QStringLiteral("Code"), QStringLiteral("Link")};
+        snapshot.table.appendRecord({QStringLiteral("FEST-2026-0042"), QStringLiteral("https://example.org/rsvp/42")}, 3);
+        snapshot.useSpreadsheet = true;
+        snapshot.spreadsheetRows = 1;
         EXPECT_LE(exportAgainstPrint(snapshot, 0, d.name), 0.01) << d.name;
     }
 }
