@@ -30,6 +30,7 @@
 #include <QRegularExpression>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -389,6 +390,101 @@ TEST(OutputRoads, EveryBarcodeReadsOnEveryRoad)
 
 namespace {
 
+// The linear symbologies ZXing reads, each with random values it accepts.
+struct LinearKind
+{
+    const char *title;
+    ZXing::BarcodeFormat format;
+    std::function<QString(QRandomGenerator &)> value;
+    bool extended = false;
+    bool twoWidths = false;  // wide elements of two modules
+};
+
+const QList<LinearKind> &linearKinds()
+{
+    const QString code39 = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%");
+    const QString setA = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_");
+    static const QList<LinearKind> list = {
+        {"Code 39", ZXing::BarcodeFormat::Code39, [=](auto &r) { return randomText(r, code39, 1, 12).trimmed() + u'9'; },
+         false, true},
+        {"Extended Code 39", ZXing::BarcodeFormat::Code39,
+         [](auto &r) { return randomText(r, kWords + QStringLiteral("!#%&()*+-./:;<=>?@_"), 1, 8); }, true, true},
+        {"Interleaved 2 of 5", ZXing::BarcodeFormat::ITF, [](auto &r) { return randomText(r, kDigits, 3, 9).repeated(2); }},
+        {"Code 128", ZXing::BarcodeFormat::Code128,
+         [](auto &r) { return u'Z' + randomText(r, kWords + QStringLiteral(" !#%&()*+-./:;<=>?@[]_{}"), 0, 20) + u'Z'; }},
+        {"Code 128 SET A", ZXing::BarcodeFormat::Code128, [=](auto &r) { return u'Z' + randomText(r, setA, 0, 16) + u'Z'; }},
+        {"Code 128 SET B", ZXing::BarcodeFormat::Code128, [](auto &r) { return randomText(r, kWords, 1, 16); }},
+        {"Code 128 SET C", ZXing::BarcodeFormat::Code128, [](auto &r) { return randomText(r, kDigits, 1, 10).repeated(2); }},
+        {"Codabar", ZXing::BarcodeFormat::Codabar, [](auto &r) { return randomText(r, QStringLiteral("0123456789-$:/.+"), 1, 14); },
+         false, true},
+        {"EAN-13", ZXing::BarcodeFormat::EAN13, [](auto &r) { return randomText(r, kDigits, 12, 12); }},
+        {"EAN-8", ZXing::BarcodeFormat::EAN8, [](auto &r) { return randomText(r, kDigits, 7, 7); }},
+        {"UPCA", ZXing::BarcodeFormat::UPCA, [](auto &r) { return randomText(r, kDigits, 11, 11); }},
+        {"UPCE", ZXing::BarcodeFormat::UPCE, [](auto &r) { return u'0' + randomText(r, kDigits, 6, 6); }},
+    };
+    return list;
+}
+
+// Settings the designer accepts, drawn at random: bar width 5 to 40 thousandths of an inch,
+// bar height, margins (the side margins half the time within 0.1 cm), bands and fonts.
+BarcodeElementSettings randomLinearSettings(QRandomGenerator &random, const LinearKind &kind)
+{
+    const auto tenths = [&random](int from, int to) { return float(from + random.bounded(to - from + 1)) / 10.0f; };
+    const auto hundredths = [&random](int to) { return float(random.bounded(to + 1)) / 100.0f; };
+    BarcodeElementSettings s;
+    s.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(kind.title)));
+    s.linear_width_val = tenths(50, 400);
+    s.linear_height_val = tenths(5, 30);
+    s.hdr_margin_val = hundredths(50);
+    s.ftr_margin_val = hundredths(50);
+    s.val_margin_val = hundredths(50);
+    s.TB_marging_val = hundredths(50);
+    s.LR_margin_val = random.bounded(2) ? hundredths(10) : hundredths(50);
+    s.show_hide_val = random.bounded(2);
+    s.show_val_on_top = random.bounded(2);
+    s.show_hide_hdr = random.bounded(2);
+    s.show_hide_ftr = random.bounded(2);
+    s.header_val = randomText(random, kWords, 1, 12);
+    s.footer_val = randomText(random, kWords, 1, 12);
+    s.value_font_val.pointSize = 6 + random.bounded(11);
+    s.header_font_val.pointSize = 6 + random.bounded(11);
+    s.footer_font_val.pointSize = 6 + random.bounded(11);
+    const QList<QColor> inks = {Qt::black, QColor(0, 0, 128), QColor(0, 90, 0), QColor(120, 0, 0)};
+    s.barcode_clr_val = inks.at(random.bounded(int(inks.size())));
+    s.barcode_back_clr_val = random.bounded(2) ? QColor(Qt::white) : QColor(255, 250, 230);
+    return s;
+}
+
+// The light space in points between `area`'s left and right edges and the outer bars, taken
+// on a row through the bars alone: the rows through them are alike, so the number of changes
+// between light and dark most rows share (ten at least: a text line changes as often but its
+// rows differ, and rows crossing caption digits beside the bars are fewer).
+std::pair<double, double> quietSides(const QImage &picture, const QRect &area, double pixelsPerPoint)
+{
+    const auto dark = [&](int x, int y) { return qGray(picture.pixel(x, y)) < 128; };
+    std::map<int, std::vector<int>> rowsByChanges;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        int changes = 0;
+        for (int x = area.left() + 1; x <= area.right(); ++x)
+            changes += dark(x, y) != dark(x - 1, y);
+        rowsByChanges[changes].push_back(y);
+    }
+    const std::vector<int> *rows = nullptr;
+    for (const auto &[changes, ys] : rowsByChanges)
+        if (changes >= 10 && (!rows || ys.size() > rows->size()))
+            rows = &ys;
+    if (!rows)
+        return {0.0, 0.0};
+    const int best = rows->at(rows->size() / 2);
+    int left = area.left();
+    while (left <= area.right() && !dark(left, best))
+        ++left;
+    int right = area.right();
+    while (right >= left && !dark(right, best))
+        --right;
+    return {(left - area.left()) / pixelsPerPoint, (area.right() - right) / pixelsPerPoint};
+}
+
 // The share of pixels of one picture that no pixel of the other within one pixel matches to
 // 16/255 in every channel, taken both ways (the larger): what differs beyond the placement of
 // an edge, which Qt and poppler each round their own way.
@@ -439,6 +535,98 @@ double exportAgainstPrint(const CardSnapshot &snapshot, int side, const char *na
 }
 
 } // namespace
+
+// Bars land on whole pixels on the raster roads without eating into the quiet zone: every
+// linear barcode whose designer picture reads also reads on a card exported at 300 dpi and on
+// the 150 dpi mailed picture, and keeps its quiet zone there. A module under a pixel cannot
+// be drawn, so a road is checked from one pixel a module up; codes whose wide elements are two
+// modules from 2.5 pixels up (below, the pixel a wide element gains or loses so that the bars
+// keep their span makes it look narrow to a reader).
+TEST(OutputRoads, LinearBarcodesReadOnRasterRoadsWhereTheDesignerPictureReads)
+{
+    QRandomGenerator random(seed());
+    constexpr int kTrials = 150;
+    int checked = 0;
+    QStringList failures;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        const LinearKind &kind = linearKinds().at(random.bounded(int(linearKinds().size())));
+        const BarcodeElementSettings settings = randomLinearSettings(random, kind);
+        const QString value = kind.value(random);
+        const BarcodeGenerator::Result made = BarcodeGenerator::generate(settings, value, settings.header_val, settings.footer_val);
+        const QImage &designed = made.picture;
+        const BarcodeReader::Options options{.tryHarder = true, .code39Extended = kind.extended};
+        // On a dark card only the picture's own margins make the quiet zone.
+        const QColor cardColour(40, 60, 110);
+        const std::string expected = designed.isNull() ? std::string()
+                                                       : BarcodeReader::readOn(designed, kind.format, 40, cardColour, options).text;
+        if (expected.empty())
+            continue;
+        ++checked;
+
+        // One card of one record, the barcode bound to its column.
+        const QSizeF picture = PaintStyles::pictureSizeInPoints(designed);
+        CardSnapshot snapshot;
+        snapshot.cardSize = picture + QSizeF(40, 40);
+        GraphicPtr element = LMNGraphic::create(GraphicKind::Barcode);
+        element->setBounds(QRectF(QPointF(20, 20), picture));
+        element->data_source_type = 2;
+        element->excel_col_indx = 1;
+        settings.applyTo(*element);
+        snapshot.front.append(element);
+        snapshot.frontBackground = [cardColour](QPainter &painter, const QRectF &card, const QRectF &) {
+            painter.fillRect(card, cardColour);
+        };
+        snapshot.table.titles = {QStringLiteral("#"), QStringLiteral("value")};
+        snapshot.table.appendRecord({value}, 2);
+        snapshot.useSpreadsheet = true;
+        snapshot.spreadsheetRows = 1;
+
+        QString failure;
+        const QImage exported = CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure);
+        const QImage mailed = SnapshotMailCards(snapshot).card(0, 0, &failure);
+        ASSERT_FALSE(exported.isNull() || mailed.isNull()) << failure.toStdString();
+        const double mils = settings.linear_width_val;
+        // Where the designer leaves less light than the quiet zone (the caption digits of EAN
+        // and UPC), no less than the designer.
+        const auto [designedLeft, designedRight] = quietSides(designed, designed.rect(), designed.dotsPerMeterX() * 0.0254 / 72.0);
+        const double quietZone = BarcodeGenerator::quietZone(*made.barcode);
+        const struct
+        {
+            const char *road;
+            const QImage &card;
+            double dpi;
+            bool due;
+        } roads[] = {{"export at 300 dpi", exported, 300, mils * 0.3 >= (kind.twoWidths ? 2.5 : 1.0)},
+                     {"mail at 150 dpi", mailed, 150, mils * 0.15 >= (kind.twoWidths ? 2.5 : 1.0)}};
+        for (const auto &road : roads) {
+            const QString where = QStringLiteral("%1 \"%2\" on the road %3: bar width %4 mils, side margin %5 cm")
+                                      .arg(QLatin1String(kind.title), value, QLatin1String(road.road))
+                                      .arg(mils)
+                                      .arg(settings.LR_margin_val);
+            const std::string read = BarcodeReader::read(road.card, kind.format, options).text;
+            if (road.due && read != expected)
+                failures << where + QStringLiteral(" (read \"%1\")").arg(QString::fromStdString(read));
+            // The bars never reach into the light space the designer leaves beside them.
+            const double scale = road.dpi / 72.0;
+            const QRect area(QPoint(int(std::lround(20 * scale)), int(std::lround(20 * scale))),
+                             (picture * scale).toSize());
+            const auto [left, right] = quietSides(road.card, area, scale);
+            const double tolerance = 1.5 / scale;  // a pixel of rounding and a glyph's soft edge
+            if (road.due && (left < std::min(designedLeft, quietZone) - tolerance
+                             || right < std::min(designedRight, quietZone) - tolerance))
+                failures << where + QStringLiteral(": light beside the bars %1 and %2 points, quiet zone %3, designed %4 and %5")
+                                        .arg(left)
+                                        .arg(right)
+                                        .arg(quietZone)
+                                        .arg(designedLeft)
+                                        .arg(designedRight);
+        }
+    }
+    std::printf("%d of %d random linear barcodes read in the designer; %lld failures on the raster roads\n", checked,
+                kTrials, qlonglong(failures.size()));
+    EXPECT_GT(checked, kTrials / 2);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
+}
 
 // Each side of each stock template, printed, is its export but for edges.
 TEST(OutputRoads, StockTemplatesPrintAsTheyExport)

@@ -7,8 +7,9 @@ class QPainter;
 
 // Barcode elements drawn for the device an output draws on, so that every output scans:
 // - a vector device (PDF, printer): bars and texts as vectors, a 2D symbol losslessly;
-// - a bitmap: the barcode made again at the bitmap's resolution, every module a whole number
-//   of pixels, placed pixel for pixel (never scaled, never smoothed).
+// - a bitmap: the barcode made again at the bitmap's resolution, its bars laid for readers on
+//   whole pixels without entering the quiet zone, placed pixel for pixel (never scaled, never
+//   smoothed).
 // The element's own settings, header and footer and the value its picture was made from (the
 // picture carries it; else the element's value) decide what is drawn. Safe on any thread.
 class BarcodeDevicePainter

@@ -220,8 +220,9 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     if (output.picture) {
         if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), rs.resolution, result))
             return;
-        result.picture = output.dpi > 0 ? NKDBarcodeOffscreenView(*barcode).toImage(rs.resolution, true)
-                                        : NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
+        result.picture = output.dpi > 0
+            ? NKDBarcodeOffscreenView(*barcode).toReadableImage(rs.resolution, quietZone(*barcode))
+            : NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
     }
     result.barcode = std::move(barcode);
 }

@@ -61,7 +61,8 @@ public:
     static QString valueKey() { return QStringLiteral("Barcode value"); }
 
     // What a generation is for: a picture at the element's resolution (the default), a picture
-    // at another resolution with whole-pixel modules, or no picture at all (the barcode object,
+    // at another resolution with its bars laid for readers (NKDBarcodeOffscreenView::toReadableImage,
+    // the quiet zone kept clear), or no picture at all (the barcode object,
     // or the 2D symbol and its layout, for drawing as vectors).
     struct Output
     {

@@ -327,30 +327,23 @@ void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &
     }
 }
 
-std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, bool wholePixelModules, const QRect &bounds) const
+std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, double quietZone, const QRect &bounds) const
 {
     std::vector<QRect> bars;
     bars.reserve(m_bars.size());
     const double b = m_barcode->barWidth();
-    const qsizetype modules = m_barcode->completeBarcode().size();
-    // Whole-pixel modules: every module the same number of pixels, the bars centred where the
-    // picture centres them, so no narrow bar comes out a pixel thinner than its neighbours.
-    int modulePixels = 0;
-    double firstModule = 0.0;
-    if (wholePixelModules && b > 0 && modules > 0) {
-        modulePixels = std::max(1, int(std::lround(b * scale)));
-        if (modules * modulePixels > bounds.width())
-            modulePixels = std::max(1, int(std::floor(b * scale)));
-        firstModule = std::round(m_size.width() * scale / 2.0 - double(modules) * modulePixels / 2.0);
-    }
-    const double start = (m_size.width() - double(modules) * b) / 2.0;
+    const QByteArray pattern = m_barcode->completeBarcode();
+    std::vector<int> edges;
+    if (quietZone >= 0 && b > 0)
+        edges = readableEdges(pattern, b * scale, quietZone / b, m_size.width() * scale);
+    const double start = (m_size.width() - double(pattern.size()) * b) / 2.0;
     for (const QRectF &bar : m_bars) {
         QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale, bar.height() * scale));
-        if (modulePixels > 0) {
-            const long module = std::lround((bar.x() - start) / b);
-            const long count = std::max(1L, std::lround(bar.width() / b));
-            device.setLeft(int(firstModule) + int(module) * modulePixels);
-            device.setWidth(int(count) * modulePixels);
+        if (!edges.empty()) {
+            const qsizetype first = std::clamp<qsizetype>(std::lround((bar.x() - start) / b), 0, pattern.size());
+            const qsizetype end = std::clamp<qsizetype>(first + std::max(1L, std::lround(bar.width() / b)), 0, pattern.size());
+            device.setLeft(edges[std::size_t(first)]);
+            device.setRight(edges[std::size_t(end)] - 1);
         }
         device = device.intersected(bounds);
         if (!device.isEmpty())
@@ -359,7 +352,135 @@ std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, bool wholeP
     return bars;
 }
 
-QImage NKDBarcodeOffscreenView::toImage(double dpi, bool wholePixelModules) const
+std::vector<int> NKDBarcodeOffscreenView::readableEdges(const QByteArray &pattern, double exact, double quiet,
+                                                        double width)
+{
+    const qsizetype n = pattern.size();
+    if (n == 0 || !(exact > 0))
+        return {};
+    std::vector<int> edges(std::size_t(n) + 1, 0);
+    const double own = double(n) * exact;
+    // A picture that leaves less beside the bars than the quiet zone (EAN and UPC place caption
+    // digits there) keeps what it leaves.
+    quiet = std::max(0.0, std::min(quiet, (width - own) / 2.0 / exact));
+    const auto centred = [width](double span) { return width / 2.0 - span / 2.0; };
+
+    if (exact >= kExactModulePixels) {
+        // Rounding moves each edge by half a pixel at most, so a group of narrow elements may
+        // come out a pixel wider than its modules: the quiet zone gets a quarter pixel a module
+        // and a pixel more, when narrowing the bars by 3 % at most makes room.
+        const double room = (width - quiet / 2.0 - 2.0) / (double(n) + 2.0 * quiet);
+        const double module = room < exact && room >= 0.97 * exact ? room : exact;
+        const double first = centred(double(n) * module);
+        for (qsizetype k = 0; k <= n; ++k)
+            edges[std::size_t(k)] = int(std::lround(first + double(k) * module));
+        return edges;
+    }
+
+    // Small modules: every module `whole` pixels. The bars keep their span (less what a quiet
+    // zone of such modules needs, by 3 % at most): the pixels over or under it come off or go
+    // to some elements, one each, spread along the symbol.
+    struct Run
+    {
+        qsizetype start;
+        int modules;
+        int pixels;
+    };
+    std::vector<Run> runs;
+    int widest = 0;
+    for (qsizetype k = 0; k < n;) {
+        qsizetype e = k;
+        while (e < n && pattern.at(e) == pattern.at(k))
+            ++e;
+        runs.push_back({k, int(e - k), 0});
+        widest = std::max(widest, int(e - k));
+        k = e;
+    }
+    const int whole = std::max(1, int(std::lround(exact)));
+    const double allowed = std::min(own, width - 2.0 * (quiet * whole + 1.0));
+    const int span = std::min(int(std::lround(own)), int(std::floor(allowed)));
+    int surplus = int(n) * whole - span;
+    // The elements that take the pixel over or under the span, one each. Codes of narrow and
+    // twice as wide elements lose it on single-module spaces next to a wide space: readers
+    // tell narrow from wide within a character by a threshold between its narrowest and widest
+    // spaces, which a thinner narrow space beside a wide one never crosses, whereas a wide
+    // element a pixel thinner would reach it. Other codes lose or gain it on their widest
+    // elements, where it weighs least; at most one in four of them.
+    std::vector<std::size_t> takers;
+    const bool twoWidths = widest <= 2;
+    if (surplus > 0 && twoWidths && whole > 1) {
+        std::vector<std::size_t> spaces;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            if (pattern.at(runs[i].start) != '1')
+                spaces.push_back(i);
+        for (std::size_t j = 0; j < spaces.size(); ++j) {
+            const bool wideBefore = j > 0 && runs[spaces[j - 1]].modules >= 2;
+            const bool wideAfter = j + 1 < spaces.size() && runs[spaces[j + 1]].modules >= 2;
+            if (runs[spaces[j]].modules == 1 && (wideBefore || wideAfter))
+                takers.push_back(spaces[j]);
+        }
+    } else if (surplus != 0) {
+        for (int modules = widest; modules >= 2; --modules)
+            for (std::size_t i = 0; i < runs.size(); ++i)
+                if (runs[i].modules == modules)
+                    takers.push_back(i);
+    }
+    const bool spread = surplus > 0 && twoWidths;
+    if (double(span) < 0.97 * own || (surplus != 0 && (spread ? 1 : 4) * std::abs(surplus) > qsizetype(takers.size()))) {
+        // Too many to spread: even modules, rounded down unless the bars and their quiet zone
+        // in rounded modules fit the picture.
+        int module = whole;
+        if (double(module) * (double(n) + 2.0 * quiet) + 2.0 > width)
+            module = std::max(1, int(std::floor(exact)));
+        const int first = int(std::lround(centred(double(n) * module)));
+        for (qsizetype k = 0; k <= n; ++k)
+            edges[std::size_t(k)] = first + int(k) * module;
+        return edges;
+    }
+    for (Run &run : runs)
+        run.pixels = run.modules * whole;
+    const int step = surplus > 0 ? -1 : 1;
+    if (spread) {
+        // Spread along the symbol.
+        const std::size_t take = std::size_t(surplus);
+        for (std::size_t j = 0; j < take; ++j)
+            runs[takers[(2 * j + 1) * takers.size() / (2 * take)]].pixels -= 1;
+    } else {
+        // The widest first, each width spread along the symbol.
+        std::size_t from = 0;
+        int remaining = std::abs(surplus);
+        while (remaining > 0 && from < takers.size()) {
+            std::size_t to = from;
+            while (to < takers.size() && runs[takers[to]].modules == runs[takers[from]].modules)
+                ++to;
+            const std::size_t alike = to - from;
+            const std::size_t take = std::min(alike, std::size_t(remaining));
+            for (std::size_t j = 0; j < take; ++j)
+                runs[takers[from + (2 * j + 1) * alike / (2 * take)]].pixels += step;
+            remaining -= int(take);
+            from = to;
+        }
+    }
+    int x = int(std::lround(centred(double(span))));
+    for (const Run &run : runs) {
+        edges[std::size_t(run.start)] = x;
+        x += run.pixels;
+    }
+    edges[std::size_t(n)] = x;
+    return edges;
+}
+
+QImage NKDBarcodeOffscreenView::toImage(double dpi) const
+{
+    return rasterise(dpi, -1.0);
+}
+
+QImage NKDBarcodeOffscreenView::toReadableImage(double dpi, double quietZone) const
+{
+    return rasterise(dpi, std::max(0.0, quietZone));
+}
+
+QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
 {
     if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
         return {};
@@ -377,7 +498,7 @@ QImage NKDBarcodeOffscreenView::toImage(double dpi, bool wholePixelModules) cons
     const double scale = dpi / 72.0;
     std::vector<QRect> bars;
     if (m_barcode)
-        bars = deviceBars(scale, wholePixelModules, image.rect());
+        bars = deviceBars(scale, quietZone, image.rect());
     if (m_barcode && m_settings.barColor.alpha() == 255) {
         // Background and opaque bars go straight into the pixels: many tall thin rectangles
         // cost a painter more than the rest of the picture.

@@ -42,9 +42,22 @@ public:
 
     // The picture as a bitmap of ceil(w x dpi / 72) x ceil(h x dpi / 72) pixels that carries
     // its resolution; null for a resolution of 0 or less, an empty size or a picture too large
-    // to hold in memory. Bar edges go to the nearest pixel edge; with `wholePixelModules`
-    // every module gets the same whole number of pixels (the bars stay centred).
-    QImage toImage(double dpi, bool wholePixelModules = false) const;
+    // to hold in memory. Bar edges go to the nearest pixel edge.
+    QImage toImage(double dpi) const;
+    // The same with the bars laid for readers, `quietZone` points on each side kept clear of
+    // them (the bars stay centred; a picture that leaves less keeps what it leaves):
+    // - modules of kExactModulePixels or more keep their edges on the nearest pixel edge, the
+    //   bars narrowed (by 3 % at most) so that the quiet zone holds the pixel rounding of its
+    //   neighbouring bars;
+    // - smaller modules, where such rounding would make narrow and wide elements too unequal
+    //   for readers, get the nearest whole number of pixels each; the bars keep their span
+    //   (narrowed by 3 % at most for a quiet zone of such modules) by a pixel less or more on
+    //   some elements: single-module spaces beside a wide one in codes of narrow and double
+    //   elements, else the widest elements (at most one in four). Where there are too few,
+    //   every module gets the same pixels: the nearest number when the bars and their quiet
+    //   zone in such modules fit the picture, else one pixel less (never under one).
+    QImage toReadableImage(double dpi, double quietZone) const;
+    static constexpr double kExactModulePixels = 3.75;
     // The picture as vector drawing commands in points.
     QPicture toPicture() const;
     // A one-page PDF document of the picture's size; empty when it could not be made.
@@ -82,8 +95,14 @@ private:
     void paint(QPainter &painter, double pixelsPerPoint) const;
     // The bars in points, y down; *barHeight gets the length of the last one.
     std::vector<QRectF> barRects(double *barHeight) const;
-    // The bars in device pixels at `scale` pixels a point, inside `bounds`.
-    std::vector<QRect> deviceBars(double scale, bool wholePixelModules, const QRect &bounds) const;
+    QImage rasterise(double dpi, double quietZone) const;
+    // The bars in device pixels at `scale` pixels a point, inside `bounds`; `quietZone` >= 0
+    // lays them for readers (see toReadableImage()).
+    std::vector<QRect> deviceBars(double scale, double quietZone, const QRect &bounds) const;
+    // The pixel column of each module edge of `pattern` ('1' and '0' modules of `exact` pixels)
+    // laid for readers with `quiet` modules beside it, centred in `width` pixels; only the
+    // edges between unlike modules are meaningful for small modules.
+    static std::vector<int> readableEdges(const QByteArray &pattern, double exact, double quiet, double width);
     // The 2D symbol into `target` (points) on a vector device.
     void drawSymbolLossless(QPainter &painter, const QRectF &target) const;
     // Fills every row of `image` with the background and the device-pixel `bars` in ink.
