@@ -258,6 +258,56 @@ void BM_DecodeLargeArchive(benchmark::State &state)
 }
 BENCHMARK(BM_DecodeLargeArchive)->Args({100000, 1})->Args({100000, 0})->Unit(benchmark::kSecond)->Iterations(1);
 
+// Texts and barcodes as a card holds them: a font, a colour and a text each.
+GraphicList textsAndBarcodes(int count)
+{
+    GraphicList list = elements(count);
+    for (int i = 0; i < count; ++i) {
+        GraphicPtr g = LMNGraphic::create(i % 2 ? GraphicKind::Barcode : GraphicKind::Text);
+        g->setBounds(list[i]->_bounds);
+        g->setText(i % 2 ? QStringLiteral("%1").arg(4006381333931LL + i) : QStringLiteral("Gu\u00e9st number %1").arg(i));
+        g->text_ctrl_font = CardFont("TimesNewRomanPS-BoldItalicMT", 12 + i % 7);
+        g->_strokeColor = QColor(i % 256, 40, 90);
+        list[i] = g;
+    }
+    return list;
+}
+
+// Copying range(0) texts and barcodes: building their property-list tree only (range(1) = 0)
+// or the whole binary archive the clipboard gets (range(1) = 1).
+void BM_EncodeLargeArchive(benchmark::State &state)
+{
+    const GraphicList graphics = textsAndBarcodes(int(state.range(0)));
+    const bool whole = state.range(1) != 0;
+    qsizetype bytes = 0;
+    long growth = 0;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        if (whole) {
+            bytes = LMNGraphicArchive::encodeList(graphics, true).size();
+        } else {
+            plist_t array = plist_new_array();
+            for (const GraphicPtr &g : graphics)
+                plist_array_append_item(array, LMNGraphicArchive::encode(*g));
+            plist_free(array);
+        }
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+    }
+    report(state, growth, bytes);
+}
+BENCHMARK(BM_EncodeLargeArchive)
+    ->Args({1000, 0})
+    ->Args({5000, 0})
+    ->Args({20000, 0})
+    ->Args({1000, 1})
+    ->Args({5000, 1})
+    ->Args({20000, 1})
+    ->Args({100000, 1})
+    ->Args({200000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+
 // Pasting an archive of range(0) elements onto an empty card, or (range(1) = 1) onto a card
 // holding the copied elements themselves, where the paste first looks for a free place.
 void BM_PasteLargeArchive(benchmark::State &state)
@@ -350,6 +400,16 @@ int main(int argc, char **argv)
     reporter.printRatio("100,000 over 50,000", "BM_PasteLargeArchive/100000/0", "BM_PasteLargeArchive/50000/0");
     reporter.printRatio("200,000 over 20,000 onto their originals", "BM_PasteLargeArchive/200000/1",
                         "BM_PasteLargeArchive/20000/1");
+    std::printf("\nCopying more elements (linear: 5 and 4, then 2; goal: 100,000 under 10 s)\n");
+    for (const char *part : {"0", "1"}) {
+        const std::string p = part;
+        reporter.printRatio(p == "0" ? "building, 5,000 over 1,000" : "binary archive, 5,000 over 1,000",
+                            "BM_EncodeLargeArchive/5000/" + p, "BM_EncodeLargeArchive/1000/" + p);
+        reporter.printRatio(p == "0" ? "building, 20,000 over 5,000" : "binary archive, 20,000 over 5,000",
+                            "BM_EncodeLargeArchive/20000/" + p, "BM_EncodeLargeArchive/5000/" + p);
+    }
+    reporter.printRatio("binary archive, 200,000 over 100,000", "BM_EncodeLargeArchive/200000/1",
+                        "BM_EncodeLargeArchive/100000/1");
     BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;

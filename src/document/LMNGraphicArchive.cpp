@@ -1,5 +1,6 @@
 #include "document/LMNGraphicArchive.h"
 
+#include "document/BinaryPlistWriter.h"
 #include "document/LMNGraphicField.h"
 #include "document/MessageLog.h"
 #include "document/PropertyListCheck.h"
@@ -504,18 +505,14 @@ QByteArray LMNGraphicArchive::encodeList(const GraphicList &graphics, bool binar
         if (graphic)
             plist_array_append_item(array.get(), encode(*graphic));
     }
+    // Our own binary writer: libplist's takes minutes over a copy of a hundred thousand elements.
+    if (binary)
+        return BinaryPlistWriter::write(array.get());
     char *bytes = nullptr;
     uint32_t length = 0;
-    QByteArray data;
-    if (binary) {
-        plist_to_bin(array.get(), &bytes, &length);
-        data = QByteArray(bytes, qsizetype(length));
-        plist_to_bin_free(bytes);
-    } else {
-        plist_to_xml(array.get(), &bytes, &length);
-        data = QByteArray(bytes, qsizetype(length));
-        plist_to_xml_free(bytes);
-    }
+    plist_to_xml(array.get(), &bytes, &length);
+    const QByteArray data(bytes, qsizetype(length));
+    plist_to_xml_free(bytes);
     return data;
 }
 

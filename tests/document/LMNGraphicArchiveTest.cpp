@@ -1,3 +1,4 @@
+#include "document/BinaryPlistWriter.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/LMNGraphicField.h"
 
@@ -8,6 +9,9 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
+
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -447,4 +451,159 @@ TEST(LMNGraphicArchive, DataThatIsNoElementListIsRefusedNotCrashedOn)
     }
 
     // Any other bytes: the fuzz target (fuzz/ElementArchiveFuzz.cpp) reads or refuses them with a reason.
+}
+
+namespace {
+
+// A property-list tree to write, with the sizes its trailer should give.
+struct PlistCase
+{
+    const char *name;
+    std::function<plist_t()> build;
+    int refSize;
+    int offsetSize;
+};
+
+plist_t arrayOf(std::initializer_list<plist_t> items)
+{
+    plist_t array = plist_new_array();
+    for (plist_t item : items)
+        plist_array_append_item(array, item);
+    return array;
+}
+
+plist_t distinctTexts(int count, const char *prefix)
+{
+    plist_t array = plist_new_array();
+    for (int i = 0; i < count; ++i)
+        plist_array_append_item(array, plist_new_string(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i).toUtf8().constData()));
+    return array;
+}
+
+const QList<PlistCase> &plistCases()
+{
+    static const QList<PlistCase> cases = {
+        {"empty array", [] { return plist_new_array(); }, 1, 1},
+        {"empty dict", [] { return plist_new_dict(); }, 1, 1},
+        {"texts", [] {
+             return arrayOf({plist_new_string(""), plist_new_string("plain"), plist_new_string("fourteen chars"),
+                             plist_new_string("fifteen chars.."), plist_new_string("\xc3\xa9t\xc3\xa9 \xf0\x9f\x8e\x82"),
+                             plist_new_string("\xe2\x82\xac fifteen units!"), plist_new_string("<&> \"q\"\n\t"),
+                             plist_new_string("plain")});
+         }, 1, 1},
+        {"integers", [] {
+             plist_t array = plist_new_array();
+             for (int64_t v : {int64_t(0), int64_t(1), int64_t(255), int64_t(256), int64_t(65535), int64_t(65536),
+                               int64_t(4294967295), int64_t(4294967296), std::numeric_limits<int64_t>::max(), int64_t(-1),
+                               int64_t(-256), std::numeric_limits<int64_t>::min()})
+                 plist_array_append_item(array, plist_new_uint(uint64_t(v)));
+             return array;
+         }, 1, 1},
+        {"reals, bools, data and a date", [] {
+             plist_t array = plist_new_array();
+             for (double v : {0.0, -0.0, 1.0 / 3.0, -2.5e-310, 1.7976931348623157e308, 60.0, 60.0})
+                 plist_array_append_item(array, plist_new_real(v));
+             plist_array_append_item(array, plist_new_bool(1));
+             plist_array_append_item(array, plist_new_bool(0));
+             plist_array_append_item(array, plist_new_data("", 0));
+             const QByteArray bytes(300, '\xab');
+             plist_array_append_item(array, plist_new_data(bytes.constData(), uint64_t(bytes.size())));
+             plist_array_append_item(array, plist_new_date(600000000, 0));
+             return array;
+         }, 1, 2},
+        {"nested dicts and arrays", [] {
+             plist_t inner = plist_new_dict();
+             plist_dict_set_item(inner, "", plist_new_string(""));
+             plist_dict_set_item(inner, "cl\xc3\xa9", arrayOf({plist_new_array(), plist_new_dict(), plist_new_uint(7)}));
+             plist_t outer = plist_new_dict();
+             for (int i = 0; i < 20; ++i)
+                 plist_dict_set_item(outer, QByteArray("key" + QByteArray::number(i)).constData(), plist_new_uint(uint64_t(i % 3)));
+             plist_dict_set_item(outer, "inner", inner);
+             plist_dict_set_item(outer, "same", arrayOf({plist_new_string("inner"), plist_new_string("key1")}));
+             return arrayOf({outer, arrayOf({arrayOf({arrayOf({})})})});
+         }, 1, 1},
+        {"more than 255 objects", [] { return distinctTexts(300, "n"); }, 2, 2},
+        {"more than 65,535 objects", [] { return distinctTexts(70000, "\xc3\xa9l\xc3\xa9ment "); }, 4, 4},
+    };
+    return cases;
+}
+
+QByteArray libplistXml(plist_t node)
+{
+    char *bytes = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &bytes, &length);
+    const QByteArray xml(bytes, qsizetype(length));
+    plist_to_xml_free(bytes);
+    return xml;
+}
+
+} // namespace
+
+TEST(BinaryPlistWriter, LibplistReadsBackTheSameTree)
+{
+    for (const PlistCase &c : plistCases()) {
+        SCOPED_TRACE(c.name);
+        plist_t tree = c.build();
+        const QByteArray bytes = BinaryPlistWriter::write(tree);
+        ASSERT_TRUE(bytes.startsWith("bplist00"));
+        // The trailer's offset and reference sizes.
+        EXPECT_EQ(int(bytes[bytes.size() - 26]), c.offsetSize);
+        EXPECT_EQ(int(bytes[bytes.size() - 25]), c.refSize);
+        plist_t read = nullptr;
+        plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &read);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(libplistXml(read).toStdString(), libplistXml(tree).toStdString());
+        plist_free(read);
+        plist_free(tree);
+    }
+    EXPECT_TRUE(BinaryPlistWriter::write(nullptr).isEmpty());
+}
+
+TEST(BinaryPlistWriter, PythonPlistlibReadsOurBytesAsItReadsTheXmlForm)
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const PlistCase &c : plistCases()) {
+        plist_t tree = c.build();
+        const QString name = QString::number(paths.size() / 2);
+        paths << writeTemp(dir, name + ".bplist", BinaryPlistWriter::write(tree))
+              << writeTemp(dir, name + ".plist", libplistXml(tree));
+        plist_free(tree);
+    }
+    const QString script = QStringLiteral(R"(
+import plistlib, sys
+paths = sys.argv[1:]
+for binary, xml in zip(paths[::2], paths[1::2]):
+    with open(binary, 'rb') as f:
+        ours = plistlib.load(f, fmt=plistlib.FMT_BINARY)
+    with open(xml, 'rb') as f:
+        expected = plistlib.load(f, fmt=plistlib.FMT_XML)
+    print('same' if ours == expected else 'differs: %r != %r' % (ours, expected)[:300])
+)");
+    const QList<QByteArray> lines = TestHelpers::runProgram(FESTILOOM_PYTHON, QStringList{"-c", script} + paths).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), plistCases().size());
+    for (int i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].toStdString(), "same") << plistCases()[i].name;
+}
+
+TEST(BinaryPlistWriter, ElementArchivesOfManyObjectsReadBack)
+{
+    // Every element holds at least a dictionary, its bounds and its colour arrays, none shared:
+    // past 65,535 objects references take four bytes.
+    GraphicList graphics;
+    for (int i = 0; i < 6000; ++i) {
+        GraphicPtr g = LMNGraphic::create(AllKinds[i % AllKinds.size()]);
+        g->setBounds(QRectF(i, -i * 0.5, 60, 20));
+        g->setText(QStringLiteral("Gu\u00e9st %1").arg(i % 500));
+        graphics << g;
+    }
+    const QByteArray bytes = LMNGraphicArchive::encodeList(graphics, true);
+    EXPECT_EQ(int(bytes[bytes.size() - 25]), 4);
+    QString error;
+    const auto copy = LMNGraphicArchive::decodeList(bytes, &error);
+    ASSERT_TRUE(copy) << error.toStdString();
+    ASSERT_EQ(copy->size(), graphics.size());
+    for (int i = 0; i < graphics.size(); i += 97)
+        expectSameRecord(*graphics[i], *copy->at(i));
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <plist/plist.h>
+
+// Writes a property-list tree as a binary property list ("bplist00"), in time and memory
+// linear in the tree: libplist's own writer slows down far faster than the list grows, and
+// a copy of many elements would stall on it.
+//
+// The layout is the one every reader takes: the header, the objects, a table of their
+// offsets and the trailer. Object references take as many bytes as the object count needs,
+// offsets as many as the file's length needs. Equal texts, keys, numbers and dates are stored
+// once (found by hashing their encoded bytes); arrays, dictionaries and data are never shared,
+// as readers that refuse shared lists expect.
+//
+// Integers are libplist's 64-bit patterns, written as signed: a negative value takes eight
+// bytes, others the fewest of 1, 2, 4 and 8. Reals take eight bytes. Texts are ASCII where
+// they can be and UTF-16 otherwise.
+//
+// Safe on any thread.
+class BinaryPlistWriter
+{
+public:
+    // The binary property list of the tree at `root`; empty when root is null or the tree
+    // holds a node no property list can (a bare key).
+    static QByteArray write(plist_t root);
+};
