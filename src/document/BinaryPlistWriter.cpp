@@ -89,7 +89,9 @@ void appendText(std::string &out, const char *utf8, size_t length)
         appendBigEndian(out, c.unicode(), 2);
 }
 
-class Flattener
+} // namespace
+
+class BinaryPlistWriter::Objects
 {
 public:
     // An object: its encoded bytes, or (for arrays and dictionaries) the range of its
@@ -212,9 +214,7 @@ public:
         return shared(std::move(encoded));
     }
 
-private:
-    std::unordered_map<std::string, uint64_t> m_seen;
-
+    // The number of the text, number or date encoded as `encoded`, stored once.
     uint64_t shared(std::string &&encoded)
     {
         const auto found = m_seen.find(encoded);
@@ -238,23 +238,48 @@ private:
         objects[id].refCount = children.size();
         refs.insert(refs.end(), children.begin(), children.end());
     }
+
+private:
+    std::unordered_map<std::string, uint64_t> m_seen;
 };
 
-} // namespace
+BinaryPlistWriter::BinaryPlistWriter()
+    : m_objects(std::make_unique<Objects>())
+{
+}
+
+BinaryPlistWriter::~BinaryPlistWriter() = default;
+
+uint64_t BinaryPlistWriter::add(plist_t node)
+{
+    return m_objects->add(node);
+}
+
+uint64_t BinaryPlistWriter::addArray(const std::vector<uint64_t> &items)
+{
+    const uint64_t id = m_objects->newContainer(ArrayMarker);
+    m_objects->closeContainer(id, items);
+    return id;
+}
 
 QByteArray BinaryPlistWriter::write(plist_t root)
 {
     if (!root)
         return {};
-    Flattener flat;
-    const uint64_t top = flat.add(root);
+    BinaryPlistWriter writer;
+    return writer.finish(writer.add(root));
+}
+
+QByteArray BinaryPlistWriter::finish(uint64_t top) const
+{
+    const Objects &flat = *m_objects;
     if (flat.failed)
         return {};
 
     const uint64_t count = flat.objects.size();
     const int refSize = count <= 0x100 ? 1 : count <= 0x10000 ? 2 : count <= 0x100000000ull ? 4 : 8;
     uint64_t bodySize = 8;
-    for (const Flattener::Object &object : flat.objects)
+    for (const Objects::Object &object : flat.objects)
         bodySize += object.bytes.size() + 10;
     bodySize += flat.refs.size() * uint64_t(refSize);
 
@@ -263,7 +288,7 @@ QByteArray BinaryPlistWriter::write(plist_t root)
     out.append("bplist00", 8);
     std::vector<uint64_t> offsets;
     offsets.reserve(count);
-    for (const Flattener::Object &object : flat.objects) {
+    for (const Objects::Object &object : flat.objects) {
         offsets.push_back(uint64_t(out.size()));
         if (!object.container) {
             out.append(object.bytes.data(), qsizetype(object.bytes.size()));

@@ -500,14 +500,25 @@ GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
 
 QByteArray LMNGraphicArchive::encodeList(const GraphicList &graphics, bool binary)
 {
+    // Our own binary writer, one element's tree at a time: libplist's takes minutes over a
+    // copy of a hundred thousand elements, and their whole tree takes gigabytes.
+    if (binary) {
+        BinaryPlistWriter writer;
+        std::vector<uint64_t> items;
+        items.reserve(size_t(graphics.size()));
+        for (const GraphicPtr &graphic : graphics) {
+            if (graphic) {
+                const PlistPtr dict(encode(*graphic));
+                items.push_back(writer.add(dict.get()));
+            }
+        }
+        return writer.finish(writer.addArray(items));
+    }
     PlistPtr array(plist_new_array());
     for (const GraphicPtr &graphic : graphics) {
         if (graphic)
             plist_array_append_item(array.get(), encode(*graphic));
     }
-    // Our own binary writer: libplist's takes minutes over a copy of a hundred thousand elements.
-    if (binary)
-        return BinaryPlistWriter::write(array.get());
     char *bytes = nullptr;
     uint32_t length = 0;
     plist_to_xml(array.get(), &bytes, &length);
