@@ -1,6 +1,7 @@
 #include "document/ui/LMNGraphicView.h"
 
 #include "document/DocumentGlobals.h"
+#include "document/ElementClipboard.h"
 #include "document/InsertGraphicsCommand.h"
 #include "document/LMNDocument.h"
 #include "document/LMNGraphicArchive.h"
@@ -16,7 +17,6 @@
 #include "document/ui/OverflowSign.h"
 #include "dialogs/ui/MessageBoxes.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -32,13 +32,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
 
 namespace {
 
 constexpr double HandleSize = 7.0;      // pixels on screen, whatever the zoom
 constexpr double DuplicateOffset = 10.0; // points, also the step of a paste onto its originals
-constexpr int MaximumPasteSteps = 20;
 constexpr double ZoomStep = 1.25;
 const QSizeF DefaultCardSize(243.0, 154.0);
 
@@ -92,23 +90,6 @@ private:
     const GraphicList &m_list;
     bool m_bySet;
     QSet<const LMNGraphic *> m_addresses;
-};
-
-// A rectangle as a key for finding equal bounds among many: coordinates to 1/1024 point,
-// far below anything drawn.
-struct BoundsKey
-{
-    qint64 x, y, w, h;
-    explicit BoundsKey(const QRectF &r)
-        : x(qRound64(r.x() * 1024)), y(qRound64(r.y() * 1024)), w(qRound64(r.width() * 1024)), h(qRound64(r.height() * 1024))
-    {
-    }
-    bool operator==(const BoundsKey &) const = default;
-};
-
-struct BoundsKeyHash
-{
-    size_t operator()(const BoundsKey &k) const noexcept { return qHashMulti(0, k.x, k.y, k.w, k.h); }
 };
 
 } // namespace
@@ -586,44 +567,12 @@ void LMNGraphicView::duplicate()
 
 // --- Clipboard ---
 
-QImage LMNGraphicView::pictureOf(const GraphicList &graphics)
-{
-    QRectF area;
-    for (const GraphicPtr &g : graphics)
-        area = area.united(g->drawingBounds());
-    const QRect pixels = area.toAlignedRect();
-    if (pixels.isEmpty() || qint64(pixels.width()) * pixels.height() > 64LL * 1024 * 1024)
-        return {};
-    QImage picture(pixels.size(), QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
-    painter.translate(-pixels.topLeft());
-    LMNRenderingView::drawGraphics(painter, graphics, QRectF(), DrawContext{Resource_Path, 1.0}, false);
-    return picture;
-}
-
-QMimeData *LMNGraphicView::mimeDataFor(const GraphicList &graphics)
-{
-    auto *data = new QMimeData;
-    data->setData(LMNGraphicViewPasteboardType, LMNGraphicArchive::encodeList(graphics, true));
-    const QImage picture = pictureOf(graphics);
-    if (!picture.isNull()) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (picture.save(&buffer, "PNG"))
-            data->setData(QStringLiteral("image/png"), png);
-    }
-    return data;
-}
-
 void LMNGraphicView::copy()
 {
     const GraphicList selected = selectedGraphics();
     if (selected.isEmpty())
         return;
-    QGuiApplication::clipboard()->setMimeData(mimeDataFor(selected));
+    QGuiApplication::clipboard()->setMimeData(ElementClipboard::mimeDataFor(selected));
 }
 
 void LMNGraphicView::cut()
@@ -659,20 +608,7 @@ void LMNGraphicView::paste()
         return;
 
     // Pasting onto the copied elements themselves would hide them: step aside until free.
-    std::unordered_set<BoundsKey, BoundsKeyHash> taken;
-    taken.reserve(size_t(m_graphics->size()));
-    for (const GraphicPtr &g : std::as_const(*m_graphics))
-        taken.insert(BoundsKey(g->bounds()));
-    const auto occupied = [&taken, &pasted](double offset) {
-        return std::any_of(pasted.cbegin(), pasted.cend(), [&taken, offset](const GraphicPtr &p) {
-            return taken.count(BoundsKey(p->bounds().translated(offset, offset))) > 0;
-        });
-    };
-    double offset = 0;
-    for (int step = 0; step < MaximumPasteSteps && occupied(offset); ++step)
-        offset += DuplicateOffset;
-    for (const GraphicPtr &g : std::as_const(pasted))
-        g->setBounds(g->bounds().translated(offset, offset));
+    ElementClipboard::stepAside(pasted, *m_graphics, DuplicateOffset);
 
     m_document->perform(
         new InsertGraphicsCommand(m_document, m_graphics, InsertGraphicsCommand::onTop(pasted), tr("Paste")));

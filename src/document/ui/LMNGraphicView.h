@@ -142,11 +142,6 @@ public:
     void paste();
     bool canPaste() const;
 
-    // The clipboard contents for `graphics` (list order), as copy() makes it.
-    static QMimeData *mimeDataFor(const GraphicList &graphics);
-    // A picture of `graphics` at one pixel per point, cut to the area they draw on.
-    static QImage pictureOf(const GraphicList &graphics);
-
     QSize sizeHint() const override;
 
 signals:
