@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -171,16 +173,75 @@ const OneLine *oneLine(const QString &text, const CardFont &font, double kerning
     return lines.front().get();
 }
 
+// Where the glyphs of `runs` put ink, laid out from (0, 0) with `origin` added (user units).
+QRectF inkBounds(const QList<QGlyphRun> &runs, const QPointF &origin)
+{
+    QRectF bounds;
+    for (const QGlyphRun &run : runs) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+            bounds |= font.boundingRect(glyphs.at(i)).translated(origin + positions.at(i));
+    }
+    return bounds;
+}
+
+// Draws text through `draw`, which sets its own pen, with the painter's transform and clip.
+//
+// Qt blends the glyphs it draws itself into 8-bit grey pixels with other rounding than into
+// 32-bit ones, so a grey picture would come out a level apart from the 32-bit picture in grey.
+// On a grey image the pixels around `ink` (user units) are drawn on as a 32-bit copy and
+// copied back, which keeps every picture of grey colours the same in either format.
+template<typename Draw>
+void drawAsQtDoes(QPainter &painter, const QRectF &ink, const QRectF *clip, Draw draw)
+{
+    QPaintDevice *device = painter.device();
+    QImage *image = device && device->devType() == QInternal::Image ? static_cast<QImage *>(device) : nullptr;
+    if (!image || image->format() != QImage::Format_Grayscale8) {
+        painter.save();
+        if (clip)
+            painter.setClipRect(*clip, Qt::IntersectClip);
+        draw(painter);
+        painter.restore();
+        return;
+    }
+    const QTransform transform = painter.combinedTransform();
+    // Anti-aliased and hinted edges may reach a pixel or two beyond the outlines.
+    const QRect pixels = transform.mapRect(ink).toAlignedRect().adjusted(-3, -3, 3, 3) & image->rect();
+    if (pixels.isEmpty())
+        return;
+    // The copy keeps the picture's resolution, which Qt's text drawing takes fonts by.
+    QImage patch = image->copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter patchPainter(&patch);
+        patchPainter.setRenderHints(painter.renderHints());
+        patchPainter.setTransform(transform * QTransform::fromTranslate(-pixels.x(), -pixels.y()));
+        if (painter.hasClipping())
+            patchPainter.setClipPath(painter.clipPath());
+        if (clip)
+            patchPainter.setClipRect(*clip, Qt::IntersectClip);
+        draw(patchPainter);
+    }
+    // Grey ink on grey pixels leaves every channel alike: the red one is the grey.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(patch.constScanLine(y));
+        uchar *to = image->scanLine(pixels.y() + y) + pixels.x();
+        for (int x = 0; x < pixels.width(); ++x)
+            to[x] = uchar(qRed(from[x]));
+    }
+}
+
 // Draws glyph runs laid out from (0, 0) with `origin` added, in `colour`.
 void drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
 {
     if (LargeGlyphCache::draw(painter, runs, origin, colour))
         return;
-    painter.save();
-    painter.setPen(colour);
-    for (const QGlyphRun &run : runs)
-        painter.drawGlyphRun(origin, run);
-    painter.restore();
+    drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
+        target.setPen(colour);
+        for (const QGlyphRun &run : runs)
+            target.drawGlyphRun(origin, run);
+    });
 }
 
 } // namespace
@@ -238,12 +299,13 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     const QTextLine first = laid.layout->lineAt(0);
     // The baseline stands one descent above the lower edge of the line box.
     const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.points.descent() - first.ascent());
-    if (LargeGlyphCache::draw(painter, laid.layout->glyphRuns(), origin, colour))
+    const QList<QGlyphRun> runs = laid.layout->glyphRuns();
+    if (LargeGlyphCache::draw(painter, runs, origin, colour))
         return;
-    painter.save();
-    painter.setPen(colour);
-    laid.layout->draw(&painter, origin);
-    painter.restore();
+    drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
+        target.setPen(colour);
+        laid.layout->draw(&target, origin);
+    });
 }
 
 void drawInRect(QPainter &painter, const QString &text, const CardFont &font, const QColor &colour, double kerning,
@@ -278,15 +340,18 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
         if (LargeGlyphCache::draw(painter, line.glyphRuns(), lineOrigin(line), colour))
             return;
     }
-    painter.save();
-    painter.setPen(colour);
-    if (clipped)
-        painter.setClipRect(rect, Qt::IntersectClip);
+    QRectF ink;
     for (int i = 0; i < laid.layout->lineCount(); ++i) {
         const QTextLine line = laid.layout->lineAt(i);
-        line.draw(&painter, lineOrigin(line));
+        ink |= inkBounds(line.glyphRuns(), lineOrigin(line));
     }
-    painter.restore();
+    drawAsQtDoes(painter, ink, clipped ? &rect : nullptr, [&](QPainter &target) {
+        target.setPen(colour);
+        for (int i = 0; i < laid.layout->lineCount(); ++i) {
+            const QTextLine line = laid.layout->lineAt(i);
+            line.draw(&target, lineOrigin(line));
+        }
+    });
 }
 
 } // namespace BarcodeText

@@ -148,6 +148,41 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
     }
 }
 
+// x * a / 255 on one channel, rounded as byteMul() rounds each of its four. Every step stays
+// within 16 bits, so that loops of it run many pixels at once.
+inline quint16 channelMul(quint16 x, quint16 a)
+{
+    const quint16 t = quint16(x * a);
+    return quint16((t + (t >> 8) + 0x80) >> 8);
+}
+
+// The same source-over for an opaque grey `level` on an 8-bit grey image: every channel of
+// the 32-bit blend takes the same steps, so the grey pixels are those of the 32-bit picture.
+void blendGrey(QImage &image, const Mask &mask, int x, int y, quint32 level)
+{
+    const int left = x + mask.left;
+    const int top = y + mask.top;
+    const int firstRow = std::max(0, -top);
+    const int endRow = std::min(mask.coverage.height(), image.height() - top);
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    const uchar *coverage = mask.coverage.constBits();
+    const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
+    const quint16 ink = quint16(level);
+    for (int row = firstRow; row < endRow; ++row) {
+        const int first = std::max(mask.rows[std::size_t(row)].first, -left);
+        const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
+        const uchar *__restrict cover = coverage + row * coveragePerLine;
+        uchar *__restrict line = bits + (top + row) * bytesPerLine + left;
+        // The source's alpha, byteMul(255, c), is c itself: the pixel keeps 255 - c of its own.
+        // Whole and no coverage come out as the ink and the pixel unchanged.
+        for (int i = first; i < end; ++i) {
+            const quint16 c = cover[i];
+            line[i] = uchar(channelMul(ink, c) + channelMul(line[i], quint16(255 - c)));
+        }
+    }
+}
+
 // The device pixels wholly inside `rect` (user units), within the image.
 QRect innerPixels(const QRectF &rect, const QTransform &transform, const QImage &image)
 {
@@ -178,7 +213,15 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
         || !painter.testRenderHint(QPainter::TextAntialiasing))
         return false;
     QImage &image = *static_cast<QImage *>(device);
-    if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
+    // As Qt's raster engine premultiplies a solid pen colour.
+    const quint32 premultiplied = colour.rgba64().premultiplied().toArgb32();
+    // An 8-bit grey picture takes opaque grey ink only.
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    if (grey
+        && (qAlpha(premultiplied) != 255 || qRed(premultiplied) != qGreen(premultiplied)
+            || qRed(premultiplied) != qBlue(premultiplied)))
+        return false;
+    if (!grey && image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
         return false;
     const QTransform transform = painter.combinedTransform();
     if (transform.type() > QTransform::TxScale || !(transform.m11() > 0) || !(transform.m22() > 0))
@@ -234,10 +277,12 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
     }
     if (clip && !ink.isEmpty() && !allowed.contains(ink))
         return false;
-    // As Qt's raster engine premultiplies a solid pen colour.
-    const quint32 premultiplied = colour.rgba64().premultiplied().toArgb32();
-    for (const Placed &glyph : placed)
-        blend(image, cache[glyph.key], glyph.pixelX, glyph.pixelY, premultiplied);
+    for (const Placed &glyph : placed) {
+        if (grey)
+            blendGrey(image, cache[glyph.key], glyph.pixelX, glyph.pixelY, qRed(premultiplied));
+        else
+            blend(image, cache[glyph.key], glyph.pixelX, glyph.pixelY, premultiplied);
+    }
     return true;
 }
 

@@ -18,8 +18,9 @@ namespace LargeGlyphCache {
 
 // Draws `runs` laid out in the painter's user units, shifted by `origin`, in `colour`. Returns
 // false, drawing nothing, unless the painter draws unclipped and at full opacity onto a 32-bit
-// image through a plain scale and every glyph comes out larger than Qt's own cache holds: the
-// caller draws the text then.
+// image (or an 8-bit grey one, in an opaque grey colour) through a plain scale and every glyph
+// comes out larger than Qt's own cache holds: the caller draws the text then. A grey image gets
+// exactly the grey of the 32-bit pixels.
 bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour);
 
 // As draw(), for a painter whose clip the caller set to the rectangle `clip` (user units) and

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -45,9 +46,14 @@ void inkDarkModules(QImage &symbol, const QColor &bar)
 // Rows of pixels above and below the first and last dark module (`ink`) of a symbol, in points.
 std::pair<double, double> lightRows(const QImage &symbol, const QColor &ink)
 {
-    const QImage plain = symbol.convertToFormat(QImage::Format_RGB32);
+    const bool grey = symbol.format() == QImage::Format_Grayscale8;
+    const QImage plain = grey ? symbol : symbol.convertToFormat(QImage::Format_RGB32);
     const QRgb wanted = qPremultiply(ink.rgba()) | 0xFF000000u;
-    const auto dark = [&plain, wanted](int y) {
+    const auto dark = [&plain, wanted, grey](int y) {
+        if (grey) {
+            // Grey symbols have black dark modules.
+            return wanted == 0xFF000000u && std::memchr(plain.constScanLine(y), 0, std::size_t(plain.width()));
+        }
         const auto *row = reinterpret_cast<const QRgb *>(plain.constScanLine(y));
         return std::find(row, row + plain.width(), wanted) != row + plain.width();
     };
@@ -344,7 +350,7 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     inkDarkModules(result.symbol, settings.barcode_clr_val);
     // Every symbol maker leaves no transparent pixel on an opaque background: drawn as opaque,
     // the symbol is copied into the picture rather than blended.
-    if (settings.barcode_back_clr_val.alpha() == 255)
+    if (settings.barcode_back_clr_val.alpha() == 255 && result.symbol.format() == QImage::Format_ARGB32_Premultiplied)
         result.symbol.reinterpretAsFormat(QImage::Format_RGB32);
     TwoDPictureLayout &layout = result.layout;
     layout.content = value;
@@ -368,6 +374,6 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
     // On an opaque background every pixel is opaque: said so, the picture is shown and drawn
     // without a search for transparent pixels.
-    if (settings.barcode_back_clr_val.alpha() == 255)
+    if (settings.barcode_back_clr_val.alpha() == 255 && result.picture.format() == QImage::Format_ARGB32_Premultiplied)
         result.picture.reinterpretAsFormat(QImage::Format_RGB32);
 }

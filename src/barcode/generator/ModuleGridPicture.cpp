@@ -25,6 +25,39 @@ std::vector<int> sampleAxis(int pixels, double points, double areaStart, double 
     return index;
 }
 
+// Every row of `picture` (pixels of type T) from the sampled modules.
+template<typename T>
+void fill(QImage &picture, const ModuleGrid &grid, const std::vector<int> &columns, const std::vector<int> &rows,
+          T dark, T light, T background)
+{
+    const int width = picture.width();
+    const std::size_t lineBytes = std::size_t(width) * sizeof(T);
+    // Colours of the current module row, entry 0 being the background, so each pixel is one lookup.
+    std::vector<T> colours(std::size_t(grid.width()) + 1, background);
+    int previousRow = -2;
+    const uchar *previousLine = nullptr;
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar *bytes = picture.scanLine(y);
+        const int row = rows[std::size_t(y)];
+        if (row == previousRow && previousLine) {
+            std::memcpy(bytes, previousLine, lineBytes);
+            continue;
+        }
+        auto *line = reinterpret_cast<T *>(bytes);
+        if (row < 0) {
+            std::fill(line, line + width, background);
+        } else {
+            const std::uint8_t *cells = grid.cells().data() + std::size_t(row) * std::size_t(grid.width());
+            for (int x = 0; x < grid.width(); ++x)
+                colours[std::size_t(x) + 1] = cells[x] ? dark : light;
+            for (int x = 0; x < width; ++x)
+                line[x] = colours[std::size_t(columns[std::size_t(x)] + 1)];
+        }
+        previousRow = row;
+        previousLine = bytes;
+    }
+}
+
 } // namespace
 
 QImage render(const ModuleGrid &grid, const QSizeF &points, const QRectF &gridArea, double dpi, QRgb background)
@@ -39,41 +72,18 @@ QImage render(const ModuleGrid &grid, const QSizeF &points, const QRectF &gridAr
     // A mistyped size or resolution must not take all memory: refuse beyond 256 MiB of pixels.
     if (double(pixels.width()) * double(pixels.height()) * sizeof(QRgb) > kMaxPictureBytes)
         return {};
-    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+    const bool grey = qAlpha(background) == 255 && qRed(background) == qGreen(background)
+        && qRed(background) == qBlue(background);
+    QImage picture(pixels, grey ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull())
         return {};
 
     const std::vector<int> columns = sampleAxis(pixels.width(), points.width(), gridArea.x(), gridArea.width(), grid.width());
     const std::vector<int> rows = sampleAxis(pixels.height(), points.height(), gridArea.y(), gridArea.height(), grid.height());
-    const QRgb dark = qRgba(0, 0, 0, 255);
-    const QRgb light = qRgba(255, 255, 255, 255);
-    const QRgb premultipliedBackground = qPremultiply(background);
-    const std::size_t lineBytes = std::size_t(pixels.width()) * sizeof(QRgb);
-
-    // Colours of the current module row, entry 0 being the background, so each pixel is one lookup.
-    std::vector<QRgb> colours(std::size_t(grid.width()) + 1, premultipliedBackground);
-    int previousRow = -2;
-    const uchar *previousLine = nullptr;
-    for (int y = 0; y < pixels.height(); ++y) {
-        uchar *bytes = picture.scanLine(y);
-        const int row = rows[std::size_t(y)];
-        if (row == previousRow && previousLine) {
-            std::memcpy(bytes, previousLine, lineBytes);
-            continue;
-        }
-        auto *line = reinterpret_cast<QRgb *>(bytes);
-        if (row < 0) {
-            std::fill(line, line + pixels.width(), premultipliedBackground);
-        } else {
-            const std::uint8_t *cells = grid.cells().data() + std::size_t(row) * std::size_t(grid.width());
-            for (int x = 0; x < grid.width(); ++x)
-                colours[std::size_t(x) + 1] = cells[x] ? dark : light;
-            for (int x = 0; x < pixels.width(); ++x)
-                line[x] = colours[std::size_t(columns[std::size_t(x)] + 1)];
-        }
-        previousRow = row;
-        previousLine = bytes;
-    }
+    if (grey)
+        fill<uchar>(picture, grid, columns, rows, 0, 255, uchar(qRed(background)));
+    else
+        fill<QRgb>(picture, grid, columns, rows, qRgba(0, 0, 0, 255), qRgba(255, 255, 255, 255), qPremultiply(background));
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
     picture.setDotsPerMeterX(dotsPerMetre);
     picture.setDotsPerMeterY(dotsPerMetre);

@@ -12,6 +12,7 @@
 // The picture is `points` in size at `dpi` dots per inch (BarcodeUnits::pixelSize pixels, its
 // dots-per-metre set to match). Inside the picture the grid fills `gridArea`, given in points;
 // pixels outside it get `background`. Dark modules are opaque black, light ones opaque white.
+// With an opaque grey background the picture is 8-bit grey, else premultiplied 32-bit.
 // Null when a module would get less than one pixel, or the picture would pass 256 MiB or
 // cannot be made.
 namespace ModuleGridPicture {

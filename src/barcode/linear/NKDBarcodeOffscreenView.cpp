@@ -30,12 +30,28 @@ struct Bar
     double height;
 };
 
+// Whether a colour is drawn as the same level on every channel, fully opaque.
+bool isOpaqueGrey(const QColor &colour)
+{
+    const QRgb rgba = colour.rgba64().toArgb32();
+    return qAlpha(rgba) == 255 && qRed(rgba) == qGreen(rgba) && qRed(rgba) == qBlue(rgba);
+}
+
 // The symbol with its white (light) modules in `background`; the symbol itself when that is white.
 QImage lightModulesIn(const QImage &symbol, const QColor &background)
 {
     const QRgb light = qPremultiply(background.rgba());
     if (light == 0xFFFFFFFFu)
         return symbol;
+    if (symbol.format() == QImage::Format_Grayscale8 && isOpaqueGrey(background)) {
+        QImage recoloured = symbol;
+        const uchar level = uchar(qRed(light));
+        for (int y = 0; y < recoloured.height(); ++y) {
+            uchar *row = recoloured.scanLine(y);
+            std::replace(row, row + recoloured.width(), uchar(255), level);
+        }
+        return recoloured;
+    }
     QImage recoloured = symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < recoloured.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(recoloured.scanLine(y));
@@ -44,6 +60,68 @@ QImage lightModulesIn(const QImage &symbol, const QColor &background)
                 row[x] = light;
     }
     return recoloured;
+}
+
+// A symbol of `pixels` made for `target` (points) at the bitmap's resolution.
+bool madeAtScale(const QRectF &target, const QSize &pixels, double pixelsPerPoint)
+{
+    return pixelsPerPoint > 0 && std::abs(target.width() * pixelsPerPoint - pixels.width()) < 0.5
+        && std::abs(target.height() * pixelsPerPoint - pixels.height()) < 0.5;
+}
+
+// The symbol's top-left pixel: its corner on the nearest pixel.
+QPoint symbolCorner(const QRectF &target, double pixelsPerPoint)
+{
+    return {int(std::lround(target.x() * pixelsPerPoint)), int(std::lround(target.y() * pixelsPerPoint))};
+}
+
+// Every row of `image` (pixels of type T) from bands of equal rows: see fillRows().
+template<typename T>
+void fillBands(QImage &image, const std::vector<QRect> &bars, T background, T ink, const QRect &spared)
+{
+    // Between two bar ends every row is the same: each band of rows is composed once and
+    // copied, so that no pixel is written twice and short bar runs are not set row by row.
+    std::vector<int> edges{0, image.height()};
+    for (const QRect &bar : bars) {
+        edges.push_back(bar.top());
+        edges.push_back(bar.bottom() + 1);
+    }
+    const QRect hole = spared.intersected(image.rect());
+    if (!hole.isEmpty()) {
+        edges.push_back(hole.top());
+        edges.push_back(hole.bottom() + 1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const int width = image.width();
+    std::vector<T> row(static_cast<std::size_t>(width));
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = std::max(edges[band], 0);
+        const int bottom = std::min(edges[band + 1], image.height());
+        if (top >= bottom)
+            continue;
+        std::fill(row.begin(), row.end(), background);
+        for (const QRect &bar : bars) {
+            if (top >= bar.top() && top <= bar.bottom())
+                std::fill(row.begin() + bar.left(), row.begin() + bar.right() + 1, ink);
+        }
+        if (!hole.isEmpty() && top >= hole.top() && top <= hole.bottom()) {
+            // The pixels left and right of the spared ones.
+            const std::size_t leftBytes = std::size_t(hole.left()) * sizeof(T);
+            const std::size_t rightBytes = std::size_t(width - hole.right() - 1) * sizeof(T);
+            for (int y = top; y < bottom; ++y) {
+                uchar *line = bits + y * bytesPerLine;
+                std::memcpy(line, row.data(), leftBytes);
+                std::memcpy(line + leftBytes + std::size_t(hole.width()) * sizeof(T), row.data() + hole.right() + 1,
+                            rightBytes);
+            }
+            continue;
+        }
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(bits + y * bytesPerLine, row.data(), std::size_t(width) * sizeof(T));
+    }
 }
 
 } // namespace
@@ -229,19 +307,30 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
     if (pixelsPerPoint <= 0)
         painter.fillRect(QRectF(0, 0, bw, bh), s.backgroundColor);
 
-    const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
-    // Distance of the header band's lower edge from the top edge.
-    double headerBottom = s.TB_margin;
     if (m_layout.printsHeader) {
         const double th = BarcodeText::measure(m_layout.header, s.header_font).height();
-        headerBottom = hdrH + s.TB_margin;
+        const double headerBottom = double(m_layout.headerHeight) * 72.0 + s.TB_margin;
         BarcodeText::drawInRect(painter, m_layout.header, s.header_font, s.headerColor, BarcodeText::kHeaderFooterKerning,
                                 BarcodeSettings::alignmentFromName(s.headerAlignment), QRectF(0, headerBottom - th, bw, th));
     }
-    if (!m_symbol.isNull()) {
-        const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
-        const QRectF target((double(m_layout.width) - symbol.width()) / 2.0, headerBottom + s.header_margin,
-                            symbol.width(), symbol.height());
+    QImage *bitmap = painter.device() && painter.device()->devType() == QInternal::Image
+        ? static_cast<QImage *>(painter.device())
+        : nullptr;
+    const QRect copied = bitmap ? copiedSymbolPixels(pixelsPerPoint, *bitmap) : QRect();
+    if (!copied.isEmpty()) {
+        // rasterise() left these pixels to the symbol: its rows go straight into the bitmap, as
+        // a painter would copy them.
+        const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
+        const QPoint corner = symbolCorner(symbolTarget(), pixelsPerPoint);
+        const int depth = bitmap->depth() / 8;
+        uchar *bits = bitmap->bits();
+        const qsizetype bytesPerLine = bitmap->bytesPerLine();
+        const std::size_t rowBytes = std::size_t(copied.width()) * std::size_t(depth);
+        for (int y = copied.top(); y <= copied.bottom(); ++y)
+            std::memcpy(bits + y * bytesPerLine + qsizetype(copied.left()) * depth,
+                        drawn.constScanLine(y - corner.y()) + qsizetype(copied.left() - corner.x()) * depth, rowBytes);
+    } else if (!m_symbol.isNull()) {
+        const QRectF target = symbolTarget();
         if (pixelsPerPoint <= 0) {
             drawSymbolLossless(painter, target);
         } else {
@@ -250,12 +339,10 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
         const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        const QSizeF device(target.width() * pixelsPerPoint, target.height() * pixelsPerPoint);
-        if (pixelsPerPoint > 0 && std::abs(device.width() - drawn.width()) < 0.5
-            && std::abs(device.height() - drawn.height()) < 0.5) {
+        if (madeAtScale(target, drawn.size(), pixelsPerPoint)) {
             // A symbol made at the picture's resolution goes in pixel for pixel, its corner on
             // the nearest pixel: modules keep their pixel widths and opaque rows are copied.
-            const QPoint corner(int(std::lround(target.x() * pixelsPerPoint)), int(std::lround(target.y() * pixelsPerPoint)));
+            const QPoint corner = symbolCorner(target, pixelsPerPoint);
             painter.resetTransform();
             painter.drawImage(corner, drawn);
         } else {
@@ -270,6 +357,39 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
+}
+
+QRectF NKDBarcodeOffscreenView::symbolTarget() const
+{
+    // Below the header band's lower edge and the header margin, centred across.
+    const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
+    const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
+    return QRectF((double(m_layout.width) - symbol.width()) / 2.0, hdrH + m_settings.TB_margin + m_settings.header_margin,
+                  symbol.width(), symbol.height());
+}
+
+QRect NKDBarcodeOffscreenView::copiedSymbolPixels(double pixelsPerPoint, const QImage &bitmap) const
+{
+    // Opaque pixels on an opaque background in the bitmap's own format: what a painter would
+    // blend is a plain copy.
+    const bool sameFormat = bitmap.format() == QImage::Format_Grayscale8
+        ? m_symbol.format() == QImage::Format_Grayscale8
+        : m_symbol.format() == QImage::Format_RGB32 && bitmap.depth() == 32;
+    if (m_barcode || m_symbol.isNull() || !sameFormat || m_settings.backgroundColor.alpha() != 255)
+        return {};
+    const QRectF target = symbolTarget();
+    if (!madeAtScale(target, m_symbol.size(), pixelsPerPoint))
+        return {};
+    return QRect(symbolCorner(target, pixelsPerPoint), m_symbol.size()).intersected(bitmap.rect());
+}
+
+bool NKDBarcodeOffscreenView::drawsGrey() const
+{
+    const BarcodeSettings &s = m_settings;
+    for (const QColor &colour : {s.backgroundColor, s.barColor, s.captionColor, s.headerColor, s.footerColor})
+        if (!isOpaqueGrey(colour))
+            return false;
+    return m_barcode || m_symbol.format() == QImage::Format_Grayscale8;
 }
 
 QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCaption(double W, double b, int m,
@@ -297,34 +417,13 @@ double NKDBarcodeOffscreenView::oneGroupKerning(double span, double w, int lengt
     return (span - w) / double(length - 1);
 }
 
-void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink)
+void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink,
+                                       const QRect &spared)
 {
-    // Between two bar ends every row is the same: each band of rows is composed once and
-    // copied, so that no pixel is written twice and short bar runs are not set row by row.
-    std::vector<int> edges{0, image.height()};
-    for (const QRect &bar : bars) {
-        edges.push_back(bar.top());
-        edges.push_back(bar.bottom() + 1);
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    const int width = image.width();
-    std::vector<QRgb> row(static_cast<std::size_t>(width));
-    uchar *bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
-    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
-        const int top = edges[band];
-        const int bottom = std::min(edges[band + 1], image.height());
-        if (top >= bottom)
-            continue;
-        std::fill(row.begin(), row.end(), background);
-        for (const QRect &bar : bars) {
-            if (top >= bar.top() && top <= bar.bottom())
-                std::fill(row.begin() + bar.left(), row.begin() + bar.right() + 1, ink);
-        }
-        for (int y = top; y < bottom; ++y)
-            std::memcpy(bits + y * bytesPerLine, row.data(), std::size_t(width) * sizeof(QRgb));
-    }
+    if (image.format() == QImage::Format_Grayscale8)
+        fillBands<uchar>(image, bars, uchar(qRed(background)), uchar(qRed(ink)), spared);
+    else
+        fillBands<QRgb>(image, bars, background, ink, spared);
 }
 
 std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, double quietZone, const QRect &bounds) const
@@ -489,7 +588,7 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
     if (wPixels * hPixels * 4.0 > double(kMaxImageBytes) || wPixels > 1e6 || hPixels > 1e6)
         return {};
     const QSize pixels = BarcodeUnits::pixelSize(m_size, dpi);
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixels, drawsGrey() ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};
     const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));
@@ -503,6 +602,12 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
         // Background and opaque bars go straight into the pixels: many tall thin rectangles
         // cost a painter more than the rest of the picture.
         fillRows(image, bars, qPremultiply(m_settings.backgroundColor.rgba()), m_settings.barColor.rgba());
+    } else if (const QRect symbol = copiedSymbolPixels(scale, image); !symbol.isEmpty()) {
+        // The background around the symbol's pixels, which drawTwoD() copies in: no pixel is
+        // written twice.
+        fillRows(image, {}, qPremultiply(m_settings.backgroundColor.rgba()), 0, symbol);
+    } else if (image.format() == QImage::Format_Grayscale8) {
+        image.fill(uint(qRed(m_settings.backgroundColor.rgba64().toArgb32())));
     } else {
         // The whole bitmap, also a last row or column that the picture covers only in part.
         image.fill(m_settings.backgroundColor);

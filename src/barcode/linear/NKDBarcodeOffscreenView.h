@@ -42,7 +42,9 @@ public:
 
     // The picture as a bitmap of ceil(w x dpi / 72) x ceil(h x dpi / 72) pixels that carries
     // its resolution; null for a resolution of 0 or less, an empty size or a picture too large
-    // to hold in memory. Bar edges go to the nearest pixel edge.
+    // to hold in memory. Bar edges go to the nearest pixel edge. A picture whose colours are
+    // all opaque greys (a 2D symbol given in 8-bit grey) is an 8-bit grey bitmap, else a
+    // premultiplied 32-bit one.
     QImage toImage(double dpi) const;
     // The same with the bars laid for readers, `quietZone` points on each side kept clear of
     // them (the bars stay centred; a picture that leaves less keeps what it leaves):
@@ -105,8 +107,20 @@ private:
     static std::vector<int> readableEdges(const QByteArray &pattern, double exact, double quiet, double width);
     // The 2D symbol into `target` (points) on a vector device.
     void drawSymbolLossless(QPainter &painter, const QRectF &target) const;
-    // Fills every row of `image` with the background and the device-pixel `bars` in ink.
-    static void fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink);
+    // Where the 2D symbol lies in the picture, in points.
+    QRectF symbolTarget() const;
+    // The pixels of `bitmap` (at `pixelsPerPoint`) that take the 2D symbol row for row: an
+    // opaque symbol in the bitmap's format made at its resolution on an opaque background.
+    // Empty otherwise.
+    QRect copiedSymbolPixels(double pixelsPerPoint, const QImage &bitmap) const;
+    // Whether bitmaps are 8-bit grey: every colour is an opaque grey (and a 2D symbol is grey).
+    // They then hold exactly the grey of the 32-bit pictures drawn otherwise.
+    bool drawsGrey() const;
+    // Fills every row of `image` with the background and the device-pixel `bars` in ink, all
+    // but the pixels of `spared`, which another step writes. A grey image takes the colours'
+    // red channel.
+    static void fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink,
+                         const QRect &spared = QRect());
     // A rectangle in device pixels with every edge on the nearest pixel edge.
     static QRect snapped(const QRectF &device);
 
