@@ -12,6 +12,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -53,11 +54,17 @@ double pointSizeOf(const CardFont &font)
 
 // What a thread knows about one card font, made once: resolving a PostScript name and
 // loading its metrics cost more than measuring a caption.
+//
+// Every font metric Qt answers takes its font database's lock, which threads drawing pictures
+// at once would queue for: the metrics a picture asks for again and again are kept here.
 struct FontSet
 {
     explicit FontSet(const CardFont &font)
         : key(font)
         , points(fontFor(font, pointDevice()), pointDevice())
+        , capHeight(points.capHeight())
+        , leading(points.leading())
+        , descent(points.descent())
     {
         // Text is laid out for no device: Qt then takes absolute letter spacing as it is,
         // whereas on a device it multiplies it by a whole-number ratio of resolutions (and
@@ -70,6 +77,9 @@ struct FontSet
 
     CardFont key;
     QFontMetricsF points;
+    double capHeight;
+    double leading;
+    double descent;
     QFont layout;
 };
 
@@ -111,7 +121,7 @@ Laid layOut(const QString &text, const FontSet &set, double kerning, double wrap
     option.setWrapMode(wrapWidth > 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
     laid.layout->setTextOption(option);
     laid.layout->setCacheEnabled(true);
-    const double leading = set.points.leading();
+    const double leading = set.leading;
     double y = -leading;
     laid.layout->beginLayout();
     for (QTextLine line = laid.layout->createLine(); line.isValid(); line = laid.layout->createLine()) {
@@ -223,13 +233,10 @@ void drawAsQtDoes(QPainter &painter, const QRectF &ink, const QRectF *clip, Draw
             patchPainter.setClipRect(*clip, Qt::IntersectClip);
         draw(patchPainter);
     }
-    // Grey ink on grey pixels leaves every channel alike: the red one is the grey.
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(patch.constScanLine(y));
-        uchar *to = image->scanLine(pixels.y() + y) + pixels.x();
-        for (int x = 0; x < pixels.width(); ++x)
-            to[x] = uchar(qRed(from[x]));
-    }
+    // Grey ink on grey pixels leaves every channel alike, which comes back as that level.
+    const QImage drawn = patch.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(image->scanLine(pixels.y() + y) + pixels.x(), drawn.constScanLine(y), std::size_t(pixels.width()));
 }
 
 // Draws glyph runs laid out from (0, 0) with `origin` added, in `colour`.
@@ -243,6 +250,9 @@ void drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
             target.drawGlyphRun(origin, run);
     });
 }
+
+// The size measure() answers, worked out afresh.
+QSizeF measureUncached(const QString &text, const CardFont &font, double kerning);
 
 } // namespace
 
@@ -258,7 +268,7 @@ QFont fontFor(const CardFont &font, const QPaintDevice *device, double kerning)
 
 double capHeight(const CardFont &font)
 {
-    return fontSet(font).points.capHeight();
+    return fontSet(font).capHeight;
 }
 
 float bandHeight(const CardFont &font)
@@ -271,6 +281,34 @@ QSizeF measure(const QString &text, const CardFont &font, double kerning)
 {
     if (text.isEmpty())
         return {};
+    // A picture measures its texts several times, and a run of pictures repeats most of them.
+    struct Measured
+    {
+        QString text;
+        CardFont font;
+        double kerning;
+        QSizeF size;
+    };
+    constexpr std::size_t kMeasuresKept = 16;
+    thread_local std::vector<Measured> measured;
+    for (auto it = measured.begin(); it != measured.end(); ++it) {
+        if (it->kerning == kerning && it->text == text && it->font == font) {
+            if (it != measured.begin())
+                std::rotate(measured.begin(), it, it + 1);
+            return measured.front().size;
+        }
+    }
+    const QSizeF size = measureUncached(text, font, kerning);
+    if (measured.size() >= kMeasuresKept)
+        measured.pop_back();
+    measured.insert(measured.begin(), Measured{text, font, kerning, size});
+    return size;
+}
+
+namespace {
+
+QSizeF measureUncached(const QString &text, const CardFont &font, double kerning)
+{
     const QFontMetricsF &metrics = fontSet(font).points;
     QSizeF size = metrics.size(Qt::TextExpandTabs, text);
     if (kerning != 0.0) {
@@ -283,6 +321,8 @@ QSizeF measure(const QString &text, const CardFont &font, double kerning)
     return size;
 }
 
+} // namespace
+
 void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, const QColor &colour, double kerning,
                  const QPointF &bottomLeft)
 {
@@ -291,14 +331,14 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     const FontSet &set = fontSet(font);
     if (const OneLine *line = oneLine(text, font, kerning)) {
         // The baseline stands one descent above the lower edge of the line box.
-        drawRuns(painter, line->runs, QPointF(bottomLeft.x(), bottomLeft.y() - set.points.descent() - line->ascent),
+        drawRuns(painter, line->runs, QPointF(bottomLeft.x(), bottomLeft.y() - set.descent - line->ascent),
                  colour);
         return;
     }
     const Laid laid = layOut(text, set, kerning, 0.0);
     const QTextLine first = laid.layout->lineAt(0);
     // The baseline stands one descent above the lower edge of the line box.
-    const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.points.descent() - first.ascent());
+    const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.descent - first.ascent());
     const QList<QGlyphRun> runs = laid.layout->glyphRuns();
     if (LargeGlyphCache::draw(painter, runs, origin, colour))
         return;
