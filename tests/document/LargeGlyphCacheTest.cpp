@@ -7,8 +7,10 @@
 #include "barcode/linear/NKDBarcodeOffscreenView.h"
 #include "document/LMNText.h"
 #include "document/LargeGlyphCache.h"
+#include "support/TestHelpers.h"
 
 #include <QPainter>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -20,12 +22,12 @@ namespace {
 
 // A white picture of `points` at `dpi` with `draw` painting on it; `qtOnly` gives the painter a
 // clip of the whole picture first, which leaves every glyph to Qt as before the cache.
-QImage picture(QSizeF points, double dpi, bool qtOnly, const std::function<void(QPainter &)> &draw)
+QImage picture(QSizeF points, double dpi, bool qtOnly, const std::function<void(QPainter &)> &draw,
+               QImage::Format format = QImage::Format_ARGB32_Premultiplied, const QColor &paper = Qt::white)
 {
     const double scale = dpi / 72.0;
-    QImage image(int(std::ceil(points.width() * scale)), int(std::ceil(points.height() * scale)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
+    QImage image(int(std::ceil(points.width() * scale)), int(std::ceil(points.height() * scale)), format);
+    image.fill(paper);
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
@@ -181,4 +183,73 @@ TEST(LargeGlyphCache, TextElementsDrawAsQtDrawsThem)
     // most 35% of the inked pixels (thin strokes are mostly edge).
     EXPECT_LE(worst, 128);
     EXPECT_LT(worstShare, 0.5);
+}
+
+TEST(LargeGlyphCache, GreyPicturesGetTheGreyOfThirtyTwoBitOnes)
+{
+    // Grey ink on an 8-bit grey picture: large glyphs from the cache, small, wrapped and cut
+    // lines from Qt, each exactly the grey of the same text drawn on a 32-bit picture.
+    enum Way { AtPoint, InRect, Wrapped, Cut };
+    struct Case
+    {
+        const char *name;
+        Way way;
+        const char *text;
+        const char *font;
+        double points;
+        double dpi;
+        int ink;
+        int paper;
+    };
+    const Case cases[] = {
+        {"caption at 600 dpi", AtPoint, "AVA 4711 Wg", "TimesNewRomanPSMT", 10, 600, 0, 255},
+        {"grey on grey", AtPoint, "guest 42", "ArialMT", 12, 600, 70, 210},
+        {"small caption", AtPoint, "AVA 4711 Wg", "TimesNewRomanPSMT", 10, 72, 0, 255},
+        {"small grey italic", AtPoint, "Table 7", "TimesNewRomanPS-BoldItalicMT", 9, 150, 40, 250},
+        {"two lines at a point", AtPoint, "HEADER\nsecond", "ArialMT", 10, 300, 0, 255},
+        {"header in its band", InRect, "HEADER", "ArialMT", 10, 600, 0, 255},
+        {"small header in its band", InRect, "HEADER", "ArialMT", 8, 96, 20, 235},
+        {"wrapped footer", Wrapped, "Birthday party at eight", "TimesNewRomanPSMT", 10, 600, 0, 255},
+        {"small wrapped footer", Wrapped, "Birthday party at eight", "TimesNewRomanPSMT", 10, 72, 0, 255},
+        {"cut word", Cut, "Unbreakablewordofthefooter", "TimesNewRomanPS-BoldItalicMT", 14, 600, 50, 255},
+        {"small cut word", Cut, "Unbreakablewordofthefooter", "ArialMT", 14, 72, 0, 200},
+    };
+    for (const Case &c : cases) {
+        const QColor ink(c.ink, c.ink, c.ink);
+        const CardFont font(QString::fromLatin1(c.font), c.points);
+        const QString text = QString::fromLatin1(c.text);
+        const auto draw = [&](QPainter &painter) {
+            switch (c.way) {
+            case AtPoint:
+                BarcodeText::drawAtPoint(painter, text, font, ink, 0.7, QPointF(3.3, 37.1));
+                break;
+            case InRect:
+                BarcodeText::drawInRect(painter, text, font, ink, BarcodeText::kHeaderFooterKerning, Qt::AlignHCenter,
+                                        QRectF(0, 4.2, 150, 20));
+                break;
+            case Wrapped:
+                BarcodeText::drawInRect(painter, text, font, ink, 0.0, Qt::AlignLeft, QRectF(2.5, 1.5, 70, 38));
+                break;
+            case Cut:
+                BarcodeText::drawInRect(painter, text, font, ink, 0.0, Qt::AlignRight, QRectF(10.25, 5.5, 60, 12));
+                break;
+            }
+        };
+        const QColor paper(c.paper, c.paper, c.paper);
+        const QImage argb = picture(QSizeF(150, 40), c.dpi, false, draw, QImage::Format_ARGB32_Premultiplied, paper);
+        const QImage grey = picture(QSizeF(150, 40), c.dpi, false, draw, QImage::Format_Grayscale8, paper);
+        EXPECT_GT(TestHelpers::countPixelsDifferent(argb, paper, argb.rect(), 0), 0) << c.name;
+        EXPECT_EQ(TestHelpers::greyMismatch(grey, argb).toStdString(), "") << c.name;
+    }
+    // Ink that is not an opaque grey is left to Qt on a grey picture.
+    QImage grey(100, 100, QImage::Format_Grayscale8);
+    QPainter painter(&grey);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QTextLayout layout(QStringLiteral("W"), BarcodeText::fontFor(CardFont(QStringLiteral("ArialMT"), 80), &grey));
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    EXPECT_FALSE(LargeGlyphCache::draw(painter, layout.glyphRuns(), QPointF(0, 0), QColor(200, 0, 0)));
+    EXPECT_FALSE(LargeGlyphCache::draw(painter, layout.glyphRuns(), QPointF(0, 0), QColor(0, 0, 0, 128)));
+    EXPECT_TRUE(LargeGlyphCache::draw(painter, layout.glyphRuns(), QPointF(0, 0), QColor(0, 0, 0)));
 }

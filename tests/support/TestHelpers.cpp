@@ -83,6 +83,26 @@ int countPixelsDifferent(const QImage &source, const QColor &background, const Q
     return count;
 }
 
+QString greyMismatch(const QImage &grey, const QImage &argb)
+{
+    if (grey.format() != QImage::Format_Grayscale8)
+        return QStringLiteral("the picture is not 8-bit grey (format %1)").arg(int(grey.format()));
+    if (grey.size() != argb.size())
+        return QStringLiteral("%1 x %2 pixels against %3 x %4")
+            .arg(grey.width()).arg(grey.height()).arg(argb.width()).arg(argb.height());
+    for (int y = 0; y < argb.height(); ++y) {
+        const uchar *levels = grey.constScanLine(y);
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb pixel = argb.pixel(x, y);
+            if (qAlpha(pixel) != 255 || qRed(pixel) != qGreen(pixel) || qRed(pixel) != qBlue(pixel)
+                || qRed(pixel) != levels[x])
+                return QStringLiteral("pixel %1,%2: grey %3, 32-bit %4").arg(x).arg(y).arg(levels[x])
+                    .arg(pixel, 8, 16, QLatin1Char('0'));
+        }
+    }
+    return {};
+}
+
 bool onlyInside(const QImage &source, const QColor &background, const QRect &inside, int tolerance)
 {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);

@@ -48,6 +48,10 @@ int countPixelsDifferent(const QImage &image, const QColor &background, const QR
 // True when every pixel outside `inside` equals `background` within `tolerance`.
 bool onlyInside(const QImage &image, const QColor &background, const QRect &inside, int tolerance = 8);
 
+// Empty when `grey` is an 8-bit grey picture of the size of `argb` and every pixel of `argb` is
+// opaque with equal channels, the level `grey` holds; else what differs first.
+QString greyMismatch(const QImage &grey, const QImage &argb);
+
 // Runs a program and returns its standard output; fails the running test on a non-zero exit.
 QByteArray runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},
                       int *exitCode = nullptr);

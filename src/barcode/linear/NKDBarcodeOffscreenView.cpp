@@ -579,7 +579,12 @@ QImage NKDBarcodeOffscreenView::toReadableImage(double dpi, double quietZone) co
     return rasterise(dpi, std::max(0.0, quietZone));
 }
 
-QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
+QImage NKDBarcodeOffscreenView::toArgbImage(double dpi) const
+{
+    return rasterise(dpi, -1.0, false);
+}
+
+QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone, bool mayBeGrey) const
 {
     if (!(dpi > 0) || !(m_size.width() > 0) || !(m_size.height() > 0))
         return {};
@@ -588,7 +593,7 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone) const
     if (wPixels * hPixels * 4.0 > double(kMaxImageBytes) || wPixels > 1e6 || hPixels > 1e6)
         return {};
     const QSize pixels = BarcodeUnits::pixelSize(m_size, dpi);
-    QImage image(pixels, drawsGrey() ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixels, mayBeGrey && drawsGrey() ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};
     const int dotsPerMetre = int(std::lround(dpi * kInchesPerMetre));

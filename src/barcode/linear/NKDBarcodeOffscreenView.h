@@ -60,6 +60,9 @@ public:
     //   zone in such modules fit the picture, else one pixel less (never under one).
     QImage toReadableImage(double dpi, double quietZone) const;
     static constexpr double kExactModulePixels = 3.75;
+    // toImage() in premultiplied 32-bit pixels whatever the colours: the picture whose grey a
+    // grey one holds.
+    QImage toArgbImage(double dpi) const;
     // The picture as vector drawing commands in points.
     QPicture toPicture() const;
     // A one-page PDF document of the picture's size; empty when it could not be made.
@@ -97,7 +100,7 @@ private:
     void paint(QPainter &painter, double pixelsPerPoint) const;
     // The bars in points, y down; *barHeight gets the length of the last one.
     std::vector<QRectF> barRects(double *barHeight) const;
-    QImage rasterise(double dpi, double quietZone) const;
+    QImage rasterise(double dpi, double quietZone, bool mayBeGrey = true) const;
     // The bars in device pixels at `scale` pixels a point, inside `bounds`; `quietZone` >= 0
     // lays them for readers (see toReadableImage()).
     std::vector<QRect> deviceBars(double scale, double quietZone, const QRect &bounds) const;

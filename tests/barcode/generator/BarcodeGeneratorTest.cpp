@@ -137,3 +137,83 @@ TEST(BarcodeGenerator, TwoDPicturesReadOnADarkCard)
         }
     }
 }
+
+// 2D symbols are black on white: the symbol and the composed picture are 8-bit grey, the
+// picture holding exactly the grey of the 32-bit picture composed from the same symbol, and
+// readers take it.
+TEST(BarcodeGenerator, TwoDPicturesAreGreyAndReadAsBefore)
+{
+    struct Case
+    {
+        const char *title;
+        ZXing::BarcodeFormat format;
+        int dpiIndex;
+        const char *header;
+        const char *footer;
+        int headerColour;
+    };
+    const Case cases[] = {
+        {"QR Code", ZXing::BarcodeFormat::QRCode, 0, "HEADER", "FOOTER", 0},
+        {"QR Code", ZXing::BarcodeFormat::QRCode, 1, "A header wider than the symbol", "", 90},
+        {"PDF417", ZXing::BarcodeFormat::PDF417, 0, "", "Table 7\nRow 2", 0},
+        {"PDF417", ZXing::BarcodeFormat::PDF417, 1, "Party", "Guest", 128},
+        {"DataMatrix", ZXing::BarcodeFormat::DataMatrix, 0, "HEADER", "FOOTER", 0},
+        {"DataMatrix", ZXing::BarcodeFormat::DataMatrix, 1, "", "", 0},
+    };
+    for (const Case &c : cases) {
+        const std::string name = std::string(c.title) + (c.dpiIndex ? " at 72 dpi" : " at 600 dpi");
+        BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+        s.dpi_val_index = c.dpiIndex;
+        s.qr_size_val = 120;
+        s.pdf_wdt_val = 300;
+        s.pdf_hgt_val = 100;
+        s.dm_module_val = 3;
+        s.barcode_hdr_clr_val = QColor(c.headerColour, c.headerColour, c.headerColour);
+        const QString value = QStringLiteral("guest 42 of the party");
+        const BarcodeGenerator::Result made =
+            BarcodeGenerator::generate(s, value, QString::fromLatin1(c.header), QString::fromLatin1(c.footer));
+        ASSERT_FALSE(made.picture.isNull()) << name << " " << made.failure.toStdString();
+        EXPECT_EQ(made.symbol.format(), QImage::Format_Grayscale8) << name;
+        const NKDBarcodeOffscreenView view(made.symbol, made.layout, made.settings);
+        const double dpi = made.settings.resolution;
+        EXPECT_EQ(TestHelpers::greyMismatch(made.picture, view.toArgbImage(dpi)).toStdString(), "") << name;
+        // The same symbol in 32-bit pixels gives the 32-bit picture.
+        const NKDBarcodeOffscreenView opaque(made.symbol.convertToFormat(QImage::Format_RGB32), made.layout, made.settings);
+        const QImage argb = opaque.toImage(dpi);
+        EXPECT_EQ(argb.format(), QImage::Format_ARGB32_Premultiplied) << name;
+        EXPECT_EQ(TestHelpers::greyMismatch(made.picture, argb).toStdString(), "") << name;
+        EXPECT_EQ(made.picture.text(BarcodeGenerator::valueKey()), value) << name;
+        EXPECT_EQ(decode2D(made.picture, c.format), value.toStdString()) << name;
+    }
+}
+
+// Linear pictures in the designer's default colours are grey; coloured ones keep 32 bits.
+// Both read back.
+TEST(BarcodeGenerator, LinearPicturesAreGreyInGreyColours)
+{
+    struct Case
+    {
+        const char *title;
+        const char *value;
+        ZXing::BarcodeFormat format;
+        const char *read;
+        QColor bars;
+        QImage::Format expected;
+    };
+    const Case cases[] = {
+        {"Code 128", "guest 7", ZXing::BarcodeFormat::Code128, "guest 7", Qt::black, QImage::Format_Grayscale8},
+        {"EAN-13", "400638133393", ZXing::BarcodeFormat::EAN13, "4006381333931", QColor(40, 40, 40),
+         QImage::Format_Grayscale8},
+        {"Code 39", "CARD-42", ZXing::BarcodeFormat::Code39, "CARD-42", QColor(0, 0, 140),
+         QImage::Format_ARGB32_Premultiplied},
+    };
+    for (const Case &c : cases) {
+        BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+        s.linear_font_val = QString::fromLatin1(c.value);
+        s.barcode_clr_val = c.bars;
+        const QImage picture = BarcodeGenerator::picture(s, s.value(), QStringLiteral("HEADER"), QStringLiteral("FOOTER"));
+        ASSERT_FALSE(picture.isNull()) << c.title;
+        EXPECT_EQ(picture.format(), c.expected) << c.title;
+        EXPECT_EQ(BarcodeReader::readOn(picture, c.format, 100).text, c.read) << c.title;
+    }
+}

@@ -320,3 +320,107 @@ TEST(BarcodeRender, DesignerLikePicturesStillRead)
     }
 }
 
+
+TEST(BarcodeRender, GreyPicturesHoldTheGreyOfTheirThirtyTwoBitPictures)
+{
+    // Bars, background and texts in opaque greys: the picture is 8-bit grey and every pixel
+    // the level every channel of the 32-bit picture has, captions, headers and footers drawn
+    // from the glyph cache (large) and by Qt (small, multi-line) alike.
+    struct Case
+    {
+        const char *title;
+        const char *value;
+        double dpi;
+        bool caption;
+        bool onTop;
+        bool stretch;
+        const char *header;
+        const char *footer;
+        const char *font;
+        int points;
+        int ink;
+        int paper;
+    };
+    const Case cases[] = {
+        {"Code 128", "guest 0", 600, true, false, false, "HEADER", "FOOTER", "TimesNewRomanPSMT", 10, 0, 255},
+        {"Code 128", "Festiloom 2024", 72, true, false, true, "Party", "Table 7", "ArialMT", 10, 0, 255},
+        {"EAN-13", "400638133393", 600, true, false, false, "", "", "TimesNewRomanPSMT", 12, 30, 240},
+        {"EAN-13", "590123412345", 150, true, false, false, "Shop", "", "ArialMT", 9, 0, 255},
+        {"UPCA", "03600029145", 300, true, true, false, "", "Row 2", "TimesNewRomanPS-BoldItalicMT", 11, 60, 200},
+        {"Code 39", "CARD-42", 600, true, true, true, "Birthday party", "Table 7\nRow 2", "ArialMT", 14, 0, 255},
+        {"Interleaved 2 of 5", "12345678", 96, false, false, false, "Left", "Right", "TimesNewRomanPSMT", 8, 100, 250},
+        {"Codabar", "A40156B", 600, true, false, false, "", "", "TimesNewRomanPS-BoldItalicMT", 20, 0, 255},
+        {"Royal Mail Barcode (RM4SCC / CBC)", "SN34RD1A", 600, true, false, false, "", "", "TimesNewRomanPSMT", 10, 0, 255},
+        {"Royal Mail Barcode (RM4SCC / CBC)", "LS14BA", 200, true, false, false, "Post", "", "ArialMT", 10, 80, 230},
+        {"PostNet", "12345", 600, true, false, false, "", "Mail", "ArialMT", 10, 0, 255},
+        {"Modified Plessey", "1234567", 300, true, false, true, "A very long header over the bars", "", "TimesNewRomanPSMT", 10, 0, 255},
+    };
+    for (const Case &c : cases) {
+        const std::string name = std::string(c.title) + " at " + std::to_string(int(c.dpi)) + " dpi";
+        BarcodeSettings settings;
+        settings.barColor = settings.captionColor = settings.headerColor = settings.footerColor = QColor(c.ink, c.ink, c.ink);
+        settings.backgroundColor = QColor(c.paper, c.paper, c.paper);
+        settings.captionOnTop = c.onTop;
+        settings.stretchCaption = c.stretch;
+        settings.value_font = settings.header_font = settings.footer_font =
+            CardFont(QString::fromLatin1(c.font), c.points);
+        auto barcode = LinearBarcodes::create(QString::fromLatin1(c.title), QString::fromLatin1(c.value), c.caption, settings);
+        ASSERT_TRUE(barcode && barcode->isContentValid()) << name;
+        barcode->setHeader(QString::fromLatin1(c.header));
+        barcode->setFooter(QString::fromLatin1(c.footer));
+        barcode->setPrintsCaption(c.caption);
+        barcode->setPrintsHeader(*c.header != 0);
+        barcode->setPrintsFooter(*c.footer != 0);
+        barcode->setCaptionFontSize(float(c.points));
+        barcode->setHeaderFontSize(float(c.points));
+        barcode->setFooterFontSize(float(c.points));
+        BarcodeSizes::Set_Barcode_Height(*barcode, BarcodeSizeFields{});
+        barcode->calculateWidth();
+        barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, BarcodeSizeFields{}));
+        const NKDBarcodeOffscreenView view(*barcode);
+        const QImage argb = view.toArgbImage(c.dpi);
+        ASSERT_EQ(argb.format(), QImage::Format_ARGB32_Premultiplied) << name;
+        const QImage grey = view.toImage(c.dpi);
+        EXPECT_EQ(TestHelpers::greyMismatch(grey, argb).toStdString(), "") << name;
+        EXPECT_EQ(grey.dotsPerMeterX(), argb.dotsPerMeterX()) << name;
+        // Readers take the grey picture as they took the 32-bit one.
+        EXPECT_EQ(LinearTest::read(grey, ZXing::BarcodeFormat::Any), LinearTest::read(argb, ZXing::BarcodeFormat::Any))
+            << name;
+    }
+}
+
+TEST(BarcodeRender, PicturesOfOtherColoursStayThirtyTwoBit)
+{
+    // A colour that is not an opaque grey cannot be held in grey pixels.
+    struct Case
+    {
+        const char *name;
+        QColor BarcodeSettings::*colour;
+        QColor value;
+    };
+    const Case cases[] = {
+        {"red bars", &BarcodeSettings::barColor, QColor(200, 0, 0)},
+        {"blue background", &BarcodeSettings::backgroundColor, QColor(230, 230, 255)},
+        {"translucent background", &BarcodeSettings::backgroundColor, QColor(255, 255, 255, 128)},
+        {"translucent grey caption", &BarcodeSettings::captionColor, QColor(0, 0, 0, 200)},
+        {"green header", &BarcodeSettings::headerColor, QColor(0, 120, 0)},
+        {"nearly grey footer", &BarcodeSettings::footerColor, QColor(10, 10, 11)},
+    };
+    for (const Case &c : cases) {
+        BarcodeSettings settings;
+        settings.*c.colour = c.value;
+        auto barcode = LinearBarcodes::create(QStringLiteral("Code 128"), QStringLiteral("colour"), true, settings);
+        ASSERT_TRUE(barcode);
+        barcode->setHeader(QStringLiteral("H"));
+        barcode->setFooter(QStringLiteral("F"));
+        barcode->setPrintsHeader(true);
+        barcode->setPrintsFooter(true);
+        BarcodeSizes::Set_Barcode_Height(*barcode, BarcodeSizeFields{});
+        barcode->calculateWidth();
+        barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, BarcodeSizeFields{}));
+        const NKDBarcodeOffscreenView view(*barcode);
+        const QImage picture = view.toImage(150);
+        EXPECT_EQ(picture.format(), QImage::Format_ARGB32_Premultiplied) << c.name;
+        EXPECT_EQ(picture, view.toArgbImage(150)) << c.name;
+    }
+}
