@@ -92,22 +92,34 @@ void keystroke(benchmark::State &state, const Keystroke &k)
     }
 }
 
-// A batch of records as a batch run asks for them: a QR Code and a Code 128 per record, with
-// header and footer, spread over `threads` threads.
-void generator(benchmark::State &state, int threads)
+// Elements as the designer starts them (a 60-point QR Code), at 600 dpi.
+const BarcodeElementSettings &generatorQr()
 {
-    // Elements as the designer starts them (a 60-point QR Code), at 600 dpi.
     static const BarcodeElementSettings qr = [] {
         BarcodeElementSettings s;
         s.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("QR Code")));
         s.linear_or_2d = 1;
         return s;
     }();
+    return qr;
+}
+
+const BarcodeElementSettings &generatorCode128()
+{
     static const BarcodeElementSettings code128 = [] {
         BarcodeElementSettings s;
         s.barcode_font_index = int(BarcodeLists::symbologyTitles().indexOf(QStringLiteral("Code 128")));
         return s;
     }();
+    return code128;
+}
+
+// A batch of records as a batch run asks for them: a QR Code and a Code 128 per record, with
+// header and footer, spread over `threads` threads.
+void generator(benchmark::State &state, int threads)
+{
+    const BarcodeElementSettings &qr = generatorQr();
+    const BarcodeElementSettings &code128 = generatorCode128();
     constexpr int kRecords = 64;
     // Long-lived workers, as in a batch run: their font and glyph caches stay warm from one
     // batch to the next (the first batch warms them before the clock runs).
@@ -172,6 +184,14 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nGenerator pictures of a record (bytes each picture holds):\n");
+    for (const BarcodeElementSettings *settings : {&generatorQr(), &generatorCode128()}) {
+        const QImage picture = BarcodeGenerator::picture(*settings, QStringLiteral("guest 0"), QStringLiteral("HEADER"),
+                                                         QStringLiteral("FOOTER"));
+        std::printf("  %-10s %d x %d pixels, %d bits a pixel, %lld bytes\n",
+                    qPrintable(settings->title()), picture.width(), picture.height(), picture.depth(),
+                    static_cast<long long>(picture.sizeInBytes()));
+    }
     std::printf("\nGenerator records, time of one thread over four (goal: 3.5 or more)\n");
     reporter.printRatio("four threads over one", "Generator/1", "Generator/4", "1 and 4 threads");
     BenchRatios::MedianReporter::printMachine();
