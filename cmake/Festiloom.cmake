@@ -79,6 +79,11 @@ function(festiloom_tests name)
     endif()
     add_executable(${target} ${source})
     target_link_libraries(${target} PRIVATE festiloom_test_support ${ARG_LIBS})
+    if(FESTILOOM_TSAN)
+      # Program starts as forks, which the race detector follows (see the file).
+      target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/VforkAsFork.cpp)
+      target_link_libraries(${target} PRIVATE ${CMAKE_DL_LIBS})
+    endif()
     target_compile_definitions(${target} PRIVATE
       FESTILOOM_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       FESTILOOM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/${folder}/data")

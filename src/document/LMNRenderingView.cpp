@@ -1,5 +1,7 @@
 #include "document/LMNRenderingView.h"
 
+#include "document/PoolThreadRunner.h"
+
 #include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
@@ -98,6 +100,14 @@ QImage LMNRenderingView::image_From_Card_Graphics(const GraphicList &graphics, i
     if (!std::isfinite(widthPixels) || !std::isfinite(heightPixels) || widthPixels > kMaxImageSide
         || heightPixels > kMaxImageSide || widthPixels * heightPixels > double(kMaxImagePixels))
         return {};
+    QImage image;
+    // On a pool thread Qt's raster engine draws every fill itself rather than in pieces.
+    PoolThreadRunner::run([this, &graphics, &image] { image = drawImage(graphics); });
+    return image;
+}
+
+QImage LMNRenderingView::drawImage(const GraphicList &graphics) const
+{
     QImage image(pixelSize(m_cardSize, m_dpi / 72.0), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};

@@ -68,6 +68,8 @@ public:
 
 private:
     void render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint) const;
+    // The card image on the calling thread.
+    QImage drawImage(const GraphicList &graphics) const;
 
     QSizeF m_cardSize;
     BackgroundPainter m_background;

@@ -15,6 +15,7 @@
 #include "document/LMNSignature.h"
 #include "document/LMNText.h"
 #include "document/PaintStyles.h"
+#include "document/PoolThreadRunner.h"
 #include "document/Shape_Control.h"
 #include "support/TestHelpers.h"
 
@@ -22,10 +23,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpression>
+#include <QThreadPool>
 
 #include <atomic>
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 namespace {
@@ -250,6 +253,79 @@ TEST(Render, WorkerThreadsRenderWhileTheCanvasPaints)
     canvas.join();
     for (const QImage &result : results)
         EXPECT_EQ(result, expected);
+}
+
+// Cards are drawn on threads of Qt's pool, where the raster engine does every fill itself: the
+// pixels must be those of a card drawn on another thread, where it splits large fills up.
+TEST(Render, ACardDrawnOnThePoolIsTheCardDrawnElsewhere)
+{
+    const GraphicList graphics = mixedCard();
+    for (const double dpi : {72.0, 300.0, 600.0}) {
+        LMNRenderingView view(kCard);
+        view.setResolution(dpi);
+        const QImage pooled = view.image_From_Card_Graphics(graphics);
+        QImage here(pooled.size(), QImage::Format_ARGB32_Premultiplied);
+        here.fill(Qt::transparent);
+        {
+            QPainter painter(&here);
+            painter.scale(dpi / 72.0, dpi / 72.0);
+            LMNRenderingView::whiteCard(painter, QRectF(QPointF(0, 0), kCard), QRectF());
+            LMNRenderingView::drawGraphics(painter, graphics, QRectF(), DrawContext{}, true);
+        }
+        ASSERT_FALSE(PoolThreadRunner::onPoolThread());
+        EXPECT_EQ(pooled.convertToFormat(QImage::Format_ARGB32_Premultiplied), here) << dpi << " dpi";
+    }
+}
+
+// Every job handed to the pool runs exactly once, on a pool thread, however many threads hand
+// jobs over at once and however few threads the pool has; a job that hands over a job of its
+// own runs it where it is, and a job's exception reaches the thread that handed it over.
+TEST(PoolThreadRunner, EveryJobRunsOnceOnAPoolThread)
+{
+    struct Case
+    {
+        int poolThreads;
+        int callers;
+        bool nested;
+    };
+    const Case cases[] = {{1, 1, false}, {1, 6, true}, {2, 6, false}, {2, 16, true}, {8, 16, false}, {8, 3, true}};
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int poolThreads = pool->maxThreadCount();
+    for (const Case &c : cases) {
+        pool->setMaxThreadCount(c.poolThreads);
+        constexpr int kJobsEach = 40;
+        std::atomic<int> ran{0};
+        std::atomic<int> offPool{0};
+        std::atomic<int> nestedElsewhere{0};
+        std::vector<std::thread> callers;
+        for (int t = 0; t < c.callers; ++t)
+            callers.emplace_back([&] {
+                for (int j = 0; j < kJobsEach; ++j)
+                    PoolThreadRunner::run([&] {
+                        ++ran;
+                        if (!PoolThreadRunner::onPoolThread())
+                            ++offPool;
+                        if (c.nested) {
+                            const std::thread::id outer = std::this_thread::get_id();
+                            PoolThreadRunner::run([&] {
+                                if (std::this_thread::get_id() != outer)
+                                    ++nestedElsewhere;
+                            });
+                        }
+                    });
+            });
+        for (std::thread &caller : callers)
+            caller.join();
+        EXPECT_EQ(ran, c.callers * kJobsEach) << c.poolThreads << " pool threads, " << c.callers << " callers";
+        EXPECT_EQ(offPool, 0);
+        EXPECT_EQ(nestedElsewhere, 0);
+    }
+    pool->setMaxThreadCount(poolThreads);
+
+    EXPECT_THROW(PoolThreadRunner::run([] { throw std::runtime_error("out of paper"); }), std::runtime_error);
+    int after = 0;
+    PoolThreadRunner::run([&after] { after = 1; });
+    EXPECT_EQ(after, 1);
 }
 
 namespace {
