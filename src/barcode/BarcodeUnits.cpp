@@ -56,9 +56,14 @@ QImage Increase_DPI(const QImage &picture, const QSizeF &points, double dpi)
 
 QSizeF pointSize(const QImage &picture)
 {
-    const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 72.0 * kInchesPerMetre;
-    const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 72.0 * kInchesPerMetre;
-    return QSizeF(picture.width() * 72.0 * kInchesPerMetre / dpmX, picture.height() * 72.0 * kInchesPerMetre / dpmY);
+    return pointSize(picture.size(), picture.dotsPerMeterX(), picture.dotsPerMeterY());
+}
+
+QSizeF pointSize(const QSize &pixels, int dotsPerMetreX, int dotsPerMetreY)
+{
+    const double dpmX = dotsPerMetreX > 0 ? dotsPerMetreX : 72.0 * kInchesPerMetre;
+    const double dpmY = dotsPerMetreY > 0 ? dotsPerMetreY : 72.0 * kInchesPerMetre;
+    return QSizeF(pixels.width() * 72.0 * kInchesPerMetre / dpmX, pixels.height() * 72.0 * kInchesPerMetre / dpmY);
 }
 
 } // namespace BarcodeUnits

@@ -23,5 +23,7 @@ QImage Increase_DPI(const QImage &picture, const QSizeF &points, double dpi);
 
 // Size in points of a picture that carries its resolution in dots-per-metre (72 dpi when unset).
 QSizeF pointSize(const QImage &picture);
+// The same for a picture of `pixels` with those dots-per-metre.
+QSizeF pointSize(const QSize &pixels, int dotsPerMetreX, int dotsPerMetreY);
 
 } // namespace BarcodeUnits

@@ -11,6 +11,11 @@ QImage DataMatrixPicture::makeImage(const ModuleGrid &grid)
 
 QImage DataMatrixPicture::makeImage(const ModuleGrid &grid, int moduleSize, double dpi)
 {
+    return ModuleGridPicture::render(picturePlan(grid, moduleSize, dpi));
+}
+
+ModuleGridPicture::Plan DataMatrixPicture::picturePlan(const ModuleGrid &grid, int moduleSize, double dpi)
+{
     if (grid.isEmpty() || moduleSize < 1)
         return {};
     const QSizeF points(double(grid.width() + 2) * moduleSize, double(grid.height() + 2) * moduleSize);
@@ -18,5 +23,5 @@ QImage DataMatrixPicture::makeImage(const ModuleGrid &grid, int moduleSize, doub
     // The quiet zone must get its pixel too.
     if (BarcodeUnits::pixelSize(points, dpi).width() < grid.width() + 2)
         return {};
-    return ModuleGridPicture::render(grid, points, symbol, dpi, qRgb(255, 255, 255));
+    return {grid, points, symbol, dpi, qRgb(255, 255, 255)};
 }

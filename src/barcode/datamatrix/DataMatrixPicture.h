@@ -1,6 +1,7 @@
 #pragma once
 
 #include "barcode/ModuleGrid.h"
+#include "barcode/generator/ModuleGridPicture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -14,6 +15,8 @@ public:
     // (W + 2) x (H + 2) modules, at `dpi` dots per inch. Null for an empty grid, a module size
     // below 1 or a resolution that gives a module less than one pixel.
     static QImage makeImage(const ModuleGrid &grid, int moduleSize, double dpi);
+    // What makeImage() draws, for drawing it elsewhere; an empty grid where it gives null.
+    static ModuleGridPicture::Plan picturePlan(const ModuleGrid &grid, int moduleSize, double dpi);
     // The same at the designer's Barcode_module_size and USED_DPI_VALUE.
     static QImage makeImage(const ModuleGrid &grid);
 };

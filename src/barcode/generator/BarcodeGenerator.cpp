@@ -69,11 +69,13 @@ std::pair<double, double> lightRows(const QImage &symbol, const QColor &ink)
 
 // A header and a footer stay two modules away from the symbol's dark modules, whatever the
 // margins say: the picture grows by what is missing.
-void keepTextFromSymbol(const QImage &symbol, double modulePoints, TwoDPictureLayout &layout, BarcodeSettings &rs)
+// `light` gives the rows of the symbol picture above and below its dark modules, in points.
+void keepTextFromSymbol(const std::pair<double, double> &light, double modulePoints, TwoDPictureLayout &layout,
+                        BarcodeSettings &rs)
 {
     if (!(modulePoints > 0) || (!layout.printsHeader && !layout.printsFooter))
         return;
-    const auto [above, below] = lightRows(symbol, rs.barColor);
+    const auto [above, below] = light;
     const double wanted = 2.0 * modulePoints;
     if (layout.printsHeader) {
         // The header's line box ends header_margin above the symbol picture.
@@ -233,7 +235,7 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     result.barcode = std::move(barcode);
 }
 
-QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
                                          Result &result)
 {
     const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
@@ -254,11 +256,11 @@ QImage BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
     result.modulePoints = double(settings.qr_size_val / grid.width());
     // An opaque background fills the margin left over by whole-point modules.
     const QColor background = settings.barcode_back_clr_val;
-    return QREncoder::renderDataMatrix(grid, settings.qr_size_val, dpi,
-                                       background.alpha() == 255 ? background.rgb() : qRgba(255, 255, 255, 0));
+    return QREncoder::picturePlan(grid, settings.qr_size_val, dpi,
+                                  background.alpha() == 255 ? background.rgb() : qRgba(255, 255, 255, 0));
 }
 
-QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+ModuleGridPicture::Plan BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
                                               Result &result)
 {
     const QSizeF frame(settings.pdf_wdt_val, settings.pdf_hgt_val);
@@ -271,20 +273,23 @@ QImage BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &sett
     pdf417View view;
     view.setFrameSize(frame);
     view.setErrorLevel(settings.pdf_ec_val);
-    view.drawWithText(value, dpi);
+    ModuleGridPicture::Plan plan;
+    if (view.encodeText(value) == pdf417View::ImageReady)
+        plan = pdf417View::picturePlan(view.param().outBits, frame, dpi);
     if (view.param().bitColumns > 0)
         result.modulePoints = frame.width() / view.param().bitColumns;
-    if (view.getImage().isNull()) {
+    if (ModuleGridPicture::pixelSize(plan).isEmpty()) {
         result.failure = view.param().error != PDF417::NoError
             ? QStringLiteral("The value is too long for PDF417 at this error correction level.")
             : QStringLiteral("The PDF417 size is too small for its %1 × %2 modules.")
                   .arg(view.param().bitColumns)
                   .arg(view.param().codeRows);
+        return {};
     }
-    return view.getImage();
+    return plan;
 }
 
-QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+ModuleGridPicture::Plan BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
                                                  Result &result)
 {
     const QByteArray bytes = value.toUtf8();
@@ -321,12 +326,14 @@ QImage BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &s
     if (!fitsCap(QSizeF(double(grid.width() + 2) * module, double(grid.height() + 2) * module), dpi, result))
         return {};
     result.modulePoints = module;
-    const QImage symbol = DataMatrixPicture::makeImage(grid, module, dpi);
-    if (symbol.isNull())
+    const ModuleGridPicture::Plan plan = DataMatrixPicture::picturePlan(grid, module, dpi);
+    if (ModuleGridPicture::pixelSize(plan).isEmpty()) {
         result.failure = QStringLiteral("A DataMatrix module of %1 points is less than one pixel at %2 dots per inch.")
                              .arg(module)
                              .arg(dpi);
-    return symbol;
+        return {};
+    }
+    return plan;
 }
 
 void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, const QString &value,
@@ -339,10 +346,17 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     BarcodeSettings &rs = result.settings;
     rs.resolution = dpi;
     const QString title = settings.title();
-    result.symbol = title == QLatin1String("QR Code")  ? Draw_QR_Barcode(settings, value, dpi, result)
-                    : title == QLatin1String("PDF417") ? Draw_PDF_417_Barcode(settings, value, dpi, result)
-                                                       : Draw_DataMatrix_Barcode(settings, value, dpi, result);
-    if (result.symbol.isNull()) {
+    const ModuleGridPicture::Plan plan = title == QLatin1String("QR Code")
+        ? Draw_QR_Barcode(settings, value, dpi, result)
+        : title == QLatin1String("PDF417") ? Draw_PDF_417_Barcode(settings, value, dpi, result)
+                                           : Draw_DataMatrix_Barcode(settings, value, dpi, result);
+    // Black modules on white, which the picture keeps as they are, go straight into the
+    // picture's pixels; otherwise (and for vector output) the symbol picture is made first.
+    const bool straight = output.picture && qPremultiply(settings.barcode_clr_val.rgba()) == 0xFF000000u
+        && qPremultiply(settings.barcode_back_clr_val.rgba()) == 0xFFFFFFFFu && qAlpha(plan.background) == 255;
+    if (!straight)
+        result.symbol = ModuleGridPicture::render(plan);
+    if (straight ? ModuleGridPicture::pixelSize(plan).isEmpty() : result.symbol.isNull()) {
         if (result.failure.isEmpty())
             result.failure = QStringLiteral("The barcode symbol could not be made.");
         return;
@@ -363,15 +377,24 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     layout.setHeaderFontSize(float(rs.header_font.pointSize), rs);
     layout.setFooterFontSize(float(rs.footer_font.pointSize), rs);
     const BarcodeSizeFields fields = settings.sizeFields();
-    const QSizeF symbolPoints = BarcodeUnits::pointSize(result.symbol);
+    const QSizeF symbolPoints = straight ? ModuleGridPicture::pointSize(plan) : BarcodeUnits::pointSize(result.symbol);
     BarcodeSizes::Set_2d_Barcode_Height(layout, symbolPoints, fields, rs);
     BarcodeSizes::Set_2d_Barcode_Width(layout, symbolPoints, fields, rs);
-    keepTextFromSymbol(result.symbol, result.modulePoints, layout, rs);
+    std::pair<double, double> light;
+    if (straight) {
+        const auto [above, below] = ModuleGridPicture::lightRows(plan);
+        const double pointsPerPixel = symbolPoints.height() / std::max(1, ModuleGridPicture::pixelSize(plan).height());
+        light = {above * pointsPerPixel, below * pointsPerPixel};
+    } else {
+        light = lightRows(result.symbol, rs.barColor);
+    }
+    keepTextFromSymbol(light, result.modulePoints, layout, rs);
     if (!output.picture)
         return;
     if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
         return;
-    result.picture = NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
+    result.picture = straight ? NKDBarcodeOffscreenView::imageFromModuleGrid(plan, layout, rs)
+                              : NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);
     // On an opaque background every pixel is opaque: said so, the picture is shown and drawn
     // without a search for transparent pixels.
     if (settings.barcode_back_clr_val.alpha() == 255 && result.picture.format() == QImage::Format_ARGB32_Premultiplied)

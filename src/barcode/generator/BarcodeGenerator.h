@@ -3,6 +3,7 @@
 #include "barcode/BarcodeElementSettings.h"
 #include "barcode/BarcodeSettings.h"
 #include "barcode/linear/NKDBarcode.h"
+#include "barcode/generator/ModuleGridPicture.h"
 #include "barcode/generator/TwoDPictureLayout.h"
 
 #include <QByteArray>
@@ -45,8 +46,9 @@ public:
         QString failure;
         // Linear: the barcode object the picture was drawn from.
         std::shared_ptr<NKDBarcode> barcode;
-        // 2D: the symbol picture before composition, the layout it was composed in and the
-        // size of one module in points.
+        // 2D: the symbol picture before composition (made for vector output and for colours a
+        // picture does not take straight from the module grid; null otherwise), the layout it was
+        // composed in and the size of one module in points.
         QImage symbol;
         double modulePoints = 0.0;
         TwoDPictureLayout layout;
@@ -95,11 +97,13 @@ private:
                                const QString &footer, const Output &output, Result &result);
     static void generateTwoD(const BarcodeElementSettings &settings, const QString &value, const QString &header,
                              const QString &footer, const Output &output, Result &result);
-    // The symbol pictures of the three 2D symbologies at `dpi`; null with result.failure set.
-    static QImage Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi, Result &result);
-    static QImage Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                       Result &result);
-    static QImage Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                          Result &result);
+    // The symbol pictures of the three 2D symbologies at `dpi`, as the module grids they are made
+    // from; an empty grid with result.failure set when there is none.
+    static ModuleGridPicture::Plan Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
+                                                   Result &result);
+    static ModuleGridPicture::Plan Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value,
+                                                        int dpi, Result &result);
+    static ModuleGridPicture::Plan Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value,
+                                                           int dpi, Result &result);
     static bool fitsCap(const QSizeF &points, double dpi, Result &result);
 };

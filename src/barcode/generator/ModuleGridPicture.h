@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <utility>
+
 // Turns a module grid into a picture at a print resolution, sampling each pixel's centre from
 // the nearest module (never blurred). Shared by the QR Code, PDF417 and DataMatrix picture makers.
 //
@@ -17,6 +19,29 @@
 // cannot be made.
 namespace ModuleGridPicture {
 
+// A picture to make: the grid and where it goes.
+struct Plan
+{
+    ModuleGrid grid;
+    QSizeF points;
+    QRectF gridArea;
+    double dpi = 0.0;
+    QRgb background = 0;
+};
+
 QImage render(const ModuleGrid &grid, const QSizeF &points, const QRectF &gridArea, double dpi, QRgb background);
+QImage render(const Plan &plan);
+
+// The picture's size in pixels; empty when render() would give a null picture for its size.
+QSize pixelSize(const Plan &plan);
+// The picture's size in points as its pixels and resolution give it (BarcodeUnits::pointSize of
+// the rendered picture).
+QSizeF pointSize(const Plan &plan);
+// Rows of pixels above the first and below the last row holding a dark module.
+std::pair<int, int> lightRows(const Plan &plan);
+// Writes the picture's pixels into `target` (8-bit grey or 32-bit; an opaque background) with
+// its top-left pixel at `corner`, those that fall inside `target`: the same pixels render()
+// makes, without a picture between.
+void drawInto(QImage &target, const QPoint &corner, const Plan &plan);
 
 } // namespace ModuleGridPicture

@@ -75,6 +75,18 @@ QPoint symbolCorner(const QRectF &target, double pixelsPerPoint)
     return {int(std::lround(target.x() * pixelsPerPoint)), int(std::lround(target.y() * pixelsPerPoint))};
 }
 
+// The pixels `area` of `image` from `picture` (of the same depth) laid with its top-left pixel at `corner`.
+void copyRows(QImage &image, const QRect &area, const QImage &picture, const QPoint &corner)
+{
+    const int depth = image.depth() / 8;
+    uchar *bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    const std::size_t rowBytes = std::size_t(area.width()) * std::size_t(depth);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(bits + y * bytesPerLine + qsizetype(area.left()) * depth,
+                    picture.constScanLine(y - corner.y()) + qsizetype(area.left() - corner.x()) * depth, rowBytes);
+}
+
 // Every row of `image` (pixels of type T) from bands of equal rows: see fillRows().
 template<typename T>
 void fillBands(QImage &image, const std::vector<QRect> &bars, T background, T ink, const QRect &spared)
@@ -139,6 +151,15 @@ NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode)
 NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout,
                                                  const BarcodeSettings &settings)
     : m_symbol(symbol)
+    , m_layout(layout)
+    , m_settings(settings)
+    , m_size(layout.width, layout.height)
+{
+}
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const ModuleGridPicture::Plan &symbol, const TwoDPictureLayout &layout,
+                                                 const BarcodeSettings &settings)
+    : m_plan(symbol)
     , m_layout(layout)
     , m_settings(settings)
     , m_size(layout.width, layout.height)
@@ -319,24 +340,20 @@ void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint)
     const QRect copied = bitmap ? copiedSymbolPixels(pixelsPerPoint, *bitmap) : QRect();
     if (!copied.isEmpty()) {
         // rasterise() left these pixels to the symbol: its rows go straight into the bitmap, as
-        // a painter would copy them.
-        const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
+        // a painter would copy them, or its modules without a symbol picture between.
         const QPoint corner = symbolCorner(symbolTarget(), pixelsPerPoint);
-        const int depth = bitmap->depth() / 8;
-        uchar *bits = bitmap->bits();
-        const qsizetype bytesPerLine = bitmap->bytesPerLine();
-        const std::size_t rowBytes = std::size_t(copied.width()) * std::size_t(depth);
-        for (int y = copied.top(); y <= copied.bottom(); ++y)
-            std::memcpy(bits + y * bytesPerLine + qsizetype(copied.left()) * depth,
-                        drawn.constScanLine(y - corner.y()) + qsizetype(copied.left() - corner.x()) * depth, rowBytes);
-    } else if (!m_symbol.isNull()) {
+        if (m_symbol.isNull())
+            ModuleGridPicture::drawInto(*bitmap, corner, m_plan);
+        else
+            copyRows(*bitmap, copied, lightModulesIn(m_symbol, s.backgroundColor), corner);
+    } else if (const QImage symbol = symbolPicture(); !symbol.isNull()) {
         const QRectF target = symbolTarget();
         if (pixelsPerPoint <= 0) {
-            drawSymbolLossless(painter, target);
+            drawSymbolLossless(painter, target, symbol);
         } else {
         // Drawn over the background: the symbol's transparent margin and its light modules take
         // the picture's background colour, so the quiet zone never lets a card show through.
-        const QImage drawn = lightModulesIn(m_symbol, s.backgroundColor);
+        const QImage drawn = lightModulesIn(symbol, s.backgroundColor);
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         if (madeAtScale(target, drawn.size(), pixelsPerPoint)) {
@@ -363,7 +380,7 @@ QRectF NKDBarcodeOffscreenView::symbolTarget() const
 {
     // Below the header band's lower edge and the header margin, centred across.
     const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
-    const QSizeF symbol = BarcodeUnits::pointSize(m_symbol);
+    const QSizeF symbol = m_symbol.isNull() ? ModuleGridPicture::pointSize(m_plan) : BarcodeUnits::pointSize(m_symbol);
     return QRectF((double(m_layout.width) - symbol.width()) / 2.0, hdrH + m_settings.TB_margin + m_settings.header_margin,
                   symbol.width(), symbol.height());
 }
@@ -371,16 +388,27 @@ QRectF NKDBarcodeOffscreenView::symbolTarget() const
 QRect NKDBarcodeOffscreenView::copiedSymbolPixels(double pixelsPerPoint, const QImage &bitmap) const
 {
     // Opaque pixels on an opaque background in the bitmap's own format: what a painter would
-    // blend is a plain copy.
-    const bool sameFormat = bitmap.format() == QImage::Format_Grayscale8
-        ? m_symbol.format() == QImage::Format_Grayscale8
-        : m_symbol.format() == QImage::Format_RGB32 && bitmap.depth() == 32;
-    if (m_barcode || m_symbol.isNull() || !sameFormat || m_settings.backgroundColor.alpha() != 255)
+    // blend is a plain copy. A module grid on an opaque background, drawn where the picture's
+    // background leaves its white as it is, writes the pixels its picture would have.
+    if (m_barcode || m_settings.backgroundColor.alpha() != 255 || (bitmap.format() != QImage::Format_Grayscale8 && bitmap.depth() != 32))
         return {};
+    QSize pixels;
+    if (m_symbol.isNull()) {
+        if (qAlpha(m_plan.background) != 255 || qPremultiply(m_settings.backgroundColor.rgba()) != 0xFFFFFFFFu)
+            return {};
+        pixels = ModuleGridPicture::pixelSize(m_plan);
+    } else {
+        const bool sameFormat = bitmap.format() == QImage::Format_Grayscale8
+            ? m_symbol.format() == QImage::Format_Grayscale8
+            : m_symbol.format() == QImage::Format_RGB32;
+        if (!sameFormat)
+            return {};
+        pixels = m_symbol.size();
+    }
     const QRectF target = symbolTarget();
-    if (!madeAtScale(target, m_symbol.size(), pixelsPerPoint))
+    if (pixels.isEmpty() || !madeAtScale(target, pixels, pixelsPerPoint))
         return {};
-    return QRect(symbolCorner(target, pixelsPerPoint), m_symbol.size()).intersected(bitmap.rect());
+    return QRect(symbolCorner(target, pixelsPerPoint), pixels).intersected(bitmap.rect());
 }
 
 bool NKDBarcodeOffscreenView::drawsGrey() const
@@ -389,7 +417,15 @@ bool NKDBarcodeOffscreenView::drawsGrey() const
     for (const QColor &colour : {s.backgroundColor, s.barColor, s.captionColor, s.headerColor, s.footerColor})
         if (!isOpaqueGrey(colour))
             return false;
-    return m_barcode || m_symbol.format() == QImage::Format_Grayscale8;
+    if (m_barcode || m_symbol.format() == QImage::Format_Grayscale8)
+        return true;
+    return m_symbol.isNull() && !m_plan.grid.isEmpty() && qAlpha(m_plan.background) == 255
+        && qRed(m_plan.background) == qGreen(m_plan.background) && qRed(m_plan.background) == qBlue(m_plan.background);
+}
+
+QImage NKDBarcodeOffscreenView::symbolPicture() const
+{
+    return m_symbol.isNull() && !m_plan.grid.isEmpty() ? ModuleGridPicture::render(m_plan) : m_symbol;
 }
 
 QList<NKDBarcodeOffscreenView::CaptionGroup> NKDBarcodeOffscreenView::groupedCaption(double W, double b, int m,
@@ -631,10 +667,10 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone, bool may
     return image;
 }
 
-void NKDBarcodeOffscreenView::drawSymbolLossless(QPainter &painter, const QRectF &target) const
+void NKDBarcodeOffscreenView::drawSymbolLossless(QPainter &painter, const QRectF &target, const QImage &picture) const
 {
     // Dark modules are the symbol's pixels in the bar colour (or black).
-    const QImage symbol = m_symbol.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage symbol = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb ink = qPremultiply(m_settings.barColor.rgba());
     const auto isDark = [ink](QRgb pixel) { return pixel == ink || pixel == 0xFF000000u; };
     const int w = symbol.width();
@@ -744,6 +780,14 @@ QImage NKDBarcodeOffscreenView::imageFromBarcodeImage(const QImage &symbol, cons
                                                       const BarcodeSettings &settings)
 {
     if (symbol.isNull())
+        return {};
+    return NKDBarcodeOffscreenView(symbol, layout, settings).toImage(settings.resolution);
+}
+
+QImage NKDBarcodeOffscreenView::imageFromModuleGrid(const ModuleGridPicture::Plan &symbol, const TwoDPictureLayout &layout,
+                                                    const BarcodeSettings &settings)
+{
+    if (ModuleGridPicture::pixelSize(symbol).isEmpty())
         return {};
     return NKDBarcodeOffscreenView(symbol, layout, settings).toImage(settings.resolution);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "barcode/BarcodeSettings.h"
+#include "barcode/generator/ModuleGridPicture.h"
 #include "barcode/generator/TwoDPictureLayout.h"
 
 #include <QByteArray>
@@ -21,9 +22,9 @@ class QPainter;
 // common bottom line above the caption and footer bands (or above the footer alone with the
 // caption on top); the four-state codes place each bar between its lower and upper end.
 //
-// 2D mode: a finished two-dimensional symbol picture on the opaque background colour (its quiet
-// zone and light modules too), a header above and a footer below, laid out in the size of a
-// TwoDPictureLayout.
+// 2D mode: a finished two-dimensional symbol picture (or the module grid it is made from) on the
+// opaque background colour (its quiet zone and light modules too), a header above and a footer
+// below, laid out in the size of a TwoDPictureLayout.
 //
 // The view keeps a reference to the barcode, which the caller keeps alive while drawing.
 class NKDBarcodeOffscreenView
@@ -31,6 +32,10 @@ class NKDBarcodeOffscreenView
 public:
     explicit NKDBarcodeOffscreenView(const NKDBarcode &barcode);
     NKDBarcodeOffscreenView(const QImage &symbol, const TwoDPictureLayout &layout, const BarcodeSettings &settings);
+    // 2D mode with the symbol given as the module grid its picture is made from: a bitmap at the
+    // symbol's resolution gets the modules straight into its pixels.
+    NKDBarcodeOffscreenView(const ModuleGridPicture::Plan &symbol, const TwoDPictureLayout &layout,
+                            const BarcodeSettings &settings);
 
     // The picture size in points.
     QSizeF size() const { return m_size; }
@@ -89,6 +94,9 @@ public:
     // The composed picture of a 2D symbol at the resolution of the settings; null without a symbol.
     static QImage imageFromBarcodeImage(const QImage &symbol, const TwoDPictureLayout &layout,
                                         const BarcodeSettings &settings);
+    // The same for a symbol given as its module grid; null when the grid gives no picture.
+    static QImage imageFromModuleGrid(const ModuleGridPicture::Plan &symbol, const TwoDPictureLayout &layout,
+                                      const BarcodeSettings &settings);
     // The PDF document of a barcode's picture; empty without a barcode.
     static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
 
@@ -108,8 +116,10 @@ private:
     // laid for readers with `quiet` modules beside it, centred in `width` pixels; only the
     // edges between unlike modules are meaningful for small modules.
     static std::vector<int> readableEdges(const QByteArray &pattern, double exact, double quiet, double width);
-    // The 2D symbol into `target` (points) on a vector device.
-    void drawSymbolLossless(QPainter &painter, const QRectF &target) const;
+    // The 2D symbol `picture` into `target` (points) on a vector device.
+    void drawSymbolLossless(QPainter &painter, const QRectF &target, const QImage &picture) const;
+    // The 2D symbol's picture, made from its module grid when it was given as one.
+    QImage symbolPicture() const;
     // Where the 2D symbol lies in the picture, in points.
     QRectF symbolTarget() const;
     // The pixels of `bitmap` (at `pixelsPerPoint`) that take the 2D symbol row for row: an
@@ -132,6 +142,7 @@ private:
     std::vector<QRectF> m_bars;
     double m_barHeight = 0.0;
     QImage m_symbol;
+    ModuleGridPicture::Plan m_plan;
     TwoDPictureLayout m_layout;
     BarcodeSettings m_settings;
     QSizeF m_size;

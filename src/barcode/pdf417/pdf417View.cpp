@@ -17,6 +17,16 @@ int pdf417View::drawWithText(const QString &text)
 
 int pdf417View::drawWithText(const QString &text, double dpi)
 {
+    return encode(text, dpi, true);
+}
+
+int pdf417View::encodeText(const QString &text)
+{
+    return encode(text, 0.0, false);
+}
+
+int pdf417View::encode(const QString &text, double dpi, bool picture)
+{
     m_image = QImage();
     if (text.isEmpty()) {
         m_imageState = EmptyText;
@@ -34,6 +44,10 @@ int pdf417View::drawWithText(const QString &text, double dpi)
             m_imageState = EncodingError;
             return m_imageState;
         }
+        if (!picture) {
+            m_imageState = ImageReady;
+            return m_imageState;
+        }
         m_image = makePicture(m_param.outBits, m_frameSize, dpi);
     } catch (const std::exception &e) {
         qWarning() << "PDF417 picture failed:" << e.what();
@@ -43,7 +57,12 @@ int pdf417View::drawWithText(const QString &text, double dpi)
     return m_imageState;
 }
 
+ModuleGridPicture::Plan pdf417View::picturePlan(const ModuleGrid &grid, const QSizeF &points, double dpi)
+{
+    return {grid, points, QRectF(QPointF(0, 0), points), dpi, qRgb(255, 255, 255)};
+}
+
 QImage pdf417View::makePicture(const ModuleGrid &grid, const QSizeF &points, double dpi)
 {
-    return ModuleGridPicture::render(grid, points, QRectF(QPointF(0, 0), points), dpi, qRgb(255, 255, 255));
+    return ModuleGridPicture::render(picturePlan(grid, points, dpi));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "barcode/generator/ModuleGridPicture.h"
 #include "barcode/pdf417/PDF417Encoder.h"
 
 #include <QImage>
@@ -30,6 +31,8 @@ public:
     int drawWithText(const QString &text, double dpi);
     // The same at the designer's resolution USED_DPI_VALUE.
     int drawWithText(const QString &text);
+    // Encodes `text` into param() without a picture; ImageReady when it could be encoded.
+    int encodeText(const QString &text);
 
     int imageState() const { return m_imageState; }
     // The current picture: frameSize() points, carrying its resolution; null when there is none.
@@ -40,8 +43,12 @@ public:
     // The module matrix stretched to `points` at `dpi` with nearest-neighbour scaling, every
     // codeword row to the same height. Null when a module would get less than one pixel.
     static QImage makePicture(const ModuleGrid &grid, const QSizeF &points, double dpi);
+    // What makePicture() draws, for drawing it elsewhere.
+    static ModuleGridPicture::Plan picturePlan(const ModuleGrid &grid, const QSizeF &points, double dpi);
 
 private:
+    int encode(const QString &text, double dpi, bool picture);
+
     PDF417::pdf417param m_param;
     QImage m_image;
     QSizeF m_frameSize;

@@ -105,6 +105,11 @@ QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension)
 
 QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin)
 {
+    return ModuleGridPicture::render(picturePlan(grid, imageDimension, dpi, margin));
+}
+
+ModuleGridPicture::Plan QREncoder::picturePlan(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin)
+{
     const int n = grid.width();
     if (n == 0 || grid.height() != n || imageDimension < n)
         return {};
@@ -112,6 +117,5 @@ QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, d
     // bottom and right.
     const int scale = imageDimension / n;
     const int offset = (imageDimension - scale * n) / 2;
-    return ModuleGridPicture::render(grid, QSizeF(imageDimension, imageDimension),
-                                     QRectF(offset, offset, scale * n, scale * n), dpi, margin);
+    return {grid, QSizeF(imageDimension, imageDimension), QRectF(offset, offset, scale * n, scale * n), dpi, margin};
 }

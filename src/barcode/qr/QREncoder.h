@@ -1,6 +1,7 @@
 #pragma once
 
 #include "barcode/ModuleGrid.h"
+#include "barcode/generator/ModuleGridPicture.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -39,4 +40,6 @@ public:
                                    QRgb margin = qRgba(255, 255, 255, 0));
     // The same at the designer's resolution USED_DPI_VALUE.
     static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension);
+    // What renderDataMatrix() draws, for drawing it elsewhere; an empty grid where it gives null.
+    static ModuleGridPicture::Plan picturePlan(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin);
 };

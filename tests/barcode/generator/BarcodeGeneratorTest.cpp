@@ -138,9 +138,9 @@ TEST(BarcodeGenerator, TwoDPicturesReadOnADarkCard)
     }
 }
 
-// 2D symbols are black on white: the symbol and the composed picture are 8-bit grey, the
-// picture holding exactly the grey of the 32-bit picture composed from the same symbol, and
-// readers take it.
+// 2D symbols are black on white: the picture, its modules drawn straight from the module grid,
+// is 8-bit grey and holds exactly the pixels composed from the symbol picture (made for vector
+// output) in grey and in 32 bits; readers take it.
 TEST(BarcodeGenerator, TwoDPicturesAreGreyAndReadAsBefore)
 {
     struct Case
@@ -173,12 +173,20 @@ TEST(BarcodeGenerator, TwoDPicturesAreGreyAndReadAsBefore)
         const BarcodeGenerator::Result made =
             BarcodeGenerator::generate(s, value, QString::fromLatin1(c.header), QString::fromLatin1(c.footer));
         ASSERT_FALSE(made.picture.isNull()) << name << " " << made.failure.toStdString();
-        EXPECT_EQ(made.symbol.format(), QImage::Format_Grayscale8) << name;
-        const NKDBarcodeOffscreenView view(made.symbol, made.layout, made.settings);
+        BarcodeGenerator::Output vectors;
+        vectors.picture = false;
+        const BarcodeGenerator::Result symbol =
+            BarcodeGenerator::generate(s, value, QString::fromLatin1(c.header), QString::fromLatin1(c.footer), vectors);
+        ASSERT_EQ(symbol.symbol.format(), QImage::Format_Grayscale8) << name;
+        EXPECT_EQ(symbol.layout.height, made.layout.height) << name;
+        EXPECT_EQ(symbol.layout.width, made.layout.width) << name;
+        const NKDBarcodeOffscreenView view(symbol.symbol, symbol.layout, symbol.settings);
         const double dpi = made.settings.resolution;
+        EXPECT_EQ(made.picture, view.toImage(dpi)) << name;
         EXPECT_EQ(TestHelpers::greyMismatch(made.picture, view.toArgbImage(dpi)).toStdString(), "") << name;
         // The same symbol in 32-bit pixels gives the 32-bit picture.
-        const NKDBarcodeOffscreenView opaque(made.symbol.convertToFormat(QImage::Format_RGB32), made.layout, made.settings);
+        const NKDBarcodeOffscreenView opaque(symbol.symbol.convertToFormat(QImage::Format_RGB32), symbol.layout,
+                                             symbol.settings);
         const QImage argb = opaque.toImage(dpi);
         EXPECT_EQ(argb.format(), QImage::Format_ARGB32_Premultiplied) << name;
         EXPECT_EQ(TestHelpers::greyMismatch(made.picture, argb).toStdString(), "") << name;
