@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -16,12 +17,42 @@ LMNBarcode::SampleMaker sampleMaker = nullptr;
 QImage madeSample;
 bool sampleMade = false;
 
+// The 32-bit picture an 8-bit grey one holds the grey of. The last few made on this thread are
+// kept: a canvas draws the same pictures on every repaint.
+QImage thirtyTwoBit(const QImage &grey)
+{
+    struct Kept
+    {
+        qint64 key;
+        QImage picture;
+    };
+    constexpr std::size_t kKept = 4;
+    thread_local std::vector<Kept> kept;
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if (it->key == grey.cacheKey()) {
+            std::rotate(kept.begin(), it, it + 1);
+            return kept.front().picture;
+        }
+    }
+    const QImage picture = grey.convertToFormat(QImage::Format_RGB32);
+    if (kept.size() >= kKept)
+        kept.pop_back();
+    kept.insert(kept.begin(), Kept{grey.cacheKey(), picture});
+    return picture;
+}
+
 // Enlarged modules stay sharp-edged; a reduced picture is smoothed so thin bars do not vanish.
 void drawBarcodePicture(QPainter &painter, const QImage &picture, const QRectF &target)
 {
     const double devicePixels = target.width() * std::hypot(painter.deviceTransform().m11(), painter.deviceTransform().m12());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixels < picture.width());
-    painter.drawImage(target, picture);
+    const bool reduced = devicePixels < picture.width();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, reduced);
+    // Qt smooths and places 8-bit grey pixels otherwise than 32-bit ones: a grey picture is
+    // drawn as the 32-bit picture whose grey it holds, so that cards look the same whichever it is.
+    if (picture.format() == QImage::Format_Grayscale8)
+        painter.drawImage(target, thirtyTwoBit(picture));
+    else
+        painter.drawImage(target, picture);
 }
 
 } // namespace

@@ -1087,6 +1087,29 @@ TEST_F(ElementPictureDraw, BarcodePictureAtItsOwnSizeAtTheOrigin)
     EXPECT_NEAR(ink.width(), 208, 2);
 }
 
+TEST_F(ElementPictureDraw, GreyBarcodePicturesDrawAsTheirThirtyTwoBitPictures)
+{
+    // Barcode pictures of grey colours are 8-bit grey: reduced, enlarged or at their size, a
+    // card shows them exactly as the 32-bit pictures they hold the grey of.
+    QImage grey(1001, 413, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar((x / 7 + y / 13) % 3 == 0 ? 0 : y > 350 ? (x * 37) % 256 : 255);
+    grey.setDotsPerMeterX(23622); // 600 dpi: 120.1 x 49.6 points
+    grey.setDotsPerMeterY(23622);
+    const QImage argb = grey.convertToFormat(QImage::Format_RGB32);
+    for (const double dpi : {36.0, 72.0, 150.0, 300.0, 600.0, 1200.0}) {
+        const auto drawn = [dpi](const QImage &picture) {
+            auto barcode = std::make_shared<LMNBarcode>();
+            barcode->setBounds(QRectF(20.3, 30.6, 10, 10));
+            barcode->Set_Barcode_image(picture);
+            return render(barcode, dpi);
+        };
+        EXPECT_EQ(drawn(grey), drawn(argb)) << dpi << " dpi";
+        EXPECT_EQ(drawn(grey), drawn(grey)) << dpi << " dpi, drawn again";
+    }
+}
+
 TEST_F(ElementPictureDraw, BarcodeWithoutPictureShowsTheSample)
 {
     QTemporaryDir resources;
