@@ -160,8 +160,8 @@ int main(int argc, char **argv)
     for (const Symbology &symbology : kSymbologies) {
         const QImage ours = oursPicture(symbology, symbology.values[0]);
         const QSize zint = zintBitmapSize(symbology, zintSizeLikeOurs(symbology));
-        std::printf("%-10s ours %d x %d pixels, zint %d x %d pixels\n", symbology.name, ours.width(), ours.height(),
-                    zint.width(), zint.height());
+        std::printf("%-10s ours %d x %d pixels of %d bits, zint %d x %d pixels\n", symbology.name, ours.width(),
+                    ours.height(), ours.depth(), zint.width(), zint.height());
     }
     benchmark::Initialize(&argc, argv);
     BenchRatios::MedianReporter reporter;
