@@ -235,8 +235,8 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     result.barcode = std::move(barcode);
 }
 
-ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                         Result &result)
+ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
+                                                          const QString &value, int dpi, Result &result)
 {
     const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
     if (grid.isEmpty()) {
@@ -260,8 +260,8 @@ ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSe
                                   background.alpha() == 255 ? background.rgb() : qRgba(255, 255, 255, 0));
 }
 
-ModuleGridPicture::Plan BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                              Result &result)
+ModuleGridPicture::Plan BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElementSettings &settings,
+                                                               const QString &value, int dpi, Result &result)
 {
     const QSizeF frame(settings.pdf_wdt_val, settings.pdf_hgt_val);
     if (!(frame.width() > 0) || !(frame.height() > 0)) {
@@ -289,8 +289,8 @@ ModuleGridPicture::Plan BarcodeGenerator::Draw_PDF_417_Barcode(const BarcodeElem
     return plan;
 }
 
-ModuleGridPicture::Plan BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,
-                                                 Result &result)
+ModuleGridPicture::Plan BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeElementSettings &settings,
+                                                                  const QString &value, int dpi, Result &result)
 {
     const QByteArray bytes = value.toUtf8();
     int rows = 0;

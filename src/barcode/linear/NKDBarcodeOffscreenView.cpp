@@ -381,8 +381,8 @@ QRectF NKDBarcodeOffscreenView::symbolTarget() const
     // Below the header band's lower edge and the header margin, centred across.
     const double hdrH = m_layout.printsHeader ? double(m_layout.headerHeight) * 72.0 : 0.0;
     const QSizeF symbol = m_symbol.isNull() ? ModuleGridPicture::pointSize(m_plan) : BarcodeUnits::pointSize(m_symbol);
-    return QRectF((double(m_layout.width) - symbol.width()) / 2.0, hdrH + m_settings.TB_margin + m_settings.header_margin,
-                  symbol.width(), symbol.height());
+    return QRectF((double(m_layout.width) - symbol.width()) / 2.0,
+                  hdrH + m_settings.TB_margin + m_settings.header_margin, symbol.width(), symbol.height());
 }
 
 QRect NKDBarcodeOffscreenView::copiedSymbolPixels(double pixelsPerPoint, const QImage &bitmap) const
@@ -390,7 +390,8 @@ QRect NKDBarcodeOffscreenView::copiedSymbolPixels(double pixelsPerPoint, const Q
     // Opaque pixels on an opaque background in the bitmap's own format: what a painter would
     // blend is a plain copy. A module grid on an opaque background, drawn where the picture's
     // background leaves its white as it is, writes the pixels its picture would have.
-    if (m_barcode || m_settings.backgroundColor.alpha() != 255 || (bitmap.format() != QImage::Format_Grayscale8 && bitmap.depth() != 32))
+    if (m_barcode || m_settings.backgroundColor.alpha() != 255
+        || (bitmap.format() != QImage::Format_Grayscale8 && bitmap.depth() != 32))
         return {};
     QSize pixels;
     if (m_symbol.isNull()) {
@@ -784,8 +785,8 @@ QImage NKDBarcodeOffscreenView::imageFromBarcodeImage(const QImage &symbol, cons
     return NKDBarcodeOffscreenView(symbol, layout, settings).toImage(settings.resolution);
 }
 
-QImage NKDBarcodeOffscreenView::imageFromModuleGrid(const ModuleGridPicture::Plan &symbol, const TwoDPictureLayout &layout,
-                                                    const BarcodeSettings &settings)
+QImage NKDBarcodeOffscreenView::imageFromModuleGrid(const ModuleGridPicture::Plan &symbol,
+                                                    const TwoDPictureLayout &layout, const BarcodeSettings &settings)
 {
     if (ModuleGridPicture::pixelSize(symbol).isEmpty())
         return {};
