@@ -27,12 +27,18 @@ constexpr qsizetype kMaxMasks = 4096;
 // Glyph origins beyond this many pixels from the picture's corner are left to Qt.
 constexpr double kFarOff = 1.0e7;
 
+// A glyph's outline depends on the font's own size (it is hinted to that size's pixel grid),
+// not only on the size it comes out on the device: the font's size and the scale it is drawn
+// at are kept apart, so that 28 pixels drawn twice as large never stand in for 56 pixels.
 struct MaskKey
 {
     QString family;
     QString style;
-    double pixelsX;
-    double pixelsY;
+    int weight;
+    int slant;
+    double fontPixels;
+    double scaleX;
+    double scaleY;
     quint32 glyph;
     int phaseX;
     int phaseY;
@@ -42,7 +48,8 @@ struct MaskKey
 
 size_t qHash(const MaskKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.family, key.style, key.pixelsX, key.pixelsY, key.glyph, key.phaseX, key.phaseY);
+    return qHashMulti(seed, key.family, key.style, key.weight, key.slant, key.fontPixels, key.scaleX, key.scaleY,
+                      key.glyph, key.phaseX, key.phaseY);
 }
 
 // Coverage of one glyph, 0 to 255, and where its top-left pixel lies from the pixel that
@@ -247,8 +254,8 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
     QRect ink;
     for (const QGlyphRun &run : runs) {
         const QRawFont font = run.rawFont();
-        MaskKey key{font.familyName(), font.styleName(), font.pixelSize() * transform.m11(),
-                    font.pixelSize() * transform.m22(), 0, 0, 0};
+        MaskKey key{font.familyName(), font.styleName(), font.weight(), int(font.style()), font.pixelSize(),
+                    transform.m11(), transform.m22(), 0, 0, 0};
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {

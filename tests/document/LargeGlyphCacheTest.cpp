@@ -253,3 +253,47 @@ TEST(LargeGlyphCache, GreyPicturesGetTheGreyOfThirtyTwoBitOnes)
     EXPECT_FALSE(LargeGlyphCache::draw(painter, layout.glyphRuns(), QPointF(0, 0), QColor(0, 0, 0, 128)));
     EXPECT_TRUE(LargeGlyphCache::draw(painter, layout.glyphRuns(), QPointF(0, 0), QColor(0, 0, 0)));
 }
+
+// A glyph outline is hinted to its font's own size, so a font of 28 points drawn at 300 dpi
+// and one of 14 points at 600 dpi, equally large on the device, have slightly different
+// glyphs. Each must get its own: a thread that drew one first draws the other as a fresh
+// thread does.
+TEST(LargeGlyphCache, EquallyLargeGlyphsOfOtherFontSizesAreNotTakenForEachOther)
+{
+    struct Drawing
+    {
+        double points;
+        double dpi;
+        QString font;
+    };
+    const QList<QList<Drawing>> groups{
+        {{14, 600, QStringLiteral("TimesNewRomanPS-ItalicMT")}, {28, 300, QStringLiteral("TimesNewRomanPS-ItalicMT")},
+         {56, 150, QStringLiteral("TimesNewRomanPS-ItalicMT")}},
+        {{20, 300, QStringLiteral("ArialMT")}, {40, 150, QStringLiteral("ArialMT")}, {10, 600, QStringLiteral("ArialMT")}},
+        {{24, 300, QStringLiteral("TimesNewRomanPSMT")}, {24, 300, QStringLiteral("TimesNewRomanPS-BoldMT")},
+         {24, 300, QStringLiteral("TimesNewRomanPS-ItalicMT")}},
+    };
+    const auto draw = [](const Drawing &d) {
+        LMNText text;
+        text.setText(QStringLiteral("Happy Birthday"));
+        text.setBounds(QRectF(4, 2, 230, 70));
+        text.text_ctrl_font = CardFont(d.font, d.points);
+        text._isDrawingStroke = false;
+        return picture(QSizeF(240, 80), d.dpi, false, [&text](QPainter &painter) { text.draw(painter, DrawContext{}); });
+    };
+    for (const QList<Drawing> &group : groups) {
+        for (qsizetype last = 0; last < group.size(); ++last) {
+            QImage fresh;
+            std::thread([&] { fresh = draw(group.at(last)); }).join();
+            QImage afterOthers;
+            std::thread([&] {
+                for (qsizetype i = 0; i < group.size(); ++i)
+                    if (i != last)
+                        draw(group.at(i));
+                afterOthers = draw(group.at(last));
+            }).join();
+            EXPECT_EQ(afterOthers, fresh) << group.at(last).points << " pt at " << group.at(last).dpi << " dpi, "
+                                          << group.at(last).font.toStdString();
+        }
+    }
+}
