@@ -256,10 +256,14 @@ TEST(Render, WorkerThreadsRenderWhileTheCanvasPaints)
 }
 
 // Cards are drawn on threads of Qt's pool, where the raster engine does every fill itself: the
-// pixels must be those of a card drawn on another thread, where it splits large fills up.
+// pixels must be those of a card drawn on another thread, where it splits large fills up. (Text
+// is left out: Qt lays glyphs out a fraction of a pixel apart by what the thread's font engine
+// has cached before, whichever thread draws.)
 TEST(Render, ACardDrawnOnThePoolIsTheCardDrawnElsewhere)
 {
-    const GraphicList graphics = mixedCard();
+    GraphicList graphics = mixedCard();
+    graphics.removeIf([](const GraphicPtr &graphic) { return graphic->kind() == GraphicKind::Text; });
+    ASSERT_EQ(graphics.size(), 3);
     for (const double dpi : {72.0, 300.0, 600.0}) {
         LMNRenderingView view(kCard);
         view.setResolution(dpi);
