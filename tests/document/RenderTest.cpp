@@ -257,8 +257,8 @@ TEST(Render, WorkerThreadsRenderWhileTheCanvasPaints)
 
 // Cards are drawn on threads of Qt's pool, where the raster engine does every fill itself: the
 // pixels must be those of a card drawn on another thread, where it splits large fills up. (Text
-// is left out: Qt lays glyphs out a fraction of a pixel apart by what the thread's font engine
-// has cached before, whichever thread draws.)
+// is left out: large text on two threads was seen to differ on glyph edges by what each thread
+// had drawn before, wherever its fills are done; that is a question of its own.)
 TEST(Render, ACardDrawnOnThePoolIsTheCardDrawnElsewhere)
 {
     GraphicList graphics = mixedCard();
