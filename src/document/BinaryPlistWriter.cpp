@@ -1,5 +1,7 @@
 #include "document/BinaryPlistWriter.h"
 
+#include "document/PlistDictionary.h"
+
 #include <QString>
 
 #include <cstdlib>
@@ -130,23 +132,12 @@ public:
             std::vector<uint64_t> keys, values;
             keys.reserve(size);
             values.reserve(size);
-            plist_dict_iter iter = nullptr;
-            plist_dict_new_iter(node, &iter);
-            for (;;) {
-                char *key = nullptr;
-                plist_t value = nullptr;
-                plist_dict_next_item(node, iter, &key, &value);
-                if (!value) {
-                    std::free(key);
-                    break;
-                }
+            PlistDictionary::forEach(node, [&](const char *key, plist_t value) {
                 std::string encoded;
-                appendText(encoded, key ? key : "", key ? std::strlen(key) : 0);
-                std::free(key);
+                appendText(encoded, key, std::strlen(key));
                 keys.push_back(shared(std::move(encoded)));
                 values.push_back(add(value));
-            }
-            std::free(iter);
+            });
             keys.insert(keys.end(), values.begin(), values.end());
             closeContainer(id, keys);
             return id;

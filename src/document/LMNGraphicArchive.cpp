@@ -3,6 +3,7 @@
 #include "document/BinaryPlistWriter.h"
 #include "document/LMNGraphicField.h"
 #include "document/MessageLog.h"
+#include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 
 #include <QBuffer>
@@ -456,24 +457,11 @@ GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
     // would compare keys a hundred times over for every element of a design.
     const std::vector<LMNGraphicField> &fields = LMNGraphicField::all();
     std::vector<plist_t> nodes(fields.size(), nullptr);
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(dictionary, &iter);
-    for (;;) {
-        char *key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(dictionary, iter, &key, &value);
-        if (!value) {
-            free(key);
-            break;
-        }
-        if (key) {
-            const int index = fieldIndex(key);
-            if (index >= 0)
-                nodes[size_t(index)] = value;
-        }
-        free(key);
-    }
-    free(iter);
+    PlistDictionary::forEach(dictionary, [&](const char *key, plist_t value) {
+        const int index = fieldIndex(key);
+        if (index >= 0)
+            nodes[size_t(index)] = value;
+    });
 
     GraphicPtr graphic = LMNGraphic::create(kind);
     for (size_t i = 0; i < fields.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "editor/DesignFile.h"
 
 #include "document/LMNGraphicArchive.h"
+#include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 
 #include <QCoreApplication>
@@ -124,21 +125,9 @@ void makeStringsXmlSafe(plist_t node)
         for (uint32_t i = 0; i < plist_array_get_size(node); ++i)
             makeStringsXmlSafe(plist_array_get_item(node, i));
         break;
-    case PLIST_DICT: {
-        plist_dict_iter iter = nullptr;
-        plist_dict_new_iter(node, &iter);
-        for (;;) {
-            char *key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, iter, &key, &value);
-            std::free(key);
-            if (!value)
-                break;
-            makeStringsXmlSafe(value);
-        }
-        std::free(iter);
+    case PLIST_DICT:
+        PlistDictionary::forEach(node, [](const char *, plist_t value) { makeStringsXmlSafe(value); });
         break;
-    }
     default:
         break;
     }
@@ -342,23 +331,14 @@ public:
                 return {};
             }
             QMap<QString, QString> record;
-            plist_dict_iter iter = nullptr;
-            plist_dict_new_iter(item, &iter);
-            for (;;) {
-                char *key = nullptr;
-                plist_t value = nullptr;
-                plist_dict_next_item(item, iter, &key, &value);
-                const QString keyText = QString::fromUtf8(key);
-                std::free(key);
-                if (!value)
-                    break;
+            PlistDictionary::forEach(item, [&](const char *key, plist_t value) {
                 if (plist_get_node_type(value) != PLIST_STRING) {
                     fail(QStringLiteral("holds a value that is not text"), QString::fromLatin1(field));
-                    break;
+                    return false;
                 }
-                record.insert(keyText, stringOf(value));
-            }
-            std::free(iter);
+                record.insert(QString::fromUtf8(key), stringOf(value));
+                return true;
+            });
             if (failed())
                 return {};
             result << record;

@@ -2,6 +2,7 @@
 
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
+#include "document/PlistDictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,23 +110,14 @@ bool Preferences::read()
     const PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_DICT)
         return false;
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(root, &iter);
-    for (;;) {
-        char *key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(root, iter, &key, &item);
-        if (!key)
-            break;
-        if (item && plist_get_node_type(item) == PLIST_STRING) {
+    PlistDictionary::forEach(root, [this](const char *key, plist_t item) {
+        if (plist_get_node_type(item) == PLIST_STRING) {
             char *text = nullptr;
             plist_get_string_val(item, &text);
             mDict.insert(QString::fromUtf8(key), QString::fromUtf8(text ? text : ""));
             std::free(text);
         }
-        std::free(key);
-    }
-    std::free(iter);
+    });
     return true;
 }
 
