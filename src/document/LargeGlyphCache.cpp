@@ -117,9 +117,11 @@ inline quint32 byteMul(quint32 x, quint32 a)
     return x | t;
 }
 
-// Source-over of the premultiplied colour through the mask at (x, y) of the image, as Qt's
-// raster engine blends a solid colour through partial coverage.
-void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
+// Calls blendRow(line, cover, first, end) for each row of the mask placed at (x, y) that lies
+// in the image: `line` is the image row (pixels of type Pixel) and `cover` the mask row, both
+// from the mask's left edge; columns from `first` to before `end` are covered and inside.
+template<typename Pixel, typename BlendRow>
+void forEachRow(QImage &image, const Mask &mask, int x, int y, BlendRow &&blendRow)
 {
     const int left = x + mask.left;
     const int top = y + mask.top;
@@ -127,14 +129,22 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
     const int endRow = std::min(mask.coverage.height(), image.height() - top);
     uchar *bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
-    const bool opaque = qAlpha(colour) == 255;
     const uchar *coverage = mask.coverage.constBits();
     const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
     for (int row = firstRow; row < endRow; ++row) {
         const int first = std::max(mask.rows[std::size_t(row)].first, -left);
         const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
-        const uchar *cover = coverage + row * coveragePerLine;
-        quint32 *line = reinterpret_cast<quint32 *>(bits + (top + row) * bytesPerLine) + left;
+        blendRow(reinterpret_cast<Pixel *>(bits + (top + row) * bytesPerLine) + left,
+                 coverage + row * coveragePerLine, first, end);
+    }
+}
+
+// Source-over of the premultiplied colour through the mask at (x, y) of the image, as Qt's
+// raster engine blends a solid colour through partial coverage.
+void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
+{
+    const bool opaque = qAlpha(colour) == 255;
+    forEachRow<quint32>(image, mask, x, y, [colour, opaque](quint32 *line, const uchar *cover, int first, int end) {
         if (opaque) {
             // Inside the strokes coverage is whole: the ink replaces the pixel.
             for (int i = first; i < end; ++i) {
@@ -146,13 +156,13 @@ void blend(QImage &image, const Mask &mask, int x, int y, quint32 colour)
                     line[i] = source + byteMul(line[i], 255 - qAlpha(source));
                 }
             }
-            continue;
+            return;
         }
         for (int i = first; i < end; ++i) {
             const quint32 source = byteMul(colour, cover[i]);
             line[i] = source + byteMul(line[i], 255 - qAlpha(source));
         }
-    }
+    });
 }
 
 // x * a / 255 on one channel, rounded as byteMul() rounds each of its four. Every step stays
@@ -167,27 +177,15 @@ inline quint16 channelMul(quint16 x, quint16 a)
 // the 32-bit blend takes the same steps, so the grey pixels are those of the 32-bit picture.
 void blendGrey(QImage &image, const Mask &mask, int x, int y, quint32 level)
 {
-    const int left = x + mask.left;
-    const int top = y + mask.top;
-    const int firstRow = std::max(0, -top);
-    const int endRow = std::min(mask.coverage.height(), image.height() - top);
-    uchar *bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
-    const uchar *coverage = mask.coverage.constBits();
-    const qsizetype coveragePerLine = mask.coverage.bytesPerLine();
     const quint16 ink = quint16(level);
-    for (int row = firstRow; row < endRow; ++row) {
-        const int first = std::max(mask.rows[std::size_t(row)].first, -left);
-        const int end = std::min(mask.rows[std::size_t(row)].second, image.width() - left);
-        const uchar *__restrict cover = coverage + row * coveragePerLine;
-        uchar *__restrict line = bits + (top + row) * bytesPerLine + left;
+    forEachRow<uchar>(image, mask, x, y, [ink](uchar *__restrict line, const uchar *__restrict cover, int first, int end) {
         // The source's alpha, byteMul(255, c), is c itself: the pixel keeps 255 - c of its own.
         // Whole and no coverage come out as the ink and the pixel unchanged.
         for (int i = first; i < end; ++i) {
             const quint16 c = cover[i];
             line[i] = uchar(channelMul(ink, c) + channelMul(line[i], quint16(255 - c)));
         }
-    }
+    });
 }
 
 // The device pixels wholly inside `rect` (user units), within the image.
