@@ -59,7 +59,7 @@ bool PoolThreadRunner::onPoolThread()
 void PoolThreadRunner::run(const std::function<void()> &job)
 {
     QThreadPool *pool = QThreadPool::globalInstance();
-    if (!pool || pool->contains(QThread::currentThread())) {
+    if (!pool || onPoolThread()) {
         job();
         return;
     }
