@@ -1,5 +1,6 @@
 #include "barcode/BarcodeText.h"
 
+#include "document/GreyPictures.h"
 #include "document/LargeGlyphCache.h"
 
 #include <QFontMetricsF>
@@ -222,7 +223,7 @@ void drawAsQtDoes(QPainter &painter, const QRectF &ink, const QRectF *clip, Draw
     if (pixels.isEmpty())
         return;
     // The copy keeps the picture's resolution, which Qt's text drawing takes fonts by.
-    QImage patch = image->copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage patch = GreyPictures::toThirtyTwoBit(image->copy(pixels), QImage::Format_ARGB32_Premultiplied);
     {
         QPainter patchPainter(&patch);
         patchPainter.setRenderHints(painter.renderHints());
@@ -234,7 +235,7 @@ void drawAsQtDoes(QPainter &painter, const QRectF &ink, const QRectF *clip, Draw
         draw(patchPainter);
     }
     // Grey ink on grey pixels leaves every channel alike, which comes back as that level.
-    const QImage drawn = patch.convertToFormat(QImage::Format_Grayscale8);
+    const QImage drawn = GreyPictures::toGrey(patch);
     for (int y = 0; y < pixels.height(); ++y)
         std::memcpy(image->scanLine(pixels.y() + y) + pixels.x(), drawn.constScanLine(y), std::size_t(pixels.width()));
 }

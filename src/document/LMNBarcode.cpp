@@ -1,5 +1,6 @@
 #include "document/LMNBarcode.h"
 
+#include "document/GreyPictures.h"
 #include "document/PaintStyles.h"
 
 #include <QDir>
@@ -16,29 +17,6 @@ QMutex sampleMutex;
 LMNBarcode::SampleMaker sampleMaker = nullptr;
 QImage madeSample;
 bool sampleMade = false;
-
-// Each grey level g as the opaque pixel (g, g, g), as QImage::convertToFormat() makes it, in a
-// loop the compiler widens: Qt's general converter takes several times as long, and a batch run
-// converts a new barcode picture for every record.
-QImage greyToRgb32(const QImage &grey)
-{
-    QImage picture(grey.size(), QImage::Format_RGB32);
-    if (picture.isNull())
-        return grey.convertToFormat(QImage::Format_RGB32);
-    const int width = grey.width();
-    uchar *bits = picture.bits();
-    const qsizetype bytesPerLine = picture.bytesPerLine();
-    for (int y = 0; y < grey.height(); ++y) {
-        const uchar *__restrict from = grey.constScanLine(y);
-        quint32 *__restrict to = reinterpret_cast<quint32 *>(bits + y * bytesPerLine);
-        for (int x = 0; x < width; ++x)
-            to[x] = 0xff000000u | quint32(from[x]) * 0x010101u;
-    }
-    picture.setDotsPerMeterX(grey.dotsPerMeterX());
-    picture.setDotsPerMeterY(grey.dotsPerMeterY());
-    picture.setDevicePixelRatio(grey.devicePixelRatio());
-    return picture;
-}
 
 // The 32-bit picture an 8-bit grey one holds the grey of. The last few made on this thread are
 // kept: a canvas draws the same pictures on every repaint.
@@ -57,7 +35,7 @@ QImage thirtyTwoBit(const QImage &grey)
             return kept.front().picture;
         }
     }
-    const QImage picture = greyToRgb32(grey);
+    const QImage picture = GreyPictures::toThirtyTwoBit(grey);
     if (kept.size() >= kKept)
         kept.pop_back();
     kept.insert(kept.begin(), Kept{grey.cacheKey(), picture});

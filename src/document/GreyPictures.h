@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+
+// Conversions between 8-bit grey pictures and the 32-bit pictures that hold the same greys.
+// They give exactly the pixels QImage::convertToFormat() gives, several times faster: Qt's
+// general converters go pixel by pixel through its colour handling, and barcode pictures are
+// converted for every record of a batch.
+namespace GreyPictures {
+
+// The picture in `format` (RGB32 or ARGB32_Premultiplied) whose every pixel is the opaque
+// (g, g, g) of the grey level g; the resolution is kept. Other formats are left to Qt.
+QImage toThirtyTwoBit(const QImage &grey, QImage::Format format = QImage::Format_RGB32);
+
+// The 8-bit grey picture of a 32-bit one whose pixels are all opaque greys (the three channels
+// alike), as a grey picture drawn on as a 32-bit copy is; any other picture is left to Qt.
+QImage toGrey(const QImage &picture);
+
+} // namespace GreyPictures
