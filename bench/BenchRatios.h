@@ -4,7 +4,7 @@
 //
 // MedianReporter keeps the wall time per iteration of every run of every benchmark (each
 // repetition of --benchmark_repetitions is one run; aggregate rows are not runs), keyed by the
-// benchmark's name without its time-type, repetition and iteration parts, e.g. "Generator/4"
+// benchmark's name without its time-type, repetition and iteration parts, e.g. "Generator/threads:4"
 // or "BM_RenderBothSides/2". ratio() divides the medians of two benchmarks; printRatio() prints
 // it with the number of runs behind each median, the threads each benchmark ran on, the cores
 // this process may use (taskset narrows them) and the load of the machine.
