@@ -25,13 +25,18 @@ constexpr int kJoinGap = 8;
 // Pen colours kept per thread with the painter opacity they were worked out for.
 constexpr qsizetype kMaxColours = 256;
 
-// Covered pixels of one row, from `x` on, their coverage at `offset` in the mask's bytes.
+// Runs of whole coverage at least this long are kept without their bytes.
+constexpr int kLeastWholeRun = 4;
+
+// Pixels of one row from `x` on: wholly covered, or with their coverage at `offset` in the
+// mask's bytes.
 struct Run
 {
     int y;
     int x;
     int length;
     int offset;
+    bool whole;
 };
 
 // Where one stroke covers the device, and what its Qt drawing returned.
@@ -184,6 +189,35 @@ QRect reach(const QPainterPath &path, const QPen &pen, const QTransform &transfo
     return QRect(int(left), int(top), int(right - left), int(bottom - top));
 }
 
+// Keeps the pixels of `line` from `first` to before `end`: long stretches of whole coverage
+// as whole runs, the rest with their coverage.
+void addRun(Mask &mask, const uchar *line, int y, int first, int end)
+{
+    const auto partial = [&](int from, int to) {
+        if (from >= to)
+            return;
+        mask.runs.push_back({y, from, to - from, int(mask.coverage.size()), false});
+        mask.coverage.insert(mask.coverage.end(), line + from, line + to);
+    };
+    int pending = first;
+    for (int x = first; x < end;) {
+        if (line[x] != 255) {
+            ++x;
+            continue;
+        }
+        int whole = x;
+        while (whole < end && line[whole] == 255)
+            ++whole;
+        if (whole - x >= kLeastWholeRun) {
+            partial(pending, x);
+            mask.runs.push_back({y, x, whole - x, 0, true});
+            pending = whole;
+        }
+        x = whole;
+    }
+    partial(pending, end);
+}
+
 // The covered pixels of `area` in the scratch picture as runs, the area left cleared.
 void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
 {
@@ -211,10 +245,8 @@ void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
                     last = x;
                 ++x;
             }
-            const int length = last + 1 - first;
-            mask.runs.push_back({y, first, length, int(mask.coverage.size())});
-            mask.coverage.insert(mask.coverage.end(), line + first, line + first + length);
-            std::memset(line + first, 0, std::size_t(length));
+            addRun(mask, line, y, first, last + 1);
+            std::memset(line + first, 0, std::size_t(last + 1 - first));
             x = last + 1;
         }
     }
@@ -251,8 +283,18 @@ void blend(QImage &image, const Mask &mask, quint32 colour)
     const bool opaque = qAlpha(colour) == 255;
     uchar *bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
+    const quint32 keep = 255 - qAlpha(colour);
     for (const Run &run : mask.runs) {
         quint32 *line = reinterpret_cast<quint32 *>(bits + run.y * bytesPerLine) + run.x;
+        if (run.whole) {
+            if (opaque) {
+                std::fill_n(line, run.length, colour);
+            } else {
+                for (int i = 0; i < run.length; ++i)
+                    line[i] = colour + byteMul(line[i], keep);
+            }
+            continue;
+        }
         const uchar *cover = mask.coverage.data() + run.offset;
         for (int i = 0; i < run.length; ++i) {
             const quint32 c = cover[i];
