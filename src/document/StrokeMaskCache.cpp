@@ -13,6 +13,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace StrokeMaskCache {
 
 namespace {
@@ -276,35 +280,67 @@ Mask makeMask(const QPainter &painter, const QImage &image, const QPainterPath &
     return mask;
 }
 
-// Source-over of the premultiplied colour through the mask, as Qt's raster engine blends a
-// solid colour through partial coverage.
+#if defined(__SSE2__)
+// byteMul() of four pixels by four factors, each factor in both 16-bit halves of its pixel's lane.
+inline __m128i byteMul4(__m128i pixels, __m128i factors)
+{
+    const __m128i redBlue = _mm_set1_epi32(0x00ff00ff);
+    const __m128i half = _mm_set1_epi16(0x80);
+    __m128i ag = _mm_mullo_epi16(_mm_srli_epi16(pixels, 8), factors);
+    __m128i rb = _mm_mullo_epi16(_mm_and_si128(pixels, redBlue), factors);
+    ag = _mm_add_epi16(_mm_add_epi16(ag, _mm_srli_epi16(ag, 8)), half);
+    rb = _mm_add_epi16(_mm_add_epi16(rb, _mm_srli_epi16(rb, 8)), half);
+    return _mm_or_si128(_mm_andnot_si128(redBlue, ag), _mm_srli_epi16(rb, 8));
+}
+
+// Source-over of `colour` through four coverage bytes onto four pixels.
+inline __m128i blend4(__m128i pixels, quint32 cover, __m128i colour)
+{
+    __m128i factors = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(cover)), _mm_setzero_si128());
+    factors = _mm_unpacklo_epi16(factors, factors);
+    const __m128i source = byteMul4(colour, factors);
+    __m128i keep = _mm_srli_epi32(source, 24);
+    keep = _mm_sub_epi16(_mm_set1_epi16(255), _mm_or_si128(keep, _mm_slli_epi32(keep, 16)));
+    return _mm_add_epi32(source, byteMul4(pixels, keep));
+}
+#endif
+
+// Source-over of the premultiplied colour through `cover` (whole coverage where null) onto
+// `length` pixels of `line`, as Qt's raster engine blends a solid colour through coverage.
+// Whole coverage and none come out of the same sums as the colour and the pixel unchanged.
+void blendSpan(quint32 *line, const uchar *cover, int length, quint32 colour)
+{
+    int i = 0;
+    if (!cover && qAlpha(colour) == 255) {
+        std::fill_n(line, length, colour);
+        return;
+    }
+#if defined(__SSE2__)
+    const __m128i colours = _mm_set1_epi32(int(colour));
+    for (; i + 4 <= length; i += 4) {
+        quint32 four = 0xffffffffu;
+        if (cover)
+            std::memcpy(&four, cover + i, 4);
+        if (four == 0)
+            continue;
+        __m128i *at = reinterpret_cast<__m128i *>(line + i);
+        _mm_storeu_si128(at, blend4(_mm_loadu_si128(at), four, colours));
+    }
+#endif
+    for (; i < length; ++i) {
+        const quint32 source = cover ? byteMul(colour, cover[i]) : colour;
+        line[i] = source + byteMul(line[i], 255 - qAlpha(source));
+    }
+}
+
+// Source-over of the premultiplied colour through the mask.
 void blend(QImage &image, const Mask &mask, quint32 colour)
 {
-    const bool opaque = qAlpha(colour) == 255;
     uchar *bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
-    const quint32 keep = 255 - qAlpha(colour);
     for (const Run &run : mask.runs) {
         quint32 *line = reinterpret_cast<quint32 *>(bits + run.y * bytesPerLine) + run.x;
-        if (run.whole) {
-            if (opaque) {
-                std::fill_n(line, run.length, colour);
-            } else {
-                for (int i = 0; i < run.length; ++i)
-                    line[i] = colour + byteMul(line[i], keep);
-            }
-            continue;
-        }
-        const uchar *cover = mask.coverage.data() + run.offset;
-        for (int i = 0; i < run.length; ++i) {
-            const quint32 c = cover[i];
-            if (c == 255 && opaque) {
-                line[i] = colour;
-            } else if (c != 0) {
-                const quint32 source = byteMul(colour, c);
-                line[i] = source + byteMul(line[i], 255 - qAlpha(source));
-            }
-        }
+        blendSpan(line, run.whole ? nullptr : mask.coverage.data() + run.offset, run.length, colour);
     }
 }
 
