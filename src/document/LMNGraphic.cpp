@@ -10,6 +10,7 @@
 #include "document/LMNText.h"
 #include "document/PaintStyles.h"
 #include "document/Shape_Control.h"
+#include "document/StrokeMaskCache.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -136,7 +137,9 @@ QBrush LMNGraphic::fillBrush(const QRectF &area) const
 void LMNGraphic::paintFill(QPainter &painter, const QPainterPath &path, const DrawContext &context) const
 {
     const QRectF area = path.boundingRect();
-    painter.fillPath(path, fillBrush(area));
+    const QBrush plain = fillBrush(area);
+    if (!StrokeMaskCache::fill(painter, path, plain))
+        painter.fillPath(path, plain);
     if (_fill_type != QLatin1String("H"))
         return;
     const QImage pattern = PaintStyles::hatchPattern(context.resourcePath, _fill_hatch_type);

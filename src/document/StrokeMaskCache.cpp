@@ -360,8 +360,11 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
         return false;
     // Solid colours only; a cosmetic pen, or one a pixel wide or less, is drawn by Qt's
     // pixel-wide stroker, which may blend a pixel more than once.
-    if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.isCosmetic()
+    if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern
         || pen.color().spec() == QColor::ExtendedRgb || path.elementCount() < 2)
+        return false;
+    const bool stroke = way != Way::Fill;
+    if (stroke && pen.isCosmetic())
         return false;
     // A dashed line with flat or square caps Qt draws dash by dash, blending a pixel two dashes
     // share twice.
@@ -371,7 +374,7 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
     if (transform.type() > QTransform::TxShear
         || !allFinite({transform.m11(), transform.m12(), transform.m21(), transform.m22(), transform.dx(),
                        transform.dy(), pen.widthF(), pen.miterLimit(), pen.dashOffset(), painter.opacity()})
-        || !(pen.widthF() * leastStretch(transform) > 1.0))
+        || (stroke && !(pen.widthF() * leastStretch(transform) > 1.0)))
         return false;
 
     const quint32 colour = fillColour(pen.brush(), painter.opacity());
@@ -402,6 +405,18 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
     if (result)
         *result = found->result;
     return true;
+}
+
+bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush)
+{
+    if (brush.style() != Qt::SolidPattern)
+        return false;
+    // The brush rides on a pen for the mask's key and for Qt's drawing.
+    const QPen carrier(brush, 1.0);
+    return draw(painter, Way::Fill, path, carrier, [&path](QPainter &target, const QPen &drawn) {
+        target.fillPath(path, drawn.brush());
+        return false;
+    });
 }
 
 int maskCount()

@@ -4,11 +4,12 @@
 
 #include <functional>
 
+class QBrush;
 class QPainter;
 class QPainterPath;
 class QPen;
 
-// Draws solid-colour pen strokes from coverage masks kept per thread.
+// Draws solid-colour pen strokes (and fills) from coverage masks kept per thread.
 //
 // Qt's stroker turns every dash, join and round cap of a stroke into polygons and flattens them
 // on every draw, although a batch run draws the same lines and outlines at the same place on
@@ -22,7 +23,7 @@ namespace StrokeMaskCache {
 
 // What the stroke is drawn by, part of what a mask is known by: Qt draws a line given as a line
 // by a way of its own.
-enum class Way { Path, Line };
+enum class Way { Path, Line, Fill };
 
 // Draws a stroke with Qt: `pen` on `painter`, as the caller would draw the stroke itself; returns
 // a value kept with the mask and handed back with every later drawing.
@@ -36,6 +37,10 @@ using QtDrawing = std::function<bool(QPainter &painter, const QPen &pen)>;
 // caps it draws dash by dash): the caller draws then. `result` gets what qtDraw returned.
 bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen, const QtDrawing &qtDraw,
           bool *result = nullptr);
+
+// As draw(), for the fill of `path` with the solid `brush` as QPainter::fillPath draws it. Returns
+// false, drawing nothing, for a brush of a gradient or a pattern and where draw() would.
+bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush);
 
 // Masks the calling thread holds, and their bytes.
 int maskCount();

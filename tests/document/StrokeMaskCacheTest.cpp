@@ -98,6 +98,24 @@ Stroke outline(const char *code, const QRectF &bounds, const char *border, doubl
             }};
 }
 
+// A shape filled in a plain colour (or the plain colour under a hatch without its pattern) at
+// the shape's opacity, without an outline.
+Stroke filled(const char *code, const QRectF &bounds, const char *fill, const QColor &colour)
+{
+    auto s = std::make_shared<Shape_Control>();
+    s->_shape_type = QString::fromLatin1(code);
+    s->setBounds(bounds);
+    s->_isDrawingFill = true;
+    s->_isDrawingStroke = false;
+    s->_fill_type = QString::fromLatin1(fill);
+    s->_fillColor = colour;
+    s->_fill_htch_clr = colour;
+    s->alpha_val = 0.85f;
+    return {s, [s, colour](QPainter &painter) {
+                painter.fillPath(s->path(), QBrush(PaintStyles::withOpacity(colour, 0.85)));
+            }};
+}
+
 void drawElement(QPainter &painter, const Stroke &stroke)
 {
     stroke.element->draw(painter, DrawContext());
@@ -121,8 +139,8 @@ const double kWidths[] = {1.5, 2.0, 3.3};
 } // namespace
 
 // The first drawing (which makes the mask) and the second (from it) both equal Qt's drawing, for
-// every line kind, cap, width and orientation, outlines of several shapes, 72 to 600 dpi,
-// fractional positions, colours with alpha, painter opacity and translucent paper.
+// every line kind, cap, width and orientation, outlines and plain fills of several shapes, 72 to
+// 600 dpi, fractional positions, colours with alpha, painter opacity and translucent paper.
 TEST(StrokeMaskCache, StrokesFromMasksAreQtsPixels)
 {
     onFreshThread([] {
@@ -141,6 +159,10 @@ TEST(StrokeMaskCache, StrokesFromMasksAreQtsPixels)
                     strokes.push_back({std::string("outline ") + code,
                                        outline(code, QRectF(5.4, 6.1, 97.3, 66.6), border, kWidths[index % 3],
                                                kColours[(index + 1) % 3])});
+                for (const char *code : {"C", "S", "R"})
+                    strokes.push_back({std::string("fill ") + code,
+                                       filled(code, QRectF(7.1 + index * 0.013, 4.9, 81.3, 60.6), index % 2 ? "S" : "H",
+                                              kColours[(index + 2) % 3])});
                 for (const auto &[what, stroke] : strokes) {
                     Sheet sheet;
                     sheet.dpi = dpi;
