@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -24,6 +25,9 @@ namespace {
 // Coverage pictures are made for devices up to this many pixels (a card at 1200 dpi); larger
 // ones are left to Qt.
 constexpr qint64 kMaxDevicePixels = qint64(16) << 20;
+// The coverage picture is kept from one mask to the next up to this many pixels (a card at
+// 600 dpi); a larger one is made for each mask.
+constexpr qint64 kKeptScratchPixels = qint64(4) << 20;
 // Runs of covered pixels in a row are joined across fewer uncovered pixels than this.
 constexpr int kJoinGap = 8;
 // Pen colours kept per thread with the painter opacity they were worked out for.
@@ -258,13 +262,16 @@ void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
     mask.coverage.shrink_to_fit();
 }
 
-Mask makeMask(const QPainter &painter, const QImage &image, const QPainterPath &path, const QPen &pen,
+// The stroke's mask; none where no coverage picture could be had.
+std::optional<Mask> makeMask(const QPainter &painter, const QImage &image, const QPainterPath &path, const QPen &pen,
               const QTransform &transform, const QtDrawing &qtDraw)
 {
     Cache &c = cache();
     if (c.scratch.size() != image.size()) {
         c.scratch = QImage();
         c.scratch = QImage(image.size(), QImage::Format_Alpha8);
+        if (c.scratch.isNull())
+            return std::nullopt;
         c.scratch.fill(0);
     }
     Mask mask;
@@ -277,6 +284,8 @@ Mask makeMask(const QPainter &painter, const QImage &image, const QPainterPath &
         mask.result = qtDraw(scratch, white);
     }
     takeRuns(c.scratch, reach(path, pen, transform, image), mask);
+    if (qint64(c.scratch.width()) * c.scratch.height() > kKeptScratchPixels)
+        c.scratch = QImage();
     return mask;
 }
 
@@ -384,7 +393,10 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
     Cache &c = cache();
     auto found = c.masks.constFind(key);
     if (found == c.masks.constEnd()) {
-        Mask mask = makeMask(painter, image, path, pen, transform, qtDraw);
+        std::optional<Mask> made = makeMask(painter, image, path, pen, transform, qtDraw);
+        if (!made)
+            return false;
+        Mask &mask = *made;
         const qint64 bytes = mask.bytes() + key.size();
         if (bytes > kMaxBytes / 4) {
             // Too large to keep: drawn this once from the mask.
