@@ -1,5 +1,7 @@
 #include "document/DashedStroke.h"
 
+#include "document/StrokeMaskCache.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -141,25 +143,39 @@ Stroked strokeOutline(QPainter &painter, const QPainterPath &path, const QPen &p
 
 void DashedStroke::strokePath(QPainter &painter, const QPainterPath &path, const QPen &pen)
 {
-    const Stroked stroked = strokeOutline(painter, path, pen);
-    t_grouped = stroked == Stroked::InGroups;
-    if (stroked == Stroked::ByQt)
-        painter.strokePath(path, pen);
+    const auto qt = [&path](QPainter &target, const QPen &drawn) {
+        const Stroked stroked = strokeOutline(target, path, drawn);
+        if (stroked == Stroked::ByQt)
+            target.strokePath(path, drawn);
+        return stroked == Stroked::InGroups;
+    };
+    bool grouped = false;
+    if (!StrokeMaskCache::draw(painter, StrokeMaskCache::Way::Path, path, pen, qt, &grouped))
+        grouped = qt(painter, pen);
+    t_grouped = grouped;
 }
 
 void DashedStroke::drawLine(QPainter &painter, const QLineF &line, const QPen &pen)
 {
-    Stroked stroked = Stroked::ByQt;
-    if (pen.capStyle() == Qt::RoundCap && line.p1() != line.p2()) {
-        QPainterPath path(line.p1());
-        path.lineTo(line.p2());
-        stroked = strokeOutline(painter, path, pen);
-    }
-    t_grouped = stroked == Stroked::InGroups;
-    if (stroked == Stroked::ByQt) {
-        painter.setPen(pen);
-        painter.drawLine(line);
-    }
+    const auto qt = [&line](QPainter &target, const QPen &drawn) {
+        Stroked stroked = Stroked::ByQt;
+        if (drawn.capStyle() == Qt::RoundCap && line.p1() != line.p2()) {
+            QPainterPath path(line.p1());
+            path.lineTo(line.p2());
+            stroked = strokeOutline(target, path, drawn);
+        }
+        if (stroked == Stroked::ByQt) {
+            target.setPen(drawn);
+            target.drawLine(line);
+        }
+        return stroked == Stroked::InGroups;
+    };
+    QPainterPath path(line.p1());
+    path.lineTo(line.p2());
+    bool grouped = false;
+    if (!StrokeMaskCache::draw(painter, StrokeMaskCache::Way::Line, path, pen, qt, &grouped))
+        grouped = qt(painter, pen);
+    t_grouped = grouped;
 }
 
 bool DashedStroke::lastCallGrouped()

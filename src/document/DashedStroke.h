@@ -15,7 +15,8 @@ class QPainter;
 // from a single fill. Only where that gives Qt's own pixels: an antialiased raster painter, a
 // dashed pen wider than a pixel, no more than scaling and moving, and straight edges in the
 // stroked path (Qt cuts curves into dashes with a finer tolerance than its stroker offers).
-// Everything else goes to QPainter unchanged.
+// Everything else goes to QPainter unchanged. Either way a stroke drawn again at the same place
+// on the same thread is blended from the coverage it got the first time (StrokeMaskCache).
 class DashedStroke
 {
 public:

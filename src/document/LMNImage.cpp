@@ -1,5 +1,6 @@
 #include "document/LMNImage.h"
 
+#include "document/DashedStroke.h"
 #include "document/PaintStyles.h"
 
 #include <QPainter>
@@ -144,6 +145,6 @@ void LMNImage::drawContents(QPainter &painter, const DrawContext &context) const
     if (hasVisibleStroke()) {
         QPainterPath frame;
         frame.addRect(_bounds);
-        painter.strokePath(frame, strokePen());
+        DashedStroke::strokePath(painter, frame, strokePen());
     }
 }

@@ -1,5 +1,6 @@
 #include "document/LMNSignature.h"
 
+#include "document/DashedStroke.h"
 #include "document/PaintStyles.h"
 
 #include <QPainter>
@@ -75,6 +76,6 @@ void LMNSignature::drawContents(QPainter &painter, const DrawContext &) const
     if (hasVisibleStroke()) {
         QPainterPath frame;
         frame.addRect(_bounds);
-        painter.strokePath(frame, strokePen());
+        DashedStroke::strokePath(painter, frame, strokePen());
     }
 }

@@ -1,5 +1,6 @@
 #include "document/LMNText.h"
 
+#include "document/DashedStroke.h"
 #include "document/LargeGlyphCache.h"
 
 #include <QFontMetricsF>
@@ -180,7 +181,7 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
     }
 
     if (hasVisibleStroke())
-        painter.strokePath(frame, strokePen());
+        DashedStroke::strokePath(painter, frame, strokePen());
 }
 
 bool LMNText::shrinkFontToFit(double smallest)

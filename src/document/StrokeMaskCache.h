@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+
+class QPainter;
+class QPainterPath;
+class QPen;
+
+// Draws solid-colour pen strokes from coverage masks kept per thread.
+//
+// Qt's stroker turns every dash, join and round cap of a stroke into polygons and flattens them
+// on every draw, although a batch run draws the same lines and outlines at the same place on
+// every card. Here the first drawing of a stroke on a thread is done by Qt itself, in opaque
+// white onto a coverage picture as large as the device and through the painter's own
+// transform, so Qt's rasteriser gives every pixel the coverage it gives it when drawing for
+// real; later drawings of the same stroke (same path, pen, transform, render hints and device
+// size) blend that coverage in the pen's colour with exactly the rounding of Qt's raster
+// engine. The pixels are Qt's own.
+namespace StrokeMaskCache {
+
+// What the stroke is drawn by, part of what a mask is known by: Qt draws a line given as a line
+// by a way of its own.
+enum class Way { Path, Line };
+
+// Draws a stroke with Qt: `pen` on `painter`, as the caller would draw the stroke itself; returns
+// a value kept with the mask and handed back with every later drawing.
+using QtDrawing = std::function<bool(QPainter &painter, const QPen &pen)>;
+
+// Draws the stroke of `path` (for Way::Line, a line from its first to its second point) with
+// `pen` as `qtDraw` draws it, from the calling thread's mask, making the mask with `qtDraw` the
+// first time. Returns false, drawing nothing, unless the painter is a raster painter on a 32-bit
+// premultiplied image without clipping, in source-over, the pen a solid colour more than a pixel
+// wide, and Qt would give every pixel its coverage in one pass (a dashed line with flat or square
+// caps it draws dash by dash): the caller draws then. `result` gets what qtDraw returned.
+bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen, const QtDrawing &qtDraw,
+          bool *result = nullptr);
+
+// Masks the calling thread holds, and their bytes.
+int maskCount();
+qint64 maskBytes();
+
+// At most this many masks and bytes per thread: beyond them the thread starts afresh.
+constexpr int kMaxMasks = 512;
+constexpr qint64 kMaxBytes = qint64(16) << 20;
+
+} // namespace StrokeMaskCache
