@@ -246,6 +246,7 @@ void drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
     if (LargeGlyphCache::draw(painter, runs, origin, colour))
         return;
     drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
+        LargeGlyphCache::prepareQtDrawing(target, runs);
         target.setPen(colour);
         for (const QGlyphRun &run : runs)
             target.drawGlyphRun(origin, run);
@@ -344,6 +345,7 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     if (LargeGlyphCache::draw(painter, runs, origin, colour))
         return;
     drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
+        LargeGlyphCache::prepareQtDrawing(target, runs);
         target.setPen(colour);
         laid.layout->draw(&target, origin);
     });
@@ -390,6 +392,7 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
         target.setPen(colour);
         for (int i = 0; i < laid.layout->lineCount(); ++i) {
             const QTextLine line = laid.layout->lineAt(i);
+            LargeGlyphCache::prepareQtDrawing(target, line.glyphRuns());
             line.draw(&target, lineOrigin(line));
         }
     });

@@ -170,9 +170,11 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
         layoutText(text, drawingFont(), option, lineWidth, _bounds.height(), [&](const QTextLayout &layout) {
             for (int i = 0; i < layout.lineCount(); ++i) {
                 const QTextLine line = layout.lineAt(i);
-                if (!boundsOnlyClip
-                    || !LargeGlyphCache::drawInsideClip(painter, line.glyphRuns(), origin, txt_clr, _bounds))
+                const QList<QGlyphRun> runs = line.glyphRuns();
+                if (!boundsOnlyClip || !LargeGlyphCache::drawInsideClip(painter, runs, origin, txt_clr, _bounds)) {
+                    LargeGlyphCache::prepareQtDrawing(painter, runs);
                     line.draw(&painter, origin);
+                }
             }
         });
         painter.restore();

@@ -68,6 +68,20 @@ QHash<MaskKey, Mask> &masks()
     return cache;
 }
 
+// Qt's FreeType engine sets a glyph's sub-pixel position on the font face as a shift whenever it
+// makes a glyph picture, and leaves it set. Outlines read afterwards (QRawFont::pathForGlyph(),
+// and Qt's own filling of large text) are moved by that shift, a fraction of a font unit, which
+// after rounding to 1/64 pixel changes the edges of some glyphs: the same text came out a little
+// otherwise by what the thread had drawn before (14-point text at 600 dpi differed in about two
+// thousand edge pixels after 72 dpi text). A glyph loaded at no shift sets it back to none; an
+// engine of another size on the same face holds no glyph yet, so it does load.
+void clearOutlineShift(const QRawFont &font, quint32 glyph)
+{
+    QRawFont fresh = font;
+    fresh.setPixelSize(font.pixelSize() * 2.0);
+    fresh.boundingRect(glyph);
+}
+
 Mask makeMask(const QRawFont &font, quint32 glyph, double scaleX, double scaleY, double phaseX, double phaseY)
 {
     QPainterPath path = font.pathForGlyph(glyph);
@@ -252,6 +266,7 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
     QRect ink;
     for (const QGlyphRun &run : runs) {
         const QRawFont font = run.rawFont();
+        bool shiftCleared = false;
         MaskKey key{font.familyName(), font.styleName(), font.weight(), int(font.style()), font.pixelSize(),
                     transform.m11(), transform.m22(), 0, 0, 0};
         const QList<quint32> glyphs = run.glyphIndexes();
@@ -270,6 +285,8 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
             key.phaseX = int(stepsX) - pixelX * kSubPixelSteps;
             key.phaseY = int(stepsY) - pixelY * kSubPixelSteps;
             auto found = cache.constFind(key);
+            if (found == cache.constEnd() && !std::exchange(shiftCleared, true))
+                clearOutlineShift(font, key.glyph);
             if (found == cache.constEnd())
                 found = cache.insert(key, makeMask(font, key.glyph, transform.m11(), transform.m22(),
                                                    double(key.phaseX) / kSubPixelSteps,
@@ -302,6 +319,18 @@ bool drawInsideClip(QPainter &painter, const QList<QGlyphRun> &runs, const QPoin
                     const QRectF &clip)
 {
     return drawRuns(painter, runs, origin, colour, &clip);
+}
+
+void prepareQtDrawing(const QPainter &painter, const QList<QGlyphRun> &runs)
+{
+    const QTransform transform = painter.combinedTransform();
+    // As Qt's raster engine chooses between its glyph cache and the outlines.
+    const double scale = std::sqrt(std::abs(transform.determinant()));
+    for (const QGlyphRun &run : runs) {
+        const QRawFont font = run.rawFont();
+        if (font.pixelSize() * scale >= kQtCachedGlyphPixels && !run.glyphIndexes().isEmpty())
+            clearOutlineShift(font, run.glyphIndexes().constFirst());
+    }
 }
 
 int maskCount()

@@ -30,6 +30,11 @@ bool draw(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin
 bool drawInsideClip(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour,
                     const QRectF &clip);
 
+// To be called before Qt draws `runs` itself with `painter`: where Qt fills the glyphs'
+// outlines (glyphs larger than its own cache holds), they then come out as on a thread that has
+// drawn nothing before. Does nothing for smaller glyphs, whose pictures do not depend on it.
+void prepareQtDrawing(const QPainter &painter, const QList<QGlyphRun> &runs);
+
 // Masks the calling thread holds.
 int maskCount();
 

@@ -297,3 +297,50 @@ TEST(LargeGlyphCache, EquallyLargeGlyphsOfOtherFontSizesAreNotTakenForEachOther)
         }
     }
 }
+
+// Qt's font engine leaves the sub-pixel shift of the last glyph picture it made set on the font
+// face, and outlines read afterwards moved with it. Large text, whether drawn from masks or
+// filled by Qt (a box cutting it), must come out as on a thread that has drawn nothing, after
+// any smaller text drawn at sub-pixel positions.
+TEST(LargeGlyphCache, LargeTextComesOutAsOnAFreshThreadWhateverWasDrawnBefore)
+{
+    const auto text = [](const QString &font, double points, const QRectF &bounds, double dpi) {
+        return [=] {
+            LMNText element;
+            element.setText(QStringLiteral("Happy Birthday"));
+            element.setBounds(bounds);
+            element.text_ctrl_font = CardFont(font, points);
+            element._isDrawingStroke = false;
+            return picture(QSizeF(140, 50), dpi, false, [&element](QPainter &painter) { element.draw(painter, DrawContext{}); });
+        };
+    };
+    const QString times = QStringLiteral("TimesNewRomanPS-ItalicMT");
+    const QString arial = QStringLiteral("ArialMT");
+    const QRectF whole(10, 10, 120, 30);
+    const QRectF cutting(10, 10, 120, 11);
+    struct Case
+    {
+        const char *before;
+        std::function<QImage()> drawBefore;
+        const char *drawn;
+        std::function<QImage()> draw;
+    };
+    const Case cases[] = {
+        {"Times at 72 dpi", text(times, 14, whole, 72), "Times from masks at 600 dpi", text(times, 14, whole, 600)},
+        {"Times at 96 dpi", text(times, 14, whole, 96), "Times from masks at 600 dpi", text(times, 14, whole, 600)},
+        {"Times at 72 dpi", text(times, 14, whole, 72), "Times cut by its box at 600 dpi", text(times, 14, cutting, 600)},
+        {"Times at 150 dpi", text(times, 14, whole, 150), "Times cut by its box at 1200 dpi", text(times, 14, cutting, 1200)},
+        {"Arial at 72 dpi", text(arial, 11, whole, 72), "Arial from masks at 600 dpi", text(arial, 11, whole, 600)},
+        {"a caption at 72 dpi", [] { return caption(72, false); }, "a caption at 600 dpi", [] { return caption(600, false); }},
+        {"a caption at 72 dpi", [] { return caption(72, false); }, "a caption Qt draws at 600 dpi", [] { return caption(600, true); }},
+    };
+    for (const Case &c : cases) {
+        QImage fresh, after;
+        std::thread([&] { fresh = c.draw(); }).join();
+        std::thread([&] {
+            c.drawBefore();
+            after = c.draw();
+        }).join();
+        EXPECT_EQ(after, fresh) << c.drawn << " after " << c.before;
+    }
+}
