@@ -207,8 +207,9 @@ LMNRenderingView rendererFor(const Card &c)
     return view;
 }
 
-// Both sides of the card per iteration; the elements remember their processed pictures,
-// as they do from one record to the next in a batch run.
+// Both sides of the card per iteration; the elements remember their processed pictures, and
+// the drawing thread the coverage of the lines, outlines and plain fills it drew, as they do
+// from one record to the next in a batch run.
 void BM_RenderCardBothSides300dpi(benchmark::State &state)
 {
     const Card &c = card();
