@@ -1,5 +1,7 @@
 #include "document/LargeGlyphCache.h"
 
+#include "document/RasterRounding.h"
+
 #include <QColor>
 #include <QGlyphRun>
 #include <QHash>
@@ -17,6 +19,8 @@
 namespace LargeGlyphCache {
 
 namespace {
+
+using RasterRounding::byteMul;
 
 // Qt's raster engine draws glyphs up to this many device pixels from its own cache.
 constexpr double kQtCachedGlyphPixels = 64.0;
@@ -117,18 +121,6 @@ Mask makeMask(const QRawFont &font, quint32 glyph, double scaleX, double scaleY,
         mask.rows.emplace_back(first, end);
     }
     return mask;
-}
-
-// x * a / 255 on all four channels at once, rounded as Qt's raster engine rounds it.
-inline quint32 byteMul(quint32 x, quint32 a)
-{
-    quint32 t = (x & 0xff00ff) * a;
-    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
-    t &= 0xff00ff;
-    x = ((x >> 8) & 0xff00ff) * a;
-    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
-    x &= 0xff00ff00;
-    return x | t;
 }
 
 // Calls blendRow(line, cover, first, end) for each row of the mask placed at (x, y) that lies

@@ -1,5 +1,7 @@
 #include "document/StrokeMaskCache.h"
 
+#include "document/RasterRounding.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
@@ -21,6 +23,8 @@
 namespace StrokeMaskCache {
 
 namespace {
+
+using RasterRounding::byteMul;
 
 // Coverage pictures are made for devices up to this many pixels (a card at 1200 dpi); larger
 // ones are left to Qt.
@@ -79,18 +83,6 @@ template<typename T>
 void put(QByteArray &key, T value)
 {
     key.append(reinterpret_cast<const char *>(&value), sizeof value);
-}
-
-// x * a / 255 on all four channels at once, rounded as Qt's raster engine rounds it.
-inline quint32 byteMul(quint32 x, quint32 a)
-{
-    quint32 t = (x & 0xff00ff) * a;
-    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
-    t &= 0xff00ff;
-    x = ((x >> 8) & 0xff00ff) * a;
-    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
-    x &= 0xff00ff00;
-    return x | t;
 }
 
 // The premultiplied 32-bit colour Qt's raster engine fills a stroke of `brush` with at the
