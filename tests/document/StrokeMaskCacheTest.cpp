@@ -330,8 +330,9 @@ TEST(StrokeMaskCache, MasksStayWithinTheirBounds)
             const QImage ours = picture(true);
             ASSERT_LE(StrokeMaskCache::maskBytes(), StrokeMaskCache::kMaxBytes);
             ASSERT_GT(StrokeMaskCache::maskCount(), 0);
-            if (width > 1000) // a quarter of all the bytes at least
+            if (width > 1000) { // a quarter of all the bytes at least
                 EXPECT_EQ(StrokeMaskCache::maskCount(), before);
+            }
             const QImage qt = picture(false);
             ASSERT_EQ(ours, qt) << differing(ours, qt) << " pixels differ";
         }
