@@ -282,12 +282,14 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    BenchRatios::registerArithmeticAlone();
     benchmark::Initialize(&argc, argv);
     BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nBoth sides at 300 dpi, time on one thread over time on more (goal: 3.5 or more on four)\n");
     reporter.printRatio("two threads over one", "BM_RenderBothSides/threads:1", "BM_RenderBothSides/threads:2", "1 and 2 threads");
     reporter.printRatio("four threads over one", "BM_RenderBothSides/threads:1", "BM_RenderBothSides/threads:4", "1 and 4 threads");
+    reporter.printArithmeticRatio();
     const double exportSeconds = reporter.medianCounter("BM_BatchExport", "export_s");
     const double encodeSeconds = reporter.medianCounter("BM_BatchExport", "encode_only_s");
     if (encodeSeconds > 0)

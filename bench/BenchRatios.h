@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -49,6 +50,38 @@ inline double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// Arithmetic alone, on one thread and on four: six independent xorshift chains an iteration, no
+// memory touched and nothing shared between threads. How much faster four threads of it run than
+// one is what the cores give any work at that moment; on a virtual machine whose cores share
+// physical ones with each other or with other machines it is less than four, and the thread
+// ratios printed beside it can be no better. Registered as "ArithmeticAlone"; run with
+// --benchmark_enable_random_interleaving and repetitions, its runs fall among the others'.
+inline void arithmeticAlone(benchmark::State &state)
+{
+    std::uint64_t chains[6];
+    for (int i = 0; i < 6; ++i)
+        chains[i] = std::uint64_t(state.thread_index() + 1) * 0x9E3779B97F4A7C15ull + std::uint64_t(i);
+    for (auto _ : state) {
+        for (int step = 0; step < 20000; ++step) {
+            for (std::uint64_t &x : chains) {
+                x ^= x << 13;
+                x ^= x >> 7;
+                x ^= x << 17;
+            }
+        }
+        benchmark::DoNotOptimize(chains);
+    }
+}
+
+inline void registerArithmeticAlone()
+{
+    benchmark::RegisterBenchmark("ArithmeticAlone", arithmeticAlone)
+        ->Threads(1)
+        ->Threads(4)
+        ->UseRealTime()
+        ->Unit(benchmark::kMicrosecond);
 }
 
 class MedianReporter : public benchmark::ConsoleReporter
@@ -146,6 +179,12 @@ public:
                     static_cast<long long>(bottom->runs),
                     timeText(median(top->seconds)).c_str(), timeText(median(bottom->seconds)).c_str(),
                     threads.empty() ? threadText(*top, *bottom).c_str() : threads.c_str());
+    }
+
+    // The ratio of ArithmeticAlone (see registerArithmeticAlone()) on one thread and on four.
+    void printArithmeticRatio() const
+    {
+        printRatio("arithmetic alone, the cores' own", "ArithmeticAlone", "ArithmeticAlone/threads:4", "1 and 4 threads");
     }
 
     // The line under the ratios: where they were measured.

@@ -285,6 +285,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     card(); // build the pictures before any timing
+    BenchRatios::registerArithmeticAlone();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -295,6 +296,7 @@ int main(int argc, char **argv)
         for (const int threads : {2, 4})
             reporter.printRatio(std::string(name).substr(3) + ", " + std::to_string(threads) + " over 1", name,
                                 std::string(name) + "/threads:" + std::to_string(threads));
+    reporter.printArithmeticRatio();
     BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;
