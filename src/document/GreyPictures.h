@@ -8,6 +8,13 @@
 // converted for every record of a batch.
 namespace GreyPictures {
 
+// Whether a 32-bit colour or pixel is fully opaque with the same level on every channel: what an
+// 8-bit grey picture can hold.
+inline bool isOpaqueGrey(QRgb colour)
+{
+    return qAlpha(colour) == 255 && qRed(colour) == qGreen(colour) && qRed(colour) == qBlue(colour);
+}
+
 // The picture in `format` (RGB32 or ARGB32_Premultiplied) whose every pixel is the opaque
 // (g, g, g) of the grey level g; the resolution is kept. Other formats are left to Qt.
 QImage toThirtyTwoBit(const QImage &grey, QImage::Format format = QImage::Format_RGB32);

@@ -1,5 +1,6 @@
 #include "document/LargeGlyphCache.h"
 
+#include "document/GreyPictures.h"
 #include "document/RasterRounding.h"
 
 #include <QColor>
@@ -228,9 +229,7 @@ bool drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &or
     const quint32 premultiplied = colour.rgba64().premultiplied().toArgb32();
     // An 8-bit grey picture takes opaque grey ink only.
     const bool grey = image.format() == QImage::Format_Grayscale8;
-    if (grey
-        && (qAlpha(premultiplied) != 255 || qRed(premultiplied) != qGreen(premultiplied)
-            || qRed(premultiplied) != qBlue(premultiplied)))
+    if (grey && !GreyPictures::isOpaqueGrey(premultiplied))
         return false;
     if (!grey && image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
         return false;

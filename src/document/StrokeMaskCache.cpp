@@ -90,10 +90,11 @@ void put(QByteArray &key, T value)
 // transparent pixel leaves exactly that colour.
 quint32 fillColour(const QBrush &brush, double opacity)
 {
+    // Qt's raster engine fills a solid colour by its 16-bit channels, whatever model the colour
+    // was given in (draw() leaves extended-range colours to Qt).
     QByteArray key;
     const QRgba64 rgba = brush.color().rgba64();
     put(key, quint64(rgba));
-    put(key, int(brush.color().spec()));
     put(key, opacity);
     QHash<QByteArray, quint32> &colours = cache().colours;
     const auto found = colours.constFind(key);

@@ -57,14 +57,9 @@ std::pair<double, double> lightRows(const QImage &symbol, const QColor &ink)
         const auto *row = reinterpret_cast<const QRgb *>(plain.constScanLine(y));
         return std::find(row, row + plain.width(), wanted) != row + plain.width();
     };
-    int top = 0;
-    while (top < plain.height() && !dark(top))
-        ++top;
-    int bottom = plain.height() - 1;
-    while (bottom > top && !dark(bottom))
-        --bottom;
+    const auto [above, below] = ModuleGridPicture::lightRows(plain.height(), dark);
     const double pointsPerPixel = BarcodeUnits::pointSize(symbol).height() / std::max(1, symbol.height());
-    return {top * pointsPerPixel, (plain.height() - 1 - bottom) * pointsPerPixel};
+    return {above * pointsPerPixel, below * pointsPerPixel};
 }
 
 // A header and a footer stay two modules away from the symbol's dark modules, whatever the

@@ -1,6 +1,7 @@
 #include "barcode/generator/ModuleGridPicture.h"
 
 #include "barcode/BarcodeUnits.h"
+#include "document/GreyPictures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,11 +25,6 @@ std::vector<int> sampleAxis(int pixels, double points, double areaStart, double 
         index[static_cast<std::size_t>(p)] = module >= modules ? -1 : module;
     }
     return index;
-}
-
-bool isOpaqueGrey(QRgb colour)
-{
-    return qAlpha(colour) == 255 && qRed(colour) == qGreen(colour) && qRed(colour) == qBlue(colour);
 }
 
 int dotsPerMetre(double dpi)
@@ -150,13 +146,7 @@ std::pair<int, int> lightRows(const Plan &plan)
                 return true;
         return false;
     };
-    int top = 0;
-    while (top < pixels.height() && !dark(top))
-        ++top;
-    int bottom = pixels.height() - 1;
-    while (bottom > top && !dark(bottom))
-        --bottom;
-    return {top, pixels.height() - 1 - bottom};
+    return lightRows(pixels.height(), dark);
 }
 
 void drawInto(QImage &target, const QPoint &corner, const Plan &plan)
@@ -171,7 +161,7 @@ QImage render(const Plan &plan)
     const QSize pixels = pixelSize(plan);
     if (pixels.isEmpty())
         return {};
-    QImage picture(pixels, isOpaqueGrey(plan.background) ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
+    QImage picture(pixels, GreyPictures::isOpaqueGrey(plan.background) ? QImage::Format_Grayscale8 : QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull())
         return {};
     write(picture, QPoint(0, 0), plan, pixels);

@@ -39,6 +39,19 @@ QSize pixelSize(const Plan &plan);
 QSizeF pointSize(const Plan &plan);
 // Rows of pixels above the first and below the last row holding a dark module.
 std::pair<int, int> lightRows(const Plan &plan);
+// Of `height` rows, those above the first and below the last for which `dark(row)` holds; all
+// of them above (none below) when it holds for none.
+template<typename Dark>
+std::pair<int, int> lightRows(int height, Dark &&dark)
+{
+    int top = 0;
+    while (top < height && !dark(top))
+        ++top;
+    int bottom = height - 1;
+    while (bottom > top && !dark(bottom))
+        --bottom;
+    return {top, height - 1 - bottom};
+}
 // Writes the picture's pixels into `target` (8-bit grey or 32-bit; an opaque background) with
 // its top-left pixel at `corner`, those that fall inside `target`: the same pixels render()
 // makes, without a picture between.

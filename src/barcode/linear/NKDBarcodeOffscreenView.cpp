@@ -3,6 +3,7 @@
 #include "barcode/BarcodeText.h"
 #include "barcode/BarcodeUnits.h"
 #include "barcode/linear/NKDBarcode.h"
+#include "document/GreyPictures.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -33,8 +34,7 @@ struct Bar
 // Whether a colour is drawn as the same level on every channel, fully opaque.
 bool isOpaqueGrey(const QColor &colour)
 {
-    const QRgb rgba = colour.rgba64().toArgb32();
-    return qAlpha(rgba) == 255 && qRed(rgba) == qGreen(rgba) && qRed(rgba) == qBlue(rgba);
+    return GreyPictures::isOpaqueGrey(colour.rgba64().toArgb32());
 }
 
 // The symbol with its white (light) modules in `background`; the symbol itself when that is white.
@@ -420,8 +420,7 @@ bool NKDBarcodeOffscreenView::drawsGrey() const
             return false;
     if (m_barcode || m_symbol.format() == QImage::Format_Grayscale8)
         return true;
-    return m_symbol.isNull() && !m_plan.grid.isEmpty() && qAlpha(m_plan.background) == 255
-        && qRed(m_plan.background) == qGreen(m_plan.background) && qRed(m_plan.background) == qBlue(m_plan.background);
+    return m_symbol.isNull() && !m_plan.grid.isEmpty() && GreyPictures::isOpaqueGrey(m_plan.background);
 }
 
 QImage NKDBarcodeOffscreenView::symbolPicture() const
