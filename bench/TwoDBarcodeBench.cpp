@@ -142,7 +142,10 @@ void ourDmPicture(benchmark::State &state, const Case &c)
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv); // QImage painting wants a Gui application
+    // QImage painting wants a Gui application; without a display, a headless one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     // Zint's options: QR level 1-4 (L-H) and version; PDF417 error correction level.
     static const Case all[] = {
         {"QR_10M_150", BARCODE_QRCODE, 2, 10, textOf(150, 1)},
