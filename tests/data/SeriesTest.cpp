@@ -700,6 +700,18 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
         EXPECT_EQ(view(QLatin1String(b.name), &count), b.rows) << b.name;
         EXPECT_EQ(count, QStringLiteral("Total Rows : %1").arg(b.rows.size())) << b.name;
         EXPECT_EQ(View_Data_Series::defaultInstance()->ui.List->rowCount(), b.rows.size()) << b.name;
+        EXPECT_EQ(DataSeries::readListValues(QLatin1String(b.name)), b.rows) << b.name;   // the reader alone
+    }
+    // The viewer's own rows alone: a blank value adds none.
+    View_Data_Series *viewer = View_Data_Series::defaultInstance();
+    for (const char16_t *blank : {u"", u"  ", u"\t", u"\r\n", u"\u00a0", u"\u200b", u"\u3000", u"\u0001 \u2028"}) {
+        viewer->ListData.clear();
+        viewer->Create_Avail_List(QString::fromUtf16(blank));
+        viewer->Create_Avail_List(QStringLiteral(" Ann\t"));
+        viewer->Update_batch_List_Count();
+        EXPECT_EQ(viewer->ui.list_count->text(), QStringLiteral("Total Rows : 1")) << QString::fromUtf16(blank).toStdString();
+        EXPECT_EQ(viewer->ui.List->rowCount(), 1);
+        EXPECT_EQ(viewer->ui.List->item(0, 0)->text(), QStringLiteral("Ann"));
     }
 
     // No series chosen: a message, no viewer.
