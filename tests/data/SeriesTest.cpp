@@ -72,6 +72,40 @@ TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeedAppendedAfterTheS
     EXPECT_EQ(readFile(file("new.txt")), "x\n");
 }
 
+// The limit counts values as the readers give them: a series of the most values is read
+// whatever ends its last line; one value more is refused.
+TEST_F(DataSeriesTest, TheMostValuesAreReadAndOneMoreIsRefused)
+{
+    const qsizetype most = DataSeries::MaximumValues;
+    const QByteArray values = QByteArray("v\n").repeated(most - 2);
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        qsizetype read;   // 0: refused
+    } cases[] = {
+        {"line feed after the last", values + "v\nw\n", most},
+        {"no line feed after the last", values + "v\nw", most},
+        {"blank lines after the last", values + "v\r\nw\r\n\n \t\n\n", most},
+        {"an empty value inside", values + "\nw\n", most},
+        {"one more", values + "v\nw\nx\n", 0},
+        {"one more, empty", values + "v\n\nx", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file("edge.txt"), c.file);
+        QString refusal;
+        const QStringList read = DataSeries::readAllValues("edge", &refusal);
+        EXPECT_EQ(read.size(), c.read);
+        if (c.read) {
+            EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+            EXPECT_EQ(read.last(), QStringLiteral("w"));
+        } else {
+            EXPECT_EQ(refusal, QStringLiteral("The series \"edge\" is not read: it holds more than 5000000 values"));
+        }
+    }
+}
+
 TEST_F(DataSeriesTest, ReadersTreatEmptyLinesTheirOwnWay)
 {
     writeFile(file("gap.txt"), "a\n\nb\n");
@@ -657,7 +691,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
 {
     writeFile(DataSeries::filePath("guests"), "  Ann \r\nBob\n\n Cyd\n\n");
     // Past the series limits: the viewer says why it shows nothing.
-    writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues + 1));
     writeFile(DataSeries::filePath("huge"), "v\n");
     ASSERT_TRUE(QFile::resize(DataSeries::filePath("huge"), DataSeries::MaximumFileSize + 1));
     struct Case
@@ -895,7 +929,7 @@ TEST_F(SeriesManagerTest, SeriesInUseAreNeitherUpdatedNorDeletedAndTheFreeOnesGo
 TEST_F(SeriesManagerTest, ASeriesTooLargeToReadIsNotOpenedForEditing)
 {
     // Opened as no values, one Save would have replaced it.
-    const QByteArray many = QByteArray("v\n").repeated(DataSeries::MaximumValues);
+    const QByteArray many = QByteArray("v\n").repeated(DataSeries::MaximumValues + 1);
     writeFile(file("Many"), many);
     m_seam.answerMessages({"OK"});
     run([&](BatchWizard *m) {
