@@ -131,10 +131,23 @@ Stroked fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrus
     return Stroked::InGroups;
 }
 
+// Whether every dash of the stroke stays on the device. Qt's dasher leaves out the parts of an
+// outline that lie beyond the device and lays the dashes of the rest otherwise than its stroker
+// lays them: such outlines are Qt's to draw.
+bool staysOnDevice(const QPainter &painter, const QPainterPath &path, const QPen &pen)
+{
+    const QPaintDevice *device = painter.device();
+    if (!device)
+        return false;
+    const double grow = pen.widthF() * (std::max(pen.miterLimit(), 1.0) + 1.0);
+    const QRectF reach = painter.combinedTransform().mapRect(path.controlPointRect().adjusted(-grow, -grow, grow, grow));
+    return QRectF(0, 0, device->width(), device->height()).contains(reach);
+}
+
 // Draws the stroke of `path` unless Qt must.
 Stroked strokeOutline(QPainter &painter, const QPainterPath &path, const QPen &pen)
 {
-    if (!groupable(painter, pen) || hasCurves(path))
+    if (!groupable(painter, pen) || hasCurves(path) || !staysOnDevice(painter, path, pen))
         return Stroked::ByQt;
     return fillInGroups(painter, QPainterPathStroker(pen).createStroke(path), pen.brush());
 }
