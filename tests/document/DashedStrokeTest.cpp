@@ -94,8 +94,8 @@ Outline line(const QRectF &bounds, int orientation, const char *border, double w
 }
 
 // A dashed rectangle larger than its card (the smallest design that showed dashes Qt does not
-// draw), every dash pattern at three widths; and random outlines and lines of which a part
-// lies beyond the card.
+// draw), every dash pattern at three widths; a frame reaching just past the card's edges; and
+// random outlines and lines of which a part lies beyond the card.
 std::vector<Outline> outlinesPastTheCard()
 {
     const QSizeF card(243, 153);
@@ -103,6 +103,9 @@ std::vector<Outline> outlinesPastTheCard()
     for (const char *border : {"DA", "DO", "DD", "DDD"})
         for (double width : {1.0, 1.89, 3.5})
             outlines.push_back(shape("R", QRectF(46.5, 48.8, 418, 127), border, width, card, 300));
+    // A frame round the card whose points lie on it and whose width reaches past its edges.
+    for (const char *border : {"DA", "DO", "DD", "DDD"})
+        outlines.push_back(shape("R", QRectF(0.4, 0.6, 242.2, 152.1), border, 3.5, card, 300));
     QRandomGenerator random(4242);
     const char *borders[] = {"DA", "DO", "DD", "DDD"};
     const char *shapes[] = {"R", "S", "RR"};
