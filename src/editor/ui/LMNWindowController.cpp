@@ -13,6 +13,7 @@
 #include "document/LMNGrid.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNSignature.h"
+#include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
 #include "document/ui/LMNDeskView.h"
@@ -738,10 +739,27 @@ void LMNWindowController::Fill_Party_Invidation_Details(const Invitation_Wizard:
         _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
                                            element.text, element.controlId);
         const GraphicPtr placed = _graphicView->Selcect_Ctrl_With_ID(element.controlId);
-        if (placed && factor < 1.0f) {
+        if (!placed || placed->kind() != GraphicKind::Text)
+            continue;
+        if (factor < 1.0f) {
             placed->text_ctrl_font.pointSize =
                 PartyLayout::fittedFontSize(element, float(placed->text_ctrl_font.pointSize), factor);
         }
+        // Each answer's text fits its own box too: a long date or title is set smaller rather
+        // than wrapped onto a line its box has no room for. On a narrow card a box may also
+        // take the width the stack leaves on its right, then the card's side margins.
+        auto &text = static_cast<LMNText &>(*placed);
+        const double cardWidth = Front_card_Prop.Card_Size.width();
+        const QRectF box = text.bounds();
+        for (const double inset : {box.left(), double(PartyLayout::kMargin)}) {
+            if (text.shrinkFontToFit(PartyLayout::kSmallestFont))
+                break;
+            const QRectF wider(std::min(box.left(), inset), box.top(), cardWidth - 2.0 * std::min(box.left(), inset),
+                               box.height());
+            if (wider.width() > text.bounds().width())
+                text.setBounds(wider);
+        }
+        text.shrinkFontToFit(PartyLayout::kSmallestFont);
     }
     set_Front_BG_Image(answers.background);
 }
