@@ -2,6 +2,7 @@
 
 #include "dialogs/ui/ScrolledPart.h"
 #include "dialogs/ui/SharedWindow.h"
+#include "dialogs/ui/UiUtilities.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "dialogs/ui/MessageBoxes.h"
@@ -62,7 +63,7 @@ Print_Wnd::Print_Wnd(QWidget *parent)
     // The sheet's thumbnail takes the room its column leaves, whatever picture it shows now.
     ui.test_image_view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ui.test_image_view->installEventFilter(this);
-    setStyleSheet(QStringLiteral("QDialog#Print_Wnd { background-color: rgb(241, 244, 250); }"));
+    Apply_Dialog_Look(this);   // reaches the scrolled settings column too
     for (int i = 0; i < 9; ++i) {
         m_plain[i] = alignIcon(kAlignPictures[i][0]);
         m_selected[i] = alignIcon(kAlignPictures[i][1]);
