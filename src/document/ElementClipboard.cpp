@@ -66,6 +66,8 @@ QString tooLargeToPaste(const GraphicList &graphics, QByteArray *archive)
     if (LMNGraphicArchive::decodedPictureBytes(graphics) > LMNGraphicArchive::MaximumPictureBytes)
         return tr("its pictures would take more than the %1 MB Paste gives pictures.")
             .arg(LMNGraphicArchive::MaximumPictureBytes >> 20);
+    if (quint64(graphics.size()) > LMNGraphicArchive::MaximumElements)
+        return tr("Paste reads at most %L1 elements.").arg(LMNGraphicArchive::MaximumElements);
     *archive = LMNGraphicArchive::encodeList(graphics, true);
     if (archive->size() > LMNGraphicArchive::MaximumSize)
         return tr("it would take %1 MB on the clipboard, more than the %2 MB Paste reads.")

@@ -522,6 +522,9 @@ PropertyListCheck::Limits LMNGraphicArchive::readingLimits()
 {
     PropertyListCheck::Limits limits;
     limits.maxObjects = MaximumValues;
+    limits.maxTopItems = MaximumElements;
+    // Our writer shares no data and only equal texts: nothing expands past the archive's size.
+    limits.maxBytes = std::uint64_t(MaximumSize);
     return limits;
 }
 
@@ -539,8 +542,11 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
     case PropertyListCheck::Result::TooDeep:
         return QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's.");
     case PropertyListCheck::Result::TooLarge:
-        return QStringLiteral("The element archive is too large to read: it expands to more than %1 values.")
-            .arg(MaximumValues);
+        return QStringLiteral("The element archive is too large to read: it holds more than %1 elements or expands "
+                              "to more than %2 values or %3 MB.")
+            .arg(MaximumElements)
+            .arg(MaximumValues)
+            .arg(MaximumSize >> 20);
     case PropertyListCheck::Result::Shared:
         return QStringLiteral("The element archive is damaged: it refers to one list of values more than once.");
     default:

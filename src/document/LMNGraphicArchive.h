@@ -48,12 +48,16 @@ public:
 
     // The largest archive decodeList() reads; designs, pictures included, are far smaller.
     static constexpr qsizetype MaximumSize = qsizetype(96) << 20;
-    // The most values (counted as a binary archive expands) a decoded archive may hold. Each
-    // costs some 150 bytes while it is read: the limit keeps reading within 1 GB.
-    static constexpr std::uint64_t MaximumValues = 2'000'000;
+    // The most values (counted as a binary archive expands) and elements a decoded archive
+    // may hold, and the most bytes its texts and data may expand to. A value of an element as
+    // the editor makes it costs some 130 bytes while it is read, its element included; an
+    // element of few values some 1.2 KB: the limits keep reading within 1 GB (pictures apart,
+    // see MaximumPictureBytes).
+    static constexpr std::uint64_t MaximumValues = 6'000'000;
+    static constexpr std::uint64_t MaximumElements = 50'000;
     // How many elements as the editor makes them (of every kind, with their usual keys) hold
     // MaximumValues, as measured (bench/ElementCopyBench.cpp).
-    static constexpr int MaximumValuesInElements = 15'000;
+    static constexpr int MaximumValuesInElements = 45'000;
 
     // The limits decodeList() holds data to before libplist parses it.
     static PropertyListCheck::Limits readingLimits();

@@ -137,3 +137,33 @@ TEST(ArchiveExactness, PythonPlistlibReadsTheClipboardsTextsAsTheyWent)
         EXPECT_EQ(seen[i].toArray(), expected) << textCases()[i].what;
     }
 }
+
+TEST(ArchiveExactness, ArchivesOfMoreElementsThanPasteReadsAreRefusedBeforeParsing)
+{
+    // Elements of no values cost their record each: the count of elements is bounded apart
+    // from the values.
+    const auto emptyElements = [](std::uint64_t count) {
+        BinaryPlistWriter writer;
+        std::vector<uint64_t> items;
+        plist_t empty = plist_new_dict();
+        for (std::uint64_t i = 0; i < count; ++i)
+            items.push_back(writer.add(empty));
+        plist_free(empty);
+        return writer.finish(writer.addArray(items));
+    };
+    struct Case
+    {
+        std::uint64_t count;
+        bool read;
+    };
+    const Case cases[] = {{LMNGraphicArchive::MaximumElements, true}, {LMNGraphicArchive::MaximumElements + 1, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.count);
+        const QByteArray archive = emptyElements(c.count);
+        const QString refusal = LMNGraphicArchive::refusalBeforeParsing(archive);
+        EXPECT_EQ(refusal.isEmpty(), c.read) << refusal.toStdString();
+        if (!c.read) {
+            EXPECT_TRUE(refusal.contains(QString::number(LMNGraphicArchive::MaximumElements))) << refusal.toStdString();
+        }
+    }
+}
