@@ -25,6 +25,9 @@ namespace {
 constexpr int kDotsPerMetreAt72Dpi = 2835;
 // Fonts a thread keeps ready; a picture uses three at most.
 constexpr std::size_t kFontsKept = 8;
+// Laid-out lines and sizes are kept per thread for texts up to this many characters, which
+// bounds their memory: a value as long as a paragraph is laid out afresh.
+constexpr qsizetype kLongestKeptText = 1024;
 
 // A device of 72 dots per inch, so that font metrics come out in points. One per thread:
 // paint devices are not shared between threads.
@@ -152,10 +155,13 @@ struct OneLine
     double height = 0.0;    // of the line box
 };
 
-// The line of `text` laid out unwrapped, or null when it makes more than one line.
+// The line of `text` laid out unwrapped, or null when it makes more than one line or is too
+// long to keep.
 const OneLine *oneLine(const QString &text, const CardFont &font, double kerning)
 {
     constexpr std::size_t kLinesKept = 16;
+    if (text.size() > kLongestKeptText)
+        return nullptr;
     thread_local std::vector<std::unique_ptr<OneLine>> lines;
     for (auto it = lines.begin(); it != lines.end(); ++it) {
         if ((*it)->kerning == kerning && (*it)->text == text && (*it)->font == font) {
@@ -243,13 +249,16 @@ void drawAsQtDoes(QPainter &painter, const QRectF &ink, const QRectF *clip, Draw
 // Draws glyph runs laid out from (0, 0) with `origin` added, in `colour`.
 void drawRuns(QPainter &painter, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour)
 {
-    if (LargeGlyphCache::draw(painter, runs, origin, colour))
+    const auto qtDraw = [&](QPainter &target) {
+        for (const QGlyphRun &run : runs)
+            target.drawGlyphRun(origin, run);
+    };
+    if (LargeGlyphCache::draw(painter, LargeGlyphCache::Way::GlyphRuns, runs, origin, colour, qtDraw))
         return;
     drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
         LargeGlyphCache::prepareQtDrawing(target, runs);
         target.setPen(colour);
-        for (const QGlyphRun &run : runs)
-            target.drawGlyphRun(origin, run);
+        qtDraw(target);
     });
 }
 
@@ -301,6 +310,8 @@ QSizeF measure(const QString &text, const CardFont &font, double kerning)
         }
     }
     const QSizeF size = measureUncached(text, font, kerning);
+    if (text.size() > kLongestKeptText)
+        return size;
     if (measured.size() >= kMeasuresKept)
         measured.pop_back();
     measured.insert(measured.begin(), Measured{text, font, kerning, size});
@@ -342,12 +353,13 @@ void drawAtPoint(QPainter &painter, const QString &text, const CardFont &font, c
     // The baseline stands one descent above the lower edge of the line box.
     const QPointF origin(bottomLeft.x(), bottomLeft.y() - set.descent - first.ascent());
     const QList<QGlyphRun> runs = laid.layout->glyphRuns();
-    if (LargeGlyphCache::draw(painter, runs, origin, colour))
+    const auto qtDraw = [&](QPainter &target) { laid.layout->draw(&target, origin); };
+    if (LargeGlyphCache::draw(painter, LargeGlyphCache::Way::TextLayout, runs, origin, colour, qtDraw))
         return;
     drawAsQtDoes(painter, inkBounds(runs, origin), nullptr, [&](QPainter &target) {
         LargeGlyphCache::prepareQtDrawing(target, runs);
         target.setPen(colour);
-        laid.layout->draw(&target, origin);
+        qtDraw(target);
     });
 }
 
@@ -380,7 +392,9 @@ void drawInRect(QPainter &painter, const QString &text, const CardFont &font, co
     const bool clipped = laid.width > rect.width() || laid.height > rect.height();
     if (!clipped && laid.layout->lineCount() == 1) {
         const QTextLine line = laid.layout->lineAt(0);
-        if (LargeGlyphCache::draw(painter, line.glyphRuns(), lineOrigin(line), colour))
+        const QPointF at = lineOrigin(line);
+        if (LargeGlyphCache::draw(painter, LargeGlyphCache::Way::TextLine, line.glyphRuns(), at, colour,
+                                  [&](QPainter &target) { line.draw(&target, at); }))
             return;
     }
     QRectF ink;

@@ -131,10 +131,23 @@ Stroked fillInGroups(QPainter &painter, const QPainterPath &outline, const QBrus
     return Stroked::InGroups;
 }
 
+// Whether every point of the outline lies on the device. Qt's dasher skips the stretches of an
+// outline that run wholly beyond the device and lays the dashes after them otherwise than its
+// stroker lays them: such outlines are Qt's to draw. A stretch between two points on the device
+// runs on it.
+bool staysOnDevice(const QPainter &painter, const QPainterPath &path)
+{
+    const QPaintDevice *device = painter.device();
+    if (!device)
+        return false;
+    const QRectF points = painter.combinedTransform().mapRect(path.controlPointRect());
+    return QRectF(0, 0, device->width(), device->height()).contains(points);
+}
+
 // Draws the stroke of `path` unless Qt must.
 Stroked strokeOutline(QPainter &painter, const QPainterPath &path, const QPen &pen)
 {
-    if (!groupable(painter, pen) || hasCurves(path))
+    if (!groupable(painter, pen) || hasCurves(path) || !staysOnDevice(painter, path))
         return Stroked::ByQt;
     return fillInGroups(painter, QPainterPathStroker(pen).createStroke(path), pen.brush());
 }

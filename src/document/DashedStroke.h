@@ -14,7 +14,8 @@ class QPainter;
 // groups of dashes that share no device pixel, so that every pixel still gets its coverage
 // from a single fill. Only where that gives Qt's own pixels: an antialiased raster painter, a
 // dashed pen wider than a pixel, no more than scaling and moving, and straight edges in the
-// stroked path (Qt cuts curves into dashes with a finer tolerance than its stroker offers).
+// stroked path (Qt cuts curves into dashes with a finer tolerance than its stroker offers), and
+// every dash on the device (Qt's dasher lays out an outline reaching past it otherwise).
 // Everything else goes to QPainter unchanged. Either way a stroke drawn again at the same place
 // on the same thread is blended from the coverage it got the first time (StrokeMaskCache).
 class DashedStroke

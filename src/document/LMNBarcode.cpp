@@ -2,6 +2,7 @@
 
 #include "document/GreyPictures.h"
 #include "document/PaintStyles.h"
+#include "document/ThreadCacheBudget.h"
 
 #include <QDir>
 #include <QMutex>
@@ -19,7 +20,8 @@ QImage madeSample;
 bool sampleMade = false;
 
 // The 32-bit picture an 8-bit grey one holds the grey of. The last few made on this thread are
-// kept: a canvas draws the same pictures on every repaint.
+// kept, within the thread's share of memory for drawing: a canvas draws the same pictures on
+// every repaint.
 QImage thirtyTwoBit(const QImage &grey)
 {
     struct Kept
@@ -27,18 +29,40 @@ QImage thirtyTwoBit(const QImage &grey)
         qint64 key;
         QImage picture;
     };
+    struct KeptPictures
+    {
+        std::vector<Kept> pictures;
+        ~KeptPictures() { clear(); }
+        void pop()
+        {
+            ThreadCacheBudget::giveBack(pictures.back().picture.sizeInBytes());
+            pictures.pop_back();
+        }
+        void clear()
+        {
+            while (!pictures.empty())
+                pop();
+        }
+    };
     constexpr std::size_t kKept = 4;
-    thread_local std::vector<Kept> kept;
-    for (auto it = kept.begin(); it != kept.end(); ++it) {
+    thread_local KeptPictures kept;
+    std::vector<Kept> &pictures = kept.pictures;
+    for (auto it = pictures.begin(); it != pictures.end(); ++it) {
         if (it->key == grey.cacheKey()) {
-            std::rotate(kept.begin(), it, it + 1);
-            return kept.front().picture;
+            std::rotate(pictures.begin(), it, it + 1);
+            return pictures.front().picture;
         }
     }
     const QImage picture = GreyPictures::toThirtyTwoBit(grey);
-    if (kept.size() >= kKept)
-        kept.pop_back();
-    kept.insert(kept.begin(), Kept{grey.cacheKey(), picture});
+    if (pictures.size() >= kKept)
+        kept.pop();
+    bool room = ThreadCacheBudget::take(picture.sizeInBytes());
+    if (!room && !pictures.empty()) {
+        kept.clear();
+        room = ThreadCacheBudget::take(picture.sizeInBytes());
+    }
+    if (room)
+        pictures.insert(pictures.begin(), Kept{grey.cacheKey(), picture});
     return picture;
 }
 

@@ -157,9 +157,9 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
     const QString text = displayedText();
     if (!text.isEmpty() && _bounds.width() > 0 && _bounds.height() > 0) {
         painter.save();
-        // Large glyphs come from masks kept per thread when the bounds are the only clip (the
-        // painter cannot tell the shape of a clip it already has) and a line's ink lies
-        // wholly inside them; other lines are filled and clipped by Qt.
+        // Large text drawn again comes from masks kept per thread when the bounds are the only
+        // clip (the painter cannot tell the shape of a clip it already has) and a line's ink
+        // lies wholly inside them; other lines are filled and clipped by Qt.
         const bool boundsOnlyClip = !painter.hasClipping();
         painter.setClipRect(_bounds, Qt::IntersectClip);
         painter.setPen(txt_clr);
@@ -171,9 +171,12 @@ void LMNText::drawContents(QPainter &painter, const DrawContext &context) const
             for (int i = 0; i < layout.lineCount(); ++i) {
                 const QTextLine line = layout.lineAt(i);
                 const QList<QGlyphRun> runs = line.glyphRuns();
-                if (!boundsOnlyClip || !LargeGlyphCache::drawInsideClip(painter, runs, origin, txt_clr, _bounds)) {
+                const auto qtDraw = [&line, &origin](QPainter &target) { line.draw(&target, origin); };
+                if (!boundsOnlyClip
+                    || !LargeGlyphCache::drawInsideClip(painter, LargeGlyphCache::Way::TextLine, runs, origin, txt_clr,
+                                                        _bounds, qtDraw)) {
                     LargeGlyphCache::prepareQtDrawing(painter, runs);
-                    line.draw(&painter, origin);
+                    qtDraw(painter);
                 }
             }
         });

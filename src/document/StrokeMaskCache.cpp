@@ -1,9 +1,6 @@
 #include "document/StrokeMaskCache.h"
 
-#include "document/RasterRounding.h"
-
 #include <QByteArray>
-#include <QHash>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,111 +9,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <optional>
-#include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace StrokeMaskCache {
 
 namespace {
 
-using RasterRounding::byteMul;
-
-// Coverage pictures are made for devices up to this many pixels (a card at 1200 dpi); larger
-// ones are left to Qt.
-constexpr qint64 kMaxDevicePixels = qint64(16) << 20;
-// The coverage picture is kept from one mask to the next up to this many pixels (a card at
-// 600 dpi); a larger one is made for each mask.
-constexpr qint64 kKeptScratchPixels = qint64(4) << 20;
-// Runs of covered pixels in a row are joined across fewer uncovered pixels than this.
-constexpr int kJoinGap = 8;
-// Pen colours kept per thread with the painter opacity they were worked out for.
-constexpr qsizetype kMaxColours = 256;
-
-// Runs of whole coverage at least this long are kept without their bytes.
-constexpr int kLeastWholeRun = 4;
-
-// Pixels of one row from `x` on: wholly covered, or with their coverage at `offset` in the
-// mask's bytes.
-struct Run
-{
-    int y;
-    int x;
-    int length;
-    int offset;
-    bool whole;
-};
-
-// Where one stroke covers the device, and what its Qt drawing returned.
-struct Mask
-{
-    std::vector<Run> runs;
-    std::vector<uchar> coverage;
-    bool result = false;
-
-    qint64 bytes() const
-    {
-        return qint64(runs.capacity() * sizeof(Run) + coverage.capacity()) + qint64(sizeof(Mask));
-    }
-};
-
-struct Cache
-{
-    QHash<QByteArray, Mask> masks;
-    qint64 bytes = 0;
-    // Zero everywhere between drawings; as large as the last device a mask was made for.
-    QImage scratch;
-    QHash<QByteArray, quint32> colours;
-};
-
-Cache &cache()
-{
-    thread_local Cache instance;
-    return instance;
-}
-
 template<typename T>
 void put(QByteArray &key, T value)
 {
     key.append(reinterpret_cast<const char *>(&value), sizeof value);
-}
-
-// The premultiplied 32-bit colour Qt's raster engine fills a stroke of `brush` with at the
-// painter opacity `opacity`, asked of Qt itself: a fill of that brush wholly covering one
-// transparent pixel leaves exactly that colour.
-quint32 fillColour(const QBrush &brush, double opacity)
-{
-    // Qt's raster engine fills a solid colour by its 16-bit channels, whatever model the colour
-    // was given in (draw() leaves extended-range colours to Qt).
-    QByteArray key;
-    const QRgba64 rgba = brush.color().rgba64();
-    put(key, quint64(rgba));
-    put(key, opacity);
-    QHash<QByteArray, quint32> &colours = cache().colours;
-    const auto found = colours.constFind(key);
-    if (found != colours.constEnd())
-        return *found;
-    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
-    pixel.fill(0);
-    QPainter painter(&pixel);
-    painter.setOpacity(opacity);
-    // Not a rectangle, so that it is filled as the outline of a stroke is.
-    QPainterPath cover;
-    cover.moveTo(-2, -2);
-    cover.lineTo(6, -2);
-    cover.lineTo(-2, 6);
-    cover.closeSubpath();
-    painter.fillPath(cover, QBrush(brush.color()));
-    painter.end();
-    const quint32 colour = *reinterpret_cast<const quint32 *>(pixel.constScanLine(0));
-    if (colours.size() >= kMaxColours)
-        colours.clear();
-    colours.insert(key, colour);
-    return colour;
 }
 
 // The smallest factor the transform's linear part stretches a length by.
@@ -190,162 +91,6 @@ QRect reach(const QPainterPath &path, const QPen &pen, const QTransform &transfo
     return QRect(int(left), int(top), int(right - left), int(bottom - top));
 }
 
-// Keeps the pixels of `line` from `first` to before `end`: long stretches of whole coverage
-// as whole runs, the rest with their coverage.
-void addRun(Mask &mask, const uchar *line, int y, int first, int end)
-{
-    const auto partial = [&](int from, int to) {
-        if (from >= to)
-            return;
-        mask.runs.push_back({y, from, to - from, int(mask.coverage.size()), false});
-        mask.coverage.insert(mask.coverage.end(), line + from, line + to);
-    };
-    int pending = first;
-    for (int x = first; x < end;) {
-        if (line[x] != 255) {
-            ++x;
-            continue;
-        }
-        int whole = x;
-        while (whole < end && line[whole] == 255)
-            ++whole;
-        if (whole - x >= kLeastWholeRun) {
-            partial(pending, x);
-            mask.runs.push_back({y, x, whole - x, 0, true});
-            pending = whole;
-        }
-        x = whole;
-    }
-    partial(pending, end);
-}
-
-// The covered pixels of `area` in the scratch picture as runs, the area left cleared.
-void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
-{
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        uchar *line = scratch.scanLine(y);
-        const int end = area.left() + area.width();
-        int x = area.left();
-        while (x < end) {
-            // Eight uncovered pixels at a time.
-            while (x + 8 <= end) {
-                quint64 eight;
-                std::memcpy(&eight, line + x, 8);
-                if (eight)
-                    break;
-                x += 8;
-            }
-            while (x < end && line[x] == 0)
-                ++x;
-            if (x >= end)
-                break;
-            const int first = x;
-            int last = x;
-            while (x < end && x - last < kJoinGap) {
-                if (line[x])
-                    last = x;
-                ++x;
-            }
-            addRun(mask, line, y, first, last + 1);
-            std::memset(line + first, 0, std::size_t(last + 1 - first));
-            x = last + 1;
-        }
-    }
-    mask.runs.shrink_to_fit();
-    mask.coverage.shrink_to_fit();
-}
-
-// The stroke's mask; none where no coverage picture could be had.
-std::optional<Mask> makeMask(const QPainter &painter, const QImage &image, const QPainterPath &path, const QPen &pen,
-              const QTransform &transform, const QtDrawing &qtDraw)
-{
-    Cache &c = cache();
-    if (c.scratch.size() != image.size()) {
-        c.scratch = QImage();
-        c.scratch = QImage(image.size(), QImage::Format_Alpha8);
-        if (c.scratch.isNull())
-            return std::nullopt;
-        c.scratch.fill(0);
-    }
-    Mask mask;
-    {
-        QPainter scratch(&c.scratch);
-        scratch.setRenderHints(painter.renderHints());
-        scratch.setTransform(transform);
-        QPen white(pen);
-        white.setColor(Qt::white);
-        mask.result = qtDraw(scratch, white);
-    }
-    takeRuns(c.scratch, reach(path, pen, transform, image), mask);
-    if (qint64(c.scratch.width()) * c.scratch.height() > kKeptScratchPixels)
-        c.scratch = QImage();
-    return mask;
-}
-
-#if defined(__SSE2__)
-// byteMul() of four pixels by four factors, each factor in both 16-bit halves of its pixel's lane.
-inline __m128i byteMul4(__m128i pixels, __m128i factors)
-{
-    const __m128i redBlue = _mm_set1_epi32(0x00ff00ff);
-    const __m128i half = _mm_set1_epi16(0x80);
-    __m128i ag = _mm_mullo_epi16(_mm_srli_epi16(pixels, 8), factors);
-    __m128i rb = _mm_mullo_epi16(_mm_and_si128(pixels, redBlue), factors);
-    ag = _mm_add_epi16(_mm_add_epi16(ag, _mm_srli_epi16(ag, 8)), half);
-    rb = _mm_add_epi16(_mm_add_epi16(rb, _mm_srli_epi16(rb, 8)), half);
-    return _mm_or_si128(_mm_andnot_si128(redBlue, ag), _mm_srli_epi16(rb, 8));
-}
-
-// Source-over of `colour` through four coverage bytes onto four pixels.
-inline __m128i blend4(__m128i pixels, quint32 cover, __m128i colour)
-{
-    __m128i factors = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(cover)), _mm_setzero_si128());
-    factors = _mm_unpacklo_epi16(factors, factors);
-    const __m128i source = byteMul4(colour, factors);
-    __m128i keep = _mm_srli_epi32(source, 24);
-    keep = _mm_sub_epi16(_mm_set1_epi16(255), _mm_or_si128(keep, _mm_slli_epi32(keep, 16)));
-    return _mm_add_epi32(source, byteMul4(pixels, keep));
-}
-#endif
-
-// Source-over of the premultiplied colour through `cover` (whole coverage where null) onto
-// `length` pixels of `line`, as Qt's raster engine blends a solid colour through coverage.
-// Whole coverage and none come out of the same sums as the colour and the pixel unchanged.
-void blendSpan(quint32 *line, const uchar *cover, int length, quint32 colour)
-{
-    int i = 0;
-    if (!cover && qAlpha(colour) == 255) {
-        std::fill_n(line, length, colour);
-        return;
-    }
-#if defined(__SSE2__)
-    const __m128i colours = _mm_set1_epi32(int(colour));
-    for (; i + 4 <= length; i += 4) {
-        quint32 four = 0xffffffffu;
-        if (cover)
-            std::memcpy(&four, cover + i, 4);
-        if (four == 0)
-            continue;
-        __m128i *at = reinterpret_cast<__m128i *>(line + i);
-        _mm_storeu_si128(at, blend4(_mm_loadu_si128(at), four, colours));
-    }
-#endif
-    for (; i < length; ++i) {
-        const quint32 source = cover ? byteMul(colour, cover[i]) : colour;
-        line[i] = source + byteMul(line[i], 255 - qAlpha(source));
-    }
-}
-
-// Source-over of the premultiplied colour through the mask.
-void blend(QImage &image, const Mask &mask, quint32 colour)
-{
-    uchar *bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
-    for (const Run &run : mask.runs) {
-        quint32 *line = reinterpret_cast<quint32 *>(bits + run.y * bytesPerLine) + run.x;
-        blendSpan(line, run.whole ? nullptr : mask.coverage.data() + run.offset, run.length, colour);
-    }
-}
-
 } // namespace
 
 bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen, const QtDrawing &qtDraw, bool *result)
@@ -357,8 +102,7 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
         || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
     QImage &image = *static_cast<QImage *>(device);
-    if (image.format() != QImage::Format_ARGB32_Premultiplied || image.devicePixelRatio() != 1.0
-        || qint64(image.width()) * image.height() > kMaxDevicePixels)
+    if (image.format() != QImage::Format_ARGB32_Premultiplied || image.devicePixelRatio() != 1.0)
         return false;
     // Solid colours only; a cosmetic pen, or one a pixel wide or less, is drawn by Qt's
     // pixel-wide stroker, which may blend a pixel more than once.
@@ -379,37 +123,23 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
         || (stroke && !(pen.widthF() * leastStretch(transform) > 1.0)))
         return false;
 
-    const quint32 colour = fillColour(pen.brush(), painter.opacity());
     const QByteArray key = keyFor(painter, image, way, path, pen, transform);
     if (key.isEmpty())
         return false;
-    Cache &c = cache();
-    auto found = c.masks.constFind(key);
-    if (found == c.masks.constEnd()) {
-        std::optional<Mask> made = makeMask(painter, image, path, pen, transform, qtDraw);
-        if (!made)
-            return false;
-        Mask &mask = *made;
-        const qint64 bytes = mask.bytes() + key.size();
-        if (bytes > kMaxBytes / 4) {
-            // Too large to keep: drawn this once from the mask.
-            blend(image, mask, colour);
-            if (result)
-                *result = mask.result;
-            return true;
-        }
-        if (c.masks.size() >= kMaxMasks || c.bytes + bytes > kMaxBytes) {
-            c.masks.clear();
-            c.bytes = 0;
-        }
-        c.bytes += bytes;
-        found = c.masks.insert(key, std::move(mask));
-    }
-    if (colour != 0)
-        blend(image, *found, colour);
-    if (result)
-        *result = found->result;
-    return true;
+    const quint32 colour = CoverageMaskCache::fillColour(pen.brush(), painter.opacity());
+    CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), reach(path, pen, transform, image),
+                                     [&](QPainter &scratch, bool &) {
+                                         QPen white(pen);
+                                         white.setColor(Qt::white);
+                                         return qtDraw(scratch, white);
+                                     },
+                                     false};
+    return CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) {
+        if (colour != 0)
+            CoverageMaskCache::blend(image, mask, colour);
+        if (result)
+            *result = mask.result;
+    });
 }
 
 bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush)
@@ -426,12 +156,12 @@ bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush)
 
 int maskCount()
 {
-    return int(cache().masks.size());
+    return CoverageMaskCache::maskCount();
 }
 
 qint64 maskBytes()
 {
-    return cache().bytes;
+    return CoverageMaskCache::threadBytes();
 }
 
 } // namespace StrokeMaskCache

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/CoverageMaskCache.h"
+#include "document/ThreadCacheBudget.h"
+
 #include <QtGlobal>
 
 #include <functional>
@@ -13,12 +16,10 @@ class QPen;
 //
 // Qt's stroker turns every dash, join and round cap of a stroke into polygons and flattens them
 // on every draw, although a batch run draws the same lines and outlines at the same place on
-// every card. Here the first drawing of a stroke on a thread is done by Qt itself, in opaque
-// white onto a coverage picture as large as the device and through the painter's own
-// transform, so Qt's rasteriser gives every pixel the coverage it gives it when drawing for
-// real; later drawings of the same stroke (same path, pen, transform, render hints and device
-// size) blend that coverage in the pen's colour with exactly the rounding of Qt's raster
-// engine. The pixels are Qt's own.
+// every card. Here the first drawing of a stroke on a thread is done by Qt itself onto a
+// coverage picture (CoverageMaskCache); later drawings of the same stroke (same path, pen,
+// transform, render hints and device size) blend that coverage in the pen's colour with exactly
+// the rounding of Qt's raster engine. The pixels are Qt's own.
 namespace StrokeMaskCache {
 
 // What the stroke is drawn by, part of what a mask is known by: Qt draws a line given as a line
@@ -42,12 +43,12 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
 // false, drawing nothing, for a brush of a gradient or a pattern and where draw() would.
 bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush);
 
-// Masks the calling thread holds, and their bytes.
+// Masks the calling thread holds (of strokes and of text), and their bytes.
 int maskCount();
 qint64 maskBytes();
 
 // At most this many masks and bytes per thread: beyond them the thread starts afresh.
-constexpr int kMaxMasks = 512;
-constexpr qint64 kMaxBytes = qint64(16) << 20;
+constexpr int kMaxMasks = CoverageMaskCache::kMaxMasks;
+constexpr qint64 kMaxBytes = ThreadCacheBudget::kThreadBytes;
 
 } // namespace StrokeMaskCache

@@ -92,6 +92,10 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     Apply_Dialog_Look(this);
 
     ui.image_scroll->setWidget(ui.barcodeImage);
+    // The picture's label always fills the viewport (and grows past it with a larger picture),
+    // so the preview alignment places the picture in the whole visible area, also before the
+    // window was first shown and after it was resized.
+    ui.image_scroll->setWidgetResizable(true);
     ui.image_scroll->setMinimumSize(360, 240);
     alignFormLabels(ui.text_page);
     alignFormLabels(ui.size_page);
@@ -242,11 +246,6 @@ void Barcode_Gen::setControlsFromSettings(const BarcodeElementSettings &s)
     ui.dpi_Stepper->setVisible(custom_);
     ui.dpi_custom_label->setVisible(custom_);
 
-    // The process-wide values the controls stand for.
-    const int resolution = s.resolution();
-    USED_DPI_VALUE = custom_ ? ui.dpi_Stepper->value() : (resolution > 0 ? resolution : BarcodeLists::kAutoResolution);
-    Barcode_module_size = s.title() == QLatin1String("DataMatrix") ? s.dm_module_val : 1;
-
     if (s.isTwoDimensional())
         two_d_barcode_Opt_Select();
     else
@@ -263,9 +262,9 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const LMNGraphic &element)
     batchListName = element.batch_list_name;
     batchListIndex = element.batch_list_index;
     excelColumn = element.excel_col_indx;
-    // Spreadsheet columns are offered while the design has a spreadsheet bound.
+    // Spreadsheet columns are offered as on the panel (and kept for a barcode bound to one).
     if (auto *model = qobject_cast<QStandardItemModel *>(ui.Data_source_type->model()))
-        model->item(2)->setEnabled(Excel_Binding_Use || sourceType == 2);
+        model->item(2)->setEnabled(DataSourceServices::spreadsheetSourceOffered() || sourceType == 2);
     ui.Data_source_type->setCurrentIndex(sourceType);
     applySourceState(true);
 }
@@ -506,9 +505,6 @@ void Barcode_Gen::Set_Barcode_On_Panel(const QImage &picture)
     if (points.width() > 0)
         pixmap.setDevicePixelRatio(double(picture.width()) / points.width());
     ui.barcodeImage->setPixmap(pixmap);
-    const QSize viewport = ui.image_scroll->viewport()->size();
-    ui.barcodeImage->resize(std::max(viewport.width(), int(std::ceil(points.width()))),
-                            std::max(viewport.height(), int(std::ceil(points.height()))));
     bool known = false;
     ui.barcodeImage->setAlignment(previewAlignment(ui.bar_align_combo->currentText(), &known));
     ui.barcode_error_label->hide();
@@ -555,7 +551,6 @@ void Barcode_Gen::barcodeTypeChanged()
     else
         Liner_Barcode_Opt_Select();
     _setLabels();
-    Barcode_module_size = title == QLatin1String("DataMatrix") ? ui.dm_moduleStepper_2D->value() : 1;
     if (currentValue().isEmpty()) {
         Show_MessageBox(tr("Please enter barcode value"));
         Set_Blank_Image(tr("Please enter barcode value"));
@@ -573,8 +568,6 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox *combo)
         const bool custom = item == QLatin1String("Custom");
         ui.dpi_Stepper->setVisible(custom);
         ui.dpi_custom_label->setVisible(custom);
-        USED_DPI_VALUE = custom ? ui.dpi_Stepper->value()
-                                : (item == QLatin1String("Auto") ? BarcodeLists::kAutoResolution : item.toInt());
         regenerate();
     } else if (combo == ui.Data_source_type) {
         setDataSourceIndex(combo->currentIndex());
@@ -838,14 +831,11 @@ void Barcode_Gen::dm_modulesizeChanged()
         QScopedValueRollback<bool> loading(m_loading, true);
         data_matrix_barcode_size_acc_format();
     }
-    if (BarcodeLists::symbologyTitle(ui.barcodeTypePopup->currentIndex()) == QLatin1String("DataMatrix"))
-        Barcode_module_size = ui.dm_moduleStepper_2D->value();
     regenerate();
 }
 
 void Barcode_Gen::DPI_Value_Changed()
 {
-    USED_DPI_VALUE = ui.dpi_Stepper->value();
     regenerate();
 }
 

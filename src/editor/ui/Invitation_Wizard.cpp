@@ -1,5 +1,6 @@
 #include "editor/ui/Invitation_Wizard.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/CardSizeCatalog.h"
@@ -22,6 +23,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_backgrounds = new QStandardItemModel(this);
     ui.background_gallery->setModel(m_backgrounds);
 
@@ -70,7 +72,6 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     connect(ui.date_chk, &QCheckBox::toggled, ui.date_format_combo, &QWidget::setEnabled);
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_edit, &QWidget::setEnabled);
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_format_combo, &QWidget::setEnabled);
-    // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
     connect(ui.profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 

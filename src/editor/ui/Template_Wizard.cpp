@@ -1,5 +1,6 @@
 #include "editor/ui/Template_Wizard.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
@@ -20,12 +21,12 @@ Template_Wizard::Template_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_model = new QStandardItemModel(this);
     ui.template_gallery->setModel(m_model);
     connect(ui.template_ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.template_cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.template_gallery, &QListView::doubleClicked, this, &QDialog::accept);
-    // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
     connect(ui.template_profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 }
