@@ -1,6 +1,7 @@
 #include "document/BinaryPlistWriter.h"
 
 #include "document/PlistDictionary.h"
+#include "document/Utf8Text.h"
 
 #include <QString>
 
@@ -85,7 +86,7 @@ void appendText(std::string &out, const char *utf8, size_t length)
         out.append(utf8, length);
         return;
     }
-    const QString text = QString::fromUtf8(utf8, qsizetype(length));
+    const QString text = Utf8Text::decode(utf8, qsizetype(length));
     appendMarker(out, Utf16Marker, uint64_t(text.size()));
     for (QChar c : text)
         appendBigEndian(out, c.unicode(), 2);
@@ -297,9 +298,9 @@ QByteArray BinaryPlistWriter::finish(uint64_t top) const
     for (uint64_t offset : offsets)
         appendBigEndian(out, offset, offsetSize);
 
-    // The trailer: six unused bytes, the sort version, both sizes, then the object count,
-    // the top object and where the offset table starts.
-    out.append(6, '\0');
+    // The trailer, 32 bytes right after the table: five unused bytes, the sort version (0),
+    // both sizes, then the object count, the top object and where the offset table starts.
+    out.append(5, '\0');
     out.push_back('\0');
     out.push_back(char(offsetSize));
     out.push_back(char(refSize));

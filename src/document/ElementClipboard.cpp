@@ -5,6 +5,7 @@
 #include "document/LMNRenderingView.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QMimeData>
 #include <QPainter>
 
@@ -51,10 +52,49 @@ QImage ElementClipboard::pictureOf(const GraphicList &graphics)
     return picture;
 }
 
-QMimeData *ElementClipboard::mimeDataFor(const GraphicList &graphics)
+namespace {
+
+QString tr(const char *text)
 {
+    return QCoreApplication::translate("ElementClipboard", text);
+}
+
+// Why Paste would refuse the elements or their archive for their size, or nothing. The
+// pictures first: counting them costs nothing, encoding them much.
+QString tooLargeToPaste(const GraphicList &graphics, QByteArray *archive)
+{
+    if (LMNGraphicArchive::decodedPictureBytes(graphics) > LMNGraphicArchive::MaximumPictureBytes)
+        return tr("its pictures would take more than the %1 MB Paste gives pictures.")
+            .arg(LMNGraphicArchive::MaximumPictureBytes >> 20);
+    if (quint64(graphics.size()) > LMNGraphicArchive::MaximumElements)
+        return tr("Paste reads at most %L1 elements.").arg(LMNGraphicArchive::MaximumElements);
+    *archive = LMNGraphicArchive::encodeList(graphics, true);
+    if (archive->size() > LMNGraphicArchive::MaximumSize)
+        return tr("it would take %1 MB on the clipboard, more than the %2 MB Paste reads.")
+            .arg((archive->size() + (1 << 20) - 1) >> 20)
+            .arg(LMNGraphicArchive::MaximumSize >> 20);
+    if (PropertyListCheck::binary(*archive, LMNGraphicArchive::readingLimits()) != PropertyListCheck::Result::Fine)
+        return tr("it holds more than the %L1 values Paste reads (some %L2 elements as the editor makes them).")
+            .arg(LMNGraphicArchive::MaximumValues)
+            .arg(LMNGraphicArchive::MaximumValuesInElements);
+    return {};
+}
+
+} // namespace
+
+QMimeData *ElementClipboard::mimeDataFor(const GraphicList &graphics, QString *error)
+{
+    // Held to what Paste reads, so the clipboard never holds elements that cannot be pasted.
+    QByteArray archive;
+    if (const QString why = tooLargeToPaste(graphics, &archive); !why.isEmpty()) {
+        if (error)
+            *error = QCoreApplication::translate("ElementClipboard", "The %n selected element(s) cannot be copied: %1",
+                                                 nullptr, int(graphics.size()))
+                         .arg(why);
+        return nullptr;
+    }
     auto *data = new QMimeData;
-    data->setData(LMNGraphicViewPasteboardType, LMNGraphicArchive::encodeList(graphics, true));
+    data->setData(LMNGraphicViewPasteboardType, archive);
     const QImage picture = pictureOf(graphics);
     if (!picture.isNull()) {
         QByteArray png;

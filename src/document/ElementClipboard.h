@@ -12,8 +12,9 @@ class QMimeData;
 class ElementClipboard
 {
 public:
-    // The clipboard contents for `graphics` (list order), as Copy makes it.
-    static QMimeData *mimeDataFor(const GraphicList &graphics);
+    // The clipboard contents for `graphics` (list order), as Copy makes it; null, with the
+    // reason in *error (may be null), when Paste would refuse them for their size.
+    static QMimeData *mimeDataFor(const GraphicList &graphics, QString *error = nullptr);
     // A picture of `graphics` at one pixel per point, cut to the area they draw on; none when
     // that would be larger than 64 megapixels.
     static QImage pictureOf(const GraphicList &graphics);

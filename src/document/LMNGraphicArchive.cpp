@@ -5,6 +5,7 @@
 #include "document/MessageLog.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
+#include "document/Utf8Text.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -209,7 +210,7 @@ bool readValue(plist_t node, QString *out, Problem *problem)
     // which libplist's copying getter stops the process on.
     uint64_t length = 0;
     const char *text = plist_get_string_ptr(node, &length);
-    *out = text ? QString::fromUtf8(text, qsizetype(length)) : QString();
+    *out = text ? Utf8Text::decode(text, qsizetype(length)) : QString();
     return true;
 }
 
@@ -334,10 +335,12 @@ T zeroValue()
 }
 
 // Whether a value reads back the same from a missing key. A null and an empty text both
-// read back as the empty text; a colour that is valid but clear is not "no colour".
+// read back as the empty text; a colour that is valid but clear is not "no colour". A
+// negative zero reads back as -0 only where the writer keeps its sign.
 template<typename T>
-bool isZeroValue(const T &v)
+bool isZeroValue(const T &v, bool signKept)
 {
+    const auto zero = [signKept](double d) { return d == 0 && !(signKept && std::signbit(d)); };
     if constexpr (std::is_same_v<T, QImage>)
         return v.isNull();
     else if constexpr (std::is_same_v<T, QColor>)
@@ -345,12 +348,11 @@ bool isZeroValue(const T &v)
     else if constexpr (std::is_same_v<T, QString>)
         return v.isEmpty();
     else if constexpr (std::is_same_v<T, QRectF>)
-        return v.x() == 0 && v.y() == 0 && v.width() == 0 && v.height() == 0 && !std::signbit(v.x())
-               && !std::signbit(v.y()) && !std::signbit(v.width()) && !std::signbit(v.height());
+        return zero(v.x()) && zero(v.y()) && zero(v.width()) && zero(v.height());
     else if constexpr (std::is_same_v<T, CardFont>)
-        return v.postScriptName.isEmpty() && v.pointSize == 0 && !std::signbit(v.pointSize);
+        return v.postScriptName.isEmpty() && zero(v.pointSize);
     else if constexpr (std::is_floating_point_v<T>)
-        return v == 0 && !std::signbit(v);
+        return zero(double(v));
     else
         return v == T(0);
 }
@@ -394,8 +396,9 @@ bool LMNGraphicArchive::PictureBudget::take(qint64 bytes)
     return true;
 }
 
-plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
+plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic, Form form)
 {
+    const bool signKept = form == Form::Binary;
     plist_t dict = plist_new_dict();
     plist_dict_set_item(dict, ClassKey, encodeValue(LMNGraphic::className(graphic.kind())));
     // A field holding its zero value is left out: reading gives that value for a missing key,
@@ -403,7 +406,7 @@ plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic)
     for (const LMNGraphicField &field : LMNGraphicField::all()) {
         std::visit(
             [&](auto member) {
-                if (!isZeroValue(graphic.*member))
+                if (!isZeroValue(graphic.*member, signKept))
                     plist_dict_set_item(dict, field.name, encodeValue(graphic.*member));
             },
             field.member);
@@ -505,7 +508,7 @@ QByteArray LMNGraphicArchive::encodeList(const GraphicList &graphics, bool binar
     PlistPtr array(plist_new_array());
     for (const GraphicPtr &graphic : graphics) {
         if (graphic)
-            plist_array_append_item(array.get(), encode(*graphic));
+            plist_array_append_item(array.get(), encode(*graphic, Form::Xml));
     }
     char *bytes = nullptr;
     uint32_t length = 0;
@@ -515,38 +518,69 @@ QByteArray LMNGraphicArchive::encodeList(const GraphicList &graphics, bool binar
     return data;
 }
 
-std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)
+PropertyListCheck::Limits LMNGraphicArchive::readingLimits()
 {
-    if (data.isEmpty()) {
-        fail(error, QStringLiteral("The element archive is empty."));
-        return std::nullopt;
-    }
-    if (data.size() > MaximumSize) {
-        fail(error, QStringLiteral("The element archive is too large to read: it holds more than %1 MB.")
-                        .arg(MaximumSize >> 20));
-        return std::nullopt;
-    }
-    // libplist parses by recursion and copies shared objects for every reference: nesting and
-    // expansion are checked before it sees the data.
-    // Every value costs a few hundred bytes once parsed and decoded: the limit keeps the
-    // largest archive read (some 40,000 elements) within 1 GB and a few seconds.
     PropertyListCheck::Limits limits;
     limits.maxObjects = MaximumValues;
-    switch (PropertyListCheck::any(data, limits)) {
+    limits.maxTopItems = MaximumElements;
+    // Our writer shares no data and only equal texts: nothing expands past the archive's size.
+    limits.maxBytes = std::uint64_t(MaximumSize);
+    return limits;
+}
+
+QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return QStringLiteral("The element archive is empty.");
+    if (data.size() > MaximumSize)
+        return QStringLiteral("The element archive is too large to read: it holds more than %1 MB.").arg(MaximumSize >> 20);
+    // libplist parses by recursion and copies shared objects for every reference: nesting and
+    // expansion are checked before it sees the data.
+    switch (PropertyListCheck::any(data, readingLimits())) {
     case PropertyListCheck::Result::Fine:
-        break;
+        return {};
     case PropertyListCheck::Result::TooDeep:
-        fail(error, QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's."));
-        return std::nullopt;
+        return QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's.");
     case PropertyListCheck::Result::TooLarge:
-        fail(error, QStringLiteral("The element archive is too large to read: it expands to more than %1 values.")
-                        .arg(MaximumValues));
-        return std::nullopt;
+        return QStringLiteral("The element archive is too large to read: it holds more than %1 elements or expands "
+                              "to more than %2 values or %3 MB.")
+            .arg(MaximumElements)
+            .arg(MaximumValues)
+            .arg(MaximumSize >> 20);
     case PropertyListCheck::Result::Shared:
-        fail(error, QStringLiteral("The element archive is damaged: it refers to one list of values more than once."));
-        return std::nullopt;
+        return QStringLiteral("The element archive is damaged: it refers to one list of values more than once.");
     default:
-        fail(error, QStringLiteral("The element archive is damaged: it is not a readable property list."));
+        return QStringLiteral("The element archive is damaged: it is not a readable property list.");
+    }
+}
+
+qint64 LMNGraphicArchive::decodedPictureBytes(const GraphicList &graphics)
+{
+    // Reading counts four bytes a pixel, then what the decoded picture takes: a picture of 16
+    // bits a channel comes back as one.
+    const auto bytes = [](const QImage &picture) {
+        return picture.isNull() ? 0 : qint64(picture.width()) * picture.height() * (picture.depth() > 32 ? 8 : 4);
+    };
+    qint64 total = 0;
+    for (const GraphicPtr &g : graphics) {
+        if (!g)
+            continue;
+        for (const LMNGraphicField &field : LMNGraphicField::all()) {
+            std::visit(
+                [&](auto member) {
+                    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(g.get()->*member)>, QImage>)
+                        total += bytes(g.get()->*member);
+                },
+                field.member);
+        }
+    }
+    return total;
+}
+
+std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)
+{
+    if (const QString refusal = refusalBeforeParsing(data); !refusal.isEmpty()) {
+        fail(error, refusal);
         return std::nullopt;
     }
     plist_t root = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/LMNGraphic.h"
+#include "document/PropertyListCheck.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,8 +24,13 @@
 class LMNGraphicArchive
 {
 public:
+    // What an archive is written as. The binary writer keeps every number bit for bit;
+    // libplist's XML writer writes a negative zero as "0.0", so for XML a field holding -0 is
+    // left out as one holding 0 is (both read back as zero), and saving again gives the same file.
+    enum class Form { Binary, Xml };
+
     // The dictionary of one element; the caller owns it (plist_free).
-    static plist_t encode(const LMNGraphic &graphic);
+    static plist_t encode(const LMNGraphic &graphic, Form form = Form::Binary);
 
     // The element a dictionary describes; nullptr with a reason in *error (may be null) when
     // the node is not a dictionary or a value has the wrong type.
@@ -42,8 +48,24 @@ public:
 
     // The largest archive decodeList() reads; designs, pictures included, are far smaller.
     static constexpr qsizetype MaximumSize = qsizetype(96) << 20;
-    // The most values (counted as a binary archive expands) a decoded archive may hold.
-    static constexpr std::uint64_t MaximumValues = 2'000'000;
+    // The most values (counted as a binary archive expands) and elements a decoded archive
+    // may hold, and the most bytes its texts and data may expand to. A value of an element as
+    // the editor makes it costs some 130 bytes while it is read, its element included; an
+    // element of few values some 1.2 KB: the limits keep reading within 1 GB (pictures apart,
+    // see MaximumPictureBytes).
+    static constexpr std::uint64_t MaximumValues = 6'000'000;
+    static constexpr std::uint64_t MaximumElements = 50'000;
+    // How many elements as the editor makes them (of every kind, with their usual keys) hold
+    // MaximumValues, as measured (bench/ElementCopyBench.cpp).
+    static constexpr int MaximumValuesInElements = 45'000;
+
+    // The limits decodeList() holds data to before libplist parses it.
+    static PropertyListCheck::Limits readingLimits();
+    // Why decodeList() refuses `data` without parsing it (empty, too large, expanding to too
+    // many values, nested too deeply, damaged), or an empty text when it would parse it.
+    static QString refusalBeforeParsing(const QByteArray &data);
+    // What the pictures of `graphics` may take decoded at most, as decodeList() counts them.
+    static qint64 decodedPictureBytes(const GraphicList &graphics);
     // What the pictures of a decoded archive may take decoded, unless a PictureBudget is
     // already open.
     static constexpr qint64 MaximumPictureBytes = qint64(512) << 20;

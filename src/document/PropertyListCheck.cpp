@@ -214,6 +214,8 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
         }
         if (containerSeen[pending.index])
             return Result::Shared;
+        if (pending.depth == 1 && (object.dictionary ? object.references / 2 : object.references) > limits.maxTopItems)
+            return Result::TooLarge;
         containerSeen[pending.index] = true;
         if (object.references > limits.maxObjects - objects)
             return Result::TooLarge;

@@ -11,6 +11,8 @@ struct PropertyListLimits
     // libplist will allocate for a binary list.
     std::uint64_t maxObjects = 10'000'000;
     std::uint64_t maxBytes = std::uint64_t(512) << 20;
+    // Items of the top array or dictionary of a binary list.
+    std::uint64_t maxTopItems = UINT64_MAX;
 };
 
 // Checks property-list data before libplist parses it. libplist walks nesting by recursion and

@@ -3,6 +3,7 @@
 #include "document/LMNGraphicArchive.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
+#include "document/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -114,7 +115,7 @@ void makeStringsXmlSafe(plist_t node)
     case PLIST_STRING: {
         char *value = nullptr;
         plist_get_string_val(node, &value);
-        const QString text = QString::fromUtf8(value);
+        const QString text = Utf8Text::decode(value);
         std::free(value);
         const QString safe = xmlSafe(text);
         if (safe != text)
@@ -188,7 +189,7 @@ plist_t newElementList(const GraphicList &graphics)
     for (const GraphicPtr &graphic : graphics) {
         if (!graphic)
             continue;
-        plist_t archive = LMNGraphicArchive::encode(*graphic);
+        plist_t archive = LMNGraphicArchive::encode(*graphic, LMNGraphicArchive::Form::Xml);
         makeStringsXmlSafe(archive);
         plist_array_append_item(array, archive);
     }
@@ -336,7 +337,7 @@ public:
                     fail(QStringLiteral("holds a value that is not text"), QString::fromLatin1(field));
                     return false;
                 }
-                record.insert(QString::fromUtf8(key), stringOf(value));
+                record.insert(Utf8Text::decode(key), stringOf(value));
                 return true;
             });
             if (failed())
@@ -371,7 +372,7 @@ private:
     {
         char *value = nullptr;
         plist_get_string_val(node, &value);
-        const QString text = QString::fromUtf8(value);
+        const QString text = Utf8Text::decode(value);
         std::free(value);
         return text;
     }
@@ -446,18 +447,42 @@ QString tr(const char *text)
     return QCoreApplication::translate("DesignFile", text);
 }
 
+// Why the card of a record is no card the editor can show, or nothing. A record without a
+// size (QSizeF's -1 x -1, as a new record holds, or 0 x 0) opens at the default size. The
+// Size page shows millimetres to two places, so a side within half of its last place of a
+// limit is within it.
+QString cardSizeProblem(const QSizeF &points)
+{
+    if (points == QSizeF() || points == QSizeF(0, 0))
+        return {};
+    constexpr double MillimetresPerPoint = 25.4 / 72.0, Slack = 0.005;
+    const double width = points.width() * MillimetresPerPoint, height = points.height() * MillimetresPerPoint;
+    const auto fits = [](double side) {
+        return side >= Card_Property::MinimumSideMM - Slack && side <= Card_Property::MaximumSideMM + Slack;
+    };
+    if (fits(width) && fits(height))
+        return {};
+    return tr("Its card measures %1 x %2 mm; the editor makes cards of %3 to %4 mm a side.")
+        .arg(width, 0, 'f', 2)
+        .arg(height, 0, 'f', 2)
+        .arg(Card_Property::MinimumSideMM)
+        .arg(Card_Property::MaximumSideMM);
+}
+
 } // namespace
 
 qint64 DesignFile::openingCost(const QByteArray &xml)
 {
-    constexpr qint64 BytesCost = 4, ValueCost = 120, DictionaryCost = 1100;
     // Every value a parser makes has a start tag; counting "<" and a letter (also in a comment
-    // or CDATA, where it is no value) can only overestimate.
-    qint64 values = 0, dictionaries = 0;
-    const char *p = xml.constData();
-    const char *const end = p + xml.size();
+    // or CDATA, where it is no value) can only overestimate. A dictionary that is no key's
+    // value is an item of a list: it may become an element. One right after "</key>" is a
+    // value within another (an element's font) and costs what a value costs.
+    qint64 values = 0, listedDictionaries = 0;
+    const char *const begin = xml.constData();
+    const char *const end = begin + xml.size();
+    const char *p = begin;
     while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p))))) {
-        ++p;
+        const char *const tag = p++;
         if (p == end)
             break;
         const unsigned char c = uchar(*p);
@@ -465,10 +490,16 @@ qint64 DesignFile::openingCost(const QByteArray &xml)
             continue;
         ++values;
         if (end - p > 4 && std::memcmp(p, "dict", 4) == 0
-            && (p[4] == '>' || p[4] == '/' || std::isspace(uchar(p[4]))))
-            ++dictionaries;
+            && (p[4] == '>' || p[4] == '/' || std::isspace(uchar(p[4])))) {
+            const char *before = tag;
+            while (before > begin && std::isspace(uchar(before[-1])))
+                --before;
+            if (before - begin < 6 || std::memcmp(before - 6, "</key>", 6) != 0)
+                ++listedDictionaries;
+        }
     }
-    return BytesCost * xml.size() + ValueCost * values + DictionaryCost * dictionaries;
+    return OpeningCostPerByte * xml.size() + OpeningCostPerValue * values
+           + OpeningCostPerListedDictionary * listedDictionaries;
 }
 
 QByteArray DesignFile::toXml(const CardDesign &design)
@@ -556,7 +587,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     {
         char *text = nullptr;
         plist_get_string_val(magic, &text);
-        const bool ours = Magic == QString::fromUtf8(text);
+        const bool ours = Magic == Utf8Text::decode(text);
         std::free(text);
         if (!ours)
             return refuse(tr("The file is not a Festiloom design."));
@@ -588,6 +619,9 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));
+    // The front record sizes the card of both sides; opening stretches nothing to fit.
+    if (const QString problem = cardSizeProblem(design.Front_card_Prop.Card_Size); !problem.isEmpty())
+        return refuse(problem);
     // The records keep the sheet's shape as text only; the drawing needs the number.
     design.Card_Shape = Card_Property::shapeNumber(design.Front_card_Prop.Card_Shape);
     return design;
@@ -606,6 +640,8 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         return fail(tr("the design is too large: it would take %1 MB, more than the %2 MB a design file may hold.")
                         .arg((xml.size() + (1 << 20) - 1) >> 20)
                         .arg(maximumSize >> 20));
+    if (const QString problem = cardSizeProblem(design.Front_card_Prop.Card_Size); !problem.isEmpty())
+        return fail(problem);
     const qint64 cost = openingCost(xml) + pictureBytes(design);
     if (cost > MaximumOpeningCost)
         return fail(tr("the design is too large: opening it would take about %1 MB of memory, more than the %2 MB "

@@ -24,16 +24,21 @@ public:
     static constexpr qint64 MaximumFileSize = qint64(96) << 20;
 
     // What opening a design file costs in memory, estimated from its text before any parser
-    // sees it: its bytes four times over (the file, the parsed texts, their QStrings), some
-    // 120 bytes for every value (every start tag: keys, numbers, texts, lists) and some
-    // 1.1 KB for every dictionary, which may become an element. Dense files cost far more
-    // than their size: 1,000,000 elements written as "<dict/>" take 7 MB and would open in
-    // 1.1 GB. read() opens no file estimated above MaximumOpeningCost and write() saves no
-    // design that would be; the estimate runs above what is measured, so every design that
-    // opens stays within 1 GB. The pictures the elements hold are counted as they are
-    // decoded: what they take decoded is added to the estimate.
+    // sees it: its bytes a few times over (the file, the parsed texts, their QStrings), so
+    // much for every value (every start tag: keys, numbers, texts, lists) and so much more
+    // for every dictionary that is an item of a list, which may become an element. Dense
+    // files cost far more than their size: 1,000,000 elements written as "<dict/>" take 7 MB
+    // and would open in more than 1 GB. read() opens no file estimated above
+    // MaximumOpeningCost and write() saves no design that would be. The figures are measured
+    // (tests/editor/DesignFileCostTest.cpp): the estimate is within 10% of what opening
+    // takes, so what opens within MaximumOpeningCost opens, and every design that opens
+    // stays within 1 GB. The pictures the elements hold are counted as they are decoded:
+    // what they take decoded is added to the estimate.
     static qint64 openingCost(const QByteArray &xml);
     static constexpr qint64 MaximumOpeningCost = qint64(768) << 20;
+    static constexpr qint64 OpeningCostPerByte = 4;
+    static constexpr qint64 OpeningCostPerValue = 80;
+    static constexpr qint64 OpeningCostPerListedDictionary = 1150;
 
     // Saves atomically: the file is replaced only once the whole design is written, so a
     // failed save leaves what was there before. False, with the reason in `error`, on failure;

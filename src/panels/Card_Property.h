@@ -46,6 +46,11 @@ public:
     QColor Card_Content_clr = Qt::black;                // the side's all-text colour
     CardFont Card_Content_font;                         // the side's all-text font
 
+    // The card sizes the editor makes, in millimetres a side: the Size page's range, which
+    // holds every size of the card-size lists.
+    static constexpr double MinimumSideMM = 10.0;
+    static constexpr double MaximumSideMM = 1000.0;
+
     Card_Property();
 
     // The shape code the record stores for a process-wide shape number (0 "R", 1 "RR", else

@@ -1,7 +1,10 @@
 #include "CanvasTestSupport.h"
 
+#include "document/GraphicFactory.h"
 #include "document/LMNGraphicArchive.h"
+#include "document/PlistDictionary.h"
 
+#include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
 #include <QClipboard>
@@ -178,4 +181,118 @@ TEST_F(Clipboard, NothingToCopyOrPasteLeavesEverythingAlone)
     canvas->paste();
     EXPECT_EQ(list().size(), 2);
     EXPECT_EQ(document.undoManager()->count(), 0);
+}
+
+namespace {
+
+// `count` elements as the editor's tools make them, every tool in turn, each in its own place.
+GraphicList madeByTheTools(int count)
+{
+    NewGraphicDefaults defaults;
+    defaults.contentFont = CardFont(QStringLiteral("TimesNewRomanPS-BoldMT"), 14);
+    defaults.placeholderPicture = QImage(16, 16, QImage::Format_ARGB32);
+    defaults.placeholderPicture.fill(QColor(200, 10, 10, 128));
+    GraphicList graphics;
+    for (int i = 0; i < count; ++i) {
+        const int tool = 1 + i % (GraphicFactory::ToolCount - 1);
+        const QString value = tool == GraphicFactory::TextTool ? QStringLiteral("Guest %1").arg(i) : QString();
+        GraphicPtr g = GraphicFactory::makeGraphic(GraphicFactory::kindForTool(tool), tool, value,
+                                                   QStringLiteral("F_%1").arg(i), defaults);
+        g->setBounds(QRectF(i % 200, i / 200, 40, 20));
+        graphics << g;
+    }
+    return graphics;
+}
+
+// The values of a property-list tree as reading counts them: every reference again.
+std::uint64_t referencesBelow(plist_t node)
+{
+    std::uint64_t count = 0;
+    if (plist_get_node_type(node) == PLIST_ARRAY) {
+        for (uint32_t i = 0; i < plist_array_get_size(node); ++i)
+            count += 1 + referencesBelow(plist_array_get_item(node, i));
+    } else if (plist_get_node_type(node) == PLIST_DICT) {
+        PlistDictionary::forEach(node, [&](const char *, plist_t value) { count += 2 + referencesBelow(value); });
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(Clipboard, WhatCopyPutsOnTheClipboardPasteTakesOrCopySaysItIsTooLarge)
+{
+    // The most elements whose archive holds no more values than Paste reads.
+    const GraphicList made = madeByTheTools(LMNGraphicArchive::MaximumValuesInElements * 3 / 2);
+    std::uint64_t values = 1;
+    int fit = 0;
+    for (; fit < made.size(); ++fit) {
+        plist_t dict = LMNGraphicArchive::encode(*made[fit]);
+        const std::uint64_t more = 1 + referencesBelow(dict);
+        plist_free(dict);
+        if (values + more > LMNGraphicArchive::MaximumValues)
+            break;
+        values += more;
+    }
+    ASSERT_LT(fit, made.size());
+    // The documented figure is within 10% of what fits.
+    EXPECT_NEAR(fit, LMNGraphicArchive::MaximumValuesInElements, LMNGraphicArchive::MaximumValuesInElements / 10);
+
+    struct Case
+    {
+        const char *what;
+        int count;
+        bool copied;
+    };
+    const Case cases[] = {
+        {"as many as fit", fit, true},
+        {"one more", fit + 1, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QGuiApplication::clipboard()->clear();
+        list() = made.mid(0, c.count);
+        canvas->selectAll();
+        ScriptedModalSeam seam;
+        key(Qt::Key_X, Qt::ControlModifier);
+        const bool copied = canvas->canPaste();
+        EXPECT_EQ(copied, c.copied);
+        if (!copied) {
+            // Refused at once, naming the limit; the cut takes nothing away.
+            ASSERT_EQ(seam.messageTexts().size(), 1);
+            EXPECT_TRUE(seam.messageTexts()[0].contains(QLocale().toString(qulonglong(LMNGraphicArchive::MaximumValues))))
+                << seam.messageTexts()[0].toStdString();
+            EXPECT_EQ(list().size(), c.count);
+            EXPECT_EQ(document.undoManager()->count(), 0);
+            continue;
+        }
+        EXPECT_TRUE(list().isEmpty());
+        canvas->paste();
+        EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().join('\n').toStdString();
+        ASSERT_EQ(list().size(), c.count);
+        for (int i = 0; i < c.count; i += c.count / 7)
+            EXPECT_EQ(list().at(i)->control_ID, made.at(i)->control_ID);
+        document.undoManager()->clear();
+    }
+}
+
+TEST_F(Clipboard, CopyRefusesPicturesThatPasteWouldNotDecode)
+{
+    // Each picture decodes at four bytes a pixel; together they pass what Paste gives pictures
+    // (which one fewer would not: Paste takes those, see PicturesTravelWithTheirElements).
+    const int side = 4096;
+    const int count = int(LMNGraphicArchive::MaximumPictureBytes / (qint64(side) * side * 4)) + 1;
+    QImage picture(side, side, QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    for (int i = 0; i < count; ++i) {
+        GraphicPtr g = add(QRectF(i, i, 20, 20), GraphicKind::Image);
+        g->_image = picture;
+    }
+    canvas->selectAll();
+    ScriptedModalSeam seam;
+    canvas->copy();
+    EXPECT_FALSE(canvas->canPaste());
+    ASSERT_EQ(seam.messageTexts().size(), 1);
+    EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("%1 MB").arg(LMNGraphicArchive::MaximumPictureBytes >> 20)))
+        << seam.messageTexts()[0].toStdString();
+    EXPECT_EQ(list().size(), count) << "nothing pasted";
 }

@@ -423,15 +423,15 @@ QByteArray withFrontReal(int n, const QByteArray &value)
 }
 
 // Opens the file in Python's plistlib, a reader we did not write; returns Card_alpha_Stepper
-// and Card_Size of the front record.
-QJsonArray plistlibFront(const QString &path)
+// of the front record and Card_Size of the back record.
+QJsonArray plistlibOpacityAndBackSize(const QString &path)
 {
     const QByteArray out = TestHelpers::runProgram(
         QStringLiteral(FESTILOOM_PYTHON),
         {QStringLiteral("-c"),
          QStringLiteral("import json, plistlib, sys\n"
                         "items = plistlib.load(open(sys.argv[1], 'rb'))\n"
-                        "print(json.dumps([items[11], items[26]]))\n"),
+                        "print(json.dumps([items[11], items[54]]))\n"),
          path});
     return QJsonDocument::fromJson(out).array();
 }
@@ -475,9 +475,10 @@ TEST(DesignFileLimits, NumbersOutOfRangeAreClampedOrRefusedAndNeverSavedUnreadab
     }
 
     // Numbers that cannot be stored as they are never reach the file: it opens, here and in plistlib.
+    // (The back record's size is stored but never sizes the card, which the front's does.)
     CardDesign odd;
     odd.Front_card_Prop.Card_alpha_Stepper = std::numeric_limits<float>::infinity();
-    odd.Front_card_Prop.Card_Size = QSizeF(std::numeric_limits<double>::quiet_NaN(), 1e300);
+    odd.Back_card_Prop.Card_Size = QSizeF(std::numeric_limits<double>::quiet_NaN(), 1e300);
     odd.Front_card_Prop.Card_Content_font.pointSize = -std::numeric_limits<double>::infinity();
     GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
     text->alpha_val = std::numeric_limits<float>::infinity();
@@ -489,9 +490,9 @@ TEST(DesignFileLimits, NumbersOutOfRangeAreClampedOrRefusedAndNeverSavedUnreadab
     const std::optional<CardDesign> back = DesignFile::read(path, &error);
     ASSERT_TRUE(back.has_value()) << error.toStdString();
     EXPECT_EQ(back->Front_card_Prop.Card_alpha_Stepper, 100.0f);
-    EXPECT_EQ(back->Front_card_Prop.Card_Size, QSizeF(0, 1e6));
+    EXPECT_EQ(back->Back_card_Prop.Card_Size, QSizeF(0, 1e6));
     EXPECT_EQ(back->graphics.first()->alpha_val, std::numeric_limits<float>::max());
-    EXPECT_EQ(plistlibFront(path), QJsonArray({100.0, QJsonArray({0.0, 1e6})}));
+    EXPECT_EQ(plistlibOpacityAndBackSize(path), QJsonArray({100.0, QJsonArray({0.0, 1e6})}));
 }
 
 TEST(DesignFileLimits, SparseElementsDoNotGrowOnSavingAndTooLargeDesignsAreNotSaved)

@@ -567,20 +567,28 @@ void LMNGraphicView::duplicate()
 
 // --- Clipboard ---
 
-void LMNGraphicView::copy()
+bool LMNGraphicView::copy()
 {
     const GraphicList selected = selectedGraphics();
     if (selected.isEmpty())
-        return;
-    QGuiApplication::clipboard()->setMimeData(ElementClipboard::mimeDataFor(selected));
+        return false;
+    QString error;
+    QMimeData *data = ElementClipboard::mimeDataFor(selected, &error);
+    if (!data) {
+        Show_NSLog_Message(error);
+        Show_Warning_MessageBox(error);
+        return false;
+    }
+    QGuiApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
 void LMNGraphicView::cut()
 {
     const GraphicList selected = selectedGraphics();
-    if (selected.isEmpty())
+    // What could not be copied stays where it is.
+    if (selected.isEmpty() || !copy())
         return;
-    copy();
     m_document->perform(new RemoveGraphicsCommand(m_document, m_graphics, selected, tr("Cut")));
     Clear_Control_Selection();
 }

@@ -137,8 +137,10 @@ public:
     // under LMNGraphicViewPasteboardType, with a PNG picture of them beside it for other
     // programs. Pasted elements go on top, in their order, and become the selection; a paste
     // that would land exactly on elements already there moves 10 points down and to the right.
+    // A selection larger than Paste reads is not copied (nor cut): a message names the limit.
     void cut();
-    void copy();
+    // Whether the selection went to the clipboard.
+    bool copy();
     void paste();
     bool canPaste() const;
 
