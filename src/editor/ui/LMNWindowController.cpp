@@ -131,16 +131,20 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     // The card commands read the card panel back (cardPanelEdited) and record every change
     // of the card pages as an undo step, the size list's too.
     connect(panel, &SettingsPanel::cardSizeRowChosen, this,
-            [this](int row) { m_cardCommands->recordCardEdit([this, row] { applyCardSizeRow(row); }); });
+            [this](int row) {
+                m_cardCommands->recordCardEdit([this, row] { applyCardSizeRow(row); },
+                                               CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Card Size")));
+            });
     connect(panel, &SettingsPanel::backSideRequested, this, &LMNWindowController::Select_back_side);
     connect(panel->ui.Category_ComboBox, &QComboBox::textActivated, this, [this](const QString &category) {
         m_cardCommands->recordCardEdit([this, category] {
             fillCardSizeList(category);
             Mark_List_New_Selection(0);
-        });
+        }, CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Card Size")));
     });
     connect(panel->ui.Preset_ComboBox, &QComboBox::activated, this, [this] {
-        m_cardCommands->recordCardEdit([this] { applyCardSizeRow(settingsPanel()->selectedSizeRow()); });
+        m_cardCommands->recordCardEdit([this] { applyCardSizeRow(settingsPanel()->selectedSizeRow()); },
+                                       CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Orientation")));
     });
     connect(grid, &LMNGrid::alwaysShownChanged, this, &LMNWindowController::setAlignWithGridEnabled);
     connect(m_document->undoManager(), &QUndoStack::indexChanged, this, &LMNWindowController::Undo_Redo_Button_state);
@@ -844,7 +848,7 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     loaded.titles = design.Excel_Column_Titles;
     loaded.records = design.Excel_Records;
     SpreadsheetTable::live() = loaded;
-    m_profile->offerSpreadsheetSource(!loaded.isEmpty());
+    m_profile->offerSpreadsheetSource();
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.
