@@ -306,6 +306,13 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
     return true;
 }
 
+const Mask *find(const QByteArray &key)
+{
+    const Cache &c = cache();
+    const auto found = c.masks.constFind(key);
+    return found == c.masks.constEnd() ? nullptr : &*found;
+}
+
 bool seenBefore(const QByteArray &key)
 {
     QSet<size_t> &seen = cache().seen;

@@ -72,6 +72,9 @@ struct Making
 // thread holds none. Returns false, calling nothing, where no coverage picture could be had.
 bool withMask(const QByteArray &key, const Making &making, const std::function<void(const Mask &)> &use);
 
+// The calling thread's mask known by `key`, or null; valid until the thread's next mask.
+const Mask *find(const QByteArray &key);
+
 // Whether the calling thread has looked for `key` before; remembers it.
 bool seenBefore(const QByteArray &key);
 
