@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMemory.h"
+#include "BenchPictures.h"
 #include "BenchRatios.h"
 
 #include <cstdio>
@@ -109,11 +110,7 @@ void BM_PutDownWord(benchmark::State &state)
         painter.setPen(colour);
         qtDraw(painter);
     }
-    QRect bounds;
-    for (int y = 0; y < alone.height(); ++y)
-        for (int x = 0; x < alone.width(); ++x)
-            if (alone.pixel(x, y))
-                bounds |= QRect(x, y, 1, 1);
+    const QRect bounds = BenchPictures::inkBounds(alone);
     const QImage picture = alone.copy(bounds);
     for (auto _ : state) {
         QPainter painter(&card);

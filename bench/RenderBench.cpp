@@ -301,11 +301,7 @@ void BM_PutDownFrame(benchmark::State &state)
         frame->draw(painter, DrawContext());
     };
     drawFrame(alone);
-    QRect bounds;
-    for (int y = 0; y < alone.height(); ++y)
-        for (int x = 0; x < alone.width(); ++x)
-            if (alone.pixel(x, y))
-                bounds |= QRect(x, y, 1, 1);
+    const QRect bounds = BenchPictures::inkBounds(alone);
     const QImage picture = alone.copy(bounds);
     drawFrame(side); // the mask is made
     for (auto _ : state) {
