@@ -6,7 +6,9 @@ and a new line, then a JSON object whose "subject" and "body" take the place of 
 and body arguments (so that a long body never meets the limit of a command line).
 
 Exit status 0 when the server took the message; otherwise 1 and one line on standard error
-saying why. The password is never written anywhere.
+saying why, whatever went wrong. The password is never written anywhere. Attachments are
+regular files of at most MAX_ATTACHMENT_BYTES together; anything else is refused before it is
+read.
 """
 
 import base64
@@ -17,11 +19,15 @@ import re
 import smtplib
 import socket
 import ssl
+import stat
 import sys
 from email.message import EmailMessage
 from email.utils import formatdate, make_msgid
 
 TIMEOUT_SECONDS = 30
+# What the attachments of one message may hold together: far more than card pictures take,
+# and more than most servers accept.
+MAX_ATTACHMENT_BYTES = 50 * 1024 * 1024
 
 
 class Refused(Exception):
@@ -75,6 +81,43 @@ def content_type(path, data):
     return "application", "octet-stream"
 
 
+def too_large(name):
+    return Refused("the attachment %s is too large: the attachments may hold %d MB together"
+                   % (name, MAX_ATTACHMENT_BYTES // (1024 * 1024)))
+
+
+def read_attachment(path, name, room):
+    """The bytes of the regular file at `path`, refused when they are more than `room`."""
+    try:
+        # Without blocking: a pipe opened for reading would wait for a writer.
+        descriptor = os.open(path, os.O_RDONLY | os.O_NONBLOCK | getattr(os, "O_CLOEXEC", 0))
+    except OSError as error:
+        raise Refused("cannot read attachment %s: %s" % (name, error.strerror or error))
+    try:
+        status = os.fstat(descriptor)
+        if not stat.S_ISREG(status.st_mode):
+            raise Refused("cannot read attachment %s: it is not a regular file" % name)
+        if status.st_size > room:
+            raise too_large(name)
+        # At most one byte past the room: a file that grew since is refused, not read whole.
+        chunks = []
+        left = room + 1
+        while left > 0:
+            chunk = os.read(descriptor, min(left, 1 << 20))
+            if not chunk:
+                break
+            chunks.append(chunk)
+            left -= len(chunk)
+    except OSError as error:
+        raise Refused("cannot read attachment %s: %s" % (name, error.strerror or error))
+    finally:
+        os.close(descriptor)
+    data = b"".join(chunks)
+    if len(data) > room:
+        raise too_large(name)
+    return data
+
+
 def build_message(sender, recipient, subject, body, attachments):
     message = EmailMessage()
     message["From"] = sender
@@ -84,12 +127,10 @@ def build_message(sender, recipient, subject, body, attachments):
     message["Message-ID"] = make_msgid()
     message.set_content(body, subtype="plain", charset="utf-8")
     names = [attachment_name(path) for path in attachments]
+    room = MAX_ATTACHMENT_BYTES
     for path, name in zip(attachments, names):
-        try:
-            with open(path, "rb") as handle:
-                data = handle.read()
-        except OSError as error:
-            raise Refused("cannot read attachment %s: %s" % (name, error.strerror))
+        data = read_attachment(path, name, room)
+        room -= len(data)
         maintype, subtype = content_type(path, data)
         message.add_attachment(data, maintype=maintype, subtype=subtype, filename=name)
     return message
@@ -171,15 +212,25 @@ def read_input():
     return password, texts
 
 
+def fail(reason, password):
+    """Writes the one line saying why, never the password, and gives the failure status."""
+    line = one_line(reason)
+    if password:
+        line = line.replace(password, "***")
+    sys.stderr.write(line + "\n")
+    return 1
+
+
 def main():
+    password = ""
     try:
         password, texts = read_input()
     except UnicodeError:
-        sys.stderr.write("the password is not UTF-8\n")
-        return 1
+        return fail("the password is not UTF-8", password)
     except ValueError:
-        sys.stderr.write("the subject and body could not be read\n")
-        return 1
+        return fail("the subject and body could not be read", password)
+    except Exception as error:
+        return fail("the password, subject and body could not be read: %s" % describe(error), password)
     try:
         send(sys.argv[1:], password, texts)
     except Refused as error:
@@ -205,12 +256,30 @@ def main():
         reason = "could not send: %s" % error
     except ValueError as error:
         reason = "the message could not be made: %s" % error
+    except MemoryError:
+        reason = "the message could not be made: not enough memory"
+    except Exception as error:
+        reason = "could not send: %s" % describe(error)
     else:
         return 0
-    sys.stderr.write(one_line(reason).replace(password, "***") if password else one_line(reason))
-    sys.stderr.write("\n")
-    return 1
+    return fail(reason, password)
+
+
+def describe(error):
+    text = str(error)
+    return "%s: %s" % (type(error).__name__, text) if text else type(error).__name__
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        status = main()
+    except BaseException as error:
+        # Whatever escaped (an interrupt, a failure while reporting): still one line.
+        if isinstance(error, SystemExit):
+            raise
+        status = 1
+        try:
+            sys.stderr.write("the mail script stopped: %s\n" % type(error).__name__)
+        except Exception:
+            pass
+    sys.exit(status)

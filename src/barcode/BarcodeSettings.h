@@ -41,7 +41,7 @@ struct BarcodeSettings
     // A one-group caption is stretched over the width of the bars.
     bool stretchCaption = false;
 
-    // Resolution of bitmap pictures in dots per inch (the designer passes USED_DPI_VALUE).
+    // Resolution of bitmap pictures in dots per inch.
     double resolution = 600;
 
     // Horizontal alignment flags for an alignment item text.

@@ -12,36 +12,46 @@ bool isTrimmed(char32_t c)
     return category == QChar::Other_Control || category == QChar::Other_Format;
 }
 
+bool isReserved(char32_t c)
+{
+    return c < 0x80 && QStringView(u"/\\?%*|\"<>").contains(QChar(c));
+}
+
 // Position after the last code point to keep at the front; whole code points only.
-qsizetype trimmedStart(QStringView text)
+template<typename Strip>
+qsizetype strippedStart(QStringView text, Strip strip)
 {
     qsizetype i = 0;
     while (i < text.size()) {
         const bool pair = i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate();
         const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
-        if (!isTrimmed(c))
+        if (!strip(c))
             break;
         i += pair ? 2 : 1;
     }
     return i;
 }
 
-qsizetype trimmedEnd(QStringView text, qsizetype start)
+template<typename Strip>
+qsizetype strippedEnd(QStringView text, qsizetype start, Strip strip)
 {
     qsizetype end = text.size();
     while (end > start) {
         const bool pair = end - 2 >= start && text[end - 1].isLowSurrogate() && text[end - 2].isHighSurrogate();
         const char32_t c = pair ? QChar::surrogateToUcs4(text[end - 2], text[end - 1]) : text[end - 1].unicode();
-        if (!isTrimmed(c))
+        if (!strip(c))
             break;
         end -= pair ? 2 : 1;
     }
     return end;
 }
 
-bool isReserved(QChar c)
+// The text between what `strip` takes off its two ends.
+template<typename Strip>
+QString stripped(const QString &text, Strip strip)
 {
-    return QStringView(u"/\\?%*|\"<>").contains(c);
+    const qsizetype start = strippedStart(text, strip);
+    return text.mid(start, strippedEnd(text, start, strip) - start);
 }
 
 } // namespace
@@ -50,9 +60,7 @@ QString Trim_Str(const QString &text)
 {
     // White space and control characters are taken off together, so a control character
     // cannot shield the white space behind it (" \u0001 name" gives "name", not " name").
-    const qsizetype start = trimmedStart(text);
-    const qsizetype end = trimmedEnd(text, start);
-    return text.mid(start, end - start);
+    return stripped(text, isTrimmed);
 }
 
 QString Remove_Reserve_Char_In_File_Name(const QString &text)
@@ -62,18 +70,7 @@ QString Remove_Reserve_Char_In_File_Name(const QString &text)
     QString name = text;
     name.remove(QLatin1Char('/'));
     name.remove(QLatin1Char('\\'));
-    // Reserved characters and white space are taken off the ends together, so that neither
-    // shields the other (" \"Guests\"\n" gives "Guests").
-    for (;;) {
-        qsizetype start = 0;
-        qsizetype end = name.size();
-        while (start < end && isReserved(name[start]))
-            ++start;
-        while (end > start && isReserved(name[end - 1]))
-            --end;
-        const QString trimmed = Trim_Str(name.mid(start, end - start));
-        if (trimmed == name)
-            return name;
-        name = trimmed;
-    }
+    // Reserved characters and white space are taken off the ends together in one pass from
+    // each end, so that neither shields the other (" \"Guests\"\n" gives "Guests").
+    return stripped(name, [](char32_t c) { return isReserved(c) || isTrimmed(c); });
 }

@@ -78,13 +78,6 @@ QUrl HelpLinks::website3()
     return strict(root(HelpSettings::Website3Host));
 }
 
-QUrl HelpLinks::googlePlusShare()
-{
-    QString target = shareTarget();
-    target.replace(QStringLiteral("://"), QStringLiteral("%3A%2F%2F"));
-    return strict(QStringLiteral("https://%1/share?url=%2").arg(QLatin1String(HelpSettings::GooglePlusHost), target));
-}
-
 QUrl HelpLinks::facebookShare()
 {
     return strict(QStringLiteral("http://%1/share.php?u=%2").arg(QLatin1String(HelpSettings::FacebookHost), shareTarget()));

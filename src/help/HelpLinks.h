@@ -13,7 +13,6 @@ public:
     static QUrl website1();
     static QUrl website2();
     static QUrl website3();
-    static QUrl googlePlusShare();
     static QUrl facebookShare();
     static QUrl twitterShare();
     static QUrl facebookLike();

@@ -26,7 +26,6 @@ inline constexpr char ChannelAddress[] = "https://videos.example.com/@festiloom"
 inline constexpr char SocialCommentsPage[] = "festiloom-comments.html";
 
 // Hosts of the social networks' share pages.
-inline constexpr char GooglePlusHost[] = "plus.google.com";
 inline constexpr char FacebookHost[] = "www.facebook.com";
 inline constexpr char TwitterHost[] = "twitter.com";
 

@@ -2,16 +2,19 @@
 // pictures read back with ZXing.
 
 #include "barcode/BarcodeElementSettings.h"
+#include "barcode/generator/BarcodeDevicePainter.h"
 #include "barcode/generator/BarcodeGenerator.h"
 #include "barcode/BarcodeGlobals.h"
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/BarcodeUnits.h"
 #include "barcode/ui/Barcode_Gen.h"
+#include "data/CardRecordRenderer.h"
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
+#include "document/LMNGraphicField.h"
 #include "data/DataTestSupport.h"
 
 #include "barcode/linear/LinearTestSupport.h"
@@ -24,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <variant>
 
 namespace {
 
@@ -191,7 +195,7 @@ TEST_F(BarcodeDesigner, CustomResolutionScalesTheTwoDPicture)
         gen.ui.DPI_ComboBox->setCurrentText(QStringLiteral("Custom"));
         EXPECT_FALSE(gen.ui.dpi_Stepper->isHidden());
         gen.ui.dpi_Stepper->setValue(300);
-        EXPECT_EQ(USED_DPI_VALUE.load(), 300);
+        EXPECT_EQ(gen.currentPicture().dotsPerMeterX(), qRound(300 / 0.0254));
         click(gen.ui.ok_btn);
     });
     const QImage picture = Barcode_output_image;
@@ -411,4 +415,168 @@ TEST_F(BarcodeDesigner, SavingAPictureIsAllOrNothing)
     const QImage read(file);
     EXPECT_EQ(read.size(), picture.size());
     EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
+}
+
+namespace {
+
+using FieldValue = std::variant<int, float, QString, QColor, CardFont>;
+
+// Sets the element's field through the element's own field table; false when the value's type
+// is not the field's.
+bool setField(LMNGraphic &element, const LMNGraphicField &field, const FieldValue &value)
+{
+    return std::visit(
+        [&element, &value](auto member) {
+            using T = std::remove_reference_t<decltype(element.*member)>;
+            if constexpr (std::is_same_v<T, int> || std::is_same_v<T, float> || std::is_same_v<T, QString>
+                          || std::is_same_v<T, QColor> || std::is_same_v<T, CardFont>) {
+                if (const T *typed = std::get_if<T>(&value)) {
+                    element.*member = *typed;
+                    return true;
+                }
+            }
+            return false;
+        },
+        field.member);
+}
+
+bool sameField(const LMNGraphic &a, const LMNGraphic &b, const LMNGraphicField &field)
+{
+    return std::visit([&](auto member) { return a.*member == b.*member; }, field.member);
+}
+
+// The card of one element as export draws it at 300 dpi.
+QImage exported(const LMNGraphic &element)
+{
+    CardSnapshot snapshot;
+    snapshot.cardSize = QSizeF(400, 300);
+    snapshot.front << element.clone();
+    snapshot.drawContext.drawBarcode = &BarcodeDevicePainter::draw;
+    return CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0);
+}
+
+} // namespace
+
+// Every barcode field the element stores, walked from the element's own field table: changed
+// alone, it reaches the settings the designer and the outputs are made from, the designer's
+// picture and the exported card; or its row says why it is not drawn.
+TEST_F(BarcodeDesigner, EveryStoredBarcodeFieldReachesTheDesignerAndTheExportedCard)
+{
+    struct Row
+    {
+        const char *field;
+        const char *title;
+        FieldValue changed;
+        const char *notDrawn = nullptr;   // why the pictures stay the same
+        std::function<void(BarcodeElementSettings &)> base = {};
+        const char *sameOnCards = nullptr; // why the designer's picture changes and the card does not
+    };
+    const char *const redrawn = "outputs draw a symbol again at their own resolution";
+    const auto customResolution = [](BarcodeElementSettings &s) {
+        s.dpi_val_index = int(BarcodeLists::resolutions().indexOf(QStringLiteral("Custom")));
+        s.dpi_custom_val = QStringLiteral("300");
+    };
+    const Row rows[] = {
+        {"linear_or_2d", "Code 128", 1, "the symbology title decides between linear and 2D"},
+        {"barcode_font_index", "Code 128", indexOf("Code 39")},
+        {"linear_font_val", "Code 128", QStringLiteral("XY-99")},
+        {"two_d_font_val", "QR Code", QStringLiteral("Table 9, seat 4")},
+        {"header_val", "Code 128", QStringLiteral("Welcome")},
+        {"footer_val", "Code 128", QStringLiteral("Table 12")},
+        {"show_hide_hdr", "Code 128", 1},
+        {"show_hide_ftr", "Code 128", 1},
+        {"show_hide_val", "Code 128", 1},
+        {"show_val_on_top", "Code 128", 1},
+        {"align_hdr_index", "Code 128", 0},
+        {"align_ftr_index", "Code 128", 2},
+        {"linear_height_val", "Code 128", 1.5f},
+        {"linear_width_val", "Code 128", 20.0f},
+        {"qr_size_val", "QR Code", 90},
+        {"qr_version_index", "QR Code", 6},
+        {"qr_ec_index", "QR Code", 3},
+        {"pdf_hgt_val", "PDF417", 80},
+        {"pdf_wdt_val", "PDF417", 240},
+        {"pdf_ec_val", "PDF417", 4},
+        {"dm_module_val", "DataMatrix", 3},
+        {"dm_format_index", "DataMatrix", 5},
+        {"dm_encoding_index", "DataMatrix", 2},
+        {"hdr_margin_val", "Code 128", 0.3f},
+        {"ftr_margin_val", "Code 128", 0.3f},
+        {"val_margin_val", "Code 128", 0.3f},
+        {"TB_marging_val", "Code 128", 0.3f},
+        {"LR_margin_val", "Code 128", 0.5f},
+        {"value_font_val", "Code 128", CardFont(QStringLiteral("ArialMT"), 12)},
+        {"header_font_val", "Code 128", CardFont(QStringLiteral("Arial-BoldMT"), 12)},
+        {"footer_font_val", "Code 128", CardFont(QStringLiteral("TimesNewRomanPS-ItalicMT"), 11)},
+        {"barcode_hdr_clr_val", "Code 128", QColor(200, 0, 0)},
+        {"barcode_ftr_clr_val", "Code 128", QColor(0, 120, 0)},
+        {"barcode_val_clr_val", "Code 128", QColor(0, 0, 160)},
+        {"barcode_back_clr_val", "Code 128", QColor(255, 250, 200)},
+        {"barcode_clr_val", "Code 128", QColor(20, 20, 120)},
+        {"dpi_val_index", "QR Code", int(BarcodeLists::resolutions().indexOf(QStringLiteral("150"))), nullptr, {}, redrawn},
+        {"dpi_custom_val", "QR Code", QStringLiteral("450"), nullptr, customResolution, redrawn},
+        {"kerning_value_val", "Code 128", 1},
+    };
+
+    // The barcode fields are the table's from the first one on; the picture is the designer's
+    // own output, not a setting.
+    QStringList barcodeFields, covered;
+    bool inBarcode = false;
+    for (const LMNGraphicField &field : LMNGraphicField::all()) {
+        inBarcode = inBarcode || QLatin1String(field.name) == QLatin1String("linear_or_2d");
+        if (inBarcode && QLatin1String(field.name) != QLatin1String("_barcode_image"))
+            barcodeFields << QLatin1String(field.name);
+    }
+    for (const Row &row : rows)
+        covered << QLatin1String(row.field);
+    EXPECT_EQ(covered, barcodeFields);   // a stored field without a row fails here
+
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.field);
+        const LMNGraphicField *field = LMNGraphicField::find(QLatin1String(row.field));
+        ASSERT_NE(field, nullptr);
+        BarcodeElementSettings designed;
+        designed.barcode_font_index = indexOf(row.title);
+        designed.linear_or_2d = designed.isTwoDimensional() ? 1 : 0;
+        designed.linear_font_val = QStringLiteral("AB-12");
+        designed.two_d_font_val = QStringLiteral("Table 7, seat 3");
+        if (row.base)
+            row.base(designed);
+        LMNBarcode before;
+        designed.applyTo(before);
+        LMNBarcode after = before;
+        ASSERT_TRUE(setField(after, *field, row.changed));
+        ASSERT_FALSE(sameField(before, after, *field)) << "the row's value is the start value";
+        const LMNBarcode changed = after;
+
+        // The record the designer opens with and the outputs rebuild the barcode from.
+        EXPECT_NE(BarcodeElementSettings::fromGraphic(after), BarcodeElementSettings::fromGraphic(before));
+
+        // The designer, confirmed untouched on each: its picture, and the card exported after.
+        QImage pictures[2], cards[2];
+        LMNBarcode *elements[2] = {&before, &after};
+        for (int i = 0; i < 2; ++i) {
+            Barcode_output_image = QImage();
+            run(*elements[i], [](Barcode_Gen &gen) {
+                EXPECT_TRUE(gen.ui.barcode_error_label->isHidden()) << gen.ui.barcode_error_label->text().toStdString();
+                click(gen.ui.ok_btn);
+            });
+            pictures[i] = Barcode_output_image;
+            ASSERT_FALSE(pictures[i].isNull());
+            elements[i]->Set_Barcode_image(pictures[i]);
+            cards[i] = exported(*elements[i]);
+            ASSERT_FALSE(cards[i].isNull());
+        }
+        // Confirming kept the changed value.
+        EXPECT_TRUE(row.notDrawn || sameField(after, changed, *field));
+        if (row.notDrawn) {
+            EXPECT_EQ(pictures[1], pictures[0]) << row.notDrawn;
+            continue;
+        }
+        EXPECT_NE(pictures[1], pictures[0]) << "the designer's picture did not change";
+        if (row.sameOnCards)
+            EXPECT_EQ(cards[1], cards[0]) << row.sameOnCards;
+        else
+            EXPECT_NE(cards[1], cards[0]) << "the exported card did not change";
+    }
 }

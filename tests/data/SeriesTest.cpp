@@ -679,6 +679,29 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
         EXPECT_EQ(count, c.count) << c.name.toStdString();
     }
 
+    // Blank values in every form are no rows and no count, wherever they stand; each value
+    // shows trimmed. Opened again on another series, the viewer shows that one's rows only.
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        QStringList rows;
+    } blanks[] = {
+        {"spaces", "Ann\n   \n\t\nBob\n", {"Ann", "Bob"}},
+        {"leading", "\n\n  \nAnn\n", {"Ann"}},
+        {"crlf", "\r\n\r\nAnn\r\n \r\nBob\r\n\r\n", {"Ann", "Bob"}},
+        {"unicode", "\xc2\xa0\nAnn\n\xe2\x80\x8b\n\xe3\x80\x80\nBob\n\x01\x02\n", {"Ann", "Bob"}},   // no-break, zero-width, ideographic
+        {"all blank", " \n\t\n\n\r\n\xc2\xa0\n", {}},
+        {"inside", " Ann  Berg \n\tCyd\t\n", {"Ann  Berg", "Cyd"}},
+    };
+    for (const auto &b : blanks) {
+        writeFile(DataSeries::filePath(QLatin1String(b.name)), b.file);
+        QString count;
+        EXPECT_EQ(view(QLatin1String(b.name), &count), b.rows) << b.name;
+        EXPECT_EQ(count, QStringLiteral("Total Rows : %1").arg(b.rows.size())) << b.name;
+        EXPECT_EQ(View_Data_Series::defaultInstance()->ui.List->rowCount(), b.rows.size()) << b.name;
+    }
+
     // No series chosen: a message, no viewer.
     QComboBox source, series;
     source.addItems({"Manual", "Series"});
@@ -688,7 +711,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
     source.setCurrentIndex(0);   // "Manual": nothing at all
     DataSourceServices::View_batch_Series_Button(&source, &series);
     EXPECT_EQ(m_seam.messages.size(), 1);
-    EXPECT_EQ(m_seam.dialogsRun.size(), qsizetype(std::size(cases)));
+    EXPECT_EQ(m_seam.dialogsRun.size(), qsizetype(std::size(cases) + std::size(blanks)));
 }
 
 TEST_F(SeriesViewerTest, ComboListsAndFirstValues)

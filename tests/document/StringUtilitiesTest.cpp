@@ -34,3 +34,22 @@ TEST(Remove_Reserve_Char_In_File_Name, RemovesReservedCharactersAtTheEndsAndEver
     for (const auto &[in, out] : rows)
         EXPECT_EQ(Remove_Reserve_Char_In_File_Name(in).toStdString(), out.toStdString()) << in.toStdString();
 }
+
+// Reserved characters and trimmed ones in layers, whole code points at both ends: the cleaned
+// name is the same however the layers interleave, and however many there are.
+TEST(Remove_Reserve_Char_In_File_Name, TakesInterleavedLayersOffBothEndsInWholeCodePoints)
+{
+    const QString high(QChar(0xd83c)), low(QChar(0xdf82));
+    const QString layers = QString::fromUtf16(u"? \u200b*\t\u0001|\u00a0\"\n%<\U000E0001>");
+    const Rows rows = {
+        {"? ? ?Guests? ? ?", "Guests"}, {"%\u0085%\u2028%Guests%\u00a0%", "Guests"},
+        {"\U000E0001?\u200b*Anna*\u200b?\U000E0001", "Anna"},                  // format characters beyond the basic plane
+        {"?\U0001F382 ?", "\U0001F382"}, {"*\U0001F382*cake*\U0001F382*", "\U0001F382*cake*\U0001F382"},
+        {"?" + high, high}, {low + "?", low}, {"?" + low + high + "?", low + high},   // lone halves stay
+        {"a ? b", "a ? b"}, {"\t/\\?", ""}, {"? / ?", ""}, {"?a/b?", "ab"}, {"\u200b", ""},
+        {layers.repeated(2000) + "Guests" + layers.repeated(2000), "Guests"},
+        {layers.repeated(2000) + "G" + layers + "s" + layers.repeated(2000), "G" + layers + "s"},
+    };
+    for (const auto &[in, out] : rows)
+        EXPECT_EQ(Remove_Reserve_Char_In_File_Name(in).toStdString(), out.toStdString()) << in.left(40).toStdString();
+}

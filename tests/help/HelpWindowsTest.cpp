@@ -92,7 +92,6 @@ TEST_F(HelpWindows, EveryLinkCommandOpensItsAddress)
         {"website 1", &W::Open_Website_1, HelpLinks::website1()},
         {"website 2", &W::Open_Website_2, HelpLinks::website2()},
         {"website 3", &W::Open_Website_3, HelpLinks::website3()},
-        {"google", &W::Open_Google_Plus, HelpLinks::googlePlusShare()},
         {"facebook", &W::Open_FaceBook, HelpLinks::facebookShare()},
         {"twitter", &W::Open_Twitter, HelpLinks::twitterShare()},
         {"like", &W::Open_FB_Like, QUrl(kLikeAddress)},

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct Sent
@@ -133,6 +137,91 @@ TEST(MailTransport, FailuresComeBackWithTheirReason)
     MailTransport::setScriptPathOverride({});
     EXPECT_FALSE(missing.outcome.sent);
     EXPECT_TRUE(missing.outcome.reason.contains("pyth_mail.py"));
+}
+
+// Attachments the script cannot or must not read whole: each ends the run before any server
+// is reached, with status 1 and one line naming the attachment and why; never a traceback.
+TEST(MailTransport, AttachmentsThatCannotBeReadEndInOneLineAndStatusOne)
+{
+    SmtpServers &servers = SmtpServers::instance();
+    ASSERT_TRUE(servers.ready());
+    const QString script = MailTransport::scriptPath();
+    ASSERT_FALSE(script.isEmpty());
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.jpeg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString unreadable = TestHelpers::writeFile(dir.filePath("locked.jpeg"), "x");
+    QFile::setPermissions(unreadable, {});
+    // Sparse files: the size is checked before anything is read.
+    const auto sized = [&dir](const char *name, qint64 bytes) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(bytes));
+        return file.fileName();
+    };
+    constexpr qint64 kLimit = qint64(50) << 20;
+    const QString large = sized("large.jpeg", kLimit + 1);
+    const QString half = sized("half.jpeg", kLimit / 2 + 1);
+    const QString card = TestHelpers::writeFile(dir.filePath("QOVACard.jpeg"), QByteArray("\x89PNG\r\n\x1a\n", 8));
+
+    struct Case
+    {
+        const char *name;
+        QStringList attachments;
+        const char *reason;
+    };
+    QList<Case> cases = {
+        {"endless device", {card, "/dev/zero"}, "cannot read attachment zero: it is not a regular file"},
+        {"folder", {dir.path()}, "it is not a regular file"},
+        {"pipe without writer", {fifo}, "cannot read attachment pipe.jpeg: it is not a regular file"},
+        {"missing file", {dir.filePath("gone.jpeg")}, "cannot read attachment gone.jpeg: No such file or directory"},
+        {"file whose reading fails", {"/proc/self/mem"}, "cannot read attachment mem: Input/output error"},
+        {"one too large", {large}, "the attachment large.jpeg is too large: the attachments may hold 50 MB together"},
+        {"two too large together", {half, card, half}, "the attachment half.jpeg is too large"},
+    };
+    if (geteuid() != 0) // the superuser reads any file
+        cases.append({"file without read permission", {unreadable}, "cannot read attachment locked.jpeg: Permission denied"});
+
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const qsizetype before = servers.count();
+        QProcess process;
+        // An unbounded read must fail quickly here, not take the machine's memory.
+        process.setChildProcessModifier([] {
+            const rlimit memory{rlim_t(1) << 30, rlim_t(1) << 30};
+            setrlimit(RLIMIT_AS, &memory);
+        });
+        process.start(MailTransport::interpreter(),
+                      QStringList({script, "me@example.org", "127.0.0.1", servers.port("starttls"), "me@example.org",
+                                   "friend@example.org", "s", "b", "N"})
+                          + c.attachments);
+        ASSERT_TRUE(process.waitForStarted());
+        process.write(SmtpServers::kPassword.toUtf8() + "\n");
+        process.closeWriteChannel();
+        if (!process.waitForFinished(20000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "the script did not end";
+            continue;
+        }
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_EQ(errors.count(u'\n'), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.endsWith(u'\n'));
+        EXPECT_TRUE(errors.contains(QLatin1String(c.reason))) << errors.toStdString();
+        EXPECT_FALSE(errors.contains(QLatin1String("Traceback")));
+        EXPECT_TRUE(servers.since(before).isEmpty());
+        if (process.exitCode() != 1 || errors.count(u'\n') != 1)
+            continue; // the send window's run has no memory bound of its own
+
+        // The send window gets the same line as the reason.
+        QProcess transported;
+        const MailOutcome outcome = MailTransport::sendEmail_pyth(&transported, "friend@example.org", "s", c.attachments,
+                                                                  "me@example.org", SmtpServers::kPassword, "127.0.0.1",
+                                                                  servers.port("starttls"), "b", "N");
+        EXPECT_FALSE(outcome.sent);
+        EXPECT_EQ(outcome.reason, errors.trimmed());
+    }
 }
 
 // What the script is handed: arguments, environment and standard input, seen by a stand-in.

@@ -240,17 +240,34 @@ TEST(OutputRoads, StretchedCaptionSpansTheBarsOnEveryRoad)
 
     QTemporaryDir folder;
     QString failure;
+    // The same card saved as a design and opened again.
+    CardDesign design;
+    design.graphics = snapshot.front;
+    const QString path = folder.filePath(QStringLiteral("stretched.dcard"));
+    ASSERT_TRUE(DesignFile::write(path, design, &failure)) << failure.toStdString();
+    const std::optional<CardDesign> opened = DesignFile::read(path, &failure);
+    ASSERT_TRUE(opened) << failure.toStdString();
+    CardSnapshot reopened = snapshot;
+    reopened.front = opened->graphics;
+
     const struct
     {
         const char *road;
         QImage card;
         double dpi;
-    } roads[] = {{"export at 300 dpi", CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure), 300},
-                 {"mail", SnapshotMailCards(snapshot).card(0, 0, &failure), 150},
-                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300}};
-    const GraphicList filled = CardRecordRenderer(snapshot).filledSide(0, 0);
+        const CardSnapshot *from;
+    } roads[] = {{"export at 300 dpi", CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure), 300, &snapshot},
+                 {"mail", SnapshotMailCards(snapshot).card(0, 0, &failure), 150, &snapshot},
+                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300, &snapshot},
+                 {"export at 300 dpi once saved and opened", CardRecordRenderer(reopened).cardImage(0, 0, 0, 300.0, &failure),
+                  300, &reopened},
+                 {"mail once saved and opened", SnapshotMailCards(reopened).card(0, 0, &failure), 150, &reopened}};
+    // Saving and opening changes no pixel.
+    EXPECT_EQ(roads[3].card, roads[0].card);
+    EXPECT_EQ(roads[4].card, roads[1].card);
     for (const auto &road : roads) {
         ASSERT_FALSE(road.card.isNull()) << road.road << ": " << failure.toStdString();
+        const GraphicList filled = CardRecordRenderer(*road.from).filledSide(0, 0);
         for (int i = 0; i < filled.size(); ++i) {
             const bool stretched = i < 2;
             const QRectF area = static_cast<const LMNBarcode &>(*filled.at(i)).pictureRect();
@@ -304,7 +321,8 @@ TEST(OutputRoads, TwoDSymbolsAreBlackOnWhiteWhateverTheHiddenColours)
         QImage card;
         double dpi;
     } roads[] = {{"export at 300 dpi", CardRecordRenderer(snapshot).cardImage(0, 0, 0, 300.0, &failure), 300},
-                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300}};
+                 {"print", pdfPage(printCard(snapshot, folder.path()), 1, 300), 300},
+                 {"mail at 150 dpi", SnapshotMailCards(snapshot).card(0, 0, &failure), 150}};
     for (const auto &road : roads) {
         ASSERT_FALSE(road.card.isNull()) << failure.toStdString();
         for (int i = 0; i < 3; ++i) {
@@ -592,7 +610,7 @@ TEST(OutputRoads, LinearBarcodesReadOnRasterRoadsWhereTheDesignerPictureReads)
         // Where the designer leaves less light than the quiet zone (the caption digits of EAN
         // and UPC), no less than the designer.
         const auto [designedLeft, designedRight] = quietSides(designed, designed.rect(), designed.dotsPerMeterX() * 0.0254 / 72.0);
-        const double quietZone = BarcodeGenerator::quietZone(*made.barcode);
+        const double quietZone = made.barcode->quietZone();
         const struct
         {
             const char *road;

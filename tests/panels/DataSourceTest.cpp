@@ -289,6 +289,28 @@ TEST_F(DataSourceTest, AnOpenedDesignOffersItsSpreadsheetWhereverASourceIsChosen
         fresh.Mail_Button();
         EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
     }
+
+    // One window opening the designs in turn: the list offers "Excel" while the design opened
+    // last holds records, and the profile dialog's lists follow it.
+    SpreadsheetTable::live() = SpreadsheetTable();
+    LMNDocument document;
+    LMNWindowController same(&document);
+    ASSERT_TRUE(same.windowDidLoad(withRecords));
+    const QComboBox *kinds = same.settingsPanel()->ui.datasource_tab->ui.Data_source_type;
+    for (const bool records : {false, true, false, false}) {
+        SCOPED_TRACE(records ? "then with records" : "then without records");
+        ASSERT_TRUE(same.files()->read(records ? withRecords : without, true));
+        EXPECT_EQ(kinds->count(), records ? 3 : 2);
+        EXPECT_EQ(kinds->findText(QStringLiteral("Excel")) >= 0, records);
+        m_seam.onDialog([records](QDialog *dialog) {
+            auto *profile = qobject_cast<Show_User_Profile *>(dialog);
+            EXPECT_NE(profile, nullptr);
+            if (profile)
+                EXPECT_EQ(profile->rows[0].kind->count(), records ? 3 : 2);
+            return 0;
+        });
+        EXPECT_EQ(same.profile()->Open_User_Profile_Window(true, QStringLiteral("F")), 0);
+    }
     SpreadsheetTable::live() = saved;
     Use_Excel_Binding_Values = Use_Data_Sheet_Values = false;
 }

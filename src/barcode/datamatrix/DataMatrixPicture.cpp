@@ -1,13 +1,7 @@
 #include "barcode/datamatrix/DataMatrixPicture.h"
 
-#include "barcode/BarcodeGlobals.h"
 #include "barcode/BarcodeUnits.h"
 #include "barcode/generator/ModuleGridPicture.h"
-
-QImage DataMatrixPicture::makeImage(const ModuleGrid &grid)
-{
-    return makeImage(grid, Barcode_module_size.load(), USED_DPI_VALUE.load());
-}
 
 QImage DataMatrixPicture::makeImage(const ModuleGrid &grid, int moduleSize, double dpi)
 {

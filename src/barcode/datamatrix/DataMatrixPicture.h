@@ -17,6 +17,4 @@ public:
     static QImage makeImage(const ModuleGrid &grid, int moduleSize, double dpi);
     // What makeImage() draws, for drawing it elsewhere; an empty grid where it gives null.
     static ModuleGridPicture::Plan picturePlan(const ModuleGrid &grid, int moduleSize, double dpi);
-    // The same at the designer's Barcode_module_size and USED_DPI_VALUE.
-    static QImage makeImage(const ModuleGrid &grid);
 };

@@ -157,25 +157,6 @@ bool BarcodeGenerator::fitsCap(const QSizeF &points, double dpi, Result &result)
     return false;
 }
 
-double BarcodeGenerator::quietZone(const NKDBarcode &barcode)
-{
-    const QString kind = barcode.className();
-    const double module = barcode.barWidth();
-    if (kind == QLatin1String("NKDPostnetBarcode") || kind == QLatin1String("NKDPlanetBarcode"))
-        return 9.0; // an eighth of an inch
-    if (kind == QLatin1String("NKDRoyalMailBarcode") || kind == QLatin1String("JapanPostBarcode"))
-        return 2.0 * 72.0 / 25.4; // two millimetres
-    if (kind.startsWith(QLatin1String("NKDModifiedPlessey")))
-        return 12.0 * module;
-    if (kind == QLatin1String("NKDEAN13Barcode"))
-        return 11.0 * module;
-    if (kind == QLatin1String("NKDEAN8Barcode"))
-        return 7.0 * module;
-    if (kind == QLatin1String("NKDUPCABarcode") || kind == QLatin1String("NKDUPCEBarcode"))
-        return 9.0 * module;
-    return 10.0 * module;
-}
-
 void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, const QString &value,
                                       const QString &header, const QString &footer, const Output &output,
                                       Result &result)
@@ -205,11 +186,11 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
     barcode->calculateWidth();
     barcode->setWidth(BarcodeSizes::Set_Linear_Barcode_Width(*barcode, fields));
     // The bars keep the quiet zone readers need, whatever the caption and margins leave beside
-    // them. EAN and UPC count theirs into the bar width and place their caption digits by it.
-    if (!barcode->className().contains(QLatin1String("UPC")) && !barcode->className().contains(QLatin1String("EAN"))) {
+    // them, unless the symbology counts it into the bars.
+    if (!barcode->quietZoneInBars()) {
         const double bars = double(barcode->completeBarcode().size()) * double(barcode->barWidth());
         const double side = (NKDBarcodeOffscreenView(*barcode).size().width() - bars) / 2.0;
-        const double missing = quietZone(*barcode) - side;
+        const double missing = barcode->quietZone() - side;
         if (missing > 0) {
             barcode->setWidth(float(double(barcode->width()) + 2.0 * missing));
             barcode->settings().LR_margin += missing;
@@ -224,7 +205,7 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
         if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), rs.resolution, result))
             return;
         result.picture = output.dpi > 0
-            ? NKDBarcodeOffscreenView(*barcode).toReadableImage(rs.resolution, quietZone(*barcode))
+            ? NKDBarcodeOffscreenView(*barcode).toReadableImage(rs.resolution, barcode->quietZone())
             : NKDBarcodeOffscreenView::imageFromBarcode(barcode.get());
     }
     result.barcode = std::move(barcode);

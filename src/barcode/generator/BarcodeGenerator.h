@@ -86,9 +86,6 @@ public:
     static Result generate(const BarcodeElementSettings &settings, const QString &value, const QString &header,
                            const QString &footer, const Output &output);
 
-    // The quiet zone in points that readers need on each side of a linear or postal barcode.
-    static double quietZone(const NKDBarcode &barcode);
-
     // The picture of an element's own value, header and footer.
     static QImage picture(const BarcodeElementSettings &settings, QString *failure = nullptr);
 

@@ -14,6 +14,7 @@ class NKDAbstractUPCEANBarcode : public NKDBarcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDAbstractUPCEANBarcode"); }
+    bool quietZoneInBars() const override { return true; }
 
     void calculateWidth() override;
     float firstBar() const override { return 0.1f * width(); }

@@ -27,6 +27,13 @@ public:
     // Name of the class, for description().
     virtual QString className() const { return QStringLiteral("NKDBarcode"); }
 
+    // The light margin in points readers need on each side of the bars: ten modules unless the
+    // symbology's standard asks for another.
+    virtual double quietZone() const { return 10.0 * double(barWidth()); }
+    // Whether the bar string and width already hold the quiet zone (EAN and UPC, whose caption
+    // digits stand in it), so that none is added beside the bars.
+    virtual bool quietZoneInBars() const { return false; }
+
     // Initialisers. The designated one stores content, caption flag, bar width, height and
     // caption font size, computes the width, then stores the check digit. A null content
     // gives false: no barcode.

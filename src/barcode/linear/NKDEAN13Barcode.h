@@ -8,6 +8,7 @@ class NKDEAN13Barcode : public NKDAbstractUPCEANBarcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDEAN13Barcode"); }
+    double quietZone() const override { return 11.0 * double(barWidth()); }
 
     using NKDBarcode::initWithContent;
     bool initWithContent(const QString &content, bool printsCaption) override;

@@ -7,6 +7,7 @@ class NKDEAN8Barcode : public NKDEAN13Barcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDEAN8Barcode"); }
+    double quietZone() const override { return 7.0 * double(barWidth()); }
 
     using NKDBarcode::initWithContent;
     bool initWithContent(const QString &content, bool printsCaption) override;

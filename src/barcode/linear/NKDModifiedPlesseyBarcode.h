@@ -8,6 +8,7 @@ class NKDModifiedPlesseyBarcode : public NKDBarcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDModifiedPlesseyBarcode"); }
+    double quietZone() const override { return 12.0 * double(barWidth()); }
 
     using NKDBarcode::initWithContent;
     bool initWithContent(const QString &content, bool printsCaption) override;

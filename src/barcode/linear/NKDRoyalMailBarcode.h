@@ -9,6 +9,8 @@ class NKDRoyalMailBarcode : public NKDBarcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDRoyalMailBarcode"); }
+    // Two millimetres, as the postal service asks.
+    double quietZone() const override { return 2.0 * 72.0 / 25.4; }
 
     using NKDBarcode::initWithContent;
     bool initWithContent(const QString &content, bool printsCaption) override;

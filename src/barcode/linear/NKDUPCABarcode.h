@@ -7,6 +7,7 @@ class NKDUPCABarcode : public NKDAbstractUPCEANBarcode
 {
 public:
     QString className() const override { return QStringLiteral("NKDUPCABarcode"); }
+    double quietZone() const override { return 9.0 * double(barWidth()); }
 
     using NKDBarcode::initWithContent;
     bool initWithContent(const QString &content, bool printsCaption) override;

@@ -1,6 +1,5 @@
 #include "barcode/pdf417/pdf417View.h"
 
-#include "barcode/BarcodeGlobals.h"
 #include "barcode/generator/ModuleGridPicture.h"
 #include "document/MessageLog.h"
 
@@ -8,11 +7,6 @@ void pdf417View::setErrorLevel(int level)
 {
     m_errorLevel = level;
     qCDebug(festiloomDebugLog, "ErrorLevel set to %d", level);
-}
-
-int pdf417View::drawWithText(const QString &text)
-{
-    return drawWithText(text, USED_DPI_VALUE.load());
 }
 
 int pdf417View::drawWithText(const QString &text, double dpi)

@@ -29,8 +29,6 @@ public:
     // An empty text, a text that cannot be encoded or a drawing size too small for one pixel per
     // module leave no picture.
     int drawWithText(const QString &text, double dpi);
-    // The same at the designer's resolution USED_DPI_VALUE.
-    int drawWithText(const QString &text);
     // Encodes `text` into param() without a picture; ImageReady when it could be encoded.
     int encodeText(const QString &text);
 

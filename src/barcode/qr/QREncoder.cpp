@@ -1,6 +1,5 @@
 #include "barcode/qr/QREncoder.h"
 
-#include "barcode/BarcodeGlobals.h"
 #include "barcode/qr/CQR_Encode.h"
 #include "barcode/generator/ModuleGridPicture.h"
 
@@ -96,11 +95,6 @@ ModuleGrid QREncoder::encodeCStringWithECLevel(int level, int version, const QBy
         qWarning() << "QR Code encoding failed:" << e.what();
         return {};
     }
-}
-
-QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension)
-{
-    return renderDataMatrix(grid, imageDimension, USED_DPI_VALUE.load());
 }
 
 QImage QREncoder::renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin)

@@ -38,8 +38,6 @@ public:
     // `margin` colours that margin instead (an opaque colour gives an opaque picture).
     static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension, double dpi,
                                    QRgb margin = qRgba(255, 255, 255, 0));
-    // The same at the designer's resolution USED_DPI_VALUE.
-    static QImage renderDataMatrix(const ModuleGrid &grid, int imageDimension);
     // What renderDataMatrix() draws, for drawing it elsewhere; an empty grid where it gives null.
     static ModuleGridPicture::Plan picturePlan(const ModuleGrid &grid, int imageDimension, double dpi, QRgb margin);
 };

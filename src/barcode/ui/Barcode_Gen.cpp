@@ -242,11 +242,6 @@ void Barcode_Gen::setControlsFromSettings(const BarcodeElementSettings &s)
     ui.dpi_Stepper->setVisible(custom_);
     ui.dpi_custom_label->setVisible(custom_);
 
-    // The process-wide values the controls stand for.
-    const int resolution = s.resolution();
-    USED_DPI_VALUE = custom_ ? ui.dpi_Stepper->value() : (resolution > 0 ? resolution : BarcodeLists::kAutoResolution);
-    Barcode_module_size = s.title() == QLatin1String("DataMatrix") ? s.dm_module_val : 1;
-
     if (s.isTwoDimensional())
         two_d_barcode_Opt_Select();
     else
@@ -555,7 +550,6 @@ void Barcode_Gen::barcodeTypeChanged()
     else
         Liner_Barcode_Opt_Select();
     _setLabels();
-    Barcode_module_size = title == QLatin1String("DataMatrix") ? ui.dm_moduleStepper_2D->value() : 1;
     if (currentValue().isEmpty()) {
         Show_MessageBox(tr("Please enter barcode value"));
         Set_Blank_Image(tr("Please enter barcode value"));
@@ -573,8 +567,6 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox *combo)
         const bool custom = item == QLatin1String("Custom");
         ui.dpi_Stepper->setVisible(custom);
         ui.dpi_custom_label->setVisible(custom);
-        USED_DPI_VALUE = custom ? ui.dpi_Stepper->value()
-                                : (item == QLatin1String("Auto") ? BarcodeLists::kAutoResolution : item.toInt());
         regenerate();
     } else if (combo == ui.Data_source_type) {
         setDataSourceIndex(combo->currentIndex());
@@ -838,14 +830,11 @@ void Barcode_Gen::dm_modulesizeChanged()
         QScopedValueRollback<bool> loading(m_loading, true);
         data_matrix_barcode_size_acc_format();
     }
-    if (BarcodeLists::symbologyTitle(ui.barcodeTypePopup->currentIndex()) == QLatin1String("DataMatrix"))
-        Barcode_module_size = ui.dm_moduleStepper_2D->value();
     regenerate();
 }
 
 void Barcode_Gen::DPI_Value_Changed()
 {
-    USED_DPI_VALUE = ui.dpi_Stepper->value();
     regenerate();
 }
 

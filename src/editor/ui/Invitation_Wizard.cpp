@@ -70,7 +70,6 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     connect(ui.date_chk, &QCheckBox::toggled, ui.date_format_combo, &QWidget::setEnabled);
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_edit, &QWidget::setEnabled);
     connect(ui.time_chk, &QCheckBox::toggled, ui.time_format_combo, &QWidget::setEnabled);
-    // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
     connect(ui.profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 

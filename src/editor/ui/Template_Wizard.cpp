@@ -25,7 +25,6 @@ Template_Wizard::Template_Wizard(QWidget *parent)
     connect(ui.template_ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.template_cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.template_gallery, &QListView::doubleClicked, this, &QDialog::accept);
-    // The profile dialog of the card wizards is not part of this window yet.
     // The sender's profile for the card being started: placed once the start screen ends.
     connect(ui.template_profile_btn, &QPushButton::clicked, this, [this] { User_Profile_Click(); });
 }

@@ -47,11 +47,6 @@ void HelpCommands::Open_Website_3()
     Open_Address(HelpLinks::website3());
 }
 
-void HelpCommands::Open_Google_Plus()
-{
-    Open_Address(HelpLinks::googlePlusShare());
-}
-
 void HelpCommands::Open_FaceBook()
 {
     Open_Address(HelpLinks::facebookShare());

@@ -21,7 +21,6 @@ public:
     static void Open_Website_1();
     static void Open_Website_2();
     static void Open_Website_3();
-    static void Open_Google_Plus();
     static void Open_FaceBook();
     static void Open_Twitter();
     static void Open_FB_Like();

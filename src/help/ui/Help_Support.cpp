@@ -32,11 +32,6 @@ void Help_Support::HelpFilePressed()
     Open_Help_File();
 }
 
-void Help_Support::Gplus_Clicked()
-{
-    HelpCommands::Open_Google_Plus();
-}
-
 void Help_Support::Facebook_Clicked()
 {
     HelpCommands::Open_FaceBook();

@@ -17,7 +17,6 @@ public:
     Ui::Help_Support ui;
 
     void HelpFilePressed();
-    void Gplus_Clicked();
     void Facebook_Clicked();
     void Twitter_Clicked();
     void FB_Like_Clicked();

@@ -15,11 +15,6 @@ Share_It_Dlg::Share_It_Dlg(QWidget *parent)
     connect(ui.Go_Share_It, &QPushButton::clicked, this, &Share_It_Dlg::Go_Share_It_Pressed);
 }
 
-void Share_It_Dlg::Gplus_Clicked()
-{
-    HelpCommands::Open_Google_Plus();
-}
-
 void Share_It_Dlg::Facebook_Clicked()
 {
     HelpCommands::Open_FaceBook();

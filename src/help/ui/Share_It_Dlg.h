@@ -15,7 +15,6 @@ public:
 
     Ui::Share_It_Dlg ui;
 
-    void Gplus_Clicked();
     void Facebook_Clicked();
     void Twitter_Clicked();
     void FB_Like_Clicked();

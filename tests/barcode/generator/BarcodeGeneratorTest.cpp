@@ -225,3 +225,83 @@ TEST(BarcodeGenerator, LinearPicturesAreGreyInGreyColours)
         EXPECT_EQ(BarcodeReader::readOn(picture, c.format, 100).text, c.read) << c.title;
     }
 }
+
+// Each linear and postal symbology names the quiet zone its standard asks for, and the
+// designer's picture keeps it on both sides: where the side margins leave too little, the
+// missing room is added to each side alike, and never more than is missing.
+TEST(BarcodeGenerator, EachSymbologyNamesItsQuietZoneAndThePictureKeepsItOnBothSides)
+{
+    struct Case
+    {
+        const char *title;
+        const char *value;
+        double modules;   // quiet zone in modules of the bar width
+        double points;    // or in points
+        bool inBars = false;
+    };
+    const Case cases[] = {
+        {"Code 39", "AB12", 10, 0}, {"Extended Code 39", "Ab12", 10, 0}, {"Interleaved 2 of 5", "123456", 10, 0},
+        {"UPCA", "03600029145", 9, 0, true}, {"PostNet", "12345", 0, 9},
+        {"Modified Plessey", "1234", 12, 0}, {"Modified Plessey (Hex)", "12AB", 12, 0},
+        {"Industrial 2 of 5", "1234", 10, 0}, {"EAN-13", "590123412345", 11, 0, true},
+        {"Code 128", "Ab12", 10, 0}, {"Code 128 SET A", "AB12", 10, 0}, {"Code 128 SET B", "Ab12", 10, 0},
+        {"Code 128 SET C", "1234", 10, 0}, {"Codabar", "1234", 10, 0}, {"UPCE", "0425261", 9, 0, true},
+        {"EAN-8", "9638507", 7, 0, true}, {"Royal Mail Barcode (RM4SCC / CBC)", "SN34RD1A", 0, 2 * 72 / 25.4},
+        {"Planet", "12345678901", 0, 9}, {"Japan Post Barcode", "1234567", 0, 2 * 72 / 25.4},
+    };
+    QStringList covered;
+    for (const Case &c : cases)
+        covered << QLatin1String(c.title);
+    covered.sort();
+    QStringList linear = LinearBarcodes::titles();
+    linear.sort();
+    EXPECT_EQ(covered, linear);   // every linear and postal symbology has its row
+
+    constexpr double kDpi = BarcodeGenerator::kLinearResolution;
+    for (const Case &c : cases) {
+        for (const float margin : {0.0f, 0.05f, 1.0f}) {   // centimetres a side
+            SCOPED_TRACE(std::string(c.title) + ", side margin " + std::to_string(margin) + " cm");
+            BarcodeElementSettings s = settingsFor(QLatin1String(c.title));
+            s.linear_font_val = QLatin1String(c.value);
+            s.show_hide_hdr = s.show_hide_ftr = s.show_hide_val = 1;
+            s.LR_margin_val = margin;
+            const BarcodeGenerator::Result made = BarcodeGenerator::generate(s, s.linear_font_val, {}, {});
+            ASSERT_TRUE(made.barcode && !made.picture.isNull()) << made.failure.toStdString();
+            const double module = made.barcode->barWidth();
+            EXPECT_NEAR(made.barcode->quietZone(), c.modules * module + c.points, 1e-4);
+            EXPECT_EQ(made.barcode->quietZoneInBars(), c.inBars);
+            if (c.inBars)
+                continue;   // EAN and UPC hold theirs in the bars, beside the caption digits
+
+            // Light columns beside the outermost bars, in pixels.
+            const QImage picture = made.picture.convertToFormat(QImage::Format_Grayscale8);
+            int first = picture.width(), last = -1;
+            for (int y = 0; y < picture.height(); ++y) {
+                const uchar *row = picture.constScanLine(y);
+                for (int x = 0; x < picture.width(); ++x)
+                    if (row[x] < 128) {
+                        first = std::min(first, x);
+                        last = std::max(last, x);
+                    }
+            }
+            ASSERT_GE(last, first);
+            // Light modules that end the bar string (a gap after the last character) belong to
+            // the bars, not to the quiet zone.
+            const QByteArray bars = made.barcode->completeBarcode();
+            ASSERT_TRUE(bars.contains('1'));
+            const qsizetype lead = bars.indexOf('1');
+            const qsizetype trail = bars.size() - 1 - bars.lastIndexOf('1');
+            const double pixelsPerModule = module * kDpi / 72.0;
+            const double left = first - lead * pixelsPerModule;
+            const double right = picture.width() - 1 - last - trail * pixelsPerModule;
+            const double wanted = std::max(double(margin) * 72.0 / 2.54, made.barcode->quietZone()) * kDpi / 72.0;
+            EXPECT_GE(left, wanted - 2.0);
+            EXPECT_GE(right, wanted - 2.0);
+            EXPECT_NEAR(left, right, 2.0);
+            if (margin == 0.0f) {
+                EXPECT_LE(left, wanted + 2.0);   // no more than the quiet zone asks
+                EXPECT_LE(right, wanted + 2.0);
+            }
+        }
+    }
+}
