@@ -202,9 +202,16 @@ std::optional<Mask> makeMask(const Making &making)
     }
     const QRect reach = making.reach.intersected(c.scratch.rect());
     takeRuns(c.scratch, reach, mask);
-    // Coverage on the edge of a reach that cut the drawing may have been cut with it.
-    if (making.clipToReach && !mask.runs.empty() && !reach.adjusted(1, 1, -1, -1).contains(mask.bounds))
-        mask.leftToQt = true;
+    // Coverage on an edge of a reach that cut the drawing may have been cut with it; edges of
+    // the device cut Qt's own drawing alike.
+    if (making.clipToReach && !mask.runs.empty()) {
+        const QRect device = c.scratch.rect();
+        const QRect uncut(QPoint(reach.left() + (reach.left() > device.left()), reach.top() + (reach.top() > device.top())),
+                          QPoint(reach.right() - (reach.right() < device.right()),
+                                 reach.bottom() - (reach.bottom() < device.bottom())));
+        if (!uncut.contains(mask.bounds))
+            mask.leftToQt = true;
+    }
     if (mask.leftToQt)
         mask = Mask{{}, {}, {}, {}, mask.result, true};
     else if (making.pictureColour)
