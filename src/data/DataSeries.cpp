@@ -205,9 +205,12 @@ bool DataSeries::readFile(const QString &name, QString *text, QString *refusal)
     *text = decodeSeries(file.readAll());
     // Every value held costs some 60 bytes besides its text: the count is capped so that the
     // largest series read stays well within 1 GB.
-    qsizetype lines = 1;
-    forEachLine(*text, [&lines](QStringView) { ++lines; });
-    if (lines > MaximumValues) {
+    // The values are counted as readAllValues() gives them: the lines up to the last one
+    // holding anything besides trailing white space.
+    qsizetype values = 0;
+    if (const qsizetype end = keptEnd(*text); end > 0)
+        forEachLine(QStringView(*text).first(end), [&values](QStringView) { ++values; });
+    if (values > MaximumValues) {
         text->clear();
         return refuse(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values")
                           .arg(name)

@@ -63,6 +63,14 @@ void LMNDocument::endEditGroup()
         return;
     --m_openGroups;
     m_undoStack.endMacro();
+    // A group in which nothing was recorded is no step: it is taken off the history again.
+    if (m_openGroups == 0 && m_undoStack.index() > 0) {
+        auto *group = const_cast<QUndoCommand *>(m_undoStack.command(m_undoStack.index() - 1));
+        if (group && group->childCount() == 0) {
+            group->setObsolete(true);
+            m_undoStack.undo();
+        }
+    }
 }
 
 void LMNDocument::setCanvasSize(const QSizeF &size)

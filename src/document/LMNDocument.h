@@ -42,7 +42,8 @@ public:
     // were carried out live, as a mouse drag, and only need recording now.
     void perform(GraphicEditCommand *command, bool alreadyApplied = false);
 
-    // Several performed edits that undo as one step.
+    // Several performed edits that undo as one step; a group in which nothing was performed
+    // leaves no step.
     void beginEditGroup(const QString &text);
     void endEditGroup();
 

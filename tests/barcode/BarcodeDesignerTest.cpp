@@ -417,6 +417,69 @@ TEST_F(BarcodeDesigner, SavingAPictureIsAllOrNothing)
     EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
 }
 
+// The preview stands where Preview Alignment says from the first time a designer is opened
+// (before it was ever shown, its viewport had no size yet), and after the window is resized.
+TEST_F(BarcodeDesigner, ThePreviewFollowsItsAlignmentFromTheFirstOpening)
+{
+    struct Row
+    {
+        const char *alignment;
+        Qt::Alignment expected;
+    };
+    const QList<Row> rows = {
+        {"Center", Qt::AlignCenter},
+        {"BottomRight", Qt::AlignBottom | Qt::AlignRight},
+        {"TopLeft", Qt::AlignTop | Qt::AlignLeft},
+        {"Right", Qt::AlignRight | Qt::AlignVCenter},
+    };
+    // Where the dark bars lie in the viewport, and whether they stand as `expected` says.
+    auto check = [](Barcode_Gen &gen, Qt::Alignment expected) {
+        QWidget *viewport = gen.ui.image_scroll->viewport();
+        const QImage shown = viewport->grab().toImage();
+        QRect bars;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (qGray(shown.pixel(x, y)) < 80)
+                    bars |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(bars.isEmpty());
+        const QRect room = viewport->rect();
+        const QPoint gap(bars.left() - room.left(), room.right() - bars.right());
+        const QPoint vgap(bars.top() - room.top(), room.bottom() - bars.bottom());
+        // The picture's own quiet zone lies between its bars and the edge it stands against.
+        if (expected & Qt::AlignHCenter) {
+            EXPECT_NEAR(gap.x(), gap.y(), 12);
+        } else if (expected & Qt::AlignRight) {
+            EXPECT_LT(gap.y() + 100, gap.x());
+        } else {
+            EXPECT_LT(gap.x() + 100, gap.y());
+        }
+        if (expected & Qt::AlignVCenter) {
+            EXPECT_NEAR(vgap.x(), vgap.y(), 12);
+        } else if (expected & Qt::AlignBottom) {
+            EXPECT_LT(vgap.y() + 100, vgap.x());
+        } else {
+            EXPECT_LT(vgap.x() + 100, vgap.y());
+        }
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.alignment);
+        Barcode_Gen fresh;   // never shown yet
+        fresh.ui.bar_align_combo->setCurrentText(QLatin1String(row.alignment));
+        LMNBarcode element;
+        m_seam.onDialog([&](QDialog *dialog) {
+            dialog->resize(900, 620);
+            dialog->show();
+            QCoreApplication::processEvents();
+            check(fresh, row.expected);
+            dialog->resize(1000, 700);
+            QCoreApplication::processEvents();
+            check(fresh, row.expected);
+            return int(QDialog::Rejected);
+        });
+        fresh.Open_Wnd(&element);
+    }
+}
+
 namespace {
 
 using FieldValue = std::variant<int, float, QString, QColor, CardFont>;

@@ -72,6 +72,40 @@ TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeedAppendedAfterTheS
     EXPECT_EQ(readFile(file("new.txt")), "x\n");
 }
 
+// The limit counts values as the readers give them: a series of the most values is read
+// whatever ends its last line; one value more is refused.
+TEST_F(DataSeriesTest, TheMostValuesAreReadAndOneMoreIsRefused)
+{
+    const qsizetype most = DataSeries::MaximumValues;
+    const QByteArray values = QByteArray("v\n").repeated(most - 2);
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        qsizetype read;   // 0: refused
+    } cases[] = {
+        {"line feed after the last", values + "v\nw\n", most},
+        {"no line feed after the last", values + "v\nw", most},
+        {"blank lines after the last", values + "v\r\nw\r\n\n \t\n\n", most},
+        {"an empty value inside", values + "\nw\n", most},
+        {"one more", values + "v\nw\nx\n", 0},
+        {"one more, empty", values + "v\n\nx", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file("edge.txt"), c.file);
+        QString refusal;
+        const QStringList read = DataSeries::readAllValues("edge", &refusal);
+        EXPECT_EQ(read.size(), c.read);
+        if (c.read) {
+            EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+            EXPECT_EQ(read.last(), QStringLiteral("w"));
+        } else {
+            EXPECT_EQ(refusal, QStringLiteral("The series \"edge\" is not read: it holds more than 5000000 values"));
+        }
+    }
+}
+
 TEST_F(DataSeriesTest, ReadersTreatEmptyLinesTheirOwnWay)
 {
     writeFile(file("gap.txt"), "a\n\nb\n");
@@ -657,7 +691,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
 {
     writeFile(DataSeries::filePath("guests"), "  Ann \r\nBob\n\n Cyd\n\n");
     // Past the series limits: the viewer says why it shows nothing.
-    writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues + 1));
     writeFile(DataSeries::filePath("huge"), "v\n");
     ASSERT_TRUE(QFile::resize(DataSeries::filePath("huge"), DataSeries::MaximumFileSize + 1));
     struct Case
@@ -700,6 +734,18 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
         EXPECT_EQ(view(QLatin1String(b.name), &count), b.rows) << b.name;
         EXPECT_EQ(count, QStringLiteral("Total Rows : %1").arg(b.rows.size())) << b.name;
         EXPECT_EQ(View_Data_Series::defaultInstance()->ui.List->rowCount(), b.rows.size()) << b.name;
+        EXPECT_EQ(DataSeries::readListValues(QLatin1String(b.name)), b.rows) << b.name;   // the reader alone
+    }
+    // The viewer's own rows alone: a blank value adds none.
+    View_Data_Series *viewer = View_Data_Series::defaultInstance();
+    for (const char16_t *blank : {u"", u"  ", u"\t", u"\r\n", u"\u00a0", u"\u200b", u"\u3000", u"\u0001 \u2028"}) {
+        viewer->ListData.clear();
+        viewer->Create_Avail_List(QString::fromUtf16(blank));
+        viewer->Create_Avail_List(QStringLiteral(" Ann\t"));
+        viewer->Update_batch_List_Count();
+        EXPECT_EQ(viewer->ui.list_count->text(), QStringLiteral("Total Rows : 1")) << QString::fromUtf16(blank).toStdString();
+        EXPECT_EQ(viewer->ui.List->rowCount(), 1);
+        EXPECT_EQ(viewer->ui.List->item(0, 0)->text(), QStringLiteral("Ann"));
     }
 
     // No series chosen: a message, no viewer.
@@ -883,7 +929,7 @@ TEST_F(SeriesManagerTest, SeriesInUseAreNeitherUpdatedNorDeletedAndTheFreeOnesGo
 TEST_F(SeriesManagerTest, ASeriesTooLargeToReadIsNotOpenedForEditing)
 {
     // Opened as no values, one Save would have replaced it.
-    const QByteArray many = QByteArray("v\n").repeated(DataSeries::MaximumValues);
+    const QByteArray many = QByteArray("v\n").repeated(DataSeries::MaximumValues + 1);
     writeFile(file("Many"), many);
     m_seam.answerMessages({"OK"});
     run([&](BatchWizard *m) {

@@ -1,10 +1,13 @@
-// Faults a new user meets in the first minutes: the party stack on short cards, New cancelled,
-// where the design choosers open, and designs that name pictures of the resource folder.
+// Faults a new user meets in the first minutes: the party stack on short cards, each wizard text
+// in its box, New cancelled, where the design choosers open, and designs that name pictures of
+// the resource folder.
 
 #include "EditorWindowFixture.h"
 
 #include "document/DocumentGlobals.h"
 #include "document/LMNImage.h"
+#include "document/LMNRenderingView.h"
+#include "document/LMNText.h"
 #include "document/ui/LMNGraphicView.h"
 #include "panels/PanelsGlobals.h"
 #include "editor/CardSizeCatalog.h"
@@ -189,4 +192,96 @@ TEST_F(FirstMinutes, PicturesOfTheResourceFolderAreStoredByTheirPlaceInIt)
     EXPECT_EQ(reopened->_file_path,
               QDir(other.path()).filePath(QStringLiteral("LibraryImage/Cakes/") + QFileInfo(picture).fileName()));
     EXPECT_FALSE(static_cast<LMNImage *>(reopened.get())->_image.isNull());
+}
+
+namespace {
+
+// The longest line of a stock-text file of the seeded resource folder.
+QString longestStockLine(const QString &file)
+{
+    QFile stock(TestHelpers::sourcePath(QStringLiteral("resources/seed/") + file));
+    EXPECT_TRUE(stock.open(QIODevice::ReadOnly)) << file.toStdString();
+    QString longest;
+    for (const QString &line : QString::fromUtf8(stock.readAll()).split(QLatin1Char('\n')))
+        if (line.trimmed().size() > longest.size())
+            longest = line.trimmed();
+    return longest;
+}
+
+// The element alone on a white card deep enough for any text, at 72 dpi: drawn in its own
+// bounds, and with its bounds reaching far down. The same picture when nothing was cut off.
+std::pair<QImage, QImage> drawnAndUncut(const GraphicPtr &element, const QSizeF &card)
+{
+    const GraphicPtr deep = element->clone();
+    deep->setBounds(element->bounds().adjusted(0, 0, 0, 400));
+    const LMNRenderingView renderer(QSizeF(card.width(), card.height() + 400));
+    return {renderer.image_From_Card_Graphics({element}), renderer.image_From_Card_Graphics({deep})};
+}
+
+} // namespace
+
+// Every card size and orientation the wizard offers, with its default answers (Next, Next,
+// Next, Finish: the date and time of today) and with its longest stock title and message on a
+// date of long names: every text element fits its box, as the model measures it and as the
+// exported picture shows it.
+TEST_F(FirstMinutes, EveryWizardCardHoldsEachTextInItsBox)
+{
+    const QString title = longestStockLine(QStringLiteral("Title.txt"));
+    const QString message = longestStockLine(QStringLiteral("Message.txt"));
+    ASSERT_GT(title.size(), 20);
+    ASSERT_GT(message.size(), 60);
+    struct Answers
+    {
+        const char *name;
+        bool stockTexts;
+        QDate date;   // null: the wizard's own (today)
+    };
+    const Answers answers[] = {{"defaults", false, QDate()}, {"stock texts", true, QDate(2026, 9, 30)}};
+    bool first = true;
+    int cards = 0;
+    for (int category = 0; category < 2; ++category) {
+        const int sizes = int((category == 0 ? CardSizeCatalog::pvcCards() : CardSizeCatalog::paperCards()).size());
+        for (int row = 0; row < sizes; ++row) {
+            for (int orientation = 0; orientation < 2; ++orientation) {
+                for (const Answers &a : answers) {
+                    finishWizard([&](Invitation_Wizard *wizard) {
+                        wizard->ui.size_category_combo->setCurrentIndex(category);
+                        wizard->ui.size_orientation_combo->setCurrentIndex(orientation);
+                        wizard->ui.size_list->setCurrentRow(row);
+                        for (int page = 0; page < 3; ++page)
+                            QTest::mouseClick(wizard->ui.next_btn, Qt::LeftButton);
+                        if (a.stockTexts) {
+                            wizard->ui.title_edit->setText(title);
+                            wizard->ui.message_edit->setPlainText(message);
+                        }
+                        if (a.date.isValid())
+                            wizard->ui.date_edit->setDate(a.date);
+                    });
+                    if (first)
+                        ASSERT_TRUE(m_window->windowDidLoad());
+                    else
+                        m_window->newDesignCommand();
+                    first = false;
+                    ++cards;
+                    const QSizeF card = m_window->cardSize();
+                    const QString where = QStringLiteral("%1 %2 %3: ")
+                                              .arg(m_window->Front_card_Prop.Card_Sub_Category,
+                                                   orientation ? QStringLiteral("vertical") : QStringLiteral("horizontal"),
+                                                   QLatin1String(a.name));
+                    ASSERT_FALSE(m_document.graphics.isEmpty()) << where.toStdString();
+                    for (const GraphicPtr &element : m_document.graphics) {
+                        ASSERT_EQ(element->kind(), GraphicKind::Text);
+                        const auto &text = static_cast<const LMNText &>(*element);
+                        const std::string what = (where + element->control_ID + QStringLiteral(" \"")
+                                                  + text.displayedText() + QStringLiteral("\"")).toStdString();
+                        EXPECT_TRUE(QRectF(QPointF(0, 0), card).contains(element->bounds())) << what;
+                        EXPECT_FALSE(text.isTextClipped()) << what;
+                        const auto [drawn, uncut] = drawnAndUncut(element, card);
+                        EXPECT_EQ(drawn, uncut) << what;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(cards, 2 * 2 * int(CardSizeCatalog::pvcCards().size() + CardSizeCatalog::paperCards().size()));
 }

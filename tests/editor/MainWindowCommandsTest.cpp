@@ -528,3 +528,69 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveQuestionCase{Change::Record, Command::Open, "Cancel", false, false},
                       SaveQuestionCase{Change::Record, Command::Close, "Yes", false, true},
                       SaveQuestionCase{Change::Record, Command::New, "No", false, true}));
+
+// The command tool bar keeps its buttons where they are whatever step Undo and Redo would
+// take: the step is named in their tool tips and in the Edit menu, not on the buttons.
+TEST_F(MainWindowCommands, TheToolBarStaysPutWhileTheMenuAndTheToolTipsNameTheStep)
+{
+    m_window->resize(1024, 700);
+    QToolBar *commands = toolBar("commands_toolbar");
+    ASSERT_NE(commands, nullptr);
+    auto geometries = [commands] {
+        QList<QRect> places;
+        for (QAction *action : commands->actions())
+            if (QWidget *button = commands->widgetForAction(action))
+                places << button->geometry();
+        return places;
+    };
+    auto button = [commands](const QString &text) -> QAction * {
+        for (QAction *action : commands->actions())
+            if (plain(action->text()) == text)
+                return action;
+        return nullptr;
+    };
+    QAction *undoButton = button(QStringLiteral("Undo"));
+    QAction *redoButton = button(QStringLiteral("Redo"));
+    ASSERT_TRUE(undoButton && redoButton);
+    const QList<QRect> places = geometries();
+    QUndoStack *history = m_document.undoManager();
+
+    const QStringList steps = {QStringLiteral("Move"), QStringLiteral("Change Background Picture Layout"),
+                               QStringLiteral("Change Font")};
+    for (const QString &step : steps)
+        history->push(new QUndoCommand(step));
+    struct Row
+    {
+        const char *name;
+        std::function<void()> act;
+        QString undo, redo;
+    };
+    const QList<Row> rows = {
+        {"three steps", [] {}, QStringLiteral("Undo Change Font"), QStringLiteral("Redo")},
+        {"one undone", [undoButton] { undoButton->trigger(); }, QStringLiteral("Undo Change Background Picture Layout"),
+         QStringLiteral("Redo Change Font")},
+        {"all undone",
+         [undoButton] {
+             undoButton->trigger();
+             undoButton->trigger();
+         },
+         QStringLiteral("Undo"), QStringLiteral("Redo Move")},
+        {"one redone", [redoButton] { redoButton->trigger(); }, QStringLiteral("Undo Move"),
+         QStringLiteral("Redo Change Background Picture Layout")},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        row.act();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(geometries(), places);
+        EXPECT_EQ(plain(undoButton->text()), QStringLiteral("Undo"));
+        EXPECT_EQ(plain(redoButton->text()), QStringLiteral("Redo"));
+        EXPECT_EQ(undoButton->toolTip(), row.undo);
+        EXPECT_EQ(redoButton->toolTip(), row.redo);
+        EXPECT_EQ(plain(m_window->Undo_btn->text()), row.undo);
+        EXPECT_EQ(plain(m_window->Redo_btn->text()), row.redo);
+        EXPECT_EQ(undoButton->isEnabled(), history->canUndo());
+        EXPECT_EQ(redoButton->isEnabled(), history->canRedo());
+    }
+    EXPECT_EQ(history->index(), 1);
+}

@@ -509,7 +509,7 @@ TEST_F(BatchExportTest, BadInputsAreRefusedReadOrReported)
                                                       "barcode bound to column Name."));
          }},
         {"a bound series too large to read beside a 3-value one", [&] {
-             DataTest::writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+             DataTest::writeFile(DataSeries::filePath("many"), QByteArray("v\n").repeated(DataSeries::MaximumValues + 1));
              GraphicPtr second = m_name->clone();
              second->setBounds(QRectF(20, 100, 150, 30));
              second->batch_list_name = "many";

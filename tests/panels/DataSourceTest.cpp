@@ -94,7 +94,7 @@ TEST_F(DataSourceTest, EachKindChosenWhileASeriesExistsIsOneStepThatMarksTheDesi
 
 TEST_F(DataSourceTest, ChoosingASeriesTooLargeToReadSaysSoAndKeepsTheElementsText)
 {
-    TestHelpers::writeFile(DataSeries::filePath(QStringLiteral("Many")), QByteArray("v\n").repeated(DataSeries::MaximumValues));
+    TestHelpers::writeFile(DataSeries::filePath(QStringLiteral("Many")), QByteArray("v\n").repeated(DataSeries::MaximumValues + 1));
     Ui::DataSourcePage &source = panel->ui.datasource_tab->ui;
     GraphicPtr text = add(GraphicKind::Text);
     text->setText(QStringLiteral("Typed"));

@@ -208,3 +208,58 @@ TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)
     ASSERT_FALSE(m_seam.dialogsRun.isEmpty());
     EXPECT_EQ(m_seam.dialogsRun.last(), Image_Library::defaultInstance());
 }
+
+// Moving the Size slider lays the thumbnails out again at once: at every size, as soon as it
+// is drawn, each item is as tall as its thumbnail asks and the thumbnail is drawn whole.
+TEST_F(PictureLibrary, EverySizeOfTheSliderShowsTheThumbnailsWhole)
+{
+    const QDir resources(m_resources.path());
+    QDir(resources.filePath(QStringLiteral("LibraryImage"))).removeRecursively();
+    ASSERT_TRUE(resources.mkpath(QStringLiteral("LibraryImage/party")));
+    for (int i = 0; i < 3; ++i)   // standing pictures, larger than the largest thumbnail
+        picture(QStringLiteral("LibraryImage/party/%1.png").arg(i), Qt::blue, QSize(400, 600));
+
+    Image_Library *library = Image_Library::defaultInstance();
+    m_seam.onDialog([&](QDialog *) {
+        library->show();
+        QListView *view = library->ui.imageBrowser;
+        ImageBrowserModel *model = library->model();
+        auto allRead = [&] {   // the thumbnails, not their placeholders
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QImage thumbnail = model->index(row).data(Qt::DecorationRole).value<QImage>();
+                if (thumbnail.isNull() || !TestHelpers::near(thumbnail.pixel(thumbnail.rect().center()), Qt::blue))
+                    return false;
+            }
+            return true;
+        };
+        for (int i = 0; i < 500 && !allRead(); ++i)
+            QTest::qWait(10);
+        EXPECT_TRUE(allRead()) << "the thumbnails never arrived";
+        // Dragged step by step to the right, then set to other sizes.
+        for (int value = library->ui._zoom_slider->value(); value <= 100; ++value) {
+            library->ui._zoom_slider->setValue(value);
+            QCoreApplication::processEvents();
+        }
+        for (int value : {100, 70, 10, 100}) {
+            SCOPED_TRACE(value);
+            library->ui._zoom_slider->setValue(value);   // and drawn at once, as the slider moves
+            const int side = view->iconSize().height();
+            const QImage shown = view->viewport()->grab().toImage();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QRect cell = view->visualRect(model->index(row)) & shown.rect();
+                if (cell.isEmpty())
+                    continue;   // scrolled out of view
+                QRect painted;
+                for (int y = cell.top(); y <= cell.bottom(); ++y)
+                    for (int x = cell.left(); x <= cell.right(); ++x)
+                        if (TestHelpers::near(shown.pixel(x, y), QColor(Qt::blue), 30))
+                            painted |= QRect(x, y, 1, 1);
+                if (cell.bottom() + 1 < shown.height())   // a row wholly in view
+                    EXPECT_NEAR(painted.height(), side, 2) << row;
+            }
+        }
+        library->ui.cancel_btn->click();
+        return library->result();
+    });
+    commands->Open_Image_Library_Window(QStringLiteral("C"));
+}

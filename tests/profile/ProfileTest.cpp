@@ -4,9 +4,11 @@
 
 #include "../editor/EditorWindowFixture.h"
 
+#include "barcode/ui/Barcode_Gen.h"
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
+#include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
 #include "document/LMNText.h"
 #include "document/ui/LMNGraphicView.h"
@@ -21,6 +23,8 @@
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
@@ -321,4 +325,93 @@ TEST_F(Profile, PlacedElementsTravelInTheDesignFileAndLoadBackIntoTheDialog)
         EXPECT_TRUE(p->ui.name_value->text() == QLatin1String("Hana") && p->ui.name_value_chk->isChecked());
         EXPECT_TRUE(p->ui.unique_ds_combo->currentIndex() == 1 && p->ui.unique_value->text() == QLatin1String("Anna"));
     }, "Cancel_btn");
+}
+
+// OK gives the user back the drawing tool chosen before, and an OK that changes nothing is no
+// step in the history.
+TEST_F(Profile, OkKeepsTheToolAndAnOkThatChangesNothingIsNoStep)
+{
+    struct Row
+    {
+        const char *name;
+        int toolBefore;
+        QString typedName;
+        int steps;
+    };
+    const QList<Row> rows = {
+        {"empty profile, select tool", 0, QString(), 0},
+        {"empty profile, rectangle tool", 3, QString(), 0},
+        {"a name, select tool", 0, QStringLiteral("Ida"), 1},
+        {"the same name again", 3, QStringLiteral("Ida"), 0},
+        {"another name, rectangle tool", 3, QStringLiteral("Jon"), 1},
+        {"the name emptied: hidden", 0, QString(), 1},
+    };
+    QUndoStack *history = m_document.undoManager();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        m_window->selectToolNumber(row.toolBefore);
+        const int index = history->index();
+        const int count = history->count();
+        ASSERT_TRUE(runProfile([&](Show_User_Profile *p) { type(p->ui.name_value, row.typedName); }));
+        EXPECT_EQ(history->index(), index + row.steps);
+        EXPECT_EQ(history->count(), count + row.steps);
+        EXPECT_EQ(m_window->Selected_Control_Tool(), row.toolBefore);
+        const auto *toolBar = m_window->findChild<QToolBar *>(QStringLiteral("tools_toolbar"));
+        ASSERT_NE(toolBar, nullptr);
+        EXPECT_TRUE(toolBar->actions().at(row.toolBefore)->isChecked());
+    }
+    const GraphicPtr name = findById(QStringLiteral("Fup_Name"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_TRUE(name->Text_Value == QLatin1String("Jon") && !name->ctrl_is_visible);
+}
+
+// The panel, the profile dialog and the barcode designer offer "Excel" by one rule: while the
+// opened design holds spreadsheet records, whatever its binding flag says (a workbook chosen in
+// the profile and then cancelled leaves records without the flag).
+TEST_F(Profile, EveryDataSourceListOffersTheSpreadsheetByTheDesignsRecords)
+{
+    struct Row
+    {
+        const char *name;
+        bool records;
+        bool bindingFlag;
+    };
+    const QList<Row> rows = {
+        {"records, flag", true, true},
+        {"records left by a cancelled profile", true, false},
+        {"flag without records", false, true},
+        {"neither", false, false},
+    };
+    const QString path = QDir(m_resources.path()).filePath(QStringLiteral("records.dcard"));
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        SpreadsheetTable records;
+        if (row.records) {
+            records.titles = QStringList{QStringLiteral("No."), QStringLiteral("Guest")};
+            records.appendRecord({QStringLiteral("Ann")}, 1);
+        }
+        SpreadsheetTable::live() = records;
+        Excel_Binding_Use = row.bindingFlag;
+        ASSERT_TRUE(m_window->saveDesignTo(path));
+        m_window->New_Project_Setting_Reset();
+        ASSERT_TRUE(m_window->Read_and_load_design_Log(path, true));
+
+        QComboBox *panelList = m_window->settingsPanel()->ui.datasource_tab->ui.Data_source_type;
+        EXPECT_EQ(panelList->findText(QStringLiteral("Excel")) >= 0, row.records) << "panel";
+        runProfile([&](Show_User_Profile *p) {
+            EXPECT_EQ(p->ui.name_ds_combo->findText(QStringLiteral("Excel")) >= 0, row.records) << "profile";
+        }, "Cancel_btn");
+        LMNBarcode barcode;
+        m_seam.onDialog([&](QDialog *dialog) {
+            auto *designer = qobject_cast<Barcode_Gen *>(dialog);
+            EXPECT_NE(designer, nullptr);
+            if (!designer)
+                return int(QDialog::Rejected);
+            auto *kinds = qobject_cast<QStandardItemModel *>(designer->ui.Data_source_type->model());
+            EXPECT_EQ(kinds->item(2)->isEnabled(), row.records) << "barcode designer";
+            return int(QDialog::Rejected);
+        });
+        Barcode_Gen::defaultInstance()->Open_Wnd(&barcode);
+    }
+    Excel_Binding_Use = false;
 }

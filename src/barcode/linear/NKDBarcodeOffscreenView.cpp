@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeText.h"
 #include "barcode/BarcodeUnits.h"
+#include "barcode/linear/NKDAbstractUPCEANBarcode.h"
 #include "barcode/linear/NKDBarcode.h"
 #include "document/GreyPictures.h"
 
@@ -171,10 +172,10 @@ void NKDBarcodeOffscreenView::draw(QPainter &painter) const
     paint(painter, 0.0);
 }
 
-void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint) const
+void NKDBarcodeOffscreenView::paint(QPainter &painter, double pixelsPerPoint, const std::vector<int> &edges) const
 {
     if (m_barcode)
-        drawLinear(painter, pixelsPerPoint);
+        drawLinear(painter, pixelsPerPoint, edges);
     else
         drawTwoD(painter, pixelsPerPoint);
 }
@@ -233,7 +234,7 @@ QRect NKDBarcodeOffscreenView::snapped(const QRectF &device)
     return QRect(left, top, right - left, bottom - top);
 }
 
-void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint) const
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoint, const std::vector<int> &edges) const
 {
     const NKDBarcode &barcode = *m_barcode;
     const BarcodeSettings &s = m_settings;
@@ -261,9 +262,12 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
         const double firstBar = barcode.firstBar();
         const double yc = onTop ? ftrH + s.footer_margin + barH + s.value_margin + s.TB_margin
                                 : ftrH + s.footer_margin + s.TB_margin;
-        const QString left = barcode.leftCaption();
-        const QString middle = barcode.caption();
-        const QString right = barcode.rightCaption();
+        const bool slotted = dynamic_cast<const NKDAbstractUPCEANBarcode *>(&barcode) != nullptr;
+        if (slotted)
+            drawDigitSlots(painter, bh - yc, edges, pixelsPerPoint);
+        const QString left = slotted ? QString() : barcode.leftCaption();
+        const QString middle = slotted ? QString() : barcode.caption();
+        const QString right = slotted ? QString() : barcode.rightCaption();
         if (!left.isEmpty())
             BarcodeText::drawAtPoint(painter, left, s.value_font, s.captionColor, 0.0,
                                      QPointF(firstBar * 0.25 + s.LR_margin, bh - (yc + 3.0)));
@@ -285,9 +289,15 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
                 if (s.stretchCaption && length > 1 && barsRight - barsLeft > measured.width())
                     BarcodeText::drawAtPoint(painter, middle, s.value_font, s.captionColor, spacing,
                                              QPointF(barsLeft, bh - yc));
-                else
-                    BarcodeText::drawInRect(painter, middle, s.value_font, s.captionColor, spacing, Qt::AlignHCenter,
-                                            QRectF(0, bh - yc - measured.height(), bw, measured.height()));
+                else {
+                    // One line across the picture, clear of its side margins: a caption too
+                    // long for it is set smaller rather than wrapped onto a line with no room.
+                    const FittedCaption fitted = fittedCaption(middle, s.value_font, spacing,
+                                                               bw - 2.0 * std::max(s.LR_margin, 1.0));
+                    BarcodeText::drawInRect(painter, middle, fitted.font, s.captionColor, fitted.spacing,
+                                            Qt::AlignHCenter,
+                                            QRectF(0, bh - yc - fitted.size.height(), bw, fitted.size.height()));
+                }
             } else {
                 QList<double> widths;
                 QList<int> lengths;
@@ -318,6 +328,91 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
                                 BarcodeSettings::alignmentFromName(s.footerAlignment),
                                 QRectF(0, bh - s.TB_margin - th, bw, th));
     }
+}
+
+QList<int> NKDBarcodeOffscreenView::digitSlots(int modules, int start, int end, const QList<int> &digits)
+{
+    QList<int> places;
+    if (digits.size() == 1) {
+        for (int i = 0; i < digits.first(); ++i)
+            places << start + i * kModulesPerDigit;
+    } else if (digits.size() == 2) {
+        const int centre = start + (modules - start - end - 5) / 2;
+        for (int i = digits.at(0); i > 0; --i)
+            places << centre - i * kModulesPerDigit;
+        for (int i = 0; i < digits.at(1); ++i)
+            places << centre + 5 + i * kModulesPerDigit;
+    }
+    return places;
+}
+
+void NKDBarcodeOffscreenView::drawDigitSlots(QPainter &painter, double bottom, const std::vector<int> &edges,
+                                             double pixelsPerPoint) const
+{
+    const NKDBarcode &barcode = *m_barcode;
+    const BarcodeSettings &s = m_settings;
+    const QByteArray pattern = barcode.completeBarcode();
+    const qsizetype n = pattern.size();
+    const double nominalLeft = (m_size.width() - double(n) * barcode.barWidth()) / 2.0;
+    // Where module k starts: where the bars were laid for readers, or as measured.
+    const bool laid = qsizetype(edges.size()) == n + 1 && pixelsPerPoint > 0;
+    const auto moduleX = [&](qsizetype k) {
+        return laid ? edges[std::size_t(k)] / pixelsPerPoint : nominalLeft + double(k) * barcode.barWidth();
+    };
+    const double barsLeft = moduleX(0);
+    const double barsRight = moduleX(n);
+    const double b = n > 0 ? (barsRight - barsLeft) / double(n) : barcode.barWidth();
+    QString digits;
+    QList<int> groups;
+    for (const QString &group : barcode.caption().split(QLatin1Char('\t'))) {
+        const QString trimmed = group.trimmed();
+        digits += trimmed;
+        groups << int(trimmed.size());
+    }
+    const QList<int> places = digitSlots(int(n), int(barcode.initiator().size()), int(barcode.terminator().size()),
+                                         groups);
+    const QString left = barcode.leftCaption();
+    const QString right = barcode.rightCaption();
+
+    // One type size for every digit: the widest digit keeps a module clear of its slot's
+    // neighbours, an outer digit a module clear of the bars and a point of the picture's edge.
+    const auto widest = [&](const QString &text, const CardFont &font) {
+        double width = 0.0;
+        for (const QChar c : text)
+            width = std::max(width, BarcodeText::measure(QString(c), font).width());
+        return width;
+    };
+    CardFont font = s.value_font;
+    double scale = 1.0;
+    double narrowest = kModulesPerDigit * b;
+    for (const int place : places)
+        if (place >= 0 && place + kModulesPerDigit <= n)
+            narrowest = std::min(narrowest, moduleX(place + kModulesPerDigit) - moduleX(place));
+    if (const double w = widest(digits, font); w > 0)
+        scale = std::min(scale, (narrowest - b) / w);
+    const double side = std::min(barsLeft, m_size.width() - barsRight) - b - 1.0;
+    for (const QString &outer : {left, right})
+        if (const double w = widest(outer, font); w > 0)
+            scale = std::min(scale, std::max(side, 0.0) / w);
+    if (scale < 1.0)
+        font.pointSize = s.value_font.pointSize * scale;
+
+    for (qsizetype i = 0; i < digits.size() && i < places.size(); ++i) {
+        const int place = places.at(i);
+        if (place < 0 || place + kModulesPerDigit > n)
+            continue;
+        const QString digit(digits.at(i));
+        const double width = BarcodeText::measure(digit, font).width();
+        const double from = moduleX(place);
+        const double to = moduleX(place + kModulesPerDigit);
+        BarcodeText::drawAtPoint(painter, digit, font, s.captionColor, 0.0,
+                                 QPointF((from + to - width) / 2.0, bottom));
+    }
+    if (!left.isEmpty())
+        BarcodeText::drawAtPoint(painter, left, font, s.captionColor, 0.0,
+                                 QPointF(barsLeft - b - BarcodeText::measure(left, font).width(), bottom - 3.0));
+    if (!right.isEmpty())
+        BarcodeText::drawAtPoint(painter, right, font, s.captionColor, 0.0, QPointF(barsRight + b, bottom - 3.0));
 }
 
 void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint) const
@@ -453,6 +548,26 @@ double NKDBarcodeOffscreenView::oneGroupKerning(double span, double w, int lengt
     return (span - w) / double(length - 1);
 }
 
+NKDBarcodeOffscreenView::FittedCaption NKDBarcodeOffscreenView::fittedCaption(const QString &text,
+                                                                             const CardFont &font, double spacing,
+                                                                             double room)
+{
+    FittedCaption fitted{font, spacing, BarcodeText::measure(text, font, spacing)};
+    if (!(room > 0) || !(fitted.size.width() > room))
+        return fitted;
+    // Letters and spacing shrink together, so the width follows the scale closely; what
+    // rounding leaves over is taken off a percent at a time.
+    double scale = room / fitted.size.width();
+    for (int attempt = 0; attempt < 50; ++attempt, scale *= 0.99) {
+        fitted.font.pointSize = font.pointSize * scale;
+        fitted.spacing = spacing * scale;
+        fitted.size = BarcodeText::measure(text, fitted.font, fitted.spacing);
+        if (fitted.size.width() <= room)
+            break;
+    }
+    return fitted;
+}
+
 void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &bars, QRgb background, QRgb ink,
                                        const QRect &spared)
 {
@@ -462,15 +577,21 @@ void NKDBarcodeOffscreenView::fillRows(QImage &image, const std::vector<QRect> &
         fillBands<QRgb>(image, bars, background, ink, spared);
 }
 
-std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, double quietZone, const QRect &bounds) const
+std::vector<int> NKDBarcodeOffscreenView::moduleEdges(double scale, double quietZone) const
+{
+    const double b = m_barcode->barWidth();
+    if (quietZone < 0 || !(b > 0))
+        return {};
+    return readableEdges(m_barcode->completeBarcode(), b * scale, quietZone / b, m_size.width() * scale);
+}
+
+std::vector<QRect> NKDBarcodeOffscreenView::deviceBars(double scale, const std::vector<int> &edges,
+                                                       const QRect &bounds) const
 {
     std::vector<QRect> bars;
     bars.reserve(m_bars.size());
     const double b = m_barcode->barWidth();
     const QByteArray pattern = m_barcode->completeBarcode();
-    std::vector<int> edges;
-    if (quietZone >= 0 && b > 0)
-        edges = readableEdges(pattern, b * scale, quietZone / b, m_size.width() * scale);
     const double start = (m_size.width() - double(pattern.size()) * b) / 2.0;
     for (const QRectF &bar : m_bars) {
         QRect device = snapped(QRectF(bar.x() * scale, bar.y() * scale, bar.width() * scale, bar.height() * scale));
@@ -637,8 +758,11 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone, bool may
     image.setDotsPerMeterY(dotsPerMetre);
     const double scale = dpi / 72.0;
     std::vector<QRect> bars;
-    if (m_barcode)
-        bars = deviceBars(scale, quietZone, image.rect());
+    std::vector<int> edges;
+    if (m_barcode) {
+        edges = moduleEdges(scale, quietZone);
+        bars = deviceBars(scale, edges, image.rect());
+    }
     if (m_barcode && m_settings.barColor.alpha() == 255) {
         // Background and opaque bars go straight into the pixels: many tall thin rectangles
         // cost a painter more than the rest of the picture.
@@ -662,7 +786,7 @@ QImage NKDBarcodeOffscreenView::rasterise(double dpi, double quietZone, bool may
     }
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(scale, scale);
-    paint(painter, scale);
+    paint(painter, scale, edges);
     painter.end();
     return image;
 }

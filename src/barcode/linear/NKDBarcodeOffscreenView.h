@@ -88,6 +88,24 @@ public:
     // bars; else (also for one letter, or a caption wider than the bars) kUnstretchedKerning.
     static constexpr double kUnstretchedKerning = 2.0;
     static double oneGroupKerning(double span, double w, int length, bool stretch);
+    // A one-group caption of `font` with `spacing` points after each character, set on one line
+    // at most `room` points wide: as it is when it fits, else font and spacing scaled down
+    // alike until it does. `size` is the line's measured size.
+    struct FittedCaption
+    {
+        CardFont font;
+        double spacing;
+        QSizeF size;
+    };
+    static FittedCaption fittedCaption(const QString &text, const CardFont &font, double spacing, double room);
+
+    // The EAN and UPC caption digits each in a slot of seven modules, as their digits are
+    // encoded: for a symbol of `modules` modules with guards of `start` and `end` modules and
+    // caption groups of `digits` digits, the first module of every digit's slot, group after
+    // group. Two groups lie on either side of the five-module centre guard, touching it; one
+    // group follows the start guard.
+    static QList<int> digitSlots(int modules, int start, int end, const QList<int> &digits);
+    static constexpr int kModulesPerDigit = 7;
 
     // The picture of a barcode at the resolution of its settings; null without a barcode.
     static QImage imageFromBarcode(const NKDBarcode *barcode);
@@ -101,17 +119,24 @@ public:
     static QByteArray pdfFromBarcode(const NKDBarcode *barcode);
 
 private:
-    void drawLinear(QPainter &painter, double pixelsPerPoint) const;
+    void drawLinear(QPainter &painter, double pixelsPerPoint, const std::vector<int> &edges) const;
+    // The caption of an EAN or UPC symbol, its line box ending at `bottom`: the groups' digits
+    // in their slots under the bars, the outer digits beside the bars, a little higher. With
+    // the module `edges` of a bitmap's bars (pixels), the slots are where the bars were laid.
+    void drawDigitSlots(QPainter &painter, double bottom, const std::vector<int> &edges, double pixelsPerPoint) const;
     void drawTwoD(QPainter &painter, double pixelsPerPoint) const;
     // pixelsPerPoint > 0: a bitmap of that scale that holds the background and the bars
-    // already. 0: vector output.
-    void paint(QPainter &painter, double pixelsPerPoint) const;
+    // already, laid on the module `edges` when there are any (see moduleEdges()). 0: vector output.
+    void paint(QPainter &painter, double pixelsPerPoint, const std::vector<int> &edges = {}) const;
     // The bars in points, y down; *barHeight gets the length of the last one.
     std::vector<QRectF> barRects(double *barHeight) const;
     QImage rasterise(double dpi, double quietZone, bool mayBeGrey = true) const;
-    // The bars in device pixels at `scale` pixels a point, inside `bounds`; `quietZone` >= 0
-    // lays them for readers (see toReadableImage()).
-    std::vector<QRect> deviceBars(double scale, double quietZone, const QRect &bounds) const;
+    // The module edges in device pixels at `scale` pixels a point of bars laid for readers
+    // with `quietZone` points beside them (see toReadableImage()); none when `quietZone` < 0.
+    std::vector<int> moduleEdges(double scale, double quietZone) const;
+    // The bars in device pixels at `scale` pixels a point, inside `bounds`; on `edges` when
+    // there are any, else each bar's own rectangle rounded.
+    std::vector<QRect> deviceBars(double scale, const std::vector<int> &edges, const QRect &bounds) const;
     // The pixel column of each module edge of `pattern` ('1' and '0' modules of `exact` pixels)
     // laid for readers with `quiet` modules beside it, centred in `width` pixels; only the
     // edges between unlike modules are meaningful for small modules.

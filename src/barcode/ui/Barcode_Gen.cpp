@@ -92,6 +92,10 @@ Barcode_Gen::Barcode_Gen(QWidget *parent)
     Apply_Dialog_Look(this);
 
     ui.image_scroll->setWidget(ui.barcodeImage);
+    // The picture's label always fills the viewport (and grows past it with a larger picture),
+    // so the preview alignment places the picture in the whole visible area, also before the
+    // window was first shown and after it was resized.
+    ui.image_scroll->setWidgetResizable(true);
     ui.image_scroll->setMinimumSize(360, 240);
     alignFormLabels(ui.text_page);
     alignFormLabels(ui.size_page);
@@ -258,9 +262,9 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const LMNGraphic &element)
     batchListName = element.batch_list_name;
     batchListIndex = element.batch_list_index;
     excelColumn = element.excel_col_indx;
-    // Spreadsheet columns are offered while the design has a spreadsheet bound.
+    // Spreadsheet columns are offered as on the panel (and kept for a barcode bound to one).
     if (auto *model = qobject_cast<QStandardItemModel *>(ui.Data_source_type->model()))
-        model->item(2)->setEnabled(Excel_Binding_Use || sourceType == 2);
+        model->item(2)->setEnabled(DataSourceServices::spreadsheetSourceOffered() || sourceType == 2);
     ui.Data_source_type->setCurrentIndex(sourceType);
     applySourceState(true);
 }
@@ -501,9 +505,6 @@ void Barcode_Gen::Set_Barcode_On_Panel(const QImage &picture)
     if (points.width() > 0)
         pixmap.setDevicePixelRatio(double(picture.width()) / points.width());
     ui.barcodeImage->setPixmap(pixmap);
-    const QSize viewport = ui.image_scroll->viewport()->size();
-    ui.barcodeImage->resize(std::max(viewport.width(), int(std::ceil(points.width()))),
-                            std::max(viewport.height(), int(std::ceil(points.height()))));
     bool known = false;
     ui.barcodeImage->setAlignment(previewAlignment(ui.bar_align_combo->currentText(), &known));
     ui.barcode_error_label->hide();

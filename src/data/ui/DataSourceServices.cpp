@@ -59,6 +59,19 @@ void DataSourceServices::Remove_Excel_Col_Name_In_Combo(QComboBox *combo)
         combo->removeItem(index);
 }
 
+bool DataSourceServices::spreadsheetSourceOffered()
+{
+    return !SpreadsheetTable::live().isEmpty();
+}
+
+void DataSourceServices::offerSpreadsheetSource(QComboBox *combo)
+{
+    if (spreadsheetSourceOffered())
+        Add_Excel_Col_Name_In_Combo(combo);
+    else
+        Remove_Excel_Col_Name_In_Combo(combo);
+}
+
 void DataSourceServices::View_batch_Series_Button(QComboBox *dataSourceType, QComboBox *batchSeries)
 {
     if (!dataSourceType)

@@ -22,6 +22,12 @@ public:
     // Adds "Excel" to a data-source combo of exactly two items / removes it from one of three.
     static void Add_Excel_Col_Name_In_Combo(QComboBox *combo);
     static void Remove_Excel_Col_Name_In_Combo(QComboBox *combo);
+    // Whether the data-source lists offer "Excel": while the design holds spreadsheet records,
+    // whatever the binding flag says. The panel, the profile dialogs and the barcode designer
+    // all go by this.
+    static bool spreadsheetSourceOffered();
+    // Adds or removes "Excel" in a data-source combo by spreadsheetSourceOffered.
+    static void offerSpreadsheetSource(QComboBox *combo);
 
     // The view button: "Series" shows the chosen series in the viewer ("Please select the
     // series." without one); "Excel" opens the spreadsheet records window; "Manual" nothing.

@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QUndoStack>
 
+#include <utility>
+
 namespace {
 
 // Drawing tools in the order of their numbers: 0 arrow ... 15 polygon.
@@ -110,16 +112,27 @@ void EditorMenus::createMenus()
         w->document()->undoManager()->redo();
         w->Refresh_Canvas();
     });
-    // Each names the step it takes back or again, as QUndoStack::createUndoAction does
-    // ("Undo Change Font"); with nothing to name it reads "Undo" or "Redo".
+    // The tool bar's buttons keep one text, so the buttons beside them never move; they run
+    // the menu items and are enabled with them.
+    m_undoButton = new QAction(themedIcon("undo"), tr("Undo"), this);
+    m_redoButton = new QAction(themedIcon("redo"), tr("Redo"), this);
+    for (auto [item, button] : {std::pair(m_undo, m_undoButton), std::pair(m_redo, m_redoButton)}) {
+        connect(button, &QAction::triggered, item, &QAction::trigger);
+        connect(item, &QAction::enabledChanged, button, &QAction::setEnabled);
+        button->setEnabled(item->isEnabled());
+    }
+    // The menu items and the buttons' tool tips name the step they take back or again, as
+    // QUndoStack::createUndoAction does ("Undo Change Font"); with nothing to name they read
+    // "Undo" or "Redo".
     QUndoStack *history = w->document()->undoManager();
-    auto nameStep = [](QAction *action, const QString &plain, const QString &named) {
-        return [action, plain, named](const QString &step) {
-            action->setText(step.isEmpty() ? plain : named.arg(step));
+    auto nameStep = [](QAction *item, QAction *button, const QString &plain, const QString &named) {
+        return [item, button, plain, named](const QString &step) {
+            item->setText(step.isEmpty() ? plain : named.arg(step));
+            button->setToolTip(QString(item->text()).remove(QLatin1Char('&')));
         };
     };
-    const auto nameUndo = nameStep(m_undo, tr("&Undo"), tr("&Undo %1"));
-    const auto nameRedo = nameStep(m_redo, tr("&Redo"), tr("&Redo %1"));
+    const auto nameUndo = nameStep(m_undo, m_undoButton, tr("&Undo"), tr("&Undo %1"));
+    const auto nameRedo = nameStep(m_redo, m_redoButton, tr("&Redo"), tr("&Redo %1"));
     connect(history, &QUndoStack::undoTextChanged, m_undo, nameUndo);
     connect(history, &QUndoStack::redoTextChanged, m_redo, nameRedo);
     nameUndo(history->undoText());
@@ -197,8 +210,8 @@ void EditorMenus::createToolBars()
     for (QAction *action : {m_newAction, m_openAction, m_saveAction})
         commands->addAction(action);
     commands->addSeparator();
-    commands->addAction(m_undo);
-    commands->addAction(m_redo);
+    commands->addAction(m_undoButton);
+    commands->addAction(m_redoButton);
     commands->addSeparator();
     for (QAction *action : {m_exportAction, m_printAction, m_mailAction})
         commands->addAction(action);

@@ -30,6 +30,8 @@ private:
     LMNWindowController *m_window;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
+    QAction *m_undoButton = nullptr;
+    QAction *m_redoButton = nullptr;
     QAction *m_alignWithGrid = nullptr;
     QAction *m_newAction = nullptr;
     QAction *m_openAction = nullptr;

@@ -1,5 +1,6 @@
 #include "editor/ui/Grid_Wizard.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "document/LMNGrid.h"
 #include "dialogs/ui/ModalSeam.h"
@@ -9,6 +10,7 @@ Grid_Wizard::Grid_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     connect(ui.grid_ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.grid_cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.Show_hide_grid_chk, &QCheckBox::toggled, this, [this](bool shown) {

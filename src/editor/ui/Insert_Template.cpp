@@ -1,5 +1,6 @@
 #include "editor/ui/Insert_Template.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/ModalSeam.h"
@@ -12,6 +13,7 @@ Insert_Template::Insert_Template(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     connect(ui.insert_ok_btn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui.insert_cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui.template_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "editor/ui/Invitation_Wizard.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/CardSizeCatalog.h"
@@ -22,6 +23,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_backgrounds = new QStandardItemModel(this);
     ui.background_gallery->setModel(m_backgrounds);
 

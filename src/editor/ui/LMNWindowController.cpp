@@ -13,6 +13,7 @@
 #include "document/LMNGrid.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNSignature.h"
+#include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
 #include "document/ui/LMNDeskView.h"
@@ -130,16 +131,20 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     // The card commands read the card panel back (cardPanelEdited) and record every change
     // of the card pages as an undo step, the size list's too.
     connect(panel, &SettingsPanel::cardSizeRowChosen, this,
-            [this](int row) { m_cardCommands->recordCardEdit([this, row] { applyCardSizeRow(row); }); });
+            [this](int row) {
+                m_cardCommands->recordCardEdit([this, row] { applyCardSizeRow(row); },
+                                               CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Card Size")));
+            });
     connect(panel, &SettingsPanel::backSideRequested, this, &LMNWindowController::Select_back_side);
     connect(panel->ui.Category_ComboBox, &QComboBox::textActivated, this, [this](const QString &category) {
         m_cardCommands->recordCardEdit([this, category] {
             fillCardSizeList(category);
             Mark_List_New_Selection(0);
-        });
+        }, CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Card Size")));
     });
     connect(panel->ui.Preset_ComboBox, &QComboBox::activated, this, [this] {
-        m_cardCommands->recordCardEdit([this] { applyCardSizeRow(settingsPanel()->selectedSizeRow()); });
+        m_cardCommands->recordCardEdit([this] { applyCardSizeRow(settingsPanel()->selectedSizeRow()); },
+                                       CardPanelCommands::stepName(QT_TRANSLATE_NOOP("CardPanelCommands", "Orientation")));
     });
     connect(grid, &LMNGrid::alwaysShownChanged, this, &LMNWindowController::setAlignWithGridEnabled);
     connect(m_document->undoManager(), &QUndoStack::indexChanged, this, &LMNWindowController::Undo_Redo_Button_state);
@@ -738,10 +743,27 @@ void LMNWindowController::Fill_Party_Invidation_Details(const Invitation_Wizard:
         _graphicView->createGraphicOfClass(GraphicKind::Text, nullptr, true, element.rect, QStringLiteral("F"),
                                            element.text, element.controlId);
         const GraphicPtr placed = _graphicView->Selcect_Ctrl_With_ID(element.controlId);
-        if (placed && factor < 1.0f) {
+        if (!placed || placed->kind() != GraphicKind::Text)
+            continue;
+        if (factor < 1.0f) {
             placed->text_ctrl_font.pointSize =
                 PartyLayout::fittedFontSize(element, float(placed->text_ctrl_font.pointSize), factor);
         }
+        // Each answer's text fits its own box too: a long date or title is set smaller rather
+        // than wrapped onto a line its box has no room for. On a narrow card a box may also
+        // take the width the stack leaves on its right, then the card's side margins.
+        auto &text = static_cast<LMNText &>(*placed);
+        const double cardWidth = Front_card_Prop.Card_Size.width();
+        const QRectF box = text.bounds();
+        for (const double inset : {box.left(), double(PartyLayout::kMargin)}) {
+            if (text.shrinkFontToFit(PartyLayout::kSmallestFont))
+                break;
+            const QRectF wider(std::min(box.left(), inset), box.top(), cardWidth - 2.0 * std::min(box.left(), inset),
+                               box.height());
+            if (wider.width() > text.bounds().width())
+                text.setBounds(wider);
+        }
+        text.shrinkFontToFit(PartyLayout::kSmallestFont);
     }
     set_Front_BG_Image(answers.background);
 }
@@ -826,7 +848,7 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     loaded.titles = design.Excel_Column_Titles;
     loaded.records = design.Excel_Records;
     SpreadsheetTable::live() = loaded;
-    m_profile->offerSpreadsheetSource(!loaded.isEmpty());
+    m_profile->offerSpreadsheetSource();
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
     // A background picture is read again from its file.

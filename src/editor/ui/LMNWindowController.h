@@ -105,7 +105,7 @@ public:
     void SetDocumentCanvasSize(const QSizeF &size);
     QSizeF cardSize() const override;
     // Zooms every side so the whole card shows in the window.
-    void fitCardInWindow();
+    void fitCardInWindow() override;
 
     GraphicList &Get_Front_Controls_Array();
     GraphicList &Get_Back_Controls_Array();

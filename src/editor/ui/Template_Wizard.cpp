@@ -1,5 +1,6 @@
 #include "editor/ui/Template_Wizard.h"
 
+#include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
@@ -20,6 +21,7 @@ Template_Wizard::Template_Wizard(QWidget *parent)
     : QDialog(parent)
 {
     ui.setupUi(this);
+    Apply_Dialog_Look(this);
     m_model = new QStandardItemModel(this);
     ui.template_gallery->setModel(m_model);
     connect(ui.template_ok_btn, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "output/ui/Print_Wnd.h"
 
+#include "dialogs/ui/ScrolledPart.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
@@ -56,6 +57,8 @@ Print_Wnd::Print_Wnd(QWidget *parent)
 {
     initResources();
     ui.setupUi(this);
+    // The settings column scrolls on a low screen; the sheet and the buttons stay in view.
+    ScrolledPart::wrap(this, ui.left_layout, Qt::Vertical);
     // The sheet's thumbnail takes the room its column leaves, whatever picture it shows now.
     ui.test_image_view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ui.test_image_view->installEventFilter(this);

@@ -30,7 +30,8 @@ const Setting kSettings[] = {
     SETTING(Card_border_chk, "Card Border"),        SETTING(Card_bordr_clr, "Border Color"),
     SETTING(Card_bor_Stepper, "Border Width"),      SETTING(Card_border_style, "Border Style"),
     SETTING(Card_fill_chk, "Fill"),                 SETTING(Card_fill_style, "Fill Style"),
-    SETTING(Card_alpha_Stepper, "Opacity"),         SETTING(Card_grad_Stepper, "Gradient Angle"),
+    Setting{"Opacity", [](const Card_Property &a, const Card_Property &b) { return a.opacity() != b.opacity(); }},
+    SETTING(Card_grad_Stepper, "Gradient Angle"),
     SETTING(Card_fill_Grd_1_clr, "Gradient Color"), SETTING(Card_fill_Grd_2_clr, "Gradient Color"),
     SETTING(Card_hatch_style, "Pattern"),           SETTING(Card_hatch_bk_clr, "Pattern Color"),
     SETTING(Card_fill_clr, "Fill Color"),           SETTING(Card_Content_clr, "Text Color"),
@@ -109,7 +110,9 @@ void CardEditCommand::revert()
 
 void CardEditCommand::put(const CardEditState &state) const
 {
-    if (m_host->cardSize() != state.size)
+    // A card of another size is shown whole, as the size change itself shows it.
+    const bool resized = m_host->cardSize() != state.size;
+    if (resized)
         m_host->applyCardSize(state.size);
     m_host->cardRecord(0) = state.front;
     m_host->cardRecord(1) = state.back;
@@ -118,6 +121,8 @@ void CardEditCommand::put(const CardEditState &state) const
     for (int side : {0, 1})
         if (LMNGraphicView *canvas = m_host->sideCanvas(side))
             canvas->update();
+    if (resized)
+        m_host->fitCardInWindow();
 }
 
 int CardEditCommand::id() const

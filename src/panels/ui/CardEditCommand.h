@@ -19,9 +19,11 @@ struct CardEditState
 
     // The state the host holds now.
     static CardEditState of(PanelHost &host);
+    friend bool operator==(const CardEditState &, const CardEditState &) = default;
     // What a user calls each setting that differs between two states ("Card Size", "Fill
     // Color", ...), each once, the most telling first; settings the program keeps for itself
-    // are not named.
+    // are not named, nor an opacity stored anew in other terms (the initial 100 read back
+    // from the panel as 1, both opaque).
     static QStringList changedSettings(const CardEditState &before, const CardEditState &after);
 };
 

@@ -80,19 +80,24 @@ void CardPanelCommands::recordCardEdit(const std::function<void()> &edit, const 
     --m_recording;
     textChange.finish();
     CardEditState after = CardEditState::of(*m_host);
-    if (CardEditState::changedSettings(before, after).isEmpty() && textChange.isEmpty())
+    if (before == after && textChange.isEmpty())
         return;
     document->perform(new CardEditCommand(m_host, document, &list, std::move(before), std::move(after),
                                           std::move(textChange), text, m_elements->editRun()->current()),
                       /*alreadyApplied=*/true);
 }
 
-void CardPanelCommands::cardPanelEdited()
+QString CardPanelCommands::stepName(const char *setting)
+{
+    return CardEditCommand::textFor({tr(setting)});
+}
+
+void CardPanelCommands::cardPanelEdited(const QString &setting)
 {
     recordCardEdit([this] {
         m_host->Update_Card_Graphics();
         m_elements->sidesRule();
-    });
+    }, CardEditCommand::textFor({setting}));
 }
 
 void CardPanelCommands::setBackground(int side, const QString &path)
@@ -156,7 +161,7 @@ void CardPanelCommands::galleryPictureChosen(const QString &path)
             m_host->Select_front_side();
         set_Front_BG_Image(path);
         m_host->Refresh_Canvas();
-    });
+    }, stepName(QT_TR_NOOP("Background Picture")));
 }
 
 void CardPanelCommands::Apply_Size_Clicked()
@@ -168,7 +173,7 @@ void CardPanelCommands::Apply_Size_Clicked()
         m_host->applyCardSize(points);
         m_host->sideCanvas(0)->Refresh_ScrollView();
         Update_All_Card_Content();
-    });
+    }, stepName(QT_TR_NOOP("Card Size")));
 }
 
 void CardPanelCommands::card_shape_CellClick(int shape)
@@ -177,7 +182,7 @@ void CardPanelCommands::card_shape_CellClick(int shape)
         Card_Shape = shape;
         Apply_Size_Clicked();
         m_host->Refresh_Canvas();
-    });
+    }, stepName(QT_TR_NOOP("Card Shape")));
 }
 
 void CardPanelCommands::Card_Fill_Chk_Box()
@@ -188,7 +193,7 @@ void CardPanelCommands::Card_Fill_Chk_Box()
         // Ticking the fill again brings back the style the side's record holds.
         panel->card_prop_set(m_host->cardRecord(Card_Front_Or_Back != 0 ? 1 : 0).Card_fill_style);
         m_host->Update_Card_Graphics();
-    });
+    }, stepName(QT_TR_NOOP("Fill")));
 }
 
 void CardPanelCommands::Card_Image_Browse_Btn()
@@ -205,7 +210,7 @@ void CardPanelCommands::Card_Image_Browse_Btn()
             return;
         useChosenPicture(path);
         m_host->Update_Card_Graphics();
-    });
+    }, stepName(QT_TR_NOOP("Background Picture")));
 }
 
 void CardPanelCommands::Card_Image_Library_Btn()
@@ -214,7 +219,7 @@ void CardPanelCommands::Card_Image_Library_Btn()
         if (m_elements->Open_Image_Library_Window(QStringLiteral("B")) == 1)
             useChosenPicture(lib_window_sel_file);
         m_host->Update_Card_Graphics();
-    });
+    }, stepName(QT_TR_NOOP("Background Picture")));
 }
 
 void CardPanelCommands::Content_Font_Clicked()
@@ -226,12 +231,12 @@ void CardPanelCommands::Content_Font_Clicked()
     // changeAllTextFont:
     panel->All_Text_font = font;
     SettingsPanel::showFont(panel->ui.All_Text_font_value, font);
-    Update_All_Card_Content();
+    recordCardEdit([this] { Update_All_Card_Content(); }, stepName(QT_TR_NOOP("Font")));
 }
 
 void CardPanelCommands::Contect_Color_Clicked()
 {
-    Update_All_Card_Content();
+    recordCardEdit([this] { Update_All_Card_Content(); }, stepName(QT_TR_NOOP("Text Color")));
 }
 
 void CardPanelCommands::Update_All_Card_Content()

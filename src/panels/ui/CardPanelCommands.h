@@ -42,13 +42,16 @@ public:
     void Update_All_Card_Content();
 
     // A card control was changed: reads the card panel back (and the number of sides into
-    // both records) as one undo step.
-    void cardPanelEdited();
+    // both records) as one undo step named after the control's `setting`.
+    void cardPanelEdited(const QString &setting);
     // Runs `edit`, which changes the card records, shape or size, or the text elements of the
     // side in work, and records what changed as one undo step (named `text`, else after
     // what changed). Edits of one run of the user's fold into one step; nested calls are
     // recorded by the outermost one; nothing is recorded while the panel is being filled.
     void recordCardEdit(const std::function<void()> &edit, const QString &text = {});
+    // "Change Card Size", ...: a step named after the setting the user changed, whatever
+    // reading the panel back tidied up besides.
+    static QString stepName(const char *setting);
 
 private:
     void setBackground(int side, const QString &path);

@@ -28,6 +28,9 @@ void ImageBrowserView::setZoom(QListView *view, double zoom)
     const int side = std::max(24, int(256 * zoom));
     view->setIconSize(QSize(side, side));
     view->setGridSize(QSize(side + 24, side + 36));
+    // The items are laid out at the new size now: with uniform item sizes the view would keep
+    // drawing them in cells of the old size until its delayed layout ran.
+    view->doItemsLayout();
     view->viewport()->update();
 }
 

@@ -39,6 +39,8 @@ public:
     virtual QSizeF cardSize() const = 0;
     // Gives the document and every canvas this card size in points.
     virtual void applyCardSize(const QSizeF &points) = 0;
+    // Zooms every side so the whole card shows in the window.
+    virtual void fitCardInWindow() = 0;
 
     // The editor's own windows the panels open: the stock-text picker ("T" titles, "M"
     // messages; the chosen text, nothing when the user cancelled) and the grid window.

@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QStandardItemModel>
 
+#include <algorithm>
+
 namespace {
 
 void selectText(QComboBox *combo, const QString &text)
@@ -77,10 +79,12 @@ SettingsPanel::~SettingsPanel() = default;
 
 void SettingsPanel::connectCardControls()
 {
-    auto edited = [this] { emit cardPanelEdited(); };
+    // Each control names the setting it changes, so the step is named after what the user
+    // touched rather than what reading the panel back tidied up.
+    auto edited = [this](const char *setting) { return [this, setting] { emit cardPanelEdited(tr(setting)); }; };
     // The fill check box, the all-text colour and font, the picture buttons and the size are
     // the card commands' own (CardPanelCommands).
-    connect(ui.Card_border_chk, &QCheckBox::clicked, this, edited);
+    connect(ui.Card_border_chk, &QCheckBox::clicked, this, edited(QT_TR_NOOP("Card Border")));
     connect(ui.Card_border_chk, &QCheckBox::toggled, ui.Card_Border_Box, &QWidget::setEnabled);
     const QList<std::pair<QRadioButton *, QString>> radios = {
         {ui.Card_solid_fill_rd, QStringLiteral("S")}, {ui.Card_gradient_fill_rd, QStringLiteral("G")},
@@ -88,18 +92,27 @@ void SettingsPanel::connectCardControls()
     for (const auto &[radio, code] : radios) {
         connect(radio, &QRadioButton::clicked, this, [this, code] {
             card_prop_set(code);
-            emit cardPanelEdited();
+            emit cardPanelEdited(tr("Fill Style"));
         });
     }
-    for (ColorWell *well : {ui.Card_bordr_clr, ui.Card_fill_clr, ui.Card_fill_Grd_1_clr, ui.Card_fill_Grd_2_clr,
-                            ui.Card_hatch_bk_clr})
-        connect(well, &ColorWell::colorChanged, this, edited);
-    for (QSpinBox *spin : {ui.Card_bor_Stepper, ui.Card_grad_Stepper, ui.Card_alpha_Stepper})
-        connect(spin, &QSpinBox::valueChanged, this, edited);
-    for (QComboBox *combo : {ui.Card_border_style, ui.Card_hatch_style, ui.Card_image_layout, ui.Sides_ComboBox,
-                             ui.Preset_ComboBox, ui.Category_ComboBox})
-        connect(combo, &QComboBox::activated, this, edited);
-    connect(ui.card_name, &QLineEdit::editingFinished, this, edited);
+    const QList<std::pair<ColorWell *, const char *>> wells = {
+        {ui.Card_bordr_clr, QT_TR_NOOP("Border Color")},     {ui.Card_fill_clr, QT_TR_NOOP("Fill Color")},
+        {ui.Card_fill_Grd_1_clr, QT_TR_NOOP("Gradient Color")}, {ui.Card_fill_Grd_2_clr, QT_TR_NOOP("Gradient Color")},
+        {ui.Card_hatch_bk_clr, QT_TR_NOOP("Pattern Color")}};
+    for (const auto &[well, setting] : wells)
+        connect(well, &ColorWell::colorChanged, this, edited(setting));
+    const QList<std::pair<QSpinBox *, const char *>> spins = {{ui.Card_bor_Stepper, QT_TR_NOOP("Border Width")},
+                                                              {ui.Card_grad_Stepper, QT_TR_NOOP("Gradient Angle")},
+                                                              {ui.Card_alpha_Stepper, QT_TR_NOOP("Opacity")}};
+    for (const auto &[spin, setting] : spins)
+        connect(spin, &QSpinBox::valueChanged, this, edited(setting));
+    const QList<std::pair<QComboBox *, const char *>> combos = {
+        {ui.Card_border_style, QT_TR_NOOP("Border Style")}, {ui.Card_hatch_style, QT_TR_NOOP("Pattern")},
+        {ui.Card_image_layout, QT_TR_NOOP("Picture Layout")}, {ui.Sides_ComboBox, QT_TR_NOOP("Sides")},
+        {ui.Preset_ComboBox, QT_TR_NOOP("Orientation")},     {ui.Category_ComboBox, QT_TR_NOOP("Card Size")}};
+    for (const auto &[combo, setting] : combos)
+        connect(combo, &QComboBox::activated, this, edited(setting));
+    connect(ui.card_name, &QLineEdit::editingFinished, this, edited(QT_TR_NOOP("Card Name")));
     connect(ui.Back_Side_btn, &QPushButton::clicked, this, &SettingsPanel::backSideRequested);
     connect(ui.ColList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const int row = selectedSizeRow();
@@ -155,13 +168,19 @@ void SettingsPanel::Remove_All_Tab_Items()
 
 void SettingsPanel::showCard(const Card_Property &record, int cardShape)
 {
+    // Shown again while the card was in the panel (after undo, redo or a side switch), the
+    // card keeps the page the user is on; after an element it opens on its first page.
+    QWidget *const cardPages[] = {card_setting_tab, card_size_tab, card_bkgd_tab, card_brdr_tab};
+    QWidget *page = ui.sett_tab->currentWidget();
+    if (std::find(std::begin(cardPages), std::end(cardPages), page) == std::end(cardPages))
+        page = card_setting_tab;
     Last_Selected_Graphic.reset();
     Remove_All_Tab_Items();
     ui.sett_tab->insertTab(0, card_setting_tab, tr("Card"));
     ui.sett_tab->insertTab(1, card_size_tab, tr("Size"));
     ui.sett_tab->insertTab(2, card_bkgd_tab, tr("Background"));
     ui.sett_tab->insertTab(3, card_brdr_tab, tr("Border"));
-    ui.sett_tab->setCurrentIndex(0);
+    ui.sett_tab->setCurrentWidget(page);
 
     const QSignalBlocker blockBorderStyle(ui.Card_border_style);
     ui.Card_border_chk->setChecked(record.Card_border_chk);

@@ -77,8 +77,9 @@ public:
     static void showFont(QLineEdit *field, const CardFont &font);
 
 signals:
-    // A card control was changed by the user: the card record must be read back.
-    void cardPanelEdited();
+    // A card control was changed by the user: the card record must be read back. `setting`
+    // is what the user calls the setting the control changes ("Border Color").
+    void cardPanelEdited(const QString &setting);
     // The user picked another row of the card-size table.
     void cardSizeRowChosen(int row);
     // The user switched to the back side with the panel's button.

@@ -62,8 +62,11 @@ void ProfileCommands::User_Profile_Button_Clicked()
     if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
         // One undo step per OK: the elements made and the elements changed (texts, pictures,
         // bindings, hidden fields) together.
+        // A profile that changes nothing is no step. Placing uses the element tools; the user
+        // gets back the tool chosen before.
         LMNGraphicView *canvas = m_panels.sideCanvas(back ? 1 : 0);
         LMNDocument *document = m_editor.document();
+        const int tool = m_tools.tool();
         document->beginEditGroup(QCoreApplication::translate("ProfileCommands", "Place Profile"));
         SetPropertiesCommand::record(document, &canvas->graphics(), canvas->graphics(), [this, back] {
             if (back)
@@ -72,6 +75,7 @@ void ProfileCommands::User_Profile_Button_Clicked()
                 Fill_User_profile_info_front_side();
         });
         document->endEditGroup();
+        m_tools.setTool(tool);
     }
     m_editor.Refresh_Canvas();
 }
@@ -84,16 +88,13 @@ QRectF ProfileCommands::Get_Control_Rect_From_Template(const QString &controlId)
     return Show_User_Profile::defaultInstance()->placeholderRect(controlId, portrait);
 }
 
-void ProfileCommands::offerSpreadsheetSource(bool records)
+void ProfileCommands::offerSpreadsheetSource()
 {
     if (auto *combo = m_panels.settingsPanel()->findChild<QComboBox *>(QStringLiteral("Data_source_type"))) {
         const QSignalBlocker blocker(combo);   // the selected element keeps its binding
-        if (records)
-            DataSourceServices::Add_Excel_Col_Name_In_Combo(combo);
-        else
-            DataSourceServices::Remove_Excel_Col_Name_In_Combo(combo);
+        DataSourceServices::offerSpreadsheetSource(combo);
     }
-    ProfileDialogBase::offerSpreadsheetColumns(records);
+    ProfileDialogBase::offerSpreadsheetColumns();
 }
 
 void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide)
@@ -103,10 +104,7 @@ void ProfileCommands::placeUserProfile(const User_Profile_Class &record, LMNGrap
         // signals stay quiet, or the selected element would be rebound.
         if (auto *combo = m_panels.settingsPanel()->findChild<QComboBox *>(QStringLiteral("Data_source_type"))) {
             const QSignalBlocker blocker(combo);
-            if (Excel_Binding_Use)
-                DataSourceServices::Add_Excel_Col_Name_In_Combo(combo);
-            else
-                DataSourceServices::Remove_Excel_Col_Name_In_Combo(combo);
+            DataSourceServices::offerSpreadsheetSource(combo);
         }
         if (!Fill_User_Profile)
             return;

@@ -60,7 +60,7 @@ public:
     void placeWizardProfile();
     // A design was opened: the panel's data-source list and the rows of both profile dialogs
     // offer "Excel" exactly when it carries spreadsheet records.
-    void offerSpreadsheetSource(bool records);
+    void offerSpreadsheetSource();
 
 private:
     void placeUserProfile(const User_Profile_Class &record, LMNGraphicView *canvas, bool commitSide);

@@ -5,6 +5,7 @@
 #include "data/ui/Data_From_Excel.h"
 #include "data/ui/DataSourceServices.h"
 #include "data/ui/Import_Excel.h"
+#include "dialogs/ui/ScrolledPart.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNDocument.h"
 #include "document/LMNImage.h"
@@ -56,21 +57,28 @@ ProfileDialogBase::ProfileDialogBase(QWidget *parent)
     dialogs.append(this);
 }
 
-void ProfileDialogBase::offerSpreadsheetColumns(bool records)
+void ProfileDialogBase::offerSpreadsheetColumns()
 {
-    for (ProfileDialogBase *dialog : std::as_const(madeDialogs())) {
-        if (!dialog)
-            continue;
-        if (records)
-            dialog->Add_Excel_in_Data_Source_Combo();
-        else
-            dialog->Remove_Excel_in_Data_Source_Combo();
-    }
+    for (ProfileDialogBase *dialog : std::as_const(madeDialogs()))
+        if (dialog)
+            dialog->offerSpreadsheetSourceInRows();
+}
+
+void ProfileDialogBase::offerSpreadsheetSourceInRows()
+{
+    if (DataSourceServices::spreadsheetSourceOffered())
+        Add_Excel_in_Data_Source_Combo();
+    else
+        Remove_Excel_in_Data_Source_Combo();
 }
 
 void ProfileDialogBase::bindControls()
 {
     Apply_Dialog_Look(this);
+    // The field rows and the preview scroll where the screen is too small for them; the
+    // spreadsheet row and the buttons stay in view.
+    if (auto *content = findChild<QLayout *>(QStringLiteral("content_row")))
+        ScrolledPart::wrap(this, content, Qt::Horizontal | Qt::Vertical);
     for (int i = 0; i < ProfileFields::Count; ++i) {
         const QString stem = QLatin1String(ProfileFields::all()[i].rowStem);
         ProfileRow &row = rows[i];
@@ -117,8 +125,7 @@ void ProfileDialogBase::bindControls()
     button("browse_pic_btn", &ProfileDialogBase::Browse_image_Btn_Clicked);
     button("clear_pic_btn", &ProfileDialogBase::Clear_image_Btn_Clicked);
     // Made after a design with spreadsheet records was opened: its rows offer them too.
-    if (!SpreadsheetTable::live().isEmpty())
-        Add_Excel_in_Data_Source_Combo();
+    offerSpreadsheetSourceInRows();
 }
 
 // --- Opening and resetting -------------------------------------------------------------------
@@ -277,7 +284,7 @@ bool ProfileDialogBase::writeRecord(User_Profile_Class &record, bool commit)
     }
     if (commit) {
         record.Fill_User_Profile_Enable = true;
-        const bool records = !SpreadsheetTable::live().isEmpty();
+        const bool records = DataSourceServices::spreadsheetSourceOffered();
         record.Excel_Binding = records;
         Excel_Binding_Use = records;
         if (records)
@@ -373,10 +380,7 @@ void ProfileDialogBase::Browse_excel_Btn_Clicked()
         m_tableWorkbook = path;
     else
         excel_path_field->setText(before);
-    if (!SpreadsheetTable::live().isEmpty())
-        Add_Excel_in_Data_Source_Combo();
-    else
-        Remove_Excel_in_Data_Source_Combo();
+    offerSpreadsheetSourceInRows();
 }
 
 void ProfileDialogBase::Add_Excel_in_Data_Source_Combo()

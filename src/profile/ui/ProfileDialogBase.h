@@ -63,9 +63,11 @@ public:
     bool Fill_TEMP_User_profile_value_in_Variable();
     void Add_Excel_in_Data_Source_Combo();
     void Remove_Excel_in_Data_Source_Combo();
+    // The rows offer "Excel" as the panel does (DataSourceServices::spreadsheetSourceOffered).
+    void offerSpreadsheetSourceInRows();
     // A design was opened: every profile dialog made so far offers "Excel" in its rows exactly
     // when the design carries spreadsheet records (dialogs made later look for themselves).
-    static void offerSpreadsheetColumns(bool records);
+    static void offerSpreadsheetColumns();
     void View_Data_Series_By_Name(QComboBox *choice);
     void Set_User_Image(const QString &path);
     virtual void Create_and_Set_Preview_picture();

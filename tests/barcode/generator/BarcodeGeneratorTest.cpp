@@ -10,6 +10,8 @@
 #include "barcode/linear/LinearTestSupport.h"
 #include "barcode/ModuleGridTestSupport.h"
 
+#include <QMap>
+
 #include <random>
 #include <thread>
 #include <vector>
@@ -301,6 +303,216 @@ TEST(BarcodeGenerator, EachSymbologyNamesItsQuietZoneAndThePictureKeepsItOnBothS
             if (margin == 0.0f) {
                 EXPECT_LE(left, wanted + 2.0);   // no more than the quiet zone asks
                 EXPECT_LE(right, wanted + 2.0);
+            }
+        }
+    }
+}
+
+namespace {
+
+// The dark pixels (below mid-grey) of one row.
+QList<int> darkIn(const QImage &picture, int y)
+{
+    QList<int> columns;
+    for (int x = 0; x < picture.width(); ++x)
+        if (qGray(picture.pixel(x, y)) < 128)
+            columns << x;
+    return columns;
+}
+
+// The rows of a linear barcode picture that hold text, not bars: every row with ink other than
+// the bars' own row, the row most rows repeat.
+QList<int> textRows(const QImage &picture)
+{
+    QList<QList<int>> rows;
+    QMap<QList<int>, int> alike;
+    for (int y = 0; y < picture.height(); ++y) {
+        rows << darkIn(picture, y);
+        ++alike[rows.last()];
+    }
+    QList<int> bars;
+    int most = 0;
+    for (auto it = alike.cbegin(); it != alike.cend(); ++it)
+        if (!it.key().isEmpty() && it.value() > most)
+            bars = it.key(), most = it.value();
+    QList<int> text;
+    for (int y = 0; y < picture.height(); ++y)
+        if (!rows.at(y).isEmpty() && rows.at(y) != bars)
+            text << y;
+    return text;
+}
+
+// How many separate runs of columns hold ink in `rows`: one a letter of a line whose letters
+// stand apart.
+int inkRunsAcross(const QImage &picture, const QList<int> &rows, int *first = nullptr, int *last = nullptr)
+{
+    QList<bool> ink(picture.width(), false);
+    for (int y : rows)
+        for (int x : darkIn(picture, y))
+            ink[x] = true;
+    int runs = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        runs += ink.at(x) && (x == 0 || !ink.at(x - 1));
+    if (first)
+        *first = int(ink.indexOf(true));
+    if (last)
+        *last = int(ink.lastIndexOf(true));
+    return runs;
+}
+
+} // namespace
+
+// A value too long for one line under its bars (8 mil, not stretched), below or above the bars:
+// the designer's picture and the exported one show every letter on one line, none cut at the
+// picture's edges, and the bars still read the whole value.
+TEST(BarcodeGenerator, ALongCaptionIsShownWholeOnOneLine)
+{
+    const QString value = QStringLiteral("FESTILOOM-BIRTHDAY-2026-INVITATION-0000123456789-ABCDEFGHIJ");
+    struct Case
+    {
+        const char *title;
+        ZXing::BarcodeFormat format;
+        bool onTop;
+        double dpi;   // 0: the designer's picture
+    };
+    const Case cases[] = {
+        {"Code 128", ZXing::BarcodeFormat::Code128, false, 0},   {"Code 128", ZXing::BarcodeFormat::Code128, false, 300},
+        {"Code 128", ZXing::BarcodeFormat::Code128, true, 300},  {"Code 39", ZXing::BarcodeFormat::Code39, false, 300},
+        {"Code 39", ZXing::BarcodeFormat::Code39, true, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.title) + (c.onTop ? " on top at " : " below at ") + std::to_string(int(c.dpi)));
+        BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+        s.linear_font_val = value;
+        s.linear_width_val = 8;
+        s.kerning_value_val = 0;
+        s.show_val_on_top = c.onTop ? 1 : 0;
+        s.show_hide_hdr = s.show_hide_ftr = 1;
+        BarcodeGenerator::Output output;
+        output.dpi = c.dpi;
+        const QImage picture = BarcodeGenerator::generate(s, value, {}, {}, output).picture;
+        ASSERT_FALSE(picture.isNull());
+        const double pixelsPerPoint = picture.dotsPerMeterX() * 0.0254 / 72.0;
+
+        const QList<int> rows = textRows(picture);
+        ASSERT_FALSE(rows.isEmpty());
+        // One line: its rows follow one another and take less than the height of two.
+        EXPECT_EQ(rows.last() - rows.first() + 1, rows.size());
+        EXPECT_LT(rows.size(), 10.0 * pixelsPerPoint);
+        int first = -1, last = -1;
+        EXPECT_EQ(inkRunsAcross(picture, rows, &first, &last), value.size());
+        // Nothing reaches an edge, where it would be cut.
+        EXPECT_GT(first, 0);
+        EXPECT_LT(last, picture.width() - 1);
+        EXPECT_GT(rows.first(), 0);
+        EXPECT_LT(rows.last(), picture.height() - 1);
+        EXPECT_EQ(BarcodeReader::readOn(picture, c.format, 100).text, value.toStdString());
+    }
+}
+
+namespace {
+
+// Runs of dark columns, as [first, last] pairs.
+QList<QPair<int, int>> runsOf(const QList<int> &columns)
+{
+    QList<QPair<int, int>> runs;
+    for (int x : columns) {
+        if (!runs.isEmpty() && runs.last().second == x - 1)
+            runs.last().second = x;
+        else
+            runs.append({x, x});
+    }
+    return runs;
+}
+
+} // namespace
+
+// EAN and UPC pictures as the designer makes them and as a 300 dpi export makes them, at the
+// designer's bar width and a narrow one: every human-readable digit lies whole in the picture,
+// off its edges, apart from the guard bars: the digits of each group between its guards and
+// the outer digits beside the bars.
+TEST(BarcodeGenerator, EanAndUpcDigitsStandBetweenTheirGuardsWhole)
+{
+    struct Case
+    {
+        const char *title;
+        const char *value;
+        ZXing::BarcodeFormat format;
+        QList<int> digits;      // left of the bars, then each group, then right of them
+        int endGuardBars;
+    };
+    const Case cases[] = {
+        {"EAN-13", "4006381333931", ZXing::BarcodeFormat::EAN13, {1, 6, 6, 0}, 2},
+        {"EAN-8", "96385074", ZXing::BarcodeFormat::EAN8, {0, 4, 4, 0}, 2},
+        {"UPCA", "036000291452", ZXing::BarcodeFormat::UPCA, {1, 5, 5, 1}, 2},
+        {"UPCE", "04252614", ZXing::BarcodeFormat::UPCE, {1, 6, 1}, 3},
+    };
+    for (const Case &c : cases) {
+        for (const float mils : {13.0f, 8.0f}) {
+            for (const double dpi : {0.0, 300.0}) {
+                SCOPED_TRACE(std::string(c.title) + " " + std::to_string(int(mils)) + " mil at "
+                             + std::to_string(int(dpi)));
+                BarcodeElementSettings s = settingsFor(QString::fromLatin1(c.title));
+                s.linear_font_val = QString::fromLatin1(c.value);
+                s.linear_width_val = mils;
+                BarcodeGenerator::Output output;
+                output.dpi = dpi;
+                const QImage picture =
+                    BarcodeGenerator::generate(s, s.value(), QStringLiteral("HEADER"), QStringLiteral("FOOTER"), output).picture;
+                ASSERT_FALSE(picture.isNull());
+                EXPECT_EQ(BarcodeReader::readOn(picture, c.format, 100).text, c.value);
+
+                // The bars: the row most rows repeat. The caption: the text rows just below them.
+                QMap<QList<int>, int> alike;
+                for (int y = 0; y < picture.height(); ++y)
+                    ++alike[darkIn(picture, y)];
+                alike.remove({});
+                const QList<int> barColumns = std::max_element(alike.cbegin(), alike.cend()).key();
+                const QList<QPair<int, int>> bars = runsOf(barColumns);
+                int barsEnd = 0;
+                for (int y = 0; y < picture.height(); ++y) {
+                    const QList<int> row = darkIn(picture, y);
+                    if (std::includes(row.cbegin(), row.cend(), barColumns.cbegin(), barColumns.cend()))
+                        barsEnd = y;
+                }
+                QList<int> caption;   // every column with caption ink
+                int y = barsEnd - int(4 * picture.dotsPerMeterX() * 0.0254 / 72);   // outer digits stand higher
+                for (; y < picture.height(); ++y) {
+                    QList<int> row = darkIn(picture, y);
+                    if (std::includes(row.cbegin(), row.cend(), barColumns.cbegin(), barColumns.cend()))
+                        row.removeIf([&](int x) { return barColumns.contains(x); });
+                    if (row.isEmpty() && y > barsEnd && !caption.isEmpty())
+                        break;   // the gap above the footer
+                    caption += row;
+                    EXPECT_FALSE(row.contains(0) || row.contains(picture.width() - 1)) << "ink on the edge, row " << y;
+                }
+                EXPECT_LT(y, picture.height() - 1);
+                std::sort(caption.begin(), caption.end());
+                caption.erase(std::unique(caption.begin(), caption.end()), caption.end());
+                const QList<QPair<int, int>> digits = runsOf(caption);
+
+                // Where the guards are: the first two bars, the last ones, the middle two.
+                ASSERT_GE(bars.size(), 8);
+                QList<QPair<int, int>> fences{bars.at(1)};
+                if (c.digits.size() == 4)
+                    fences << QPair<int, int>{bars.at(bars.size() / 2 - 1).first, bars.at(bars.size() / 2).second};
+                fences << QPair<int, int>{bars.at(bars.size() - c.endGuardBars).first, bars.last().second};
+                fences.prepend(bars.at(0));
+                // Count the digits in each space between fences; none may touch a fence.
+                QList<int> counted(c.digits.size(), 0);
+                for (const auto &digit : digits) {
+                    int space = 0;
+                    while (space < fences.size() && digit.first > fences.at(space).second)
+                        ++space;
+                    const bool apart = space == fences.size() || digit.second < fences.at(space).first;
+                    EXPECT_TRUE(apart) << "a digit at columns " << digit.first << "-" << digit.second
+                                       << " runs into a guard bar at " << fences.at(space).first;
+                    // The start guard's two bars bound one space: the first fence is both.
+                    const int slot = std::max(0, space - 1);
+                    if (apart && slot < counted.size())
+                        ++counted[slot];
+                }
+                EXPECT_EQ(counted, c.digits);
             }
         }
     }

@@ -145,6 +145,27 @@ TEST(BarcodeRender, CaptionGroupsAndKerning)
         EXPECT_DOUBLE_EQ(NKDBarcodeOffscreenView::oneGroupKerning(c.span, c.w, c.length, c.stretch), 2.0) << c.length;
 }
 
+TEST(BarcodeRender, EanAndUpcDigitsTakeTheSlotsOfTheirPatterns)
+{
+    // Each digit under the seven modules that encode it: beside the centre guard, or after the
+    // start guard when there is one group; the outer digits of UPC-A have no slot of their own.
+    const struct
+    {
+        const char *symbol;
+        int modules, start, end;
+        QList<int> digits;
+        QList<int> firstModules;
+    } cases[] = {
+        {"EAN-13", 95, 3, 3, {6, 6}, {3, 10, 17, 24, 31, 38, 50, 57, 64, 71, 78, 85}},
+        {"EAN-8", 67, 3, 3, {4, 4}, {3, 10, 17, 24, 36, 43, 50, 57}},
+        {"UPC-A", 95, 3, 3, {5, 5}, {10, 17, 24, 31, 38, 50, 57, 64, 71, 78}},
+        {"UPC-E", 51, 3, 6, {6}, {3, 10, 17, 24, 31, 38}},
+        {"no groups", 95, 3, 3, {}, {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NKDBarcodeOffscreenView::digitSlots(c.modules, c.start, c.end, c.digits), c.firstModules) << c.symbol;
+}
+
 TEST(BarcodeRender, WideHeaderWidensTheViewAndKeepsBarsCentred)
 {
     auto barcode = LinearBarcodes::create(QStringLiteral("Code 39"), QStringLiteral("A"), false, bare());
