@@ -9,6 +9,17 @@
 
 namespace BenchPictures {
 
+// The pixels of a picture that are not wholly transparent.
+inline QRect inkBounds(const QImage &picture)
+{
+    QRect bounds;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 // A photograph-like picture: smooth colour fields with some grain.
 inline QImage photo(int width, int height, int seed)
 {

@@ -21,9 +21,11 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMemory.h"
+#include "BenchPictures.h"
 #include "BenchRatios.h"
 
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -78,13 +80,13 @@ void BM_LargeTextCards(benchmark::State &state)
 }
 BENCHMARK(BM_LargeTextCards)->ArgName("plain_qt")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A 72 pt word at 300 dpi put down from its mask by the blend loops of CoverageMaskCache
+// A 36 pt word at 300 dpi put down from its mask by the blend loops of CoverageMaskCache
 // (argument 0), and the same pixels put down by QPainter::drawImage from a premultiplied
 // picture of the word's bounds (argument 1).
 void BM_PutDownWord(benchmark::State &state)
 {
     const bool byDrawImage = state.range(0) == 1;
-    QFont font = CardFont(QStringLiteral("LiberationSerif-BoldItalic"), 72).toQFont();
+    QFont font = CardFont(QStringLiteral("LiberationSerif-BoldItalic"), 36).toQFont();
     font.setHintingPreference(QFont::PreferNoHinting);
     QTextLayout layout(QStringLiteral("Waffles"), font);
     layout.beginLayout();
@@ -108,11 +110,7 @@ void BM_PutDownWord(benchmark::State &state)
         painter.setPen(colour);
         qtDraw(painter);
     }
-    QRect bounds;
-    for (int y = 0; y < alone.height(); ++y)
-        for (int x = 0; x < alone.width(); ++x)
-            if (alone.pixel(x, y))
-                bounds |= QRect(x, y, 1, 1);
+    const QRect bounds = BenchPictures::inkBounds(alone);
     const QImage picture = alone.copy(bounds);
     for (auto _ : state) {
         QPainter painter(&card);
@@ -130,6 +128,48 @@ void BM_PutDownWord(benchmark::State &state)
     benchmark::DoNotOptimize(card.constBits());
 }
 BENCHMARK(BM_PutDownWord)->ArgName("draw_image")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One thread drawing every letter and digit (62 glyphs) in 12 faces at 48 to 102 pixels, each
+// text twice, round after round: what the thread keeps grows no further than its bytes.
+void BM_ManyLargeFontsOneThread(benchmark::State &state)
+{
+    const QStringList faces{QStringLiteral("LiberationSans"),        QStringLiteral("LiberationSans-Bold"),
+                            QStringLiteral("LiberationSans-Italic"), QStringLiteral("LiberationSans-BoldItalic"),
+                            QStringLiteral("LiberationSerif"),       QStringLiteral("LiberationSerif-Bold"),
+                            QStringLiteral("LiberationSerif-Italic"), QStringLiteral("LiberationSerif-BoldItalic"),
+                            QStringLiteral("LiberationMono"),        QStringLiteral("LiberationMono-Bold"),
+                            QStringLiteral("LiberationSansNarrow"),  QStringLiteral("LiberationMono-Italic")};
+    const QString glyphs = QStringLiteral("ABCDEFGHIJKLM\nNOPQRSTUVWXYZ\nabcdefghijklm\nnopqrstuvwxyz\n0123456789");
+    const double dpi = 600.0;
+    const double scale = dpi / 72.0;
+    QImage picture(int(std::ceil(400 * scale)), int(std::ceil(160 * scale)), QImage::Format_ARGB32_Premultiplied);
+    const int rounds = int(state.range(0));
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        std::thread([&] {
+            for (int round = 0; round < rounds; ++round) {
+                // 48 to 102 pixels a font size at 600 dpi.
+                const double points = (48.0 + (round * 7) % 55) * 72.0 / dpi;
+                for (const QString &face : faces) {
+                    LMNText text;
+                    text.setText(glyphs);
+                    text.setBounds(QRectF(4, 4, 392, 152));
+                    text.text_ctrl_font = CardFont(face, points);
+                    text._isDrawingStroke = false;
+                    for (int time = 0; time < 2; ++time) {
+                        picture.fill(Qt::white);
+                        QPainter painter(&picture);
+                        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+                        painter.scale(scale, scale);
+                        text.draw(painter, DrawContext{});
+                    }
+                }
+            }
+        }).join();
+        state.counters["peak_growth_MB"] = BenchMemory::peakGrowthKiB(before) / 1024.0;
+    }
+}
+BENCHMARK(BM_ManyLargeFontsOneThread)->Arg(24)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 // A batch export of 1,000 cards of large text at 600 dpi to PNG on eight workers: the 72 pt
 // words on every card and a 48 pt name bound to a series, new on every card.
@@ -189,12 +229,16 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     BenchRatios::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nA 72 pt word at 300 dpi put down from its mask\n");
+    std::printf("\nA 36 pt word at 300 dpi put down from its mask\n");
     reporter.printRatio("QPainter::drawImage over the blend loops", "BM_PutDownWord/draw_image:1",
                         "BM_PutDownWord/draw_image:0", "one thread");
     std::printf("\n1,000 cards of 72 pt words at 300 dpi on one thread\n");
     reporter.printRatio("plain QPainter over the elements' drawing", "BM_LargeTextCards/plain_qt:1",
                         "BM_LargeTextCards/plain_qt:0", "plain QPainter and the elements");
+    const double oneThread = reporter.medianCounter("BM_ManyLargeFontsOneThread/24", "peak_growth_MB");
+    if (oneThread > 0)
+        std::printf("  %-40s %8.1f MB   (goal: within 32 MB of masks a thread)\n",
+                    "one thread, 12 faces, 48-102 px", oneThread);
     const double growth = reporter.medianCounter("BM_LargeTextExport600dpi", "peak_growth_MB");
     if (growth > 0)
         std::printf("  %-40s %8.1f MB   (goal: within 1024 MB; 8 workers, 1,000 cards at 600 dpi)\n",

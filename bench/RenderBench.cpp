@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -277,6 +278,44 @@ void BM_RenderLongUnbrokenText(benchmark::State &state)
 BENCHMARK(BM_RenderLongUnbrokenText)
     ->Args({100000, 300})->Args({1 << 20, 300})->Args({1 << 20, 96})->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A dashed frame round the card at 300 dpi, drawn again: put down from its stroke mask by the
+// blend loops of CoverageMaskCache (argument 0), and the same pixels put down by
+// QPainter::drawImage from a premultiplied picture of the frame's bounds (argument 1).
+void BM_PutDownFrame(benchmark::State &state)
+{
+    const bool byDrawImage = state.range(0) == 1;
+    auto frame = shape(QStringLiteral("R"), QRectF(6.5, 6.5, kCardSize.width() - 13, kCardSize.height() - 13),
+                       QStringLiteral("S"));
+    frame->_isDrawingFill = false;
+    frame->_strokeWidth = 2.5;
+    const double scale = kDpi / 72.0;
+    QImage side(int(std::ceil(kCardSize.width() * scale)), int(std::ceil(kCardSize.height() * scale)),
+                QImage::Format_ARGB32_Premultiplied);
+    side.fill(Qt::white);
+    QImage alone(side.size(), QImage::Format_ARGB32_Premultiplied);
+    alone.fill(Qt::transparent);
+    const auto drawFrame = [&](QImage &image) {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+        painter.scale(scale, scale);
+        frame->draw(painter, DrawContext());
+    };
+    drawFrame(alone);
+    const QRect bounds = BenchPictures::inkBounds(alone);
+    const QImage picture = alone.copy(bounds);
+    drawFrame(side); // the mask is made
+    for (auto _ : state) {
+        if (byDrawImage) {
+            QPainter painter(&side);
+            painter.drawImage(bounds.topLeft(), picture);
+        } else {
+            drawFrame(side);
+        }
+    }
+    benchmark::DoNotOptimize(side.constBits());
+}
+BENCHMARK(BM_PutDownFrame)->ArgName("draw_image")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -297,6 +336,9 @@ int main(int argc, char **argv)
             reporter.printRatio(std::string(name).substr(3) + ", " + std::to_string(threads) + " over 1", name,
                                 std::string(name) + "/threads:" + std::to_string(threads));
     reporter.printArithmeticRatio();
+    std::printf("\nA dashed frame round the card at 300 dpi put down from its mask\n");
+    reporter.printRatio("QPainter::drawImage over the blend loops", "BM_PutDownFrame/draw_image:1",
+                        "BM_PutDownFrame/draw_image:0", "one thread");
     BenchRatios::MedianReporter::printMachine();
     benchmark::Shutdown();
     return 0;

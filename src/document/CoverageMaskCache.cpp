@@ -29,8 +29,10 @@ constexpr qint64 kMaxDevicePixels = qint64(16) << 20;
 // The coverage picture is kept from one mask to the next up to this many pixels (a card at
 // 600 dpi); a larger one is made for each mask.
 constexpr qint64 kKeptScratchPixels = qint64(4) << 20;
-// A mask larger than this is used once and not kept.
-constexpr qint64 kLargestKeptMask = qint64(4) << 20;
+// A mask of runs larger than this is used once and not kept; a picture, made for text that
+// fills its bounds, up to twice as large.
+constexpr qint64 kLargestKeptRuns = qint64(4) << 20;
+constexpr qint64 kLargestKeptPicture = qint64(8) << 20;
 // Runs of covered pixels in a row are joined across fewer uncovered pixels than this.
 constexpr int kJoinGap = 8;
 // Runs of whole coverage at least this long are kept without their bytes.
@@ -143,6 +145,35 @@ void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
     mask.coverage.shrink_to_fit();
 }
 
+// Turns the runs of the mask into a premultiplied picture of its bounds in `colour`: each pixel
+// as Qt leaves it filling a transparent one through that coverage.
+void toPicture(Mask &mask, quint32 colour)
+{
+    if (mask.runs.empty())
+        return;
+    mask.picture = QImage(mask.bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.picture.isNull()) {
+        mask.leftToQt = true;
+        mask.runs = {};
+        mask.coverage = {};
+        return;
+    }
+    mask.picture.fill(0);
+    for (const Run &run : mask.runs) {
+        quint32 *line = reinterpret_cast<quint32 *>(mask.picture.scanLine(run.y - mask.bounds.top())) + run.x
+                        - mask.bounds.left();
+        if (run.whole) {
+            std::fill_n(line, run.length, colour);
+            continue;
+        }
+        const uchar *cover = mask.coverage.data() + run.offset;
+        for (int i = 0; i < run.length; ++i)
+            line[i] = byteMul(colour, cover[i]);
+    }
+    mask.runs = {};
+    mask.coverage = {};
+}
+
 // The mask as `making` says; none where no coverage picture could be had.
 std::optional<Mask> makeMask(const Making &making)
 {
@@ -171,11 +202,20 @@ std::optional<Mask> makeMask(const Making &making)
     }
     const QRect reach = making.reach.intersected(c.scratch.rect());
     takeRuns(c.scratch, reach, mask);
-    // Coverage on the edge of a reach that cut the drawing may have been cut with it.
-    if (making.clipToReach && !mask.runs.empty() && !reach.adjusted(1, 1, -1, -1).contains(mask.bounds))
-        mask.leftToQt = true;
+    // Coverage on an edge of a reach that cut the drawing may have been cut with it; edges of
+    // the device cut Qt's own drawing alike.
+    if (making.clipToReach && !mask.runs.empty()) {
+        const QRect device = c.scratch.rect();
+        const QRect uncut(QPoint(reach.left() + (reach.left() > device.left()), reach.top() + (reach.top() > device.top())),
+                          QPoint(reach.right() - (reach.right() < device.right()),
+                                 reach.bottom() - (reach.bottom() < device.bottom())));
+        if (!uncut.contains(mask.bounds))
+            mask.leftToQt = true;
+    }
     if (mask.leftToQt)
-        mask = Mask{{}, {}, {}, mask.result, true};
+        mask = Mask{{}, {}, {}, {}, mask.result, true};
+    else if (making.pictureColour)
+        toPicture(mask, *making.pictureColour);
     // A picture kept for the next mask counts with the thread's masks; one too large for them
     // is made for each mask.
     const qint64 pictureBytes = c.scratch.sizeInBytes();
@@ -271,7 +311,7 @@ void forEachRun(QImage &image, const Mask &mask, Put &&put)
 
 qint64 Mask::bytes() const
 {
-    return qint64(runs.capacity() * sizeof(Run) + coverage.capacity()) + qint64(sizeof(Mask));
+    return qint64(runs.capacity() * sizeof(Run) + coverage.capacity()) + picture.sizeInBytes() + qint64(sizeof(Mask));
 }
 
 bool withMask(const QByteArray &key, const Making &making, const std::function<void(const Mask &)> &use)
@@ -286,7 +326,7 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
     if (!made)
         return false;
     const qint64 bytes = made->bytes() + key.size();
-    if (bytes <= kLargestKeptMask) {
+    if (bytes <= (made->picture.isNull() ? kLargestKeptRuns : kLargestKeptPicture)) {
         // A thread that would pass its bytes, or all threads', starts afresh.
         if (c.masks.size() >= kMaxMasks)
             c.dropMasks();
@@ -304,6 +344,13 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
     // No room: used this once.
     use(*made);
     return true;
+}
+
+const Mask *find(const QByteArray &key)
+{
+    const Cache &c = cache();
+    const auto found = c.masks.constFind(key);
+    return found == c.masks.constEnd() ? nullptr : &*found;
 }
 
 bool seenBefore(const QByteArray &key)
@@ -347,15 +394,26 @@ quint32 fillColour(const QBrush &brush, double opacity)
     return colour;
 }
 
-// Measured by bench_RenderBench's BM_PutDownMask: these loops put a mask down in a fraction of
-// the time QPainter::drawImage takes for a premultiplied picture of the same pixels (which has
-// to visit every pixel of the mask's bounds and is 4 bytes a pixel to keep), with the same
-// pixels.
+// Kept for strokes, whose coverage is thin lines across wide bounds: bench_RenderBench's
+// BM_PutDownFrame puts a dashed frame round a 300 dpi card down with these loops in 60 us where
+// QPainter::drawImage of a premultiplied picture of the same pixels takes 84 us (it visits
+// every pixel of the bounds, and the picture takes 2.6 MB where the runs take a tenth of it).
+// Text, whose coverage fills its bounds, is put down by Qt (putDown()).
 void blend(QImage &image, const Mask &mask, quint32 colour)
 {
     forEachRun<quint32>(image, mask, [colour](quint32 *line, const uchar *cover, int length) {
         blendSpan(line, cover, length, colour);
     });
+}
+
+void putDown(QPainter &painter, const Mask &mask)
+{
+    if (mask.picture.isNull())
+        return;
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(mask.bounds.topLeft(), mask.picture);
+    painter.restore();
 }
 
 // Qt draws nothing onto 8-bit grey pictures the way it draws onto 32-bit ones; this loop gives

@@ -170,14 +170,31 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
         if (allowed.isEmpty())
             return false;
     }
-    const QByteArray key = keyFor(painter, image, way, runs, origin, transform);
+    QByteArray key = keyFor(painter, image, way, runs, origin, transform);
+    if (key.isEmpty())
+        return false;
+    // On 32-bit pictures the mask is kept as a picture of the text in its colour, put down by
+    // Qt; on grey ones as coverage, blended in the grey of the 32-bit pixels.
+    put(key, grey);
+    if (!grey)
+        put(key, premultiplied);
+    const auto putDown = [&](const CoverageMaskCache::Mask &mask) {
+        if (mask.leftToQt || (clip && !mask.bounds.isEmpty() && !allowed.contains(mask.bounds)))
+            return false;
+        if (grey)
+            CoverageMaskCache::blendGrey(image, mask, uchar(qRed(premultiplied)));
+        else
+            CoverageMaskCache::putDown(painter, mask);
+        return true;
+    };
+    if (const CoverageMaskCache::Mask *mask = CoverageMaskCache::find(key))
+        return putDown(*mask);
     // Text drawn once (a record's own value) is Qt's to draw: a mask pays where it is drawn again.
-    if (key.isEmpty() || !CoverageMaskCache::seenBefore(key))
+    if (!CoverageMaskCache::seenBefore(key))
         return false;
     const QRect pixels = reach(runs, origin, transform, image);
     if (pixels.isEmpty())
         return false;
-
     const auto drawText = [&](QPainter &scratch, bool &leftToQt) {
         for (const QGlyphRun &run : runs)
             leftToQt = leftToQt || isColourFont(run.rawFont());
@@ -185,17 +202,11 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
         qtDraw(scratch);
         return false;
     };
-    const CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), pixels, drawText, true};
+    CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), pixels, drawText, true, {}};
+    if (!grey)
+        making.pictureColour = premultiplied;
     bool drawn = false;
-    CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) {
-        if (mask.leftToQt || (clip && !mask.bounds.isEmpty() && !allowed.contains(mask.bounds)))
-            return;
-        if (grey)
-            CoverageMaskCache::blendGrey(image, mask, uchar(qRed(premultiplied)));
-        else
-            CoverageMaskCache::blend(image, mask, premultiplied);
-        drawn = true;
-    });
+    CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) { drawn = putDown(mask); });
     return drawn;
 }
 

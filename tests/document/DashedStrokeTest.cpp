@@ -7,6 +7,8 @@
 #include "document/PaintStyles.h"
 #include "document/Shape_Control.h"
 
+#include "support/TestHelpers.h"
+
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -46,14 +48,6 @@ QImage paint(const Outline &o, bool plainQt)
     return image;
 }
 
-int differing(const QImage &a, const QImage &b)
-{
-    int count = 0;
-    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 Outline shape(const char *code, const QRectF &bounds, const char *border, double width, const QSizeF &card, double dpi)
 {
@@ -133,7 +127,7 @@ TEST(DashedStroke, OutlinesPastTheCardAreQtsPixelsFirstAgainAndOnAFreshThread)
         std::thread([&] {
             for (int time = 0; time < 3; ++time) {
                 const QImage drawn = paint(o, false);
-                ASSERT_EQ(drawn, qt) << "drawing " << time << ": " << differing(drawn, qt) << " pixels differ";
+                ASSERT_EQ(drawn, qt) << "drawing " << time << ": " << TestHelpers::differingPixels(drawn, qt) << " pixels differ";
             }
         }).join();
     }
@@ -160,7 +154,7 @@ TEST(DashedStroke, OutlinesPastTheCardAreQtsPixelsOnFourThreadsAtOnce)
         for (std::size_t i = 0; i < 2 * outlines.size(); ++i)
             EXPECT_EQ(drawn[std::size_t(t)][i], qt[order(t, i)])
                 << "thread " << t << ", " << outlines[order(t, i)].what << ": "
-                << differing(drawn[std::size_t(t)][i], qt[order(t, i)]) << " pixels differ";
+                << TestHelpers::differingPixels(drawn[std::size_t(t)][i], qt[order(t, i)]) << " pixels differ";
 }
 
 // Outlines wholly on the card are still drawn dash group by dash group, and as Qt draws them.

@@ -364,14 +364,6 @@ QImage drawLargeText(const LargeText &c, bool plainQt)
     return image;
 }
 
-int differingPixels(const QImage &a, const QImage &b)
-{
-    int count = 0;
-    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 } // namespace
 
@@ -387,7 +379,7 @@ TEST(LargeGlyphCache, LargeTextIsQtsPixelsDrawnFirstAndAgain)
         std::thread([&] {
             for (int time = 0; time < 3; ++time) {
                 const QImage drawn = drawLargeText(c, false);
-                ASSERT_EQ(drawn, qt) << "drawing " << time << ": " << differingPixels(drawn, qt) << " pixels differ";
+                ASSERT_EQ(drawn, qt) << "drawing " << time << ": " << TestHelpers::differingPixels(drawn, qt) << " pixels differ";
             }
             fromMasks += LargeGlyphCache::maskCount() > 0;
         }).join();
@@ -421,7 +413,7 @@ TEST(LargeGlyphCache, LargeTextIsQtsPixelsOnFourThreadsAtOnce)
             const std::size_t index = (i * (t + 1) + std::size_t(t) * 5) % cases.size();
             EXPECT_EQ(drawn[std::size_t(t)][i], qt[index])
                 << "thread " << t << ", " << describe(cases[index]) << ": "
-                << differingPixels(drawn[std::size_t(t)][i], qt[index]) << " pixels differ";
+                << TestHelpers::differingPixels(drawn[std::size_t(t)][i], qt[index]) << " pixels differ";
         }
     }
 }

@@ -8,6 +8,8 @@
 #include "document/StrokeMaskCache.h"
 
 #include <QLinearGradient>
+#include "support/TestHelpers.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -45,14 +47,6 @@ QImage paint(const Sheet &sheet, const std::function<void(QPainter &)> &draw)
     return image;
 }
 
-int differing(const QImage &a, const QImage &b)
-{
-    int count = 0;
-    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 // Runs `job` on a thread of its own: its masks are all its own.
 void onFreshThread(const std::function<void()> &job)
@@ -176,8 +170,8 @@ TEST(StrokeMaskCache, StrokesFromMasksAreQtsPixels)
                     QImage first, second;
                     const bool made = drawnFromMask(sheet, stroke, &first, &second);
                     const QImage qt = paint(sheet, stroke.qt);
-                    ASSERT_EQ(first, qt) << differing(first, qt) << " pixels differ";
-                    ASSERT_EQ(second, qt) << differing(second, qt) << " pixels differ";
+                    ASSERT_EQ(first, qt) << TestHelpers::differingPixels(first, qt) << " pixels differ";
+                    ASSERT_EQ(second, qt) << TestHelpers::differingPixels(second, qt) << " pixels differ";
                     // Qt draws a dashed line with flat or square caps dash by dash: left to it.
                     const bool dashByDash = what.rfind("line", 0) == 0 && what.find("cap 1") == std::string::npos
                                             && std::string(border) != "S";
@@ -201,7 +195,7 @@ TEST(StrokeMaskCache, AStrokeDrawnAfterOthersIsDrawnAsOnAFreshThread)
     QImage fresh, qt;
     onFreshThread([&] { fresh = paint(sheet, [&](QPainter &p) { drawElement(p, target); }); });
     onFreshThread([&] { qt = paint(sheet, target.qt); });
-    ASSERT_EQ(fresh, qt) << differing(fresh, qt) << " pixels differ";
+    ASSERT_EQ(fresh, qt) << TestHelpers::differingPixels(fresh, qt) << " pixels differ";
 
     onFreshThread([&] {
         // Others crossing where the target goes, in all kinds.
@@ -213,14 +207,14 @@ TEST(StrokeMaskCache, AStrokeDrawnAfterOthersIsDrawnAsOnAFreshThread)
             paint(sheet, [&](QPainter &p) { drawElement(p, other); });
         }
         const QImage after = paint(sheet, [&](QPainter &p) { drawElement(p, target); });
-        EXPECT_EQ(after, fresh) << differing(after, fresh) << " pixels differ";
+        EXPECT_EQ(after, fresh) << TestHelpers::differingPixels(after, fresh) << " pixels differ";
 
         // The same stroke a sixty-fourth of a pixel to the right, drawn after the first.
         Sheet moved = sheet;
         moved.shift += QPointF(1.0 / 64, 0);
         const QImage nudged = paint(moved, [&](QPainter &p) { drawElement(p, target); });
         const QImage nudgedQt = paint(moved, target.qt);
-        EXPECT_EQ(nudged, nudgedQt) << differing(nudged, nudgedQt) << " pixels differ";
+        EXPECT_EQ(nudged, nudgedQt) << TestHelpers::differingPixels(nudged, nudgedQt) << " pixels differ";
     });
 }
 
@@ -266,7 +260,7 @@ TEST(StrokeMaskCache, StrokesTheMasksCannotStandForAreLeftToQt)
                 stroke.qt(p);
             });
             EXPECT_EQ(StrokeMaskCache::maskCount(), before);
-            EXPECT_EQ(ours, qt) << differing(ours, qt) << " pixels differ";
+            EXPECT_EQ(ours, qt) << TestHelpers::differingPixels(ours, qt) << " pixels differ";
         }
 
         // A pen of a gradient.
@@ -334,7 +328,7 @@ TEST(StrokeMaskCache, MasksStayWithinTheirBounds)
                 EXPECT_EQ(StrokeMaskCache::maskCount(), before);
             }
             const QImage qt = picture(false);
-            ASSERT_EQ(ours, qt) << differing(ours, qt) << " pixels differ";
+            ASSERT_EQ(ours, qt) << TestHelpers::differingPixels(ours, qt) << " pixels differ";
         }
     });
 }

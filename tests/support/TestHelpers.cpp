@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace TestHelpers {
 
 QString sourcePath(const QString &relative)
@@ -80,6 +82,15 @@ int countPixelsDifferent(const QImage &source, const QColor &background, const Q
         for (int x = r.left(); x <= r.right(); ++x)
             if (differs(image.pixel(x, y), bg, tolerance))
                 ++count;
+    return count;
+}
+
+int differingPixels(const QImage &a, const QImage &b)
+{
+    int count = 0;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
     return count;
 }
 

@@ -48,6 +48,9 @@ int countPixelsDifferent(const QImage &image, const QColor &background, const QR
 // True when every pixel outside `inside` equals `background` within `tolerance`.
 bool onlyInside(const QImage &image, const QColor &background, const QRect &inside, int tolerance = 8);
 
+// Number of pixels whose 32-bit values differ between two pictures (over the size they share).
+int differingPixels(const QImage &a, const QImage &b);
+
 // Empty when `grey` is an 8-bit grey picture of the size of `argb` and every pixel of `argb` is
 // opaque with equal channels, the level `grey` holds; else what differs first.
 QString greyMismatch(const QImage &grey, const QImage &argb);
