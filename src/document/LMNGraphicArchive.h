@@ -57,7 +57,7 @@ public:
     static constexpr std::uint64_t MaximumElements = 50'000;
     // How many elements as the editor makes them (of every kind, with their usual keys) hold
     // MaximumValues, as measured (bench/ElementCopyBench.cpp).
-    static constexpr int MaximumValuesInElements = 45'000;
+    static constexpr int MaximumValuesInElements = 44'000;
 
     // The limits decodeList() holds data to before libplist parses it.
     static PropertyListCheck::Limits readingLimits();
