@@ -29,10 +29,8 @@ constexpr qint64 kMaxDevicePixels = qint64(16) << 20;
 // The coverage picture is kept from one mask to the next up to this many pixels (a card at
 // 600 dpi); a larger one is made for each mask.
 constexpr qint64 kKeptScratchPixels = qint64(4) << 20;
-// A mask of runs larger than this is used once and not kept; a picture, made for text that
-// fills its bounds, up to twice as large.
-constexpr qint64 kLargestKeptRuns = qint64(4) << 20;
-constexpr qint64 kLargestKeptPicture = qint64(8) << 20;
+// A mask larger than this is used once and not kept.
+constexpr qint64 kLargestKeptMask = qint64(4) << 20;
 // Runs of covered pixels in a row are joined across fewer uncovered pixels than this.
 constexpr int kJoinGap = 8;
 // Runs of whole coverage at least this long are kept without their bytes.
@@ -145,35 +143,6 @@ void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
     mask.coverage.shrink_to_fit();
 }
 
-// Turns the runs of the mask into a premultiplied picture of its bounds in `colour`: each pixel
-// as Qt leaves it filling a transparent one through that coverage.
-void toPicture(Mask &mask, quint32 colour)
-{
-    if (mask.runs.empty())
-        return;
-    mask.picture = QImage(mask.bounds.size(), QImage::Format_ARGB32_Premultiplied);
-    if (mask.picture.isNull()) {
-        mask.leftToQt = true;
-        mask.runs = {};
-        mask.coverage = {};
-        return;
-    }
-    mask.picture.fill(0);
-    for (const Run &run : mask.runs) {
-        quint32 *line = reinterpret_cast<quint32 *>(mask.picture.scanLine(run.y - mask.bounds.top())) + run.x
-                        - mask.bounds.left();
-        if (run.whole) {
-            std::fill_n(line, run.length, colour);
-            continue;
-        }
-        const uchar *cover = mask.coverage.data() + run.offset;
-        for (int i = 0; i < run.length; ++i)
-            line[i] = byteMul(colour, cover[i]);
-    }
-    mask.runs = {};
-    mask.coverage = {};
-}
-
 // The mask as `making` says; none where no coverage picture could be had.
 std::optional<Mask> makeMask(const Making &making)
 {
@@ -213,9 +182,7 @@ std::optional<Mask> makeMask(const Making &making)
             mask.leftToQt = true;
     }
     if (mask.leftToQt)
-        mask = Mask{{}, {}, {}, {}, mask.result, true};
-    else if (making.pictureColour)
-        toPicture(mask, *making.pictureColour);
+        mask = Mask{{}, {}, {}, mask.result, true};
     // A picture kept for the next mask counts with the thread's masks; one too large for them
     // is made for each mask.
     const qint64 pictureBytes = c.scratch.sizeInBytes();
@@ -311,7 +278,7 @@ void forEachRun(QImage &image, const Mask &mask, Put &&put)
 
 qint64 Mask::bytes() const
 {
-    return qint64(runs.capacity() * sizeof(Run) + coverage.capacity()) + picture.sizeInBytes() + qint64(sizeof(Mask));
+    return qint64(runs.capacity() * sizeof(Run) + coverage.capacity()) + qint64(sizeof(Mask));
 }
 
 bool withMask(const QByteArray &key, const Making &making, const std::function<void(const Mask &)> &use)
@@ -326,7 +293,7 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
     if (!made)
         return false;
     const qint64 bytes = made->bytes() + key.size();
-    if (bytes <= (made->picture.isNull() ? kLargestKeptRuns : kLargestKeptPicture)) {
+    if (bytes <= kLargestKeptMask) {
         // A thread that would pass its bytes, or all threads', starts afresh.
         if (c.masks.size() >= kMaxMasks)
             c.dropMasks();
@@ -394,26 +361,17 @@ quint32 fillColour(const QBrush &brush, double opacity)
     return colour;
 }
 
-// Kept for strokes, whose coverage is thin lines across wide bounds: bench_RenderBench's
-// BM_PutDownFrame puts a dashed frame round a 300 dpi card down with these loops in 60 us where
-// QPainter::drawImage of a premultiplied picture of the same pixels takes 84 us (it visits
-// every pixel of the bounds, and the picture takes 2.6 MB where the runs take a tenth of it).
-// Text, whose coverage fills its bounds, is put down by Qt (putDown()).
+// Masks are put down by these loops rather than by QPainter::drawImage of a premultiplied
+// picture of the same pixels, because they are faster where it counts: a dashed frame round a
+// 300 dpi card takes 60 us here and 84 us by drawImage (bench_RenderBench, BM_PutDownFrame),
+// and 1,000 cards of 72 pt words take 276-424 ms here and 549-658 ms by drawImage, which needs
+// the painter's state saved and restored round it (bench_LargeTextBench, BM_LargeTextCards).
+// A single word put down alone is faster by drawImage (BM_PutDownWord), but not on a card.
 void blend(QImage &image, const Mask &mask, quint32 colour)
 {
     forEachRun<quint32>(image, mask, [colour](quint32 *line, const uchar *cover, int length) {
         blendSpan(line, cover, length, colour);
     });
-}
-
-void putDown(QPainter &painter, const Mask &mask)
-{
-    if (mask.picture.isNull())
-        return;
-    painter.save();
-    painter.resetTransform();
-    painter.drawImage(mask.bounds.topLeft(), mask.picture);
-    painter.restore();
 }
 
 // Qt draws nothing onto 8-bit grey pictures the way it draws onto 32-bit ones; this loop gives

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
 #include <QPainter>
 #include <QRect>
 
 #include <functional>
-#include <optional>
 #include <vector>
 
 class QBrush;
+class QImage;
 class QTransform;
 
 // Coverage of drawings Qt made, kept per thread so that the same drawing at the same place can
@@ -38,13 +37,11 @@ struct Run
     bool whole;
 };
 
-// Where one drawing covers the device, and what its Qt drawing returned: as runs of coverage,
-// or as a premultiplied picture of the device pixels it covers in one colour.
+// Where one drawing covers the device, and what its Qt drawing returned.
 struct Mask
 {
     std::vector<Run> runs;
     std::vector<uchar> coverage;
-    QImage picture;
     // The device pixels of the runs.
     QRect bounds;
     bool result = false;
@@ -69,8 +66,6 @@ struct Making
     // Whether the drawing is clipped to `reach` (device pixels): where it is not known to stay
     // inside. A mask with coverage on the edge of its reach is then left to Qt.
     bool clipToReach = false;
-    // Where set, the mask is kept as a picture in this premultiplied colour (see putDown()).
-    std::optional<quint32> pictureColour;
 };
 
 // Calls `use` with the calling thread's mask known by `key`, made as `making` says when the
@@ -90,11 +85,6 @@ quint32 fillColour(const QBrush &brush, double opacity);
 // Source-over of the premultiplied `colour` through the mask onto a 32-bit image (premultiplied
 // or RGB32), as Qt's raster engine blends a solid colour through coverage.
 void blend(QImage &image, const Mask &mask, quint32 colour);
-
-// Puts a mask kept as a picture down on the painter's 32-bit image with QPainter::drawImage:
-// source-over of the colour Qt would have left on a transparent picture is the blend of that
-// colour through the coverage. The painter draws at full opacity in source-over.
-void putDown(QPainter &painter, const Mask &mask);
 
 // The same source-over of the opaque grey `level` onto an 8-bit grey image: the grey of the
 // pixels the 32-bit blend gives.

@@ -170,21 +170,16 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
         if (allowed.isEmpty())
             return false;
     }
-    QByteArray key = keyFor(painter, image, way, runs, origin, transform);
+    const QByteArray key = keyFor(painter, image, way, runs, origin, transform);
     if (key.isEmpty())
         return false;
-    // On 32-bit pictures the mask is kept as a picture of the text in its colour, put down by
-    // Qt; on grey ones as coverage, blended in the grey of the 32-bit pixels.
-    put(key, grey);
-    if (!grey)
-        put(key, premultiplied);
     const auto putDown = [&](const CoverageMaskCache::Mask &mask) {
         if (mask.leftToQt || (clip && !mask.bounds.isEmpty() && !allowed.contains(mask.bounds)))
             return false;
         if (grey)
             CoverageMaskCache::blendGrey(image, mask, uchar(qRed(premultiplied)));
         else
-            CoverageMaskCache::putDown(painter, mask);
+            CoverageMaskCache::blend(image, mask, premultiplied);
         return true;
     };
     if (const CoverageMaskCache::Mask *mask = CoverageMaskCache::find(key))
@@ -202,9 +197,7 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
         qtDraw(scratch);
         return false;
     };
-    CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), pixels, drawText, true, {}};
-    if (!grey)
-        making.pictureColour = premultiplied;
+    const CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), pixels, drawText, true};
     bool drawn = false;
     CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) { drawn = putDown(mask); });
     return drawn;

@@ -17,9 +17,9 @@ class QRectF;
 // bars beside it. Here the text a caller draws again at the same place (every card of a batch,
 // every repaint of the canvas) is drawn by Qt once per thread onto a coverage picture, the
 // whole text in one fill at its exact place and transform as Qt draws it for real
-// (CoverageMaskCache). Later drawings put down a premultiplied picture of that coverage in the
-// text's colour with QPainter::drawImage (on 8-bit grey pictures, the coverage is blended in
-// the grey of the 32-bit pixels): the pixels are Qt's own.
+// (CoverageMaskCache), and later blended from that coverage in the text's colour with the
+// raster engine's own rounding (on 8-bit grey pictures, in the grey of the 32-bit pixels): the
+// pixels are Qt's own.
 namespace LargeGlyphCache {
 
 // How the caller's Qt drawing draws the runs: part of what a mask is known by.

@@ -133,8 +133,7 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
                                          white.setColor(Qt::white);
                                          return qtDraw(scratch, white);
                                      },
-                                     false,
-                                     {}};
+                                     false};
     return CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) {
         if (colour != 0)
             CoverageMaskCache::blend(image, mask, colour);
