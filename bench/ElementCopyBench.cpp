@@ -7,13 +7,13 @@
 // them is the number of elements Paste takes, LMNGraphicArchive::MaximumValuesInElements.
 
 #include "BenchMain.h"
+#include "BenchArchiveLimits.h"
 #include "BenchMemory.h"
 
 #include "document/ElementClipboard.h"
 #include "document/GraphicFactory.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/DocumentGlobals.h"
-#include "document/PlistDictionary.h"
 
 #include <QMimeData>
 
@@ -40,27 +40,13 @@ GraphicList madeByTheTools(int count)
     return graphics;
 }
 
-std::uint64_t referencesBelow(plist_t node)
-{
-    std::uint64_t count = 0;
-    if (plist_get_node_type(node) == PLIST_ARRAY) {
-        for (uint32_t i = 0; i < plist_array_get_size(node); ++i)
-            count += 1 + referencesBelow(plist_array_get_item(node, i));
-    } else if (plist_get_node_type(node) == PLIST_DICT) {
-        PlistDictionary::forEach(node, [&](const char *, plist_t value) { count += 2 + referencesBelow(value); });
-    }
-    return count;
-}
-
+// The values an element adds to an archive, as the archive checker counts them.
 double valuesPerElement(const GraphicList &graphics)
 {
-    std::uint64_t values = 0;
-    for (const GraphicPtr &g : graphics) {
-        plist_t dict = LMNGraphicArchive::encode(*g);
-        values += 1 + referencesBelow(dict);
-        plist_free(dict);
-    }
-    return double(values) / double(graphics.size());
+    const auto valuesOf = [&](qsizetype count) {
+        return BenchArchiveLimits::values(LMNGraphicArchive::encodeList(graphics.mid(0, count), true));
+    };
+    return double(valuesOf(graphics.size()) - valuesOf(1)) / double(graphics.size() - 1);
 }
 
 void BM_CopyElements(benchmark::State &state)
