@@ -81,12 +81,6 @@ void EditorMenus::createMenus()
         QObject::connect(action, &QAction::triggered, w, slot);
         return action;
     };
-    auto unbuilt = [](QMenu *menu, const QString &text, const char *icon) {
-        QAction *action = menu->addAction(themedIcon(icon), text);
-        action->setEnabled(false);
-        action->setToolTip(QObject::tr("Not available in this version"));
-        return action;
-    };
     m_newAction = add(file, tr("&New"), "new", QKeySequence::New, &LMNWindowController::newDesignCommand);
     m_openAction = add(file, tr("&Open…"), "open", QKeySequence::Open, [w] { w->files()->open(); });
     m_saveAction = add(file, tr("&Save"), "save", QKeySequence::Save, [w] { w->files()->save(); });
