@@ -1,8 +1,11 @@
 // Entry point of every test program: a headless Qt application around GoogleTest.
 
+#include "document/EnglishPlurals.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -28,6 +31,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Festiloom"));
     QStandardPaths::setTestModeEnabled(true);
+    // Messages with a count in their English plural forms, as the application shows them, and
+    // their numbers written the same way whatever the machine's locale.
+    EnglishPlurals::install();
+    QLocale::setDefault(QLocale::c());
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
