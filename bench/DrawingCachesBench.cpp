@@ -14,8 +14,9 @@
 // over caches off are printed beside the goals: at most 1.02 on distinct designs, at most 0.5
 // for the records.
 //
-//   bash scripts/build.sh bench && taskset -c 2 build/bench/bench/bench_DrawingCachesBench \
-//       --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true
+//   bash scripts/build.sh bench
+//   taskset -c 2 build/bench/bench/bench_DrawingCachesBench --benchmark_repetitions=3
+//       --benchmark_enable_random_interleaving=true
 
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
