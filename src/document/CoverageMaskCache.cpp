@@ -1,5 +1,6 @@
 #include "document/CoverageMaskCache.h"
 
+#include "document/DrawingCaches.h"
 #include "document/RasterRounding.h"
 #include "document/ThreadCacheBudget.h"
 
@@ -10,8 +11,10 @@
 #include <QSet>
 
 #include <algorithm>
-#include <optional>
 #include <cstring>
+#include <deque>
+#include <list>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,30 +38,66 @@ constexpr qint64 kLargestKeptMask = qint64(4) << 20;
 constexpr int kJoinGap = 8;
 // Runs of whole coverage at least this long are kept without their bytes.
 constexpr int kLeastWholeRun = 4;
-// Colours and looked-for keys kept per thread (a few kilobytes each).
-constexpr qsizetype kMaxColours = 256;
-constexpr qsizetype kMaxSeen = 4096;
+// A mask's bookkeeping beside its runs and coverage: its key twice (the table's and the age
+// list's), a table node and a list node.
+qint64 entryBytes(const QByteArray &key)
+{
+    return 2 * (qint64(key.size()) + 32) + 64;
+}
+
+struct Entry
+{
+    Mask mask;
+    qint64 bytes = 0;
+    std::list<QByteArray>::iterator age;
+};
 
 struct Cache
 {
-    QHash<QByteArray, Mask> masks;
+    QHash<QByteArray, Entry> masks;
+    // Keys of the masks, the one used last first.
+    std::list<QByteArray> ages;
     qint64 maskBytes = 0;
+    // Whether a mask has had to go for want of bytes: the thread holds as many masks as its
+    // bytes allow, no more.
+    bool full = false;
     // Zero everywhere between drawings; as large as the last device a mask was made for, when
     // kept.
     QImage scratch;
     qint64 scratchBytes = 0;
     QHash<std::pair<quint64, double>, quint32> colours;
-    QSet<size_t> seen;
+    // Hashes of the keys looked for, with the count of looks when each was last looked for;
+    // the oldest kMaxSeen in `seenOrder`.
+    QHash<size_t, quint64> seen;
+    std::deque<std::pair<size_t, quint64>> seenOrder;
+    quint64 looks = 0;
 
-    ~Cache()
+    ~Cache() { reset(); }
+
+    void reset()
     {
         dropMasks();
         dropScratch();
+        colours.clear();
+        seen.clear();
+        seenOrder.clear();
+        looks = 0;
+        full = false;
+    }
+
+    void dropOldest()
+    {
+        const auto found = masks.find(ages.back());
+        ThreadCacheBudget::giveBack(found->bytes);
+        maskBytes -= found->bytes;
+        masks.erase(found);
+        ages.pop_back();
     }
 
     void dropMasks()
     {
         masks.clear();
+        ages.clear();
         ThreadCacheBudget::giveBack(maskBytes);
         maskBytes = 0;
     }
@@ -68,6 +107,18 @@ struct Cache
         scratch = QImage();
         ThreadCacheBudget::giveBack(scratchBytes);
         scratchBytes = 0;
+    }
+
+    // Takes `bytes`, letting the oldest masks go until they fit; false where they do not.
+    bool makeRoom(qint64 bytes)
+    {
+        while (!ThreadCacheBudget::take(bytes)) {
+            if (ages.empty())
+                return false;
+            dropOldest();
+            full = true;
+        }
+        return true;
     }
 };
 
@@ -139,8 +190,6 @@ void takeRuns(QImage &scratch, const QRect &area, Mask &mask)
             x = last + 1;
         }
     }
-    mask.runs.shrink_to_fit();
-    mask.coverage.shrink_to_fit();
 }
 
 // The mask as `making` says; none where no coverage picture could be had.
@@ -167,10 +216,13 @@ std::optional<Mask> makeMask(const Making &making)
             scratch.setClipRect(making.reach);
             scratch.setTransform(making.transform);
         }
-        mask.result = making.draw(scratch, mask.leftToQt);
+        const QRect reach = making.reach.intersected(c.scratch.rect());
+        mask.result = making.draw(scratch, mask.leftToQt, [&] { takeRuns(c.scratch, reach, mask); });
     }
     const QRect reach = making.reach.intersected(c.scratch.rect());
     takeRuns(c.scratch, reach, mask);
+    mask.runs.shrink_to_fit();
+    mask.coverage.shrink_to_fit();
     // Coverage on an edge of a reach that cut the drawing may have been cut with it; edges of
     // the device cut Qt's own drawing alike.
     if (making.clipToReach && !mask.runs.empty()) {
@@ -183,11 +235,11 @@ std::optional<Mask> makeMask(const Making &making)
     }
     if (mask.leftToQt)
         mask = Mask{{}, {}, {}, mask.result, true};
-    // A picture kept for the next mask counts with the thread's masks; one too large for them
-    // is made for each mask.
+    // A picture kept for the next mask counts with the thread's masks, before them; one too
+    // large for them is made for each mask and let go at once.
     const qint64 pictureBytes = c.scratch.sizeInBytes();
     if (c.scratchBytes == 0) {
-        if (qint64(c.scratch.width()) * c.scratch.height() <= kKeptScratchPixels && ThreadCacheBudget::take(pictureBytes))
+        if (qint64(c.scratch.width()) * c.scratch.height() <= kKeptScratchPixels && c.makeRoom(pictureBytes))
             c.scratchBytes = pictureBytes;
         else
             c.scratch = QImage();
@@ -283,28 +335,26 @@ qint64 Mask::bytes() const
 
 bool withMask(const QByteArray &key, const Making &making, const std::function<void(const Mask &)> &use)
 {
-    Cache &c = cache();
-    auto found = c.masks.constFind(key);
-    if (found != c.masks.constEnd()) {
+    if (!DrawingCaches::enabled())
+        return false;
+    if (const Mask *found = find(key)) {
         use(*found);
         return true;
     }
     std::optional<Mask> made = makeMask(making);
     if (!made)
         return false;
-    const qint64 bytes = made->bytes() + key.size();
+    Cache &c = cache();
+    const qint64 bytes = made->bytes() + entryBytes(key);
     if (bytes <= kLargestKeptMask) {
-        // A thread that would pass its bytes, or all threads', starts afresh.
-        if (c.masks.size() >= kMaxMasks)
-            c.dropMasks();
-        bool room = ThreadCacheBudget::take(bytes);
-        if (!room && c.maskBytes > 0) {
-            c.dropMasks();
-            room = ThreadCacheBudget::take(bytes);
-        }
-        if (room) {
+        // The oldest masks make room for a new one.
+        while (c.masks.size() >= kMaxMasks)
+            c.dropOldest();
+        if (c.makeRoom(bytes)) {
             c.maskBytes += bytes;
-            use(*c.masks.insert(key, std::move(*made)));
+            c.ages.push_front(key);
+            const auto inserted = c.masks.insert(key, Entry{std::move(*made), bytes, c.ages.begin()});
+            use(inserted->mask);
             return true;
         }
     }
@@ -315,21 +365,43 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
 
 const Mask *find(const QByteArray &key)
 {
-    const Cache &c = cache();
-    const auto found = c.masks.constFind(key);
-    return found == c.masks.constEnd() ? nullptr : &*found;
+    if (!DrawingCaches::enabled())
+        return nullptr;
+    Cache &c = cache();
+    const auto found = c.masks.find(key);
+    if (found == c.masks.end())
+        return nullptr;
+    c.ages.splice(c.ages.begin(), c.ages, found->age);
+    return &found->mask;
 }
 
 bool seenBefore(const QByteArray &key)
 {
-    QSet<size_t> &seen = cache().seen;
+    if (!DrawingCaches::enabled())
+        return false;
+    Cache &c = cache();
     const size_t hash = qHash(key);
-    if (seen.contains(hash))
-        return true;
-    if (seen.size() >= kMaxSeen)
-        seen.clear();
-    seen.insert(hash);
-    return false;
+    const quint64 now = ++c.looks;
+    // A drawing that comes round again later than the thread's masks could have kept its mask
+    // would find it gone: it is left to Qt rather than made a mask never used.
+    const quint64 reach = c.full ? quint64(std::max<qsizetype>(c.masks.size(), 1)) : quint64(kMaxMasks);
+    const auto found = c.seen.find(hash);
+    const bool again = found != c.seen.end() && now - *found <= reach;
+    c.seen.insert(hash, now);
+    c.seenOrder.emplace_back(hash, now);
+    while (qsizetype(c.seenOrder.size()) > kMaxSeen) {
+        const auto [oldest, when] = c.seenOrder.front();
+        c.seenOrder.pop_front();
+        const auto stale = c.seen.find(oldest);
+        if (stale != c.seen.end() && *stale == when)
+            c.seen.erase(stale);
+    }
+    return again;
+}
+
+void resetThread()
+{
+    cache().reset();
 }
 
 quint32 fillColour(const QBrush &brush, double opacity)
@@ -391,6 +463,11 @@ void blendGrey(QImage &image, const Mask &mask, uchar level)
 int maskCount()
 {
     return int(cache().masks.size());
+}
+
+qint64 scratchBytes()
+{
+    return cache().scratchBytes;
 }
 
 qint64 threadBytes()

@@ -21,9 +21,15 @@ class QTransform;
 // down blends a solid colour through that coverage with the raster engine's own rounding: the
 // pixels are Qt's own.
 //
-// What a thread keeps counts against ThreadCacheBudget, and is at most kMaxMasks masks: a thread
-// that would pass either starts afresh, and a mask that still finds no room is used once and
-// not kept.
+// What a thread keeps counts against ThreadCacheBudget: its masks with their keys and
+// bookkeeping, and the coverage picture kept from one mask to the next (up to a card at
+// 600 dpi; a larger one, up to 16 MB, is made for a mask and let go at once). A thread keeps at
+// most kMaxMasks masks; where a new one finds no room the masks used longest ago go first, and
+// a mask that still finds none is used once and not kept. Beside the budget, bounded: the
+// colours asked of Qt (kMaxColours) and the hashes of the keys looked for (kMaxSeen, a few
+// hundred kilobytes).
+//
+// Nothing is kept or used while DrawingCaches are off.
 namespace CoverageMaskCache {
 
 // Pixels of one row from `x` on: wholly covered, or with their coverage at `offset` in the
@@ -37,7 +43,8 @@ struct Run
     bool whole;
 };
 
-// Where one drawing covers the device, and what its Qt drawing returned.
+// Where one drawing covers the device, and what its Qt drawing returned. The runs of a drawing
+// of several layers come layer after layer, each layer's in rows from the top.
 struct Mask
 {
     std::vector<Run> runs;
@@ -53,7 +60,10 @@ struct Mask
 
 // Draws the drawing onto `scratch`, whose transform, render hints and white pen are set; returns
 // a value kept with the mask. Sets `leftToQt` where the drawing is not one of coverage alone.
-using CoverageDrawing = std::function<bool(QPainter &scratch, bool &leftToQt)>;
+// A drawing Qt blends in several fills (text of several glyph runs: a pixel two runs share is
+// blended once by each) calls `endLayer` after each fill: the coverage drawn since becomes a
+// layer of its own, put down after the layers before it, as Qt blends them.
+using CoverageDrawing = std::function<bool(QPainter &scratch, bool &leftToQt, const std::function<void()> &endLayer)>;
 
 struct Making
 {
@@ -75,8 +85,14 @@ bool withMask(const QByteArray &key, const Making &making, const std::function<v
 // The calling thread's mask known by `key`, or null; valid until the thread's next mask.
 const Mask *find(const QByteArray &key);
 
-// Whether the calling thread has looked for `key` before; remembers it.
+// Whether the calling thread has looked for `key` before, recently enough that a mask made now
+// would still be kept when `key` comes round again; remembers it. A mask is made for a drawing
+// only when this says so: a drawing done once (a record's own value, a card of its own) is
+// Qt's, and costs nothing here but its key.
 bool seenBefore(const QByteArray &key);
+
+// Lets go of all the calling thread keeps and remembers (DrawingCaches::resetThread()).
+void resetThread();
 
 // The premultiplied 32-bit colour Qt's raster engine fills a solid `brush` with at the painter
 // opacity `opacity`.
@@ -93,7 +109,10 @@ void blendGrey(QImage &image, const Mask &mask, uchar level);
 // Masks and bytes the calling thread holds here (its coverage picture included).
 int maskCount();
 qint64 threadBytes();
+qint64 scratchBytes();
 
 constexpr int kMaxMasks = 1024;
+constexpr qsizetype kMaxSeen = 4 * kMaxMasks;
+constexpr qsizetype kMaxColours = 256;
 
 } // namespace CoverageMaskCache

@@ -1,5 +1,11 @@
 #include "document/GreyPictures.h"
 
+#include "document/DrawingCaches.h"
+#include "document/ThreadCacheBudget.h"
+
+#include <algorithm>
+#include <vector>
+
 namespace GreyPictures {
 
 namespace {
@@ -11,7 +17,83 @@ void keepResolution(const QImage &from, QImage &to)
     to.setDevicePixelRatio(from.devicePixelRatio());
 }
 
+struct Kept
+{
+    qint64 key;
+    QImage picture;
+    qint64 bytes;
+};
+
+// Most recently used first.
+struct KeptPictures
+{
+    std::vector<Kept> pictures;
+    qint64 bytes = 0;
+
+    ~KeptPictures() { clear(); }
+
+    void popOldest()
+    {
+        bytes -= pictures.back().bytes;
+        ThreadCacheBudget::giveBack(pictures.back().bytes);
+        pictures.pop_back();
+    }
+
+    void clear()
+    {
+        while (!pictures.empty())
+            popOldest();
+    }
+};
+
+KeptPictures &kept()
+{
+    thread_local KeptPictures instance;
+    return instance;
+}
+
 } // namespace
+
+QImage keptThirtyTwoBit(const QImage &grey)
+{
+    if (!DrawingCaches::enabled())
+        return toThirtyTwoBit(grey);
+    KeptPictures &k = kept();
+    std::vector<Kept> &pictures = k.pictures;
+    const qint64 key = grey.cacheKey();
+    for (auto it = pictures.begin(); it != pictures.end(); ++it) {
+        if (it->key == key) {
+            std::rotate(pictures.begin(), it, it + 1);
+            return pictures.front().picture;
+        }
+    }
+    const QImage picture = toThirtyTwoBit(grey);
+    const qint64 bytes = picture.sizeInBytes();
+    if (bytes > kKeptShare)
+        return picture;
+    while (!pictures.empty() && (int(pictures.size()) >= kKeptPictures || k.bytes + bytes > kKeptShare))
+        k.popOldest();
+    bool room = ThreadCacheBudget::take(bytes);
+    while (!room && !pictures.empty()) {
+        k.popOldest();
+        room = ThreadCacheBudget::take(bytes);
+    }
+    if (room) {
+        pictures.insert(pictures.begin(), Kept{key, picture, bytes});
+        k.bytes += bytes;
+    }
+    return picture;
+}
+
+void dropKept()
+{
+    kept().clear();
+}
+
+qint64 keptBytes()
+{
+    return kept().bytes;
+}
 
 QImage toThirtyTwoBit(const QImage &grey, QImage::Format format)
 {

@@ -23,4 +23,18 @@ QImage toThirtyTwoBit(const QImage &grey, QImage::Format format = QImage::Format
 // alike), as a grey picture drawn on as a 32-bit copy is; any other picture is left to Qt.
 QImage toGrey(const QImage &picture);
 
+// toThirtyTwoBit(grey) in RGB32, the last few made on the calling thread kept: a canvas draws
+// the same barcode pictures on every repaint. What is kept counts against ThreadCacheBudget
+// and takes at most kKeptShare of a thread's bytes, so that it never leaves the masks of
+// CoverageMaskCache without room; the oldest picture goes first. Nothing is kept while
+// DrawingCaches are off.
+QImage keptThirtyTwoBit(const QImage &grey);
+// Lets go of the calling thread's kept pictures.
+void dropKept();
+// Bytes the calling thread's kept pictures hold.
+qint64 keptBytes();
+
+constexpr int kKeptPictures = 4;
+constexpr qint64 kKeptShare = qint64(8) << 20;
+
 } // namespace GreyPictures

@@ -2,7 +2,6 @@
 
 #include "document/GreyPictures.h"
 #include "document/PaintStyles.h"
-#include "document/ThreadCacheBudget.h"
 
 #include <QDir>
 #include <QMutex>
@@ -19,53 +18,6 @@ LMNBarcode::SampleMaker sampleMaker = nullptr;
 QImage madeSample;
 bool sampleMade = false;
 
-// The 32-bit picture an 8-bit grey one holds the grey of. The last few made on this thread are
-// kept, within the thread's share of memory for drawing: a canvas draws the same pictures on
-// every repaint.
-QImage thirtyTwoBit(const QImage &grey)
-{
-    struct Kept
-    {
-        qint64 key;
-        QImage picture;
-    };
-    struct KeptPictures
-    {
-        std::vector<Kept> pictures;
-        ~KeptPictures() { clear(); }
-        void pop()
-        {
-            ThreadCacheBudget::giveBack(pictures.back().picture.sizeInBytes());
-            pictures.pop_back();
-        }
-        void clear()
-        {
-            while (!pictures.empty())
-                pop();
-        }
-    };
-    constexpr std::size_t kKept = 4;
-    thread_local KeptPictures kept;
-    std::vector<Kept> &pictures = kept.pictures;
-    for (auto it = pictures.begin(); it != pictures.end(); ++it) {
-        if (it->key == grey.cacheKey()) {
-            std::rotate(pictures.begin(), it, it + 1);
-            return pictures.front().picture;
-        }
-    }
-    const QImage picture = GreyPictures::toThirtyTwoBit(grey);
-    if (pictures.size() >= kKept)
-        kept.pop();
-    bool room = ThreadCacheBudget::take(picture.sizeInBytes());
-    if (!room && !pictures.empty()) {
-        kept.clear();
-        room = ThreadCacheBudget::take(picture.sizeInBytes());
-    }
-    if (room)
-        pictures.insert(pictures.begin(), Kept{grey.cacheKey(), picture});
-    return picture;
-}
-
 // Enlarged modules stay sharp-edged; a reduced picture is smoothed so thin bars do not vanish.
 void drawBarcodePicture(QPainter &painter, const QImage &picture, const QRectF &target)
 {
@@ -75,7 +27,7 @@ void drawBarcodePicture(QPainter &painter, const QImage &picture, const QRectF &
     // Qt smooths and places 8-bit grey pixels otherwise than 32-bit ones: a grey picture is
     // drawn as the 32-bit picture whose grey it holds, so that cards look the same whichever it is.
     if (picture.format() == QImage::Format_Grayscale8)
-        painter.drawImage(target, thirtyTwoBit(picture));
+        painter.drawImage(target, GreyPictures::keptThirtyTwoBit(picture));
     else
         painter.drawImage(target, picture);
 }

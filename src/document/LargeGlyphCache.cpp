@@ -1,7 +1,9 @@
 #include "document/LargeGlyphCache.h"
 
 #include "document/CoverageMaskCache.h"
+#include "document/DrawingCaches.h"
 #include "document/GreyPictures.h"
+#include "document/TextItemLayers.h"
 
 #include <QColor>
 #include <QGlyphRun>
@@ -136,6 +138,8 @@ QRect innerPixels(const QRectF &rect, const QTransform &transform, const QImage 
 bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QPointF &origin, const QColor &colour,
               const QRectF *clip, const QtDrawing &qtDraw)
 {
+    if (!DrawingCaches::enabled())
+        return false;
     QPaintDevice *device = painter.device();
     const QPaintEngine *engine = painter.paintEngine();
     if (runs.isEmpty() || !device || device->devType() != QInternal::Image || (!clip && painter.hasClipping()) || !engine
@@ -190,11 +194,33 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
     const QRect pixels = reach(runs, origin, transform, image);
     if (pixels.isEmpty())
         return false;
-    const auto drawText = [&](QPainter &scratch, bool &leftToQt) {
+    // Qt fills every text item, and every face of a font of several, on its own: a pixel two of
+    // them share is blended twice. Each fill becomes a layer of the mask, put down in Qt's order.
+    const auto drawText = [&](QPainter &scratch, bool &leftToQt, const std::function<void()> &endLayer) {
         for (const QGlyphRun &run : runs)
             leftToQt = leftToQt || isColourFont(run.rawFont());
         prepareQtDrawing(scratch, runs);
-        qtDraw(scratch);
+        if (way == Way::GlyphRuns) {
+            // The caller draws each run with QPainter::drawGlyphRun(), in order.
+            if (runs.size() == 1) {
+                qtDraw(scratch);
+                return false;
+            }
+            for (const QGlyphRun &run : runs) {
+                scratch.drawGlyphRun(origin, run);
+                endLayer();
+            }
+            return false;
+        }
+        TextItemLayers items(scratch, image.size(), endLayer);
+        QPainter drawing(&items);
+        drawing.setRenderHints(scratch.renderHints());
+        drawing.setTransform(scratch.transform());
+        drawing.setPen(Qt::white);
+        qtDraw(drawing);
+        drawing.end();
+        // Decorations and pictures are Qt's to draw.
+        leftToQt = leftToQt || items.drewOtherThanText() || items.items() == 0;
         return false;
     };
     const CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), pixels, drawText, true};

@@ -15,14 +15,17 @@ class QRectF;
 // Qt's raster engine caches rendered glyphs only up to 64 pixels and fills larger ones from
 // their outlines on every draw, which costs a 600 dpi caption a hundred times more than the
 // bars beside it. Here the text a caller draws again at the same place (every card of a batch,
-// every repaint of the canvas) is drawn by Qt once per thread onto a coverage picture, the
-// whole text in one fill at its exact place and transform as Qt draws it for real
-// (CoverageMaskCache), and later blended from that coverage in the text's colour with the
-// raster engine's own rounding (on 8-bit grey pictures, in the grey of the 32-bit pixels): the
-// pixels are Qt's own.
+// every repaint of the canvas) is drawn by Qt once per thread onto a coverage picture at its
+// exact place and transform as Qt draws it for real, fill by fill as Qt fills it (every text
+// item, and every face of a font of several, is a fill of its own, blended on its own)
+// (CoverageMaskCache), and later blended from that coverage, fill after fill, in the text's
+// colour with the raster engine's own rounding (on 8-bit grey pictures, in the grey of the
+// 32-bit pixels): the pixels are Qt's own.
 namespace LargeGlyphCache {
 
-// How the caller's Qt drawing draws the runs: part of what a mask is known by.
+// How the caller's Qt drawing draws the runs: part of what a mask is known by. GlyphRuns: each
+// run by QPainter::drawGlyphRun() at the origin, in order; TextLine and TextLayout: by
+// QTextLine::draw() or QTextLayout::draw().
 enum class Way { GlyphRuns, TextLine, TextLayout };
 
 // Draws the text with the painter's pen as the caller draws it with Qt.

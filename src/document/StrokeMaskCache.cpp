@@ -1,5 +1,7 @@
 #include "document/StrokeMaskCache.h"
 
+#include "document/DrawingCaches.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QPaintEngine>
@@ -95,6 +97,8 @@ QRect reach(const QPainterPath &path, const QPen &pen, const QTransform &transfo
 
 bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen, const QtDrawing &qtDraw, bool *result)
 {
+    if (!DrawingCaches::enabled())
+        return false;
     QPaintDevice *device = painter.device();
     const QPaintEngine *engine = painter.paintEngine();
     if (!device || device->devType() != QInternal::Image || !engine || engine->type() != QPaintEngine::Raster
@@ -127,19 +131,27 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
     if (key.isEmpty())
         return false;
     const quint32 colour = CoverageMaskCache::fillColour(pen.brush(), painter.opacity());
+    const auto putDown = [&](const CoverageMaskCache::Mask &mask) {
+        if (colour != 0)
+            CoverageMaskCache::blend(image, mask, colour);
+        if (result)
+            *result = mask.result;
+    };
+    if (const CoverageMaskCache::Mask *mask = CoverageMaskCache::find(key)) {
+        putDown(*mask);
+        return true;
+    }
+    // A stroke drawn once (a card of its own) is Qt's to draw: a mask pays where it is drawn again.
+    if (!CoverageMaskCache::seenBefore(key))
+        return false;
     CoverageMaskCache::Making making{image.size(), transform, painter.renderHints(), reach(path, pen, transform, image),
-                                     [&](QPainter &scratch, bool &) {
+                                     [&](QPainter &scratch, bool &, const std::function<void()> &) {
                                          QPen white(pen);
                                          white.setColor(Qt::white);
                                          return qtDraw(scratch, white);
                                      },
                                      false};
-    return CoverageMaskCache::withMask(key, making, [&](const CoverageMaskCache::Mask &mask) {
-        if (colour != 0)
-            CoverageMaskCache::blend(image, mask, colour);
-        if (result)
-            *result = mask.result;
-    });
+    return CoverageMaskCache::withMask(key, making, putDown);
 }
 
 bool fill(QPainter &painter, const QPainterPath &path, const QBrush &brush)

@@ -16,8 +16,9 @@ class QPen;
 //
 // Qt's stroker turns every dash, join and round cap of a stroke into polygons and flattens them
 // on every draw, although a batch run draws the same lines and outlines at the same place on
-// every card. Here the first drawing of a stroke on a thread is done by Qt itself onto a
-// coverage picture (CoverageMaskCache); later drawings of the same stroke (same path, pen,
+// every card. Here the second drawing of a stroke on a thread is done by Qt itself onto a
+// coverage picture (CoverageMaskCache) (the first, and a stroke drawn once, Qt draws as it
+// comes); later drawings of the same stroke (same path, pen,
 // transform, render hints and device size) blend that coverage in the pen's colour with exactly
 // the rounding of Qt's raster engine. The pixels are Qt's own.
 namespace StrokeMaskCache {
@@ -31,11 +32,12 @@ enum class Way { Path, Line, Fill };
 using QtDrawing = std::function<bool(QPainter &painter, const QPen &pen)>;
 
 // Draws the stroke of `path` (for Way::Line, a line from its first to its second point) with
-// `pen` as `qtDraw` draws it, from the calling thread's mask, making the mask with `qtDraw` the
-// first time. Returns false, drawing nothing, unless the painter is a raster painter on a 32-bit
+// `pen` as `qtDraw` draws it, from the calling thread's mask, making the mask with `qtDraw` when
+// the thread has drawn the stroke before (CoverageMaskCache::seenBefore()). Returns false, drawing nothing, unless the painter is a raster painter on a 32-bit
 // premultiplied image without clipping, in source-over, the pen a solid colour more than a pixel
-// wide, and Qt would give every pixel its coverage in one pass (a dashed line with flat or square
-// caps it draws dash by dash): the caller draws then. `result` gets what qtDraw returned.
+// wide, Qt would give every pixel its coverage in one pass (a dashed line with flat or square
+// caps it draws dash by dash), and the thread has drawn the stroke before (or holds its mask):
+// the caller draws then, as also while DrawingCaches are off. `result` gets what qtDraw returned.
 bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen, const QtDrawing &qtDraw,
           bool *result = nullptr);
 

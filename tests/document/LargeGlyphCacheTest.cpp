@@ -473,33 +473,168 @@ TEST(LargeGlyphCache, AThreadFindingNoRoomDrawsQtsPixelsKeepingNothing)
     const QImage qt = drawLargeText(c, true);
     // Threads, one after another, take all the bytes there are.
     const int holders = int(ThreadCacheBudget::kAllThreadsBytes / ThreadCacheBudget::kThreadBytes) + 1;
-    std::atomic<int> holding{0};
-    std::atomic<bool> done{false};
+    // Everything the holders do stays inside this block: a failing check leaves it, and the
+    // holders still let go and are joined, so that the failure reports instead of ending the
+    // program.
+    [&] {
+        std::atomic<int> holding{0};
+        std::atomic<bool> done{false};
+        std::vector<std::thread> threads;
+        struct Release
+        {
+            std::atomic<bool> &done;
+            std::vector<std::thread> &threads;
+            ~Release()
+            {
+                done = true;
+                for (std::thread &thread : threads)
+                    thread.join();
+            }
+        } release{done, threads};
+        for (int t = 0; t < holders; ++t) {
+            threads.emplace_back([&, t] {
+                while (holding < t)
+                    std::this_thread::yield();
+                const qint64 left = ThreadCacheBudget::kAllThreadsBytes - ThreadCacheBudget::allThreadsBytes();
+                const qint64 taken = std::min(left, ThreadCacheBudget::kThreadBytes);
+                const bool took = ThreadCacheBudget::take(taken);
+                EXPECT_TRUE(took);
+                ++holding;
+                while (!done)
+                    std::this_thread::yield();
+                if (took)
+                    ThreadCacheBudget::giveBack(taken);
+            });
+        }
+        while (holding < holders)
+            std::this_thread::yield();
+        ASSERT_EQ(ThreadCacheBudget::allThreadsBytes(), ThreadCacheBudget::kAllThreadsBytes);
+        std::thread([&] {
+            for (int time = 0; time < 3; ++time)
+                EXPECT_EQ(drawLargeText(c, false), qt) << "drawing " << time;
+            EXPECT_EQ(ThreadCacheBudget::threadBytes(), 0);
+            EXPECT_EQ(LargeGlyphCache::maskCount(), 0);
+        }).join();
+    }();
+    // Threads that ended gave back what they kept.
+    EXPECT_EQ(ThreadCacheBudget::allThreadsBytes(), ThreadCacheBudget::threadBytes());
+}
+
+namespace {
+
+// Lines whose glyphs Qt fills in several runs: scripts side by side, faces the font falls back
+// to, italic overhangs and negative spacing that make neighbouring runs share pixels.
+std::vector<LargeText> runsThatMeet()
+{
+    struct Line
+    {
+        const char *font;
+        const char *text;
+        double devicePixels;
+        double spacing; // device pixels
+    };
+    const Line lines[] = {
+        {"LiberationSans", "AB\u0393\u0394 A\u03a9B", 120, -12},
+        {"LiberationSerif-Italic", "f\u0393f\u0394", 140, 0},
+        {"LiberationSerif-Italic", "f\u0393f\u0394 fff\u03a9", 96, -8},
+        {"LiberationSans", "\u03a7\u03c1\u03cc\u03bd\u03b9\u03b1 \u03c0\u03bf\u03bb\u03bb\u03ac, Anna!", 80, 0},
+        {"LiberationSans-Bold", "A\u03a9-Party", 110, -14},
+        {"LiberationSans", "Party \u2605\u263a W\u2605A", 100, -10},
+        {"LiberationSerif-BoldItalic", "W\u2605\u0416f\u05e9\u05dc\u05d5\u05dd", 90, -9},
+        {"ArialMT", "AV\u0391\u0392 \u2192 fin", 130, -16},
+    };
+    const QColor colours[] = {QColor(200, 20, 40, 140), QColor(20, 30, 90)};
+    std::vector<LargeText> cases;
+    for (const Line &line : lines) {
+        for (const QColor &colour : colours) {
+            LargeText c;
+            c.font = QString::fromLatin1(line.font);
+            c.dpi = 300;
+            c.points = line.devicePixels * 72.0 / c.dpi;
+            c.stretchY = 1.0;
+            c.shift = QPointF(0.25, 0.5);
+            c.text = QString::fromUtf8(line.text);
+            c.kerning = line.spacing * 72.0 / c.dpi;
+            c.colour = colour;
+            c.bounds = QRectF(6, 4, c.points * 14, c.points * 2.4);
+            c.alignment = 0;
+            c.paperClip = false;
+            cases.push_back(c);
+        }
+    }
+    return cases;
+}
+
+// The same lines as a barcode's caption and header: runs drawn one by one, and laid out.
+QImage barcodeLine(const LargeText &c, int way, bool plainQt)
+{
+    return picture(QSizeF(c.bounds.right() + 4, c.bounds.bottom() + 4), c.dpi, plainQt, [&](QPainter &painter) {
+        const CardFont font(c.font, c.points);
+        if (way == 0)
+            BarcodeText::drawAtPoint(painter, c.text, font, c.colour, c.kerning, c.bounds.bottomLeft());
+        else if (way == 1)
+            BarcodeText::drawAtPoint(painter, c.text + QStringLiteral("\n") + c.text, font, c.colour, c.kerning,
+                                     c.bounds.bottomLeft() + QPointF(0, c.points * 1.2));
+        else
+            BarcodeText::drawInRect(painter, c.text, font, c.colour, c.kerning, Qt::AlignHCenter, c.bounds);
+    });
+}
+
+} // namespace
+
+// Text Qt fills in several runs is Qt's pixels drawn first, again and once more, translucent or
+// opaque, whether its runs share pixels or not.
+TEST(LargeGlyphCache, LinesOfSeveralRunsAreQtsPixelsDrawnFirstAndAgain)
+{
+    int fromMasks = 0;
+    for (const LargeText &c : runsThatMeet()) {
+        SCOPED_TRACE(describe(c));
+        const QImage qt = drawLargeText(c, true);
+        std::vector<QImage> barcodeQt;
+        for (int way = 0; way < 3; ++way)
+            barcodeQt.push_back(barcodeLine(c, way, true));
+        std::thread([&] {
+            for (int time = 0; time < 3; ++time) {
+                const QImage drawn = drawLargeText(c, false);
+                EXPECT_EQ(drawn, qt) << "drawing " << time << ": " << TestHelpers::differingPixels(drawn, qt)
+                                     << " pixels differ";
+                for (int way = 0; way < 3; ++way) {
+                    const QImage line = barcodeLine(c, way, false);
+                    EXPECT_EQ(line, barcodeQt[std::size_t(way)])
+                        << "caption way " << way << ", drawing " << time << ": "
+                        << TestHelpers::differingPixels(line, barcodeQt[std::size_t(way)]) << " pixels differ";
+                }
+            }
+            fromMasks += LargeGlyphCache::maskCount() > 0;
+        }).join();
+    }
+    // The lines come from masks from their second drawing on.
+    EXPECT_EQ(fromMasks, int(runsThatMeet().size()));
+}
+
+// The same lines on four threads at once, each in its own order.
+TEST(LargeGlyphCache, LinesOfSeveralRunsAreQtsPixelsOnFourThreadsAtOnce)
+{
+    const std::vector<LargeText> cases = runsThatMeet();
+    std::vector<QImage> qt;
+    for (const LargeText &c : cases)
+        qt.push_back(drawLargeText(c, true));
+    std::vector<std::vector<QImage>> drawn(4);
     std::vector<std::thread> threads;
-    for (int t = 0; t < holders; ++t) {
+    for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
-            while (holding < t)
-                std::this_thread::yield();
-            const qint64 left = ThreadCacheBudget::kAllThreadsBytes - ThreadCacheBudget::allThreadsBytes();
-            const qint64 taken = std::min(left, ThreadCacheBudget::kThreadBytes);
-            EXPECT_TRUE(ThreadCacheBudget::take(taken));
-            ++holding;
-            while (!done)
-                std::this_thread::yield();
-            ThreadCacheBudget::giveBack(taken);
+            for (std::size_t i = 0; i < 2 * cases.size(); ++i)
+                drawn[std::size_t(t)].push_back(drawLargeText(cases[(i * (t + 1) + std::size_t(t) * 3) % cases.size()], false));
         });
     }
-    while (holding < holders)
-        std::this_thread::yield();
-    ASSERT_EQ(ThreadCacheBudget::allThreadsBytes(), ThreadCacheBudget::kAllThreadsBytes);
-    std::thread([&] {
-        for (int time = 0; time < 3; ++time)
-            EXPECT_EQ(drawLargeText(c, false), qt) << "drawing " << time;
-        EXPECT_EQ(ThreadCacheBudget::threadBytes(), 0);
-        EXPECT_EQ(LargeGlyphCache::maskCount(), 0);
-    }).join();
-    done = true;
     for (std::thread &thread : threads)
         thread.join();
-    EXPECT_EQ(ThreadCacheBudget::allThreadsBytes(), ThreadCacheBudget::threadBytes());
+    for (int t = 0; t < 4; ++t) {
+        for (std::size_t i = 0; i < 2 * cases.size(); ++i) {
+            const std::size_t index = (i * (t + 1) + std::size_t(t) * 3) % cases.size();
+            EXPECT_EQ(drawn[std::size_t(t)][i], qt[index])
+                << "thread " << t << ", " << describe(cases[index]) << ": "
+                << TestHelpers::differingPixels(drawn[std::size_t(t)][i], qt[index]) << " pixels differ";
+        }
+    }
 }

@@ -2,10 +2,13 @@
 // drawn on the thread before; strokes the masks cannot stand for are left to Qt; the masks
 // stay within their bounds.
 
+#include "document/DrawingCaches.h"
+#include "document/GreyPictures.h"
 #include "document/LMNLine.h"
 #include "document/PaintStyles.h"
 #include "document/Shape_Control.h"
 #include "document/StrokeMaskCache.h"
+#include "document/ThreadCacheBudget.h"
 
 #include <QLinearGradient>
 #include "support/TestHelpers.h"
@@ -115,14 +118,18 @@ void drawElement(QPainter &painter, const Stroke &stroke)
     stroke.element->draw(painter, DrawContext());
 }
 
-// Whether the element's stroke is one the masks stand for, by what the cache holds after it.
-bool drawnFromMask(const Sheet &sheet, const Stroke &stroke, QImage *first, QImage *second)
+// Whether the element's stroke is one the masks stand for, by what the cache holds after it:
+// drawn once by Qt (no mask for a stroke drawn once), again (the mask made) and once more (from
+// the mask).
+bool drawnFromMask(const Sheet &sheet, const Stroke &stroke, QImage *first, QImage *second, QImage *third)
 {
     const int before = StrokeMaskCache::maskCount();
     *first = paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
-    const bool made = StrokeMaskCache::maskCount() == before + 1;
+    const bool madeAtOnce = StrokeMaskCache::maskCount() != before;
     *second = paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
-    return made;
+    const bool made = StrokeMaskCache::maskCount() == before + 1;
+    *third = paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
+    return made && !madeAtOnce;
 }
 
 const QColor kColours[] = {QColor(30, 40, 120), QColor(200, 30, 60, 200), QColor(20, 140, 40, 77)};
@@ -132,7 +139,8 @@ const double kWidths[] = {1.5, 2.0, 3.3};
 
 } // namespace
 
-// The first drawing (which makes the mask) and the second (from it) both equal Qt's drawing, for
+// The first drawing (Qt's), the second (which makes the mask) and the third (from it) all equal
+// Qt's drawing, for
 // every line kind, cap, width and orientation, outlines and plain fills of several shapes, 72 to
 // 600 dpi, fractional positions, colours with alpha, painter opacity and translucent paper.
 TEST(StrokeMaskCache, StrokesFromMasksAreQtsPixels)
@@ -167,11 +175,12 @@ TEST(StrokeMaskCache, StrokesFromMasksAreQtsPixels)
                     ++index;
                     SCOPED_TRACE(what + " " + border + " at " + std::to_string(dpi) + " dpi, case "
                                  + std::to_string(index));
-                    QImage first, second;
-                    const bool made = drawnFromMask(sheet, stroke, &first, &second);
+                    QImage first, second, third;
+                    const bool made = drawnFromMask(sheet, stroke, &first, &second, &third);
                     const QImage qt = paint(sheet, stroke.qt);
                     ASSERT_EQ(first, qt) << TestHelpers::differingPixels(first, qt) << " pixels differ";
                     ASSERT_EQ(second, qt) << TestHelpers::differingPixels(second, qt) << " pixels differ";
+                    ASSERT_EQ(third, qt) << TestHelpers::differingPixels(third, qt) << " pixels differ";
                     // Qt draws a dashed line with flat or square caps dash by dash: left to it.
                     const bool dashByDash = what.rfind("line", 0) == 0 && what.find("cap 1") == std::string::npos
                                             && std::string(border) != "S";
@@ -293,6 +302,7 @@ TEST(StrokeMaskCache, MasksStayWithinTheirBounds)
         for (int i = 0; i < StrokeMaskCache::kMaxMasks + 40; ++i) {
             const Stroke stroke = line(QRectF(2 + (i % 50) * 1.7, 3 + (i / 50) * 5.3, 30, 0), 0, "S", 1, 2.0, Qt::black);
             paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
+            paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
             largest = std::max(largest, StrokeMaskCache::maskCount());
             ASSERT_LE(StrokeMaskCache::maskCount(), StrokeMaskCache::kMaxMasks);
         }
@@ -321,6 +331,7 @@ TEST(StrokeMaskCache, MasksStayWithinTheirBounds)
                 return image;
             };
             const int before = StrokeMaskCache::maskCount();
+            const QImage once = picture(true);
             const QImage ours = picture(true);
             ASSERT_LE(StrokeMaskCache::maskBytes(), StrokeMaskCache::kMaxBytes);
             ASSERT_GT(StrokeMaskCache::maskCount(), 0);
@@ -328,7 +339,122 @@ TEST(StrokeMaskCache, MasksStayWithinTheirBounds)
                 EXPECT_EQ(StrokeMaskCache::maskCount(), before);
             }
             const QImage qt = picture(false);
+            ASSERT_EQ(once, qt) << TestHelpers::differingPixels(once, qt) << " pixels differ";
             ASSERT_EQ(ours, qt) << TestHelpers::differingPixels(ours, qt) << " pixels differ";
+        }
+    });
+}
+
+// A thread whose masks are full lets the one used longest ago go, not all of them: a stroke
+// drawn on every card stays while distinct strokes come and go.
+TEST(StrokeMaskCache, TheOldestMaskGoesFirst)
+{
+    onFreshThread([] {
+        Sheet sheet;
+        sheet.dpi = 72;
+        const Stroke kept = outline("C", QRectF(10.5, 10.5, 60, 40), "S", 2.0, QColor(20, 20, 90));
+        const auto draw = [&](const Stroke &stroke) { return paint(sheet, [&](QPainter &p) { drawElement(p, stroke); }); };
+        draw(kept);
+        draw(kept);
+        ASSERT_EQ(StrokeMaskCache::maskCount(), 1);
+        const QImage qt = paint(sheet, kept.qt);
+        int dropped = 0;
+        for (int i = 0; i < 2 * StrokeMaskCache::kMaxMasks; ++i) {
+            const Stroke other = line(QRectF(2 + (i % 50) * 1.7, 3 + (i / 50) * 2.3, 30, 0), 0, "S", 1, 2.0, Qt::black);
+            draw(other);
+            const int before = StrokeMaskCache::maskCount();
+            draw(other);
+            dropped += StrokeMaskCache::maskCount() <= before;
+            // The kept stroke is drawn between every two others: from its mask, never made again.
+            const int held = StrokeMaskCache::maskCount();
+            ASSERT_EQ(draw(kept), qt) << i;
+            ASSERT_EQ(StrokeMaskCache::maskCount(), held) << i << ": the kept stroke's mask was made again";
+        }
+        // Masks went one at a time, never all at once.
+        EXPECT_GT(dropped, StrokeMaskCache::kMaxMasks / 2);
+        EXPECT_EQ(StrokeMaskCache::maskCount(), StrokeMaskCache::kMaxMasks);
+    });
+}
+
+// Strokes drawn once each (distinct cards) make no masks, nor do strokes that come round again
+// only after more others than the masks could have kept: they would be gone by then.
+TEST(StrokeMaskCache, StrokesNotDrawnAgainSoonEnoughMakeNoMasks)
+{
+    onFreshThread([] {
+        Sheet sheet;
+        sheet.dpi = 72;
+        const auto stroke = [](int i) {
+            return line(QRectF(2 + (i % 60) * 1.5, 3 + (i / 60) * 1.1, 30, 0), 0, "S", 1, 2.0, Qt::black);
+        };
+        const int cycle = StrokeMaskCache::kMaxMasks + 200;
+        for (int round = 0; round < 2; ++round)
+            for (int i = 0; i < cycle; ++i)
+                paint(sheet, [&](QPainter &p) { drawElement(p, stroke(i)); });
+        EXPECT_EQ(StrokeMaskCache::maskCount(), 0);
+        // A shorter round comes back in time.
+        for (int round = 0; round < 2; ++round)
+            for (int i = 0; i < 100; ++i)
+                paint(sheet, [&](QPainter &p) { drawElement(p, stroke(i)); });
+        EXPECT_EQ(StrokeMaskCache::maskCount(), 100);
+    });
+}
+
+// With the caches off no stroke is taken from a mask or kept, and every picture is Qt's;
+// turned on again, they keep again. A reset lets go of everything a thread keeps.
+TEST(StrokeMaskCache, CachesOffKeepNothingAndResetLetsGo)
+{
+    onFreshThread([] {
+        Sheet sheet;
+        sheet.dpi = 150;
+        const Stroke stroke = outline("S", QRectF(8.3, 5.2, 80.1, 62.7), "DA", 2.5, QColor(200, 30, 60, 200));
+        const QImage qt = paint(sheet, stroke.qt);
+        QImage grey(300, 100, QImage::Format_Grayscale8);
+        grey.fill(128);
+        DrawingCaches::setEnabled(false);
+        for (int time = 0; time < 3; ++time)
+            EXPECT_EQ(paint(sheet, [&](QPainter &p) { drawElement(p, stroke); }), qt) << time;
+        EXPECT_EQ(GreyPictures::keptThirtyTwoBit(grey), GreyPictures::toThirtyTwoBit(grey));
+        EXPECT_EQ(StrokeMaskCache::maskCount(), 0);
+        EXPECT_EQ(GreyPictures::keptBytes(), 0);
+        EXPECT_EQ(ThreadCacheBudget::threadBytes(), 0);
+        DrawingCaches::setEnabled(true);
+        for (int time = 0; time < 3; ++time)
+            EXPECT_EQ(paint(sheet, [&](QPainter &p) { drawElement(p, stroke); }), qt) << time;
+        GreyPictures::keptThirtyTwoBit(grey);
+        EXPECT_EQ(StrokeMaskCache::maskCount(), 1);
+        EXPECT_GT(GreyPictures::keptBytes(), 0);
+        DrawingCaches::resetThread();
+        EXPECT_EQ(StrokeMaskCache::maskCount(), 0);
+        EXPECT_EQ(GreyPictures::keptBytes(), 0);
+        EXPECT_EQ(ThreadCacheBudget::threadBytes(), 0);
+    });
+}
+
+// Kept barcode pictures take no more than their share of a thread's bytes, so that masks always
+// find room beside them; what a thread holds, its coverage picture included, is what it counts.
+TEST(StrokeMaskCache, PicturesAndMasksDoNotStarveEachOther)
+{
+    onFreshThread([] {
+        std::vector<QImage> pictures;
+        for (int i = 0; i < 8; ++i) {
+            QImage grey(1600, 700, QImage::Format_Grayscale8); // 4.3 MB at 32 bits
+            grey.fill(i * 20);
+            pictures.push_back(grey);
+        }
+        Sheet sheet;
+        sheet.dpi = 600;
+        const Stroke stroke = outline("RR", QRectF(8.3, 5.2, 80.1, 62.7), "S", 2.5, QColor(20, 30, 60));
+        for (int round = 0; round < 3; ++round) {
+            for (const QImage &grey : pictures) {
+                GreyPictures::keptThirtyTwoBit(grey);
+                EXPECT_LE(GreyPictures::keptBytes(), GreyPictures::kKeptShare);
+                paint(sheet, [&](QPainter &p) { drawElement(p, stroke); });
+                EXPECT_LE(ThreadCacheBudget::threadBytes(), ThreadCacheBudget::kThreadBytes);
+                EXPECT_EQ(ThreadCacheBudget::threadBytes(),
+                          StrokeMaskCache::maskBytes() + GreyPictures::keptBytes());
+            }
+            EXPECT_EQ(StrokeMaskCache::maskCount(), 1) << round;
+            EXPECT_GT(GreyPictures::keptBytes(), 0);
         }
     });
 }

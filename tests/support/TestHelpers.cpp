@@ -150,6 +150,9 @@ QString runThisProgramAgain(const QString &filter, const char *variable, int *ex
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();   // sanitizer options too
     environment.insert(QString::fromLatin1(variable), QStringLiteral("1"));
+    // The child runs its tests once, whatever repetition the parent runs under: what it reports
+    // is read as one run's.
+    environment.remove(QStringLiteral("GTEST_REPEAT"));
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
     if (!child.waitForFinished(120000))

@@ -1,4 +1,11 @@
 // Entry point of every test program: a headless Qt application around GoogleTest.
+//
+// Every test starts from a known state: the main thread's drawing caches hold and remember
+// nothing, whatever the tests before it drew; and a message or dialog no test expected fails
+// the test at once (UnexpectedModalSeam) instead of waiting on a real window.
+
+#include "UnexpectedModalSeam.h"
+#include "document/DrawingCaches.h"
 
 #include <QApplication>
 #include <QDir>
@@ -7,6 +14,15 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+namespace {
+
+class KnownStateAtEveryTest : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo &) override { DrawingCaches::resetThread(); }
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -30,5 +46,10 @@ int main(int argc, char **argv)
     QStandardPaths::setTestModeEnabled(true);
 
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new KnownStateAtEveryTest);
+    UnexpectedModalSeam unexpected;
+    ModalSeam::install(&unexpected);
+    const int result = RUN_ALL_TESTS();
+    ModalSeam::install(nullptr);
+    return result;
 }
