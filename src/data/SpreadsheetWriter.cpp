@@ -506,7 +506,7 @@ bool SpreadsheetWriter::scanWorksheet(const QString &path, bool headerOnly, QStr
     if (!stream.runBatches(work, workerCount()))
         return report(errorMessage, QStringLiteral("The worksheet cannot be read: %1").arg(stream.errorString()));
     if (work.tooLarge)
-        return report(errorMessage, QStringLiteral("The worksheet is too large to read: more than %1 cells.").arg(maxCells));
+        return report(errorMessage, QStringLiteral("The worksheet is too large to read: more than %L1 cells.").arg(maxCells));
 
     QList<QStringList> &rows = work.rows;
     int width = work.width;
@@ -647,7 +647,7 @@ bool SpreadsheetWriter::WriteWorksheetData(const QUrl &url, QString *errorMessag
     for (const QStringList &row : std::as_const(data))
         columns = std::max(columns, row.size());
     if (data.size() > MaxRows || columns > XlsxCells::MaxColumns)
-        return report(errorMessage, QStringLiteral("A worksheet holds at most %1 rows of %2 columns; this table has %3 rows of %4.")
+        return report(errorMessage, QStringLiteral("A worksheet holds at most %L1 rows of %L2 columns; this table has %L3 rows of %L4.")
                                         .arg(MaxRows).arg(XlsxCells::MaxColumns).arg(data.size()).arg(columns));
     const qsizetype rowCount = std::max<qsizetype>(data.size(), 1);
 

@@ -618,7 +618,7 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
         QString reason;
         GraphicPtr graphic = decode(item, &reason);
         if (!graphic) {
-            fail(error, QStringLiteral("Element %1 of %2 cannot be read: %3").arg(i + 1).arg(count).arg(reason));
+            fail(error, QStringLiteral("Element %L1 of %L2 cannot be read: %3").arg(i + 1).arg(count).arg(reason));
             return std::nullopt;
         }
         graphics.append(std::move(graphic));

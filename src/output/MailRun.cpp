@@ -4,6 +4,7 @@
 #include "output/MailTransport.h"
 #include "output/OutputGlobals.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -227,14 +228,16 @@ QString MailRun::finalMessage() const
     QString report;
     if (!missing.isEmpty()) {
         report = m_recordsMade == 1 ? QStringLiteral("1 card was made.")
-                                    : QStringLiteral("%1 cards were made.").arg(m_recordsMade);
+                                    : QStringLiteral("%L1 cards were made.").arg(m_recordsMade);
         for (const QString &line : std::as_const(missing))
             report += QLatin1Char('\n') + line + QLatin1Char('.');
     }
     if (succeeded())
         return report.isEmpty() ? QStringLiteral("E-mail has been sent successfully.")
                                 : QStringLiteral("E-mail has been sent.\n") + report;
-    QString text = kRunFailure + QStringLiteral("\n\n%1 of %2 e-mails sent.").arg(m_sent).arg(m_job.intendedMails());
+    QString text = kRunFailure + QCoreApplication::translate("MailRun", "\n\n%L1 of %Ln e-mail(s) sent.", nullptr,
+                                                                  int(m_job.intendedMails()))
+                                          .arg(m_sent);
     if (m_stopped)
         text += QStringLiteral("\nSending was stopped.");
     for (qsizetype i = 0; i < std::min<qsizetype>(m_failures.size(), kFailuresShown); ++i)

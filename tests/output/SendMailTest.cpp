@@ -385,7 +385,7 @@ TEST_F(SendMailTest, RunsWithoutAMailSayHowManyWentOut)
         bool batch;
         QString fileName, message;
     } cases[] = {{true, "QOVACard", "0 of 0 e-mails sent."},
-                 {false, QString(300, QLatin1Char('n')), "0 of 1 e-mails sent.\nthe card: the card picture could not be written"}};
+                 {false, QString(300, QLatin1Char('n')), "0 of 1 e-mail sent.\nthe card: the card picture could not be written"}};
     for (const auto &c : cases) {
         m_seam.messages.clear();
         const QList<QJsonObject> sent = send([&](Ui::Send_Mail &ui) {
