@@ -34,13 +34,13 @@ protected:
             dialog->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
             // The window manager's frame arrives a moment after the window.
-            QTest::qWaitFor([dialog] { return dialog->frameGeometry() != dialog->geometry(); }, 3000);
+            EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->frameGeometry() != dialog->geometry(); }, 3000));
             QTest::qWait(100);
             *framed = dialog->frameGeometry().topLeft();
             if (!moveBy.isNull()) {
                 const QPoint to = dialog->frameGeometry().topLeft() + moveBy;
                 dialog->move(to);
-                QTest::qWaitFor([dialog, to] { return dialog->frameGeometry().topLeft() == to; }, 3000);
+                EXPECT_TRUE(QTest::qWaitFor([dialog, to] { return dialog->frameGeometry().topLeft() == to; }, 3000));
             }
             close(dialog);
             return dialog->result();
