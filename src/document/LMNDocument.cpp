@@ -46,6 +46,12 @@ void LMNDocument::perform(GraphicEditCommand *command, bool alreadyApplied)
     }
     if (alreadyApplied)
         command->skipNextRedo();
+    // An open group becomes a step with its first edit: opening it earlier would already
+    // drop the redo steps (and a clean state among them) for a group that may change nothing.
+    if (m_openGroups > 0 && !m_groupStarted) {
+        m_groupStarted = true;
+        m_undoStack.beginMacro(m_groupText);
+    }
     m_undoStack.push(command);
 }
 
@@ -53,24 +59,22 @@ void LMNDocument::beginEditGroup(const QString &text)
 {
     if (!isUndoRegistrationEnabled())
         return;
-    ++m_openGroups;
-    m_undoStack.beginMacro(text);
+    // Nested groups join the outermost one, which names the step.
+    if (m_openGroups++ == 0)
+        m_groupText = text;
 }
 
 void LMNDocument::endEditGroup()
 {
     if (m_openGroups == 0)
         return;
-    --m_openGroups;
-    m_undoStack.endMacro();
-    // A group in which nothing was recorded is no step: it is taken off the history again.
-    if (m_openGroups == 0 && m_undoStack.index() > 0) {
-        auto *group = const_cast<QUndoCommand *>(m_undoStack.command(m_undoStack.index() - 1));
-        if (group && group->childCount() == 0) {
-            group->setObsolete(true);
-            m_undoStack.undo();
-        }
+    if (--m_openGroups > 0)
+        return;
+    if (m_groupStarted) {
+        m_groupStarted = false;
+        m_undoStack.endMacro();
     }
+    m_groupText.clear();
 }
 
 void LMNDocument::setCanvasSize(const QSizeF &size)

@@ -42,8 +42,8 @@ public:
     // were carried out live, as a mouse drag, and only need recording now.
     void perform(GraphicEditCommand *command, bool alreadyApplied = false);
 
-    // Several performed edits that undo as one step; a group in which nothing was performed
-    // leaves no step.
+    // Several performed edits that undo as one step (nested groups join the outermost). A group
+    // in which nothing was performed leaves the history as it was, Redo and clean state included.
     void beginEditGroup(const QString &text);
     void endEditGroup();
 
@@ -64,4 +64,6 @@ private:
     QUndoStack m_undoStack;
     int m_registrationDisabled = 0;
     int m_openGroups = 0;
+    bool m_groupStarted = false;   // the group's macro is open on the stack
+    QString m_groupText;
 };

@@ -76,9 +76,9 @@ GraphicList LMNRenderingView::snapshot(const GraphicList &graphics)
     return copies;
 }
 
-void LMNRenderingView::render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint) const
+void LMNRenderingView::render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint,
+                              const QRectF &card) const
 {
-    const QRectF card(QPointF(0, 0), m_cardSize);
     DrawContext context = m_context;
     context.devicePixelsPerPoint = pixelsPerPoint;
     painter.save();
@@ -119,11 +119,13 @@ QImage LMNRenderingView::drawImage(const GraphicList &graphics) const
     QPainter painter(&image);
     if (!painter.isActive())
         return {};
-    // Drawn at exactly the resolution asked (never stretched to whole pixels): a card of a
-    // fractional pixel size covers the last column or row in part.
+    // The elements are drawn at exactly the resolution asked (never stretched to whole pixels).
+    // The card itself is the picture: its edges lie on the picture's edges, so a rectangular
+    // card is opaque to its last row and column (a card of a fractional pixel size would cover
+    // them only in part) and a rounded or oval card's edge keeps its anti-aliasing.
     const double scale = m_dpi / 72.0;
     painter.scale(scale, scale);
-    render(painter, graphics, scale);
+    render(painter, graphics, scale, QRectF(0, 0, image.width() / scale, image.height() / scale));
     painter.end();
     return image;
 }
@@ -143,7 +145,7 @@ bool LMNRenderingView::writePdf(const GraphicList &graphics, QIODevice *device) 
         return false;
     const double scale = kPdfResolution / 72.0;
     painter.scale(scale, scale);
-    render(painter, graphics, scale);
+    render(painter, graphics, scale, QRectF(QPointF(0, 0), m_cardSize));
     return painter.end();
 }
 

@@ -39,7 +39,8 @@ public:
 
     // The card image of `graphics`: the background, then the elements from the last index to
     // index 0, leaving out every element whose print_object is set (and invisible ones). The
-    // image is pixelSize() pixels, ARGB32 premultiplied, and carries its resolution.
+    // image is pixelSize() pixels, ARGB32 premultiplied, and carries its resolution; the
+    // background is painted on the card as the picture holds it, edge to edge.
     // `print_box` says whether the image may come straight from a bitmap (1) or should follow
     // the PDF drawing (0); both draw the same vector commands here, so they give the same
     // picture. A null image when the card size or resolution is unusable or memory runs out.
@@ -67,7 +68,8 @@ public:
     static GraphicList snapshot(const GraphicList &graphics);
 
 private:
-    void render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint) const;
+    // The background painted on `card` (in points), then the elements.
+    void render(QPainter &painter, const GraphicList &graphics, double pixelsPerPoint, const QRectF &card) const;
     // The card image on the calling thread.
     QImage drawImage(const GraphicList &graphics) const;
 

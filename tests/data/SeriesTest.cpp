@@ -34,6 +34,7 @@
 
 #include <QComboBox>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -885,6 +886,7 @@ TEST_F(SeriesManagerTest, SaveRenameAndReplaceWriteTheNewFileBeforeTheOldGoes)
             m->ui.batch_list_name->setText(bad);
             m->ui.Save_Btn->click();
         }
+        m_seam.answerMessages({"No"});
         m->ui.Close_2_Btn->click();
     });
     const QStringList texts = m_seam.messageTexts();
@@ -990,10 +992,12 @@ TEST_F(SeriesManagerTest, ReplaceOrAddPromptAndEditingOneValue)
         selectRows(m->ui.List_value, {0});
         m->ui.Delete_Rows_Btn->click();
         EXPECT_EQ(m->ui.batch_value_count->text(), "Total Rows : 1");
+        m_seam.answerMessages({"No"});   // the unsaved values go
         m->ui.Close_2_Btn->click();
     });
     EXPECT_EQ(m_seam.messageTexts(),
-              QStringList({"\nPlease enter a valid value.", "\nPlease select only one record to update."}));
+              QStringList({"\nPlease enter a valid value.", "\nPlease select only one record to update.",
+                           "Do you want to save changes before closing?"}));
 }
 
 TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
@@ -1023,6 +1027,7 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
         panel();
         m->ui.Export_Value_Btn->click();
         m->ui.Export_Value_Btn->click();   // a folder that does not exist
+        m_seam.answerMessages({"No"});       // exported, never saved as a series
         m->ui.Close_2_Btn->click();
         return dialog->result();
     });
@@ -1030,13 +1035,118 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
     EXPECT_EQ(panels, 2);
     EXPECT_EQ(panelPath, out.filePath("values.txt"));
     EXPECT_EQ(readFile(out.filePath("values.txt")), QStringLiteral("7\n0042\nZoë\nx y\n").toUtf8());
-    ASSERT_EQ(m_seam.messages.size(), 1);
+    ASSERT_EQ(m_seam.messages.size(), 2);
     EXPECT_TRUE(m_seam.messages.at(0).text.startsWith("\nError in file accessing.\n"));
+    EXPECT_EQ(m_seam.messages.at(1).text, "Do you want to save changes before closing?");
     EXPECT_EQ(python("import sys, openpyxl\n"
                      "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
                      "print([c.value for row in ws.iter_rows() for c in row])\n",
                      {out.filePath("values.xlsx")}),
               QStringLiteral("['Batch Value', 7, '0042', 'Zoë', 'x y']\n").toUtf8());
+}
+
+// Values on the value screen that were never saved are not left without a question: Close,
+// Escape and Back ask to save, discard or stay, as closing a design does.
+TEST_F(SeriesManagerTest, LeavingUnsavedValuesAsksToSaveDiscardOrStay)
+{
+    ASSERT_TRUE(DataSeries::writeValues("Guests", {"Ann", "Ben"}, DataSeries::WriteMode::Replace));
+    enum class Source { Typed, Generated, EditedSeries, UntouchedSeries };
+    enum class Leave { CloseButton, Escape, Back };
+    struct Row
+    {
+        const char *name;
+        Source source;
+        Leave leave;
+        QStringList answers;   // to the question(s) asked
+        bool left;             // the value screen (or the window) was left
+        QByteArray saved;      // the file "Untitled" (or "Guests") afterwards; empty: none
+    };
+    const QList<Row> rows = {
+        {"typed, Close, Cancel then No", Source::Typed, Leave::CloseButton, {"Cancel", "No"}, true, {}},
+        {"typed, Close, box closed then Yes", Source::Typed, Leave::CloseButton, {ScriptedModalSeam::CloseBox, "Yes"},
+         true, "Ida\nJon\nKai\nLea\n"},
+        {"generated, Escape, Yes", Source::Generated, Leave::Escape, {"Yes"}, true, "g\ng\n"},
+        {"generated, Back, Cancel", Source::Generated, Leave::Back, {"Cancel"}, false, {}},
+        {"generated, Back, No", Source::Generated, Leave::Back, {"No"}, true, {}},
+        {"edited series, Close, Yes", Source::EditedSeries, Leave::CloseButton, {"Yes"}, true, "Ann\nBo\n"},
+        {"edited series, Close, No", Source::EditedSeries, Leave::CloseButton, {"No"}, true, "Ann\nBen\n"},
+        {"untouched series, Close: no question", Source::UntouchedSeries, Leave::CloseButton, {}, true, "Ann\nBen\n"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(file("Untitled"));
+        ASSERT_TRUE(DataSeries::writeValues("Guests", {"Ann", "Ben"}, DataSeries::WriteMode::Replace));
+        m_seam.messages.clear();
+        const bool onSeries = row.source == Source::EditedSeries || row.source == Source::UntouchedSeries;
+        run([&](BatchWizard *m) {
+            QSignalSpy finished(m, &QDialog::finished);
+            if (onSeries) {
+                openSeries(m, "Guests");
+            } else {
+                m->ui.AddNew_Btn->click();
+            }
+            if (row.source == Source::Typed) {
+                m_seam.onDialog([](QDialog *dialog) {
+                    auto *w = qobject_cast<Import_Wizard *>(dialog);
+                    w->ui.Mnul_RD->click();
+                    w->ui.ManualEdit->setPlainText("Ida\nJon\nKai\nLea\n");
+                    w->ui.ok_btn->click();
+                    return w->result();
+                });
+                m->ui.Import_Value_Btn->click();
+            } else if (row.source == Source::Generated) {
+                generateConstant("g", "2");
+                m->ui.Series_Value_Btn->click();
+            } else if (row.source == Source::EditedSeries) {
+                m_seam.onDialog([](QDialog *dialog) {
+                    auto *edit = qobject_cast<Update_Ex_Num *>(dialog);
+                    edit->ui.m_ex_num_str->setText("Bo");
+                    edit->ui.ok_btn->click();
+                    return dialog->result();
+                });
+                selectRows(m->ui.List_value, {1});
+                m->doubleClickInTable(m->ui.List_value);
+            }
+            const QStringList before = m->ListData_value->values();
+            for (const QString &answer : row.answers) {
+                m_seam.answerMessages({answer});
+                switch (row.leave) {
+                case Leave::CloseButton: m->ui.Close_2_Btn->click(); break;
+                case Leave::Escape: QTest::keyClick(m, Qt::Key_Escape); break;
+                case Leave::Back: m->ui.Back_Btn->click(); break;
+                }
+                if (answer == "Cancel" || answer == ScriptedModalSeam::CloseBox) {
+                    EXPECT_TRUE(finished.isEmpty());
+                    EXPECT_TRUE(m->ui.list_value_box->isVisibleTo(m));
+                    EXPECT_EQ(m->ListData_value->values(), before);
+                }
+            }
+            if (row.answers.isEmpty())
+                m->ui.Close_2_Btn->click();
+            if (row.leave == Leave::Back) {
+                EXPECT_EQ(m->ui.list_value_box->isVisibleTo(m), !row.left);
+                if (row.left) {
+                    m->ui.Close_Btn->click();   // the list screen closes without a question
+                } else {
+                    m_seam.answerMessages({"No"});
+                    m->ui.Close_2_Btn->click();
+                }
+            }
+            EXPECT_EQ(finished.size(), 1);
+        });
+        const QString closing = QStringLiteral("Do you want to save changes before closing?");
+        const QString question = row.leave == Leave::Back
+                                     ? QStringLiteral("Do you want to save changes before going back to the list?")
+                                     : closing;
+        QStringList asked;
+        for (qsizetype i = 0; i < row.answers.size(); ++i)
+            asked << question;
+        if (row.leave == Leave::Back && !row.left)
+            asked << closing;
+        EXPECT_EQ(m_seam.messageTexts(), asked);
+        const QString written = file(onSeries ? "Guests" : "Untitled");
+        EXPECT_EQ(QFileInfo::exists(written) ? readFile(written) : QByteArray(), row.saved);
+    }
 }
 
 TEST_F(SeriesManagerTest, DataMenuOpensTheManagerTheGeneratorAndTheImportWizard)

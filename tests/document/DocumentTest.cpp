@@ -160,3 +160,60 @@ TEST(Document, EditGroupsUndoAsOneStep)
     document.undoManager()->undo();
     EXPECT_EQ(document.graphics, original);
 }
+
+// A group opens on the history only with its first edit: one that changes nothing keeps the
+// redo steps and the clean state; one that changes something replaces them with one step.
+TEST(Document, AGroupThatChangesNothingKeepsRedoAndTheCleanState)
+{
+    struct Row
+    {
+        const char *name;
+        int edits;       // performed inside the (outer) group
+        bool nested;     // the edits are made inside an inner group
+    };
+    const QList<Row> rows = {
+        {"empty group", 0, false},
+        {"empty nested groups", 0, true},
+        {"one edit", 1, false},
+        {"two edits in a nested group", 2, true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        LMNDocument document;
+        document.graphics = makeElements(4);
+        const GraphicList original = document.graphics;
+        QUndoStack *history = document.undoManager();
+        document.perform(new RemoveGraphicsCommand(&document, &document.graphics, {original[0]}, QStringLiteral("A")));
+        document.perform(new RemoveGraphicsCommand(&document, &document.graphics, {original[1]}, QStringLiteral("B")));
+        history->setClean();
+        history->undo();
+        ASSERT_TRUE(history->canRedo());
+
+        document.beginEditGroup(QStringLiteral("Group"));
+        if (row.nested)
+            document.beginEditGroup(QStringLiteral("Inner"));
+        for (int i = 0; i < row.edits; ++i)
+            document.perform(new RemoveGraphicsCommand(&document, &document.graphics, {original[2 + i]},
+                                                       QStringLiteral("edit")));
+        if (row.nested)
+            document.endEditGroup();
+        document.endEditGroup();
+
+        if (row.edits == 0) {
+            EXPECT_EQ(history->count(), 2);
+            EXPECT_EQ(history->index(), 1);
+            EXPECT_TRUE(history->canRedo());
+            EXPECT_EQ(history->cleanIndex(), 2);
+            history->redo();
+            EXPECT_TRUE(history->isClean());
+            EXPECT_EQ(document.graphics, GraphicList({original[2], original[3]}));
+        } else {
+            EXPECT_EQ(history->count(), 2);
+            EXPECT_FALSE(history->canRedo());
+            EXPECT_EQ(history->undoText(), QStringLiteral("Group"));
+            EXPECT_EQ(history->command(1)->childCount(), row.edits);
+            history->undo();
+            EXPECT_EQ(document.graphics, GraphicList({original[1], original[2], original[3]}));
+        }
+    }
+}

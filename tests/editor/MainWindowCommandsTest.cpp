@@ -22,6 +22,7 @@
 #include <QClipboard>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -593,4 +594,96 @@ TEST_F(MainWindowCommands, TheToolBarStaysPutWhileTheMenuAndTheToolTipsNameTheSt
         EXPECT_EQ(redoButton->isEnabled(), history->canRedo());
     }
     EXPECT_EQ(history->index(), 1);
+}
+
+// Every menu command with a key shows it in its menu and runs from it, whatever the platform's
+// own key bindings hold (the program runs under the offscreen and the xcb platforms). Each key
+// is pressed on the canvas and must trigger its menu command; the effect is read back.
+TEST_F(MainWindowCommands, MenuKeysAreShownAndRunTheirCommands)
+{
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    QTemporaryDir dir;
+    const QString saved = QDir(dir.path()).filePath(QStringLiteral("keys.") + DesignFile::Extension);
+    const auto count = [this] { return m_document.graphics.size(); };
+    qsizetype messages = 0, dialogs = 0;
+    const auto dirty = [&] {   // the cut and paste since the last save: the save question comes first
+        EXPECT_TRUE(m_window->files()->hasUnsavedChanges());
+        m_seam.answerMessages({"Cancel"});
+        messages = m_seam.messages.size();
+    };
+    const auto askedToSave = [&] {
+        ASSERT_EQ(m_seam.messages.size(), messages + 1);
+        EXPECT_EQ(m_seam.messages.last().text, kSaveQuestion);
+    };
+    const auto countRuns = [&] {
+        messages = m_seam.messages.size();
+        dialogs = m_seam.dialogsRun.size();
+    };
+    const auto dialogRun = [&](const char *className) {
+        return [&, className] {
+            ASSERT_EQ(m_seam.dialogsRun.size(), dialogs + 1);
+            EXPECT_STREQ(m_seam.dialogsRun.last()->metaObject()->className(), className);
+        };
+    };
+    // Without a printer the command says so instead.
+    const auto printed = [&] {
+        if (m_seam.dialogsRun.size() == dialogs + 1)
+            EXPECT_STREQ(m_seam.dialogsRun.last()->metaObject()->className(), "Print_Wnd");
+        else
+            EXPECT_EQ(m_seam.messageTexts().mid(messages), QStringList({"\nNo printer found."}));
+    };
+    double zoom = 0;
+    struct Row
+    {
+        const char *command;
+        const char *shown;
+        QKeyCombination key;
+        std::function<void()> arrange;
+        std::function<void()> check;
+    };
+    const std::vector<Row> rows = {
+        {"Save As…", "Ctrl+Shift+S", Qt::CTRL | Qt::SHIFT | Qt::Key_S, [&] { m_seam.chooseFiles({saved}); },
+         [&] {
+             EXPECT_EQ(m_window->designFilePath(), saved);
+             EXPECT_EQ(DesignFile::read(saved, nullptr).value_or(CardDesign()).graphics.size(), 2);
+         }},
+        {"Select All", "Ctrl+A", Qt::CTRL | Qt::Key_A, {}, [&] { EXPECT_EQ(canvas()->selectedGraphics().size(), 2); }},
+        {"Delete", "Del", Qt::Key_Delete, [&] { canvas()->selectGraphics({other}); }, [&] { EXPECT_EQ(count(), 1); }},
+        {"Undo", "Ctrl+Z", Qt::CTRL | Qt::Key_Z, {}, [&] { EXPECT_EQ(count(), 2); }},
+        {"Redo", "Ctrl+Shift+Z", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, {}, [&] { EXPECT_EQ(count(), 1); }},
+        {"Save", "Ctrl+S", Qt::CTRL | Qt::Key_S, {},
+         [&] { EXPECT_EQ(DesignFile::read(saved, nullptr).value_or(CardDesign()).graphics.size(), 1); }},
+        {"Copy", "Ctrl+C", Qt::CTRL | Qt::Key_C, [&] { canvas()->selectGraphics({ref}); },
+         [&] { EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->formats().isEmpty()); }},
+        {"Paste", "Ctrl+V", Qt::CTRL | Qt::Key_V, {}, [&] { EXPECT_EQ(count(), 2); }},
+        {"Cut", "Ctrl+X", Qt::CTRL | Qt::Key_X, [&] { canvas()->selectGraphics({ref}); }, [&] { EXPECT_EQ(count(), 1); }},
+        {"Zoom In", "Ctrl++", Qt::CTRL | Qt::Key_Plus, [&] { zoom = canvas()->zoom(); }, [&] { EXPECT_GT(canvas()->zoom(), zoom); }},
+        {"Zoom Out", "Ctrl+-", Qt::CTRL | Qt::Key_Minus, [&] { zoom = canvas()->zoom(); }, [&] { EXPECT_LT(canvas()->zoom(), zoom); }},
+        {"Print…", "Ctrl+P", Qt::CTRL | Qt::Key_P, countRuns, printed},
+        {"Festiloom Help…", "F1", Qt::Key_F1, countRuns, dialogRun("Help_Support")},
+        {"New", "Ctrl+N", Qt::CTRL | Qt::Key_N, dirty, askedToSave},
+        {"Open…", "Ctrl+O", Qt::CTRL | Qt::Key_O, [&] { messages = m_seam.fileCaptions.size(); },
+         [&] { EXPECT_EQ(m_seam.fileCaptions.size(), messages + 1); }},   // the chooser, cancelled
+        {"Exit", "Ctrl+Q", Qt::CTRL | Qt::Key_Q, dirty, askedToSave},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.command);
+        // Undo and Redo name the step they take: "Undo Delete".
+        QAction *command = nullptr;
+        for (QAction *menu : m_window->menuBar()->actions())
+            for (QAction *a : menu->menu()->actions())
+                if (const QString text = plain(a->text());
+                    text == QString::fromUtf8(row.command) || text.startsWith(QString::fromUtf8(row.command) + ' '))
+                    command = command ? command : a;
+        ASSERT_NE(command, nullptr);
+        EXPECT_EQ(command->shortcut().toString(QKeySequence::NativeText), QLatin1String(row.shown));
+        if (row.arrange)
+            row.arrange();
+        QSignalSpy triggered(command, &QAction::triggered);
+        canvas()->setFocus();
+        QTest::keyClick(canvas(), row.key.key(), row.key.keyboardModifiers());
+        EXPECT_EQ(triggered.size(), 1);
+        row.check();
+    }
 }

@@ -589,3 +589,57 @@ TEST_F(BatchExportTest, ProgressSheetLabels)
 }
 
 } // namespace
+
+// The picture of a card is the card edge to edge: a rectangular card is opaque to its last row
+// and column whatever fraction of a pixel its size makes at the chosen resolution, and the
+// edge of a rounded or oval card keeps its anti-aliasing. Read back by Pillow.
+TEST_F(BatchExportTest, ExportedCardsAreOpaqueToTheirEdgesAndCurvedEdgesStaySmooth)
+{
+    struct Row
+    {
+        const char *name;
+        QSizeF card;
+        int shape;   // 0 rectangle, 1 rounded, 2 oval
+        const char *dpi;
+        QString expected;   // "width height" and the checks below
+    };
+    // CR80 lying (85.60 x 53.98 mm), 1011.04 x 637.54 pixels at 300 dpi; 243 x 154 points,
+    // 1012.5 x 641.67 pixels; 288 x 144 points at 150 dpi, whole pixels.
+    const QList<Row> rows = {
+        {"CR80 rectangle 300 dpi", QSizeF(242.65, 153.01), 0, "300", "1011 638 opaque"},
+        {"CR80 rectangle 150 dpi", QSizeF(242.65, 153.01), 0, "150", "506 319 opaque"},
+        {"fractional rectangle 300 dpi", QSizeF(243, 154), 0, "300", "1012 642 opaque"},
+        {"whole rectangle 150 dpi", QSizeF(288, 144), 0, "150", "600 300 opaque"},
+        {"CR80 rounded 300 dpi", QSizeF(242.65, 153.01), 1, "300", "1011 638 curved straight"},
+        {"CR80 oval 300 dpi", QSizeF(242.65, 153.01), 2, "300", "1011 638 curved"},
+    };
+    m_name->data_source_type = 0;
+    m_backName->data_source_type = 0;
+    const int shapeBefore = Card_Shape.load();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        Card_Shape = row.shape;
+        m_window->SetDocumentCanvasSize(row.card);
+        const QString path = QDir(m_out).filePath(QStringLiteral("card%1").arg(&row - rows.data()));
+        answerSheet(1, 1, false, row.dpi);
+        m_seam.chooseFiles({path});
+        answerPanel();
+        ExportCommands::Export_Button(*m_window);
+        // Size; whether every pixel is opaque; whether the corner is clear and the edge has
+        // pixels in part covered; whether the middles of the four edges are opaque.
+        const QByteArray checks = DataTest::python(
+            "import sys\nfrom PIL import Image\n"
+            "im = Image.open(sys.argv[1]).convert('RGBA')\n"
+            "w, h = im.size\n"
+            "a = im.getchannel('A')\n"
+            "out = [str(w), str(h)]\n"
+            "if a.getextrema()[0] == 255: out.append('opaque')\n"
+            "edge = [a.getpixel((x, y)) for x in range(w) for y in (0, h - 1)] + [a.getpixel((x, y)) for y in range(h) for x in (0, w - 1)]\n"
+            "if a.getpixel((0, 0)) == 0 and a.getpixel((w - 1, h - 1)) == 0 and any(0 < v < 255 for v in edge): out.append('curved')\n"
+            "if all(a.getpixel(p) == 255 for p in ((w // 2, 0), (w // 2, h - 1), (0, h // 2), (w - 1, h // 2))) and a.getextrema()[0] < 255: out.append('straight')\n"
+            "print(' '.join(out))\n",
+            {path + ".PNG"});
+        EXPECT_EQ(QString::fromUtf8(checks).trimmed(), row.expected);
+    }
+    Card_Shape = shapeBefore;
+}

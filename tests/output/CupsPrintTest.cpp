@@ -1,5 +1,6 @@
 // Printing through a real CUPS daemon of the test's own: a cups-pdf queue whose PDF we read
-// back, a queue whose PPD keeps 18 points of every A4 edge, and a queue that refuses jobs.
+// back, a queue whose PPD keeps 18 points of every A4 edge, the same with US Letter as its
+// default paper, and a queue that refuses jobs.
 // Without root, cupsd or cups-pdf the tests skip and say why.
 
 #include "PrintTestSupport.h"
@@ -11,11 +12,17 @@
 #include "editor/EditorWindowFixture.h"
 #include "output/CupsQueue.h"
 #include "output/RecordCardSource.h"
+#include "output/ui/PageSetupWindow.h"
 #include "output/ui/Print_Wnd.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -33,7 +40,7 @@ class CupsDaemon
 {
 public:
     QString skipReason;
-    QString pdfQueue, marginQueue, refusingQueue;
+    QString pdfQueue, marginQueue, letterQueue, refusingQueue;
 
     CupsDaemon()
     {
@@ -93,6 +100,7 @@ public:
         const QString tag = QString::number(getpid());
         pdfQueue = QStringLiteral("festiloom_pdf_") + tag;
         marginQueue = QStringLiteral("festiloom_m18_") + tag;
+        letterQueue = QStringLiteral("festiloom_letter_") + tag;
         refusingQueue = QStringLiteral("festiloom_refuses_") + tag;
 
         QString ppd18 = QString::fromLatin1(TestHelpers::readFile(kPpd));
@@ -100,7 +108,7 @@ public:
                       QStringLiteral("*ImageableArea A4/A4: \"18 18 577 824\""));
         write(dir.filePath("m18.ppd"), ppd18);
 
-        for (const QString &queue : {pdfQueue, marginQueue, refusingQueue}) {
+        for (const QString &queue : {pdfQueue, marginQueue, letterQueue, refusingQueue}) {
             // cups-pdf reads its settings beside its own, by the name in the device address.
             const QString conf = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(queue);
             if (!write(conf, QStringLiteral("Out %1\nAnonDirName %1\nLabel 0\n").arg(dir.filePath("out")))) {
@@ -108,7 +116,7 @@ public:
                 return;
             }
             m_confs.append(conf);
-            if (!addQueue(queue, queue == marginQueue ? dir.filePath("m18.ppd") : QString(kPpd)))
+            if (!addQueue(queue, queue == marginQueue || queue == letterQueue ? dir.filePath("m18.ppd") : QString(kPpd)))
                 return;
         }
     }
@@ -122,6 +130,7 @@ public:
     {
         return admin({QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
                       QStringLiteral("cups-pdf:/") + queue, QStringLiteral("-P"), ppd})
+               && (queue != letterQueue || admin({QStringLiteral("-p"), queue, QStringLiteral("-o"), QStringLiteral("PageSize=Letter")}))
                && (queue != refusingQueue
                    || run(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Paper tray removed"), queue}));
     }
@@ -304,6 +313,71 @@ TEST_F(CupsPrintTest, MarginsComeFromTheQueuesPpd)
         EXPECT_FLOAT_EQ(w->sheet().T, 18);
     });
     open(s_cups->pdfQueue, [](Print_Wnd *w) { EXPECT_EQ(w->ui.l_mar_id->text(), "0.00"); });
+}
+
+// Page Setup opens on the paper, orientation and margins the window shows, on a queue whose
+// own default paper is another (US Letter); OK without a change, or Cancel, changes nothing;
+// what is changed in it reaches the window.
+TEST_F(CupsPrintTest, PageSetupOpensOnTheWindowsPageAndAnUntouchedOkKeepsIt)
+{
+    ASSERT_EQ(QPrinterInfo::printerInfo(s_cups->letterQueue).defaultPageSize().id(), QPageSize::Letter);
+    struct Row
+    {
+        const char *name;
+        bool landscape;
+        std::function<void(PageSetupWindow *)> change;   // none: untouched
+        bool ok;
+        QStringList expected;   // paper, size, orientation, left and top margins; empty: as before
+    };
+    const QList<Row> rows = {
+        {"A4 portrait, OK", false, {}, true, {}},
+        {"A4 landscape, OK", true, {}, true, {}},
+        {"A4 portrait, Cancel", false, {}, false, {}},
+        {"A5 chosen", false, [](PageSetupWindow *d) { d->paperList->setCurrentText(QStringLiteral("A5")); }, true,
+         {"A5", "148.17 x 209.90", "Portrait", "6.35", "6.35"}},
+        {"landscape chosen", false, [](PageSetupWindow *d) { d->orientationList->setCurrentIndex(1); }, true,
+         {"A4", "297.04 x 209.90", "Landscape", "6.35", "6.35"}},
+        {"wider margins", false,
+         [](PageSetupWindow *d) {
+             d->leftMargin->setValue(20);
+             d->topMargin->setValue(12.5);
+         },
+         true, {"A4", "209.90 x 297.04", "Portrait", "20.00", "12.50"}},
+        {"narrower margins than the printer's", false, [](PageSetupWindow *d) { d->leftMargin->setValue(1); }, true, {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        open(s_cups->letterQueue, [&](Print_Wnd *w) {
+            // The window keeps its printer's orientation from one opening to the next.
+            w->printInfo()->setPageOrientation(row.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+            w->Set_values_From_Printer();
+            const auto shown = [w] {
+                return QStringList{w->ui.Paper_id->text(), w->ui.Size_id->text(), w->ui.Orient_ComboBox->currentText(),
+                                   w->ui.l_mar_id->text(), w->ui.t_mar_id->text()};
+            };
+            const QStringList before = shown();
+            EXPECT_EQ(before, row.landscape ? QStringList({"A4", "297.04 x 209.90", "Landscape", "6.35", "6.35"})
+                                            : QStringList({"A4", "209.90 x 297.04", "Portrait", "6.35", "6.35"}));
+            seam.onDialog([&](QDialog *dialog) {
+                auto *d = qobject_cast<PageSetupWindow *>(dialog);
+                EXPECT_NE(d, nullptr);
+                if (!d)
+                    return int(QDialog::Rejected);
+                // The dialog shows the window's page.
+                EXPECT_EQ(d->paperList->currentText(), "A4");
+                EXPECT_EQ(d->orientationList->currentIndex(), row.landscape ? 1 : 0);
+                for (QDoubleSpinBox *margin : {d->leftMargin, d->rightMargin, d->topMargin, d->bottomMargin})
+                    EXPECT_NEAR(margin->value(), 6.35, 0.005);
+                if (row.change)
+                    row.change(d);
+                QTest::mouseClick(d->buttons->button(row.ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                                  Qt::LeftButton);
+                return d->result();
+            });
+            QTest::mouseClick(w->ui.page_setup_btn, Qt::LeftButton);
+            EXPECT_EQ(shown(), row.expected.isEmpty() ? before : row.expected);
+        });
+    }
 }
 
 TEST_F(CupsPrintTest, RefusingOrVanishedQueuesAreReportedNotPrinted)

@@ -16,9 +16,11 @@
 #include "output/Printing_View.h"
 #include "output/RecordCardSource.h"
 #include "output/ui/PrintCommands.h"
+#include "output/ui/PageSetupWindow.h"
 #include "output/ui/Print_Wnd.h"
 
-#include <QPageSetupDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -605,11 +607,13 @@ TEST_F(PrintWndTest, PageSetupChangesThePaperAndTheFit)
         w->ui.Col_Text->setValue(4);
         EXPECT_EQ(w->ui.Col_Text->value(), 4);
         seam.onDialog([](QDialog *dialog) {
-            auto *setup = qobject_cast<QPageSetupDialog *>(dialog);
+            auto *setup = qobject_cast<PageSetupWindow *>(dialog);
             EXPECT_NE(setup, nullptr);
-            if (setup)
-                setup->printer()->setPageSize(QPageSize(QPageSize::A6));
-            return int(QDialog::Accepted);
+            if (!setup)
+                return int(QDialog::Rejected);
+            setup->paperList->setCurrentText(QStringLiteral("A6"));
+            QTest::mouseClick(setup->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            return setup->result();
         });
         QTest::mouseClick(w->ui.page_setup_btn, Qt::LeftButton);
         EXPECT_EQ(w->ui.Paper_id->text(), "A6");

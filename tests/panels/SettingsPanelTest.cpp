@@ -9,6 +9,9 @@
 #include "support/TestHelpers.h"
 
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QStyleOptionFrame>
 
 namespace {
 
@@ -283,4 +286,55 @@ TEST_F(SettingsPanelWriteBack, DateTimeAndStockTextGoIntoTheText)
     panel->ui.text_prop_tab->ui.Text_font_btn->click();
     EXPECT_DOUBLE_EQ(text->text_ctrl_font.pointSize, 22.0);
     EXPECT_TRUE(panel->ui.text_prop_tab->ui.Text_font_value->text().endsWith(QStringLiteral("( 22.00 )")));
+}
+
+namespace {
+
+// Whether a read-only field shows its whole text: the text's width fits the field's text room
+// (the style's contents rectangle less the line edit's own two-pixel margins).
+bool showsWholeText(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QRect room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                           .marginsRemoved(field->textMargins());
+    return field->fontMetrics().horizontalAdvance(field->text()) <= room.width() - 4;
+}
+
+} // namespace
+
+// Text Style › Font shows the whole font name and size at every width of the window and of the
+// panel the editor allows: the smallest window, a small screen's and a large one, and the panel
+// dragged to its narrowest.
+TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidth)
+{
+    auto *splitter = m_window->findChild<QSplitter *>(QStringLiteral("main_splitter"));
+    ASSERT_NE(splitter, nullptr);
+    m_window->show();
+    for (const CardFont &font : {CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18),
+                                 CardFont(QStringLiteral("DejaVu Sans Condensed"), 12.5),
+                                 CardFont(QStringLiteral("Liberation Sans"), 144)}) {
+        GraphicPtr text = add(GraphicKind::Text);
+        text->text_ctrl_font = font;
+        select({text});
+        panel->ui.sett_tab->setCurrentWidget(panel->text_prop_tab);
+        auto *field = panel->text_prop_tab->findChild<QLineEdit *>(QStringLiteral("Text_font_value"));
+        ASSERT_NE(field, nullptr);
+        ASSERT_FALSE(field->text().isEmpty());
+        for (const int width : {0, 1024, 1600}) {
+            for (const bool narrowest : {false, true}) {
+                SCOPED_TRACE(QStringLiteral("%1 at %2%3").arg(field->text()).arg(width).arg(narrowest ? ", panel narrowest" : "")
+                                 .toStdString());
+                m_window->resize(std::max(width, m_window->minimumSizeHint().width()), 700);
+                QCoreApplication::processEvents();
+                if (narrowest)
+                    splitter->setSizes({splitter->width(), panel->parentWidget()->minimumSizeHint().width()});
+                QCoreApplication::processEvents();
+                ASSERT_TRUE(field->isVisible());
+                EXPECT_TRUE(showsWholeText(field)) << field->width();
+            }
+        }
+    }
 }

@@ -8,6 +8,7 @@
 #include "data/DataSeries.h"
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
+#include "document/InsertGraphicsCommand.h"
 #include "document/LMNBarcode.h"
 #include "document/LMNImage.h"
 #include "document/LMNText.h"
@@ -17,6 +18,7 @@
 #include "profile/ui/ProfileCommands.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
+#include "editor/ui/DesignFileCommands.h"
 #include "support/TestHelpers.h"
 
 #include <QComboBox>
@@ -363,6 +365,30 @@ TEST_F(Profile, OkKeepsTheToolAndAnOkThatChangesNothingIsNoStep)
     const GraphicPtr name = findById(QStringLiteral("Fup_Name"));
     ASSERT_NE(name, nullptr);
     EXPECT_TRUE(name->Text_Value == QLatin1String("Jon") && !name->ctrl_is_visible);
+}
+
+// An OK that changes nothing leaves the history as it was: the step undone can still be
+// redone, and the design is back in its saved state once it is.
+TEST_F(Profile, AnOkThatChangesNothingKeepsRedoAndTheSavedState)
+{
+    QUndoStack *history = m_document.undoManager();
+    history->clear();
+    for (int i = 0; i < 2; ++i) {
+        GraphicPtr shape = LMNGraphic::create(GraphicKind::Shape);
+        shape->setBounds(QRectF(10 + 20 * i, 10, 15, 15));
+        m_document.perform(new InsertGraphicsCommand(&m_document, &m_document.graphics, InsertGraphicsCommand::onTop({shape}),
+                                                     QStringLiteral("Create")));
+    }
+    history->setClean();
+    history->undo();
+    ASSERT_TRUE(history->canRedo());
+    ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.name_value, QString()); }));
+    EXPECT_EQ(history->count(), 2);
+    EXPECT_TRUE(history->canRedo());
+    EXPECT_EQ(history->cleanIndex(), 2);
+    history->redo();
+    EXPECT_TRUE(history->isClean());
+    EXPECT_FALSE(m_window->files()->hasUnsavedChanges());
 }
 
 // The panel, the profile dialog and the barcode designer offer "Excel" by one rule: while the

@@ -270,7 +270,7 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
         const QString right = slotted ? QString() : barcode.rightCaption();
         if (!left.isEmpty())
             BarcodeText::drawAtPoint(painter, left, s.value_font, s.captionColor, 0.0,
-                                     QPointF(firstBar * 0.25 + s.LR_margin, bh - (yc + 3.0)));
+                                     QPointF(firstBar * 0.25 + s.LR_margin, bh - yc));
         if (!middle.isEmpty()) {
             const QStringList groups = middle.split(QLatin1Char('\t'));
             const qsizetype n = groups.size();
@@ -313,7 +313,7 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter, double pixelsPerPoin
         }
         if (!right.isEmpty())
             BarcodeText::drawAtPoint(painter, right, s.value_font, s.captionColor, 0.0,
-                                     QPointF(double(barcode.lastBar()) + 0.07 * W + s.LR_margin, bh - (yc + 3.0)));
+                                     QPointF(double(barcode.lastBar()) + 0.07 * W + s.LR_margin, bh - yc));
     }
 
     if (barcode.printsHeader()) {
@@ -374,8 +374,9 @@ void NKDBarcodeOffscreenView::drawDigitSlots(QPainter &painter, double bottom, c
     const QString left = barcode.leftCaption();
     const QString right = barcode.rightCaption();
 
-    // One type size for every digit: the widest digit keeps a module clear of its slot's
-    // neighbours, an outer digit a module clear of the bars and a point of the picture's edge.
+    // One type size and one baseline for every digit, those outside the guards too: the widest
+    // digit keeps a module clear of its slot's neighbours, an outer digit a module clear of the
+    // bars and a point of the picture's edge.
     const auto widest = [&](const QString &text, const CardFont &font) {
         double width = 0.0;
         for (const QChar c : text)
@@ -410,9 +411,9 @@ void NKDBarcodeOffscreenView::drawDigitSlots(QPainter &painter, double bottom, c
     }
     if (!left.isEmpty())
         BarcodeText::drawAtPoint(painter, left, font, s.captionColor, 0.0,
-                                 QPointF(barsLeft - b - BarcodeText::measure(left, font).width(), bottom - 3.0));
+                                 QPointF(barsLeft - b - BarcodeText::measure(left, font).width(), bottom));
     if (!right.isEmpty())
-        BarcodeText::drawAtPoint(painter, right, font, s.captionColor, 0.0, QPointF(barsRight + b, bottom - 3.0));
+        BarcodeText::drawAtPoint(painter, right, font, s.captionColor, 0.0, QPointF(barsRight + b, bottom));
 }
 
 void NKDBarcodeOffscreenView::drawTwoD(QPainter &painter, double pixelsPerPoint) const

@@ -30,6 +30,8 @@ namespace {
 const QString kInUseDelete = QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
 const QString kInUseUpdate = QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
 const QString kFileError = QStringLiteral("Error in file accessing.");
+const QString kCloseQuestion = QStringLiteral("Do you want to save changes before closing?");
+const QString kBackQuestion = QStringLiteral("Do you want to save changes before going back to the list?");
 } // namespace
 
 BatchWizard::BatchWizard(QWidget *parent)
@@ -53,7 +55,7 @@ BatchWizard::BatchWizard(QWidget *parent)
     connect(ui.Import_Btn, &QPushButton::clicked, this, &BatchWizard::Import_Btn_Clicked);
     connect(ui.CreateSeries_Btn, &QPushButton::clicked, this, &BatchWizard::CreateSeries_Btn_Clicked);
     connect(ui.Help_Btn, &QPushButton::clicked, this, [] { Open_Help_File(); });
-    connect(ui.Close_Btn, &QPushButton::clicked, this, [this] { done(0); });
+    connect(ui.Close_Btn, &QPushButton::clicked, this, &BatchWizard::reject);
     connect(ui.Import_Value_Btn, &QPushButton::clicked, this, &BatchWizard::Import_Value_Btn_Clicked);
     connect(ui.Series_Value_Btn, &QPushButton::clicked, this, &BatchWizard::Series_Value_Btn_Clicked);
     connect(ui.Delete_Rows_Btn, &QPushButton::clicked, this, &BatchWizard::Delete_Rows_Btn_Clicked);
@@ -61,7 +63,7 @@ BatchWizard::BatchWizard(QWidget *parent)
     connect(ui.Save_Btn, &QPushButton::clicked, this, &BatchWizard::Save_Btn_Clicked);
     connect(ui.Back_Btn, &QPushButton::clicked, this, &BatchWizard::Back_Btn_Clicked);
     connect(ui.Help_2_Btn, &QPushButton::clicked, this, [] { Open_Help_File(); });
-    connect(ui.Close_2_Btn, &QPushButton::clicked, this, [this] { done(0); });
+    connect(ui.Close_2_Btn, &QPushButton::clicked, this, &BatchWizard::reject);
     connect(ui.List, &QTableView::doubleClicked, this, [this] { doubleClickInTable(ui.List); });
     connect(ui.List_value, &QTableView::doubleClicked, this, [this] { doubleClickInTable(ui.List_value); });
 }
@@ -142,6 +144,7 @@ void BatchWizard::Show_hide_first_screen(bool hide)
 
 void BatchWizard::Show_hide_Last_screen(bool hide)
 {
+    m_editingValues = !hide;
     ui.list_value_box->setVisible(!hide);
     ui.btn_box2->setVisible(!hide);
 }
@@ -212,6 +215,7 @@ void BatchWizard::AddNew_Btn_Clicked()
     ui.update_list_name->clear();
     ListData_value->setValues({});
     Update_Value_List_Count();
+    markValuesSaved();
     ui.batch_list_name->setFocus();
 }
 
@@ -245,6 +249,7 @@ void BatchWizard::On_Update()
     ui.update_list_name->setText(name);
     ListData_value->setValues(values);
     Update_Value_List_Count();
+    markValuesSaved();
 }
 
 void BatchWizard::Delete_List_Btn_Clicked()
@@ -409,25 +414,30 @@ void BatchWizard::Export_Value_Btn_Clicked()
 
 void BatchWizard::Save_Btn_Clicked()
 {
+    saveValues();
+}
+
+bool BatchWizard::saveValues()
+{
     if (ListData_value->rowCount() == 0) {
         Show_MessageBox(QStringLiteral("List is empty."));
         ui.List_value->setFocus();
-        return;
+        return false;
     }
     const QString oldName = ui.update_list_name->text();
     if (!oldName.isEmpty() && SeriesDialogs::seriesInUse(oldName)) {
         Show_MessageBox(kInUseUpdate);
-        return;
+        return false;
     }
     const QString name = SeriesDialogs::usableSeriesName(ui.batch_list_name->text());
     if (name.isEmpty())
-        return;
+        return false;
     // Replacing another series keeps the one being edited; a plain rename removes it, but
     // only once the new file is complete.
     bool replacing = false;
     if (DataSeries::replaceQuestionNeeded(name, oldName)) {
         if (Show_YES_NO_MessageBox(QStringLiteral("Batch Processing Series already exists. Do you want to replace it?")) != 1)
-            return;
+            return false;
         replacing = true;
     }
     QString error;
@@ -437,18 +447,59 @@ void BatchWizard::Save_Btn_Clicked()
     if (!saved) {
         Show_NSLog_Message(error);
         Show_Warning_MessageBox(kFileError + QStringLiteral("\n") + error);
-        return;
+        return false;
     }
+    markValuesSaved();
     raise();
     Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
     Fill_List();
+    return true;
 }
 
 void BatchWizard::Back_Btn_Clicked()
 {
+    if (!offerToSaveValues(kBackQuestion))
+        return;
     Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
+}
+
+bool BatchWizard::hasUnsavedValues() const
+{
+    // An empty list cannot be saved: there is nothing to lose.
+    const QStringList values = ListData_value->values();
+    return m_editingValues && !values.isEmpty()
+           && (values != m_savedValues || Trim_Str(ui.batch_list_name->text()) != m_savedName);
+}
+
+void BatchWizard::markValuesSaved()
+{
+    m_savedName = Trim_Str(ui.batch_list_name->text());
+    m_savedValues = ListData_value->values();
+}
+
+bool BatchWizard::offerToSaveValues(const QString &question)
+{
+    if (!hasUnsavedValues())
+        return true;
+    ModalSeam::Message message;
+    message.icon = QMessageBox::Question;
+    message.title = windowTitle();
+    message.text = question;
+    message.buttons = {tr("Yes"), tr("No"), tr("Cancel")};
+    message.defaultButton = 0;
+    switch (ModalSeam::instance().showMessage(this, message)) {
+    case 0: return saveValues();
+    case 1: return true;
+    default: return false;   // Cancel, or the box closed: the values stay on screen
+    }
+}
+
+void BatchWizard::reject()
+{
+    if (offerToSaveValues(kCloseQuestion))
+        done(0);
 }
 
 void BatchWizard::doubleClickInTable(QTableView *table)

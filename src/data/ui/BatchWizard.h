@@ -58,6 +58,9 @@ public:
     void On_Update();
     void doubleClickInTable(QTableView *table);
 
+    // Whether the value screen holds values that differ from those last opened or saved.
+    bool hasUnsavedValues() const;
+
     void Show_hide_first_screen(bool hide);
     void Show_hide_Last_screen(bool hide);
     void Update_batch_List_Count();
@@ -66,10 +69,24 @@ public:
     void Mark_List_New_Selection_Value(int row);
     void Replace_Value(int row, const QString &value);
 
+protected:
+    // Escape and the window's close box: asked like the Close button.
+    void reject() override;
+
 private:
+    // Saves the values on screen; false when nothing was saved (refused, failed or declined).
+    bool saveValues();
+    // Before unsaved values would be left: asks to save, discard or stay ("Yes", "No",
+    // "Cancel"); true when the values may go.
+    bool offerToSaveValues(const QString &question);
+    void markValuesSaved();
     bool Batch_List_Selection_Validation();
     QList<int> selectedRows(QTableView *table) const;
     // The replace-or-add prompt before values come in; false when the user cancelled.
     bool askReplaceOrAdd();
     bool writeExport(const QString &path, bool workbook, QString *error) const;
+
+    bool m_editingValues = false;   // the value screen is shown
+    QString m_savedName;
+    QStringList m_savedValues;
 };

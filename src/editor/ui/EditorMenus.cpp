@@ -54,6 +54,28 @@ QIcon themedIcon(const char *name)
     return icon;
 }
 
+// The keys of a menu command: our own first, so that the menu shows it and it works on every
+// platform (Qt's standard key for Save As, for one, is empty on X11 without a desktop theme and
+// under the offscreen platform), then the platform's own for the same command.
+QList<QKeySequence> commandKeys(QKeyCombination own, QKeySequence::StandardKey standard)
+{
+    QList<QKeySequence> keys{QKeySequence(own)};
+    for (const QKeySequence &key : QKeySequence::keyBindings(standard))
+        if (!key.isEmpty() && !keys.contains(key))
+            keys.append(key);
+    return keys;
+}
+
+QList<QKeySequence> commandKeys(const QKeySequence &own)
+{
+    return own.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{own};
+}
+
+QList<QKeySequence> commandKeys(const QList<QKeySequence> &keys)
+{
+    return keys;
+}
+
 } // namespace
 
 EditorMenus::EditorMenus(LMNWindowController *window)
@@ -74,10 +96,9 @@ void EditorMenus::createMenus()
 {
     LMNWindowController *w = m_window;
     QMenu *file = m_window->menuBar()->addMenu(tr("&File"));
-    auto add = [w](QMenu *menu, const QString &text, const char *icon, QKeySequence key, auto slot) {
+    auto add = [w](QMenu *menu, const QString &text, const char *icon, const auto &keys, auto slot) {
         QAction *action = menu->addAction(themedIcon(icon), text);
-        if (!key.isEmpty())
-            action->setShortcut(key);
+        action->setShortcuts(commandKeys(keys));
         QObject::connect(action, &QAction::triggered, w, slot);
         return action;
     };
@@ -87,27 +108,27 @@ void EditorMenus::createMenus()
         action->setToolTip(QObject::tr("Not available in this version"));
         return action;
     };
-    m_newAction = add(file, tr("&New"), "new", QKeySequence::New, &LMNWindowController::newDesignCommand);
-    m_openAction = add(file, tr("&Open…"), "open", QKeySequence::Open, [w] { w->files()->open(); });
-    m_saveAction = add(file, tr("&Save"), "save", QKeySequence::Save, [w] { w->files()->save(); });
-    add(file, tr("Save &As…"), "save", QKeySequence::SaveAs, [w] { w->files()->saveAs(); });
+    m_newAction = add(file, tr("&New"), "new", commandKeys(Qt::CTRL | Qt::Key_N, QKeySequence::New), &LMNWindowController::newDesignCommand);
+    m_openAction = add(file, tr("&Open…"), "open", commandKeys(Qt::CTRL | Qt::Key_O, QKeySequence::Open), [w] { w->files()->open(); });
+    m_saveAction = add(file, tr("&Save"), "save", commandKeys(Qt::CTRL | Qt::Key_S, QKeySequence::Save), [w] { w->files()->save(); });
+    add(file, tr("Save &As…"), "save", commandKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_S, QKeySequence::SaveAs), [w] { w->files()->saveAs(); });
     add(file, tr("Save as &Template…"), "save", QKeySequence(), [w] { w->files()->saveAsTemplateCommand(); });
     file->addSeparator();
     m_exportAction = add(file, tr("&Export…"), "export", QKeySequence(), [w] { ExportCommands::Export_Button(*w); });
-    m_printAction = add(file, tr("&Print…"), "print", QKeySequence::Print, &LMNWindowController::Print_Button);
+    m_printAction = add(file, tr("&Print…"), "print", commandKeys(Qt::CTRL | Qt::Key_P, QKeySequence::Print), &LMNWindowController::Print_Button);
     m_mailAction = add(file, tr("&Mail…"), "mail", QKeySequence(), &LMNWindowController::Mail_Button);
     file->addSeparator();
-    add(file, tr("E&xit"), "", QKeySequence::Quit, &LMNWindowController::Exit_App);
+    add(file, tr("E&xit"), "", commandKeys(Qt::CTRL | Qt::Key_Q, QKeySequence::Quit), &LMNWindowController::Exit_App);
 
     QMenu *edit = m_window->menuBar()->addMenu(tr("&Edit"));
     m_undo = edit->addAction(themedIcon("undo"), tr("&Undo"));
-    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setShortcuts(commandKeys(Qt::CTRL | Qt::Key_Z, QKeySequence::Undo));
     connect(m_undo, &QAction::triggered, this, [w] {
         w->document()->undoManager()->undo();
         w->Refresh_Canvas();
     });
     m_redo = edit->addAction(themedIcon("redo"), tr("&Redo"));
-    m_redo->setShortcut(QKeySequence::Redo);
+    m_redo->setShortcuts(commandKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo));
     connect(m_redo, &QAction::triggered, this, [w] {
         w->document()->undoManager()->redo();
         w->Refresh_Canvas();
@@ -138,12 +159,12 @@ void EditorMenus::createMenus()
     nameUndo(history->undoText());
     nameRedo(history->redoText());
     edit->addSeparator();
-    add(edit, tr("Cu&t"), "", QKeySequence::Cut, [w] { w->currentCanvas()->cut(); });
-    add(edit, tr("&Copy"), "", QKeySequence::Copy, [w] { w->currentCanvas()->copy(); });
-    add(edit, tr("&Paste"), "", QKeySequence::Paste, [w] { w->currentCanvas()->paste(); });
+    add(edit, tr("Cu&t"), "", commandKeys(Qt::CTRL | Qt::Key_X, QKeySequence::Cut), [w] { w->currentCanvas()->cut(); });
+    add(edit, tr("&Copy"), "", commandKeys(Qt::CTRL | Qt::Key_C, QKeySequence::Copy), [w] { w->currentCanvas()->copy(); });
+    add(edit, tr("&Paste"), "", commandKeys(Qt::CTRL | Qt::Key_V, QKeySequence::Paste), [w] { w->currentCanvas()->paste(); });
     add(edit, tr("&Duplicate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [w] { w->currentCanvas()->duplicate(); });
-    add(edit, tr("&Delete"), "", QKeySequence::Delete, [w] { w->currentCanvas()->deleteSelection(); });
-    add(edit, tr("Select &All"), "", QKeySequence::SelectAll, [w] { w->currentCanvas()->selectAll(); });
+    add(edit, tr("&Delete"), "", commandKeys(Qt::Key_Delete, QKeySequence::Delete), [w] { w->currentCanvas()->deleteSelection(); });
+    add(edit, tr("Select &All"), "", commandKeys(Qt::CTRL | Qt::Key_A, QKeySequence::SelectAll), [w] { w->currentCanvas()->selectAll(); });
 
     QMenu *arrange = m_window->menuBar()->addMenu(tr("&Arrange"));
     add(arrange, tr("Centre on Card"), "", QKeySequence(), [w] { w->layoutCommands()->Align_Center_Clicked(); });
@@ -170,8 +191,8 @@ void EditorMenus::createMenus()
     add(view, tr("&Back Side"), "back-side", QKeySequence(Qt::CTRL | Qt::Key_2), &LMNWindowController::Select_back_side);
     add(view, tr("&Working Side"), "", QKeySequence(Qt::CTRL | Qt::Key_3), &LMNWindowController::Select_temp_design_side);
     view->addSeparator();
-    add(view, tr("Zoom &In"), "", QKeySequence::ZoomIn, [w] { w->currentCanvas()->zoomIn(); });
-    add(view, tr("Zoom &Out"), "", QKeySequence::ZoomOut, [w] { w->currentCanvas()->zoomOut(); });
+    add(view, tr("Zoom &In"), "", commandKeys(Qt::CTRL | Qt::Key_Plus, QKeySequence::ZoomIn), [w] { w->currentCanvas()->zoomIn(); });
+    add(view, tr("Zoom &Out"), "", commandKeys(Qt::CTRL | Qt::Key_Minus, QKeySequence::ZoomOut), [w] { w->currentCanvas()->zoomOut(); });
     add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [w] { w->currentCanvas()->setZoom(1.0); });
     add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
@@ -184,7 +205,7 @@ void EditorMenus::createMenus()
     add(profile, tr("Sender &Profile…"), "profile", QKeySequence(), [w] { w->profile()->User_Profile_Button_Clicked(); });
 
     QMenu *help = m_window->menuBar()->addMenu(tr("&Help"));
-    add(help, tr("Festiloom &Help…"), "help", QKeySequence::HelpContents, [w] { w->help()->Help_Button(); });
+    add(help, tr("Festiloom &Help…"), "help", commandKeys(Qt::Key_F1, QKeySequence::HelpContents), [w] { w->help()->Help_Button(); });
     help->addSeparator();
     add(help, tr("Festiloom &Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_1);
     add(help, tr("Card &Gallery Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_3);

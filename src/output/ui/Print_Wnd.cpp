@@ -9,12 +9,12 @@
 #include "dialogs/ui/ModalSeam.h"
 #include "output/CupsQueue.h"
 #include "output/PrintGlobals.h"
+#include "output/ui/PageSetupWindow.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -226,12 +226,13 @@ void Print_Wnd::Set_values_From_Printer()
         const QSignalBlocker blocker(ui.Orient_ComboBox);
         ui.Orient_ComboBox->setCurrentIndex(layout.orientation() == QPageLayout::Portrait ? 0 : 1);
     }
-    // The printer's own margins (its PPD's imageable area), not Qt's default page margins.
-    const QMarginsF margins = layout.minimumMargins();
-    m_layout.L = float(margins.left());
-    m_layout.R = float(margins.right());
-    m_layout.T = float(margins.top());
-    m_layout.B = float(margins.bottom());
+    // The printer's own margins (its PPD's imageable area), not Qt's default page margins, or
+    // the wider ones chosen in Page Setup.
+    const QMarginsF least = layout.minimumMargins();
+    m_layout.L = float(std::max(least.left(), m_chosenMargins.left()));
+    m_layout.R = float(std::max(least.right(), m_chosenMargins.right()));
+    m_layout.T = float(std::max(least.top(), m_chosenMargins.top()));
+    m_layout.B = float(std::max(least.bottom(), m_chosenMargins.bottom()));
     ui.l_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.L))));
     ui.r_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.R))));
     ui.t_mar_id->setText(QString::asprintf("%0.2f", double(Points_to_MM_Convert(m_layout.T))));
@@ -306,6 +307,7 @@ void Print_Wnd::comboBoxSelectionDidChange(QComboBox *list)
     if (loading)
         return;
     if (list == ui.Printer_ComboBox) {
+        m_chosenMargins = QMarginsF();   // another printer: its own margins
         const QString name = list->currentText();
         if (!name.isEmpty()) {
             m_printer->setOutputFormat(QPrinter::NativeFormat);
@@ -380,13 +382,36 @@ void Print_Wnd::Verify_Card_Count()
     ui.Total_Text->setValue(Total_Label);
 }
 
+QList<QPageSize> Print_Wnd::paperChoices() const
+{
+    QList<QPageSize> papers;
+    if (m_printer->outputFormat() == QPrinter::NativeFormat && !m_printer->printerName().isEmpty())
+        papers = QPrinterInfo::printerInfo(m_printer->printerName()).supportedPageSizes();
+    if (papers.isEmpty())
+        for (const QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::A6, QPageSize::B5,
+                                               QPageSize::Letter, QPageSize::Legal, QPageSize::Executive, QPageSize::Tabloid})
+            papers.append(QPageSize(id));
+    return papers;
+}
+
 void Print_Wnd::pagesetup()
 {
-    QPageSetupDialog dialog(m_printer.get(), this);
-    if (ModalSeam::instance().execDialog(&dialog) == QDialog::Accepted) {
-        Set_values_From_Printer();
-        Check_Max_Cell_Value();
-    }
+    // Our own page settings rather than Qt's: Qt's opens on the queue's default paper (and its
+    // OK sets that paper) instead of the one the window shows.
+    PageSetupWindow dialog(this);
+    const QPageLayout before = m_printer->pageLayout();
+    dialog.setPage(paperChoices(), before.pageSize(), before.orientation(),
+                   QMarginsF(m_layout.L, m_layout.T, m_layout.R, m_layout.B));
+    if (ModalSeam::instance().execDialog(&dialog) != QDialog::Accepted)
+        return;
+    const QPageSize paper = dialog.paper();
+    if (paper.isValid() && !(paper.isEquivalentTo(before.pageSize()) && paper.name() == before.pageSize().name()))
+        m_printer->setPageSize(paper);
+    if (dialog.orientation() != before.orientation())
+        m_printer->setPageOrientation(dialog.orientation());
+    m_chosenMargins = dialog.margins();
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
 }
 
 void Print_Wnd::CancelButtonPressed()

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QIcon>
 #include <QImage>
+#include <QMarginsF>
+#include <QPageSize>
 
 #include <array>
 #include <memory>
@@ -73,7 +75,10 @@ public:
     void Print_With_Batch_Changed() { Verify_Card_Count(); }
     void Print_With_Excel_Changed() { Verify_Card_Count(); }
     void Verify_Card_Count();
+    // Page Setup: opens on the window's paper, orientation and margins; OK applies what was chosen.
     void pagesetup();
+    // The papers Page Setup offers: the printer's, or common sizes when it names none.
+    QList<QPageSize> paperChoices() const;
 
     // What the last preview or print pass did (for its callers and tests).
     const Printing_View::Pass &lastPass() const { return m_lastPass; }
@@ -95,6 +100,7 @@ private:
     PrintDesign *m_design = nullptr;
     PrintDesign::DataSources m_sources;
     QSizeF m_paper;
+    QMarginsF m_chosenMargins;   // margins chosen in Page Setup, in points (none: the printer's)
     QSizeF m_cardSize;
     std::array<QIcon, 9> m_plain, m_selected;
     Printing_View::Pass m_lastPass;
