@@ -3,12 +3,15 @@
 Command line: sender, SMTP server, port, sender, recipient, subject, body, "Y" (implicit TLS)
 or "N" (STARTTLS), then the paths of the attachments in order. Standard input: the password
 and a new line, then a JSON object whose "subject" and "body" take the place of the subject
-and body arguments (so that a long body never meets the limit of a command line).
+and body arguments (so that a long body never meets the limit of a command line) and whose
+"timeout" (seconds, TIMEOUT_SECONDS when absent) is how long the server may take to answer.
 
 Exit status 0 when the server took the message; otherwise 1 and one line on standard error
-saying why, whatever went wrong. The password is never written anywhere. Attachments are
-regular files of at most MAX_ATTACHMENT_BYTES together; anything else is refused before it is
-read.
+saying why, whatever went wrong, naming the likely cause where it can (a server that does not
+answer in time, the wrong kind of secure connection for the port). Control characters never
+reach the line, whatever the server sent. The password is never written anywhere.
+Attachments are regular files of at most MAX_ATTACHMENT_BYTES together; anything else is
+refused before it is read.
 """
 
 import base64
@@ -35,7 +38,18 @@ class Refused(Exception):
 
 
 def one_line(text):
-    return " ".join(str(text).split())
+    # Control and format characters (ESC, BEL, NUL, bidirectional overrides, ...) a server put
+    # in its reply become blanks: the line is shown to the user as it stands.
+    printable = "".join(c if c.isprintable() else " " for c in str(text))
+    return " ".join(printable.split())
+
+
+class NoAnswer(Exception):
+    """The server did not answer within the time, at the step named."""
+
+    def __init__(self, step):
+        super().__init__(step)
+        self.step = step
 
 
 # Every character Python (and so the e-mail package) takes as the end of a line.
@@ -156,7 +170,44 @@ def login(server, user, password):
         raise smtplib.SMTPAuthenticationError(code, reply)
 
 
-def send(arguments, password, texts):
+def timed_out(error):
+    """Whether the error, or the error it was raised from, is a socket's time running out."""
+    while error is not None:
+        if isinstance(error, (socket.timeout, TimeoutError)):
+            return True
+        error = error.__cause__ or error.__context__
+    return False
+
+
+def speaks_tls(host, port, timeout):
+    """Whether the server begins a TLS handshake as soon as it is reached (implicit TLS)."""
+    context = ssl.create_default_context()
+    try:
+        with socket.create_connection((host, port), timeout=timeout) as raw:
+            with context.wrap_socket(raw, server_hostname=host):
+                return True
+    except ssl.SSLCertVerificationError:
+        return True   # a certificate came back: TLS it is, trusted or not
+    except (OSError, ValueError):
+        return False
+
+
+def seconds(count):
+    return "1 second" if count == 1 else "%g seconds" % count
+
+
+def no_answer_reason(step, host, port, use_ssl, timeout):
+    reason = "the server did not answer within %s %s" % (seconds(timeout), step)
+    if use_ssl != "Y" and step == "after the connection was made":
+        # A server of implicit TLS waits for the handshake while we wait for its greeting.
+        if speaks_tls(host, port, timeout):
+            return reason + ": it expects SSL/TLS from the start (as port 465 usually does); choose SSL/TLS"
+        if port == 465:
+            return reason + ": port 465 usually wants SSL/TLS"
+    return reason + " (is it an SMTP server, and are the server name and port right?)"
+
+
+def send(arguments, password, texts, timeout):
     if len(arguments) < 8:
         raise Refused("too few arguments")
     sender, host, port_text, user, recipient, subject, body, use_ssl = arguments[:8]
@@ -178,20 +229,34 @@ def send(arguments, password, texts):
 
     # Certificates and host names are checked against the system's authorities.
     context = ssl.create_default_context()
-    if use_ssl == "Y":
-        server = smtplib.SMTP_SSL(host, port, timeout=TIMEOUT_SECONDS, context=context)
-    else:
-        server = smtplib.SMTP(host, port, timeout=TIMEOUT_SECONDS)
+    step = "after the connection was made" if use_ssl != "Y" else "to the secure connection"
     try:
+        if use_ssl == "Y":
+            server = smtplib.SMTP_SSL(host, port, timeout=timeout, context=context)
+        else:
+            server = smtplib.SMTP(host, port, timeout=timeout)
+    except Exception as error:
+        if timed_out(error):
+            raise NoAnswer(step)
+        raise
+    try:
+        step = "to the greeting"
         server.ehlo()
         if use_ssl != "Y":
             # Password and mail never cross a plain connection.
             if not server.has_extn("starttls"):
                 raise Refused("the server does not offer STARTTLS")
+            step = "to STARTTLS"
             server.starttls(context=context)
             server.ehlo()
+        step = "to the login"
         login(server, user.strip(), password)
+        step = "while the message was sent"
         server.send_message(message, from_addr=sender, to_addrs=[recipient])
+    except Exception as error:
+        if timed_out(error):
+            raise NoAnswer(step)
+        raise
     finally:
         try:
             server.quit()
@@ -205,11 +270,15 @@ def read_input():
     password, _, rest = data.partition(b"\n")
     password = password.decode("utf-8")
     texts = {}
+    timeout = TIMEOUT_SECONDS
     if rest.lstrip().startswith(b"{"):
         parsed = json.loads(rest.decode("utf-8"))
         if isinstance(parsed, dict):
             texts = {key: str(parsed[key]) for key in ("subject", "body") if key in parsed}
-    return password, texts
+            given = parsed.get("timeout")
+            if isinstance(given, (int, float)) and not isinstance(given, bool) and 0 < given <= TIMEOUT_SECONDS:
+                timeout = float(given)
+    return password, texts, timeout
 
 
 def fail(reason, password):
@@ -224,17 +293,21 @@ def fail(reason, password):
 def main():
     password = ""
     try:
-        password, texts = read_input()
+        password, texts, timeout = read_input()
     except UnicodeError:
         return fail("the password is not UTF-8", password)
     except ValueError:
         return fail("the subject and body could not be read", password)
     except Exception as error:
         return fail("the password, subject and body could not be read: %s" % describe(error), password)
+    arguments = sys.argv[1:]
     try:
-        send(sys.argv[1:], password, texts)
+        send(arguments, password, texts, timeout)
     except Refused as error:
         reason = str(error)
+    except NoAnswer as error:
+        host, port = arguments[1].strip(), int(arguments[2].strip())
+        reason = no_answer_reason(error.step, host, port, arguments[7], timeout)
     except smtplib.SMTPAuthenticationError as error:
         reason = "login refused: %d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace"))
     except smtplib.SMTPRecipientsRefused as error:
@@ -243,11 +316,16 @@ def main():
     except smtplib.SMTPResponseException as error:
         reason = "server said %d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace"))
     except (socket.timeout, TimeoutError):
-        reason = "the server timed out"
+        reason = "the server did not answer within %s" % seconds(timeout)
     except ssl.SSLCertVerificationError as error:
         reason = "certificate not trusted: %s" % error.verify_message
     except ssl.SSLError as error:
         reason = "secure connection failed: %s" % error.reason
+        if error.reason == "WRONG_VERSION_NUMBER" and arguments[7] == "Y":
+            # A server of STARTTLS answers the handshake with its plain greeting.
+            reason += ": the server does not speak SSL/TLS on this port; choose STARTTLS (ports 587 and 25 usually want it)"
+    except smtplib.SMTPServerDisconnected as error:
+        reason = "the server closed the connection: %s" % error
     except socket.gaierror:
         reason = "unknown SMTP server"
     except ConnectionRefusedError:

@@ -1,3 +1,4 @@
+#include "document/EnglishPlurals.h"
 #include "document/LMNDocument.h"
 #include "editor/ui/LMNWindowController.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Festiloom"));
     QApplication::setOrganizationName(QStringLiteral("Festiloom"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app/festiloom-256.png")));
+    EnglishPlurals::install();
 
     // festiloom [design.dcard]: the design opens instead of the start screen. One window holds
     // one design, so any further path is left alone.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Remakes desktop/screenshots/editor.png, the screenshot of the AppStream metadata: the editor
+# Remakes desktop/screenshots/editor.png, the editor's screenshot (AppStream metadata names
+# screenshots by web address; the project has none to publish it at yet): the editor
 # with a stock template, on a virtual X display (xvfb-run), cut to the window.
 #   FESTILOOM_PROGRAM  the program to show (default build/release/src/festiloom, built if missing)
 set -euo pipefail

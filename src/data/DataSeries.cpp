@@ -5,6 +5,7 @@
 #include "document/MessageLog.h"
 #include "document/StringUtilities.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,7 +88,9 @@ bool DataSeries::writeValues(const QString &name, const QStringList &values, Wri
                 content.append('\n');   // a hand-edited last line must not swallow the first new value
         }
     }
-    for (const QString &value : values) {
+    for (const QString &written : values) {
+        // What reading leaves out is not written (a lone surrogate would become "?").
+        const QString value = Storable_Text(written);
         if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'))) {
             QString line = value;
             line.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -138,14 +141,15 @@ bool DataSeries::replaceQuestionNeeded(const QString &typedName, const QString &
 namespace {
 
 // The text of a series file's bytes: after a byte-order mark UTF-8, UTF-16 or UTF-32 in that
-// form (the mark left out), otherwise UTF-8 as it stands.
+// form (the mark left out), otherwise UTF-8 as it stands. NUL characters and halves of
+// surrogate pairs (a UTF-16 file may hold them) are left out, as from every stored text.
 QString decodeSeries(const QByteArray &bytes)
 {
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*marked);
-        return decoder.decode(bytes);
+        return Storable_Text(decoder.decode(bytes));
     }
-    return QString::fromUtf8(bytes);
+    return Storable_Text(QString::fromUtf8(bytes));
 }
 
 // Calls `line` with each line of `text`, in order; lines end at CR, LF or CRLF. A text ending
@@ -212,9 +216,9 @@ bool DataSeries::readFile(const QString &name, QString *text, QString *refusal)
         forEachLine(QStringView(*text).first(end), [&values](QStringView) { ++values; });
     if (values > MaximumValues) {
         text->clear();
-        return refuse(QStringLiteral("The series \"%1\" is not read: it holds more than %2 values")
-                          .arg(name)
-                          .arg(MaximumValues));
+        return refuse(QCoreApplication::translate("DataSeries", "The series \"%1\" is not read: it holds more than "
+                                                                "%Ln value(s)", nullptr, int(MaximumValues))
+                          .arg(name));
     }
     return true;
 }
@@ -255,12 +259,39 @@ QString DataSeries::refusal(const QString &name)
     return reason;
 }
 
+namespace {
+
+// More line breaks than a series may hold values could be in the file: every CR and LF byte
+// is counted (a CRLF twice, and a UTF-16 or UTF-32 file may hold such bytes inside other
+// characters), so a file below the count holds no more values than that.
+bool mayHoldMoreValuesThan(QFile &file, qsizetype most)
+{
+    qsizetype breaks = 0;
+    char chunk[1 << 16];
+    for (qint64 got; (got = file.read(chunk, sizeof chunk)) > 0;) {
+        breaks += std::count(chunk, chunk + got, '\n') + std::count(chunk, chunk + got, '\r');
+        if (breaks >= most)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString DataSeries::readFirstValue(const QString &name)
 {
     if (!isUsableName(name))
         return {};
     QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
+        return {};
+    // A series every batch refuses for its count of values shows no first value either. The
+    // bytes tell at once for all but series near the limit, which are counted as reading does.
+    if (mayHoldMoreValuesThan(file, MaximumValues)) {
+        if (!refusal(name).isEmpty())
+            return {};
+    }
+    if (!file.seek(0))
         return {};
     // The start of the file is enough unless the first line runs past it.
     QByteArray bytes = file.read(qint64(64) << 10);

@@ -65,7 +65,8 @@ public:
     // Why the series `name` is not read: its file or its count of values is beyond the limits
     // above. Empty for a series that is read, and for a missing one. Reads the whole file.
     static QString refusal(const QString &name);
-    // The text of the first line, untrimmed; "" when the series cannot be read.
+    // The text of the first line, untrimmed; "" when the series cannot be read, also for one
+    // beyond the limits above, which readAllValues() refuses.
     static QString readFirstValue(const QString &name);
 
     // Removes the series file; false when it existed and could not be removed.

@@ -1,5 +1,7 @@
 #include "data/XlsxCells.h"
 
+#include "document/StringUtilities.h"
+
 namespace {
 
 bool isHexDigit(QChar c)
@@ -143,7 +145,8 @@ QString unescapeText(const QString &text)
             result.append(text[i]);
         }
     }
-    return result;
+    // "_x0000_" and halves of surrogate pairs are left out, as from every stored text.
+    return Storable_Text(result);
 }
 
 } // namespace XlsxCells

@@ -48,7 +48,7 @@ QImage ElementClipboard::pictureOf(const GraphicList &graphics)
     QPainter painter(&picture);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
     painter.translate(-pixels.topLeft());
-    LMNRenderingView::drawGraphics(painter, graphics, QRectF(), DrawContext{Resource_Path, 1.0}, false);
+    LMNRenderingView::drawGraphics(painter, graphics, QRectF(), DrawContext{Resource_Path, 1.0, {}}, false);
     return picture;
 }
 
@@ -88,7 +88,7 @@ QMimeData *ElementClipboard::mimeDataFor(const GraphicList &graphics, QString *e
     QByteArray archive;
     if (const QString why = tooLargeToPaste(graphics, &archive); !why.isEmpty()) {
         if (error)
-            *error = QCoreApplication::translate("ElementClipboard", "The %n selected element(s) cannot be copied: %1",
+            *error = QCoreApplication::translate("ElementClipboard", "The %Ln selected element(s) cannot be copied: %1",
                                                  nullptr, int(graphics.size()))
                          .arg(why);
         return nullptr;

@@ -5,9 +5,11 @@
 #include "document/MessageLog.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
+#include "document/StringUtilities.h"
 #include "document/Utf8Text.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QScopeGuard>
 #include <QRgba64>
@@ -60,7 +62,9 @@ plist_t encodeValue(bool v) { return plist_new_bool(v ? 1 : 0); }
 plist_t encodeValue(int v) { return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(v))); }
 plist_t encodeValue(float v) { return plist_new_real(finite(v)); }
 plist_t encodeValue(double v) { return plist_new_real(finite(v)); }
-plist_t encodeValue(const QString &v) { return plist_new_string(v.toUtf8().constData()); }
+// A NUL would end the C string libplist keeps and half a surrogate pair has no UTF-8 form:
+// both are left out, as everywhere texts are stored (Storable_Text).
+plist_t encodeValue(const QString &v) { return plist_new_string(Storable_Text(v).toUtf8().constData()); }
 
 plist_t encodeValue(const QColor &v)
 {
@@ -210,7 +214,7 @@ bool readValue(plist_t node, QString *out, Problem *problem)
     // which libplist's copying getter stops the process on.
     uint64_t length = 0;
     const char *text = plist_get_string_ptr(node, &length);
-    *out = text ? Utf8Text::decode(text, qsizetype(length)) : QString();
+    *out = text ? Storable_Text(Utf8Text::decode(text, qsizetype(length))) : QString();
     return true;
 }
 
@@ -542,8 +546,9 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
     case PropertyListCheck::Result::TooDeep:
         return QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's.");
     case PropertyListCheck::Result::TooLarge:
-        return QStringLiteral("The element archive is too large to read: it holds more than %1 elements or expands "
-                              "to more than %2 values or %3 MB.")
+        return QCoreApplication::translate("LMNGraphicArchive",
+                                           "The element archive is too large to read: it holds more than %L1 elements "
+                                           "or expands to more than %L2 values or %3 MB.")
             .arg(MaximumElements)
             .arg(MaximumValues)
             .arg(MaximumSize >> 20);

@@ -2,8 +2,13 @@
 
 #include <pugixml.hpp>
 
+#include <QtGlobal>
+
 #include <algorithm>
+#include <cctype>
+#include <cstddef>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -175,6 +180,90 @@ private:
     std::uint64_t m_tableOffset = 0;
 };
 
+// ---------------------------------------------------------------------------------------
+// XML property lists: every value is one element, so the values a parser will make are the
+// elements inside <plist>, and the items of the top array or dictionary are the children of
+// its one value (a dictionary's a key and a value each). They are counted from the start tags
+// in one pass over the bytes, before any tree is built; markup that holds no element (comments,
+// CDATA, processing instructions, the document type, attribute values) is stepped over.
+
+// Where `what` next begins at or after `from`, or the end.
+const char *findText(const char *from, const char *end, std::string_view what)
+{
+    for (const char *p = from; end - p >= std::ptrdiff_t(what.size());) {
+        p = static_cast<const char *>(std::memchr(p, what.front(), size_t(end - p)));
+        if (!p || end - p < std::ptrdiff_t(what.size()))
+            break;
+        if (std::memcmp(p, what.data(), what.size()) == 0)
+            return p;
+        ++p;
+    }
+    return end;
+}
+
+Result countXml(const QByteArray &data, const PropertyListLimits &limits)
+{
+    const char *p = data.constData();
+    const char *const end = p + data.size();
+    std::uint64_t elements = 0, topChildren = 0;
+    long depth = 0;
+    bool topIsDictionary = false;
+    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p))))) {
+        const char *const rest = p + 1;
+        const auto startsWith = [&](std::string_view text) {
+            return end - rest >= std::ptrdiff_t(text.size()) && std::memcmp(rest, text.data(), text.size()) == 0;
+        };
+        if (startsWith("!--")) {
+            p = findText(rest + 3, end, "-->");
+        } else if (startsWith("![CDATA[")) {
+            p = findText(rest + 8, end, "]]>");
+        } else if (startsWith("?")) {
+            p = findText(rest + 1, end, "?>");
+        } else if (startsWith("!")) {
+            // The document type, with its internal subset in brackets.
+            const char *close = rest;
+            while (close < end && *close != '>' && *close != '[')
+                ++close;
+            if (close < end && *close == '[')
+                close = findText(close, end, "]");
+            p = findText(close, end, ">");
+        } else if (startsWith("/")) {
+            depth = std::max(0L, depth - 1);
+            p = findText(rest, end, ">");
+        } else {
+            // A start tag: up to its ">", stepping over quoted attribute values.
+            const char *q = rest;
+            char quote = 0;
+            for (; q < end; ++q) {
+                if (quote) {
+                    if (*q == quote)
+                        quote = 0;
+                } else if (*q == '"' || *q == '\'') {
+                    quote = *q;
+                } else if (*q == '>') {
+                    break;
+                }
+            }
+            const bool empty = q < end && q[-1] == '/';
+            ++elements;
+            if (depth == 1)
+                topIsDictionary = end - rest >= 4 && std::memcmp(rest, "dict", 4) == 0
+                                  && (rest + 4 == end || rest[4] == '>' || rest[4] == '/' || std::isspace(uchar(rest[4])));
+            else if (depth == 2)
+                ++topChildren;
+            if (elements - 1 > limits.maxObjects
+                || (topIsDictionary ? topChildren / 2 : topChildren) > limits.maxTopItems)
+                return Result::TooLarge;
+            if (!empty)
+                ++depth;
+            p = q;
+        }
+        if (p < end)
+            ++p;
+    }
+    return Result::Fine;
+}
+
 } // namespace
 
 PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, const Limits &limits)
@@ -232,6 +321,9 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
 
 PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits)
 {
+    // Counted before the checker's own tree is built: that costs memory in step with the values.
+    if (const Result counted = countXml(data, limits); counted != Result::Fine)
+        return counted;
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype);

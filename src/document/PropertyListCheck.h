@@ -8,10 +8,11 @@ struct PropertyListLimits
 {
     int maxDepth = 32;
     // Objects and text/data bytes of the parsed tree, every reference counted again: what
-    // libplist will allocate for a binary list.
+    // libplist will allocate for a binary list (an XML list's objects are its elements inside
+    // <plist>; its texts never expand past the data's own size).
     std::uint64_t maxObjects = 10'000'000;
     std::uint64_t maxBytes = std::uint64_t(512) << 20;
-    // Items of the top array or dictionary of a binary list.
+    // Items of the top array or dictionary, in either form.
     std::uint64_t maxTopItems = UINT64_MAX;
 };
 
@@ -30,14 +31,15 @@ public:
         Truncated,   // XML that stops before its end
         Malformed,   // not well-formed XML, or a binary list whose tables or objects are broken
         TooDeep,     // values nested deeper than the limit
-        TooLarge,    // a binary list expanding to more objects or bytes than the limits
+        TooLarge,    // more objects or top items than the limits, or a binary list expanding to more bytes
         Shared,      // a binary list reaching one array or dictionary twice (or in a cycle)
     };
 
     using Limits = PropertyListLimits;
 
     // Whether the bytes are one well-formed XML document whose root is <plist>, nested no
-    // deeper than the limit.
+    // deeper than the limit and holding no more objects and top items than the limits. The
+    // counts are taken in one pass over the bytes before any tree is built.
     static Result xml(const QByteArray &data, const Limits &limits = Limits());
 
     // Whether the bytes are a binary property list ("bplist") whose trailer, offsets and

@@ -74,3 +74,45 @@ QString Remove_Reserve_Char_In_File_Name(const QString &text)
     // each end, so that neither shields the other (" \"Guests\"\n" gives "Guests").
     return stripped(name, [](char32_t c) { return isReserved(c) || isTrimmed(c); });
 }
+
+QString Storable_Text(const QString &text)
+{
+    const auto unstorable = [&text](qsizetype i) {
+        const QChar c = text.at(i);
+        if (c.unicode() == 0)
+            return true;
+        if (c.isHighSurrogate())
+            return !(i + 1 < text.size() && text.at(i + 1).isLowSurrogate());
+        if (c.isLowSurrogate())
+            return !(i > 0 && text.at(i - 1).isHighSurrogate());
+        return false;
+    };
+    qsizetype first = 0;
+    while (first < text.size() && !unstorable(first))
+        ++first;
+    if (first == text.size())
+        return text;
+    QString kept;
+    kept.reserve(text.size() - 1);
+    kept.append(QStringView(text).first(first));
+    for (qsizetype i = first + 1; i < text.size(); ++i)
+        if (!unstorable(i))
+            kept.append(text.at(i));
+    return kept;
+}
+
+QString Xml_Safe_Text(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result += c;
+            result += text.at(++i);
+        } else if (Is_Xml_Char(c.unicode())) {
+            result += c;
+        }
+    }
+    return result;
+}

@@ -1,6 +1,7 @@
 #include "editor/DesignFile.h"
 
 #include "document/LMNGraphicArchive.h"
+#include "document/StringUtilities.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 #include "document/Utf8Text.h"
@@ -88,19 +89,7 @@ constexpr RecordField<QString> Texts[] = {
 // other property-list reader; they are dropped (tab, line feed and carriage return stay).
 QString xmlSafe(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result += c;
-            result += text.at(++i);
-        } else if ((u >= 0x20 && u <= 0xD7FF) || (u >= 0xE000 && u <= 0xFFFD) || u == 0x9 || u == 0xA || u == 0xD) {
-            result += c;
-        }
-    }
-    return result;
+    return Xml_Safe_Text(text);
 }
 
 plist_t newString(const QString &text)
@@ -634,20 +623,44 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
             *error = tr("The design could not be saved to \"%1\": %2").arg(path, reason);
         return false;
     };
-    const QByteArray xml = toXml(design);
-    // Checked before the file is touched: what reading would refuse is never written.
-    if (xml.size() > maximumSize)
+    const auto tooLarge = [&](qint64 bytes) {
         return fail(tr("the design is too large: it would take %1 MB, more than the %2 MB a design file may hold.")
-                        .arg((xml.size() + (1 << 20) - 1) >> 20)
+                        .arg((bytes + (1 << 20) - 1) >> 20)
                         .arg(maximumSize >> 20));
-    if (const QString problem = cardSizeProblem(design.Front_card_Prop.Card_Size); !problem.isEmpty())
-        return fail(problem);
-    const qint64 cost = openingCost(xml) + pictureBytes(design);
-    if (cost > MaximumOpeningCost)
+    };
+    const auto tooCostly = [&](qint64 cost) {
         return fail(tr("the design is too large: opening it would take about %1 MB of memory, more than the %2 MB "
                        "a design may take.")
                         .arg((cost + (1 << 20) - 1) >> 20)
                         .arg(MaximumOpeningCost >> 20));
+    };
+    if (const QString problem = cardSizeProblem(design.Front_card_Prop.Card_Size); !problem.isEmpty())
+        return fail(problem);
+    // The records of a large workbook take far more memory as a property-list tree and its
+    // text than as themselves: they are costed first, with the rest of the design written
+    // without them, and a design they make too large is refused before its file is built.
+    if (!design.Excel_Records.isEmpty()) {
+        const DesignRecordBudget::Cost records = DesignRecordBudget::costOf(design.Excel_Records);
+        if (records.bytes > maximumSize)
+            return tooLarge(records.bytes);
+        if (records.openingCost > MaximumOpeningCost)
+            return tooCostly(records.openingCost);
+        CardDesign rest = design;
+        rest.Excel_Records.clear();
+        const QByteArray restXml = toXml(rest);
+        if (restXml.size() + records.bytes > maximumSize)
+            return tooLarge(restXml.size() + records.bytes);
+        const qint64 cost = openingCost(restXml) + records.openingCost + pictureBytes(design);
+        if (cost > MaximumOpeningCost)
+            return tooCostly(cost);
+    }
+    const QByteArray xml = toXml(design);
+    // Checked before the file is touched: what reading would refuse is never written.
+    if (xml.size() > maximumSize)
+        return tooLarge(xml.size());
+    const qint64 cost = openingCost(xml) + pictureBytes(design);
+    if (cost > MaximumOpeningCost)
+        return tooCostly(cost);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());

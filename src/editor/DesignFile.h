@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DesignRecordBudget.h"
 #include "editor/CardDesign.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ public:
     // The largest file read() opens; write() refuses to save a design that would be larger.
     // Opening takes a second of one core for every 25 MB (some 8,000 elements), so this
     // keeps the largest design within 10 s.
-    static constexpr qint64 MaximumFileSize = qint64(96) << 20;
+    static constexpr qint64 MaximumFileSize = DesignRecordBudget::MaximumFileSize;
 
     // What opening a design file costs in memory, estimated from its text before any parser
     // sees it: its bytes a few times over (the file, the parsed texts, their QStrings), so
@@ -35,14 +36,16 @@ public:
     // stays within 1 GB. The pictures the elements hold are counted as they are decoded:
     // what they take decoded is added to the estimate.
     static qint64 openingCost(const QByteArray &xml);
-    static constexpr qint64 MaximumOpeningCost = qint64(768) << 20;
-    static constexpr qint64 OpeningCostPerByte = 4;
-    static constexpr qint64 OpeningCostPerValue = 80;
-    static constexpr qint64 OpeningCostPerListedDictionary = 1150;
+    static constexpr qint64 MaximumOpeningCost = DesignRecordBudget::MaximumOpeningCost;
+    static constexpr qint64 OpeningCostPerByte = DesignRecordBudget::OpeningCostPerByte;
+    static constexpr qint64 OpeningCostPerValue = DesignRecordBudget::OpeningCostPerValue;
+    static constexpr qint64 OpeningCostPerListedDictionary = DesignRecordBudget::OpeningCostPerListedDictionary;
 
     // Saves atomically: the file is replaced only once the whole design is written, so a
     // failed save leaves what was there before. False, with the reason in `error`, on failure;
     // a design larger than `maximumSize` is not saved, since it could not be opened again.
+    // The spreadsheet records are costed before the file is built (DesignRecordBudget): a
+    // design they make too large is refused at once, without the memory building it takes.
     static bool write(const QString &path, const CardDesign &design, QString *error,
                       qint64 maximumSize = MaximumFileSize);
 

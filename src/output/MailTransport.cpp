@@ -34,10 +34,19 @@ QProcessEnvironment childEnvironment()
     return env;
 }
 
+// The last line the script wrote, its control and format characters (ESC, BEL, bidirectional
+// overrides, ...) shown as blanks: a server's words reach the user's window as text only.
 QString lastLine(const QByteArray &output)
 {
     const QList<QByteArray> lines = output.trimmed().split('\n');
-    return QString::fromUtf8(lines.isEmpty() ? QByteArray() : lines.last().trimmed()).left(kMaxReasonLength);
+    QString line = QString::fromUtf8(lines.isEmpty() ? QByteArray() : lines.last());
+    for (QChar &c : line) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Other_Format || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return line.simplified().left(kMaxReasonLength);
 }
 
 // The name with its line breaks shown as blanks, for a message that names it on one line.
@@ -132,6 +141,8 @@ MailOutcome MailTransport::sendEmail_pyth(QProcess *process, const QString &toAd
     QJsonObject texts;
     texts.insert(QStringLiteral("subject"), withSubject);
     texts.insert(QStringLiteral("body"), withBody);
+    if (limits.answerSeconds > 0)
+        texts.insert(QStringLiteral("timeout"), limits.answerSeconds);
     process->write(withPwd.toUtf8());
     process->write("\n");
     process->write(QJsonDocument(texts).toJson(QJsonDocument::Compact));

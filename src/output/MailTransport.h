@@ -22,7 +22,8 @@ struct MailOutcome
 // object, so a body of any length reaches the script and neither shows in the process list.
 // The child gets a bare environment. A child that runs past the time limit, or whose run is
 // cancelled, is killed. An attachment whose file name holds a line break is refused before
-// the script starts.
+// the script starts. The reason of a failure is one line without control characters, whatever
+// the server or the script wrote.
 class MailTransport
 {
 public:
@@ -33,6 +34,9 @@ public:
         const std::atomic<bool> *cancel = nullptr;
         // Keep the calling thread's events flowing while waiting (the main thread must paint).
         bool processEvents = false;
+        // How long the script waits for each answer of the server before it gives up and says
+        // so; 0 leaves the script's own 30 s.
+        double answerSeconds = 0;
     };
 
     static MailOutcome sendEmail_pyth(QProcess *process, const QString &toAddress, const QString &withSubject,

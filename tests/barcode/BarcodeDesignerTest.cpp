@@ -177,12 +177,13 @@ TEST_F(BarcodeDesigner, EveryTitleTypedAndConfirmedReadsBack)
         ASSERT_FALSE(picture.isNull()) << c.title;
         const BarcodeElementSettings stored = BarcodeElementSettings::fromGraphic(element);
         EXPECT_EQ(stored.title(), QLatin1String(c.title));
-        if (c.format == F::None)
+        if (c.format == F::None) {
             EXPECT_EQ(picture, BarcodeGenerator::picture(stored)) << c.title;
-        else if (stored.isTwoDimensional())
+        } else if (stored.isTwoDimensional()) {
             EXPECT_EQ(ModuleGridTestSupport::decodePicture(picture, c.format, 40).text, c.expected) << c.title;
-        else
+        } else {
             EXPECT_EQ(readLinear(picture, c.format, c.format == F::Code39 && c.value[1] == 'a'), c.expected) << c.title;
+        }
     }
 }
 
@@ -349,8 +350,9 @@ TEST_F(BarcodeDesigner, ControlsFollowTheSymbologyAndSizeRules)
             EXPECT_EQ(gen.ui.sett_tab->indexOf(gen.ui.dpi_tab_item) == 3, m.resolutionTab) << m.title;
             EXPECT_EQ(gen.ui.sett_tab->count(), m.resolutionTab ? 4 : 3);
             EXPECT_FALSE(m.box->isHidden()) << m.title;
-            if (!m.resolutionTab)
+            if (!m.resolutionTab) {
                 EXPECT_EQ(gen.ui.kerning_value_Checkbox->isEnabled(), m.kerning) << m.title;
+            }
         }
 
         // DataMatrix "C16X48" at module 2 raises the fields to 96 x 32 and never lowers them.
@@ -639,10 +641,11 @@ TEST_F(BarcodeDesigner, EveryStoredBarcodeFieldReachesTheDesignerAndTheExportedC
             continue;
         }
         EXPECT_NE(pictures[1], pictures[0]) << "the designer's picture did not change";
-        if (row.sameOnCards)
+        if (row.sameOnCards) {
             EXPECT_EQ(cards[1], cards[0]) << row.sameOnCards;
-        else
+        } else {
             EXPECT_NE(cards[1], cards[0]) << "the exported card did not change";
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "editor/EditorWindowFixture.h"
 
 #include "data/DataSeries.h"
+#include "document/StringUtilities.h"
 #include "data/SeriesGenerator.h"
 #include "data/SeriesImportSource.h"
 #include "data/SheetImport.h"
@@ -74,7 +75,8 @@ TEST_F(DataSeriesTest, ValuesAreUtf8LinesEachEndedByOneLineFeedAppendedAfterTheS
 }
 
 // The limit counts values as the readers give them: a series of the most values is read
-// whatever ends its last line; one value more is refused.
+// whatever ends its last line; one value more is refused, by the lists' first value as by
+// every reader, with the count written the locale's way.
 TEST_F(DataSeriesTest, TheMostValuesAreReadAndOneMoreIsRefused)
 {
     const qsizetype most = DataSeries::MaximumValues;
@@ -98,11 +100,58 @@ TEST_F(DataSeriesTest, TheMostValuesAreReadAndOneMoreIsRefused)
         QString refusal;
         const QStringList read = DataSeries::readAllValues("edge", &refusal);
         EXPECT_EQ(read.size(), c.read);
+        EXPECT_EQ(DataSeries::readFirstValue("edge"), c.read ? QStringLiteral("v") : QString());
         if (c.read) {
             EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
             EXPECT_EQ(read.last(), QStringLiteral("w"));
         } else {
             EXPECT_EQ(refusal, QStringLiteral("The series \"edge\" is not read: it holds more than 5000000 values"));
+            const QLocale before;
+            QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+            EXPECT_EQ(DataSeries::refusal("edge"),
+                      QStringLiteral("The series \"edge\" is not read: it holds more than 5,000,000 values"));
+            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+            EXPECT_EQ(DataSeries::refusal("edge"),
+                      QStringLiteral("The series \"edge\" is not read: it holds more than 5.000.000 values"));
+            QLocale::setDefault(before);
+        }
+    }
+}
+
+// A series leaves out NUL and halves of surrogate pairs as every stored text does, code point
+// by code point, whether the value was written by us or the file came from elsewhere (a
+// UTF-16 file can hold lone halves); every reader and the bound cards get the same text.
+TEST_F(DataSeriesTest, NulAndLoneSurrogatesAreLeftOutOfEveryValue)
+{
+    const QChar nul(0), high(0xD83C), low(0xDF82);
+    struct Case
+    {
+        const char *what;
+        QString value, back;
+    };
+    const Case cases[] = {
+        {"a NUL inside", QStringLiteral("ab") + nul + QStringLiteral("c"), QStringLiteral("abc")},
+        {"a lone high half", QStringLiteral("V") + high, QStringLiteral("V")},
+        {"a lone low half", QString(low) + QStringLiteral("V"), QStringLiteral("V")},
+        {"a pair", QString(high) + low, QString(high) + low},
+        {"halves in the wrong order", QStringLiteral("a") + low + high + QStringLiteral("b"), QStringLiteral("ab")},
+        {"controls but NUL", QStringLiteral("a\u0001\u001Fb"), QStringLiteral("a\u0001\u001Fb")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(DataSeries::writeValues("ours", {c.value, QStringLiteral("last")}, DataSeries::WriteMode::Replace));
+        // Elsewhere: UTF-16 after its byte-order mark, the text as it stands.
+        QByteArray utf16("\xFF\xFE", 2);
+        const QString line = c.value + QStringLiteral("\nlast\n");
+        utf16.append(reinterpret_cast<const char *>(line.utf16()), line.size() * 2);
+        writeFile(file("theirs.txt"), utf16);
+        for (const char *name : {"ours", "theirs"}) {
+            SCOPED_TRACE(name);
+            const QStringList all = DataSeries::readAllValues(name);
+            ASSERT_EQ(all.size(), 2);
+            EXPECT_EQ(all[0].toUcs4(), c.back.toUcs4());
+            EXPECT_EQ(DataSeries::readFirstValue(name).toUcs4(), c.back.toUcs4());
+            EXPECT_EQ(DataSeries::readListValues(name).value(0).toUcs4(), Trim_Str(c.back).toUcs4());
         }
     }
 }

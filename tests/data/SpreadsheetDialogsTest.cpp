@@ -11,12 +11,14 @@
 #include "data/ui/ColumnChoiceModel.h"
 #include "data/ui/Data_From_Excel.h"
 #include "data/ui/Import_Excel.h"
+#include "data/DesignRecordBudget.h"
 #include "data/ui/Import_Excel_DataSheet.h"
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/SpreadsheetTableModel.h"
 #include "document/DocumentGlobals.h"
 
 #include <QCheckBox>
+#include <QScopeGuard>
 
 using namespace DataTest;
 
@@ -178,6 +180,69 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     });
     EXPECT_EQ(Data_From_Excel::defaultInstance()->Open_Wnd(), 1);
     EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "edited");
+}
+
+// A sheet whose records no design could hold is refused before the table changes, naming the
+// rows a design holds; Save could not keep them. The room is lowered so that a small workbook
+// passes it: the records of the first rows are what decides, with the columns chosen.
+TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRowsItCan)
+{
+    const QString path = DataFolderTest::path("rows.xlsx");
+    python("import sys, openpyxl\n"
+           "wb = openpyxl.Workbook()\n"
+           "ws = wb.active\n"
+           "ws.append(['Name', 'Note'])\n"
+           "for i in range(1, 1201):\n"
+           "    ws.append(['Guest %d' % i, 'x' * 40])\n"
+           "wb.save(sys.argv[1])\n",
+           {path});
+    SpreadsheetTable before;
+    before.titles = {"Row", "Kept"};
+    before.appendRecord({"kept"}, 1);
+    SpreadsheetTable::live() = before;
+
+    // What a design holds of the first records with one column and with both.
+    const auto recordsOf = [](int rows, int columns) {
+        QList<SpreadsheetTable::Record> records;
+        for (int i = 1; i <= rows; ++i) {
+            SpreadsheetTable::Record r{{"Extension", QString::number(i)}, {"Column1", QStringLiteral("Guest %1").arg(i)}};
+            if (columns == 2)
+                r.insert("Column2", QString(40, 'x'));
+            records << r;
+        }
+        return records;
+    };
+    const DesignRecordBudget::Cost room{DesignRecordBudget::costOf(recordsOf(1000, 1)).bytes, DesignRecordBudget::MaximumOpeningCost};
+    DesignRecordBudget::setRoom(room);
+    const auto restore = qScopeGuard([] { DesignRecordBudget::resetRoom(); });
+    const qsizetype bothFit = DesignRecordBudget::recordsThatFit(recordsOf(1200, 2), room);
+    ASSERT_LT(bothFit, 1000);
+
+    Import_Excel *chooser = Import_Excel::defaultInstance();
+    chooser->open_mode = "E";
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        tick(c->ListData_xl, {0, 1});
+        c->ui.ok_btn->click();
+        EXPECT_EQ(c->result(), 0);   // still open: refused
+        c->ui.cancel_btn->click();
+    });
+    EXPECT_EQ(chooser->Open_excel_Wnd(path), 0);
+    EXPECT_EQ(SpreadsheetTable::live(), before);
+    ASSERT_EQ(m_seam.messageTexts().size(), 1);
+    EXPECT_EQ(m_seam.messageTexts().at(0),
+              QStringLiteral("\nThe 1200 rows of the sheet cannot be imported: with the columns chosen, a design holds the "
+                             "records of %1 rows at most (its file may take 96 MB).")
+                  .arg(bothFit));
+
+    // One column, in room for 1200 such rows: every row is taken.
+    DesignRecordBudget::setRoom({DesignRecordBudget::costOf(recordsOf(1200, 1)).bytes, DesignRecordBudget::MaximumOpeningCost});
+    onDialog<Import_Excel>([&](Import_Excel *c) {
+        tick(c->ListData_xl, {0});
+        c->ui.ok_btn->click();
+    });
+    EXPECT_EQ(chooser->Open_excel_Wnd(path), 1);
+    EXPECT_EQ(SpreadsheetTable::live().rowCount(), 1200);
+    EXPECT_EQ(SpreadsheetTable::live().records, recordsOf(1200, 1));
 }
 
 // Two named sheets whose tabs run unlike their files (Guests is the second file), and date,

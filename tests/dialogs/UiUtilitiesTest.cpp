@@ -66,7 +66,7 @@ TEST(Open_Address, AnAddressNothingOpensIsNamedInOneWarning)
                  static_cast<Open_Export_Files *>(d)->ui.export_ok_btn->click();
                  return d->result();
              });
-             panel.open(dir.path(), QStringLiteral("Done."));
+             panel.showExported(dir.path(), QStringLiteral("Done."));
          },
          dir.path()},
         {"review page", [] { Review_Form::defaultInstance()->OK_Clicked(); }, HelpLinks::reviewPage().toString()},

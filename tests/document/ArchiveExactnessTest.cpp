@@ -28,8 +28,9 @@ plist_t texts(int count)
     return array;
 }
 
-// Texts and what comes back: through the binary form (the clipboard) and through XML. A
-// text ends at its first NUL (libplist keeps C strings); a lone surrogate has no UTF-8 form.
+// Texts and what comes back: through the binary form (the clipboard) and through XML. NUL
+// (libplist keeps C strings) and halves of surrogate pairs (no UTF-8 form) are left out,
+// wherever they stand; everything else comes back.
 struct TextCase
 {
     const char *what;
@@ -45,8 +46,15 @@ const QList<TextCase> &textCases()
         {"marks inside and at the end", QStringLiteral("a\uFEFFb\uFEFF"), QStringLiteral("a\uFEFFb\uFEFF")},
         {"the swapped mark U+FFFE", QStringLiteral("\uFFFEx"), QStringLiteral("\uFFFEx")},
         {"beyond the first plane", QStringLiteral("\U0001F382\U0010FFFD"), QStringLiteral("\U0001F382\U0010FFFD")},
-        {"a NUL", QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"), QStringLiteral("ab")},
-        {"a lone surrogate", QString(QChar(0xD800)) + QStringLiteral("x"), QStringLiteral("?x")},
+        {"a NUL", QStringLiteral("ab") + QChar(0) + QStringLiteral("cd"), QStringLiteral("abcd")},
+        {"NULs at both ends", QChar(0) + QStringLiteral("ab") + QChar(0), QStringLiteral("ab")},
+        {"nothing but a NUL", QString(QChar(0)), QString()},
+        {"a lone high surrogate", QString(QChar(0xD800)) + QStringLiteral("x"), QStringLiteral("x")},
+        {"a lone low surrogate at the end", QStringLiteral("x") + QChar(0xDFFF), QStringLiteral("x")},
+        {"halves in the wrong order", QString(QChar(0xDC00)) + QChar(0xD800), QString()},
+        {"a high half before a pair", QString(QChar(0xD800)) + QStringLiteral("\U0001F382"), QStringLiteral("\U0001F382")},
+        {"a pair before a low half", QStringLiteral("\U0001F382") + QChar(0xDC00), QStringLiteral("\U0001F382")},
+        {"control characters but NUL", QStringLiteral("a\u0001\u001F\u007Fb"), QStringLiteral("a\u0001\u001F\u007Fb")},
     };
     return cases;
 }
@@ -164,6 +172,113 @@ TEST(ArchiveExactness, ArchivesOfMoreElementsThanPasteReadsAreRefusedBeforeParsi
         EXPECT_EQ(refusal.isEmpty(), c.read) << refusal.toStdString();
         if (!c.read) {
             EXPECT_TRUE(refusal.contains(QString::number(LMNGraphicArchive::MaximumElements))) << refusal.toStdString();
+        }
+    }
+}
+
+namespace {
+
+// An XML archive of `count` elements written as `element`, as any writer may lay it out.
+QByteArray xmlArchive(std::uint64_t count, const QByteArray &element)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                     "<plist version=\"1.0\">\n<array>\n";
+    xml.reserve(xml.size() + qsizetype(count) * element.size() + 20);
+    for (std::uint64_t i = 0; i < count; ++i)
+        xml += element;
+    return xml + "</array>\n</plist>\n";
+}
+
+} // namespace
+
+// The XML form is held to the limits of the binary form, and refused before any parser builds
+// a tree of it: the elements and the values are counted from the text.
+TEST(ArchiveExactness, XmlArchivesAreHeldToTheLimitsOfBinaryOnes)
+{
+    const std::uint64_t most = LMNGraphicArchive::MaximumElements;
+    struct Case
+    {
+        const char *what;
+        QByteArray archive;
+        bool read;
+    };
+    // One element holding a list of values: the values, not the elements, pass the limit.
+    const std::uint64_t valuesAround = LMNGraphicArchive::MaximumValues - 4;   // the list, dictionary, key and array
+    const Case cases[] = {
+        {"as many elements as Paste reads", xmlArchive(most, "<dict/>\n"), true},
+        {"one element more", xmlArchive(most + 1, "<dict/>\n"), false},
+        {"one more, written with their class", xmlArchive(most + 1, "<dict><key>class</key><string>LMNGraphic</string></dict>"), false},
+        {"too many values in one element",
+         "<plist version=\"1.0\"><array><dict><key>x</key><array>" + QByteArray("<true/>").repeated(qsizetype(valuesAround + 1))
+             + "</array></dict></array></plist>",
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString refusal = LMNGraphicArchive::refusalBeforeParsing(c.archive);
+        EXPECT_EQ(refusal.isEmpty(), c.read) << refusal.toStdString();
+        if (!c.read) {
+            EXPECT_TRUE(refusal.contains(QStringLiteral("too large"))) << refusal.toStdString();
+        }
+        if (c.read) {
+            QString error;
+            const auto read = LMNGraphicArchive::decodeList(c.archive, &error);
+            ASSERT_TRUE(read) << error.toStdString();
+            EXPECT_EQ(std::uint64_t(read->size()), most);
+        }
+    }
+}
+
+// Both forms of one list count the same objects and top items: each passes a limit of exactly
+// its count and fails one below it, whatever markup the XML holds besides its values.
+TEST(ArchiveExactness, BothFormsCountTheSameValuesAndItems)
+{
+    const auto tree = [](int items, int keys) {
+        plist_t array = plist_new_array();
+        for (int i = 0; i < items; ++i) {
+            plist_t dict = plist_new_dict();
+            for (int k = 0; k < keys; ++k)
+                plist_dict_set_item(dict, QByteArray("k" + QByteArray::number(k)).constData(),
+                                    plist_new_string("<a> & \"b\" 'c'"));
+            plist_array_append_item(array, dict);
+        }
+        return array;
+    };
+    struct Case
+    {
+        const char *what;
+        int items, keys;
+        std::uint64_t objects;   // the list, each dictionary, each key and value
+    };
+    const Case cases[] = {{"one empty dictionary", 1, 0, 2}, {"empty dictionaries", 3, 0, 4}, {"dictionaries of texts", 5, 3, 36}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        plist_t root = tree(c.items, c.keys);
+        char *xmlText = nullptr;
+        uint32_t length = 0;
+        plist_to_xml(root, &xmlText, &length);
+        QByteArray xml(xmlText, qsizetype(length));
+        plist_to_xml_free(xmlText);
+        // Markup that holds no value: a comment, CDATA and a processing instruction with tags inside.
+        xml.replace("<array>", "<array><!-- <dict/> <true/> --><?pi <x/>?>");
+        xml.replace("<key>k0</key>", "<key><![CDATA[k0]]><!-- <x> --></key>");
+        const QByteArray forms[] = {BinaryPlistWriter::write(root), xml};
+        plist_free(root);
+        for (const QByteArray &form : forms) {
+            SCOPED_TRACE(form.startsWith("bplist") ? "binary" : "XML");
+            ASSERT_EQ(PropertyListCheck::any(form), PropertyListCheck::Result::Fine);
+            PropertyListCheck::Limits limits;
+            limits.maxObjects = c.objects;
+            limits.maxTopItems = std::uint64_t(c.items);
+            EXPECT_EQ(PropertyListCheck::any(form, limits), PropertyListCheck::Result::Fine);
+            limits.maxObjects = c.objects - 1;
+            EXPECT_EQ(PropertyListCheck::any(form, limits), PropertyListCheck::Result::TooLarge);
+            if (c.items > 0) {
+                limits.maxObjects = c.objects;
+                limits.maxTopItems = std::uint64_t(c.items - 1);
+                EXPECT_EQ(PropertyListCheck::any(form, limits), PropertyListCheck::Result::TooLarge);
+            }
         }
     }
 }

@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QScopeGuard>
 
 class Clipboard : public CanvasTest
 {
@@ -273,6 +274,42 @@ TEST_F(Clipboard, WhatCopyPutsOnTheClipboardPasteTakesOrCopySaysItIsTooLarge)
             EXPECT_EQ(list().at(i)->control_ID, made.at(i)->control_ID);
         document.undoManager()->clear();
     }
+}
+
+// Plain elements hold few values: the count of elements, not of values, is the limit they
+// meet. Copy refuses one more than Paste reads, in a message with the counts written the
+// locale's way and the noun in its plural form.
+TEST_F(Clipboard, CopyRefusesMoreElementsThanPasteReads)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
+    // Plain elements of no settings but where they lie and that they show, as an archive of
+    // dictionaries of those keys gives them.
+    const int count = int(LMNGraphicArchive::MaximumElements) + 1;
+    plist_t empty = plist_new_dict();
+    for (int i = 0; i < count; ++i) {
+        GraphicPtr g = LMNGraphicArchive::decode(empty, nullptr);
+        ASSERT_TRUE(g);
+        g->ctrl_is_visible = true;
+        g->setBounds(QRectF(i % 200, i / 200, 10, 10));
+        list().append(g);
+    }
+    plist_free(empty);
+    // Far within the values Paste reads: only the count of elements stands in the way.
+    plist_t one = LMNGraphicArchive::encode(*list().first());
+    EXPECT_LT((1 + referencesBelow(one)) * std::uint64_t(count), LMNGraphicArchive::MaximumValues);
+    plist_free(one);
+
+    canvas->selectAll();
+    ScriptedModalSeam seam;
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(canvas->canPaste());
+    EXPECT_TRUE(clipboardData(LMNGraphicViewPasteboardType).isEmpty());
+    ASSERT_EQ(seam.messageTexts().size(), 1);
+    EXPECT_TRUE(seam.messageTexts()[0].contains(
+        QStringLiteral("The 50,001 selected elements cannot be copied: Paste reads at most 50,000 elements.")))
+        << seam.messageTexts()[0].toStdString();
 }
 
 TEST_F(Clipboard, CopyRefusesPicturesThatPasteWouldNotDecode)

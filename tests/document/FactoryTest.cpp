@@ -93,8 +93,9 @@ TEST_F(Factory, TheToolDecidesKindAndShape)
         const GraphicPtr g = create(c.given, false, {});
         ASSERT_TRUE(g) << c.tool;
         EXPECT_TRUE(g->kind() == c.made && g->Get_shape_type() == c.shape) << "tool " << c.tool;
-        if (c.tool == 11 || c.tool == 12)
+        if (c.tool == 11 || c.tool == 12) {
             EXPECT_EQ(g->sign_or_fingureprint == "S", c.tool == 11);
+        }
     }
     // Shape codes go on whatever class the caller gives (the tool only names the shape).
     host.tool = 4;

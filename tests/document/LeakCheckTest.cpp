@@ -13,7 +13,7 @@ const char kPlantVariable[] = "FESTILOOM_PLANT_LEAK";
 // Forgets what it allocates, as a careless handler would.
 __attribute__((noinline)) void forget(qsizetype size)
 {
-    static char *volatile last = nullptr;
+    [[maybe_unused]] static char *volatile last = nullptr;
     last = new char[size];
     last = nullptr;
 }

@@ -6,6 +6,7 @@
 #include "editor/DesignFile.h"
 
 #include "document/LMNGraphicArchive.h"
+#include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
 
 #include <QJsonArray>
@@ -14,6 +15,7 @@
 
 #include <csignal>
 #include <limits>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -495,6 +497,140 @@ TEST(DesignFileLimits, NumbersOutOfRangeAreClampedOrRefusedAndNeverSavedUnreadab
     EXPECT_EQ(plistlibOpacityAndBackSize(path), QJsonArray({100.0, QJsonArray({0.0, 1e6})}));
 }
 
+// Save and Open leave out, code point by code point, what XML 1.0 cannot hold (NUL and the
+// other control characters but tab, line feed and carriage return, U+FFFE, U+FFFF, halves of
+// surrogate pairs) wherever a text stands, and keep everything else: the element's text, a
+// spreadsheet record and the background record alike.
+TEST(DesignFile, TextsLoseExactlyWhatXmlCannotHold)
+{
+    const QChar nul(0), high(0xD83C), low(0xDF82);
+    struct Case
+    {
+        const char *what;
+        QString text, back;
+    };
+    const Case cases[] = {
+        {"a NUL inside", QStringLiteral("ab") + nul + QStringLiteral("cd"), QStringLiteral("abcd")},
+        {"a NUL first", nul + QStringLiteral("ab"), QStringLiteral("ab")},
+        {"a lone high half", QString(high) + QStringLiteral("x"), QStringLiteral("x")},
+        {"a lone low half", QStringLiteral("x") + low, QStringLiteral("x")},
+        {"a pair", QString(high) + low, QString(high) + low},
+        {"a pair after a lone half", QString(high) + high + low, QString(high) + low},
+        {"controls", QStringLiteral("a\u0001\u0008\u000B\u000C\u001F\u007Fb"), QStringLiteral("a\u007Fb")},
+        {"tab, line feed, carriage return", QStringLiteral("a\tb\nc\rd"), QStringLiteral("a\tb\nc\rd")},
+        {"U+FFFE and U+FFFF", QStringLiteral("a\uFFFE\uFFFFb\uFFFD"), QStringLiteral("ab\uFFFD")},
+        {"a byte-order mark", QStringLiteral("\uFEFFa\uFEFF"), QStringLiteral("\uFEFFa\uFEFF")},
+        {"beyond the first plane", QStringLiteral("\U0010FFFD\U0001F382"), QStringLiteral("\U0010FFFD\U0001F382")},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CardDesign design;
+        design.Front_card_Prop.Card_Name = c.text;
+        design.Excel_Column_Titles = {QStringLiteral("Row"), QStringLiteral("Name")};
+        design.Excel_Records = {{{QStringLiteral("Extension"), QStringLiteral("1")}, {QStringLiteral("Column1"), c.text}}};
+        GraphicPtr text = LMNGraphic::create(GraphicKind::Text);
+        text->setText(c.text);
+        design.graphics << text;
+        const QString path = dir.filePath(QStringLiteral("Texts.dcard"));
+        QString error;
+        ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+        const std::optional<CardDesign> back = DesignFile::read(path, &error);
+        ASSERT_TRUE(back.has_value()) << error.toStdString();
+        const auto codePoints = [](const QString &t) { return t.toUcs4(); };
+        EXPECT_EQ(codePoints(back->Front_card_Prop.Card_Name), codePoints(c.back));
+        EXPECT_EQ(codePoints(back->Excel_Records.value(0).value(QStringLiteral("Column1"))), codePoints(c.back));
+        ASSERT_EQ(back->graphics.size(), 1);
+        EXPECT_EQ(codePoints(back->graphics[0]->Text_Value), codePoints(c.back));
+    }
+}
+
+// The records are costed without writing them: what they add to the file libplist writes is
+// exactly their counted bytes, and to the opening cost exactly their counted cost, whatever
+// their texts hold.
+TEST(DesignFileLimits, RecordsCostExactlyWhatTheyAddToTheFile)
+{
+    using Record = QMap<QString, QString>;
+    const QString escapes = QStringLiteral("<a> & <<b>> &amp; \"q\" 'x'");
+    const QString mixed = QStringLiteral("Zoë \u20AC \U0001F382 \uFEFF") + QChar(0) + QChar(0xD800) + QStringLiteral("\u0001\uFFFE\t");
+    struct Case
+    {
+        const char *what;
+        QList<Record> records;
+    };
+    const Case cases[] = {
+        {"none", {}},
+        {"one without keys", {Record()}},
+        {"plain", {{{"Extension", "1"}, {"Column1", "Ann"}}, {{"Extension", "2"}, {"Column1", ""}}}},
+        {"escapes", {{{"Extension", "1"}, {"Column1", escapes}, {"Col<&>", escapes}}}},
+        {"characters XML cannot hold and beyond ASCII", {{{"Extension", "1"}, {"Column1", mixed}}, Record()}},
+    };
+    CardDesign design = smallDesign(QStringLiteral("Costed"));
+    const QByteArray without = DesignFile::toXml(design);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        design.Excel_Records = c.records;
+        const QByteArray with = DesignFile::toXml(design);
+        const DesignRecordBudget::Cost cost = DesignRecordBudget::costOf(c.records);
+        EXPECT_EQ(cost.bytes, with.size() - without.size());
+        EXPECT_EQ(cost.openingCost, DesignFile::openingCost(with) - DesignFile::openingCost(without));
+    }
+    // The rest of a design without elements leaves the import's room to its records.
+    const QByteArray empty = DesignFile::toXml(CardDesign());
+    EXPECT_LE(empty.size(), DesignRecordBudget::RestOfADesign.bytes);
+    EXPECT_LE(DesignFile::openingCost(empty), DesignRecordBudget::RestOfADesign.openingCost);
+}
+
+// A design whose records its file cannot hold is refused at once: Save costs the records
+// before it builds a property-list tree and text of them, which take many times their memory.
+// At the limit, exactly what fits is saved.
+TEST(DesignFileLimits, SaveRefusesRecordsTooLargeBeforeBuildingTheFile)
+{
+    CardDesign design = smallDesign(QStringLiteral("Records"));
+    design.Excel_Binding_Use = true;
+    design.Excel_Column_Titles = {QStringLiteral("Row"), QStringLiteral("Name"), QStringLiteral("Note")};
+    for (int i = 1; i <= 20000; ++i)
+        design.Excel_Records.append({{QStringLiteral("Extension"), QString::number(i)},
+                                     {QStringLiteral("Column1"), QStringLiteral("Guest %1").arg(i)},
+                                     {QStringLiteral("Column2"), QString(60, QLatin1Char('n'))}});
+    const qint64 size = DesignFile::toXml(design).size();
+    const DesignRecordBudget::Cost records = DesignRecordBudget::costOf(design.Excel_Records);
+    ASSERT_GT(records.bytes, size / 2);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Records.dcard"));
+    writeFile(path, "before");
+    struct Case
+    {
+        const char *what;
+        qint64 maximumSize;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"records alone too large", records.bytes - 1, false},
+        {"records with the rest too large", size - 1, false},
+        {"exactly at the limit", size, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QString error;
+        std::optional<HeapCounter> heap;
+        if (HeapCounter::available())
+            heap.emplace();
+        const bool saved = DesignFile::write(path, design, &error, c.maximumSize);
+        const qint64 peak = heap ? heap->peak() : 0;
+        EXPECT_EQ(saved, c.saved) << error.toStdString();
+        if (saved)
+            continue;
+        EXPECT_TRUE(error.contains(QStringLiteral("too large: it would take"))) << error.toStdString();
+        EXPECT_EQ(readFile(path), "before");
+        // Refused within a small part of what the records take themselves.
+        if (heap) {
+            EXPECT_LT(peak, records.bytes / 4) << "the refusal took " << peak << " bytes";
+        }
+    }
+}
+
 TEST(DesignFileLimits, SparseElementsDoNotGrowOnSavingAndTooLargeDesignsAreNotSaved)
 {
     // A design written by someone else whose elements hold only their kind.
@@ -571,9 +707,10 @@ TEST(DesignFileLimits, DenseFilesAreRefusedForWhatTheyWouldCostBeforeAnyParsing)
         QString error;
         const std::optional<CardDesign> design = DesignFile::read(path, &error);
         EXPECT_EQ(design.has_value(), c.opens) << error.toStdString();
-        if (!c.opens)
+        if (!c.opens) {
             EXPECT_TRUE(error.contains("The file is too large to be a design: opening it would take about")
                         && error.contains("MB of memory, more than the 768 MB a design may take."))
                 << error.toStdString();
+        }
     }
 }

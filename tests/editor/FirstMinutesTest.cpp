@@ -257,9 +257,9 @@ TEST_F(FirstMinutes, EveryWizardCardHoldsEachTextInItsBox)
                         if (a.date.isValid())
                             wizard->ui.date_edit->setDate(a.date);
                     });
-                    if (first)
+                    if (first) {
                         ASSERT_TRUE(m_window->windowDidLoad());
-                    else
+                    } else
                         m_window->newDesignCommand();
                     first = false;
                     ++cards;

@@ -237,9 +237,10 @@ TEST_F(MainWindowCommands, EveryMenuCommandDoesWhatItsNameSays)
     }
     for (const QString &menu : {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Arrange"), QStringLiteral("View")})
         for (QAction *m : m_window->menuBar()->actions())
-            if (plain(m->text()) == menu)
+            if (plain(m->text()) == menu) {
                 for (QAction *a : m->menu()->actions())
                     EXPECT_TRUE(a->isSeparator() || tested.count(plain(a->text()))) << "untested " << plain(a->text()).toStdString();
+            }
 }
 
 TEST_F(MainWindowCommands, WindowOpensOverTheScreenAndKeepsItsPlaceForTheNextRun)
@@ -495,15 +496,17 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
         trigger(c.command == Command::Exit ? QStringLiteral("Exit") : c.command == Command::New ? QStringLiteral("New") : QStringLiteral("Open…"));
 
     EXPECT_EQ(m_seam.messageTexts().count(kSaveQuestion), c.answer ? 1 : 0);
-    if (c.answer && !m_seam.messages.isEmpty())
+    if (c.answer && !m_seam.messages.isEmpty()) {
         EXPECT_EQ(m_seam.messages.last().buttons, (QStringList{"Yes", "No", "Cancel"}));
+    }
     const bool ending = c.command == Command::Exit || c.command == Command::Close;
     EXPECT_EQ(ended.size(), ending && c.goesOn ? 1 : 0);
     const bool startScreenRun = std::any_of(m_seam.dialogsRun.begin() + dialogs, m_seam.dialogsRun.end(),
                                             [](QDialog *d) { return qobject_cast<Invitation_Wizard *>(d); });
     EXPECT_EQ(startScreenRun, c.command == Command::New && c.goesOn);
-    if (c.command == Command::Open && c.goesOn)
+    if (c.command == Command::Open && c.goesOn) {
         EXPECT_EQ(m_window->designFilePath(), otherFile);
+    }
     if (!c.goesOn) {   // the window and the design as they were
         EXPECT_EQ(LMNGraphicArchive::encodeList(m_document.graphics, false), design);
         EXPECT_TRUE(m_window->Front_card_Prop == record && m_window->designFilePath() == pathBefore);

@@ -216,8 +216,9 @@ TEST(ShippedResources, IconsCoverEveryToolCommandAndPlacementButton)
 
     const QString svg = resourcePath(QStringLiteral("icons/app/festiloom.svg"));
     EXPECT_TRUE(TestHelpers::readFile(svg).contains("<svg"));
-    if (QImageReader::supportedImageFormats().contains("svg"))
+    if (QImageReader::supportedImageFormats().contains("svg")) {
         EXPECT_FALSE(QImage(svg).isNull());
+    }
 }
 
 TEST(ShippedResources, ResourceListEmbedsExactlyTheIconAndSeedTrees)

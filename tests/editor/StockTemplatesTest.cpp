@@ -77,7 +77,7 @@ QImage renderSide(const CardDesign &design, bool back, const QString &resourcePa
         record.Card_BG_Image = QImage(QDir(resourcePath).filePath(record.Card_BG_Image_Path));
     LMNRenderingView renderer(design.Front_card_Prop.Card_Size,
                               CardBackgroundPainter(record, design.Card_Shape, resourcePath),
-                              DrawContext{resourcePath, 1.0});
+                              DrawContext{resourcePath, 1.0, {}});
     return renderer.image_From_Card_Graphics(back ? design.graphics_back : design.graphics, 0);
 }
 
@@ -134,8 +134,9 @@ TEST(StockTemplates, EveryShippedTemplateIsSound)
         twoSided += hasBack(t.design);
         EXPECT_EQ(preview.size(), QSize(LMNRenderingView::pixelSize(size, 1.0).width(), LMNRenderingView::pixelSize(size, 1.0).height() * (hasBack(t.design) ? 2 : 1)));
         for (bool back : {false, true})
-            if (!back || hasBack(t.design))
+            if (!back || hasBack(t.design)) {
                 EXPECT_LT(differenceFromPreview(renderSide(t.design, back, seedFolder()), preview, back), 0.01) << back;
+            }
 
         for (const Card_Property *record : {&t.design.Front_card_Prop, &t.design.Back_card_Prop}) {
             if (record->Card_fill_chk && record->Card_fill_style == QLatin1String("I")) {
@@ -199,7 +200,7 @@ protected:
     QImage editorSide(int side) const
     {
         LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(side),
-                                  DrawContext{Resource_Path, 1.0});
+                                  DrawContext{Resource_Path, 1.0, {}});
         return renderer.image_From_Card_Graphics(side ? m_document.graphics_back : m_document.graphics, 0);
     }
 };
@@ -236,8 +237,9 @@ TEST_F(TemplateRoad, EveryStockTemplateOpensWithItsBackgroundFromTheUserFolder)
 
         // What the editor shows is what the gallery promised.
         for (int side : {0, 1})
-            if (!side || hasBack(*design))
+            if (!side || hasBack(*design)) {
                 EXPECT_LT(differenceFromPreview(editorSide(side), QImage(previewPath(file)), side), 0.01) << side;
+            }
     }
 }
 

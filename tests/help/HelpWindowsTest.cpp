@@ -299,8 +299,9 @@ TEST_F(HelpWindows, TheShippedGuideIsAPdfDescribingEveryWindow)
     // It names what the program offers: every barcode type, and the mailed card as PNG.
     const QString flat = text.simplified();
     for (const QString &title : BarcodeLists::symbologyTitles())
-        if (!title.contains(QLatin1String(" SET ")))
+        if (!title.contains(QLatin1String(" SET "))) {
             EXPECT_TRUE(flat.contains(title)) << title.toStdString();
+        }
     EXPECT_TRUE(flat.contains(QLatin1String("QOVACard")) && flat.contains(QLatin1String("File name.png")));
     EXPECT_FALSE(flat.contains(QLatin1String(".jpeg")));
 

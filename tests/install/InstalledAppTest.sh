@@ -32,8 +32,14 @@ for size, folder in sizes.items():
         assert icon.size == (size, size), (folder, icon.size)
 PY
 
+# The validators' hints count too: a desktop entry in two main categories is listed twice.
 if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$prefix/share/applications/$id.desktop"
+  verdict=$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1) || fail "desktop entry: $verdict"
+  [[ -z $verdict ]] || fail "desktop entry: $verdict"
+fi
+# Addresses of the example domains are placeholders, which no published file may carry.
+if grep -nE '[.@]example\.(com|org|net)\b' "$prefix/share/applications/$id.desktop" "$prefix/share/metainfo/$id.metainfo.xml"; then
+  fail "placeholder addresses in the desktop files"
 fi
 # Launchers hand the chosen design over through the Exec line's %f; without it most of them
 # (all but GLib's) start the program on its start screen instead.

@@ -138,7 +138,7 @@ protected:
     {
         GraphicList list = LMNRenderingView::snapshot(side == 0 ? m_document.graphics : m_document.graphics_back);
         list.first()->setText(value);
-        LMNRenderingView view(m_window->cardSize(), m_window->backgroundPainterForSide(side), {Resource_Path});
+        LMNRenderingView view(m_window->cardSize(), m_window->backgroundPainterForSide(side), {Resource_Path, 1.0, {}});
         view.setResolution(dpi);
         // Drawn on a fresh thread, as the workers draw: the main thread's drawing of large
         // text can differ by a shade on some edges after other tests drew on it.

@@ -139,6 +139,69 @@ TEST(MailTransport, FailuresComeBackWithTheirReason)
     EXPECT_TRUE(missing.outcome.reason.contains("pyth_mail.py"));
 }
 
+// Servers that do not answer, or that answer as no SMTP server should: the reason names the
+// likely cause, and whatever the server sent reaches the line as text without control
+// characters.
+TEST(MailTransport, FailureReasonsNameTheLikelyCauseAndHoldNoControlCharacters)
+{
+    ASSERT_TRUE(SmtpServers::instance().ready());
+    struct Case
+    {
+        const char *name;
+        QString kind, ssl, to;
+        QStringList reasons;
+    };
+    const Case cases[] = {
+        {"implicit TLS server asked for STARTTLS", "tls", "N", "a@example.org",
+         {"did not answer within 1 second", "choose SSL/TLS", "port 465"}},
+        {"silent server", "stall", "N", "a@example.org", {"did not answer within 1 second", "server name and port"}},
+        {"silent server asked for TLS", "stall", "Y", "a@example.org", {"did not answer within 1 second", "secure connection"}},
+        {"web server", "http", "N", "a@example.org", {"did not answer within 1 second", "SMTP server"}},
+        {"STARTTLS server asked for TLS", "starttls", "Y", "a@example.org", {"secure connection", "choose STARTTLS"}},
+        {"greeting with control characters", "hostile", "N", "a@example.org", {"554", "go away"}},
+        {"reply with control characters", "starttls", "N", "controls@example.org", {"550", "mailbox gone"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        MailTransport::Limits limits;
+        limits.answerSeconds = 1;
+        const MailOutcome outcome =
+            MailTransport::sendEmail_pyth(&process, c.to, QStringLiteral("s"), {}, QStringLiteral("me@example.org"),
+                                          SmtpServers::kPassword, QStringLiteral("127.0.0.1"),
+                                          SmtpServers::instance().port(c.kind), QStringLiteral("b"), c.ssl, limits);
+        EXPECT_FALSE(outcome.sent);
+        for (const QString &part : c.reasons)
+            EXPECT_TRUE(outcome.reason.contains(part)) << outcome.reason.toStdString();
+        for (QChar ch : outcome.reason) {
+            EXPECT_TRUE(ch.isPrint()) << "U+" << QString::number(ch.unicode(), 16).toStdString() << " in "
+                                      << outcome.reason.toStdString();
+        }
+        EXPECT_FALSE(outcome.reason.contains(SmtpServers::kPassword));
+    }
+}
+
+// Where nothing answers on port 465 at all, the reason still says what that port usually wants.
+TEST(MailTransport, NoAnswerOnPort465SaysItUsuallyWantsSslTls)
+{
+    const QString script = MailTransport::scriptPath();
+    ASSERT_FALSE(script.isEmpty());
+    QProcess python;
+    python.start(MailTransport::interpreter(),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import importlib.util, sys\n"
+                                 "spec = importlib.util.spec_from_file_location('mail', sys.argv[1])\n"
+                                 "mail = importlib.util.module_from_spec(spec); spec.loader.exec_module(mail)\n"
+                                 "for port in (465, 587):\n"
+                                 "    print(mail.no_answer_reason('after the connection was made', '127.0.0.1', port, 'N', 0.5))\n"),
+                  script});
+    ASSERT_TRUE(python.waitForFinished(20000));
+    const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << python.readAllStandardError().toStdString();
+    EXPECT_TRUE(lines[0].contains("port 465 usually wants SSL/TLS")) << lines[0].toStdString();
+    EXPECT_FALSE(lines[1].contains("465")) << lines[1].toStdString();
+}
+
 // Attachments the script cannot or must not read whole: each ends the run before any server
 // is reached, with status 1 and one line naming the attachment and why; never a traceback.
 TEST(MailTransport, AttachmentsThatCannotBeReadEndInOneLineAndStatusOne)

@@ -573,7 +573,7 @@ TEST_F(PrintWndTest, BatchPrintSkipsBrokenRecordsAndRestoresRecordZero)
     EXPECT_EQ(design.restored, 1);
     EXPECT_TRUE(design.restoredOnMainThread);
     ASSERT_EQ(seam.messageTexts().size(), 1);
-    EXPECT_TRUE(seam.messageTexts()[0].contains("1 record(s) could not be made into cards and were not printed"));
+    EXPECT_TRUE(seam.messageTexts()[0].contains("No cards were printed for 1 record, which could not be made into cards:"));
     EXPECT_TRUE(seam.messageTexts()[0].contains("Record 3: the barcode cannot hold this value"));
     ASSERT_EQ(pdfPages(pdf()), 2);
     EXPECT_EQ(records(pdf(), 1, Print_Wnd::defaultInstance()->sheetLayout(QSizeF(595, 842))), (std::vector<int>{0, 1, 3, 4}));

@@ -177,15 +177,15 @@ TEST_F(SendMailTest, RefusedBeforeAnyMail)
         QString message;
         QString attachment;   // made in a folder of the test's own
     } cases[] = {
-        {" ", "a@example.org", "QOVACard", false, "Please make sure that:\n1.Entered E-mail Settings are correct."},
-        {"me@example.org", " \n", "QOVACard", false, "Please specify the Recipient E-mail address."},
-        {"me@example.org", ",", "QOVACard", false, "Recipient E-mail address is invalid or incomplete."},
-        {"me@example.org", "a@b, c", "QOVACard", true, "Recipient E-mail address is invalid or incomplete."},
-        {"me@example.org", "a@example.org", " ", false, "Please enter valid file name."},
-        {"me@example.org", "a@example.org", "../x", false, "Please enter valid file name."},
-        {"me@example.org", "a@example.org", "..\\x", false, "Please enter valid file name."},
-        {"me@example.org", "a@example.org", "..", false, "Please enter valid file name."},
-        {"me@example.org", "a@example.org", "*.*", false, "Please enter valid file name."},
+        {" ", "a@example.org", "QOVACard", false, "Please make sure that:\n1.Entered E-mail Settings are correct.", {}},
+        {"me@example.org", " \n", "QOVACard", false, "Please specify the Recipient E-mail address.", {}},
+        {"me@example.org", ",", "QOVACard", false, "Recipient E-mail address is invalid or incomplete.", {}},
+        {"me@example.org", "a@b, c", "QOVACard", true, "Recipient E-mail address is invalid or incomplete.", {}},
+        {"me@example.org", "a@example.org", " ", false, "Please enter valid file name.", {}},
+        {"me@example.org", "a@example.org", "../x", false, "Please enter valid file name.", {}},
+        {"me@example.org", "a@example.org", "..\\x", false, "Please enter valid file name.", {}},
+        {"me@example.org", "a@example.org", "..", false, "Please enter valid file name.", {}},
+        {"me@example.org", "a@example.org", "*.*", false, "Please enter valid file name.", {}},
         // An attachment whose name would break the mail's headers, wherever the break is.
         {"me@example.org", "a@example.org", "", true, kBrokenName.arg("a b.pdf"), "a\nb.pdf"},
         {"me@example.org", "a@example.org", "", true, kBrokenName.arg("a b.pdf"), "a\rb.pdf"},
@@ -275,7 +275,7 @@ TEST_F(SendMailTest, BatchEveryCardToEveryRecipientCountsRefusedRecipients)
 {
     m_source.records = 2;
     m_source.spreadsheet = true;
-    const QList<QJsonObject> sent = send([this](Ui::Send_Mail &ui) {
+    const QList<QJsonObject> sent = send([](Ui::Send_Mail &ui) {
         ui.to_txt->setText(QStringLiteral("a@example.org,b@example.org,c@example.org"));
         ui.side_back->click();
         ui.send_with_excel_chk->click();
@@ -290,7 +290,7 @@ TEST_F(SendMailTest, BatchEveryCardToEveryRecipientCountsRefusedRecipients)
 
     // A refused recipient ends that card's turn; the run goes on and counts what went out.
     m_seam.messages.clear();
-    const QList<QJsonObject> partly = send([this](Ui::Send_Mail &ui) {
+    const QList<QJsonObject> partly = send([](Ui::Send_Mail &ui) {
         ui.to_txt->setText(QStringLiteral("a@example.org,refused@example.org,c@example.org"));
         ui.send_with_excel_chk->click();
     });

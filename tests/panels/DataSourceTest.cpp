@@ -305,8 +305,9 @@ TEST_F(DataSourceTest, AnOpenedDesignOffersItsSpreadsheetWhereverASourceIsChosen
         m_seam.onDialog([records](QDialog *dialog) {
             auto *profile = qobject_cast<Show_User_Profile *>(dialog);
             EXPECT_NE(profile, nullptr);
-            if (profile)
+            if (profile) {
                 EXPECT_EQ(profile->rows[0].kind->count(), records ? 3 : 2);
+            }
             return 0;
         });
         EXPECT_EQ(same.profile()->Open_User_Profile_Window(true, QStringLiteral("F")), 0);

@@ -57,7 +57,7 @@ TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
     picture(QStringLiteral("LibraryImage/birthday cakes/cake.jpg"));
 
     Image_Library *library = Image_Library::defaultInstance();
-    m_seam.onDialog([this, library](QDialog *) {
+    m_seam.onDialog([library](QDialog *) {
         EXPECT_EQ(library->windowTitle(), QStringLiteral("Image Library"));
         QComboBox *combo = library->ui.cat_cmbo_bx;
         QStringList titles;
@@ -254,8 +254,9 @@ TEST_F(PictureLibrary, EverySizeOfTheSliderShowsTheThumbnailsWhole)
                     for (int x = cell.left(); x <= cell.right(); ++x)
                         if (TestHelpers::near(shown.pixel(x, y), QColor(Qt::blue), 30))
                             painted |= QRect(x, y, 1, 1);
-                if (cell.bottom() + 1 < shown.height())   // a row wholly in view
+                if (cell.bottom() + 1 < shown.height()) { // a row wholly in view
                     EXPECT_NEAR(painted.height(), side, 2) << row;
+                }
             }
         }
         library->ui.cancel_btn->click();

@@ -57,9 +57,10 @@ TEST_F(SettingsPanelShowing, EachKindShowsItsPagesLabelsAndExtraControls)
         EXPECT_EQ(tabTitles(), c.tabs);
         EXPECT_EQ(panel->ui.sel_control_name->text(), c.marker);
         const Ui::ShapePage &shape = panel->ui.shape_tab->ui;
-        if (c.kind == GraphicKind::Shape)
+        if (c.kind == GraphicKind::Shape) {
             EXPECT_EQ((std::vector<bool>{!shape.shape_cor_radius_Stepper->isHidden(), !shape.double_star_Stepper->isHidden(),
                                          !shape.polygon_Stepper->isHidden()}), c.shapeSteppers);
+        }
         EXPECT_TRUE(panel->ui.Unlock_btn->isEnabled() == c.locked && panel->ui.Lock_btn->isEnabled() == !c.locked);
         EXPECT_FALSE(Not_Draw_Only_Prop_Change);
     }

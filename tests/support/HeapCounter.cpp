@@ -25,6 +25,7 @@ namespace {
 std::atomic<qint64> inUse{0};
 std::atomic<qint64> highest{0};
 
+#ifdef FESTILOOM_HEAP_HOOKS
 // What glibc's allocator takes for a block of `size` bytes.
 qint64 heldFor(std::size_t size)
 {
@@ -32,7 +33,6 @@ qint64 heldFor(std::size_t size)
     return held < 32 ? 32 : held;
 }
 
-#ifdef FESTILOOM_HEAP_HOOKS
 void onMalloc(const volatile void *, std::size_t size)
 {
     const qint64 now = inUse.fetch_add(heldFor(size), std::memory_order_relaxed) + heldFor(size);

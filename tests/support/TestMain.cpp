@@ -7,9 +7,12 @@
 #include "UnexpectedModalSeam.h"
 #include "document/DrawingCaches.h"
 
+#include "document/EnglishPlurals.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -44,6 +47,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Festiloom"));
     QStandardPaths::setTestModeEnabled(true);
+    // Messages with a count in their English plural forms, as the application shows them, and
+    // their numbers written the same way whatever the machine's locale.
+    EnglishPlurals::install();
+    QLocale::setDefault(QLocale::c());
 
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new KnownStateAtEveryTest);

@@ -187,7 +187,7 @@ QImage TemplateKit::renderSide(const CardDesign &design, bool back) const
 {
     const Card_Property &record = back ? design.Back_card_Prop : design.Front_card_Prop;
     LMNRenderingView renderer(design.Front_card_Prop.Card_Size,
-                              CardBackgroundPainter(record, design.Card_Shape, m_seed), DrawContext{m_seed, 1.0});
+                              CardBackgroundPainter(record, design.Card_Shape, m_seed), DrawContext{m_seed, 1.0, {}});
     return renderer.image_From_Card_Graphics(back ? design.graphics_back : design.graphics, 0);
 }
 

@@ -88,8 +88,8 @@ int valueIn(const TextValue &v, int mode)
 class Assembler
 {
 public:
-    Assembler(pdf417param &p, const std::uint8_t *text, int length)
-        : m_p(p), m_text(text), m_length(length)
+    Assembler(pdf417param &p, const std::uint8_t *text)
+        : m_p(p), m_text(text)
     {
     }
 
@@ -298,7 +298,6 @@ private:
 
     pdf417param &m_p;
     const std::uint8_t *m_text;
-    int m_length;
     int m_position = 1;
 };
 
@@ -524,7 +523,7 @@ void paintCode(pdf417param &p)
         }
         const auto *text = reinterpret_cast<const std::uint8_t *>(p.text.constData());
         const int length = int(p.text.size());
-        Assembler assembler(p, text, length);
+        Assembler assembler(p, text);
         if (!assembler.assemble(breakString(text, length)))
             return;
         p.lenCodewords = assembler.written();

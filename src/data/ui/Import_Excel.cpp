@@ -1,6 +1,7 @@
 #include "data/ui/Import_Excel.h"
 
 #include "data/DataGlobals.h"
+#include "data/DesignRecordBudget.h"
 #include "data/SheetImport.h"
 #include "data/SpreadsheetTable.h"
 #include "data/ui/ColumnChoiceModel.h"
@@ -11,6 +12,7 @@
 #include "dialogs/ui/SharedWindow.h"
 #include "dialogs/ui/PleaseWaitSheet.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QPointer>
 
@@ -102,9 +104,22 @@ void Import_Excel::OKPressed()
     if (open_mode == QLatin1String("D")) {
         SeriesDialogs::addManagerValues(SheetImport::rowWiseValues(rows, ticked, header));
     } else {
-        // The new table is made aside and takes the old one's place whole.
-        SpreadsheetTable &live = SpreadsheetTable::live();
-        live = SheetImport::buildTable(rows, ticked, header, rowNumberColumnTitle());
+        // The new table is made aside and takes the old one's place whole, when a design can
+        // hold it: a design whose records its file cannot hold could not be saved.
+        SpreadsheetTable table = SheetImport::buildTable(rows, ticked, header, rowNumberColumnTitle());
+        rows.clear();
+        const qsizetype fit = DesignRecordBudget::recordsThatFit(table.records);
+        if (fit < table.records.size()) {
+            Show_Warning_MessageBox(
+                QCoreApplication::translate("Import_Excel",
+                                            "The %Ln row(s) of the sheet cannot be imported: with the columns chosen, "
+                                            "a design holds the records of %L1 rows at most (its file may take %2 MB).",
+                                            nullptr, int(table.records.size()))
+                    .arg(fit)
+                    .arg(DesignRecordBudget::MaximumFileSize >> 20));
+            return;   // the table stays as it was
+        }
+        SpreadsheetTable::live() = std::move(table);
         Data_From_Excel::defaultInstance()->reload();
     }
     done(1);

@@ -15,7 +15,7 @@ Open_Export_Files::Open_Export_Files(QWidget *parent)
     connect(ui.export_cancel_btn, &QPushButton::clicked, this, &Open_Export_Files::CancelPressed);
 }
 
-void Open_Export_Files::open(const QString &path, const QString &message)
+void Open_Export_Files::showExported(const QString &path, const QString &message)
 {
     ui._open_log_chk->setText(QFileInfo(path).isDir() ? QStringLiteral("Open containing folder.")
                                                       : QStringLiteral("Open exported file."));
@@ -28,7 +28,7 @@ void Open_Export_Files::open(const QString &path, const QString &message)
 void Open_Export_Files::showFinished(const QString &path, const QString &message)
 {
     static Open_Export_Files *panel = new Open_Export_Files;
-    panel->open(path, message);
+    panel->showExported(path, message);
 }
 
 void Open_Export_Files::OKPressed()

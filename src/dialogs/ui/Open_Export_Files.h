@@ -16,7 +16,7 @@ public:
     Ui::Open_Export_Files ui;
 
     // Shows `path` and `message` and runs the panel.
-    void open(const QString &path, const QString &message);
+    void showExported(const QString &path, const QString &message);
     // Runs the one panel of the process for what an export wrote (a file or a folder).
     static void showFinished(const QString &path, const QString &message);
 

@@ -679,7 +679,7 @@ void LMNGraphicView::paintEvent(QPaintEvent *event)
     if (m_grid)
         m_grid->drawGrid(painter, area, pixelsPerPoint);
 
-    LMNRenderingView::drawGraphics(painter, *m_graphics, area, DrawContext{Resource_Path, pixelsPerPoint}, false);
+    LMNRenderingView::drawGraphics(painter, *m_graphics, area, DrawContext{Resource_Path, pixelsPerPoint, {}}, false);
     painter.restore();
 
     // Text cut off by its frame is marked here only, never in what is exported or printed.

@@ -162,7 +162,7 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
 QImage DesignFileCommands::renderSide(int side) const
 {
     LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(side),
-                              DrawContext{Resource_Path, 1.0});
+                              DrawContext{Resource_Path, 1.0, {}});
     return renderer.image_From_Card_Graphics(side != 0 ? m_window->document()->graphics_back
                                                        : m_window->document()->graphics,
                                              0);

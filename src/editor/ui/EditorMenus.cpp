@@ -102,12 +102,6 @@ void EditorMenus::createMenus()
         QObject::connect(action, &QAction::triggered, w, slot);
         return action;
     };
-    auto unbuilt = [](QMenu *menu, const QString &text, const char *icon) {
-        QAction *action = menu->addAction(themedIcon(icon), text);
-        action->setEnabled(false);
-        action->setToolTip(QObject::tr("Not available in this version"));
-        return action;
-    };
     m_newAction = add(file, tr("&New"), "new", commandKeys(Qt::CTRL | Qt::Key_N, QKeySequence::New), &LMNWindowController::newDesignCommand);
     m_openAction = add(file, tr("&Open…"), "open", commandKeys(Qt::CTRL | Qt::Key_O, QKeySequence::Open), [w] { w->files()->open(); });
     m_saveAction = add(file, tr("&Save"), "save", commandKeys(Qt::CTRL | Qt::Key_S, QKeySequence::Save), [w] { w->files()->save(); });

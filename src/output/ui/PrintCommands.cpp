@@ -48,7 +48,7 @@ public:
     QImage sideImage(int side) override
     {
         LMNRenderingView renderer(m_window->cardSize(), m_window->backgroundPainterForSide(side),
-                                  DrawContext{Resource_Path, 1.0});
+                                  DrawContext{Resource_Path, 1.0, {}});
         return renderer.image_From_Card_Graphics(
             m_window->sideElements(side), 0);
     }

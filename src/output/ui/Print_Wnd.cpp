@@ -564,7 +564,7 @@ void Print_Wnd::reportSkipped(const Printing_View::Pass &pass)
     QStringList reasons = pass.failures.mid(0, 10);
     if (pass.failures.size() > 10)
         reasons.append(QStringLiteral("…"));
-    Show_Warning_MessageBox(tr("%n record(s) could not be made into cards and were not printed:\n%1", nullptr,
-                       pass.recordsSkipped)
+    Show_Warning_MessageBox(tr("No cards were printed for %Ln record(s), which could not be made into cards:\n%1",
+                               nullptr, pass.recordsSkipped)
                         .arg(reasons.join(QLatin1Char('\n'))));
 }

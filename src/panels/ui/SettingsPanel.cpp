@@ -91,7 +91,7 @@ void SettingsPanel::connectCardControls()
         {ui.Card_solid_fill_rd, QStringLiteral("S")}, {ui.Card_gradient_fill_rd, QStringLiteral("G")},
         {ui.Card_Style_fill_rd, QStringLiteral("H")}, {ui.Card_Image_fill_rd, QStringLiteral("I")}};
     for (const auto &[radio, code] : radios) {
-        connect(radio, &QRadioButton::clicked, this, [this, code] {
+        connect(radio, &QRadioButton::clicked, this, [this, code = code] {
             card_prop_set(code);
             emit cardPanelEdited(tr("Fill Style"));
         });

@@ -462,7 +462,7 @@ QImage ProfileDialogBase::renderGraphics() const
 {
     EditorHost &editor = commands->editor();
     LMNRenderingView renderer(editor.cardSize(), editor.backgroundPainterForSide(editor.sideInWork()),
-                              DrawContext{Resource_Path, 1.0});
+                              DrawContext{Resource_Path, 1.0, {}});
     return renderer.image_From_Card_Graphics(Graphics_array, 0);
 }
 

@@ -79,8 +79,9 @@ TEST(BarcodeGenerator, CustomResolutionWithinItsLimits)
         QString failure;
         const QImage picture = BarcodeGenerator::picture(s, QStringLiteral("dpi"), {}, {}, &failure);
         EXPECT_EQ(picture.isNull(), !accepted) << dpi << " " << failure.toStdString();
-        if (accepted)
+        if (accepted) {
             EXPECT_EQ(picture.dotsPerMeterX(), qRound(value / 0.0254)) << dpi;
+        }
     }
 }
 

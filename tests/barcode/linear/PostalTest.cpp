@@ -69,14 +69,15 @@ void expectLikeZint(const QString &title, const QString &value, int symbology)
 {
     auto barcode = make(title, value);
     ASSERT_TRUE(barcode);
-    if (title == QLatin1String("PostNet") || title == QLatin1String("Planet"))
+    if (title == QLatin1String("PostNet") || title == QLatin1String("Planet")) {
         EXPECT_EQ(heightsOf(*barcode), zintHeights(symbology, value)) << value.toStdString();
-    else if (title == QLatin1String("Japan Post Barcode"))
+    } else if (title == QLatin1String("Japan Post Barcode")) {
         EXPECT_EQ(fourStatesOf(static_cast<const JapanPostBarcode &>(*barcode)), zintFourStates(symbology, value))
             << value.toStdString();
-    else
+    } else {
         EXPECT_EQ(fourStatesOf(static_cast<const NKDRoyalMailBarcode &>(*barcode)), zintFourStates(symbology, value))
             << value.toStdString();
+    }
 }
 
 } // namespace

@@ -92,8 +92,9 @@ TEST(PDF417, CompactionModesReadBack)
     for (const Case &c : cases) {
         const pdf417param p = encode(c.text);
         ASSERT_EQ(p.error, NoError) << c.text.toHex().constData();
-        if (c.first)
+        if (c.first) {
             EXPECT_EQ(p.codewords[1], c.first) << c.text.toHex().constData();
+        }
         for (int codeword : c.with)
             EXPECT_TRUE(hasCodeword(p, codeword)) << codeword << " " << c.text.toHex().constData();
         for (int codeword : c.without)

@@ -259,7 +259,7 @@ TEST(QRCode, PictureSizesAndMargins)
 
 namespace {
 
-// A random text of runs from `pieces`: digits, capitals, lower case, punctuation, accented
+// A random text of runs from the pools below: digits, capitals, lower case, punctuation, accented
 // Latin, Kanji and kana, symbols beyond the Basic Multilingual Plane.
 QString randomMixedText(std::mt19937 &random, bool nonAscii)
 {

@@ -5,8 +5,11 @@ Starts, in one process and with one trustme authority:
   starttls  STARTTLS required before login
   tls       implicit TLS
   stall     accepts connections and never answers
-Every server but the stall one requires a login with the password given by --password.
-A recipient whose local part is "refused" gets 550. Each message taken is written to
+  http      a web server: waits for a request, answers it with 400 and closes
+  hostile   greets with 554 and control characters (ESC, BEL, NUL, a bidirectional override)
+Every SMTP server requires a login with the password given by --password.
+A recipient whose local part is "refused" gets 550; one whose local part is "controls" gets
+550 with control characters in the reply. Each message taken is written to
 OUT/NNNN.json (envelope, headers, body, login, password) with its attachments beside it as
 OUT/NNNN-K.bin. Prints "READY plain=P starttls=P tls=P stall=P ca=PATH" and runs until its
 standard input closes.
@@ -54,6 +57,8 @@ class Handler:
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.split("@")[0] == "refused":
             return "550 5.1.1 mailbox unavailable"
+        if address.split("@")[0] == "controls":
+            return "550 5.1.1 \x1b[2J\x1b]0;owned\x07mailbox\x00 \x7fgone\x1b[0m"
         envelope.rcpt_tos.append(address)
         return "250 OK"
 
@@ -135,6 +140,23 @@ async def main():
     stall_server = await asyncio.start_server(stall, "127.0.0.1", 0)
     servers.append(stall_server)
     ports["stall"] = stall_server.sockets[0].getsockname()[1]
+
+    async def http(reader, writer):
+        await reader.readline()
+        writer.write(b"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+        await writer.drain()
+        writer.close()
+
+    async def hostile(reader, writer):
+        writer.write("554 festiloom.test \x1b[31m\x07go\x00 away\u202e\x1b]0;owned\x07\r\n".encode("utf-8"))
+        await writer.drain()
+        await reader.readline()
+        writer.close()
+
+    for kind, serve in (("http", http), ("hostile", hostile)):
+        server = await asyncio.start_server(serve, "127.0.0.1", 0)
+        servers.append(server)
+        ports[kind] = server.sockets[0].getsockname()[1]
 
     print("READY " + " ".join("%s=%d" % item for item in ports.items()) + " ca=" + ca_path, flush=True)
     await loop.run_in_executor(None, sys.stdin.buffer.read)
