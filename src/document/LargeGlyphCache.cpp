@@ -150,11 +150,9 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
     QImage &image = *static_cast<QImage *>(device);
     if (image.devicePixelRatio() != 1.0)
         return false;
-    // As Qt's raster engine fills an outline in a solid pen colour.
-    const quint32 premultiplied = CoverageMaskCache::fillColour(QBrush(colour), 1.0);
-    // An 8-bit grey picture takes opaque grey ink only.
+    // An 8-bit grey picture takes opaque grey ink only (told again below from Qt's own colour).
     const bool grey = image.format() == QImage::Format_Grayscale8;
-    if (grey && !GreyPictures::isOpaqueGrey(premultiplied))
+    if (grey && !(colour.alpha() == 255 && colour.red() == colour.green() && colour.green() == colour.blue()))
         return false;
     if (!grey && image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
         return false;
@@ -179,6 +177,11 @@ bool drawRuns(QPainter &painter, Way way, const QList<QGlyphRun> &runs, const QP
         return false;
     const auto putDown = [&](const CoverageMaskCache::Mask &mask) {
         if (mask.leftToQt || (clip && !mask.bounds.isEmpty() && !allowed.contains(mask.bounds)))
+            return false;
+        // As Qt's raster engine fills an outline in a solid pen colour; asked of Qt only for
+        // text put down from a mask, as that costs a drawing of its own.
+        const quint32 premultiplied = CoverageMaskCache::fillColour(QBrush(colour), 1.0);
+        if (grey && !GreyPictures::isOpaqueGrey(premultiplied))
             return false;
         if (grey)
             CoverageMaskCache::blendGrey(image, mask, uchar(qRed(premultiplied)));

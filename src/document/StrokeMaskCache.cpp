@@ -130,8 +130,9 @@ bool draw(QPainter &painter, Way way, const QPainterPath &path, const QPen &pen,
     const QByteArray key = keyFor(painter, image, way, path, pen, transform);
     if (key.isEmpty())
         return false;
-    const quint32 colour = CoverageMaskCache::fillColour(pen.brush(), painter.opacity());
     const auto putDown = [&](const CoverageMaskCache::Mask &mask) {
+        // Asked of Qt only for a stroke put down from a mask, as that costs a drawing of its own.
+        const quint32 colour = CoverageMaskCache::fillColour(pen.brush(), painter.opacity());
         if (colour != 0)
             CoverageMaskCache::blend(image, mask, colour);
         if (result)

@@ -3,6 +3,7 @@
 #include "document/DocumentGlobals.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/WindowPlaceKeeper.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,6 +40,8 @@ void Apply_Dialog_Look(QWidget *window)
     palette.setColor(QPalette::Window, QColor(241, 244, 250));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+    // Every dialog passes here: each reopens where the user left it.
+    WindowPlaceKeeper::keep(window);
 }
 
 void SetObjEnabled(QWidget *control, int flag)

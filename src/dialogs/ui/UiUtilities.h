@@ -8,7 +8,8 @@ class QWidget;
 // names the address so the user can copy it, and false comes back.
 bool Open_Address(const QUrl &url);
 
-// The dialog look: the window background RGB 241/244/250.
+// The dialog look: the window background RGB 241/244/250; the window reopens where it was
+// left (WindowPlaceKeeper).
 void Apply_Dialog_Look(QWidget *window);
 
 // Opens "Help.pdf" of the resource folder in the user's program for it (Open_Address); when
