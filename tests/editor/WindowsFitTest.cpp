@@ -26,6 +26,7 @@
 #include "help/ui/Share_It_Dlg.h"
 #include "output/ui/Email_Setting.h"
 #include "output/ui/ExportWindow.h"
+#include "output/ui/PageSetupWindow.h"
 #include "output/ui/Print_Wnd.h"
 #include "output/ui/Send_Mail.h"
 #include "output/ui/Send_Modeless.h"
@@ -94,6 +95,7 @@ protected:
             {"sender profile", [] { return Show_User_Profile::defaultInstance(); }},
             {"wizard profile", [] { return User_profile::defaultInstance(); }},
             {"print", [] { return Print_Wnd::defaultInstance(); }},
+            {"page setup", [this] { return new PageSetupWindow(m_window.get()); }},
             {"export", [] { return ExportWindow::defaultInstance(); }},
             {"mail", [] { return Send_Mail::defaultInstance(); }},
             {"mail progress", [] { return Send_Modeless::defaultInstance(); }},
