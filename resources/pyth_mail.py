@@ -201,9 +201,10 @@ def no_answer_reason(step, host, port, use_ssl, timeout):
     if use_ssl != "Y" and step == "after the connection was made":
         # A server of implicit TLS waits for the handshake while we wait for its greeting.
         if speaks_tls(host, port, timeout):
-            return reason + ": it expects SSL/TLS from the start (as port 465 usually does); choose SSL/TLS"
+            return reason + (": it expects SSL/TLS from the start (as port 465 usually does); "
+                             "choose SSL in the E-mail Settings")
         if port == 465:
-            return reason + ": port 465 usually wants SSL/TLS"
+            return reason + ": port 465 usually wants SSL/TLS; choose SSL in the E-mail Settings"
     return reason + " (is it an SMTP server, and are the server name and port right?)"
 
 
@@ -323,7 +324,8 @@ def main():
         reason = "secure connection failed: %s" % error.reason
         if error.reason == "WRONG_VERSION_NUMBER" and arguments[7] == "Y":
             # A server of STARTTLS answers the handshake with its plain greeting.
-            reason += ": the server does not speak SSL/TLS on this port; choose STARTTLS (ports 587 and 25 usually want it)"
+            reason += (": the server does not speak SSL/TLS on this port; choose TLS (STARTTLS) in the E-mail Settings"
+                       " (ports 587 and 25 usually want it)")
     except smtplib.SMTPServerDisconnected as error:
         reason = "the server closed the connection: %s" % error
     except socket.gaierror:

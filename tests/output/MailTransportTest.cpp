@@ -153,11 +153,11 @@ TEST(MailTransport, FailureReasonsNameTheLikelyCauseAndHoldNoControlCharacters)
     };
     const Case cases[] = {
         {"implicit TLS server asked for STARTTLS", "tls", "N", "a@example.org",
-         {"did not answer within 1 second", "choose SSL/TLS", "port 465"}},
+         {"did not answer within 1 second", "SSL/TLS from the start", "choose SSL in the E-mail Settings", "port 465"}},
         {"silent server", "stall", "N", "a@example.org", {"did not answer within 1 second", "server name and port"}},
         {"silent server asked for TLS", "stall", "Y", "a@example.org", {"did not answer within 1 second", "secure connection"}},
         {"web server", "http", "N", "a@example.org", {"did not answer within 1 second", "SMTP server"}},
-        {"STARTTLS server asked for TLS", "starttls", "Y", "a@example.org", {"secure connection", "choose STARTTLS"}},
+        {"STARTTLS server asked for TLS", "starttls", "Y", "a@example.org", {"secure connection", "choose TLS (STARTTLS)"}},
         {"greeting with control characters", "hostile", "N", "a@example.org", {"554", "go away"}},
         {"reply with control characters", "starttls", "N", "controls@example.org", {"550", "mailbox gone"}},
     };
@@ -198,7 +198,7 @@ TEST(MailTransport, NoAnswerOnPort465SaysItUsuallyWantsSslTls)
     ASSERT_TRUE(python.waitForFinished(20000));
     const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << python.readAllStandardError().toStdString();
-    EXPECT_TRUE(lines[0].contains("port 465 usually wants SSL/TLS")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("port 465 usually wants SSL/TLS; choose SSL")) << lines[0].toStdString();
     EXPECT_FALSE(lines[1].contains("465")) << lines[1].toStdString();
 }
 
