@@ -9,6 +9,7 @@
 #include "data/ui/BatchWizard.h"
 #include "document/LMNBarcode.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
 
@@ -26,21 +27,39 @@ protected:
         DataFolderTest::SetUp();
     }
 
+    // The frame's corner once it has stayed put for 300 ms (at most 20 s).
+    static QPoint settledFrame(QDialog *dialog)
+    {
+        QPoint corner = dialog->frameGeometry().topLeft();
+        QElapsedTimer still, total;
+        still.start();
+        total.start();
+        while (still.elapsed() < 300 && total.elapsed() < 20000) {
+            QTest::qWait(50);
+            if (dialog->frameGeometry().topLeft() != corner) {
+                corner = dialog->frameGeometry().topLeft();
+                still.restart();
+            }
+        }
+        return corner;
+    }
+
     // Answers the next modal run: shows the window, waits for its frame, notes the frame's
     // place, moves it by `moveBy` as a user's drag would, and closes it with `close`.
     void answer(QPoint *framed, QPoint moveBy, const std::function<void(QDialog *)> &close)
     {
         m_seam.onDialog([=](QDialog *dialog) {
             dialog->show();
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
-            // The window manager's frame arrives a moment after the window.
-            EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->frameGeometry() != dialog->geometry(); }, 3000));
-            QTest::qWait(100);
-            *framed = dialog->frameGeometry().topLeft();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog, 20000));
+            // The window manager's frame arrives a moment after the window, and the window may
+            // still be placed after that: the place counts once it has held still a while (the
+            // waits are long because a loaded machine running sanitized programs is slow).
+            EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->frameGeometry() != dialog->geometry(); }, 20000));
+            *framed = settledFrame(dialog);
             if (!moveBy.isNull()) {
-                const QPoint to = dialog->frameGeometry().topLeft() + moveBy;
+                const QPoint to = *framed + moveBy;
                 dialog->move(to);
-                EXPECT_TRUE(QTest::qWaitFor([dialog, to] { return dialog->frameGeometry().topLeft() == to; }, 3000));
+                EXPECT_TRUE(QTest::qWaitFor([dialog, to] { return dialog->frameGeometry().topLeft() == to; }, 20000));
             }
             close(dialog);
             return dialog->result();
