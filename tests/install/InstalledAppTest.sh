@@ -11,6 +11,8 @@ work=$(mktemp -d)
 app= wm=
 trap '[[ -n $app ]] && kill "$app" 2>/dev/null; [[ -n $wm ]] && kill "$wm" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A step that fails on its own (set -e) says which it was.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -99,7 +101,15 @@ frame_fits() {
   extents=$(xprop -name "party - Festiloom" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')
   [[ -n $extents ]] && IFS=, read -r left right top bottom <<<"$extents"
   placed="frame $((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom)) on ${screen_w}x${screen_h}"
-  (( x - left >= 0 && y - top >= 0 && x + w + right <= screen_w && y + h + bottom <= screen_h ))
+  if (( x - left >= 0 && y - top >= 0 && x + w + right <= screen_w && y + h + bottom <= screen_h )); then
+    return 0
+  fi
+  return 1
 }
-for _ in $(seq 20); do frame_fits && break; sleep 0.25; done
-frame_fits || fail "the window runs off the screen: $placed"
+# (A loaded machine may take some seconds to place and frame the window.)
+fits=no
+for _ in $(seq 120); do
+  if frame_fits; then fits=yes; break; fi
+  sleep 0.25
+done
+[[ $fits == yes ]] || fail "the window runs off the screen: $placed"
