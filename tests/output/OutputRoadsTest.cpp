@@ -607,6 +607,11 @@ TEST(OutputRoads, LinearBarcodesReadOnRasterRoadsWhereTheDesignerPictureReads)
         const QImage mailed = SnapshotMailCards(snapshot).card(0, 0, &failure);
         ASSERT_FALSE(exported.isNull() || mailed.isNull()) << failure.toStdString();
         const double mils = settings.linear_width_val;
+        // A module of barely one pixel (6.7 mils at 150 dpi is 1.005 pixels) drifts across the
+        // pixel grid along the symbol and turns into two half-grey columns wherever it straddles
+        // two pixels: such Code 128 symbols read or not by chance. A module is due to read from
+        // a tenth of a pixel over one.
+        constexpr double kOnePixelModule = 1.1;
         // Where the designer leaves less light than the quiet zone (the caption digits of EAN
         // and UPC), no less than the designer.
         const auto [designedLeft, designedRight] = quietSides(designed, designed.rect(), designed.dotsPerMeterX() * 0.0254 / 72.0);
@@ -617,8 +622,8 @@ TEST(OutputRoads, LinearBarcodesReadOnRasterRoadsWhereTheDesignerPictureReads)
             const QImage &card;
             double dpi;
             bool due;
-        } roads[] = {{"export at 300 dpi", exported, 300, mils * 0.3 >= (kind.twoWidths ? 2.5 : 1.0)},
-                     {"mail at 150 dpi", mailed, 150, mils * 0.15 >= (kind.twoWidths ? 2.5 : 1.0)}};
+        } roads[] = {{"export at 300 dpi", exported, 300, mils * 0.3 >= (kind.twoWidths ? 2.5 : kOnePixelModule)},
+                     {"mail at 150 dpi", mailed, 150, mils * 0.15 >= (kind.twoWidths ? 2.5 : kOnePixelModule)}};
         for (const auto &road : roads) {
             const QString where = QStringLiteral("%1 \"%2\" on the road %3: bar width %4 mils, side margin %5 cm")
                                       .arg(QLatin1String(kind.title), value, QLatin1String(road.road))
