@@ -85,16 +85,9 @@ constexpr RecordField<QString> Texts[] = {
     {"Card_BG_Image_Layout", &Card_Property::Card_BG_Image_Layout},
 };
 
-// XML 1.0 cannot hold most control characters, and a file holding them is unreadable to every
-// other property-list reader; they are dropped (tab, line feed and carriage return stay).
-QString xmlSafe(const QString &text)
-{
-    return Xml_Safe_Text(text);
-}
-
 plist_t newString(const QString &text)
 {
-    return plist_new_string(xmlSafe(text).toUtf8().constData());
+    return plist_new_string(Xml_Safe_Text(text).toUtf8().constData());
 }
 
 // The same cleaning for archives made elsewhere (element texts can hold anything typed).
@@ -106,7 +99,7 @@ void makeStringsXmlSafe(plist_t node)
         plist_get_string_val(node, &value);
         const QString text = Utf8Text::decode(value);
         std::free(value);
-        const QString safe = xmlSafe(text);
+        const QString safe = Xml_Safe_Text(text);
         if (safe != text)
             plist_set_string_val(node, safe.toUtf8().constData());
         break;
@@ -510,7 +503,7 @@ QByteArray DesignFile::toXml(const CardDesign &design)
     for (const auto &record : design.Excel_Records) {
         plist_t dict = plist_new_dict();
         for (auto it = record.cbegin(); it != record.cend(); ++it)
-            plist_dict_set_item(dict, xmlSafe(it.key()).toUtf8().constData(), newString(it.value()));
+            plist_dict_set_item(dict, Xml_Safe_Text(it.key()).toUtf8().constData(), newString(it.value()));
         plist_array_append_item(records, dict);
     }
     plist_array_append_item(array, records);

@@ -189,11 +189,10 @@ TEST(MailTransport, NoAnswerOnPort465SaysItUsuallyWantsSslTls)
     QProcess python;
     python.start(MailTransport::interpreter(),
                  {QStringLiteral("-c"),
-                  QStringLiteral("import importlib.util, sys\n"
-                                 "spec = importlib.util.spec_from_file_location('mail', sys.argv[1])\n"
-                                 "mail = importlib.util.module_from_spec(spec); spec.loader.exec_module(mail)\n"
+                  QStringLiteral("import runpy, sys\n"
+                                 "mail = runpy.run_path(sys.argv[1], run_name='mail')\n"
                                  "for port in (465, 587):\n"
-                                 "    print(mail.no_answer_reason('after the connection was made', '127.0.0.1', port, 'N', 0.5))\n"),
+                                 "    print(mail['no_answer_reason']('after the connection was made', '127.0.0.1', port, 'N', 0.5))\n"),
                   script});
     ASSERT_TRUE(python.waitForFinished(20000));
     const QStringList lines = QString::fromUtf8(python.readAllStandardOutput()).trimmed().split('\n');
