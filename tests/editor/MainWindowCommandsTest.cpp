@@ -424,6 +424,86 @@ TEST_F(MainWindowCommands, FileCommandsWriteAndReadTheDesign)
     EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join('|').toStdString();
 }
 
+// Save As adds the design extension to a name typed without it; the file that gets written
+// was asked about whenever it existed, and No leaves it as it was. Save as Template asks
+// before it replaces a template of the same name.
+TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
+{
+    struct Row
+    {
+        const char *typed;
+        const char *existing;   // holds "keep" before the save; nullptr: nothing there
+        const char *answer;     // to the program's own question; nullptr: none may come
+        const char *written;    // the design file afterwards; nullptr: nothing saved
+    };
+    const Row rows[] = {
+        {"anna", "anna.dcard", "No", nullptr},
+        {"anna", "anna.dcard", "Yes", "anna.dcard"},
+        {"anna", "anna", nullptr, "anna.dcard"},            // the chooser asked about "anna", not written
+        {"anna.dcard", "anna.dcard", nullptr, "anna.dcard"},   // the chooser asked about this one
+        {"anna.DCARD", nullptr, nullptr, "anna.DCARD"},
+        {"anna.v2", "anna.v2.dcard", "No", nullptr},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing"));
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        if (row.existing)
+            TestHelpers::writeFile(folder.filePath(QString::fromUtf8(row.existing)), "keep");
+        const QString pathBefore = m_window->designFilePath();
+        m_seam.messages.clear();
+        m_seam.chooseFiles({folder.filePath(QString::fromUtf8(row.typed))});
+        if (row.answer)
+            m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        trigger(QStringLiteral("Save As…"));
+
+        QStringList expectedQuestions;
+        if (row.answer)
+            expectedQuestions.append(QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(row.existing));
+        EXPECT_EQ(m_seam.messageTexts(), expectedQuestions);
+        if (row.existing && (!row.written || QLatin1String(row.existing) != QLatin1String(row.written))) {
+            EXPECT_EQ(TestHelpers::readFile(folder.filePath(QString::fromUtf8(row.existing))), "keep");
+        }
+        if (row.written) {
+            const QString written = folder.filePath(QString::fromUtf8(row.written));
+            EXPECT_EQ(m_window->designFilePath(), written);
+            EXPECT_EQ(DesignFile::read(written, nullptr).value_or(CardDesign()).graphics.size(), 2);
+        } else {
+            EXPECT_EQ(m_window->designFilePath(), pathBefore);
+        }
+        QStringList files;   // nothing else is written beside them
+        for (const char *name : {row.existing, row.written})
+            if (name && !files.contains(QString::fromUtf8(name)))
+                files.append(QString::fromUtf8(name));
+        files.sort();
+        EXPECT_EQ(folder.entryList(QDir::Files, QDir::Name), files);
+    }
+
+    // Templates: the second save under one name asks; No keeps the first.
+    const QString userTemplate = QDir(Resource_Path).filePath(QStringLiteral("Templates/User/Mine.dcard"));
+    const auto saveTemplate = [this] {
+        m_seam.onDialog([](QDialog *dialog) {
+            if (auto *input = qobject_cast<QInputDialog *>(dialog))
+                input->setTextValue(QStringLiteral("Mine"));
+            return int(QDialog::Accepted);
+        });
+        trigger(QStringLiteral("Save as Template…"));
+    };
+    m_seam.messages.clear();
+    saveTemplate();
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+    ASSERT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    canvas()->selectGraphics({other});
+    canvas()->deleteSelection();
+    m_seam.answerMessages({QStringLiteral("No")});
+    saveTemplate();
+    EXPECT_EQ(m_seam.messageTexts(), QStringList{"\"Mine.dcard\" already exists. Do you want to replace it?"});
+    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    m_seam.answerMessages({QStringLiteral("Yes")});
+    saveTemplate();
+    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 1);
+}
+
 // --- The save question --------------------------------------------------------------------
 
 namespace {
