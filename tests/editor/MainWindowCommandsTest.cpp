@@ -613,6 +613,62 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveQuestionCase{Change::Record, Command::Close, "Yes", false, true},
                       SaveQuestionCase{Change::Record, Command::New, "No", false, true}));
 
+// A Save whose folder has gone says why once and leaves the design unsaved: whatever would
+// drop it next asks first. A later Save that works makes it saved again.
+TEST_F(MainWindowCommands, AFailedSaveSaysWhyOnceAndLeavesTheDesignUnsaved)
+{
+    struct Row
+    {
+        Command command;
+        const char *answer;   // to the save question
+        bool goesOn;
+    };
+    const Row rows[] = {{Command::New, "Cancel", false}, {Command::Exit, "Cancel", false},
+                        {Command::Open, "Cancel", false}, {Command::Close, "No", true}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << "command " << int(row.command));
+        QTemporaryDir dir;
+        const QString folder = QDir(dir.path()).filePath(QStringLiteral("cards"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(QStringLiteral("party.dcard"));
+        m_seam.chooseFiles({path});
+        trigger(QStringLiteral("Save As…"));
+        ASSERT_EQ(m_window->designFilePath(), path);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+
+        m_seam.messages.clear();
+        trigger(QStringLiteral("Save"));
+        ASSERT_EQ(m_seam.messages.size(), 1);
+        const QString reason = m_seam.messages.first().text;
+        EXPECT_EQ(reason.count(QStringLiteral("could not be saved")), 1) << reason.toStdString();
+        EXPECT_EQ(reason.count(path), 1) << reason.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path));
+
+        if (row.command == Command::Open)
+            m_seam.chooseFiles({path});
+        m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
+        if (row.command == Command::Close)
+            m_window->close();
+        else
+            trigger(row.command == Command::Exit ? QStringLiteral("Exit")
+                    : row.command == Command::New ? QStringLiteral("New")
+                                                  : QStringLiteral("Open…"));
+        EXPECT_EQ(m_seam.messageTexts().mid(1), QStringList{kSaveQuestion});
+        EXPECT_EQ(ended.size(), row.goesOn ? 1 : 0);
+        EXPECT_EQ(m_window->designFilePath(), path);
+        EXPECT_EQ(m_document.graphics.size(), 2);
+
+        // The folder back: Save writes the design and nothing asks any more.
+        ASSERT_TRUE(QDir().mkpath(folder));
+        m_seam.messages.clear();
+        trigger(QStringLiteral("Save"));
+        EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join('|').toStdString();
+        EXPECT_TRUE(QFileInfo::exists(path));
+        EXPECT_FALSE(m_window->files()->hasUnsavedChanges());
+    }
+}
+
 // The command tool bar keeps its buttons where they are whatever step Undo and Redo would
 // take: the step is named in their tool tips and in the Edit menu, not on the buttons.
 TEST_F(MainWindowCommands, TheToolBarStaysPutWhileTheMenuAndTheToolTipsNameTheStep)

@@ -78,7 +78,7 @@ bool DesignFileCommands::saveTo(const QString &path)
 {
     QString error;
     if (!DesignFile::write(path, currentDesign(), &error)) {
-        Show_Warning_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+        Show_Warning_MessageBox(error);   // names the file and the reason
         return false;
     }
     return true;
@@ -89,6 +89,7 @@ bool DesignFileCommands::save()
     if (m_path.isEmpty())
         return saveAs();
     if (!saveTo(m_path)) {
+        markNotSaved();
         return false;
     }
     markSaved();
@@ -117,6 +118,7 @@ bool DesignFileCommands::saveAs()
     if (path.isEmpty())
         return false;
     if (!saveTo(path)) {
+        markNotSaved();
         return false;
     }
     ResourceFolder::rememberDesignFolder(Resource_Path, path);
@@ -230,6 +232,12 @@ void DesignFileCommands::markSaved()
     m_savedFront = userPart(m_window->Front_card_Prop);
     m_savedBack = userPart(m_window->Back_card_Prop);
     m_savedShape = Card_Shape.load();
+}
+
+void DesignFileCommands::markNotSaved()
+{
+    // The file may be gone or half the user's work behind: closing and New must ask.
+    m_window->document()->undoManager()->resetClean();
 }
 
 bool DesignFileCommands::hasUnsavedChanges() const
