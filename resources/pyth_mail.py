@@ -4,11 +4,14 @@ Command line: sender, SMTP server, port, sender, recipient, subject, body, "Y" (
 or "N" (STARTTLS), then the paths of the attachments in order. Standard input: the password
 and a new line, then a JSON object whose "subject" and "body" take the place of the subject
 and body arguments (so that a long body never meets the limit of a command line) and whose
-"timeout" (seconds, TIMEOUT_SECONDS when absent) is how long the server may take to answer.
+"timeout" (seconds, TIMEOUT_SECONDS when absent) is how long the whole send may take: the
+connection, every answer of the server and the message, with one deadline, so that a server
+that stays silent is given up on within that time and never later.
 
 Exit status 0 when the server took the message; otherwise 1 and one line on standard error
-saying why, whatever went wrong, naming the likely cause where it can (a server that does not
-answer in time, the wrong kind of secure connection for the port). Control characters never
+saying why, whatever went wrong, naming the likely cause where it can (a connection that was
+never made, a server that does not answer in time, the wrong kind of secure connection for the
+port). Control characters never
 reach the line, whatever the server sent. The password is never written anywhere.
 Attachments are regular files of at most MAX_ATTACHMENT_BYTES together; anything else is
 refused before it is read.
@@ -24,6 +27,7 @@ import socket
 import ssl
 import stat
 import sys
+import time
 from email.message import EmailMessage
 from email.utils import formatdate, make_msgid
 
@@ -47,9 +51,65 @@ def one_line(text):
 class NoAnswer(Exception):
     """The server did not answer within the time, at the step named."""
 
-    def __init__(self, step):
+    def __init__(self, step, deadline=None):
         super().__init__(step)
         self.step = step
+        self.deadline = deadline
+
+
+class NotConnected(Exception):
+    """No connection to the server was made: the reason says why (refused, unreachable, no
+    answer to the connection request within the time)."""
+
+
+class Deadline:
+    """One time limit for the whole send: every wait gets what is left of it."""
+
+    def __init__(self, seconds):
+        self.end = time.monotonic() + seconds
+
+    def left(self, keep=0.0):
+        """The seconds left before the deadline, less `keep` set aside for what follows;
+        a socket time-out at once when none are left."""
+        left = self.end - time.monotonic() - keep
+        if left <= 0:
+            raise socket.timeout("the time ran out")
+        return left
+
+
+# What a server of STARTTLS that stays silent leaves for the probe that asks whether it wants
+# TLS from the start instead: a share of the time, never more than a few seconds.
+PROBE_SHARE = 0.4
+PROBE_MOST_SECONDS = 5.0
+
+
+def probe_reserve(timeout):
+    return min(timeout * PROBE_SHARE, PROBE_MOST_SECONDS)
+
+
+class DeadlineSMTP(smtplib.SMTP):
+    """smtplib's client on a connection made already, every exchange within the deadline."""
+
+    def __init__(self, connection, host, port, deadline, keep=0.0):
+        self._connection = connection
+        self._deadline = deadline
+        # The greeting leaves `keep` seconds of the deadline for what follows a silent server.
+        self._keep = keep
+        super().__init__(host, port, timeout=deadline.left(keep))
+        self._keep = 0.0
+
+    def _get_socket(self, host, port, timeout):
+        return self._connection
+
+    def send(self, s):
+        if self.sock:
+            self.sock.settimeout(self._deadline.left(self._keep))
+        super().send(s)
+
+    def getreply(self):
+        if self.sock:
+            self.sock.settimeout(self._deadline.left(self._keep))
+        return super().getreply()
 
 
 # Every character Python (and so the e-mail package) takes as the end of a line.
@@ -196,16 +256,43 @@ def seconds(count):
     return "1 second" if count == 1 else "%g seconds" % count
 
 
-def no_answer_reason(step, host, port, use_ssl, timeout):
+def no_answer_reason(step, host, port, use_ssl, timeout, deadline=None):
+    """Why the send failed when the server stayed silent at `step`. The probe for a server of
+    implicit TLS gets what is left of `deadline` (all of `timeout` without one)."""
     reason = "the server did not answer within %s %s" % (seconds(timeout), step)
     if use_ssl != "Y" and step == "after the connection was made":
         # A server of implicit TLS waits for the handshake while we wait for its greeting.
-        if speaks_tls(host, port, timeout):
+        try:
+            left = deadline.left() if deadline else timeout
+        except socket.timeout:
+            left = 0
+        if left > 0 and speaks_tls(host, port, left):
             return reason + (": it expects SSL/TLS from the start (as port 465 usually does); "
                              "choose SSL in the E-mail Settings")
         if port == 465:
             return reason + ": port 465 usually wants SSL/TLS; choose SSL in the E-mail Settings"
     return reason + " (is it an SMTP server, and are the server name and port right?)"
+
+
+def not_connected_reason(error, timeout):
+    """Why no connection was made, told apart from a server that stays silent once reached."""
+    if timed_out(error):
+        return ("no connection to the server was made within %s: nothing answered the request to "
+                "connect (are the server name and port right, and is the network reachable?)" % seconds(timeout))
+    if isinstance(error, ConnectionRefusedError):
+        return "connection refused: the server takes no connections on this port (is the port right?)"
+    text = error.strerror if isinstance(error, OSError) and error.strerror else describe(error)
+    return "no connection to the server was made: %s" % text
+
+
+def connect(host, port, deadline):
+    """A TCP connection to the server within the deadline; NotConnected when none is made."""
+    try:
+        return socket.create_connection((host, port), timeout=deadline.left())
+    except socket.gaierror:
+        raise
+    except OSError as error:
+        raise NotConnected(error)
 
 
 def send(arguments, password, texts, timeout):
@@ -230,15 +317,25 @@ def send(arguments, password, texts, timeout):
 
     # Certificates and host names are checked against the system's authorities.
     context = ssl.create_default_context()
-    step = "after the connection was made" if use_ssl != "Y" else "to the secure connection"
+    deadline = Deadline(timeout)
+    connection = connect(host, port, deadline)
+    server = None
     try:
         if use_ssl == "Y":
-            server = smtplib.SMTP_SSL(host, port, timeout=timeout, context=context)
+            step = "to the secure connection"
+            connection.settimeout(deadline.left())
+            connection = context.wrap_socket(connection, server_hostname=host)
+            step = "after the secure connection was made"
+            server = DeadlineSMTP(connection, host, port, deadline)
         else:
-            server = smtplib.SMTP(host, port, timeout=timeout)
+            step = "after the connection was made"
+            # A silent server leaves the probe for implicit TLS some of the time.
+            server = DeadlineSMTP(connection, host, port, deadline, keep=probe_reserve(timeout))
     except Exception as error:
+        if server is None:
+            connection.close()
         if timed_out(error):
-            raise NoAnswer(step)
+            raise NoAnswer(step, deadline)
         raise
     try:
         step = "to the greeting"
@@ -256,10 +353,12 @@ def send(arguments, password, texts, timeout):
         server.send_message(message, from_addr=sender, to_addrs=[recipient])
     except Exception as error:
         if timed_out(error):
-            raise NoAnswer(step)
+            raise NoAnswer(step, deadline)
         raise
     finally:
         try:
+            # Quitting waits for one more answer: never past the deadline.
+            server.sock.settimeout(max(0.01, deadline.end - time.monotonic()))
             server.quit()
         except Exception:
             server.close()
@@ -308,7 +407,9 @@ def main():
         reason = str(error)
     except NoAnswer as error:
         host, port = arguments[1].strip(), int(arguments[2].strip())
-        reason = no_answer_reason(error.step, host, port, arguments[7], timeout)
+        reason = no_answer_reason(error.step, host, port, arguments[7], timeout, error.deadline)
+    except NotConnected as error:
+        reason = not_connected_reason(error.args[0], timeout)
     except smtplib.SMTPAuthenticationError as error:
         reason = "login refused: %d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace"))
     except smtplib.SMTPRecipientsRefused as error:

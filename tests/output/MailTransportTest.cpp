@@ -6,6 +6,7 @@
 #include "support/TestHelpers.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
@@ -14,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +62,47 @@ QList<qint64> mailScriptChildren()
     }
     return pids;
 }
+
+// A socket listening on 127.0.0.1 that never accepts and never answers. With `full`, its
+// queue of connections waiting to be accepted is filled first, so that the kernel makes no
+// further connection to it: a request to connect goes unanswered.
+class SilentListener
+{
+public:
+    explicit SilentListener(bool full)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0
+            || ::listen(m_listener, full ? 0 : 16) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        if (full) {
+            m_filler = ::socket(AF_INET, SOCK_STREAM, 0);
+            if (m_filler < 0 || ::connect(m_filler, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+                m_port = 0;
+        }
+    }
+    ~SilentListener()
+    {
+        for (int fd : {m_filler, m_listener})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    SilentListener(const SilentListener &) = delete;
+    SilentListener &operator=(const SilentListener &) = delete;
+
+    QString port() const { return m_port ? QString::number(m_port) : QString(); }
+
+private:
+    int m_listener = -1;
+    int m_filler = -1;
+    quint16 m_port = 0;
+};
 
 } // namespace
 
@@ -178,6 +223,61 @@ TEST(MailTransport, FailureReasonsNameTheLikelyCauseAndHoldNoControlCharacters)
                                       << outcome.reason.toStdString();
         }
         EXPECT_FALSE(outcome.reason.contains(SmtpServers::kPassword));
+    }
+}
+
+// A server that never answers ends the send within the time the reason names, whether the
+// secure connection comes first (SSL) or after the greeting (STARTTLS, where a silent server is
+// also asked whether it wants TLS from the start); and a connection that was never made is not
+// reported as a server that stayed silent once reached.
+TEST(MailTransport, SilentServerEndsTheSendWithinTheTimeNamed)
+{
+    const SilentListener silent(false), full(true);
+    ASSERT_FALSE(silent.port().isEmpty());
+    ASSERT_FALSE(full.port().isEmpty());
+    // A port nothing listens on: the one a listener had before it closed.
+    const QString closed = SilentListener(false).port();
+    struct Case
+    {
+        const char *name;
+        QString port, ssl;
+        QStringList reasons, notReasons;
+        bool waits = true;
+    };
+    const QString noAnswer = QStringLiteral("did not answer within 2 seconds");
+    const QString neverMade = QStringLiteral("no connection to the server was made within 2 seconds");
+    const QString afterConnection = QStringLiteral("after the connection was made");
+    const Case cases[] = {
+        {"silent after connecting, STARTTLS", silent.port(), "N", {noAnswer, afterConnection}, {neverMade}},
+        {"silent after connecting, SSL/TLS", silent.port(), "Y", {noAnswer, "secure connection"}, {neverMade}},
+        {"never connected, STARTTLS", full.port(), "N", {neverMade, "server name and port"}, {noAnswer, afterConnection}},
+        {"never connected, SSL/TLS", full.port(), "Y", {neverMade}, {noAnswer, "secure connection"}},
+        {"connection refused", closed, "N", {"connection refused"}, {noAnswer, afterConnection}, false},
+    };
+    constexpr double Named = 2.0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        MailTransport::Limits limits;
+        limits.answerSeconds = Named;
+        QElapsedTimer clock;
+        clock.start();
+        const MailOutcome outcome =
+            MailTransport::sendEmail_pyth(&process, QStringLiteral("a@example.org"), QStringLiteral("s"), {},
+                                          QStringLiteral("me@example.org"), SmtpServers::kPassword,
+                                          QStringLiteral("127.0.0.1"), c.port, QStringLiteral("b"), c.ssl, limits);
+        const double elapsed = clock.elapsed() / 1000.0;
+        EXPECT_FALSE(outcome.sent);
+        // It waited for the server, and no longer than the time named (the interpreter's start
+        // and a loaded machine given a second and a half).
+        if (c.waits) {
+            EXPECT_GE(elapsed, Named * 0.9) << outcome.reason.toStdString();
+        }
+        EXPECT_LE(elapsed, Named + 1.5) << outcome.reason.toStdString();
+        for (const QString &part : c.reasons)
+            EXPECT_TRUE(outcome.reason.contains(part)) << outcome.reason.toStdString();
+        for (const QString &part : c.notReasons)
+            EXPECT_FALSE(outcome.reason.contains(part)) << outcome.reason.toStdString();
     }
 }
 
