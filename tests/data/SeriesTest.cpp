@@ -1094,6 +1094,48 @@ TEST_F(SeriesManagerTest, ExportsAWorkbookOrASeriesFileAndReportsAFailedWrite)
               QStringLiteral("['Batch Value', 7, '0042', 'Zoë', 'x y']\n").toUtf8());
 }
 
+// Exported values go over an existing file only when the user was asked about that file: the
+// chooser asks about the name typed, the manager about the workbook it adds the suffix to.
+TEST_F(SeriesManagerTest, ExportingValuesOverAnExistingFileAsksAboutThatFile)
+{
+    const QDir out(m_resources.path());
+    TestHelpers::writeFile(out.filePath("values.xlsx"), "keep");
+    TestHelpers::writeFile(out.filePath("VALUES.XLSX"), "keep");
+    m_seam.chooseFiles({out.filePath("values"), out.filePath("VALUES.XLSX"), out.filePath("values")});
+    int panels = 0;
+    m_seam.onDialog([&](QDialog *dialog) {
+        auto *m = qobject_cast<BatchWizard *>(dialog);
+        m->ui.AddNew_Btn->click();
+        m->addValues({"7", "Zoë"});
+        m_seam.answerMessages({"No"});
+        m->ui.Export_Value_Btn->click();   // "values" over values.xlsx: No
+        EXPECT_EQ(readFile(out.filePath("values.xlsx")), "keep");
+        for (int i = 0; i < 2; ++i)
+            m_seam.onDialog([&](QDialog *) {
+                ++panels;
+                return int(QDialog::Accepted);
+            });
+        m->ui.Export_Value_Btn->click();   // the name the chooser asked about: no question of ours
+        m_seam.answerMessages({"Yes"});
+        m->ui.Export_Value_Btn->click();   // "values" over values.xlsx: Yes
+        m_seam.answerMessages({"No"});       // exported, never saved as a series
+        m->ui.Close_2_Btn->click();
+        return dialog->result();
+    });
+    m_manager->Open_Wnd();
+    EXPECT_EQ(panels, 2);
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\"values.xlsx\" already exists. Do you want to replace it?",
+                                                  "\"values.xlsx\" already exists. Do you want to replace it?",
+                                                  "Do you want to save changes before closing?"}));
+    for (const char *name : {"values.xlsx", "VALUES.XLSX"})
+        EXPECT_EQ(python("import sys, openpyxl\n"
+                         "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                         "print([c.value for row in ws.iter_rows() for c in row])\n",
+                         {out.filePath(name)}),
+                  QStringLiteral("['Batch Value', 7, 'Zoë']\n").toUtf8())
+            << name;
+}
+
 // Values on the value screen that were never saved are not left without a question: Close,
 // Escape and Back ask to save, discard or stay, as closing a design does.
 TEST_F(SeriesManagerTest, LeavingUnsavedValuesAsksToSaveDiscardOrStay)

@@ -424,6 +424,86 @@ TEST_F(MainWindowCommands, FileCommandsWriteAndReadTheDesign)
     EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join('|').toStdString();
 }
 
+// Save As adds the design extension to a name typed without it; the file that gets written
+// was asked about whenever it existed, and No leaves it as it was. Save as Template asks
+// before it replaces a template of the same name.
+TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
+{
+    struct Row
+    {
+        const char *typed;
+        const char *existing;   // holds "keep" before the save; nullptr: nothing there
+        const char *answer;     // to the program's own question; nullptr: none may come
+        const char *written;    // the design file afterwards; nullptr: nothing saved
+    };
+    const Row rows[] = {
+        {"anna", "anna.dcard", "No", nullptr},
+        {"anna", "anna.dcard", "Yes", "anna.dcard"},
+        {"anna", "anna", nullptr, "anna.dcard"},            // the chooser asked about "anna", not written
+        {"anna.dcard", "anna.dcard", nullptr, "anna.dcard"},   // the chooser asked about this one
+        {"anna.DCARD", nullptr, nullptr, "anna.DCARD"},
+        {"anna.v2", "anna.v2.dcard", "No", nullptr},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing"));
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        if (row.existing)
+            TestHelpers::writeFile(folder.filePath(QString::fromUtf8(row.existing)), "keep");
+        const QString pathBefore = m_window->designFilePath();
+        m_seam.messages.clear();
+        m_seam.chooseFiles({folder.filePath(QString::fromUtf8(row.typed))});
+        if (row.answer)
+            m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        trigger(QStringLiteral("Save As…"));
+
+        QStringList expectedQuestions;
+        if (row.answer)
+            expectedQuestions.append(QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(row.existing));
+        EXPECT_EQ(m_seam.messageTexts(), expectedQuestions);
+        if (row.existing && (!row.written || QLatin1String(row.existing) != QLatin1String(row.written))) {
+            EXPECT_EQ(TestHelpers::readFile(folder.filePath(QString::fromUtf8(row.existing))), "keep");
+        }
+        if (row.written) {
+            const QString written = folder.filePath(QString::fromUtf8(row.written));
+            EXPECT_EQ(m_window->designFilePath(), written);
+            EXPECT_EQ(DesignFile::read(written, nullptr).value_or(CardDesign()).graphics.size(), 2);
+        } else {
+            EXPECT_EQ(m_window->designFilePath(), pathBefore);
+        }
+        QStringList files;   // nothing else is written beside them
+        for (const char *name : {row.existing, row.written})
+            if (name && !files.contains(QString::fromUtf8(name)))
+                files.append(QString::fromUtf8(name));
+        files.sort();
+        EXPECT_EQ(folder.entryList(QDir::Files, QDir::Name), files);
+    }
+
+    // Templates: the second save under one name asks; No keeps the first.
+    const QString userTemplate = QDir(Resource_Path).filePath(QStringLiteral("Templates/User/Mine.dcard"));
+    const auto saveTemplate = [this] {
+        m_seam.onDialog([](QDialog *dialog) {
+            if (auto *input = qobject_cast<QInputDialog *>(dialog))
+                input->setTextValue(QStringLiteral("Mine"));
+            return int(QDialog::Accepted);
+        });
+        trigger(QStringLiteral("Save as Template…"));
+    };
+    m_seam.messages.clear();
+    saveTemplate();
+    EXPECT_TRUE(m_seam.messages.isEmpty());
+    ASSERT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    canvas()->selectGraphics({other});
+    canvas()->deleteSelection();
+    m_seam.answerMessages({QStringLiteral("No")});
+    saveTemplate();
+    EXPECT_EQ(m_seam.messageTexts(), QStringList{"\"Mine.dcard\" already exists. Do you want to replace it?"});
+    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    m_seam.answerMessages({QStringLiteral("Yes")});
+    saveTemplate();
+    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 1);
+}
+
 // --- The save question --------------------------------------------------------------------
 
 namespace {
@@ -532,6 +612,62 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveQuestionCase{Change::Record, Command::Open, "Cancel", false, false},
                       SaveQuestionCase{Change::Record, Command::Close, "Yes", false, true},
                       SaveQuestionCase{Change::Record, Command::New, "No", false, true}));
+
+// A Save whose folder has gone says why once and leaves the design unsaved: whatever would
+// drop it next asks first. A later Save that works makes it saved again.
+TEST_F(MainWindowCommands, AFailedSaveSaysWhyOnceAndLeavesTheDesignUnsaved)
+{
+    struct Row
+    {
+        Command command;
+        const char *answer;   // to the save question
+        bool goesOn;
+    };
+    const Row rows[] = {{Command::New, "Cancel", false}, {Command::Exit, "Cancel", false},
+                        {Command::Open, "Cancel", false}, {Command::Close, "No", true}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << "command " << int(row.command));
+        QTemporaryDir dir;
+        const QString folder = QDir(dir.path()).filePath(QStringLiteral("cards"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(QStringLiteral("party.dcard"));
+        m_seam.chooseFiles({path});
+        trigger(QStringLiteral("Save As…"));
+        ASSERT_EQ(m_window->designFilePath(), path);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+
+        m_seam.messages.clear();
+        trigger(QStringLiteral("Save"));
+        ASSERT_EQ(m_seam.messages.size(), 1);
+        const QString reason = m_seam.messages.first().text;
+        EXPECT_EQ(reason.count(QStringLiteral("could not be saved")), 1) << reason.toStdString();
+        EXPECT_EQ(reason.count(path), 1) << reason.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path));
+
+        if (row.command == Command::Open)
+            m_seam.chooseFiles({path});
+        m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        QSignalSpy ended(m_window.get(), &LMNWindowController::applicationEndRequested);
+        if (row.command == Command::Close)
+            m_window->close();
+        else
+            trigger(row.command == Command::Exit ? QStringLiteral("Exit")
+                    : row.command == Command::New ? QStringLiteral("New")
+                                                  : QStringLiteral("Open…"));
+        EXPECT_EQ(m_seam.messageTexts().mid(1), QStringList{kSaveQuestion});
+        EXPECT_EQ(ended.size(), row.goesOn ? 1 : 0);
+        EXPECT_EQ(m_window->designFilePath(), path);
+        EXPECT_EQ(m_document.graphics.size(), 2);
+
+        // The folder back: Save writes the design and nothing asks any more.
+        ASSERT_TRUE(QDir().mkpath(folder));
+        m_seam.messages.clear();
+        trigger(QStringLiteral("Save"));
+        EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join('|').toStdString();
+        EXPECT_TRUE(QFileInfo::exists(path));
+        EXPECT_FALSE(m_window->files()->hasUnsavedChanges());
+    }
+}
 
 // The command tool bar keeps its buttons where they are whatever step Undo and Redo would
 // take: the step is named in their tool tips and in the Edit menu, not on the buttons.

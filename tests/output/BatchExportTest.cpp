@@ -329,6 +329,68 @@ TEST_F(BatchExportTest, SingleExportAsksBeforeReplacingTheBackAndRecordsItsResol
     EXPECT_EQ(m_panelPath, path + ".PNG");
 }
 
+// The chooser asks about the name typed; every other file the export writes over is asked
+// about by name, and No leaves every file as it was. A name that ends in the format's
+// extension in any letter case is written as typed.
+TEST_F(BatchExportTest, SingleExportAsksAboutEveryFileItReplacesThatTheChooserDidNotName)
+{
+    struct Row
+    {
+        const char *typed;
+        int sideRow;                 // 0 both, 1 front, 2 back
+        QStringList existing;        // files there before, each holding "keep"
+        QStringList answers;         // to the program's questions, in order
+        QStringList questionsAbout;  // the files the questions name
+        QStringList written;         // files that hold a picture afterwards
+    };
+    const QList<Row> rows = {
+        {"ean_card", 1, {"ean_card.PNG"}, {"No"}, {"ean_card.PNG"}, {}},
+        {"ean_card", 1, {"ean_card.PNG"}, {"Yes"}, {"ean_card.PNG"}, {"ean_card.PNG"}},
+        {"ean_card.png", 1, {"ean_card.png"}, {}, {}, {"ean_card.png"}},
+        {"ean_card.Png", 1, {}, {}, {}, {"ean_card.Png"}},
+        {"card", 0, {"card.PNG", "card_Back.PNG"}, {"Yes", "No"}, {"card_Back.PNG", "card.PNG"}, {}},
+        {"card", 0, {"card.PNG", "card_Back.PNG"}, {"Yes", "Yes"}, {"card_Back.PNG", "card.PNG"},
+         {"card.PNG", "card_Back.PNG"}},
+        {"card", 2, {"card.PNG"}, {}, {}, {"card_Back.PNG"}},   // the front is not written
+    };
+    m_name->data_source_type = 0;
+    m_backName->data_source_type = 0;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.typed << " side " << row.sideRow << " answers "
+                                          << row.answers.join(',').toStdString());
+        QDir out(m_out);
+        out.removeRecursively();
+        QDir().mkpath(m_out);
+        for (const QString &name : row.existing)
+            DataTest::writeFile(out.filePath(name), "keep");
+        m_seam.messages.clear();
+        answerSheet(1, row.sideRow);
+        m_seam.chooseFiles({out.filePath(QString::fromUtf8(row.typed))});
+        m_seam.answerMessages(row.answers);
+        if (!row.written.isEmpty())
+            answerPanel();
+        ExportCommands::Export_Button(*m_window);
+
+        QStringList about;
+        for (const ModalSeam::Message &m : m_seam.messages)
+            if (m.text.endsWith("already exists. Do you want to replace it?"))
+                about.append(m.text.section('"', 1, 1));
+        EXPECT_EQ(about, row.questionsAbout);
+        QStringList pictures;
+        for (const QString &name : out.entryList(QDir::Files, QDir::Name)) {
+            if (DataTest::readFile(out.filePath(name)) == "keep")
+                EXPECT_TRUE(row.existing.contains(name)) << name.toStdString();
+            else
+                pictures.append(name);
+        }
+        QStringList expected = row.written;
+        expected.sort();
+        EXPECT_EQ(pictures, expected);
+        for (const QString &name : pictures)
+            EXPECT_FALSE(QImage(out.filePath(name)).isNull()) << name.toStdString();
+    }
+}
+
 TEST_F(BatchExportTest, AnOpenpyxlWorkbookDrivesARunWhoseBarcodesReadBack)
 {
     const QString book = QDir(m_out).filePath("guests.xlsx");

@@ -14,6 +14,7 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SavePath.h"
 #include "dialogs/ui/Open_Export_Files.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "data/DataGlobals.h"
@@ -388,16 +389,17 @@ void BatchWizard::Export_Value_Btn_Clicked()
     const QString workbookFilter = tr("Workbook (*.xlsx)");
     const QString textFilter = tr("Text (*.txt)");
     QString chosenFilter;
-    QString path = ModalSeam::instance().saveFileNameWithFilter(
+    const QString chosen = ModalSeam::instance().saveFileNameWithFilter(
         this, tr("Export Values"), QString(), workbookFilter + QStringLiteral(";;") + textFilter, &chosenFilter);
-    if (path.isEmpty())
+    if (chosen.isEmpty())
         return;
     // A name typed with one of the two suffixes says what to write; otherwise the filter does
     // (the chooser has put its suffix on already).
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
     const bool workbook = suffix == QLatin1String("xlsx") || (suffix != QLatin1String("txt") && chosenFilter != textFilter);
-    if (suffix != QLatin1String(workbook ? "xlsx" : "txt"))
-        path += QLatin1String(workbook ? ".xlsx" : ".txt");
+    const QString path = SavePath::withExtension(chosen, QLatin1String(workbook ? "xlsx" : "txt"));
+    if (!SavePath::mayWrite({path}, chosen, this))
+        return;
 
     QString error;
     plz_wait_Window->begin();

@@ -43,6 +43,10 @@ QString QtModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &capt
     QFileDialog dialog(parent, caption, dir, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // Qt's own dialog puts the suffix on before it asks about replacing the file; a platform
+    // dialog asks about the name as typed and has the suffix put on afterwards, so the file
+    // returned would not be the one asked about.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The suffix of the filter in use goes on before the dialog asks about replacing a file.
     const auto applySuffix = [&dialog](const QString &filter) {
         const qsizetype star = filter.indexOf(QStringLiteral("*."));

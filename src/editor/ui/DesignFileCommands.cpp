@@ -8,6 +8,7 @@
 #include "document/StringUtilities.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SavePath.h"
 #include "editor/DesignFile.h"
 #include "editor/ResourceFolder.h"
 #include "editor/TemplatePreview.h"
@@ -77,7 +78,7 @@ bool DesignFileCommands::saveTo(const QString &path)
 {
     QString error;
     if (!DesignFile::write(path, currentDesign(), &error)) {
-        Show_Warning_MessageBox(tr("The design could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+        Show_Warning_MessageBox(error);   // names the file and the reason
         return false;
     }
     return true;
@@ -87,8 +88,10 @@ bool DesignFileCommands::save()
 {
     if (m_path.isEmpty())
         return saveAs();
-    if (!saveTo(m_path))
+    if (!saveTo(m_path)) {
+        markNotSaved();
         return false;
+    }
     markSaved();
     return true;
 }
@@ -111,13 +114,13 @@ bool DesignFileCommands::saveAs()
             name = QStringLiteral("Untitled");
         start = QDir(folder).filePath(name + QLatin1Char('.') + DesignFile::Extension);
     }
-    QString path = ModalSeam::instance().saveFileName(m_window, tr("Save Design"), start, designFilter());
+    const QString path = SavePath::choose(m_window, tr("Save Design"), start, designFilter(), DesignFile::Extension);
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + DesignFile::Extension;
-    if (!saveTo(path))
+    if (!saveTo(path)) {
+        markNotSaved();
         return false;
+    }
     ResourceFolder::rememberDesignFolder(Resource_Path, path);
     setPath(path);
     markSaved();
@@ -180,13 +183,19 @@ bool DesignFileCommands::saveAsTemplate(const QString &name)
         Show_Warning_MessageBox(tr("The folder for your templates could not be created."));
         return false;
     }
-    if (!saveTo(folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension)))
+    // A template is its design and its preview: replacing one replaces the template, asked once.
+    const QString designPath = folder.filePath(cleanName + QLatin1Char('.') + DesignFile::Extension);
+    const QString previewPath = folder.filePath(cleanName + QStringLiteral(".png"));
+    const QString existing = QFileInfo::exists(designPath) ? designPath : previewPath;
+    if (QFileInfo::exists(existing) && !SavePath::mayReplace(existing, m_window))
+        return false;
+    if (!saveTo(designPath))
         return false;
 
     // The preview shows the front, with the back beneath it on a two-sided card.
     const bool back = TemplatePreview::showsBack(m_window->Front_card_Prop.Card_Side, m_window->document()->graphics_back);
     const QImage preview = TemplatePreview::compose(renderSide(0), back ? renderSide(1) : QImage());
-    m_window->Save_gen_image(preview, folder.filePath(cleanName + QStringLiteral(".png")));
+    m_window->Save_gen_image(preview, previewPath);
     return true;
 }
 
@@ -223,6 +232,12 @@ void DesignFileCommands::markSaved()
     m_savedFront = userPart(m_window->Front_card_Prop);
     m_savedBack = userPart(m_window->Back_card_Prop);
     m_savedShape = Card_Shape.load();
+}
+
+void DesignFileCommands::markNotSaved()
+{
+    // The file may be gone or half the user's work behind: closing and New must ask.
+    m_window->document()->undoManager()->resetClean();
 }
 
 bool DesignFileCommands::hasUnsavedChanges() const

@@ -51,6 +51,8 @@ public:
     // --- Unsaved changes ---
     // The design as it is now is the saved one (after a save, an open, a new start).
     void markSaved();
+    // A save failed: the design counts as not saved until a save succeeds.
+    void markNotSaved();
     // True when an element edit is not undone back to the saved state, or a card record or
     // the card shape differs from what was saved or opened.
     bool hasUnsavedChanges() const;

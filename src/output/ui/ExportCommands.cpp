@@ -11,6 +11,7 @@
 #include "document/LMNRenderingView.h"
 #include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/ModalSeam.h"
+#include "dialogs/ui/SavePath.h"
 #include "dialogs/ui/Open_Export_Files.h"
 #include "document/EditorHost.h"
 
@@ -32,14 +33,6 @@ QImage renderSide(EditorHost &editor, int side, double dpi)
                           snapshot.drawContext);
     view.setResolution(dpi);
     return view.image_From_Card_Graphics(side != 0 ? snapshot.back : snapshot.front, 0);
-}
-
-// The chosen path with the format's extension when it has none of its own.
-QString withExtension(const QString &path, const QString &extension)
-{
-    if (QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0)
-        return path;
-    return path + QLatin1Char('.') + extension;
 }
 
 } // namespace
@@ -72,7 +65,7 @@ void ExportCommands::Export_Button(EditorHost &editor)
             editor.dialogParent(), QStringLiteral("Export"), QString(), QStringLiteral("%1 (*.%1)").arg(extension));
         if (chosen.isEmpty())
             return;
-        Export_Single_File(editor, withExtension(chosen, extension), true, dpi, combined);
+        Export_Single_File(editor, SavePath::withExtension(chosen, extension), true, dpi, combined, chosen);
         return;
     }
     const QString folder = ModalSeam::instance().existingDirectory(editor.dialogParent(), QStringLiteral("Export"), QString());
@@ -82,16 +75,19 @@ void ExportCommands::Export_Button(EditorHost &editor)
 }
 
 bool ExportCommands::Export_Single_File(EditorHost &editor, const QString &path, bool showMessage,
-                                        double dpi, bool combined)
+                                        double dpi, bool combined, const QString &askedPath)
 {
     const QString backPath = CardExport::Create_Back_Card_Path(path);
     const bool writesBack = export_card_side == QLatin1String("B")
                             || (export_card_side == QLatin1String("BOTH") && !combined);
-    // The save panel asked about the chosen file only.
-    if (writesBack && path != backPath && QFileInfo::exists(backPath)
-        && Show_YES_NO_MessageBox(QStringLiteral("\"%1\" already exists. Do you want to replace it?")
-                                      .arg(QFileInfo(backPath).fileName()))
-               != 1)
+    const bool writesFront = export_card_side != QLatin1String("B");
+    // The save panel asked about the name chosen only; every other file written is asked about.
+    QStringList files;
+    if (writesBack)
+        files.append(backPath);
+    if (writesFront)
+        files.append(CardExport::Create_Front_Card_Path(path));
+    if (!SavePath::mayWrite(files, askedPath.isNull() ? path : askedPath, editor.dialogParent()))
         return false;
     if (export_card_side == QLatin1String("BOTH")) {
         const QImage back = renderSide(editor, 1, dpi);

@@ -15,10 +15,12 @@ public:
     static void Export_Button(EditorHost &editor);
 
     // Writes the design as it shows now for export_card_side to `path` (and the back beside
-    // it) at `dpi`. With `showMessage`, the export-finished panel follows success. False
-    // when something was not written (the user was told why).
+    // it) at `dpi`. With `showMessage`, the export-finished panel follows success. Each
+    // existing file to be written other than `askedPath` (the one the save chooser asked
+    // about; `path` when null) is asked about first. False when something was not written
+    // (the user was told why, or would not replace a file).
     static bool Export_Single_File(EditorHost &editor, const QString &path, bool showMessage,
-                                   double dpi = 300, bool combined = false);
+                                   double dpi = 300, bool combined = false, const QString &askedPath = QString());
     // Starts a batch export into "QOVA Festiloom" inside `chosenFolder`; false when that
     // folder cannot be made (the user was told).
     static bool Export_Batch_File(EditorHost &editor, const QString &chosenFolder, const QString &extension,
