@@ -575,10 +575,29 @@ TEST(DesignFileLimits, RecordsCostExactlyWhatTheyAddToTheFile)
         EXPECT_EQ(cost.bytes, with.size() - without.size());
         EXPECT_EQ(cost.openingCost, DesignFile::openingCost(with) - DesignFile::openingCost(without));
     }
-    // The rest of a design without elements leaves the import's room to its records.
-    const QByteArray empty = DesignFile::toXml(CardDesign());
-    EXPECT_LE(empty.size(), DesignRecordBudget::RestOfADesign.bytes);
-    EXPECT_LE(DesignFile::openingCost(empty), DesignRecordBudget::RestOfADesign.openingCost);
+    // The titles and the workbook path an import brings with its records, the same way.
+    struct Binding
+    {
+        const char *what;
+        QStringList titles;
+        QString path;
+    };
+    const Binding bindings[] = {
+        {"neither", {}, {}},
+        {"a path alone", {}, QStringLiteral("/home/ann/Guests & <friends>.xlsx")},
+        {"one empty title", {QString()}, {}},
+        {"titles and path", {QStringLiteral("Row"), escapes, mixed}, QStringLiteral("/tmp/\U0001F382 Zo\u00EB.xlsx")},
+    };
+    design.Excel_Records.clear();
+    for (const Binding &b : bindings) {
+        SCOPED_TRACE(b.what);
+        design.Excel_Column_Titles = b.titles;
+        design.Excel_Source_Path = b.path;
+        const QByteArray with = DesignFile::toXml(design);
+        const DesignRecordBudget::Cost cost = DesignRecordBudget::costOfBinding(b.titles, b.path);
+        EXPECT_EQ(cost.bytes, with.size() - without.size());
+        EXPECT_EQ(cost.openingCost, DesignFile::openingCost(with) - DesignFile::openingCost(without));
+    }
 }
 
 // A design whose records its file cannot hold is refused at once: Save costs the records
