@@ -576,7 +576,8 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return tooLarge(reason);
     // The property-list parser is only ever given documents that pass this check, so damaged
     // or hostile files never reach it.
-    switch (PropertyListCheck::xml(xml)) {
+    QByteArrayView parserInput;
+    switch (PropertyListCheck::xml(xml, PropertyListCheck::Limits(), &parserInput)) {
     case PropertyListCheck::Result::Fine:
         break;
     case PropertyListCheck::Result::Truncated:
@@ -594,7 +595,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is too large to be a design."));
 
     plist_t parsed = nullptr;
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &parsed);
+    plist_from_xml(parserInput.data(), uint32_t(parserInput.size()), &parsed);
     PlistPtr root(parsed);
     if (!parsed)
         return refuse(tr("The file is damaged: its property list cannot be read."));
@@ -626,6 +627,19 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     design.Excel_Source_Path = in.string("Excel_Source_Path");
     design.Excel_Column_Titles = in.stringList("the spreadsheet column titles");
     design.Excel_Records = in.stringDictionaries("the spreadsheet records");
+    {
+        // Every element was counted in the estimate as a listed dictionary: lists holding more
+        // than it counted are refused before any of their elements is built.
+        const auto listSize = [&](uint32_t index) {
+            plist_t list = plist_array_get_item(parsed, index);
+            return plist_get_node_type(list) == PLIST_ARRAY ? qint64(plist_array_get_size(list)) : 0;
+        };
+        const qint64 elements = listSize(ItemCount - 2) + listSize(ItemCount - 1);
+        if (elements * OpeningCostPerListedDictionary > cost)
+            return tooLarge(tr("its %L1 elements would take more memory than the %2 MB a design may take.")
+                                .arg(elements)
+                                .arg(maximumCost >> 20));
+    }
     {
         // The pictures may take what the rest of the design leaves: the budget stops a picture
         // before it is decoded, and once all are, they are counted as Save counts them (a grey

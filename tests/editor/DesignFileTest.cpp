@@ -368,6 +368,30 @@ TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
     EXPECT_TRUE(error.contains("nested")) << error.toStdString();
 }
 
+// The design read is the one checked: markup before the root that libplist would read as the
+// end of the document type (a "]>" in a comment of the internal subset, in a single-quoted
+// literal) hides no other design from the check.
+TEST_F(DesignFileRefusal, MarkupBeforeTheRootHidesNoOtherDesign)
+{
+    const auto rootOf = [](const QByteArray &xml) { return xml.mid(xml.indexOf("<plist")); };
+    const QByteArray shown = rootOf(DesignFile::toXml(CardDesign()));
+    const QByteArray hidden = rootOf(DesignFile::toXml(fullDesign())).replace("'", "&apos;");
+    ASSERT_FALSE(hidden.contains("--"));
+    ASSERT_TRUE(DesignFile::fromXml(hidden, nullptr).has_value());
+    const QByteArray files[] = {
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!-- ]>" + hidden + " -->]>" + shown,
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY e ']>" + hidden + "'>]>" + shown,
+        "<?xml version=\"1.0\"?><!DOCTYPE plist SYSTEM 'x[y'>" + shown + "<!-- ]>" + hidden + " -->",
+    };
+    for (const QByteArray &file : files) {
+        QString error;
+        const std::optional<CardDesign> read = DesignFile::fromXml(file, &error);
+        ASSERT_TRUE(read.has_value()) << error.toStdString();
+        EXPECT_TRUE(read->graphics.isEmpty());
+        EXPECT_TRUE(read->graphics_back.isEmpty());
+    }
+}
+
 TEST_F(DesignFileRefusal, FailedSaveKeepsThePreviousFileAndSaysWhy)
 {
     const QString path = file("Party.dcard");

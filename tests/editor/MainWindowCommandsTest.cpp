@@ -25,6 +25,7 @@
 #include <QMimeData>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QUndoStack>
@@ -797,6 +798,14 @@ TEST_F(MainWindowCommands, MenuKeysAreShownAndRunTheirCommands)
          [&] { EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->formats().isEmpty()); }},
         {"Paste", "Ctrl+V", Qt::CTRL | Qt::Key_V, {}, [&] { EXPECT_EQ(count(), 2); }},
         {"Cut", "Ctrl+X", Qt::CTRL | Qt::Key_X, [&] { canvas()->selectGraphics({ref}); }, [&] { EXPECT_EQ(count(), 1); }},
+        {"Duplicate", "Ctrl+D", Qt::CTRL | Qt::Key_D, [&] { canvas()->selectGraphics({m_document.graphics.first()}); },
+         [&] { EXPECT_EQ(count(), 2); }},
+        {"Back Side", "Ctrl+2", Qt::CTRL | Qt::Key_2, {}, [&] { EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_BACK); }},
+        {"Working Side", "Ctrl+3", Qt::CTRL | Qt::Key_3, {}, [&] { EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_TEMP); }},
+        {"Front Side", "Ctrl+1", Qt::CTRL | Qt::Key_1, {}, [&] { EXPECT_EQ(m_window->currentCanvas(), canvas()); }},
+        {"Actual Size", "Ctrl+0", Qt::CTRL | Qt::Key_0, [&] { canvas()->setZoom(2.5); }, [&] { EXPECT_DOUBLE_EQ(canvas()->zoom(), 1.0); }},
+        {"Fit Card in Window", "Ctrl+9", Qt::CTRL | Qt::Key_9, [&] { canvas()->setZoom(8.0); },
+         [&] { EXPECT_LT(canvas()->zoom(), 8.0); }},
         {"Zoom In", "Ctrl++", Qt::CTRL | Qt::Key_Plus, [&] { zoom = canvas()->zoom(); }, [&] { EXPECT_GT(canvas()->zoom(), zoom); }},
         {"Zoom Out", "Ctrl+-", Qt::CTRL | Qt::Key_Minus, [&] { zoom = canvas()->zoom(); }, [&] { EXPECT_LT(canvas()->zoom(), zoom); }},
         {"Print…", "Ctrl+P", Qt::CTRL | Qt::Key_P, countRuns, printed},
@@ -806,6 +815,17 @@ TEST_F(MainWindowCommands, MenuKeysAreShownAndRunTheirCommands)
          [&] { EXPECT_EQ(m_seam.fileCaptions.size(), messages + 1); }},   // the chooser, cancelled
         {"Exit", "Ctrl+Q", Qt::CTRL | Qt::Key_Q, dirty, askedToSave},
     };
+    // Every command with a key has its row (nothing is done yet: Undo and Redo name no step).
+    QStringList keyed, checked;
+    for (QAction *menu : m_window->menuBar()->actions())
+        for (QAction *a : menu->menu()->actions())
+            if (!a->shortcut().isEmpty())
+                keyed << plain(a->text());
+    for (const Row &row : rows)
+        checked << QString::fromUtf8(row.command);
+    keyed.sort();
+    checked.sort();
+    EXPECT_EQ(keyed, checked);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.command);
         // Undo and Redo name the step they take: "Undo Delete".
@@ -820,9 +840,74 @@ TEST_F(MainWindowCommands, MenuKeysAreShownAndRunTheirCommands)
         if (row.arrange)
             row.arrange();
         QSignalSpy triggered(command, &QAction::triggered);
-        canvas()->setFocus();
-        QTest::keyClick(canvas(), row.key.key(), row.key.keyboardModifiers());
+        m_window->currentCanvas()->setFocus();
+        QTest::keyClick(m_window->currentCanvas(), row.key.key(), row.key.keyboardModifiers());
         EXPECT_EQ(triggered.size(), 1);
         row.check();
+    }
+}
+
+namespace {
+
+// The keys of a window's commands and key objects, each with its holder.
+QList<std::pair<QKeySequence, QObject *>> windowKeys(QWidget *window)
+{
+    QList<std::pair<QKeySequence, QObject *>> keys;
+    QList<QAction *> actions = window->findChildren<QAction *>();
+    for (QAction *action : window->actions())
+        if (!actions.contains(action))
+            actions << action;
+    for (QAction *action : std::as_const(actions))
+        for (const QKeySequence &key : action->shortcuts())
+            keys.append({key, action});
+    for (QShortcut *shortcut : window->findChildren<QShortcut *>())
+        for (const QKeySequence &key : shortcut->keys())
+            keys.append({key, shortcut});
+    return keys;
+}
+
+// The letters marked with '&' in the entries of one menu (or the menu bar): one entry each.
+QStringList repeatedMnemonics(const QList<QAction *> &entries)
+{
+    QStringList seen, repeated;
+    for (const QAction *entry : entries) {
+        const qsizetype at = entry->text().indexOf(QLatin1Char('&'));
+        if (at < 0 || at + 1 >= entry->text().size())
+            continue;
+        const QString letter = entry->text().mid(at + 1, 1).toLower();
+        (seen.contains(letter) ? repeated : seen) << letter;
+    }
+    return repeated;
+}
+
+} // namespace
+
+// No key belongs to two commands of a window, on any platform (the program runs under the
+// offscreen and the xcb platforms, whose own key bindings differ: X11's Delete includes
+// Ctrl+D, Duplicate's key): Qt runs neither of two commands sharing a key. Nor do two entries of
+// a menu share the letter that picks them. Every window of the program made so far is checked.
+TEST_F(MainWindowCommands, MenuKeysBelongToOneCommandEach)
+{
+    int checkedKeys = 0;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        SCOPED_TRACE(window->metaObject()->className());
+        QMap<QKeySequence, QObject *> holders;
+        for (const auto &[key, holder] : windowKeys(window)) {
+            ++checkedKeys;
+            if (QObject *other = holders.value(key); other && other != holder) {
+                const auto name = [](QObject *o) {
+                    auto *a = qobject_cast<QAction *>(o);
+                    return (a ? plain(a->text()) : o->objectName()).toStdString();
+                };
+                ADD_FAILURE() << key.toString().toStdString() << " runs both " << name(other) << " and " << name(holder);
+            }
+            holders.insert(key, holder);
+        }
+    }
+    EXPECT_GE(checkedKeys, 20);   // the editor's menu keys were among them
+    EXPECT_EQ(repeatedMnemonics(m_window->menuBar()->actions()).join(' ').toStdString(), "");
+    for (QMenu *menu : m_window->menuBar()->findChildren<QMenu *>()) {
+        SCOPED_TRACE(plain(menu->title()).toStdString());
+        EXPECT_EQ(repeatedMnemonics(menu->actions()).join(' ').toStdString(), "");
     }
 }

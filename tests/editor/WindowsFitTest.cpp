@@ -1,6 +1,8 @@
 // Every window and dialog the application opens, at the sizes Qt gives it: it fits a
 // 1024 x 700 screen with its frame, its buttons lie inside it (or inside a scroll area that
-// brings them into view), and dialogs wear the dialog look.
+// brings them into view), and dialogs wear the dialog look. Opened on the screen the program
+// runs on, each shows its content whole where the screen has room for it (ctest also runs this
+// program on virtual X displays of 1600 x 1000 and 1024 x 700 with a window manager).
 
 #include "EditorWindowFixture.h"
 
@@ -33,10 +35,13 @@
 #include "panels/ui/Image_Library.h"
 #include "profile/ui/Show_User_Profile.h"
 #include "profile/ui/User_profile.h"
+#include "dialogs/ui/ScrolledPart.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QLayout>
+#include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -163,6 +168,49 @@ TEST_F(WindowsFit, EveryWindowFitsASmallScreenWithItsButtonsInView)
         }
         window->hide();
     }
+}
+
+// A window opens at its whole size hint, its scrolled parts without scroll bars, wherever the
+// screen's free area has room for it with its frame; on a screen too small it opens inside the
+// free area and scrolls.
+TEST_F(WindowsFit, EveryWindowOpensWholeWhereTheScreenHasRoom)
+{
+    const bool framed = QGuiApplication::platformName() == QLatin1String("xcb");
+    int whole = 0;
+    for (const Window &row : windows()) {
+        if (!row.dialogLook)
+            continue;   // the editor window keeps the place and size it was left at
+        SCOPED_TRACE(row.name);
+        QWidget *window = row.open();
+        ASSERT_NE(window, nullptr);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 20000));
+        if (framed)   // the window manager's frame comes a moment after the window
+            (void)QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 5000);
+        QTest::qWait(framed ? 200 : 0);
+        const QRect area = window->screen()->availableGeometry();
+        const QRect outer = window->frameGeometry();
+        const QMargins frame = outer != window->geometry()
+                                   ? QMargins(window->geometry().left() - outer.left(), window->geometry().top() - outer.top(),
+                                              outer.right() - window->geometry().right(), outer.bottom() - window->geometry().bottom())
+                                   : QMargins();
+        const QSize room = area.marginsRemoved(frame).size();
+        const QSize hint = window->sizeHint();
+        if (hint.width() <= room.width() && hint.height() <= room.height()) {
+            ++whole;
+            EXPECT_GE(window->width(), hint.width()) << "on " << area.width() << "x" << area.height();
+            EXPECT_GE(window->height(), hint.height()) << "on " << area.width() << "x" << area.height();
+            for (ScrolledPart *part : window->findChildren<ScrolledPart *>()) {
+                EXPECT_FALSE(part->horizontalScrollBar()->isVisible());
+                EXPECT_FALSE(part->verticalScrollBar()->isVisible());
+            }
+        } else {
+            EXPECT_LE(window->width(), std::max(room.width(), window->minimumWidth()));
+            EXPECT_LE(window->height(), std::max(room.height(), window->minimumHeight()));
+        }
+        window->hide();
+    }
+    EXPECT_GT(whole, 0);
 }
 
 TEST_F(WindowsFit, EveryDialogWearsTheDialogLook)

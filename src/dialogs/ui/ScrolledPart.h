@@ -7,7 +7,7 @@ class QLayout;
 // A part of a window's layout moved into a scroll area in its place. The window's minimum size
 // then no longer depends on the part, so the window, its buttons included, fits a small
 // screen; it still asks for the part's whole size and shows it whole where the screen has
-// room. Each time the window is shown it is made no larger than its screen's free area.
+// room (WindowPlaceKeeper sizes the window on its screen).
 class ScrolledPart : public QScrollArea
 {
     Q_OBJECT
@@ -21,16 +21,6 @@ public:
     // The part whole, with the area's frame (QScrollArea caps its hint at a few lines of text).
     QSize sizeHint() const override;
 
-    // Room kept around a window for the window manager's title bar and borders before they
-    // are known.
-    static QMargins assumedFrame();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     explicit ScrolledPart(QWidget *window);
-    void fitWindowOnScreen();
-
-    QWidget *m_window;
 };

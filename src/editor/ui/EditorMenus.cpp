@@ -11,10 +11,12 @@
 #include "profile/ui/ProfileCommands.h"
 
 #include <QActionGroup>
+#include <QSet>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUndoStack>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -54,24 +56,19 @@ QIcon themedIcon(const char *name)
     return icon;
 }
 
-// The keys of a menu command: our own first, so that the menu shows it and it works on every
-// platform (Qt's standard key for Save As, for one, is empty on X11 without a desktop theme and
-// under the offscreen platform), then the platform's own for the same command.
-QList<QKeySequence> commandKeys(QKeyCombination own, QKeySequence::StandardKey standard)
+using CommandKeys = EditorMenus::CommandKeys;
+
+CommandKeys commandKeys(QKeyCombination own, QKeySequence::StandardKey standard)
 {
-    QList<QKeySequence> keys{QKeySequence(own)};
-    for (const QKeySequence &key : QKeySequence::keyBindings(standard))
-        if (!key.isEmpty() && !keys.contains(key))
-            keys.append(key);
-    return keys;
+    return {{QKeySequence(own)}, standard};
 }
 
-QList<QKeySequence> commandKeys(const QKeySequence &own)
+CommandKeys commandKeys(const QKeySequence &own)
 {
-    return own.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{own};
+    return {own.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{own}, std::nullopt};
 }
 
-QList<QKeySequence> commandKeys(const QList<QKeySequence> &keys)
+CommandKeys commandKeys(const CommandKeys &keys)
 {
     return keys;
 }
@@ -84,6 +81,35 @@ EditorMenus::EditorMenus(LMNWindowController *window)
 {
     createMenus();
     createToolBars();
+    addPlatformKeys();
+}
+
+void EditorMenus::setKeys(QAction *action, const CommandKeys &keys)
+{
+    action->setShortcuts(keys.own);
+    if (keys.standard)
+        m_platformKeys.append({action, *keys.standard});
+}
+
+void EditorMenus::addPlatformKeys()
+{
+    // A key two commands of the window hold runs neither (Qt finds it ambiguous): the
+    // platform's keys for a command (Delete's include Ctrl+D on X11, Duplicate's own key) are
+    // added only where no command of the window owns them yet.
+    QSet<QKeySequence> owned;
+    const QList<QAction *> actions = m_window->findChildren<QAction *>();
+    for (const QAction *action : actions)
+        for (const QKeySequence &key : action->shortcuts())
+            owned.insert(key);
+    for (const auto &[action, standard] : std::as_const(m_platformKeys)) {
+        QList<QKeySequence> keys = action->shortcuts();
+        for (const QKeySequence &key : QKeySequence::keyBindings(standard))
+            if (!key.isEmpty() && !owned.contains(key)) {
+                keys.append(key);
+                owned.insert(key);
+            }
+        action->setShortcuts(keys);
+    }
 }
 
 void EditorMenus::checkTool(int tool)
@@ -96,9 +122,9 @@ void EditorMenus::createMenus()
 {
     LMNWindowController *w = m_window;
     QMenu *file = m_window->menuBar()->addMenu(tr("&File"));
-    auto add = [w](QMenu *menu, const QString &text, const char *icon, const auto &keys, auto slot) {
+    auto add = [w, this](QMenu *menu, const QString &text, const char *icon, const auto &keys, auto slot) {
         QAction *action = menu->addAction(themedIcon(icon), text);
-        action->setShortcuts(commandKeys(keys));
+        setKeys(action, commandKeys(keys));
         QObject::connect(action, &QAction::triggered, w, slot);
         return action;
     };
@@ -116,13 +142,13 @@ void EditorMenus::createMenus()
 
     QMenu *edit = m_window->menuBar()->addMenu(tr("&Edit"));
     m_undo = edit->addAction(themedIcon("undo"), tr("&Undo"));
-    m_undo->setShortcuts(commandKeys(Qt::CTRL | Qt::Key_Z, QKeySequence::Undo));
+    setKeys(m_undo, commandKeys(Qt::CTRL | Qt::Key_Z, QKeySequence::Undo));
     connect(m_undo, &QAction::triggered, this, [w] {
         w->document()->undoManager()->undo();
         w->Refresh_Canvas();
     });
     m_redo = edit->addAction(themedIcon("redo"), tr("&Redo"));
-    m_redo->setShortcuts(commandKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo));
+    setKeys(m_redo, commandKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo));
     connect(m_redo, &QAction::triggered, this, [w] {
         w->document()->undoManager()->redo();
         w->Refresh_Canvas();
@@ -156,7 +182,7 @@ void EditorMenus::createMenus()
     add(edit, tr("Cu&t"), "", commandKeys(Qt::CTRL | Qt::Key_X, QKeySequence::Cut), [w] { w->currentCanvas()->cut(); });
     add(edit, tr("&Copy"), "", commandKeys(Qt::CTRL | Qt::Key_C, QKeySequence::Copy), [w] { w->currentCanvas()->copy(); });
     add(edit, tr("&Paste"), "", commandKeys(Qt::CTRL | Qt::Key_V, QKeySequence::Paste), [w] { w->currentCanvas()->paste(); });
-    add(edit, tr("&Duplicate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [w] { w->currentCanvas()->duplicate(); });
+    add(edit, tr("Dupl&icate"), "", QKeySequence(Qt::CTRL | Qt::Key_D), [w] { w->currentCanvas()->duplicate(); });
     add(edit, tr("&Delete"), "", commandKeys(Qt::Key_Delete, QKeySequence::Delete), [w] { w->currentCanvas()->deleteSelection(); });
     add(edit, tr("Select &All"), "", commandKeys(Qt::CTRL | Qt::Key_A, QKeySequence::SelectAll), [w] { w->currentCanvas()->selectAll(); });
 
@@ -188,7 +214,7 @@ void EditorMenus::createMenus()
     add(view, tr("Zoom &In"), "", commandKeys(Qt::CTRL | Qt::Key_Plus, QKeySequence::ZoomIn), [w] { w->currentCanvas()->zoomIn(); });
     add(view, tr("Zoom &Out"), "", commandKeys(Qt::CTRL | Qt::Key_Minus, QKeySequence::ZoomOut), [w] { w->currentCanvas()->zoomOut(); });
     add(view, tr("&Actual Size"), "", QKeySequence(Qt::CTRL | Qt::Key_0), [w] { w->currentCanvas()->setZoom(1.0); });
-    add(view, tr("&Fit Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
+    add(view, tr("Fit &Card in Window"), "", QKeySequence(Qt::CTRL | Qt::Key_9), [w] { w->fitCardInWindow(); });
 
     QMenu *data = m_window->menuBar()->addMenu(tr("&Data"));
     add(data, tr("Data &Series…"), "data-series", QKeySequence(), &LMNWindowController::Batch_Series_Button);
@@ -206,7 +232,7 @@ void EditorMenus::createMenus()
     add(help, tr("Write to &Support…"), "", QKeySequence(), &HelpCommands::Open_Support_Mail);
     add(help, tr("Become a &Reseller…"), "", QKeySequence(), &HelpCommands::Open_Reseller_Mail);
     help->addSeparator();
-    add(help, tr("&Share Festiloom…"), "", QKeySequence(), [w] { w->help()->Show_Share_It_Window(); });
+    add(help, tr("Share &Festiloom…"), "", QKeySequence(), [w] { w->help()->Show_Share_It_Window(); });
     add(help, tr("Comments and Sharing &Page"), "", QKeySequence(), &HelpCommands::Share_It_Button_Clicked);
     add(help, tr("Sharing Web Site"), "", QKeySequence(), &HelpCommands::Open_Website_2);
     QMenu *products = help->addMenu(tr("More from the &Makers"));

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QObject>
+
+#include <optional>
 
 class LMNWindowController;
 class QAction;
@@ -16,6 +19,16 @@ class EditorMenus : public QObject
 public:
     explicit EditorMenus(LMNWindowController *window);
 
+    // The keys of a menu command: its own, which the menu shows and which work on every platform
+    // (Qt's standard key for Save As, for one, is empty on X11 without a desktop theme and under
+    // the offscreen platform), and the standard command whose platform keys it also takes where
+    // no other command of the window owns them.
+    struct CommandKeys
+    {
+        QList<QKeySequence> own;
+        std::optional<QKeySequence::StandardKey> standard;
+    };
+
     QAction *undo() const { return m_undo; }
     QAction *redo() const { return m_redo; }
     QAction *alignWithGrid() const { return m_alignWithGrid; }
@@ -26,6 +39,9 @@ public:
 private:
     void createMenus();
     void createToolBars();
+    // Gives `action` its own keys and notes the platform's keys for it.
+    void setKeys(QAction *action, const CommandKeys &keys);
+    void addPlatformKeys();
 
     LMNWindowController *m_window;
     QAction *m_undo = nullptr;
@@ -41,4 +57,6 @@ private:
     QAction *m_mailAction = nullptr;
     QActionGroup *m_tools = nullptr;
     QList<QAction *> m_toolActions;
+    // The commands that also take the platform's keys of a standard command.
+    QList<std::pair<QAction *, QKeySequence::StandardKey>> m_platformKeys;
 };
