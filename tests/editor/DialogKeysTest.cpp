@@ -18,6 +18,7 @@
 #include "dialogs/ui/Open_Export_Files.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
+#include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/Template_Wizard.h"
 #include "help/ui/Help_Support.h"
 #include "help/ui/Promotion_Form.h"
@@ -205,4 +206,19 @@ TEST_F(DialogKeysTest, EscapeTicksTheExportPanelsOfferAgainAsCancelDoes)
     panel.ui._open_log_chk->setChecked(false);
     QTest::keyClick(keyTarget(&panel), Qt::Key_Escape);
     EXPECT_TRUE(panel.ui._open_log_chk->isChecked());
+}
+
+// The start screen has no button that confirms it: a button given the focus from the keyboard
+// takes Enter, as it did before dialogs got a default button.
+TEST_F(DialogKeysTest, OnTheStartScreenEnterPressesTheFocusedButton)
+{
+    Invitation_Wizard start(m_window.get());
+    showActive(&start);
+    ASSERT_EQ(start.ui.wizard_pages->currentIndex(), 0);
+    start.ui.start_wizard_btn->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(start.ui.start_wizard_btn, Qt::Key_Return);
+    EXPECT_EQ(start.ui.wizard_pages->currentIndex(), 1);
+    // Inside the wizard Next is the default button: Enter moves on from any field.
+    QTest::keyClick(keyTarget(&start), Qt::Key_Return);
+    EXPECT_EQ(start.ui.wizard_pages->currentIndex(), 2);
 }
