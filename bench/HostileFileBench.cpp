@@ -1,6 +1,7 @@
 // What hostile files cost the readers: decoding binary element archives of growing size up to
 // the most the reader takes (the time must grow linearly), refusing archives that would expand without bound, saving a design
-// of elements with few keys (the file must not grow), and refusing workbooks at each cap
+// of elements with few keys (the file must not grow), refusing crafted XML archives of the
+// largest size, and refusing workbooks at each cap
 // (time and peak memory of the refusal).
 
 #include "BenchArchiveLimits.h"
@@ -96,6 +97,36 @@ void BM_RefuseDoublingArchive(benchmark::State &state)
     state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
 }
 BENCHMARK(BM_RefuseDoublingArchive)->Unit(benchmark::kMillisecond);
+
+// Crafted XML archives of the largest size the reader takes (96 MB, 14.4 million "<dict/>"
+// elements): a quoted '[' in the document type, the list inside a <plist> of its own (both
+// refused at the element past the limit), or all of them inside one item (refused at the value
+// past the limit). Each is refused by the count before any tree is built.
+QByteArray craftedXmlArchive(int kind)
+{
+    const qsizetype room = LMNGraphicArchive::MaximumSize - 100;
+    const char *const heads[] = {"<!DOCTYPE plist SYSTEM \"x[y\"><plist><array>", "<plist><plist><array>",
+                                 "<plist><array><array>"};
+    const char *const tails[] = {"</array></plist>", "</array></plist></plist>", "</array></array></plist>"};
+    const QByteArray head = heads[kind], tail = tails[kind];
+    return head + QByteArray("<dict/>").repeated((room - head.size() - tail.size()) / 7) + tail;
+}
+
+void BM_RefuseCraftedXmlArchive(benchmark::State &state)
+{
+    const QByteArray data = craftedXmlArchive(int(state.range(0)));
+    long growth = 0;
+    for (auto _ : state) {
+        const long before = BenchMemory::startStep();
+        QString error;
+        if (LMNGraphicArchive::decodeList(data, &error))
+            state.SkipWithError("the archive was read");
+        growth = std::max(growth, BenchMemory::peakGrowthKiB(before));
+    }
+    state.counters["archive_MiB"] = double(data.size()) / (1 << 20);
+    state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
+}
+BENCHMARK(BM_RefuseCraftedXmlArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SaveSparseDesign(benchmark::State &state)
 {

@@ -4,7 +4,6 @@
 
 #include <QStringView>
 
-#include <atomic>
 
 namespace {
 
@@ -15,8 +14,8 @@ constexpr qint64 RecordAround = 9 + 10;            // "\t\t<dict>\n", "\t\t</dic
 constexpr qint64 EntryAround = 8 + 7 + 11 + 10;    // "\t\t\t<key>", "</key>\n", "\t\t\t<string>", "</string>\n"
 constexpr qint64 ArrayGrowth = 9 + 10 - 10;        // "\t<array>\n" and "\t</array>\n" for "\t<array/>\n"
 
-std::atomic<qint64> roomBytes{DesignRecordBudget::MaximumFileSize - DesignRecordBudget::RestOfADesign.bytes};
-std::atomic<qint64> roomCost{DesignRecordBudget::MaximumOpeningCost - DesignRecordBudget::RestOfADesign.openingCost};
+// The titles array is an item of the top array, each title an item of it.
+constexpr qint64 TitleAround = 10 + 10;            // "\t\t<string>", "</string>\n"
 
 } // namespace
 
@@ -65,20 +64,16 @@ DesignRecordBudget::Cost DesignRecordBudget::costOf(const QList<SpreadsheetTable
     return cost;
 }
 
-DesignRecordBudget::Cost DesignRecordBudget::room()
+DesignRecordBudget::Cost DesignRecordBudget::costOfBinding(const QStringList &titles, const QString &workbookPath)
 {
-    return {roomBytes.load(), roomCost.load()};
-}
-
-void DesignRecordBudget::setRoom(const Cost &room)
-{
-    roomBytes.store(room.bytes);
-    roomCost.store(room.openingCost);
-}
-
-void DesignRecordBudget::resetRoom()
-{
-    setRoom({MaximumFileSize - RestOfADesign.bytes, MaximumOpeningCost - RestOfADesign.openingCost});
+    // The path is one text either way; the titles a list that is empty without them.
+    qint64 bytes = xmlBytes(workbookPath);
+    if (!titles.isEmpty()) {
+        bytes += ArrayGrowth;
+        for (const QString &title : titles)
+            bytes += TitleAround + xmlBytes(title);
+    }
+    return {bytes, OpeningCostPerByte * bytes + OpeningCostPerValue * qint64(titles.size())};
 }
 
 qsizetype DesignRecordBudget::recordsThatFit(const QList<SpreadsheetTable::Record> &records, const Cost &room)

@@ -11,7 +11,7 @@
 // key and every value, the characters XML cannot hold left out, "<", ">" and "&" escaped.
 // Saving costs the records this way first and refuses a design its file could not hold before
 // it builds the file; importing a workbook refuses, before the table changes, more rows than
-// a design can hold.
+// the design they go into can hold.
 class DesignRecordBudget
 {
 public:
@@ -34,6 +34,12 @@ public:
             openingCost += other.openingCost;
             return *this;
         }
+        Cost &operator-=(const Cost &other)
+        {
+            bytes -= other.bytes;
+            openingCost -= other.openingCost;
+            return *this;
+        }
         bool fitsIn(const Cost &room) const { return bytes <= room.bytes && openingCost <= room.openingCost; }
     };
 
@@ -43,17 +49,13 @@ public:
     // difference in bytes, and in opening cost as DesignFile::openingCost() counts it.
     static Cost costOf(const QList<SpreadsheetTable::Record> &records);
 
-    // What the rest of a design without elements takes at most (its two background records,
-    // binding and titles); the records of an import get the room it leaves.
-    static constexpr Cost RestOfADesign{qint64(64) << 10, qint64(1) << 20};
-    // The room the import gives records: the limits less the rest of a design. Tests lower it.
-    static Cost room();
-    static void setRoom(const Cost &room);
-    static void resetRoom();
+    // What the column titles and the workbook path of a spreadsheet binding add to the file
+    // of the same design with neither.
+    static Cost costOfBinding(const QStringList &titles, const QString &workbookPath);
 
-    // How many of the first records fit in `room`, the array around them included.
+    // How many of the first records fit in `room` (what a design leaves them:
+    // DesignFile::roomForRecords()), the array around them included.
     static qsizetype recordsThatFit(const QList<SpreadsheetTable::Record> &records, const Cost &room);
-    static qsizetype recordsThatFit(const QList<SpreadsheetTable::Record> &records) { return recordsThatFit(records, room()); }
 
     // The bytes a text takes in the file: its UTF-8 without the characters XML cannot hold,
     // with "<", ">" and "&" escaped.

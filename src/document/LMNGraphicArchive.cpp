@@ -532,7 +532,21 @@ PropertyListCheck::Limits LMNGraphicArchive::readingLimits()
     return limits;
 }
 
-QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
+namespace {
+
+QString tooLargeToRead()
+{
+    return QCoreApplication::translate("LMNGraphicArchive",
+                                       "The element archive is too large to read: it holds more than %L1 elements "
+                                       "or expands to more than %L2 values or %3 MB.")
+        .arg(LMNGraphicArchive::MaximumElements)
+        .arg(LMNGraphicArchive::MaximumValues)
+        .arg(LMNGraphicArchive::MaximumSize >> 20);
+}
+
+} // namespace
+
+QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data, QByteArrayView *parserInput)
 {
     if (data.isEmpty())
         return QStringLiteral("The element archive is empty.");
@@ -540,18 +554,13 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
         return QStringLiteral("The element archive is too large to read: it holds more than %1 MB.").arg(MaximumSize >> 20);
     // libplist parses by recursion and copies shared objects for every reference: nesting and
     // expansion are checked before it sees the data.
-    switch (PropertyListCheck::any(data, readingLimits())) {
+    switch (PropertyListCheck::any(data, readingLimits(), parserInput)) {
     case PropertyListCheck::Result::Fine:
         return {};
     case PropertyListCheck::Result::TooDeep:
         return QStringLiteral("The element archive is damaged: its values are nested far deeper than an element's.");
     case PropertyListCheck::Result::TooLarge:
-        return QCoreApplication::translate("LMNGraphicArchive",
-                                           "The element archive is too large to read: it holds more than %L1 elements "
-                                           "or expands to more than %L2 values or %3 MB.")
-            .arg(MaximumElements)
-            .arg(MaximumValues)
-            .arg(MaximumSize >> 20);
+        return tooLargeToRead();
     case PropertyListCheck::Result::Shared:
         return QStringLiteral("The element archive is damaged: it refers to one list of values more than once.");
     default:
@@ -584,12 +593,13 @@ qint64 LMNGraphicArchive::decodedPictureBytes(const GraphicList &graphics)
 
 std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)
 {
-    if (const QString refusal = refusalBeforeParsing(data); !refusal.isEmpty()) {
+    QByteArrayView parserInput;
+    if (const QString refusal = refusalBeforeParsing(data, &parserInput); !refusal.isEmpty()) {
         fail(error, refusal);
         return std::nullopt;
     }
     plist_t root = nullptr;
-    plist_from_memory(data.constData(), uint32_t(data.size()), &root);
+    plist_from_memory(parserInput.data(), uint32_t(parserInput.size()), &root);
     PlistPtr owner(root);
     if (!root) {
         fail(error, QStringLiteral("The element archive is not a readable property list."));
@@ -605,8 +615,14 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
     if (!PictureBudget::current())
         pictures.emplace(MaximumPictureBytes);
 
-    GraphicList graphics;
+    // The count before parsing keeps longer lists from libplist; should a list pass it all the
+    // same, not one of its elements is built.
     const uint32_t count = plist_array_get_size(root);
+    if (count > MaximumElements) {
+        fail(error, tooLargeToRead());
+        return std::nullopt;
+    }
+    GraphicList graphics;
     graphics.reserve(count);
     // By iterator: a parsed binary list has no index, so fetching item i walks i items.
     plist_array_iter iter = nullptr;

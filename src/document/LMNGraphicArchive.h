@@ -43,7 +43,8 @@ public:
     // The elements of property-list data (binary or XML) holding an array of element
     // dictionaries; nothing, with a reason in *error (may be null), when the data is not such
     // an array or any element is refused: a list is taken whole or not at all. Data nested
-    // too deeply or expanding past PropertyListCheck's limits is refused before parsing.
+    // too deeply or expanding past PropertyListCheck's limits is refused before parsing, and a
+    // list of more than MaximumElements before any element is built.
     static std::optional<GraphicList> decodeList(const QByteArray &data, QString *error);
 
     // The largest archive decodeList() reads; designs, pictures included, are far smaller.
@@ -62,8 +63,9 @@ public:
     // The limits decodeList() holds data to before libplist parses it.
     static PropertyListCheck::Limits readingLimits();
     // Why decodeList() refuses `data` without parsing it (empty, too large, expanding to too
-    // many values, nested too deeply, damaged), or an empty text when it would parse it.
-    static QString refusalBeforeParsing(const QByteArray &data);
+    // many values, nested too deeply, damaged), or an empty text when it would parse it; then
+    // *parserInput (may be null) holds the bytes it hands libplist (PropertyListCheck::any).
+    static QString refusalBeforeParsing(const QByteArray &data, QByteArrayView *parserInput = nullptr);
     // What the pictures of `graphics` may take decoded at most, as decodeList() counts them.
     static qint64 decodedPictureBytes(const GraphicList &graphics);
     // What the pictures of a decoded archive may take decoded, unless a PictureBudget is

@@ -5,7 +5,6 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -183,9 +182,20 @@ private:
 // ---------------------------------------------------------------------------------------
 // XML property lists: every value is one element, so the values a parser will make are the
 // elements inside <plist>, and the items of the top array or dictionary are the children of
-// its one value (a dictionary's a key and a value each). They are counted from the start tags
-// in one pass over the bytes, before any tree is built; markup that holds no element (comments,
-// CDATA, processing instructions, the document type, attribute values) is stepped over.
+// its one value (a dictionary's a key and a value each). A <plist> inside the list is no value:
+// libplist reads what it holds in its place, so its children count at the level of the
+// <plist> itself. The counts are taken in one pass over the bytes by XML's rules, before any
+// tree is built: comments, CDATA, processing instructions and attribute values hold no
+// element; the document type declaration may hold quoted literals and an internal subset
+// with declarations, comments, processing instructions and quoted values of its own.
+//
+// libplist reads some markup by rules of its own: a document type ends for it at the first
+// "]>" after a "[", even one in a single-quoted literal or a comment; it knows only double
+// quotes, and takes one in a processing instruction for the start of a quoted text that hides
+// the instruction's end. It is therefore given the root element alone (the rest holds no
+// value), and markup inside the root that it would read otherwise than XML (a quote in a
+// processing instruction, a single-quoted attribute value holding a double quote or a '>') is
+// refused. What is left of the root it reads as XML does.
 
 // Where `what` next begins at or after `from`, or the end.
 const char *findText(const char *from, const char *end, std::string_view what)
@@ -201,65 +211,172 @@ const char *findText(const char *from, const char *end, std::string_view what)
     return end;
 }
 
-Result countXml(const QByteArray &data, const PropertyListLimits &limits)
+// Just past the next `what` at or after `from`; null when there is none.
+const char *pastText(const char *from, const char *end, std::string_view what)
+{
+    const char *found = findText(from, end, what);
+    return found == end ? nullptr : found + what.size();
+}
+
+bool startsWith(const char *p, const char *end, std::string_view text)
+{
+    return end - p >= std::ptrdiff_t(text.size()) && std::memcmp(p, text.data(), text.size()) == 0;
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Just past the document type declaration whose keyword ends at `p`; null when it does not end.
+const char *pastDocumentType(const char *p, const char *end)
+{
+    bool inSubset = false;
+    while (p < end) {
+        const char c = *p;
+        if (c == '"' || c == '\'') {
+            const char *close = static_cast<const char *>(std::memchr(p + 1, c, size_t(end - p - 1)));
+            if (!close)
+                return nullptr;
+            p = close + 1;
+        } else if (inSubset && startsWith(p, end, "<!--")) {
+            if (!(p = pastText(p + 4, end, "-->")))
+                return nullptr;
+        } else if (inSubset && startsWith(p, end, "<?")) {
+            if (!(p = pastText(p + 2, end, "?>")))
+                return nullptr;
+        } else if (c == '[' && !inSubset) {
+            inSubset = true;
+            ++p;
+        } else if (c == ']' && inSubset) {
+            inSubset = false;
+            ++p;
+        } else if (c == '>' && !inSubset) {
+            return p + 1;
+        } else {
+            ++p;
+        }
+    }
+    return nullptr;
+}
+
+// Where the root element lies, as the count found it.
+struct XmlRoot
+{
+    const char *begin = nullptr;   // its "<"
+    const char *end = nullptr;     // just past the ">" that closes it
+};
+
+// Counts the values and top items of XML property-list data by XML's rules. Fine also for data
+// that stops before the root element ends: the parser's verdict on it follows.
+Result countXml(const QByteArray &data, const PropertyListLimits &limits, XmlRoot *root)
 {
     const char *p = data.constData();
     const char *const end = p + data.size();
-    std::uint64_t elements = 0, topChildren = 0;
-    long depth = 0;
-    bool topIsDictionary = false;
-    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p))))) {
+    enum class Where { BeforeRoot, InRoot, AfterRoot } where = Where::BeforeRoot;
+    bool documentType = false;
+    std::vector<bool> openIsWrapper;   // the open elements: whether each is a <plist>
+    long valueDepth = 0;               // the open elements that are values
+    bool topSeen = false, topIsDictionary = false;
+    std::uint64_t values = 0, topChildren = 0;
+    while (p < end && (p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p))))) {
         const char *const rest = p + 1;
-        const auto startsWith = [&](std::string_view text) {
-            return end - rest >= std::ptrdiff_t(text.size()) && std::memcmp(rest, text.data(), text.size()) == 0;
-        };
-        if (startsWith("!--")) {
-            p = findText(rest + 3, end, "-->");
-        } else if (startsWith("![CDATA[")) {
-            p = findText(rest + 8, end, "]]>");
-        } else if (startsWith("?")) {
-            p = findText(rest + 1, end, "?>");
-        } else if (startsWith("!")) {
-            // The document type, with its internal subset in brackets.
-            const char *close = rest;
-            while (close < end && *close != '>' && *close != '[')
-                ++close;
-            if (close < end && *close == '[')
-                close = findText(close, end, "]");
-            p = findText(close, end, ">");
-        } else if (startsWith("/")) {
-            depth = std::max(0L, depth - 1);
-            p = findText(rest, end, ">");
+        const bool inRoot = where == Where::InRoot;
+        if (startsWith(rest, end, "?")) {
+            const char *const close = pastText(rest + 1, end, "?>");
+            if (!close)
+                return Result::Fine;
+            if (inRoot && std::memchr(rest, '"', size_t(close - rest)))
+                return Result::Malformed;
+            p = close;
+        } else if (startsWith(rest, end, "!--")) {
+            if (!(p = pastText(rest + 3, end, "-->")))
+                return Result::Fine;
+        } else if (startsWith(rest, end, "![CDATA[")) {
+            if (!inRoot)
+                return Result::Malformed;
+            if (!(p = pastText(rest + 8, end, "]]>")))
+                return Result::Fine;
+        } else if (startsWith(rest, end, "!DOCTYPE")) {
+            if (where != Where::BeforeRoot || documentType)
+                return Result::Malformed;
+            documentType = true;
+            if (!(p = pastDocumentType(rest + 8, end)))
+                return Result::Fine;
+        } else if (startsWith(rest, end, "!")) {
+            return Result::Malformed;
+        } else if (startsWith(rest, end, "/")) {
+            if (!inRoot)
+                return Result::Malformed;
+            const char *const close = static_cast<const char *>(std::memchr(rest, '>', size_t(end - rest)));
+            if (!close)
+                return Result::Fine;
+            if (!openIsWrapper.back())
+                --valueDepth;
+            openIsWrapper.pop_back();
+            p = close + 1;
+            if (openIsWrapper.empty()) {
+                where = Where::AfterRoot;
+                root->end = p;
+            }
         } else {
-            // A start tag: up to its ">", stepping over quoted attribute values.
+            // A start tag: its name, then up to its ">", stepping over quoted attribute values.
+            if (where == Where::AfterRoot)
+                return Result::Malformed;   // one document, one root
             const char *q = rest;
+            while (q < end && !isSpace(*q) && *q != '/' && *q != '>' && *q != '<')
+                ++q;
+            if (q == rest)
+                return q == end ? Result::Fine : Result::Malformed;
+            const bool wrapper = q - rest == 5 && std::memcmp(rest, "plist", 5) == 0;
+            const bool dictionary = q - rest == 4 && std::memcmp(rest, "dict", 4) == 0;
             char quote = 0;
             for (; q < end; ++q) {
                 if (quote) {
                     if (*q == quote)
                         quote = 0;
+                    else if (*q == '<' || (quote == '\'' && (*q == '"' || *q == '>')))
+                        return Result::Malformed;
                 } else if (*q == '"' || *q == '\'') {
                     quote = *q;
                 } else if (*q == '>') {
                     break;
+                } else if (*q == '<') {
+                    return Result::Malformed;
                 }
             }
-            const bool empty = q < end && q[-1] == '/';
-            ++elements;
-            if (depth == 1)
-                topIsDictionary = end - rest >= 4 && std::memcmp(rest, "dict", 4) == 0
-                                  && (rest + 4 == end || rest[4] == '>' || rest[4] == '/' || std::isspace(uchar(rest[4])));
-            else if (depth == 2)
-                ++topChildren;
-            if (elements - 1 > limits.maxObjects
-                || (topIsDictionary ? topChildren / 2 : topChildren) > limits.maxTopItems)
-                return Result::TooLarge;
-            if (!empty)
-                ++depth;
-            p = q;
+            if (q == end)
+                return Result::Fine;
+            const bool empty = q[-1] == '/';
+            if (where == Where::BeforeRoot) {
+                where = Where::InRoot;
+                root->begin = p;
+            }
+            if (!wrapper) {
+                if (++values > limits.maxObjects)
+                    return Result::TooLarge;
+                if (valueDepth == 0) {
+                    // A list holds one value: libplist would read a second into the first.
+                    if (topSeen)
+                        return Result::Malformed;
+                    topSeen = true;
+                    topIsDictionary = dictionary;
+                } else if (valueDepth == 1) {
+                    ++topChildren;
+                    if ((topIsDictionary ? topChildren / 2 : topChildren) > limits.maxTopItems)
+                        return Result::TooLarge;
+                }
+            }
+            p = q + 1;
+            if (!empty) {
+                openIsWrapper.push_back(wrapper);
+                if (!wrapper)
+                    ++valueDepth;
+            } else if (openIsWrapper.empty()) {
+                where = Where::AfterRoot;
+                root->end = p;
+            }
         }
-        if (p < end)
-            ++p;
     }
     return Result::Fine;
 }
@@ -319,11 +436,13 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
     return Result::Fine;
 }
 
-PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits)
+PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits,
+                                                 QByteArrayView *parserInput)
 {
     // Counted before the checker's own tree is built: that costs memory in step with the values.
-    if (const Result counted = countXml(data, limits); counted != Result::Fine)
-        return counted;
+    XmlRoot counted;
+    if (const Result result = countXml(data, limits, &counted); result != Result::Fine)
+        return result;
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype);
@@ -341,6 +460,9 @@ PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const L
     }
     if (!root || std::strcmp(root.name(), "plist") != 0)
         return Result::Foreign;
+    // The root the parser found is the one counted (its name follows the "<").
+    if (!counted.end || root.offset_debug() != counted.begin + 1 - data.constData())
+        return Result::Malformed;
 
     // Depth of the deepest element, walked without recursion so no nesting can exhaust the stack.
     int depth = 1;
@@ -370,10 +492,18 @@ PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const L
         if (node == root)
             break;
     }
+    if (parserInput)
+        *parserInput = QByteArrayView(counted.begin, counted.end);
     return Result::Fine;
 }
 
-PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits)
+PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits,
+                                                 QByteArrayView *parserInput)
 {
-    return data.startsWith("bplist") ? binary(data, limits) : xml(data, limits);
+    if (!data.startsWith("bplist"))
+        return xml(data, limits, parserInput);
+    const Result result = binary(data, limits);
+    if (result == Result::Fine && parserInput)
+        *parserInput = QByteArrayView(data);
+    return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 
@@ -39,13 +40,19 @@ public:
 
     // Whether the bytes are one well-formed XML document whose root is <plist>, nested no
     // deeper than the limit and holding no more objects and top items than the limits. The
-    // counts are taken in one pass over the bytes before any tree is built.
-    static Result xml(const QByteArray &data, const Limits &limits = Limits());
+    // counts are taken in one pass over the bytes by XML's rules (for the document type, its
+    // literals and internal subset, comments, CDATA, processing instructions and attribute
+    // values) before any tree is built; a <plist> inside the list counts as the values it holds.
+    // Markup that libplist reads otherwise than XML is refused as Malformed. When Fine,
+    // *parserInput (may be null) holds the root element: the bytes libplist is to be given,
+    // since it reads a document type by rules of its own.
+    static Result xml(const QByteArray &data, const Limits &limits = Limits(), QByteArrayView *parserInput = nullptr);
 
     // Whether the bytes are a binary property list ("bplist") whose trailer, offsets and
     // references hold together, nested no deeper and expanding to no more than the limits.
     static Result binary(const QByteArray &data, const Limits &limits = Limits());
 
-    // Either check, by the data's first bytes.
-    static Result any(const QByteArray &data, const Limits &limits = Limits());
+    // Either check, by the data's first bytes; *parserInput as xml() gives it, or all the data
+    // of a binary list.
+    static Result any(const QByteArray &data, const Limits &limits = Limits(), QByteArrayView *parserInput = nullptr);
 };

@@ -413,15 +413,54 @@ Card_Property readRecord(ItemReader &in, const QString &side)
     return r;
 }
 
-// What the pictures of a design take decoded, as reading counts them.
-qint64 pictureBytes(const CardDesign &design)
+// The top array of a design's file with everything but its spreadsheet records, and the
+// array their dictionaries go into (appendRecords()).
+struct DesignTree
 {
-    qint64 bytes = 0;
-    for (const GraphicList *side : {&design.graphics, &design.graphics_back})
-        for (const GraphicPtr &g : *side)
-            if (g)
-                bytes += g->_image.sizeInBytes() + g->_barcode_image.sizeInBytes();
-    return bytes;
+    PlistPtr root;
+    plist_t records = nullptr;
+};
+
+DesignTree treeWithoutRecords(const CardDesign &design)
+{
+    DesignTree tree{PlistPtr(plist_new_array())};
+    plist_t array = tree.root.get();
+    // The shape number is the truth; both records carry its code, so it survives the file.
+    const QString shapeCode = Card_Property::shapeCode(design.Card_Shape);
+    plist_array_append_item(array, newString(DesignFile::Magic));
+    appendRecord(array, design.Front_card_Prop, shapeCode);
+    appendRecord(array, design.Back_card_Prop, shapeCode);
+    plist_array_append_item(array, plist_new_string(design.Excel_Binding_Use ? "Y" : "N"));
+    plist_array_append_item(array, newString(design.Excel_Source_Path));
+    plist_t titles = plist_new_array();
+    for (const QString &title : design.Excel_Column_Titles)
+        plist_array_append_item(titles, newString(title));
+    plist_array_append_item(array, titles);
+    tree.records = plist_new_array();
+    plist_array_append_item(array, tree.records);
+    plist_array_append_item(array, newElementList(design.graphics));
+    plist_array_append_item(array, newElementList(design.graphics_back));
+    return tree;
+}
+
+void appendRecords(plist_t array, const QList<QMap<QString, QString>> &records)
+{
+    for (const auto &record : records) {
+        plist_t dict = plist_new_dict();
+        for (auto it = record.cbegin(); it != record.cend(); ++it)
+            plist_dict_set_item(dict, Xml_Safe_Text(it.key()).toUtf8().constData(), newString(it.value()));
+        plist_array_append_item(array, dict);
+    }
+}
+
+QByteArray xmlOf(plist_t root)
+{
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    QByteArray result(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return result;
 }
 
 QString tr(const char *text)
@@ -484,41 +523,41 @@ qint64 DesignFile::openingCost(const QByteArray &xml)
            + OpeningCostPerListedDictionary * listedDictionaries;
 }
 
-QByteArray DesignFile::toXml(const CardDesign &design)
+qint64 DesignFile::pictureCost(const CardDesign &design)
 {
-    PlistPtr root(plist_new_array());
-    plist_t array = root.get();
-    // The shape number is the truth; both records carry its code, so it survives the file.
-    const QString shapeCode = Card_Property::shapeCode(design.Card_Shape);
-    plist_array_append_item(array, newString(Magic));
-    appendRecord(array, design.Front_card_Prop, shapeCode);
-    appendRecord(array, design.Back_card_Prop, shapeCode);
-    plist_array_append_item(array, plist_new_string(design.Excel_Binding_Use ? "Y" : "N"));
-    plist_array_append_item(array, newString(design.Excel_Source_Path));
-    plist_t titles = plist_new_array();
-    for (const QString &title : design.Excel_Column_Titles)
-        plist_array_append_item(titles, newString(title));
-    plist_array_append_item(array, titles);
-    plist_t records = plist_new_array();
-    for (const auto &record : design.Excel_Records) {
-        plist_t dict = plist_new_dict();
-        for (auto it = record.cbegin(); it != record.cend(); ++it)
-            plist_dict_set_item(dict, Xml_Safe_Text(it.key()).toUtf8().constData(), newString(it.value()));
-        plist_array_append_item(records, dict);
-    }
-    plist_array_append_item(array, records);
-    plist_array_append_item(array, newElementList(design.graphics));
-    plist_array_append_item(array, newElementList(design.graphics_back));
-
-    char *xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(array, &xml, &length);
-    QByteArray result(xml, qsizetype(length));
-    plist_to_xml_free(xml);
-    return result;
+    return LMNGraphicArchive::decodedPictureBytes(design.graphics)
+           + LMNGraphicArchive::decodedPictureBytes(design.graphics_back);
 }
 
-std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *error)
+QString DesignFile::costRefusal(qint64 textCost, qint64 pictureCost, qint64 maximumCost)
+{
+    if (textCost > maximumCost)
+        return tr("opening it would take about %1 MB of memory, more than the %2 MB a design may take.")
+            .arg((textCost + (1 << 20) - 1) >> 20)
+            .arg(maximumCost >> 20);
+    if (pictureCost > maximumCost - textCost)
+        return tr("its pictures would take more memory than the %1 MB a design may take.").arg(maximumCost >> 20);
+    return {};
+}
+
+DesignRecordBudget::Cost DesignFile::roomForRecords(const CardDesign &design, qint64 maximumSize, qint64 maximumCost)
+{
+    CardDesign rest = design;
+    rest.Excel_Records.clear();
+    rest.Excel_Column_Titles.clear();
+    rest.Excel_Source_Path.clear();
+    const QByteArray xml = toXml(rest);
+    return {maximumSize - xml.size(), maximumCost - openingCost(xml) - pictureCost(design)};
+}
+
+QByteArray DesignFile::toXml(const CardDesign &design)
+{
+    const DesignTree tree = treeWithoutRecords(design);
+    appendRecords(tree.records, design.Excel_Records);
+    return xmlOf(tree.root.get());
+}
+
+std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *error, qint64 maximumCost)
 {
     auto refuse = [error](const QString &reason) -> std::optional<CardDesign> {
         if (error)
@@ -531,15 +570,14 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     if (xml.startsWith("bplist"))
         return refuse(tr("The file is not a Festiloom design."));
     // Before any parser: the checker and the parser build a tree of the whole file.
+    const auto tooLarge = [&](const QString &reason) { return refuse(tr("The file is too large to be a design: %1").arg(reason)); };
     const qint64 cost = openingCost(xml);
-    if (cost > MaximumOpeningCost)
-        return refuse(tr("The file is too large to be a design: opening it would take about %1 MB of memory, "
-                         "more than the %2 MB a design may take.")
-                          .arg((cost + (1 << 20) - 1) >> 20)
-                          .arg(MaximumOpeningCost >> 20));
+    if (const QString reason = costRefusal(cost, 0, maximumCost); !reason.isEmpty())
+        return tooLarge(reason);
     // The property-list parser is only ever given documents that pass this check, so damaged
     // or hostile files never reach it.
-    switch (PropertyListCheck::xml(xml)) {
+    QByteArrayView parserInput;
+    switch (PropertyListCheck::xml(xml, PropertyListCheck::Limits(), &parserInput)) {
     case PropertyListCheck::Result::Fine:
         break;
     case PropertyListCheck::Result::Truncated:
@@ -557,7 +595,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         return refuse(tr("The file is too large to be a design."));
 
     plist_t parsed = nullptr;
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &parsed);
+    plist_from_xml(parserInput.data(), uint32_t(parserInput.size()), &parsed);
     PlistPtr root(parsed);
     if (!parsed)
         return refuse(tr("The file is damaged: its property list cannot be read."));
@@ -590,14 +628,28 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     design.Excel_Column_Titles = in.stringList("the spreadsheet column titles");
     design.Excel_Records = in.stringDictionaries("the spreadsheet records");
     {
-        // The pictures may take what the rest of the design leaves.
-        LMNGraphicArchive::PictureBudget pictures(MaximumOpeningCost - cost);
+        // Every element was counted in the estimate as a listed dictionary: lists holding more
+        // than it counted are refused before any of their elements is built.
+        const auto listSize = [&](uint32_t index) {
+            plist_t list = plist_array_get_item(parsed, index);
+            return plist_get_node_type(list) == PLIST_ARRAY ? qint64(plist_array_get_size(list)) : 0;
+        };
+        const qint64 elements = listSize(ItemCount - 2) + listSize(ItemCount - 1);
+        if (elements * OpeningCostPerListedDictionary > cost)
+            return tooLarge(tr("its %L1 elements would take more memory than the %2 MB a design may take.")
+                                .arg(elements)
+                                .arg(maximumCost >> 20));
+    }
+    {
+        // The pictures may take what the rest of the design leaves: the budget stops a picture
+        // before it is decoded, and once all are, they are counted as Save counts them (a grey
+        // picture takes four bytes a pixel while it is decoded, one once it is).
+        LMNGraphicArchive::PictureBudget pictures(maximumCost - cost);
         design.graphics = in.elements("the front side's elements");
         design.graphics_back = in.elements("the back side's elements");
-        if (pictures.exceeded())
-            return refuse(tr("The file is too large to be a design: its pictures would take more memory than the "
-                             "%1 MB a design may take.")
-                              .arg(MaximumOpeningCost >> 20));
+        const qint64 picturesTake = pictures.exceeded() ? maximumCost - cost + 1 : pictureCost(design);
+        if (const QString reason = costRefusal(cost, picturesTake, maximumCost); !reason.isEmpty())
+            return tooLarge(reason);
     }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));
@@ -609,7 +661,8 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     return design;
 }
 
-bool DesignFile::write(const QString &path, const CardDesign &design, QString *error, qint64 maximumSize)
+bool DesignFile::write(const QString &path, const CardDesign &design, QString *error, qint64 maximumSize,
+                       qint64 maximumCost)
 {
     auto fail = [&](const QString &reason) {
         if (error)
@@ -621,39 +674,40 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
                         .arg((bytes + (1 << 20) - 1) >> 20)
                         .arg(maximumSize >> 20));
     };
-    const auto tooCostly = [&](qint64 cost) {
-        return fail(tr("the design is too large: opening it would take about %1 MB of memory, more than the %2 MB "
-                       "a design may take.")
-                        .arg((cost + (1 << 20) - 1) >> 20)
-                        .arg(MaximumOpeningCost >> 20));
+    // What Open would refuse, with the reason it would give.
+    const qint64 pictures = pictureCost(design);
+    const auto refusedForCost = [&](qint64 textCost) {
+        const QString reason = costRefusal(textCost, pictures, maximumCost);
+        if (!reason.isEmpty())
+            fail(tr("the design is too large: %1").arg(reason));
+        return !reason.isEmpty();
     };
     if (const QString problem = cardSizeProblem(design.Front_card_Prop.Card_Size); !problem.isEmpty())
         return fail(problem);
     // The records of a large workbook take far more memory as a property-list tree and its
-    // text than as themselves: they are costed first, with the rest of the design written
-    // without them, and a design they make too large is refused before its file is built.
+    // text than as themselves: they are costed first, and a design they make too large is
+    // refused before they are built into it. The rest of the design is built once, its
+    // pictures encoded once; the records join the same tree.
+    const DesignRecordBudget::Cost records = DesignRecordBudget::costOf(design.Excel_Records);
+    if (records.bytes > maximumSize)
+        return tooLarge(records.bytes);
+    if (records.openingCost > maximumCost && refusedForCost(records.openingCost))
+        return false;
+    const DesignTree tree = treeWithoutRecords(design);
     if (!design.Excel_Records.isEmpty()) {
-        const DesignRecordBudget::Cost records = DesignRecordBudget::costOf(design.Excel_Records);
-        if (records.bytes > maximumSize)
-            return tooLarge(records.bytes);
-        if (records.openingCost > MaximumOpeningCost)
-            return tooCostly(records.openingCost);
-        CardDesign rest = design;
-        rest.Excel_Records.clear();
-        const QByteArray restXml = toXml(rest);
-        if (restXml.size() + records.bytes > maximumSize)
-            return tooLarge(restXml.size() + records.bytes);
-        const qint64 cost = openingCost(restXml) + records.openingCost + pictureBytes(design);
-        if (cost > MaximumOpeningCost)
-            return tooCostly(cost);
+        const QByteArray rest = xmlOf(tree.root.get());
+        if (rest.size() + records.bytes > maximumSize)
+            return tooLarge(rest.size() + records.bytes);
+        if (refusedForCost(openingCost(rest) + records.openingCost))
+            return false;
+        appendRecords(tree.records, design.Excel_Records);
     }
-    const QByteArray xml = toXml(design);
+    const QByteArray xml = xmlOf(tree.root.get());
     // Checked before the file is touched: what reading would refuse is never written.
     if (xml.size() > maximumSize)
         return tooLarge(xml.size());
-    const qint64 cost = openingCost(xml) + pictureBytes(design);
-    if (cost > MaximumOpeningCost)
-        return tooCostly(cost);
+    if (refusedForCost(openingCost(xml)))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
@@ -667,7 +721,7 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
     return true;
 }
 
-std::optional<CardDesign> DesignFile::read(const QString &path, QString *error, qint64 maximumSize)
+std::optional<CardDesign> DesignFile::read(const QString &path, QString *error, qint64 maximumSize, qint64 maximumCost)
 {
     auto refuse = [&](const QString &reason) -> std::optional<CardDesign> {
         if (error)
@@ -689,7 +743,7 @@ std::optional<CardDesign> DesignFile::read(const QString &path, QString *error, 
     if (file.error() != QFileDevice::NoError)
         return refuse(file.errorString());
     QString reason;
-    std::optional<CardDesign> design = fromXml(xml, &reason);
+    std::optional<CardDesign> design = fromXml(xml, &reason, maximumCost);
     if (!design)
         return refuse(reason);
     return design;

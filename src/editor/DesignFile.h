@@ -29,31 +29,49 @@ public:
     // much for every value (every start tag: keys, numbers, texts, lists) and so much more
     // for every dictionary that is an item of a list, which may become an element. Dense
     // files cost far more than their size: 1,000,000 elements written as "<dict/>" take 7 MB
-    // and would open in more than 1 GB. read() opens no file estimated above
-    // MaximumOpeningCost and write() saves no design that would be. The figures are measured
+    // and would open in more than 1 GB. The figures are measured
     // (tests/editor/DesignFileCostTest.cpp): the estimate is within 10% of what opening
     // takes, so what opens within MaximumOpeningCost opens, and every design that opens
-    // stays within 1 GB. The pictures the elements hold are counted as they are decoded:
-    // what they take decoded is added to the estimate.
+    // stays within 1 GB. The pictures the elements hold come on top (pictureCost()).
     static qint64 openingCost(const QByteArray &xml);
     static constexpr qint64 MaximumOpeningCost = DesignRecordBudget::MaximumOpeningCost;
     static constexpr qint64 OpeningCostPerByte = DesignRecordBudget::OpeningCostPerByte;
     static constexpr qint64 OpeningCostPerValue = DesignRecordBudget::OpeningCostPerValue;
     static constexpr qint64 OpeningCostPerListedDictionary = DesignRecordBudget::OpeningCostPerListedDictionary;
 
+    // What the pictures of a design take while it opens: each at four bytes a pixel (eight
+    // for 16 bits a channel), counted from its header before it is decoded, whatever it
+    // takes once decoded (an 8-bit grey, indexed or one-bit picture takes less).
+    static qint64 pictureCost(const CardDesign &design);
+    // Why a design is too large to open, or nothing: `textCost` is the openingCost() of its
+    // file, `pictureCost` what its pictures take. Save and Open both ask it, so that every
+    // design Save writes, Open takes back, and what Open refuses, Save refuses alike.
+    static QString costRefusal(qint64 textCost, qint64 pictureCost, qint64 maximumCost = MaximumOpeningCost);
+
+    // What a design leaves for spreadsheet records, their column titles and the workbook
+    // path: the limits less what the rest of the design takes as it stands (its elements,
+    // their pictures, its background records). Records that fit it (DesignRecordBudget::
+    // recordsThatFit()) with those titles and that path save with the design.
+    static DesignRecordBudget::Cost roomForRecords(const CardDesign &design, qint64 maximumSize = MaximumFileSize,
+                                                   qint64 maximumCost = MaximumOpeningCost);
+
     // Saves atomically: the file is replaced only once the whole design is written, so a
     // failed save leaves what was there before. False, with the reason in `error`, on failure;
-    // a design larger than `maximumSize` is not saved, since it could not be opened again.
-    // The spreadsheet records are costed before the file is built (DesignRecordBudget): a
-    // design they make too large is refused at once, without the memory building it takes.
+    // a design larger than `maximumSize`, or that would cost more than `maximumCost` to open,
+    // is not saved, since it could not be opened again. The spreadsheet records are costed
+    // before they are built into the file (DesignRecordBudget): a design they make too large
+    // is refused without the memory building them takes.
     static bool write(const QString &path, const CardDesign &design, QString *error,
-                      qint64 maximumSize = MaximumFileSize);
+                      qint64 maximumSize = MaximumFileSize, qint64 maximumCost = MaximumOpeningCost);
 
     // Reads and checks the whole file before handing anything back: a missing, truncated,
     // foreign, damaged or too large file gives no design and the reason in `error`.
-    static std::optional<CardDesign> read(const QString &path, QString *error, qint64 maximumSize = MaximumFileSize);
+    // A file that would cost more than `maximumCost` to open (costRefusal()) is refused.
+    static std::optional<CardDesign> read(const QString &path, QString *error, qint64 maximumSize = MaximumFileSize,
+                                          qint64 maximumCost = MaximumOpeningCost);
 
     // The file's contents, and back.
     static QByteArray toXml(const CardDesign &design);
-    static std::optional<CardDesign> fromXml(const QByteArray &xml, QString *error);
+    static std::optional<CardDesign> fromXml(const QByteArray &xml, QString *error,
+                                             qint64 maximumCost = MaximumOpeningCost);
 };

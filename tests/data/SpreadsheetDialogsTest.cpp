@@ -16,13 +16,21 @@
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/SpreadsheetTableModel.h"
 #include "document/DocumentGlobals.h"
+#include "editor/DesignFile.h"
 
 #include <QCheckBox>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 
 using namespace DataTest;
 
 namespace {
+
+// What a new design leaves the records of a workbook.
+DesignRecordBudget::Cost roomOfANewDesign()
+{
+    return DesignFile::roomForRecords(CardDesign());
+}
 
 QStringList BatchWizard_values()
 {
@@ -109,7 +117,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
         tick(c->ListData_xl, {1, 3});
         c->ui.ok_btn->click();
     });
-    EXPECT_EQ(chooser->Open_excel_Wnd(book), 1);
+    EXPECT_EQ(chooser->Open_excel_Wnd(book, roomOfANewDesign()), 1);
     const SpreadsheetTable &table = SpreadsheetTable::live();
     EXPECT_EQ(table.titles, QStringList({"Row", "Name", "Zip"}));
     ASSERT_EQ(table.rowCount(), 3);   // the blank row gives no record
@@ -124,7 +132,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
         tick(c->ListData_xl, {2});
         c->ui.ok_btn->click();
     });
-    chooser->Open_excel_Wnd(book);
+    chooser->Open_excel_Wnd(book, roomOfANewDesign());
     EXPECT_EQ(SpreadsheetTable::live().rowCount(), 4);
     EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "City");
     EXPECT_EQ(SpreadsheetTable::live().value(2, 1), "Rome");
@@ -135,7 +143,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
         tick(c->ListData_xl, {0});
         c->ui.ok_btn->click();
     });
-    chooser->Open_excel_Wnd(book);
+    chooser->Open_excel_Wnd(book, roomOfANewDesign());
     const SpreadsheetTable sheet10 = SpreadsheetTable::live();
     EXPECT_EQ(sheet10.titles, QStringList({"Row", "Col10"}));
     EXPECT_EQ(sheet10.value(0, 1), "v10");
@@ -153,7 +161,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
         EXPECT_EQ(c->result(), 0);   // still open
         c->ui.cancel_btn->click();
     });
-    EXPECT_EQ(chooser->Open_excel_Wnd(book), 0);
+    EXPECT_EQ(chooser->Open_excel_Wnd(book, roomOfANewDesign()), 0);
     EXPECT_EQ(SpreadsheetTable::live(), sheet10);
 
     // Not a workbook: a clear message, no chooser.
@@ -182,9 +190,9 @@ TEST_F(SpreadsheetDialogsTest, ChooserBuildsTheDataTableFromTheTickedColumns)
     EXPECT_EQ(SpreadsheetTable::live().value(0, 1), "edited");
 }
 
-// A sheet whose records no design could hold is refused before the table changes, naming the
-// rows a design holds; Save could not keep them. The room is lowered so that a small workbook
-// passes it: the records of the first rows are what decides, with the columns chosen.
+// A sheet whose records the design cannot hold is refused before the table changes, naming the
+// rows it holds; Save could not keep them. The room is small so that a small workbook fills
+// it: the records of the first rows are what decides, with the columns chosen.
 TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRowsItCan)
 {
     const QString path = DataFolderTest::path("rows.xlsx");
@@ -212,10 +220,14 @@ TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRo
         }
         return records;
     };
-    const DesignRecordBudget::Cost room{DesignRecordBudget::costOf(recordsOf(1000, 1)).bytes, DesignRecordBudget::MaximumOpeningCost};
-    DesignRecordBudget::setRoom(room);
-    const auto restore = qScopeGuard([] { DesignRecordBudget::resetRoom(); });
-    const qsizetype bothFit = DesignRecordBudget::recordsThatFit(recordsOf(1200, 2), room);
+    // The room of the records themselves: the titles and the workbook path come on top.
+    const auto roomFor = [&](const QList<SpreadsheetTable::Record> &records, const QStringList &titles) {
+        DesignRecordBudget::Cost room = DesignRecordBudget::costOfBinding(titles, path);
+        room += {DesignRecordBudget::costOf(records).bytes, DesignRecordBudget::MaximumOpeningCost};
+        return room;
+    };
+    const DesignRecordBudget::Cost room = roomFor(recordsOf(1000, 1), {"Row", "Name", "Note"});
+    const qsizetype bothFit = DesignRecordBudget::recordsThatFit(recordsOf(1200, 2), {DesignRecordBudget::costOf(recordsOf(1000, 1)).bytes, DesignRecordBudget::MaximumOpeningCost});
     ASSERT_LT(bothFit, 1000);
 
     Import_Excel *chooser = Import_Excel::defaultInstance();
@@ -226,7 +238,7 @@ TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRo
         EXPECT_EQ(c->result(), 0);   // still open: refused
         c->ui.cancel_btn->click();
     });
-    EXPECT_EQ(chooser->Open_excel_Wnd(path), 0);
+    EXPECT_EQ(chooser->Open_excel_Wnd(path, room), 0);
     EXPECT_EQ(SpreadsheetTable::live(), before);
     ASSERT_EQ(m_seam.messageTexts().size(), 1);
     EXPECT_EQ(m_seam.messageTexts().at(0),
@@ -235,14 +247,128 @@ TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRo
                   .arg(bothFit));
 
     // One column, in room for 1200 such rows: every row is taken.
-    DesignRecordBudget::setRoom({DesignRecordBudget::costOf(recordsOf(1200, 1)).bytes, DesignRecordBudget::MaximumOpeningCost});
     onDialog<Import_Excel>([&](Import_Excel *c) {
         tick(c->ListData_xl, {0});
         c->ui.ok_btn->click();
     });
-    EXPECT_EQ(chooser->Open_excel_Wnd(path), 1);
+    EXPECT_EQ(chooser->Open_excel_Wnd(path, roomFor(recordsOf(1200, 1), {"Row", "Name"})), 1);
     EXPECT_EQ(SpreadsheetTable::live().rowCount(), 1200);
     EXPECT_EQ(SpreadsheetTable::live().records, recordsOf(1200, 1));
+}
+
+// An import costs its rows against the design they go into as it stands: into a design with a
+// photograph, or with many elements, it takes the rows with which the design still saves and
+// refuses one more, and the design with them saves and opens again with them. The limits are
+// scaled down so that a small workbook reaches them; Save is the judge of where the line is.
+TEST_F(SpreadsheetDialogsTest, ImportTakesTheRowsWithWhichTheOpenDesignStillSaves)
+{
+    const QString book = DataFolderTest::path("rows.xlsx");
+    const auto sheetOf = [&](int rows) {
+        python("import sys, openpyxl\n"
+               "wb = openpyxl.Workbook()\n"
+               "ws = wb.active\n"
+               "ws.append(['Name', 'Note'])\n"
+               "for i in range(1, int(sys.argv[2]) + 1):\n"
+               "    ws.append(['Guest %d' % i, ('note %d ' % i) * 4])\n"
+               "wb.save(sys.argv[1])\n",
+               {book, QString::number(rows)});
+    };
+    // Runs the chooser on the workbook with both columns ticked; whether it took the table.
+    const auto imported = [&](const DesignRecordBudget::Cost &room) {
+        onDialog<Import_Excel>([this](Import_Excel *c) {
+            tick(c->ListData_xl, {0, 1});
+            c->ui.ok_btn->click();
+            if (c->result() != 1)
+                c->ui.cancel_btn->click();
+        });
+        Import_Excel *chooser = Import_Excel::defaultInstance();
+        chooser->open_mode = "E";
+        return chooser->Open_excel_Wnd(book, room) == 1;
+    };
+
+    CardDesign photo;
+    {
+        QImage picture(300, 300, QImage::Format_RGB32);
+        QRandomGenerator random(53);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, random.generate() | 0xff000000u);
+        GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
+        g->setBounds(QRectF(10, 10, 100, 100));
+        g->_image = picture;
+        photo.graphics << g;
+    }
+    CardDesign elements;
+    for (int i = 0; i < 2000; ++i) {
+        GraphicPtr g = LMNGraphic::create(GraphicKind::Text);
+        g->setBounds(QRectF(i % 200, i / 200, 40, 20));
+        g->setText(QStringLiteral("Guest number %1").arg(i));
+        (i % 2 ? elements.graphics_back : elements.graphics) << g;
+    }
+    struct Case
+    {
+        const char *what;
+        CardDesign design;
+        qint64 maximumSize, maximumCost;
+    };
+    const auto textCost = [](const CardDesign &d) { return DesignFile::openingCost(DesignFile::toXml(d)); };
+    const Case cases[] = {
+        {"a photograph, the memory of opening it the limit", photo, DesignFile::MaximumFileSize,
+         textCost(photo) + DesignFile::pictureCost(photo) + (640 << 10)},
+        {"2,000 elements, the file size the limit", elements, DesignFile::toXml(elements).size() + (64 << 10),
+         DesignFile::MaximumOpeningCost},
+    };
+    const QString saved = DataFolderTest::path("saved.dcard");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        // The rows as the import makes them, taken into a design without limits.
+        constexpr int Rows = 800;
+        sheetOf(Rows);
+        ASSERT_TRUE(imported({DesignFile::MaximumFileSize, DesignFile::MaximumOpeningCost}));
+        const SpreadsheetTable all = SpreadsheetTable::live();
+        ASSERT_EQ(all.records.size(), Rows);
+        const auto withRows = [&](qsizetype rows) {
+            CardDesign d = c.design;
+            d.Excel_Binding_Use = true;
+            d.Excel_Source_Path = book;
+            d.Excel_Column_Titles = all.titles;
+            d.Excel_Records = all.records.mid(0, rows);
+            return d;
+        };
+        const auto saves = [&](qsizetype rows) {
+            return DesignFile::write(saved, withRows(rows), nullptr, c.maximumSize, c.maximumCost);
+        };
+        // The most rows with which Save takes the design.
+        qsizetype most = 0, tooMany = Rows;
+        ASSERT_TRUE(saves(most));
+        ASSERT_FALSE(saves(tooMany));
+        while (tooMany - most > 1) {
+            const qsizetype middle = (most + tooMany) / 2;
+            (saves(middle) ? most : tooMany) = middle;
+        }
+        const DesignRecordBudget::Cost room = DesignFile::roomForRecords(c.design, c.maximumSize, c.maximumCost);
+
+        // One row more is refused, naming the rows the design holds; the table stays.
+        sheetOf(int(most) + 1);
+        m_seam.messages.clear();
+        EXPECT_FALSE(imported(room));
+        EXPECT_EQ(SpreadsheetTable::live(), all);
+        ASSERT_EQ(m_seam.messageTexts().size(), 1);
+        EXPECT_TRUE(m_seam.messageTexts().at(0).contains(QStringLiteral("the records of %L1 rows at most").arg(most)))
+            << m_seam.messageTexts().at(0).toStdString();
+
+        // Those rows are taken, and the design with them saves and opens again with them.
+        sheetOf(int(most));
+        ASSERT_TRUE(imported(room));
+        ASSERT_EQ(SpreadsheetTable::live().records, all.records.mid(0, most));
+        QString error;
+        ASSERT_TRUE(DesignFile::write(saved, withRows(most), &error, c.maximumSize, c.maximumCost)) << error.toStdString();
+        const std::optional<CardDesign> back = DesignFile::read(saved, &error, c.maximumSize, c.maximumCost);
+        ASSERT_TRUE(back) << error.toStdString();
+        EXPECT_EQ(back->Excel_Records, SpreadsheetTable::live().records);
+        EXPECT_EQ(back->Excel_Column_Titles, SpreadsheetTable::live().titles);
+        EXPECT_EQ(back->graphics.size() + back->graphics_back.size(), c.design.graphics.size() + c.design.graphics_back.size());
+    }
 }
 
 // Two named sheets whose tabs run unlike their files (Guests is the second file), and date,
@@ -298,7 +424,7 @@ TEST_F(SpreadsheetDialogsTest, SheetsAreNamedAsTheirTabsAndCellsReadAsTheyShow)
         tick(c->ListData_xl, {1});
         c->ui.ok_btn->click();
     });
-    ASSERT_EQ(chooser->Open_excel_Wnd(book), 1);
+    ASSERT_EQ(chooser->Open_excel_Wnd(book, roomOfANewDesign()), 1);
     const SpreadsheetTable &table = SpreadsheetTable::live();
     QStringList read;
     for (int r = 0; r < table.rowCount(); ++r)

@@ -54,6 +54,51 @@ TEST(QtModalSeam, AMessageBoxReturnsTheButtonClickedAndADialogItsResult)
     EXPECT_EQ(seam.execDialog(&dialog), 7);
 }
 
+// Escape answers a message with its last button, the one that leaves things as they are; Enter
+// with its default button.
+TEST(QtModalSeam, EscapePressesTheLastButtonAndEnterTheDefaultOne)
+{
+    struct Row
+    {
+        QStringList buttons;
+        int defaultButton;
+        Qt::Key key;
+        int expected;
+    };
+    const Row rows[] = {
+        {{"OK"}, 0, Qt::Key_Escape, 0},
+        {{"Yes", "No"}, 0, Qt::Key_Escape, 1},
+        {{"Yes", "No"}, 1, Qt::Key_Escape, 1},
+        {{"Yes", "No", "Cancel"}, 0, Qt::Key_Escape, 2},
+        {{"Yes", "No", "Cancel"}, 0, Qt::Key_Return, 0},
+        {{"Yes", "No"}, 1, Qt::Key_Return, 1},
+    };
+    QtModalSeam seam;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.buttons.join('/').toStdString() + (row.key == Qt::Key_Escape ? " Escape" : " Enter"));
+        ModalSeam::Message message;
+        message.text = QStringLiteral("Do you want to save changes before closing?");
+        message.buttons = row.buttons;
+        message.defaultButton = row.defaultButton;
+        bool pressed = false;
+        auto *timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, &pressed, key = row.key] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            pressed = true;
+            QTest::keyClick(box, key);
+            if (box->isVisible())   // the key did nothing: close it without a button
+                box->done(0);
+            timer->deleteLater();
+            timer->stop();
+        });
+        timer->start(0);
+        EXPECT_EQ(seam.showMessage(nullptr, message), row.expected);
+        EXPECT_TRUE(pressed);
+    }
+}
+
 TEST(QtModalSeamSave, TheChosenFiltersSuffixIsAppliedBeforeTheReplaceQuestion)
 {
     QTemporaryDir dir;

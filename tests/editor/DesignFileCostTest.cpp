@@ -11,6 +11,9 @@
 #include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
 
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
 #include <cmath>
 
 namespace {
@@ -101,7 +104,108 @@ QByteArray longTexts(int count, int length)
     return designOf(graphics);
 }
 
+// A picture of `format` whose pixels are noise (so that its file is not small), in the colours
+// its format holds.
+QImage noisePicture(QImage::Format format, QSize size, quint32 seed)
+{
+    QImage picture(size, format);
+    if (format == QImage::Format_Indexed8) {
+        for (int i = 0; i < 256; ++i)
+            picture.setColor(i, qRgb(i, 255 - i, (i * 7) % 256));
+    } else if (format == QImage::Format_Mono) {
+        picture.setColor(0, qRgb(255, 255, 255));
+        picture.setColor(1, qRgb(0, 0, 0));
+    }
+    QRandomGenerator random(seed);
+    for (int y = 0; y < size.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32 *>(picture.scanLine(y)), picture.bytesPerLine() / 4);
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
+        picture = picture.convertToFormat(QImage::Format_ARGB32).convertToFormat(format);
+    return picture;
+}
+
+// A design of picture elements, one for each picture.
+CardDesign pictureDesign(const QList<QImage> &pictures)
+{
+    CardDesign design;
+    design.Front_card_Prop.Card_Size = QSizeF(243, 154);
+    for (const QImage &picture : pictures) {
+        GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
+        g->setBounds(QRectF(10, 10, 100, 80));
+        g->_image = picture;
+        design.graphics << g;
+    }
+    return design;
+}
+
+// Why Open refuses `path` when a design may cost `limit`, or nothing.
+QString openRefusal(const QString &path, qint64 limit)
+{
+    QString error;
+    return DesignFile::read(path, &error, DesignFile::MaximumFileSize, limit) ? QString() : error;
+}
+
 } // namespace
+
+// The least cost limit under which Open takes a design back is the least under which Save
+// writes it, for every kind of picture a design keeps; one byte less, Save refuses it for the
+// reason Open gives. Open is the judge: the file Save would write is opened under limits found
+// by halving.
+TEST(DesignFileCost, SaveAndOpenDrawTheLineAtTheSamePlaceForEveryKindOfPicture)
+{
+    struct Case
+    {
+        const char *what;
+        QList<QImage> pictures;
+    };
+    const QSize size(320, 200);
+    const Case cases[] = {
+        {"32-bit with alpha", {noisePicture(QImage::Format_ARGB32, size, 1)}},
+        {"32-bit premultiplied", {noisePicture(QImage::Format_ARGB32_Premultiplied, size, 2)}},
+        {"32-bit without alpha", {noisePicture(QImage::Format_RGB32, size, 3)}},
+        {"8-bit grey", {noisePicture(QImage::Format_Grayscale8, size, 4)}},
+        {"8-bit indexed", {noisePicture(QImage::Format_Indexed8, size, 5)}},
+        {"one bit a pixel", {noisePicture(QImage::Format_Mono, size, 6)}},
+        {"three greys and a 32-bit one",
+         {noisePicture(QImage::Format_Grayscale8, size, 7), noisePicture(QImage::Format_Grayscale8, size, 8),
+          noisePicture(QImage::Format_RGB32, size, 9), noisePicture(QImage::Format_Grayscale8, QSize(50, 3000), 10)}},
+    };
+    QTemporaryDir dir;
+    const QString written = dir.filePath(QStringLiteral("written.dcard"));
+    const QString saved = dir.filePath(QStringLiteral("saved.dcard"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const CardDesign design = pictureDesign(c.pictures);
+        TestHelpers::writeFile(written, DesignFile::toXml(design));
+        qint64 refused = 0, opens = qint64(1) << 32;
+        ASSERT_TRUE(openRefusal(written, opens).isEmpty()) << openRefusal(written, opens).toStdString();
+        while (opens - refused > 1) {
+            const qint64 middle = (opens + refused) / 2;
+            (openRefusal(written, middle).isEmpty() ? opens : refused) = middle;
+        }
+        const QString reason = openRefusal(written, refused);
+        ASSERT_TRUE(reason.contains(QStringLiteral("its pictures would take more memory"))) << reason.toStdString();
+
+        // At the limit: saved, and opened again with the same pictures.
+        QString error;
+        ASSERT_TRUE(DesignFile::write(saved, design, &error, DesignFile::MaximumFileSize, opens)) << error.toStdString();
+        const std::optional<CardDesign> back = DesignFile::read(saved, &error, DesignFile::MaximumFileSize, opens);
+        ASSERT_TRUE(back) << error.toStdString();
+        ASSERT_EQ(back->graphics.size(), c.pictures.size());
+        for (qsizetype i = 0; i < c.pictures.size(); ++i)
+            EXPECT_EQ(back->graphics[i]->_image.convertToFormat(QImage::Format_ARGB32),
+                      c.pictures[i].convertToFormat(QImage::Format_ARGB32));
+
+        // One byte over: refused for the reason Open gives, the file as it was.
+        TestHelpers::writeFile(saved, "before");
+        EXPECT_FALSE(DesignFile::write(saved, design, &error, DesignFile::MaximumFileSize, refused));
+        const QString opening = QStringLiteral("The file is too large to be a design: ");
+        const QString because = reason.mid(reason.indexOf(opening) + opening.size());
+        EXPECT_TRUE(error.endsWith(QStringLiteral("the design is too large: ") + because))
+            << error.toStdString() << "\nOpen said: " << reason.toStdString();
+        EXPECT_EQ(TestHelpers::readFile(saved), "before");
+    }
+}
 
 TEST(DesignFileCost, TheEstimateIsWithinATenthOfWhatOpeningTakes)
 {

@@ -368,6 +368,30 @@ TEST_F(DesignFileRefusal, DeeplyNestedValuesAreRefusedBeforeParsing)
     EXPECT_TRUE(error.contains("nested")) << error.toStdString();
 }
 
+// The design read is the one checked: markup before the root that libplist would read as the
+// end of the document type (a "]>" in a comment of the internal subset, in a single-quoted
+// literal) hides no other design from the check.
+TEST_F(DesignFileRefusal, MarkupBeforeTheRootHidesNoOtherDesign)
+{
+    const auto rootOf = [](const QByteArray &xml) { return xml.mid(xml.indexOf("<plist")); };
+    const QByteArray shown = rootOf(DesignFile::toXml(CardDesign()));
+    const QByteArray hidden = rootOf(DesignFile::toXml(fullDesign())).replace("'", "&apos;");
+    ASSERT_FALSE(hidden.contains("--"));
+    ASSERT_TRUE(DesignFile::fromXml(hidden, nullptr).has_value());
+    const QByteArray files[] = {
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!-- ]>" + hidden + " -->]>" + shown,
+        "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY e ']>" + hidden + "'>]>" + shown,
+        "<?xml version=\"1.0\"?><!DOCTYPE plist SYSTEM 'x[y'>" + shown + "<!-- ]>" + hidden + " -->",
+    };
+    for (const QByteArray &file : files) {
+        QString error;
+        const std::optional<CardDesign> read = DesignFile::fromXml(file, &error);
+        ASSERT_TRUE(read.has_value()) << error.toStdString();
+        EXPECT_TRUE(read->graphics.isEmpty());
+        EXPECT_TRUE(read->graphics_back.isEmpty());
+    }
+}
+
 TEST_F(DesignFileRefusal, FailedSaveKeepsThePreviousFileAndSaysWhy)
 {
     const QString path = file("Party.dcard");
@@ -575,10 +599,29 @@ TEST(DesignFileLimits, RecordsCostExactlyWhatTheyAddToTheFile)
         EXPECT_EQ(cost.bytes, with.size() - without.size());
         EXPECT_EQ(cost.openingCost, DesignFile::openingCost(with) - DesignFile::openingCost(without));
     }
-    // The rest of a design without elements leaves the import's room to its records.
-    const QByteArray empty = DesignFile::toXml(CardDesign());
-    EXPECT_LE(empty.size(), DesignRecordBudget::RestOfADesign.bytes);
-    EXPECT_LE(DesignFile::openingCost(empty), DesignRecordBudget::RestOfADesign.openingCost);
+    // The titles and the workbook path an import brings with its records, the same way.
+    struct Binding
+    {
+        const char *what;
+        QStringList titles;
+        QString path;
+    };
+    const Binding bindings[] = {
+        {"neither", {}, {}},
+        {"a path alone", {}, QStringLiteral("/home/ann/Guests & <friends>.xlsx")},
+        {"one empty title", {QString()}, {}},
+        {"titles and path", {QStringLiteral("Row"), escapes, mixed}, QStringLiteral("/tmp/\U0001F382 Zo\u00EB.xlsx")},
+    };
+    design.Excel_Records.clear();
+    for (const Binding &b : bindings) {
+        SCOPED_TRACE(b.what);
+        design.Excel_Column_Titles = b.titles;
+        design.Excel_Source_Path = b.path;
+        const QByteArray with = DesignFile::toXml(design);
+        const DesignRecordBudget::Cost cost = DesignRecordBudget::costOfBinding(b.titles, b.path);
+        EXPECT_EQ(cost.bytes, with.size() - without.size());
+        EXPECT_EQ(cost.openingCost, DesignFile::openingCost(with) - DesignFile::openingCost(without));
+    }
 }
 
 // A design whose records its file cannot hold is refused at once: Save costs the records

@@ -7,6 +7,8 @@
 #include "data/SpreadsheetTable.h"
 #include "document/LMNImage.h"
 #include "data/ui/CardSnapshotTaker.h"
+#include "data/ui/ColumnChoiceModel.h"
+#include "data/ui/Import_Excel.h"
 #include "editor/ui/DesignFileCommands.h"
 #include "output/ui/ExportCommands.h"
 #include "output/ui/ExportWindow.h"
@@ -314,4 +316,64 @@ TEST_F(DataSourceTest, AnOpenedDesignOffersItsSpreadsheetWhereverASourceIsChosen
     }
     SpreadsheetTable::live() = saved;
     Use_Excel_Binding_Values = Use_Data_Sheet_Values = false;
+}
+
+// The sender-profile dialog imports a workbook's rows as far as the design open in the editor
+// leaves room for them, as it stands when the rows come: a sheet a new design takes is refused
+// once a picture on the back leaves little room. A one-bit picture of 200 million pixels holds
+// 25 MB but takes four bytes a pixel while the design opens, nearly all a design may take.
+TEST_F(DataSourceTest, TheProfileDialogImportsOnlyTheRowsTheOpenDesignHasRoomFor)
+{
+    const QString book = QDir(m_resources.path()).filePath(QStringLiteral("guests.xlsx"));
+    int written = -1;
+    TestHelpers::runProgram(QStringLiteral(FESTILOOM_PYTHON),
+                            {QStringLiteral("-c"),
+                             QStringLiteral("import sys, openpyxl\n"
+                                            "wb = openpyxl.Workbook()\n"
+                                            "ws = wb.active\n"
+                                            "ws.append(['Name', 'Note'])\n"
+                                            "for i in range(1, 4001):\n"
+                                            "    ws.append(['Guest %d' % i, 'x' * 40])\n"
+                                            "wb.save(sys.argv[1])\n"),
+                             book},
+                            {}, &written);
+    ASSERT_EQ(written, 0);
+    const SpreadsheetTable saved = SpreadsheetTable::live();
+    const auto importedThroughTheProfileDialog = [&] {
+        SpreadsheetTable::live() = SpreadsheetTable();
+        m_seam.chooseFiles({book});
+        m_seam.onDialog([](QDialog *dialog) {
+            EXPECT_NE(qobject_cast<Show_User_Profile *>(dialog), nullptr);
+            if (auto *browse = dialog->findChild<QPushButton *>(QStringLiteral("excel_browse_btn")))
+                browse->click();
+            return 0;
+        });
+        m_seam.onDialog([](QDialog *dialog) {
+            auto *chooser = qobject_cast<Import_Excel *>(dialog);
+            EXPECT_NE(chooser, nullptr);
+            if (!chooser)
+                return 0;
+            chooser->ListData_xl->setAllStates(true);
+            chooser->ui.ok_btn->click();
+            if (chooser->result() != 1)
+                chooser->ui.cancel_btn->click();
+            return chooser->result();
+        });
+        m_window->profile()->Open_User_Profile_Window(true, QStringLiteral("F"));
+        return SpreadsheetTable::live().rowCount();
+    };
+    EXPECT_EQ(importedThroughTheProfileDialog(), 4000);
+    EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messageTexts().join(QLatin1Char('|')).toStdString();
+
+    QImage picture(14000, 14300, QImage::Format_Mono);
+    picture.setColorCount(2);
+    picture.setColor(0, qRgb(255, 255, 255));
+    picture.setColor(1, qRgb(0, 0, 0));
+    picture.fill(0);
+    add(GraphicKind::Image, QRectF(20, 20, 60, 40), 1)->_image = picture;
+    EXPECT_EQ(importedThroughTheProfileDialog(), 0);
+    ASSERT_EQ(m_seam.messages.size(), 1);
+    EXPECT_TRUE(m_seam.messages.at(0).text.contains(QStringLiteral("The 4000 rows of the sheet cannot be imported")))
+        << m_seam.messages.at(0).text.toStdString();
+    SpreadsheetTable::live() = saved;
 }

@@ -37,8 +37,10 @@ Import_Excel *Import_Excel::defaultInstance()
     return sharedWindow<Import_Excel>(sharedWindowParent());
 }
 
-int Import_Excel::Open_excel_Wnd(const QString &path)
+int Import_Excel::Open_excel_Wnd(const QString &path, const DesignRecordBudget::Cost &recordRoom)
 {
+    m_path = path;
+    m_recordRoom = recordRoom;
     Excel_Sheet_Number = 1;
     ui.file_path->setText(path);
     ui.contains_header->setChecked(true);
@@ -104,11 +106,14 @@ void Import_Excel::OKPressed()
     if (open_mode == QLatin1String("D")) {
         SeriesDialogs::addManagerValues(SheetImport::rowWiseValues(rows, ticked, header));
     } else {
-        // The new table is made aside and takes the old one's place whole, when a design can
-        // hold it: a design whose records its file cannot hold could not be saved.
+        // The new table is made aside and takes the old one's place whole, when the design can
+        // hold it with the workbook it binds: a design whose records its file cannot hold
+        // could not be saved.
         SpreadsheetTable table = SheetImport::buildTable(rows, ticked, header, rowNumberColumnTitle());
         rows.clear();
-        const qsizetype fit = DesignRecordBudget::recordsThatFit(table.records);
+        DesignRecordBudget::Cost room = m_recordRoom;
+        room -= DesignRecordBudget::costOfBinding(table.titles, m_path);
+        const qsizetype fit = DesignRecordBudget::recordsThatFit(table.records, room);
         if (fit < table.records.size()) {
             Show_Warning_MessageBox(
                 QCoreApplication::translate("Import_Excel",

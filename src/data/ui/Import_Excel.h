@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DesignRecordBudget.h"
 #include "ui_Import_Excel.h"
 
 #include <QDialog>
@@ -24,8 +25,10 @@ public:
     QString open_mode = QStringLiteral("D");
 
     // Loads the workbook and runs the chooser; an unreadable workbook is reported and the
-    // chooser does not open (returns -1).
-    int Open_excel_Wnd(const QString &path);
+    // chooser does not open (returns -1). A data table is taken only when its records, their
+    // titles and the workbook's path fit `recordRoom`, what the open design leaves them
+    // (DesignFile::roomForRecords()), so that the design still saves; without a room none is.
+    int Open_excel_Wnd(const QString &path, const DesignRecordBudget::Cost &recordRoom = {});
     void OKPressed();
     void CancelPressed();
     void Select_ALL_Pressed();
@@ -34,4 +37,6 @@ public:
 
 private:
     bool m_loading = false;
+    QString m_path;
+    DesignRecordBudget::Cost m_recordRoom;
 };

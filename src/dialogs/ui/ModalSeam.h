@@ -22,14 +22,14 @@ public:
         QMessageBox::Icon icon = QMessageBox::Information;
         QString title;
         QString text;
-        QStringList buttons;      // button texts, left to right
+        QStringList buttons;      // button texts, left to right; Escape presses the last one
         int defaultButton = 0;    // index into buttons
         QString informativeText;  // a second, smaller text under the message (may be empty)
     };
 
     virtual ~ModalSeam() = default;
 
-    // Shows a message; returns the index of the button pressed (or -1 when closed).
+    // Shows a message; returns the index of the button pressed (or -1 when closed without one).
     virtual int showMessage(QWidget *parent, const Message &message) = 0;
 
     // Runs the dialog modally; returns its result (QDialog::Accepted / Rejected or done() code).

@@ -42,6 +42,11 @@ void Open_Export_Files::OKPressed()
 
 void Open_Export_Files::CancelPressed()
 {
+    reject();
+}
+
+void Open_Export_Files::reject()
+{
     ui._open_log_chk->setChecked(true);
-    done(0);
+    QDialog::reject();
 }

@@ -24,4 +24,6 @@ public:
     // box again for next time.
     void OKPressed();
     void CancelPressed();
+    // Escape and the window's close button are Cancel.
+    void reject() override;
 };

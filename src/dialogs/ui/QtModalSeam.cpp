@@ -16,6 +16,10 @@ int QtModalSeam::showMessage(QWidget *parent, const Message &message)
         buttons.append(box.addButton(text, QMessageBox::AcceptRole));
     if (message.defaultButton >= 0 && message.defaultButton < buttons.size())
         box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(message.defaultButton)));
+    // Escape and the window's close button press the last button: the one that leaves things
+    // as they are (No, Cancel, or the only button).
+    if (!buttons.isEmpty())
+        box.setEscapeButton(buttons.last());
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
 }

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QDialog>
 #include <QGroupBox>
 #include <QObject>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
 #include <QUrl>
 
@@ -42,6 +44,17 @@ void Apply_Dialog_Look(QWidget *window)
     window->setAutoFillBackground(true);
     // Every dialog passes here: each reopens where the user left it.
     WindowPlaceKeeper::keep(window);
+    if (auto *dialog = qobject_cast<QDialog *>(window))
+        Apply_Dialog_Keys(dialog);
+}
+
+void Apply_Dialog_Keys(QDialog *dialog)
+{
+    // A focused button that is not the default one takes the space bar only: were it an
+    // auto-default button, it would take Enter from the default button while it has the focus.
+    for (QPushButton *button : dialog->findChildren<QPushButton *>())
+        if (!button->isDefault())
+            button->setAutoDefault(false);
 }
 
 void SetObjEnabled(QWidget *control, int flag)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QDialog;
 class QUrl;
 class QWidget;
 
@@ -9,8 +10,12 @@ class QWidget;
 bool Open_Address(const QUrl &url);
 
 // The dialog look: the window background RGB 241/244/250; the window reopens where it was
-// left (WindowPlaceKeeper).
+// left (WindowPlaceKeeper); a dialog gets its keys (Apply_Dialog_Keys).
 void Apply_Dialog_Look(QWidget *window);
+
+// Enter presses the dialog's default button (its confirming one, set in its form) wherever the
+// focus is, and Escape cancels it (QDialog::reject). Called once the dialog's buttons exist.
+void Apply_Dialog_Keys(QDialog *dialog);
 
 // Opens "Help.pdf" of the resource folder in the user's program for it (Open_Address); when
 // there is no such file, says "Help file does not exist!".

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPushButton>
 #include <QStandardItemModel>
 
 namespace {
@@ -24,6 +25,10 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
 {
     ui.setupUi(this);
     Apply_Dialog_Look(this);
+    // The start page has no confirming button (Next and Finish are hidden there): each of its
+    // choices takes Enter while it has the focus.
+    for (QPushButton *choice : {ui.start_wizard_btn, ui.open_design_btn, ui.template_btn})
+        choice->setAutoDefault(true);
     m_backgrounds = new QStandardItemModel(this);
     ui.background_gallery->setModel(m_backgrounds);
 

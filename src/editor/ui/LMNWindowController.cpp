@@ -86,7 +86,8 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     m_profile = std::make_unique<ProfileCommands>(
         *this, *this,
         ProfileCommands::Tools{[this] { return _graphicView_TEMP; }, [this] { return Selected_Control_Tool_value; },
-                               [this](int tool) { setSelected_Control_Tool(tool); }});
+                               [this](int tool) { setSelected_Control_Tool(tool); },
+                               [this] { return DesignFile::roomForRecords(m_files->currentDesign()); }});
     setSharedWindowParent(this);
     m_files = new DesignFileCommands(this);
     // Data series: the data-source view button opens the spreadsheet data table.

@@ -1,5 +1,7 @@
 #include "panels/ui/Image_Library.h"
 
+#include "dialogs/ui/UiUtilities.h"
+
 #include "dialogs/ui/SharedWindow.h"
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
@@ -31,6 +33,7 @@ Image_Library::Image_Library(QWidget *parent)
             [this](int value) { ImageBrowserView::setZoom(ui.imageBrowser, value / 100.0); });
     connect(ui.ok_btn, &QPushButton::clicked, this, &Image_Library::OK_Clicked);
     connect(ui.cancel_btn, &QPushButton::clicked, this, &Image_Library::Cancel_Clicked);
+    Apply_Dialog_Keys(this);
 }
 
 Image_Library::~Image_Library() = default;

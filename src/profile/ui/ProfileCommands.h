@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DesignRecordBudget.h"
 #include "document/LMNGraphic.h"
 #include "profile/User_Profile_Class.h"
 
@@ -20,17 +21,21 @@ class ProfileCommands
 {
 public:
     // What placing needs of the editor besides the two hosts: the working side's canvas and
-    // the drawing tool (elements are made with the current tool).
+    // the drawing tool (elements are made with the current tool); and what the open design
+    // leaves the records of a workbook the dialogs import (DesignFile::roomForRecords()).
     struct Tools
     {
         std::function<LMNGraphicView *()> workingCanvas;
         std::function<int()> tool;
         std::function<void(int)> setTool;
+        std::function<DesignRecordBudget::Cost()> recordRoom;
     };
 
     ProfileCommands(EditorHost &editor, PanelHost &panels, Tools tools);
 
     EditorHost &editor() const { return m_editor; }
+    // What the design as it stands leaves spreadsheet records, worked out now.
+    DesignRecordBudget::Cost recordRoom() const { return m_tools.recordRoom(); }
 
     User_Profile_Class Front_user_profile;
     User_Profile_Class Back_user_profile;

@@ -376,7 +376,7 @@ void ProfileDialogBase::Browse_excel_Btn_Clicked()
     }
     Import_Excel *chooser = Import_Excel::defaultInstance();
     chooser->open_mode = QStringLiteral("E");
-    if (chooser->Open_excel_Wnd(path) == 1)
+    if (chooser->Open_excel_Wnd(path, commands->recordRoom()) == 1)
         m_tableWorkbook = path;
     else
         excel_path_field->setText(before);
