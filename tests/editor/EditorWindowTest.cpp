@@ -15,8 +15,12 @@
 #include "panels/ui/SettingsPanel.h"
 #include "support/TestHelpers.h"
 
+#include <QDockWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 
 #include <plist/plist.h>
 
@@ -182,6 +186,40 @@ TEST_F(EditorWindow, DataSourceHelpButtonsShowTheBatchHelp)
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(title, QStringLiteral("Batch Processing Settings Help :"));
         EXPECT_TRUE(text.startsWith(QStringLiteral("Select Data Source as 'Manual' to enter value manually"))) << text.toStdString();
+    }
+}
+
+// At every width the editor allows, the card's canvas is at least as wide as either panel beside
+// it: the Backgrounds strip gives way first, then the settings column, which scrolls what it
+// cannot show; neither is cut. Where the window has room the panels keep their own widths.
+TEST_F(EditorWindow, TheCanvasKeepsTheLargestShareAtEveryWidth)
+{
+    startWithCard();
+    m_window->show();
+    auto *strip = m_window->findChild<QDockWidget *>(QStringLiteral("background_gallery_dock"));
+    auto *canvas = m_window->findChild<QWidget *>(QStringLiteral("canvas_column"));
+    auto *settings = m_window->findChild<QScrollArea *>(QStringLiteral("settings_scroll"));
+    ASSERT_TRUE(strip && canvas && settings);
+    EXPECT_EQ(m_window->minimumSizeHint().expandedTo(m_window->minimumSize()).width(), 540);
+    auto *thumbnails = strip->findChild<QAbstractScrollArea *>();
+    ASSERT_NE(thumbnails, nullptr);
+    for (int width = 540; width <= 1600; width += 20) {
+        SCOPED_TRACE(width);
+        m_window->resize(width, 700);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(m_window->width(), width);
+        EXPECT_GE(canvas->width(), strip->width());
+        EXPECT_GE(canvas->width(), settings->width());
+        // Every column lies inside the window.
+        for (QWidget *column : {static_cast<QWidget *>(strip), canvas, static_cast<QWidget *>(settings)})
+            EXPECT_TRUE(m_window->rect().contains(QRect(column->mapTo(m_window.get(), QPoint()), column->size())));
+        // The settings panel is never squeezed below its content: the column scrolls instead.
+        EXPECT_GE(m_window->settingsPanel()->width(), m_window->settingsPanel()->minimumSizeHint().width());
+        EXPECT_FALSE(thumbnails->horizontalScrollBar()->isVisible());
+        if (width >= 1280) {   // room for all: the panels' own widths
+            EXPECT_EQ(strip->width(), strip->sizeHint().width());
+            EXPECT_EQ(settings->width(), 340);
+        }
     }
 }
 

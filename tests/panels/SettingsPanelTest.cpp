@@ -10,6 +10,7 @@
 
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStyleOptionFrame>
 
@@ -306,16 +307,20 @@ bool showsWholeText(const QLineEdit *field)
 
 } // namespace
 
-// Text Style › Font shows the whole font name and size at every width of the window and of the
-// panel the editor allows: the smallest window, a small screen's and a large one, and the panel
-// dragged to its narrowest.
+// Text Style › Font shows the font's size whole, and its name whole or cut at its end with "…",
+// at every width of the window and of the panel the editor allows: the smallest window, narrow
+// ones, a small screen's and a large one, and the panel dragged to its narrowest. The field
+// lies inside the window and, scrolled to, inside the settings column.
 TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidth)
 {
     auto *splitter = m_window->findChild<QSplitter *>(QStringLiteral("main_splitter"));
+    auto *column = m_window->findChild<QScrollArea *>(QStringLiteral("settings_scroll"));
     ASSERT_NE(splitter, nullptr);
+    ASSERT_NE(column, nullptr);
     m_window->show();
     for (const CardFont &font : {CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18),
                                  CardFont(QStringLiteral("DejaVu Sans Condensed"), 12.5),
+                                 CardFont(QStringLiteral("Liberation Sans Narrow"), 48),
                                  CardFont(QStringLiteral("Liberation Sans"), 144)}) {
         GraphicPtr text = add(GraphicKind::Text);
         text->text_ctrl_font = font;
@@ -323,18 +328,32 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
         panel->ui.sett_tab->setCurrentWidget(panel->text_prop_tab);
         auto *field = panel->text_prop_tab->findChild<QLineEdit *>(QStringLiteral("Text_font_value"));
         ASSERT_NE(field, nullptr);
-        ASSERT_FALSE(field->text().isEmpty());
-        for (const int width : {0, 1024, 1600}) {
+        const QString family = QFontInfo(font.toQFont()).family();
+        const QString size = QStringLiteral(" ( %1 )").arg(font.pointSize, 0, 'f', 2);
+        EXPECT_EQ(field->toolTip(), family + size);
+        for (const int width : {0, 560, 600, 650, 700, 1024, 1600}) {
             for (const bool narrowest : {false, true}) {
-                SCOPED_TRACE(QStringLiteral("%1 at %2%3").arg(field->text()).arg(width).arg(narrowest ? ", panel narrowest" : "")
+                SCOPED_TRACE(QStringLiteral("%1 at %2%3").arg(field->toolTip()).arg(width).arg(narrowest ? ", panel narrowest" : "")
                                  .toStdString());
-                m_window->resize(std::max(width, m_window->minimumSizeHint().width()), 700);
+                m_window->resize(std::max(width, m_window->minimumSizeHint().expandedTo(m_window->minimumSize()).width()), 700);
                 QCoreApplication::processEvents();
                 if (narrowest)
-                    splitter->setSizes({splitter->width(), panel->parentWidget()->minimumSizeHint().width()});
+                    splitter->setSizes({splitter->width(), column->minimumWidth()});
+                QCoreApplication::processEvents();
+                const QPoint middle = field->mapTo(panel, field->rect().center());
+                column->ensureVisible(middle.x(), middle.y(), field->width() / 2 + 1, field->height() / 2 + 1);
                 QCoreApplication::processEvents();
                 ASSERT_TRUE(field->isVisible());
+                const QRect place(field->mapTo(m_window.get(), QPoint()), field->size());
+                const QRect shown(column->viewport()->mapTo(m_window.get(), QPoint()), column->viewport()->size());
+                EXPECT_TRUE(m_window->rect().contains(place));
+                EXPECT_TRUE(shown.contains(place)) << place.x() << ".." << place.right() << " in " << shown.x() << ".."
+                                                   << shown.right();
                 EXPECT_TRUE(showsWholeText(field)) << field->width();
+                const QString name = field->text().chopped(size.size());
+                EXPECT_TRUE(field->text().endsWith(size)) << field->text().toStdString();
+                EXPECT_TRUE(name == family || (name.endsWith(QChar(0x2026)) && family.startsWith(name.chopped(1))))
+                    << field->text().toStdString();
             }
         }
     }

@@ -27,6 +27,7 @@
 #include "editor/ResourceFolder.h"
 #include "editor/WindowPlacement.h"
 #include "editor/ui/DesignFileCommands.h"
+#include "editor/ui/EditorColumns.h"
 #include "editor/ui/EditorMenus.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/Insert_Template.h"
@@ -52,6 +53,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLabel>
@@ -108,10 +110,12 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     Undo_btn = m_menus->undo();
     Redo_btn = m_menus->redo();
     Align_with_grid_btn = m_menus->alignWithGrid();
-    // The card gets the room; the settings panel keeps a comfortable column on the right.
+    // The card gets the room; the settings panel keeps a comfortable column on the right, which
+    // scrolls where the window is too narrow for it.
     ui.main_splitter->setStretchFactor(0, 1);
     ui.main_splitter->setStretchFactor(1, 0);
-    ui.settings_panel->setMaximumWidth(380);
+    ui.settings_scroll->setMaximumWidth(380);
+    ui.settings_scroll->setMinimumWidth(190);
     ui.main_splitter->setSizes({640, 340});
 
     m_elementCommands = new ElementPanelCommands(this, this);
@@ -128,6 +132,10 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     m_layoutCommands = new LayoutCommands(this, this);
     m_cardCommands = new CardPanelCommands(this, m_elementCommands, this);
     m_gallery = m_cardCommands->createBackgroundGallery(this);
+    // Narrower, the tool bar's commands and the settings column no longer fit.
+    setMinimumWidth(540);
+    new EditorColumns(this, findChild<QDockWidget *>(QStringLiteral("background_gallery_dock")), ui.main_splitter,
+                      m_gallery->parentWidget()->sizeHint().width(), 340);
     SettingsPanel *panel = settingsPanel();
     // The card commands read the card panel back (cardPanelEdited) and record every change
     // of the card pages as an undo step, the size list's too.

@@ -42,7 +42,7 @@ bool BackgroundGallery::eventFilter(QObject *watched, QEvent *event)
 void BackgroundGallery::fitThumbnailsToWidth()
 {
     // The grid cell is the thumbnail plus 24 pixels; thumbnails are made at 256 pixels.
-    const int side = std::clamp(m_view->viewport()->width() - 26, 64, 256);
+    const int side = std::clamp(m_view->viewport()->width() - 26, 56, 256);
     ImageBrowserView::setZoom(m_view, side / 256.0);
 }
 

@@ -142,7 +142,7 @@ BackgroundGallery *CardPanelCommands::createBackgroundGallery(QMainWindow *windo
     dock->setObjectName(QStringLiteral("background_gallery_dock"));
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     auto *gallery = new BackgroundGallery(dock);
-    gallery->setMinimumWidth(140);
+    gallery->setMinimumWidth(100);   // one column of the smallest thumbnails
     dock->setWidget(gallery);
     window->addDockWidget(Qt::LeftDockWidgetArea, dock);
     gallery->pictureChosen = [this](const QString &path) { galleryPictureChosen(path); };

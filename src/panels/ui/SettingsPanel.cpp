@@ -3,6 +3,7 @@
 #include "document/LMNGraphic.h"
 #include "panels/Card_Property.h"
 #include "panels/ElementTabValues.h"
+#include "panels/ui/FontField.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QStandardItemModel>
-#include <QStyleOptionFrame>
 
 #include <algorithm>
 
@@ -341,18 +341,5 @@ QString SettingsPanel::fontText(const CardFont &font)
 
 void SettingsPanel::showFont(QLineEdit *field, const CardFont &font)
 {
-    const QString text = fontText(font);
-    field->setText(text);
-    field->setToolTip(text);
-    field->setCursorPosition(0);
-    // The field is never narrower than its text, so the panel keeps room for the whole name and
-    // size (the line edit's text room is its contents less two pixels each side).
-    QStyleOptionFrame option;
-    option.initFrom(field);
-    option.rect = field->rect();
-    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
-    const QMargins margins = field->textMargins() + field->contentsMargins();
-    const QSize textRoom(field->fontMetrics().horizontalAdvance(text) + 4 + margins.left() + margins.right(),
-                          field->sizeHint().height());
-    field->setMinimumWidth(field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, textRoom, field).width());
+    FontField::show(field, QFontInfo(font.toQFont()).family(), QStringLiteral("( %1 )").arg(font.pointSize, 0, 'f', 2));
 }

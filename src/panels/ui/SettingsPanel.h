@@ -72,8 +72,8 @@ public:
 
     // A font as "%@ ( %0.2f )" of the family the font system draws it with and its size.
     static QString fontText(const CardFont &font);
-    // Shows fontText in a field from its start: a long name is cut at its end, never at its
-    // start; the whole text is the field's tool tip.
+    // Shows fontText in a field from its start: where the field is too narrow, the name is cut
+    // at its end and the size stays whole; the whole text is the field's tool tip.
     static void showFont(QLineEdit *field, const CardFont &font);
 
 signals:

@@ -1,0 +1,60 @@
+#include "editor/ui/EditorColumns.h"
+
+#include <QDockWidget>
+#include <QEvent>
+#include <QMainWindow>
+#include <QSplitter>
+
+#include <algorithm>
+
+EditorColumns::EditorColumns(QMainWindow *window, QDockWidget *strip, QSplitter *splitter, int stripWidth, int settingsWidth)
+    : QObject(window)
+    , m_window(window)
+    , m_strip(strip)
+    , m_splitter(splitter)
+    , m_stripWanted(stripWidth)
+    , m_settingsWanted(settingsWidth)
+{
+    window->installEventFilter(this);
+    splitter->installEventFilter(this);
+    // The user's drag of the splitter's handle sets the settings column's own width.
+    connect(splitter, &QSplitter::splitterMoved, this, [this] {
+        if (m_splitter->count() > 1)
+            m_settingsWanted = m_splitter->widget(1)->width();
+    });
+}
+
+EditorColumns::Widths EditorColumns::widthsFor(int shared) const
+{
+    const QWidget *settings = m_splitter->widget(1);
+    const int stripLeast = m_strip->minimumSizeHint().width();
+    const int settingsLeast = settings->minimumWidth();
+    const int settingsMost = std::max(settingsLeast, settings->maximumWidth());
+    const int room = shared - m_splitter->handleWidth();   // the canvas and the two panels
+    // The settings column takes no more than the canvas once the strip is at its least; the
+    // strip then takes what it wants of the rest as long as the canvas stays the widest.
+    const int settingsWidth = std::clamp(std::min(m_settingsWanted, (room - stripLeast) / 2), settingsLeast, settingsMost);
+    const int stripWidth = std::max(stripLeast, std::min({m_stripWanted, room - 2 * settingsWidth, (room - settingsWidth) / 2}));
+    return {stripWidth, settingsWidth};
+}
+
+void EditorColumns::shareOut()
+{
+    const bool docked = m_strip->isVisible() && !m_strip->isFloating();
+    const int shared = docked ? m_strip->width() + m_splitter->width() : m_splitter->width() + m_stripWanted;
+    const Widths widths = widthsFor(shared);
+    if (docked && widths.strip != m_strip->width())
+        m_window->resizeDocks({m_strip}, {widths.strip}, Qt::Horizontal);
+    // The splitter is laid out again once the strip has its width: the settings column keeps
+    // its width there and the canvas takes the rest.
+    const int room = m_splitter->width() - m_splitter->handleWidth();
+    if (m_splitter->sizes().value(1) != widths.settings)
+        m_splitter->setSizes({std::max(0, room - widths.settings), widths.settings});
+}
+
+bool EditorColumns::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && (watched == m_window || watched == m_splitter))
+        shareOut();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,75 @@
+#include "panels/ui/FontField.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+
+FontField::FontField(QLineEdit *field)
+    : QObject(field)
+    , m_field(field)
+{
+    field->installEventFilter(this);
+}
+
+FontField *FontField::of(QLineEdit *field)
+{
+    if (auto *shown = field->findChild<FontField *>(QString(), Qt::FindDirectChildrenOnly))
+        return shown;
+    return new FontField(field);
+}
+
+void FontField::show(QLineEdit *field, const QString &name, const QString &size)
+{
+    FontField *shown = of(field);
+    shown->m_name = name;
+    shown->m_size = size;
+    const QString whole = name + QLatin1Char(' ') + size;
+    field->setToolTip(whole);
+    // The field asks for room for the size and a few letters of the name, never for the whole
+    // name: a long name must not push the field past its panel.
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QMargins margins = field->textMargins() + field->contentsMargins();
+    const QString least = name.left(3) + QStringLiteral("… ") + size;
+    const QSize textRoom(field->fontMetrics().horizontalAdvance(least) + 4 + margins.left() + margins.right(),
+                         field->sizeHint().height());
+    field->setMinimumWidth(field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, textRoom, field).width());
+    shown->fit();
+}
+
+void FontField::fit()
+{
+    const QString whole = m_name + QLatin1Char(' ') + m_size;
+    QString shown = whole;
+    if (m_field->isVisible()) {
+        // The line edit's text room: the style's contents rectangle less its text margins and
+        // its own two pixels each side.
+        QStyleOptionFrame option;
+        option.initFrom(m_field);
+        option.rect = m_field->rect();
+        option.lineWidth = m_field->hasFrame() ? m_field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_field) : 0;
+        const int room = m_field->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_field)
+                             .marginsRemoved(m_field->textMargins()).width() - 4;
+        const QFontMetrics metrics = m_field->fontMetrics();
+        if (metrics.horizontalAdvance(whole) > room) {
+            const QString tail = QLatin1Char(' ') + m_size;
+            shown = metrics.elidedText(m_name, Qt::ElideRight, std::max(0, room - metrics.horizontalAdvance(tail))) + tail;
+        }
+    }
+    if (m_field->text() != shown) {
+        m_field->setText(shown);
+        m_field->setCursorPosition(0);
+    }
+}
+
+bool FontField::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_field && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        fit();
+    return QObject::eventFilter(watched, event);
+}
