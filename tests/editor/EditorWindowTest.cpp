@@ -17,6 +17,7 @@
 
 #include <QDockWidget>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -221,6 +222,63 @@ TEST_F(EditorWindow, TheCanvasKeepsTheLargestShareAtEveryWidth)
             EXPECT_EQ(settings->width(), 340);
         }
     }
+}
+
+namespace {
+
+// A drag with the left button held, as a user's hand makes it, on `widget` from `from` by `by`.
+void drag(QWidget *widget, QPoint from, QPoint by)
+{
+    const auto send = [widget](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, {});
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 4; ++step)
+        send(QEvent::MouseMove, from + by * step / 4, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+// A panel the user dragged wider keeps that width when the window is resized, as long as the
+// canvas stays the widest column; a narrow window still takes it back.
+TEST_F(EditorWindow, APanelTheUserWidenedKeepsItsWidthWhereTheWindowHasRoom)
+{
+    startWithCard();
+    m_window->show();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    auto *strip = m_window->findChild<QDockWidget *>(QStringLiteral("background_gallery_dock"));
+    auto *splitter = m_window->findChild<QSplitter *>(QStringLiteral("main_splitter"));
+    auto *canvas = m_window->findChild<QWidget *>(QStringLiteral("canvas_column"));
+    auto *settings = m_window->findChild<QScrollArea *>(QStringLiteral("settings_scroll"));
+    ASSERT_TRUE(strip && splitter && canvas && settings);
+    m_window->resize(1600, 700);
+    QCoreApplication::processEvents();
+    const int stripBefore = strip->width();
+    const int settingsBefore = settings->width();
+    // The strip's edge is moved as the window's separator moves it (the window's layout resizes
+    // the dock and nothing else); the splitter's handle is dragged.
+    m_window->resizeDocks({strip}, {stripBefore + 80}, Qt::Horizontal);
+    QCoreApplication::processEvents();
+    drag(splitter->handle(1), splitter->handle(1)->rect().center(), QPoint(20, 0));
+    const int stripWidth = strip->width();
+    const int settingsWidth = settings->width();
+    ASSERT_GT(stripWidth, stripBefore + 40);
+    ASSERT_LT(settingsWidth, settingsBefore - 10);
+    for (const int width : {1500, 1300, 1600}) {
+        SCOPED_TRACE(width);
+        m_window->resize(width, 700);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(strip->width(), stripWidth);
+        EXPECT_EQ(settings->width(), settingsWidth);
+    }
+    m_window->resize(700, 700);
+    QCoreApplication::processEvents();
+    EXPECT_GE(canvas->width(), strip->width());
+    EXPECT_GE(canvas->width(), settings->width());
 }
 
 TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)

@@ -16,6 +16,7 @@ EditorColumns::EditorColumns(QMainWindow *window, QDockWidget *strip, QSplitter 
     , m_settingsWanted(settingsWidth)
 {
     window->installEventFilter(this);
+    strip->installEventFilter(this);
     splitter->installEventFilter(this);
     // The user's drag of the splitter's handle sets the settings column's own width.
     connect(splitter, &QSplitter::splitterMoved, this, [this] {
@@ -43,8 +44,11 @@ void EditorColumns::shareOut()
     const bool docked = m_strip->isVisible() && !m_strip->isFloating();
     const int shared = docked ? m_strip->width() + m_splitter->width() : m_splitter->width() + m_stripWanted;
     const Widths widths = widthsFor(shared);
-    if (docked && widths.strip != m_strip->width())
+    m_windowWidth = m_window->width();
+    if (docked && widths.strip != m_strip->width()) {
+        m_stripSet = widths.strip;
         m_window->resizeDocks({m_strip}, {widths.strip}, Qt::Horizontal);
+    }
     // The splitter is laid out again once the strip has its width: the settings column keeps
     // its width there and the canvas takes the rest.
     const int room = m_splitter->width() - m_splitter->handleWidth();
@@ -54,7 +58,14 @@ void EditorColumns::shareOut()
 
 bool EditorColumns::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize && (watched == m_window || watched == m_splitter))
+    if (event->type() != QEvent::Resize)
+        return QObject::eventFilter(watched, event);
+    if (watched == m_window || watched == m_splitter) {
         shareOut();
+    } else if (watched == m_strip && m_window->width() == m_windowWidth && m_strip->width() != m_stripSet
+               && m_strip->isVisible() && !m_strip->isFloating()) {
+        // The window kept its width and the strip was not resized here: the user dragged its edge.
+        m_stripWanted = m_stripSet = m_strip->width();
+    }
     return QObject::eventFilter(watched, event);
 }

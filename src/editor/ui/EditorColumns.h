@@ -11,8 +11,8 @@ class QWidget;
 // (the Backgrounds strip, a dock, and the settings column, the splitter's second widget). The
 // canvas is never narrower than either panel: when the window is too narrow for the panels'
 // own widths, the Backgrounds strip gives way first, down to its least width, then the settings
-// column, which scrolls what it cannot show. A settings column the user widened or narrowed
-// keeps that width wherever the window has room for it.
+// column, which scrolls what it cannot show. A panel the user widened or narrowed keeps that
+// width wherever the window has room for it.
 class EditorColumns : public QObject
 {
     Q_OBJECT
@@ -37,6 +37,8 @@ private:
     QMainWindow *m_window;
     QDockWidget *m_strip;
     QSplitter *m_splitter;
-    int m_stripWanted;      // the panels' own widths: as made, the settings column's as the user left it
+    int m_stripWanted;      // the panels' own widths, as made or as the user left them
     int m_settingsWanted;
+    int m_stripSet = -1;    // the strip's width as last set here
+    int m_windowWidth = -1; // the window's width when the panels were last shared out
 };
