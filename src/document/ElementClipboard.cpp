@@ -63,7 +63,7 @@ QString tr(const char *text)
 // pictures first: counting them costs nothing, encoding them much.
 QString tooLargeToPaste(const GraphicList &graphics, QByteArray *archive)
 {
-    if (LMNGraphicArchive::decodedPictureBytes(graphics) > LMNGraphicArchive::MaximumPictureBytes)
+    if (LMNGraphicArchive::picturePeak({&graphics}) > LMNGraphicArchive::MaximumPictureBytes)
         return tr("its pictures would take more than the %1 MB Paste gives pictures.")
             .arg(LMNGraphicArchive::MaximumPictureBytes >> 20);
     if (quint64(graphics.size()) > LMNGraphicArchive::MaximumElements)

@@ -104,6 +104,30 @@ plist_t encodeValue(const QImage &v)
     return plist_new_data(png.constData(), uint64_t(png.size()));
 }
 
+// The bits a pixel of what encodeValue() stores comes back as: Qt's PNG writer keeps one-bit,
+// 8-bit indexed and grey, 16-bit grey and 16-bit-a-channel pictures at their depth (an
+// indexed picture may come back grey, a premultiplied one straight, at the same depth) and
+// writes every other format as 32-bit colour, with or without alpha.
+int storedDepth(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return 1;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        return 8;
+    case QImage::Format_Grayscale16:
+        return 16;
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return 64;
+    default:
+        return 32;
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // Reading. Each reader returns false with a description of what was expected when the
 // node does not hold a value of its type.
@@ -295,34 +319,32 @@ bool readValue(plist_t node, QImage *out, Problem *problem)
     *out = QImage();
     if (data.isEmpty())
         return true;
-    // Counted before decoding, by the size in the picture's header at four bytes a pixel,
-    // then settled with what the decoded picture takes.
+    // Damaged picture data costs the picture, not the element (as a missing picture file does).
+    const auto load = [&] {
+        if (!out->loadFromData(data))
+            Show_NSLog_Message(QStringLiteral("A stored picture of %1 bytes could not be read; the element keeps no picture.")
+                                   .arg(data.size()));
+        return out->sizeInBytes();
+    };
     LMNGraphicArchive::PictureBudget *budget = LMNGraphicArchive::PictureBudget::current();
-    qint64 counted = 0;
-    const auto refuse = [problem](const QSize &size) {
+    if (!budget) {
+        load();
+        return true;
+    }
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    // Counted from the header before decoding, then settled with what the decoded picture takes.
+    QSize size = QImageReader(&buffer).size();
+    if (!budget->takePicture(size, load)) {
+        if (!out->isNull())
+            size = out->size();
+        *out = QImage();
         problem->message = QStringLiteral("is a picture of %1 x %2 pixels, which with the pictures before it would "
                                           "take more memory than the pictures of one design may")
                                .arg(size.width())
                                .arg(size.height());
         return false;
-    };
-    if (budget) {
-        QBuffer buffer;
-        buffer.setData(data);
-        buffer.open(QIODevice::ReadOnly);
-        const QSize size = QImageReader(&buffer).size();
-        counted = size.isValid() ? qint64(size.width()) * size.height() * 4 : 0;
-        if (!budget->take(counted))
-            return refuse(size);
-    }
-    // Damaged picture data costs the picture, not the element (as a missing picture file does).
-    if (!out->loadFromData(data))
-        Show_NSLog_Message(QStringLiteral("A stored picture of %1 bytes could not be read; the element keeps no picture.")
-                               .arg(data.size()));
-    if (budget && !budget->take(out->sizeInBytes() - counted)) {
-        const QSize size = out->size();
-        *out = QImage();
-        return refuse(size);
     }
     return true;
 }
@@ -374,7 +396,8 @@ thread_local LMNGraphicArchive::PictureBudget *openBudget = nullptr;
 }
 
 LMNGraphicArchive::PictureBudget::PictureBudget(qint64 bytes)
-    : m_left(bytes)
+    : m_bytes(bytes)
+    , m_left(bytes)
     , m_outer(openBudget)
 {
     openBudget = this;
@@ -397,6 +420,7 @@ bool LMNGraphicArchive::PictureBudget::take(qint64 bytes)
         return false;
     }
     m_left -= bytes;
+    m_peak = std::max(m_peak, m_bytes - m_left);
     return true;
 }
 
@@ -568,27 +592,39 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data, QByteArr
     }
 }
 
-qint64 LMNGraphicArchive::decodedPictureBytes(const GraphicList &graphics)
+qint64 LMNGraphicArchive::storedPictureBytes(const QImage &picture)
 {
-    // Reading counts four bytes a pixel, then what the decoded picture takes: a picture of 16
-    // bits a channel comes back as one.
-    const auto bytes = [](const QImage &picture) {
-        return picture.isNull() ? 0 : qint64(picture.width()) * picture.height() * (picture.depth() > 32 ? 8 : 4);
-    };
-    qint64 total = 0;
-    for (const GraphicPtr &g : graphics) {
-        if (!g)
-            continue;
-        for (const LMNGraphicField &field : LMNGraphicField::all()) {
-            std::visit(
-                [&](auto member) {
-                    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(g.get()->*member)>, QImage>)
-                        total += bytes(g.get()->*member);
-                },
-                field.member);
+    if (picture.isNull())
+        return 0;
+    // As QImage lays out the picture it decodes: each line padded to 32 bits.
+    const qint64 bytesPerLine = ((qint64(picture.width()) * storedDepth(picture.format()) + 31) >> 5) << 2;
+    return bytesPerLine * picture.height();
+}
+
+qint64 LMNGraphicArchive::picturePeak(const QList<const GraphicList *> &lists)
+{
+    // In the order decode() reads them: element by element, each element's pictures in field
+    // order. A null picture is not stored, so not counted.
+    // Room for any design: settling a picture gives back what its header took beyond it.
+    PictureBudget budget(std::numeric_limits<qint64>::max() / 2);
+    for (const GraphicList *list : lists) {
+        for (const GraphicPtr &g : *list) {
+            if (!g)
+                continue;
+            for (const LMNGraphicField &field : LMNGraphicField::all()) {
+                std::visit(
+                    [&](auto member) {
+                        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(g.get()->*member)>, QImage>) {
+                            const QImage &picture = g.get()->*member;
+                            if (!picture.isNull())
+                                budget.takePicture(picture.size(), [&] { return storedPictureBytes(picture); });
+                        }
+                    },
+                    field.member);
+            }
         }
     }
-    return total;
+    return budget.peak();
 }
 
 std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)

@@ -4,6 +4,9 @@
 #include "document/PropertyListCheck.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QSize>
 #include <QString>
 
 #include <plist/plist.h>
@@ -66,8 +69,16 @@ public:
     // many values, nested too deeply, damaged), or an empty text when it would parse it; then
     // *parserInput (may be null) holds the bytes it hands libplist (PropertyListCheck::any).
     static QString refusalBeforeParsing(const QByteArray &data, QByteArrayView *parserInput = nullptr);
-    // What the pictures of `graphics` may take decoded at most, as decodeList() counts them.
-    static qint64 decodedPictureBytes(const GraphicList &graphics);
+    // The least budget under which reading takes back the pictures of `lists` (element lists
+    // in the order a design or archive holds them): a PictureBudget counts their pictures as
+    // decode() does, each from its header and then as it will decode (storedPictureBytes()),
+    // and this is the most it holds at once. Saving a design asks it, so that what it writes
+    // reads back under the same budget to the byte.
+    static qint64 picturePeak(const QList<const GraphicList *> &lists);
+    // What `picture` takes once stored and read back: PNG keeps one-bit, 8-bit grey and
+    // indexed, 16-bit grey and 16-bit-a-channel pictures as they are; every other format comes
+    // back at 32 bits a pixel.
+    static qint64 storedPictureBytes(const QImage &picture);
     // What the pictures of a decoded archive may take decoded, unless a PictureBudget is
     // already open.
     static constexpr qint64 MaximumPictureBytes = qint64(512) << 20;
@@ -94,9 +105,26 @@ public:
         // Takes `bytes` from what is left; false, and exceeded from then on, when they are
         // not left.
         bool take(qint64 bytes);
+        // Counts one picture: four bytes a pixel of `header` (its size as its stored header
+        // gives it) before it is decoded, then settled to what `decode()` says the decoded
+        // picture takes. False, without decoding, when the first count does not fit; false
+        // when the decoded picture does not.
+        template<typename Decode>
+        bool takePicture(const QSize &header, Decode &&decode)
+        {
+            const qint64 counted = header.isValid() ? qint64(header.width()) * header.height() * 4 : 0;
+            if (!take(counted))
+                return false;
+            return take(qint64(decode()) - counted);
+        }
+        // The most that was taken at once: the least budget under which nothing taken so far
+        // would have been refused.
+        qint64 peak() const { return m_peak; }
 
     private:
+        const qint64 m_bytes;
         qint64 m_left;
+        qint64 m_peak = 0;
         bool m_exceeded = false;
         PictureBudget *m_outer;
     };

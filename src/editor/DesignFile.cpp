@@ -525,8 +525,7 @@ qint64 DesignFile::openingCost(const QByteArray &xml)
 
 qint64 DesignFile::pictureCost(const CardDesign &design)
 {
-    return LMNGraphicArchive::decodedPictureBytes(design.graphics)
-           + LMNGraphicArchive::decodedPictureBytes(design.graphics_back);
+    return LMNGraphicArchive::picturePeak({&design.graphics, &design.graphics_back});
 }
 
 QString DesignFile::costRefusal(qint64 textCost, qint64 pictureCost, qint64 maximumCost)
@@ -642,14 +641,13 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     }
     {
         // The pictures may take what the rest of the design leaves: the budget stops a picture
-        // before it is decoded, and once all are, they are counted as Save counts them (a grey
-        // picture takes four bytes a pixel while it is decoded, one once it is).
+        // before it is decoded (Save counts a design's pictures with the same budget,
+        // pictureCost()).
         LMNGraphicArchive::PictureBudget pictures(maximumCost - cost);
         design.graphics = in.elements("the front side's elements");
         design.graphics_back = in.elements("the back side's elements");
-        const qint64 picturesTake = pictures.exceeded() ? maximumCost - cost + 1 : pictureCost(design);
-        if (const QString reason = costRefusal(cost, picturesTake, maximumCost); !reason.isEmpty())
-            return tooLarge(reason);
+        if (pictures.exceeded())
+            return tooLarge(costRefusal(cost, maximumCost - cost + 1, maximumCost));
     }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));

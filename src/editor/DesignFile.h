@@ -39,9 +39,11 @@ public:
     static constexpr qint64 OpeningCostPerValue = DesignRecordBudget::OpeningCostPerValue;
     static constexpr qint64 OpeningCostPerListedDictionary = DesignRecordBudget::OpeningCostPerListedDictionary;
 
-    // What the pictures of a design take while it opens: each at four bytes a pixel (eight
-    // for 16 bits a channel), counted from its header before it is decoded, whatever it
-    // takes once decoded (an 8-bit grey, indexed or one-bit picture takes less).
+    // What the pictures of a design take while it opens, as Open's picture budget counts
+    // them in the order it reads them (front side, then back): each picture takes four bytes
+    // a pixel from its header before it is decoded, then what it takes decoded (one byte a
+    // pixel for an 8-bit grey or indexed picture, an eighth for a one-bit one). The most they
+    // take at once is the least budget under which they open (LMNGraphicArchive::picturePeak()).
     static qint64 pictureCost(const CardDesign &design);
     // Why a design is too large to open, or nothing: `textCost` is the openingCost() of its
     // file, `pictureCost` what its pictures take. Save and Open both ask it, so that every

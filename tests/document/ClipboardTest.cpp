@@ -312,6 +312,30 @@ TEST_F(Clipboard, CopyRefusesMoreElementsThanPasteReads)
         << seam.messageTexts()[0].toStdString();
 }
 
+// Paste counts each picture at four bytes a pixel only while it decodes, then at what it takes
+// decoded: pictures of few bits a pixel that Paste takes, Copy takes too. Five pictures of
+// 5700 x 5700 pixels: 650 MB at four bytes a pixel, at most 260 MB (grey) while they are pasted.
+TEST_F(Clipboard, CopyTakesThePicturesOfFewBitsAPixelPasteTakes)
+{
+    for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_Mono}) {
+        SCOPED_TRACE(format);
+        list().clear();
+        QImage picture(5700, 5700, format);
+        picture.fill(format == QImage::Format_Mono ? 1 : 90);
+        ASSERT_GT(5 * qint64(picture.width()) * picture.height() * 4, LMNGraphicArchive::MaximumPictureBytes);
+        for (int i = 0; i < 5; ++i)
+            add(QRectF(i, i, 20, 20), GraphicKind::Image)->_image = picture;
+        canvas->selectAll();
+        ScriptedModalSeam seam;
+        canvas->copy();
+        EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().value(0).toStdString();
+        ASSERT_TRUE(canvas->canPaste());
+        canvas->paste();
+        ASSERT_EQ(list().size(), 10);
+        EXPECT_EQ(list().at(0)->_image.pixel(5699, 5699), picture.pixel(5699, 5699));
+    }
+}
+
 TEST_F(Clipboard, CopyRefusesPicturesThatPasteWouldNotDecode)
 {
     // Each picture decodes at four bytes a pixel; together they pass what Paste gives pictures

@@ -11,6 +11,7 @@
 #include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
 
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -116,12 +117,29 @@ QImage noisePicture(QImage::Format format, QSize size, quint32 seed)
         picture.setColor(0, qRgb(255, 255, 255));
         picture.setColor(1, qRgb(0, 0, 0));
     }
+    // Formats whose every bit pattern is a colour take the noise as it is; the others (whose
+    // noise could hold no colour, or an impossible premultiplied one) are made from 32-bit noise.
+    const bool raw = format == QImage::Format_ARGB32 || format == QImage::Format_Indexed8
+                     || format == QImage::Format_Mono || format == QImage::Format_MonoLSB
+                     || format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16
+                     || format == QImage::Format_RGBA64;
+    if (!raw)
+        picture = QImage(size, QImage::Format_ARGB32);
     QRandomGenerator random(seed);
     for (int y = 0; y < size.height(); ++y)
         random.fillRange(reinterpret_cast<quint32 *>(picture.scanLine(y)), picture.bytesPerLine() / 4);
-    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
-        picture = picture.convertToFormat(QImage::Format_ARGB32).convertToFormat(format);
+    if (!raw)
+        picture = picture.convertToFormat(format);
     return picture;
+}
+
+GraphicPtr pictureElement(const QImage &picture, const QImage &barcodePicture = QImage())
+{
+    GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
+    g->setBounds(QRectF(10, 10, 100, 80));
+    g->_image = picture;
+    g->_barcode_image = barcodePicture;
+    return g;
 }
 
 // A design of picture elements, one for each picture.
@@ -129,13 +147,17 @@ CardDesign pictureDesign(const QList<QImage> &pictures)
 {
     CardDesign design;
     design.Front_card_Prop.Card_Size = QSizeF(243, 154);
-    for (const QImage &picture : pictures) {
-        GraphicPtr g = LMNGraphic::create(GraphicKind::Image);
-        g->setBounds(QRectF(10, 10, 100, 80));
-        g->_image = picture;
-        design.graphics << g;
-    }
+    for (const QImage &picture : pictures)
+        design.graphics << pictureElement(picture);
     return design;
+}
+
+QList<QImage> pictures(QImage::Format format, int count, QSize size, quint32 seed)
+{
+    QList<QImage> list;
+    for (int i = 0; i < count; ++i)
+        list << noisePicture(format, size, seed + i);
+    return list;
 }
 
 // Why Open refuses `path` when a design may cost `limit`, or nothing.
@@ -156,45 +178,91 @@ TEST(DesignFileCost, SaveAndOpenDrawTheLineAtTheSamePlaceForEveryKindOfPicture)
     struct Case
     {
         const char *what;
-        QList<QImage> pictures;
+        CardDesign design;
     };
     const QSize size(320, 200);
-    const Case cases[] = {
-        {"32-bit with alpha", {noisePicture(QImage::Format_ARGB32, size, 1)}},
-        {"32-bit premultiplied", {noisePicture(QImage::Format_ARGB32_Premultiplied, size, 2)}},
-        {"32-bit without alpha", {noisePicture(QImage::Format_RGB32, size, 3)}},
-        {"8-bit grey", {noisePicture(QImage::Format_Grayscale8, size, 4)}},
-        {"8-bit indexed", {noisePicture(QImage::Format_Indexed8, size, 5)}},
-        {"one bit a pixel", {noisePicture(QImage::Format_Mono, size, 6)}},
+    const QSize large(900, 700);
+    // Each picture takes four bytes a pixel while it decodes and what it takes once decoded
+    // from then on: with several pictures the order in which they come matters.
+    const QImage grey = noisePicture(QImage::Format_Grayscale8, size, 20);
+    const QImage colour = noisePicture(QImage::Format_RGB32, size, 21);
+    const QImage largeGrey = noisePicture(QImage::Format_Grayscale8, large, 22);
+    const QImage largeColour = noisePicture(QImage::Format_ARGB32, large, 23);
+    CardDesign bothSides = pictureDesign({});
+    bothSides.graphics << pictureElement(colour, largeGrey) << pictureElement(QImage(), grey);
+    bothSides.graphics_back << pictureElement(largeGrey, colour) << pictureElement(grey);
+    std::vector<Case> cases = {
+        {"32-bit with alpha", pictureDesign({noisePicture(QImage::Format_ARGB32, size, 1)})},
+        {"32-bit premultiplied", pictureDesign({noisePicture(QImage::Format_ARGB32_Premultiplied, size, 2)})},
+        {"32-bit without alpha", pictureDesign({noisePicture(QImage::Format_RGB32, size, 3)})},
+        {"8-bit grey", pictureDesign({noisePicture(QImage::Format_Grayscale8, size, 4)})},
+        {"8-bit indexed", pictureDesign({noisePicture(QImage::Format_Indexed8, size, 5)})},
+        {"one bit a pixel", pictureDesign({noisePicture(QImage::Format_Mono, size, 6)})},
         {"three greys and a 32-bit one",
-         {noisePicture(QImage::Format_Grayscale8, size, 7), noisePicture(QImage::Format_Grayscale8, size, 8),
-          noisePicture(QImage::Format_RGB32, size, 9), noisePicture(QImage::Format_Grayscale8, QSize(50, 3000), 10)}},
+         pictureDesign({noisePicture(QImage::Format_Grayscale8, size, 7), noisePicture(QImage::Format_Grayscale8, size, 8),
+                        noisePicture(QImage::Format_RGB32, size, 9),
+                        noisePicture(QImage::Format_Grayscale8, QSize(50, 3000), 10)})},
+        {"five greys", pictureDesign(pictures(QImage::Format_Grayscale8, 5, size, 30))},
+        {"five indexed", pictureDesign(pictures(QImage::Format_Indexed8, 5, size, 40))},
+        {"five of one bit a pixel", pictureDesign(pictures(QImage::Format_Mono, 5, QSize(333, 200), 50))},
+        {"the large grey one last", pictureDesign({grey, colour, grey, largeGrey})},
+        {"the large grey one first", pictureDesign({largeGrey, grey, colour, grey})},
+        {"the large 32-bit one last", pictureDesign({grey, grey, grey, largeColour})},
+        {"the large 32-bit one first", pictureDesign({largeColour, grey, grey, grey})},
+        {"both sides, with barcode pictures", bothSides},
     };
+    // Every other format a picture may come in, each in an odd width (its lines padded).
+    for (const QImage::Format format :
+         {QImage::Format_MonoLSB, QImage::Format_RGB16, QImage::Format_ARGB8565_Premultiplied, QImage::Format_RGB666,
+          QImage::Format_ARGB6666_Premultiplied, QImage::Format_RGB555, QImage::Format_ARGB8555_Premultiplied,
+          QImage::Format_RGB888, QImage::Format_RGB444, QImage::Format_ARGB4444_Premultiplied,
+          QImage::Format_RGBX8888, QImage::Format_RGBA8888, QImage::Format_RGBA8888_Premultiplied,
+          QImage::Format_BGR30, QImage::Format_A2BGR30_Premultiplied, QImage::Format_RGB30,
+          QImage::Format_A2RGB30_Premultiplied, QImage::Format_Alpha8, QImage::Format_RGBX64, QImage::Format_RGBA64,
+          QImage::Format_RGBA64_Premultiplied, QImage::Format_Grayscale16, QImage::Format_BGR888,
+          QImage::Format_RGBX16FPx4, QImage::Format_RGBA16FPx4, QImage::Format_RGBA16FPx4_Premultiplied,
+          QImage::Format_RGBX32FPx4, QImage::Format_RGBA32FPx4, QImage::Format_RGBA32FPx4_Premultiplied})
+        cases.push_back({QMetaEnum::fromType<QImage::Format>().valueToKey(format),
+                         pictureDesign({noisePicture(format, QSize(93, 61), 60 + format),
+                                        noisePicture(format, QSize(93, 61), 90 + format)})});
     QTemporaryDir dir;
-    const QString written = dir.filePath(QStringLiteral("written.dcard"));
+    const QString asWritten = dir.filePath(QStringLiteral("as-written.dcard"));
     const QString saved = dir.filePath(QStringLiteral("saved.dcard"));
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const CardDesign design = pictureDesign(c.pictures);
-        TestHelpers::writeFile(written, DesignFile::toXml(design));
+        const CardDesign &design = c.design;
+        TestHelpers::writeFile(asWritten, DesignFile::toXml(design));
         qint64 refused = 0, opens = qint64(1) << 32;
-        ASSERT_TRUE(openRefusal(written, opens).isEmpty()) << openRefusal(written, opens).toStdString();
+        ASSERT_TRUE(openRefusal(asWritten, opens).isEmpty()) << openRefusal(asWritten, opens).toStdString();
         while (opens - refused > 1) {
             const qint64 middle = (opens + refused) / 2;
-            (openRefusal(written, middle).isEmpty() ? opens : refused) = middle;
+            (openRefusal(asWritten, middle).isEmpty() ? opens : refused) = middle;
         }
-        const QString reason = openRefusal(written, refused);
+        const QString reason = openRefusal(asWritten, refused);
         ASSERT_TRUE(reason.contains(QStringLiteral("its pictures would take more memory"))) << reason.toStdString();
 
         // At the limit: saved, and opened again with the same pictures.
         QString error;
-        ASSERT_TRUE(DesignFile::write(saved, design, &error, DesignFile::MaximumFileSize, opens)) << error.toStdString();
-        const std::optional<CardDesign> back = DesignFile::read(saved, &error, DesignFile::MaximumFileSize, opens);
-        ASSERT_TRUE(back) << error.toStdString();
-        ASSERT_EQ(back->graphics.size(), c.pictures.size());
-        for (qsizetype i = 0; i < c.pictures.size(); ++i)
-            EXPECT_EQ(back->graphics[i]->_image.convertToFormat(QImage::Format_ARGB32),
-                      c.pictures[i].convertToFormat(QImage::Format_ARGB32));
+        const bool written = DesignFile::write(saved, design, &error, DesignFile::MaximumFileSize, opens);
+        EXPECT_TRUE(written) << error.toStdString();
+        const std::optional<CardDesign> back = written ? DesignFile::read(saved, &error, DesignFile::MaximumFileSize, opens)
+                                                       : std::nullopt;
+        EXPECT_TRUE(back || !written) << error.toStdString();
+        for (const auto side : {&CardDesign::graphics, &CardDesign::graphics_back}) {
+            if (!back || (*back.*side).size() != (design.*side).size()) {
+                EXPECT_FALSE(back) << "elements lost";
+                break;
+            }
+            for (qsizetype i = 0; i < (design.*side).size(); ++i) {
+                for (const auto field : {&LMNGraphic::_image, &LMNGraphic::_barcode_image}) {
+                    const QImage &before = (design.*side)[i].get()->*field;
+                    const QImage &after = (*back.*side)[i].get()->*field;
+                    EXPECT_EQ(after.size(), before.size());
+                    // As the file keeps it (32-bit colour for most formats).
+                    EXPECT_EQ(after, before.convertToFormat(after.format()));
+                }
+            }
+        }
 
         // One byte over: refused for the reason Open gives, the file as it was.
         TestHelpers::writeFile(saved, "before");
@@ -204,6 +272,51 @@ TEST(DesignFileCost, SaveAndOpenDrawTheLineAtTheSamePlaceForEveryKindOfPicture)
         EXPECT_TRUE(error.endsWith(QStringLiteral("the design is too large: ") + because))
             << error.toStdString() << "\nOpen said: " << reason.toStdString();
         EXPECT_EQ(TestHelpers::readFile(saved), "before");
+    }
+}
+
+// Designs the editor has saved keep opening under the real limits: the pictures of a design
+// are counted as Open's budget counts them, each at four bytes a pixel only while it decodes,
+// not all of them at four bytes a pixel at once. Each of these holds seven pictures of some
+// 32 million pixels (as large as Qt decodes): 910 MB at four bytes a pixel, far within the
+// budget one after the other.
+TEST(DesignFileCost, DesignsWithSeveralPicturesOfFewBitsAPixelStillOpen)
+{
+    struct Case
+    {
+        const char *what;
+        QImage::Format format;
+        QRgb colour;
+    };
+    const Case cases[] = {
+        {"seven 8-bit grey scans", QImage::Format_Grayscale8, qRgb(200, 200, 200)},
+        {"seven 8-bit indexed pictures", QImage::Format_Indexed8, qRgb(10, 120, 200)},
+        {"seven one-bit pictures", QImage::Format_Mono, qRgb(0, 0, 0)},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scans.dcard"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage picture(5700, 5700, c.format);
+        if (c.format != QImage::Format_Grayscale8)
+            picture.setColorTable({qRgb(255, 255, 255), c.colour});
+        picture.fill(c.format == QImage::Format_Grayscale8 ? 200 : 1);
+        const QList<QImage> seven(7, picture);
+        // Written as the editor has saved it, whatever the limits of its Save.
+        const QByteArray xml = DesignFile::toXml(pictureDesign(seven));
+        ASSERT_GT(DesignFile::openingCost(xml) + 7 * picture.width() * qint64(picture.height()) * 4,
+                  DesignFile::MaximumOpeningCost);
+        TestHelpers::writeFile(path, xml);
+        QString error;
+        const std::optional<CardDesign> design = DesignFile::read(path, &error);
+        if (!design || design->graphics.size() != 7) {
+            ADD_FAILURE() << "not opened: " << error.toStdString();
+            continue;
+        }
+        for (const GraphicPtr &g : design->graphics)
+            EXPECT_EQ(g->_image.pixel(5699, 5699), picture.pixel(5699, 5699));
+        // And Save writes it again.
+        EXPECT_TRUE(DesignFile::write(path, *design, &error)) << error.toStdString();
     }
 }
 
