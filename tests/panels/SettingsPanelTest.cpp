@@ -305,12 +305,26 @@ bool showsWholeText(const QLineEdit *field)
     return field->fontMetrics().horizontalAdvance(field->text()) <= room.width() - 4;
 }
 
+// Whether the text a field shows ends inside the part of the field that `viewport` shows.
+bool textEndsInView(const QLineEdit *field, const QWidget *viewport)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QRect room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                           .marginsRemoved(field->textMargins());
+    const int end = room.left() + 2 + field->fontMetrics().horizontalAdvance(field->text());
+    return field->mapTo(viewport, QPoint(end, 0)).x() <= viewport->width();
+}
+
 } // namespace
 
-// Text Style › Font shows the font's size whole, and its name whole or cut at its end with "…",
-// at every width of the window and of the panel the editor allows: the smallest window, narrow
-// ones, a small screen's and a large one, and the panel dragged to its narrowest. The field
-// lies inside the window and, scrolled to, inside the settings column.
+// The font fields (Text Style › Font and the card's Font for all texts) show the font's size
+// whole, and its name whole or cut at its end with "…", at every width of the window and of the
+// panel the editor allows: the smallest window, narrow ones, a small screen's and a large one,
+// and the panel dragged to its narrowest. Where the settings column scrolls sideways, the text
+// lies in view as the column opens and when it is scrolled to the field.
 TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidth)
 {
     auto *splitter = m_window->findChild<QSplitter *>(QStringLiteral("main_splitter"));
@@ -322,38 +336,68 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
                                  CardFont(QStringLiteral("DejaVu Sans Condensed"), 12.5),
                                  CardFont(QStringLiteral("Liberation Sans Narrow"), 48),
                                  CardFont(QStringLiteral("Liberation Sans"), 144)}) {
-        GraphicPtr text = add(GraphicKind::Text);
-        text->text_ctrl_font = font;
-        select({text});
-        panel->ui.sett_tab->setCurrentWidget(panel->text_prop_tab);
-        auto *field = panel->text_prop_tab->findChild<QLineEdit *>(QStringLiteral("Text_font_value"));
-        ASSERT_NE(field, nullptr);
-        const QString family = QFontInfo(font.toQFont()).family();
-        const QString size = QStringLiteral(" ( %1 )").arg(font.pointSize, 0, 'f', 2);
-        EXPECT_EQ(field->toolTip(), family + size);
-        for (const int width : {0, 560, 600, 650, 700, 1024, 1600}) {
-            for (const bool narrowest : {false, true}) {
-                SCOPED_TRACE(QStringLiteral("%1 at %2%3").arg(field->toolTip()).arg(width).arg(narrowest ? ", panel narrowest" : "")
-                                 .toStdString());
-                m_window->resize(std::max(width, m_window->minimumSizeHint().expandedTo(m_window->minimumSize()).width()), 700);
-                QCoreApplication::processEvents();
-                if (narrowest)
-                    splitter->setSizes({splitter->width(), column->minimumWidth()});
-                QCoreApplication::processEvents();
-                const QPoint middle = field->mapTo(panel, field->rect().center());
-                column->ensureVisible(middle.x(), middle.y(), field->width() / 2 + 1, field->height() / 2 + 1);
-                QCoreApplication::processEvents();
-                ASSERT_TRUE(field->isVisible());
-                const QRect place(field->mapTo(m_window.get(), QPoint()), field->size());
-                const QRect shown(column->viewport()->mapTo(m_window.get(), QPoint()), column->viewport()->size());
-                EXPECT_TRUE(m_window->rect().contains(place));
-                EXPECT_TRUE(shown.contains(place)) << place.x() << ".." << place.right() << " in " << shown.x() << ".."
-                                                   << shown.right();
-                EXPECT_TRUE(showsWholeText(field)) << field->width();
+        for (const bool card : {false, true}) {
+            QLineEdit *field = nullptr;
+            if (card) {   // the card's font for all texts, chosen in the font dialog
+                m_window->Show_RHS_Properties(nullptr);
+                panel->ui.sett_tab->setCurrentWidget(panel->ui.card_setting_tab);
+                m_seam.onDialog([&font](QDialog *dialog) {
+                    auto *fonts = qobject_cast<QFontDialog *>(dialog);
+                    if (!fonts)
+                        return int(QDialog::Rejected);
+                    fonts->setCurrentFont(font.toQFont());
+                    fonts->accept();
+                    return fonts->result();
+                });
+                panel->ui.All_Text_font_btn->click();
+                field = panel->ui.All_Text_font_value;
+            } else {
+                GraphicPtr text = add(GraphicKind::Text);
+                text->text_ctrl_font = font;
+                select({text});
+                panel->ui.sett_tab->setCurrentWidget(panel->text_prop_tab);
+                field = panel->text_prop_tab->findChild<QLineEdit *>(QStringLiteral("Text_font_value"));
+            }
+            ASSERT_NE(field, nullptr);
+            const CardFont chosen = card ? panel->All_Text_font : font;   // as the font dialog gave it
+            const QString family = QFontInfo(chosen.toQFont()).family();
+            const QString size = QStringLiteral(" ( %1 )").arg(chosen.pointSize, 0, 'f', 2);
+            EXPECT_EQ(field->toolTip().toStdString(), (family + size).toStdString());
+            const auto readsWhole = [&] {
                 const QString name = field->text().chopped(size.size());
                 EXPECT_TRUE(field->text().endsWith(size)) << field->text().toStdString();
                 EXPECT_TRUE(name == family || (name.endsWith(QChar(0x2026)) && family.startsWith(name.chopped(1))))
                     << field->text().toStdString();
+            };
+            for (const int width : {0, 560, 600, 650, 700, 1024, 1600}) {
+                for (const bool narrowest : {false, true}) {
+                    SCOPED_TRACE(QStringLiteral("%1 %2 at %3%4")
+                                     .arg(card ? "card" : "text", field->toolTip())
+                                     .arg(width)
+                                     .arg(narrowest ? ", panel narrowest" : "")
+                                     .toStdString());
+                    m_window->resize(std::max(width, m_window->minimumSizeHint().expandedTo(m_window->minimumSize()).width()), 700);
+                    QCoreApplication::processEvents();
+                    if (narrowest)
+                        splitter->setSizes({splitter->width(), column->minimumWidth()});
+                    QCoreApplication::processEvents();
+                    ASSERT_TRUE(field->isVisible());
+                    const QRect shown(column->viewport()->mapTo(m_window.get(), QPoint()), column->viewport()->size());
+                    EXPECT_TRUE(m_window->rect().contains(shown));
+                    // As the column opens, scrolled to its left edge, and scrolled back to the field's
+                    // start from the column's right edge.
+                    for (const bool scrolled : {false, true}) {
+                        const QPoint at = field->mapTo(panel, QPoint());
+                        column->ensureVisible(scrolled ? panel->width() : 0, at.y(), 0, 0);
+                        QCoreApplication::processEvents();
+                        column->ensureVisible(scrolled ? at.x() : 0, at.y(), 0, 0);
+                        QCoreApplication::processEvents();
+                        EXPECT_GE(field->mapTo(column->viewport(), QPoint()).x(), 0) << scrolled;
+                        EXPECT_TRUE(textEndsInView(field, column->viewport())) << scrolled << " " << field->text().toStdString();
+                        EXPECT_TRUE(showsWholeText(field)) << field->width();
+                        readsWhole();
+                    }
+                }
             }
         }
     }

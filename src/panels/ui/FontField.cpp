@@ -1,7 +1,9 @@
 #include "panels/ui/FontField.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -53,8 +55,12 @@ void FontField::fit()
         option.initFrom(m_field);
         option.rect = m_field->rect();
         option.lineWidth = m_field->hasFrame() ? m_field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_field) : 0;
-        const int room = m_field->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_field)
-                             .marginsRemoved(m_field->textMargins()).width() - 4;
+        int room = m_field->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_field)
+                       .marginsRemoved(m_field->textMargins()).width() - 4;
+        if (QAbstractScrollArea *area = scrollArea()) {
+            const int inView = area->viewport()->width() - m_field->mapTo(area->viewport(), QPoint()).x();
+            room -= std::max(0, m_field->width() - inView);   // the part scrolled out of view at the right
+        }
         const QFontMetrics metrics = m_field->fontMetrics();
         if (metrics.horizontalAdvance(whole) > room) {
             const QString tail = QLatin1Char(' ') + m_size;
@@ -67,9 +73,26 @@ void FontField::fit()
     }
 }
 
+QAbstractScrollArea *FontField::scrollArea()
+{
+    if (m_area)
+        return m_area;
+    for (QWidget *w = m_field->parentWidget(); w && !w->isWindow(); w = w->parentWidget()) {
+        auto *area = qobject_cast<QAbstractScrollArea *>(w->parentWidget());
+        if (area && area->viewport() == w) {
+            m_area = area;
+            area->viewport()->installEventFilter(this);
+            connect(area->horizontalScrollBar(), &QScrollBar::valueChanged, this, &FontField::fit);
+            return area;
+        }
+    }
+    return nullptr;
+}
+
 bool FontField::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_field && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    const bool resized = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+    if (resized && (watched == m_field || (m_area && watched == m_area->viewport())))
         fit();
     return QObject::eventFilter(watched, event);
 }
