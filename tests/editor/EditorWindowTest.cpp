@@ -190,8 +190,7 @@ TEST_F(EditorWindow, DataSourceHelpButtonsShowTheBatchHelp)
     }
 }
 
-// At every width the editor allows, the card's canvas is at least as wide as either panel beside
-// it: the Backgrounds strip gives way first, then the settings column, which scrolls what it
+// At every width the editor allows, the card's canvas is wider than either panel beside it: the Backgrounds strip gives way first, then the settings column, which scrolls what it
 // cannot show; neither is cut. Where the window has room the panels keep their own widths.
 TEST_F(EditorWindow, TheCanvasKeepsTheLargestShareAtEveryWidth)
 {
@@ -209,8 +208,8 @@ TEST_F(EditorWindow, TheCanvasKeepsTheLargestShareAtEveryWidth)
         m_window->resize(width, 700);
         QCoreApplication::processEvents();
         ASSERT_EQ(m_window->width(), width);
-        EXPECT_GE(canvas->width(), strip->width());
-        EXPECT_GE(canvas->width(), settings->width());
+        EXPECT_GT(canvas->width(), strip->width());
+        EXPECT_GT(canvas->width(), settings->width());
         // Every column lies inside the window.
         for (QWidget *column : {static_cast<QWidget *>(strip), canvas, static_cast<QWidget *>(settings)})
             EXPECT_TRUE(m_window->rect().contains(QRect(column->mapTo(m_window.get(), QPoint()), column->size())));
@@ -277,8 +276,8 @@ TEST_F(EditorWindow, APanelTheUserWidenedKeepsItsWidthWhereTheWindowHasRoom)
     }
     m_window->resize(700, 700);
     QCoreApplication::processEvents();
-    EXPECT_GE(canvas->width(), strip->width());
-    EXPECT_GE(canvas->width(), settings->width());
+    EXPECT_GT(canvas->width(), strip->width());
+    EXPECT_GT(canvas->width(), settings->width());
 }
 
 TEST(EditorStartUp, AResourceFolderThatCannotBeMadeEndsTheApplication)

@@ -32,10 +32,13 @@ EditorColumns::Widths EditorColumns::widthsFor(int shared) const
     const int settingsLeast = settings->minimumWidth();
     const int settingsMost = std::max(settingsLeast, settings->maximumWidth());
     const int room = shared - m_splitter->handleWidth();   // the canvas and the two panels
-    // The settings column takes no more than the canvas once the strip is at its least; the
-    // strip then takes what it wants of the rest as long as the canvas stays the widest.
-    const int settingsWidth = std::clamp(std::min(m_settingsWanted, (room - stripLeast) / 2), settingsLeast, settingsMost);
-    const int stripWidth = std::max(stripLeast, std::min({m_stripWanted, room - 2 * settingsWidth, (room - settingsWidth) / 2}));
+    // The canvas stays the widest column by a tenth of the settings column's width: the settings
+    // column takes at most what leaves the canvas that much more once the strip is at its
+    // least; the strip then takes what it wants of the rest as long as the canvas keeps it.
+    const int settingsWidth = std::clamp(std::min(m_settingsWanted, (room - stripLeast) * 10 / 21), settingsLeast, settingsMost);
+    const int canvasLeast = settingsWidth + std::max(1, settingsWidth / 10);
+    const int stripWidth = std::max(stripLeast, std::min({m_stripWanted, room - settingsWidth - canvasLeast,
+                                                          (room - settingsWidth - 1) / 2}));
     return {stripWidth, settingsWidth};
 }
 
