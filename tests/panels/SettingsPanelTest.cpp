@@ -292,29 +292,27 @@ TEST_F(SettingsPanelWriteBack, DateTimeAndStockTextGoIntoTheText)
 
 namespace {
 
-// Whether a read-only field shows its whole text: the text's width fits the field's text room
-// (the style's contents rectangle less the line edit's own two-pixel margins).
-bool showsWholeText(const QLineEdit *field)
+// Where a line edit lays out its text: the style's contents rectangle less its text margins
+// (the line edit keeps two more pixels each side).
+QRect textRoom(const QLineEdit *field)
 {
     QStyleOptionFrame option;
     option.initFrom(field);
     option.rect = field->rect();
     option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
-    const QRect room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field)
-                           .marginsRemoved(field->textMargins());
-    return field->fontMetrics().horizontalAdvance(field->text()) <= room.width() - 4;
+    return field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).marginsRemoved(field->textMargins());
+}
+
+// Whether a read-only field shows its whole text: the text's width fits the field's text room.
+bool showsWholeText(const QLineEdit *field)
+{
+    return field->fontMetrics().horizontalAdvance(field->text()) <= textRoom(field).width() - 4;
 }
 
 // Whether the text a field shows ends inside the part of the field that `viewport` shows.
 bool textEndsInView(const QLineEdit *field, const QWidget *viewport)
 {
-    QStyleOptionFrame option;
-    option.initFrom(field);
-    option.rect = field->rect();
-    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
-    const QRect room = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field)
-                           .marginsRemoved(field->textMargins());
-    const int end = room.left() + 2 + field->fontMetrics().horizontalAdvance(field->text());
+    const int end = textRoom(field).left() + 2 + field->fontMetrics().horizontalAdvance(field->text());
     return field->mapTo(viewport, QPoint(end, 0)).x() <= viewport->width();
 }
 

@@ -9,6 +9,20 @@
 
 #include <algorithm>
 
+namespace {
+
+// The style's description of a line edit's frame, as the line edit draws it.
+QStyleOptionFrame frameOption(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    return option;
+}
+
+} // namespace
+
 FontField::FontField(QLineEdit *field)
     : QObject(field)
     , m_field(field)
@@ -32,10 +46,7 @@ void FontField::show(QLineEdit *field, const QString &name, const QString &size)
     field->setToolTip(whole);
     // The field asks for room for the size and a few letters of the name, never for the whole
     // name: a long name must not push the field past its panel.
-    QStyleOptionFrame option;
-    option.initFrom(field);
-    option.rect = field->rect();
-    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QStyleOptionFrame option = frameOption(field);
     const QMargins margins = field->textMargins() + field->contentsMargins();
     const QString least = name.left(3) + QStringLiteral("… ") + size;
     const QSize textRoom(field->fontMetrics().horizontalAdvance(least) + 4 + margins.left() + margins.right(),
@@ -51,10 +62,7 @@ void FontField::fit()
     if (m_field->isVisible()) {
         // The line edit's text room: the style's contents rectangle less its text margins and
         // its own two pixels each side.
-        QStyleOptionFrame option;
-        option.initFrom(m_field);
-        option.rect = m_field->rect();
-        option.lineWidth = m_field->hasFrame() ? m_field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, m_field) : 0;
+        const QStyleOptionFrame option = frameOption(m_field);
         int room = m_field->style()->subElementRect(QStyle::SE_LineEditContents, &option, m_field)
                        .marginsRemoved(m_field->textMargins()).width() - 4;
         if (QAbstractScrollArea *area = scrollArea()) {
