@@ -1041,6 +1041,27 @@ TEST_F(SeriesManagerTest, ReplaceOrAddPromptAndEditingOneValue)
         selectRows(m->ui.List_value, {0});
         m->ui.Delete_Rows_Btn->click();
         EXPECT_EQ(m->ui.batch_value_count->text(), "Total Rows : 1");
+
+        // "Yes", then the generator or the import cancelled: the list stays as it was, and
+        // the next source adds again.
+        for (QPushButton *source : {m->ui.Series_Value_Btn, m->ui.Import_Value_Btn}) {
+            SCOPED_TRACE(source->objectName().toStdString());
+            prompt(Load_Num_Info::Replace);
+            m_seam.onDialog([](QDialog *dialog) {
+                if (auto *generator = qobject_cast<Generate_List *>(dialog))
+                    generator->ui.cancel_btn->click();
+                else if (auto *wizard = qobject_cast<Import_Wizard *>(dialog))
+                    wizard->ui.cancel_btn->click();
+                return dialog->result();
+            });
+            source->click();
+            EXPECT_EQ(m->ListData_value->values(), QStringList({"z"}));
+            EXPECT_EQ(m->ui.batch_value_count->text(), "Total Rows : 1");
+        }
+        prompt(Load_Num_Info::Add);
+        generateConstant("w", "1");
+        m->ui.Series_Value_Btn->click();
+        EXPECT_EQ(m->ListData_value->values(), QStringList({"z", "w"}));
         m_seam.answerMessages({"No"});   // the unsaved values go
         m->ui.Close_2_Btn->click();
     });
