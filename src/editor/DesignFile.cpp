@@ -696,7 +696,17 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         const QByteArray rest = xmlOf(tree.root.get());
         if (rest.size() + records.bytes > maximumSize)
             return tooLarge(rest.size() + records.bytes);
-        if (refusedForCost(openingCost(rest) + records.openingCost))
+        // A design that opens without its records but not with them is refused for its rows.
+        const qint64 restCost = openingCost(rest);
+        if (costRefusal(restCost, pictures, maximumCost).isEmpty()
+            && !costRefusal(restCost + records.openingCost, pictures, maximumCost).isEmpty())
+            return fail(QCoreApplication::translate("DesignFile",
+                                                    "the design is too large: with the records of its %Ln spreadsheet "
+                                                    "row(s), opening it would take more memory than the %1 MB a design "
+                                                    "may take.",
+                                                    nullptr, int(design.Excel_Records.size()))
+                            .arg(maximumCost >> 20));
+        if (refusedForCost(restCost + records.openingCost))
             return false;
         appendRecords(tree.records, design.Excel_Records);
     }
