@@ -1122,15 +1122,20 @@ TEST_F(SeriesManagerTest, ExportingValuesOverAnExistingFileAsksAboutThatFile)
     const QDir out(m_resources.path());
     TestHelpers::writeFile(out.filePath("values.xlsx"), "keep");
     TestHelpers::writeFile(out.filePath("VALUES.XLSX"), "keep");
-    m_seam.chooseFiles({out.filePath("values"), out.filePath("VALUES.XLSX"), out.filePath("values")});
+    m_seam.chooseFiles({out.filePath("values"), out.filePath("values"), out.filePath("values"), out.filePath("VALUES.XLSX"),
+                        out.filePath("values")});
     int panels = 0;
     m_seam.onDialog([&](QDialog *dialog) {
         auto *m = qobject_cast<BatchWizard *>(dialog);
         m->ui.AddNew_Btn->click();
         m->addValues({"7", "Zoë"});
-        m_seam.answerMessages({"No"});
-        m->ui.Export_Value_Btn->click();   // "values" over values.xlsx: No
-        EXPECT_EQ(readFile(out.filePath("values.xlsx")), "keep");
+        // "values" over values.xlsx: No, Enter (the default button is No), the box closed.
+        for (const QString &answer : {QStringLiteral("No"), QString(), ScriptedModalSeam::CloseBox}) {
+            if (!answer.isNull())
+                m_seam.answerMessages({answer});
+            m->ui.Export_Value_Btn->click();
+            EXPECT_EQ(readFile(out.filePath("values.xlsx")), "keep") << answer.toStdString();
+        }
         for (int i = 0; i < 2; ++i)
             m_seam.onDialog([&](QDialog *) {
                 ++panels;
@@ -1145,8 +1150,8 @@ TEST_F(SeriesManagerTest, ExportingValuesOverAnExistingFileAsksAboutThatFile)
     });
     m_manager->Open_Wnd();
     EXPECT_EQ(panels, 2);
-    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\"values.xlsx\" already exists. Do you want to replace it?",
-                                                  "\"values.xlsx\" already exists. Do you want to replace it?",
+    const QString question = QStringLiteral("\"values.xlsx\" already exists. Do you want to replace it?");
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({question, question, question, question,
                                                   "Do you want to save changes before closing?"}));
     for (const char *name : {"values.xlsx", "VALUES.XLSX"})
         EXPECT_EQ(python("import sys, openpyxl\n"

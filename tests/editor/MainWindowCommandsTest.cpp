@@ -520,8 +520,17 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         const char *answer;     // to the program's own question; nullptr: none may come
         const char *written;    // the design file afterwards; nullptr: nothing saved
     };
+    // Enter presses the question's default button, No; a box closed without an answer is No.
+    static constexpr const char *Enter = "<Enter>";
+    const auto answer = [this](const char *text) {
+        if (text && QLatin1String(text) != QLatin1String(Enter))
+            m_seam.answerMessages({QString::fromUtf8(text)});
+    };
+    const QByteArray closedText = ScriptedModalSeam::CloseBox.toUtf8();
     const Row rows[] = {
         {"anna", "anna.dcard", "No", nullptr},
+        {"anna", "anna.dcard", Enter, nullptr},
+        {"anna", "anna.dcard", closedText.constData(), nullptr},
         {"anna", "anna.dcard", "Yes", "anna.dcard"},
         {"anna", "anna", nullptr, "anna.dcard"},            // the chooser asked about "anna", not written
         {"anna.dcard", "anna.dcard", nullptr, "anna.dcard"},   // the chooser asked about this one
@@ -529,7 +538,8 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         {"anna.v2", "anna.v2.dcard", "No", nullptr},
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing"));
+        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing")
+                                          << " answered " << (row.answer ? row.answer : "nothing"));
         QTemporaryDir dir;
         const QDir folder(dir.path());
         if (row.existing)
@@ -537,8 +547,7 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         const QString pathBefore = m_window->designFilePath();
         m_seam.messages.clear();
         m_seam.chooseFiles({folder.filePath(QString::fromUtf8(row.typed))});
-        if (row.answer)
-            m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        answer(row.answer);
         trigger(QStringLiteral("Save As…"));
 
         QStringList expectedQuestions;
@@ -563,29 +572,49 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         EXPECT_EQ(folder.entryList(QDir::Files, QDir::Name), files);
     }
 
-    // Templates: the second save under one name asks; No keeps the first.
-    const QString userTemplate = QDir(Resource_Path).filePath(QStringLiteral("Templates/User/Mine.dcard"));
-    const auto saveTemplate = [this] {
-        m_seam.onDialog([](QDialog *dialog) {
+    // Templates: a save under a name in use asks about the template there, its design or, where
+    // that is missing, its preview picture; only Yes replaces it.
+    const QDir templates(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    const auto saveTemplate = [this](const char *name) {
+        m_seam.onDialog([name](QDialog *dialog) {
             if (auto *input = qobject_cast<QInputDialog *>(dialog))
-                input->setTextValue(QStringLiteral("Mine"));
+                input->setTextValue(QString::fromUtf8(name));
             return int(QDialog::Accepted);
         });
         trigger(QStringLiteral("Save as Template…"));
     };
+    const auto elementsIn = [&](const char *name) {
+        const QString path = templates.filePath(QStringLiteral("%1.dcard").arg(name));
+        return QFileInfo::exists(path) ? DesignFile::read(path, nullptr).value_or(CardDesign()).graphics.size() : -1;
+    };
     m_seam.messages.clear();
-    saveTemplate();
+    saveTemplate("Mine");
     EXPECT_TRUE(m_seam.messages.isEmpty());
-    ASSERT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    ASSERT_EQ(elementsIn("Mine"), 2);
     canvas()->selectGraphics({other});
     canvas()->deleteSelection();
-    m_seam.answerMessages({QStringLiteral("No")});
-    saveTemplate();
-    EXPECT_EQ(m_seam.messageTexts(), QStringList{"\"Mine.dcard\" already exists. Do you want to replace it?"});
-    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    saveTemplate();
-    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 1);
+    TestHelpers::writeFile(templates.filePath(QStringLiteral("Lone.png")), "keep");
+    struct TemplateRow
+    {
+        const char *name, *answer, *askedAbout;
+        qsizetype elementsAfter;   // in the template's design; -1: none there
+    };
+    const TemplateRow templateRows[] = {
+        {"Mine", "No", "Mine.dcard", 2},  {"Mine", Enter, "Mine.dcard", 2},  {"Mine", closedText.constData(), "Mine.dcard", 2},
+        {"Lone", "No", "Lone.png", -1},   {"Lone", Enter, "Lone.png", -1},   {"Lone", closedText.constData(), "Lone.png", -1},
+        {"Mine", "Yes", "Mine.dcard", 1}, {"Lone", "Yes", "Lone.png", 1},
+    };
+    for (const TemplateRow &row : templateRows) {
+        SCOPED_TRACE(::testing::Message() << "template " << row.name << " answered " << row.answer);
+        m_seam.messages.clear();
+        answer(row.answer);
+        saveTemplate(row.name);
+        EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(row.askedAbout)});
+        EXPECT_EQ(elementsIn(row.name), row.elementsAfter);
+        // The lone preview is kept until the template replaces it with its own.
+        EXPECT_EQ(TestHelpers::readFile(templates.filePath(QStringLiteral("Lone.png"))) == "keep",
+                  row.elementsAfter == -1 || QLatin1String(row.name) == QLatin1String("Mine"));
+    }
 }
 
 // --- The save question --------------------------------------------------------------------
