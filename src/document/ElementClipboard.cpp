@@ -64,7 +64,8 @@ QString tr(const char *text)
 QString tooLargeToPaste(const GraphicList &graphics, QByteArray *archive)
 {
     if (LMNGraphicArchive::picturePeak({&graphics}) > LMNGraphicArchive::MaximumPictureBytes)
-        return tr("its pictures would take more than the %1 MB Paste gives pictures.")
+        return (graphics.size() == 1 ? tr("its pictures would take more than the %1 MB Paste gives pictures.")
+                                     : tr("their pictures would take more than the %1 MB Paste gives pictures."))
             .arg(LMNGraphicArchive::MaximumPictureBytes >> 20);
     if (quint64(graphics.size()) > LMNGraphicArchive::MaximumElements)
         return tr("Paste reads at most %L1 elements.").arg(LMNGraphicArchive::MaximumElements);

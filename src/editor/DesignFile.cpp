@@ -495,6 +495,20 @@ QString cardSizeProblem(const QSizeF &points)
         .arg(Card_Property::MaximumSideMM);
 }
 
+// Whether the text begins as an XML document may: with "<" after white space and a UTF-8
+// byte-order mark. Text that begins otherwise is no XML (a UTF-16 document begins with its
+// byte-order mark or a zero byte and is left to the check).
+bool beginsWithMarkup(const QByteArray &xml)
+{
+    qsizetype i = xml.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < xml.size() && std::isspace(uchar(xml.at(i))))
+        ++i;
+    if (i == xml.size())
+        return true;
+    const uchar first = uchar(xml.at(i));
+    return first == '<' || first == 0 || first == 0xFE || first == 0xFF;
+}
+
 } // namespace
 
 qint64 DesignFile::openingCost(const QByteArray &xml)
@@ -571,7 +585,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
 
     if (xml.trimmed().isEmpty())
         return refuse(tr("The file is empty."));
-    if (xml.startsWith("bplist"))
+    if (xml.startsWith("bplist") || !beginsWithMarkup(xml))
         return refuse(tr("The file is not a Festiloom design."));
     // Before any parser: the checker and the parser build a tree of the whole file.
     const auto tooLarge = [&](const QString &reason) { return refuse(tr("The file is too large to be a design: %1").arg(reason)); };
@@ -633,16 +647,19 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     design.Excel_Records = in.stringDictionaries("the spreadsheet records");
     {
         // Every element was counted in the estimate as a listed dictionary: lists holding more
-        // than it counted are refused before any of their elements is built.
+        // than it counted are refused before any of their elements is built. In a list of
+        // elements as a design file holds it every item is counted, so more items than the
+        // estimate allows are items that are no elements (a key before a dictionary in a list):
+        // the file is damaged, however small.
         const auto listSize = [&](uint32_t index) {
             plist_t list = plist_array_get_item(parsed, index);
             return plist_get_node_type(list) == PLIST_ARRAY ? qint64(plist_array_get_size(list)) : 0;
         };
         const qint64 elements = listSize(ItemCount - 2) + listSize(ItemCount - 1);
         if (elements * OpeningCostPerListedDictionary > cost)
-            return tooLarge(tr("its %L1 elements would take more memory than the %2 MB a design may take.")
-                                .arg(elements)
-                                .arg(maximumCost >> 20));
+            return refuse(tr("The file is damaged: its lists of elements hold %L1 items, more than the elements "
+                             "its text shows.")
+                              .arg(elements));
     }
     {
         // The pictures may take what the rest of the design leaves: the budget stops a picture
@@ -701,7 +718,17 @@ bool DesignFile::write(const QString &path, const CardDesign &design, QString *e
         const QByteArray rest = xmlOf(tree.root.get());
         if (rest.size() + records.bytes > maximumSize)
             return tooLarge(rest.size() + records.bytes);
-        if (refusedForCost(openingCost(rest) + records.openingCost))
+        // A design that opens without its records but not with them is refused for its rows.
+        const qint64 restCost = openingCost(rest);
+        if (costRefusal(restCost, pictures, maximumCost).isEmpty()
+            && !costRefusal(restCost + records.openingCost, pictures, maximumCost).isEmpty())
+            return fail(QCoreApplication::translate("DesignFile",
+                                                    "the design is too large: with the records of its %Ln spreadsheet "
+                                                    "row(s), opening it would take more memory than the %1 MB a design "
+                                                    "may take.",
+                                                    nullptr, int(design.Excel_Records.size()))
+                            .arg(maximumCost >> 20));
+        if (refusedForCost(restCost + records.openingCost))
             return false;
         appendRecords(tree.records, design.Excel_Records);
     }

@@ -1041,6 +1041,27 @@ TEST_F(SeriesManagerTest, ReplaceOrAddPromptAndEditingOneValue)
         selectRows(m->ui.List_value, {0});
         m->ui.Delete_Rows_Btn->click();
         EXPECT_EQ(m->ui.batch_value_count->text(), "Total Rows : 1");
+
+        // "Yes", then the generator or the import cancelled: the list stays as it was, and
+        // the next source adds again.
+        for (QPushButton *source : {m->ui.Series_Value_Btn, m->ui.Import_Value_Btn}) {
+            SCOPED_TRACE(source->objectName().toStdString());
+            prompt(Load_Num_Info::Replace);
+            m_seam.onDialog([](QDialog *dialog) {
+                if (auto *generator = qobject_cast<Generate_List *>(dialog))
+                    generator->ui.cancel_btn->click();
+                else if (auto *wizard = qobject_cast<Import_Wizard *>(dialog))
+                    wizard->ui.cancel_btn->click();
+                return dialog->result();
+            });
+            source->click();
+            EXPECT_EQ(m->ListData_value->values(), QStringList({"z"}));
+            EXPECT_EQ(m->ui.batch_value_count->text(), "Total Rows : 1");
+        }
+        prompt(Load_Num_Info::Add);
+        generateConstant("w", "1");
+        m->ui.Series_Value_Btn->click();
+        EXPECT_EQ(m->ListData_value->values(), QStringList({"z", "w"}));
         m_seam.answerMessages({"No"});   // the unsaved values go
         m->ui.Close_2_Btn->click();
     });
@@ -1101,15 +1122,20 @@ TEST_F(SeriesManagerTest, ExportingValuesOverAnExistingFileAsksAboutThatFile)
     const QDir out(m_resources.path());
     TestHelpers::writeFile(out.filePath("values.xlsx"), "keep");
     TestHelpers::writeFile(out.filePath("VALUES.XLSX"), "keep");
-    m_seam.chooseFiles({out.filePath("values"), out.filePath("VALUES.XLSX"), out.filePath("values")});
+    m_seam.chooseFiles({out.filePath("values"), out.filePath("values"), out.filePath("values"), out.filePath("VALUES.XLSX"),
+                        out.filePath("values")});
     int panels = 0;
     m_seam.onDialog([&](QDialog *dialog) {
         auto *m = qobject_cast<BatchWizard *>(dialog);
         m->ui.AddNew_Btn->click();
         m->addValues({"7", "Zoë"});
-        m_seam.answerMessages({"No"});
-        m->ui.Export_Value_Btn->click();   // "values" over values.xlsx: No
-        EXPECT_EQ(readFile(out.filePath("values.xlsx")), "keep");
+        // "values" over values.xlsx: No, Enter (the default button is No), the box closed.
+        for (const QString &answer : {QStringLiteral("No"), QString(), ScriptedModalSeam::CloseBox}) {
+            if (!answer.isNull())
+                m_seam.answerMessages({answer});
+            m->ui.Export_Value_Btn->click();
+            EXPECT_EQ(readFile(out.filePath("values.xlsx")), "keep") << answer.toStdString();
+        }
         for (int i = 0; i < 2; ++i)
             m_seam.onDialog([&](QDialog *) {
                 ++panels;
@@ -1124,8 +1150,8 @@ TEST_F(SeriesManagerTest, ExportingValuesOverAnExistingFileAsksAboutThatFile)
     });
     m_manager->Open_Wnd();
     EXPECT_EQ(panels, 2);
-    EXPECT_EQ(m_seam.messageTexts(), QStringList({"\"values.xlsx\" already exists. Do you want to replace it?",
-                                                  "\"values.xlsx\" already exists. Do you want to replace it?",
+    const QString question = QStringLiteral("\"values.xlsx\" already exists. Do you want to replace it?");
+    EXPECT_EQ(m_seam.messageTexts(), QStringList({question, question, question, question,
                                                   "Do you want to save changes before closing?"}));
     for (const char *name : {"values.xlsx", "VALUES.XLSX"})
         EXPECT_EQ(python("import sys, openpyxl\n"

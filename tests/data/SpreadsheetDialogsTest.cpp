@@ -258,20 +258,22 @@ TEST_F(SpreadsheetDialogsTest, ChooserRefusesMoreRowsThanADesignHoldsNamingTheRo
 
 // An import costs its rows against the design they go into as it stands: into a design with a
 // photograph, or with many elements, it takes the rows with which the design still saves and
-// refuses one more, and the design with them saves and opens again with them. The limits are
-// scaled down so that a small workbook reaches them; Save is the judge of where the line is.
+// refuses one more, naming the limit that stands in the way, and the design with them saves and
+// opens again with them. The rows the open design holds are replaced, so they take no room; the
+// column titles and the workbook path come with the rows and take theirs. The limits are scaled
+// down so that a small workbook reaches them; Save is the judge of where the line is.
 TEST_F(SpreadsheetDialogsTest, ImportTakesTheRowsWithWhichTheOpenDesignStillSaves)
 {
     const QString book = DataFolderTest::path("rows.xlsx");
-    const auto sheetOf = [&](int rows) {
+    const auto sheetOf = [&](int rows, int titleLength) {
         python("import sys, openpyxl\n"
                "wb = openpyxl.Workbook()\n"
                "ws = wb.active\n"
-               "ws.append(['Name', 'Note'])\n"
+               "ws.append([t + 'x' * (int(sys.argv[3]) - len(t)) for t in ('Name', 'Note')])\n"
                "for i in range(1, int(sys.argv[2]) + 1):\n"
                "    ws.append(['Guest %d' % i, ('note %d ' % i) * 4])\n"
                "wb.save(sys.argv[1])\n",
-               {book, QString::number(rows)});
+               {book, QString::number(rows), QString::number(titleLength)});
     };
     // Runs the chooser on the workbook with both columns ticked; whether it took the table.
     const auto imported = [&](const DesignRecordBudget::Cost &room) {
@@ -310,20 +312,27 @@ TEST_F(SpreadsheetDialogsTest, ImportTakesTheRowsWithWhichTheOpenDesignStillSave
         const char *what;
         CardDesign design;
         qint64 maximumSize, maximumCost;
+        int titleLength;         // of the two column titles
+        const char *limitSaid;   // by the import's refusal
+        const char *saveSaid;    // by Save's refusal of one row more
     };
     const auto textCost = [](const CardDesign &d) { return DesignFile::openingCost(DesignFile::toXml(d)); };
+    const char *memory = "(opening it may take 768 MB of memory)";
+    const char *fileSize = "(its file may take 96 MB)";
     const Case cases[] = {
         {"a photograph, the memory of opening it the limit", photo, DesignFile::MaximumFileSize,
-         textCost(photo) + DesignFile::pictureCost(photo) + (640 << 10)},
+         textCost(photo) + DesignFile::pictureCost(photo) + (640 << 10), 4, memory, "with the records of its %L1 spreadsheet rows"},
         {"2,000 elements, the file size the limit", elements, DesignFile::toXml(elements).size() + (64 << 10),
-         DesignFile::MaximumOpeningCost},
+         DesignFile::MaximumOpeningCost, 4, fileSize, "a design file may hold"},
+        {"2,000 elements, titles of 700 characters", elements, DesignFile::toXml(elements).size() + (64 << 10),
+         DesignFile::MaximumOpeningCost, 700, fileSize, "a design file may hold"},
     };
     const QString saved = DataFolderTest::path("saved.dcard");
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         // The rows as the import makes them, taken into a design without limits.
         constexpr int Rows = 800;
-        sheetOf(Rows);
+        sheetOf(Rows, c.titleLength);
         ASSERT_TRUE(imported({DesignFile::MaximumFileSize, DesignFile::MaximumOpeningCost}));
         const SpreadsheetTable all = SpreadsheetTable::live();
         ASSERT_EQ(all.records.size(), Rows);
@@ -346,22 +355,36 @@ TEST_F(SpreadsheetDialogsTest, ImportTakesTheRowsWithWhichTheOpenDesignStillSave
             const qsizetype middle = (most + tooMany) / 2;
             (saves(middle) ? most : tooMany) = middle;
         }
-        const DesignRecordBudget::Cost room = DesignFile::roomForRecords(c.design, c.maximumSize, c.maximumCost);
+        QString error;
+        EXPECT_FALSE(DesignFile::write(saved, withRows(most + 1), &error, c.maximumSize, c.maximumCost));
+        const QString saveSaid = QString::fromUtf8(c.saveSaid);
+        EXPECT_TRUE(error.contains(saveSaid.contains('%') ? saveSaid.arg(most + 1) : saveSaid)) << error.toStdString();
 
-        // One row more is refused, naming the rows the design holds; the table stays.
-        sheetOf(int(most) + 1);
+        // The open design holds 2,000 rows of another workbook: the import replaces them.
+        CardDesign holding = c.design;
+        holding.Excel_Binding_Use = true;
+        holding.Excel_Source_Path = QStringLiteral("/home/ann/an older workbook.xlsx");
+        holding.Excel_Column_Titles = QStringList{"Row", "Guest", "Table"};
+        for (int i = 0; i < 2000; ++i)
+            holding.Excel_Records.append(SpreadsheetTable::Record{{"Row", QString::number(i + 1)}, {"Guest", "Ann"}, {"Table", "7"}});
+        const DesignRecordBudget::Cost room = DesignFile::roomForRecords(holding, c.maximumSize, c.maximumCost);
+        const DesignRecordBudget::Cost roomWithout = DesignFile::roomForRecords(c.design, c.maximumSize, c.maximumCost);
+        EXPECT_EQ(room.bytes, roomWithout.bytes);
+        EXPECT_EQ(room.openingCost, roomWithout.openingCost);
+
+        // One row more is refused, naming the rows the design holds and the limit; the table stays.
+        sheetOf(int(most) + 1, c.titleLength);
         m_seam.messages.clear();
         EXPECT_FALSE(imported(room));
         EXPECT_EQ(SpreadsheetTable::live(), all);
         ASSERT_EQ(m_seam.messageTexts().size(), 1);
-        EXPECT_TRUE(m_seam.messageTexts().at(0).contains(QStringLiteral("the records of %L1 rows at most").arg(most)))
+        EXPECT_TRUE(m_seam.messageTexts().at(0).contains(QStringLiteral("the records of %L1 rows at most %2").arg(most).arg(c.limitSaid)))
             << m_seam.messageTexts().at(0).toStdString();
 
         // Those rows are taken, and the design with them saves and opens again with them.
-        sheetOf(int(most));
+        sheetOf(int(most), c.titleLength);
         ASSERT_TRUE(imported(room));
         ASSERT_EQ(SpreadsheetTable::live().records, all.records.mid(0, most));
-        QString error;
         ASSERT_TRUE(DesignFile::write(saved, withRows(most), &error, c.maximumSize, c.maximumCost)) << error.toStdString();
         const std::optional<CardDesign> back = DesignFile::read(saved, &error, c.maximumSize, c.maximumCost);
         ASSERT_TRUE(back) << error.toStdString();

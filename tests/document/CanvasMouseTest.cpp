@@ -2,6 +2,9 @@
 
 #include "support/TestHelpers.h"
 
+#include <functional>
+#include <vector>
+
 using CanvasMouse = CanvasTest;
 
 TEST_F(CanvasMouse, ClickSelectsTheTopmostVisibleElementAndReportsIt)
@@ -22,6 +25,48 @@ TEST_F(CanvasMouse, ClickSelectsTheTopmostVisibleElementAndReportsIt)
     // Empty space: nothing selected, the card is shown in the panel.
     click(QPointF(200, 140));
     EXPECT_TRUE(canvas->selectedGraphics().isEmpty() && !canvas->_Selected_Graphic && !host.lastShownProperties);
+}
+
+// Every road to a selection tells the editor what is selected, as a click does: the panel and
+// the edit commands follow the topmost selected element, or the card when nothing is left.
+TEST_F(CanvasMouse, EveryRoadToASelectionReportsItsPrimaryElement)
+{
+    const GraphicPtr a = add(QRectF(10, 10, 20, 20));
+    const GraphicPtr b = add(QRectF(50, 10, 20, 20));
+    const GraphicPtr c = add(QRectF(90, 80, 20, 20));
+    struct Row
+    {
+        const char *name;
+        std::function<void()> select;
+        std::function<GraphicPtr()> primary;   // the element reported; nullptr for the card
+    };
+    const std::vector<Row> rows = {
+        {"click", [&] { click(QPointF(60, 20)); }, [&] { return b; }},
+        {"rubber band", [&] { drag(QPointF(45, 5), QPointF(120, 110)); }, [&] { return b; }},
+        {"Ctrl+A", [&] { key(Qt::Key_A, Qt::ControlModifier); }, [&] { return a; }},
+        {"Select All command", [&] { canvas->selectAll(); }, [&] { return a; }},
+        {"selected by a command", [&] { canvas->selectGraphics({c, b}); }, [&] { return b; }},
+        {"duplicate", [&] { canvas->selectGraphics({c}); key(Qt::Key_D, Qt::ControlModifier); },
+         [&] { return list().first(); }},
+        {"undo of a delete",
+         [&] {
+             canvas->selectGraphics({c});
+             key(Qt::Key_Delete);
+             EXPECT_EQ(host.lastShownProperties, nullptr);
+             key(Qt::Key_Z, Qt::ControlModifier);
+         },
+         [&] { return c; }},
+        {"Escape", [&] { canvas->selectGraphics({a}); key(Qt::Key_Escape); }, [] { return GraphicPtr(); }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        list() = {a, b, c};
+        canvas->Clear_Control_Selection();
+        host.lastShownProperties = LMNGraphic::create(GraphicKind::Graphic);   // none of them
+        row.select();
+        EXPECT_EQ(canvas->_Selected_Graphic, row.primary());
+        EXPECT_EQ(host.lastShownProperties, row.primary());
+    }
 }
 
 TEST_F(CanvasMouse, ShiftClickAddsAndRemovesWhileSelectionStaysInListOrder)

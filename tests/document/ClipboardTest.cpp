@@ -339,21 +339,39 @@ TEST_F(Clipboard, CopyTakesThePicturesOfFewBitsAPixelPasteTakes)
 TEST_F(Clipboard, CopyRefusesPicturesThatPasteWouldNotDecode)
 {
     // Each picture decodes at four bytes a pixel; together they pass what Paste gives pictures
-    // (which one fewer would not: Paste takes those, see PicturesTravelWithTheirElements).
+    // (which one fewer would not: Paste takes those, see PicturesTravelWithTheirElements). One
+    // element's pictures are "its", several elements' "their".
     const int side = 4096;
     const int count = int(LMNGraphicArchive::MaximumPictureBytes / (qint64(side) * side * 4)) + 1;
-    QImage picture(side, side, QImage::Format_ARGB32);
-    picture.fill(Qt::white);
-    for (int i = 0; i < count; ++i) {
-        GraphicPtr g = add(QRectF(i, i, 20, 20), GraphicKind::Image);
-        g->_image = picture;
+    struct Case
+    {
+        int elements;
+        QImage picture;
+        QString said;
+    };
+    QImage colour(side, side, QImage::Format_ARGB32), oneBit(12000, 12000, QImage::Format_Mono);
+    colour.fill(Qt::white);
+    oneBit.fill(0);
+    const QString limit = QStringLiteral("%1 MB").arg(LMNGraphicArchive::MaximumPictureBytes >> 20);
+    const Case cases[] = {
+        {count, colour, QStringLiteral("The %1 selected elements cannot be copied: their pictures would take more than the %2")
+                            .arg(count)
+                            .arg(limit)},
+        {1, oneBit, QStringLiteral("The 1 selected element cannot be copied: its pictures would take more than the %1").arg(limit)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.elements);
+        list().clear();
+        for (int i = 0; i < c.elements; ++i) {
+            GraphicPtr g = add(QRectF(i, i, 20, 20), GraphicKind::Image);
+            g->_image = c.picture;
+        }
+        canvas->selectAll();
+        ScriptedModalSeam seam;
+        canvas->copy();
+        EXPECT_FALSE(canvas->canPaste());
+        ASSERT_EQ(seam.messageTexts().size(), 1);
+        EXPECT_TRUE(seam.messageTexts()[0].contains(c.said)) << seam.messageTexts()[0].toStdString();
+        EXPECT_EQ(list().size(), c.elements) << "nothing pasted";
     }
-    canvas->selectAll();
-    ScriptedModalSeam seam;
-    canvas->copy();
-    EXPECT_FALSE(canvas->canPaste());
-    ASSERT_EQ(seam.messageTexts().size(), 1);
-    EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("%1 MB").arg(LMNGraphicArchive::MaximumPictureBytes >> 20)))
-        << seam.messageTexts()[0].toStdString();
-    EXPECT_EQ(list().size(), count) << "nothing pasted";
 }

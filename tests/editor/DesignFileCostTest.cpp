@@ -15,7 +15,33 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <dlfcn.h>
+
 #include <cmath>
+#include <map>
+#include <mutex>
+
+namespace {
+
+// The pictures stored since the last clear(), each under its cache key with the times it was.
+std::mutex encodesLock;
+std::map<qint64, int> encodes;
+
+} // namespace
+
+// Pictures are stored with QImage::save() into a buffer. This program's definition of it comes
+// before Qt's for the code linked into it: it counts each call, then lets Qt's own store the
+// picture.
+bool QImage::save(QIODevice *device, const char *format, int quality) const
+{
+    {
+        const std::lock_guard<std::mutex> lock(encodesLock);
+        ++encodes[cacheKey()];
+    }
+    using Save = bool (*)(const QImage *, QIODevice *, const char *, int);
+    static const auto qtSave = reinterpret_cast<Save>(dlsym(RTLD_NEXT, "_ZNK6QImage4saveEP9QIODevicePKci"));
+    return qtSave(this, device, format, quality);
+}
 
 namespace {
 
@@ -317,6 +343,29 @@ TEST(DesignFileCost, DesignsWithSeveralPicturesOfFewBitsAPixelStillOpen)
             EXPECT_EQ(g->_image.pixel(5699, 5699), picture.pixel(5699, 5699));
         // And Save writes it again.
         EXPECT_TRUE(DesignFile::write(path, *design, &error)) << error.toStdString();
+    }
+}
+
+// Save encodes each picture of a design once, whether the design holds spreadsheet records
+// (which are costed against the rest of the design before they join it) or not.
+TEST(DesignFileCost, SaveEncodesEachPictureOnce)
+{
+    const QList<QImage> pictures = {noisePicture(QImage::Format_RGB32, QSize(60, 40), 11),
+                                    noisePicture(QImage::Format_Grayscale8, QSize(30, 50), 12),
+                                    noisePicture(QImage::Format_ARGB32, QSize(20, 20), 13)};
+    QTemporaryDir dir;
+    for (const int rows : {0, 50}) {
+        SCOPED_TRACE(rows);
+        CardDesign design = pictureDesign(pictures);
+        for (int i = 0; i < rows; ++i)
+            design.Excel_Records.append(QMap<QString, QString>{{QStringLiteral("Name"), QStringLiteral("Guest %1").arg(i)}});
+        encodes.clear();
+        QString error;
+        ASSERT_TRUE(DesignFile::write(dir.filePath(QStringLiteral("pictures.dcard")), design, &error)) << error.toStdString();
+        std::map<qint64, int> once;
+        for (const QImage &picture : pictures)
+            once[picture.cacheKey()] = 1;
+        EXPECT_EQ(encodes, once);
     }
 }
 

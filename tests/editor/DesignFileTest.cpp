@@ -303,15 +303,14 @@ TEST_F(DesignFileRefusal, ForeignMissingEmptyAndFolderFilesAreRefused)
                               "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x13", 51)},
         {"picture", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16)},
         {"text", "Dear Anna,\nsee you on Saturday!\n"},
+        {"text after a byte-order mark", "\xEF\xBB\xBF  this is not a design"},
     };
     for (const auto &[name, bytes] : foreign) {
         QString error;
         EXPECT_FALSE(DesignFile::fromXml(bytes, &error).has_value()) << name;
-        EXPECT_FALSE(error.isEmpty()) << name;
+        EXPECT_TRUE(error.contains("not a Festiloom design")) << name << ": " << error.toStdString();
     }
-    QString error;
-    DesignFile::fromXml(foreign[0].second, &error);
-    EXPECT_TRUE(error.contains("not a Festiloom design")) << error.toStdString();
+    EXPECT_TRUE(refused(TestHelpers::writeFile(file("note.dcard"), "this is not a design"), "The file is not a Festiloom design."));
 
     // Missing, empty and folder paths.
     EXPECT_TRUE(refused(file("nothing.dcard"), "does not exist"));
@@ -342,6 +341,9 @@ TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrongButExtraItem
     QByteArray badElement = whole;   // an element whose field has the wrong type refuses the whole design
     const qsizetype value = badElement.indexOf("<integer>", badElement.indexOf("<key>text_alignmnet</key>"));
     badElement.replace(value, badElement.indexOf("</integer>", value) + 10 - value, "<string>left</string>");
+    // A key before each element of a list, as no list holds: small, so refused as damaged.
+    QByteArray keyed = whole;
+    keyed.replace(whole.lastIndexOf("<array/>"), 8, "<array>" + QByteArray("<key>k</key><dict/>").repeated(4001) + "</array>");
     QByteArray shorter = whole;   // items missing from the end
     ASSERT_GE(whole.lastIndexOf("<array/>"), 0) << "the back side has no elements";
     shorter.remove(whole.lastIndexOf("<array/>"), 8);
@@ -362,6 +364,7 @@ TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrongButExtraItem
         {"an element field of the wrong type", badElement, {"front side's elements"}},
         {"items missing", shorter, {"incomplete"}},
         {"not XML in the middle", damaged("<array>", "<array><<"), {"damaged"}},
+        {"a key before each element", keyed, {"The file is damaged"}},
     };
     for (const auto &[name, bytes, said] : rows) {
         QString error;

@@ -259,8 +259,10 @@ TEST_F(FirstMinutes, EveryWizardCardHoldsEachTextInItsBox)
                     });
                     if (first) {
                         ASSERT_TRUE(m_window->windowDidLoad());
-                    } else
+                    } else {
+                        m_seam.answerMessages({QStringLiteral("No")});   // the last card was never saved
                         m_window->newDesignCommand();
+                    }
                     first = false;
                     ++cards;
                     const QSizeF card = m_window->cardSize();

@@ -249,6 +249,7 @@ TEST_F(MainWindowCommands, WindowOpensOverTheScreenAndKeepsItsPlaceForTheNextRun
     EXPECT_EQ(m_window->size(), QGuiApplication::primaryScreen()->availableGeometry().size());
     const QRect moved(30, 20, 720, 640);
     m_window->setGeometry(moved);
+    m_seam.answerMessages({QStringLiteral("No")});   // the card was never saved
     m_seam.onDialog([](QDialog *) { return int(QDialog::Accepted); });   // the review window
     m_window->Exit_App();
 
@@ -386,6 +387,88 @@ TEST_F(MainWindowCommands, ShortcutsReachTheirCommands)
     EXPECT_EQ(m_window->currentCanvas(), m_window->_graphicView_BACK);
 }
 
+// Select All, by its command or its key, leaves the editor as selecting the same elements with
+// the mouse does: the panel on the topmost element's pages and its edit buttons ready.
+TEST_F(MainWindowCommands, SelectAllLeavesTheEditorAsTheMouseDoes)
+{
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    SettingsPanel *panel = m_window->settingsPanel();
+    const auto state = [&] {
+        QStringList s{panel->ui.sel_control_name->text()};
+        for (int i = 0; i < panel->ui.sett_tab->count(); ++i)
+            s << panel->ui.sett_tab->tabText(i);
+        for (QWidget *button : {static_cast<QWidget *>(panel->ui.Cut_btn), static_cast<QWidget *>(panel->ui.Copy_btn),
+                                static_cast<QWidget *>(panel->ui.Delete_btn), static_cast<QWidget *>(panel->ui.Begin_Front_btn),
+                                static_cast<QWidget *>(panel->ui.Send_Back_btn), static_cast<QWidget *>(panel->ui.Lock_btn),
+                                static_cast<QWidget *>(panel->ui.Unlock_btn)})
+            s << button->objectName() + (button->isEnabled() ? QStringLiteral(" on") : QStringLiteral(" off"));
+        for (const GraphicPtr &g : canvas()->selectedGraphics())
+            s << g->control_ID;
+        return s;
+    };
+    const auto at = [this](const GraphicPtr &g) { return canvas()->widgetFromPoint(g->bounds().center()).toPoint(); };
+    struct Row
+    {
+        const char *name;
+        std::function<void()> select;
+    };
+    const std::vector<Row> rows = {
+        {"mouse",
+         [&] {
+             QTest::mouseClick(canvas(), Qt::LeftButton, {}, at(other));
+             QTest::mouseClick(canvas(), Qt::LeftButton, Qt::ShiftModifier, at(ref));
+         }},
+        {"Edit menu", [&] { trigger(QStringLiteral("Select All")); }},
+        {"Ctrl+A", [&] { QTest::keyClick(canvas(), Qt::Key_A, Qt::ControlModifier); }},
+    };
+    QStringList byMouse;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        m_window->Select_front_side();   // nothing selected, the card's pages
+        canvas()->setFocus();
+        const QStringList nothing = state();
+        row.select();
+        const QStringList selected = state();
+        ASSERT_EQ(canvas()->selectedGraphics().size(), 2);
+        EXPECT_NE(selected, nothing);
+        EXPECT_EQ(panel->Last_Selected_Graphic.lock(), ref);
+        EXPECT_TRUE(panel->ui.Cut_btn->isEnabled() && panel->ui.Lock_btn->isEnabled());
+        if (byMouse.isEmpty())
+            byMouse = selected;
+        EXPECT_EQ(selected, byMouse);
+    }
+}
+
+// Every side opens fitted to its desk as the front does; a zoom the user chose on a side stays
+// with it while another side is in front.
+TEST_F(MainWindowCommands, EverySideOpensFittedToTheWindow)
+{
+    QCoreApplication::processEvents();
+    const auto fitted = [](LMNGraphicView *view) {
+        const auto *desk = qobject_cast<LMNDeskView *>(view->parentWidget()->parentWidget());
+        const QSizeF room = QSizeF(desk->viewport()->size()) - QSizeF(2 * LMNDeskView::FitMargin, 2 * LMNDeskView::FitMargin);
+        const QSizeF card = view->canvasSize();
+        return std::min(room.width() / card.width(), room.height() / card.height());
+    };
+    // Scroll bars that go as the card shrinks give the desk a little more room than it had.
+    const auto expectFitted = [&](LMNGraphicView *view) { EXPECT_NEAR(view->zoom(), fitted(view), 0.03 * fitted(view)); };
+    ASSERT_GT(fitted(canvas()), 0.5);
+    expectFitted(canvas());
+    for (const char *side : {"Back Side", "Working Side", "Front Side"}) {
+        SCOPED_TRACE(side);
+        trigger(QString::fromLatin1(side));
+        LMNGraphicView *view = m_window->currentCanvas();
+        expectFitted(view);
+        EXPECT_EQ(m_window->findChild<QLabel *>("zoom_label")->text(), QStringLiteral("Zoom %1%").arg(qRound(view->zoom() * 100)));
+    }
+    trigger(QStringLiteral("Back Side"));
+    trigger(QStringLiteral("Actual Size"));
+    trigger(QStringLiteral("Front Side"));
+    trigger(QStringLiteral("Back Side"));
+    EXPECT_DOUBLE_EQ(m_window->currentCanvas()->zoom(), 1.0);
+}
+
 TEST_F(MainWindowCommands, FileCommandsWriteAndReadTheDesign)
 {
     QTemporaryDir dir;
@@ -437,8 +520,17 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         const char *answer;     // to the program's own question; nullptr: none may come
         const char *written;    // the design file afterwards; nullptr: nothing saved
     };
+    // Enter presses the question's default button, No; a box closed without an answer is No.
+    static constexpr const char *Enter = "<Enter>";
+    const auto answer = [this](const char *text) {
+        if (text && QLatin1String(text) != QLatin1String(Enter))
+            m_seam.answerMessages({QString::fromUtf8(text)});
+    };
+    const QByteArray closedText = ScriptedModalSeam::CloseBox.toUtf8();
     const Row rows[] = {
         {"anna", "anna.dcard", "No", nullptr},
+        {"anna", "anna.dcard", Enter, nullptr},
+        {"anna", "anna.dcard", closedText.constData(), nullptr},
         {"anna", "anna.dcard", "Yes", "anna.dcard"},
         {"anna", "anna", nullptr, "anna.dcard"},            // the chooser asked about "anna", not written
         {"anna.dcard", "anna.dcard", nullptr, "anna.dcard"},   // the chooser asked about this one
@@ -446,7 +538,8 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         {"anna.v2", "anna.v2.dcard", "No", nullptr},
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing"));
+        SCOPED_TRACE(::testing::Message() << row.typed << " over " << (row.existing ? row.existing : "nothing")
+                                          << " answered " << (row.answer ? row.answer : "nothing"));
         QTemporaryDir dir;
         const QDir folder(dir.path());
         if (row.existing)
@@ -454,8 +547,7 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         const QString pathBefore = m_window->designFilePath();
         m_seam.messages.clear();
         m_seam.chooseFiles({folder.filePath(QString::fromUtf8(row.typed))});
-        if (row.answer)
-            m_seam.answerMessages({QString::fromUtf8(row.answer)});
+        answer(row.answer);
         trigger(QStringLiteral("Save As…"));
 
         QStringList expectedQuestions;
@@ -480,36 +572,56 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
         EXPECT_EQ(folder.entryList(QDir::Files, QDir::Name), files);
     }
 
-    // Templates: the second save under one name asks; No keeps the first.
-    const QString userTemplate = QDir(Resource_Path).filePath(QStringLiteral("Templates/User/Mine.dcard"));
-    const auto saveTemplate = [this] {
-        m_seam.onDialog([](QDialog *dialog) {
+    // Templates: a save under a name in use asks about the template there, its design or, where
+    // that is missing, its preview picture; only Yes replaces it.
+    const QDir templates(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    const auto saveTemplate = [this](const char *name) {
+        m_seam.onDialog([name](QDialog *dialog) {
             if (auto *input = qobject_cast<QInputDialog *>(dialog))
-                input->setTextValue(QStringLiteral("Mine"));
+                input->setTextValue(QString::fromUtf8(name));
             return int(QDialog::Accepted);
         });
         trigger(QStringLiteral("Save as Template…"));
     };
+    const auto elementsIn = [&](const char *name) {
+        const QString path = templates.filePath(QStringLiteral("%1.dcard").arg(name));
+        return QFileInfo::exists(path) ? DesignFile::read(path, nullptr).value_or(CardDesign()).graphics.size() : -1;
+    };
     m_seam.messages.clear();
-    saveTemplate();
+    saveTemplate("Mine");
     EXPECT_TRUE(m_seam.messages.isEmpty());
-    ASSERT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
+    ASSERT_EQ(elementsIn("Mine"), 2);
     canvas()->selectGraphics({other});
     canvas()->deleteSelection();
-    m_seam.answerMessages({QStringLiteral("No")});
-    saveTemplate();
-    EXPECT_EQ(m_seam.messageTexts(), QStringList{"\"Mine.dcard\" already exists. Do you want to replace it?"});
-    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 2);
-    m_seam.answerMessages({QStringLiteral("Yes")});
-    saveTemplate();
-    EXPECT_EQ(DesignFile::read(userTemplate, nullptr).value_or(CardDesign()).graphics.size(), 1);
+    TestHelpers::writeFile(templates.filePath(QStringLiteral("Lone.png")), "keep");
+    struct TemplateRow
+    {
+        const char *name, *answer, *askedAbout;
+        qsizetype elementsAfter;   // in the template's design; -1: none there
+    };
+    const TemplateRow templateRows[] = {
+        {"Mine", "No", "Mine.dcard", 2},  {"Mine", Enter, "Mine.dcard", 2},  {"Mine", closedText.constData(), "Mine.dcard", 2},
+        {"Lone", "No", "Lone.png", -1},   {"Lone", Enter, "Lone.png", -1},   {"Lone", closedText.constData(), "Lone.png", -1},
+        {"Mine", "Yes", "Mine.dcard", 1}, {"Lone", "Yes", "Lone.png", 1},
+    };
+    for (const TemplateRow &row : templateRows) {
+        SCOPED_TRACE(::testing::Message() << "template " << row.name << " answered " << row.answer);
+        m_seam.messages.clear();
+        answer(row.answer);
+        saveTemplate(row.name);
+        EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(row.askedAbout)});
+        EXPECT_EQ(elementsIn(row.name), row.elementsAfter);
+        // The lone preview is kept until the template replaces it with its own.
+        EXPECT_EQ(TestHelpers::readFile(templates.filePath(QStringLiteral("Lone.png"))) == "keep",
+                  row.elementsAfter == -1 || QLatin1String(row.name) == QLatin1String("Mine"));
+    }
 }
 
 // --- The save question --------------------------------------------------------------------
 
 namespace {
 
-enum class Change { None, SavedAfterEdit, UndoneEdit, Element, Record };
+enum class Change { None, Empty, SavedAfterEdit, UndoneEdit, Element, Record };
 enum class Command { Exit, Close, New, Open };
 
 struct SaveQuestionCase
@@ -519,12 +631,14 @@ struct SaveQuestionCase
     const char *answer;   // nullptr: the question must not come
     bool saveCancelled;   // "Yes", then the file chooser is cancelled
     bool goesOn;          // the command does what it was for
+    bool inFile = false;  // the design was saved to its own file first (else it is in none)
 };
 
 std::ostream &operator<<(std::ostream &os, const SaveQuestionCase &c)
 {
     return os << "change " << int(c.change) << " command " << int(c.command) << " answer "
-              << (c.answer ? c.answer : "none") << (c.saveCancelled ? " save cancelled" : "");
+              << (c.answer ? c.answer : "none") << (c.saveCancelled ? " save cancelled" : "")
+              << (c.inFile ? " in a file" : " in no file");
 }
 
 class SaveQuestion : public MainWindowCommands, public ::testing::WithParamInterface<SaveQuestionCase>
@@ -540,11 +654,22 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
     const QString otherFile = QDir(dir.path()).filePath(QStringLiteral("other.dcard"));
     const QString savedAs = QDir(dir.path()).filePath(QStringLiteral("kept.dcard"));
     ASSERT_TRUE(m_window->saveDesignTo(otherFile));
+    if (c.change == Change::Empty) {   // nothing on either side, no picture behind it
+        m_document.graphics.clear();
+        m_document.graphics_back.clear();
+        m_window->Front_card_Prop.Card_BG_Image_Path.clear();
+        m_window->Back_card_Prop.Card_BG_Image_Path.clear();
+        m_window->files()->markSaved();
+    }
+    if (c.inFile) {
+        m_seam.chooseFiles({QDir(dir.path()).filePath(QStringLiteral("mine.dcard"))});
+        ASSERT_TRUE(m_window->files()->saveAs());
+    }
 
     if (c.change == Change::Record) {
         m_window->settingsPanel()->ui.Card_border_chk->click();   // through the card page
         ASSERT_TRUE(m_window->Front_card_Prop.Card_border_chk);
-    } else if (c.change != Change::None) {
+    } else if (c.change != Change::None && c.change != Change::Empty) {
         canvas()->selectGraphics({other});
         canvas()->moveSelectionBy(QPointF(5, 5));
     }
@@ -593,7 +718,7 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
         EXPECT_TRUE(m_window->Front_card_Prop == record && m_window->designFilePath() == pathBefore);
     }
     if (c.answer && QLatin1String(c.answer) == QLatin1String("Yes") && !c.saveCancelled) {
-        const auto written = DesignFile::read(savedAs, nullptr);
+        const auto written = DesignFile::read(pathBefore.isEmpty() ? savedAs : pathBefore, nullptr);
         ASSERT_TRUE(written.has_value());
         EXPECT_EQ(LMNGraphicArchive::encodeList(written->graphics, false), design);
     }
@@ -601,10 +726,19 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
 
 INSTANTIATE_TEST_SUITE_P(
     EditorWindow, SaveQuestion,
-    ::testing::Values(SaveQuestionCase{Change::None, Command::Exit, nullptr, false, true},
-                      SaveQuestionCase{Change::None, Command::New, nullptr, false, true},
+    ::testing::Values(SaveQuestionCase{Change::None, Command::Exit, nullptr, false, true, true},
+                      SaveQuestionCase{Change::None, Command::New, nullptr, false, true, true},
+                      SaveQuestionCase{Change::Empty, Command::Exit, nullptr, false, true},
+                      SaveQuestionCase{Change::Empty, Command::Open, nullptr, false, true},
                       SaveQuestionCase{Change::SavedAfterEdit, Command::Close, nullptr, false, true},
-                      SaveQuestionCase{Change::UndoneEdit, Command::Open, nullptr, false, true},
+                      SaveQuestionCase{Change::UndoneEdit, Command::Open, nullptr, false, true, true},
+                      // A card that was never saved is lost whole: every road out asks.
+                      SaveQuestionCase{Change::None, Command::Exit, "Cancel", false, false},
+                      SaveQuestionCase{Change::None, Command::Close, "No", false, true},
+                      SaveQuestionCase{Change::None, Command::New, "Yes", false, true},
+                      SaveQuestionCase{Change::None, Command::Open, "Cancel", false, false},
+                      SaveQuestionCase{Change::UndoneEdit, Command::Close, "Cancel", false, false},
+                      SaveQuestionCase{Change::Element, Command::Exit, "Yes", false, true, true},
                       SaveQuestionCase{Change::Element, Command::Exit, "Cancel", false, false},
                       SaveQuestionCase{Change::Element, Command::Close, "No", false, true},
                       SaveQuestionCase{Change::Element, Command::New, "Yes", true, false},

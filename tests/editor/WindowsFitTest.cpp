@@ -38,6 +38,11 @@
 #include "dialogs/ui/ScrolledPart.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QMetaProperty>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QAbstractScrollArea>
 #include <QLayout>
 #include <QScreen>
@@ -211,6 +216,44 @@ TEST_F(WindowsFit, EveryWindowOpensWholeWhereTheScreenHasRoom)
         window->hide();
     }
     EXPECT_GT(whole, 0);
+}
+
+// Words a window shows (labels, buttons, titles, tips, list items, menu entries) never show
+// an escape such as "\n" as its two characters: a form's line break is a real one.
+TEST_F(WindowsFit, NoWindowShowsABackslashEscape)
+{
+    static const QRegularExpression escape(QStringLiteral(R"(\\[nrt"'\\])"));
+    int looked = 0;
+    const auto check = [&](const QString &where, const QString &text) {
+        ++looked;
+        EXPECT_FALSE(escape.match(text).hasMatch()) << where.toStdString() << ": " << text.toStdString();
+    };
+    for (const Window &row : windows()) {
+        SCOPED_TRACE(row.name);
+        QWidget *window = row.open();
+        ASSERT_NE(window, nullptr);
+        QList<QObject *> objects{window};
+        objects += window->findChildren<QObject *>();
+        for (QObject *object : std::as_const(objects)) {
+            const QMetaObject *meta = object->metaObject();
+            for (int i = 0; i < meta->propertyCount(); ++i) {
+                const QMetaProperty property = meta->property(i);
+                if (property.typeId() == QMetaType::QString && property.isReadable())
+                    check(object->objectName() + QLatin1Char('.') + QLatin1String(property.name()),
+                          property.read(object).toString());
+            }
+            if (auto *combo = qobject_cast<QComboBox *>(object))
+                for (int i = 0; i < combo->count(); ++i)
+                    check(combo->objectName(), combo->itemText(i));
+            if (auto *tabs = qobject_cast<QTabWidget *>(object))
+                for (int i = 0; i < tabs->count(); ++i)
+                    check(tabs->objectName(), tabs->tabText(i));
+            if (auto *widget = qobject_cast<QWidget *>(object))
+                for (QAction *action : widget->actions())
+                    check(action->objectName(), action->text() + action->toolTip());
+        }
+    }
+    EXPECT_GT(looked, 1000);
 }
 
 TEST_F(WindowsFit, EveryDialogWearsTheDialogLook)

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMetaProperty>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -60,6 +61,8 @@ protected:
         signature = add(GraphicKind::Signature, QRectF(150, 50, 30, 20));
         static_cast<LMNSignature &>(*signature).setFilePath(picture(QStringLiteral("sign.png"), Qt::blue));
         m_window->show();
+        // As if opened from its file: only a change makes it unsaved.
+        m_window->files()->setPath(QDir(m_resources.path()).filePath(QStringLiteral("party.dcard")));
         m_window->files()->markSaved();
     }
 
@@ -278,6 +281,72 @@ TEST_F(EditUndo, ASliderDragIsOneStepNamedAfterItsSetting)
     select({photo});
     EXPECT_EQ(m_document.undoManager()->index(), steps);
     EXPECT_FALSE(m_window->files()->hasUnsavedChanges());
+}
+
+// Undo and redo pressed in the text box take back and bring again what was typed there, as
+// Edit › Undo does: the text before the typing, never an empty one, and no caret out of range.
+TEST_F(EditUndo, UndoInTheTextBoxGivesBackTheTextBeforeTheTyping)
+{
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    QPlainTextEdit *box = panel->ui.text_edtng_tab->ui.Text_value_Edit;
+    struct Row
+    {
+        const char *name;
+        bool drawn;              // a new text drawn with the text tool, else "Alice"
+        bool selectAll;          // Ctrl+A in the box before typing, else typed at the end
+        const char *typed;
+        const char *before;
+    };
+    const Row rows[] = {
+        {"a new text typed over", true, true, "Hello Daniel", "Text here"},
+        {"a new text typed after", true, false, "Hello", "Text here"},
+        {"a text typed over", false, true, "Bob", "Alice"},
+        {"a text typed after", false, false, " Cooper", "Alice"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        GraphicPtr element = text;
+        if (row.drawn) {
+            m_window->setSelected_Control_Tool(2);
+            const QPoint from = canvas()->widgetFromPoint(QPointF(20, 90)).toPoint();
+            const QPoint to = canvas()->widgetFromPoint(QPointF(140, 120)).toPoint();
+            QTest::mousePress(canvas(), Qt::LeftButton, {}, from);
+            QMouseEvent drag(QEvent::MouseMove, QPointF(to), canvas()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(canvas(), &drag);
+            QTest::mouseRelease(canvas(), Qt::LeftButton, {}, to);
+            element = canvas()->_Selected_Graphic;
+            ASSERT_TRUE(element && element != text && element->kind() == GraphicKind::Text);
+        } else {
+            select({photo});   // the panel reads the text again when it comes back
+            text->setText(QStringLiteral("Alice"));
+            select({text});
+        }
+        ASSERT_EQ(panel->ui.sett_tab->currentWidget(), panel->ui.text_edtng_tab);
+        ASSERT_EQ(box->toPlainText(), QString::fromUtf8(row.before));
+        const int steps = m_document.undoManager()->index();
+
+        TestHelpers::LogCapture log;
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        if (row.selectAll)
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        else
+            QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromUtf8(row.typed));
+        const QString typed = element->_Text_contents;
+        EXPECT_EQ(box->toPlainText(), typed);
+        EXPECT_NE(typed, QString::fromUtf8(row.before));
+
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(element->_Text_contents, QString::fromUtf8(row.before));
+        EXPECT_EQ(box->toPlainText(), QString::fromUtf8(row.before));
+        EXPECT_EQ(m_document.undoManager()->index(), steps);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(element->_Text_contents, typed);
+        EXPECT_EQ(box->toPlainText(), typed);
+        EXPECT_TRUE(log.lines().filter(QStringLiteral("out of range")).isEmpty()) << log.lines().join('\n').toStdString();
+    }
 }
 
 TEST_F(EditUndo, UndoAndRedoNameTheirStepAndKeepThePageInFront)

@@ -380,6 +380,7 @@ TEST_F(Profile, AnOkThatChangesNothingKeepsRedoAndTheSavedState)
                                                      QStringLiteral("Create")));
     }
     history->setClean();
+    m_window->files()->setPath(QDir(m_resources.path()).filePath(QStringLiteral("party.dcard")));   // as if opened
     history->undo();
     ASSERT_TRUE(history->canRedo());
     ASSERT_TRUE(runProfile([](Show_User_Profile *p) { type(p->ui.name_value, QString()); }));

@@ -25,6 +25,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -99,8 +100,7 @@ void BatchWizard::Create_Value_List(const QString &text)
     const QString value = Trim_Str(text);
     if (value.isEmpty())
         return;
-    ListData_value->append({value});
-    Update_Value_List_Count();
+    takeValues({value});
 }
 
 void BatchWizard::addValues(const QStringList &texts)
@@ -112,7 +112,15 @@ void BatchWizard::addValues(const QStringList &texts)
         if (!value.isEmpty())
             kept.append(std::move(value));
     }
-    ListData_value->append(kept);
+    takeValues(std::move(kept));
+}
+
+void BatchWizard::takeValues(QStringList values)
+{
+    if (std::exchange(m_replaceOnArrival, false))
+        ListData_value->setValues(std::move(values));
+    else
+        ListData_value->append(values);
     Update_Value_List_Count();
 }
 
@@ -304,36 +312,42 @@ void BatchWizard::CreateSeries_Btn_Clicked()
 
 bool BatchWizard::askReplaceOrAdd()
 {
+    m_replaceOnArrival = false;
     if (ListData_value->rowCount() == 0)
         return true;
     Load_Number_Window->setResult(Load_Num_Info::Cancelled);
     const int answer = ModalSeam::instance().execDialog(Load_Number_Window);
-    if (answer == Load_Num_Info::Replace) {
-        ListData_value->setValues({});
-        Update_Value_List_Count();
-        return true;
-    }
-    return answer == Load_Num_Info::Add;
+    // "Yes" empties nothing yet: the values are replaced when the new ones arrive.
+    m_replaceOnArrival = answer == Load_Num_Info::Replace;
+    return answer == Load_Num_Info::Replace || answer == Load_Num_Info::Add;
+}
+
+void BatchWizard::runValueSource(const std::function<void()> &source)
+{
+    if (!askReplaceOrAdd())
+        return;
+    source();
+    m_replaceOnArrival = false;   // cancelled or refused: the list stays as it was
 }
 
 void BatchWizard::Import_Value_Btn_Clicked()
 {
-    if (!askReplaceOrAdd())
-        return;
-    Import_Wizard *wizard = Import_Wizard::defaultInstance();
-    wizard->file_name_required = 0;
-    wizard->file_name_Insert = 1;
-    wizard->Open_Wnd();
+    runValueSource([] {
+        Import_Wizard *wizard = Import_Wizard::defaultInstance();
+        wizard->file_name_required = 0;
+        wizard->file_name_Insert = 1;
+        wizard->Open_Wnd();
+    });
 }
 
 void BatchWizard::Series_Value_Btn_Clicked()
 {
-    if (!askReplaceOrAdd())
-        return;
-    Generate_List *generator = Generate_List::defaultInstance();
-    generator->file_name_required = 0;
-    generator->file_name_Insert = 1;
-    generator->Open_Wnd();
+    runValueSource([] {
+        Generate_List *generator = Generate_List::defaultInstance();
+        generator->file_name_required = 0;
+        generator->file_name_Insert = 1;
+        generator->Open_Wnd();
+    });
 }
 
 void BatchWizard::Delete_Rows_Btn_Clicked()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class Load_Num_Info;
 class PleaseWaitSheet;
 class SeriesListModel;
@@ -36,6 +38,7 @@ public:
     // Appends a value (trimmed; nothing when empty) to the value list.
     void Create_Value_List(const QString &text);
     // Appends many values at once (each trimmed; empty ones left out), updating the count once.
+    // After "Yes" to the replace-or-add prompt the first values to arrive replace the list.
     void addValues(const QStringList &texts);
     void Create_Avail_List(const QString &name);
     QString Get_Value_Text(int row) const;
@@ -82,11 +85,17 @@ private:
     void markValuesSaved();
     bool Batch_List_Selection_Validation();
     QList<int> selectedRows(QTableView *table) const;
-    // The replace-or-add prompt before values come in; false when the user cancelled.
+    // The replace-or-add prompt before values come in; false when the user cancelled. The
+    // list stays as it is until values arrive: a cancelled source changes nothing.
     bool askReplaceOrAdd();
+    // Runs a value source (generator, import wizard) after the prompt; "Yes" holds only
+    // while it runs.
+    void runValueSource(const std::function<void()> &source);
+    void takeValues(QStringList values);
     bool writeExport(const QString &path, bool workbook, QString *error) const;
 
     bool m_editingValues = false;   // the value screen is shown
+    bool m_replaceOnArrival = false;   // the next values replace the list ("Yes" was answered)
     QString m_savedName;
     QStringList m_savedValues;
 };

@@ -16,6 +16,8 @@
 #include <QHeaderView>
 #include <QPointer>
 
+#include <limits>
+
 Import_Excel::Import_Excel(QWidget *parent)
     : QDialog(parent)
 {
@@ -115,13 +117,21 @@ void Import_Excel::OKPressed()
         room -= DesignRecordBudget::costOfBinding(table.titles, m_path);
         const qsizetype fit = DesignRecordBudget::recordsThatFit(table.records, room);
         if (fit < table.records.size()) {
+            // The limit the next row passes: the size of the file, or the memory opening it takes.
+            const bool fileBinds =
+                DesignRecordBudget::recordsThatFit(table.records, {room.bytes, std::numeric_limits<qint64>::max()}) == fit;
+            const QString limit =
+                fileBinds ? QCoreApplication::translate("Import_Excel", "its file may take %1 MB")
+                                .arg(DesignRecordBudget::MaximumFileSize >> 20)
+                          : QCoreApplication::translate("Import_Excel", "opening it may take %1 MB of memory")
+                                .arg(DesignRecordBudget::MaximumOpeningCost >> 20);
             Show_Warning_MessageBox(
                 QCoreApplication::translate("Import_Excel",
                                             "The %Ln row(s) of the sheet cannot be imported: with the columns chosen, "
-                                            "a design holds the records of %L1 rows at most (its file may take %2 MB).",
+                                            "a design holds the records of %L1 rows at most (%2).",
                                             nullptr, int(table.records.size()))
                     .arg(fit)
-                    .arg(DesignRecordBudget::MaximumFileSize >> 20));
+                    .arg(limit));
             return;   // the table stays as it was
         }
         SpreadsheetTable::live() = std::move(table);

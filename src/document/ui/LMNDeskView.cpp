@@ -18,12 +18,24 @@ LMNDeskView::LMNDeskView(LMNGraphicView *canvas, QWidget *parent)
 
 void LMNDeskView::fitCanvas()
 {
+    if (!isVisible()) {
+        m_fitWhenShown = true;
+        return;
+    }
     const QSizeF card = m_canvas->canvasSize();
     const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * FitMargin, 2 * FitMargin);
-    if (card.isEmpty() || room.width() <= 0 || room.height() <= 0)
+    m_fitWhenShown = card.isEmpty() || room.width() <= 0 || room.height() <= 0;
+    if (m_fitWhenShown)
         return;
     const double zoom = std::min(room.width() / card.width(), room.height() / card.height());
     m_canvas->setZoom(std::clamp(zoom, LMNGraphicView::MinimumZoom, LMNGraphicView::MaximumZoom));
+}
+
+void LMNDeskView::showEvent(QShowEvent *event)
+{
+    QScrollArea::showEvent(event);
+    if (m_fitWhenShown)
+        fitCanvas();
 }
 
 void LMNDeskView::mousePressEvent(QMouseEvent *event)

@@ -192,7 +192,7 @@ bool LMNGraphicView::isSelected(const GraphicPtr &graphic) const
 
 void LMNGraphicView::setSelection(GraphicList selection)
 {
-    const bool hadPrimary = bool(_Selected_Graphic);
+    const GraphicPtr primaryBefore = _Selected_Graphic;
     const ListLookup inList(*m_graphics, selection.size());
     m_selection.clear();
     m_selected.clear();
@@ -212,10 +212,12 @@ void LMNGraphicView::setSelection(GraphicList selection)
     }
     update();
     emit selectionChanged();
-    // Nothing left selected (deleted, undone, cleared): the panel shows the card again instead
-    // of the pages of an element that may be gone.
-    if (hadPrimary && !_Selected_Graphic && m_host)
-        m_host->Show_RHS_Properties(nullptr);
+    // Every road to a selection (a click, Select All, paste, undo) tells the host here, so the
+    // panel and the edit commands follow whatever is selected: the pages of the new primary
+    // element, or the card when nothing is left (deleted, undone, cleared). A gesture of the
+    // mouse tells it once, when the button is released.
+    if (m_host && m_drag == Drag::None && _Selected_Graphic != primaryBefore)
+        m_host->Show_RHS_Properties(_Selected_Graphic);
 }
 
 void LMNGraphicView::Clear_Control_Selection()

@@ -240,8 +240,20 @@ void DesignFileCommands::markNotSaved()
     m_window->document()->undoManager()->resetClean();
 }
 
+bool DesignFileCommands::holdsAnything() const
+{
+    const LMNDocument *document = m_window->document();
+    return !document->graphics.isEmpty() || !document->graphics_back.isEmpty()
+           || !m_window->Front_card_Prop.Card_BG_Image_Path.isEmpty()
+           || !m_window->Back_card_Prop.Card_BG_Image_Path.isEmpty();
+}
+
 bool DesignFileCommands::hasUnsavedChanges() const
 {
+    // A design that was never written anywhere is lost whole when dropped, edited or not
+    // (a wizard's card, a template).
+    if (m_path.isEmpty() && holdsAnything())
+        return true;
     return !m_window->document()->undoManager()->isClean() || m_savedShape != Card_Shape.load()
            || !(userPart(m_window->Front_card_Prop) == m_savedFront)
            || !(userPart(m_window->Back_card_Prop) == m_savedBack);

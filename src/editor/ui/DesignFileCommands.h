@@ -53,8 +53,9 @@ public:
     void markSaved();
     // A save failed: the design counts as not saved until a save succeeds.
     void markNotSaved();
-    // True when an element edit is not undone back to the saved state, or a card record or
-    // the card shape differs from what was saved or opened.
+    // True when an element edit is not undone back to the saved state, a card record or the
+    // card shape differs from what was saved or opened, or the design is in no file and holds
+    // something (elements or a background picture on either side).
     bool hasUnsavedChanges() const;
     // Before the design is dropped: asks "save changes?" when there is something to lose.
     // True when the caller may go on (saved, not wanted, or nothing to save); false when the
@@ -62,6 +63,9 @@ public:
     bool offerToSave();
 
 private:
+    // Elements or a background picture on either side.
+    bool holdsAnything() const;
+
     LMNWindowController *m_window;
     QString m_path;
     Card_Property m_savedFront;

@@ -138,6 +138,14 @@ void ElementPanelCommands::connectPages()
     connect(p->ui.text_edtng_tab, &TextEditPage::insertDateRequested, this, &ElementPanelCommands::Text_Insert_Date);
     connect(p->ui.text_edtng_tab, &TextEditPage::insertTimeRequested, this, &ElementPanelCommands::Text_Insert_Time);
     connect(p->ui.text_edtng_tab, &TextEditPage::templateRequested, this, &ElementPanelCommands::Insert_Template_Button);
+    connect(p->ui.text_edtng_tab, &TextEditPage::undoRequested, this, [this] {
+        if (LMNDocument *document = m_host->panelDocument())
+            document->undoManager()->undo();
+    });
+    connect(p->ui.text_edtng_tab, &TextEditPage::redoRequested, this, [this] {
+        if (LMNDocument *document = m_host->panelDocument())
+            document->undoManager()->redo();
+    });
 
     // Every combo box of the element pages reaches its rule through the one dispatch. Only
     // the user's choices are reported: code that selects an item calls the rule itself.

@@ -3,6 +3,7 @@
 #include "document/DatePattern.h"
 #include "panels/PanelText.h"
 
+#include <QKeyEvent>
 #include <QScopedValueRollback>
 
 TextEditPage::TextEditPage(QWidget *parent)
@@ -14,6 +15,8 @@ TextEditPage::TextEditPage(QWidget *parent)
     for (const QString &pattern : timePatterns())
         ui.Text_Time_style->addItem(pattern, pattern);
     showPatternSamples();
+    ui.Text_value_Edit->setUndoRedoEnabled(false);
+    ui.Text_value_Edit->installEventFilter(this);
     connect(ui.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextEditPage::textDidChange);
     connect(ui.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextEditPage::insertDateRequested);
     connect(ui.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextEditPage::insertTimeRequested);
@@ -51,6 +54,27 @@ void TextEditPage::showEvent(QShowEvent *event)
 {
     showPatternSamples();   // the day may have changed since the page was last shown
     QWidget::showEvent(event);
+}
+
+bool TextEditPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.Text_value_Edit
+        && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool undo = key->matches(QKeySequence::Undo);
+        const bool redo = key->matches(QKeySequence::Redo);
+        if (undo || redo) {
+            // The key is the box's (the window's own Undo shortcut stays out of it) and goes
+            // to the design's history.
+            key->accept();
+            if (event->type() == QEvent::KeyPress && undo)
+                emit undoRequested();
+            else if (event->type() == QEvent::KeyPress)
+                emit redoRequested();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString TextEditPage::chosenDatePattern() const

@@ -5,7 +5,10 @@
 #include <QWidget>
 
 // The text page: the element's text with its typing rules, date and time insertion and the
-// stock-text button.
+// stock-text button. The text box keeps no undo history of its own: what is typed is written
+// into the element as one step of the design's history, and undo and redo pressed in the box
+// ask for that history (a second history in the box would give back texts the design never
+// held, and run the typing rules over them).
 class TextEditPage : public QWidget
 {
     Q_OBJECT
@@ -31,12 +34,16 @@ public:
 signals:
     // The user typed: the rules were applied and the page must be written back.
     void edited();
+    // Undo or redo pressed in the text box: the design's history takes it back, not the box.
+    void undoRequested();
+    void redoRequested();
     void insertDateRequested();
     void insertTimeRequested();
     void templateRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void textDidChange();

@@ -5,6 +5,8 @@ Starts, in one process and with one trustme authority:
   starttls  STARTTLS required before login
   tls       implicit TLS
   stall     accepts connections and never answers
+  slow      answers as a server of STARTTLS would, each answer SLOW_SECONDS after what it
+            answers (the greeting after the connection), and offers no TLS when asked
   http      a web server: waits for a request, answers it with 400 and closes
   hostile   greets with 554 and control characters (ESC, BEL, NUL, a bidirectional override)
 Every SMTP server requires a login with the password given by --password.
@@ -28,6 +30,8 @@ from email.policy import default as default_policy
 
 import trustme
 from aiosmtpd.smtp import SMTP, AuthResult
+
+SLOW_SECONDS = 2.2
 
 
 class Store:
@@ -141,6 +145,27 @@ async def main():
     servers.append(stall_server)
     ports["stall"] = stall_server.sockets[0].getsockname()[1]
 
+    async def slow(reader, writer):
+        try:
+            await asyncio.sleep(SLOW_SECONDS)
+            writer.write(b"220 festiloom.test ESMTP\r\n")
+            await writer.drain()
+            while line := await reader.readline():
+                await asyncio.sleep(SLOW_SECONDS)
+                command = line[:4].upper()
+                if command in (b"EHLO", b"HELO"):
+                    writer.write(b"250-festiloom.test\r\n250-STARTTLS\r\n250 AUTH PLAIN LOGIN\r\n")
+                elif command == b"STAR":
+                    writer.write(b"454 4.7.0 TLS not available now\r\n")
+                elif command == b"QUIT":
+                    writer.write(b"221 2.0.0 bye\r\n")
+                else:
+                    writer.write(b"250 2.0.0 OK\r\n")
+                await writer.drain()
+        except ConnectionError:
+            pass
+        writer.close()
+
     async def http(reader, writer):
         await reader.readline()
         writer.write(b"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
@@ -153,7 +178,7 @@ async def main():
         await reader.readline()
         writer.close()
 
-    for kind, serve in (("http", http), ("hostile", hostile)):
+    for kind, serve in (("http", http), ("hostile", hostile), ("slow", slow)):
         server = await asyncio.start_server(serve, "127.0.0.1", 0)
         servers.append(server)
         ports[kind] = server.sockets[0].getsockname()[1]
