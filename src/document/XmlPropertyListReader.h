@@ -21,16 +21,17 @@ class xml_node;
 //   reference and character reference libplist knows replaced; any other reference, or an "&"
 //   without its ";", refuses the list. CDATA is taken as it stands, comments hold nothing.
 // - <integer>: decimal or (after "0x") hexadecimal digits with an optional sign, spaces about
-//   them allowed. A number beyond 64 bits reads as the nearest 64-bit one, so that every field
-//   refuses it as out of range; anything else (no digits, other characters) refuses the list.
+//   them allowed; leading zeros are decimal, as every other reader has them (libplist read
+//   "010" as 8). A number beyond 64 bits reads as the nearest 64-bit one, so that every field
+//   refuses it as out of range; anything else (no digits, other characters) refuses the list
+//   (libplist read it as 0, or as far as its digits went).
 // - <real> and <date> as libplist: the C library's reading of the number, "nan" and "inf"
 //   included (readers refuse what is not finite), and of the date "YYYY-MM-DDTHH:MM:SSZ".
 // - <data>: base64, everything outside its alphabet skipped, as libplist decodes it.
 // - <true/>, <false/>, <array>, <dict>; a <plist> inside the list stands for the values it
 //   holds. In a dictionary a <key> names the next value (a second <key>, or an empty-element
-//   <key/>, is that value, a text);
-//   the last of equal keys gives the value, in the place of the first; a key left without a
-//   value is dropped. Outside a dictionary a <key> is a text.
+//   <key/>, is that value, a text); the last of equal keys gives the value, in the place of
+//   the first; a key left without a value is dropped. Outside a dictionary a <key> is a text.
 // - An unknown element, text or CDATA outside a value, an element inside a text or number, an
 //   empty <plist> or a dictionary value without a key refuse the list.
 //
