@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -362,6 +363,54 @@ private:
     std::uint64_t m_objects = 0;
 };
 
+// The places of the keys of one dictionary by their text: open addressing over at least twice
+// as many slots as keys, each slot holding a key's place and 32 bits of its hash, so that a
+// search reads a slot or two and the text of a key only where the hash matches.
+class KeyPlaces
+{
+public:
+    size_t size() const { return m_count; }
+
+    // The place of `key` among the first size() of `keys`; when it is none of them, size(),
+    // and from then on `key` is taken to stand there (keys[size()] once the caller adds it).
+    size_t find(const std::deque<std::string> &keys, const std::string &key)
+    {
+        const std::uint64_t hash = std::uint32_t(std::hash<std::string_view>()(key));
+        if ((m_count + 1) * 2 > m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            const std::uint64_t slot = m_slots[i];
+            if (slot == 0) {
+                m_slots[i] = (hash << 32) | (m_count + 1);
+                return m_count++;
+            }
+            const size_t place = size_t(slot & 0xffffffffu) - 1;
+            if ((slot >> 32) == hash && keys[place] == key)
+                return place;
+        }
+    }
+
+private:
+    void grow()
+    {
+        std::vector<std::uint64_t> old(std::max<size_t>(64, m_slots.size() * 2), 0);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const std::uint64_t slot : old) {
+            if (slot == 0)
+                continue;
+            size_t i = (slot >> 32) & mask;
+            while (m_slots[i])
+                i = (i + 1) & mask;
+            m_slots[i] = slot;
+        }
+    }
+
+    std::vector<std::uint64_t> m_slots;   // hash << 32 | a key's place + 1; 0 for an empty slot
+    size_t m_count = 0;
+};
+
 class Reader
 {
 public:
@@ -559,10 +608,10 @@ private:
 
     bool dictionary(const pugi::xml_node &element, const Place &outerKey, std::uint32_t *id)
     {
-        std::deque<std::string> keys;   // stays in place for `places` to refer to
+        std::deque<std::string> keys;
         std::vector<std::uint32_t> valueIds;
         // Where each key stands, once a dictionary is large enough for a search to cost.
-        std::unordered_map<std::string_view, size_t> places;
+        KeyPlaces places;
         constexpr size_t Searched = 16;
         std::string pending;
         bool keyPending = false;
@@ -588,13 +637,9 @@ private:
                     }
                 }
             } else {
-                if (places.empty()) {
-                    places.reserve(keys.size() * 2);
-                    for (size_t i = 0; i < keys.size(); ++i)
-                        places.emplace(keys[i], i);
-                }
-                if (const auto found = places.find(pending); found != places.end())
-                    place = found->second;
+                while (places.size() < keys.size())
+                    places.find(keys, keys[places.size()]);
+                place = places.find(keys, pending);
             }
             if (place < keys.size()) {
                 valueIds[place] = valueId;   // the first key's place, the last value
@@ -602,8 +647,6 @@ private:
             }
             keys.push_back(pending);
             valueIds.push_back(valueId);
-            if (!places.empty())
-                places.emplace(keys.back(), keys.size() - 1);
             return true;
         });
         if (!fine)

@@ -262,6 +262,12 @@ TEST(XmlArchiveCount, TheReaderReadsEveryValueAsLibplistDid)
         SCOPED_TRACE(data.toStdString());
         EXPECT_EQ(weRead(data), libplistRead(data));
     }
+    // A dictionary large enough to be searched by hashing, its keys given again and again.
+    QByteArray keys = "<plist><dict>";
+    for (int i = 0; i < 3000; ++i)
+        keys += "<key>k" + QByteArray::number(i * 7 % 1000) + "</key><integer>" + QByteArray::number(i) + "</integer>";
+    keys += "</dict></plist>";
+    EXPECT_EQ(weRead(keys), libplistRead(keys));
 }
 
 // Whole numbers are read as what they say or refused: libplist read one beyond 64 bits as its
