@@ -3,6 +3,8 @@
 // What every fuzz target shares: a headless Qt application made once, a private folder for the
 // files a reader must find on disk, and a way to stop on a broken promise.
 
+#include "document/PictureReading.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,7 @@ inline void start(int *argc, char ***argv)
     static QTemporaryDir folder;
     qputenv("TMPDIR", QFile::encodeName(folder.path()));
     static QGuiApplication app(*argc, *argv);
+    PictureReading::install();
     // Readers log what they skip; thousands of runs a second need no log.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 }

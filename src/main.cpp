@@ -1,5 +1,6 @@
 #include "document/EnglishPlurals.h"
 #include "document/LMNDocument.h"
+#include "document/PictureReading.h"
 #include "editor/ui/LMNWindowController.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Festiloom"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app/festiloom-256.png")));
     EnglishPlurals::install();
+    // Before any thread reads a picture: Qt's reader takes what a design may hold.
+    PictureReading::install();
 
     // festiloom [design.dcard]: the design opens instead of the start screen. One window holds
     // one design, so any further path is left alone.

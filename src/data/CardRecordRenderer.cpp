@@ -5,16 +5,18 @@
 #include "data/PictureCache.h"
 #include "document/ImageEffects.h"
 #include "document/LMNImage.h"
-#include "document/PaintStyles.h"
+#include "document/PictureReading.h"
 #include "document/StringUtilities.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMap>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include <malloc.h>
 
@@ -46,26 +48,26 @@ QSize drawnPixels(const LMNImage &image, const QSizeF &scale)
 // The picture of `path` no larger than `pixels` (stretched to it like the element draws it,
 // never enlarged). Formats that can, JPEG above all, decode straight at the small size, so a
 // 12-megapixel photo never becomes 48 MB of pixels for a card a few centimetres wide.
-QImage readScaled(const QString &path, const QSize &pixels)
+PictureReading::Result readScaled(const QString &path, const QSize &pixels)
 {
     const QString clean = QDir::cleanPath(path);
     const QFileInfo info(clean);
     if (!info.isFile() || info.size() <= 0)
-        return {};
+        return PictureReading::readFile(clean);
     QImageReader reader(clean);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
     if (!stored.isValid())
-        return {};
+        return PictureReading::read(reader);
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize upright = turned ? stored.transposed() : stored;
     const QSize target(std::clamp(pixels.width(), 1, upright.width()), std::clamp(pixels.height(), 1, upright.height()));
     if (target != upright)
         reader.setScaledSize(turned ? target.transposed() : target);
-    QImage picture = reader.read();
-    if (!picture.isNull() && picture.size() != target)
-        picture = picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return picture;
+    PictureReading::Result read = PictureReading::read(reader);
+    if (!read.picture.isNull() && read.picture.size() != target)
+        read.picture = read.picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return read;
 }
 
 // Cards are pictures of a few megabytes made and dropped one after another on every worker:
@@ -112,6 +114,21 @@ struct CardRecordRenderer::Private
     // Shared by every thread that asks for cards: bound pictures decoded at the size they are
     // drawn at, and their copies with each element's effects, within a budget of bytes.
     PictureCache pictures{kPictureBudget};
+    // Why bound picture files that exist were not taken (not a picture, damaged, too large),
+    // by path: told at the end of the run, beside the cards that lack them.
+    std::mutex problemsMutex;
+    QMap<QString, QString> pictureProblems;
+
+    void noteProblem(const QString &path, const PictureReading::Result &read)
+    {
+        if (read.outcome == PictureReading::Outcome::Read || read.outcome == PictureReading::Outcome::Missing)
+            return;
+        QString message = PictureReading::fileMessage(path, read);
+        if (message.endsWith(QLatin1Char('.')))
+            message.chop(1);
+        std::lock_guard lock(problemsMutex);
+        pictureProblems.insert(path, message);
+    }
 
     // Gives `image` the picture of `path` ready for `scale` device pixels a point (the full
     // picture when `scale` is empty).
@@ -121,7 +138,9 @@ struct CardRecordRenderer::Private
             const QString key = QStringLiteral("full|") + path;
             QImage picture;
             if (!pictures.find(key, &picture)) {
-                picture = PaintStyles::readPicture(path);
+                const PictureReading::Result read = PictureReading::readFile(path);
+                noteProblem(path, read);
+                picture = read.picture;
                 if (!picture.isNull())
                     pictures.store(key, picture);
             }
@@ -139,7 +158,9 @@ struct CardRecordRenderer::Private
             return;
         }
         if (picture.isNull()) {
-            picture = readScaled(path, pixels);
+            const PictureReading::Result read = readScaled(path, pixels);
+            noteProblem(path, read);
+            picture = read.picture;
             if (picture.isNull()) {
                 image._image = QImage();
                 return;
@@ -326,5 +347,9 @@ QStringList CardRecordRenderer::missingValues(int cards, bool front, bool back) 
         scan(s.front, false);
     if (back && twoSided)
         scan(s.back, true);
+    {
+        std::lock_guard lock(d->problemsMutex);
+        lines += d->pictureProblems.values();
+    }
     return refusals + lines;
 }

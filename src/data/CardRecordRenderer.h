@@ -85,7 +85,9 @@ public:
     // the first `cards` cards, such as "Cards 6–20: no value for the barcode bound to column
     // Name". Empty when every bound element had a value on every card. A bound series that
     // was not read (too large) comes first with its reason, such as "The series "Guests" is
-    // not read: it holds more than 5000000 values".
+    // not read: it holds more than 5000000 values". Last, one line for each bound picture file
+    // that was there but could not be taken, naming it and saying why (not a picture, damaged,
+    // too large, with its size in pixels and the limit).
     QStringList missingValues(int cards, bool front = true, bool back = true) const;
 
 private:

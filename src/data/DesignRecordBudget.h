@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SpreadsheetTable.h"
+#include "document/PictureReading.h"
 
 #include <QtGlobal>
 
@@ -19,7 +20,7 @@ public:
     // text as DesignFile::openingCost() does, at so much a byte, a value and a dictionary
     // that is an item of a list).
     static constexpr qint64 MaximumFileSize = qint64(96) << 20;
-    static constexpr qint64 MaximumOpeningCost = qint64(768) << 20;
+    static constexpr qint64 MaximumOpeningCost = PictureReading::DesignBytes;
     static constexpr qint64 OpeningCostPerByte = 4;
     static constexpr qint64 OpeningCostPerValue = 80;
     static constexpr qint64 OpeningCostPerListedDictionary = 1150;

@@ -3,6 +3,7 @@
 #include "document/BinaryPlistWriter.h"
 #include "document/LMNGraphicField.h"
 #include "document/MessageLog.h"
+#include "document/PictureReading.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 #include "document/StringUtilities.h"
@@ -150,7 +151,12 @@ QString typeName(plist_t node)
 
 struct Problem
 {
+    Problem() = default;
+    Problem(QString why) : message(std::move(why)) {}
+
     QString message;
+    // Set, with the element kept, when stored picture data cannot be read: why.
+    QString pictureLost;
 };
 
 Problem wrongType(plist_t node, const char *expected)
@@ -332,11 +338,14 @@ bool readValue(plist_t node, QImage *out, Problem *problem)
     *out = QImage();
     if (data.isEmpty())
         return true;
-    // Damaged picture data costs the picture, not the element (as a missing picture file does).
+    // Picture data that cannot be read (damaged, or made elsewhere) costs the picture, not the
+    // element; the caller is told which element lost it (PictureLosses). Read under the one
+    // rule for pictures, whose limit the budget below keeps every picture within.
     const auto load = [&] {
-        if (!out->loadFromData(data))
-            Show_NSLog_Message(QStringLiteral("A stored picture of %1 bytes could not be read; the element keeps no picture.")
-                                   .arg(data.size()));
+        PictureReading::Result read = PictureReading::readData(data);
+        *out = std::move(read.picture);
+        if (out->isNull())
+            problem->pictureLost = read.reason;
         return out->sizeInBytes();
     };
     LMNGraphicArchive::PictureBudget *budget = LMNGraphicArchive::PictureBudget::current();
@@ -406,6 +415,47 @@ void fail(QString *error, const QString &message)
 
 namespace {
 thread_local LMNGraphicArchive::PictureBudget *openBudget = nullptr;
+thread_local LMNGraphicArchive::PictureLosses *openLosses = nullptr;
+
+QString kindWithArticle(GraphicKind kind)
+{
+    switch (kind) {
+    case GraphicKind::Image: return QStringLiteral("a picture");
+    case GraphicKind::Signature: return QStringLiteral("a signature");
+    case GraphicKind::Barcode: return QStringLiteral("a barcode");
+    default: return QStringLiteral("an element");
+    }
+}
+}
+
+LMNGraphicArchive::PictureLosses::PictureLosses()
+    : m_outer(openLosses)
+{
+    openLosses = this;
+}
+
+LMNGraphicArchive::PictureLosses::~PictureLosses()
+{
+    openLosses = m_outer;
+}
+
+LMNGraphicArchive::PictureLosses *LMNGraphicArchive::PictureLosses::current()
+{
+    return openLosses;
+}
+
+void LMNGraphicArchive::PictureLosses::startList(const QString &listName)
+{
+    m_list = listName;
+    m_element = 0;
+}
+
+void LMNGraphicArchive::PictureLosses::lost(GraphicKind kind, const QString &reason)
+{
+    const QString element = m_list.isEmpty()
+        ? QStringLiteral("Element %L1").arg(m_element + 1)
+        : QStringLiteral("Element %L1 of %2").arg(m_element + 1).arg(m_list);
+    m_messages << QStringLiteral("%1 (%2) lost its picture: %3.").arg(element, kindWithArticle(kind), reason);
 }
 
 LMNGraphicArchive::PictureBudget::PictureBudget(qint64 bytes)
@@ -526,7 +576,16 @@ GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
             fail(error, QStringLiteral("The element's \"%1\" %2.").arg(QLatin1String(field.name), problem.message));
             return nullptr;
         }
+        if (!problem.pictureLost.isEmpty()) {
+            Show_NSLog_Message(QStringLiteral("The element's \"%1\" holds a picture that cannot be read (%2); the "
+                                              "element keeps no picture.")
+                                   .arg(QLatin1String(field.name), problem.pictureLost));
+            if (PictureLosses *losses = PictureLosses::current())
+                losses->lost(kind, problem.pictureLost);
+        }
     }
+    if (PictureLosses *losses = PictureLosses::current())
+        losses->elementRead();
     return graphic;
 }
 
@@ -694,6 +753,8 @@ std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data,
         fail(error, tooLargeToRead());
         return std::nullopt;
     }
+    if (PictureLosses *losses = PictureLosses::current())
+        losses->startList({});
     GraphicList graphics;
     graphics.reserve(count);
     // By iterator: a parsed binary list has no index, so fetching item i walks i items.

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <plist/plist.h>
 
@@ -128,5 +129,37 @@ public:
         qint64 m_peak = 0;
         bool m_exceeded = false;
         PictureBudget *m_outer;
+    };
+
+    // Stored picture data that cannot be read (damaged, or made by another program) costs the
+    // picture, not the element. While a PictureLosses is open on a thread, decode() tells it
+    // of every element that lost its picture, so that Open and Paste can name them.
+    class PictureLosses
+    {
+    public:
+        PictureLosses();
+        ~PictureLosses();
+        PictureLosses(const PictureLosses &) = delete;
+        PictureLosses &operator=(const PictureLosses &) = delete;
+
+        // The innermost collection open on this thread, or null.
+        static PictureLosses *current();
+        // Names the list the next elements are read from ("the front side"; empty for a list
+        // of its own, as pasted), numbering them from 1. decodeList() starts an unnamed one.
+        void startList(const QString &listName);
+        // One message for each element that lost its picture, such as "Element 3 of the front
+        // side (a barcode) lost its picture: it is 5,689 x 6,353 pixels, but its picture data
+        // cannot be read (...)."
+        const QStringList &messages() const { return m_messages; }
+
+        // Told by decode().
+        void lost(GraphicKind kind, const QString &reason);
+        void elementRead() { ++m_element; }
+
+    private:
+        QString m_list;
+        int m_element = 0;
+        QStringList m_messages;
+        PictureLosses *m_outer;
     };
 };

@@ -1,5 +1,7 @@
 #include "document/PaintStyles.h"
 
+#include "document/PictureReading.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <mutex>
 #include <numeric>
+#include <utility>
 
 QList<qreal> PaintStyles::dashLengths(const QString &borderCode)
 {
@@ -81,17 +84,61 @@ QImage PaintStyles::hatchPattern(const QString &resourcePath, const QString &nam
     return {};
 }
 
-QImage PaintStyles::readPicture(const QString &path)
+namespace {
+
+// The picture a chooser has just read to check it, kept for the element that takes it next:
+// a photo of fifty megapixels is decoded once, not twice. Taken by the first reading of the
+// same unchanged file; a newer check replaces it.
+struct CheckedPicture
 {
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    QImage picture;
+};
+
+std::mutex &checkedMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+CheckedPicture &checkedPicture()
+{
+    static CheckedPicture checked;
+    return checked;
+}
+
+} // namespace
+
+QImage PaintStyles::readPicture(const QString &path, QString *message)
+{
+    if (message)
+        message->clear();
     if (path.isEmpty())
         return {};
-    const QString clean = QDir::cleanPath(path);
-    const QFileInfo info(clean);
-    if (!info.isFile() || info.size() <= 0)
-        return {};
-    QImageReader reader(clean);
-    reader.setAutoTransform(true);
-    return reader.read();
+    {
+        const QFileInfo info(path);
+        std::lock_guard<std::mutex> lock(checkedMutex());
+        CheckedPicture &checked = checkedPicture();
+        if (!checked.picture.isNull() && checked.path == path && info.isFile() && checked.size == info.size()
+            && checked.modified == info.lastModified())
+            return std::exchange(checked, CheckedPicture()).picture;
+    }
+    const PictureReading::Result read = PictureReading::readFile(path);
+    if (message)
+        *message = PictureReading::fileMessage(path, read);
+    return read.picture;
+}
+
+bool PaintStyles::checkPicture(const QString &path, QString *message)
+{
+    const QFileInfo info(path);
+    QImage picture = readPicture(path, message);
+    std::lock_guard<std::mutex> lock(checkedMutex());
+    checkedPicture() = picture.isNull() ? CheckedPicture()
+                                        : CheckedPicture{path, info.size(), info.lastModified(), picture};
+    return !picture.isNull();
 }
 
 namespace {

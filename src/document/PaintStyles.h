@@ -36,9 +36,15 @@ public:
     // that is a path, or a file that is missing or not a picture.
     static QImage hatchPattern(const QString &resourcePath, const QString &name);
 
-    // A picture file the user chose, turned upright by its orientation tag. A null picture
-    // for an empty path or a file that is missing, empty or not a picture.
-    static QImage readPicture(const QString &path);
+    // A picture file the user chose, turned upright by its orientation tag, read under the
+    // one rule for pictures (PictureReading). A null picture for an empty path or a file
+    // that is missing, empty, not a picture or too large; then `message` (may be null) names
+    // the file and says why.
+    static QImage readPicture(const QString &path, QString *message = nullptr);
+    // Whether the picture file at `path` reads under that rule; `message` (may be null) says
+    // why not. The picture read is kept for the next readPicture() of the same unchanged file,
+    // so a chooser's check and the element that takes the file decode it once.
+    static bool checkPicture(const QString &path, QString *message);
 
     // A shipped picture file (hatch pattern, barcode sample) read once and kept while the
     // file stays unchanged on disk (same size and modification time). Safe to call from any

@@ -31,4 +31,9 @@ struct CardDesign
     // The elements of the front and of the back side, index 0 the topmost.
     GraphicList graphics;
     GraphicList graphics_back;
+
+    // Not stored: what opening the design could not take back, one message for each element
+    // whose stored picture could not be read (LMNGraphicArchive::PictureLosses). The editor
+    // shows them once the design is open.
+    QStringList lostPictures;
 };

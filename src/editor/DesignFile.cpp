@@ -666,10 +666,14 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
         // before it is decoded (Save counts a design's pictures with the same budget,
         // pictureCost()).
         LMNGraphicArchive::PictureBudget pictures(maximumCost - cost);
+        LMNGraphicArchive::PictureLosses losses;
+        losses.startList(tr("the front side"));
         design.graphics = in.elements("the front side's elements");
+        losses.startList(tr("the back side"));
         design.graphics_back = in.elements("the back side's elements");
         if (pictures.exceeded())
             return tooLarge(costRefusal(cost, maximumCost - cost + 1, maximumCost));
+        design.lostPictures = losses.messages();
     }
     if (in.failed())
         return refuse(tr("The file is damaged: %1.").arg(in.error()));

@@ -14,13 +14,16 @@
 #include "data/SpreadsheetTable.h"
 #include "document/DocumentGlobals.h"
 #include "document/LMNBarcode.h"
+#include "document/LMNGraphicArchive.h"
 #include "document/LMNGraphicField.h"
+#include "editor/DesignFile.h"
 #include "data/DataTestSupport.h"
 
 #include "barcode/linear/LinearTestSupport.h"
 #include "ModuleGridTestSupport.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFontDialog>
 #include <QPainter>
 #include <QTest>
@@ -751,5 +754,76 @@ TEST_F(BarcodeDesigner, TheLeadingDigitSharesTheOtherDigitsBaseline)
             // Round digits reach a hair below the baseline; the old placement stood 3 points up.
             EXPECT_LE(std::abs(left - group), std::max(1, int(std::lround(0.5 * road.pixelsPerPoint))));
         }
+    }
+}
+
+// The designer makes only pictures a design keeps: a QR Code of 150 points at 2400 dpi (past
+// Qt's own allocation limit) comes back from Save and Open, Copy and Paste pixel for pixel;
+// where a size and resolution would make a picture past what a design keeps, the designer
+// refuses it, naming the resolution, the picture's size and the size or resolution that fits.
+TEST_F(BarcodeDesigner, EveryPictureItMakesSurvivesSaveAndPasteOrItSaysWhichSizeFits)
+{
+    struct Case
+    {
+        const char *title;
+        int size;   // points: a QR Code's side, a PDF417's width (its height 2000)
+        QString refusal;   // empty: made
+    };
+    const QList<Case> cases = {
+        {"QR Code", 150, {}},
+        {"QR Code", 300, QStringLiteral("At 2400 dpi the barcode would be a picture of 10000 × 10000 pixels (382 MB), more than "
+                                        "the 256 MB a barcode picture may take for a design to keep it. Choose a size of at "
+                                        "most 245 × 245 points, or at most 1964 dpi.")},
+        {"PDF417", 4000, QStringLiteral("At 2400 dpi the barcode would be a picture of 133334 × 66667 pixels (33909 MB), more than the "
+                                       "256 MB a barcode picture may take for a design to keep it. Choose a size of at most "
+                                       "347 × 173 points, or at most 208 dpi.")},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.title) + " " + std::to_string(c.size));
+        LMNBarcode element;
+        Barcode_output_image = QImage();
+        run(element, [&](Barcode_Gen &gen) {
+            type(gen, indexOf(c.title), QStringLiteral("https://example.org/rsvp?guest=0042&table=9"));
+            gen.ui.DPI_ComboBox->setCurrentText(QStringLiteral("Custom"));
+            gen.ui.dpi_Stepper->setValue(2400);
+            gen.ui.HeightStepper_2D->setValue(c.size);
+            gen.ui.pdf_HeightStepper_2D->setValue(2000);
+            gen.ui.Pdf_widthStepper_2D->setValue(c.size);
+            click(gen.ui.ok_btn);
+            if (!c.refusal.isEmpty()) {
+                EXPECT_EQ(gen.result(), -1);
+                EXPECT_FALSE(gen.ui.barcode_error_label->isHidden());
+                EXPECT_EQ(gen.ui.barcode_error_label->text(), c.refusal);
+                click(gen.ui.cancel_btn);
+            }
+        });
+        if (!c.refusal.isEmpty()) {
+            EXPECT_TRUE(Barcode_output_image.isNull());
+            continue;
+        }
+        const QImage picture = Barcode_output_image;
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_GT(qint64(picture.width()) * picture.height() * 4, qint64(128) << 20);   // past Qt's own limit
+        auto made = std::make_shared<LMNBarcode>();
+        made->setBounds(QRectF(10, 10, 150, 170));
+        made->Set_Barcode_image(picture);
+
+        // Copy and Paste: the element archive on the clipboard.
+        QString error;
+        const auto pasted = LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList({made}, true), &error);
+        ASSERT_TRUE(pasted && pasted->size() == 1) << error.toStdString();
+        EXPECT_TRUE(pasted->first()->_barcode_image.convertToFormat(picture.format()) == picture);
+
+        // Save and Open.
+        CardDesign design;
+        design.Front_card_Prop.Card_Size = QSizeF(360, 504);
+        design.graphics << made;
+        const QString path = dir.filePath(QStringLiteral("qr.dcard"));
+        ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+        const std::optional<CardDesign> opened = DesignFile::read(path, &error);
+        ASSERT_TRUE(opened && opened->graphics.size() == 1) << error.toStdString();
+        EXPECT_TRUE(opened->lostPictures.isEmpty());
+        EXPECT_TRUE(opened->graphics.first()->_barcode_image.convertToFormat(picture.format()) == picture);
     }
 }

@@ -4,6 +4,7 @@
 #include "document/LMNGraphicArchive.h"
 #include "document/PlistDictionary.h"
 
+#include "support/BigPictures.h"
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
@@ -374,4 +375,50 @@ TEST_F(Clipboard, CopyRefusesPicturesThatPasteWouldNotDecode)
         EXPECT_TRUE(seam.messageTexts()[0].contains(c.said)) << seam.messageTexts()[0].toStdString();
         EXPECT_EQ(list().size(), c.elements) << "nothing pasted";
     }
+}
+
+// Every picture Copy takes comes back from Paste pixel for pixel, past Qt's own limit too:
+// phone photos, a grey scan, a large PNG, a QR Code made at 2400 dpi.
+TEST_F(Clipboard, LargePicturesPasteBackPixelForPixel)
+{
+    for (const BigPictures::Kind kind : BigPictures::all()) {
+        SCOPED_TRACE(BigPictures::name(kind));
+        list().clear();
+        const bool barcode = kind == BigPictures::Kind::QrCode;
+        const GraphicPtr g = add(QRectF(10, 10, 80, 60), barcode ? GraphicKind::Barcode : GraphicKind::Image);
+        QImage &held = barcode ? g->_barcode_image : g->_image;
+        held = BigPictures::picture(kind);
+        ASSERT_FALSE(held.isNull());
+        canvas->selectGraphics({g});
+        ScriptedModalSeam seam;
+        canvas->copy();
+        canvas->paste();
+        EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().value(0).toStdString();
+        ASSERT_EQ(list().size(), 2);
+        const QImage &pasted = barcode ? list().at(0)->_barcode_image : list().at(0)->_image;
+        ASSERT_EQ(pasted.size(), held.size());
+        EXPECT_TRUE(pasted.convertToFormat(held.format()) == held);
+    }
+}
+
+// A copied element whose picture data cannot be read (written by another program, damaged) is
+// pasted without it, and a message names it and says why.
+TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
+{
+    const QString archive = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
+        "<dict><key>class</key><string>LMNText</string><key>ctrl_is_visible</key><integer>1</integer></dict>"
+        "<dict><key>class</key><string>LMNImage</string><key>_image</key><data>%1</data></dict>"
+        "</array></plist>").arg(QString::fromLatin1(BigPictures::damagedPng().toBase64()));
+    auto *data = new QMimeData;
+    data->setData(LMNGraphicViewPasteboardType, archive.toUtf8());
+    QGuiApplication::clipboard()->setMimeData(data);
+    ScriptedModalSeam seam;
+    canvas->paste();
+    ASSERT_EQ(list().size(), 2);
+    EXPECT_TRUE(list().at(0)->_image.isNull() || list().at(1)->_image.isNull());
+    ASSERT_EQ(seam.messageTexts().size(), 1);
+    EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("Element 2 (a picture) lost its picture: it is 16 x 16 pixels, "
+                                                               "but its picture data cannot be read")))
+        << seam.messageTexts()[0].toStdString();
 }

@@ -1,9 +1,12 @@
 #include "document/BinaryPlistWriter.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/LMNGraphicField.h"
+#include "document/PictureReading.h"
 
+#include "support/BigPictures.h"
 #include "support/TestHelpers.h"
 
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -640,4 +643,96 @@ TEST(BinaryPlistWriter, ElementArchivesOfManyObjectsReadBack)
     ASSERT_EQ(copy->size(), graphics.size());
     for (int i = 0; i < graphics.size(); i += 97)
         expectSameRecord(*graphics[i], *copy->at(i));
+}
+
+namespace {
+
+QStringList g_qtWarnings;
+
+void keepWarning(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    g_qtWarnings << message;
+}
+
+} // namespace
+
+// Qt's image reader is given what a design may take and counts a picture as we do (32 bits a
+// pixel at least, lines padded to 32 bits): a picture just within the limit is not refused by
+// Qt, one line more is refused by both, by ours from its header before Qt decodes anything.
+TEST(PictureReading, QtsReaderTakesWhatADesignMayAndCountsAsWeDo)
+{
+    EXPECT_EQ(qint64(QImageReader::allocationLimit()) << 20, PictureReading::DesignBytes);
+
+    struct Count
+    {
+        QSize size;
+        QImage::Format format;
+        qint64 bytes;
+    };
+    for (const Count &c : {Count{{8160, 6120}, QImage::Format_Grayscale8, qint64(8160) * 6120 * 4},
+                           Count{{8160, 6120}, QImage::Format_Invalid, qint64(8160) * 6120 * 4},
+                           Count{{100, 30}, QImage::Format_RGBA64, 100 * 30 * 8},
+                           Count{{3, 2}, QImage::Format_Mono, 24}, Count{{0, 5}, QImage::Format_RGB32, 0}})
+        EXPECT_EQ(PictureReading::readingBytes(c.size, c.format), c.bytes) << c.size.width() << " " << c.format;
+
+    QTemporaryDir dir;
+    const int width = 16384, rows = int(PictureReading::DesignBytes / (qint64(width) * 4));
+    const QString within = BigPictures::pngOfSize(dir.filePath("within.png"), QSize(width, rows));
+    const QString past = BigPictures::pngOfSize(dir.filePath("past.png"), QSize(width, rows + 1));
+    const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+    g_qtWarnings.clear();
+    const PictureReading::Result atLimit = PictureReading::readFile(within);
+    const QStringList atLimitWarnings = g_qtWarnings;
+    const PictureReading::Result pastLimit = PictureReading::readFile(past);
+    const QStringList pastLimitWarnings = g_qtWarnings;
+    QImageReader qtAlone(past);
+    const QImage qtPicture = qtAlone.read();
+    const QStringList qtAloneWarnings = g_qtWarnings;
+    qInstallMessageHandler(previous);
+
+    const auto rejected = [](const QStringList &warnings) {
+        return warnings.filter(QStringLiteral("allocation limit")).size();
+    };
+    EXPECT_EQ(atLimit.outcome, PictureReading::Outcome::Damaged);   // its data is cut short
+    EXPECT_EQ(rejected(atLimitWarnings), 0) << atLimitWarnings.join('\n').toStdString();
+    EXPECT_EQ(pastLimit.outcome, PictureReading::Outcome::TooLarge);
+    EXPECT_EQ(pastLimit.size, QSize(width, rows + 1));
+    EXPECT_EQ(pastLimit.reason, QStringLiteral("it is 16384 x 12289 pixels, which take 769 MB to read, more than the 768 MB a "
+                                               "design may take"));
+    EXPECT_EQ(rejected(pastLimitWarnings), 0);   // refused before Qt's reader saw it
+    EXPECT_TRUE(qtPicture.isNull());
+    EXPECT_EQ(rejected(qtAloneWarnings), 1);   // and Qt's reader refuses it too
+}
+
+// Stored picture data that cannot be read costs the picture, not the element, and whoever
+// reads the list is told which element lost it and why.
+TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray data;
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {"damaged", BigPictures::damagedPng(), QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
+        {"not a picture", QByteArray("plain text, no picture"), QStringLiteral("it is not a picture Festiloom can read")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString xml = QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
+            "<dict><key>class</key><string>LMNText</string></dict>"
+            "<dict><key>class</key><string>LMNBarcode</string><key>_barcode_image</key><data>%1</data></dict>"
+            "</array></plist>").arg(QString::fromLatin1(c.data.toBase64()));
+        LMNGraphicArchive::PictureLosses losses;
+        QString error;
+        const auto list = LMNGraphicArchive::decodeList(xml.toUtf8(), &error);
+        ASSERT_TRUE(list && list->size() == 2) << error.toStdString();
+        EXPECT_TRUE(list->at(1)->_barcode_image.isNull());
+        ASSERT_EQ(losses.messages().size(), 1);
+        EXPECT_TRUE(losses.messages().first().startsWith(QStringLiteral("Element 2 (a barcode) lost its picture: ") + c.reason))
+            << losses.messages().first().toStdString();
+    }
+    EXPECT_EQ(LMNGraphicArchive::PictureLosses::current(), nullptr);
 }

@@ -6,6 +6,7 @@
 #include "editor/DesignFile.h"
 
 #include "document/LMNGraphicArchive.h"
+#include "support/BigPictures.h"
 #include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
 
@@ -781,5 +782,33 @@ TEST(DesignFileLimits, DenseFilesAreRefusedForWhatTheyWouldCostBeforeAnyParsing)
                         && error.contains("MB of memory, more than the 768 MB a design may take."))
                 << error.toStdString();
         }
+    }
+}
+
+// Every picture Save writes comes back from Open pixel for pixel, past Qt's own limit too:
+// phone photos, a grey scan, a large PNG and a QR Code made at 2400 dpi.
+TEST(DesignFile, LargePicturesOpenBackPixelForPixel)
+{
+    QTemporaryDir dir;
+    for (const BigPictures::Kind kind : BigPictures::all()) {
+        SCOPED_TRACE(BigPictures::name(kind));
+        const bool barcode = kind == BigPictures::Kind::QrCode;
+        CardDesign design;
+        design.Front_card_Prop.Card_Size = QSizeF(360, 504);
+        GraphicPtr g = LMNGraphic::create(barcode ? GraphicKind::Barcode : GraphicKind::Image);
+        g->setBounds(QRectF(10, 10, 200, 150));
+        QImage &held = barcode ? g->_barcode_image : g->_image;
+        held = BigPictures::picture(kind);
+        design.graphics << g;
+        const QString path = dir.filePath(QStringLiteral("%1.dcard").arg(BigPictures::name(kind)));
+        QString error;
+        ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+        const std::optional<CardDesign> opened = DesignFile::read(path, &error);
+        ASSERT_TRUE(opened) << error.toStdString();
+        EXPECT_TRUE(opened->lostPictures.isEmpty()) << opened->lostPictures.value(0).toStdString();
+        ASSERT_EQ(opened->graphics.size(), 1);
+        const QImage &back = barcode ? opened->graphics.at(0)->_barcode_image : opened->graphics.at(0)->_image;
+        ASSERT_EQ(back.size(), held.size());
+        EXPECT_TRUE(back.convertToFormat(held.format()) == held);
     }
 }

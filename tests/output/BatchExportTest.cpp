@@ -5,6 +5,7 @@
 
 #include "data/DataTestSupport.h"
 #include "SmtpServers.h"
+#include "support/BigPictures.h"
 #include "barcode/linear/LinearTestSupport.h"
 #include "editor/EditorWindowFixture.h"
 
@@ -36,6 +37,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <array>
 #include <functional>
 
 #include <mutex>
@@ -303,6 +305,60 @@ TEST_F(BatchExportTest, FolderFollowsTheUmaskAndMissingPicturesAreNamed)
     EXPECT_EQ(info.st_mode & 0777, 0750u);
     EXPECT_TRUE(m_panelMessage.startsWith(kSuccess));
     EXPECT_TRUE(m_panelMessage.contains("without their bound picture: Card_2.")) << m_panelMessage.toStdString();
+}
+
+// A picture bound to a series takes the same road for every picture a design holds: phone
+// photos, a grey scan, a large PNG, a QR Code made at 2400 dpi are drawn on the card; a file
+// whose data cannot be read, or not a picture, is named in the finished message with why.
+TEST_F(BatchExportTest, BoundLargePicturesAreDrawnOrNamedWithTheReason)
+{
+    ASSERT_TRUE(DataSeries::writeValues("guests", {"Ann"}, DataSeries::WriteMode::Replace));
+    auto picture = std::make_shared<LMNImage>();
+    const QRectF bounds(150, 60, 60, 40);   // 250 x 167 pixels at (625, 250) at 300 dpi
+    picture->setBounds(bounds);
+    picture->data_source_type = 1;
+    picture->batch_list_name = "photos";
+    m_document.graphics.prepend(picture);
+    const QRect drawn = QRectF(bounds.topLeft() * 300.0 / 72.0, bounds.size() * 300.0 / 72.0).toRect().adjusted(4, 4, -4, -4);
+    // The mean colour of a picture, each channel.
+    const auto mean = [](const QImage &image) {
+        const QImage small = image.convertToFormat(QImage::Format_RGB32).scaled(120, 80, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double r = 0, g = 0, b = 0;
+        for (int y = 0; y < small.height(); ++y)
+            for (int x = 0; x < small.width(); ++x) {
+                const QRgb p = small.pixel(x, y);
+                r += qRed(p), g += qGreen(p), b += qBlue(p);
+            }
+        const double n = small.width() * small.height();
+        return std::array<double, 3>{r / n, g / n, b / n};
+    };
+    for (const BigPictures::Kind kind : BigPictures::all()) {
+        SCOPED_TRACE(BigPictures::name(kind));
+        ASSERT_TRUE(DataSeries::writeValues("photos", {BigPictures::file(kind)}, DataSeries::WriteMode::Replace));
+        exportBatch(1, 1);
+        EXPECT_TRUE(m_panelMessage.startsWith(kSuccess)) << m_panelMessage.toStdString();
+        const QImage card(QDir(folder()).filePath("Card_1.PNG"));
+        ASSERT_FALSE(card.isNull());
+        const auto want = mean(BigPictures::pixels(kind)), got = mean(card.copy(drawn));
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(got[size_t(c)], want[size_t(c)], 8.0) << "channel " << c;
+    }
+
+    const QString huge = BigPictures::pngOfSize(QDir(m_out).filePath("huge.png"), QSize(20000, 15000));
+    const QString notes = DataTest::writeFile(QDir(m_out).filePath("notes.jpg"), "not a picture");
+    // Drawn small, a PNG decodes line by line at the size it is drawn at: its size is no
+    // reason to refuse it, but data cut short is.
+    const QList<std::pair<QString, QString>> refused = {
+        {huge, "The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, but its picture data cannot be read"},
+        {notes, "The file \"notes.jpg\" is not a picture Festiloom can read."},
+    };
+    for (const auto &[file, message] : refused) {
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_TRUE(DataSeries::writeValues("photos", {file}, DataSeries::WriteMode::Replace));
+        exportBatch(1, 1);
+        EXPECT_TRUE(m_panelMessage.contains(message)) << m_panelMessage.toStdString();
+        EXPECT_TRUE(m_panelMessage.contains("without their bound picture: Card_1.")) << m_panelMessage.toStdString();
+    }
 }
 
 TEST_F(BatchExportTest, SingleExportAsksBeforeReplacingTheBackAndRecordsItsResolution)

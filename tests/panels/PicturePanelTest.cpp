@@ -2,6 +2,7 @@
 
 #include "PanelFixture.h"
 
+#include "support/BigPictures.h"
 #include "support/TestHelpers.h"
 
 #include "document/LMNImage.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTest>
 
 namespace {
 
@@ -136,4 +138,100 @@ TEST_F(PicturePanel, LockUnlockAndStackingButtons)
     EXPECT_TRUE(panel->ui.Paste_btn->isEnabled());
     QApplication::clipboard()->setText(QStringLiteral("plain text"));
     EXPECT_FALSE(panel->ui.Paste_btn->isEnabled());
+}
+
+// Every road by which a user puts a picture file into a design, for the pictures that pass
+// Qt's own allocation limit (phone photos, a grey scan, a large PNG, a QR Code made at
+// 2400 dpi): each takes the file's pixels whole, without a message. A file past what a design
+// may take, or not a picture, is refused on every road with a message naming it and why.
+namespace {
+
+enum class Road { Insert, ChooseFile, Background };
+
+const char *roadName(Road road)
+{
+    switch (road) {
+    case Road::Insert: return "Insert Picture";
+    case Road::ChooseFile: return "Choose File";
+    case Road::Background: return "Background";
+    }
+    return "";
+}
+
+} // namespace
+
+TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
+{
+    canvas()->setZoom(0.25);
+    // Takes `file` by `road`; the picture it gave, or a null one.
+    const auto take = [&](Road road, const QString &file) -> QImage {
+        m_seam.chooseFiles({file});
+        switch (road) {
+        case Road::Insert: {
+            const qsizetype before = m_document.graphics.size();
+            m_window->selectToolNumber(8);
+            if (m_window->Selected_Control_Tool() != 8)
+                return {};
+            QTest::mousePress(canvas(), Qt::LeftButton, {}, QPoint(20, 20));
+            QTest::mouseMove(canvas(), QPoint(60, 50));
+            QTest::mouseRelease(canvas(), Qt::LeftButton, {}, QPoint(60, 50));
+            if (m_document.graphics.size() != before + 1 || m_document.graphics.value(0)->FilePath() != file)
+                return {};
+            return m_document.graphics.value(0)->_image;
+        }
+        case Road::ChooseFile: {
+            GraphicPtr photo = add(GraphicKind::Image);
+            select({photo});
+            panel->ui.datasource_tab->ui.Manual_Image_Browse_Btn->click();
+            return photo->FilePath() == file ? photo->_image : QImage();
+        }
+        case Road::Background:
+            m_window->Front_card_Prop.Card_BG_Image = QImage();
+            m_window->Show_RHS_Properties(nullptr);
+            panel->ui.Card_fill_chk->setChecked(false);
+            panel->ui.Card_fill_chk->click();
+            panel->ui.Card_Image_fill_rd->click();
+            panel->ui.Card_Image_browse_btn->click();
+            return m_window->Front_card_Prop.Card_BG_Image_Path == file ? m_window->Front_card_Prop.Card_BG_Image : QImage();
+        }
+        return {};
+    };
+    const QList<Road> roads = {Road::Insert, Road::ChooseFile, Road::Background};
+
+    for (const BigPictures::Kind kind : BigPictures::all()) {
+        const QString file = BigPictures::file(kind);
+        ASSERT_FALSE(file.isEmpty());
+        const QImage expected = BigPictures::pixels(kind);
+        ASSERT_FALSE(expected.isNull());
+        for (const Road road : roads) {
+            SCOPED_TRACE(std::string(BigPictures::name(kind)) + " by " + roadName(road));
+            m_seam.messages.clear();
+            const QImage taken = take(road, file);
+            EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messages.value(0).text.toStdString();
+            ASSERT_EQ(taken.size(), expected.size());
+            EXPECT_TRUE(taken.convertToFormat(expected.format()) == expected);
+        }
+        m_document.graphics.clear();
+    }
+
+    struct Refused
+    {
+        QString file;
+        QString message;
+    };
+    const QString huge = BigPictures::pngOfSize(QDir(m_resources.path()).filePath(QStringLiteral("huge.png")), QSize(20000, 15000));
+    const QList<Refused> refused = {
+        {huge, QStringLiteral("The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, which take 1145 MB to "
+                              "read, more than the 768 MB a design may take.")},
+        {unreadablePicture(QStringLiteral("notes.jpg")), QStringLiteral("The file \"notes.jpg\" is not a picture Festiloom can read.")},
+    };
+    for (const Refused &r : refused) {
+        for (const Road road : roads) {
+            SCOPED_TRACE(r.file.toStdString() + " by " + roadName(road));
+            m_seam.messages.clear();
+            EXPECT_TRUE(take(road, r.file).isNull());
+            ASSERT_EQ(m_seam.messages.size(), 1);
+            EXPECT_EQ(m_seam.messages.first().text.trimmed(), r.message);
+        }
+    }
 }

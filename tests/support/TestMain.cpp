@@ -8,6 +8,7 @@
 #include "document/DrawingCaches.h"
 
 #include "document/EnglishPlurals.h"
+#include "document/PictureReading.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,6 +51,8 @@ int main(int argc, char **argv)
     // Messages with a count in their English plural forms, as the application shows them, and
     // their numbers written the same way whatever the machine's locale.
     EnglishPlurals::install();
+    // As the application does, before any thread reads a picture.
+    PictureReading::install();
     QLocale::setDefault(QLocale::c());
 
     ::testing::InitGoogleTest(&argc, argv);

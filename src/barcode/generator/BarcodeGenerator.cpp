@@ -10,6 +10,8 @@
 #include "barcode/linear/NKDBarcodeOffscreenView.h"
 #include "barcode/qr/QREncoder.h"
 #include "barcode/pdf417/pdf417View.h"
+#include "document/LMNGraphicArchive.h"
+#include "document/PictureReading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -145,15 +147,31 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
     return result;
 }
 
+static_assert(BarcodeGenerator::kMaxPictureBytes <= PictureReading::DesignBytes
+                  && BarcodeGenerator::kMaxPictureBytes <= LMNGraphicArchive::MaximumPictureBytes,
+              "every barcode picture must be one a design keeps and Paste takes");
+
 bool BarcodeGenerator::fitsCap(const QSizeF &points, double dpi, Result &result)
 {
     const QSize pixels = BarcodeUnits::pixelSize(points, dpi);
-    if (qint64(pixels.width()) * qint64(pixels.height()) * 4 <= kMaxPictureBytes && pixels.width() < 1000000
-        && pixels.height() < 1000000)
+    // Counted as a design's pictures are read back (PictureReading): a picture within the
+    // cap is one Save and Open, Copy and Paste all take back.
+    const qint64 bytes = PictureReading::readingBytes(pixels);
+    if (bytes <= kMaxPictureBytes && pixels.width() < 1000000 && pixels.height() < 1000000)
         return true;
-    result.failure = QStringLiteral("The picture would be %1 × %2 pixels: too large. Choose a smaller size or resolution.")
+    // Which size at this resolution, or which resolution at this size, would do.
+    const double scale = std::sqrt(double(kMaxPictureBytes) / double(std::max<qint64>(bytes, 1))) * 0.999;
+    result.failure = QStringLiteral("At %1 dpi the barcode would be a picture of %2 × %3 pixels (%4 MB), more than the "
+                                    "%5 MB a barcode picture may take for a design to keep it. Choose a size of at "
+                                    "most %6 × %7 points, or at most %8 dpi.")
+                         .arg(dpi)
                          .arg(pixels.width())
-                         .arg(pixels.height());
+                         .arg(pixels.height())
+                         .arg((bytes + (1 << 20) - 1) >> 20)
+                         .arg(kMaxPictureBytes >> 20)
+                         .arg(std::floor(points.width() * scale))
+                         .arg(std::floor(points.height() * scale))
+                         .arg(std::floor(dpi * scale));
     return false;
 }
 

@@ -21,7 +21,10 @@
 class BarcodeGenerator
 {
 public:
-    // Pictures beyond this many bytes are refused rather than allocated.
+    // Pictures beyond this many bytes (as PictureReading counts them) are refused rather than
+    // allocated, with the size or resolution that would do. Within what one picture may take
+    // in a design and what Paste gives a copy's pictures, so every barcode picture the
+    // designer makes survives Save and Open, Copy and Paste.
     static constexpr qint64 kMaxPictureBytes = qint64(256) << 20;
     // Resolution of linear and postal pictures.
     static constexpr int kLinearResolution = 600;

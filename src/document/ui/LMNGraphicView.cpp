@@ -607,6 +607,7 @@ void LMNGraphicView::paste()
     if (!data || !data->hasFormat(LMNGraphicViewPasteboardType))
         return;
     QString error;
+    LMNGraphicArchive::PictureLosses losses;
     const std::optional<GraphicList> decoded = LMNGraphicArchive::decodeList(data->data(LMNGraphicViewPasteboardType), &error);
     if (!decoded) {
         Show_NSLog_Message(error);
@@ -623,6 +624,9 @@ void LMNGraphicView::paste()
     m_document->perform(
         new InsertGraphicsCommand(m_document, m_graphics, InsertGraphicsCommand::onTop(pasted), tr("Paste")));
     setSelection(pasted);
+    // Pasted, but not whole: which elements came without their pictures, and why.
+    if (!losses.messages().isEmpty())
+        Show_Warning_MessageBox(tr("Not every copied picture could be read:\n%1").arg(losses.messages().join(QLatin1Char('\n'))));
 }
 
 // --- Drawing ---

@@ -159,6 +159,10 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
     if (keepPath)
         setPath(path);
     markSaved();
+    // The design is open; what it could not take back is told, element by element.
+    if (!design->lostPictures.isEmpty())
+        Show_Warning_MessageBox(tr("\"%1\" is open, but not every picture it holds could be read:\n%2")
+                                    .arg(QFileInfo(path).fileName(), design->lostPictures.join(QLatin1Char('\n'))));
     return true;
 }
 

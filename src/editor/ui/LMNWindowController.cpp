@@ -298,7 +298,8 @@ void LMNWindowController::selectedToolDidChange(int tool)
     if (tool == 8 && !m_elementCommands->Browse_User_Image_Manually()) {
         selectArrowTool();
     } else if (tool == 9) {
-        if (m_elementCommands->Open_Image_Library_Window(QStringLiteral("C")) == 1)
+        if (m_elementCommands->Open_Image_Library_Window(QStringLiteral("C")) == 1
+            && m_elementCommands->readablePicture(lib_window_sel_file))
             Library_Selected_Image = lib_window_sel_file;
         else
             selectArrowTool();

@@ -126,8 +126,9 @@ void CardPanelCommands::set_Back_BG_Image(const QString &path)
 
 void CardPanelCommands::useChosenPicture(const QString &path)
 {
-    if (PaintStyles::readPicture(path).isNull()) {
-        Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+    QString message;
+    if (!PaintStyles::checkPicture(path, &message)) {
+        Show_Warning_MessageBox(message);
         return;
     }
     if (Card_Front_Or_Back != 0)
@@ -152,8 +153,9 @@ BackgroundGallery *CardPanelCommands::createBackgroundGallery(QMainWindow *windo
 void CardPanelCommands::galleryPictureChosen(const QString &path)
 {
     recordCardEdit([&] {
-        if (PaintStyles::readPicture(path).isNull()) {
-            Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+        QString message;
+        if (!PaintStyles::checkPicture(path, &message)) {
+            Show_Warning_MessageBox(message);
             return;
         }
         // The gallery sets the front's background: show the front, so the change is seen.

@@ -5,6 +5,7 @@
 #include "document/LMNDocument.h"
 #include "document/LMNImage.h"
 #include "document/MessageLog.h"
+#include "document/PaintStyles.h"
 #include "document/SetPropertiesCommand.h"
 #include "document/StringUtilities.h"
 #include "document/ui/LMNGraphicView.h"
@@ -25,7 +26,6 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QImageReader>
 #include <QMimeData>
 #include <QSignalBlocker>
 #include <QUndoStack>
@@ -425,10 +425,13 @@ void ElementPanelCommands::Image_reset_Button()
 
 bool ElementPanelCommands::readablePicture(const QString &path)
 {
-    QImageReader reader(path);
-    if (reader.canRead() && reader.size().isValid())
+    // Read whole under the one rule for pictures, so that a file the element could not take
+    // (not a picture, damaged, too large) is named with the reason here; the element then
+    // takes the picture read (PaintStyles::checkPicture).
+    QString message;
+    if (PaintStyles::checkPicture(path, &message))
         return true;
-    Show_Warning_MessageBox(tr("The file \"%1\" is not a picture Festiloom can read.").arg(QFileInfo(path).fileName()));
+    Show_Warning_MessageBox(message);
     return false;
 }
 

@@ -46,6 +46,9 @@ public:
     // Runs the picture library ("C" element pictures, "B" backgrounds); on OK its choice is
     // left in lib_window_sel_file. 1 for OK, else 0.
     int Open_Image_Library_Window(const QString &mode);
+    // Whether a chosen picture can be read; says so, naming the file and the reason, when it
+    // cannot.
+    bool readablePicture(const QString &path);
 
     // --- Text ---
     void Text_Font_Changed();
@@ -101,8 +104,6 @@ private:
     void setStandardButtons(bool cutCopy, bool paste, bool editing, bool unlock);
     void setLocked(bool locked);
     void restack(bool toFront);
-    // Whether a chosen picture can be read; says so when it cannot.
-    bool readablePicture(const QString &path);
     // The write-back frame: nothing while the panel is filled or nothing is selected.
     void writeBack(const std::function<void(LMNGraphic &, qsizetype selectedCount)> &apply);
 

@@ -435,6 +435,11 @@ void ProfileDialogBase::Browse_image_Btn_Clicked()
         Library_Selected_Image.clear();
         return;
     }
+    QString message;
+    if (!PaintStyles::checkPicture(path, &message)) {
+        Show_Warning_MessageBox(message);
+        return;
+    }
     Set_User_Image(path);
 }
 

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QImageReader;
+
+// The one rule for reading a picture, on every road that reads one: a file the user chose
+// (Insert Picture, the picture page, the background, the library, a picture bound to a
+// series or a workbook) and the pictures stored in a design or an element archive (Open,
+// Paste).
+//
+// A picture may take, while it is read, what a whole design may take (DesignBytes): Qt's
+// image reader is given that limit (install(), once, before the first picture is read) and
+// counts as we do, four bytes a pixel at least (more for 16 bits a channel), so the two never
+// disagree: a picture is measured from its header before it is decoded, refused with its size
+// in pixels and the limit when it would pass it, and measured again once decoded, should its
+// header have lied. Design files and archives count their pictures with the same figures
+// (readingBytes(); LMNGraphicArchive::PictureBudget), so whatever Save or Copy accepts, Open
+// and Paste read back.
+//
+// Safe on any thread once install() has run (the application and the test programs run it
+// before any other thread starts; read() runs it too).
+class PictureReading
+{
+public:
+    // What a design may take in memory while it opens, its pictures included
+    // (DesignRecordBudget::MaximumOpeningCost); no one picture may take more. A whole number
+    // of megabytes, as Qt's limit is given in megabytes.
+    static constexpr qint64 DesignBytes = qint64(768) << 20;
+
+    // Gives Qt's image reader our limit. Idempotent; call it before threads read pictures.
+    static void install();
+
+    // What a picture of `size` takes while it is read, as Qt's reader counts it against its
+    // limit: the bytes of its lines at the format's depth, but never less than 32 bits a
+    // pixel (4 bytes a pixel for an unknown format).
+    static qint64 readingBytes(const QSize &size, QImage::Format format = QImage::Format_Invalid);
+
+    enum class Outcome { Read, Missing, NotAPicture, TooLarge, Damaged };
+
+    struct Result
+    {
+        QImage picture;                   // null unless outcome is Read
+        Outcome outcome = Outcome::NotAPicture;
+        QSize size;                       // in pixels, as the header gives it (when it does)
+        QString reason;                   // why the picture was not read, as a clause ("it is ...")
+    };
+
+    // Reads what `reader` holds under the rule above. A scaled size set on the reader is
+    // honoured; the picture is measured at the size the reader decodes it at.
+    static Result read(QImageReader &reader);
+    // A picture file, turned upright by its orientation tag.
+    static Result readFile(const QString &path);
+    // Stored picture data (PNG in designs and archives).
+    static Result readData(const QByteArray &data);
+
+    // Why a picture of `size` at `format` may not be read, as a clause, or nothing.
+    static QString sizeRefusal(const QSize &size, QImage::Format format = QImage::Format_Invalid);
+
+    // The message that tells a user why the picture file at `path` was not taken: names the
+    // file and gives the reason (its size in pixels and the limit, when it is too large).
+    static QString fileMessage(const QString &path, const Result &result);
+};
