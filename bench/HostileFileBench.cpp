@@ -1,5 +1,7 @@
 // What hostile files cost the readers: decoding binary element archives of growing size up to
-// the most the reader takes (the time must grow linearly), refusing archives that would expand without bound, saving a design
+// the most the reader takes (the time must grow linearly), reading XML lists dense in
+// references or keys on Paste and Open (the time per MiB must stay flat), refusing archives
+// that would expand without bound, saving a design
 // of elements with few keys (the file must not grow), refusing crafted XML archives of the
 // largest size, and refusing workbooks at each cap
 // (time and peak memory of the refusal).
@@ -127,6 +129,59 @@ void BM_RefuseCraftedXmlArchive(benchmark::State &state)
     state.counters["peak_growth_MiB"] = double(growth) / 1024.0;
 }
 BENCHMARK(BM_RefuseCraftedXmlArchive)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// XML lists of the shapes libplist's XML reader took time growing with the square of: one text
+// of "&amp;" and nothing else, and one dictionary of distinct keys, each as an element pasted
+// (an element archive) and as an element of a design opened. Arguments: the shape (0 text,
+// 1 keys), the road (0 Paste, 1 Open) and the size in MiB. The time per MiB must stay flat.
+QByteArray denseElement(int shape, qsizetype bytes)
+{
+    QByteArray element = "<dict><key>class</key><string>LMNText</string>";
+    if (shape == 0) {
+        element += "<key>Text_Value</key><string>" + QByteArray("&amp;").repeated(bytes / 5) + "</string>";
+    } else {
+        element.reserve(bytes + 100);
+        for (qsizetype i = 0; element.size() < bytes; ++i)
+            element += "<key>k" + QByteArray::number(i) + "</key><true/>";
+    }
+    return element + "</dict>";
+}
+
+void BM_ReadDenseXml(benchmark::State &state)
+{
+    const int shape = int(state.range(0));
+    const bool open = state.range(1) == 1;
+    const QByteArray element = denseElement(shape, state.range(2) << 20);
+    QByteArray data;
+    if (open) {
+        data = DesignFile::toXml(CardDesign());
+        data.replace(data.lastIndexOf("<array/>", data.lastIndexOf("<array/>") - 1), 8, "<array>" + element + "</array>");
+    } else {
+        data = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array>" + element + "</array></plist>";
+    }
+    const auto readOnce = [&](QString *error) {
+        return open ? DesignFile::fromXml(data, error).has_value() : LMNGraphicArchive::decodeList(data, error).has_value();
+    };
+    readOnce(nullptr);   // once untimed, so that the first size is not timed with a cold heap
+    for (auto _ : state) {
+        QString error;
+        const bool read = readOnce(&error);
+        if (!read) {
+            state.SkipWithError(qPrintable(QStringLiteral("refused, not read: ") + error));
+            break;
+        }
+    }
+    state.counters["MiB"] = double(data.size()) / (1 << 20);
+    // Seconds per thousandth of a MiB: milliseconds per MiB.
+    state.counters["ms_per_MiB"] = benchmark::Counter(double(data.size()) / (1 << 20) / 1e3,
+                                                      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ReadDenseXml)
+    ->ArgsProduct({{0, 1}, {0, 1}, {1, 4, 16, 64}})
+    ->ArgNames({"keys", "open", "MiB"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 void BM_SaveSparseDesign(benchmark::State &state)
 {

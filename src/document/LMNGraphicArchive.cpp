@@ -172,6 +172,15 @@ bool hasType(plist_t node, plist_type type, const char *expected, Problem *probl
     return false;
 }
 
+// A whole number beyond a field's range; one at either end of 64 bits stands for all beyond it.
+Problem outOfRange(int64_t v)
+{
+    if (PropertyListCheck::atEndOf64Bits(v))
+        return {QStringLiteral("holds a whole number of %1 or %2, which is out of range")
+                    .arg(v).arg(v < 0 ? QStringLiteral("less") : QStringLiteral("more"))};
+    return {QStringLiteral("holds the whole number %1, which is out of range").arg(v)};
+}
+
 // A finite number from a real or an integer node.
 bool readNumber(plist_t node, double *out, Problem *problem, const char *expected = "a number")
 {
@@ -181,6 +190,10 @@ bool readNumber(plist_t node, double *out, Problem *problem, const char *expecte
     } else if (type == PLIST_UINT) {
         uint64_t raw = 0;
         plist_get_uint_val(node, &raw);
+        if (PropertyListCheck::atEndOf64Bits(static_cast<int64_t>(raw))) {
+            *problem = outOfRange(static_cast<int64_t>(raw));
+            return false;
+        }
         *out = double(static_cast<int64_t>(raw));
     } else {
         *problem = wrongType(node, expected);
@@ -211,7 +224,7 @@ bool readValue(plist_t node, int *out, Problem *problem)
     plist_get_uint_val(node, &raw);
     const int64_t v = static_cast<int64_t>(raw);
     if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) {
-        *problem = {QStringLiteral("holds the whole number %1, which is out of range").arg(v)};
+        *problem = outOfRange(v);
         return false;
     }
     *out = int(v);
@@ -629,15 +642,23 @@ QString tooLargeToRead()
 
 } // namespace
 
-QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data, QByteArrayView *parserInput)
+namespace {
+
+// Why data is refused for its size alone, or nothing.
+QString refusalForSize(const QByteArray &data)
 {
     if (data.isEmpty())
         return QStringLiteral("The element archive is empty.");
-    if (data.size() > MaximumSize)
-        return QStringLiteral("The element archive is too large to read: it holds more than %1 MB.").arg(MaximumSize >> 20);
-    // libplist parses by recursion and copies shared objects for every reference: nesting and
-    // expansion are checked before it sees the data.
-    switch (PropertyListCheck::any(data, readingLimits(), parserInput)) {
+    if (data.size() > LMNGraphicArchive::MaximumSize)
+        return QStringLiteral("The element archive is too large to read: it holds more than %1 MB.")
+            .arg(LMNGraphicArchive::MaximumSize >> 20);
+    return {};
+}
+
+// Why PropertyListCheck refuses the data, or nothing when it passed.
+QString refusalFor(PropertyListCheck::Result result, const QString &problem)
+{
+    switch (result) {
     case PropertyListCheck::Result::Fine:
         return {};
     case PropertyListCheck::Result::TooDeep:
@@ -646,9 +667,24 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data, QByteArr
         return tooLargeToRead();
     case PropertyListCheck::Result::Shared:
         return QStringLiteral("The element archive is damaged: it refers to one list of values more than once.");
+    case PropertyListCheck::Result::Unreadable:
+        if (problem.isEmpty())
+            return QStringLiteral("The element archive is not a readable property list.");
+        return QStringLiteral("The element archive is damaged: %1.").arg(problem);
     default:
         return QStringLiteral("The element archive is damaged: it is not a readable property list.");
     }
+}
+
+} // namespace
+
+QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
+{
+    if (const QString refusal = refusalForSize(data); !refusal.isEmpty())
+        return refusal;
+    // libplist parses by recursion and copies shared objects for every reference: nesting and
+    // expansion are checked before it sees the data.
+    return refusalFor(PropertyListCheck::any(data, readingLimits()), {});
 }
 
 qint64 LMNGraphicArchive::storedPictureBytes(const QImage &picture)
@@ -688,16 +724,16 @@ qint64 LMNGraphicArchive::picturePeak(const QList<const GraphicList *> &lists)
 
 std::optional<GraphicList> LMNGraphicArchive::decodeList(const QByteArray &data, QString *error)
 {
-    QByteArrayView parserInput;
-    if (const QString refusal = refusalBeforeParsing(data, &parserInput); !refusal.isEmpty()) {
+    if (const QString refusal = refusalForSize(data); !refusal.isEmpty()) {
         fail(error, refusal);
         return std::nullopt;
     }
     plist_t root = nullptr;
-    plist_from_memory(parserInput.data(), uint32_t(parserInput.size()), &root);
+    QString problem;
+    const PropertyListCheck::Result result = PropertyListCheck::read(data, readingLimits(), &root, &problem);
     PlistPtr owner(root);
-    if (!root) {
-        fail(error, QStringLiteral("The element archive is not a readable property list."));
+    if (const QString refusal = refusalFor(result, problem); !refusal.isEmpty()) {
+        fail(error, refusal);
         return std::nullopt;
     }
     if (plist_get_node_type(root) != PLIST_ARRAY) {

@@ -47,8 +47,9 @@ public:
     // The elements of property-list data (binary or XML) holding an array of element
     // dictionaries; nothing, with a reason in *error (may be null), when the data is not such
     // an array or any element is refused: a list is taken whole or not at all. Data nested
-    // too deeply or expanding past PropertyListCheck's limits is refused before parsing, and a
-    // list of more than MaximumElements before any element is built.
+    // too deeply or expanding past PropertyListCheck's limits is refused before its values
+    // are read (PropertyListCheck::read), and a list of more than MaximumElements before any
+    // element is built.
     static std::optional<GraphicList> decodeList(const QByteArray &data, QString *error);
 
     // The largest archive decodeList() reads; designs, pictures included, are far smaller.
@@ -64,12 +65,12 @@ public:
     // MaximumValues, as measured (bench/ElementCopyBench.cpp).
     static constexpr int MaximumValuesInElements = 44'000;
 
-    // The limits decodeList() holds data to before libplist parses it.
+    // The limits decodeList() holds data to before its values are read.
     static PropertyListCheck::Limits readingLimits();
-    // Why decodeList() refuses `data` without parsing it (empty, too large, expanding to too
-    // many values, nested too deeply, damaged), or an empty text when it would parse it; then
-    // *parserInput (may be null) holds the bytes it hands libplist (PropertyListCheck::any).
-    static QString refusalBeforeParsing(const QByteArray &data, QByteArrayView *parserInput = nullptr);
+    // Why decodeList() refuses `data` without reading its values (empty, too large, expanding
+    // to too many values, nested too deeply, damaged), or an empty text when it would read
+    // them (PropertyListCheck::any).
+    static QString refusalBeforeParsing(const QByteArray &data);
     // The least budget under which reading takes back the pictures of `lists` (element lists
     // in the order a design or archive holds them): a PictureBudget counts their pictures as
     // decode() does, each from its header and then as it will decode (storedPictureBytes()),

@@ -1,12 +1,16 @@
 #include "document/PropertyListCheck.h"
 
+#include "document/XmlPropertyListReader.h"
+
 #include <pugixml.hpp>
 
+#include <QStringDecoder>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -381,9 +385,20 @@ Result countXml(const QByteArray &data, const PropertyListLimits &limits, XmlRoo
     return Result::Fine;
 }
 
-} // namespace
+// Whether the 16-byte integer at `p` lies beyond 64 bits: libplist reads its last eight bytes
+// alone, which hold it only when the first eight are their sign.
+bool beyond64Bits(const unsigned char *p)
+{
+    const unsigned char sign = (p[8] & 0x80) ? 0xff : 0x00;
+    for (int i = 0; i < 8; ++i) {
+        if (p[i] != sign)
+            return true;
+    }
+    return false;
+}
 
-PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, const Limits &limits)
+// The binary check; the offsets of 16-byte integers beyond 64 bits go to *wide (may be null).
+Result checkBinary(const QByteArray &data, const PropertyListLimits &limits, std::vector<std::uint64_t> *wide)
 {
     if (!data.startsWith("bplist"))
         return Result::Foreign;
@@ -416,6 +431,9 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
             bytes += object.bytes;
             if (bytes > limits.maxBytes)
                 return Result::TooLarge;
+            if (wide && object.type == 0x1 && object.bytes == 16
+                && beyond64Bits(reinterpret_cast<const unsigned char *>(data.constData()) + object.start))
+                wide->push_back(object.start);
             continue;
         }
         if (containerSeen[pending.index])
@@ -436,16 +454,42 @@ PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, cons
     return Result::Fine;
 }
 
-PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits,
-                                                 QByteArrayView *parserInput)
+// XML in UTF-16 or UTF-32 (by its byte-order mark, or by "<?" in the first four bytes), as
+// UTF-8; empty for any other data. *broken when such data holds no text of its encoding.
+QByteArray asUtf8(const QByteArray &data, bool *broken)
+{
+    *broken = false;
+    const auto startsWith = [&](const char *bytes, int size) { return data.startsWith(QByteArrayView(bytes, size)); };
+    std::optional<QStringConverter::Encoding> encoding;
+    if (startsWith("\xFF\xFE\0\0", 4) || startsWith("<\0\0\0", 4))
+        encoding = QStringConverter::Utf32LE;
+    else if (startsWith("\0\0\xFE\xFF", 4) || startsWith("\0\0\0<", 4))
+        encoding = QStringConverter::Utf32BE;
+    else if (startsWith("\xFF\xFE", 2) || startsWith("<\0?\0", 4))
+        encoding = QStringConverter::Utf16LE;
+    else if (startsWith("\xFE\xFF", 2) || startsWith("\0<\0?", 4))
+        encoding = QStringConverter::Utf16BE;
+    if (!encoding)
+        return {};
+    QStringDecoder decoder(*encoding);   // takes the byte-order mark off
+    const QString text = decoder(data);
+    if (decoder.hasError()) {
+        *broken = true;
+        return {};
+    }
+    return text.toUtf8();
+}
+
+// The XML check on data in UTF-8 (or an encoding pugixml reads as such); when Fine, `document`
+// holds the tree of it, parsed as XmlPropertyListReader reads it, and *plist its root.
+Result checkXml(const QByteArray &data, const PropertyListLimits &limits, pugi::xml_document &document,
+                XmlRoot *counted, pugi::xml_node *plist)
 {
     // Counted before the checker's own tree is built: that costs memory in step with the values.
-    XmlRoot counted;
-    if (const Result result = countXml(data, limits, &counted); result != Result::Fine)
+    if (const Result result = countXml(data, limits, counted); result != Result::Fine)
         return result;
-    pugi::xml_document document;
     const pugi::xml_parse_result parsed =
-        document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype);
+        document.load_buffer(data.constData(), size_t(data.size()), XmlPropertyListReader::parseOptions());
     if (!parsed) {
         // A property list that lost its closing tag is a file that stops too early.
         return data.trimmed().endsWith("</plist>") ? Result::Malformed : Result::Truncated;
@@ -461,7 +505,7 @@ PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const L
     if (!root || std::strcmp(root.name(), "plist") != 0)
         return Result::Foreign;
     // The root the parser found is the one counted (its name follows the "<").
-    if (!counted.end || root.offset_debug() != counted.begin + 1 - data.constData())
+    if (!counted->end || root.offset_debug() != counted->begin + 1 - data.constData())
         return Result::Malformed;
 
     // Depth of the deepest element, walked without recursion so no nesting can exhaust the stack.
@@ -492,9 +536,80 @@ PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const L
         if (node == root)
             break;
     }
-    if (parserInput)
-        *parserInput = QByteArrayView(counted.begin, counted.end);
+    *plist = root;
     return Result::Fine;
+}
+
+} // namespace
+
+PropertyListCheck::Result PropertyListCheck::binary(const QByteArray &data, const Limits &limits)
+{
+    return checkBinary(data, limits, nullptr);
+}
+
+PropertyListCheck::Result PropertyListCheck::xml(const QByteArray &data, const Limits &limits,
+                                                 QByteArrayView *parserInput)
+{
+    bool broken = false;
+    const QByteArray utf8 = asUtf8(data, &broken);
+    if (broken)
+        return Result::Malformed;
+    pugi::xml_document document;
+    XmlRoot counted;
+    pugi::xml_node plist;
+    const Result result = checkXml(utf8.isEmpty() ? data : utf8, limits, document, &counted, &plist);
+    if (result == Result::Fine && parserInput)
+        *parserInput = utf8.isEmpty() ? QByteArrayView(counted.begin, counted.end) : QByteArrayView();
+    return result;
+}
+
+PropertyListCheck::Result PropertyListCheck::read(const QByteArray &data, const Limits &limits, plist_t *root,
+                                                  QString *problem)
+{
+    *root = nullptr;
+    if (data.startsWith("bplist")) {
+        std::vector<std::uint64_t> wide;
+        if (const Result result = checkBinary(data, limits, &wide); result != Result::Fine)
+            return result;
+        // libplist reads the last eight bytes of a 16-byte integer alone: one beyond 64 bits is
+        // given it as the nearest 64-bit number, which every field refuses as out of range, as
+        // the XML reader gives it.
+        QByteArray patched;
+        if (!wide.empty()) {
+            patched = QByteArray(data.constData(), data.size());
+            for (const std::uint64_t start : wide) {
+                char *p = patched.data() + start;
+                const bool negative = p[0] & 0x80;
+                std::memset(p, negative ? 0xff : 0x00, 8);
+                p[8] = negative ? char(0x80) : char(0x7f);
+                std::memset(p + 9, negative ? 0x00 : 0xff, 7);
+            }
+        }
+        const QByteArray &input = wide.empty() ? data : patched;
+        plist_from_bin(input.constData(), uint32_t(input.size()), root);
+        return *root ? Result::Fine : Result::Unreadable;
+    }
+    bool broken = false;
+    const QByteArray utf8 = asUtf8(data, &broken);
+    if (broken)
+        return Result::Malformed;
+    XmlPropertyListReader reader;
+    {
+        pugi::xml_document document;
+        XmlRoot counted;
+        pugi::xml_node plist;
+        const QByteArray &text = utf8.isEmpty() ? data : utf8;
+        if (const Result result = checkXml(text, limits, document, &counted, &plist); result != Result::Fine)
+            return result;
+        if (!reader.read(plist, text)) {
+            if (problem)
+                *problem = reader.problem();
+            return Result::Unreadable;
+        }
+    }   // the tree is freed before the list is joined and libplist builds its own
+    const QByteArray binary = reader.binary();
+    plist_from_bin(binary.constData(), uint32_t(binary.size()), root);
+    return *root ? Result::Fine : Result::Unreadable;
 }
 
 PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits,

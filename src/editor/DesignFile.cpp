@@ -2,6 +2,7 @@
 
 #include "document/LMNGraphicArchive.h"
 #include "document/StringUtilities.h"
+#include "document/PlistArray.h"
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 #include "document/Utf8Text.h"
@@ -292,26 +293,25 @@ public:
     {
         QStringList result;
         plist_t node = next(PLIST_ARRAY, field);
-        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
-            plist_t item = plist_array_get_item(node, i);
+        const bool whole = !node || PlistArray::forEach(node, [&](uint32_t, plist_t item) {
             if (plist_get_node_type(item) != PLIST_STRING) {
                 fail(QStringLiteral("holds something other than text"), QString::fromLatin1(field));
-                return {};
+                return false;
             }
             result << stringOf(item);
-        }
-        return result;
+            return true;
+        });
+        return whole ? result : QStringList();
     }
 
     QList<QMap<QString, QString>> stringDictionaries(const char *field)
     {
         QList<QMap<QString, QString>> result;
         plist_t node = next(PLIST_ARRAY, field);
-        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
-            plist_t item = plist_array_get_item(node, i);
+        const bool whole = !node || PlistArray::forEach(node, [&](uint32_t, plist_t item) {
             if (plist_get_node_type(item) != PLIST_DICT) {
                 fail(QStringLiteral("holds something other than records"), QString::fromLatin1(field));
-                return {};
+                return false;
             }
             QMap<QString, QString> record;
             PlistDictionary::forEach(item, [&](const char *key, plist_t value) {
@@ -323,18 +323,18 @@ public:
                 return true;
             });
             if (failed())
-                return {};
+                return false;
             result << record;
-        }
-        return result;
+            return true;
+        });
+        return whole ? result : QList<QMap<QString, QString>>();
     }
 
     GraphicList elements(const char *field)
     {
         GraphicList result;
         plist_t node = next(PLIST_ARRAY, field);
-        for (uint32_t i = 0; node && i < plist_array_get_size(node); ++i) {
-            plist_t item = plist_array_get_item(node, i);
+        const bool whole = !node || PlistArray::forEach(node, [&](uint32_t i, plist_t item) {
             QString reason;
             GraphicPtr graphic = plist_get_node_type(item) == PLIST_DICT ? LMNGraphicArchive::decode(item, &reason) : nullptr;
             if (!graphic) {
@@ -342,11 +342,12 @@ public:
                          .arg(i + 1)
                          .arg(reason.isEmpty() ? QStringLiteral("not an element archive") : reason),
                      QString::fromLatin1(field));
-                return {};
+                return false;
             }
             result << graphic;
-        }
-        return result;
+            return true;
+        });
+        return whole ? result : GraphicList();
     }
 
 private:
@@ -370,6 +371,10 @@ private:
         } else if (node && plist_get_node_type(node) == PLIST_UINT) {
             uint64_t raw = 0;
             plist_get_uint_val(node, &raw);
+            if (PropertyListCheck::atEndOf64Bits(int64_t(raw))) {
+                fail(QStringLiteral("is out of range"), QString::fromLatin1(field));
+                return 0.0;
+            }
             value = double(int64_t(raw));
         } else {
             fail(QStringLiteral("is not a number"), QString::fromLatin1(field));
@@ -587,12 +592,19 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     const qint64 cost = openingCost(xml);
     if (const QString reason = costRefusal(cost, 0, maximumCost); !reason.isEmpty())
         return tooLarge(reason);
-    // The property-list parser is only ever given documents that pass this check, so damaged
-    // or hostile files never reach it.
-    QByteArrayView parserInput;
-    switch (PropertyListCheck::xml(xml, PropertyListCheck::Limits(), &parserInput)) {
+    // Values are read only from documents that pass the check, so damaged or hostile files
+    // never reach libplist; the reader takes time linear in the file.
+    plist_t parsed = nullptr;
+    QString problem;
+    const PropertyListCheck::Result checked = PropertyListCheck::read(xml, PropertyListCheck::Limits(), &parsed, &problem);
+    PlistPtr root(parsed);
+    switch (checked) {
     case PropertyListCheck::Result::Fine:
         break;
+    case PropertyListCheck::Result::Unreadable:
+        if (problem.isEmpty())
+            return refuse(tr("The file is damaged: its property list cannot be read."));
+        return refuse(tr("The file is damaged: %1.").arg(problem));
     case PropertyListCheck::Result::Truncated:
         return refuse(tr("The file is incomplete: it ends in the middle of the design."));
     case PropertyListCheck::Result::Malformed:
@@ -604,14 +616,7 @@ std::optional<CardDesign> DesignFile::fromXml(const QByteArray &xml, QString *er
     case PropertyListCheck::Result::Foreign:
         return refuse(tr("The file is not a Festiloom design."));
     }
-    if (xml.size() > std::numeric_limits<uint32_t>::max())
-        return refuse(tr("The file is too large to be a design."));
 
-    plist_t parsed = nullptr;
-    plist_from_xml(parserInput.data(), uint32_t(parserInput.size()), &parsed);
-    PlistPtr root(parsed);
-    if (!parsed)
-        return refuse(tr("The file is damaged: its property list cannot be read."));
     if (plist_get_node_type(parsed) != PLIST_ARRAY || plist_array_get_size(parsed) == 0)
         return refuse(tr("The file is not a Festiloom design."));
     plist_t magic = plist_array_get_item(parsed, 0);

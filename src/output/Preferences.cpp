@@ -3,6 +3,7 @@
 #include "document/DocumentGlobals.h"
 #include "document/MessageLog.h"
 #include "document/PlistDictionary.h"
+#include "document/PropertyListCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QSaveFile>
 
 #include <plist/plist.h>
-#include <pugixml.hpp>
 
 #include <cstdlib>
 
@@ -97,16 +97,10 @@ bool Preferences::read()
     const QByteArray data = file.readAll();
     if (data.isEmpty())
         return false;
+    // Read as every property list is: checked first, so damaged or hostile files never reach
+    // libplist.
     plist_t root = nullptr;
-    if (data.startsWith("bplist00")) {
-        plist_from_memory(data.constData(), uint32_t(data.size()), &root);
-    } else {
-        // libplist is not made for hostile XML: only well-formed documents reach it.
-        pugi::xml_document document;
-        if (!document.load_buffer(data.constData(), size_t(data.size()), pugi::parse_default | pugi::parse_doctype))
-            return false;
-        plist_from_xml(data.constData(), uint32_t(data.size()), &root);
-    }
+    PropertyListCheck::read(data, PropertyListCheck::Limits(), &root);
     const PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_DICT)
         return false;

@@ -255,16 +255,20 @@ print(json.dumps(out))
 
 TEST(LMNGraphicArchive, ReadsPlistsOthersWrite)
 {
-    // plistlib writes its own layout (integers for whole reals, its own escaping);
-    // plistutil converts our binary form to XML and back.
+    // plistlib writes its own layout (integers for whole reals, its own escaping), and reads
+    // XML in UTF-16 or UTF-32 as well; plistutil converts our binary form to XML and back.
     const QString script = QStringLiteral(R"(
 import plistlib, sys
 e = {'class': 'Shape_Control', '_shape_type': 'DS', 'double_star_type': 12, 'alpha_val': 1,
      '_bounds': [1, 2, 30, 40.5], '_fillColor': [0, 0.5, 1, 1], 'Text_Value': 'a < b & c',
      'header_font_val': {'postScriptName': 'ArialMT', 'pointSize': 9}, 'somebody_elses_key': {'x': [1, 2]}}
-sys.stdout.buffer.write(plistlib.dumps([e], fmt=plistlib.FMT_XML if sys.argv[1] == 'xml' else plistlib.FMT_BINARY))
+data = plistlib.dumps([e], fmt=plistlib.FMT_BINARY if sys.argv[1] == 'binary' else plistlib.FMT_XML)
+if sys.argv[1].startswith('utf'):
+    data = data.replace(b'encoding="UTF-8"', b'encoding="UTF-16"').decode().encode(sys.argv[1])
+    assert sys.argv[1] != 'utf-16' or plistlib.loads(data) == [e]   # plistlib knows it by its mark
+sys.stdout.buffer.write(data)
 )");
-    for (const char *form : {"xml", "binary"}) {
+    for (const char *form : {"xml", "binary", "utf-16", "utf-16-be", "utf-16-le", "utf-32"}) {
         SCOPED_TRACE(form);
         QString error;
         const auto list = LMNGraphicArchive::decodeList(TestHelpers::runProgram(FESTILOOM_PYTHON, {"-c", script, form}), &error);
@@ -390,6 +394,14 @@ TEST(LMNGraphicArchive, WrongValueTypesRefuseTheElementWithTheKeyNamed)
         {"ctrl_is_visible", "<string>1</string>"},            // text for a whole number
         {"ctrl_is_visible", "<real>1.5</real>"},              // fraction for a whole number
         {"batch_list_index", "<integer>4294967296</integer>"}, // beyond an int
+        {"text_alignmnet", "<integer>99999999999999999999</integer>"},   // beyond 64 bits
+        {"text_alignmnet", "<integer>-99999999999999999999</integer>"},
+        {"batch_list_index", "<integer>18446744073709551615</integer>"},
+        {"alpha_val", "<integer>99999999999999999999</integer>"},        // for a number
+        {"_strokeColor", "<array><integer>-99999999999999999999</integer><real>0</real><real>0</real><real>1</real></array>"},
+        {"text_alignmnet", "<integer>abc</integer>"},                    // no whole number
+        {"text_alignmnet", "<integer/>"},
+        {"text_alignmnet", "<integer>1e3</integer>"},
         {"ctrl_is_locked", "<integer>1</integer>"},           // number for a flag
         {"alpha_val", "<string>100</string>"},                // text for a number
         {"alpha_val", "<real>1e300</real>"},                  // beyond a float
@@ -415,6 +427,28 @@ TEST(LMNGraphicArchive, WrongValueTypesRefuseTheElementWithTheKeyNamed)
                                           .arg(QLatin1String(key), QLatin1String(value)),
                                       &error));
         EXPECT_TRUE(error.contains(QStringLiteral("\"%1\"").arg(QLatin1String(key)))) << error.toStdString();
+    }
+
+    // The binary form: integers of 16 bytes beyond 64 bits, as plistlib writes those from 2^63
+    // to 2^64 - 1, and as others may write any.
+    const QString script = QStringLiteral(R"(
+import plistlib, sys
+def archive(key, value):
+    return plistlib.dumps([{'class': 'LMNText', key: value}], fmt=plistlib.FMT_BINARY)
+wide = archive('text_alignmnet', 2**64 - 1)
+top = b'\x14' + b'\x00' * 8 + b'\xff' * 8
+assert wide.count(top) == 1
+for data in [wide, archive('text_alignmnet', 2**63), archive('alpha_val', 2**64 - 1),
+             wide.replace(top, b'\x14\x7f' + b'\xff' * 15), wide.replace(top, b'\x14\x80' + b'\x00' * 15)]:
+    sys.stdout.buffer.write(data.hex().encode() + b'\n')
+)");
+    const QList<QByteArray> binaries = TestHelpers::runProgram(FESTILOOM_PYTHON, {"-c", script}).trimmed().split('\n');
+    ASSERT_EQ(binaries.size(), 5);
+    for (const QByteArray &hex : binaries) {
+        QString error;
+        EXPECT_FALSE(LMNGraphicArchive::decodeList(QByteArray::fromHex(hex), &error)) << hex.toStdString();
+        EXPECT_TRUE(error.contains("out of range") && (error.contains("\"text_alignmnet\"") || error.contains("\"alpha_val\"")))
+            << error.toStdString();
     }
 
     // One bad element refuses the whole list, and the message says which one.

@@ -4,6 +4,8 @@
 // such markup, where the count and libplist must agree (or the archive be refused).
 
 #include "document/LMNGraphicArchive.h"
+#include "document/PlistArray.h"
+#include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 
 #include <plist/plist.h>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -66,6 +69,80 @@ Reading libplistReads(QByteArrayView bytes)
     reading.values = valuesUnder(root);
     plist_free(root);
     return reading;
+}
+
+// The whole tree as text: every value with its type, texts and data byte for byte, dictionaries
+// in their order.
+std::string dump(plist_t node)
+{
+    char number[64];
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t v = 0;
+        plist_get_bool_val(node, &v);
+        return v ? "true" : "false";
+    }
+    case PLIST_UINT: {
+        uint64_t v = 0;
+        plist_get_uint_val(node, &v);
+        return "int " + std::to_string(int64_t(v));
+    }
+    case PLIST_REAL:
+    case PLIST_DATE: {
+        double v = 0;
+        if (plist_get_node_type(node) == PLIST_REAL) {
+            plist_get_real_val(node, &v);
+        } else {
+            int32_t sec = 0, usec = 0;
+            plist_get_date_val(node, &sec, &usec);
+            v = sec + usec / 1e6;
+        }
+        std::snprintf(number, sizeof number, "%.17g", v);
+        return (plist_get_node_type(node) == PLIST_REAL ? "real " : "date ") + std::string(number);
+    }
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char *text = plist_get_string_ptr(node, &length);
+        return "text[" + std::string(text, length) + "]";
+    }
+    case PLIST_DATA: {
+        uint64_t length = 0;
+        const char *bytes = plist_get_data_ptr(node, &length);
+        return "data[" + std::string(bytes ? bytes : "", bytes ? length : 0) + "]";
+    }
+    case PLIST_ARRAY: {
+        std::string text = "(";
+        PlistArray::forEach(node, [&](uint32_t, plist_t item) { text += dump(item) + ","; });
+        return text + ")";
+    }
+    case PLIST_DICT: {
+        std::string text = "{";
+        PlistDictionary::forEach(node, [&](const char *key, plist_t value) { text += std::string(key) + "=" + dump(value) + ";"; });
+        return text + "}";
+    }
+    default:
+        return "?";
+    }
+}
+
+// What PropertyListCheck::read makes of the data, as dump() gives it, or "refused".
+std::string weRead(const QByteArray &data, QString *problem = nullptr)
+{
+    plist_t root = nullptr;
+    const R result = PropertyListCheck::read(data, PropertyListCheck::Limits(), &root, problem);
+    const std::string text = result == R::Fine ? dump(root) : "refused";
+    plist_free(root);
+    return text;
+}
+
+// What libplist's XML reader made of the bytes, as dump() gives it, or "refused".
+std::string libplistRead(QByteArrayView bytes)
+{
+    plist_t root = nullptr;
+    plist_from_xml(bytes.data(), uint32_t(bytes.size()), &root);
+    const std::string text = root ? dump(root) : "refused";
+    plist_free(root);
+    return text;
 }
 
 PropertyListCheck::Limits topItems(std::uint64_t most)
@@ -135,6 +212,96 @@ TEST(XmlArchiveCount, CraftedMarkupHidesNoElementFromTheCount)
     for (const QByteArray &data : {QByteArray("<plist><array><dict a='\"'/>" + dictionaries(4) + "<dict b='\"'/></array></plist>"),
                                    QByteArray("<plist><array><string a='>'>x</string></array></plist>")})
         EXPECT_EQ(PropertyListCheck::xml(data, topItems(10)), R::Malformed) << data.toStdString();
+}
+
+// Our reader reads every detail of the values as libplist's XML reader did, so stored lists open
+// as they always have: texts with their references, CDATA, comments and line ends; numbers of
+// every form libplist took; base64 with spaces, stray characters and padding; dates; keys in
+// and out of dictionaries; and refuses what libplist refused.
+TEST(XmlArchiveCount, TheReaderReadsEveryValueAsLibplistDid)
+{
+    const char *const values[] = {
+        "<string>a &amp; b &lt;c&gt; &quot;d&quot; &apos;e&apos;</string>",
+        "<string>&#65;&#x42;&#X43;&#x1F600;&#xD800;&#xFFFE;&# 65;&#+65;&#x10FFFF;</string>",
+        "<string>&ampx;&ltq;&gtz;&quotx;&aposy;</string>",   // libplist knows references by their start
+        "<string>a&</string>", "<string>x&amp;</string>", "<string>&</string>",
+        "<string>a<![CDATA[<&amp;>]]>b<!-- c -->d</string>",
+        "<string>line\r\nend\rcr\n</string>", "<string>  spaces  </string>", "<string/>", "<string></string>",
+        "<string>caf\xC3\xA9 \xE2\x82\xAC</string>", "<string>\xFF\xFEnot UTF-8</string>",
+        "<integer>0</integer>", "<integer>-1</integer>", "<integer> 42 </integer>", "<integer>+7</integer>",
+        "<integer>0x1F</integer>", "<integer>-0x10</integer>", "<integer>9223372036854775807</integer>",
+        "<integer>-9223372036854775808</integer>", "<integer>1<!-- x -->2</integer>", "<integer><![CDATA[34]]></integer>",
+        "<real>1.5</real>", "<real> -2.25e3</real>", "<real>nan</real>", "<real>inf</real>", "<real>-inf</real>",
+        "<real>0x1p3</real>", "<real/>", "<real>abc</real>", "<real>1,5</real>", "<real>-0.0</real>",
+        "<data>AAEC</data>", "<data> AA EC </data>", "<data>\n\tAAECAw==\n</data>", "<data>A=EC</data>",
+        "<data>AAE</data>", "<data>AA*EC</data>", "<data/>", "<data></data>", "<data>AAECAw==AAEC</data>",
+        "<data>AAECA===</data>", "<data>AA=CAw==</data>", "<data>=AAA</data>", "<data>&amp;AAEC</data>",
+        "<data><![CDATA[AAEC]]></data>",
+        "<date>2001-01-01T00:00:00Z</date>", "<date>2020-05-06T07:08:09Z</date>", "<date/>", "<date>junk</date>",
+        "<date>2020-05-06</date>", "<date> 2020-05-06T07:08:09Z</date>",
+        "<true/>", "<false/>", "<true>ignored</true>", "<false></false>",
+        "<array><key>k</key><key/></array>", "<key>top</key>",
+        "<dict><key>a</key><key>b</key><key>c</key></dict>",
+        "<dict><key>a</key><integer>1</integer><key>b</key><integer>2</integer><key>a</key><integer>3</integer></dict>",
+        "<dict><key>dangling</key></dict>", "<dict><key/><true/></dict>", "<dict><key></key><true/></dict>",
+        "<dict><key>a</key><key/></dict>", "<dict><key>a</key><true/><key/></dict>",
+        "<dict><key a=\"/>\"></key><true/></dict>", "<dict><key>a&amp;b</key><true/></dict>",
+        "<array><plist><true/></plist><plist><plist><false/></plist></plist></array>",
+        "<dict><key>a</key><plist><true/></plist></dict>",
+        "<array a=\"1\"><string b=\"2\">x</string><true/><!-- c --><?pi x?>\n</array>",
+        "<dict><key>CF$UID</key><integer>5</integer></dict>",
+        // Refused by both.
+        "<string>&foo;</string>", "<string>a&b</string>", "<string>&;</string>", "<string>x&#65</string>",
+        "<string>&#0;</string>", "<string>&#x110000;</string>", "<string>&#00000065;</string>", "<string>&#65a;</string>",
+        "<string>&amp<!-- ; -->x;</string>", "<string>a<b/>c</string>", "<dict><string>x</string></dict>",
+        "<array> x <true/></array>", "<array><![CDATA[x]]></array>", "<array><plist></plist></array>",
+        "<array><foo/></array>", "<uid>5</uid>", "<integer><x/></integer>",
+    };
+    for (const char *value : values) {
+        const QByteArray data = QByteArray("<plist>") + value + "</plist>";
+        SCOPED_TRACE(data.toStdString());
+        EXPECT_EQ(weRead(data), libplistRead(data));
+    }
+    // A dictionary large enough to be searched by hashing, its keys given again and again.
+    QByteArray keys = "<plist><dict>";
+    for (int i = 0; i < 3000; ++i)
+        keys += "<key>k" + QByteArray::number(i * 7 % 1000) + "</key><integer>" + QByteArray::number(i) + "</integer>";
+    keys += "</dict></plist>";
+    EXPECT_EQ(weRead(keys), libplistRead(keys));
+}
+
+// Whole numbers are read as what they say or refused: libplist read one beyond 64 bits as its
+// last 64 bits and anything else as the number it began with. One beyond 64 bits reads as the
+// nearest 64-bit number (which every field refuses as out of range), and the list that holds
+// no whole number where one belongs is refused naming its key; leading zeros are decimal, as
+// other readers have them.
+TEST(XmlArchiveCount, WholeNumbersAreReadAsTheySayOrRefused)
+{
+    const std::pair<const char *, const char *> read[] = {
+        {"99999999999999999999", "int 9223372036854775807"},
+        {"18446744073709551615", "int 9223372036854775807"},
+        {"9223372036854775808", "int 9223372036854775807"},
+        {"-99999999999999999999", "int -9223372036854775808"},
+        {"-9223372036854775809", "int -9223372036854775808"},
+        {"0x10000000000000000", "int 9223372036854775807"},
+        {"010", "int 10"},
+    };
+    for (const auto &[text, reading] : read) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(weRead(QByteArray("<plist><integer>") + text + "</integer></plist>"), reading);
+    }
+    for (const char *text : {"abc", "", " ", "1e3", "12abc", "&#49;", "0x", "--1", "1 2", "1.0"}) {
+        SCOPED_TRACE(text);
+        QString problem;
+        EXPECT_EQ(weRead(QByteArray("<plist><dict><key>text_alignmnet</key><integer>") + text + "</integer></dict></plist>",
+                         &problem),
+                  "refused");
+        EXPECT_TRUE(problem.contains("\"text_alignmnet\" holds <integer>")) << problem.toStdString();
+        EXPECT_TRUE(problem.contains("not a whole number")) << problem.toStdString();
+    }
+    QString problem;
+    EXPECT_EQ(weRead("<plist><array><true/><integer/></array></plist>", &problem), "refused");
+    EXPECT_TRUE(problem.contains("item 2 of its list")) << problem.toStdString();
 }
 
 // At the real limit, on the reader's road: every crafted archive of MaximumElements + 1 plain
@@ -287,8 +454,20 @@ private:
                 text += between() + "<key>k" + QByteArray::number(i) + "</key>" + between() + value(depth + 1);
             return text + "</dict>";
         }
-        case 2: return "<string>a<![CDATA[<dict/>]]><!-- <x/> -->b</string>";
-        case 3: return chance(2) ? QByteArray("<true/>") : QByteArray("<integer>7</integer>");
+        case 2: {
+            static const char *const texts[] = {
+                "<string>a<![CDATA[<dict/>]]><!-- <x/> -->b</string>", "<string>&amp;&lt;&#233;&#x1F382;\r\n</string>",
+                "<key>k</key>", "<string/>", "<data>\n\tAAEC\n\tAw==\n</data>", "<date>2024-02-29T12:00:00Z</date>",
+            };
+            return texts[upTo(std::size(texts) - 1)];
+        }
+        case 3: {
+            static const char *const scalars[] = {
+                "<true/>", "<integer>7</integer>", "<integer> -12 </integer>", "<integer>0x7f</integer>",
+                "<real>0.1</real>", "<real>-1e300</real>", "<false/>",
+            };
+            return scalars[upTo(std::size(scalars) - 1)];
+        }
         default: return chance(10) ? QByteArray("<array/><dict/>") : QByteArray("<dict/>");
         }
     }
@@ -299,8 +478,9 @@ private:
 } // namespace
 
 // Random archives: whenever the count lets one through, libplist reads from the bytes a reader
-// hands it exactly as many top items and values as the count found (the count allows that many
-// and refuses one fewer), or refuses them itself.
+// would hand it exactly as many top items and values as the count found (the count allows that
+// many and refuses one fewer), or refuses them itself; where it reads them, our reader reads
+// the same values.
 TEST(XmlArchiveCount, CountAgreesWithLibplistOnRandomArchives)
 {
     int agreed = 0, refusedByCount = 0, refusedByLibplist = 0;
@@ -318,6 +498,8 @@ TEST(XmlArchiveCount, CountAgreesWithLibplistOnRandomArchives)
             continue;
         }
         ++agreed;
+        // Our reader makes the very values libplist made.
+        EXPECT_EQ(weRead(data), libplistRead(parserInput));
         EXPECT_EQ(PropertyListCheck::xml(data, topItems(reading.topItems)), R::Fine);
         if (reading.topItems > 0) {
             EXPECT_EQ(PropertyListCheck::xml(data, topItems(reading.topItems - 1)), R::TooLarge);

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 
 #include <csignal>
 #include <limits>
@@ -136,6 +137,19 @@ TEST(DesignFile, RoundTripKeepsEveryFieldAndElement)
 
     // A second save of what was read writes the same bytes.
     EXPECT_EQ(DesignFile::toXml(*back), DesignFile::toXml(original));
+
+    // The same file in UTF-16 (with its byte-order mark, or without one in either byte order,
+    // as XML allows) opens as the same design.
+    const QString text = QString::fromUtf8(DesignFile::toXml(original)).replace("encoding=\"UTF-8\"", "encoding=\"UTF-16\"");
+    for (const auto encoding : {QStringConverter::Utf16, QStringConverter::Utf16BE, QStringConverter::Utf16LE}) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        QByteArray utf16 = encoder(text);
+        if (encoding != QStringConverter::Utf16)
+            utf16.remove(0, 2);
+        const std::optional<CardDesign> wide = DesignFile::fromXml(utf16, &error);
+        ASSERT_TRUE(wide.has_value()) << error.toStdString();
+        expectSameDesign(original, *wide);
+    }
 }
 
 TEST(DesignFile, FreshDesignRoundTripsWithEmptyBindingAndNoElements)
@@ -337,6 +351,15 @@ TEST_F(DesignFileRefusal, DamagedContentsAreRefusedNamingWhatIsWrongButExtraItem
     const std::vector<std::tuple<const char *, QByteArray, std::vector<const char *>>> rows = {
         {"a flag holding text", damaged("<false/>", "<string>no</string>"), {"Card_border_chk", "front side"}},
         {"an integer beyond its field", damaged("<integer>1</integer>", "<integer>99999999999</integer>"), {"Card_bor_Stepper"}},
+        {"an integer beyond 64 bits", damaged("<integer>1</integer>", "<integer>99999999999999999999</integer>"),
+         {"Card_bor_Stepper", "out of range"}},
+        {"a negative integer beyond 64 bits", damaged("<integer>1</integer>", "<integer>-99999999999999999999</integer>"),
+         {"Card_bor_Stepper", "out of range"}},
+        {"an integer of 64 bits unsigned", damaged("<integer>1</integer>", "<integer>18446744073709551615</integer>"),
+         {"Card_bor_Stepper", "out of range"}},
+        {"an integer of no digits", damaged("<integer>1</integer>", "<integer>abc</integer>"),
+         {"damaged", "<integer>abc</integer>", "not a whole number"}},
+        {"an empty integer", damaged("<integer>1</integer>", "<integer/>"), {"damaged", "not a whole number"}},
         {"a colour of three components", damaged("<real>1</real>", "", 0), {"colour"}},
         {"a record value not text", withRecord, {"spreadsheet records"}},
         {"an element field of the wrong type", badElement, {"front side's elements"}},

@@ -261,7 +261,9 @@ TEST_F(FirstMinutes, EveryWizardCardHoldsEachTextInItsBox)
                         ASSERT_TRUE(m_window->windowDidLoad());
                     } else {
                         m_seam.answerMessages({QStringLiteral("No")});   // the last card was never saved
+                        m_seam.messages.clear();
                         m_window->newDesignCommand();
+                        EXPECT_EQ(m_seam.messageTexts(), QStringList{QStringLiteral("Do you want to save changes before closing?")});
                     }
                     first = false;
                     ++cards;
