@@ -155,14 +155,15 @@ bool DesignFileCommands::read(const QString &path, bool keepPath)
         Show_Warning_MessageBox(error);   // names the design and the reason
         return false;
     }
-    m_window->applyDesign(*design);
+    const QStringList lostBackgrounds = m_window->applyDesign(*design);
     if (keepPath)
         setPath(path);
     markSaved();
     // The design is open; what it could not take back is told, element by element.
-    if (!design->lostPictures.isEmpty())
+    const QStringList lost = design->lostPictures + lostBackgrounds;
+    if (!lost.isEmpty())
         Show_Warning_MessageBox(tr("\"%1\" is open, but not every picture it holds could be read:\n%2")
-                                    .arg(QFileInfo(path).fileName(), design->lostPictures.join(QLatin1Char('\n'))));
+                                    .arg(QFileInfo(path).fileName(), lost.join(QLatin1Char('\n'))));
     return true;
 }
 

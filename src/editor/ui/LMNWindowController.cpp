@@ -510,9 +510,9 @@ static QString resourcePicturePath(const QString &path)
     return ResourceFolder::resolvedPath(path, Resource_Path);
 }
 
-static void setBackgroundPicture(Card_Property &record, const QString &path)
+static void setBackgroundPicture(Card_Property &record, const QString &path, QString *message = nullptr)
 {
-    record.Card_BG_Image = PaintStyles::readPicture(path);
+    record.Card_BG_Image = PaintStyles::readPicture(path, message);
     record.Card_fill_chk = true;
     record.Card_fill_style = QStringLiteral("I");
     record.Card_BG_Image_Path = path;
@@ -829,7 +829,7 @@ bool LMNWindowController::saveAsTemplate(const QString &name)
     return m_files->saveAsTemplate(name);
 }
 
-void LMNWindowController::applyDesign(const CardDesign &design)
+QStringList LMNWindowController::applyDesign(const CardDesign &design)
 {
     New_Project_Setting_Reset();
     Not_Draw_Only_Prop_Change = true;
@@ -861,13 +861,21 @@ void LMNWindowController::applyDesign(const CardDesign &design)
     m_profile->offerSpreadsheetSource();
     SetDocumentCanvasSize(design.Front_card_Prop.Card_Size.isEmpty() ? kDefaultCardSize : design.Front_card_Prop.Card_Size);
     Not_Draw_Only_Prop_Change = false;
-    // A background picture is read again from its file.
-    if (Front_card_Prop.Card_fill_chk && Front_card_Prop.Card_fill_style == QLatin1String("I"))
-        setBackgroundPicture(Front_card_Prop, resourcePicturePath(Front_card_Prop.Card_BG_Image_Path));
-    if (Back_card_Prop.Card_fill_chk && Back_card_Prop.Card_fill_style == QLatin1String("I"))
-        setBackgroundPicture(Back_card_Prop, resourcePicturePath(Back_card_Prop.Card_BG_Image_Path));
+    // A background picture is read again from its file; one that cannot be is named.
+    QStringList lost;
+    const auto readBackground = [&](Card_Property &record, const char *side) {
+        if (!record.Card_fill_chk || record.Card_fill_style != QLatin1String("I"))
+            return;
+        QString message;
+        setBackgroundPicture(record, resourcePicturePath(record.Card_BG_Image_Path), &message);
+        if (record.Card_BG_Image.isNull() && !message.isEmpty())
+            lost << tr(side).arg(message);
+    };
+    readBackground(Front_card_Prop, QT_TR_NOOP("The background of the front side: %1"));
+    readBackground(Back_card_Prop, QT_TR_NOOP("The background of the back side: %1"));
     Select_front_side();
     fitCardInWindow();
+    return lost;
 }
 
 // ---------------------------------------------------------------------------------------------

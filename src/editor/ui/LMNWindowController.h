@@ -141,8 +141,9 @@ public:
     bool saveDesignTo(const QString &path);
     bool Read_and_load_design_Log(const QString &path, bool log_or_template);
     bool saveAsTemplate(const QString &name);
-    // Puts a design that was read into the window, replacing the open one.
-    void applyDesign(const CardDesign &design);
+    // Puts a design that was read into the window, replacing the open one. Gives what it could
+    // not take back: a background picture whose file cannot be read, each with the reason.
+    QStringList applyDesign(const CardDesign &design);
 
     // --- Sheets, panels and small services ---
     void Show_Create_Modeless();
