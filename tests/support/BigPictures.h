@@ -137,16 +137,23 @@ inline QImage pixels(Kind kind)
     return reader.read();
 }
 
-// A PNG whose header says it is `size` (its data is cut short after the header): a picture
-// past the limit, refused before anything is decoded.
-inline QString pngOfSize(const QString &path, const QSize &size)
+// A PNG of 16 x 16 pixels of one colour.
+inline QByteArray smallPng(Qt::GlobalColor colour)
 {
     QImage small(16, 16, QImage::Format_RGB32);
-    small.fill(Qt::red);
+    small.fill(colour);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     small.save(&buffer, "PNG");
+    return png;
+}
+
+// A PNG whose header says it is `size` (its data is cut short after the header): a picture
+// past the limit, refused before anything is decoded.
+inline QString pngOfSize(const QString &path, const QSize &size)
+{
+    QByteArray png = smallPng(Qt::red);
     // IHDR is the first chunk: width and height big-endian at bytes 16 and 20, its CRC (over
     // its type and data) at byte 29. The data after it no longer fits the size.
     auto put = [&png](int at, quint32 v) {
@@ -165,12 +172,7 @@ inline QString pngOfSize(const QString &path, const QSize &size)
 // A PNG of 16 x 16 pixels whose picture data is damaged: its header reads, its pixels do not.
 inline QByteArray damagedPng()
 {
-    QImage small(16, 16, QImage::Format_RGB32);
-    small.fill(Qt::blue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "PNG");
+    QByteArray png = smallPng(Qt::blue);
     png[png.size() - 20] = char(png[png.size() - 20] ^ 0x5A);   // inside the compressed pixels
     return png;
 }
