@@ -776,7 +776,7 @@ TEST_F(BarcodeDesigner, EveryPictureItMakesSurvivesSaveAndPasteOrItSaysWhichSize
     };
     const auto side = [](int points) { return [points](Barcode_Gen &gen) { gen.ui.HeightStepper_2D->setValue(points); }; };
     const QString tooLarge = QStringLiteral("more than the 256 MB a barcode picture may take for a design to keep it. ");
-    const QList<Case> cases = {
+    QList<Case> cases = {
         {"QR Code", side(150), {}},
         {"QR Code", side(400), QStringLiteral("At 2400 dpi the barcode would be a picture of 13334 × 13334 pixels (679 MB), ")
                                    + tooLarge + QStringLiteral("Choose a size of at most 214 points, or at most 1348 dpi."),
@@ -793,14 +793,17 @@ TEST_F(BarcodeDesigner, EveryPictureItMakesSurvivesSaveAndPasteOrItSaysWhichSize
          {QStringLiteral("size"), QString()}},
         {"DataMatrix", [](Barcode_Gen &gen) { gen.ui.dm_moduleStepper_2D->setValue(20); },
          QStringLiteral("At 2400 dpi"), {QStringLiteral("module size"), QString()}},
-        {"Code 128",
-         [](Barcode_Gen &gen) {
-             gen.ui.dataText->setText(QString(40, u'7'));
-             gen.ui.HeightStepper->setValue(20);
-             gen.ui.widthStepper->setValue(100);
-         },
-         QStringLiteral("At 600 dpi"), {QStringLiteral("bar height"), QStringLiteral("bar width")}},
     };
+    // Linear and postal codes: long values in the tallest, widest bars.
+    for (const auto &[title, length] : {std::pair{"Code 128", 40}, std::pair{"Royal Mail Barcode (RM4SCC / CBC)", 60}}) {
+        cases.append({title,
+                      [length](Barcode_Gen &gen) {
+                          gen.ui.dataText->setText(QString(length, u'7'));
+                          gen.ui.HeightStepper->setValue(20);
+                          gen.ui.widthStepper->setValue(100);
+                      },
+                      QStringLiteral("At 600 dpi"), {QStringLiteral("bar height"), QStringLiteral("bar width")}});
+    }
     QTemporaryDir dir;
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.title) + " " + std::to_string(&c - cases.data()));

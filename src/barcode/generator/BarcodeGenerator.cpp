@@ -247,7 +247,22 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
 ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
                                                           const QString &value, int dpi, Result &result)
 {
-    const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+    // The last symbol this thread encoded is kept: the size advice asks for the same value at
+    // many sizes, and a batch run's records often repeat one.
+    thread_local struct
+    {
+        int ec = -1;
+        int version = -1;
+        QString value;
+        ModuleGrid grid;
+    } last;
+    if (last.ec != settings.qr_ec_index || last.version != settings.qr_version_index || last.value != value) {
+        last.grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+        last.ec = settings.qr_ec_index;
+        last.version = settings.qr_version_index;
+        last.value = value;
+    }
+    const ModuleGrid grid = last.grid;
     if (grid.isEmpty()) {
         result.failure = settings.qr_version_index > 0
             ? QStringLiteral("The value does not fit a QR Code of version %1 at this error correction level.")
