@@ -22,9 +22,9 @@ class BarcodeGenerator
 {
 public:
     // Pictures beyond this many bytes (as PictureReading counts them) are refused rather than
-    // allocated, with the sizes or resolution that would do (BarcodeSizeAdvice). Within what one picture may take
-    // in a design and what Paste gives a copy's pictures, so every barcode picture the
-    // designer makes survives Save and Open, Copy and Paste.
+    // allocated, with the sizes or resolution that would do (BarcodeSizeAdvice). Within what
+    // one picture may take in a design and what Paste gives a copy's pictures, so every
+    // barcode picture the designer makes survives Save and Open, Copy and Paste.
     static constexpr qint64 kMaxPictureBytes = qint64(256) << 20;
     // Resolution of linear and postal pictures.
     static constexpr int kLinearResolution = 600;
