@@ -48,8 +48,14 @@ void ElementStateChange::finish()
                 [&](auto member) {
                     const auto &before = (*entry.snapshot).*member;
                     const auto &after = (*entry.element).*member;
-                    if (!sameValue(before, after))
-                        entry.fields.push_back({int(i), Value(before), Value(after)});
+                    if (sameValue(before, after))
+                        return;
+                    FieldChange change{int(i), Value(before), Value(after), {}, {}};
+                    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(before)>, QImage>) {
+                        change.bytesBefore = (*entry.snapshot).*LMNGraphic::storedBytesOf(member);
+                        change.bytesAfter = (*entry.element).*LMNGraphic::storedBytesOf(member);
+                    }
+                    entry.fields.push_back(std::move(change));
                 },
                 fields[i].member);
         }
@@ -99,6 +105,8 @@ void ElementStateChange::restore(bool after) const
                 [&](auto member) {
                     using T = std::remove_reference_t<decltype((*entry.element).*member)>;
                     (*entry.element).*member = std::get<T>(value);
+                    if constexpr (std::is_same_v<T, QImage>)
+                        (*entry.element).*LMNGraphic::storedBytesOf(member) = after ? change.bytesAfter : change.bytesBefore;
                 },
                 fields[size_t(change.field)].member);
             const QLatin1String name(fields[size_t(change.field)].name);
@@ -133,9 +141,10 @@ void ElementStateChange::absorb(const ElementStateChange &newer)
         for (const FieldChange &change : theirs.fields) {
             const auto found = std::find_if(own.begin(), own.end(),
                                             [&change](const FieldChange &field) { return field.field == change.field; });
-            if (found != own.end())
+            if (found != own.end()) {
                 found->after = change.after;
-            else
+                found->bytesAfter = change.bytesAfter;
+            } else
                 own.push_back(change);
         }
     }

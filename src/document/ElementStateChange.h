@@ -13,7 +13,8 @@
 // copying the elements' fields before the edit and comparing them with the elements after
 // it; only the differences are kept. Pictures are held by their shared data (the element's
 // own picture, never a decoded or converted copy), so recording an effect slider on large
-// pictures costs no picture memory at all.
+// pictures costs no picture memory at all; a picture goes back with the bytes it is stored as
+// (LMNGraphic::storedBytesOf), so an undone change keeps a photo's own file.
 class ElementStateChange
 {
 public:
@@ -50,6 +51,9 @@ private:
         int field;
         Value before;
         Value after;
+        // For a picture: the bytes it is stored as, which go back with it.
+        PictureBytes bytesBefore;
+        PictureBytes bytesAfter;
     };
     struct Entry
     {

@@ -30,6 +30,11 @@ LMNGraphic::LMNGraphic()
 
 LMNGraphic::~LMNGraphic() = default;
 
+PictureBytes LMNGraphic::*LMNGraphic::storedBytesOf(QImage LMNGraphic::*picture)
+{
+    return picture == &LMNGraphic::_barcode_image ? &LMNGraphic::_barcode_image_bytes : &LMNGraphic::_image_bytes;
+}
+
 QString LMNGraphic::className(GraphicKind kind)
 {
     switch (kind) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CardFont.h"
+#include "document/PictureBytes.h"
 
 #include <QBrush>
 #include <QColor>
@@ -149,6 +150,7 @@ public:
     // --- Pictures ---
     QString _file_path;
     QImage _image;              // the picture an image or signature element draws
+    PictureBytes _image_bytes;  // what _image is stored as (the file it came from), see PictureBytes
     bool _isFlippedHorizontally = false;
     bool _isFlippedVertically = false;
     bool invert_clr = false;
@@ -206,6 +208,11 @@ public:
     QString dpi_custom_val;
     int kerning_value_val = 0;   // 1: a one-group caption stretched to the barcode width
     QImage _barcode_image;
+    PictureBytes _barcode_image_bytes;
+
+    // The stored form kept beside a picture field (_image or _barcode_image). It is no field
+    // of its own in the archive: the picture's data is written from it.
+    static PictureBytes LMNGraphic::*storedBytesOf(QImage LMNGraphic::*picture);
 
 protected:
     // The kind's own drawing, called with visibility already checked and the painter saved.

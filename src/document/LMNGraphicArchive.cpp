@@ -89,23 +89,27 @@ plist_t encodeValue(const QRectF &v)
     return realArray({v.x(), v.y(), v.width(), v.height()});
 }
 
-plist_t encodeValue(const QImage &v)
+// A picture's PNG file; nothing (with a message in the log) should Qt's writer fail.
+QByteArray pngOf(const QImage &v)
 {
     QByteArray png;
-    if (!v.isNull()) {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!v.save(&buffer, "PNG")) {
-            Show_NSLog_Message(QStringLiteral("A picture of %1 x %2 pixels could not be stored as PNG.")
-                                   .arg(v.width())
-                                   .arg(v.height()));
-            png.clear();
-        }
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!v.save(&buffer, "PNG")) {
+        Show_NSLog_Message(QStringLiteral("A picture of %1 x %2 pixels could not be stored as PNG.")
+                               .arg(v.width())
+                               .arg(v.height()));
+        png.clear();
     }
-    return plist_new_data(png.constData(), uint64_t(png.size()));
+    return png;
 }
 
-// The bits a pixel of what encodeValue() stores comes back as: Qt's PNG writer keeps one-bit,
+plist_t encodeData(const QByteArray &data)
+{
+    return plist_new_data(data.constData(), uint64_t(data.size()));
+}
+
+// The bits a pixel of a picture stored as PNG comes back as: Qt's PNG writer keeps one-bit,
 // 8-bit indexed and grey, 16-bit grey and 16-bit-a-channel pictures at their depth (an
 // indexed picture may come back grey, a premultiplied one straight, at the same depth) and
 // writes every other format as 32-bit colour, with or without alpha.
@@ -328,16 +332,27 @@ bool readValue(plist_t node, CardFont *out, Problem *problem)
     return true;
 }
 
-bool readValue(plist_t node, QImage *out, Problem *problem)
+// A picture and the bytes it is stored as: the data is kept whole beside the picture it
+// decodes to, so saving or copying the element again writes those very bytes.
+bool readPicture(plist_t node, QImage *out, PictureBytes *kept, Problem *problem)
 {
     if (!hasType(node, PLIST_DATA, "a picture (data)", problem))
         return false;
     uint64_t length = 0;
     const char *bytes = plist_get_data_ptr(node, &length);
-    const QByteArray data = bytes ? QByteArray::fromRawData(bytes, qsizetype(length)) : QByteArray();
     *out = QImage();
-    if (data.isEmpty())
+    *kept = PictureBytes();
+    if (!bytes || length == 0)
         return true;
+    LMNGraphicArchive::PictureBudget *budget = LMNGraphicArchive::PictureBudget::current();
+    // The bytes kept count first: they are known before anything is decoded.
+    if (budget && !budget->take(qint64(length))) {
+        problem->message = QStringLiteral("holds picture data of %1 bytes, which with the pictures before it would "
+                                          "take more memory than the pictures of one design may")
+                               .arg(length);
+        return false;
+    }
+    const QByteArray data(bytes, qsizetype(length));
     // Picture data that cannot be read (damaged, or made elsewhere) costs the picture, not the
     // element; the caller is told which element lost it (PictureLosses). Read under the one
     // rule for pictures, whose limit the budget below keeps every picture within.
@@ -348,26 +363,26 @@ bool readValue(plist_t node, QImage *out, Problem *problem)
             problem->pictureLost = read.reason;
         return out->sizeInBytes();
     };
-    LMNGraphicArchive::PictureBudget *budget = LMNGraphicArchive::PictureBudget::current();
     if (!budget) {
         load();
-        return true;
+    } else {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        // Counted from the header before decoding, then settled with what the decoded picture takes.
+        QSize size = QImageReader(&buffer).size();
+        if (!budget->takePicture(size, load)) {
+            if (!out->isNull())
+                size = out->size();
+            *out = QImage();
+            problem->message = QStringLiteral("is a picture of %1 x %2 pixels, which with the pictures before it would "
+                                              "take more memory than the pictures of one design may")
+                                   .arg(size.width())
+                                   .arg(size.height());
+            return false;
+        }
     }
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    // Counted from the header before decoding, then settled with what the decoded picture takes.
-    QSize size = QImageReader(&buffer).size();
-    if (!budget->takePicture(size, load)) {
-        if (!out->isNull())
-            size = out->size();
-        *out = QImage();
-        problem->message = QStringLiteral("is a picture of %1 x %2 pixels, which with the pictures before it would "
-                                          "take more memory than the pictures of one design may")
-                               .arg(size.width())
-                               .arg(size.height());
-        return false;
-    }
+    *kept = PictureBytes(data, *out);
     return true;
 }
 
@@ -497,7 +512,11 @@ plist_t LMNGraphicArchive::encode(const LMNGraphic &graphic, Form form)
     for (const LMNGraphicField &field : LMNGraphicField::all()) {
         std::visit(
             [&](auto member) {
-                if (!isZeroValue(graphic.*member, signKept))
+                if (isZeroValue(graphic.*member, signKept))
+                    return;
+                if constexpr (std::is_same_v<std::remove_cvref_t<decltype(graphic.*member)>, QImage>)
+                    plist_dict_set_item(dict, field.name, encodeData(storedPicture(graphic, member)));
+                else
                     plist_dict_set_item(dict, field.name, encodeValue(graphic.*member));
             },
             field.member);
@@ -569,7 +588,11 @@ GraphicPtr LMNGraphicArchive::decode(plist_t dictionary, QString *error)
                     graphic.get()->*member = zeroValue<T>();
                     return true;
                 }
-                return readValue(node, &(graphic.get()->*member), &problem);
+                if constexpr (std::is_same_v<T, QImage>)
+                    return readPicture(node, &(graphic.get()->*member),
+                                       &(graphic.get()->*LMNGraphic::storedBytesOf(member)), &problem);
+                else
+                    return readValue(node, &(graphic.get()->*member), &problem);
             },
             field.member);
         if (!ok) {
@@ -687,6 +710,19 @@ QString LMNGraphicArchive::refusalBeforeParsing(const QByteArray &data)
     return refusalFor(PropertyListCheck::any(data, readingLimits()), {});
 }
 
+QByteArray LMNGraphicArchive::storedPicture(const LMNGraphic &graphic, QImage LMNGraphic::*field)
+{
+    const QImage &picture = graphic.*field;
+    if (picture.isNull())
+        return {};
+    const PictureBytes &bytes = graphic.*LMNGraphic::storedBytesOf(field);
+    if (QByteArray kept = bytes.bytesOf(picture); !kept.isEmpty())
+        return kept;
+    const QByteArray png = pngOf(picture);
+    bytes.rememberEncoding(png, picture);
+    return png;
+}
+
 qint64 LMNGraphicArchive::storedPictureBytes(const QImage &picture)
 {
     if (picture.isNull())
@@ -711,8 +747,18 @@ qint64 LMNGraphicArchive::picturePeak(const QList<const GraphicList *> &lists)
                     [&](auto member) {
                         if constexpr (std::is_same_v<std::remove_cvref_t<decltype(g.get()->*member)>, QImage>) {
                             const QImage &picture = g.get()->*member;
-                            if (!picture.isNull())
-                                budget.takePicture(picture.size(), [&] { return storedPictureBytes(picture); });
+                            if (picture.isNull())
+                                return;
+                            // Kept bytes decode to this very picture; a picture stored as PNG
+                            // comes back at the depth PNG keeps.
+                            const bool kept = (g.get()->*LMNGraphic::storedBytesOf(member)).decodesTo(picture);
+                            const QByteArray stored = storedPicture(*g, member);
+                            if (stored.isEmpty())
+                                return;
+                            budget.take(stored.size());
+                            budget.takePicture(picture.size(), [&] {
+                                return kept ? picture.sizeInBytes() : storedPictureBytes(picture);
+                            });
                         }
                     },
                     field.member);

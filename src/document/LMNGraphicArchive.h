@@ -73,11 +73,17 @@ public:
     static QString refusalBeforeParsing(const QByteArray &data);
     // The least budget under which reading takes back the pictures of `lists` (element lists
     // in the order a design or archive holds them): a PictureBudget counts their pictures as
-    // decode() does, each from its header and then as it will decode (storedPictureBytes()),
-    // and this is the most it holds at once. Saving a design asks it, so that what it writes
+    // decode() does, each by the bytes it is stored as (storedPicture(), kept beside it when
+    // read), then from its header and then as it will decode (itself, for kept bytes;
+    // storedPictureBytes() for a PNG), and this is the most it holds at once. Saving a design asks it, so that what it writes
     // reads back under the same budget to the byte.
     static qint64 picturePeak(const QList<const GraphicList *> &lists);
-    // What `picture` takes once stored and read back: PNG keeps one-bit, 8-bit grey and
+    // The data a picture field of `graphic` (_image or _barcode_image) is stored as: the bytes
+    // it was read from (a photo's own file, or the data it was opened or pasted from) while it
+    // is still that picture, else its PNG, encoded once and then remembered by the element
+    // (PictureBytes). Nothing for no picture, or when Qt cannot encode it.
+    static QByteArray storedPicture(const LMNGraphic &graphic, QImage LMNGraphic::*field);
+    // What `picture` takes once stored as PNG and read back: PNG keeps one-bit, 8-bit grey and
     // indexed, 16-bit grey and 16-bit-a-channel pictures as they are; every other format comes
     // back at 32 bits a pixel.
     static qint64 storedPictureBytes(const QImage &picture);

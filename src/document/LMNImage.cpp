@@ -38,7 +38,9 @@ QSizeF deviceScale(const QPainter &painter, const DrawContext &context)
 void LMNImage::setFilePath(const QString &path)
 {
     _file_path = path;
-    _image = PaintStyles::readPicture(path);
+    QByteArray bytes;
+    _image = PaintStyles::readPicture(path, nullptr, &bytes);
+    _image_bytes = PictureBytes(bytes, _image);
     m_processed.clear();
 }
 

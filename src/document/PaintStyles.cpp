@@ -95,6 +95,7 @@ struct CheckedPicture
     qint64 size = -1;
     QDateTime modified;
     QImage picture;
+    QByteArray bytes;
 };
 
 std::mutex &checkedMutex()
@@ -111,10 +112,12 @@ CheckedPicture &checkedPicture()
 
 } // namespace
 
-QImage PaintStyles::readPicture(const QString &path, QString *message)
+QImage PaintStyles::readPicture(const QString &path, QString *message, QByteArray *bytes)
 {
     if (message)
         message->clear();
+    if (bytes)
+        bytes->clear();
     if (path.isEmpty())
         return {};
     {
@@ -122,22 +125,29 @@ QImage PaintStyles::readPicture(const QString &path, QString *message)
         std::lock_guard<std::mutex> lock(checkedMutex());
         CheckedPicture &checked = checkedPicture();
         if (!checked.picture.isNull() && checked.path == path && info.isFile() && checked.size == info.size()
-            && checked.modified == info.lastModified())
-            return std::exchange(checked, CheckedPicture()).picture;
+            && checked.modified == info.lastModified()) {
+            CheckedPicture taken = std::exchange(checked, CheckedPicture());
+            if (bytes)
+                *bytes = taken.bytes;
+            return taken.picture;
+        }
     }
     const PictureReading::Result read = PictureReading::readFile(path);
     if (message)
         *message = PictureReading::fileMessage(path, read);
+    if (bytes)
+        *bytes = read.bytes;
     return read.picture;
 }
 
 bool PaintStyles::checkPicture(const QString &path, QString *message)
 {
     const QFileInfo info(path);
-    QImage picture = readPicture(path, message);
+    QByteArray bytes;
+    QImage picture = readPicture(path, message, &bytes);
     std::lock_guard<std::mutex> lock(checkedMutex());
     checkedPicture() = picture.isNull() ? CheckedPicture()
-                                        : CheckedPicture{path, info.size(), info.lastModified(), picture};
+                                        : CheckedPicture{path, info.size(), info.lastModified(), picture, bytes};
     return !picture.isNull();
 }
 

@@ -39,8 +39,9 @@ public:
     // A picture file the user chose, turned upright by its orientation tag, read under the
     // one rule for pictures (PictureReading). A null picture for an empty path or a file
     // that is missing, empty, not a picture or too large; then `message` (may be null) names
-    // the file and says why.
-    static QImage readPicture(const QString &path, QString *message = nullptr);
+    // the file and says why. `bytes` (may be null) receives the file's own bytes the picture
+    // was decoded from, for a design to store it as (PictureReading::Result::bytes).
+    static QImage readPicture(const QString &path, QString *message = nullptr, QByteArray *bytes = nullptr);
     // Whether the picture file at `path` reads under that rule; `message` (may be null) says
     // why not. The picture read is kept for the next readPicture() of the same unchanged file,
     // so a chooser's check and the element that takes the file decode it once.

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -108,6 +109,17 @@ PictureReading::Result PictureReading::readFile(const QString &path)
         return refused(Outcome::Missing, {}, tr("it does not exist"));
     if (info.size() <= 0)
         return refused(Outcome::NotAPicture, {}, notAPicture());
+    if (info.size() <= MaximumKeptBytes) {
+        QFile file(clean);
+        if (!file.open(QIODevice::ReadOnly))
+            return refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
+        Result result = readData(bytes);
+        if (result.outcome != Outcome::NotAPicture)
+            return result;
+    }
     QImageReader reader(clean);
     reader.setAutoTransform(true);
     return read(reader);
@@ -121,7 +133,11 @@ PictureReading::Result PictureReading::readData(const QByteArray &data)
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return read(reader);
+    reader.setAutoTransform(true);
+    Result result = read(reader);
+    if (result.outcome == Outcome::Read)
+        result.bytes = data;
+    return result;
 }
 
 QString PictureReading::fileMessage(const QString &path, const Result &result)

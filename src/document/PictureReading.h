@@ -47,14 +47,25 @@ public:
         Outcome outcome = Outcome::NotAPicture;
         QSize size;                       // in pixels, as the header gives it (when it does)
         QString reason;                   // why the picture was not read, as a clause ("it is ...")
+        // The data the picture was decoded from, whole, so that a design can store the picture
+        // as these very bytes (PictureBytes); empty when it was decoded from a file in place.
+        QByteArray bytes;
     };
+
+    // A picture file is read into memory and decoded from there, by its content, as a design
+    // decodes what it stores: the picture is then kept as the file's own bytes. A larger file,
+    // or one whose content names no format Qt's readers know (its name's extension does), is
+    // decoded from the file and stored re-encoded. The size keeps a picture's bytes, written
+    // as base64 text, well inside what a design file may hold (96 MB).
+    static constexpr qint64 MaximumKeptBytes = qint64(64) << 20;
 
     // Reads what `reader` holds under the rule above. A scaled size set on the reader is
     // honoured; the picture is measured at the size the reader decodes it at.
     static Result read(QImageReader &reader);
     // A picture file, turned upright by its orientation tag.
     static Result readFile(const QString &path);
-    // Stored picture data (PNG in designs and archives).
+    // Stored picture data (a picture file's bytes, or PNG), decoded by its content and turned
+    // upright by its orientation tag, exactly as readFile() decodes the same bytes.
     static Result readData(const QByteArray &data);
 
     // Why a picture of `size` at `format` may not be read, as a clause, or nothing.

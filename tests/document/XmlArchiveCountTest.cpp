@@ -8,6 +8,8 @@
 #include "document/PlistDictionary.h"
 #include "document/PropertyListCheck.h"
 
+#include "support/TestHelpers.h"
+
 #include <plist/plist.h>
 
 #include <gtest/gtest.h>
@@ -268,6 +270,25 @@ TEST(XmlArchiveCount, TheReaderReadsEveryValueAsLibplistDid)
         keys += "<key>k" + QByteArray::number(i * 7 % 1000) + "</key><integer>" + QByteArray::number(i) + "</integer>";
     keys += "</dict></plist>";
     EXPECT_EQ(weRead(keys), libplistRead(keys));
+
+    // Data of every length modulo 3 (base64 without padding, with "==", with "="), as Python's
+    // plistlib writes it, reads back byte for byte under the limits of Open and of Paste.
+    const QByteArray data[] = {"", "\xFF", QByteArray("\0\x80", 2), "\x01\xFE\x7F", "\xFB\xEF\xBE\xFF", "abcde"};
+    QStringList hex;
+    std::string expected = "(";
+    for (const QByteArray &bytes : data) {
+        hex << QString::fromLatin1(bytes.toHex());
+        expected += "data[" + bytes.toStdString() + "],";
+    }
+    const QByteArray written = TestHelpers::runProgram(
+        FESTILOOM_PYTHON, QStringList{"-c", "import plistlib, sys\n"
+                                            "sys.stdout.buffer.write(plistlib.dumps([bytes.fromhex(h) for h in sys.argv[1:]]))"} + hex);
+    for (const PropertyListCheck::Limits &limits : {PropertyListCheck::Limits(), LMNGraphicArchive::readingLimits()}) {
+        plist_t root = nullptr;
+        ASSERT_EQ(PropertyListCheck::read(written, limits, &root), R::Fine) << written.toStdString();
+        EXPECT_EQ(dump(root), expected + ")") << written.toStdString();
+        plist_free(root);
+    }
 }
 
 // Whole numbers are read as what they say or refused: libplist read one beyond 64 bits as its

@@ -5,14 +5,20 @@
 
 #include "editor/DesignFile.h"
 
+#include "document/DocumentGlobals.h"
+#include "document/ElementClipboard.h"
+#include "document/ElementStateChange.h"
 #include "document/LMNGraphicArchive.h"
+#include "document/LMNImage.h"
 #include "support/BigPictures.h"
 #include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
 
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeData>
 #include <QStringEncoder>
 
 #include <csignal>
@@ -811,4 +817,186 @@ TEST(DesignFile, LargePicturesOpenBackPixelForPixel)
         ASSERT_EQ(back.size(), held.size());
         EXPECT_TRUE(back.convertToFormat(held.format()) == held);
     }
+}
+
+namespace {
+
+// The SHA-256 of each picture's data as Python's plistlib reads the file at `path`: a design
+// ("design": its front elements) or an element archive ("archive"), keyed "<element>:<field>".
+QMap<QString, QByteArray> storedPictureHashes(const QString &path, const char *form)
+{
+    const QByteArray out = TestHelpers::runProgram(
+        QStringLiteral(FESTILOOM_PYTHON),
+        {QStringLiteral("-c"),
+         QStringLiteral("import hashlib, plistlib, sys\n"
+                        "items = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                        "for i, e in enumerate(items[61] if sys.argv[2] == 'design' else items):\n"
+                        "    for key in ('_image', '_barcode_image'):\n"
+                        "        if key in e: print('%d:%s %s' % (i, key, hashlib.sha256(e[key]).hexdigest()))\n"),
+         path, QString::fromLatin1(form)});
+    QMap<QString, QByteArray> hashes;
+    for (const QByteArray &line : out.split('\n'))
+        if (const QList<QByteArray> parts = line.split(' '); parts.size() == 2)
+            hashes.insert(QString::fromLatin1(parts[0]), parts[1]);
+    return hashes;
+}
+
+QByteArray sha256(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+} // namespace
+
+// A picture is stored as the bytes it came in, on every road through a design: a photo stays
+// the camera's file byte for byte, and comes back as exactly the pixels Insert gave (upright,
+// for a photo taken sideways). A picture the program makes, or one whose pixels change, is
+// stored as PNG; once stored, it too keeps its bytes.
+TEST(DesignFile, EveryRoadStoresAPictureAsTheBytesItCameIn)
+{
+    QTemporaryDir dir;
+    const QImage photo = BigPictures::photo(QSize(320, 200), 24);
+    const QByteArray colourJpeg = BigPictures::encoded(photo, "jpg");
+    struct Picture
+    {
+        const char *name;
+        QByteArray file;     // empty: a barcode the designer made
+        QSize upright;
+    };
+    const Picture pictures[] = {
+        {"colour JPEG", colourJpeg, {320, 200}},
+        {"JPEG turned by EXIF orientation 6", BigPictures::withOrientation(colourJpeg, 6), {200, 320}},
+        {"grey JPEG", BigPictures::encoded(photo.convertToFormat(QImage::Format_Grayscale8), "jpg"), {320, 200}},
+        {"PNG with alpha", BigPictures::encoded(BigPictures::pattern(QSize(90, 70), QImage::Format_ARGB32), "png"), {90, 70}},
+        {"barcode", {}, {}},
+    };
+    enum class Road { InsertSaveOpen, CopyPaste, OpenSave, Duplicate, UndoneReplace, ChangedPicture };
+    const std::pair<Road, const char *> roads[] = {
+        {Road::InsertSaveOpen, "Insert, Save, Open"}, {Road::CopyPaste, "Copy, Paste"},
+        {Road::OpenSave, "Open, Save"},               {Road::Duplicate, "Duplicate, Save"},
+        {Road::UndoneReplace, "Replace, Undo, Save"}, {Road::ChangedPicture, "pixels changed, Save, Open"},
+    };
+    const QString other = TestHelpers::writeFile(dir.filePath(QStringLiteral("other.png")), BigPictures::smallPng(Qt::green));
+
+    for (const Picture &p : pictures) {
+        const bool barcode = p.file.isEmpty();
+        QImage LMNGraphic::*const field = barcode ? &LMNGraphic::_barcode_image : &LMNGraphic::_image;
+        const QString key = barcode ? QStringLiteral("0:_barcode_image") : QStringLiteral("0:_image");
+        const QString file = dir.filePath(QStringLiteral("%1.picture").arg(p.name));
+        if (!barcode)
+            TestHelpers::writeFile(file, p.file);
+        for (const auto &[road, roadName] : roads) {
+            SCOPED_TRACE(std::string(p.name) + ", " + roadName);
+            GraphicPtr g = LMNGraphic::create(barcode ? GraphicKind::Barcode : GraphicKind::Image);
+            g->setBounds(QRectF(10, 10, 200, 150));
+            if (barcode)
+                g->Set_Barcode_image(BarcodeGenerator::picture(BigPictures::qrCodeSettings(30, 300)));
+            else
+                static_cast<LMNImage &>(*g).setFilePath(file);
+            const QImage inserted = g.get()->*field;
+            ASSERT_FALSE(inserted.isNull());
+            if (!barcode) {
+                EXPECT_EQ(inserted.size(), p.upright);
+            }
+            // What the picture is stored as: the file, or (a barcode) the PNG its first Save writes.
+            QByteArray expected = p.file;
+
+            CardDesign design;
+            design.Front_card_Prop.Card_Size = QSizeF(360, 504);
+            design.graphics << g;
+            const QString path = dir.filePath(QStringLiteral("card.dcard"));
+            QString error;
+            ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+            if (barcode) {
+                expected = LMNGraphicArchive::storedPicture(*g, field);
+                ASSERT_TRUE(expected.startsWith("\x89PNG"));
+            }
+            QImage changed;   // the pixels the element holds when they changed
+            switch (road) {
+            case Road::InsertSaveOpen:
+                break;
+            case Road::CopyPaste: {
+                std::unique_ptr<QMimeData> copied(ElementClipboard::mimeDataFor({g}, &error));
+                ASSERT_TRUE(copied) << error.toStdString();
+                const QByteArray archive = copied->data(LMNGraphicViewPasteboardType);
+                const QString copiedFile = TestHelpers::writeFile(dir.filePath(QStringLiteral("copied.plist")), archive);
+                EXPECT_EQ(storedPictureHashes(copiedFile, "archive").value(key), sha256(expected));
+                const std::optional<GraphicList> pasted = LMNGraphicArchive::decodeList(archive, &error);
+                ASSERT_TRUE(pasted && pasted->size() == 1) << error.toStdString();
+                EXPECT_TRUE(pasted->at(0).get()->*field == inserted);
+                EXPECT_EQ(LMNGraphicArchive::storedPicture(*pasted->at(0), field), expected);
+                continue;
+            }
+            case Road::OpenSave: {
+                const QByteArray saved = TestHelpers::readFile(path);
+                const std::optional<CardDesign> opened = DesignFile::read(path, &error);
+                ASSERT_TRUE(opened) << error.toStdString();
+                ASSERT_TRUE(DesignFile::write(path, *opened, &error)) << error.toStdString();
+                EXPECT_TRUE(TestHelpers::readFile(path) == saved) << "saving an opened design changed its file";
+                break;
+            }
+            case Road::Duplicate:
+                design.graphics = {g->clone()};
+                ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+                break;
+            case Road::UndoneReplace: {
+                if (barcode)
+                    continue;   // a barcode's picture is made, not chosen
+                ElementStateChange change({g});
+                static_cast<LMNImage &>(*g).setFilePath(other);
+                change.finish();
+                change.restoreBefore();
+                ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+                break;
+            }
+            case Road::ChangedPicture:
+                (g.get()->*field).setPixel(0, 0, qRgb(1, 2, 3));
+                changed = g.get()->*field;
+                ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+                break;
+            }
+            const QByteArray stored = storedPictureHashes(path, "design").value(key);
+            if (changed.isNull()) {
+                EXPECT_EQ(stored, sha256(expected));
+            } else {
+                EXPECT_NE(stored, sha256(expected));
+                EXPECT_EQ(stored, sha256(LMNGraphicArchive::storedPicture(*g, field)));
+                EXPECT_TRUE(LMNGraphicArchive::storedPicture(*g, field).startsWith("\x89PNG"));
+            }
+            const std::optional<CardDesign> opened = DesignFile::read(path, &error);
+            ASSERT_TRUE(opened && opened->graphics.size() == 1) << error.toStdString();
+            const QImage back = opened->graphics.at(0).get()->*field;
+            if (changed.isNull())
+                EXPECT_TRUE(back == inserted) << "the picture came back with other pixels";
+            else
+                EXPECT_TRUE(back.convertToFormat(changed.format()) == changed) << "the changed pixels did not come back";
+        }
+    }
+}
+
+// Phone photos are kept as their own files, so a card holds as many as a user puts on it:
+// six photos of 12 megapixels (some 3.6 MB of JPEG each) save, and open back whole.
+TEST(DesignFile, SixPhonePhotosSaveAndOpenBack)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = BigPictures::encoded(BigPictures::photo(QSize(4032, 3024), 40), "jpg", 92);
+    ASSERT_GT(jpeg.size(), 3 << 20);
+    const QString file = TestHelpers::writeFile(dir.filePath(QStringLiteral("IMG_2041.jpg")), jpeg);
+    CardDesign design;
+    design.Front_card_Prop.Card_Size = QSizeF(360, 504);
+    for (int i = 0; i < 6; ++i) {
+        auto image = std::make_shared<LMNImage>();
+        image->setBounds(QRectF(10 + 50 * i, 10, 40, 30));
+        image->setFilePath(file);
+        design.graphics << image;
+    }
+    const QString path = dir.filePath(QStringLiteral("photos.dcard"));
+    QString error;
+    ASSERT_TRUE(DesignFile::write(path, design, &error)) << error.toStdString();
+    EXPECT_LT(QFileInfo(path).size(), 6 * jpeg.size() * 3 / 2);
+    const std::optional<CardDesign> opened = DesignFile::read(path, &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    ASSERT_EQ(opened->graphics.size(), 6);
+    for (const GraphicPtr &g : opened->graphics)
+        EXPECT_TRUE(g->_image == design.graphics.at(0)->_image);
 }

@@ -621,7 +621,7 @@ TEST_F(MainWindowCommands, SavingOverAnExistingFileAsksAboutThatVeryFile)
 
 namespace {
 
-enum class Change { None, Empty, SavedAfterEdit, UndoneEdit, Element, Record };
+enum class Change { None, Empty, Background, SavedAfterEdit, UndoneEdit, Element, Record };
 enum class Command { Exit, Close, New, Open };
 
 struct SaveQuestionCase
@@ -654,11 +654,13 @@ TEST_P(SaveQuestion, IsAskedOnlyWhenSomethingWouldBeLostAndCancelKeepsEverything
     const QString otherFile = QDir(dir.path()).filePath(QStringLiteral("other.dcard"));
     const QString savedAs = QDir(dir.path()).filePath(QStringLiteral("kept.dcard"));
     ASSERT_TRUE(m_window->saveDesignTo(otherFile));
-    if (c.change == Change::Empty) {   // nothing on either side, no picture behind it
+    if (c.change == Change::Empty || c.change == Change::Background) {   // nothing on either side
         m_document.graphics.clear();
         m_document.graphics_back.clear();
         m_window->Front_card_Prop.Card_BG_Image_Path.clear();
         m_window->Back_card_Prop.Card_BG_Image_Path.clear();
+        if (c.change == Change::Background)   // but a picture behind the front
+            m_window->Front_card_Prop.Card_BG_Image_Path = QDir(dir.path()).filePath(QStringLiteral("behind.png"));
         m_window->files()->markSaved();
     }
     if (c.inFile) {
@@ -734,6 +736,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveQuestionCase{Change::UndoneEdit, Command::Open, nullptr, false, true, true},
                       // A card that was never saved is lost whole: every road out asks.
                       SaveQuestionCase{Change::None, Command::Exit, "Cancel", false, false},
+                      SaveQuestionCase{Change::Background, Command::Exit, "Cancel", false, false},
                       SaveQuestionCase{Change::None, Command::Close, "No", false, true},
                       SaveQuestionCase{Change::None, Command::New, "Yes", false, true},
                       SaveQuestionCase{Change::None, Command::Open, "Cancel", false, false},

@@ -231,7 +231,7 @@ TEST(MailTransport, FailureReasonsNameTheLikelyCauseAndHoldNoControlCharacters)
 // also asked whether it wants TLS from the start, in what is left of the time); and a
 // connection that was never made is not reported as a server that stayed silent once reached.
 // The time is one deadline for the whole send: a server that answers each command late is given
-// up on within it too.
+// up on within it too, each answer waited for only as long as is left of it.
 TEST(MailTransport, SilentServerEndsTheSendWithinTheTimeNamed)
 {
     ASSERT_TRUE(SmtpServers::instance().ready());
@@ -263,6 +263,10 @@ TEST(MailTransport, SilentServerEndsTheSendWithinTheTimeNamed)
         // Waited for answer by answer, the greeting, EHLO and STARTTLS would take 6.6 seconds.
         {"every answer 2.2 seconds late, 4 seconds", SmtpServers::instance().port("slow"), "N",
          {"did not answer within 4 seconds"}, {neverMade}, true, 4.0},
+        // Each answer comes after what is left of the time but within a whole time-out: given the
+        // whole time-out again for each, the answer to STARTTLS would end the send at 6 seconds.
+        {"a quick greeting, then every answer 3 seconds late, 4 seconds", SmtpServers::instance().port("lagging"), "N",
+         {"did not answer within 4 seconds to STARTTLS"}, {neverMade}, true, 4.0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -177,4 +177,44 @@ inline QByteArray damagedPng()
     return png;
 }
 
+// A picture as a phone camera's JPEG holds it: smooth light with grain, noise of `grain`
+// levels in every pixel (a phone photo of 12 megapixels is some 3.6 MB of JPEG).
+inline QImage photo(const QSize &size, int grain, quint32 seed = 1)
+{
+    QImage picture = pattern(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = int((seed >> 24) % quint32(grain));
+            line[x] = qRgb((qRed(line[x]) + noise) & 255, (qGreen(line[x]) + noise) & 255, qBlue(line[x]));
+        }
+    }
+    return picture;
+}
+
+// The bytes of `picture` written as a file of `format` ("jpg", "png").
+inline QByteArray encoded(const QImage &picture, const char *format, int quality = 90)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(picture) ? bytes : QByteArray();
+}
+
+// A JPEG with an EXIF orientation tag, as a phone stores a photo taken sideways: the pixels
+// as the sensor read them, and `orientation` (6: turn a quarter clockwise to show upright).
+inline QByteArray withOrientation(const QByteArray &jpeg, int orientation)
+{
+    // APP1 "Exif", a big-endian TIFF header and one directory of one entry: Orientation
+    // (0x0112), a SHORT, count 1.
+    const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                         0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0, 0, 0, 0, 0};
+    QByteArray tagged = jpeg;
+    tagged.insert(2, exif, sizeof exif);   // right after the start-of-image marker
+    return tagged;
+}
+
 } // namespace BigPictures

@@ -7,6 +7,7 @@ Starts, in one process and with one trustme authority:
   stall     accepts connections and never answers
   slow      answers as a server of STARTTLS would, each answer SLOW_SECONDS after what it
             answers (the greeting after the connection), and offers no TLS when asked
+  lagging   as slow, but greets at once and answers LAG_SECONDS after each command
   http      a web server: waits for a request, answers it with 400 and closes
   hostile   greets with 554 and control characters (ESC, BEL, NUL, a bidirectional override)
 Every SMTP server requires a login with the password given by --password.
@@ -27,11 +28,13 @@ import ssl
 import sys
 from email import message_from_bytes
 from email.policy import default as default_policy
+from functools import partial
 
 import trustme
 from aiosmtpd.smtp import SMTP, AuthResult
 
 SLOW_SECONDS = 2.2
+LAG_SECONDS = 3.0
 
 
 class Store:
@@ -145,13 +148,13 @@ async def main():
     servers.append(stall_server)
     ports["stall"] = stall_server.sockets[0].getsockname()[1]
 
-    async def slow(reader, writer):
+    async def late(greeting_seconds, answer_seconds, reader, writer):
         try:
-            await asyncio.sleep(SLOW_SECONDS)
+            await asyncio.sleep(greeting_seconds)
             writer.write(b"220 festiloom.test ESMTP\r\n")
             await writer.drain()
             while line := await reader.readline():
-                await asyncio.sleep(SLOW_SECONDS)
+                await asyncio.sleep(answer_seconds)
                 command = line[:4].upper()
                 if command in (b"EHLO", b"HELO"):
                     writer.write(b"250-festiloom.test\r\n250-STARTTLS\r\n250 AUTH PLAIN LOGIN\r\n")
@@ -178,7 +181,8 @@ async def main():
         await reader.readline()
         writer.close()
 
-    for kind, serve in (("http", http), ("hostile", hostile), ("slow", slow)):
+    for kind, serve in (("http", http), ("hostile", hostile), ("slow", partial(late, SLOW_SECONDS, SLOW_SECONDS)),
+                        ("lagging", partial(late, 0, LAG_SECONDS))):
         server = await asyncio.start_server(serve, "127.0.0.1", 0)
         servers.append(server)
         ports[kind] = server.sockets[0].getsockname()[1]
