@@ -1,6 +1,7 @@
 // The barcode designer's speed: one keystroke's regeneration through the real dialog (value
 // typed, picture made at 600 dpi with header and footer, preview shown) for each family of
-// symbologies, and the generator's pictures per record as batch runs ask for them, on one thread
+// symbologies, a keystroke while the picture is refused as too large (with the sizes to choose
+// instead), and the generator's pictures per record as batch runs ask for them, on one thread
 // and on four. Goals: a keystroke under 10 ms, a record under 2 ms on one core, four threads at
 // least 3.5 times the records of one. For the ratio:
 //   taskset -c 0-3 bench_BarcodeDesignerBench --benchmark_filter='Generator|Arithmetic'
@@ -90,6 +91,62 @@ void keystroke(benchmark::State &state, const Keystroke &k)
     }
 }
 
+// One keystroke while the picture would be too large to keep: the refusal, with the sizes and
+// resolution to choose instead searched by the generation's own checks. Goal: under 100 ms.
+struct Refusal
+{
+    const char *name;
+    const char *title;
+    QString values[2];
+    void (*tooLarge)(BarcodeElementSettings &);
+};
+
+const std::vector<Refusal> &refusals()
+{
+    static const std::vector<Refusal> cases{
+        {"Code128", "Code 128", {repeated("0123456789", 60, 0), repeated("0123456789", 60, 3)},
+         [](BarcodeElementSettings &s) {
+             s.linear_height_val = 20.0f;
+             s.linear_width_val = 100.0f;
+         }},
+        {"QR2000", "QR Code", {repeated("abcdefghij klmnopqrstuvwxyz0123456789", 2000, 0), repeated("abcdefghij klmnopqrstuvwxyz0123456789", 2000, 5)},
+         [](BarcodeElementSettings &s) { s.qr_size_val = 2000; }},
+        {"PDF417_500", "PDF417", {repeated("Party guest list, row 0123456789; ", 500, 0), repeated("Party guest list, row 0123456789; ", 500, 2)},
+         [](BarcodeElementSettings &s) {
+             s.pdf_wdt_val = 4000;
+             s.pdf_hgt_val = 2000;
+         }},
+        {"DataMatrix1000", "DataMatrix", {repeated("ABCDEFGHIJ0123456789-", 1000, 0), repeated("ABCDEFGHIJ0123456789-", 1000, 4)},
+         [](BarcodeElementSettings &s) { s.dm_module_val = 50; }},
+    };
+    return cases;
+}
+
+void refusal(benchmark::State &state, const Refusal &r)
+{
+    Barcode_Gen *gen = Barcode_Gen::defaultInstance();
+    LMNBarcode element;
+    BarcodeElementSettings s = settingsFor(r.title);
+    s.linear_font_val = s.two_d_font_val = r.values[0];
+    s.dpi_val_index = int(BarcodeLists::resolutions().indexOf(QStringLiteral("Custom")));
+    s.dpi_custom_val = QStringLiteral("2400");
+    r.tooLarge(s);
+    s.applyTo(element);
+    gen->Set_Barcode_Prop_To_Control(element);
+    int i = 0;
+    for (auto _ : state) {
+        const QString &value = r.values[++i % 2];
+        if (s.isTwoDimensional())
+            gen->ui.dataText_2D->setPlainText(value);
+        else
+            gen->ui.dataText->setText(value);
+        if (!gen->currentPicture().isNull() || !gen->ui.barcode_error_label->text().contains(QStringLiteral("Choose "))) {
+            state.SkipWithError("the picture was not refused with advice");
+            break;
+        }
+    }
+}
+
 // Elements as the designer starts them (a 60-point QR Code), at 600 dpi.
 const BarcodeElementSettings &generatorQr()
 {
@@ -144,6 +201,10 @@ int main(int argc, char **argv)
     for (const Keystroke &k : keystrokes())
         benchmark::RegisterBenchmark((std::string("Keystroke/") + k.name).c_str(),
                                      [&k](benchmark::State &state) { keystroke(state, k); })
+            ->Unit(benchmark::kMillisecond);
+    for (const Refusal &r : refusals())
+        benchmark::RegisterBenchmark((std::string("Refusal/") + r.name).c_str(),
+                                     [&r](benchmark::State &state) { refusal(state, r); })
             ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Generator", generator)->Threads(1)->Threads(4)->UseRealTime()->Unit(benchmark::kMicrosecond);
     BenchRatios::registerArithmeticAlone();

@@ -26,12 +26,14 @@
 #include <QTemporaryDir>
 #include <QFontDialog>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <variant>
 
 namespace {
@@ -760,41 +762,104 @@ TEST_F(BarcodeDesigner, TheLeadingDigitSharesTheOtherDigitsBaseline)
 // The designer makes only pictures a design keeps: a QR Code of 150 points at 2400 dpi (past
 // Qt's own allocation limit) comes back from Save and Open, Copy and Paste pixel for pixel;
 // where a size and resolution would make a picture past what a design keeps, the designer
-// refuses it, naming the resolution, the picture's size and the size or resolution that fits.
+// refuses it, naming the resolution, the picture's size and, in the symbology's own fields,
+// the sizes or resolution that fit: each accepted as advised, every other setting unchanged,
+// and refused one step (a point, a dpi, the field's last digit) more.
 TEST_F(BarcodeDesigner, EveryPictureItMakesSurvivesSaveAndPasteOrItSaysWhichSizeFits)
 {
     struct Case
     {
         const char *title;
-        int size;   // points: a QR Code's side, a PDF417's width (its height 2000)
-        QString refusal;   // empty: made
+        std::function<void(Barcode_Gen &)> size;
+        QString refusal;   // empty: made; else the message's start
+        QStringList advised = {};   // the fields the advice names, "" for the resolution
     };
-    const QList<Case> cases = {
-        {"QR Code", 150, {}},
-        {"QR Code", 300, QStringLiteral("At 2400 dpi the barcode would be a picture of 10000 × 10000 pixels (382 MB), more than "
-                                        "the 256 MB a barcode picture may take for a design to keep it. Choose a size of at "
-                                        "most 245 × 245 points, or at most 1964 dpi.")},
-        {"PDF417", 4000, QStringLiteral("At 2400 dpi the barcode would be a picture of 133334 × 66667 pixels (33909 MB), more than the "
-                                       "256 MB a barcode picture may take for a design to keep it. Choose a size of at most "
-                                       "347 × 173 points, or at most 208 dpi.")},
+    const auto side = [](int points) { return [points](Barcode_Gen &gen) { gen.ui.HeightStepper_2D->setValue(points); }; };
+    const QString tooLarge = QStringLiteral("more than the 256 MB a barcode picture may take for a design to keep it. ");
+    QList<Case> cases = {
+        {"QR Code", side(150), {}},
+        {"QR Code", side(400), QStringLiteral("At 2400 dpi the barcode would be a picture of 13334 × 13334 pixels (679 MB), ")
+                                   + tooLarge + QStringLiteral("Choose a size of at most 214 points, or at most 1348 dpi."),
+         {QStringLiteral("size"), QString()}},
+        {"QR Code", side(300), QStringLiteral("At 2400 dpi the barcode would be a picture of 10000 × 10000 pixels (382 MB), ")
+                                   + tooLarge + QStringLiteral("Choose a size of at most 214 points, or at most 1746 dpi."),
+         {QStringLiteral("size"), QString()}},
+        {"PDF417",
+         [](Barcode_Gen &gen) {
+             gen.ui.pdf_HeightStepper_2D->setValue(2000);
+             gen.ui.Pdf_widthStepper_2D->setValue(4000);
+         },
+         QStringLiteral("At 2400 dpi the barcode would be a picture of 133334 × 66667 pixels (33909 MB), ") + tooLarge,
+         {QStringLiteral("size"), QString()}},
+        {"DataMatrix", [](Barcode_Gen &gen) { gen.ui.dm_moduleStepper_2D->setValue(20); },
+         QStringLiteral("At 2400 dpi"), {QStringLiteral("module size"), QString()}},
     };
+    // Linear and postal codes: long values in the tallest, widest bars.
+    for (const auto &[title, length] : {std::pair{"Code 128", 40}, std::pair{"Royal Mail Barcode (RM4SCC / CBC)", 60}}) {
+        cases.append({title,
+                      [length](Barcode_Gen &gen) {
+                          gen.ui.dataText->setText(QString(length, u'7'));
+                          gen.ui.HeightStepper->setValue(20);
+                          gen.ui.widthStepper->setValue(100);
+                      },
+                      QStringLiteral("At 600 dpi"), {QStringLiteral("bar height"), QStringLiteral("bar width")}});
+    }
     QTemporaryDir dir;
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.title) + " " + std::to_string(c.size));
+        SCOPED_TRACE(std::string(c.title) + " " + std::to_string(&c - cases.data()));
         LMNBarcode element;
         Barcode_output_image = QImage();
         run(element, [&](Barcode_Gen &gen) {
             type(gen, indexOf(c.title), QStringLiteral("https://example.org/rsvp?guest=0042&table=9"));
             gen.ui.DPI_ComboBox->setCurrentText(QStringLiteral("Custom"));
             gen.ui.dpi_Stepper->setValue(2400);
-            gen.ui.HeightStepper_2D->setValue(c.size);
-            gen.ui.pdf_HeightStepper_2D->setValue(2000);
-            gen.ui.Pdf_widthStepper_2D->setValue(c.size);
+            c.size(gen);
             click(gen.ui.ok_btn);
             if (!c.refusal.isEmpty()) {
                 EXPECT_EQ(gen.result(), -1);
                 EXPECT_FALSE(gen.ui.barcode_error_label->isHidden());
-                EXPECT_EQ(gen.ui.barcode_error_label->text(), c.refusal);
+                const QString refusal = gen.ui.barcode_error_label->text();
+                EXPECT_TRUE(refusal.startsWith(c.refusal)) << refusal.toStdString();
+                // Each advice alone, then one step more.
+                const std::map<QString, QAbstractSpinBox *> fields = {
+                    {QStringLiteral("size"), gen.ui.HeightStepper_2D},     {QStringLiteral("module size"), gen.ui.dm_moduleStepper_2D},
+                    {QStringLiteral("bar height"), gen.ui.HeightStepper}, {QStringLiteral("bar width"), gen.ui.widthStepper},
+                    {QString(), gen.ui.dpi_Stepper}};
+                QStringList named;
+                static const QRegularExpression advice(
+                    QStringLiteral("(?:a ([a-z ]+) of )?at most ([0-9.]+)(?: × ([0-9]+))? (?:points|dpi|cm|mils)"));
+                for (auto it = advice.globalMatch(refusal.mid(refusal.indexOf(QStringLiteral("Choose ")))); it.hasNext();) {
+                    const QRegularExpressionMatch match = it.next();
+                    SCOPED_TRACE(match.captured(0).toStdString());
+                    named << match.captured(1);
+                    // A drawing size is a width and a height.
+                    const QList<std::pair<QAbstractSpinBox *, double>> advised = match.captured(3).isEmpty()
+                        ? QList<std::pair<QAbstractSpinBox *, double>>{{fields.at(match.captured(1)), match.captured(2).toDouble()}}
+                        : QList<std::pair<QAbstractSpinBox *, double>>{{gen.ui.Pdf_widthStepper_2D, match.captured(2).toDouble()},
+                                                                       {gen.ui.pdf_HeightStepper_2D, match.captured(3).toDouble()}};
+                    // One step is the field's last digit.
+                    const auto setTo = [](QAbstractSpinBox *box, double v, int steps) {
+                        if (auto *whole = qobject_cast<QSpinBox *>(box))
+                            whole->setValue(int(std::lround(v)) + steps);
+                        else if (auto *decimal = qobject_cast<QDoubleSpinBox *>(box))
+                            decimal->setValue(v + steps * std::pow(10.0, -decimal->decimals()));
+                    };
+                    QList<double> kept;
+                    for (const auto &[box, v] : advised) {
+                        auto *whole = qobject_cast<QSpinBox *>(box);
+                        kept << (whole ? whole->value() : qobject_cast<QDoubleSpinBox *>(box)->value());
+                    }
+                    for (int steps : {0, 1}) {
+                        for (const auto &[box, v] : advised)
+                            setTo(box, v, steps);
+                        EXPECT_EQ(gen.currentPicture().isNull(), steps == 1) << steps << " steps more: "
+                                                                           << gen.ui.barcode_error_label->text().toStdString();
+                    }
+                    EXPECT_TRUE(gen.ui.barcode_error_label->text().startsWith(QStringLiteral("At ")));
+                    for (qsizetype i = 0; i < advised.size(); ++i)
+                        setTo(advised[i].first, kept[i], 0);
+                }
+                EXPECT_EQ(named, c.advised);
                 click(gen.ui.cancel_btn);
             }
         });

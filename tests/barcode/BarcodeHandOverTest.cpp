@@ -177,24 +177,48 @@ TEST_F(BarcodeHandOverTest, APictureTooLargeForTheCardIsRefusedAndOneThatFitsIsM
     QUndoStack *history = m_document.undoManager();
     const int steps = history->count();
 
-    // Forty characters of Code 39 are far wider than any card: refused with the reason, and
-    // the designer comes back with what was typed.
+    // Forty characters of Code 39 are far wider than any card, and so is a QR Code of 2000
+    // points: refused with what shrinks that symbology, and the designer comes back with what
+    // was set.
+    struct TooLarge
+    {
+        const char *title;
+        std::function<void(Barcode_Gen &)> set;
+        const char *shrinks;
+        std::function<bool(Barcode_Gen &)> kept;
+    };
     const QString tooLong(40, QLatin1Char('A'));
-    m_seam.onDialog([&](QDialog *dialog) {
-        auto *gen = qobject_cast<Barcode_Gen *>(dialog);
-        gen->ui.dataText->setText(tooLong);
-        QTest::mouseClick(gen->ui.ok_btn, Qt::LeftButton);
-        return gen->result();
-    });
-    openDesigner([&](Barcode_Gen &gen) {
-        EXPECT_EQ(gen.ui.dataText->text(), tooLong);
-        QTest::mouseClick(gen.ui.cancel_btn, Qt::LeftButton);
-    });
-    ASSERT_FALSE(m_seam.messages.isEmpty());
-    EXPECT_TRUE(m_seam.messages.last().text.contains(QStringLiteral("does not fit on the card")))
-        << m_seam.messages.last().text.toStdString();
-    EXPECT_EQ(LMNGraphicArchive::encodeList(back->graphics(), true), before);
-    EXPECT_EQ(history->count(), steps);
+    for (const TooLarge &row : {TooLarge{"Code 39", [&](Barcode_Gen &gen) { gen.ui.dataText->setText(tooLong); },
+                                         "a shorter value, narrower bars, lower bars or smaller margins.",
+                                         [&](Barcode_Gen &gen) { return gen.ui.dataText->text() == tooLong; }},
+                                TooLarge{"QR Code",
+                                         [](Barcode_Gen &gen) {
+                                             gen.ui.DPI_ComboBox->setCurrentText(QStringLiteral("72"));
+                                             gen.ui.HeightStepper_2D->setValue(2000);
+                                         },
+                                         "a smaller size or smaller margins.",
+                                         [](Barcode_Gen &gen) { return gen.ui.HeightStepper_2D->value() == 2000; }}}) {
+        SCOPED_TRACE(row.title);
+        const int index = int(BarcodeLists::symbologyTitles().indexOf(QLatin1String(row.title)));
+        m_seam.onDialog([&](QDialog *dialog) {
+            auto *gen = qobject_cast<Barcode_Gen *>(dialog);
+            gen->ui.barcodeTypePopup->setCurrentIndex(index);
+            row.set(*gen);
+            QTest::mouseClick(gen->ui.ok_btn, Qt::LeftButton);
+            return gen->result();
+        });
+        openDesigner([&](Barcode_Gen &gen) {
+            EXPECT_EQ(gen.ui.barcodeTypePopup->currentIndex(), index);
+            EXPECT_TRUE(row.kept(gen));
+            QTest::mouseClick(gen.ui.cancel_btn, Qt::LeftButton);
+        });
+        ASSERT_FALSE(m_seam.messages.isEmpty());
+        const QString message = m_seam.messages.last().text;
+        EXPECT_TRUE(message.contains(QStringLiteral("does not fit on the card"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String(row.shrinks))) << message.toStdString();
+        EXPECT_EQ(LMNGraphicArchive::encodeList(back->graphics(), true), before);
+        EXPECT_EQ(history->count(), steps);
+    }
 
     // One that fits is moved in from the corner, as one step that undo takes back whole.
     openDesigner([](Barcode_Gen &gen) { QTest::mouseClick(gen.ui.ok_btn, Qt::LeftButton); });

@@ -1,5 +1,7 @@
 #include "barcode/generator/BarcodeGenerator.h"
 
+#include "barcode/generator/BarcodeSizeAdvice.h"
+
 #include "barcode/BarcodeLists.h"
 #include "barcode/BarcodeSizes.h"
 #include "barcode/BarcodeText.h"
@@ -119,6 +121,30 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
 BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings &settings, const QString &value,
                                                     const QString &header, const QString &footer, const Output &output)
 {
+    Result result = run(settings, value, header, footer, output, false);
+    // Sizes and resolutions the user may choose instead belong to the element's own picture.
+    if (result.tooLarge && output.picture && !(output.dpi > 0))
+        result.failure += QLatin1Char(' ') + BarcodeSizeAdvice::advice(settings, value, header, footer);
+    const bool made = output.picture ? !result.picture.isNull() : (result.barcode || !result.symbol.isNull());
+    if (!made && result.failure.isEmpty())
+        result.failure = QStringLiteral("The barcode picture could not be made.");
+    if (!made)
+        result.picture = QImage();
+    if (!result.picture.isNull())
+        result.picture.setText(valueKey(), value);
+    return result;
+}
+
+BarcodeGenerator::Result BarcodeGenerator::measure(const BarcodeElementSettings &settings, const QString &value,
+                                                   const QString &header, const QString &footer)
+{
+    return run(settings, value, header, footer, Output(), true);
+}
+
+BarcodeGenerator::Result BarcodeGenerator::run(const BarcodeElementSettings &settings, const QString &value,
+                                               const QString &header, const QString &footer, const Output &output,
+                                               bool sizeOnly)
+{
     Result result;
     result.settings = settings.rendererSettings();
     if (value.isEmpty()) {
@@ -127,9 +153,9 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
     }
     try {
         if (settings.isTwoDimensional())
-            generateTwoD(settings.withTwoDColours(), value, header, footer, output, result);
+            generateTwoD(settings.withTwoDColours(), value, header, footer, output, sizeOnly, result);
         else
-            generateLinear(settings, value, header, footer, output, result);
+            generateLinear(settings, value, header, footer, output, sizeOnly, result);
     } catch (const std::bad_alloc &) {
         result.picture = QImage();
         result.failure = QStringLiteral("There is not enough memory for this barcode picture.");
@@ -137,13 +163,6 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const BarcodeElementSettings
         result.picture = QImage();
         result.failure = QString::fromLocal8Bit(e.what());
     }
-    const bool made = output.picture ? !result.picture.isNull() : (result.barcode || !result.symbol.isNull());
-    if (!made && result.failure.isEmpty())
-        result.failure = QStringLiteral("The barcode picture could not be made.");
-    if (!made)
-        result.picture = QImage();
-    if (!result.picture.isNull())
-        result.picture.setText(valueKey(), value);
     return result;
 }
 
@@ -159,25 +178,21 @@ bool BarcodeGenerator::fitsCap(const QSizeF &points, double dpi, Result &result)
     const qint64 bytes = PictureReading::readingBytes(pixels);
     if (bytes <= kMaxPictureBytes && pixels.width() < 1000000 && pixels.height() < 1000000)
         return true;
-    // Which size at this resolution, or which resolution at this size, would do.
-    const double scale = std::sqrt(double(kMaxPictureBytes) / double(std::max<qint64>(bytes, 1))) * 0.999;
+    // generate() adds which sizes or resolution would do.
+    result.tooLarge = true;
     result.failure = QStringLiteral("At %1 dpi the barcode would be a picture of %2 × %3 pixels (%4 MB), more than the "
-                                    "%5 MB a barcode picture may take for a design to keep it. Choose a size of at "
-                                    "most %6 × %7 points, or at most %8 dpi.")
+                                    "%5 MB a barcode picture may take for a design to keep it.")
                          .arg(dpi)
                          .arg(pixels.width())
                          .arg(pixels.height())
                          .arg((bytes + (1 << 20) - 1) >> 20)
-                         .arg(kMaxPictureBytes >> 20)
-                         .arg(std::floor(points.width() * scale))
-                         .arg(std::floor(points.height() * scale))
-                         .arg(std::floor(dpi * scale));
+                         .arg(kMaxPictureBytes >> 20);
     return false;
 }
 
 void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, const QString &value,
                                       const QString &header, const QString &footer, const Output &output,
-                                      Result &result)
+                                      bool sizeOnly, Result &result)
 {
     const QString title = settings.title();
     const bool printsCaption = settings.show_hide_val != 1;
@@ -220,7 +235,7 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
         return;
     }
     if (output.picture) {
-        if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), rs.resolution, result))
+        if (!fitsCap(NKDBarcodeOffscreenView(*barcode).size(), rs.resolution, result) || sizeOnly)
             return;
         result.picture = output.dpi > 0
             ? NKDBarcodeOffscreenView(*barcode).toReadableImage(rs.resolution, barcode->quietZone())
@@ -232,7 +247,22 @@ void BarcodeGenerator::generateLinear(const BarcodeElementSettings &settings, co
 ModuleGridPicture::Plan BarcodeGenerator::Draw_QR_Barcode(const BarcodeElementSettings &settings,
                                                           const QString &value, int dpi, Result &result)
 {
-    const ModuleGrid grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+    // The last symbol this thread encoded is kept: the size advice asks for the same value at
+    // many sizes, and a batch run's records often repeat one.
+    thread_local struct
+    {
+        int ec = -1;
+        int version = -1;
+        QString value;
+        ModuleGrid grid;
+    } last;
+    if (last.ec != settings.qr_ec_index || last.version != settings.qr_version_index || last.value != value) {
+        last.grid = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+        last.ec = settings.qr_ec_index;
+        last.version = settings.qr_version_index;
+        last.value = value;
+    }
+    const ModuleGrid grid = last.grid;
     if (grid.isEmpty()) {
         result.failure = settings.qr_version_index > 0
             ? QStringLiteral("The value does not fit a QR Code of version %1 at this error correction level.")
@@ -332,7 +362,7 @@ ModuleGridPicture::Plan BarcodeGenerator::Draw_DataMatrix_Barcode(const BarcodeE
 
 void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, const QString &value,
                                     const QString &header, const QString &footer, const Output &output,
-                                    Result &result)
+                                    bool sizeOnly, Result &result)
 {
     const int dpi = output.dpi > 0 ? int(std::lround(output.dpi)) : settings.resolution(&result.failure);
     if (dpi <= 0)
@@ -385,7 +415,7 @@ void BarcodeGenerator::generateTwoD(const BarcodeElementSettings &settings, cons
     keepTextFromSymbol(light, result.modulePoints, layout, rs);
     if (!output.picture)
         return;
-    if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result))
+    if (!fitsCap(QSizeF(layout.width, layout.height), dpi, result) || sizeOnly)
         return;
     result.picture = straight ? NKDBarcodeOffscreenView::imageFromModuleGrid(plan, layout, rs)
                               : NKDBarcodeOffscreenView::imageFromBarcodeImage(result.symbol, layout, rs);

@@ -22,9 +22,9 @@ class BarcodeGenerator
 {
 public:
     // Pictures beyond this many bytes (as PictureReading counts them) are refused rather than
-    // allocated, with the size or resolution that would do. Within what one picture may take
-    // in a design and what Paste gives a copy's pictures, so every barcode picture the
-    // designer makes survives Save and Open, Copy and Paste.
+    // allocated, with the sizes or resolution that would do (BarcodeSizeAdvice). Within what
+    // one picture may take in a design and what Paste gives a copy's pictures, so every
+    // barcode picture the designer makes survives Save and Open, Copy and Paste.
     static constexpr qint64 kMaxPictureBytes = qint64(256) << 20;
     // Resolution of linear and postal pictures.
     static constexpr int kLinearResolution = 600;
@@ -47,6 +47,9 @@ public:
         QImage picture;
         // Why there is no picture (empty when there is one).
         QString failure;
+        // The picture would pass kMaxPictureBytes: `failure` gives its size in pixels and, at the
+        // element's own resolution, the sizes or resolution that would do.
+        bool tooLarge = false;
         // Linear: the barcode object the picture was drawn from.
         std::shared_ptr<NKDBarcode> barcode;
         // 2D: the symbol picture before composition (made for vector output and for colours a
@@ -92,11 +95,22 @@ public:
     // The picture of an element's own value, header and footer.
     static QImage picture(const BarcodeElementSettings &settings, QString *failure = nullptr);
 
+    // generate() without drawing: every check it makes (the value, the symbol, the resolution,
+    // the size of the picture), the picture itself not made. `failure` is empty where generate()
+    // makes a picture, `tooLarge` set where it would be too large. Cheap enough to be asked many
+    // times over.
+    static Result measure(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                          const QString &footer);
+
 private:
+    // generate() without the advice of a picture too large; with `sizeOnly` everything up to
+    // the last size check, no picture drawn.
+    static Result run(const BarcodeElementSettings &settings, const QString &value, const QString &header,
+                      const QString &footer, const Output &output, bool sizeOnly);
     static void generateLinear(const BarcodeElementSettings &settings, const QString &value, const QString &header,
-                               const QString &footer, const Output &output, Result &result);
+                               const QString &footer, const Output &output, bool sizeOnly, Result &result);
     static void generateTwoD(const BarcodeElementSettings &settings, const QString &value, const QString &header,
-                             const QString &footer, const Output &output, Result &result);
+                             const QString &footer, const Output &output, bool sizeOnly, Result &result);
     // The symbol pictures of the three 2D symbologies at `dpi`, as the module grids they are made
     // from; an empty grid with result.failure set when there is none.
     static ModuleGridPicture::Plan Draw_QR_Barcode(const BarcodeElementSettings &settings, const QString &value, int dpi,

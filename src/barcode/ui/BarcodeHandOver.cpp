@@ -19,6 +19,25 @@
 #include <algorithm>
 #include <exception>
 
+namespace {
+
+// What makes a barcode of the symbology smaller on the card, in the designer's fields: the
+// drawing size of a 2D code is its own field (a longer value makes denser modules, not a
+// larger QR Code or PDF417); a DataMatrix grows by its module and its value.
+QString whatShrinks(const QString &title)
+{
+    const char *text = title == QLatin1String("QR Code")
+        ? QT_TRANSLATE_NOOP("BarcodeHandOver", "a smaller size or smaller margins")
+        : title == QLatin1String("PDF417")
+        ? QT_TRANSLATE_NOOP("BarcodeHandOver", "a smaller width or height, or smaller margins")
+        : title == QLatin1String("DataMatrix")
+        ? QT_TRANSLATE_NOOP("BarcodeHandOver", "a shorter value, a smaller module size or smaller margins")
+        : QT_TRANSLATE_NOOP("BarcodeHandOver", "a shorter value, narrower bars, lower bars or smaller margins");
+    return QCoreApplication::translate("BarcodeHandOver", text);
+}
+
+} // namespace
+
 void BarcodeHandOver::Open_Barcode_Window(PanelHost &host, LMNGraphicView *canvas)
 {
     try {
@@ -44,9 +63,9 @@ void BarcodeHandOver::Open_Barcode_Window(PanelHost &host, LMNGraphicView *canva
             Show_Warning_MessageBox(
                 QCoreApplication::translate("BarcodeHandOver",
                                             "The barcode is %1 × %2 mm and does not fit on the card (%3 × %4 mm).\n"
-                                            "Make it smaller: a shorter value, narrower bars, lower bars or smaller "
-                                            "margins. The barcode on the card stays as it was.")
-                    .arg(mm(picture.width()), mm(picture.height()), mm(card.width()), mm(card.height())));
+                                            "Make it smaller: %5. The barcode on the card stays as it was.")
+                    .arg(mm(picture.width()), mm(picture.height()), mm(card.width()), mm(card.height()),
+                         whatShrinks(BarcodeElementSettings::fromGraphic(*draft).title())));
         }
         Update_Barcode_Graphics(host, canvas, *draft);
     } catch (const std::exception &e) {
