@@ -10,6 +10,7 @@
 #include "document/ElementStateChange.h"
 #include "document/LMNGraphicArchive.h"
 #include "document/LMNImage.h"
+#include "document/PaintStyles.h"
 #include "support/BigPictures.h"
 #include "support/HeapCounter.h"
 #include "support/TestHelpers.h"
@@ -889,12 +890,13 @@ TEST(DesignFile, EveryRoadStoresAPictureAsTheBytesItCameIn)
             SCOPED_TRACE(std::string(p.name) + ", " + roadName);
             GraphicPtr g = LMNGraphic::create(barcode ? GraphicKind::Barcode : GraphicKind::Image);
             g->setBounds(QRectF(10, 10, 200, 150));
+            QString message;
             if (barcode)
                 g->Set_Barcode_image(BarcodeGenerator::picture(BigPictures::qrCodeSettings(30, 300)));
-            else
+            else if (PaintStyles::checkPicture(file, &message))   // as the chooser does: the element takes what it read
                 static_cast<LMNImage &>(*g).setFilePath(file);
             const QImage inserted = g.get()->*field;
-            ASSERT_FALSE(inserted.isNull());
+            ASSERT_FALSE(inserted.isNull()) << message.toStdString();
             if (!barcode) {
                 EXPECT_EQ(inserted.size(), p.upright);
             }
