@@ -37,8 +37,15 @@ public:
     bool operator==(const PictureBytes &other) const;
 
 private:
+    struct State
+    {
+        QByteArray bytes;
+        qint64 key = 0;      // the picture's cache key
+        bool read = false;   // the bytes were decoded to the picture (not encoded from it)
+    };
+    // A copy, taken under the lock.
+    State state() const;
+
     mutable std::mutex m_mutex;
-    mutable QByteArray m_bytes;
-    mutable qint64 m_key = 0;
-    mutable bool m_read = false;   // the bytes were decoded to the picture (not encoded from it)
+    mutable State m_state;
 };
