@@ -30,6 +30,14 @@ LMNGraphic::LMNGraphic()
 
 LMNGraphic::~LMNGraphic() = default;
 
+void LMNGraphic::readPictureFile(const QString &path)
+{
+    _file_path = path;
+    QByteArray bytes;
+    _image = PaintStyles::readPicture(path, nullptr, &bytes);
+    _image_bytes = PictureBytes(bytes, _image);
+}
+
 PictureBytes LMNGraphic::*LMNGraphic::storedBytesOf(QImage LMNGraphic::*picture)
 {
     return picture == &LMNGraphic::_barcode_image ? &LMNGraphic::_barcode_image_bytes : &LMNGraphic::_image_bytes;

@@ -215,6 +215,10 @@ public:
     static PictureBytes LMNGraphic::*storedBytesOf(QImage LMNGraphic::*picture);
 
 protected:
+    // Takes `path` as _file_path and its picture as _image (PaintStyles::readPicture), stored
+    // as the file's own bytes; an unreadable file leaves no picture.
+    void readPictureFile(const QString &path);
+
     // The kind's own drawing, called with visibility already checked and the painter saved.
     virtual void drawContents(QPainter &painter, const DrawContext &context) const;
 

@@ -37,10 +37,7 @@ QSizeF deviceScale(const QPainter &painter, const DrawContext &context)
 
 void LMNImage::setFilePath(const QString &path)
 {
-    _file_path = path;
-    QByteArray bytes;
-    _image = PaintStyles::readPicture(path, nullptr, &bytes);
-    _image_bytes = PictureBytes(bytes, _image);
+    readPictureFile(path);
     m_processed.clear();
 }
 

@@ -14,10 +14,7 @@ LMNSignature::HeldPath::HeldPath(const HeldPath &other)
 
 void LMNSignature::setFilePath(const QString &path)
 {
-    _file_path = path;
-    QByteArray bytes;
-    _image = PaintStyles::readPicture(path, nullptr, &bytes);
-    _image_bytes = PictureBytes(bytes, _image);
+    readPictureFile(path);
     {
         std::lock_guard<std::mutex> lock(m_held.mutex);
         m_held.path = path;

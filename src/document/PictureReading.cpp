@@ -111,9 +111,7 @@ PictureReading::Result PictureReading::readFile(const QString &path)
         return refused(Outcome::NotAPicture, {}, notAPicture());
     if (info.size() <= MaximumKeptBytes) {
         QFile file(clean);
-        if (!file.open(QIODevice::ReadOnly))
-            return refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         if (file.error() != QFileDevice::NoError)
             return refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
         Result result = readData(bytes);
