@@ -68,22 +68,33 @@ const std::vector<Keystroke> &keystrokes()
     return cases;
 }
 
-void keystroke(benchmark::State &state, const Keystroke &k)
+// The designer, opened on an element of settings `s`.
+Barcode_Gen *designerFor(const BarcodeElementSettings &s)
 {
     Barcode_Gen *gen = Barcode_Gen::defaultInstance();
     LMNBarcode element;
-    BarcodeElementSettings s = settingsFor(k.title);
-    s.linear_font_val = s.two_d_font_val = k.values[0];
     s.applyTo(element);
     gen->Set_Barcode_Prop_To_Control(element);
-    const bool twoD = s.isTwoDimensional();
+    return gen;
+}
+
+// The value typed into the designer's data field of a 2D code or of a linear one.
+void type(Barcode_Gen *gen, bool twoD, const QString &value)
+{
+    if (twoD)
+        gen->ui.dataText_2D->setPlainText(value);
+    else
+        gen->ui.dataText->setText(value);
+}
+
+void keystroke(benchmark::State &state, const Keystroke &k)
+{
+    BarcodeElementSettings s = settingsFor(k.title);
+    s.linear_font_val = s.two_d_font_val = k.values[0];
+    Barcode_Gen *gen = designerFor(s);
     int i = 0;
     for (auto _ : state) {
-        const QString &value = k.values[++i % 2];
-        if (twoD)
-            gen->ui.dataText_2D->setPlainText(value);
-        else
-            gen->ui.dataText->setText(value);
+        type(gen, s.isTwoDimensional(), k.values[++i % 2]);
         if (gen->currentPicture().isNull()) {
             state.SkipWithError(gen->ui.barcode_error_label->text().toStdString().c_str());
             break;
@@ -124,22 +135,15 @@ const std::vector<Refusal> &refusals()
 
 void refusal(benchmark::State &state, const Refusal &r)
 {
-    Barcode_Gen *gen = Barcode_Gen::defaultInstance();
-    LMNBarcode element;
     BarcodeElementSettings s = settingsFor(r.title);
     s.linear_font_val = s.two_d_font_val = r.values[0];
     s.dpi_val_index = int(BarcodeLists::resolutions().indexOf(QStringLiteral("Custom")));
     s.dpi_custom_val = QStringLiteral("2400");
     r.tooLarge(s);
-    s.applyTo(element);
-    gen->Set_Barcode_Prop_To_Control(element);
+    Barcode_Gen *gen = designerFor(s);
     int i = 0;
     for (auto _ : state) {
-        const QString &value = r.values[++i % 2];
-        if (s.isTwoDimensional())
-            gen->ui.dataText_2D->setPlainText(value);
-        else
-            gen->ui.dataText->setText(value);
+        type(gen, s.isTwoDimensional(), r.values[++i % 2]);
         if (!gen->currentPicture().isNull() || !gen->ui.barcode_error_label->text().contains(QStringLiteral("Choose "))) {
             state.SkipWithError("the picture was not refused with advice");
             break;
