@@ -8,9 +8,6 @@
 #include "document/PictureReading.h"
 #include "document/StringUtilities.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QMap>
 #include <QPainter>
 
@@ -50,24 +47,9 @@ QSize drawnPixels(const LMNImage &image, const QSizeF &scale)
 // 12-megapixel photo never becomes 48 MB of pixels for a card a few centimetres wide.
 PictureReading::Result readScaled(const QString &path, const QSize &pixels)
 {
-    const QString clean = QDir::cleanPath(path);
-    const QFileInfo info(clean);
-    if (!info.isFile() || info.size() <= 0)
-        return PictureReading::readFile(clean);
-    QImageReader reader(clean);
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid())
-        return PictureReading::read(reader);
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    const QSize upright = turned ? stored.transposed() : stored;
-    const QSize target(std::clamp(pixels.width(), 1, upright.width()), std::clamp(pixels.height(), 1, upright.height()));
-    if (target != upright)
-        reader.setScaledSize(turned ? target.transposed() : target);
-    PictureReading::Result read = PictureReading::read(reader);
-    if (!read.picture.isNull() && read.picture.size() != target)
-        read.picture = read.picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return read;
+    return PictureReading::readFile(path, [pixels](const QSize &upright) {
+        return QSize(std::clamp(pixels.width(), 1, upright.width()), std::clamp(pixels.height(), 1, upright.height()));
+    });
 }
 
 // Cards are pictures of a few megabytes made and dropped one after another on every worker:

@@ -11,7 +11,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QImageReader>
 #include <QScopeGuard>
 #include <QRgba64>
 
@@ -366,11 +365,9 @@ bool readPicture(plist_t node, QImage *out, PictureBytes *kept, Problem *problem
     if (!budget) {
         load();
     } else {
-        QBuffer buffer;
-        buffer.setData(data);
-        buffer.open(QIODevice::ReadOnly);
-        // Counted from the header before decoding, then settled with what the decoded picture takes.
-        QSize size = QImageReader(&buffer).size();
+        // Counted from the header before decoding, then settled with what the decoded picture
+        // takes; data of a kind not read has no size to count and is refused when decoded.
+        QSize size = PictureReading::headerSize(data);
         if (!budget->takePicture(size, load)) {
             if (!out->isNull())
                 size = out->size();

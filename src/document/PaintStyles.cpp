@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QtMath>

@@ -33,7 +33,34 @@ PictureReading::Result refused(PictureReading::Outcome outcome, const QSize &siz
 
 QString notAPicture()
 {
-    return tr("it is not a picture Festiloom can read");
+    return tr("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+}
+
+// The name of Qt's reader for `kind`.
+const char *readerFormat(PictureReading::Kind kind)
+{
+    switch (kind) {
+    case PictureReading::Kind::Png: return "png";
+    case PictureReading::Kind::Jpeg: return "jpeg";
+    case PictureReading::Kind::Gif: return "gif";
+    case PictureReading::Kind::Bmp: return "bmp";
+    case PictureReading::Kind::Tiff: return "tiff";
+    case PictureReading::Kind::Unknown: break;
+    }
+    return nullptr;
+}
+
+// Whether `reader` reads only as one of the kinds read.
+bool isHeld(const QImageReader &reader)
+{
+    if (reader.autoDetectImageFormat() || reader.decideFormatFromContent())
+        return false;
+    using Kind = PictureReading::Kind;
+    for (const Kind kind : {Kind::Png, Kind::Jpeg, Kind::Gif, Kind::Bmp, Kind::Tiff}) {
+        if (reader.format() == readerFormat(kind))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -42,6 +69,40 @@ void PictureReading::install()
 {
     static std::once_flag once;
     std::call_once(once, [] { QImageReader::setAllocationLimit(int(DesignBytes >> 20)); });
+}
+
+PictureReading::Kind PictureReading::kindOf(QByteArrayView head)
+{
+    // The signatures each kind's file starts with, as its own standard gives it.
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return Kind::Png;
+    if (head.startsWith("\xff\xd8\xff"))
+        return Kind::Jpeg;
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return Kind::Gif;
+    if (head.startsWith("BM"))
+        return Kind::Bmp;
+    // Little- and big-endian TIFF, classic (42) and BigTIFF (43).
+    if (head.startsWith(QByteArrayView("II*\0", 4)) || head.startsWith(QByteArrayView("MM\0*", 4))
+        || head.startsWith(QByteArrayView("II+\0", 4)) || head.startsWith(QByteArrayView("MM\0+", 4)))
+        return Kind::Tiff;
+    return Kind::Unknown;
+}
+
+bool PictureReading::holdReader(QImageReader &reader, QIODevice *device, Result *refusal)
+{
+    const Kind kind = kindOf(device->peek(KindBytes));
+    if (kind == Kind::Unknown) {
+        *refusal = refused(Outcome::NotAPicture, {}, notAPicture());
+        return false;
+    }
+    // No reader chosen by content or by a file's name: only the one of this kind.
+    reader.setDevice(device);
+    reader.setFormat(readerFormat(kind));
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(true);
+    return true;
 }
 
 qint64 PictureReading::readingBytes(const QSize &size, QImage::Format format)
@@ -70,7 +131,8 @@ QString PictureReading::sizeRefusal(const QSize &size, QImage::Format format)
 PictureReading::Result PictureReading::read(QImageReader &reader)
 {
     install();
-    if (!reader.canRead())
+    // Only a reader held to a kind read (holdReader) is trusted with the data.
+    if (!isHeld(reader) || !reader.canRead())
         return refused(Outcome::NotAPicture, {}, notAPicture());
     const QSize size = reader.size();
     // A reader that decodes at a smaller size takes only that; the others decode the whole
@@ -101,41 +163,103 @@ PictureReading::Result PictureReading::read(QImageReader &reader)
     return result;
 }
 
+namespace {
+
+// Opens the picture file at `path` for reading, or says why it cannot be read. Only a regular
+// file is opened: nothing waits on a pipe or a device.
+bool openFile(QFile &file, const QString &path, PictureReading::Result *refusal)
+{
+    using Outcome = PictureReading::Outcome;
+    const QFileInfo info(file.fileName());
+    if (path.isEmpty() || !info.isFile()) {
+        *refusal = refused(Outcome::Missing, {}, tr("it does not exist"));
+        return false;
+    }
+    if (info.size() <= 0) {
+        *refusal = refused(Outcome::NotAPicture, {}, notAPicture());
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *refusal = refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 PictureReading::Result PictureReading::readFile(const QString &path)
 {
-    const QString clean = QDir::cleanPath(path);
-    const QFileInfo info(clean);
-    if (path.isEmpty() || !info.isFile())
-        return refused(Outcome::Missing, {}, tr("it does not exist"));
-    if (info.size() <= 0)
+    QFile file(QDir::cleanPath(path));
+    Result result;
+    if (!openFile(file, path, &result))
+        return result;
+    if (kindOf(file.peek(KindBytes)) == Kind::Unknown)
         return refused(Outcome::NotAPicture, {}, notAPicture());
-    if (info.size() <= MaximumKeptBytes) {
-        QFile file(clean);
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (file.size() <= MaximumKeptBytes) {
+        const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
             return refused(Outcome::Damaged, {}, tr("it cannot be read (%1)").arg(file.errorString()));
-        Result result = readData(bytes);
-        if (result.outcome != Outcome::NotAPicture)
-            return result;
+        return readData(bytes);
     }
-    QImageReader reader(clean);
-    reader.setAutoTransform(true);
+    QImageReader reader;
+    if (!holdReader(reader, &file, &result))
+        return result;
     return read(reader);
+}
+
+PictureReading::Result PictureReading::readFile(const QString &path, const Fit &fit)
+{
+    QFile file(QDir::cleanPath(path));
+    Result result;
+    QImageReader reader;
+    if (!openFile(file, path, &result) || !holdReader(reader, &file, &result))
+        return result;
+    const QSize stored = reader.size();
+    if (!stored.isValid())
+        return read(reader);
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize target = fit ? fit(upright) : QSize();
+    if (!target.isValid() || target == upright)
+        return read(reader);
+    reader.setScaledSize(turned ? target.transposed() : target);
+    result = read(reader);
+    if (!result.picture.isNull() && result.picture.size() != target)
+        result.picture = result.picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return result;
+}
+
+PictureReading::Fit PictureReading::within(const QSize &box)
+{
+    return [box](const QSize &upright) { return upright.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)); };
 }
 
 PictureReading::Result PictureReading::readData(const QByteArray &data)
 {
-    if (data.isEmpty())
-        return refused(Outcome::NotAPicture, {}, notAPicture());
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    Result result = read(reader);
+    QImageReader reader;
+    Result result;
+    if (!holdReader(reader, &buffer, &result))
+        return result;
+    result = read(reader);
     if (result.outcome == Outcome::Read)
         result.bytes = data;
     return result;
+}
+
+QSize PictureReading::headerSize(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader;
+    Result refusal;
+    if (!holdReader(reader, &buffer, &refusal))
+        return {};
+    return reader.size();
 }
 
 QString PictureReading::fileMessage(const QString &path, const Result &result)
@@ -147,7 +271,7 @@ QString PictureReading::fileMessage(const QString &path, const Result &result)
     case Outcome::Missing:
         return tr("The picture \"%1\" cannot be found.").arg(path);
     case Outcome::NotAPicture:
-        return tr("The file \"%1\" is not a picture Festiloom can read.").arg(name);
+        return tr("The file \"%1\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.").arg(name);
     case Outcome::TooLarge:
     case Outcome::Damaged:
         break;

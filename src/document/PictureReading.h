@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
 class QImageReader;
 
 // The one rule for reading a picture, on every road that reads one: a file the user chose
@@ -20,6 +24,12 @@ class QImageReader;
 // header have lied. Design files and archives count their pictures with the same figures
 // (readingBytes(); LMNGraphicArchive::PictureBudget), so whatever Save or Copy accepts, Open
 // and Paste read back.
+//
+// A picture is read only as one of the raster kinds the picture choosers offer (Kind): its
+// kind is told from its first bytes before any reader sees them, whatever a file's name says,
+// and Qt's reader is then held to that kind. Data of any other kind (SVG above all, whose
+// reader loads the files it names and would wait for ever on one that never ends) is a
+// picture that cannot be read, and the reason says which kinds are read.
 //
 // Safe on any thread once install() has run (the application and the test programs run it
 // before any other thread starts; read() runs it too).
@@ -41,6 +51,13 @@ public:
 
     enum class Outcome { Read, Missing, NotAPicture, TooLarge, Damaged };
 
+    // The kinds a picture may be: the raster kinds of the picture choosers.
+    enum class Kind { Unknown, Png, Jpeg, Gif, Bmp, Tiff };
+    // The kind whose signature `head` (a picture's first bytes, KindBytes are enough) starts
+    // with; Unknown for any other.
+    static Kind kindOf(QByteArrayView head);
+    static constexpr qsizetype KindBytes = 8;
+
     struct Result
     {
         QImage picture;                   // null unless outcome is Read
@@ -52,21 +69,30 @@ public:
         QByteArray bytes;
     };
 
-    // A picture file is read into memory and decoded from there, by its content, as a design
-    // decodes what it stores: the picture is then kept as the file's own bytes. A larger file,
-    // or one whose content names no format Qt's readers know (its name's extension does), is
-    // decoded from the file and stored re-encoded. The size keeps a picture's bytes, written
-    // as base64 text, well inside what a design file may hold (96 MB).
+    // A picture file is read into memory and decoded from there, as a design decodes what it
+    // stores: the picture is then kept as the file's own bytes. A larger file is decoded from
+    // the file and stored re-encoded. The size keeps a picture's bytes, written as base64
+    // text, well inside what a design file may hold (96 MB).
     static constexpr qint64 MaximumKeptBytes = qint64(64) << 20;
 
-    // Reads what `reader` holds under the rule above. A scaled size set on the reader is
-    // honoured; the picture is measured at the size the reader decodes it at.
-    static Result read(QImageReader &reader);
     // A picture file, turned upright by its orientation tag.
     static Result readFile(const QString &path);
-    // Stored picture data (a picture file's bytes, or PNG), decoded by its content and turned
+    // The size a picture of `upright` pixels is to be decoded at, or an invalid size for its
+    // own.
+    using Fit = std::function<QSize(const QSize &upright)>;
+    // A picture file, turned upright, decoded straight from the file at the size `fit` gives
+    // (stretched to it): a format that can, JPEG above all, decodes at the small size only.
+    // Its bytes are not kept.
+    static Result readFile(const QString &path, const Fit &fit);
+    // A fit into `box`, the aspect ratio kept (a gallery's icon).
+    static Fit within(const QSize &box);
+    // Stored picture data (a picture file's bytes, or PNG), decoded as its kind and turned
     // upright by its orientation tag, exactly as readFile() decodes the same bytes.
     static Result readData(const QByteArray &data);
+
+    // The size in pixels the header of picture data tells, read as its kind (as it is
+    // stored, before its orientation tag turns it); an invalid size for data of no kind read.
+    static QSize headerSize(const QByteArray &data);
 
     // Why a picture of `size` at `format` may not be read, as a clause, or nothing.
     static QString sizeRefusal(const QSize &size, QImage::Format format = QImage::Format_Invalid);
@@ -74,4 +100,11 @@ public:
     // The message that tells a user why the picture file at `path` was not taken: names the
     // file and gives the reason (its size in pixels and the limit, when it is too large).
     static QString fileMessage(const QString &path, const Result &result);
+
+private:
+    // Sets `reader` on `device` held to the kind of what the device holds, or says why not.
+    static bool holdReader(QImageReader &reader, QIODevice *device, Result *refusal);
+    // Reads what `reader` holds under the rule above. A scaled size set on the reader is
+    // honoured; the picture is measured at the size the reader decodes it at.
+    static Result read(QImageReader &reader);
 };

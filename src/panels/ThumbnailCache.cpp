@@ -1,13 +1,11 @@
 #include "panels/ThumbnailCache.h"
 
-#include <QImageReader>
+#include "document/PictureReading.h"
+
 #include <QPainter>
 #include <QPointer>
 
 namespace {
-
-// Pictures above this many pixels are not decoded for a thumbnail.
-constexpr qint64 kMaximumPixels = qint64(20000) * 20000;
 
 QImage makePlaceholder(const QSize &size)
 {
@@ -40,13 +38,7 @@ ThumbnailCache::~ThumbnailCache()
 
 QImage ThumbnailCache::readScaled(const QString &path, const QSize &maximumSize)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaximumPixels)
-        return {};
-    reader.setScaledSize(size.scaled(maximumSize, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    return reader.read();
+    return PictureReading::readFile(path, PictureReading::within(maximumSize)).picture;
 }
 
 QImage ThumbnailCache::thumbnail(const QString &path)

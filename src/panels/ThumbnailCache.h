@@ -10,8 +10,8 @@
 #include <condition_variable>
 #include <mutex>
 
-// Thumbnails of picture files, read already scaled (QImageReader::setScaledSize) on a pool
-// of worker threads and kept once read. Asking never waits: until a file's thumbnail is
+// Thumbnails of picture files, read already scaled under the one rule for pictures
+// (PictureReading) on a pool of worker threads and kept once read. Asking never waits: until a file's thumbnail is
 // ready the answer is the placeholder, and thumbnailReady() tells when it is. A file that
 // cannot be read, or whose picture is too large to decode, keeps the placeholder.
 // Used from the main thread; the workers only read files.

@@ -1,17 +1,19 @@
 #include "editor/ui/Invitation_Wizard.h"
 
+#include "dialogs/ui/MessageBoxes.h"
 #include "dialogs/ui/UiUtilities.h"
 #include "dialogs/ui/ModalSeam.h"
 #include "dialogs/ui/SharedWindow.h"
 #include "editor/CardSizeCatalog.h"
 #include "document/DatePattern.h"
+#include "document/PaintStyles.h"
+#include "document/PictureReading.h"
 #include "editor/EditorGlobals.h"
 #include "editor/ui/LMNWindowController.h"
 #include "editor/ui/Insert_Template.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPushButton>
 #include <QStandardItemModel>
 
@@ -63,12 +65,17 @@ Invitation_Wizard::Invitation_Wizard(QWidget *parent)
                                                                 tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif)"));
         if (path.isEmpty())
             return;
-        if (QImageReader(path).canRead()) {
-            auto *item = new QStandardItem(QIcon(path), QFileInfo(path).completeBaseName());
-            item->setData(path, kPathRole);
-            m_backgrounds->appendRow(item);
-            ui.background_gallery->setCurrentIndex(item->index());
+        // Checked as the card will read it (and kept for that read); shown as an icon.
+        QString message;
+        if (!PaintStyles::checkPicture(path, &message)) {
+            Show_Warning_MessageBox(message);
+            return;
         }
+        const QImage icon = PictureReading::readFile(path, PictureReading::within(ui.background_gallery->iconSize())).picture;
+        auto *item = new QStandardItem(QIcon(QPixmap::fromImage(icon)), QFileInfo(path).completeBaseName());
+        item->setData(path, kPathRole);
+        m_backgrounds->appendRow(item);
+        ui.background_gallery->setCurrentIndex(item->index());
     });
 
     connect(ui.title_template_btn, &QPushButton::clicked, this, [this] { chooseStockText(QStringLiteral("T")); });
@@ -132,9 +139,9 @@ void Invitation_Wizard::loadBackgrounds(const QString &folder)
     const QFileInfoList entries = QDir(folder).entryInfoList(
         {QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files, QDir::Name);
     for (const QFileInfo &entry : entries) {
-        QImageReader reader(entry.filePath());
-        reader.setScaledSize(reader.size().scaled(ui.background_gallery->iconSize(), Qt::KeepAspectRatio));
-        auto *item = new QStandardItem(QIcon(QPixmap::fromImage(reader.read())), entry.completeBaseName());
+        const QImage picture =
+            PictureReading::readFile(entry.filePath(), PictureReading::within(ui.background_gallery->iconSize())).picture;
+        auto *item = new QStandardItem(QIcon(QPixmap::fromImage(picture)), entry.completeBaseName());
         item->setData(entry.filePath(), kPathRole);
         item->setEditable(false);
         m_backgrounds->appendRow(item);

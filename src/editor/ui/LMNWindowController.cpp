@@ -16,6 +16,7 @@
 #include "document/LMNText.h"
 #include "document/MessageLog.h"
 #include "document/PaintStyles.h"
+#include "document/PictureReading.h"
 #include "document/ui/LMNDeskView.h"
 #include "document/ui/LMNGraphicView.h"
 #include "dialogs/ui/MessageBoxes.h"
@@ -599,7 +600,7 @@ void LMNWindowController::loadLists()
     wizard->loadBackgrounds(QDir(Resource_Path).filePath(QStringLiteral("Background")));
     settingsPanel()->fillHatchStyles(QDir(Resource_Path).filePath(QStringLiteral("Fill_Style_Image")));
     m_gallery->Load_and_fill_backgrounds(Resource_Path);
-    no_image_picture = QImage(QDir(Resource_Path).filePath(QStringLiteral("no.png")));
+    no_image_picture = PictureReading::readFile(QDir(Resource_Path).filePath(QStringLiteral("no.png"))).picture;
 }
 
 bool LMNWindowController::windowDidLoad(const QString &designPath)

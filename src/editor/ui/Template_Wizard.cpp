@@ -6,11 +6,11 @@
 #include "editor/ui/LMNWindowController.h"
 
 #include "dialogs/ui/ModalSeam.h"
+#include "document/PictureReading.h"
 #include "editor/DesignFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QStandardItemModel>
 
 namespace {
@@ -55,9 +55,7 @@ int Template_Wizard::Open_Wnd(const QString &templatesFolder)
     for (const QString &file : templateFiles(templatesFolder)) {
         const QFileInfo info(file);
         const QString preview = info.dir().filePath(info.completeBaseName() + QStringLiteral(".png"));
-        QImageReader reader(preview);
-        reader.setScaledSize(reader.size().scaled(ui.template_gallery->iconSize(), Qt::KeepAspectRatio));
-        const QImage picture = reader.read();
+        const QImage picture = PictureReading::readFile(preview, PictureReading::within(ui.template_gallery->iconSize())).picture;
         auto *item = new QStandardItem(QIcon(QPixmap::fromImage(picture)), info.completeBaseName());
         item->setData(file, kPathRole);
         item->setEditable(false);

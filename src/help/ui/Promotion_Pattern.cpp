@@ -1,6 +1,7 @@
 #include "help/ui/Promotion_Pattern.h"
 
 #include "document/DocumentGlobals.h"
+#include "document/PictureReading.h"
 
 #include <QDir>
 
@@ -21,7 +22,7 @@ QImage Promotion_Pattern::pattern() const
     static QImage shared;
     if (readFrom != Resource_Path) {
         readFrom = Resource_Path;
-        shared = QImage(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg")));
+        shared = PictureReading::readFile(QDir(Resource_Path).filePath(QStringLiteral("pattern_1.jpg"))).picture;
     }
     return shared;
 }

@@ -1,6 +1,7 @@
 #include "panels/ui/SettingsPanel.h"
 
 #include "document/LMNGraphic.h"
+#include "document/PaintStyles.h"
 #include "panels/Card_Property.h"
 #include "panels/ElementTabValues.h"
 #include "panels/ui/FontField.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QPixmap>
 #include <QStandardItemModel>
 
 #include <algorithm>
@@ -325,7 +327,8 @@ void SettingsPanel::fillHatchStyles(const QString &folder)
     ui.Card_hatch_style->clear();
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries)
-        ui.Card_hatch_style->addItem(QIcon(entry.filePath()), entry.completeBaseName());
+        ui.Card_hatch_style->addItem(QIcon(QPixmap::fromImage(PaintStyles::cachedPicture(entry.filePath()))),
+                                     entry.completeBaseName());
     if (ui.Card_hatch_style->count() > 0)
         ui.Card_hatch_style->setCurrentIndex(0);
     QStringList names;
