@@ -5,12 +5,14 @@
 #include "document/PlistDictionary.h"
 
 #include "support/BigPictures.h"
+#include "support/ForeignPictures.h"
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
 #include <QClipboard>
 #include <QMimeData>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 
 class Clipboard : public CanvasTest
 {
@@ -401,24 +403,62 @@ TEST_F(Clipboard, LargePicturesPasteBackPixelForPixel)
     }
 }
 
-// A copied element whose picture data cannot be read (written by another program, damaged) is
-// pasted without it, and a message names it and says why.
+// A copied element whose picture data cannot be read (written by another program, damaged, of
+// a kind not read) is pasted without it, and a message names it and says why. SVG data naming
+// a picture of this disk or a FIFO opens neither; the five kinds read, as another program
+// writes them, paste.
 TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
 {
-    const QString archive = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
-        "<dict><key>class</key><string>LMNText</string><key>ctrl_is_visible</key><integer>1</integer></dict>"
-        "<dict><key>class</key><string>LMNImage</string><key>_image</key><data>%1</data></dict>"
-        "</array></plist>").arg(QString::fromLatin1(BigPictures::damagedPng().toBase64()));
-    auto *data = new QMimeData;
-    data->setData(LMNGraphicViewPasteboardType, archive.toUtf8());
-    QGuiApplication::clipboard()->setMimeData(data);
-    ScriptedModalSeam seam;
-    canvas->paste();
-    ASSERT_EQ(list().size(), 2);
-    EXPECT_TRUE(list().at(0)->_image.isNull() || list().at(1)->_image.isNull());
-    ASSERT_EQ(seam.messageTexts().size(), 1);
-    EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("Element 2 (a picture) lost its picture: it is 16 x 16 pixels, "
-                                                               "but its picture data cannot be read")))
-        << seam.messageTexts()[0].toStdString();
+    QTemporaryDir folder;
+    const QString local = TestHelpers::writeFile(QDir(folder.path()).filePath(QStringLiteral("local.png")),
+                                                 BigPictures::smallPng(Qt::red));
+    ForeignPictures::FifoGuard fifo(QDir(folder.path()).filePath(QStringLiteral("fifo")));
+    ASSERT_TRUE(fifo.made());
+    const ForeignPictures::CurrentFolder current(folder.path());
+    const QString notRead = QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+    struct Row
+    {
+        QString name;
+        QByteArray data;
+        QString reason;   // "" for a picture read: yellow, 16 x 16 pixels
+    };
+    QList<Row> rows = {
+        {QStringLiteral("damaged"), BigPictures::damagedPng(),
+         QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
+        {QStringLiteral("SVG naming a local picture"), ForeignPictures::svgNaming(local), notRead},
+        {QStringLiteral("SVG naming a local picture from the current folder"),
+         ForeignPictures::svgNaming(QStringLiteral("local.png")), notRead},
+        {QStringLiteral("SVG naming a FIFO"), ForeignPictures::svgNaming(fifo.path()), notRead},
+    };
+    for (const QString &kind : ForeignPictures::readKinds())
+        rows.append({kind, ForeignPictures::writtenByPillow(kind, QStringLiteral("yellow")), QString()});
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        const QString archive = QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
+            "<dict><key>class</key><string>LMNText</string><key>ctrl_is_visible</key><integer>1</integer></dict>"
+            "<dict><key>class</key><string>LMNImage</string><key>_image</key><data>%1</data></dict>"
+            "</array></plist>").arg(QString::fromLatin1(row.data.toBase64()));
+        auto *data = new QMimeData;
+        data->setData(LMNGraphicViewPasteboardType, archive.toUtf8());
+        QGuiApplication::clipboard()->setMimeData(data);
+        ScriptedModalSeam seam;
+        const qsizetype before = list().size();
+        canvas->paste();
+        ASSERT_EQ(list().size(), before + 2);
+        const GraphicList selected = canvas->selectedGraphics();
+        ASSERT_EQ(selected.size(), 2);
+        const GraphicPtr pasted = selected.at(0)->kind() == GraphicKind::Image ? selected.at(0) : selected.at(1);
+        if (row.reason.isEmpty()) {
+            EXPECT_TRUE(seam.messageTexts().isEmpty()) << seam.messageTexts().value(0).toStdString();
+            ASSERT_EQ(pasted->_image.size(), QSize(16, 16));
+            TestHelpers::expectPixels(pasted->_image, {{0, 0, QColor(Qt::yellow)}, {15, 15, QColor(Qt::yellow)}});
+            continue;
+        }
+        EXPECT_TRUE(pasted->_image.isNull());
+        ASSERT_EQ(seam.messageTexts().size(), 1);
+        EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("Element 2 (a picture) lost its picture: ") + row.reason))
+            << seam.messageTexts()[0].toStdString();
+    }
+    EXPECT_EQ(fifo.opened(), 0);
 }

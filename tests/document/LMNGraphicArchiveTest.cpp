@@ -4,6 +4,7 @@
 #include "document/PictureReading.h"
 
 #include "support/BigPictures.h"
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
 #include <QImageReader>
@@ -12,6 +13,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <limits>
@@ -705,21 +707,46 @@ TEST(PictureReading, QtsReaderTakesWhatADesignMayAndCountsAsWeDo)
 }
 
 // Stored picture data that cannot be read costs the picture, not the element, and whoever
-// reads the list is told which element lost it and why.
+// reads the list is told which element lost it and why. Data of a kind not read (SVG above
+// all, which names other files) is never handed to a reader: a local picture it names is not
+// drawn, a FIFO it names is not opened. The five kinds read, as another program writes them,
+// still are.
 TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
 {
+    QTemporaryDir folder;
+    const QString local = TestHelpers::writeFile(QDir(folder.path()).filePath(QStringLiteral("local.png")),
+                                                 BigPictures::smallPng(Qt::red));
+    ForeignPictures::FifoGuard fifo(QDir(folder.path()).filePath(QStringLiteral("fifo")));
+    ASSERT_TRUE(fifo.made());
+    // Relative names are looked for in the current folder.
+    const ForeignPictures::CurrentFolder current(folder.path());
+    const QString notRead = QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+
     struct Case
     {
         const char *name;
         QByteArray data;
-        QString reason;
+        QString reason;   // "" for data read: a blue picture of 16 x 16 pixels
     };
-    const QList<Case> cases = {
+    QList<Case> cases = {
         {"damaged", BigPictures::damagedPng(), QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
-        {"not a picture", QByteArray("plain text, no picture"), QStringLiteral("it is not a picture Festiloom can read")},
+        {"not a picture", QByteArray("plain text, no picture"), notRead},
+        {"SVG naming a local picture", ForeignPictures::svgNaming(local), notRead},
+        {"SVG naming a local picture from the current folder", ForeignPictures::svgNaming(QStringLiteral("local.png")),
+         notRead},
+        {"SVG naming a FIFO", ForeignPictures::svgNaming(QDir(folder.path()).filePath(QStringLiteral("fifo"))), notRead},
+        {"SVGZ naming a local picture",
+         TestHelpers::runProgram(QStringLiteral("gzip"), {QStringLiteral("-c")}, ForeignPictures::svgNaming(local)),
+         notRead},
+        {"XPM", ForeignPictures::xpm(), notRead},
+        {"WebP", ForeignPictures::writtenByPillow(QStringLiteral("WEBP")), notRead},
+        {"TGA", ForeignPictures::writtenByPillow(QStringLiteral("TGA")), notRead},
     };
+    for (const QString &kind : ForeignPictures::readKinds())
+        cases.append({"read", ForeignPictures::writtenByPillow(kind), QString()});
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.name) + " " + c.data.left(6).toHex().toStdString());
+        ASSERT_FALSE(c.data.isEmpty());
         const QString xml = QStringLiteral(
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
             "<dict><key>class</key><string>LMNText</string></dict>"
@@ -729,10 +756,18 @@ TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
         QString error;
         const auto list = LMNGraphicArchive::decodeList(xml.toUtf8(), &error);
         ASSERT_TRUE(list && list->size() == 2) << error.toStdString();
-        EXPECT_TRUE(list->at(1)->_barcode_image.isNull());
+        const QImage picture = list->at(1)->_barcode_image;
+        if (c.reason.isEmpty()) {
+            EXPECT_TRUE(losses.messages().isEmpty()) << losses.messages().value(0).toStdString();
+            ASSERT_EQ(picture.size(), QSize(16, 16));
+            TestHelpers::expectPixels(picture, {{0, 0, QColor(Qt::blue)}, {15, 15, QColor(Qt::blue)}});
+            continue;
+        }
+        EXPECT_TRUE(picture.isNull());
         ASSERT_EQ(losses.messages().size(), 1);
         EXPECT_TRUE(losses.messages().first().startsWith(QStringLiteral("Element 2 (a barcode) lost its picture: ") + c.reason))
             << losses.messages().first().toStdString();
     }
+    EXPECT_EQ(fifo.opened(), 0);
     EXPECT_EQ(LMNGraphicArchive::PictureLosses::current(), nullptr);
 }

@@ -6,6 +6,7 @@
 #include "data/DataTestSupport.h"
 #include "SmtpServers.h"
 #include "support/BigPictures.h"
+#include "support/ForeignPictures.h"
 #include "barcode/linear/LinearTestSupport.h"
 #include "editor/EditorWindowFixture.h"
 
@@ -346,11 +347,15 @@ TEST_F(BatchExportTest, BoundLargePicturesAreDrawnOrNamedWithTheReason)
 
     const QString huge = BigPictures::pngOfSize(QDir(m_out).filePath("huge.png"), QSize(20000, 15000));
     const QString notes = DataTest::writeFile(QDir(m_out).filePath("notes.jpg"), "not a picture");
+    // An SVG bound as a picture never draws the picture of this disk it names.
+    const QString local = DataTest::writeFile(QDir(m_out).filePath("local.png"), BigPictures::smallPng(Qt::red));
+    const QString svg = DataTest::writeFile(QDir(m_out).filePath("invite.png"), ForeignPictures::svgNaming(local));
     // Drawn small, a PNG decodes line by line at the size it is drawn at: its size is no
     // reason to refuse it, but data cut short is.
     const QList<std::pair<QString, QString>> refused = {
         {huge, "The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, but its picture data cannot be read"},
-        {notes, "The file \"notes.jpg\" is not a picture Festiloom can read."},
+        {notes, "The file \"notes.jpg\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF."},
+        {svg, "The file \"invite.png\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF."},
     };
     for (const auto &[file, message] : refused) {
         SCOPED_TRACE(file.toStdString());

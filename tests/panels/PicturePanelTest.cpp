@@ -3,6 +3,7 @@
 #include "PanelFixture.h"
 
 #include "support/BigPictures.h"
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
 #include "document/LMNImage.h"
@@ -219,11 +220,28 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
         QString file;
         QString message;
     };
-    const QString huge = BigPictures::pngOfSize(QDir(m_resources.path()).filePath(QStringLiteral("huge.png")), QSize(20000, 15000));
+    const QDir folder(m_resources.path());
+    const QString huge = BigPictures::pngOfSize(folder.filePath(QStringLiteral("huge.png")), QSize(20000, 15000));
+    // SVG files, whatever their names, that name a picture of this disk (absolute, or relative
+    // to the current folder) or a FIFO: neither is opened, nothing waits.
+    const QString local = TestHelpers::writeFile(folder.filePath(QStringLiteral("local.png")), BigPictures::smallPng(Qt::red));
+    ForeignPictures::FifoGuard fifo(folder.filePath(QStringLiteral("fifo")));
+    ASSERT_TRUE(fifo.made());
+    const ForeignPictures::CurrentFolder current(folder.path());
+    const auto svg = [&](const char *name, const QString &names) {
+        return TestHelpers::writeFile(folder.filePath(QLatin1String(name)), ForeignPictures::svgNaming(names));
+    };
+    const auto notRead = [](const char *name) {
+        return QStringLiteral("The file \"%1\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.")
+            .arg(QLatin1String(name));
+    };
     const QList<Refused> refused = {
         {huge, QStringLiteral("The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, which take 1145 MB to "
                               "read, more than the 768 MB a design may take.")},
-        {unreadablePicture(QStringLiteral("notes.jpg")), QStringLiteral("The file \"notes.jpg\" is not a picture Festiloom can read.")},
+        {unreadablePicture(QStringLiteral("notes.jpg")), notRead("notes.jpg")},
+        {svg("absolute.png", local), notRead("absolute.png")},
+        {svg("relative.jpg", QStringLiteral("local.png")), notRead("relative.jpg")},
+        {svg("fifo.svg", fifo.path()), notRead("fifo.svg")},
     };
     for (const Refused &r : refused) {
         for (const Road road : roads) {
@@ -234,4 +252,5 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
             EXPECT_EQ(m_seam.messages.first().text.trimmed(), r.message);
         }
     }
+    EXPECT_EQ(fifo.opened(), 0);
 }

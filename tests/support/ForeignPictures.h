@@ -1,0 +1,128 @@
+#pragma once
+
+// Picture data as it arrives from elsewhere: the five kinds Festiloom reads as another program
+// (Pillow) writes them, kinds it does not read, and SVG data that names a file on this disk,
+// which a reader of SVG would open. FifoGuard is a file that never ends, watched so that a
+// reader opening it is counted and let go at once instead of hanging the test.
+
+#include "support/TestHelpers.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ForeignPictures {
+
+// The kinds Festiloom reads, by Pillow's names.
+inline QStringList readKinds()
+{
+    return {QStringLiteral("PNG"), QStringLiteral("JPEG"), QStringLiteral("GIF"), QStringLiteral("BMP"),
+            QStringLiteral("TIFF")};
+}
+
+// A picture of 16 x 16 pixels of `colour` (a name Pillow knows: "blue") written by Pillow as
+// `kind` (Pillow's name of a format it writes: "PNG", "WEBP", "TGA", ...).
+inline QByteArray writtenByPillow(const QString &kind, const QString &colour = QStringLiteral("blue"))
+{
+    return TestHelpers::runProgram(QStringLiteral("/usr/bin/python3"),
+                                   {QStringLiteral("-c"),
+                                    QStringLiteral("import io, sys\n"
+                                                   "from PIL import Image\n"
+                                                   "out = io.BytesIO()\n"
+                                                   "Image.new('RGB', (16, 16), sys.argv[2]).save(out, sys.argv[1])\n"
+                                                   "sys.stdout.buffer.write(out.getvalue())\n"),
+                                    kind, colour});
+}
+
+// An SVG of 16 x 16 pixels that draws the picture file `path` names, absolute or relative (an
+// SVG reader resolves it from the current folder).
+inline QByteArray svgNaming(const QString &path)
+{
+    return QStringLiteral("<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"16\" height=\"16\">"
+                          "<image x=\"0\" y=\"0\" width=\"16\" height=\"16\" xlink:href=\"%1\"/></svg>\n")
+        .arg(path.toHtmlEscaped())
+        .toUtf8();
+}
+
+// An XPM picture of 2 x 2 pixels (C source text, read by Qt's own XPM reader).
+inline QByteArray xpm()
+{
+    return "/* XPM */\nstatic const char *p[] = {\"2 2 1 1\", \"a c #0000FF\", \"aa\", \"aa\"};\n";
+}
+
+// A FIFO at `path` that a reader opening it would wait on for ever. While the guard lives, a
+// thread keeps opening its other end for a moment: a reader that opened it is counted and gets
+// an empty file at once, so a fault fails its test instead of hanging it.
+class FifoGuard
+{
+public:
+    explicit FifoGuard(const QString &path)
+        : m_name(path)
+        , m_path(QFile::encodeName(path))
+    {
+        ::unlink(m_path.constData());
+        m_made = ::mkfifo(m_path.constData(), 0600) == 0;
+        m_thread = std::thread([this] {
+            while (!m_stop.load()) {
+                // Opening the writing end without waiting succeeds only while a reader has it open.
+                const int end = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+                if (end >= 0) {
+                    ++m_opened;
+                    ::close(end);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    }
+    ~FifoGuard()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::unlink(m_path.constData());
+    }
+    FifoGuard(const FifoGuard &) = delete;
+    FifoGuard &operator=(const FifoGuard &) = delete;
+
+    bool made() const { return m_made; }
+    QString path() const { return m_name; }
+    // How many times a reader was found holding the FIFO open.
+    int opened() const { return m_opened.load(); }
+
+private:
+    QString m_name;
+    QByteArray m_path;
+    bool m_made = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_opened{0};
+    std::thread m_thread;
+};
+
+// Makes `folder` the current folder while it lives.
+class CurrentFolder
+{
+public:
+    explicit CurrentFolder(const QString &folder)
+        : m_before(QDir::currentPath())
+    {
+        QDir::setCurrent(folder);
+    }
+    ~CurrentFolder() { QDir::setCurrent(m_before); }
+    CurrentFolder(const CurrentFolder &) = delete;
+    CurrentFolder &operator=(const CurrentFolder &) = delete;
+
+private:
+    QString m_before;
+};
+
+} // namespace ForeignPictures
