@@ -11,6 +11,12 @@
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/LMNWindowController.h"
 #include "panels/PanelsGlobals.h"
+#include "support/BigPictures.h"
+#include "support/ForeignPictures.h"
+#include "support/TestHelpers.h"
+
+#include <QAbstractItemView>
+#include <QIcon>
 
 using StartUp = EditorWindowFixture;
 
@@ -115,5 +121,45 @@ TEST_F(StartUp, ADesignGivenAtStartOpensInsteadOfTheStartScreen)
             ASSERT_EQ(seam.dialogsRun.size(), 1);
             EXPECT_NE(qobject_cast<Invitation_Wizard *>(seam.dialogsRun.first()), nullptr);
         }
+    }
+}
+
+// The start screen's own background picture is checked as the card will read it: a file of a
+// kind not read (an SVG naming a picture of this disk, whatever its name) is refused saying
+// why, and the gallery keeps what it had; a picture of a kind read is added and chosen.
+TEST_F(StartUp, ABrowsedBackgroundIsTakenOnlyAsAKindRead)
+{
+    const QDir folder(m_resources.path());
+    const QString local = TestHelpers::writeFile(folder.filePath(QStringLiteral("local.png")), BigPictures::smallPng(Qt::red));
+    struct Row
+    {
+        QString file;
+        QString message;   // "" when the picture is taken
+    };
+    const Row rows[] = {
+        {TestHelpers::writeFile(folder.filePath(QStringLiteral("party.png")), ForeignPictures::svgNaming(local)),
+         QStringLiteral("The file \"party.png\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.")},
+        {TestHelpers::writeFile(folder.filePath(QStringLiteral("garden.gif")),
+                                ForeignPictures::writtenByPillow(QStringLiteral("GIF"), QStringLiteral("green"))),
+         QString()},
+    };
+    Invitation_Wizard start(m_window.get());
+    QAbstractItemView *gallery = start.ui.background_gallery;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        m_seam.messages.clear();
+        const int before = gallery->model()->rowCount();
+        m_seam.chooseFiles({row.file});
+        start.ui.background_browse_btn->click();
+        if (row.message.isEmpty()) {
+            EXPECT_TRUE(m_seam.messages.isEmpty());
+            ASSERT_EQ(gallery->model()->rowCount(), before + 1);
+            EXPECT_EQ(gallery->currentIndex().data().toString(), QFileInfo(row.file).completeBaseName());
+            EXPECT_FALSE(gallery->currentIndex().data(Qt::DecorationRole).value<QIcon>().isNull());
+            continue;
+        }
+        EXPECT_EQ(gallery->model()->rowCount(), before);
+        ASSERT_EQ(m_seam.messages.size(), 1);
+        EXPECT_EQ(m_seam.messages.first().text.trimmed(), row.message);
     }
 }

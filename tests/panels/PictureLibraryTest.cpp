@@ -7,6 +7,7 @@
 #include "panels/ThumbnailCache.h"
 #include "panels/ui/BackgroundGallery.h"
 #include "panels/ui/Image_Library.h"
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
 #include <QCoreApplication>
@@ -177,22 +178,42 @@ TEST_F(PictureLibrary, AGalleryClickOnTheBackSetsAndShowsTheFront)
     EXPECT_EQ(gallery->model()->images().size(), count);
 }
 
+// A library picture whose data is damaged, missing, or of a kind not read (an SVG naming a
+// picture of this disk or a FIFO, whatever its name) keeps the placeholder, and no file it
+// names is opened.
 TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
 {
     QTemporaryDir dir;
     const QString good = dir.filePath(QStringLiteral("good.png"));
     QImage(400, 200, QImage::Format_RGB32).save(good);
     const QString damaged = TestHelpers::writeFile(dir.filePath(QStringLiteral("damaged.png")), "\x89PNG\r\n\x1a\n broken");
+    const QString local = dir.filePath(QStringLiteral("local.png"));
+    QImage red(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(local));
+    ForeignPictures::FifoGuard fifo(dir.filePath(QStringLiteral("fifo")));
+    ASSERT_TRUE(fifo.made());
+    const QStringList placeholders = {
+        damaged,
+        dir.filePath(QStringLiteral("missing.jpg")),
+        TestHelpers::writeFile(dir.filePath(QStringLiteral("local picture.png")), ForeignPictures::svgNaming(local)),
+        TestHelpers::writeFile(dir.filePath(QStringLiteral("fifo.jpg")), ForeignPictures::svgNaming(fifo.path())),
+    };
 
     ThumbnailCache cache(QSize(100, 100), 2);
     QSignalSpy ready(&cache, &ThumbnailCache::thumbnailReady);
-    for (const QString &path : {good, damaged, dir.filePath(QStringLiteral("missing.jpg"))})
-        EXPECT_EQ(cache.thumbnail(path), cache.placeholder());   // never waits
+    EXPECT_EQ(cache.thumbnail(good), cache.placeholder());   // never waits
+    for (const QString &path : placeholders)
+        EXPECT_EQ(cache.thumbnail(path), cache.placeholder());
     cache.waitForDone();
-    while (ready.size() < 3)
+    while (ready.size() < 1 + placeholders.size())
         QVERIFY2(ready.wait(5000), "thumbnails never arrived");
     EXPECT_EQ(cache.thumbnail(good).size(), QSize(100, 50));
-    EXPECT_EQ(cache.thumbnail(damaged), cache.placeholder());
+    for (const QString &path : placeholders) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(cache.thumbnail(path), cache.placeholder());
+    }
+    EXPECT_EQ(fifo.opened(), 0);
 }
 
 TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)
