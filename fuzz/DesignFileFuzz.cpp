@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Fuzz::broken("a refused design says why");
         return 0;
     }
+    Fuzz::picturesAreOfKindsRead(design->graphics);
+    Fuzz::picturesAreOfKindsRead(design->graphics_back);
     const QByteArray saved = DesignFile::toXml(*design);
     const std::optional<CardDesign> again = DesignFile::fromXml(saved, &error);
     if (!again)

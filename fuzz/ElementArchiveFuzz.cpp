@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Fuzz::broken("a refused archive says why");
         return 0;
     }
+    Fuzz::picturesAreOfKindsRead(*graphics);
     for (bool binary : {true, false}) {
         const std::optional<GraphicList> again =
             LMNGraphicArchive::decodeList(LMNGraphicArchive::encodeList(*graphics, binary), &error);

@@ -17,13 +17,14 @@ fi
 for target in "${targets[@]}"; do
   echo "== $target for ${seconds} s"
   found=$(mktemp -d)   # new inputs stay out of the repository
-  inputs=("$found" "fuzz/corpus/$target")
-  [[ -d fuzz/regressions/$target ]] && inputs+=("fuzz/regressions/$target")
+  # Paths in full: a target works in a folder of its own (fuzz/FuzzSupport.h).
+  inputs=("$found" "$PWD/fuzz/corpus/$target")
+  [[ -d fuzz/regressions/$target ]] && inputs+=("$PWD/fuzz/regressions/$target")
   status=0
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-      -print_final_stats=1 -artifact_prefix="build/fuzz/$target-" "${inputs[@]}" >"$found.log" 2>&1 || status=$?
+      -print_final_stats=1 -artifact_prefix="$PWD/build/fuzz/$target-" "${inputs[@]}" >"$found.log" 2>&1 || status=$?
   tail -n 40 "$found.log"
   rm -rf "$found" "$found.log"
   [[ $status -eq 0 ]] || { echo "$target failed (exit $status)" >&2; exit "$status"; }
