@@ -93,7 +93,8 @@ bool PictureReading::holdReader(QImageReader &reader, QIODevice *device, Result 
 {
     const Kind kind = kindOf(device->peek(KindBytes));
     if (kind == Kind::Unknown) {
-        *refusal = refused(Outcome::NotAPicture, {}, notAPicture());
+        if (refusal)
+            *refusal = refused(Outcome::NotAPicture, {}, notAPicture());
         return false;
     }
     // No reader chosen by content or by a file's name: only the one of this kind.
@@ -235,14 +236,27 @@ PictureReading::Fit PictureReading::within(const QSize &box)
     return [box](const QSize &upright) { return upright.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)); };
 }
 
+namespace {
+
+// Picture data held in memory, open for reading.
+class DataDevice : public QBuffer
+{
+public:
+    explicit DataDevice(const QByteArray &data)
+    {
+        setData(data);
+        open(QIODevice::ReadOnly);
+    }
+};
+
+} // namespace
+
 PictureReading::Result PictureReading::readData(const QByteArray &data)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
+    DataDevice device(data);
     QImageReader reader;
     Result result;
-    if (!holdReader(reader, &buffer, &result))
+    if (!holdReader(reader, &device, &result))
         return result;
     result = read(reader);
     if (result.outcome == Outcome::Read)
@@ -252,14 +266,9 @@ PictureReading::Result PictureReading::readData(const QByteArray &data)
 
 QSize PictureReading::headerSize(const QByteArray &data)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
+    DataDevice device(data);
     QImageReader reader;
-    Result refusal;
-    if (!holdReader(reader, &buffer, &refusal))
-        return {};
-    return reader.size();
+    return holdReader(reader, &device, nullptr) ? reader.size() : QSize();
 }
 
 QString PictureReading::fileMessage(const QString &path, const Result &result)

@@ -102,7 +102,8 @@ public:
     static QString fileMessage(const QString &path, const Result &result);
 
 private:
-    // Sets `reader` on `device` held to the kind of what the device holds, or says why not.
+    // Sets `reader` on `device` held to the kind of what the device holds, or says why not
+    // (`refusal` may be null).
     static bool holdReader(QImageReader &reader, QIODevice *device, Result *refusal);
     // Reads what `reader` holds under the rule above. A scaled size set on the reader is
     // honoured; the picture is measured at the size the reader decodes it at.

@@ -410,26 +410,18 @@ TEST_F(Clipboard, LargePicturesPasteBackPixelForPixel)
 TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
 {
     QTemporaryDir folder;
-    const QString local = TestHelpers::writeFile(QDir(folder.path()).filePath(QStringLiteral("local.png")),
-                                                 BigPictures::smallPng(Qt::red));
-    ForeignPictures::FifoGuard fifo(QDir(folder.path()).filePath(QStringLiteral("fifo")));
-    ASSERT_TRUE(fifo.made());
-    const ForeignPictures::CurrentFolder current(folder.path());
-    const QString notRead = QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
     struct Row
     {
         QString name;
         QByteArray data;
         QString reason;   // "" for a picture read: yellow, 16 x 16 pixels
     };
-    QList<Row> rows = {
-        {QStringLiteral("damaged"), BigPictures::damagedPng(),
-         QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
-        {QStringLiteral("SVG naming a local picture"), ForeignPictures::svgNaming(local), notRead},
-        {QStringLiteral("SVG naming a local picture from the current folder"),
-         ForeignPictures::svgNaming(QStringLiteral("local.png")), notRead},
-        {QStringLiteral("SVG naming a FIFO"), ForeignPictures::svgNaming(fifo.path()), notRead},
-    };
+    QList<Row> rows = {{QStringLiteral("damaged"), BigPictures::damagedPng(),
+                        QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")}};
+    for (const auto &[name, svg] : named.svgs())
+        rows.append({name, svg, ForeignPictures::notReadReason()});
     for (const QString &kind : ForeignPictures::readKinds())
         rows.append({kind, ForeignPictures::writtenByPillow(kind, QStringLiteral("yellow")), QString()});
     for (const Row &row : rows) {
@@ -460,5 +452,5 @@ TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
         EXPECT_TRUE(seam.messageTexts()[0].contains(QStringLiteral("Element 2 (a picture) lost its picture: ") + row.reason))
             << seam.messageTexts()[0].toStdString();
     }
-    EXPECT_EQ(fifo.opened(), 0);
+    EXPECT_EQ(named.fifoOpened(), 0);
 }

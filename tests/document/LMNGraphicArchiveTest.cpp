@@ -714,38 +714,33 @@ TEST(PictureReading, QtsReaderTakesWhatADesignMayAndCountsAsWeDo)
 TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
 {
     QTemporaryDir folder;
-    const QString local = TestHelpers::writeFile(QDir(folder.path()).filePath(QStringLiteral("local.png")),
-                                                 BigPictures::smallPng(Qt::red));
-    ForeignPictures::FifoGuard fifo(QDir(folder.path()).filePath(QStringLiteral("fifo")));
-    ASSERT_TRUE(fifo.made());
-    // Relative names are looked for in the current folder.
-    const ForeignPictures::CurrentFolder current(folder.path());
-    const QString notRead = QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    const QString notRead = ForeignPictures::notReadReason();
 
     struct Case
     {
-        const char *name;
+        QString name;
         QByteArray data;
         QString reason;   // "" for data read: a blue picture of 16 x 16 pixels
     };
     QList<Case> cases = {
-        {"damaged", BigPictures::damagedPng(), QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
-        {"not a picture", QByteArray("plain text, no picture"), notRead},
-        {"SVG naming a local picture", ForeignPictures::svgNaming(local), notRead},
-        {"SVG naming a local picture from the current folder", ForeignPictures::svgNaming(QStringLiteral("local.png")),
+        {QStringLiteral("damaged"), BigPictures::damagedPng(),
+         QStringLiteral("it is 16 x 16 pixels, but its picture data cannot be read")},
+        {QStringLiteral("not a picture"), QByteArray("plain text, no picture"), notRead},
+        {QStringLiteral("SVGZ naming a local picture"),
+         TestHelpers::runProgram(QStringLiteral("gzip"), {QStringLiteral("-c")}, ForeignPictures::svgNaming(named.picture())),
          notRead},
-        {"SVG naming a FIFO", ForeignPictures::svgNaming(QDir(folder.path()).filePath(QStringLiteral("fifo"))), notRead},
-        {"SVGZ naming a local picture",
-         TestHelpers::runProgram(QStringLiteral("gzip"), {QStringLiteral("-c")}, ForeignPictures::svgNaming(local)),
-         notRead},
-        {"XPM", ForeignPictures::xpm(), notRead},
-        {"WebP", ForeignPictures::writtenByPillow(QStringLiteral("WEBP")), notRead},
-        {"TGA", ForeignPictures::writtenByPillow(QStringLiteral("TGA")), notRead},
+        {QStringLiteral("XPM"), ForeignPictures::xpm(), notRead},
+        {QStringLiteral("WebP"), ForeignPictures::writtenByPillow(QStringLiteral("WEBP")), notRead},
+        {QStringLiteral("TGA"), ForeignPictures::writtenByPillow(QStringLiteral("TGA")), notRead},
     };
+    for (const auto &[name, svg] : named.svgs())
+        cases.append({name, svg, notRead});
     for (const QString &kind : ForeignPictures::readKinds())
-        cases.append({"read", ForeignPictures::writtenByPillow(kind), QString()});
+        cases.append({kind, ForeignPictures::writtenByPillow(kind), QString()});
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " " + c.data.left(6).toHex().toStdString());
+        SCOPED_TRACE(c.name.toStdString());
         ASSERT_FALSE(c.data.isEmpty());
         const QString xml = QStringLiteral(
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
@@ -768,6 +763,6 @@ TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
         EXPECT_TRUE(losses.messages().first().startsWith(QStringLiteral("Element 2 (a barcode) lost its picture: ") + c.reason))
             << losses.messages().first().toStdString();
     }
-    EXPECT_EQ(fifo.opened(), 0);
+    EXPECT_EQ(named.fifoOpened(), 0);
     EXPECT_EQ(LMNGraphicArchive::PictureLosses::current(), nullptr);
 }

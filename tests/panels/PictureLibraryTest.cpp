@@ -187,18 +187,11 @@ TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
     const QString good = dir.filePath(QStringLiteral("good.png"));
     QImage(400, 200, QImage::Format_RGB32).save(good);
     const QString damaged = TestHelpers::writeFile(dir.filePath(QStringLiteral("damaged.png")), "\x89PNG\r\n\x1a\n broken");
-    const QString local = dir.filePath(QStringLiteral("local.png"));
-    QImage red(16, 16, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(red.save(local));
-    ForeignPictures::FifoGuard fifo(dir.filePath(QStringLiteral("fifo")));
-    ASSERT_TRUE(fifo.made());
-    const QStringList placeholders = {
-        damaged,
-        dir.filePath(QStringLiteral("missing.jpg")),
-        TestHelpers::writeFile(dir.filePath(QStringLiteral("local picture.png")), ForeignPictures::svgNaming(local)),
-        TestHelpers::writeFile(dir.filePath(QStringLiteral("fifo.jpg")), ForeignPictures::svgNaming(fifo.path())),
-    };
+    const ForeignPictures::NamedFiles named(dir.path());
+    ASSERT_TRUE(named.ready());
+    QStringList placeholders = {damaged, dir.filePath(QStringLiteral("missing.jpg"))};
+    for (const auto &[name, svg] : named.svgs())
+        placeholders << TestHelpers::writeFile(dir.filePath(name + QStringLiteral(".png")), svg);
 
     ThumbnailCache cache(QSize(100, 100), 2);
     QSignalSpy ready(&cache, &ThumbnailCache::thumbnailReady);
@@ -213,7 +206,7 @@ TEST(Thumbnails, DamagedAndMissingPicturesKeepThePlaceholder)
         SCOPED_TRACE(path.toStdString());
         EXPECT_EQ(cache.thumbnail(path), cache.placeholder());
     }
-    EXPECT_EQ(fifo.opened(), 0);
+    EXPECT_EQ(named.fifoOpened(), 0);
 }
 
 TEST_F(PictureLibrary, PictureToolsAskThroughTheFileChooserAndTheLibrary)

@@ -222,27 +222,21 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
     };
     const QDir folder(m_resources.path());
     const QString huge = BigPictures::pngOfSize(folder.filePath(QStringLiteral("huge.png")), QSize(20000, 15000));
-    // SVG files, whatever their names, that name a picture of this disk (absolute, or relative
-    // to the current folder) or a FIFO: neither is opened, nothing waits.
-    const QString local = TestHelpers::writeFile(folder.filePath(QStringLiteral("local.png")), BigPictures::smallPng(Qt::red));
-    ForeignPictures::FifoGuard fifo(folder.filePath(QStringLiteral("fifo")));
-    ASSERT_TRUE(fifo.made());
-    const ForeignPictures::CurrentFolder current(folder.path());
-    const auto svg = [&](const char *name, const QString &names) {
-        return TestHelpers::writeFile(folder.filePath(QLatin1String(name)), ForeignPictures::svgNaming(names));
+    const auto notRead = [](const QString &name) {
+        return QStringLiteral("The file \"%1\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.").arg(name);
     };
-    const auto notRead = [](const char *name) {
-        return QStringLiteral("The file \"%1\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.")
-            .arg(QLatin1String(name));
-    };
-    const QList<Refused> refused = {
+    QList<Refused> refused = {
         {huge, QStringLiteral("The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, which take 1145 MB to "
                               "read, more than the 768 MB a design may take.")},
-        {unreadablePicture(QStringLiteral("notes.jpg")), notRead("notes.jpg")},
-        {svg("absolute.png", local), notRead("absolute.png")},
-        {svg("relative.jpg", QStringLiteral("local.png")), notRead("relative.jpg")},
-        {svg("fifo.svg", fifo.path()), notRead("fifo.svg")},
+        {unreadablePicture(QStringLiteral("notes.jpg")), notRead(QStringLiteral("notes.jpg"))},
     };
+    // SVG files, whatever their names, that name a picture of this disk (absolute, or relative
+    // to the current folder) or a FIFO: neither is opened, nothing waits.
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    const QStringList names = {QStringLiteral("absolute.png"), QStringLiteral("relative.jpg"), QStringLiteral("fifo.svg")};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        refused.append({TestHelpers::writeFile(folder.filePath(names.at(i)), named.svgs().at(i).second), notRead(names.at(i))});
     for (const Refused &r : refused) {
         for (const Road road : roads) {
             SCOPED_TRACE(r.file.toStdString() + " by " + roadName(road));
@@ -252,5 +246,5 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
             EXPECT_EQ(m_seam.messages.first().text.trimmed(), r.message);
         }
     }
-    EXPECT_EQ(fifo.opened(), 0);
+    EXPECT_EQ(named.fifoOpened(), 0);
 }

@@ -10,12 +10,15 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -123,6 +126,49 @@ public:
 
 private:
     QString m_before;
+};
+
+// Why picture data of any other kind is not read.
+inline QString notReadReason()
+{
+    return QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+}
+
+// What SVG data may name in `folder`, made the current folder while this lives: a red picture of
+// 16 x 16 pixels, "local.png", and a guarded FIFO, "fifo".
+class NamedFiles
+{
+public:
+    explicit NamedFiles(const QString &folder)
+        : m_picture(QDir(folder).filePath(QStringLiteral("local.png")))
+        , m_fifo(QDir(folder).filePath(QStringLiteral("fifo")))
+        , m_current(folder)
+    {
+        QImage red(16, 16, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        m_ready = red.save(m_picture) && m_fifo.made();
+    }
+
+    bool ready() const { return m_ready; }
+    QString picture() const { return m_picture; }
+    QString fifo() const { return m_fifo.path(); }
+    // How many times a reader opened the FIFO.
+    int fifoOpened() const { return m_fifo.opened(); }
+
+    // SVG data, by what it names: the picture by its absolute path, the picture by a path
+    // relative to the current folder, the FIFO.
+    QList<std::pair<QString, QByteArray>> svgs() const
+    {
+        return {{QStringLiteral("SVG naming a local picture"), svgNaming(m_picture)},
+                {QStringLiteral("SVG naming a local picture from the current folder"), svgNaming(QStringLiteral("local.png"))},
+                {QStringLiteral("SVG naming a FIFO"), svgNaming(fifo())}};
+    }
+
+private:
+    QString m_picture;
+    FifoGuard m_fifo;
+    CurrentFolder m_current;
+    bool m_ready = false;
 };
 
 } // namespace ForeignPictures
