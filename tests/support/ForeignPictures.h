@@ -2,8 +2,7 @@
 
 // Picture data as it arrives from elsewhere: the five kinds Festiloom reads as another program
 // (Pillow) writes them, kinds it does not read, and SVG data that names a file on this disk,
-// which a reader of SVG would open. FifoGuard is a file that never ends, watched so that a
-// reader opening it is counted and let go at once instead of hanging the test.
+// which a reader of SVG would open (NamedFiles).
 
 #include "support/TestHelpers.h"
 
@@ -64,22 +63,33 @@ inline QByteArray xpm()
     return "/* XPM */\nstatic const char *p[] = {\"2 2 1 1\", \"a c #0000FF\", \"aa\", \"aa\"};\n";
 }
 
-// A FIFO at `path` that a reader opening it would wait on for ever. While the guard lives, a
-// thread keeps opening its other end for a moment: a reader that opened it is counted and gets
-// an empty file at once, so a fault fails its test instead of hanging it.
-class FifoGuard
+// Why picture data of any other kind is not read.
+inline QString notReadReason()
+{
+    return QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
+}
+
+// What SVG data may name in `folder`, made the current folder while this lives: a red picture of
+// 16 x 16 pixels, "local.png", and "fifo", a FIFO that a reader opening it would wait on for
+// ever. A thread keeps opening the FIFO's other end for a moment: a reader that opened it is
+// counted and gets an empty file at once, so a fault fails its test instead of hanging it.
+class NamedFiles
 {
 public:
-    explicit FifoGuard(const QString &path)
-        : m_name(path)
-        , m_path(QFile::encodeName(path))
+    explicit NamedFiles(const QString &folder)
+        : m_before(QDir::currentPath())
+        , m_picture(QDir(folder).filePath(QStringLiteral("local.png")))
+        , m_fifo(QDir(folder).filePath(QStringLiteral("fifo")))
     {
-        ::unlink(m_path.constData());
-        m_made = ::mkfifo(m_path.constData(), 0600) == 0;
-        m_thread = std::thread([this] {
+        QDir::setCurrent(folder);
+        QImage red(16, 16, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QByteArray fifo = QFile::encodeName(m_fifo);
+        m_ready = red.save(m_picture) && ::mkfifo(fifo.constData(), 0600) == 0;
+        m_guard = std::thread([this, fifo] {
             while (!m_stop.load()) {
                 // Opening the writing end without waiting succeeds only while a reader has it open.
-                const int end = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+                const int end = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
                 if (end >= 0) {
                     ++m_opened;
                     ::close(end);
@@ -88,72 +98,20 @@ public:
             }
         });
     }
-    ~FifoGuard()
+    ~NamedFiles()
     {
         m_stop = true;
-        m_thread.join();
-        ::unlink(m_path.constData());
+        m_guard.join();
+        QFile::remove(m_fifo);
+        QDir::setCurrent(m_before);
     }
-    FifoGuard(const FifoGuard &) = delete;
-    FifoGuard &operator=(const FifoGuard &) = delete;
-
-    bool made() const { return m_made; }
-    QString path() const { return m_name; }
-    // How many times a reader was found holding the FIFO open.
-    int opened() const { return m_opened.load(); }
-
-private:
-    QString m_name;
-    QByteArray m_path;
-    bool m_made = false;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_opened{0};
-    std::thread m_thread;
-};
-
-// Makes `folder` the current folder while it lives.
-class CurrentFolder
-{
-public:
-    explicit CurrentFolder(const QString &folder)
-        : m_before(QDir::currentPath())
-    {
-        QDir::setCurrent(folder);
-    }
-    ~CurrentFolder() { QDir::setCurrent(m_before); }
-    CurrentFolder(const CurrentFolder &) = delete;
-    CurrentFolder &operator=(const CurrentFolder &) = delete;
-
-private:
-    QString m_before;
-};
-
-// Why picture data of any other kind is not read.
-inline QString notReadReason()
-{
-    return QStringLiteral("it is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF");
-}
-
-// What SVG data may name in `folder`, made the current folder while this lives: a red picture of
-// 16 x 16 pixels, "local.png", and a guarded FIFO, "fifo".
-class NamedFiles
-{
-public:
-    explicit NamedFiles(const QString &folder)
-        : m_picture(QDir(folder).filePath(QStringLiteral("local.png")))
-        , m_fifo(QDir(folder).filePath(QStringLiteral("fifo")))
-        , m_current(folder)
-    {
-        QImage red(16, 16, QImage::Format_RGB32);
-        red.fill(Qt::red);
-        m_ready = red.save(m_picture) && m_fifo.made();
-    }
+    NamedFiles(const NamedFiles &) = delete;
+    NamedFiles &operator=(const NamedFiles &) = delete;
 
     bool ready() const { return m_ready; }
     QString picture() const { return m_picture; }
-    QString fifo() const { return m_fifo.path(); }
-    // How many times a reader opened the FIFO.
-    int fifoOpened() const { return m_fifo.opened(); }
+    // How many times a reader was found holding the FIFO open.
+    int fifoOpened() const { return m_opened.load(); }
 
     // SVG data, by what it names: the picture by its absolute path, the picture by a path
     // relative to the current folder, the FIFO.
@@ -161,14 +119,17 @@ public:
     {
         return {{QStringLiteral("SVG naming a local picture"), svgNaming(m_picture)},
                 {QStringLiteral("SVG naming a local picture from the current folder"), svgNaming(QStringLiteral("local.png"))},
-                {QStringLiteral("SVG naming a FIFO"), svgNaming(fifo())}};
+                {QStringLiteral("SVG naming a FIFO"), svgNaming(m_fifo)}};
     }
 
 private:
+    QString m_before;
     QString m_picture;
-    FifoGuard m_fifo;
-    CurrentFolder m_current;
+    QString m_fifo;
     bool m_ready = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_opened{0};
+    std::thread m_guard;
 };
 
 } // namespace ForeignPictures
