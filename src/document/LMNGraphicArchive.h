@@ -75,8 +75,8 @@ public:
     // in the order a design or archive holds them): a PictureBudget counts their pictures as
     // decode() does, each by the bytes it is stored as (storedPicture(), kept beside it when
     // read), then from its header and then as it will decode (itself, for kept bytes;
-    // storedPictureBytes() for a PNG), and this is the most it holds at once. Saving a design asks it, so that what it writes
-    // reads back under the same budget to the byte.
+    // storedPictureBytes() for a PNG), and this is the most it holds at once. Saving a design
+    // asks it, so that what it writes reads back under the same budget to the byte.
     static qint64 picturePeak(const QList<const GraphicList *> &lists);
     // The data a picture field of `graphic` (_image or _barcode_image) is stored as: the bytes
     // it was read from (a photo's own file, or the data it was opened or pasted from) while it

@@ -50,19 +50,6 @@ const char *readerFormat(PictureReading::Kind kind)
     return nullptr;
 }
 
-// Whether `reader` reads only as one of the kinds read.
-bool isHeld(const QImageReader &reader)
-{
-    if (reader.autoDetectImageFormat() || reader.decideFormatFromContent())
-        return false;
-    using Kind = PictureReading::Kind;
-    for (const Kind kind : {Kind::Png, Kind::Jpeg, Kind::Gif, Kind::Bmp, Kind::Tiff}) {
-        if (reader.format() == readerFormat(kind))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void PictureReading::install()
@@ -132,8 +119,7 @@ QString PictureReading::sizeRefusal(const QSize &size, QImage::Format format)
 PictureReading::Result PictureReading::read(QImageReader &reader)
 {
     install();
-    // Only a reader held to a kind read (holdReader) is trusted with the data.
-    if (!isHeld(reader) || !reader.canRead())
+    if (!reader.canRead())
         return refused(Outcome::NotAPicture, {}, notAPicture());
     const QSize size = reader.size();
     // A reader that decodes at a smaller size takes only that; the others decode the whole
@@ -166,13 +152,13 @@ PictureReading::Result PictureReading::read(QImageReader &reader)
 
 namespace {
 
-// Opens the picture file at `path` for reading, or says why it cannot be read. Only a regular
+// Opens the picture file `file` names for reading, or says why it cannot be read. Only a regular
 // file is opened: nothing waits on a pipe or a device.
-bool openFile(QFile &file, const QString &path, PictureReading::Result *refusal)
+bool openFile(QFile &file, PictureReading::Result *refusal)
 {
     using Outcome = PictureReading::Outcome;
     const QFileInfo info(file.fileName());
-    if (path.isEmpty() || !info.isFile()) {
+    if (file.fileName().isEmpty() || !info.isFile()) {
         *refusal = refused(Outcome::Missing, {}, tr("it does not exist"));
         return false;
     }
@@ -193,7 +179,7 @@ PictureReading::Result PictureReading::readFile(const QString &path)
 {
     QFile file(QDir::cleanPath(path));
     Result result;
-    if (!openFile(file, path, &result))
+    if (!openFile(file, &result))
         return result;
     if (kindOf(file.peek(KindBytes)) == Kind::Unknown)
         return refused(Outcome::NotAPicture, {}, notAPicture());
@@ -214,7 +200,7 @@ PictureReading::Result PictureReading::readFile(const QString &path, const Fit &
     QFile file(QDir::cleanPath(path));
     Result result;
     QImageReader reader;
-    if (!openFile(file, path, &result) || !holdReader(reader, &file, &result))
+    if (!openFile(file, &result) || !holdReader(reader, &file, &result))
         return result;
     const QSize stored = reader.size();
     if (!stored.isValid())

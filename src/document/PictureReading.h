@@ -105,7 +105,7 @@ private:
     // Sets `reader` on `device` held to the kind of what the device holds, or says why not
     // (`refusal` may be null).
     static bool holdReader(QImageReader &reader, QIODevice *device, Result *refusal);
-    // Reads what `reader` holds under the rule above. A scaled size set on the reader is
-    // honoured; the picture is measured at the size the reader decodes it at.
+    // Reads what `reader`, held by holdReader(), holds under the rule above. A scaled size set
+    // on the reader is honoured; the picture is measured at the size the reader decodes it at.
     static Result read(QImageReader &reader);
 };

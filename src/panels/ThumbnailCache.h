@@ -11,9 +11,10 @@
 #include <mutex>
 
 // Thumbnails of picture files, read already scaled under the one rule for pictures
-// (PictureReading) on a pool of worker threads and kept once read. Asking never waits: until a file's thumbnail is
-// ready the answer is the placeholder, and thumbnailReady() tells when it is. A file that
-// cannot be read, or whose picture is too large to decode, keeps the placeholder.
+// (PictureReading) on a pool of worker threads and kept once read. Asking never waits: until
+// a file's thumbnail is ready the answer is the placeholder, and thumbnailReady() tells when it
+// is. A file that cannot be read, or whose picture is too large to decode, keeps the
+// placeholder.
 // Used from the main thread; the workers only read files.
 class ThumbnailCache : public QObject
 {
