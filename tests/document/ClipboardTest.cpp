@@ -426,13 +426,9 @@ TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
         rows.append({kind, ForeignPictures::writtenByPillow(kind, QStringLiteral("yellow")), QString()});
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name.toStdString());
-        const QString archive = QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
-            "<dict><key>class</key><string>LMNText</string><key>ctrl_is_visible</key><integer>1</integer></dict>"
-            "<dict><key>class</key><string>LMNImage</string><key>_image</key><data>%1</data></dict>"
-            "</array></plist>").arg(QString::fromLatin1(row.data.toBase64()));
         auto *data = new QMimeData;
-        data->setData(LMNGraphicViewPasteboardType, archive.toUtf8());
+        data->setData(LMNGraphicViewPasteboardType,
+                      ForeignPictures::archiveHolding(QStringLiteral("LMNImage"), QStringLiteral("_image"), row.data));
         QGuiApplication::clipboard()->setMimeData(data);
         ScriptedModalSeam seam;
         const qsizetype before = list().size();

@@ -742,14 +742,10 @@ TEST(LMNGraphicArchive, AnUnreadablePictureIsNamedToWhoeverReadsTheList)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         ASSERT_FALSE(c.data.isEmpty());
-        const QString xml = QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
-            "<dict><key>class</key><string>LMNText</string></dict>"
-            "<dict><key>class</key><string>LMNBarcode</string><key>_barcode_image</key><data>%1</data></dict>"
-            "</array></plist>").arg(QString::fromLatin1(c.data.toBase64()));
         LMNGraphicArchive::PictureLosses losses;
         QString error;
-        const auto list = LMNGraphicArchive::decodeList(xml.toUtf8(), &error);
+        const auto list = LMNGraphicArchive::decodeList(
+            ForeignPictures::archiveHolding(QStringLiteral("LMNBarcode"), QStringLiteral("_barcode_image"), c.data), &error);
         ASSERT_TRUE(list && list->size() == 2) << error.toStdString();
         const QImage picture = list->at(1)->_barcode_image;
         if (c.reason.isEmpty()) {

@@ -63,6 +63,18 @@ inline QByteArray xpm()
     return "/* XPM */\nstatic const char *p[] = {\"2 2 1 1\", \"a c #0000FF\", \"aa\", \"aa\"};\n";
 }
 
+// An element archive (XML) of two elements: a text, then an element of `className` whose picture
+// field `field` holds `data`, as another program could put it on the clipboard.
+inline QByteArray archiveHolding(const QString &className, const QString &field, const QByteArray &data)
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array>"
+                          "<dict><key>class</key><string>LMNText</string></dict>"
+                          "<dict><key>class</key><string>%1</string><key>%2</key><data>%3</data></dict>"
+                          "</array></plist>")
+        .arg(className, field, QString::fromLatin1(data.toBase64()))
+        .toUtf8();
+}
+
 // Why picture data of any other kind is not read.
 inline QString notReadReason()
 {
