@@ -5,11 +5,13 @@
 
 #include "dialogs/ui/QtModalSeam.h"
 
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -97,6 +99,38 @@ TEST(QtModalSeam, EscapePressesTheLastButtonAndEnterTheDefaultOne)
         EXPECT_EQ(seam.showMessage(nullptr, message), row.expected);
         EXPECT_TRUE(pressed);
     }
+}
+
+// A message quotes what the program did not write (a key of a received file, a file's name, a
+// workbook's heading, a mail server's reply): the message and its informative text show those
+// characters as they are, take no markup for HTML and open no file an <img> names.
+TEST(QtModalSeam, ReceivedTextIsShownAsTheCharactersReceived)
+{
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    QtModalSeam seam;
+    for (const QString &received : named.markup()) {
+        for (const bool informative : {false, true}) {
+            SCOPED_TRACE(received.toStdString() + (informative ? " as informative text" : " as the message"));
+            ModalSeam::Message message;
+            message.text = informative ? QStringLiteral("The design cannot be opened.") : QStringLiteral("\n") + received;
+            message.informativeText = informative ? received : QString();
+            message.buttons = {QStringLiteral("OK")};
+            QStringList shown;
+            QTimer::singleShot(0, [&shown] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                box->grab();
+                for (QLabel *label : box->findChildren<QLabel *>())
+                    shown.append(TestHelpers::shownText(label).trimmed());
+                box->buttons().constFirst()->click();
+            });
+            EXPECT_EQ(seam.showMessage(nullptr, message), 0);
+            EXPECT_TRUE(shown.contains(received)) << shown.join(QLatin1Char('|')).toStdString();
+        }
+    }
+    EXPECT_EQ(named.fifoOpened(), 0);
 }
 
 TEST(QtModalSeamSave, TheChosenFiltersSuffixIsAppliedBeforeTheReplaceQuestion)

@@ -8,6 +8,7 @@
 #include "document/LMNGraphicArchive.h"
 #include "document/PropertyListCheck.h"
 
+#include "support/ForeignPictures.h"
 #include "support/ScriptedModalSeam.h"
 
 #include <QClipboard>
@@ -279,5 +280,24 @@ TEST_F(HostilePaste, HostileOrDamagedClipboardDataLeavesTheCardAloneWithAMessage
     EXPECT_TRUE(seam.messages.at(2).text.contains(QLatin1String("cannot be pasted")));
     for (qsizetype i = 3; i < seam.messages.size(); ++i)
         EXPECT_TRUE(seam.messages.at(i).text.contains(QLatin1String("damaged"))) << seam.messages.at(i).text.toStdString();
+
+    // Markup in a damaged key is quoted as the characters it is, and the FIFO its <img> names
+    // is never opened (the seam lays out and draws the box).
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    for (const QString &key : named.markup()) {
+        seam.messages.clear();
+        auto *data = new QMimeData;
+        data->setData(LMNGraphicViewPasteboardType,
+                      "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><dict><key>class</key><string>LMNText</string><key>"
+                          + key.toHtmlEscaped().toUtf8() + "</key><string>&bogus;</string></dict></array></plist>");
+        QGuiApplication::clipboard()->setMimeData(data);
+        canvas->paste();
+        ASSERT_EQ(seam.messages.size(), 1);
+        EXPECT_TRUE(seam.messages.at(0).text.contains(QLatin1Char('"') + key + QLatin1Char('"'))) << seam.messages.at(0).text.toStdString();
+    }
+    EXPECT_EQ(named.fifoOpened(), 0);
+    EXPECT_EQ(list().size(), 1);
     QGuiApplication::clipboard()->clear();
 }

@@ -9,6 +9,7 @@
 #include "output/MailTransport.h"
 #include "output/Preferences.h"
 #include "output/ui/Email_Setting.h"
+#include "support/ForeignPictures.h"
 #include "support/ScriptedModalSeam.h"
 #include "support/TestHelpers.h"
 
@@ -267,4 +268,20 @@ TEST_F(EmailSettingTest, TestMailGoesOutWithTheFieldsValues)
     EXPECT_TRUE(m_seam.messages[1].text.contains("timed out"));
     EXPECT_TRUE(m_dialog.ui.save_btn->isEnabled());
     EXPECT_FALSE(m_dialog.ui.plz_wait_Window->isVisible());
+
+    // A server's reply with markup shows as those characters, in the message and in the
+    // dialog, and the FIFO its <img> names is never opened.
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    m_dialog.ui._send_mail_port->setText(servers.port("tls"));
+    m_dialog.ui._send_mail_to->setText(QStringLiteral("markup@example.org"));
+    QTest::mouseClick(m_dialog.ui.send_test_btn, Qt::LeftButton);
+    ASSERT_EQ(m_seam.messages.size(), 3);
+    m_dialog.grab();
+    for (const QString &markup : named.markup()) {
+        EXPECT_TRUE(m_seam.messages[2].text.contains(markup)) << m_seam.messages[2].text.toStdString();
+        EXPECT_TRUE(TestHelpers::shownText(m_dialog.ui._send_mail_result_status).contains(markup));
+    }
+    EXPECT_EQ(named.fifoOpened(), 0);
 }

@@ -125,6 +125,19 @@ public:
     // How many times a reader was found holding the FIFO open.
     int fifoOpened() const { return m_opened.load(); }
 
+    // Text Qt would take for HTML, as a file, a workbook, a font name or a mail server may hand
+    // it over: an <img> naming the FIFO from the current folder (short enough for a message to
+    // quote whole), and bold markup.
+    static QStringList markup() { return {QStringLiteral("<img src=\"fifo\">"), QStringLiteral("<b>bold</b> text")}; }
+    // The same as a file's name can hold it: "/" written as "&#47;".
+    static QStringList markupNames()
+    {
+        QStringList names = markup();
+        for (QString &name : names)
+            name.replace(QLatin1Char('/'), QStringLiteral("&#47;"));
+        return names;
+    }
+
     // SVG data, by what it names: the picture by its absolute path, the picture by a path
     // relative to the current folder, the FIFO.
     QList<std::pair<QString, QByteArray>> svgs() const

@@ -1,5 +1,7 @@
 #include "ScriptedModalSeam.h"
 
+#include "dialogs/ui/QtModalSeam.h"
+
 #include <gtest/gtest.h>
 
 ScriptedModalSeam::ScriptedModalSeam()
@@ -51,6 +53,9 @@ QStringList ScriptedModalSeam::messageTexts() const
 int ScriptedModalSeam::showMessage(QWidget *, const Message &message)
 {
     messages.append(message);
+    // The box the application would show, laid out and drawn though never shown: whatever
+    // its text makes Qt do for a user (reading the files an <img> names) happens here too.
+    QtModalSeam::messageBox(nullptr, message)->grab();
     if (m_answers.empty())
         return message.buttons.isEmpty() ? -1 : message.defaultButton;
     const QString answer = m_answers.front();

@@ -9,7 +9,8 @@
 #include <deque>
 #include <functional>
 
-// A modal seam for tests: it records every message shown and answers from a script.
+// A modal seam for tests: it records every message shown and answers from a script. Each
+// message is also laid out and drawn in the application's own box, unseen.
 // Installed for its lifetime; the previous seam comes back when it is destroyed.
 //
 //   ScriptedModalSeam seam;

@@ -1,5 +1,9 @@
 #include "TestHelpers.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -162,3 +166,25 @@ QString runThisProgramAgain(const QString &filter, const char *variable, int *ex
 }
 
 } // namespace TestHelpers
+
+QString TestHelpers::shownText(QWidget *label)
+{
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(label);
+    return reader ? reader->text(QAccessible::Name) : QString();
+}
+
+QString TestHelpers::shownToolTip(QWidget *widget, const QPoint &at)
+{
+    QToolTip::hideText();
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QCoreApplication::sendEvent(widget, &rest);
+    QString shown;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->windowType() == Qt::ToolTip && window->isVisible()) {
+            window->grab();
+            shown = shownText(window);
+        }
+    }
+    QToolTip::hideText();
+    return shown;
+}

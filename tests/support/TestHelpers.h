@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+class QWidget;
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -54,6 +56,15 @@ int differingPixels(const QImage &a, const QImage &b);
 // Empty when `grey` is an 8-bit grey picture of the size of `argb` and every pixel of `argb` is
 // opaque with equal channels, the level `grey` holds; else what differs first.
 QString greyMismatch(const QImage &grey, const QImage &argb);
+
+// The text a label (a message box's, a tool tip's) shows, as a screen reader is told it: the text
+// itself when plain, what a document makes of it when Qt takes it for HTML. Ampersands that
+// would mark a shortcut are left out.
+QString shownText(QWidget *label);
+// The tool tip a widget (a view's viewport for an item's tip) shows for a pointer resting at
+// `at`, in the widget's own coordinates, as shownText() reads it once the tip is laid out and
+// drawn; empty when it shows none.
+QString shownToolTip(QWidget *widget, const QPoint &at);
 
 // Runs a program and returns its standard output; fails the running test on a non-zero exit.
 QByteArray runProgram(const QString &program, const QStringList &arguments, const QByteArray &input = {},

@@ -4,24 +4,38 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 
-int QtModalSeam::showMessage(QWidget *parent, const Message &message)
+std::unique_ptr<QMessageBox> QtModalSeam::messageBox(QWidget *parent, const Message &message)
 {
-    QMessageBox box(message.icon, message.title, message.text, QMessageBox::NoButton, parent);
-    box.setInformativeText(message.informativeText);
+    auto box = std::make_unique<QMessageBox>(message.icon, message.title, QString(), QMessageBox::NoButton, parent);
+    // QMessageBox::setTextFormat reaches the message alone, and the informative text's label is
+    // made by the first setInformativeText: every label is made plain before any text is set.
+    if (!message.informativeText.isEmpty())
+        box->setInformativeText(QStringLiteral(" "));
+    for (QLabel *label : box->findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    box->setText(message.text);
+    box->setInformativeText(message.informativeText);
     QList<QAbstractButton *> buttons;
     for (const QString &text : message.buttons)
-        buttons.append(box.addButton(text, QMessageBox::AcceptRole));
+        buttons.append(box->addButton(text, QMessageBox::AcceptRole));
     if (message.defaultButton >= 0 && message.defaultButton < buttons.size())
-        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(message.defaultButton)));
+        box->setDefaultButton(qobject_cast<QPushButton *>(buttons.at(message.defaultButton)));
     // Escape and the window's close button press the last button: the one that leaves things
     // as they are (No, Cancel, or the only button).
     if (!buttons.isEmpty())
-        box.setEscapeButton(buttons.last());
-    box.exec();
-    return int(buttons.indexOf(box.clickedButton()));
+        box->setEscapeButton(buttons.last());
+    return box;
+}
+
+int QtModalSeam::showMessage(QWidget *parent, const Message &message)
+{
+    const std::unique_ptr<QMessageBox> box = messageBox(parent, message);
+    box->exec();
+    return int(box->buttons().indexOf(box->clickedButton()));
 }
 
 int QtModalSeam::execDialog(QDialog *dialog)

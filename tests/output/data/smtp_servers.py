@@ -12,7 +12,8 @@ Starts, in one process and with one trustme authority:
   hostile   greets with 554 and control characters (ESC, BEL, NUL, a bidirectional override)
 Every SMTP server requires a login with the password given by --password.
 A recipient whose local part is "refused" gets 550; one whose local part is "controls" gets
-550 with control characters in the reply. Each message taken is written to
+550 with control characters in the reply; one whose local part is "markup", 550 with markup a
+reader of HTML would follow (an <img> naming "fifo", bold text). Each message taken is written to
 OUT/NNNN.json (envelope, headers, body, login, password) with its attachments beside it as
 OUT/NNNN-K.bin. Prints "READY plain=P starttls=P tls=P stall=P ca=PATH" and runs until its
 standard input closes.
@@ -66,6 +67,8 @@ class Handler:
             return "550 5.1.1 mailbox unavailable"
         if address.split("@")[0] == "controls":
             return "550 5.1.1 \x1b[2J\x1b]0;owned\x07mailbox\x00 \x7fgone\x1b[0m"
+        if address.split("@")[0] == "markup":
+            return '550 5.1.1 <img src="fifo"> <b>bold</b> text'
         envelope.rcpt_tos.append(address)
         return "250 OK"
 
