@@ -15,7 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zint libzint-dev
   python3 python3-openpyxl python3-aiosmtpd python3-icu
-  python3-trustme
+  python3-trustme python3-fonttools
   zip unzip
   xvfb xauth
   poppler-utils

@@ -116,3 +116,10 @@ QString Xml_Safe_Text(const QString &text)
     }
     return result;
 }
+
+QString plainTextToolTip(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}

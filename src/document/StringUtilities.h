@@ -30,3 +30,9 @@ inline bool Is_Xml_Char(char32_t c)
 // The text without the characters XML 1.0 cannot hold (see Is_Xml_Char), as design files
 // store texts: every other property-list reader can read them.
 QString Xml_Safe_Text(const QString &text);
+
+// A tool tip that shows the text as it is. Qt shows a tip as HTML whenever its first line looks
+// like a tag, and then opens the files an <img> in it names; a text from a file, a workbook or a
+// font name goes escaped inside a paragraph that keeps its spaces and line breaks. Empty stays
+// empty (no tip).
+QString plainTextToolTip(const QString &text);

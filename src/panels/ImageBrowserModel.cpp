@@ -1,5 +1,6 @@
 #include "panels/ImageBrowserModel.h"
 
+#include "document/StringUtilities.h"
 #include "panels/PictureFolders.h"
 #include "panels/ThumbnailCache.h"
 
@@ -73,8 +74,8 @@ QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
         return {};
     const MyImageObject &item = m_images.at(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole: return item.imageTitle();
+    case Qt::DisplayRole: return item.imageTitle();
+    case Qt::ToolTipRole: return plainTextToolTip(item.imageTitle());
     case Qt::DecorationRole:
         if (!item.image.isNull())
             return item.image;

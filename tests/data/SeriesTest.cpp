@@ -32,6 +32,7 @@
 #include "document/LMNText.h"
 #include "document/ui/LMNGraphicView.h"
 #include "editor/EditorGlobals.h"
+#include "support/ForeignPictures.h"
 
 #include <QComboBox>
 #include <QMenuBar>
@@ -539,7 +540,8 @@ protected:
             EXPECT_NE(viewer, nullptr);
             if (!viewer)
                 return 0;
-            EXPECT_EQ(viewer->ui.series_name->text(), name);
+            viewer->grab();
+            EXPECT_EQ(TestHelpers::shownText(viewer->ui.series_name), name);
             for (int r = 0; r < viewer->ui.List->rowCount(); ++r)
                 rows << viewer->ui.List->item(r, 0)->text();
             *count = viewer->ui.list_count->text();
@@ -750,13 +752,22 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
         QStringList rows;
         QString count;
     };
-    const Case cases[] = {
+    QList<Case> cases = {
         {"guests", {"Ann", "Bob", "Cyd"}, "Total Rows : 3"},
         {"deleted", {}, "Total Rows : 0"},
         {"../DataSet/guests", {}, "Total Rows : 0"},   // only series of the data folder
         {"many", {}, "The series \"many\" is not read: it holds more than 5000000 values."},
         {"huge", {}, "The series \"huge\" is not read: its file holds more than 64 MB."},
     };
+    // A series named after a workbook's heading that Qt would take for HTML shows its name as
+    // those characters, and the FIFO an <img> in it names is never opened.
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    for (const QString &name : named.markupNames()) {
+        ASSERT_TRUE(DataSeries::writeValues(name, named.markup(), DataSeries::WriteMode::Replace));
+        cases.append({name, named.markup(), "Total Rows : 2"});
+    }
     for (const Case &c : cases) {
         QString count;
         EXPECT_EQ(view(c.name, &count), c.rows) << c.name.toStdString();
@@ -808,6 +819,7 @@ TEST_F(SeriesViewerTest, RowsCountTrimmingAndMissingFiles)
     DataSourceServices::View_batch_Series_Button(&source, &series);
     EXPECT_EQ(m_seam.messages.size(), 1);
     EXPECT_EQ(m_seam.dialogsRun.size(), qsizetype(std::size(cases) + std::size(blanks)));
+    EXPECT_EQ(named.fifoOpened(), 0);
 }
 
 TEST_F(SeriesViewerTest, ComboListsAndFirstValues)
@@ -948,6 +960,34 @@ TEST_F(SeriesManagerTest, SaveRenameAndReplaceWriteTheNewFileBeforeTheOldGoes)
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList(QDir::Files).contains("B.txt"));
     EXPECT_FALSE(QFileInfo::exists(QDir(Resource_Path).filePath("x.txt")));
     EXPECT_FALSE(QFileInfo::exists(QDir(Resource_Path).filePath("../x.txt")));
+}
+
+// The lists' tool tips show series names and values that Qt would take for HTML as those
+// characters, and never open the FIFO an <img> in them names.
+TEST_F(SeriesManagerTest, ListTipsShowNamesAndValuesAsTheirCharacters)
+{
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    const QStringList markup = named.markup();
+    for (const QString &name : named.markupNames())
+        ASSERT_TRUE(DataSeries::writeValues(name, markup, DataSeries::WriteMode::Replace));
+    const auto tip = [](QTableView *list, int row) {
+        return TestHelpers::shownToolTip(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());
+    };
+    run([&](BatchWizard *m) {
+        m->resize(640, 480);
+        for (const QString &name : named.markupNames()) {
+            SCOPED_TRACE(name.toStdString());
+            EXPECT_EQ(tip(m->ui.List, int(m->ListData->values().indexOf(name))), name);
+            openSeries(m, name);
+            for (int row = 0; row < markup.size(); ++row)
+                EXPECT_EQ(tip(m->ui.List_value, row), markup.at(row));
+            m->ui.Back_Btn->click();
+        }
+        m->ui.Close_Btn->click();
+    });
+    EXPECT_EQ(named.fifoOpened(), 0);
 }
 
 TEST_F(SeriesManagerTest, SeriesInUseAreNeitherUpdatedNorDeletedAndTheFreeOnesGo)

@@ -40,6 +40,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMetaProperty>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -254,6 +255,25 @@ TEST_F(WindowsFit, NoWindowShowsABackslashEscape)
         }
     }
     EXPECT_GT(looked, 1000);
+}
+
+// Every label shows its text as plain text: what a label shows may come from a file, a
+// workbook, a series or a font name, and Qt takes text whose first line looks like a tag for
+// HTML, opening every file an <img> in it names. No label of the program shows markup of its
+// own; one that must would be named here, with every received part in it escaped.
+TEST_F(WindowsFit, EveryLabelShowsItsTextAsPlainText)
+{
+    int labels = 0;
+    for (const Window &row : windows()) {
+        SCOPED_TRACE(row.name);
+        QWidget *window = row.open();
+        ASSERT_NE(window, nullptr);
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            ++labels;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+        }
+    }
+    EXPECT_GT(labels, 250);
 }
 
 TEST_F(WindowsFit, EveryDialogWearsTheDialogLook)

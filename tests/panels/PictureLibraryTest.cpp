@@ -56,9 +56,20 @@ TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
     for (const char *name : {"card.JPG", "card.jpeg", "card.gif", "rose.png"})
         picture(QStringLiteral("LibraryImage/flowers/%1").arg(QLatin1String(name)));
     picture(QStringLiteral("LibraryImage/birthday cakes/cake.jpg"));
+    // Pictures from elsewhere may be named with markup: their tips show those characters, and
+    // the FIFO an <img> in a name names is never opened.
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    QStringList listed = {QStringLiteral("card.JPG"), QStringLiteral("rose.png")};
+    for (const QString &markup : named.markupNames()) {
+        picture(QStringLiteral("LibraryImage/flowers/%1.png").arg(markup));
+        listed.append(markup + QStringLiteral(".png"));
+    }
+    listed.sort();
 
     Image_Library *library = Image_Library::defaultInstance();
-    m_seam.onDialog([library](QDialog *) {
+    m_seam.onDialog([library, &listed](QDialog *) {
         EXPECT_EQ(library->windowTitle(), QStringLiteral("Image Library"));
         QComboBox *combo = library->ui.cat_cmbo_bx;
         QStringList titles;
@@ -68,7 +79,12 @@ TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
         EXPECT_EQ(titles, QStringList({QStringLiteral("Birthday Cakes"), QStringLiteral("Flowers")}));
         combo->setCurrentIndex(combo->findText(QStringLiteral("Flowers")));
         emit combo->activated(combo->currentIndex());
-        EXPECT_EQ(names(library->model()->images()), QStringList({QStringLiteral("card.JPG"), QStringLiteral("rose.png")}));
+        EXPECT_EQ(names(library->model()->images()), listed);
+        QListView *view = library->ui.imageBrowser;
+        for (int row = 0; row < library->model()->rowCount(); ++row) {
+            const QModelIndex item = library->model()->index(row);
+            EXPECT_EQ(TestHelpers::shownToolTip(view->viewport(), view->visualRect(item).center()), item.data().toString());
+        }
         library->ui.imageBrowser->setCurrentIndex(library->model()->index(0));
         library->ui.ok_btn->click();
         return library->result();
@@ -76,6 +92,7 @@ TEST_F(PictureLibrary, CategoriesKeepTheirFoldersAndOnlyPngAndJpgAreListed)
     library->selected_image.clear();
     ASSERT_EQ(commands->Open_Image_Library_Window(QStringLiteral("C")), 1);
     EXPECT_TRUE(lib_window_sel_file.contains(QStringLiteral("/flowers/")));
+    EXPECT_EQ(named.fifoOpened(), 0);
 }
 
 TEST_F(PictureLibrary, ThumbnailsAreDrawnWholeEachInsideItsOwnCell)

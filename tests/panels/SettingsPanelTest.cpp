@@ -6,13 +6,18 @@
 #include "document/LMNImage.h"
 #include "document/LMNRenderingView.h"
 #include "document/LMNSignature.h"
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyleOptionFrame>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -303,6 +308,35 @@ QRect textRoom(const QLineEdit *field)
     return field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).marginsRemoved(field->textMargins());
 }
 
+// DejaVu Sans renamed `family` by fontTools, as a font from elsewhere may be named, added to
+// the program's fonts while this lives.
+class FontNamed
+{
+public:
+    explicit FontNamed(const QString &family)
+        : m_id(QFontDatabase::addApplicationFontFromData(TestHelpers::runProgram(
+              QStringLiteral("/usr/bin/python3"),
+              {QStringLiteral("-c"),
+               QStringLiteral("import io, sys\n"
+                              "from fontTools.ttLib import TTFont\n"
+                              "font = TTFont('/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf')\n"
+                              "names = font['name']\n"
+                              "for r in list(names.names):\n"
+                              "    if r.nameID in (1, 4, 16):\n"
+                              "        names.setName(sys.argv[1], r.nameID, r.platformID, r.platEncID, r.langID)\n"
+                              "out = io.BytesIO()\n"
+                              "font.save(out)\n"
+                              "sys.stdout.buffer.write(out.getvalue())\n"),
+               family})))
+    {
+    }
+    ~FontNamed() { QFontDatabase::removeApplicationFont(m_id); }
+    bool added(const QString &family) const { return QFontDatabase::applicationFontFamilies(m_id) == QStringList{family}; }
+
+private:
+    int m_id;
+};
+
 // Whether a read-only field shows its whole text: the text's width fits the field's text room.
 bool showsWholeText(const QLineEdit *field)
 {
@@ -330,10 +364,22 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
     ASSERT_NE(splitter, nullptr);
     ASSERT_NE(column, nullptr);
     m_window->show();
-    for (const CardFont &font : {CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18),
-                                 CardFont(QStringLiteral("DejaVu Sans Condensed"), 12.5),
-                                 CardFont(QStringLiteral("Liberation Sans Narrow"), 48),
-                                 CardFont(QStringLiteral("Liberation Sans"), 144)}) {
+    // A font installed from elsewhere may be named with markup: its name shows as those
+    // characters, and the FIFO an <img> in it names is never opened.
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    QList<CardFont> fonts = {CardFont(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18),
+                             CardFont(QStringLiteral("DejaVu Sans Condensed"), 12.5),
+                             CardFont(QStringLiteral("Liberation Sans Narrow"), 48),
+                             CardFont(QStringLiteral("Liberation Sans"), 144)};
+    std::vector<std::unique_ptr<FontNamed>> received;
+    for (const QString &markup : named.markup()) {
+        received.push_back(std::make_unique<FontNamed>(markup));
+        ASSERT_TRUE(received.back()->added(markup)) << markup.toStdString();
+        fonts.append(CardFont(markup, 12));
+    }
+    for (const CardFont &font : std::as_const(fonts)) {
         for (const bool card : {false, true}) {
             QLineEdit *field = nullptr;
             if (card) {   // the card's font for all texts, chosen in the font dialog
@@ -360,7 +406,7 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
             const CardFont chosen = card ? panel->All_Text_font : font;   // as the font dialog gave it
             const QString family = QFontInfo(chosen.toQFont()).family();
             const QString size = QStringLiteral(" ( %1 )").arg(chosen.pointSize, 0, 'f', 2);
-            EXPECT_EQ(field->toolTip().toStdString(), (family + size).toStdString());
+            EXPECT_EQ(TestHelpers::shownToolTip(field, field->rect().center()).toStdString(), (family + size).toStdString());
             const auto readsWhole = [&] {
                 const QString name = field->text().chopped(size.size());
                 EXPECT_TRUE(field->text().endsWith(size)) << field->text().toStdString();
@@ -370,7 +416,7 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
             for (const int width : {0, 560, 600, 650, 700, 1024, 1600}) {
                 for (const bool narrowest : {false, true}) {
                     SCOPED_TRACE(QStringLiteral("%1 %2 at %3%4")
-                                     .arg(card ? "card" : "text", field->toolTip())
+                                     .arg(card ? "card" : "text", family + size)
                                      .arg(width)
                                      .arg(narrowest ? ", panel narrowest" : "")
                                      .toStdString());
@@ -399,4 +445,5 @@ TEST_F(SettingsPanelShowing, TheTextFontFieldShowsTheWholeNameAndSizeAtEveryWidt
             }
         }
     }
+    EXPECT_EQ(named.fifoOpened(), 0);
 }

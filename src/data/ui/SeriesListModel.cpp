@@ -1,5 +1,7 @@
 #include "data/ui/SeriesListModel.h"
 
+#include "document/StringUtilities.h"
+
 #include <algorithm>
 
 SeriesListModel::SeriesListModel(const QString &title, QObject *parent)
@@ -22,7 +24,7 @@ QVariant SeriesListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_values.size() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return m_values.at(index.row());
+    return role == Qt::ToolTipRole ? plainTextToolTip(m_values.at(index.row())) : m_values.at(index.row());
 }
 
 QVariant SeriesListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -102,6 +102,7 @@ LMNWindowController::LMNWindowController(LMNDocument *document, QWidget *parent)
     createCanvases();
     m_zoomLabel = new QLabel(this);
     m_zoomLabel->setObjectName(QStringLiteral("zoom_label"));
+    m_zoomLabel->setTextFormat(Qt::PlainText);
     ui.statusbar->addPermanentWidget(m_zoomLabel);
     for (LMNDeskView *desk : std::as_const(m_desks))
         connect(desk->canvas(), &LMNGraphicView::zoomChanged, this, &LMNWindowController::showZoom);

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -46,12 +47,18 @@ PageSetupWindow::PageSetupWindow(QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
-    form->addRow(tr("Paper:"), paperList);
-    form->addRow(tr("Orientation:"), orientationList);
-    form->addRow(tr("Left margin:"), leftMargin);
-    form->addRow(tr("Right margin:"), rightMargin);
-    form->addRow(tr("Top margin:"), topMargin);
-    form->addRow(tr("Bottom margin:"), bottomMargin);
+    const auto addRow = [this, form](const QString &label, QWidget *field) {
+        auto *shown = new QLabel(label, this);
+        shown->setTextFormat(Qt::PlainText);   // as every label of the program
+        shown->setBuddy(field);
+        form->addRow(shown, field);
+    };
+    addRow(tr("Paper:"), paperList);
+    addRow(tr("Orientation:"), orientationList);
+    addRow(tr("Left margin:"), leftMargin);
+    addRow(tr("Right margin:"), rightMargin);
+    addRow(tr("Top margin:"), topMargin);
+    addRow(tr("Bottom margin:"), bottomMargin);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

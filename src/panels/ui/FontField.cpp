@@ -1,5 +1,7 @@
 #include "panels/ui/FontField.h"
 
+#include "document/StringUtilities.h"
+
 #include <QAbstractScrollArea>
 #include <QEvent>
 #include <QLineEdit>
@@ -43,7 +45,7 @@ void FontField::show(QLineEdit *field, const QString &name, const QString &size)
     shown->m_name = name;
     shown->m_size = size;
     const QString whole = name + QLatin1Char(' ') + size;
-    field->setToolTip(whole);
+    field->setToolTip(plainTextToolTip(whole));
     // The field asks for room for the size and a few letters of the name, never for the whole
     // name: a long name must not push the field past its panel.
     const QStyleOptionFrame option = frameOption(field);
