@@ -144,8 +144,8 @@ TEST_F(PicturePanel, LockUnlockAndStackingButtons)
 // Every road by which a user puts a picture file into a design, for the pictures that pass
 // Qt's own allocation limit (phone photos, a grey scan, a large PNG, a QR Code made at
 // 2400 dpi) and a big-endian TIFF: each takes the file's pixels whole, without a message. A
-// file past what a design may take, or not a picture, is refused on every road with a message
-// naming it and why.
+// file past what a design may take, not a picture, or no regular file at all, is refused on
+// every road with a message naming it and why.
 namespace {
 
 enum class Road { Insert, ChooseFile, Background };
@@ -245,6 +245,8 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
     const QStringList names = {QStringLiteral("absolute.png"), QStringLiteral("relative.jpg"), QStringLiteral("fifo.svg")};
     for (qsizetype i = 0; i < names.size(); ++i)
         refused.append({TestHelpers::writeFile(folder.filePath(names.at(i)), named.svgs().at(i).second), notRead(names.at(i))});
+    // The FIFO itself, named by its whole path.
+    refused.append({named.fifo(), QStringLiteral("The picture \"%1\" cannot be used: it is not a regular file.").arg(named.fifo())});
     for (const Refused &r : refused) {
         for (const Road road : roads) {
             SCOPED_TRACE(r.file.toStdString() + " by " + roadName(road));

@@ -147,6 +147,7 @@ public:
 
     bool ready() const { return m_ready; }
     QString picture() const { return m_picture; }
+    QString fifo() const { return m_fifo; }
     // How many times a reader was found holding the FIFO open.
     int fifoOpened() const { return m_opened.load(); }
 
