@@ -96,8 +96,9 @@ struct CardRecordRenderer::Private
     // Shared by every thread that asks for cards: bound pictures decoded at the size they are
     // drawn at, and their copies with each element's effects, within a budget of bytes.
     PictureCache pictures{kPictureBudget};
-    // Why bound picture files that exist were not taken (not a picture, damaged, too large),
-    // by path: told at the end of the run, beside the cards that lack them.
+    // Why bound picture paths where something is were not taken (not a regular file, not a
+    // picture, damaged, too large), by path: told at the end of the run, beside the cards that
+    // lack them.
     std::mutex problemsMutex;
     QMap<QString, QString> pictureProblems;
 

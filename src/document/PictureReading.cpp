@@ -158,8 +158,12 @@ bool openFile(QFile &file, PictureReading::Result *refusal)
 {
     using Outcome = PictureReading::Outcome;
     const QFileInfo info(file.fileName());
-    if (file.fileName().isEmpty() || !info.isFile()) {
+    if (file.fileName().isEmpty() || !info.exists()) {
         *refusal = refused(Outcome::Missing, {}, tr("it does not exist"));
+        return false;
+    }
+    if (!info.isFile()) {
+        *refusal = refused(Outcome::NotAFile, {}, tr("it is not a regular file"));
         return false;
     }
     if (info.size() <= 0) {
@@ -265,6 +269,9 @@ QString PictureReading::fileMessage(const QString &path, const Result &result)
         return {};
     case Outcome::Missing:
         return tr("The picture \"%1\" cannot be found.").arg(path);
+    case Outcome::NotAFile:
+        // Named by its whole path, as a missing one is: what is wrong is where it points.
+        return tr("The picture \"%1\" cannot be used: %2.").arg(path, result.reason);
     case Outcome::NotAPicture:
         return tr("The file \"%1\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF.").arg(name);
     case Outcome::TooLarge:

@@ -49,7 +49,9 @@ public:
     // pixel (4 bytes a pixel for an unknown format).
     static qint64 readingBytes(const QSize &size, QImage::Format format = QImage::Format_Invalid);
 
-    enum class Outcome { Read, Missing, NotAPicture, TooLarge, Damaged };
+    // Missing: nothing is at the path. NotAFile: something is, but not a regular file (a
+    // folder, a FIFO, a device), which is never opened.
+    enum class Outcome { Read, Missing, NotAFile, NotAPicture, TooLarge, Damaged };
 
     // The kinds a picture may be: the raster kinds of the picture choosers.
     enum class Kind { Unknown, Png, Jpeg, Gif, Bmp, Tiff };

@@ -406,7 +406,7 @@ TEST_F(Clipboard, LargePicturesPasteBackPixelForPixel)
 // A copied element whose picture data cannot be read (written by another program, damaged, of
 // a kind not read) is pasted without it, and a message names it and says why. SVG data naming
 // a picture of this disk or a FIFO opens neither; the five kinds read, as another program
-// writes them, paste.
+// writes them, paste, TIFF in either byte order.
 TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
 {
     QTemporaryDir folder;
@@ -424,6 +424,7 @@ TEST_F(Clipboard, PastedElementsWhosePicturesCannotBeReadAreNamed)
         rows.append({name, svg, ForeignPictures::notReadReason()});
     for (const QString &kind : ForeignPictures::readKinds())
         rows.append({kind, ForeignPictures::writtenByPillow(kind, QStringLiteral("yellow")), QString()});
+    rows.append({QStringLiteral("big-endian TIFF"), ForeignPictures::bigEndianTiff(QColor(Qt::yellow).rgb()), QString()});
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name.toStdString());
         auto *data = new QMimeData;

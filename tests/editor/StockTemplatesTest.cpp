@@ -4,6 +4,7 @@
 // find its background picture in the user's resource folder.
 
 #include "EditorWindowFixture.h"
+#include "support/ForeignPictures.h"
 #include "support/TestHelpers.h"
 
 #include "document/DocumentGlobals.h"
@@ -247,6 +248,18 @@ TEST_F(TemplateRoad, StartScreenTemplateGalleryLoadsTheChosenTemplate)
 {
     const QString wanted = QStringLiteral("Starry Night Celebration");
     ASSERT_TRUE(QFileInfo::exists(QDir(stockFolder()).filePath(wanted + QStringLiteral(".dcard"))));
+    // Beside the stock templates (previews in PNG), one whose preview is SVG data naming a file of
+    // this disk, for each such SVG: listed, with no pixel of the picture it names.
+    QTemporaryDir folder;
+    const ForeignPictures::NamedFiles named(folder.path());
+    ASSERT_TRUE(named.ready());
+    QStringList svgPreviews;
+    for (const auto &[name, svg] : named.svgs()) {
+        const QString design = QDir(userTemplates()).filePath(name + QStringLiteral(".dcard"));
+        ASSERT_TRUE(QFile::copy(QDir(userTemplates()).filePath(wanted + QStringLiteral(".dcard")), design));
+        TestHelpers::writeFile(previewPath(design), svg);
+        svgPreviews << name;
+    }
     // The start screen: its template button opens the gallery from inside the start screen.
     m_seam.onDialog([](QDialog *dialog) {
         auto *wizard = qobject_cast<Invitation_Wizard *>(dialog);
@@ -257,7 +270,7 @@ TEST_F(TemplateRoad, StartScreenTemplateGalleryLoadsTheChosenTemplate)
         return wizard->result();
     });
     // The gallery: pick the template by the name shown under its preview.
-    m_seam.onDialog([wanted](QDialog *dialog) {
+    m_seam.onDialog([wanted, &svgPreviews](QDialog *dialog) {
         auto *gallery = qobject_cast<Template_Wizard *>(dialog);
         EXPECT_NE(gallery, nullptr);
         if (!gallery)
@@ -265,7 +278,14 @@ TEST_F(TemplateRoad, StartScreenTemplateGalleryLoadsTheChosenTemplate)
         QAbstractItemModel *model = gallery->ui.template_gallery->model();
         for (int row = 0; row < model->rowCount(); ++row) {
             const QModelIndex index = model->index(row, 0);
-            EXPECT_FALSE(index.data(Qt::DecorationRole).value<QIcon>().isNull()) << "no preview for row " << row;
+            const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+            if (svgPreviews.removeOne(index.data().toString())) {
+                const QImage shown = icon.pixmap(gallery->ui.template_gallery->iconSize()).toImage();
+                EXPECT_EQ(TestHelpers::countPixelsDifferent(shown, Qt::red, shown.rect(), 60), shown.width() * shown.height())
+                    << "red in row " << row;
+            } else {
+                EXPECT_FALSE(icon.isNull()) << "no preview for row " << row;
+            }
             if (index.data().toString() == wanted)
                 gallery->ui.template_gallery->setCurrentIndex(index);
         }
@@ -273,6 +293,8 @@ TEST_F(TemplateRoad, StartScreenTemplateGalleryLoadsTheChosenTemplate)
     });
     ASSERT_TRUE(m_window->windowDidLoad());
 
+    EXPECT_TRUE(svgPreviews.isEmpty()) << qPrintable(svgPreviews.join(", "));
+    EXPECT_EQ(named.fifoOpened(), 0);
     ASSERT_EQ(m_seam.dialogsRun.size(), 2);
     EXPECT_EQ(m_window->Front_card_Prop.Card_Name, wanted);
     EXPECT_EQ(m_window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));

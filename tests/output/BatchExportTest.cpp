@@ -310,7 +310,8 @@ TEST_F(BatchExportTest, FolderFollowsTheUmaskAndMissingPicturesAreNamed)
 
 // A picture bound to a series takes the same road for every picture a design holds: phone
 // photos, a grey scan, a large PNG, a QR Code made at 2400 dpi are drawn on the card; a file
-// whose data cannot be read, or not a picture, is named in the finished message with why.
+// whose data cannot be read, not a picture, or no regular file at all, is named in the finished
+// message with why.
 TEST_F(BatchExportTest, BoundLargePicturesAreDrawnOrNamedWithTheReason)
 {
     ASSERT_TRUE(DataSeries::writeValues("guests", {"Ann"}, DataSeries::WriteMode::Replace));
@@ -356,6 +357,7 @@ TEST_F(BatchExportTest, BoundLargePicturesAreDrawnOrNamedWithTheReason)
         {huge, "The picture \"huge.png\" cannot be used: it is 20000 x 15000 pixels, but its picture data cannot be read"},
         {notes, "The file \"notes.jpg\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF."},
         {svg, "The file \"invite.png\" is not a picture of a kind Festiloom reads: PNG, JPEG, GIF, BMP or TIFF."},
+        {"/dev/null", "The picture \"/dev/null\" cannot be used: it is not a regular file"},
     };
     for (const auto &[file, message] : refused) {
         SCOPED_TRACE(file.toStdString());

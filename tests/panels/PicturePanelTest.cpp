@@ -143,8 +143,9 @@ TEST_F(PicturePanel, LockUnlockAndStackingButtons)
 
 // Every road by which a user puts a picture file into a design, for the pictures that pass
 // Qt's own allocation limit (phone photos, a grey scan, a large PNG, a QR Code made at
-// 2400 dpi): each takes the file's pixels whole, without a message. A file past what a design
-// may take, or not a picture, is refused on every road with a message naming it and why.
+// 2400 dpi) and a big-endian TIFF: each takes the file's pixels whole, without a message. A
+// file past what a design may take, not a picture, or no regular file at all, is refused on
+// every road with a message naming it and why.
 namespace {
 
 enum class Road { Insert, ChooseFile, Background };
@@ -199,13 +200,12 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
     };
     const QList<Road> roads = {Road::Insert, Road::ChooseFile, Road::Background};
 
-    for (const BigPictures::Kind kind : BigPictures::all()) {
-        const QString file = BigPictures::file(kind);
+    // `file` taken whole on every road, as `expected`.
+    const auto takenWhole = [&](const std::string &name, const QString &file, const QImage &expected) {
         ASSERT_FALSE(file.isEmpty());
-        const QImage expected = BigPictures::pixels(kind);
         ASSERT_FALSE(expected.isNull());
         for (const Road road : roads) {
-            SCOPED_TRACE(std::string(BigPictures::name(kind)) + " by " + roadName(road));
+            SCOPED_TRACE(name + " by " + roadName(road));
             m_seam.messages.clear();
             const QImage taken = take(road, file);
             EXPECT_TRUE(m_seam.messages.isEmpty()) << m_seam.messages.value(0).text.toStdString();
@@ -213,7 +213,15 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
             EXPECT_TRUE(taken.convertToFormat(expected.format()) == expected);
         }
         m_document.graphics.clear();
-    }
+    };
+    for (const BigPictures::Kind kind : BigPictures::all())
+        takenWhole(BigPictures::name(kind), BigPictures::file(kind), BigPictures::pixels(kind));
+    // A small TIFF in the Motorola byte order.
+    QImage yellow(16, 16, QImage::Format_RGB32);
+    yellow.fill(Qt::yellow);
+    takenWhole("big-endian TIFF", TestHelpers::writeFile(m_resources.filePath(QStringLiteral("motorola.tif")),
+                                                         ForeignPictures::bigEndianTiff(yellow.pixel(0, 0))),
+               yellow);
 
     struct Refused
     {
@@ -237,6 +245,8 @@ TEST_F(PicturePanel, EveryRoadTakesLargePicturesWholeOrSaysWhyNot)
     const QStringList names = {QStringLiteral("absolute.png"), QStringLiteral("relative.jpg"), QStringLiteral("fifo.svg")};
     for (qsizetype i = 0; i < names.size(); ++i)
         refused.append({TestHelpers::writeFile(folder.filePath(names.at(i)), named.svgs().at(i).second), notRead(names.at(i))});
+    // The FIFO itself, named by its whole path.
+    refused.append({named.fifo(), QStringLiteral("The picture \"%1\" cannot be used: it is not a regular file.").arg(named.fifo())});
     for (const Refused &r : refused) {
         for (const Road road : roads) {
             SCOPED_TRACE(r.file.toStdString() + " by " + roadName(road));

@@ -1,12 +1,13 @@
 #pragma once
 
 // Picture data as it arrives from elsewhere: the five kinds Festiloom reads as another program
-// (Pillow) writes them, kinds it does not read, and SVG data that names a file on this disk,
-// which a reader of SVG would open (NamedFiles).
+// (Pillow) writes them, a TIFF in the byte order Pillow does not write, kinds it does not read,
+// and SVG data that names a file on this disk, which a reader of SVG would open (NamedFiles).
 
 #include "support/TestHelpers.h"
 
 #include <QByteArray>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -44,6 +45,30 @@ inline QByteArray writtenByPillow(const QString &kind, const QString &colour = Q
                                                    "Image.new('RGB', (16, 16), sys.argv[2]).save(out, sys.argv[1])\n"
                                                    "sys.stdout.buffer.write(out.getvalue())\n"),
                                     kind, colour});
+}
+
+// A picture of 16 x 16 pixels of `colour` as a TIFF file in the Motorola byte order (it starts
+// "MM\0*"), uncompressed RGB in one strip, as ImageMagick writes one with
+// -define tiff:endian=msb. Pillow writes RGB TIFF only in the Intel order ("II*\0").
+inline QByteArray bigEndianTiff(QRgb colour)
+{
+    constexpr quint32 bitsAt = 8 + 2 + 9 * 12 + 4, pixelsAt = bitsAt + 6;
+    // One directory of nine entries: tag, type (3 SHORT, 4 LONG), count, value (one SHORT in
+    // its first half). Width and length 16; 8 bits in each of three samples; no compression;
+    // RGB; the strip's place; three samples a pixel; 16 rows a strip; the strip's bytes.
+    const quint32 entries[][4] = {{256, 4, 1, 16}, {257, 4, 1, 16}, {258, 3, 3, bitsAt}, {259, 3, 1, 1 << 16},
+                                  {262, 3, 1, 2 << 16}, {273, 4, 1, pixelsAt}, {277, 3, 1, 3 << 16},
+                                  {278, 4, 1, 16}, {279, 4, 1, 16 * 16 * 3}};
+    QByteArray tiff;
+    QDataStream out(&tiff, QIODevice::WriteOnly);   // big-endian unless told otherwise
+    out.writeRawData("MM", 2);
+    out << quint16(42) << quint32(8) << quint16(9);
+    for (const auto &[tag, type, count, value] : entries)
+        out << quint16(tag) << quint16(type) << count << value;
+    out << quint32(0) << quint16(8) << quint16(8) << quint16(8);   // no next directory; the bits
+    for (int i = 0; i < 16 * 16; ++i)
+        out << quint8(qRed(colour)) << quint8(qGreen(colour)) << quint8(qBlue(colour));
+    return tiff;
 }
 
 // An SVG of 16 x 16 pixels that draws the picture file `path` names, absolute or relative (an
@@ -122,6 +147,7 @@ public:
 
     bool ready() const { return m_ready; }
     QString picture() const { return m_picture; }
+    QString fifo() const { return m_fifo; }
     // How many times a reader was found holding the FIFO open.
     int fifoOpened() const { return m_opened.load(); }
 
