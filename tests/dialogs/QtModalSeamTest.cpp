@@ -162,3 +162,47 @@ TEST(QtModalSeamSave, TheChosenFiltersSuffixIsAppliedBeforeTheReplaceQuestion)
     EXPECT_EQ(filter, "Text (*.txt)");
     EXPECT_TRUE(question.contains("values.txt")) << question.toStdString();
 }
+
+// The questions and warnings Qt's file chooser raises itself quote a file's name: about
+// replacing a file there, and about a typed name that is not there. Names Qt would take for
+// HTML show as their characters, and the FIFO an <img> in them names is never opened.
+TEST(QtModalSeamSave, TheChoosersOwnMessagesShowANameAsItsCharacters)
+{
+    QTemporaryDir named, chosen;
+    const ForeignPictures::NamedFiles files(named.path());   // the current folder, holding "fifo"
+    ASSERT_TRUE(files.ready());
+    QtModalSeam seam;
+    enum class Chooser { Save, SaveWithFilters, Open };
+    // The chooser's name field takes quotes as marks around several names: these names hold none.
+    for (const QString &name : {QStringLiteral("<img src=fifo>"), QStringLiteral("<b>bold<&#47;b> text")}) {
+        const QString file = TestHelpers::writeFile(QDir(chosen.path()).filePath(name + QStringLiteral(".txt")));
+        for (const Chooser chooser : {Chooser::Save, Chooser::SaveWithFilters, Chooser::Open}) {
+            SCOPED_TRACE(name.toStdString() + " in chooser " + std::to_string(int(chooser)));
+            QStringList shown;
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                // Open is given a name that is not there, a save one that is.
+                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(QFileInfo(file).fileName() + (chooser == Chooser::Open ? "x" : ""));
+                QTimer::singleShot(0, [&] {
+                    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                    ASSERT_NE(box, nullptr);
+                    box->grab();
+                    for (QLabel *label : box->findChildren<QLabel *>())
+                        shown.append(TestHelpers::shownText(label));
+                    box->buttons().constFirst()->click();   // Yes, or OK
+                    if (chooser == Chooser::Open)
+                        QTimer::singleShot(0, dialog, &QDialog::reject);
+                });
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            const QString path = chooser == Chooser::Save ? seam.saveFileName(nullptr, "Export", chosen.path(), "Text (*.txt)")
+                                 : chooser == Chooser::SaveWithFilters
+                                     ? seam.saveFileNameWithFilter(nullptr, "Export", chosen.path(), "Text (*.txt)", nullptr)
+                                     : seam.openFileName(nullptr, "Open", chosen.path(), "Text (*.txt)");
+            EXPECT_EQ(path.toStdString(), (chooser == Chooser::Open ? QString() : file).toStdString());
+            EXPECT_TRUE(shown.join(QLatin1Char(' ')).contains(QFileInfo(file).fileName())) << shown.join(QLatin1Char('|')).toStdString();
+        }
+    }
+    EXPECT_EQ(files.fifoOpened(), 0);
+}

@@ -1,5 +1,7 @@
 #include "dialogs/ui/QtModalSeam.h"
 
+#include "dialogs/ui/PlainMessageBoxes.h"
+
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QDialog>
@@ -46,18 +48,21 @@ int QtModalSeam::execDialog(QDialog *dialog)
 QString QtModalSeam::openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                   const QString &filter)
 {
+    const PlainMessageBoxes plain;
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
 QString QtModalSeam::saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                   const QString &filter)
 {
+    const PlainMessageBoxes plain;
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
 QString QtModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &caption, const QString &dir,
                                            const QString &filters, QString *selectedFilter)
 {
+    const PlainMessageBoxes plain;
     QFileDialog dialog(parent, caption, dir, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -82,6 +87,7 @@ QString QtModalSeam::saveFileNameWithFilter(QWidget *parent, const QString &capt
 
 QString QtModalSeam::existingDirectory(QWidget *parent, const QString &caption, const QString &dir)
 {
+    const PlainMessageBoxes plain;
     return QFileDialog::getExistingDirectory(parent, caption, dir);
 }
 

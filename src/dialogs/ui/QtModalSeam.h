@@ -4,7 +4,8 @@
 
 #include <memory>
 
-// The real seam: Qt's message boxes, QDialog::exec, QFileDialog and QDesktopServices.
+// The real seam: Qt's message boxes, QDialog::exec, QFileDialog and QDesktopServices. The
+// message boxes a file chooser raises itself are plain text too (PlainMessageBoxes).
 class QtModalSeam : public ModalSeam
 {
 public:
