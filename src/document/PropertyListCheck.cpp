@@ -397,8 +397,8 @@ bool beyond64Bits(const unsigned char *p)
     return false;
 }
 
-// The binary check; the offsets of 16-byte integers beyond 64 bits go to *wide (may be null).
-Result checkBinary(const QByteArray &data, const PropertyListLimits &limits, std::vector<std::uint64_t> *wide)
+// One walk of the binary check; the offsets of 16-byte integers beyond 64 bits go to *wide.
+Result walkBinary(const QByteArray &data, const PropertyListLimits &limits, std::vector<std::uint64_t> *wide)
 {
     if (!data.startsWith("bplist"))
         return Result::Foreign;
@@ -431,7 +431,7 @@ Result checkBinary(const QByteArray &data, const PropertyListLimits &limits, std
             bytes += object.bytes;
             if (bytes > limits.maxBytes)
                 return Result::TooLarge;
-            if (wide && object.type == 0x1 && object.bytes == 16
+            if (object.type == 0x1 && object.bytes == 16
                 && beyond64Bits(reinterpret_cast<const unsigned char *>(data.constData()) + object.start))
                 wide->push_back(object.start);
             continue;
@@ -452,6 +452,35 @@ Result checkBinary(const QByteArray &data, const PropertyListLimits &limits, std
         }
     }
     return Result::Fine;
+}
+
+// The binary check, of the bytes libplist is to read. libplist reads the last eight bytes of a
+// 16-byte integer alone: one beyond 64 bits is rewritten in a copy as the nearest 64-bit
+// number, which every field refuses as out of range, as the XML reader gives it. Other objects
+// may lie in the bytes rewritten (a key's text, a marker, a reference), so the copy is walked
+// again and is Fine only if it holds no such integer itself. When Fine, *readable (may be
+// null) holds the bytes judged last: the data itself, or the copy.
+Result checkBinary(const QByteArray &data, const PropertyListLimits &limits, QByteArray *readable)
+{
+    std::vector<std::uint64_t> wide;
+    Result result = walkBinary(data, limits, &wide);
+    QByteArray judged = data;   // the copy is made at the first rewrite, by data()
+    if (result == Result::Fine && !wide.empty()) {
+        for (const std::uint64_t start : wide) {
+            char *p = judged.data() + start;
+            const bool negative = p[0] & 0x80;
+            std::memset(p, negative ? 0xff : 0x00, 8);
+            p[8] = negative ? char(0x80) : char(0x7f);
+            std::memset(p + 9, negative ? 0x00 : 0xff, 7);
+        }
+        wide.clear();
+        result = walkBinary(judged, limits, &wide);
+        if (result == Result::Fine && !wide.empty())
+            result = Result::Malformed;
+    }
+    if (readable && result == Result::Fine)
+        *readable = judged;
+    return result;
 }
 
 // XML in UTF-16 or UTF-32 (by its byte-order mark, or by "<?" in the first four bytes), as
@@ -568,24 +597,9 @@ PropertyListCheck::Result PropertyListCheck::read(const QByteArray &data, const 
 {
     *root = nullptr;
     if (data.startsWith("bplist")) {
-        std::vector<std::uint64_t> wide;
-        if (const Result result = checkBinary(data, limits, &wide); result != Result::Fine)
+        QByteArray input;
+        if (const Result result = checkBinary(data, limits, &input); result != Result::Fine)
             return result;
-        // libplist reads the last eight bytes of a 16-byte integer alone: one beyond 64 bits is
-        // given it as the nearest 64-bit number, which every field refuses as out of range, as
-        // the XML reader gives it.
-        QByteArray patched;
-        if (!wide.empty()) {
-            patched = QByteArray(data.constData(), data.size());
-            for (const std::uint64_t start : wide) {
-                char *p = patched.data() + start;
-                const bool negative = p[0] & 0x80;
-                std::memset(p, negative ? 0xff : 0x00, 8);
-                p[8] = negative ? char(0x80) : char(0x7f);
-                std::memset(p + 9, negative ? 0x00 : 0xff, 7);
-            }
-        }
-        const QByteArray &input = wide.empty() ? data : patched;
         plist_from_bin(input.constData(), uint32_t(input.size()), root);
         return *root ? Result::Fine : Result::Unreadable;
     }

@@ -61,7 +61,9 @@ public:
     static Result xml(const QByteArray &data, const Limits &limits = Limits(), QByteArrayView *parserInput = nullptr);
 
     // Whether the bytes are a binary property list ("bplist") whose trailer, offsets and
-    // references hold together, nested no deeper and expanding to no more than the limits.
+    // references hold together, nested no deeper and expanding to no more than the limits,
+    // judged as read() hands them to libplist (a 16-byte integer beyond 64 bits rewritten as the
+    // nearest 64-bit number, with any object sharing its bytes).
     static Result binary(const QByteArray &data, const Limits &limits = Limits());
 
     // Either check, by the data's first bytes; *parserInput as xml() gives it, or all the data
@@ -70,10 +72,10 @@ public:
 
     // Either check and, when the data passes, its values: *root (the caller frees it with
     // plist_free) is the list's top value. XML is read by XmlPropertyListReader from the
-    // check's parse, in time linear in the data; a binary list by libplist, a 16-byte integer
-    // beyond 64 bits given as the nearest 64-bit number as the XML reader gives it. When
-    // Unreadable, *problem (may be null) says why where the reader knows, naming the key of
-    // the value at fault.
+    // check's parse, in time linear in the data; a binary list by libplist from exactly the
+    // bytes binary() judged, a 16-byte integer beyond 64 bits given as the nearest 64-bit number
+    // as the XML reader gives it. When Unreadable, *problem (may be null) says why where the
+    // reader knows, naming the key of the value at fault.
     static Result read(const QByteArray &data, const Limits &limits, plist_t *root, QString *problem = nullptr);
 
     // Whether a whole number read() gives lies at either end of 64 bits, where it gives the

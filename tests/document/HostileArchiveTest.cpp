@@ -1,7 +1,8 @@
 // Element archives made to hurt the reader: nesting that would exhaust the stack inside
-// libplist, binary lists whose shared objects expand without bound or form cycles, and
-// element lists large enough to show a reader that is not linear. Each is refused (or read)
-// without a crash, and on the clipboard the Paste leaves the card alone.
+// libplist, binary lists whose shared objects expand without bound or form cycles, keys sharing
+// bytes with an integer the reader rewrites, and element lists large enough to show a reader
+// that is not linear. Each is refused (or read) without a crash, and on the clipboard the Paste
+// leaves the card alone.
 
 #include "CanvasTestSupport.h"
 
@@ -14,6 +15,7 @@
 #include <QClipboard>
 #include <QMimeData>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -39,6 +41,13 @@ public:
         appendCount(o, quint64(ascii.size()));
         return add(o + ascii);
     }
+    Ref raw(const QByteArray &object) { return add(object); }
+    // An object beginning `skip` bytes into another: the two share bytes.
+    Ref within(Ref object, int skip)
+    {
+        m_within[Ref(m_objects.size())] = {object, skip};
+        return add({});
+    }
     Ref reserve() { return add({}); }
     void setArray(Ref at, const std::vector<Ref> &items) { m_objects[at] = encode(0xA, items, items.size()); }
 
@@ -47,7 +56,9 @@ public:
         QByteArray out("bplist00");
         std::vector<quint64> offsets;
         for (const QByteArray &o : m_objects) {
-            offsets.push_back(quint64(out.size()));
+            const auto within = m_within.find(Ref(offsets.size()));
+            offsets.push_back(within == m_within.end() ? quint64(out.size())
+                                                       : offsets[within->second.first] + within->second.second);
             out += o;
         }
         const quint64 table = quint64(out.size());
@@ -93,6 +104,7 @@ private:
     }
 
     std::vector<QByteArray> m_objects;
+    std::map<Ref, std::pair<Ref, int>> m_within;
 };
 
 // An element list nested `depth` arrays deep.
@@ -156,6 +168,16 @@ QByteArray cyclicBinary(bool throughDictionary)
     return maker.bytes(top);
 }
 
+// An element whose second key and its value, a 16-byte integer, share bytes: `outer` is the
+// key and the integer's marker lies `skip` bytes into it, or (keyInside) the other way round.
+QByteArray sharingBytes(const QByteArray &outer, int skip, bool keyInside = false)
+{
+    BinaryPlistMaker maker;
+    const auto key = maker.string("class"), name = maker.string("LMNText");
+    const auto out = maker.raw(outer), in = maker.within(out, skip);
+    return maker.bytes(maker.array({maker.dict({key, keyInside ? in : out}, {name, keyInside ? out : in})}));
+}
+
 struct Hostile
 {
     const char *what;
@@ -163,15 +185,34 @@ struct Hostile
     const char *said;   // part of the refusal
 };
 
+// Keys whose bytes hold a 16-byte integer beyond 64 bits, which the reader rewrites as the
+// nearest 64-bit number: rewritten, each key holds NUL characters or is no text at all.
+std::vector<Hostile> keysSharingBytesWithWideIntegers()
+{
+    // Each key's text ends in the integer's marker.
+    const QByteArray utf16Key("\x69\0\x14", 3), asciiKey("\x5F\x10\x11\x14", 4);
+    return {
+        {"UTF-16 key, positive integer", sharingBytes(utf16Key + QByteArray("\0A", 2).repeated(8), 2), "readable"},
+        {"UTF-16 key, negative integer", sharingBytes(utf16Key + QByteArray("\x80" "A").repeated(8), 2), "readable"},
+        {"ASCII key, positive integer", sharingBytes(asciiKey + QByteArray(16, 'A'), 3), "readable"},
+        {"ASCII key, negative integer", sharingBytes(asciiKey + QByteArray(16, '\xC1'), 3), "readable"},
+        {"key marker inside an integer", sharingBytes(QByteArray("\x14\x51" "c") + QByteArray(14, '\0'), 1, true),
+         "readable"},
+    };
+}
+
 std::vector<Hostile> hostileArchives()
 {
-    return {
+    std::vector<Hostile> hostile = {
         {"XML nested 200,000 deep", nestedXml(200000), "nested"},
         {"binary nested 100,000 deep", nestedBinary(100000), "nested"},
         {"binary doubling 30 times", doublingBinary(30), "damaged"},
         {"binary array holding itself", cyclicBinary(false), "damaged"},
         {"binary cycle through an element", cyclicBinary(true), "damaged"},
     };
+    for (Hostile &sharing : keysSharingBytesWithWideIntegers())
+        hostile.push_back(std::move(sharing));
+    return hostile;
 }
 
 } // namespace
@@ -203,6 +244,8 @@ TEST(HostileArchive, NestedExpandingAndCyclicListsAreRefusedBeforeParsing)
     };
     for (const auto &[name, data, limits, result] : rows)
         EXPECT_EQ(PropertyListCheck::binary(data, limits), result) << name;
+    for (const Hostile &sharing : keysSharingBytesWithWideIntegers())
+        EXPECT_EQ(PropertyListCheck::binary(sharing.data), R::Malformed) << sharing.what;
 }
 
 TEST(HostileArchive, BrokenBinaryTablesAreRefused)
