@@ -626,13 +626,7 @@ PropertyListCheck::Result PropertyListCheck::read(const QByteArray &data, const 
     return *root ? Result::Fine : Result::Unreadable;
 }
 
-PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits,
-                                                 QByteArrayView *parserInput)
+PropertyListCheck::Result PropertyListCheck::any(const QByteArray &data, const Limits &limits)
 {
-    if (!data.startsWith("bplist"))
-        return xml(data, limits, parserInput);
-    const Result result = binary(data, limits);
-    if (result == Result::Fine && parserInput)
-        *parserInput = QByteArrayView(data);
-    return result;
+    return data.startsWith("bplist") ? binary(data, limits) : xml(data, limits);
 }

@@ -66,9 +66,9 @@ public:
     // nearest 64-bit number, with any object sharing its bytes).
     static Result binary(const QByteArray &data, const Limits &limits = Limits());
 
-    // Either check, by the data's first bytes; *parserInput as xml() gives it, or all the data
-    // of a binary list.
-    static Result any(const QByteArray &data, const Limits &limits = Limits(), QByteArrayView *parserInput = nullptr);
+    // Either check, by the data's first bytes. A list that passes is read by read() alone, which
+    // hands a library no bytes but those the check judged.
+    static Result any(const QByteArray &data, const Limits &limits = Limits());
 
     // Either check and, when the data passes, its values: *root (the caller frees it with
     // plist_free) is the list's top value. XML is read by XmlPropertyListReader from the
