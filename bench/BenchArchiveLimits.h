@@ -38,8 +38,8 @@ inline std::uint64_t values(const QByteArray &archive)
     return high;
 }
 
-// The most elements an archive may hold and still be read: within the reader's value and size
-// limits, measured on small archives. `binaryOf` makes the binary archive of n elements, whose
+// The most elements an archive may hold and still be read: within the reader's element, value
+// and size limits, measured on small archives. `binaryOf` makes the binary archive of n elements, whose
 // values are counted; `readOf` (when given) the archive of the same elements that is read, in
 // another form, whose size counts.
 inline int mostElements(const std::function<QByteArray(int)> &binaryOf,
@@ -53,7 +53,8 @@ inline int mostElements(const std::function<QByteArray(int)> &binaryOf,
     const double bytesEach = double(sizeOf(1 + kSample).size() - bytesOne) / kSample;
     const double byValues = double(LMNGraphicArchive::MaximumValues - valuesOne) / valuesEach;
     const double bySize = double(LMNGraphicArchive::MaximumSize - bytesOne) / bytesEach;
-    return 1 + int(std::min(byValues, bySize));
+    const double byElements = double(LMNGraphicArchive::MaximumElements - 1);
+    return 1 + int(std::min({byValues, bySize, byElements}));
 }
 
 } // namespace BenchArchiveLimits
