@@ -15,11 +15,16 @@ PlainMessageBoxes::~PlainMessageBoxes()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
+void PlainMessageBoxes::makePlain(QMessageBox *box)
+{
+    for (QLabel *label : box->findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+}
+
 bool PlainMessageBoxes::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Polish)
         if (auto *box = qobject_cast<QMessageBox *>(watched))
-            for (QLabel *label : box->findChildren<QLabel *>())
-                label->setTextFormat(Qt::PlainText);
+            makePlain(box);
     return false;
 }

@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
-#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -17,8 +16,7 @@ std::unique_ptr<QMessageBox> QtModalSeam::messageBox(QWidget *parent, const Mess
     // made by the first setInformativeText: every label is made plain before any text is set.
     if (!message.informativeText.isEmpty())
         box->setInformativeText(QStringLiteral(" "));
-    for (QLabel *label : box->findChildren<QLabel *>())
-        label->setTextFormat(Qt::PlainText);
+    PlainMessageBoxes::makePlain(box.get());
     box->setText(message.text);
     box->setInformativeText(message.informativeText);
     QList<QAbstractButton *> buttons;
